@@ -1,0 +1,46 @@
+#include "model/dib.h"
+
+#include "platform/archive.h"
+
+#include <memory>
+
+IMPLEMENT_SERIAL(CDib, CObject, 1)
+
+void CDib::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        if (IsEntityType(m_type) && !m_entity)
+            ar.Fail(CArchiveException::writeFailed,
+                    "drawing element of type " + std::to_string(m_type) + " has no entity");
+        ar << WORD(m_type) << WORD(m_visible) << WORD(m_flag);
+        if (IsEntityType(m_type))
+            m_entity->Serialize(ar);
+        return;
+    }
+
+    const std::size_t offset = ar.GetPosition();
+    WORD type, visible, flag;
+    ar >> type >> visible >> flag;
+    m_type = type;
+    m_visible = visible;
+    m_flag = flag;
+    const char* name = EntityClassName(type);
+    if (!name)
+        throw CArchiveException(CArchiveException::badValue, offset,
+                                "entity type code " + std::to_string(type) + " is not a known kind");
+    const CRuntimeClass* rc = CRuntimeClass::FromName(name);
+    std::unique_ptr<CObject> entity(rc ? rc->CreateObject() : nullptr);
+    if (!entity)
+        throw CArchiveException(CArchiveException::badClass, offset,
+                                std::string("entity class ") + name + " is not available");
+    entity->Serialize(ar);
+    m_entity = entity.release();
+}
+
+void DestroyElement(CDib* dib)
+{
+    if (!dib)
+        return;
+    delete dib->m_entity;
+    delete dib;
+}

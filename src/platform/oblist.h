@@ -1,0 +1,82 @@
+// Doubly linked list of object pointers. A position names one node and stays
+// valid until that node is removed, whatever else is inserted or removed.
+// The list does not own its objects.
+#pragma once
+
+#include "platform/object.h"
+
+#include <cstddef>
+
+class CArchive;
+
+struct CObListNode;
+using POSITION = CObListNode*;
+
+class CObList {
+public:
+    CObList() = default;
+    ~CObList();
+    CObList(const CObList&) = delete;
+    CObList& operator=(const CObList&) = delete;
+
+    int GetCount() const { return m_count; }
+    bool IsEmpty() const { return m_count == 0; }
+
+    POSITION GetHeadPosition() const { return m_head; }
+    POSITION GetTailPosition() const { return m_tail; }
+    CObject* GetHead() const;
+    CObject* GetTail() const;
+
+    // Returns the object at pos and moves pos to the next (previous) node, null past the end.
+    CObject* GetNext(POSITION& pos) const;
+    CObject* GetPrev(POSITION& pos) const;
+    CObject* GetAt(POSITION pos) const;
+    void SetAt(POSITION pos, CObject* obj);
+
+    POSITION AddHead(CObject* obj);
+    POSITION AddTail(CObject* obj);
+    // Moves every node of other to the tail of this list; other ends empty.
+    void AddTail(CObList& other);
+    POSITION InsertBefore(POSITION pos, CObject* obj);
+    POSITION InsertAfter(POSITION pos, CObject* obj);
+
+    CObject* RemoveHead();
+    CObject* RemoveTail();
+    void RemoveAt(POSITION pos);
+    void RemoveAll();
+
+    // First node holding obj after startAfter (from the head when null), or null.
+    POSITION Find(const CObject* obj, POSITION startAfter = nullptr) const;
+    // Node at zero-based index, or null when out of range.
+    POSITION FindIndex(int index) const;
+
+    // Stores the count and each object; loading appends new objects of class
+    // elementClass at the tail. A null element or a back reference (the same
+    // object twice) fails the load, since the list's owner frees each element once.
+    void Serialize(CArchive& ar, const CRuntimeClass* elementClass);
+
+    class const_iterator {
+    public:
+        explicit const_iterator(POSITION p) : m_pos(p) {}
+        CObject* operator*() const;
+        const_iterator& operator++();
+        bool operator!=(const const_iterator& o) const { return m_pos != o.m_pos; }
+        bool operator==(const const_iterator& o) const { return m_pos == o.m_pos; }
+
+    private:
+        POSITION m_pos;
+    };
+    const_iterator begin() const { return const_iterator(m_head); }
+    const_iterator end() const { return const_iterator(nullptr); }
+
+private:
+    POSITION m_head = nullptr;
+    POSITION m_tail = nullptr;
+    int m_count = 0;
+};
+
+struct CObListNode {
+    CObListNode* next;
+    CObListNode* prev;
+    CObject* data;
+};

@@ -1,0 +1,183 @@
+#include "model/dib.h"
+#include "model/layer.h"
+#include "model/pointd.h"
+#include "platform/archive.h"
+#include "platform/oblist.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<BYTE>;
+
+template <class T>
+Bytes Store(T& obj)
+{
+    CArchive ar;
+    obj.Serialize(ar);
+    return ar.TakeData();
+}
+
+}  // namespace
+
+TEST(Point, StoresThreeDoublesAndOldFilesTwo)
+{
+    CPointd p(1.5, -2.0, 3.25);
+    Bytes b = Store(p);
+    ASSERT_EQ(b.size(), 24u);
+
+    CPointd back;
+    CArchive in(b);
+    back.Serialize(in);
+    EXPECT_EQ(back, p);
+
+    // The same bytes read as an old file: 16 bytes per point, z untouched.
+    CArchive old(b);
+    old.SetOldFormat(true);
+    CPointd first, second;
+    first.Serialize(old);
+    EXPECT_EQ(old.GetPosition(), 16u);
+    EXPECT_EQ(first.x, 1.5);
+    EXPECT_EQ(first.y, -2.0);
+    EXPECT_EQ(first.z, 0.0);
+    EXPECT_THROW(second.Serialize(old), CArchiveException);  // 8 bytes left
+
+    CPointd fromXY(4, 5);
+    EXPECT_EQ(fromXY.z, 0.0);
+}
+
+TEST(Layer, RecordAndRoundTrip)
+{
+    CLayer layer;
+    layer.m_name = "WALLS";
+    layer.m_color = RGB(255, 0, 0);
+    layer.m_on = 0;
+    Bytes b = Store(layer);
+    EXPECT_EQ(b, (Bytes{5, 'W', 'A', 'L', 'L', 'S', 0xFF, 0, 0, 0, 0, 0}));
+
+    CLayer back;
+    CArchive in(b);
+    back.Serialize(in);
+    EXPECT_EQ(back.m_name, "WALLS");
+    EXPECT_EQ(back.m_color, RGB(255, 0, 0));
+    EXPECT_EQ(back.m_on, 0);
+
+    // The on word is 16 bits, widened without sign.
+    layer.m_on = 0x1FFFF;
+    Bytes wide = Store(layer);
+    CArchive in2(wide);
+    back.Serialize(in2);
+    EXPECT_EQ(back.m_on, 0xFFFF);
+}
+
+TEST(Layer, NewLayerTakesTheLastNameCutToItsBuffer)
+{
+    SetLastLayerName("WALLS");
+    EXPECT_EQ(CLayer(RGB(0, 0, 255), 1).m_name, "WALLS");
+
+    const std::string longName(100, 'L');
+    SetLastLayerName(longName);
+    CLayer cut(0, 1);
+    EXPECT_EQ(cut.m_name, std::string(kLastLayerNameMax, 'L'));
+    SetLastLayerName("");
+}
+
+namespace {
+
+// Stands in for an entity class that is not built yet, so element records can
+// be exercised; an existing class of that name takes precedence.
+extern const CRuntimeClass fakePointClass;
+class CFakePoint : public CObject {
+public:
+    const CRuntimeClass* GetRuntimeClass() const override { return &fakePointClass; }
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring())
+            ar << value;
+        else
+            ar >> value;
+    }
+    DWORD value = 0;
+};
+CObject* CreateFakePoint() { return new CFakePoint; }
+extern const CRuntimeClass fakePointClass = {"CPunt", 1, &CreateFakePoint, &CObject::classCObject};
+const CClassRegistration fakePointRegistration(&fakePointClass);
+
+void DestroyAll(CObList& list)
+{
+    while (!list.IsEmpty())
+        DestroyElement(static_cast<CDib*>(list.RemoveHead()));
+}
+
+}  // namespace
+
+TEST(Element, ListRecordStartsWithTheClassRecordThenTheClassIndex)
+{
+    const CRuntimeClass* pointClass = CRuntimeClass::FromName("CPunt");
+    ASSERT_NE(pointClass, nullptr);
+    CObList list;
+    list.AddTail(new CDib(ENT_POINT, pointClass->CreateObject()));
+    list.AddTail(new CDib(ENT_POINT, pointClass->CreateObject(), 0));
+
+    CArchive ar;
+    list.Serialize(ar, RUNTIME_CLASS(CDib));
+    Bytes b = ar.TakeData();
+    const Bytes head = {0x02, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x04, 0x00, 'C', 'D', 'i', 'b', 0x04, 0x00, 0x01, 0x00, 0x01, 0x00};
+    ASSERT_GT(b.size(), head.size());
+    EXPECT_TRUE(std::equal(head.begin(), head.end(), b.begin()));
+    const std::size_t entitySize = (b.size() - head.size() - 8) / 2;
+    const Bytes second = {0x01, 0x80, 0x04, 0x00, 0x00, 0x00, 0x01, 0x00};
+    EXPECT_TRUE(std::equal(second.begin(), second.end(), b.begin() + long(head.size() + entitySize)));
+
+    CArchive in(b);
+    CObList back;
+    back.Serialize(in, RUNTIME_CLASS(CDib));
+    ASSERT_EQ(back.GetCount(), 2);
+    auto* d = static_cast<CDib*>(back.GetTail());
+    EXPECT_EQ(d->m_type, ENT_POINT);
+    EXPECT_EQ(d->m_visible, 0);
+    EXPECT_EQ(d->m_flag, 1);
+    ASSERT_NE(d->m_entity, nullptr);
+    EXPECT_EQ(d->m_entity->GetRuntimeClass(), pointClass);
+    DestroyAll(back);
+    DestroyAll(list);
+}
+
+TEST(Element, WordsAreSixteenBitsAndUnknownTypesFail)
+{
+    const CRuntimeClass* pointClass = CRuntimeClass::FromName("CPunt");
+    CDib dib(ENT_POINT, pointClass->CreateObject());
+    dib.m_visible = 65537;
+    dib.m_flag = 65536 + 1;
+    Bytes b = Store(dib);
+    CDib back;
+    CArchive in(b);
+    back.Serialize(in);
+    EXPECT_EQ(back.m_visible, 1);
+    EXPECT_EQ(back.m_flag, 1);
+    delete back.m_entity;
+    delete dib.m_entity;
+
+    // Type 65537 stores as 1, which names the line class.
+    CDib wrapped(65536 + ENT_POINT, nullptr);
+    EXPECT_EQ(Store(wrapped), (Bytes{0x04, 0x00, 0x01, 0x00, 0x01, 0x00}));
+
+    for (int code : {0, 9, 10, 12, 20, 23, 0xFFFF}) {
+        Bytes bad = {BYTE(code), BYTE(code >> 8), 1, 0, 1, 0, 0, 0, 0, 0};
+        CArchive bin(bad);
+        CDib d;
+        EXPECT_THROW(d.Serialize(bin), CArchiveException) << code;
+        EXPECT_EQ(d.m_entity, nullptr);
+    }
+}
+
+TEST(Element, StoringAnElementWithoutItsEntityFails)
+{
+    CDib empty(ENT_LINE, nullptr);
+    CArchive ar;
+    EXPECT_THROW(empty.Serialize(ar), CArchiveException);
+}
