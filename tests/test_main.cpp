@@ -1,6 +1,10 @@
-// Test entry: a headless QApplication so fonts, images and widgets work.
+// Test entry: a headless QApplication so fonts, images and widgets work, and
+// message boxes that fail the test unless a test scripts them.
+#include "support/scripted_dialogs.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
+
 #include <cstdlib>
 
 int main(int argc, char** argv)
@@ -8,5 +12,6 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    FailOnUnexpectedMessageBoxes();
     return RUN_ALL_TESTS();
 }

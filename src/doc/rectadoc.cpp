@@ -1,9 +1,422 @@
 #include "doc/rectadoc.h"
 
+#include "app/rectaapp.h"
+#include "model/fontrecord.h"
+#include "platform/archive.h"
+#include "platform/msgbox.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// A list whose element class is not built in yet: any element fails the load.
+const CRuntimeClass* ListClass(const char* name)
+{
+    if (const CRuntimeClass* rc = CRuntimeClass::FromName(name))
+        return rc;
+    static const CRuntimeClass unavailable = {"(unavailable)", 1, nullptr, nullptr};
+    return &unavailable;
+}
+
+constexpr int kMaxDecimals = 12;
+constexpr qint64 kMaxFileSize = qint64(1) << 31;
+
+void SerializeWord(CArchive& ar, int& value)
+{
+    if (ar.IsStoring()) {
+        ar << WORD(value);
+    } else {
+        WORD w;
+        ar >> w;
+        value = w;
+    }
+}
+
+template <class T>
+void SerializeValue(CArchive& ar, T& value)
+{
+    if (ar.IsStoring())
+        ar << value;
+    else
+        ar >> value;
+}
+
+bool FiniteWindow(const CPointd& a, const CPointd& b)
+{
+    return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(b.x) && std::isfinite(b.y) && a.x < b.x &&
+           a.y < b.y;
+}
+
+}  // namespace
+
+CRectaDoc::CRectaDoc() = default;
+
 CRectaDoc::~CRectaDoc()
 {
+    DeleteContents();
+    // What the scratch lists still hold was never handed over to a block.
+    while (!m_work.IsEmpty())
+        DestroyElement(static_cast<CDib*>(m_work.RemoveHead()));
+    while (!m_segments.IsEmpty())
+        DestroyElement(static_cast<CDib*>(m_segments.RemoveHead()));
+    while (!m_attribDefs.IsEmpty())
+        delete m_attribDefs.RemoveHead();
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+bool CRectaDoc::OnNewDocument()
+{
+    DeleteContents();
+    SetPathName("");
+    InitSettings(1);
+    ++theApp.m_newDocuments;
+    return true;
+}
+
+void CRectaDoc::DeleteContents()
+{
+    while (!m_entities.IsEmpty())
+        DestroyElement(static_cast<CDib*>(m_entities.RemoveHead()));
+    DeleteAllBlocks();
     DeleteAllLayers();
 }
+
+void CRectaDoc::DeleteAllBlocks()
+{
+    while (!m_blocks.IsEmpty())
+        delete m_blocks.RemoveHead();
+}
+
+void CRectaDoc::InitSettings(int mode)
+{
+    m_askZ = 0;
+    if (mode == 1) {
+        CDrawingSettings& s = *this;
+        s = CDrawingSettings();
+        m_headerMagic = kHeaderMagic3;
+        m_marginX = m_marginY = 0.0;
+        m_ortho = 1;
+        m_color = 0;
+        m_layerName = "ZP";
+        SetLastLayerName(m_layerName);
+        AddLayer(0, 1);
+        SetModifiedFlag(false);
+        m_extMin = CPointd(0, 0);
+        m_extMax = CPointd(12, 8);
+        m_windowMin = m_extMin;
+        m_windowMax = m_extMax;
+        m_prevWindowMin = m_windowMin;
+        m_prevWindowMax = m_windowMax;
+        m_coordDecimals = m_angleDecimals = 2;
+        m_gridStep = 0.05;
+
+        m_dimFont = LOGFONT();
+        m_dimFont.lfHeight = 25;
+        m_dimFont.lfWeight = 400;
+        m_dimFont.lfOutPrecision = 4;
+        m_dimFont.lfPitchAndFamily = 0x32;
+        SetFaceName(m_dimFont, "Courier New");
+        m_dimParams[0] = 0.1;
+        m_dimParams[1] = 0.2;
+        m_dimParams[2] = 0.05;
+        m_dimParams[3] = 0.2;
+        CopyLogFont(m_textFont, m_dimFont);
+        m_textFont.lfHeight = 38;
+
+        m_markName1 = m_markName2 = m_thirdName = "DEF";
+        m_realA = m_pointHeight = 1.0;
+
+        for (int& w : m_toolWords)
+            w = 0;
+        for (double& r : m_toolReals)
+            r = 0.0;
+        m_toolWords[2] = 2;
+        m_toolWords[3] = 2;
+        m_toolWords[4] = 1;
+        m_toolWords[5] = 1;
+        m_toolWords[6] = 1;
+        const double reals[][2] = {{2, 0.06},  {3, 0.04}, {4, 0.725}, {5, 0.04},  {6, 1.0},
+                                   {7, 0.725}, {8, 2.1},  {9, 0.9},   {10, 1.1},  {11, 0.25},
+                                   {13, 2000.0}};
+        for (const auto& r : reals)
+            m_toolReals[int(r[0])] = r[1];
+
+        m_extrusionMode = 0;
+        m_currentZ = 0.0;
+        m_thickness = 2.9;
+        const double eyes[6][2] = {{0, 0}, {10, 0}, {20, 0}, {20, 20}, {10, 20}, {0, 20}};
+        for (int i = 0; i < 6; ++i) {
+            m_cameraEye[i] = CPointd(eyes[i][0], eyes[i][1], 8);
+            m_cameraTarget[i] = CPointd(10, 10, 1);
+            m_cameraLens[i] = 0.45;
+            m_lightPos[i] = CPointd(0, 0, 8);
+            m_lightTarget[i] = CPointd(10, 7, 0);
+        }
+        UpdateAllViews(nullptr);
+    }
+    // The ortho flag ends as it was; the pane shows it.
+    m_ortho = !m_ortho;
+    ToggleOrtho();
+    theApp.Status().SetPaneText(3, m_layerName);
+}
+
+void CRectaDoc::ToggleOrtho()
+{
+    m_ortho = !m_ortho;
+    theApp.Status().SetPaneText(1, m_ortho ? "ORTHO ON             " : "ORTHO OFF             ");
+}
+
+bool CRectaDoc::OnOpenDocument(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        AfxMessageBox("Cannot open the drawing " + path + ": " + file.errorString().toStdString(),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (file.size() > kMaxFileSize) {
+        AfxMessageBox("Cannot open the drawing " + path + ": the file is too large", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        AfxMessageBox("Cannot read the drawing " + path + ": " + file.errorString().toStdString(),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+
+    CRectaDoc fresh;
+    try {
+        CArchive ar(std::span<const BYTE>(reinterpret_cast<const BYTE*>(bytes.constData()), bytes.size()));
+        fresh.Serialize(ar);
+    } catch (const CArchiveException& e) {
+        AfxMessageBox("The drawing " + path + " is damaged or not a drawing file (" + e.what() + ").",
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    SwapContents(fresh);
+    SetPathName(path);
+    SetModifiedFlag(false);
+    InitSettings(2);
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+void CRectaDoc::SwapContents(CRectaDoc& other)
+{
+    std::swap(static_cast<CDrawingSettings&>(*this), static_cast<CDrawingSettings&>(other));
+    m_entities.Swap(other.m_entities);
+    m_layers.Swap(other.m_layers);
+    m_blocks.Swap(other.m_blocks);
+    m_attribDefs.Swap(other.m_attribDefs);
+}
+
+bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error) const
+{
+    CArchive ar;
+    try {
+        const_cast<CRectaDoc*>(this)->Serialize(ar);
+    } catch (const CArchiveException& e) {
+        error = e.m_message;
+        return false;
+    }
+    const std::span<const BYTE> data = ar.Data();
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString().toStdString();
+        return false;
+    }
+    if (file.write(reinterpret_cast<const char*>(data.data()), qint64(data.size())) != qint64(data.size()) ||
+        !file.commit()) {
+        error = file.errorString().toStdString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool CRectaDoc::OnSaveDocument(const std::string& path)
+{
+    std::string error;
+    if (!WriteFileAtomically(path, error)) {
+        AfxMessageBox("The drawing could not be saved to " + path + ": " + error, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CRectaDoc::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    switch (AfxMessageBox("The Document " + GetTitle() + " has been modified. Do you want to save it?",
+                          MB_YESNOCANCEL)) {
+    case IDNO:
+        SetModifiedFlag(false);
+        return true;
+    case IDYES:
+        // Without a path (or when the save fails) the drawing stays open and modified.
+        return !GetPathName().empty() && OnSaveDocument(GetPathName());
+    default:
+        return false;
+    }
+}
+
+int CRectaDoc::QuerySaveOnClose()
+{
+    if (!IsModified())
+        return 0;
+    const int answer = AfxMessageBox(
+        "The Document " + GetTitle() + " has been modified. Do you want to save it ?", MB_YESNOCANCEL);
+    switch (answer) {
+    case IDNO:
+        SetModifiedFlag(false);
+        return IDNO;
+    case IDYES:
+        return !GetPathName().empty() && OnSaveDocument(GetPathName()) ? IDYES : IDCANCEL;
+    default:
+        return IDCANCEL;
+    }
+}
+
+void CRectaDoc::SaveToOwnPath()
+{
+    if (!GetPathName().empty())
+        OnSaveDocument(GetPathName());
+}
+
+// ---------------------------------------------------------------- drawing file
+
+void CRectaDoc::Serialize(CArchive& ar)
+{
+    SerializeContents(ar);
+    // The embedded-object part: always empty here; whatever a file holds there is skipped.
+    WORD items = 0;
+    if (ar.IsStoring())
+        ar << items;
+    else if (ar.Remaining() >= sizeof items)
+        ar >> items;
+}
+
+void CRectaDoc::SerializeContents(CArchive& ar)
+{
+    SerializeHeader(ar);
+    SerializeSettings(ar);
+    m_windowMin.Serialize(ar);
+    m_windowMax.Serialize(ar);
+    m_extMin.Serialize(ar);
+    m_extMax.Serialize(ar);
+    m_layers.Serialize(ar, RUNTIME_CLASS(CLayer));
+    m_entities.Serialize(ar, RUNTIME_CLASS(CDib));
+    m_blocks.Serialize(ar, ListClass("CBloq"));
+    m_attribDefs.Serialize(ar, ListClass("CAttrib"));
+    if (ar.IsLoading()) {
+        m_prevWindowMin = m_windowMin;
+        m_prevWindowMax = m_windowMax;
+        SanitizeLoadedSettings();
+    }
+}
+
+void CRectaDoc::SerializeHeader(CArchive& ar)
+{
+    ar.SetOldFormat(false);
+    bool version3 = true;
+    if (ar.IsStoring()) {
+        ar << m_headerMagic;
+    } else {
+        std::string magic;
+        ar >> magic;
+        ar.SetOldFormat(magic == kHeaderMagic2);
+        version3 = magic == kHeaderMagic3;
+        m_headerMagic = kHeaderMagic3;
+    }
+    SerializeValue(ar, m_marginX);
+    SerializeValue(ar, m_marginY);
+    SerializeWord(ar, m_ortho);
+    SerializeValue(ar, m_layerName);
+    SerializeValue(ar, m_color);
+    SerializeWord(ar, m_coordDecimals);
+    SerializeWord(ar, m_angleDecimals);
+    SerializeValue(ar, m_gridStep);
+    if (ar.IsStoring()) {
+        StoreLogFont(ar, m_textFont);
+        StoreLogFont(ar, m_dimFont);
+    } else {
+        LoadLogFont(ar, m_textFont);
+        LoadLogFont(ar, m_dimFont);
+    }
+    SerializeValue(ar, m_markName1);
+    SerializeValue(ar, m_markName2);
+    if (version3) {
+        SerializeValue(ar, m_thirdName);
+        SerializeValue(ar, m_realA);
+        SerializeValue(ar, m_pointHeight);
+    } else {
+        m_thirdName = "DEF";
+        m_realA = 1.0;
+        m_pointHeight = 1.0;
+    }
+    for (double& p : m_dimParams)
+        SerializeValue(ar, p);
+    SerializeWord(ar, m_extrusionMode);
+    SerializeValue(ar, m_ucsOrigin.x);
+    SerializeValue(ar, m_ucsOrigin.y);
+    SerializeValue(ar, m_extrusionDir.x);
+    SerializeValue(ar, m_extrusionDir.y);
+    SerializeValue(ar, m_extrusionDir.z);
+    SerializeValue(ar, m_currentZ);
+    SerializeValue(ar, m_thickness);
+}
+
+void CRectaDoc::SerializeSettings(CArchive& ar)
+{
+    for (int& w : m_toolWords)
+        SerializeWord(ar, w);
+    for (int i = 1; i <= 21; ++i)
+        SerializeValue(ar, m_toolReals[i]);
+    for (CPointd& p : m_toolPoints)
+        p.Serialize(ar);
+    for (int i = 0; i < 6; ++i) {
+        m_cameraEye[i].Serialize(ar);
+        m_cameraTarget[i].Serialize(ar);
+        m_lightPos[i].Serialize(ar);
+        m_lightTarget[i].Serialize(ar);
+        SerializeValue(ar, m_cameraLens[i]);
+    }
+}
+
+void CRectaDoc::SanitizeLoadedSettings()
+{
+    if (!(m_gridStep >= 0.001) || !std::isfinite(m_gridStep))
+        m_gridStep = 0.05;
+    m_coordDecimals = std::min(m_coordDecimals, kMaxDecimals);
+    m_angleDecimals = std::min(m_angleDecimals, kMaxDecimals);
+    for (int index : {TW_CAMERA, TW_LIGHT})
+        if (m_toolWords[index] > 5)
+            m_toolWords[index] = 0;
+    if (!std::isfinite(m_extMin.x) || !std::isfinite(m_extMin.y) || !std::isfinite(m_extMax.x) ||
+        !std::isfinite(m_extMax.y)) {
+        m_extMin = CPointd(0, 0);
+        m_extMax = CPointd(12, 8);
+    }
+    if (!FiniteWindow(m_windowMin, m_windowMax)) {
+        const bool useExtents = FiniteWindow(m_extMin, m_extMax);
+        m_windowMin = useExtents ? m_extMin : CPointd(0, 0);
+        m_windowMax = useExtents ? m_extMax : CPointd(12, 8);
+    }
+    m_prevWindowMin = m_windowMin;
+    m_prevWindowMax = m_windowMax;
+    if (m_extrusionMode > 2)
+        m_extrusionMode = 0;
+}
+
+// ---------------------------------------------------------------- layers
 
 CLayer* CRectaDoc::AddLayer(COLORREF color, int on)
 {

@@ -1,16 +1,106 @@
-// The drawing: its lists and settings.
+// The drawing: its entity, layer and block lists, its settings, and its file.
 #pragma once
 
+#include "model/dib.h"
 #include "model/layer.h"
+#include "model/pointd.h"
 #include "platform/document.h"
+#include "platform/logfont.h"
 #include "platform/oblist.h"
 
+#include <string>
 #include <string_view>
 
-class CRectaDoc : public CDocument {
+class CArchive;
+
+inline constexpr char kHeaderMagic3[] = "BARQUELO 3.0";
+inline constexpr char kHeaderMagic201[] = "BARQUELO 2.01";
+inline constexpr char kHeaderMagic2[] = "BARQUELO 2.0";
+
+// Everything a drawing file carries besides its lists, and the working values
+// that go with it; swapped as a whole when an opened file replaces a drawing.
+struct CDrawingSettings {
+    std::string m_headerMagic = kHeaderMagic3;
+    std::string m_layerName;  // current layer
+    COLORREF m_color = 0;     // current colour
+    int m_ortho = 1;
+    int m_coordDecimals = 2;
+    int m_angleDecimals = 2;
+    double m_gridStep = 0.05;
+
+    CPointd m_windowMin, m_windowMax;          // shown window
+    CPointd m_prevWindowMin, m_prevWindowMax;  // window before the last zoom
+    CPointd m_extMin, m_extMax;                // drawing extents
+    double m_marginX = 0.0, m_marginY = 0.0;   // extents margins
+
+    LOGFONT m_textFont;
+    LOGFONT m_dimFont;
+    // Extension overshoot, extension back length, tick half-length, text distance.
+    double m_dimParams[4] = {};
+
+    // Word 0 counts hatch blocks; words 1-21 and reals 1-21 belong to the tools.
+    int m_toolWords[22] = {};
+    double m_toolReals[22] = {};
+    CPointd m_toolPoints[9];
+
+    std::string m_markName1, m_markName2, m_thirdName;
+    double m_realA = 1.0;
+    double m_pointHeight = 1.0;  // size at which point entities show
+
+    int m_extrusionMode = 0;
+    CPointd m_ucsOrigin;
+    CPointd m_extrusionDir{0.0, 0.0, 1.0};
+    double m_ucsMatrix[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    double m_currentZ = 0.0;
+    double m_thickness = 2.9;
+    int m_askZ = 0;
+
+    CPointd m_cameraEye[6], m_cameraTarget[6];
+    double m_cameraLens[6] = {};
+    CPointd m_lightPos[6], m_lightTarget[6];
+};
+
+// Tool words with a meaning of their own.
+enum ToolWord : int {
+    TW_HATCH_BLOCKS = 0,
+    TW_DOOR_PARAMS = 2,
+    TW_DOOR_KIND = 7,
+    TW_DOOR_BLOCKS = 8,
+    TW_DOUBLE_DOOR_BLOCKS = 9,
+    TW_WINDOW_BLOCKS = 10,
+    TW_SURFACE_BLOCKS = 11,
+    TW_STAIR_KIND = 14,
+    TW_CAMERA = 16,
+    TW_LIGHT = 17,
+};
+
+class CRectaDoc : public CDocument, public CDrawingSettings {
 public:
-    CRectaDoc() = default;
+    CRectaDoc();
     ~CRectaDoc() override;
+
+    // Lifecycle.
+    bool OnNewDocument();
+    // Loads into a fresh drawing and takes it over only when the whole file read.
+    bool OnOpenDocument(const std::string& path);
+    // Writes beside the file and replaces it only when everything was written.
+    bool OnSaveDocument(const std::string& path);
+    void DeleteContents();
+    // 1 after New, 2 after Open.
+    void InitSettings(int mode);
+    // The framework's question before the last frame closes; true lets it close.
+    bool SaveModified();
+    // The drawing frame's question: 0 not modified, else IDYES, IDNO or IDCANCEL.
+    int QuerySaveOnClose();
+    void SaveToOwnPath();
+    void ToggleOrtho();
+    void OnOrtho() { ToggleOrtho(); }
+
+    // The drawing file.
+    void Serialize(CArchive& ar) override;
+    void SerializeContents(CArchive& ar);
+    void SerializeHeader(CArchive& ar);
+    void SerializeSettings(CArchive& ar);
 
     // Layer list. A new layer takes the last layer name put aside.
     CLayer* AddLayer(COLORREF color, int on);
@@ -20,8 +110,27 @@ public:
     int FindLayer(std::string_view name, CLayer*& layer) const;
     void RemoveLayerAt(POSITION pos);
     void DeleteAllLayers();
+
     CObList& GetLayerList() { return m_layers; }
+    CObList& GetEntityList() { return m_entities; }
+    CObList& GetBlockList() { return m_blocks; }
+    CObList& GetAttribDefList() { return m_attribDefs; }
+    CObList& GetWorkList() { return m_work; }
+    CObList& GetSegList() { return m_segments; }
+
+    int m_penWidth = 1;  // pen width of every entity the Add family makes
 
 private:
+    // Brings loaded values that later code cannot work with into range.
+    void SanitizeLoadedSettings();
+    void SwapContents(CRectaDoc& other);
+    bool WriteFileAtomically(const std::string& path, std::string& error) const;
+    void DeleteAllBlocks();
+
+    CObList m_entities;
     CObList m_layers;
+    CObList m_blocks;
+    CObList m_attribDefs;
+    CObList m_work;      // not owned
+    CObList m_segments;  // not owned
 };

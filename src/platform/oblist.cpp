@@ -4,6 +4,7 @@
 
 #include <cassert>
 #include <memory>
+#include <utility>
 
 CObList::~CObList()
 {
@@ -70,6 +71,13 @@ void CObList::AddTail(CObList& other)
     m_count += other.m_count;
     other.m_head = other.m_tail = nullptr;
     other.m_count = 0;
+}
+
+void CObList::Swap(CObList& other) noexcept
+{
+    std::swap(m_head, other.m_head);
+    std::swap(m_tail, other.m_tail);
+    std::swap(m_count, other.m_count);
 }
 
 POSITION CObList::InsertBefore(POSITION pos, CObject* obj)

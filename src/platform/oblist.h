@@ -37,6 +37,7 @@ public:
     POSITION AddTail(CObject* obj);
     // Moves every node of other to the tail of this list; other ends empty.
     void AddTail(CObList& other);
+    void Swap(CObList& other) noexcept;
     POSITION InsertBefore(POSITION pos, CObject* obj);
     POSITION InsertAfter(POSITION pos, CObject* obj);
 

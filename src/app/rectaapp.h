@@ -1,0 +1,40 @@
+// The application object: what the drawing and its views read of it.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+class CRectaDoc;
+class CRectaView;
+
+// The seven status-bar panes: 0 prompt, 1 ortho, 2 readouts, 3 layer, then
+// caps lock, num lock and scroll lock. Setting a text shows it at once.
+class CStatusPanes {
+public:
+    static constexpr int kPanes = 7;
+    void SetPaneText(int pane, const std::string& text);
+    const std::string& GetPaneText(int pane) const { return m_text.at(pane); }
+    // Called after a pane's text changed (the frame repaints the pane).
+    std::function<void(int pane)> m_onChange;
+
+private:
+    std::array<std::string, kPanes> m_text;
+};
+
+class CRectaApp {
+public:
+    // Active plan view and document of the in-place session; returns 0 (and
+    // nulls) when no drawing is being edited in place.
+    int GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const;
+    // Status panes that show the drawing's texts: the in-place frame's while in place.
+    CStatusPanes& Status() { return m_inPlaceActive ? m_inPlaceStatus : m_mainStatus; }
+
+    int m_inPlaceActive = 0;
+    CRectaView* m_inPlaceView = nullptr;  // non-null while a drawing is edited in place
+    int m_newDocuments = 0;
+    CStatusPanes m_mainStatus;
+    CStatusPanes m_inPlaceStatus;
+};
+
+extern CRectaApp theApp;
