@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -284,4 +285,22 @@ TEST_F(DrawingFile, MissingFileIsReported)
     EXPECT_FALSE(doc.OnOpenDocument(Path("none.zpd")));
     ASSERT_EQ(boxes.asked.size(), 1u);
     EXPECT_NE(boxes.asked[0].find("none.zpd"), std::string::npos);
+}
+
+// Inputs the drawing-file fuzzer found or that seed it: each loads or fails cleanly.
+TEST(DrawingFileFuzzFinds, EveryStoredInputLoadsOrFailsCleanly)
+{
+    const std::filesystem::path dir = std::filesystem::path(ZP_TEST_DATA) / "fuzz" / "drawing";
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const Bytes bytes = ReadFile(entry.path().string());
+        CRectaDoc doc;
+        try {
+            CArchive ar(bytes);
+            doc.Serialize(ar);
+        } catch (const CArchiveException&) {
+        }
+        ++count;
+    }
+    EXPECT_GT(count, 0);
 }

@@ -10,7 +10,7 @@
 
 TEST(FuzzFinds, EveryStoredInputLoadsOrFailsCleanly)
 {
-    const std::filesystem::path dir = std::filesystem::path(ZP_TEST_DATA) / "fuzz";
+    const std::filesystem::path dir = std::filesystem::path(ZP_TEST_DATA) / "fuzz" / "objlist";
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         std::ifstream in(entry.path(), std::ios::binary);
