@@ -12,6 +12,11 @@
 #include <string_view>
 
 class CArchive;
+class CRecta;
+class CCirc;
+class CArc;
+class CPunt;
+class CText;
 
 inline constexpr char kHeaderMagic3[] = "BARQUELO 3.0";
 inline constexpr char kHeaderMagic201[] = "BARQUELO 2.01";
@@ -111,6 +116,59 @@ public:
     void RemoveLayerAt(POSITION pos);
     void DeleteAllLayers();
 
+    // Entity creation from the current settings: appended to the entity list,
+    // visible, modified; the caller sets the geometry, draws and widens the extents.
+    CRecta* AddRecta();
+    CCirc* AddCirc();
+    CArc* AddArc();
+    CPunt* AddPunt();
+    CText* AddText();
+
+    // Entity creation with the caller's pen width, colour and layer: widened
+    // into the extents, drawn in the views that mirror the drawing, then
+    // appended with the layer's on/off word as its visible word.
+    CRecta* AddRectaOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& p1,
+                            const CPointd& p2);
+    CCirc* AddCircOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& centre, double radius);
+    CArc* AddArcOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& centre, double radius,
+                        double start, double end);
+    CPunt* AddPuntOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& point);
+    CText* AddTextOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& insert, int justify,
+                          std::string_view text, const LOGFONT& font);
+
+    // Scratch lists for a block or polyline under construction; not owned
+    // once emptied, since whoever takes the elements over owns them.
+    CRecta* AddWorkRecta();
+    CArc* AddWorkArc();
+    CCirc* AddWorkCirc();
+    CPunt* AddWorkPunt();
+    CText* AddWorkText();
+    CRecta* AddSegRecta();
+    CArc* AddSegArc();
+    void ClearWorkList() { m_work.RemoveAll(); }
+    void ClearSegList() { m_segments.RemoveAll(); }
+
+    // Entity list access; a position stays valid until its node is removed.
+    POSITION GetFirstEntityPosition() const { return m_entities.GetHeadPosition(); }
+    POSITION GetLastEntityPosition() const { return m_entities.GetTailPosition(); }
+    CObject* GetNextEntity(POSITION& pos, int& type) const;
+    CObject* GetEntityAt(POSITION pos, int& type) const;
+    CDib* GetEntityRecord(POSITION pos) const { return static_cast<CDib*>(m_entities.GetAt(pos)); }
+    CDib* GetLastEntityRecord() const;
+    POSITION FindEntityRecord(const CDib* dib) const { return m_entities.Find(dib); }
+    POSITION AppendEntityRecord(CDib* dib) { return m_entities.AddTail(dib); }
+    // Unlinks the node; the caller keeps the element and its entity.
+    void RemoveEntityRecord(POSITION pos) { m_entities.RemoveAt(pos); }
+    // The on/off word of the layer named exactly name; 0 when there is none.
+    int GetLayerVisibility(std::string_view name) const;
+
+    // Drawing extents (plan only; z untouched).
+    void ExtendExtentsByPoint(const CPointd& p);
+    void ExtendExtentsByEntity(int type, const CObject* entity);
+    // Recomputes from every element whose flag is 1, plus the margins; an empty drawing keeps its extents.
+    void CalcExtents();
+    void ExtendAndDrawEntity(int type, CObject* entity);
+
     CObList& GetLayerList() { return m_layers; }
     CObList& GetEntityList() { return m_entities; }
     CObList& GetBlockList() { return m_blocks; }
@@ -126,6 +184,10 @@ private:
     void SwapContents(CRectaDoc& other);
     bool WriteFileAtomically(const std::string& path, std::string& error) const;
     void DeleteAllBlocks();
+    template <class T>
+    T* Append(CObList& list, int type, T* entity, int visible = 1);
+    template <class T>
+    T* AppendOnLayer(int type, T* entity);
 
     CObList m_entities;
     CObList m_layers;

@@ -174,23 +174,7 @@ Pt2 LogicalToWorld(int x, int y, double scale, double ox, double oy)
     return {x / scale + ox, y / scale + oy};
 }
 
-int ToDevice(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= kDeviceLimit)
-        return kDeviceLimit;
-    if (v <= -kDeviceLimit)
-        return -kDeviceLimit;
-    return static_cast<int>(v);
-}
 
-IPt2 WorldToDevice(double x, double y, double scale, double ox, double oy)
-{
-    return {ToDevice((x - ox) * scale), ToDevice((y - oy) * scale)};
-}
-
-int WorldLengthToDevice(double len, double scale) { return ToDevice(len * scale); }
 
 // ---- intersections and containment ----------------------------------------
 

@@ -8,16 +8,8 @@ struct Pt2 {
     double y = 0.0;
 };
 
-// Integer logical (device) point.
-struct IPt2 {
-    int x = 0;
-    int y = 0;
-};
-
 // Marks a side of KeepNearestOnArc that has no candidate yet.
 inline constexpr double kNoArcAngle = 10000.0;
-// Device coordinates are clamped to +-kDeviceLimit.
-inline constexpr int kDeviceLimit = 1 << 27;
 
 // ---- distances and angles -------------------------------------------------
 
@@ -39,14 +31,8 @@ double PolarX(double x, double r, double a);
 double PolarY(double y, double r, double a);
 // Point at distance r in direction a from p.
 Pt2 Polar(Pt2 p, double r, double a);
-// Logical point to drawing point: (x / scale + ox, y / scale + oy); inverse of WorldToDevice.
+// Logical point to drawing point: (x / scale + ox, y / scale + oy); inverse of WorldToLogical (dc.h).
 Pt2 LogicalToWorld(int x, int y, double scale, double ox, double oy);
-// Drawing value to logical value: truncated toward zero, clamped to +-kDeviceLimit, NaN gives 0.
-int ToDevice(double v);
-// Drawing point to logical point: ToDevice((x - ox) * scale), ToDevice((y - oy) * scale).
-IPt2 WorldToDevice(double x, double y, double scale, double ox, double oy);
-// Drawing length (radius, height) to logical length: ToDevice(len * scale).
-int WorldLengthToDevice(double len, double scale);
 
 // ---- intersections and containment ----------------------------------------
 

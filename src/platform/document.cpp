@@ -10,6 +10,8 @@ CView::~CView()
 
 void CView::OnUpdate(CView*, long, CObject*) {}
 
+void CView::DrawAddedEntity(int, CObject*) {}
+
 CDocument::~CDocument()
 {
     for (CView* view : m_views)

@@ -1,6 +1,7 @@
 #include "model/dib.h"
 #include "model/layer.h"
 #include "model/pointd.h"
+#include "model/punt.h"
 #include "platform/archive.h"
 #include "platform/oblist.h"
 
@@ -87,25 +88,6 @@ TEST(Layer, NewLayerTakesTheLastNameCutToItsBuffer)
 }
 
 namespace {
-
-// Stands in for an entity class that is not built yet, so element records can
-// be exercised; an existing class of that name takes precedence.
-extern const CRuntimeClass fakePointClass;
-class CFakePoint : public CObject {
-public:
-    const CRuntimeClass* GetRuntimeClass() const override { return &fakePointClass; }
-    void Serialize(CArchive& ar) override
-    {
-        if (ar.IsStoring())
-            ar << value;
-        else
-            ar >> value;
-    }
-    DWORD value = 0;
-};
-CObject* CreateFakePoint() { return new CFakePoint; }
-extern const CRuntimeClass fakePointClass = {"CPunt", 1, &CreateFakePoint, &CObject::classCObject};
-const CClassRegistration fakePointRegistration(&fakePointClass);
 
 void DestroyAll(CObList& list)
 {

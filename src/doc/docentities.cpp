@@ -1,0 +1,260 @@
+// The document's entity creation families, entity-list access and extents.
+#include "doc/rectadoc.h"
+
+#include "model/circ.h"
+#include "model/fontrecord.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "model/text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kExtentsStart = 10000000.0;
+
+}  // namespace
+
+template <class T>
+T* CRectaDoc::Append(CObList& list, int type, T* entity, int visible)
+{
+    list.AddTail(new CDib(type, entity, visible));
+    return entity;
+}
+
+template <class T>
+T* CRectaDoc::AppendOnLayer(int type, T* entity)
+{
+    ExtendAndDrawEntity(type, entity);
+    Append(m_entities, type, entity, GetLayerVisibility(entity->m_layer));
+    SetModifiedFlag();
+    return entity;
+}
+
+// ---------------------------------------------------------------- Add family
+
+CRecta* CRectaDoc::AddRecta()
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_LINE,
+                  new CRecta(m_penWidth, m_color, m_layerName, m_thickness, m_extrusionMode, m_extrusionDir.x,
+                             m_extrusionDir.y, m_extrusionDir.z));
+}
+
+CCirc* CRectaDoc::AddCirc()
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_CIRCLE,
+                  new CCirc(m_penWidth, m_color, m_layerName, m_thickness, m_extrusionMode, m_extrusionDir.x,
+                            m_extrusionDir.y, m_extrusionDir.z));
+}
+
+CArc* CRectaDoc::AddArc()
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_ARC,
+                  new CArc(m_penWidth, m_color, m_layerName, m_thickness, m_extrusionMode, m_extrusionDir.x,
+                           m_extrusionDir.y, m_extrusionDir.z));
+}
+
+CPunt* CRectaDoc::AddPunt()
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_POINT, new CPunt(m_penWidth, m_color, m_layerName));
+}
+
+CText* CRectaDoc::AddText()
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_TEXT, new CText(m_penWidth, m_color, m_layerName));
+}
+
+// ---------------------------------------------------------------- on a named layer
+
+CRecta* CRectaDoc::AddRectaOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& p1,
+                                   const CPointd& p2)
+{
+    auto* line = new CRecta(width, color, layer, m_thickness, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
+                            m_extrusionDir.z);
+    line->m_p1 = CPointd(p1.x, p1.y, m_currentZ);
+    line->m_p2 = CPointd(p2.x, p2.y, m_currentZ);
+    return AppendOnLayer(ENT_LINE, line);
+}
+
+CCirc* CRectaDoc::AddCircOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& centre,
+                                 double radius)
+{
+    auto* circle = new CCirc(width, color, layer, m_thickness, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
+                             m_extrusionDir.z);
+    circle->m_centre = CPointd(centre.x, centre.y, m_currentZ);
+    circle->m_rx = circle->m_ry = radius;
+    return AppendOnLayer(ENT_CIRCLE, circle);
+}
+
+CArc* CRectaDoc::AddArcOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& centre,
+                               double radius, double start, double end)
+{
+    auto* arc = new CArc(width, color, layer, m_thickness, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
+                         m_extrusionDir.z);
+    arc->m_centre = CPointd(centre.x, centre.y, m_currentZ);
+    arc->m_rx = arc->m_ry = radius;
+    arc->m_start = start;
+    arc->m_end = end;
+    return AppendOnLayer(ENT_ARC, arc);
+}
+
+CPunt* CRectaDoc::AddPuntOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& point)
+{
+    auto* punt = new CPunt(width, color, layer);
+    punt->m_point = point;
+    return AppendOnLayer(ENT_POINT, punt);
+}
+
+CText* CRectaDoc::AddTextOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& insert,
+                                 int justify, std::string_view text, const LOGFONT& font)
+{
+    auto* t = new CText(width, color, layer);
+    t->m_insert = insert;
+    t->m_text = text;
+    t->m_justify = justify;
+    CopyLogFont(t->m_font, font);
+    return AppendOnLayer(ENT_TEXT, t);
+}
+
+// ---------------------------------------------------------------- scratch lists
+
+CRecta* CRectaDoc::AddWorkRecta() { return Append(m_work, ENT_LINE, new CRecta); }
+CArc* CRectaDoc::AddWorkArc() { return Append(m_work, ENT_ARC, new CArc); }
+CCirc* CRectaDoc::AddWorkCirc() { return Append(m_work, ENT_CIRCLE, new CCirc); }
+CPunt* CRectaDoc::AddWorkPunt() { return Append(m_work, ENT_POINT, new CPunt); }
+CText* CRectaDoc::AddWorkText() { return Append(m_work, ENT_TEXT, new CText); }
+CRecta* CRectaDoc::AddSegRecta() { return Append(m_segments, ENT_LINE, new CRecta); }
+CArc* CRectaDoc::AddSegArc() { return Append(m_segments, ENT_ARC, new CArc); }
+
+// ---------------------------------------------------------------- entity list
+
+CObject* CRectaDoc::GetNextEntity(POSITION& pos, int& type) const
+{
+    auto* dib = static_cast<CDib*>(m_entities.GetNext(pos));
+    type = dib->m_type;
+    return dib->m_entity;
+}
+
+CObject* CRectaDoc::GetEntityAt(POSITION pos, int& type) const
+{
+    auto* dib = static_cast<CDib*>(m_entities.GetAt(pos));
+    type = dib->m_type;
+    return dib->m_entity;
+}
+
+CDib* CRectaDoc::GetLastEntityRecord() const
+{
+    return m_entities.IsEmpty() ? nullptr : static_cast<CDib*>(m_entities.GetTail());
+}
+
+int CRectaDoc::GetLayerVisibility(std::string_view name) const
+{
+    CLayer* layer = nullptr;
+    return FindLayer(name, layer) ? layer->m_on : 0;
+}
+
+// ---------------------------------------------------------------- extents
+
+void CRectaDoc::ExtendExtentsByPoint(const CPointd& p)
+{
+    // Comparisons with NaN are false, so a NaN never replaces a bound.
+    if (p.x < m_extMin.x)
+        m_extMin.x = p.x;
+    if (p.y < m_extMin.y)
+        m_extMin.y = p.y;
+    if (p.x > m_extMax.x)
+        m_extMax.x = p.x;
+    if (p.y > m_extMax.y)
+        m_extMax.y = p.y;
+}
+
+void CRectaDoc::ExtendExtentsByEntity(int type, const CObject* entity)
+{
+    switch (type) {
+    case ENT_LINE: {
+        auto* l = static_cast<const CRecta*>(entity);
+        ExtendExtentsByPoint(l->m_p1);
+        ExtendExtentsByPoint(l->m_p2);
+        break;
+    }
+    case ENT_CIRCLE: {
+        auto* c = static_cast<const CCirc*>(entity);
+        ExtendExtentsByPoint(CPointd(c->m_centre.x + c->m_rx, c->m_centre.y + c->m_rx));
+        ExtendExtentsByPoint(CPointd(c->m_centre.x - c->m_rx, c->m_centre.y - c->m_rx));
+        break;
+    }
+    case ENT_ARC: {
+        auto* a = static_cast<const CArc*>(entity);
+        double s = a->m_start, e = a->m_end;
+        if (e < s)
+            e += kTwoPi;
+        const double step = (e - s) / 6.0;
+        auto at = [&](double t) {
+            return CPointd(a->m_centre.x + a->m_rx * std::cos(t), a->m_centre.y + a->m_rx * std::sin(t));
+        };
+        // Seven samples at the most, also for angles that are not finite.
+        for (int i = 0; i <= 6 && s + i * step <= e; ++i)
+            ExtendExtentsByPoint(at(s + i * step));
+        ExtendExtentsByPoint(at(e));
+        break;
+    }
+    case ENT_POINT: ExtendExtentsByPoint(static_cast<const CPunt*>(entity)->m_point); break;
+    case ENT_TEXT: {
+        auto* t = static_cast<const CText*>(entity);
+        CPointd c[4];
+        t->AlignPoint(t->m_insert, c[0], c[1], c[2], c[3]);
+        for (const CPointd& p : c)
+            ExtendExtentsByPoint(p);
+        break;
+    }
+    default: break;
+    }
+}
+
+void CRectaDoc::CalcExtents()
+{
+    if (m_entities.IsEmpty())
+        return;
+    m_extMin.x = m_extMin.y = kExtentsStart;
+    m_extMax.x = m_extMax.y = -kExtentsStart;
+    for (CObject* obj : m_entities) {
+        auto* dib = static_cast<CDib*>(obj);
+        if (dib->m_flag == 1)
+            ExtendExtentsByEntity(dib->m_type, dib->m_entity);
+    }
+    m_extMin.x -= m_marginX;
+    m_extMin.y -= m_marginY;
+    m_extMax.x += m_marginX;
+    m_extMax.y += m_marginY;
+}
+
+void CRectaDoc::ExtendAndDrawEntity(int type, CObject* entity)
+{
+    switch (type) {
+    case ENT_CIRCLE:
+    case ENT_ARC: {
+        // Both kinds widen by their four quadrant points.
+        const CPointd& c = type == ENT_CIRCLE ? static_cast<CCirc*>(entity)->m_centre
+                                              : static_cast<CArc*>(entity)->m_centre;
+        const double r = type == ENT_CIRCLE ? static_cast<CCirc*>(entity)->m_rx : static_cast<CArc*>(entity)->m_rx;
+        ExtendExtentsByPoint(CPointd(c.x + r, c.y));
+        ExtendExtentsByPoint(CPointd(c.x, c.y + r));
+        ExtendExtentsByPoint(CPointd(c.x - r, c.y));
+        ExtendExtentsByPoint(CPointd(c.x, c.y - r));
+        break;
+    }
+    case ENT_LINE:
+    case ENT_POINT:
+    case ENT_TEXT: ExtendExtentsByEntity(type, entity); break;
+    default: break;
+    }
+    for (CView* view : GetViews())
+        view->DrawAddedEntity(type, entity);
+}

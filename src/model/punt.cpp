@@ -1,0 +1,51 @@
+#include "model/punt.h"
+
+#include "doc/rectadoc.h"
+#include "model/entitydraw.h"
+#include "model/geometry.h"
+#include "platform/archive.h"
+
+IMPLEMENT_SERIAL(CPunt, CObject, 1)
+
+int CPunt::IsInRect(double x1, double y1, double x2, double y2) const
+{
+    return PointInRect({m_point.x, m_point.y}, x1, y1, x2, y2) ? 1 : 0;
+}
+
+int CPunt::DrawAs(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc, DrawKind kind) const
+{
+    const WorldMap map{scale, ox, oy};
+    const std::int64_t h = map.Length(doc.m_pointHeight / 2.0);
+    return WithEntityPen(dc, *this, kind, [&] {
+        const LPoint p = map(m_point);
+        dc.MoveTo(p.x - h, p.y);
+        dc.LineTo(p.x + h, p.y);
+        dc.MoveTo(p.x, p.y - h);
+        dc.LineTo(p.x, p.y + h);
+    });
+}
+
+int CPunt::Draw(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc) const
+{
+    return DrawAs(dc, scale, ox, oy, doc, DrawKind::normal);
+}
+
+int CPunt::DrawDotted(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc) const
+{
+    return DrawAs(dc, scale, ox, oy, doc, DrawKind::dotted);
+}
+
+int CPunt::Erase(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc) const
+{
+    return DrawAs(dc, scale, ox, oy, doc, DrawKind::erase);
+}
+
+void CPunt::Serialize(CArchive& ar)
+{
+    SerializePen(ar);
+    if (ar.IsStoring())
+        ar << m_layer;
+    else
+        ar >> m_layer;
+    m_point.Serialize(ar);
+}

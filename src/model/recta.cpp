@@ -1,0 +1,73 @@
+#include "model/recta.h"
+
+#include "model/entitydraw.h"
+#include "platform/archive.h"
+#include "view3d/persp.h"
+
+IMPLEMENT_SERIAL(CRecta, CObject, 1)
+
+CRecta::CRecta(int width, COLORREF color, std::string_view layer, double thickness, int mode, double dx,
+               double dy, double dz)
+    : CEntity(width, color, layer)
+    , m_thick1(thickness)
+    , m_thick2(thickness)
+    , m_extrusionMode(mode)
+    , m_dir(dx, dy, dz)
+{
+}
+
+bool SegmentInRect(const CPointd& p, const CPointd& q, double x1, double y1, double x2, double y2)
+{
+    // Clipping, unlike counting side crossings, also sees a segment through two corners.
+    double ax = p.x, ay = p.y, bx = q.x, by = q.y;
+    return ClipSegment(ax, ay, bx, by, x1, y1, x2, y2);
+}
+
+int CRecta::IsInRect(double x1, double y1, double x2, double y2) const
+{
+    return SegmentInRect(m_p1, m_p2, x1, y1, x2, y2) ? 1 : 0;
+}
+
+int CRecta::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
+{
+    if (m_extrusionMode == EXTRUSION_THICK) {
+        DrawExtrudedRecta(dc, *this, scale, ox, oy, kind);
+        return 1;
+    }
+    const WorldMap map{scale, ox, oy};
+    return WithEntityPen(dc, *this, kind, [&] {
+        const LPoint a = map(m_p1), b = map(m_p2);
+        dc.MoveTo(a.x, a.y);
+        dc.LineTo(b.x, b.y);
+    });
+}
+
+int CRecta::Draw(CDC& dc, double scale, double ox, double oy) const
+{
+    return DrawAs(dc, scale, ox, oy, DrawKind::normal);
+}
+
+int CRecta::DrawDotted(CDC& dc, double scale, double ox, double oy) const
+{
+    return DrawAs(dc, scale, ox, oy, DrawKind::dotted);
+}
+
+int CRecta::Erase(CDC& dc, double scale, double ox, double oy) const
+{
+    return DrawAs(dc, scale, ox, oy, DrawKind::erase);
+}
+
+void CRecta::Serialize(CArchive& ar)
+{
+    SerializePen(ar);
+    if (ar.IsStoring()) {
+        ar << m_thick1 << m_thick2 << WORD(m_edgeMask) << m_layer;
+    } else {
+        WORD mask;
+        ar >> m_thick1 >> m_thick2 >> mask >> m_layer;
+        m_edgeMask = mask;
+    }
+    SerializeExtrusion(ar, m_extrusionMode, nullptr, m_dir);
+    m_p1.Serialize(ar);
+    m_p2.Serialize(ar);
+}
