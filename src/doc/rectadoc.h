@@ -177,6 +177,8 @@ public:
     CObList& GetSegList() { return m_segments; }
 
     int m_penWidth = 1;  // pen width of every entity the Add family makes
+    int m_pageWidth = 0, m_pageHeight = 0;  // last printed page, tenths of a millimetre
+    int m_selectionFilter = 0;              // the next right button while picking asks for filters
 
 private:
     // Brings loaded values that later code cannot work with into range.

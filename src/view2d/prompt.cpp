@@ -1,0 +1,134 @@
+// Prompt line, cursor readouts, rubber band and cancelling of the plan view.
+#include "view2d/rectaview.h"
+
+#include "app/rectaapp.h"
+#include "doc/rectadoc.h"
+#include "model/geometry.h"
+#include "model/strutil.h"
+#include "platform/imagedc.h"
+#include "res/commands.h"
+
+void CRectaView::ShowPrompt(int pane, const std::string& text)
+{
+    if (pane == 0)
+        m_prompt = text.substr(0, kPromptMax);
+    theApp.Status().SetPaneText(pane, text);
+}
+
+void CRectaView::ShowSelectPrompt()
+{
+    std::string text = kSelectPrompt;
+    text.resize(27, ' ');
+    ShowPrompt(0, text);
+}
+
+void CRectaView::ClearPrompt()
+{
+    ShowPrompt(0, std::string(kPromptMax, ' '));
+}
+
+void CRectaView::ShowCoords(const CPointd& p)
+{
+    const CRectaDoc* doc = GetDocument();
+    theApp.Status().SetPaneText(
+        2, "(" + FormatNumber(p.x, doc->m_coordDecimals) + "," + FormatNumber(p.y, doc->m_coordDecimals) + ")");
+}
+
+void CRectaView::ShowDistAngle(const CPointd& from, const CPointd& to)
+{
+    const CRectaDoc* doc = GetDocument();
+    const double d = Distance2D(from.x, to.x, from.y, to.y);
+    const double a = RadToDeg(Angle2D(from.x, from.y, to.x, to.y));
+    theApp.Status().SetPaneText(
+        2, "D:" + FormatNumber(d, doc->m_coordDecimals) + "  A:" + FormatNumber(a, doc->m_angleDecimals) + " ");
+}
+
+bool CRectaView::BandIsRect() const
+{
+    return m_command == 276 || m_command == 277 || m_command == 301 || m_mode == MODE_PICK_WINDOW;
+}
+
+void CRectaView::DrawBandOutline(CDC& dc, const CPointd& start, const CPointd& end) const
+{
+    if (BandIsRect()) {
+        InvertRect(dc, start, end);
+        return;
+    }
+    const WorldMap map{m_scale, m_originX, m_originY};
+    const LPoint a = map(start), b = map(end);
+    CPen* oldPen = dc.SelectObject(StockPen(BLACK_PEN));
+    const int oldRop = dc.SetROP2(R2_NOTMERGEPEN);
+    dc.MoveTo(a.x, a.y);
+    dc.LineTo(b.x, b.y);
+    dc.SetROP2(oldRop);
+    dc.SelectObject(oldPen);
+}
+
+void CRectaView::DrawRubberBand(const CPointd& newPoint, const CPointd& start, const CPointd& end, bool eraseOnly)
+{
+    if (!ScaleUsable())
+        return;
+    auto dc = GetClientDC();
+    const WorldMap map{m_scale, m_originX, m_originY};
+    CPen* oldPen = dc->SelectObject(StockPen(BLACK_PEN));
+    const int oldRop = dc->SetROP2(R2_NOTMERGEPEN);
+    const LPoint s = map(start), e = map(end);
+    dc->MoveTo(s.x, s.y);
+    dc->LineTo(e.x, e.y);
+    if (!eraseOnly) {
+        const LPoint n = map(newPoint);
+        dc->MoveTo(s.x, s.y);
+        dc->LineTo(n.x, n.y);
+    }
+    dc->SetROP2(oldRop);
+    dc->SelectObject(oldPen);
+    if (m_host)
+        m_host->UpdateWindow();
+}
+
+void CRectaView::DrawRubberRect(const CPointd& newPoint, const CPointd& start, const CPointd& end, bool eraseOnly)
+{
+    if (!ScaleUsable())
+        return;
+    auto dc = GetClientDC();
+    InvertRect(*dc, start, end);
+    if (!eraseOnly)
+        InvertRect(*dc, start, newPoint);
+    if (m_host)
+        m_host->UpdateWindow();
+}
+
+void CRectaView::EraseRubberBand()
+{
+    if (ScaleUsable()) {
+        auto dc = GetClientDC();
+        DrawBandOutline(*dc, m_bandStart, m_bandEnd);
+        if (m_host)
+            m_host->UpdateWindow();
+    }
+    m_bandEnd = m_bandStart;
+}
+
+void CRectaView::CancelCommand()
+{
+    if (m_bandState == 1)
+        EraseRubberBand();
+    m_bandState = 0;
+    m_mode = 0;
+    m_command = 0;
+    UnhighlightSelection();
+    ClearSelection();
+    m_typed.clear();
+    ClearPrompt();
+    CRectaDoc* doc = GetDocument();
+    doc->m_selectionFilter = 0;
+    if (doc->m_askZ == 1)
+        doc->m_askZ = 0;
+}
+
+void CRectaView::BeginCommand()
+{
+    m_lastCommand = m_command;
+    m_lastMode = m_mode;
+    GetDocument()->SetModifiedFlag();
+}

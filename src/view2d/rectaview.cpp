@@ -1,0 +1,194 @@
+// The plan view: construction, painting and the framework steps.
+#include "view2d/rectaview.h"
+
+#include "app/rectaapp.h"
+#include "doc/rectadoc.h"
+#include "model/circ.h"
+#include "model/dib.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "model/text.h"
+#include "platform/imagedc.h"
+
+CRectaView::CRectaView() = default;
+
+CRectaView::~CRectaView() = default;
+
+CRectaDoc* CRectaView::GetDocument() const
+{
+    return static_cast<CRectaDoc*>(CView::GetDocument());
+}
+
+void CRectaView::OnInitialUpdate()
+{
+    CRectaDoc* doc = GetDocument();
+    m_viewMin = doc->m_windowMin;
+    m_viewMax = doc->m_windowMax;
+    if (m_aerial) {
+        m_reqMin = doc->m_extMin;
+        m_reqMax = doc->m_extMax;
+    }
+    ComputeScale();
+    Invalidate();
+}
+
+void CRectaView::OnUpdate(CView*, long hint, CObject*)
+{
+    if (hint == 0)
+        Invalidate();
+}
+
+void CRectaView::DrawAddedEntity(int type, CObject* entity)
+{
+    if (!m_aerial || !ScaleUsable())
+        return;
+    auto dc = GetClientDC();
+    DrawEntity(*dc, type, entity, DrawKind::normal);
+    if (m_host)
+        m_host->UpdateWindow();
+}
+
+void CRectaView::OnSize(int width, int height)
+{
+    m_clientWidth = std::max(width, 0);
+    m_clientHeight = std::max(height, 0);
+    ComputeScale();
+    Invalidate();
+    UpdateOtherViews(0);
+}
+
+void CRectaView::OnActivateView(bool activate)
+{
+    if (!activate)
+        return;
+    theApp.Status().SetPaneText(3, std::string(20, ' '));
+    theApp.Status().SetPaneText(3, GetDocument()->m_layerName);
+    ComputeScale();
+}
+
+void CRectaView::Invalidate()
+{
+    m_dirty = true;
+    if (m_host)
+        m_host->UpdateWindow();
+}
+
+const QImage& CRectaView::Image()
+{
+    RepaintIfDue();
+    return m_image;
+}
+
+std::unique_ptr<CImageDC> CRectaView::GetClientDC()
+{
+    RepaintIfDue();
+    auto dc = std::make_unique<CImageDC>(&m_image);
+    PrepareMapping(*dc);
+    return dc;
+}
+
+void CRectaView::RepaintIfDue()
+{
+    const int w = std::max(m_clientWidth, 1), h = std::max(m_clientHeight, 1);
+    if (m_image.width() != w || m_image.height() != h) {
+        m_image = QImage(w, h, QImage::Format_RGB32);
+        m_dirty = true;
+    }
+    if (!m_dirty)
+        return;
+    m_dirty = false;
+    m_image.fill(Qt::white);
+    CImageDC dc(&m_image);
+    PrepareMapping(dc);
+    OnDraw(dc);
+    // Overlays shown before the repaint go back on, so the next inversion removes them.
+    if (m_zoomState == 2)
+        InvertRect(dc, m_reqMin, m_zoomDrag);
+    else if (m_bandState == 1 && !m_aerial)
+        DrawBandOutline(dc, m_bandStart, m_bandEnd);
+}
+
+void CRectaView::UpdateOtherViews(long hint)
+{
+    if (CRectaDoc* doc = GetDocument())
+        doc->UpdateAllViews(this, hint);
+}
+
+bool CRectaView::DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) const
+{
+    const double s = m_scale, ox = m_originX, oy = m_originY;
+    auto pick = [&](auto* e) {
+        switch (kind) {
+        case DrawKind::normal: return e->Draw(dc, s, ox, oy);
+        case DrawKind::dotted: return e->DrawDotted(dc, s, ox, oy);
+        default: return e->Erase(dc, s, ox, oy);
+        }
+    };
+    switch (type) {
+    case ENT_LINE: return pick(static_cast<CRecta*>(entity));
+    case ENT_CIRCLE: return pick(static_cast<CCirc*>(entity));
+    case ENT_ARC: return pick(static_cast<CArc*>(entity));
+    case ENT_TEXT: return pick(static_cast<CText*>(entity));
+    case ENT_POINT: {
+        auto* p = static_cast<CPunt*>(entity);
+        const CRectaDoc& doc = *GetDocument();
+        switch (kind) {
+        case DrawKind::normal: return p->Draw(dc, s, ox, oy, doc);
+        case DrawKind::dotted: return p->DrawDotted(dc, s, ox, oy, doc);
+        default: return p->Erase(dc, s, ox, oy, doc);
+        }
+    }
+    default: return false;
+    }
+}
+
+bool CRectaView::EntityInWindow(int type, const CObject* entity, const CPointd& lo, const CPointd& hi) const
+{
+    switch (type) {
+    case ENT_LINE: return static_cast<const CRecta*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
+    case ENT_CIRCLE: return static_cast<const CCirc*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
+    case ENT_ARC: return static_cast<const CArc*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
+    case ENT_POINT: return static_cast<const CPunt*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
+    case ENT_TEXT: return static_cast<const CText*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
+    default: return false;
+    }
+}
+
+void CRectaView::OnDraw(CDC& dc)
+{
+    CRectaDoc* doc = GetDocument();
+    if (!doc || !ScaleUsable())
+        return;
+    CPointd lo, hi;
+    if (m_zoomState == 4) {
+        lo = CPointd(std::min(m_firstPoint.x, m_secondPoint.x), std::min(m_firstPoint.y, m_secondPoint.y));
+        hi = CPointd(std::max(m_firstPoint.x, m_secondPoint.x), std::max(m_firstPoint.y, m_secondPoint.y));
+    } else {
+        lo = DeviceToWorld(CPoint{0, m_clientHeight});
+        hi = DeviceToWorld(CPoint{m_clientWidth, 0});
+    }
+    const bool everything = m_zoomState == 3;
+    POSITION firstHatch = nullptr;
+    for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {
+        const POSITION here = pos;
+        int type = 0;
+        CObject* entity = doc->GetNextEntity(pos, type);
+        const CDib* dib = doc->GetEntityRecord(here);
+        if (type == ENT_HATCH) {
+            if (!firstHatch)
+                firstHatch = here;
+            continue;
+        }
+        if (dib->m_visible != 1 || dib->m_flag != 1)
+            continue;
+        if (everything || EntityInWindow(type, entity, lo, hi))
+            DrawEntity(dc, type, entity, DrawKind::normal);
+    }
+    // Hatches go over everything else; none is built in yet.
+    (void)firstHatch;
+    if (m_zoomState == 3 || m_zoomState == 4)
+        m_zoomState = 0;
+    if (m_aerial)
+        DrawLimitRects(dc, false, doc->m_windowMin, doc->m_windowMax, doc->m_prevWindowMin, doc->m_prevWindowMax,
+                       true);
+}

@@ -1,0 +1,209 @@
+// The plan view: shows a window of the drawing and runs interactive drafting.
+// Its handlers are plain members; a thin Qt widget (or a test) calls them with
+// device points, and the view draws into its own backing image.
+#pragma once
+
+#include "model/entitydraw.h"
+#include "model/pointd.h"
+#include "platform/dc.h"
+#include "platform/document.h"
+#include "platform/oblist.h"
+
+#include <QImage>
+
+#include <memory>
+#include <string>
+
+class CRectaDoc;
+class CImageDC;
+
+// Mouse key flags.
+constexpr unsigned MK_LBUTTON = 0x01;
+constexpr unsigned MK_RBUTTON = 0x02;
+constexpr unsigned MK_SHIFT = 0x04;
+constexpr unsigned MK_CONTROL = 0x08;
+constexpr unsigned MK_MBUTTON = 0x10;
+
+struct CPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// Drawing modes; 100 and above make a left click a pick.
+enum DrawingMode : int {
+    MODE_NONE = 0,
+    MODE_LINE = 1,
+    MODE_CIRCLE = 2,
+    MODE_POINT = 3,
+    MODE_CIRCLE3 = 4,
+    MODE_CIRCLE3_2 = 41,
+    MODE_CIRCLE3_3 = 42,
+    MODE_ARC3 = 6,
+    MODE_ARC3_2 = 61,
+    MODE_ARC3_3 = 62,
+    MODE_ARC_CSE = 7,
+    MODE_ARC_CSE_2 = 71,
+    MODE_ARC_CSE_3 = 72,
+    MODE_TEXT = 9,
+    MODE_PLINE = 10,
+    MODE_DIM_LINEAR = 11,
+    MODE_DIM_LINEAR_2 = 12,
+    MODE_DIM_LINEAR_3 = 13,
+    MODE_DIM_RADIAL = 14,
+    MODE_PICK = 100,
+    MODE_PICK_WINDOW = 101,
+};
+
+// What the hosting widget does for the view.
+class CViewHost {
+public:
+    virtual ~CViewHost() = default;
+    // Schedules a repaint of the view's image on the screen.
+    virtual void UpdateWindow() = 0;
+    virtual void SetMouseCapture(bool capture) = 0;
+};
+
+class CRectaView : public CView {
+public:
+    CRectaView();
+    ~CRectaView() override;
+
+    CRectaDoc* GetDocument() const;
+    void SetHost(CViewHost* host) { m_host = host; }
+
+    // Framework steps.
+    void OnInitialUpdate();
+    void OnUpdate(CView* sender, long hint, CObject* obj) override;
+    void DrawAddedEntity(int type, CObject* entity) override;
+    void OnDraw(CDC& dc);
+    void OnSize(int width, int height);
+    void OnActivateView(bool activate);
+
+    // The view's image, brought up to date when it was invalidated.
+    const QImage& Image();
+    // Invalidates the whole client area.
+    void Invalidate();
+    // A DC over the view's image with the view's mapping (repaints first when due).
+    std::unique_ptr<CImageDC> GetClientDC();
+
+    // Draws one entity of the drawing with the view's scale and origin.
+    bool DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) const;
+    // The entity's inside-rectangle test by its type.
+    bool EntityInWindow(int type, const CObject* entity, const CPointd& lo, const CPointd& hi) const;
+
+    // Mouse.
+    void OnLButtonDown(unsigned flags, CPoint point);
+    void OnRButtonDown(unsigned flags, CPoint point);
+    void OnMButtonDown(unsigned flags, CPoint point);
+    void OnMouseMove(unsigned flags, CPoint point);
+    // A typed character from the main frame's key handling (3 is Ctrl+C).
+    void OnChar(unsigned ch);
+
+    // Printing: draws the print window (first and second point) onto a page
+    // of the given size in tenths of a millimetre, through dc's low-metric mapping.
+    void PrintPage(CDC& dc, int pageWidth, int pageHeight);
+
+    // Mapping and zoom.
+    void PrepareMapping(CDC& dc) const;
+    void ComputeScale();
+    CPointd DeviceToWorld(CPoint point) const;
+    CPoint WorldToDevicePoint(const CPointd& p) const;
+    void ApplyWindow();
+    void OnZoomWindow();
+    void OnZoomPrevious();
+    void OnZoomExtents();
+    void ZoomByFactor(double factor);
+    void DrawLimitRects(CDC& dc, bool prepare, const CPointd& a1, const CPointd& a2, const CPointd& b1,
+                        const CPointd& b2, bool skipSecond) const;
+    bool ScaleUsable() const;
+
+    // Prompts, readouts, rubber band.
+    void ShowPrompt(int pane, const std::string& text);
+    void ShowSelectPrompt();
+    void ClearPrompt();
+    void ShowCoords(const CPointd& p);
+    void ShowDistAngle(const CPointd& from, const CPointd& to);
+    void DrawRubberBand(const CPointd& newPoint, const CPointd& start, const CPointd& end, bool eraseOnly);
+    void DrawRubberRect(const CPointd& newPoint, const CPointd& start, const CPointd& end, bool eraseOnly);
+    void EraseRubberBand();
+    const std::string& PromptBuffer() const { return m_prompt; }
+
+    // Command state.
+    void CancelCommand();
+    void BeginCommand();
+    // Runs the view command with this id; false when the view has no such command.
+    bool OnCommand(int id);
+    // Restores the last started command with its first prompt.
+    void GetPromptText();
+    void DoUndo();
+    void DoRedo();
+
+    // Selection.
+    void UnhighlightSelection();
+    void ClearSelection();
+
+    // ---- fields
+    int m_command = 0;  // CommandCode
+    int m_mode = 0;     // DrawingMode
+    int m_aperture = 8;
+    int m_selCount = 0;
+    int m_readoutMode = 1;
+    int m_snapMode = 0;
+    int m_keepSnapMode = 0;
+    int m_cursorOutside = 1;
+    double m_fixedDistance = 0.0;
+    double m_refAngle = 0.0;
+    int m_zoomState = 0;
+    double m_scale = 0.0;
+    double m_originX = 0.0, m_originY = 0.0;
+    int m_aerial = 0;
+    CObList m_selection;
+    CObList m_pendingSteps;
+    CObList m_undoStates;
+    CObList m_blockList;
+    CObList m_pointList;
+    int m_undone = 0;
+    int m_pickedType = 0;
+    CObject* m_workEntity = nullptr;
+    CObject* m_pickedPolyline = nullptr;
+    CPointd m_winCorner, m_winCorner2;
+    CPointd m_zoomDrag;
+    CObject* m_pickedLine = nullptr;
+    POSITION m_pickedPos = nullptr;
+    CPointd m_firstPoint, m_secondPoint;
+    int m_clientWidth = 0, m_clientHeight = 0;
+    CPointd m_bandStart, m_bandEnd;
+    CPointd m_viewMin, m_viewMax;  // window shown
+    CPointd m_reqMin, m_reqMax;    // requested window
+    CObject* m_pickedEntity = nullptr;
+    int m_bandState = 2;
+    int m_refPointState = 0;
+    int m_textAlign = 0;
+    int m_lastCommand = 0, m_lastMode = 0;
+    std::string m_prompt = std::string(13, ' ');
+    std::string m_savedPrompt = std::string(11, ' ');
+    int m_pickLine = 0;
+    int m_savedMode = 0;
+    int m_typedMode = 0;
+    std::string m_typed;
+    double m_typedValue = 0.0;
+    CPointd m_current;
+    double m_printScale = 0.0;  // tenths of a millimetre per drawing unit; 0 fits the page
+
+    static constexpr std::size_t kPromptMax = 49;
+
+private:
+    // Outline of the rectangle with corners a and b, inverted with a one-pixel pen.
+    void InvertRect(CDC& dc, const CPointd& a, const CPointd& b) const;
+    // Inverts the rubber band from start to end: a line, or a rectangle while
+    // a window is being dragged.
+    void DrawBandOutline(CDC& dc, const CPointd& start, const CPointd& end) const;
+    bool BandIsRect() const;
+    void RepaintIfDue();
+    void UpdateOtherViews(long hint);
+
+    CPoint m_zoomPress;  // device point of the zoom window's first corner
+    CViewHost* m_host = nullptr;
+    QImage m_image;
+    bool m_dirty = true;
+};

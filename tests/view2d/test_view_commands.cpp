@@ -1,0 +1,114 @@
+// Prompts, rubber band, command starters and repetition.
+#include "model/dib.h"
+#include "model/recta.h"
+#include "view_fixture.h"
+
+TEST_F(ViewTest, ReadoutsAndPrompts)
+{
+    view.ShowCoords(CPointd(1.5, -2));
+    EXPECT_EQ(Pane(2), "(1.50,-2.00)");
+    view.ShowDistAngle(CPointd(0, 0), CPointd(3, 4));
+    EXPECT_EQ(Pane(2), "D:5.00  A:53.13 ");
+    view.ShowPrompt(0, std::string(60, 'x'));
+    EXPECT_EQ(view.PromptBuffer().size(), CRectaView::kPromptMax);
+    EXPECT_EQ(Pane(0).size(), 60u);
+    view.ShowSelectPrompt();
+    EXPECT_EQ(view.PromptBuffer(), "Select Objects:            ");
+}
+
+TEST_F(ViewTest, RubberBandInvertsTwiceToNothingAndSurvivesRepaints)
+{
+    CRecta* l = doc.AddRecta();
+    l->m_p1 = CPointd(1, 1);
+    l->m_p2 = CPointd(11, 7);
+    view.Invalidate();
+    const QImage clean = view.Image().copy();
+
+    view.m_bandStart = view.m_bandEnd = CPointd(2, 6);
+    view.m_bandState = 1;
+    view.OnMouseMove(0, At(8, 2));
+    view.OnMouseMove(0, At(9, 1));
+    EXPECT_NE(view.Image(), clean);
+    view.Invalidate();  // a repaint puts the band back on
+    EXPECT_NE(view.Image(), clean);
+    view.EraseRubberBand();
+    EXPECT_EQ(view.Image(), clean);
+
+    view.DrawRubberBand(CPointd(5, 5), CPointd(1, 1), CPointd(1, 1), false);
+    view.DrawRubberBand(CPointd(5, 5), CPointd(1, 1), CPointd(5, 5), true);
+    EXPECT_EQ(view.Image(), clean);
+}
+
+TEST_F(ViewTest, StartersCancelBeginAndPrompt)
+{
+    EXPECT_TRUE(view.OnCommand(10009));
+    EXPECT_EQ(view.m_mode, MODE_LINE);
+    EXPECT_EQ(view.m_command, 0);
+    EXPECT_EQ(view.PromptBuffer().substr(0, 11), "From point:");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(view.m_lastMode, MODE_LINE);
+
+    view.m_bandState = 1;
+    view.m_bandStart = CPointd(1, 1);
+    view.OnMouseMove(0, At(5, 5));
+    EXPECT_TRUE(view.OnCommand(10451));
+    EXPECT_EQ(view.m_command, 2);
+    EXPECT_EQ(view.m_mode, MODE_PICK);
+    EXPECT_EQ(view.m_bandState, 0);
+    EXPECT_EQ(view.PromptBuffer().substr(0, 15), "Select Objects:");
+    EXPECT_EQ(Ink(), 0) << "the band was erased";
+
+    EXPECT_TRUE(view.OnCommand(10077));
+    EXPECT_EQ(view.m_textAlign, 2);
+    EXPECT_FALSE(view.OnCommand(12345));
+}
+
+TEST_F(ViewTest, RightButtonRepeatsTheLastCommand)
+{
+    view.OnCommand(10078);  // centred text
+    view.CancelCommand();
+    EXPECT_EQ(view.PromptBuffer(), std::string(CRectaView::kPromptMax, ' '));
+    view.OnRButtonDown(MK_RBUTTON, CPoint{10, 10});
+    EXPECT_EQ(view.m_mode, MODE_TEXT);
+    EXPECT_EQ(view.PromptBuffer().substr(0, 18), "Pick center point:");
+
+    view.OnCommand(10057);  // cut
+    view.CancelCommand();
+    view.OnRButtonDown(MK_RBUTTON, CPoint{10, 10});
+    EXPECT_EQ(view.m_command, 6);
+    EXPECT_EQ(view.PromptBuffer().substr(0, 21), "Select cutting edges:");
+}
+
+TEST_F(ViewTest, CancelKeepsZoomSnapAndResetsAskZOnce)
+{
+    doc.m_askZ = 1;
+    view.m_zoomState = 1;
+    view.m_snapMode = 3;
+    view.CancelCommand();
+    EXPECT_EQ(doc.m_askZ, 0);
+    EXPECT_EQ(view.m_zoomState, 1);
+    EXPECT_EQ(view.m_snapMode, 3);
+    doc.m_askZ = 2;
+    view.CancelCommand();
+    EXPECT_EQ(doc.m_askZ, 2);
+}
+
+TEST_F(ViewTest, DrawingPassSkipsHiddenRecords)
+{
+    CRecta* shown = doc.AddRecta();
+    shown->m_p1 = CPointd(1, 1);
+    shown->m_p2 = CPointd(5, 1);
+    view.Invalidate();
+    const int one = Ink();
+    EXPECT_GT(one, 0);
+    CRecta* hidden = doc.AddRecta();
+    hidden->m_p1 = CPointd(1, 3);
+    hidden->m_p2 = CPointd(5, 3);
+    doc.GetLastEntityRecord()->m_flag = 0;
+    CRecta* off = doc.AddRecta();
+    off->m_p1 = CPointd(1, 5);
+    off->m_p2 = CPointd(5, 5);
+    doc.GetLastEntityRecord()->m_visible = 0;
+    view.Invalidate();
+    EXPECT_EQ(Ink(), one);
+}

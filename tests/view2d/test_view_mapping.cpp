@@ -1,0 +1,158 @@
+// Mapping, zoom and printing of the plan view.
+#include "model/dib.h"
+#include "model/recta.h"
+#include "platform/imagedc.h"
+#include "view_fixture.h"
+
+#include <cmath>
+
+TEST_F(ViewTest, ScaleFitsTheWholeWindow)
+{
+    // New drawing: window (0,0)-(12,8) in 400 x 300 pixels.
+    EXPECT_DOUBLE_EQ(view.m_scale, 400.0 / 12.0);
+    view.m_viewMin = CPointd(0, 0);
+    view.m_viewMax = CPointd(200, 100);
+    view.OnSize(100, 200);
+    EXPECT_DOUBLE_EQ(view.m_scale, 0.5);
+
+    const CPointd p = view.DeviceToWorld(CPoint{50, 150});
+    EXPECT_DOUBLE_EQ(p.x, 100);
+    EXPECT_DOUBLE_EQ(p.y, 100);
+    EXPECT_EQ(view.WorldToDevicePoint(CPointd(100, 100)).y, 150);
+}
+
+TEST_F(ViewTest, DegenerateWindowStopsDrawingAndTheMouse)
+{
+    CRecta* l = doc.AddRecta();
+    l->m_p2 = CPointd(10, 5);
+    view.m_viewMax.y = view.m_viewMin.y;
+    view.ComputeScale();
+    EXPECT_EQ(view.m_scale, 0.0);
+    view.Invalidate();
+    EXPECT_EQ(Ink(), 0);
+    view.OnCommand(ID_ZOOM_WINDOW);
+    view.OnLButtonDown(MK_LBUTTON, CPoint{10, 10});
+    EXPECT_EQ(view.m_zoomState, 1) << "clicks are ignored while the scale is unusable";
+}
+
+TEST_F(ViewTest, ZoomWindowInAnyCornerOrder)
+{
+    auto zoom = [&](CPoint a, CPoint b) {
+        view.OnCommand(ID_ZOOM_WINDOW);
+        EXPECT_EQ(view.PromptBuffer().substr(0, 13), "First Corner:");
+        view.OnLButtonDown(MK_LBUTTON, a);
+        EXPECT_EQ(Pane(0).substr(0, 13), "Other corner:");
+        view.OnMouseMove(MK_LBUTTON, b);
+        view.OnLButtonDown(MK_LBUTTON, b);
+        return std::pair(doc.m_windowMin, doc.m_windowMax);
+    };
+    const auto first = zoom(At(2, 2), At(6, 5));
+    view.OnZoomPrevious();
+    const auto second = zoom(At(6, 5), At(2, 2));
+    EXPECT_EQ(first, second);
+    EXPECT_NEAR(first.first.x, 2, 0.05);
+    EXPECT_NEAR(first.second.y, 5, 0.05);
+
+    // The zoom rectangle leaves nothing behind.
+    EXPECT_EQ(Ink(), 0);
+
+    // A slip narrower than two pixels changes nothing.
+    const auto before = std::pair(doc.m_windowMin, doc.m_windowMax);
+    view.OnCommand(ID_ZOOM_WINDOW);
+    view.OnLButtonDown(MK_LBUTTON, CPoint{100, 100});
+    view.OnLButtonDown(MK_LBUTTON, CPoint{101, 180});
+    EXPECT_EQ(std::pair(doc.m_windowMin, doc.m_windowMax), before);
+    EXPECT_EQ(view.m_zoomState, 0);
+}
+
+TEST_F(ViewTest, ZoomPreviousSwapsAndExtentsAndFactor)
+{
+    view.ZoomByFactor(2.0);
+    EXPECT_EQ(doc.m_windowMin, CPointd(-6, -4));
+    EXPECT_EQ(doc.m_windowMax, CPointd(18, 12));
+    view.OnZoomPrevious();
+    EXPECT_EQ(doc.m_windowMax, CPointd(12, 8));
+    view.OnZoomPrevious();
+    EXPECT_EQ(doc.m_windowMax, CPointd(18, 12));
+
+    doc.m_windowMin = CPointd(0, 0);
+    doc.m_windowMax = CPointd(10, 10);
+    view.ZoomByFactor(2.0);
+    EXPECT_EQ(doc.m_windowMin, CPointd(-5, -5));
+    EXPECT_EQ(doc.m_windowMax, CPointd(15, 15));
+    view.ZoomByFactor(0.0);
+    view.ZoomByFactor(-1.0);
+    EXPECT_EQ(doc.m_windowMax, CPointd(15, 15));
+
+    // Extents of a drawing with nothing measurable are reversed: no change.
+    doc.GetEntityList().AddTail(new CDib(ENT_HATCH, nullptr));
+    view.OnZoomExtents();
+    EXPECT_EQ(doc.m_windowMax, CPointd(15, 15));
+    CRecta* l = doc.AddRecta();
+    l->m_p1 = CPointd(1, 2);
+    l->m_p2 = CPointd(31, 22);
+    view.OnZoomExtents();
+    EXPECT_EQ(doc.m_windowMin, CPointd(1, 2));
+    EXPECT_EQ(doc.m_windowMax, CPointd(31, 22));
+    EXPECT_EQ(doc.m_prevWindowMax, CPointd(15, 15));
+    EXPECT_DOUBLE_EQ(view.m_scale, std::min(400.0 / 30, 300.0 / 20));
+}
+
+TEST_F(ViewTest, AerialViewShowsTheExtentsAndZoomsThePlanViews)
+{
+    CRectaView aerial;
+    aerial.m_aerial = 1;
+    doc.AddView(&aerial);
+    doc.m_extMin = CPointd(0, 0);
+    doc.m_extMax = CPointd(100, 100);
+    aerial.OnSize(200, 200);
+    aerial.OnInitialUpdate();
+    EXPECT_DOUBLE_EQ(aerial.m_scale, 2.0);
+    // The current window's rectangle is drawn inverted.
+    EXPECT_NE(aerial.Image().pixel(0, 190) & 0xFFFFFF, 0xFFFFFFu);
+
+    aerial.OnLButtonDown(MK_LBUTTON, aerial.WorldToDevicePoint(CPointd(10, 10)));
+    aerial.OnLButtonDown(MK_LBUTTON, aerial.WorldToDevicePoint(CPointd(50, 40)));
+    EXPECT_NEAR(doc.m_windowMax.x, 50, 0.5);
+    EXPECT_NEAR(view.m_viewMin.x, 10, 0.5) << "the plan view follows the aerial zoom";
+    EXPECT_NEAR(view.m_originY, 10, 0.5);
+    doc.RemoveView(&aerial);
+}
+
+TEST_F(ViewTest, PrintingUsesItsOwnMapping)
+{
+    CRecta* l = doc.AddRecta();
+    l->m_p1 = CPointd(1, 1);
+    l->m_p2 = CPointd(9, 6);
+    const double scale = view.m_scale, ox = view.m_originX;
+    auto print = [&](CPointd a, CPointd b) {
+        view.m_firstPoint = a;
+        view.m_secondPoint = b;
+        QImage page(210, 297, QImage::Format_RGB32);  // one pixel per millimetre
+        page.fill(Qt::white);
+        page.setDotsPerMeterX(1000);
+        page.setDotsPerMeterY(1000);
+        CImageDC dc(&page);
+        view.PrintPage(dc, 2100, 2970);
+        return page;
+    };
+    const QImage one = print(CPointd(0, 0), CPointd(10, 8));
+    const QImage two = print(CPointd(10, 0), CPointd(0, 8));
+    EXPECT_EQ(one, two);
+    EXPECT_EQ(view.m_scale, scale);
+    EXPECT_EQ(view.m_originX, ox);
+    EXPECT_EQ(view.m_firstPoint, CPointd(10, 0));
+    EXPECT_DOUBLE_EQ(std::min(2100.0 / 10, 2970.0 / 8), 210.0);
+    EXPECT_EQ(doc.m_pageWidth, 2100);
+
+    int ink = 0;
+    for (int y = 0; y < one.height(); ++y)
+        for (int x = 0; x < one.width(); ++x)
+            ink += (one.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+    EXPECT_GT(ink, 50);
+
+    // A window of no width prints nothing.
+    const QImage none = print(CPointd(3, 3), CPointd(3, 9));
+    EXPECT_EQ(none.pixel(100, 100) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(none, QImage(none).copy());
+}
