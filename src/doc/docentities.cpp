@@ -20,7 +20,11 @@ constexpr double kExtentsStart = 10000000.0;
 template <class T>
 T* CRectaDoc::Append(CObList& list, int type, T* entity, int visible)
 {
-    list.AddTail(new CDib(type, entity, visible));
+    auto* dib = new CDib(type, entity, visible);
+    if (&list == &m_entities)
+        AppendEntityRecord(dib);
+    else
+        list.AddTail(dib);
     return entity;
 }
 
@@ -152,6 +156,38 @@ CObject* CRectaDoc::GetEntityAt(POSITION pos, int& type) const
 CDib* CRectaDoc::GetLastEntityRecord() const
 {
     return m_entities.IsEmpty() ? nullptr : static_cast<CDib*>(m_entities.GetTail());
+}
+
+POSITION CRectaDoc::FindEntityRecord(const CDib* dib) const
+{
+    const POSITION pos = dib ? FindEntityBySerial(dib->m_serial) : nullptr;
+    return pos && m_entities.GetAt(pos) == dib ? pos : nullptr;
+}
+
+POSITION CRectaDoc::FindEntityBySerial(std::uint64_t serial) const
+{
+    auto it = m_entityIndex.find(serial);
+    return it == m_entityIndex.end() ? nullptr : it->second;
+}
+
+POSITION CRectaDoc::AppendEntityRecord(CDib* dib)
+{
+    const POSITION pos = m_entities.AddTail(dib);
+    m_entityIndex[dib->m_serial] = pos;
+    return pos;
+}
+
+void CRectaDoc::RemoveEntityRecord(POSITION pos)
+{
+    m_entityIndex.erase(static_cast<CDib*>(m_entities.GetAt(pos))->m_serial);
+    m_entities.RemoveAt(pos);
+}
+
+void CRectaDoc::RebuildEntityIndex()
+{
+    m_entityIndex.clear();
+    for (POSITION pos = m_entities.GetHeadPosition(); pos; m_entities.GetNext(pos))
+        m_entityIndex[static_cast<CDib*>(m_entities.GetAt(pos))->m_serial] = pos;
 }
 
 int CRectaDoc::GetLayerVisibility(std::string_view name) const

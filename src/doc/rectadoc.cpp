@@ -82,6 +82,7 @@ void CRectaDoc::DeleteContents()
 {
     while (!m_entities.IsEmpty())
         DestroyElement(static_cast<CDib*>(m_entities.RemoveHead()));
+    m_entityIndex.clear();
     DeleteAllBlocks();
     DeleteAllLayers();
 }
@@ -211,6 +212,7 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
 {
     std::swap(static_cast<CDrawingSettings&>(*this), static_cast<CDrawingSettings&>(other));
     m_entities.Swap(other.m_entities);
+    m_entityIndex.swap(other.m_entityIndex);
     m_layers.Swap(other.m_layers);
     m_blocks.Swap(other.m_blocks);
     m_attribDefs.Swap(other.m_attribDefs);
@@ -314,6 +316,8 @@ void CRectaDoc::SerializeContents(CArchive& ar)
     m_extMax.Serialize(ar);
     m_layers.Serialize(ar, RUNTIME_CLASS(CLayer));
     m_entities.Serialize(ar, RUNTIME_CLASS(CDib));
+    if (ar.IsLoading())
+        RebuildEntityIndex();
     m_blocks.Serialize(ar, ListClass("CBloq"));
     m_attribDefs.Serialize(ar, ListClass("CAttrib"));
     if (ar.IsLoading()) {

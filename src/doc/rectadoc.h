@@ -8,7 +8,9 @@
 #include "platform/logfont.h"
 #include "platform/oblist.h"
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 
 class CArchive;
@@ -155,10 +157,13 @@ public:
     CObject* GetEntityAt(POSITION pos, int& type) const;
     CDib* GetEntityRecord(POSITION pos) const { return static_cast<CDib*>(m_entities.GetAt(pos)); }
     CDib* GetLastEntityRecord() const;
-    POSITION FindEntityRecord(const CDib* dib) const { return m_entities.Find(dib); }
-    POSITION AppendEntityRecord(CDib* dib) { return m_entities.AddTail(dib); }
+    // Position of the element in the entity list, or null when it is not there.
+    POSITION FindEntityRecord(const CDib* dib) const;
+    // Position of the element with this serial number, or null when it is not in the list.
+    POSITION FindEntityBySerial(std::uint64_t serial) const;
+    POSITION AppendEntityRecord(CDib* dib);
     // Unlinks the node; the caller keeps the element and its entity.
-    void RemoveEntityRecord(POSITION pos) { m_entities.RemoveAt(pos); }
+    void RemoveEntityRecord(POSITION pos);
     // The on/off word of the layer named exactly name; 0 when there is none.
     int GetLayerVisibility(std::string_view name) const;
 
@@ -170,7 +175,8 @@ public:
     void ExtendAndDrawEntity(int type, CObject* entity);
 
     CObList& GetLayerList() { return m_layers; }
-    CObList& GetEntityList() { return m_entities; }
+    // Read-only: the entity list changes through the operations above, which keep its index.
+    const CObList& GetEntityList() const { return m_entities; }
     CObList& GetBlockList() { return m_blocks; }
     CObList& GetAttribDefList() { return m_attribDefs; }
     CObList& GetWorkList() { return m_work; }
@@ -186,6 +192,7 @@ private:
     void SwapContents(CRectaDoc& other);
     bool WriteFileAtomically(const std::string& path, std::string& error) const;
     void DeleteAllBlocks();
+    void RebuildEntityIndex();
     template <class T>
     T* Append(CObList& list, int type, T* entity, int visible = 1);
     template <class T>
@@ -195,6 +202,7 @@ private:
     CObList m_layers;
     CObList m_blocks;
     CObList m_attribDefs;
+    std::unordered_map<std::uint64_t, POSITION> m_entityIndex;  // serial -> node
     CObList m_work;      // not owned
     CObList m_segments;  // not owned
 };

@@ -6,6 +6,12 @@
 
 IMPLEMENT_SERIAL(CDib, CObject, 1)
 
+std::uint64_t CDib::NextSerial()
+{
+    static std::uint64_t next = 0;
+    return ++next;
+}
+
 void CDib::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {

@@ -3,12 +3,16 @@
 
 #include "model/entity.h"
 
+#include <cstdint>
+
 class CDib : public CObject {
     DECLARE_SERIAL(CDib)
 public:
     CDib() = default;
     CDib(int type, CObject* entity) : m_type(type), m_entity(entity) {}
     CDib(int type, CObject* entity, int visible) : m_type(type), m_entity(entity), m_visible(visible) {}
+    CDib(const CDib&) = delete;
+    CDib& operator=(const CDib&) = delete;
     // Leaves the entity alone: whoever removes an element frees its entity first.
     ~CDib() override = default;
 
@@ -19,6 +23,13 @@ public:
     CObject* m_entity = nullptr;
     int m_visible = 1;  // 1: drawn by the plan views
     int m_flag = 1;     // 1 in every element the system makes
+
+    // Names this element for as long as the process runs, never reused, so a
+    // handle held elsewhere can be checked without touching a freed element.
+    const std::uint64_t m_serial = NextSerial();
+
+private:
+    static std::uint64_t NextSerial();
 };
 
 // Frees an element's entity (with any parts it owns), then the element.

@@ -91,17 +91,3 @@ void CRectaView::OnChar(unsigned ch)
     if (ch == 3)
         CancelCommand();
 }
-
-void CRectaView::UnhighlightSelection() {}
-
-void CRectaView::ClearSelection() {}
-
-void CRectaView::DoUndo()
-{
-    ShowPrompt(0, "Can not undo");
-}
-
-void CRectaView::DoRedo()
-{
-    ShowPrompt(0, "Can not redo");
-}

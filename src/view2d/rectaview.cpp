@@ -192,3 +192,8 @@ void CRectaView::OnDraw(CDC& dc)
         DrawLimitRects(dc, false, doc->m_windowMin, doc->m_windowMax, doc->m_prevWindowMin, doc->m_prevWindowMax,
                        true);
 }
+
+CDib* CRectaView::RecordAt(POSITION pos) const
+{
+    return GetDocument()->GetEntityRecord(pos);
+}

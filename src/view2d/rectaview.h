@@ -11,11 +11,30 @@
 
 #include <QImage>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class CRectaDoc;
 class CImageDC;
+class CDib;
+class CRecta;
+class CCirc;
+class CArc;
+class CPunt;
+class CText;
+class CUndoStep;
+struct LOGFONT;
+
+// One selected record. The record is named by its serial number, so an entry
+// whose record left the drawing (an undo in another view) is recognised, not followed.
+class CSelEntry : public CObject {
+public:
+    CSelEntry(std::uint64_t serial, int kind) : m_serial(serial), m_kind(kind) {}
+    std::uint64_t m_serial;
+    int m_kind;  // the record's type code, or 1 for records a drawing command just added
+};
 
 // Mouse key flags.
 constexpr unsigned MK_LBUTTON = 0x01;
@@ -88,6 +107,8 @@ public:
 
     // Draws one entity of the drawing with the view's scale and origin.
     bool DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) const;
+    // The record at pos of the document's entity list.
+    CDib* RecordAt(POSITION pos) const;
     // The entity's inside-rectangle test by its type.
     bool EntityInWindow(int type, const CObject* entity, const CPointd& lo, const CPointd& hi) const;
 
@@ -138,9 +159,55 @@ public:
     void DoUndo();
     void DoRedo();
 
-    // Selection.
-    void UnhighlightSelection();
+    // ---- selection (selection.cpp)
+    // Position of the visible record nearest to p within the pick aperture, or null.
+    POSITION PickNearestEntity(const CPointd& p, CObject*& entity, int& type);
+    void ToggleSelection(int kind, POSITION pos);
+    void SelectEntity(int kind, POSITION pos);
+    CSelEntry* AddToSelection(int kind, POSITION pos);
+    // 1 and remembers the entry when one holds the record at pos.
+    int FindSelected(POSITION pos);
+    void RemoveFromSelection(POSITION node);
+    POSITION GetFirstSelectedPosition() const { return m_selection.GetHeadPosition(); }
+    // The entry at node, moving node on; its record may have gone (see CSelEntry).
+    CSelEntry* GetNextSelected(POSITION& node) const;
     void ClearSelection();
+    void MoveHatchesToEnd();
+    // mode 0: wholly inside the window; 1: crossing it.
+    void SelectByWindow(int mode, const CPointd& c1, const CPointd& c2);
+    void DrawEntityHighlighted(POSITION pos);
+    void UnhighlightSelection();
+    void RedrawEntityAt(POSITION pos);
+    void DrawEntity(int type, CObject* entity);
+    void EraseEntity(int type, CObject* entity);
+
+    // ---- snap (snap.cpp)
+    void ApplyOrtho(double sx, double sy, double& px, double& py) const;
+    void ApplyDistance(CPointd& p);
+    // 1 and p replaced by the snapped point; 0 on a miss.
+    int OnEditPoint(CPointd& p);
+
+    // ---- undo (undo.cpp)
+    void AddUndoStep(int operation, int type, CDib* record, POSITION pos);
+    void RecordSelectionUndo(int operation);
+    void SaveUndoState();
+    void ClearPendingSteps() { m_pendingSteps.RemoveAll(); }
+    void FreeUndoSteps();
+    void DropOldestUndoState();
+    void RestoreChangedRecord(CUndoStep* step);
+    void ReinsertRecord(CUndoStep* step);
+    CRecta* NewBlockRecta(int width, COLORREF color, std::string_view layer, const CPointd& p1, const CPointd& p2);
+    CArc* NewBlockArc(int width, COLORREF color, std::string_view layer, const CPointd& centre, double radius,
+                      double start, double end);
+    CCirc* NewBlockCirc(int width, COLORREF color, std::string_view layer, const CPointd& centre, double radius);
+    CPunt* NewBlockPunt(int width, COLORREF color, std::string_view layer, const CPointd& p);
+    CText* NewBlockText(int width, COLORREF color, std::string_view layer, const CPointd& insert, int justify,
+                        std::string_view text, const LOGFONT& font);
+    // Empties the block-construction list without deleting what it held.
+    void ClearBlockList() { m_blockList.RemoveAll(); }
+    // The on/off word of the entity's layer; 0 when the layer does not exist.
+    int IsLayerDrawable(const CObject* entity, int type) const;
+    int UndoStateCount() const { return m_undoStates.GetCount(); }
 
     // ---- fields
     int m_command = 0;  // CommandCode
@@ -203,6 +270,7 @@ private:
     void UpdateOtherViews(long hint);
 
     CPoint m_zoomPress;  // device point of the zoom window's first corner
+    POSITION m_foundSelected = nullptr;  // entry node of the last FindSelected
     CViewHost* m_host = nullptr;
     QImage m_image;
     bool m_dirty = true;

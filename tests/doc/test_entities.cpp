@@ -193,7 +193,7 @@ TEST(DocEntities, CalcExtents)
     CCirc* c = doc.AddCirc();
     c->m_centre = CPointd(0, 0);
     c->m_rx = 2;
-    doc.GetEntityList().AddTail(new CDib(ENT_POINT, new CPunt, 1));
+    doc.AppendEntityRecord(new CDib(ENT_POINT, new CPunt, 1));
     static_cast<CDib*>(doc.GetEntityList().GetTail())->m_flag = 0;  // not counted
     static_cast<CPunt*>(static_cast<CDib*>(doc.GetEntityList().GetTail())->m_entity)->m_point = CPointd(-99, -99);
     doc.CalcExtents();

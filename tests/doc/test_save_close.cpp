@@ -68,7 +68,7 @@ TEST(SaveClose, QuestionMatrix)
                     if (state != State::Unmodified)
                         doc.SetModifiedFlag();
                     if (!saveWorks)  // an element without its entity cannot be stored
-                        doc.GetEntityList().AddTail(new CDib(ENT_LINE, nullptr));
+                        doc.AppendEntityRecord(new CDib(ENT_LINE, nullptr));
 
                     const Outcome want = Expected(state, answer, saveWorks);
                     std::deque<int> script;
@@ -113,7 +113,7 @@ TEST(SaveClose, FailedSaveKeepsTheOldFileAndReportsOnce)
     ASSERT_TRUE(doc.OnSaveDocument(path));
     const Bytes good = ReadFile(path);
 
-    doc.GetEntityList().AddTail(new CDib(ENT_CIRCLE, nullptr));
+    doc.AppendEntityRecord(new CDib(ENT_CIRCLE, nullptr));
     doc.SetModifiedFlag();
     ScriptedMessageBoxes boxes({IDOK});
     EXPECT_FALSE(doc.OnSaveDocument(path));

@@ -85,7 +85,7 @@ TEST_F(ViewTest, ZoomPreviousSwapsAndExtentsAndFactor)
     EXPECT_EQ(doc.m_windowMax, CPointd(15, 15));
 
     // Extents of a drawing with nothing measurable are reversed: no change.
-    doc.GetEntityList().AddTail(new CDib(ENT_HATCH, nullptr));
+    doc.AppendEntityRecord(new CDib(ENT_HATCH, nullptr));
     view.OnZoomExtents();
     EXPECT_EQ(doc.m_windowMax, CPointd(15, 15));
     CRecta* l = doc.AddRecta();
