@@ -1,12 +1,12 @@
+#include "app/mainwnd.h"
+#include "app/startup.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow frame;
-    frame.setWindowTitle("Zepa");
-    frame.resize(1024, 700);
-    frame.show();
+    QApplication::setApplicationName("Zepa");
+    const std::unique_ptr<Cwm_MainWnd> frame = InitInstance(QApplication::arguments());
     return app.exec();
 }

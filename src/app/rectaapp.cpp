@@ -1,5 +1,7 @@
 #include "app/rectaapp.h"
 
+#include "app/mainwnd.h"
+
 CRectaApp theApp;
 
 void CStatusPanes::SetPaneText(int pane, const std::string& text)
@@ -16,4 +18,15 @@ int CRectaApp::GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const
     view = nullptr;
     doc = nullptr;
     return 0;
+}
+
+int CRectaApp::GetActiveView(CRectaView*& view, CRectaDoc*& doc) const
+{
+    if (GetCurrentView(view, doc))
+        return 1;
+    if (const Cwm_MainWnd* frame = MainFrame()) {
+        view = frame->ActiveView();
+        doc = frame->ActiveDocument();
+    }
+    return view ? 1 : 0;
 }

@@ -27,6 +27,9 @@ public:
     // Active plan view and document of the in-place session; returns 0 (and
     // nulls) when no drawing is being edited in place.
     int GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const;
+    // The in-place view and document, else the main frame's active drawing
+    // frame's; returns 0 (and nulls) when no drawing window is open.
+    int GetActiveView(CRectaView*& view, CRectaDoc*& doc) const;
     // Status panes that show the drawing's texts: the in-place frame's while in place.
     CStatusPanes& Status() { return m_inPlaceActive ? m_inPlaceStatus : m_mainStatus; }
 

@@ -6,6 +6,7 @@
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
+#include "view2d/rectaview.h"
 
 #include <algorithm>
 #include <cmath>
@@ -293,4 +294,20 @@ void CRectaDoc::ExtendAndDrawEntity(int type, CObject* entity)
     }
     for (CView* view : GetViews())
         view->DrawAddedEntity(type, entity);
+}
+
+void CRectaDoc::DrawInAllViews(int mode, CDib* element)
+{
+    if (!element || (mode != 0 && mode != 1))
+        return;
+    // Only plan views exist so far; other kinds of view are passed over.
+    for (CView* view : GetViews()) {
+        auto* plan = dynamic_cast<CRectaView*>(view);
+        if (!plan)
+            continue;
+        if (mode == 0)
+            plan->EraseEntity(element->m_type, element->m_entity);
+        else
+            plan->DrawEntity(element->m_type, element->m_entity);
+    }
 }

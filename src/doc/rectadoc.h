@@ -173,6 +173,8 @@ public:
     // Recomputes from every element whose flag is 1, plus the margins; an empty drawing keeps its extents.
     void CalcExtents();
     void ExtendAndDrawEntity(int type, CObject* entity);
+    // Mode 0 erases the element in every plan view, mode 1 draws it; other modes do nothing.
+    void DrawInAllViews(int mode, CDib* element);
 
     CObList& GetLayerList() { return m_layers; }
     // Read-only: the entity list changes through the operations above, which keep its index.
@@ -185,6 +187,9 @@ public:
     int m_penWidth = 1;  // pen width of every entity the Add family makes
     int m_pageWidth = 0, m_pageHeight = 0;  // last printed page, tenths of a millimetre
     int m_selectionFilter = 0;              // the next right button while picking asks for filters
+    double m_dialogValue = 0.0;             // the value the Z and thickness dialogs hand back
+    double m_wallOffset = 0.0;              // wall thickness of the wall offset dialog
+    int m_wallCounter = 0;
 
 private:
     // Brings loaded values that later code cannot work with into range.

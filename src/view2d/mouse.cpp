@@ -1,12 +1,31 @@
-// Mouse and keyboard handlers of the plan view.
+// The click state machine: left button, drawing modes, right button and mouse move.
 #include "view2d/rectaview.h"
 
+#include "dialogs/rundlg.h"
 #include "doc/rectadoc.h"
+#include "model/circ.h"
+#include "model/geometry.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "model/text.h"
 #include "platform/imagedc.h"
+#include "view2d/snap.h"
 
+#include <cmath>
 #include <cstdlib>
 
-void CRectaView::OnLButtonDown(unsigned, CPoint point)
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+bool Finite(const CPointd& p)
+{
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+}  // namespace
+
+void CRectaView::OnLButtonDown(unsigned flags, CPoint point)
 {
     if (!ScaleUsable())
         return;
@@ -40,21 +59,387 @@ void CRectaView::OnLButtonDown(unsigned, CPoint point)
         ShowPrompt(0, m_prompt);
         return;
     }
+    if (m_aerial)
+        return;
+
+    if (m_pickLine == 1) {
+        m_savedMode = m_mode;
+        m_mode = MODE_PICK;
+    }
+    CPointd p = DeviceToWorld(point);
+    if (m_mode >= MODE_PICK) {
+        DispatchPick(p);
+        if (m_mode >= MODE_PICK)
+            return;
+    }
+    if (m_pickLine == 1) {
+        m_pickLine = 0;
+        m_mode = m_savedMode;
+        return;
+    }
+    if (flags == (MK_LBUTTON | MK_SHIFT)) {
+        RunModoAproxDlg(m_snapMode);
+        return;
+    }
+    if (flags == (MK_LBUTTON | MK_CONTROL)) {
+        // A cancelled or non-positive distance drops the click.
+        if (RunDistanciaDlg(m_fixedDistance) != 1 || !(m_fixedDistance > 0.0) ||
+            !std::isfinite(m_fixedDistance)) {
+            m_fixedDistance = 0.0;
+            return;
+        }
+        ApplyDistance(p);
+        m_fixedDistance = 0.0;
+    } else if (m_fixedDistance > 0.0 && m_command != 156) {
+        ApplyDistance(p);
+        m_fixedDistance = 0.0;
+    }
+    if (m_command == 80)
+        return;
+    p.z = GetDocument()->m_currentZ;
+    m_current = p;
+    ProcessPoint();
+}
+
+void CRectaView::ProcessPoint()
+{
+    CRectaDoc* doc = GetDocument();
+    CPointd p = m_current;
+    m_typed.clear();
+    if (m_mode < MODE_PICK && doc->m_askZ > 0) {
+        double z = p.z;
+        if (RunCoordenadaZDlg(z) == 1)
+            p.z = z;
+        if (doc->m_askZ == 1)
+            doc->m_askZ = 0;
+    }
+    if (m_mode < MODE_PICK && m_snapMode == 0 && doc->m_gridStep > 0.0 && m_refPointState == 0)
+        SnapToGrid(p, doc->m_gridStep);
+    if (doc->m_ortho == 1 && m_snapMode == 0 && (m_command >= 270 || m_bandState != 0 || m_refPointState == 2))
+        ApplyOrtho(m_bandStart.x, m_bandStart.y, p.x, p.y);
+    if (m_refPointState == 2)
+        m_refPointState = 0;
+    if (m_mode < MODE_PICK && m_snapMode != 0) {
+        // The snap shows its name on the prompt line; what was there comes back either way.
+        m_savedPrompt = m_prompt;
+        const int hit = OnEditPoint(p);
+        m_prompt = m_savedPrompt;
+        ShowPrompt(0, m_prompt);
+        if (!m_keepSnapMode)
+            m_snapMode = 0;
+        if (!hit)
+            return;
+    }
+    if (m_refPointState == 1) {
+        m_refPointState = 2;
+        m_bandStart = p;
+        ClearPrompt();
+        return;
+    }
+    if (!Finite(p))
+        return;
+    m_current = p;
+    if (m_mode == MODE_NONE)
+        return;
+    if (m_bandState == 2)
+        m_bandState = 0;
+    DrawPoint(p);
+}
+
+void CRectaView::RecordAdded(int type)
+{
+    CRectaDoc* doc = GetDocument();
+    AddUndoStep(1, type, doc->GetLastEntityRecord(), doc->GetLastEntityPosition());
+    SaveUndoState();
+    ClearPendingSteps();
+}
+
+void CRectaView::ShowNew(int type, CObject* entity)
+{
+    DrawEntity(type, entity);
+    GetDocument()->ExtendAndDrawEntity(type, entity);
+}
+
+void CRectaView::EndDrawingCommand()
+{
+    m_mode = 0;
+    m_command = 0;
+    ClearPrompt();
+    m_bandState = 0;
+}
+
+void CRectaView::DrawPoint(const CPointd& p)
+{
+    CRectaDoc* doc = GetDocument();
+    switch (m_mode) {
+    case MODE_CIRCLE: {
+        double r = 0.0;
+        if (m_bandState == 0) {
+            // Cancel drops the click; a radius of 0 asks for a point on the circle.
+            if (RunRadioDlg(r) != 1 || !(r >= 0.0) || !std::isfinite(r))
+                return;
+            m_bandStart = p;
+            m_bandState = 1;
+            if (r == 0.0) {
+                ShowPrompt(0, "Other point for radius:");
+                m_bandEnd = p;
+                return;
+            }
+        } else {
+            r = Distance2D(m_bandStart.x, p.x, m_bandStart.y, p.y);
+            if (r == 0.0)
+                return;
+            EraseRubberBand();
+        }
+        CCirc* c = doc->AddCirc();
+        c->m_centre = m_bandStart;
+        c->m_rx = c->m_ry = r;
+        ShowNew(ENT_CIRCLE, c);
+        EndDrawingCommand();
+        RecordAdded(ENT_CIRCLE);
+        return;
+    }
+    case MODE_POINT: {
+        CPunt* pt = doc->AddPunt();
+        pt->m_point = p;
+        ShowNew(ENT_POINT, pt);
+        EndDrawingCommand();
+        RecordAdded(ENT_POINT);
+        return;
+    }
+    case MODE_CIRCLE3:
+    case MODE_ARC3:
+        ShowPrompt(0, "Second Point:");
+        m_firstPoint = p;
+        m_mode = m_mode == MODE_CIRCLE3 ? MODE_CIRCLE3_2 : MODE_ARC3_2;
+        return;
+    case MODE_CIRCLE3_2:
+    case MODE_ARC3_2:
+        ShowPrompt(0, "Third Point:");
+        m_secondPoint = p;
+        m_mode = m_mode == MODE_CIRCLE3_2 ? MODE_CIRCLE3_3 : MODE_ARC3_3;
+        return;
+    case MODE_CIRCLE3_3:
+    case MODE_ARC3_3: {
+        m_bandStart = p;
+        Pt2 centre;
+        if (CircleFrom3Points({m_firstPoint.x, m_firstPoint.y}, {m_secondPoint.x, m_secondPoint.y}, {p.x, p.y},
+                              centre)) {
+            const double r = Distance2D(p.x, centre.x, p.y, centre.y);
+            if (m_mode == MODE_CIRCLE3_3) {
+                CCirc* c = doc->AddCirc();
+                c->m_centre = CPointd(centre.x, centre.y, p.z);
+                c->m_rx = c->m_ry = r;
+                ShowNew(ENT_CIRCLE, c);
+                RecordAdded(ENT_CIRCLE);
+            } else {
+                CArc* a = doc->AddArc();
+                a->m_centre = CPointd(centre.x, centre.y, p.z);
+                a->m_rx = a->m_ry = r;
+                a->m_start = Angle2D(centre.x, centre.y, m_firstPoint.x, m_firstPoint.y);
+                a->m_end = Angle2D(centre.x, centre.y, p.x, p.y);
+                ShowNew(ENT_ARC, a);
+                RecordAdded(ENT_ARC);
+            }
+        }
+        EndDrawingCommand();
+        return;
+    }
+    case MODE_ARC_CSE:
+        m_mode = MODE_ARC_CSE_2;
+        ShowPrompt(0, "Point for Init.Angle");
+        m_winCorner = m_bandStart = m_bandEnd = p;
+        m_bandState = 1;
+        return;
+    case MODE_ARC_CSE_2:
+        m_mode = MODE_ARC_CSE_3;
+        ShowPrompt(0, "Point for End Angle");
+        EraseRubberBand();
+        m_firstPoint = p;
+        m_bandStart = p;
+        m_bandEnd = m_winCorner;
+        m_bandState = 1;
+        return;
+    case MODE_ARC_CSE_3: {
+        m_mode = 0;
+        EraseRubberBand();
+        m_bandState = 0;
+        ClearPrompt();
+        m_secondPoint = p;
+        ArcCentreAngles(m_winCorner, m_firstPoint, m_secondPoint);
+        return;
+    }
+    default: break;
+    }
+
+    ShowPrompt(0, "To point:");
+    if (m_mode == MODE_TEXT) {
+        PlaceText(p);
+        return;
+    }
+    if (m_bandState == 1) {
+        // A click on the chain's last point adds no zero-length line.
+        if (p.x == m_bandStart.x && p.y == m_bandStart.y)
+            return;
+        EraseRubberBand();
+        if (m_mode == MODE_LINE) {
+            CRecta* l = doc->AddRecta();
+            l->m_p1 = m_bandStart;
+            l->m_p2 = p;
+            m_workEntity = l;
+            DrawEntity(ENT_LINE, l);
+            SelectEntity(1, doc->GetLastEntityPosition());
+            doc->ExtendAndDrawEntity(ENT_LINE, l);
+        }
+        m_bandStart = m_bandEnd = p;
+        return;
+    }
+    m_bandStart = m_bandEnd = p;
+    m_bandState = 1;
+}
+
+void CRectaView::ArcCentreAngles(const CPointd& centre, const CPointd& startPoint, const CPointd& endPoint)
+{
+    const double r = Distance2D(centre.x, startPoint.x, centre.y, startPoint.y);
+    if (!(r > 0.0))
+        return;
+    CArc* a = GetDocument()->AddArc();
+    a->m_centre = centre;
+    a->m_rx = a->m_ry = r;
+    a->m_start = Angle2D(centre.x, centre.y, startPoint.x, startPoint.y);
+    a->m_end = Angle2D(centre.x, centre.y, endPoint.x, endPoint.y);
+    ShowNew(ENT_ARC, a);
+    RecordAdded(ENT_ARC);
+}
+
+void CRectaView::PlaceText(const CPointd& at)
+{
+    CRectaDoc* doc = GetDocument();
+    LOGFONT font = doc->m_textFont;
+    std::string text;
+    COLORREF colour = 0;
+    if (RunTextoDlgEx(text, font, colour) != 1) {
+        m_mode = m_command = 0;
+        ClearPrompt();
+        return;
+    }
+    constexpr std::size_t kChunk = 40;
+    CPointd pos = at;
+    for (std::size_t k = 0; k * kChunk < text.size() && k < 6; ++k) {
+        const std::string chunk = text.substr(k * kChunk, kChunk);
+        if (chunk.find_first_not_of(' ') == std::string::npos)
+            break;
+        CText* t = doc->AddText();
+        t->m_text = chunk;
+        if (colour != 0)
+            t->m_color = colour;
+        t->m_font = font;
+        t->m_justify = m_textAlign;
+        t->m_insert = pos;
+        ShowNew(ENT_TEXT, t);
+        AddUndoStep(1, ENT_TEXT, doc->GetLastEntityRecord(), doc->GetLastEntityPosition());
+        const double step = 1.4 * std::abs(font.lfHeight) / 100.0;
+        pos = CPointd(PolarX(pos.x, step, 3 * kPi / 2), PolarY(pos.y, step, 3 * kPi / 2), pos.z);
+    }
+    SaveUndoState();
+    ClearPendingSteps();
+    m_mode = m_command = 0;
+    ClearPrompt();
+}
+
+void CRectaView::CloseLineChain()
+{
+    if (m_mode != MODE_LINE || m_selection.IsEmpty())
+        return;
+    RecordSelectionUndo(1);
+    SaveUndoState();
+    ClearPendingSteps();
+    ClearSelection();
+}
+
+void CRectaView::DispatchPick(const CPointd& p)
+{
+    if (m_mode == MODE_PICK_WINDOW) {
+        m_winCorner2 = p;
+        EraseRubberBand();
+        const double a = Angle2D(m_winCorner.x, m_winCorner.y, p.x, p.y);
+        SelectByWindow(a >= 0.0 && a < kPi / 2 ? 0 : 1, m_winCorner, m_winCorner2);
+        m_mode = MODE_PICK;
+        m_bandState = 0;
+        ShowSelectPrompt();
+        return;
+    }
+    CObject* entity = nullptr;
+    int type = 0;
+    const POSITION pos = PickNearestEntity(p, entity, type);
+    if (m_pickLine == 1) {
+        ClearPrompt();
+        if (pos && type == ENT_LINE) {
+            auto* l = static_cast<CRecta*>(entity);
+            double a = Angle2D(l->m_p1.x, l->m_p1.y, l->m_p2.x, l->m_p2.y);
+            if (a > kPi)
+                a -= kPi;
+            if (a > kPi / 2)
+                a -= kPi / 2;
+            m_refAngle = a;
+            m_mode = 0;
+        }
+        return;
+    }
+    if (!pos) {
+        ShowPrompt(0, "Other Corner:");
+        m_mode = MODE_PICK_WINDOW;
+        m_bandState = 1;
+        m_winCorner = m_bandStart = m_bandEnd = p;
+        return;
+    }
+    ToggleSelection(type, pos);
+}
+
+void CRectaView::EraseSelection()
+{
+    CRectaDoc* doc = GetDocument();
+    RecordSelectionUndo(-1);
+    for (POSITION node = GetFirstSelectedPosition(); node;) {
+        const CSelEntry* entry = GetNextSelected(node);
+        const POSITION pos = doc->FindEntityBySerial(entry->m_serial);
+        if (!pos)
+            continue;
+        doc->DrawInAllViews(0, doc->GetEntityRecord(pos));
+        doc->RemoveEntityRecord(pos);
+    }
 }
 
 void CRectaView::OnRButtonDown(unsigned, CPoint point)
 {
-    if (!ScaleUsable())
+    if (!ScaleUsable() || m_aerial)
         return;
+    if (!m_typed.empty()) {
+        // Only a text that parsed is processed as a point.
+        if (ParseTypedPoint())
+            ProcessPoint();
+        return;
+    }
     if (m_command == 0 && m_mode == 0) {
         GetPromptText();
         return;
+    }
+    switch (m_command) {
+    case 1:
+        EraseSelection();
+        SaveUndoState();
+        ClearPendingSteps();
+        ClearSelection();
+        EndDrawingCommand();
+        return;
+    default: break;
     }
     (void)DeviceToWorld(point);
     if (m_bandState == 1)
         EraseRubberBand();
     m_bandState = 0;
     ClearPrompt();
+    CloseLineChain();
 }
 
 void CRectaView::OnMButtonDown(unsigned, CPoint)
@@ -67,7 +452,13 @@ void CRectaView::OnMouseMove(unsigned, CPoint point)
     if (!ScaleUsable())
         return;
     m_cursorOutside = 0;
-    const CPointd p = DeviceToWorld(point);
+    CRectaDoc* doc = GetDocument();
+    CPointd p = DeviceToWorld(point);
+    if (m_mode < MODE_PICK && doc->m_gridStep > 0.0)
+        SnapToGrid(p, doc->m_gridStep);
+    if (m_zoomState == 0 && doc->m_ortho == 1 &&
+        ((m_command == 0 && m_mode != 0 && m_bandState != 0) || (m_mode == 0 && m_command >= 270)))
+        ApplyOrtho(m_bandStart.x, m_bandStart.y, p.x, p.y);
     if (m_readoutMode == 2 || m_bandState == 1)
         ShowDistAngle(m_bandStart, p);
     else if (m_readoutMode == 1)
@@ -84,10 +475,4 @@ void CRectaView::OnMouseMove(unsigned, CPoint point)
             DrawRubberBand(p, m_bandStart, m_bandEnd, false);
         m_bandEnd = p;
     }
-}
-
-void CRectaView::OnChar(unsigned ch)
-{
-    if (ch == 3)
-        CancelCommand();
 }

@@ -111,6 +111,7 @@ void CRectaView::EraseRubberBand()
 
 void CRectaView::CancelCommand()
 {
+    CloseLineChain();
     if (m_bandState == 1)
         EraseRubberBand();
     m_bandState = 0;

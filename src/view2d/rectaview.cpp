@@ -9,10 +9,16 @@
 #include "model/recta.h"
 #include "model/text.h"
 #include "platform/imagedc.h"
+#include "view2d/undo.h"
 
 CRectaView::CRectaView() = default;
 
-CRectaView::~CRectaView() = default;
+CRectaView::~CRectaView()
+{
+    ClearSelection();
+    FreeUndoHistory(*this);
+    FreeBlockList(*this);
+}
 
 CRectaDoc* CRectaView::GetDocument() const
 {

@@ -43,6 +43,9 @@ constexpr unsigned MK_SHIFT = 0x04;
 constexpr unsigned MK_CONTROL = 0x08;
 constexpr unsigned MK_MBUTTON = 0x10;
 
+// 2 while typed points are accepted in this command state, else 0.
+int TypedInputMode(int code, int mode);
+
 struct CPoint {
     int x = 0;
     int y = 0;
@@ -117,8 +120,18 @@ public:
     void OnRButtonDown(unsigned flags, CPoint point);
     void OnMButtonDown(unsigned flags, CPoint point);
     void OnMouseMove(unsigned flags, CPoint point);
-    // A typed character from the main frame's key handling (3 is Ctrl+C).
-    void OnChar(unsigned ch);
+    // A typed character from the main frame's key handling (3 is Ctrl+C, 8
+    // Backspace, 13 Enter); false when the view leaves it to the window.
+    bool OnChar(unsigned ch);
+    // Parses the typed text into the current point; false when rejected.
+    bool ParseTypedPoint();
+
+    // The click state machine: the current point for the running command.
+    void ProcessPoint();
+    // A click while objects are picked (drawing mode 100 or 101).
+    void DispatchPick(const CPointd& p);
+    // Erases the selected records, recording one undo step each.
+    void EraseSelection();
 
     // Printing: draws the print window (first and second point) onto a page
     // of the given size in tenths of a millimetre, through dc's low-metric mapping.
@@ -268,6 +281,20 @@ private:
     bool BandIsRect() const;
     void RepaintIfDue();
     void UpdateOtherViews(long hint);
+
+    // The drawing modes' step for a processed point.
+    void DrawPoint(const CPointd& p);
+    // An arc of the centre's radius through the start point, up to the end point's direction.
+    void ArcCentreAngles(const CPointd& centre, const CPointd& startPoint, const CPointd& endPoint);
+    // The text dialog, then one text per 40 characters, one undo state for all.
+    void PlaceText(const CPointd& at);
+    // Draws a new entity here and in the views that mirror the drawing, widening the extents.
+    void ShowNew(int type, CObject* entity);
+    // One undo state for the record just added.
+    void RecordAdded(int type);
+    void EndDrawingCommand();
+    // The lines of a running chain become one undo state.
+    void CloseLineChain();
 
     CPoint m_zoomPress;  // device point of the zoom window's first corner
     POSITION m_foundSelected = nullptr;  // entry node of the last FindSelected

@@ -1,6 +1,253 @@
-// Selection of records in the plan view.
+// Picking, the selection list, window selection and drawing of single records.
 #include "view2d/rectaview.h"
 
-void CRectaView::UnhighlightSelection() {}
+#include "doc/rectadoc.h"
+#include "model/circ.h"
+#include "model/dib.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "model/text.h"
+#include "platform/imagedc.h"
+#include "view2d/pickdist.h"
 
-void CRectaView::ClearSelection() {}
+#include <vector>
+
+namespace {
+
+bool Pickable(const CDib* dib)
+{
+    return dib->m_visible == 1 && dib->m_flag == 1;
+}
+
+// Layer name of an entity, or null for a type without one.
+const std::string* LayerOf(int type, const CObject* entity)
+{
+    switch (type) {
+    case ENT_LINE:
+    case ENT_CIRCLE:
+    case ENT_ARC:
+    case ENT_POINT:
+    case ENT_TEXT: return &static_cast<const CEntity*>(entity)->m_layer;
+    default: return nullptr;
+    }
+}
+
+bool InSelWindow(int type, const CObject* entity, const Pt2 (&q)[4], int mode)
+{
+    switch (type) {
+    case ENT_LINE: return RectaInSelWindow(*static_cast<const CRecta*>(entity), q, mode);
+    case ENT_CIRCLE: return CircInSelWindow(*static_cast<const CCirc*>(entity), q, mode);
+    case ENT_ARC: return ArcInSelWindow(*static_cast<const CArc*>(entity), q, mode);
+    case ENT_POINT: return PuntInSelWindow(*static_cast<const CPunt*>(entity), q, mode);
+    case ENT_TEXT: return TextInSelWindow(*static_cast<const CText*>(entity), q, mode);
+    default: return false;
+    }
+}
+
+}  // namespace
+
+POSITION CRectaView::PickNearestEntity(const CPointd& p, CObject*& entity, int& type)
+{
+    if (!ScaleUsable())
+        return nullptr;
+    const CRectaDoc* doc = GetDocument();
+    const double t = m_aperture / m_scale;
+    const double x1 = p.x - t, y1 = p.y - t, x2 = p.x + t, y2 = p.y + t;
+    double best = kNoPickDist;
+    POSITION bestPos = nullptr;
+    for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {
+        const POSITION here = pos;
+        int code = 0;
+        CObject* e = doc->GetNextEntity(pos, code);
+        if (!Pickable(doc->GetEntityRecord(here)))
+            continue;
+        double d = kNoPickDist;
+        bool inside = false;
+        switch (code) {
+        case ENT_LINE: {
+            const auto* line = static_cast<const CRecta*>(e);
+            if (!line->IsInRect(x1, y1, x2, y2) || !PickDistRecta(*line, p, d))
+                continue;
+            break;
+        }
+        case ENT_CIRCLE: d = PickDistCirc(*static_cast<const CCirc*>(e), p); break;
+        case ENT_ARC:
+            if (!PickDistArc(*static_cast<const CArc*>(e), p, d))
+                continue;
+            break;
+        case ENT_POINT: d = PickDistPunt(*static_cast<const CPunt*>(e), p); break;
+        case ENT_TEXT:
+            if (!PickDistText(*static_cast<const CText*>(e), p, d))
+                continue;
+            inside = true;
+            break;
+        default: continue;
+        }
+        if (inside) {
+            best = d;
+            bestPos = here;
+            break;
+        }
+        if (d < best) {
+            best = d;
+            bestPos = here;
+        }
+    }
+    if (!bestPos || !(best <= t))
+        return nullptr;
+    entity = doc->GetEntityAt(bestPos, type);
+    return bestPos;
+}
+
+void CRectaView::ToggleSelection(int kind, POSITION pos)
+{
+    if (FindSelected(pos)) {
+        RemoveFromSelection(m_foundSelected);
+        RedrawEntityAt(pos);
+    } else if (AddToSelection(kind, pos)) {
+        DrawEntityHighlighted(pos);
+    }
+}
+
+void CRectaView::SelectEntity(int kind, POSITION pos)
+{
+    AddToSelection(kind, pos);
+}
+
+CSelEntry* CRectaView::AddToSelection(int kind, POSITION pos)
+{
+    if (!pos)
+        return nullptr;
+    auto* entry = new CSelEntry(RecordAt(pos)->m_serial, kind);
+    m_selection.AddTail(entry);
+    return entry;
+}
+
+int CRectaView::FindSelected(POSITION pos)
+{
+    if (!pos)
+        return 0;
+    const std::uint64_t serial = RecordAt(pos)->m_serial;
+    for (POSITION node = m_selection.GetHeadPosition(); node; m_selection.GetNext(node)) {
+        if (static_cast<CSelEntry*>(m_selection.GetAt(node))->m_serial == serial) {
+            m_foundSelected = node;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void CRectaView::RemoveFromSelection(POSITION node)
+{
+    if (!node)
+        return;
+    if (node == m_foundSelected)
+        m_foundSelected = nullptr;
+    delete m_selection.GetAt(node);
+    m_selection.RemoveAt(node);
+}
+
+CSelEntry* CRectaView::GetNextSelected(POSITION& node) const
+{
+    return static_cast<CSelEntry*>(m_selection.GetNext(node));
+}
+
+void CRectaView::ClearSelection()
+{
+    while (!m_selection.IsEmpty())
+        delete m_selection.RemoveHead();
+    m_foundSelected = nullptr;
+}
+
+void CRectaView::MoveHatchesToEnd()
+{
+    const CRectaDoc* doc = GetDocument();
+    std::vector<POSITION> hatches;
+    for (POSITION node = m_selection.GetHeadPosition(); node;) {
+        const POSITION here = node;
+        const POSITION pos = doc->FindEntityBySerial(GetNextSelected(node)->m_serial);
+        if (pos && doc->GetEntityRecord(pos)->m_type == ENT_HATCH)
+            hatches.push_back(here);
+    }
+    for (POSITION node : hatches) {
+        CObject* entry = m_selection.GetAt(node);
+        m_selection.RemoveAt(node);
+        const POSITION moved = m_selection.AddTail(entry);
+        if (node == m_foundSelected)
+            m_foundSelected = moved;
+    }
+}
+
+void CRectaView::SelectByWindow(int mode, const CPointd& c1, const CPointd& c2)
+{
+    const Pt2 q[4] = {{c1.x, c1.y}, {c2.x, c1.y}, {c2.x, c2.y}, {c1.x, c2.y}};
+    const CRectaDoc* doc = GetDocument();
+    for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {
+        const POSITION here = pos;
+        int type = 0;
+        const CObject* entity = doc->GetNextEntity(pos, type);
+        if (Pickable(doc->GetEntityRecord(here)) && InSelWindow(type, entity, q, mode))
+            ToggleSelection(type, here);
+    }
+}
+
+void CRectaView::DrawEntityHighlighted(POSITION pos)
+{
+    if (!pos || !ScaleUsable())
+        return;
+    const CDib* dib = RecordAt(pos);
+    DrawEntity(*GetClientDC(), dib->m_type, dib->m_entity, DrawKind::dotted);
+    if (m_host)
+        m_host->UpdateWindow();
+}
+
+void CRectaView::UnhighlightSelection()
+{
+    MoveHatchesToEnd();
+    const CRectaDoc* doc = GetDocument();
+    std::unique_ptr<CImageDC> dc;
+    if (ScaleUsable())
+        dc = GetClientDC();
+    int count = 0;
+    for (POSITION node = m_selection.GetHeadPosition(); node;) {
+        const POSITION pos = doc->FindEntityBySerial(GetNextSelected(node)->m_serial);
+        if (!pos)
+            continue;
+        ++count;
+        if (dc) {
+            const CDib* dib = doc->GetEntityRecord(pos);
+            DrawEntity(*dc, dib->m_type, dib->m_entity, DrawKind::normal);
+        }
+    }
+    m_selCount = count;
+    if (dc && m_host)
+        m_host->UpdateWindow();
+}
+
+void CRectaView::RedrawEntityAt(POSITION pos)
+{
+    if (!pos)
+        return;
+    const CDib* dib = RecordAt(pos);
+    const std::string* layer = LayerOf(dib->m_type, dib->m_entity);
+    if (layer && GetDocument()->GetLayerVisibility(*layer) == 1)
+        DrawEntity(dib->m_type, dib->m_entity);
+}
+
+void CRectaView::DrawEntity(int type, CObject* entity)
+{
+    if (!ScaleUsable())
+        return;
+    DrawEntity(*GetClientDC(), type, entity, DrawKind::normal);
+    if (m_host)
+        m_host->UpdateWindow();
+}
+
+void CRectaView::EraseEntity(int type, CObject* entity)
+{
+    if (!ScaleUsable())
+        return;
+    DrawEntity(*GetClientDC(), type, entity, DrawKind::erase);
+    if (m_host)
+        m_host->UpdateWindow();
+}

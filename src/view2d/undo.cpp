@@ -1,12 +1,336 @@
-// Undo and redo of the plan view.
+// Undo and redo of the plan view, and the block-construction builders.
+#include "view2d/undo.h"
+
+#include "doc/rectadoc.h"
+#include "model/circ.h"
+#include "model/dib.h"
+#include "model/fontrecord.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "model/text.h"
 #include "view2d/rectaview.h"
+
+#include <unordered_set>
+#include <utility>
+
+namespace {
+
+template <class T>
+CObject* Duplicate(const CObject* entity)
+{
+    auto* copy = new T;
+    copy->Copy(*static_cast<const T*>(entity));
+    return copy;
+}
+
+// Gives up ownership of a record that is back in the list by other means,
+// then frees the step.
+void FreeStep(CUndoStep* step, const CRectaDoc* doc)
+{
+    if (step->m_ownsRecord && StepRecordInList(doc, *step))
+        step->m_ownsRecord = false;
+    delete step;
+}
+
+void FreeState(CUndoState* state, const CRectaDoc* doc)
+{
+    while (!state->m_steps.IsEmpty())
+        FreeStep(static_cast<CUndoStep*>(state->m_steps.RemoveHead()), doc);
+    delete state;
+}
+
+// After an operation: each erase step whose record the operation took out of
+// the list takes it over; the last such step when one record was named twice.
+// Without a document nothing is claimed: its records may already be freed.
+void ClaimErasedRecords(CObList& steps, const CRectaDoc* doc)
+{
+    if (!doc)
+        return;
+    std::unordered_set<std::uint64_t> claimed;
+    for (POSITION p = steps.GetTailPosition(); p;) {
+        auto* step = static_cast<CUndoStep*>(steps.GetPrev(p));
+        if (step->m_operation != UNDO_ERASED || !step->m_wasInList || step->m_ownsRecord)
+            continue;
+        if (!StepRecordInList(doc, *step) && claimed.insert(step->m_serial).second)
+            step->m_ownsRecord = true;
+    }
+}
+
+// Takes the step's record out of the list; the step then owns it.
+void TakeOut(CRectaDoc* doc, CUndoStep& step)
+{
+    if (!StepRecordInList(doc, step))
+        return;
+    doc->DrawInAllViews(0, step.m_record);
+    doc->RemoveEntityRecord(doc->FindEntityBySerial(step.m_serial));
+    step.m_ownsRecord = true;
+}
+
+bool Shown(const CDib* dib)
+{
+    return dib->m_visible == 1 && dib->m_flag == 1;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- steps and states
+
+CUndoStep::CUndoStep(int operation, int type, CDib* record, POSITION pos)
+    : m_type(type), m_record(record), m_copy(record), m_operation(operation), m_position(pos),
+      m_serial(record ? record->m_serial : 0), m_ownsRecord(operation == UNDO_OWNED)
+{
+}
+
+CUndoStep::~CUndoStep()
+{
+    if (m_copy != m_record)
+        DestroyElement(m_copy);
+    if (m_ownsRecord)
+        DestroyElement(m_record);
+}
+
+CUndoState::~CUndoState()
+{
+    while (!m_steps.IsEmpty())
+        delete static_cast<CUndoStep*>(m_steps.RemoveHead());
+}
+
+CObject* DuplicateEntity(int type, const CObject* entity)
+{
+    if (!entity)
+        return nullptr;
+    switch (type) {
+    case ENT_LINE: return Duplicate<CRecta>(entity);
+    case ENT_CIRCLE: return Duplicate<CCirc>(entity);
+    case ENT_ARC: return Duplicate<CArc>(entity);
+    case ENT_POINT: return Duplicate<CPunt>(entity);
+    case ENT_TEXT: return Duplicate<CText>(entity);
+    default: return nullptr;
+    }
+}
+
+CUndoStep* MakeUndoStep(const CRectaDoc* doc, int operation, int type, CDib* record, POSITION pos)
+{
+    auto* step = new CUndoStep(operation, type, record, pos);
+    step->m_wasInList = StepRecordInList(doc, *step);
+    if (operation == UNDO_CHANGED) {
+        // The record's own code picks the class, so a wrong type argument cannot miscast.
+        CObject* dup = DuplicateEntity(record->m_type, record->m_entity);
+        step->m_copy = dup ? new CDib(record->m_type, dup, 1) : nullptr;
+    }
+    return step;
+}
+
+bool StepRecordInList(const CRectaDoc* doc, const CUndoStep& step)
+{
+    if (!doc || !step.m_record)
+        return false;
+    const POSITION pos = doc->FindEntityBySerial(step.m_serial);
+    return pos && doc->GetEntityRecord(pos) == step.m_record;
+}
+
+void FreeUndoHistory(CRectaView& view)
+{
+    view.FreeUndoSteps();
+    const CRectaDoc* doc = view.GetDocument();
+    while (!view.m_undoStates.IsEmpty())
+        FreeState(static_cast<CUndoState*>(view.m_undoStates.RemoveTail()), doc);
+    view.m_undone = 0;
+}
+
+void FreeBlockList(CRectaView& view)
+{
+    while (!view.m_blockList.IsEmpty())
+        DestroyElement(static_cast<CDib*>(view.m_blockList.RemoveHead()));
+}
+
+// ---------------------------------------------------------------- recording
+
+void CRectaView::AddUndoStep(int operation, int type, CDib* record, POSITION pos)
+{
+    if (record)
+        m_pendingSteps.AddTail(MakeUndoStep(GetDocument(), operation, type, record, pos));
+}
+
+void CRectaView::RecordSelectionUndo(int operation)
+{
+    const CRectaDoc* doc = GetDocument();
+    MoveHatchesToEnd();
+    for (POSITION node = GetFirstSelectedPosition(); node;) {
+        const POSITION pos = doc->FindEntityBySerial(GetNextSelected(node)->m_serial);
+        if (!pos)
+            continue;  // the record left the drawing
+        CDib* record = doc->GetEntityRecord(pos);
+        AddUndoStep(operation, record->m_type, record, pos);
+    }
+}
+
+void CRectaView::SaveUndoState()
+{
+    const CRectaDoc* doc = GetDocument();
+    ClaimErasedRecords(m_pendingSteps, doc);
+    auto* state = new CUndoState;
+    state->m_steps.AddTail(m_pendingSteps);
+    for (; m_undone > 0; --m_undone)
+        FreeState(static_cast<CUndoState*>(m_undoStates.RemoveTail()), doc);
+    m_undoStates.AddTail(state);
+    if (m_undoStates.GetCount() > kMaxUndoStates)
+        DropOldestUndoState();
+}
+
+void CRectaView::FreeUndoSteps()
+{
+    const CRectaDoc* doc = GetDocument();
+    ClaimErasedRecords(m_pendingSteps, doc);
+    while (!m_pendingSteps.IsEmpty())
+        FreeStep(static_cast<CUndoStep*>(m_pendingSteps.RemoveHead()), doc);
+}
+
+void CRectaView::DropOldestUndoState()
+{
+    if (!m_undoStates.IsEmpty())
+        FreeState(static_cast<CUndoState*>(m_undoStates.RemoveHead()), GetDocument());
+}
+
+// ---------------------------------------------------------------- undo and redo
 
 void CRectaView::DoUndo()
 {
-    ShowPrompt(0, "Can not undo");
+    CRectaDoc* doc = GetDocument();
+    const int n = m_undoStates.GetCount();
+    if (m_undone >= n || !doc) {
+        ShowPrompt(0, "Can not undo");
+        return;
+    }
+    ++m_undone;
+    const auto* state = static_cast<CUndoState*>(m_undoStates.GetAt(m_undoStates.FindIndex(n - m_undone)));
+    // Newest step first, so a record touched twice ends in its first form.
+    for (POSITION p = state->m_steps.GetTailPosition(); p;) {
+        auto* step = static_cast<CUndoStep*>(state->m_steps.GetPrev(p));
+        switch (step->m_operation) {
+        case UNDO_ADDED: TakeOut(doc, *step); break;
+        case UNDO_CHANGED: RestoreChangedRecord(step); break;
+        case UNDO_ERASED: ReinsertRecord(step); break;
+        default: break;
+        }
+    }
 }
 
 void CRectaView::DoRedo()
 {
-    ShowPrompt(0, "Can not redo");
+    CRectaDoc* doc = GetDocument();
+    if (m_undone == 0 || !doc) {
+        std::string text = "Can not redo";
+        text.resize(26, ' ');
+        ShowPrompt(0, text);
+        return;
+    }
+    // Only the state undone last comes back; those undone before it are dropped.
+    for (--m_undone; m_undone > 0; --m_undone)
+        FreeState(static_cast<CUndoState*>(m_undoStates.RemoveTail()), doc);
+    const auto* state = static_cast<CUndoState*>(m_undoStates.GetTail());
+    for (POSITION p = state->m_steps.GetHeadPosition(); p;) {
+        auto* step = static_cast<CUndoStep*>(state->m_steps.GetNext(p));
+        switch (step->m_operation) {
+        case UNDO_ERASED: TakeOut(doc, *step); break;
+        case UNDO_CHANGED: RestoreChangedRecord(step); break;
+        case UNDO_ADDED: ReinsertRecord(step); break;
+        default: break;
+        }
+    }
+}
+
+void CRectaView::RestoreChangedRecord(CUndoStep* step)
+{
+    CRectaDoc* doc = GetDocument();
+    if (!step->m_copy || step->m_copy == step->m_record || !StepRecordInList(doc, *step))
+        return;
+    std::swap(step->m_record->m_entity, step->m_copy->m_entity);
+    doc->DrawInAllViews(0, step->m_copy);
+    if (Shown(step->m_record))
+        doc->DrawInAllViews(1, step->m_record);
+}
+
+void CRectaView::ReinsertRecord(CUndoStep* step)
+{
+    // Only the step that took the record out may put it back.
+    CRectaDoc* doc = GetDocument();
+    if (!doc || !step->m_ownsRecord || StepRecordInList(doc, *step))
+        return;
+    step->m_position = doc->AppendEntityRecord(step->m_record);
+    step->m_ownsRecord = false;
+    if (Shown(step->m_record))
+        doc->DrawInAllViews(1, step->m_record);
+}
+
+// ---------------------------------------------------------------- block-construction list
+
+namespace {
+
+template <class T>
+T* AppendToBlockList(const CRectaDoc* doc, CObList& list, int type, T* entity)
+{
+    list.AddTail(new CDib(type, entity, doc->GetLayerVisibility(entity->m_layer)));
+    return entity;
+}
+
+}  // namespace
+
+CRecta* CRectaView::NewBlockRecta(int width, COLORREF color, std::string_view layer, const CPointd& p1,
+                                  const CPointd& p2)
+{
+    const CRectaDoc* doc = GetDocument();
+    auto* line = new CRecta(width, color, layer, doc->m_thickness, doc->m_extrusionMode, doc->m_extrusionDir.x,
+                            doc->m_extrusionDir.y, doc->m_extrusionDir.z);
+    line->m_p1 = p1;
+    line->m_p2 = p2;
+    return AppendToBlockList(doc, m_blockList, ENT_LINE, line);
+}
+
+CArc* CRectaView::NewBlockArc(int width, COLORREF color, std::string_view layer, const CPointd& centre,
+                              double radius, double start, double end)
+{
+    const CRectaDoc* doc = GetDocument();
+    auto* arc = new CArc(width, color, layer, doc->m_thickness, doc->m_extrusionMode, doc->m_extrusionDir.x,
+                         doc->m_extrusionDir.y, doc->m_extrusionDir.z);
+    arc->m_centre = centre;
+    arc->m_rx = arc->m_ry = radius;
+    arc->m_start = start;
+    arc->m_end = end;
+    return AppendToBlockList(doc, m_blockList, ENT_ARC, arc);
+}
+
+CCirc* CRectaView::NewBlockCirc(int width, COLORREF color, std::string_view layer, const CPointd& centre,
+                                double radius)
+{
+    const CRectaDoc* doc = GetDocument();
+    auto* circle = new CCirc(width, color, layer, doc->m_thickness, doc->m_extrusionMode, doc->m_extrusionDir.x,
+                             doc->m_extrusionDir.y, doc->m_extrusionDir.z);
+    circle->m_centre = centre;
+    circle->m_rx = circle->m_ry = radius;
+    return AppendToBlockList(doc, m_blockList, ENT_CIRCLE, circle);
+}
+
+CPunt* CRectaView::NewBlockPunt(int width, COLORREF color, std::string_view layer, const CPointd& p)
+{
+    auto* punt = new CPunt(width, color, layer);
+    punt->m_point = p;
+    return AppendToBlockList(GetDocument(), m_blockList, ENT_POINT, punt);
+}
+
+CText* CRectaView::NewBlockText(int width, COLORREF color, std::string_view layer, const CPointd& insert,
+                                int justify, std::string_view text, const LOGFONT& font)
+{
+    auto* t = new CText(width, color, layer);
+    t->m_insert = insert;
+    t->m_justify = justify;
+    t->m_text = text;
+    CopyLogFont(t->m_font, font);
+    return AppendToBlockList(GetDocument(), m_blockList, ENT_TEXT, t);
+}
+
+int CRectaView::IsLayerDrawable(const CObject* entity, int type) const
+{
+    const auto* e = IsEntityType(type) ? dynamic_cast<const CEntity*>(entity) : nullptr;
+    return e ? GetDocument()->GetLayerVisibility(e->m_layer) : 0;
 }

@@ -49,7 +49,7 @@ TEST_F(ViewTest, StartersCancelBeginAndPrompt)
     EXPECT_EQ(view.m_lastMode, MODE_LINE);
 
     view.m_bandState = 1;
-    view.m_bandStart = CPointd(1, 1);
+    view.m_bandStart = view.m_bandEnd = CPointd(1, 1);
     view.OnMouseMove(0, At(5, 5));
     EXPECT_TRUE(view.OnCommand(10451));
     EXPECT_EQ(view.m_command, 2);

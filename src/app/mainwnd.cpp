@@ -1,0 +1,585 @@
+#include "app/mainwnd.h"
+
+#include "app/aerialwnd.h"
+#include "app/mdichild.h"
+#include "app/menus.h"
+#include "app/printing.h"
+#include "app/rectaapp.h"
+#include "app/viewwidget.h"
+#include "doc/rectadoc.h"
+#include "platform/msgbox.h"
+#include "res/commands.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolBar>
+
+#include <algorithm>
+
+namespace {
+
+Cwm_MainWnd* g_mainFrame = nullptr;
+
+QString Latin1(const std::string& s)
+{
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}
+
+bool IsTextEntry(const QWidget* w)
+{
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
+}
+
+}  // namespace
+
+Cwm_MainWnd* MainFrame()
+{
+    return g_mainFrame;
+}
+
+// ---------------------------------------------------------------- colour swatch
+
+CColorSwatch::CColorSwatch(QWidget* parent) : QWidget(parent)
+{
+    setFixedSize(sizeHint());
+    setToolTip("Current color");
+}
+
+void CColorSwatch::SetColor(COLORREF color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
+}
+
+void CColorSwatch::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.setBrush(QColor(GetRValue(m_color), GetGValue(m_color), GetBValue(m_color)));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+}
+
+// ---------------------------------------------------------------- keys
+
+int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    modifiers &= ~Qt::KeypadModifier;
+    if (modifiers == Qt::ControlModifier)
+        return key == Qt::Key_C ? 3 : -1;
+    if (modifiers & ~Qt::ShiftModifier)
+        return -1;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return '0' + (key - Qt::Key_0);
+    switch (key) {
+    case Qt::Key_Period: return '.';
+    case Qt::Key_Comma: return ',';
+    case Qt::Key_Minus: return '-';
+    case Qt::Key_At: return '@';
+    case Qt::Key_Less: return '<';
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Backspace: return 8;
+    default: return -1;
+    }
+}
+
+// ---------------------------------------------------------------- frame
+
+Cwm_MainWnd::Cwm_MainWnd() : m_mdi(new QMdiArea)
+{
+    g_mainFrame = this;
+    setWindowTitle("Zepa");
+    setCentralWidget(m_mdi);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &Cwm_MainWnd::OnSubWindowActivated);
+
+    for (const MenuItem& top : MainMenu())
+        BuildMenu(menuBar()->addMenu(QString::fromLatin1(top.text)), top.items);
+    const std::pair<int, QKeySequence> shortcuts[] = {
+        {ID_FILE_NEW, QKeySequence::New}, {ID_FILE_OPEN, QKeySequence::Open}, {ID_FILE_SAVE, QKeySequence::Save}};
+    for (const auto& [id, keys] : shortcuts)
+        Action(id)->setShortcut(keys);
+    BuildToolBars();
+    BuildStatusBar();
+
+    m_askOpenName = [this](const std::string& suggested) {
+        return QFileDialog::getOpenFileName(this, "Open", QString::fromStdString(suggested), "Drawing Files (*.zpd)").toStdString();
+    };
+    m_askSaveName = [this](const std::string& suggested) {
+        QFileDialog dialog(this, "Save As", QString::fromStdString(suggested), "Drawing Files (*.zpd)");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix("zpd");
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::string();
+        return dialog.selectedFiles().first().toStdString();
+    };
+
+    theApp.m_mainStatus.m_onChange = [this](int pane) { ShowPane(pane); };
+    for (int pane = 0; pane < 4; ++pane)
+        ShowPane(pane);
+    qApp->installEventFilter(this);
+    setAcceptDrops(true);
+    UpdateActions();
+    resize(1024, 700);
+}
+
+Cwm_MainWnd::~Cwm_MainWnd()
+{
+    qApp->removeEventFilter(this);
+    theApp.m_mainStatus.m_onChange = nullptr;
+    disconnect(m_mdi, nullptr, this, nullptr);
+    // Frames go while this frame is whole: views may still reach it.
+    for (Cwm_V2Wnd* aerial : findChildren<Cwm_V2Wnd*>(QString(), Qt::FindDirectChildrenOnly))
+        delete aerial;
+    for (QMdiSubWindow* window : m_mdi->subWindowList())
+        delete window;
+    g_mainFrame = nullptr;
+}
+
+QAction* Cwm_MainWnd::MakeAction(const QString& text, int id)
+{
+    auto* action = new QAction(text, this);
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    m_actions.emplace(id, action);
+    return action;
+}
+
+QAction* Cwm_MainWnd::Action(int id) const
+{
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void Cwm_MainWnd::BuildMenu(QMenu* menu, const std::vector<MenuItem>& items)
+{
+    for (const MenuItem& item : items) {
+        if (!item.text) {
+            menu->addSeparator();
+        } else if (item.id == 0) {
+            BuildMenu(menu->addMenu(QString::fromLatin1(item.text)), item.items);
+        } else {
+            QAction* action = MakeAction(QString::fromLatin1(item.text), item.id);
+            action->setCheckable(item.checkable);
+            menu->addAction(action);
+        }
+    }
+}
+
+void Cwm_MainWnd::BuildToolBars()
+{
+    auto fill = [this](QToolBar* bar, std::span<const ToolButton> buttons) {
+        for (const ToolButton& button : buttons) {
+            if (button.id == 0) {
+                bar->addSeparator();
+                continue;
+            }
+            QAction* action = MakeAction(QString::fromLatin1(button.text), button.id);
+            action->setToolTip(QString::fromLatin1(button.tip));
+            bar->addAction(action);
+        }
+    };
+    QToolBar* standard = addToolBar("Standard");
+    standard->setObjectName("standardToolBar");
+    standard->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    fill(standard, StandardToolButtons());
+    standard->addSeparator();
+    m_swatch = new CColorSwatch;
+    m_swatch->setObjectName("colorSwatch");
+    standard->addWidget(m_swatch);
+
+    QToolBar* aids = addToolBar("Aids");
+    aids->setObjectName("aidsToolBar");
+    aids->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    fill(aids, AidsToolButtons());
+
+    auto* arch = new QToolBar("Arch", this);
+    arch->setObjectName("archToolBar");
+    arch->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addToolBar(Qt::LeftToolBarArea, arch);
+    fill(arch, ArchToolButtons());
+}
+
+void Cwm_MainWnd::BuildStatusBar()
+{
+    const QFontMetrics fm(font());
+    const char* widest[] = {nullptr, "ORTHO OFF ", "D:00000.00  A:000.00  ", "MMMMMMMMMM", "CAP", "NUM", "SCRL"};
+    for (int pane = 0; pane < int(m_panes.size()); ++pane) {
+        auto* label = new QLabel;
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        if (pane == 0) {
+            statusBar()->addWidget(label, 1);
+        } else {
+            label->setMinimumWidth(fm.horizontalAdvance(QString::fromLatin1(widest[pane])) + 8);
+            statusBar()->addPermanentWidget(label);
+        }
+        m_panes[pane] = label;
+    }
+    m_panes[4]->setText("CAP");
+    m_panes[5]->setText("NUM");
+    m_panes[6]->setText("SCRL");
+    for (int i = 0; i < 3; ++i)
+        m_panes[4 + i]->setEnabled(false);
+}
+
+void Cwm_MainWnd::ShowPane(int pane)
+{
+    if (pane < 0 || pane >= int(m_panes.size()))
+        return;
+    const std::string& text = theApp.m_mainStatus.GetPaneText(pane);
+    if (pane >= 4 && text.empty())
+        return;  // the indicators keep their names
+    m_panes[pane]->setText(Latin1(text));
+    m_panes[pane]->repaint();
+    if (pane == 3)
+        UpdateColorSwatch();
+}
+
+// ---------------------------------------------------------------- frames and documents
+
+std::vector<Cwm_MDICHILDWnd*> Cwm_MainWnd::Children() const
+{
+    std::vector<Cwm_MDICHILDWnd*> children;
+    for (QMdiSubWindow* window : m_mdi->subWindowList())
+        if (auto* child = qobject_cast<Cwm_MDICHILDWnd*>(window); child && !child->IsClosing())
+            children.push_back(child);
+    return children;
+}
+
+std::vector<CRectaDoc*> Cwm_MainWnd::Documents() const
+{
+    std::vector<CRectaDoc*> docs;
+    for (Cwm_MDICHILDWnd* child : Children())
+        if (CRectaDoc* doc = child->Document(); doc && std::find(docs.begin(), docs.end(), doc) == docs.end())
+            docs.push_back(doc);
+    return docs;
+}
+
+Cwm_MDICHILDWnd* Cwm_MainWnd::ActiveChild() const
+{
+    auto* child = qobject_cast<Cwm_MDICHILDWnd*>(m_mdi->currentSubWindow());
+    return child && !child->IsClosing() ? child : nullptr;
+}
+
+CRectaView* Cwm_MainWnd::ActiveView() const
+{
+    Cwm_MDICHILDWnd* child = ActiveChild();
+    return child ? &child->View() : nullptr;
+}
+
+CRectaDoc* Cwm_MainWnd::ActiveDocument() const
+{
+    Cwm_MDICHILDWnd* child = ActiveChild();
+    return child ? child->Document() : nullptr;
+}
+
+Cwm_V2Wnd* Cwm_MainWnd::AerialFrame(const CRectaDoc* doc) const
+{
+    for (Cwm_V2Wnd* aerial : findChildren<Cwm_V2Wnd*>(QString(), Qt::FindDirectChildrenOnly))
+        if (aerial->isVisible() && aerial->Document() == doc)
+            return aerial;
+    return nullptr;
+}
+
+CRectaDoc* Cwm_MainWnd::NewDocument()
+{
+    auto* doc = new CRectaDoc;
+    if (!doc->OnNewDocument()) {
+        delete doc;
+        return nullptr;
+    }
+    doc->SetTitle("Drawing" + std::to_string(theApp.m_newDocuments));
+    CreateChildFrame(doc);
+    return doc;
+}
+
+CRectaDoc* Cwm_MainWnd::OpenDocumentFile(const std::string& path)
+{
+    const QFileInfo info(QString::fromStdString(path));
+    const QString canonical = info.canonicalFilePath();
+    for (Cwm_MDICHILDWnd* child : Children()) {
+        const QString open = QFileInfo(QString::fromStdString(child->Document()->GetPathName())).canonicalFilePath();
+        if (!canonical.isEmpty() && open == canonical) {
+            m_mdi->setActiveSubWindow(child);
+            return child->Document();
+        }
+    }
+    auto* doc = new CRectaDoc;
+    if (!doc->OnOpenDocument(info.absoluteFilePath().toStdString())) {
+        delete doc;
+        return nullptr;
+    }
+    CreateChildFrame(doc);
+    return doc;
+}
+
+Cwm_MDICHILDWnd* Cwm_MainWnd::CreateChildFrame(CRectaDoc* doc)
+{
+    auto* child = new Cwm_MDICHILDWnd(doc);
+    connect(child, &Cwm_MDICHILDWnd::closing, this, &Cwm_MainWnd::OnChildClosing);
+    m_mdi->addSubWindow(child);
+    QSize size = m_mdi->viewport()->size() * 3 / 4;
+    if (size.width() < 400 || size.height() < 300)
+        size = QSize(640, 420);
+    child->resize(size);
+    child->show();
+    m_mdi->setActiveSubWindow(child);
+    UpdateTitles();
+    UpdateActions();
+    return child;
+}
+
+Cwm_V2Wnd* Cwm_MainWnd::OpenAerialView()
+{
+    CRectaDoc* doc = ActiveDocument();
+    if (!doc)
+        return nullptr;
+    Cwm_V2Wnd* aerial = AerialFrame(doc);
+    if (!aerial) {
+        aerial = new Cwm_V2Wnd(doc, this);
+        aerial->move(mapToGlobal(QPoint(std::max(0, width() - aerial->width() - 40), 90)));
+    }
+    aerial->show();
+    aerial->raise();
+    return aerial;
+}
+
+void Cwm_MainWnd::OnSubWindowActivated(QMdiSubWindow* window)
+{
+    // Null comes when the whole frame loses activation: the view stays active.
+    auto* child = qobject_cast<Cwm_MDICHILDWnd*>(window);
+    if (child && child != m_activated && !child->IsClosing()) {
+        if (m_activated && !m_activated->IsClosing())
+            m_activated->View().OnActivateView(false);
+        m_activated = child;
+        child->View().OnActivateView(true);
+    }
+    UpdateActions();
+    UpdateColorSwatch();
+}
+
+void Cwm_MainWnd::OnChildClosing(Cwm_MDICHILDWnd* closing)
+{
+    if (m_activated == closing)
+        m_activated = nullptr;
+    CRectaDoc* doc = closing->Document();
+    const std::vector<Cwm_MDICHILDWnd*> rest = Children();
+    const bool shown = std::any_of(rest.begin(), rest.end(), [doc](auto* c) { return c->Document() == doc; });
+    if (!shown)
+        for (Cwm_V2Wnd* aerial : findChildren<Cwm_V2Wnd*>(QString(), Qt::FindDirectChildrenOnly))
+            if (aerial->Document() == doc)
+                aerial->close();
+    UpdateTitles();
+    UpdateActions();
+}
+
+void Cwm_MainWnd::UpdateActions()
+{
+    const bool drawing = ActiveChild() != nullptr;
+    for (const auto& [id, action] : m_actions)
+        if (NeedsDrawing(id))
+            action->setEnabled(drawing);
+    if (QAction* preview = Action(ID_PREVIEW_AT_INSERT))
+        preview->setChecked(m_previewAtInsert != 0);
+}
+
+// Frames of a drawing shown more than once are numbered: "Drawing1:2".
+void Cwm_MainWnd::UpdateTitles()
+{
+    const std::vector<Cwm_MDICHILDWnd*> children = Children();
+    for (CRectaDoc* doc : Documents()) {
+        const QString title = QString::fromStdString(doc->GetTitle());
+        const auto frames = std::count_if(children.begin(), children.end(), [doc](auto* c) { return c->Document() == doc; });
+        int n = 0;
+        for (Cwm_MDICHILDWnd* child : children)
+            if (child->Document() == doc)
+                child->setWindowTitle(frames > 1 ? title + ":" + QString::number(++n) : title);
+        if (Cwm_V2Wnd* aerial = AerialFrame(doc))
+            aerial->setWindowTitle("Aerial View - " + title);
+    }
+}
+
+void Cwm_MainWnd::UpdateColorSwatch()
+{
+    if (CRectaDoc* doc = ActiveDocument())
+        m_swatch->SetColor(doc->m_color);
+}
+
+// ---------------------------------------------------------------- commands
+
+void Cwm_MainWnd::OnCommand(int id)
+{
+    switch (id) {
+    case ID_FILE_NEW: NewDocument(); return;
+    case ID_FILE_OPEN: OnFileOpen(); return;
+    case ID_APP_EXIT: close(); return;
+    case ID_APP_ABOUT: AfxMessageBox("Zepa - 2D and 3D drafting", MB_OK | MB_ICONINFORMATION); return;
+    case ID_WINDOW_CASCADE: m_mdi->cascadeSubWindows(); return;
+    case ID_WINDOW_TILE: m_mdi->tileSubWindows(); return;
+    case ID_PREVIEW_AT_INSERT:
+        m_previewAtInsert = !m_previewAtInsert;
+        UpdateActions();
+        return;
+    default: break;
+    }
+    QPointer<Cwm_MDICHILDWnd> child = ActiveChild();
+    if (!child)
+        return;
+    CRectaDoc* doc = child->Document();
+    switch (id) {
+    case ID_FILE_SAVE: OnFileSave(doc); return;
+    case ID_FILE_SAVE_AS: OnFileSaveAs(doc); return;
+    case ID_FILE_CLOSE: OnFileClose(); return;
+    case ID_SAVE_OWN_PATH: doc->SaveToOwnPath(); return;
+    case ID_WINDOW_NEW: CreateChildFrame(doc); return;
+    case ID_VIEW_AERIAL: OpenAerialView(); return;
+    default: break;
+    }
+    const bool handled = child->View().OnCommand(id);
+    if (!handled && id == ID_ORTHO && child)
+        doc->ToggleOrtho();
+    UpdateColorSwatch();
+}
+
+void Cwm_MainWnd::OnFileOpen()
+{
+    const std::string path = m_askOpenName("");
+    if (!path.empty())
+        OpenDocumentFile(path);
+}
+
+bool Cwm_MainWnd::OnFileSave(CRectaDoc* doc)
+{
+    if (doc->GetPathName().empty())
+        return OnFileSaveAs(doc);
+    return doc->OnSaveDocument(doc->GetPathName());
+}
+
+bool Cwm_MainWnd::OnFileSaveAs(CRectaDoc* doc)
+{
+    const std::string suggested = doc->GetPathName().empty() ? doc->GetTitle() + ".zpd" : doc->GetPathName();
+    std::string path = m_askSaveName(suggested);
+    if (path.empty())
+        return false;
+    if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty())
+        path += ".zpd";
+    if (!doc->OnSaveDocument(path))
+        return false;
+    doc->SetPathName(path);
+    UpdateTitles();
+    return true;
+}
+
+// Closes every frame of the active drawing; the first close asks the question.
+void Cwm_MainWnd::OnFileClose()
+{
+    CRectaDoc* doc = ActiveDocument();
+    for (Cwm_MDICHILDWnd* child : Children())
+        if (child->Document() == doc && !child->close())
+            return;
+}
+
+void Cwm_MainWnd::PrintActiveView(bool preview)
+{
+    Cwm_MDICHILDWnd* child = ActiveChild();
+    if (!child)
+        return;
+    QPointer<CRectaViewWidget> widget = child->ViewWidget();
+    QPrinter printer(QPrinter::HighResolution);
+    if (preview) {
+        QPrintPreviewDialog dialog(&printer, this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [widget](QPrinter* target) {
+            if (widget)
+                PrintView(widget->View(), *target, kPreviewDpi);
+        });
+        dialog.exec();
+    } else {
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() == QDialog::Accepted && widget)
+            PrintView(widget->View(), printer);
+    }
+}
+
+// ---------------------------------------------------------------- events
+
+void Cwm_MainWnd::closeEvent(QCloseEvent* event)
+{
+    for (CRectaDoc* doc : Documents())
+        if (!doc->SaveModified()) {
+            event->ignore();
+            return;
+        }
+    for (Cwm_MDICHILDWnd* child : Children())
+        if (!child->close()) {
+            event->ignore();
+            return;
+        }
+    for (Cwm_V2Wnd* aerial : findChildren<Cwm_V2Wnd*>(QString(), Qt::FindDirectChildrenOnly))
+        aerial->close();
+    event->accept();
+}
+
+bool Cwm_MainWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (QGuiApplication::platformName() == "xcb") {
+            // X state bits: Lock is caps lock, Mod2 num lock.
+            m_panes[4]->setEnabled(key->nativeModifiers() & 0x02);
+            m_panes[5]->setEnabled(key->nativeModifiers() & 0x10);
+        }
+        if (event->type() == QEvent::KeyPress && HandleKey(watched, key))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// Typed characters go to the active plan view while nothing else in the
+// frame takes text and no dialog is up.
+bool Cwm_MainWnd::HandleKey(QObject* watched, QKeyEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this || IsTextEntry(widget) || QApplication::activeModalWidget())
+        return false;
+    const int ch = TypedCharFromKey(event->key(), event->modifiers());
+    if (ch < 0)
+        return false;
+    Cwm_MDICHILDWnd* child = ActiveChild();
+    if (!child)
+        return false;
+    return child->View().OnChar(unsigned(ch));
+}
+
+void Cwm_MainWnd::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void Cwm_MainWnd::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            OpenDocumentFile(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
+}

@@ -1,0 +1,126 @@
+// The main frame: MDI area, menus, tool bars, status bar, keyboard routing
+// to the active plan view, file commands and printing.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+class CRectaDoc;
+class CRectaView;
+class Cwm_MDICHILDWnd;
+class Cwm_V2Wnd;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+struct MenuItem;
+
+// Shows a colour (COLORREF) as a filled box.
+class CColorSwatch : public QWidget {
+    Q_OBJECT
+public:
+    explicit CColorSwatch(QWidget* parent = nullptr);
+    void SetColor(COLORREF color);
+    COLORREF Color() const { return m_color; }
+    QSize sizeHint() const override { return {28, 20}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    COLORREF m_color = 0;
+};
+
+// The character a key press types into a plan view (3 for Ctrl+C, 13 Enter,
+// 8 Backspace, digits and . , - @ <), or -1 for keys the view does not take.
+int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers);
+
+class Cwm_MainWnd : public QMainWindow {
+    Q_OBJECT
+public:
+    Cwm_MainWnd();
+    ~Cwm_MainWnd() override;
+
+    // Runs a menu, tool bar or palette command.
+    void OnCommand(int id);
+
+    // The active drawing frame, its plan view and document; null without one.
+    Cwm_MDICHILDWnd* ActiveChild() const;
+    CRectaView* ActiveView() const;
+    CRectaDoc* ActiveDocument() const;
+    std::vector<Cwm_MDICHILDWnd*> Children() const;
+    // Open documents, each once, in frame order.
+    std::vector<CRectaDoc*> Documents() const;
+    Cwm_V2Wnd* AerialFrame(const CRectaDoc* doc) const;
+
+    // A new untitled drawing ("Drawing<n>") in a new frame.
+    CRectaDoc* NewDocument();
+    // Opens path in a new frame, or activates the frame already showing it; null on failure.
+    CRectaDoc* OpenDocumentFile(const std::string& path);
+    // Another frame on doc.
+    Cwm_MDICHILDWnd* CreateChildFrame(CRectaDoc* doc);
+    Cwm_V2Wnd* OpenAerialView();
+
+    // Print or print preview dialog for the active plan view; the page shows
+    // the view's print window (the view calls this once both corners are picked).
+    void PrintActiveView(bool preview);
+
+    // Shows the active drawing's current colour in the tool bar swatch.
+    void UpdateColorSwatch();
+    CColorSwatch* ColorSwatch() const { return m_swatch; }
+    QLabel* PaneLabel(int pane) const { return m_panes.at(pane); }
+    QAction* Action(int id) const;
+
+    // File name questions; replaceable (tests). Empty result: cancelled.
+    std::function<std::string(const std::string& suggested)> m_askOpenName;
+    std::function<std::string(const std::string& suggested)> m_askSaveName;
+
+    // Display options and quick-tip state read by the views and palettes.
+    int m_rasterHatch = 1;      // 1: hatches fill their area; 0: a marker at the seed
+    int m_showBitmaps = 1;      // 1: bitmaps show their picture; 0: frame and file name
+    int m_previewAtInsert = 0;  // 1: block insertion uses the preview browser
+    int m_tipShown[2] = {0, 0};
+    int m_tipRect[4] = {0, 0, 0, 0};
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildMenu(QMenu* menu, const std::vector<MenuItem>& items);
+    QAction* MakeAction(const QString& text, int id);
+    void BuildToolBars();
+    void BuildStatusBar();
+    void ShowPane(int pane);
+    void OnSubWindowActivated(QMdiSubWindow* window);
+    void OnChildClosing(Cwm_MDICHILDWnd* child);
+    void UpdateActions();
+    void UpdateTitles();
+    bool HandleKey(QObject* watched, QKeyEvent* event);
+
+    void OnFileOpen();
+    bool OnFileSave(CRectaDoc* doc);
+    bool OnFileSaveAs(CRectaDoc* doc);
+    void OnFileClose();
+
+    QMdiArea* m_mdi;
+    CColorSwatch* m_swatch = nullptr;
+    std::array<QLabel*, 7> m_panes{};
+    std::array<bool, 3> m_locks{};
+    std::multimap<int, QAction*> m_actions;
+    QPointer<Cwm_MDICHILDWnd> m_activated;  // frame whose view was told it is active
+};
+
+// The program's main frame, or null before it exists.
+Cwm_MainWnd* MainFrame();

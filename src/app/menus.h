@@ -1,0 +1,40 @@
+// The main frame's menus and tool bars as data: texts and command ids.
+#pragma once
+
+#include <span>
+#include <vector>
+
+// Commands that the frame itself handles.
+enum FrameCommandId : int {
+    ID_APP_ABOUT = 10010,
+    ID_WINDOW_NEW = 57648,
+    ID_WINDOW_CASCADE = 57650,
+    ID_WINDOW_TILE = 57651,
+    ID_VIEW_AERIAL = 59200,
+};
+
+struct MenuItem {
+    const char* text = nullptr;  // null: separator
+    int id = 0;                  // 0: a submenu of items
+    std::vector<MenuItem> items;
+    bool checkable = false;
+};
+
+// The menu bar, one entry per top-level menu.
+const std::vector<MenuItem>& MainMenu();
+
+struct ToolButton {
+    int id;  // 0: gap
+    const char* text;
+    const char* tip;
+};
+
+// Buttons of the standard tool bar (the colour swatch follows them).
+std::span<const ToolButton> StandardToolButtons();
+// Drafting aids, zoom and layers.
+std::span<const ToolButton> AidsToolButtons();
+// The architectural tools, whose commands have no menu entry.
+std::span<const ToolButton> ArchToolButtons();
+
+// Whether id can only run with a drawing open.
+bool NeedsDrawing(int id);

@@ -1,0 +1,45 @@
+// The Qt widget that shows a plan view and hands it the mouse and the size.
+#pragma once
+
+#include "view2d/rectaview.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class CRectaDoc;
+
+// Windows-style key flags (MK_*) for the buttons and modifiers held.
+unsigned MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+
+class CRectaViewWidget : public QWidget, public CViewHost {
+    Q_OBJECT
+public:
+    // Adds a new view to doc; an aerial view gets its flag before the initial update.
+    CRectaViewWidget(CRectaDoc* doc, bool aerial, QWidget* parent = nullptr);
+    // Removes the view from its document and deletes the document when no view is left.
+    ~CRectaViewWidget() override;
+
+    CRectaView& View() { return *m_view; }
+    CRectaDoc* Document() const { return m_view->GetDocument(); }
+
+    void UpdateWindow() override;
+    void SetMouseCapture(bool capture) override { m_captured = capture; }
+    bool Captured() const { return m_captured; }
+
+    QSize sizeHint() const override { return {640, 420}; }
+
+protected:
+    enum class Mouse { LeftDown, RightDown, MiddleDown, Move };
+    // Delivers one mouse message to the view.
+    virtual void SendMouse(Mouse msg, unsigned flags, CPoint point);
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    std::unique_ptr<CRectaView> m_view;
+    bool m_captured = false;
+};

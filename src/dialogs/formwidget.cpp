@@ -1,0 +1,165 @@
+#include "dialogs/formwidget.h"
+
+#include "dialogs/dlgform.h"
+#include "platform/msgbox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+QString Q(const std::string& s)
+{
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}
+
+std::string S(const QString& s)
+{
+    return s.toLatin1().toStdString();
+}
+
+// Widgets back into the form.
+void Pull(Form& form, const std::vector<QWidget*>& widgets)
+{
+    for (std::size_t i = 0; i < form.fields.size(); ++i) {
+        FormField& f = form.fields[i];
+        if (f.kind == FieldKind::Edit)
+            f.text = S(static_cast<QLineEdit*>(widgets[i])->text());
+        else if (f.kind == FieldKind::Check)
+            f.checked = static_cast<QCheckBox*>(widgets[i])->isChecked();
+        else if (f.kind == FieldKind::List)
+            f.index = static_cast<QListWidget*>(widgets[i])->currentRow();
+    }
+}
+
+// The form into the widgets (after a button's action changed it).
+void Push(const Form& form, const std::vector<QWidget*>& widgets)
+{
+    for (std::size_t i = 0; i < form.fields.size(); ++i) {
+        const FormField& f = form.fields[i];
+        switch (f.kind) {
+        case FieldKind::Text: static_cast<QLabel*>(widgets[i])->setText(Q(f.text)); break;
+        case FieldKind::Edit: static_cast<QLineEdit*>(widgets[i])->setText(Q(f.text)); break;
+        case FieldKind::Check: static_cast<QCheckBox*>(widgets[i])->setChecked(f.checked); break;
+        case FieldKind::List: static_cast<QListWidget*>(widgets[i])->setCurrentRow(f.index); break;
+        default: break;
+        }
+    }
+}
+
+}  // namespace
+
+int ShowFormDialog(Form& shown)
+{
+    // Edited on a copy; only an accepted dialog hands its values back.
+    Form form = shown;
+    QDialog dlg(QApplication::activeWindow());
+    dlg.setObjectName(Q(form.templateName));
+    dlg.setWindowTitle(Q(form.title));
+    auto* top = new QVBoxLayout(&dlg);
+    auto* rows = new QFormLayout;
+    top->addLayout(rows);
+
+    std::vector<QWidget*> widgets(form.fields.size());
+    for (std::size_t i = 0; i < form.fields.size(); ++i) {
+        FormField& f = form.fields[i];
+        QWidget* w = nullptr;
+        switch (f.kind) {
+        case FieldKind::Text: w = new QLabel(Q(f.text)); break;
+        case FieldKind::Edit: {
+            auto* edit = new QLineEdit(Q(f.text));
+            if (f.maxLength > 0)
+                edit->setMaxLength(f.maxLength);
+            w = edit;
+            break;
+        }
+        case FieldKind::Check: w = new QCheckBox(Q(f.label)); break;
+        case FieldKind::List: {
+            auto* list = new QListWidget;
+            for (const std::string& item : f.items)
+                list->addItem(Q(item));
+            list->setCurrentRow(f.index);
+            list->setMinimumHeight(list->sizeHintForRow(0) * std::min<int>(int(f.items.size()), 6) + 6);
+            w = list;
+            break;
+        }
+        case FieldKind::Choice:
+        case FieldKind::Button: {
+            auto* button = new QPushButton(Q(f.label));
+            button->setAutoDefault(false);
+            if (f.kind == FieldKind::Choice) {
+                QObject::connect(button, &QPushButton::clicked, &dlg, [&form, &widgets, &dlg, i] {
+                    Pull(form, widgets);
+                    form.choice = form.fields[i].value;
+                    dlg.accept();
+                });
+            } else {
+                QObject::connect(button, &QPushButton::clicked, &dlg, [&form, &widgets, i] {
+                    Pull(form, widgets);
+                    if (form.fields[i].onClick)
+                        form.fields[i].onClick(form);
+                    Push(form, widgets);
+                });
+            }
+            w = button;
+            break;
+        }
+        }
+        w->setObjectName(Q(f.name));
+        widgets[i] = w;
+        const bool captioned = !f.label.empty() && (f.kind == FieldKind::Text || f.kind == FieldKind::Edit ||
+                                                    f.kind == FieldKind::List);
+        if (captioned)
+            rows->addRow(Q(f.label), w);
+        else
+            rows->addRow(w);
+    }
+
+    auto* box = new QDialogButtonBox(form.showOnly ? QDialogButtonBox::Ok
+                                                   : QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    box->setObjectName("buttons");
+    top->addWidget(box);
+    QObject::connect(box, &QDialogButtonBox::accepted, &dlg, [&form, &widgets, &dlg] {
+        Pull(form, widgets);
+        const std::string message = ValidateForm(form);
+        if (message.empty())
+            dlg.accept();
+        else
+            AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    });
+    QObject::connect(box, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+
+    if (dlg.exec() != QDialog::Accepted)
+        return 2;
+    shown = std::move(form);
+    return 1;
+}
+
+bool PickSystemFont(std::string& face, int& size, bool& bold, bool& italic)
+{
+    QFont initial(Q(face));
+    initial.setPointSize(std::max(1, size));
+    initial.setBold(bold);
+    initial.setItalic(italic);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
+    if (!ok)
+        return false;
+    face = S(chosen.family());
+    if (chosen.pointSize() > 0)
+        size = chosen.pointSize();
+    bold = chosen.weight() >= QFont::DemiBold;
+    italic = chosen.italic();
+    return true;
+}

@@ -1,0 +1,76 @@
+// The plan view's undo history: steps, states and who frees what.
+//
+// Ownership:
+// - The document owns every record in its entity list; no step frees one.
+// - A change step always owns its copy element (which holds the entity as it
+//   was, or after an undo the changed one).
+// - A record out of the entity list that the history took out is owned by
+//   exactly one step: the step that took it out last (an erase step when its
+//   state is saved, an add step that was undone, an erase step that was
+//   redone). Putting it back needs that ownership and gives it up, so a record
+//   is never in the list twice and never freed twice, whichever views' steps
+//   name it.
+// - Operation 10 steps own their record from the start.
+// Steps name their record by its serial too: membership is checked without
+// reading the record, which may have been freed by the document.
+#pragma once
+
+#include "platform/oblist.h"
+
+#include <cstdint>
+
+class CDib;
+class CRectaDoc;
+class CRectaView;
+
+enum UndoOperation : int {
+    UNDO_ERASED = -1,
+    UNDO_CHANGED = 0,
+    UNDO_ADDED = 1,
+    UNDO_OWNED = 10,
+};
+
+class CUndoStep : public CObject {
+public:
+    CUndoStep(int operation, int type, CDib* record, POSITION pos);
+    CUndoStep(const CUndoStep&) = delete;
+    CUndoStep& operator=(const CUndoStep&) = delete;
+    // Frees the copy element of a change step and the record when owned.
+    ~CUndoStep() override;
+
+    int m_type;
+    CDib* m_record;
+    CDib* m_copy;  // change steps: the duplicate element; otherwise the record
+    int m_operation;
+    POSITION m_position;  // where the record was when the step was made; may be stale
+    std::uint64_t m_serial;
+    bool m_ownsRecord = false;
+    bool m_wasInList = false;  // the record was in the entity list when the step was made
+};
+
+class CUndoState : public CObject {
+public:
+    CUndoState() = default;
+    CUndoState(const CUndoState&) = delete;
+    CUndoState& operator=(const CUndoState&) = delete;
+    ~CUndoState() override;  // frees its steps
+
+    CObList m_steps;  // in recording order
+};
+
+// A new step; a change step gets a duplicate of the record's entity in a new
+// element that is in no list (null copy for kinds that cannot be duplicated yet).
+CUndoStep* MakeUndoStep(const CRectaDoc* doc, int operation, int type, CDib* record, POSITION pos);
+
+// A new entity of the type's class filled by the class's copy, or null.
+CObject* DuplicateEntity(int type, const CObject* entity);
+
+// True when the step's record is in the document's entity list now.
+bool StepRecordInList(const CRectaDoc* doc, const CUndoStep& step);
+
+// Frees the view's pending steps and all its states.
+void FreeUndoHistory(CRectaView& view);
+// Frees the records left on the view's block-construction list.
+void FreeBlockList(CRectaView& view);
+
+inline constexpr int kMaxUndoStates = 99;

@@ -1,0 +1,314 @@
+#include "app/aerialwnd.h"
+#include "app/mainwnd.h"
+#include "app/mdichild.h"
+#include "app/rectaapp.h"
+#include "app/startup.h"
+#include "app/viewwidget.h"
+#include "doc/rectadoc.h"
+#include "res/commands.h"
+#include "support/scripted_dialogs.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+void FlushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool Press(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    return QApplication::sendEvent(target, &event);
+}
+
+class FrameTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = std::make_unique<Cwm_MainWnd>();
+        frame->show();
+    }
+    void TearDown() override
+    {
+        for (CRectaDoc* doc : frame->Documents())
+            doc->SetModifiedFlag(false);
+        frame.reset();
+        FlushDeletes();
+    }
+    std::unique_ptr<Cwm_MainWnd> frame;
+};
+
+// Records the mouse messages instead of running the view's handlers.
+class RecordingViewWidget : public CRectaViewWidget {
+public:
+    using CRectaViewWidget::CRectaViewWidget;
+    struct Message {
+        int msg;
+        unsigned flags;
+        int x, y;
+    };
+    std::vector<Message> got;
+
+protected:
+    void SendMouse(Mouse msg, unsigned flags, CPoint point) override
+    {
+        got.push_back({int(msg), flags, point.x, point.y});
+    }
+};
+
+}  // namespace
+
+TEST(ViewWidget, MouseFlagsCarryExactlyTheButtonsAndModifiersHeld)
+{
+    auto* doc = new CRectaDoc;  // deleted with its last view
+    doc->OnNewDocument();
+    RecordingViewWidget widget(doc, false);
+    widget.resize(200, 100);
+
+    struct Case {
+        Qt::MouseButton button;
+        Qt::MouseButtons held;
+        Qt::KeyboardModifiers modifiers;
+        unsigned flags;
+    };
+    const Case cases[] = {
+        {Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier, MK_LBUTTON | MK_SHIFT},
+        {Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier, MK_LBUTTON | MK_CONTROL},
+        {Qt::LeftButton, Qt::LeftButton, Qt::NoModifier, MK_LBUTTON},
+        {Qt::LeftButton, Qt::LeftButton, Qt::AltModifier, MK_LBUTTON},
+        {Qt::RightButton, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, MK_RBUTTON | MK_SHIFT | MK_CONTROL},
+        {Qt::MiddleButton, Qt::MiddleButton | Qt::LeftButton, Qt::NoModifier, MK_MBUTTON | MK_LBUTTON},
+    };
+    for (const Case& c : cases) {
+        widget.got.clear();
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(37, 21), widget.mapToGlobal(QPointF(37, 21)), c.button,
+                          c.held, c.modifiers);
+        QApplication::sendEvent(&widget, &press);
+        ASSERT_EQ(widget.got.size(), 1u);
+        const int expectMsg = c.button == Qt::LeftButton ? 0 : c.button == Qt::RightButton ? 1 : 2;
+        EXPECT_EQ(widget.got[0].msg, expectMsg);
+        EXPECT_EQ(widget.got[0].flags, c.flags) << "button " << c.button << " modifiers " << c.modifiers;
+        EXPECT_EQ(widget.got[0].x, 37);
+        EXPECT_EQ(widget.got[0].y, 21);
+    }
+
+    widget.got.clear();
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 6), widget.mapToGlobal(QPointF(5, 6)), Qt::NoButton,
+                     Qt::RightButton, Qt::ControlModifier);
+    QApplication::sendEvent(&widget, &move);
+    ASSERT_EQ(widget.got.size(), 1u);
+    EXPECT_EQ(widget.got[0].msg, 3);
+    EXPECT_EQ(widget.got[0].flags, MK_RBUTTON | MK_CONTROL);
+}
+
+TEST(Keys, TypedCharactersComeFromKeyAndModifiers)
+{
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_C, Qt::ControlModifier), 3);
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_C, Qt::NoModifier), -1);
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier), -1);
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_7, Qt::NoModifier), '7');
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_7, Qt::KeypadModifier), '7');
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_7, Qt::ControlModifier), -1);
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_At, Qt::ShiftModifier), '@');
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_Less, Qt::ShiftModifier), '<');
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_Enter, Qt::KeypadModifier), 13);
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_Return, Qt::NoModifier), 13);
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_Backspace, Qt::NoModifier), 8);
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_Period, Qt::AltModifier), -1);
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_A, Qt::NoModifier), -1);
+}
+
+TEST_F(FrameTest, KeysReachTheActivePlanViewOnly)
+{
+    ASSERT_NE(frame->NewDocument(), nullptr);
+    QWidget* viewWidget = frame->ActiveChild()->ViewWidget();
+    CRectaView& view = *frame->ActiveView();
+    frame->OnCommand(10009);  // Line
+    ASSERT_EQ(view.m_mode, MODE_LINE);
+
+    for (int key : {Qt::Key_1, Qt::Key_Comma, Qt::Key_2})
+        EXPECT_TRUE(Press(viewWidget, key));
+    Press(viewWidget, Qt::Key_A);
+    EXPECT_EQ(view.m_typed, "1,2");
+    EXPECT_EQ(frame->PaneLabel(0)->text().trimmed(), "1,2");
+
+    // A key for a widget of another window is not taken.
+    QLineEdit elsewhere;
+    Press(&elsewhere, Qt::Key_5);
+    EXPECT_EQ(view.m_typed, "1,2");
+
+    Press(viewWidget, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(view.m_mode, 0);
+    EXPECT_TRUE(view.m_typed.empty());
+}
+
+TEST_F(FrameTest, PaneTextsShowAtOnceAndOutliveTheFrame)
+{
+    theApp.m_mainStatus.SetPaneText(0, "From point:");
+    theApp.m_mainStatus.SetPaneText(3, "WALLS");
+    EXPECT_EQ(frame->PaneLabel(0)->text(), "From point:");
+    EXPECT_EQ(frame->PaneLabel(3)->text(), "WALLS");
+    frame.reset();
+    theApp.m_mainStatus.SetPaneText(0, "after");  // no frame to show it
+    frame = std::make_unique<Cwm_MainWnd>();
+    EXPECT_EQ(frame->PaneLabel(0)->text(), "after");
+}
+
+// The swatch and the application's active view follow the active frame.
+TEST_F(FrameTest, ActiveDrawingFollowsTheActiveFrame)
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    EXPECT_EQ(theApp.GetActiveView(view, doc), 0);
+    CRectaDoc* first = frame->NewDocument();
+    first->m_color = RGB(255, 0, 0);
+    CRectaDoc* second = frame->NewDocument();
+    second->m_color = RGB(0, 0, 255);
+    frame->OnCommand(ID_REDRAW);
+    EXPECT_EQ(frame->ColorSwatch()->Color(), RGB(0, 0, 255));
+    EXPECT_EQ(theApp.GetActiveView(view, doc), 1);
+    EXPECT_EQ(doc, second);
+
+    Cwm_MDICHILDWnd* firstFrame = frame->Children().front();
+    firstFrame->mdiArea()->setActiveSubWindow(firstFrame);
+    EXPECT_EQ(frame->ColorSwatch()->Color(), RGB(255, 0, 0));
+    theApp.GetActiveView(view, doc);
+    EXPECT_EQ(doc, first);
+    EXPECT_EQ(view, &firstFrame->View());
+}
+
+TEST_F(FrameTest, CloseAnsweredCancelKeepsTheFrame)
+{
+    CRectaDoc* doc = frame->NewDocument();
+    doc->SetModifiedFlag();
+    Cwm_MDICHILDWnd* child = frame->ActiveChild();
+    {
+        ScriptedMessageBoxes boxes({IDCANCEL});
+        EXPECT_FALSE(child->close());
+        EXPECT_EQ(boxes.asked.size(), 1u);
+    }
+    FlushDeletes();
+    ASSERT_EQ(frame->Children().size(), 1u);
+    EXPECT_TRUE(doc->IsModified());
+    {
+        ScriptedMessageBoxes boxes({IDNO});
+        EXPECT_TRUE(child->close());
+    }
+    FlushDeletes();
+    EXPECT_TRUE(frame->Children().empty());
+    EXPECT_EQ(frame->ActiveView(), nullptr);
+}
+
+TEST_F(FrameTest, ExitAsksEveryModifiedDrawing)
+{
+    frame->NewDocument()->SetModifiedFlag();
+    frame->NewDocument();
+    {
+        ScriptedMessageBoxes boxes({IDCANCEL});
+        EXPECT_FALSE(frame->close());
+    }
+    EXPECT_EQ(frame->Children().size(), 2u);
+    {
+        ScriptedMessageBoxes boxes({IDNO});
+        EXPECT_TRUE(frame->close());
+    }
+    FlushDeletes();
+    EXPECT_TRUE(frame->Children().empty());
+}
+
+// The drawing lives while any frame shows it; the aerial frame goes with the last drawing frame.
+TEST_F(FrameTest, DocumentLivesAsLongAsItsFrames)
+{
+    CRectaDoc* doc = frame->NewDocument();
+    const std::string title = doc->GetTitle();
+    frame->OnCommand(57648);  // New Window
+    ASSERT_EQ(frame->Children().size(), 2u);
+    EXPECT_EQ(frame->Children()[1]->windowTitle(), QString::fromStdString(title + ":2"));
+
+    Cwm_V2Wnd* aerial = frame->OpenAerialView();
+    ASSERT_NE(aerial, nullptr);
+    EXPECT_EQ(aerial->View().m_aerial, 1);
+    EXPECT_EQ(aerial->Document(), doc);
+    EXPECT_EQ(frame->OpenAerialView(), aerial);
+    EXPECT_EQ(doc->GetViews().size(), 3u);
+
+    frame->Children()[0]->close();
+    FlushDeletes();
+    ASSERT_EQ(frame->Children().size(), 1u);
+    EXPECT_EQ(frame->Children()[0]->Document(), doc);
+    EXPECT_EQ(doc->GetTitle(), title);
+    EXPECT_EQ(frame->Children()[0]->windowTitle(), QString::fromStdString(title));
+    EXPECT_EQ(doc->GetViews().size(), 2u);
+
+    frame->OnCommand(ID_FILE_CLOSE);
+    FlushDeletes();
+    EXPECT_TRUE(frame->Children().empty());
+    EXPECT_TRUE(frame->findChildren<Cwm_V2Wnd*>().isEmpty());
+}
+
+TEST(Startup, OpensTheDrawingNamedOnTheCommandLine)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = dir.filePath("plan.zpd").toStdString();
+    {
+        CRectaDoc doc;
+        doc.OnNewDocument();
+        doc.m_layerName = "MUROS";
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+    }
+    {
+        auto frame = InitInstance({"zepa", QString::fromStdString(path)});
+        ASSERT_NE(frame->ActiveDocument(), nullptr);
+        EXPECT_EQ(frame->ActiveDocument()->GetPathName(), path);
+        EXPECT_EQ(frame->ActiveDocument()->m_layerName, "MUROS");
+        EXPECT_EQ(frame->ActiveChild()->windowTitle(), "plan.zpd");
+        // Opening it again shows the frame already there.
+        EXPECT_EQ(frame->OpenDocumentFile(path), frame->ActiveDocument());
+        EXPECT_EQ(frame->Children().size(), 1u);
+    }
+    FlushDeletes();
+    {
+        auto frame = InitInstance({"zepa"});
+        ASSERT_NE(frame->ActiveDocument(), nullptr);
+        EXPECT_TRUE(frame->ActiveDocument()->GetPathName().empty());
+        EXPECT_EQ(frame->ActiveDocument()->GetTitle(), "Drawing" + std::to_string(theApp.m_newDocuments));
+    }
+    FlushDeletes();
+    {
+        ScriptedMessageBoxes boxes({IDOK});
+        auto frame = InitInstance({"zepa", dir.filePath("missing.zpd")});
+        EXPECT_EQ(boxes.asked.size(), 1u);
+        ASSERT_NE(frame->ActiveDocument(), nullptr);
+        EXPECT_TRUE(frame->ActiveDocument()->GetPathName().empty());
+    }
+    FlushDeletes();
+}
+
+TEST_F(FrameTest, SaveAsNamesTheDrawing)
+{
+    QTemporaryDir dir;
+    CRectaDoc* doc = frame->NewDocument();
+    doc->SetModifiedFlag();
+    const std::string expectSuggested = doc->GetTitle() + ".zpd";
+    std::string suggested;
+    frame->m_askSaveName = [&](const std::string& s) {
+        suggested = s;
+        return dir.filePath("house").toStdString();
+    };
+    frame->OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(suggested, expectSuggested);
+    EXPECT_EQ(doc->GetPathName(), dir.filePath("house.zpd").toStdString());
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(frame->ActiveChild()->windowTitle(), "house.zpd");
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("house.zpd")));
+}

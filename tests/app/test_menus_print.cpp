@@ -1,0 +1,107 @@
+#include "app/mainwnd.h"
+#include "app/menus.h"
+#include "app/printing.h"
+#include "app/viewwidget.h"
+#include "doc/rectadoc.h"
+#include "model/recta.h"
+#include "res/commands.h"
+
+#include <QAction>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace {
+
+void CollectIds(const std::vector<MenuItem>& items, std::multimap<int, std::string>& out)
+{
+    for (const MenuItem& item : items) {
+        if (item.id)
+            out.emplace(item.id, item.text);
+        CollectIds(item.items, out);
+    }
+}
+
+}  // namespace
+
+// Every starter with a menu text is in the menus with that text, once; the
+// others are on the architectural tool bar.
+TEST(Menus, EveryStarterIsReachable)
+{
+    std::multimap<int, std::string> menu;
+    CollectIds(MainMenu(), menu);
+    for (const auto& [id, text] : menu)
+        EXPECT_EQ(menu.count(id), 1u) << "id " << id << " is in the menus twice";
+
+    std::set<int> arch;
+    for (const ToolButton& button : ArchToolButtons())
+        arch.insert(button.id);
+
+    for (const StarterInfo& starter : PlainStarters()) {
+        if (*starter.menuText == '\0') {
+            EXPECT_TRUE(arch.count(starter.id)) << "id " << starter.id;
+            continue;
+        }
+        const auto it = menu.find(starter.id);
+        ASSERT_NE(it, menu.end()) << "id " << starter.id << " " << starter.menuText;
+        EXPECT_EQ(it->second, starter.menuText);
+    }
+    const std::pair<int, const char*> fixed[] = {
+        {ID_UNDO, "Undo!"}, {ID_REDO, "Redo!"}, {ID_ZOOM_WINDOW, "Zoom &Window"}, {ID_ORTHO, "&Ortho"},
+        {10082, "Write"}, {10083, "Read"}, {10171, "DXF Write"}, {10170, "DXF Read"},
+        {ID_FILE_PRINT, "&Printing"}, {ID_FILE_PRINT_PREVIEW, "Printing &Preview"}};
+    for (const auto& [id, text] : fixed) {
+        ASSERT_EQ(menu.count(id), 1u) << id;
+        EXPECT_EQ(menu.find(id)->second, text);
+    }
+}
+
+TEST(Menus, ViewCommandsNeedADrawing)
+{
+    Cwm_MainWnd frame;
+    frame.show();
+    EXPECT_FALSE(frame.Action(10009)->isEnabled());
+    EXPECT_FALSE(frame.Action(ID_FILE_SAVE)->isEnabled());
+    EXPECT_TRUE(frame.Action(ID_FILE_OPEN)->isEnabled());
+    frame.NewDocument();
+    EXPECT_TRUE(frame.Action(10009)->isEnabled());
+    frame.Action(ID_PREVIEW_AT_INSERT)->trigger();
+    EXPECT_EQ(frame.m_previewAtInsert, 1);
+    EXPECT_TRUE(frame.Action(ID_PREVIEW_AT_INSERT)->isChecked());
+}
+
+// A diagonal of the print window runs corner to corner of the printed page
+// whatever the resolution, so the page image carries its resolution.
+TEST(Printing, PageImageMapsThePrintWindowOntoThePage)
+{
+    auto* doc = new CRectaDoc;
+    doc->OnNewDocument();
+    CRecta* line = doc->AddRecta();
+    line->m_p1 = CPointd(0, 0);
+    line->m_p2 = CPointd(10, 10);
+    CRectaViewWidget widget(doc, false);
+    CRectaView& view = widget.View();
+    view.m_firstPoint = CPointd(0, 0);
+    view.m_secondPoint = CPointd(10, 10);
+
+    for (int dpi : {100, 200}) {
+        const QImage page = RenderPrintPage(view, QSizeF(100, 100), dpi);
+        const int n = int(100 / 25.4 * dpi + 0.5);
+        ASSERT_EQ(page.width(), n);
+        ASSERT_EQ(page.height(), n);
+        EXPECT_EQ(page.dotsPerMeterX(), int(dpi / 0.0254 + 0.5));
+        auto darkNear = [&](int x, int y) {
+            for (int dy = -3; dy <= 3; ++dy)
+                for (int dx = -3; dx <= 3; ++dx)
+                    if (page.valid(x + dx, y + dy) && qGray(page.pixel(x + dx, y + dy)) < 128)
+                        return true;
+            return false;
+        };
+        EXPECT_TRUE(darkNear(n / 2, n / 2)) << dpi;
+        EXPECT_TRUE(darkNear(n * 9 / 10, n / 10)) << dpi;
+        EXPECT_FALSE(darkNear(n / 10, n / 10)) << dpi;
+        EXPECT_EQ(doc->m_pageWidth, 1000);
+    }
+}

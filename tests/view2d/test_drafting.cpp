@@ -1,0 +1,267 @@
+// Drawing with the mouse and typed points, end to end through the view's handlers.
+#include "model/circ.h"
+#include "model/dib.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "model/text.h"
+#include "support/scripted_forms.h"
+#include "view_fixture.h"
+
+#include <cmath>
+
+namespace {
+
+class Drafting : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        doc.m_ortho = 0;
+        doc.m_gridStep = 0;  // clicks land where they are
+    }
+    void Click(double x, double y, unsigned flags = MK_LBUTTON) { view.OnLButtonDown(flags, At(x, y)); }
+    void Right() { view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5}); }
+    void Type(const std::string& s)
+    {
+        for (char c : s)
+            view.OnChar(static_cast<unsigned char>(c));
+    }
+    int Count(int type = 0) const
+    {
+        int n = 0;
+        for (CObject* obj : doc.GetEntityList())
+            n += type == 0 || static_cast<CDib*>(obj)->m_type == type;
+        return n;
+    }
+    template <class T>
+    T* Last() const
+    {
+        return static_cast<T*>(doc.GetLastEntityRecord()->m_entity);
+    }
+};
+
+}  // namespace
+
+TEST_F(Drafting, LineChainIsOneUndoState)
+{
+    doc.m_gridStep = 0.5;
+    view.OnCommand(10009);
+    Click(1, 1);
+    Click(5.1, 1.2);
+    Click(5, 4);
+    EXPECT_EQ(Count(ENT_LINE), 2);
+    EXPECT_EQ(view.UndoStateCount(), 0);
+    EXPECT_EQ(Last<CRecta>()->m_p1, CPointd(5, 1)) << "grid snap";
+    Right();
+    EXPECT_EQ(view.UndoStateCount(), 1);
+    EXPECT_EQ(view.m_mode, MODE_LINE) << "the mode stays for the next chain";
+    view.OnCommand(ID_UNDO);
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(Ink(), 0);
+}
+
+TEST_F(Drafting, UndoDuringAChainRemovesWhatItDrew)
+{
+    view.OnCommand(10009);
+    Click(1, 1);
+    Click(4, 1);
+    Click(4, 4);
+    Click(1, 4);
+    Click(1, 4);  // on the last point: no zero-length line
+    EXPECT_EQ(Count(ENT_LINE), 3);
+    view.OnCommand(ID_UNDO);
+    EXPECT_EQ(Count(), 0);
+    view.OnCommand(ID_REDO);
+    EXPECT_EQ(Count(ENT_LINE), 3);
+}
+
+TEST_F(Drafting, CirclesArcsAndPoints)
+{
+    ScriptedForms forms;
+    forms.Expect("RADIO", OkWith({{"radius", "2.5"}}));
+    view.OnCommand(10063);
+    Click(6, 4);
+    ASSERT_EQ(Count(ENT_CIRCLE), 1);
+    EXPECT_DOUBLE_EQ(Last<CCirc>()->m_rx, 2.5);
+    EXPECT_NEAR(Last<CCirc>()->m_centre.x, 6, 0.05);
+    EXPECT_EQ(view.m_mode, 0);
+
+    view.OnCommand(10068);  // arc through three points
+    Click(2, 4);
+    Click(4, 6);
+    Click(6, 4);
+    ASSERT_EQ(Count(ENT_ARC), 1);
+    EXPECT_NEAR(Last<CArc>()->m_rx, 2, 0.05);
+
+    view.OnCommand(10066);  // three points on a line make nothing
+    Click(1, 1);
+    Click(2, 2);
+    Click(3, 3);
+    EXPECT_EQ(Count(ENT_CIRCLE), 1);
+
+    view.OnCommand(10065);
+    Click(3, 3);
+    EXPECT_EQ(Count(ENT_POINT), 1);
+    EXPECT_EQ(view.UndoStateCount(), 3);
+}
+
+TEST_F(Drafting, LongTextIsCutInto40CharacterLines)
+{
+    ScriptedForms forms;
+    forms.Expect("TEXTO", OkWith({{"text", std::string(100, 'a')}}));
+    forms.Expect("TEXTO", OkWith({{"text", std::string(80, 'b')}}));
+    view.OnCommand(10076);
+    Click(1, 7);
+    EXPECT_EQ(Count(ENT_TEXT), 3);
+    EXPECT_EQ(Last<CText>()->m_text.size(), 20u);
+    EXPECT_EQ(view.UndoStateCount(), 1);
+    const double step = 1.4 * doc.m_textFont.lfHeight / 100.0;
+    EXPECT_NEAR(Last<CText>()->m_insert.y, view.DeviceToWorld(At(1, 7)).y - 2 * step, 1e-9);
+
+    view.OnCommand(10076);
+    Click(1, 3);
+    EXPECT_EQ(Count(ENT_TEXT), 5) << "exactly 80 characters make two texts";
+}
+
+TEST_F(Drafting, ShiftAndCtrlClicks)
+{
+    ScriptedForms forms;
+    view.OnCommand(10009);
+    Click(1, 1);
+    forms.Expect("APROX", CancelWith());
+    Click(5, 1, MK_LBUTTON | MK_SHIFT);
+    EXPECT_EQ(Count(), 0) << "a shift-click is not a point";
+
+    forms.Expect("DISTANCIA", OkWith({{"distance", "2"}}));
+    Click(5, 1, MK_LBUTTON | MK_CONTROL);
+    ASSERT_EQ(Count(ENT_LINE), 1);
+    const CRecta* l = Last<CRecta>();
+    EXPECT_NEAR(std::hypot(l->m_p2.x - l->m_p1.x, l->m_p2.y - l->m_p1.y), 2.0, 1e-9);
+
+    forms.Expect("DISTANCIA", CancelWith());
+    Click(5, 5, MK_LBUTTON | MK_CONTROL);
+    EXPECT_EQ(Count(ENT_LINE), 1) << "a cancelled distance drops the click";
+    EXPECT_EQ(view.m_fixedDistance, 0.0);
+}
+
+TEST_F(Drafting, TypedPoints)
+{
+    view.OnCommand(10009);
+    Type("@3,4");
+    Right();
+    EXPECT_EQ(Count(), 0) << "relative input needs a last point";
+    Type("1,1");
+    Right();
+    Type("@3,4");
+    Right();
+    ASSERT_EQ(Count(ENT_LINE), 1);
+    EXPECT_EQ(Last<CRecta>()->m_p2, CPointd(4, 5));
+    Type("@5<90");
+    Right();
+    EXPECT_NEAR(Last<CRecta>()->m_p2.y, 10, 1e-9);
+    EXPECT_NEAR(Last<CRecta>()->m_p2.x, 4, 1e-9);
+
+    for (const char* bad : {"a,b", "1,2,3", "1;2", ",5", "1.2.3,4"}) {
+        Type(bad);
+        Right();
+        EXPECT_EQ(Count(ENT_LINE), 2) << bad;
+        EXPECT_EQ(view.PromptBuffer(), std::string(CRectaView::kPromptMax, ' ')) << bad;
+    }
+
+    Type("12");
+    view.OnChar(8);
+    view.OnChar(8);
+    view.OnChar(8);
+    Type("8,9");
+    view.OnChar(13);  // Enter parses without processing
+    EXPECT_EQ(view.m_current, CPointd(8, 9));
+    EXPECT_EQ(Count(ENT_LINE), 2);
+
+    Type(std::string(60, '1'));
+    EXPECT_EQ(view.m_typed.size(), 55u);
+    view.OnChar(3);
+    EXPECT_EQ(view.m_mode, 0);
+    EXPECT_FALSE(view.OnChar('5')) << "no command: typing is left to the window";
+}
+
+TEST_F(Drafting, ReferencePointStartsRelativeInput)
+{
+    view.OnCommand(10009);
+    view.OnCommand(ID_REFERENCE_POINT);
+    Click(2, 2);
+    EXPECT_EQ(view.m_refPointState, 2);
+    const CPointd ref = view.m_bandStart;
+    Type("@3,4");
+    Right();
+    EXPECT_EQ(view.m_bandStart, CPointd(ref.x + 3, ref.y + 4));
+}
+
+TEST_F(Drafting, EraseByPickAndUndo)
+{
+    CRecta* l = doc.AddRecta();
+    l->m_p1 = CPointd(1, 1);
+    l->m_p2 = CPointd(9, 1);
+    CCirc* c = doc.AddCirc();
+    c->m_centre = CPointd(6, 5);
+    c->m_rx = c->m_ry = 1;
+    view.Invalidate();
+    const QImage drawn = view.Image().copy();
+
+    view.OnCommand(10450);
+    Click(5, 1);
+    EXPECT_EQ(view.m_selection.GetCount(), 1);
+    Right();
+    EXPECT_EQ(Count(ENT_LINE), 0);
+    EXPECT_EQ(view.m_mode, 0);
+    view.OnCommand(ID_UNDO);
+    EXPECT_EQ(Count(ENT_LINE), 1);
+    view.Invalidate();
+    EXPECT_EQ(view.Image(), drawn);
+}
+
+TEST_F(Drafting, SnapRestoresThePrompt)
+{
+    CRecta* l = doc.AddRecta();
+    l->m_p1 = CPointd(1, 1);
+    l->m_p2 = CPointd(9, 1);
+    view.OnCommand(10009);
+    view.m_snapMode = 2;  // end point
+    Click(8.95, 1.05);
+    EXPECT_EQ(view.m_bandStart, CPointd(9, 1));
+    EXPECT_EQ(view.PromptBuffer().substr(0, 9), "To point:") << "not the snap's name";
+    view.m_snapMode = 2;
+    Click(5, 7);  // nothing near: the click is dropped
+    EXPECT_EQ(view.m_bandStart, CPointd(9, 1));
+    EXPECT_EQ(view.PromptBuffer().substr(0, 9), "To point:");
+}
+
+TEST_F(Drafting, OrthoLeavesTheFirstPointFree)
+{
+    doc.m_ortho = 1;
+    view.OnCommand(10009);
+    Click(1.3, 1.7);
+    const CPointd first = view.m_bandStart;
+    EXPECT_NEAR(first.x, 1.3, 0.05);
+    Click(6, 2.2);
+    EXPECT_EQ(Last<CRecta>()->m_p2.y, first.y);
+}
+
+TEST_F(Drafting, CircleRadiusByASecondPoint)
+{
+    ScriptedForms forms;
+    forms.Expect("RADIO", OkWith({{"radius", "0"}}));
+    forms.Expect("RADIO", CancelWith());
+    view.OnCommand(10063);
+    Click(5, 4);
+    EXPECT_EQ(view.PromptBuffer().substr(0, 23), "Other point for radius:");
+    Click(5, 4);  // on the centre: ignored
+    EXPECT_EQ(Count(), 0);
+    Click(7, 4);
+    ASSERT_EQ(Count(ENT_CIRCLE), 1);
+    EXPECT_NEAR(Last<CCirc>()->m_rx, 2, 0.05);
+
+    view.OnCommand(10063);
+    Click(5, 4);  // cancelled radius: the click is dropped
+    EXPECT_EQ(view.m_bandState, 0);
+    EXPECT_EQ(Count(ENT_CIRCLE), 1);
+}
