@@ -107,6 +107,7 @@ int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers)
 Cwm_MainWnd::Cwm_MainWnd() : m_mdi(new QMdiArea)
 {
     g_mainFrame = this;
+    CRectaDoc::s_saveAs = [this](CRectaDoc& doc) { return OnFileSaveAs(&doc); };
     setWindowTitle("Zepa");
     setCentralWidget(m_mdi);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -146,6 +147,7 @@ Cwm_MainWnd::Cwm_MainWnd() : m_mdi(new QMdiArea)
 Cwm_MainWnd::~Cwm_MainWnd()
 {
     qApp->removeEventFilter(this);
+    CRectaDoc::s_saveAs = nullptr;
     theApp.m_mainStatus.m_onChange = nullptr;
     disconnect(m_mdi, nullptr, this, nullptr);
     // Frames go while this frame is whole: views may still reach it.

@@ -1,5 +1,7 @@
 #include "app/viewwidget.h"
 
+#include "app/mainwnd.h"
+
 #include "doc/rectadoc.h"
 
 #include <QMouseEvent>
@@ -92,4 +94,10 @@ void CRectaViewWidget::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     SendMouse(Mouse::Move, MouseKeyFlags(event->buttons(), event->modifiers()), CPoint{p.x(), p.y()});
+}
+
+void CRectaViewWidget::PrintWindow(bool preview)
+{
+    if (Cwm_MainWnd* frame = MainFrame())
+        frame->PrintActiveView(preview);
 }

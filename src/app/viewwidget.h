@@ -25,6 +25,7 @@ public:
 
     void UpdateWindow() override;
     void SetMouseCapture(bool capture) override { m_captured = capture; }
+    void PrintWindow(bool preview) override;
     bool Captured() const { return m_captured; }
 
     QSize sizeHint() const override { return {640, 420}; }

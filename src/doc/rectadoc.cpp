@@ -262,9 +262,7 @@ bool CRectaDoc::SaveModified()
     case IDNO:
         SetModifiedFlag(false);
         return true;
-    case IDYES:
-        // Without a path (or when the save fails) the drawing stays open and modified.
-        return !GetPathName().empty() && OnSaveDocument(GetPathName());
+    case IDYES: return SaveBeforeClose();
     default:
         return false;
     }
@@ -280,11 +278,18 @@ int CRectaDoc::QuerySaveOnClose()
     case IDNO:
         SetModifiedFlag(false);
         return IDNO;
-    case IDYES:
-        return !GetPathName().empty() && OnSaveDocument(GetPathName()) ? IDYES : IDCANCEL;
+    case IDYES: return SaveBeforeClose() ? IDYES : IDCANCEL;
     default:
         return IDCANCEL;
     }
+}
+
+// Without a file the user is asked for one; a refused name or a failed save keeps the drawing open and modified.
+bool CRectaDoc::SaveBeforeClose()
+{
+    if (GetPathName().empty())
+        return s_saveAs && s_saveAs(*this);
+    return OnSaveDocument(GetPathName());
 }
 
 void CRectaDoc::SaveToOwnPath()

@@ -9,6 +9,7 @@
 #include "platform/oblist.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <string_view>
@@ -100,6 +101,9 @@ public:
     // The drawing frame's question: 0 not modified, else IDYES, IDNO or IDCANCEL.
     int QuerySaveOnClose();
     void SaveToOwnPath();
+    // Asked when a drawing without a file is to be saved before closing: saves
+    // it under a name the user gives and returns true, or false to keep it open.
+    static inline std::function<bool(CRectaDoc&)> s_saveAs;
     void ToggleOrtho();
     void OnOrtho() { ToggleOrtho(); }
 
@@ -190,10 +194,14 @@ public:
     double m_dialogValue = 0.0;             // the value the Z and thickness dialogs hand back
     double m_wallOffset = 0.0;              // wall thickness of the wall offset dialog
     int m_wallCounter = 0;
+    int m_orthoSave = 0;        // ortho while a step turns it off
+    double m_angleSave = 0.0;   // reference angle while a camera step sets it
+    int m_ucsActive = 0;        // a user coordinate system is in force
 
 private:
     // Brings loaded values that later code cannot work with into range.
     void SanitizeLoadedSettings();
+    bool SaveBeforeClose();
     void SwapContents(CRectaDoc& other);
     bool WriteFileAtomically(const std::string& path, std::string& error) const;
     void DeleteAllBlocks();

@@ -2,9 +2,16 @@
 // that set no command.
 #include "view2d/rectaview.h"
 
+#include "arch/archdlg.h"
+#include "arch/archgen.h"
+#include "dialogs/rundlg.h"
 #include "doc/rectadoc.h"
+#include "model/geometry.h"
+#include "platform/imagedc.h"
 #include "res/commands.h"
+#include "view3d/cameras.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -39,6 +46,8 @@ bool CRectaView::OnCommand(int id)
             ShowPrompt(0, Padded(s->prompt));
         return true;
     }
+    if (StartSpecial(id))
+        return true;
     switch (id) {
     case ID_REDRAW:
         if (m_bandState == 1)
@@ -71,6 +80,149 @@ bool CRectaView::OnCommand(int id)
     case ID_Z_COORDINATE: doc->m_askZ = 1; return true;
     case ID_FIT_Z: doc->m_askZ = 2; return true;
     case ID_CANCEL_FIT_Z: doc->m_askZ = 0; return true;
+    default: return false;
+    }
+}
+
+// Starters with a dialog or set-up of their own.
+bool CRectaView::StartSpecial(int id)
+{
+    CRectaDoc* doc = GetDocument();
+    // Cancel, set the code with mode 0, and begin.
+    auto start = [&](int code) {
+        CancelCommand();
+        m_command = code;
+        m_mode = m_selCount = m_bandState = 0;
+        BeginCommand();
+    };
+    switch (id) {
+    case ID_ANGLE: {
+        double degrees = RadToDeg(m_refAngle);
+        int pick = 0;
+        if (RunANGSELDlgEx(degrees, pick) != 1)
+            return true;
+        if (pick) {
+            m_pickLine = 1;
+            ShowPrompt(0, Padded("Pick Line"));
+        } else {
+            m_refAngle = DegToRad(degrees);
+        }
+        return true;
+    }
+    case ID_FIT_APPROX:
+        CancelCommand();
+        m_keepSnapMode = 1;
+        RunModoAproxDlg(m_snapMode);
+        return true;
+    case ID_FILE_PRINT: BeginPrintArea(); return true;
+    case ID_FILE_PRINT_PREVIEW: BeginPreviewArea(); return true;
+    case 10119:  // Default Color: leaves the view picking objects with no command
+        CancelCommand();
+        m_mode = MODE_PICK;
+        BeginCommand();
+        return true;
+    case 10221: CancelCommand(); return true;
+    case 4006: start(203); return true;
+    case 4022:
+        start(120);
+        ClearPrompt();
+        if (ScaleUsable()) {
+            auto dc = GetClientDC();
+            ShowCamaras(*dc, m_scale, m_originX, m_originY, *doc);
+            if (m_host)
+                m_host->UpdateWindow();
+        }
+        return true;
+    case 10360:
+        start(230);
+        DoSelCamaraDlg(this);
+        ShowPrompt(0, Padded("Camera Position:"));
+        return true;
+    case 10361:
+    case 10362: {
+        CancelCommand();
+        m_mode = 0;
+        m_command = id == 10361 ? 330 : 331;
+        DoSelCamaraDlg(this);
+        m_bandState = 1;
+        ShowPrompt(0, Padded(id == 10361 ? "Target Point Position:" : "Phocal Plane Position:"));
+        BeginCommand();
+        const int cam = std::clamp(doc->m_toolWords[TW_CAMERA], 0, 5);
+        m_bandStart = m_bandEnd = doc->m_cameraEye[cam];
+        if (id == 10362) {
+            doc->m_orthoSave = doc->m_ortho;
+            doc->m_ortho = 1;
+            doc->m_angleSave = m_refAngle;
+            const CPointd& e = doc->m_cameraEye[cam];
+            const CPointd& t = doc->m_cameraTarget[cam];
+            m_refAngle = Angle2D(e.x, e.y, t.x, t.y);
+        }
+        return true;
+    }
+    case 10371:
+        start(232);
+        DoSelecLuzDlg(this);
+        ShowPrompt(0, Padded("Light from point:"));
+        return true;
+    case 10414:
+    case 10415:
+        if (doc->m_ucsActive)
+            return true;
+        start(id == 10414 ? 242 : 243);
+        ShowPrompt(0, Padded("Origin Point for Plane:"));
+        return true;
+    case 10417: return true;  // only while a user coordinate system is in force
+    case 10424:
+        CancelCommand();
+        MakeSolidWalls();
+        return true;
+    case 10354:
+    case 10355:
+        start(id == 10354 ? 210 : 211);
+        if (id == 10354) {
+            doc->m_dialogValue = doc->m_currentZ;
+            if (RunCoordenadaZDlg(doc->m_dialogValue) == 1)
+                doc->m_currentZ = doc->m_dialogValue;
+        } else {
+            doc->m_dialogValue = doc->m_thickness;
+            if (RunEspesorDlg(doc->m_dialogValue) == 1)
+                doc->m_thickness = doc->m_dialogValue;
+        }
+        return true;
+    case 10263:
+    case 10264:
+    case 10265:
+        start(172);
+        if (id == 10265)
+            RunHOJASDlg(doc);
+        else
+            RunSimpleHojaDlg(doc);
+        ShowPrompt(0, Padded(id == 10265 ? "Ref.Point Ext. Wall:" : "Ref.Point Ext.Wall:"));
+        doc->m_toolWords[TW_DOOR_KIND] = id - 10262;
+        return true;
+    case 10267:
+        CancelCommand();
+        RunSTANDARDDlg(doc);
+        if (doc->m_toolWords[5] == 1) {
+            m_command = 175;
+            m_mode = 0;
+        } else {
+            m_command = 75;
+            m_mode = MODE_PICK;
+        }
+        m_selCount = m_bandState = 0;
+        BeginCommand();
+        ShowPrompt(0, Padded(m_command == 175 ? "Ref.Point Int.Wall:" : "Internal Wall:"));
+        return true;
+    case 10257:
+        CancelCommand();
+        m_command = 180;
+        m_mode = m_selCount = m_bandState = 0;
+        BeginCommand();
+        RunRegruesaDlg(doc->m_wallOffset);
+        doc->m_wallCounter = 0;
+        ShowPrompt(0, Padded("From point:"));
+        return true;
     default: return false;
     }
 }
@@ -133,6 +285,76 @@ void CRectaView::GetPromptText()
         case 177: prompt = "From point:"; break;
         case 82: prompt = "Select enclosure wall:"; break;
         case 104: prompt = "Select Doors:"; break;
+        case 120:
+            ClearPrompt();
+            if (ScaleUsable()) {
+                auto dc = GetClientDC();
+                ShowCamaras(*dc, m_scale, m_originX, m_originY, *GetDocument());
+            }
+            return;
+        case 330:
+        case 331: {
+            CRectaDoc* doc = GetDocument();
+            DoSelCamaraDlg(this);
+            const int cam = std::clamp(doc->m_toolWords[TW_CAMERA], 0, 5);
+            m_bandState = 1;
+            m_bandStart = m_bandEnd = doc->m_cameraEye[cam];
+            if (code == 331) {
+                doc->m_orthoSave = doc->m_ortho;
+                doc->m_ortho = 1;
+                doc->m_angleSave = m_refAngle;
+                const CPointd& e = doc->m_cameraEye[cam];
+                const CPointd& t = doc->m_cameraTarget[cam];
+                m_refAngle = Angle2D(e.x, e.y, t.x, t.y);
+            }
+            prompt = code == 330 ? "Position of Target Point:" : "Position of Phocal Plane:";
+            break;
+        }
+        case 232:
+            DoSelecLuzDlg(this);
+            prompt = "Light from point:";
+            break;
+        case 230:
+            DoSelCamaraDlg(this);
+            prompt = "Camera Position:";
+            break;
+        case 242:
+        case 243:
+            if (!GetDocument()->m_ucsActive)
+                prompt = "Origin Point for Plane:";
+            break;
+        case 210:
+        case 211: {
+            CRectaDoc* doc = GetDocument();
+            double& target = code == 210 ? doc->m_currentZ : doc->m_thickness;
+            doc->m_dialogValue = target;
+            if ((code == 210 ? RunCoordenadaZDlg(doc->m_dialogValue) : RunEspesorDlg(doc->m_dialogValue)) == 1)
+                target = doc->m_dialogValue;
+            return;
+        }
+        case 172: {
+            CRectaDoc* doc = GetDocument();
+            if (doc->m_toolWords[TW_DOOR_KIND] == 3)
+                RunHOJASDlg(doc);
+            else
+                RunSimpleHojaDlg(doc);
+            prompt = "Ref. Point Ext. Wall:";
+            break;
+        }
+        case 75:
+        case 175: {
+            CRectaDoc* doc = GetDocument();
+            RunSTANDARDDlg(doc);
+            m_command = doc->m_toolWords[5] == 1 ? 175 : 75;
+            m_mode = m_command == 175 ? 0 : MODE_PICK;
+            prompt = m_command == 175 ? "Ref.Point Int.Wall:" : "Int. Wall:";
+            break;
+        }
+        case 180:
+            RunRegruesaDlg(GetDocument()->m_wallOffset);
+            GetDocument()->m_wallCounter = 0;
+            prompt = "From point:";
+            break;
         case 105: prompt = "Select Windows:"; break;
         default: break;
         }

@@ -139,6 +139,8 @@ void CRectaView::ProcessPoint()
     if (!Finite(p))
         return;
     m_current = p;
+    if (RunCommandStep(p))
+        return;
     if (m_mode == MODE_NONE)
         return;
     if (m_bandState == 2)

@@ -83,6 +83,8 @@ public:
     // Schedules a repaint of the view's image on the screen.
     virtual void UpdateWindow() = 0;
     virtual void SetMouseCapture(bool capture) = 0;
+    // The print window is picked: print it, or show its preview.
+    virtual void PrintWindow(bool preview) { (void)preview; }
 };
 
 class CRectaView : public CView {
@@ -171,6 +173,11 @@ public:
     void GetPromptText();
     void DoUndo();
     void DoRedo();
+    // Print and print preview: cancel, then pick the window's two corners.
+    void BeginPrintArea();
+    void BeginPreviewArea();
+    // The print scale dialog; false (print nothing) when it is cancelled.
+    bool OnPreparePrinting();
 
     // ---- selection (selection.cpp)
     // Position of the visible record nearest to p within the pick aperture, or null.
@@ -282,6 +289,10 @@ private:
     void RepaintIfDue();
     void UpdateOtherViews(long hint);
 
+    // Starters with a dialog or set-up of their own; false for other ids.
+    bool StartSpecial(int id);
+    // The command codes' step for a processed point; false when the code has none.
+    bool RunCommandStep(const CPointd& p);
     // The drawing modes' step for a processed point.
     void DrawPoint(const CPointd& p);
     // An arc of the centre's radius through the start point, up to the end point's direction.

@@ -14,11 +14,6 @@ namespace {
 
 class SelectTest : public ViewTest {
 protected:
-    void TearDown() override
-    {
-        view.ClearSelection();
-        ViewTest::TearDown();
-    }
     CRecta* Line(double x1, double y1, double x2, double y2)
     {
         CRecta* l = doc.AddRecta();

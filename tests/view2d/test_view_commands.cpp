@@ -1,6 +1,7 @@
 // Prompts, rubber band, command starters and repetition.
 #include "model/dib.h"
 #include "model/recta.h"
+#include "model/text.h"
 #include "view_fixture.h"
 
 TEST_F(ViewTest, ReadoutsAndPrompts)
@@ -111,4 +112,15 @@ TEST_F(ViewTest, DrawingPassSkipsHiddenRecords)
     doc.GetLastEntityRecord()->m_visible = 0;
     view.Invalidate();
     EXPECT_EQ(Ink(), one);
+}
+
+TEST_F(ViewTest, TextsShowAtTheDrawingsScale)
+{
+    CText* t = doc.AddText();
+    t->m_text = "PLAN";
+    t->m_font = doc.m_textFont;
+    t->m_justify = 1;
+    t->m_insert = CPointd(2, 2);
+    view.Invalidate();
+    EXPECT_GT(Ink(), 20);
 }
