@@ -1,6 +1,8 @@
 // The click state machine: left button, drawing modes, right button and mouse move.
 #include "view2d/rectaview.h"
 
+#include "arch/archdlg.h"
+#include "arch/archgen.h"
 #include "dialogs/rundlg.h"
 #include "doc/rectadoc.h"
 #include "model/circ.h"
@@ -416,6 +418,7 @@ void CRectaView::OnRButtonDown(unsigned, CPoint point)
 {
     if (!ScaleUsable() || m_aerial)
         return;
+    CRectaDoc* doc = GetDocument();
     if (!m_typed.empty()) {
         // Only a text that parsed is processed as a point.
         if (ParseTypedPoint())
@@ -426,22 +429,160 @@ void CRectaView::OnRButtonDown(unsigned, CPoint point)
         GetPromptText();
         return;
     }
-    switch (m_command) {
-    case 1:
-        EraseSelection();
-        SaveUndoState();
-        ClearPendingSteps();
-        ClearSelection();
-        EndDrawingCommand();
+    if (m_mode == MODE_PICK && doc->m_selectionFilter == 1)
+        doc->m_selectionFilter = 0;  // the filter dialog comes with the filters
+    if (RightButtonStep())
         return;
-    default: break;
-    }
     (void)DeviceToWorld(point);
     if (m_bandState == 1)
         EraseRubberBand();
     m_bandState = 0;
     ClearPrompt();
     CloseLineChain();
+}
+
+// Ends the selection or step of the running command; false when the code has no step.
+bool CRectaView::RightButtonStep()
+{
+    CRectaDoc* doc = GetDocument();
+    auto closes = [&] {
+        SaveUndoState();
+        ClearPendingSteps();
+        ClearSelection();
+    };
+    auto reset = [&] {
+        m_command = m_mode = m_bandState = 0;
+        ClearPrompt();
+    };
+    // Move, copy, stretch, rotate and block define go on to their base point with a selection.
+    auto toBasePoint = [&](int next, const char* prompt) {
+        m_mode = m_bandState = 0;
+        UnhighlightSelection();
+        if (m_selCount != 0) {
+            m_command = next;
+            ShowPrompt(0, prompt);
+        } else {
+            m_command = 0;
+        }
+    };
+    switch (m_command) {
+    case 1:
+        EraseSelection();
+        closes();
+        reset();
+        return true;
+    case 2: toBasePoint(150, "From point:"); return true;
+    case 3: toBasePoint(153, "From point:"); return true;
+    case 12: toBasePoint(152, "From point:"); return true;
+    case 7: toBasePoint(154, "Point for rotatting edge:"); return true;
+    case 9: toBasePoint(159, "Point for rotatting edge:"); return true;
+    case 11: toBasePoint(155, "Pick Insert Point"); return true;
+    case 8:
+    case 10:
+        m_mode = MODE_PICK;
+        m_bandState = 0;
+        UnhighlightSelection();
+        if (m_selCount != 0) {
+            m_command = m_command == 8 ? 21 : 22;
+            ShowPrompt(0, "Select mirror line");
+        } else {
+            m_command = 0;
+        }
+        return true;
+    case 5:
+    case 29:
+    case 103:
+        ClearPrompt();
+        m_command = m_mode = 0;
+        return true;
+    case 6:
+        ShowPrompt(0, "Select object to cut:");
+        UnhighlightSelection();
+        m_command = 20;
+        m_mode = MODE_PICK;
+        return true;
+    case 20:
+        ClearPrompt();
+        m_command = m_mode = 0;
+        ClearSelection();
+        return true;
+    case 13:
+        UnhighlightSelection();
+        RunDistanciaDlg(m_fixedDistance);
+        ShowPrompt(0, "Towards:");
+        m_mode = 0;
+        m_command = 156;
+        return true;
+    case 50:
+        UnhighlightSelection();
+        RunRegruesaDlg(doc->m_wallOffset);
+        m_fixedDistance = doc->m_wallOffset;
+        ShowPrompt(0, "To side:");
+        m_mode = 0;
+        m_command = 156;
+        return true;
+    case 47:
+        UnhighlightSelection();
+        m_command = 48;
+        m_mode = MODE_PICK;
+        ShowPrompt(0, "T Leg:");
+        return true;
+    case 49: {
+        UnhighlightSelection();
+        m_command = 281;
+        m_mode = 0;
+        m_bandState = 1;
+        CPointd corner;
+        IntersectSelectedLines(*doc, *this, corner);
+        m_firstPoint = m_bandStart = m_bandEnd = corner;
+        doc->m_orthoSave = doc->m_ortho;
+        doc->m_ortho = 0;
+        ShowPrompt(0, "Internal Angle Point:");
+        return true;
+    }
+    case 51:
+    case 52:
+        UnhighlightSelection();
+        if (m_command == 51)
+            EraseDoors(*doc, *this);
+        else
+            EraseWindows(*doc, *this);
+        closes();
+        reset();
+        return true;
+    case 104:
+    case 105:
+        UnhighlightSelection();
+        if (m_command == 104)
+            ApplyDoorHeights3D(*doc, *this);
+        else
+            ApplyWindowHeights3D(*doc, *this);
+        ClearSelection();
+        reset();
+        return true;
+    case 293:
+        ClearPrompt();
+        EraseRubberBand();
+        JoinWalls(*doc, *this, doc->m_toolPoints[1], doc->m_toolPoints[2], doc->m_toolPoints[3],
+                  doc->m_toolPoints[4], 0.4);
+        SaveUndoState();
+        ClearPendingSteps();
+        m_command = m_bandState = 0;
+        return true;
+    case 30:
+    case 43:
+        if (m_command == 43)
+            ClearSelection();
+        reset();
+        return true;
+    case 164:
+        m_bandState = 0;
+        ShowPrompt(0, "Select obj. to remove");
+        m_command = 42;
+        m_mode = MODE_PICK;
+        return true;
+    default: return false;
+    }
 }
 
 void CRectaView::OnMButtonDown(unsigned, CPoint)

@@ -304,6 +304,7 @@ private:
     // One undo state for the record just added.
     void RecordAdded(int type);
     void EndDrawingCommand();
+    bool RightButtonStep();
     // The lines of a running chain become one undo state.
     void CloseLineChain();
 
