@@ -1,6 +1,7 @@
 #include "app/viewwidget.h"
 
 #include "app/mainwnd.h"
+#include "res/cursors.h"
 
 #include "doc/rectadoc.h"
 
@@ -100,4 +101,19 @@ void CRectaViewWidget::PrintWindow(bool preview)
 {
     if (Cwm_MainWnd* frame = MainFrame())
         frame->PrintActiveView(preview);
+}
+
+void CRectaViewWidget::leaveEvent(QEvent* event)
+{
+    m_view->OnMouseLeave();
+    QWidget::leaveEvent(event);
+}
+
+void CRectaViewWidget::SetCursorShape(ViewCursor cursor)
+{
+    switch (cursor) {
+    case ViewCursor::pick: setCursor(PickCursor()); break;
+    case ViewCursor::snap: setCursor(SnapCursor()); break;
+    default: setCursor(Qt::CrossCursor); break;
+    }
 }

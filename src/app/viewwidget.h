@@ -26,6 +26,7 @@ public:
     void UpdateWindow() override;
     void SetMouseCapture(bool capture) override { m_captured = capture; }
     void PrintWindow(bool preview) override;
+    void SetCursorShape(ViewCursor cursor) override;
     bool Captured() const { return m_captured; }
 
     QSize sizeHint() const override { return {640, 420}; }
@@ -39,6 +40,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     std::unique_ptr<CRectaView> m_view;

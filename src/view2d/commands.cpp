@@ -150,12 +150,10 @@ bool CRectaView::StartSpecial(int id)
         const int cam = std::clamp(doc->m_toolWords[TW_CAMERA], 0, 5);
         m_bandStart = m_bandEnd = doc->m_cameraEye[cam];
         if (id == 10362) {
-            doc->m_orthoSave = doc->m_ortho;
-            doc->m_ortho = 1;
-            doc->m_angleSave = m_refAngle;
+            OverrideOrtho(1);
             const CPointd& e = doc->m_cameraEye[cam];
             const CPointd& t = doc->m_cameraTarget[cam];
-            m_refAngle = Angle2D(e.x, e.y, t.x, t.y);
+            OverrideRefAngle(Angle2D(e.x, e.y, t.x, t.y));
         }
         return true;
     }
@@ -300,12 +298,10 @@ void CRectaView::GetPromptText()
             m_bandState = 1;
             m_bandStart = m_bandEnd = doc->m_cameraEye[cam];
             if (code == 331) {
-                doc->m_orthoSave = doc->m_ortho;
-                doc->m_ortho = 1;
-                doc->m_angleSave = m_refAngle;
+                OverrideOrtho(1);
                 const CPointd& e = doc->m_cameraEye[cam];
                 const CPointd& t = doc->m_cameraTarget[cam];
-                m_refAngle = Angle2D(e.x, e.y, t.x, t.y);
+                OverrideRefAngle(Angle2D(e.x, e.y, t.x, t.y));
             }
             prompt = code == 330 ? "Position of Target Point:" : "Position of Phocal Plane:";
             break;

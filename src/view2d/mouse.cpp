@@ -535,8 +535,7 @@ bool CRectaView::RightButtonStep()
         CPointd corner;
         IntersectSelectedLines(*doc, *this, corner);
         m_firstPoint = m_bandStart = m_bandEnd = corner;
-        doc->m_orthoSave = doc->m_ortho;
-        doc->m_ortho = 0;
+        OverrideOrtho(0);
         ShowPrompt(0, "Internal Angle Point:");
         return true;
     }
@@ -590,11 +589,32 @@ void CRectaView::OnMButtonDown(unsigned, CPoint)
     m_bandState = 0;
 }
 
+void CRectaView::OnMouseLeave()
+{
+    m_cursorOutside = 1;
+    if (m_host)
+        m_host->SetMouseCapture(false);
+}
+
 void CRectaView::OnMouseMove(unsigned, CPoint point)
 {
+    if (m_host) {
+        m_host->SetCursorShape((m_command >= 1 && m_command <= 149) || m_pickLine == 1 ? ViewCursor::pick
+                               : m_snapMode != 0                                        ? ViewCursor::snap
+                                                                                        : ViewCursor::cross);
+    }
+    const bool inside = point.x >= 0 && point.y >= 0 && point.x <= m_clientWidth && point.y <= m_clientHeight;
+    if (!inside) {
+        OnMouseLeave();
+        return;
+    }
+    if (m_cursorOutside == 1) {
+        m_cursorOutside = 0;
+        if (m_host)
+            m_host->SetMouseCapture(true);
+    }
     if (!ScaleUsable())
         return;
-    m_cursorOutside = 0;
     CRectaDoc* doc = GetDocument();
     CPointd p = DeviceToWorld(point);
     if (m_mode < MODE_PICK && doc->m_gridStep > 0.0)

@@ -109,9 +109,42 @@ void CRectaView::EraseRubberBand()
     m_bandEnd = m_bandStart;
 }
 
+void CRectaView::OverrideOrtho(int ortho)
+{
+    CRectaDoc* doc = GetDocument();
+    if (!m_orthoOverridden)
+        doc->m_orthoSave = doc->m_ortho;
+    m_orthoOverridden = true;
+    doc->m_ortho = ortho;
+}
+
+void CRectaView::RestoreOrtho()
+{
+    if (m_orthoOverridden)
+        GetDocument()->m_ortho = GetDocument()->m_orthoSave;
+    m_orthoOverridden = false;
+}
+
+void CRectaView::OverrideRefAngle(double angle)
+{
+    if (!m_angleOverridden)
+        GetDocument()->m_angleSave = m_refAngle;
+    m_angleOverridden = true;
+    m_refAngle = angle;
+}
+
+void CRectaView::RestoreRefAngle()
+{
+    if (m_angleOverridden)
+        m_refAngle = GetDocument()->m_angleSave;
+    m_angleOverridden = false;
+}
+
 void CRectaView::CancelCommand()
 {
     CloseLineChain();
+    RestoreOrtho();
+    RestoreRefAngle();
     if (m_bandState == 1)
         EraseRubberBand();
     m_bandState = 0;

@@ -76,6 +76,10 @@ enum DrawingMode : int {
     MODE_PICK_WINDOW = 101,
 };
 
+// Cursors of the plan view: the cross for points, the pick box for
+// selection and editing, the snap cursor while an object snap is set.
+enum class ViewCursor { cross, pick, snap };
+
 // What the hosting widget does for the view.
 class CViewHost {
 public:
@@ -85,6 +89,7 @@ public:
     virtual void SetMouseCapture(bool capture) = 0;
     // The print window is picked: print it, or show its preview.
     virtual void PrintWindow(bool preview) { (void)preview; }
+    virtual void SetCursorShape(ViewCursor cursor) { (void)cursor; }
 };
 
 class CRectaView : public CView {
@@ -122,6 +127,8 @@ public:
     void OnRButtonDown(unsigned flags, CPoint point);
     void OnMButtonDown(unsigned flags, CPoint point);
     void OnMouseMove(unsigned flags, CPoint point);
+    // The cursor left the client area: mouse moves are ignored until it is back.
+    void OnMouseLeave();
     // A typed character from the main frame's key handling (3 is Ctrl+C, 8
     // Backspace, 13 Enter); false when the view leaves it to the window.
     bool OnChar(unsigned ch);
@@ -305,10 +312,18 @@ private:
     void RecordAdded(int type);
     void EndDrawingCommand();
     bool RightButtonStep();
+    // A step that turns ortho or sets the reference angle keeps the old value;
+    // the step's end or a cancel puts it back.
+    void OverrideOrtho(int ortho);
+    void RestoreOrtho();
+    void OverrideRefAngle(double angle);
+    void RestoreRefAngle();
     // The lines of a running chain become one undo state.
     void CloseLineChain();
 
     CPoint m_zoomPress;  // device point of the zoom window's first corner
+    bool m_orthoOverridden = false;
+    bool m_angleOverridden = false;
     POSITION m_foundSelected = nullptr;  // entry node of the last FindSelected
     CViewHost* m_host = nullptr;
     QImage m_image;

@@ -2,7 +2,6 @@
 #include "view2d/rectaview.h"
 
 #include "dialogs/rundlg.h"
-#include "doc/rectadoc.h"
 
 namespace {
 
@@ -37,13 +36,11 @@ bool CRectaView::OnPreparePrinting()
 
 bool CRectaView::RunCommandStep(const CPointd& p)
 {
-    CRectaDoc* doc = GetDocument();
     switch (m_command) {
     case kPreviewFirst:
     case kPrintFirst:
         m_command = m_command == kPreviewFirst ? kPreviewSecond : kPrintSecond;
-        doc->m_orthoSave = doc->m_ortho;
-        doc->m_ortho = 0;
+        OverrideOrtho(0);
         m_firstPoint = m_bandStart = m_bandEnd = p;
         m_bandState = 1;
         ShowPrompt(0, "To point:");
@@ -55,7 +52,7 @@ bool CRectaView::RunCommandStep(const CPointd& p)
         EraseRubberBand();
         m_bandState = 0;
         ClearPrompt();
-        doc->m_ortho = doc->m_orthoSave;
+        RestoreOrtho();
         m_command = m_mode = 0;
         // A window of no width or height prints nothing.
         if (m_firstPoint.x != m_secondPoint.x && m_firstPoint.y != m_secondPoint.y && m_host &&

@@ -1,0 +1,340 @@
+// Plan view speed: full repaint, rubber-band moves, picking, object snap, and
+// erase and undo of a large selection.
+//
+// Drawings are laid out in world units that map one to one onto the pixels of
+// a 1600 x 1000 view at zoom extents: the first line runs corner to corner to
+// fix the extents, the other lines start anywhere and are up to 200 px long in
+// a random direction (folded back inside the view), and circles have radii of
+// 5 to 100 px and lie wholly inside the view.
+#include "doc/rectadoc.h"
+#include "model/circ.h"
+#include "model/dib.h"
+#include "model/recta.h"
+#include "platform/imagedc.h"
+#include "platform/msgbox.h"
+#include "view2d/rectaview.h"
+
+#include <QApplication>
+#include <QPainter>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <numbers>
+#include <random>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kW = 1600, kH = 1000;
+constexpr int kLineCommand = 10009;
+constexpr int kEraseCommand = 10450;
+
+double Ms(Clock::time_point a, Clock::time_point b)
+{
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+// Best of rounds runs of f, in milliseconds.
+template <class F>
+double Best(int rounds, F&& f)
+{
+    double best = 1e300;
+    for (int round = 0; round < rounds; ++round) {
+        const auto t0 = Clock::now();
+        f();
+        best = std::min(best, Ms(t0, Clock::now()));
+    }
+    return best;
+}
+
+void Report(const char* name, double ours, double base, const char* note = "")
+{
+    std::printf("%s ratio=%.3g ours_ms=%.4g base_ms=%.4g%s\n", name, ours / base, ours, base, note);
+    std::fflush(stdout);
+}
+
+[[noreturn]] void Fail(const char* what)
+{
+    std::fprintf(stderr, "bench_view: %s\n", what);
+    std::abort();
+}
+
+// Paints at once when the view asks, as the widget's paint event would.
+class PaintingHost : public CViewHost {
+public:
+    explicit PaintingHost(CRectaView& view) : m_view(view) {}
+    void UpdateWindow() override { m_view.Image(); }
+    void SetMouseCapture(bool) override {}
+
+private:
+    CRectaView& m_view;
+};
+
+void Fill(CRectaDoc& doc, int lines, int circles, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    // An end that leaves the view is mirrored about the start.
+    auto fold = [](double from, double d, double limit) { return from + d < 0 || from + d > limit ? from - d : from + d; };
+    CRecta* frame = doc.AddRecta();
+    frame->m_p1 = CPointd(0, 0);
+    frame->m_p2 = CPointd(kW, kH);
+    for (int i = 1; i < lines; ++i) {
+        const double x = unit(rng) * kW, y = unit(rng) * kH;
+        const double len = unit(rng) * 200.0, dir = unit(rng) * 2 * std::numbers::pi;
+        CRecta* l = doc.AddRecta();
+        l->m_p1 = CPointd(x, y);
+        l->m_p2 = CPointd(fold(x, len * std::cos(dir), kW), fold(y, len * std::sin(dir), kH));
+    }
+    for (int i = 0; i < circles; ++i) {
+        const double r = 5.0 + unit(rng) * 95.0;
+        CCirc* c = doc.AddCirc();
+        c->m_centre = CPointd(r + unit(rng) * (kW - 2 * r), r + unit(rng) * (kH - 2 * r));
+        c->m_rx = c->m_ry = r;
+    }
+}
+
+// One walk over the entity list reading each record; best of many, in milliseconds.
+double ListPassMs(const CRectaDoc& doc)
+{
+    std::uintptr_t sum = 0;
+    const double ms = Best(50, [&] {
+        for (CObject* obj : doc.GetEntityList()) {
+            const auto* dib = static_cast<const CDib*>(obj);
+            sum += std::uintptr_t(dib->m_type + dib->m_visible + dib->m_flag) +
+                   reinterpret_cast<std::uintptr_t>(dib->m_entity);
+        }
+    });
+    volatile std::uintptr_t sink = sum;
+    (void)sink;
+    return ms;
+}
+
+struct Drawing {
+    CRectaDoc doc;
+    CRectaView view;
+    PaintingHost host{view};
+
+    Drawing(int lines, int circles, unsigned seed)
+    {
+        doc.OnNewDocument();
+        Fill(doc, lines, circles, seed);
+        doc.CalcExtents();
+        doc.AddView(&view);
+        view.SetHost(&host);
+        view.OnSize(kW, kH);
+        view.OnInitialUpdate();
+        view.OnZoomExtents();
+        if (std::fabs(view.m_scale - 1.0) > 1e-9)
+            Fail("zoom extents did not map the drawing one to one");
+        view.Image();
+    }
+};
+
+int Ink(const QImage& img)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            n += (row[x] & 0xFFFFFF) != 0xFFFFFF;
+    }
+    return n;
+}
+
+// Full repaint against QPainter drawing the same device primitives; returns the repaint time.
+double Repaint(Drawing& d)
+{
+    struct Seg {
+        int x0, y0, x1, y1;
+    };
+    struct Ring {
+        int cx, cy, r;
+    };
+    std::vector<Seg> segs;
+    std::vector<Ring> rings;
+    for (CObject* obj : d.doc.GetEntityList()) {
+        const auto* dib = static_cast<const CDib*>(obj);
+        if (dib->m_type == ENT_LINE) {
+            const auto* l = static_cast<const CRecta*>(dib->m_entity);
+            const CPoint a = d.view.WorldToDevicePoint(l->m_p1), b = d.view.WorldToDevicePoint(l->m_p2);
+            segs.push_back({a.x, a.y, b.x, b.y});
+        } else if (dib->m_type == ENT_CIRCLE) {
+            const auto* c = static_cast<const CCirc*>(dib->m_entity);
+            const CPoint p = d.view.WorldToDevicePoint(c->m_centre);
+            rings.push_back({p.x, p.y, int(c->m_rx * d.view.m_scale)});
+        }
+    }
+
+    const double ours = Best(5, [&] {
+        d.view.Invalidate();
+        d.view.Image();
+    });
+    QImage base(kW, kH, QImage::Format_RGB32);
+    const double baseMs = Best(5, [&] {
+        base.fill(Qt::white);
+        QPainter p(&base);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        QPen pen(Qt::black, 1);
+        pen.setCosmetic(true);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        for (const Seg& s : segs)
+            p.drawLine(s.x0, s.y0, s.x1, s.y1);
+        for (const Ring& r : rings)
+            p.drawEllipse(QRect(r.cx - r.r, r.cy - r.r, 2 * r.r, 2 * r.r));
+    });
+    // Both images should carry about the same ink, or the view left entities out.
+    const int inkOurs = Ink(d.view.Image()), inkBase = Ink(base);
+    if (inkOurs < inkBase * 0.9 || inkOurs > inkBase * 1.1)
+        Fail("the repaint's ink differs from the plain drawing's by more than 10%");
+    Report("view_repaint", ours, baseMs);
+    return ours;
+}
+
+// Rubber-band moves of the line command after its first click.
+void BandMove(Drawing& d, double repaintMs)
+{
+    CRectaView& v = d.view;
+    d.doc.m_ortho = 0;  // bands in any direction, not only along the axes
+    v.OnCommand(kLineCommand);
+    v.OnLButtonDown(MK_LBUTTON, CPoint{kW / 2, kH / 2});
+    if (v.m_bandState != 1)
+        Fail("the line command did not start a rubber band");
+    // A marker pixel far from every band: a repaint would wipe it.
+    const QRgb marker = qRgb(255, 0, 0);
+    v.GetClientDC()->SetPixel(1, kH - 1, RGB(255, 0, 0));
+    if (v.Image().pixel(1, 1) != marker)
+        Fail("the marker pixel did not land where expected");
+
+    constexpr int kMoves = 500;
+    std::vector<CPoint> targets(kMoves);
+    for (int i = 0; i < kMoves; ++i) {
+        const double a = 2 * std::numbers::pi * i / kMoves;
+        targets[i] = CPoint{kW / 2 + int(300 * std::cos(a)), kH / 2 + int(300 * std::sin(a))};
+    }
+    const double per = Best(5, [&] {
+        for (const CPoint& p : targets)
+            v.OnMouseMove(0, p);
+    }) / kMoves;
+    if (v.Image().pixel(1, 1) != marker)
+        Fail("a rubber-band move repainted the drawing");
+    if (!(per < repaintMs / 20))
+        Fail("a rubber-band move costs more than a twentieth of a repaint");
+    v.CancelCommand();
+    Report("view_band_move", per, ListPassMs(d.doc));
+}
+
+// Pick points spread over the view, in drawing units.
+std::vector<CPointd> PickPoints(const CRectaView& v, int n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> x(0, kW - 1), y(0, kH - 1);
+    std::vector<CPointd> pts(n);
+    for (CPointd& p : pts)
+        p = v.DeviceToWorld(CPoint{x(rng), y(rng)});
+    return pts;
+}
+
+void Pick(Drawing& d, double pass)
+{
+    const std::vector<CPointd> pts = PickPoints(d.view, 40, 7);
+    int hits = 0;
+    const double per = Best(3, [&] {
+        hits = 0;
+        for (const CPointd& p : pts) {
+            CObject* e = nullptr;
+            int type = 0;
+            hits += d.view.PickNearestEntity(p, e, type) != nullptr;
+        }
+    }) / double(pts.size());
+    if (hits == 0)
+        Fail("no pick hit anything");
+    Report("view_pick", per, pass);
+}
+
+void Snap(Drawing& d, double pass)
+{
+    CRectaView& v = d.view;
+    const std::vector<CPointd> pts = PickPoints(v, 40, 11);
+    auto run = [&](int mode, const char* name) {
+        int hits = 0;
+        const double per = Best(3, [&] {
+            hits = 0;
+            for (const CPointd& p : pts) {
+                CPointd q = p;
+                v.m_snapMode = mode;
+                hits += v.OnEditPoint(q);
+            }
+        }) / double(pts.size());
+        if (hits == 0)
+            Fail("no object snap found a point");
+        Report(name, per, pass);
+    };
+    run(2, "view_snap_end");
+    run(1, "view_snap_intersection");
+    v.m_snapMode = 0;
+}
+
+// Erase of every tenth entity through the erase command, then its undo.
+void EraseUndo(Drawing& d, double pass)
+{
+    const int kErased = getenv("NERASE") ? atoi(getenv("NERASE")) : 10000;
+    CRectaView& v = d.view;
+    const int total = d.doc.GetEntityList().GetCount();
+    double erase = 1e300, undo = 1e300;
+    for (int round = 0; round < 3; ++round) {
+        v.OnCommand(kEraseCommand);
+        int i = 0;
+        for (POSITION pos = d.doc.GetFirstEntityPosition(); pos; d.doc.GetEntityList().GetNext(pos), ++i)
+            if (i % (total / kErased) == 0 && v.m_selection.GetCount() < kErased)
+                v.AddToSelection(d.doc.GetEntityRecord(pos)->m_type, pos);
+        if (v.m_selection.GetCount() != kErased)
+            Fail("the selection does not hold the entities to erase");
+        v.Image();
+        const auto t0 = Clock::now();
+        v.OnRButtonDown(MK_RBUTTON, CPoint{kW / 2, kH / 2});
+        const auto t1 = Clock::now();
+        if (d.doc.GetEntityList().GetCount() != total - kErased)
+            Fail("the erase command did not remove the selection");
+        v.DoUndo();
+        const auto t2 = Clock::now();
+        if (d.doc.GetEntityList().GetCount() != total)
+            Fail("undo did not bring the erased entities back");
+        erase = std::min(erase, Ms(t0, t1));
+        undo = std::min(undo, Ms(t1, t2));
+    }
+    Report("view_erase", erase, pass);
+    Report("view_undo", undo, pass);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    SetMessageBoxHandler([](const std::string& text, unsigned) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return int(IDOK);
+    });
+
+    double repaintMs = 0;
+    {
+        if (!getenv("SKIPBIG")) {
+        Drawing big(100000, 20000, 20240601);
+        repaintMs = Repaint(big);
+        BandMove(big, repaintMs);}
+    }
+    Drawing d(80000, 20000, 20240602);
+    const double pass = ListPassMs(d.doc);
+    if (!getenv("SKIPPS")) { Pick(d, pass);
+    Snap(d, pass); }
+    EraseUndo(d, pass);
+    return 0;
+}
