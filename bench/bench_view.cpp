@@ -288,6 +288,13 @@ void EraseUndo(Drawing& d, double pass)
     CRectaView& v = d.view;
     const int total = d.doc.GetEntityList().GetCount();
     double erase = 1e300, undo = 1e300;
+    if (getenv("SELWIN")) { for (double w : {25.0, 50.0, 100.0, 200.0}) {
+        v.OnCommand(kEraseCommand); v.Image();
+        auto a = Clock::now();
+        v.SelectByWindow(1, CPointd(0, 0), CPointd(w, kH));
+        auto b = Clock::now();
+        std::printf("selwin w=%g n=%d ms=%.1f\n", w, v.m_selection.GetCount(), Ms(a, b));
+        v.CancelCommand(); } }
     for (int round = 0; round < 3; ++round) {
         v.OnCommand(kEraseCommand);
         int i = 0;

@@ -4,11 +4,13 @@
 #include "model/fontrecord.h"
 #include "platform/archive.h"
 #include "platform/msgbox.h"
+#include "platform/waitcursor.h"
 
 #include <QFile>
 #include <QSaveFile>
 
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -80,6 +82,7 @@ bool CRectaDoc::OnNewDocument()
 
 void CRectaDoc::DeleteContents()
 {
+    CWaitCursor wait;
     while (!m_entities.IsEmpty())
         DestroyElement(static_cast<CDib*>(m_entities.RemoveHead()));
     m_entityIndex.clear();
@@ -172,32 +175,32 @@ void CRectaDoc::ToggleOrtho()
     theApp.Status().SetPaneText(1, m_ortho ? "ORTHO ON             " : "ORTHO OFF             ");
 }
 
-bool CRectaDoc::OnOpenDocument(const std::string& path)
+// Reads the whole file into fresh; the reason on failure.
+static std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh)
 {
+    CWaitCursor wait;
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        AfxMessageBox("Cannot open the drawing " + path + ": " + file.errorString().toStdString(),
-                      MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    if (file.size() > kMaxFileSize) {
-        AfxMessageBox("Cannot open the drawing " + path + ": the file is too large", MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return "Cannot open the drawing " + path + ": " + file.errorString().toStdString();
+    if (file.size() > kMaxFileSize)
+        return "Cannot open the drawing " + path + ": the file is too large";
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        AfxMessageBox("Cannot read the drawing " + path + ": " + file.errorString().toStdString(),
-                      MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-
-    CRectaDoc fresh;
+    if (file.error() != QFileDevice::NoError)
+        return "Cannot read the drawing " + path + ": " + file.errorString().toStdString();
     try {
         CArchive ar(std::span<const BYTE>(reinterpret_cast<const BYTE*>(bytes.constData()), bytes.size()));
         fresh.Serialize(ar);
     } catch (const CArchiveException& e) {
-        AfxMessageBox("The drawing " + path + " is damaged or not a drawing file (" + e.what() + ").",
-                      MB_OK | MB_ICONEXCLAMATION);
+        return "The drawing " + path + " is damaged or not a drawing file (" + e.what() + ").";
+    }
+    return std::nullopt;
+}
+
+bool CRectaDoc::OnOpenDocument(const std::string& path)
+{
+    CRectaDoc fresh;
+    if (const auto error = LoadDrawing(path, fresh)) {
+        AfxMessageBox(*error, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     SwapContents(fresh);
@@ -245,7 +248,12 @@ bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error)
 bool CRectaDoc::OnSaveDocument(const std::string& path)
 {
     std::string error;
-    if (!WriteFileAtomically(path, error)) {
+    bool written;
+    {
+        CWaitCursor wait;
+        written = WriteFileAtomically(path, error);
+    }
+    if (!written) {
         AfxMessageBox("The drawing could not be saved to " + path + ": " + error, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
