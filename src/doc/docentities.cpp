@@ -1,8 +1,10 @@
 // The document's entity creation families, entity-list access and extents.
 #include "doc/rectadoc.h"
 
+#include "model/bloq.h"
 #include "model/circ.h"
 #include "model/fontrecord.h"
+#include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
@@ -76,6 +78,12 @@ CText* CRectaDoc::AddText()
     return Append(m_entities, ENT_TEXT, new CText(m_penWidth, m_color, m_layerName));
 }
 
+CInsBl* CRectaDoc::AddInsBl()
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_INSERT, new CInsBl(m_penWidth, m_color, m_layerName));
+}
+
 // ---------------------------------------------------------------- on a named layer
 
 CRecta* CRectaDoc::AddRectaOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& p1,
@@ -128,6 +136,18 @@ CText* CRectaDoc::AddTextOnLayer(int width, COLORREF color, std::string_view lay
     return AppendOnLayer(ENT_TEXT, t);
 }
 
+CInsBl* CRectaDoc::AddInsBlOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& insert,
+                                   double sy, double rotation, double sx, std::string_view block)
+{
+    auto* ins = new CInsBl(width, color, layer);
+    ins->m_insert = insert;
+    ins->m_sy = sy;
+    ins->m_rotation = rotation;
+    ins->m_sx = sx;
+    ins->m_block = block;
+    return AppendOnLayer(ENT_INSERT, ins);
+}
+
 // ---------------------------------------------------------------- scratch lists
 
 CRecta* CRectaDoc::AddWorkRecta() { return Append(m_work, ENT_LINE, new CRecta); }
@@ -135,6 +155,10 @@ CArc* CRectaDoc::AddWorkArc() { return Append(m_work, ENT_ARC, new CArc); }
 CCirc* CRectaDoc::AddWorkCirc() { return Append(m_work, ENT_CIRCLE, new CCirc); }
 CPunt* CRectaDoc::AddWorkPunt() { return Append(m_work, ENT_POINT, new CPunt); }
 CText* CRectaDoc::AddWorkText() { return Append(m_work, ENT_TEXT, new CText); }
+CInsBl* CRectaDoc::AddWorkInsBl(int width, COLORREF color, std::string_view layer)
+{
+    return Append(m_work, ENT_INSERT, new CInsBl(width, color, layer));
+}
 CRecta* CRectaDoc::AddSegRecta() { return Append(m_segments, ENT_LINE, new CRecta); }
 CArc* CRectaDoc::AddSegArc() { return Append(m_segments, ENT_ARC, new CArc); }
 
@@ -243,6 +267,12 @@ void CRectaDoc::ExtendExtentsByEntity(int type, const CObject* entity)
         break;
     }
     case ENT_POINT: ExtendExtentsByPoint(static_cast<const CPunt*>(entity)->m_point); break;
+    case ENT_INSERT: {
+        auto* ins = static_cast<const CInsBl*>(entity);
+        ins->ExtendDocExtents(FindDocBlock(*this, ins->m_block), *this);
+        break;
+    }
+    case ENT_PLINE: static_cast<const CPLine*>(entity)->ExtendDocExtents(*this); break;
     case ENT_TEXT: {
         auto* t = static_cast<const CText*>(entity);
         CPointd c[4];
@@ -259,6 +289,7 @@ void CRectaDoc::CalcExtents()
 {
     if (m_entities.IsEmpty())
         return;
+    CalcBlockExtents();
     m_extMin.x = m_extMin.y = kExtentsStart;
     m_extMax.x = m_extMax.y = -kExtentsStart;
     for (CObject* obj : m_entities) {
@@ -290,6 +321,7 @@ void CRectaDoc::ExtendAndDrawEntity(int type, CObject* entity)
     case ENT_LINE:
     case ENT_POINT:
     case ENT_TEXT: ExtendExtentsByEntity(type, entity); break;
+    case ENT_INSERT: ExtendExtentsByPoint(static_cast<CInsBl*>(entity)->m_insert); break;
     default: break;
     }
     for (CView* view : GetViews())

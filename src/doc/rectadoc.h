@@ -20,6 +20,10 @@ class CCirc;
 class CArc;
 class CPunt;
 class CText;
+class CPLine;
+class CAcot;
+class CInsBl;
+class CBloq;
 
 inline constexpr char kHeaderMagic3[] = "BARQUELO 3.0";
 inline constexpr char kHeaderMagic201[] = "BARQUELO 2.01";
@@ -129,6 +133,10 @@ public:
     CArc* AddArc();
     CPunt* AddPunt();
     CText* AddText();
+    CInsBl* AddInsBl();
+    // Polylines and dimensions take every element of the given list over.
+    CPLine* AddPLine(CObList& segments);
+    CAcot* AddAcot(CObList& parts);
 
     // Entity creation with the caller's pen width, colour and layer: widened
     // into the extents, drawn in the views that mirror the drawing, then
@@ -141,6 +149,8 @@ public:
     CPunt* AddPuntOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& point);
     CText* AddTextOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& insert, int justify,
                           std::string_view text, const LOGFONT& font);
+    CInsBl* AddInsBlOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& insert, double sy,
+                            double rotation, double sx, std::string_view block);
 
     // Scratch lists for a block or polyline under construction; not owned
     // once emptied, since whoever takes the elements over owns them.
@@ -149,8 +159,24 @@ public:
     CCirc* AddWorkCirc();
     CPunt* AddWorkPunt();
     CText* AddWorkText();
+    CInsBl* AddWorkInsBl(int width, COLORREF color, std::string_view layer);
     CRecta* AddSegRecta();
     CArc* AddSegArc();
+    CPLine* AddWorkPLine(CObList& segments);
+    CAcot* AddWorkAcot(CObList& parts);
+    // The caller's pen, colour and layer; neither drawn nor widening the extents.
+    CPLine* AddPLineOnLayer(int width, COLORREF color, std::string_view layer, CObList& segments);
+
+    // Dimension generation (dimgen.cpp): appended and modified, not drawn.
+    CAcot* AddLinearDim(int width, COLORREF color, std::string_view layer, const CPointd& p1, const CPointd& p2,
+                        const CPointd& textAt);
+    // curve: a circle (type 2) or an arc (any other type), picked at p; q places the text.
+    CAcot* AddRadialDim(int width, COLORREF color, std::string_view layer, const CObject* curve, int type,
+                        const CPointd& p, const CPointd& q);
+    // Appends to parts the lines of mark blocks a (at d1) and b (at d2, or a's
+    // mirror image when b is a), turned along d1-d2 (reversed unless flag is 1).
+    void AddDimensionMarks(const CBloq& a, const CBloq& b, CObList& parts, std::string_view layer,
+                           const CPointd& d1, const CPointd& d2, int flag);
     void ClearWorkList() { m_work.RemoveAll(); }
     void ClearSegList() { m_segments.RemoveAll(); }
 
@@ -184,6 +210,18 @@ public:
     // Read-only: the entity list changes through the operations above, which keep its index.
     const CObList& GetEntityList() const { return m_entities; }
     CObList& GetBlockList() { return m_blocks; }
+
+    // Block list (bloq.cpp). A new block takes the current pen, colour and
+    // layer and every element of entities; the caller names it.
+    CBloq* AddBlock(const CPointd& base, CObList& entities);
+    POSITION GetFirstBlockPosition() const { return m_blocks.GetHeadPosition(); }
+    CBloq* GetNextBlock(POSITION& pos) const;
+    POSITION FindBlockPosition(const CBloq* block) const;
+    // Removes the block and frees it with everything it holds.
+    void RemoveBlockAt(POSITION pos);
+    void DeleteBlocks();
+    // Each block's extents, recomputed in its own coordinates.
+    void CalcBlockExtents();
     CObList& GetAttribDefList() { return m_attribDefs; }
     CObList& GetWorkList() { return m_work; }
     CObList& GetSegList() { return m_segments; }

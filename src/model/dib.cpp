@@ -1,5 +1,7 @@
 #include "model/dib.h"
 
+#include "model/acot.h"
+#include "model/pline.h"
 #include "platform/archive.h"
 
 #include <memory>
@@ -47,6 +49,10 @@ void DestroyElement(CDib* dib)
 {
     if (!dib)
         return;
+    if (auto* pl = dib->m_type == ENT_PLINE ? dynamic_cast<CPLine*>(dib->m_entity) : nullptr)
+        pl->DeleteSegments();
+    else if (auto* dim = dib->m_type == ENT_DIMENSION ? dynamic_cast<CAcot*>(dib->m_entity) : nullptr)
+        dim->DeleteParts();
     delete dib->m_entity;
     delete dib;
 }

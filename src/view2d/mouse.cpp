@@ -115,6 +115,10 @@ void CRectaView::ProcessPoint()
         if (doc->m_askZ == 1)
             doc->m_askZ = 0;
     }
+    if (m_command == 36) {  // the click that picked the curve; the next one places the text
+        m_command = 0;
+        return;
+    }
     if (m_mode < MODE_PICK && m_snapMode == 0 && doc->m_gridStep > 0.0 && m_refPointState == 0)
         SnapToGrid(p, doc->m_gridStep);
     if (doc->m_ortho == 1 && m_snapMode == 0 && (m_command >= 270 || m_bandState != 0 || m_refPointState == 2))
@@ -264,6 +268,10 @@ void CRectaView::DrawPoint(const CPointd& p)
         m_bandEnd = m_winCorner;
         m_bandState = 1;
         return;
+    case MODE_DIM_LINEAR:
+    case MODE_DIM_LINEAR_2:
+    case MODE_DIM_LINEAR_3:
+    case MODE_DIM_RADIAL: DimensionPoint(p); return;
     case MODE_ARC_CSE_3: {
         m_mode = 0;
         EraseRubberBand();
@@ -294,6 +302,8 @@ void CRectaView::DrawPoint(const CPointd& p)
             DrawEntity(ENT_LINE, l);
             SelectEntity(1, doc->GetLastEntityPosition());
             doc->ExtendAndDrawEntity(ENT_LINE, l);
+        } else if (m_mode == MODE_PLINE) {
+            AddPLineSegment(p);
         }
         m_bandStart = m_bandEnd = p;
         return;
@@ -353,6 +363,7 @@ void CRectaView::PlaceText(const CPointd& at)
 
 void CRectaView::CloseLineChain()
 {
+    ClosePLineChain();
     if (m_mode != MODE_LINE || m_selection.IsEmpty())
         return;
     RecordSelectionUndo(1);
@@ -388,6 +399,10 @@ void CRectaView::DispatchPick(const CPointd& p)
             m_refAngle = a;
             m_mode = 0;
         }
+        return;
+    }
+    if (m_command == 36) {
+        PickDimensionCurve(pos, entity, type, p);
         return;
     }
     if (!pos) {

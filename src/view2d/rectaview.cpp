@@ -3,12 +3,16 @@
 
 #include "app/rectaapp.h"
 #include "doc/rectadoc.h"
+#include "model/acot.h"
+#include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
 #include "platform/imagedc.h"
+#include "view2d/insblpick.h"
 #include "view2d/undo.h"
 
 CRectaView::CRectaView() = default;
@@ -135,6 +139,8 @@ bool CRectaView::DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) c
     case ENT_CIRCLE: return pick(static_cast<CCirc*>(entity));
     case ENT_ARC: return pick(static_cast<CArc*>(entity));
     case ENT_TEXT: return pick(static_cast<CText*>(entity));
+    case ENT_PLINE: return pick(static_cast<CPLine*>(entity));
+    case ENT_DIMENSION: return pick(static_cast<CAcot*>(entity));
     case ENT_POINT: {
         auto* p = static_cast<CPunt*>(entity);
         const CRectaDoc& doc = *GetDocument();
@@ -142,6 +148,16 @@ bool CRectaView::DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) c
         case DrawKind::normal: return p->Draw(dc, s, ox, oy, doc);
         case DrawKind::dotted: return p->DrawDotted(dc, s, ox, oy, doc);
         default: return p->Erase(dc, s, ox, oy, doc);
+        }
+    }
+    case ENT_INSERT: {
+        auto* ins = static_cast<CInsBl*>(entity);
+        const CBloq* block = FindBlock(ins->m_block);
+        const CRectaDoc& doc = *GetDocument();
+        switch (kind) {
+        case DrawKind::normal: return ins->Draw(dc, s, ox, oy, block, doc);
+        case DrawKind::dotted: return ins->DrawDotted(dc, s, ox, oy, block, doc);
+        default: return ins->Erase(dc, s, ox, oy, block, doc);
         }
     }
     default: return false;
@@ -156,6 +172,9 @@ bool CRectaView::EntityInWindow(int type, const CObject* entity, const CPointd& 
     case ENT_ARC: return static_cast<const CArc*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
     case ENT_POINT: return static_cast<const CPunt*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
     case ENT_TEXT: return static_cast<const CText*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
+    case ENT_PLINE: return static_cast<const CPLine*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
+    case ENT_DIMENSION: return static_cast<const CAcot*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
+    case ENT_INSERT: return InsBlInWindow(*GetDocument(), *static_cast<const CInsBl*>(entity), lo, hi);
     default: return false;
     }
 }

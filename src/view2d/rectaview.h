@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 class CRectaDoc;
 class CImageDC;
@@ -24,6 +25,10 @@ class CCirc;
 class CArc;
 class CPunt;
 class CText;
+class CInsBl;
+class CBloq;
+class CPLine;
+class CAcot;
 class CUndoStep;
 struct LOGFONT;
 
@@ -230,6 +235,13 @@ public:
     CPunt* NewBlockPunt(int width, COLORREF color, std::string_view layer, const CPointd& p);
     CText* NewBlockText(int width, COLORREF color, std::string_view layer, const CPointd& insert, int justify,
                         std::string_view text, const LOGFONT& font);
+    CInsBl* NewBlockInsBl(int width, COLORREF color, std::string_view layer, std::string_view block,
+                          const CPointd& insert, double rotation, double sx, double sy);
+    // Each takes every element of the list over (plinemode.cpp).
+    CPLine* NewBlockPLine(int width, COLORREF color, std::string_view layer, CObList& segments);
+    CAcot* NewBlockAcot(int width, COLORREF color, std::string_view layer, CObList& parts);
+    // The drawing's block named exactly name, or null.
+    CBloq* FindBlock(std::string_view name) const;
     // Empties the block-construction list without deleting what it held.
     void ClearBlockList() { m_blockList.RemoveAll(); }
     // The on/off word of the entity's layer; 0 when the layer does not exist.
@@ -320,11 +332,18 @@ private:
     void RestoreRefAngle();
     // The lines of a running chain become one undo state.
     void CloseLineChain();
+    // Polyline and dimension modes (plinemode.cpp).
+    void AddPLineSegment(const CPointd& p);
+    // The segments of a running polyline chain become one polyline and one undo state.
+    void ClosePLineChain();
+    void PickDimensionCurve(POSITION pos, CObject* entity, int type, const CPointd& p);
+    void DimensionPoint(const CPointd& p);
 
     CPoint m_zoomPress;  // device point of the zoom window's first corner
     bool m_orthoOverridden = false;
     bool m_angleOverridden = false;
     POSITION m_foundSelected = nullptr;  // entry node of the last FindSelected
+    std::unordered_map<std::uint64_t, POSITION> m_selIndex;  // record serial -> selection node
     CViewHost* m_host = nullptr;
     QImage m_image;
     bool m_dirty = true;

@@ -2,12 +2,17 @@
 #include "view2d/rectaview.h"
 
 #include "doc/rectadoc.h"
+#include "model/acot.h"
+#include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
 #include "platform/imagedc.h"
+#include "view2d/compositepick.h"
+#include "view2d/insblpick.h"
 #include "view2d/pickdist.h"
 
 #include <vector>
@@ -27,12 +32,15 @@ const std::string* LayerOf(int type, const CObject* entity)
     case ENT_CIRCLE:
     case ENT_ARC:
     case ENT_POINT:
-    case ENT_TEXT: return &static_cast<const CEntity*>(entity)->m_layer;
+    case ENT_TEXT:
+    case ENT_PLINE:
+    case ENT_INSERT:
+    case ENT_DIMENSION: return &static_cast<const CEntity*>(entity)->m_layer;
     default: return nullptr;
     }
 }
 
-bool InSelWindow(int type, const CObject* entity, const Pt2 (&q)[4], int mode)
+bool InSelWindow(const CRectaDoc& doc, int type, const CObject* entity, const Pt2 (&q)[4], int mode)
 {
     switch (type) {
     case ENT_LINE: return RectaInSelWindow(*static_cast<const CRecta*>(entity), q, mode);
@@ -40,6 +48,9 @@ bool InSelWindow(int type, const CObject* entity, const Pt2 (&q)[4], int mode)
     case ENT_ARC: return ArcInSelWindow(*static_cast<const CArc*>(entity), q, mode);
     case ENT_POINT: return PuntInSelWindow(*static_cast<const CPunt*>(entity), q, mode);
     case ENT_TEXT: return TextInSelWindow(*static_cast<const CText*>(entity), q, mode);
+    case ENT_PLINE: return PLineInSelWindow(*static_cast<const CPLine*>(entity), q, mode);
+    case ENT_DIMENSION: return AcotInSelWindow(*static_cast<const CAcot*>(entity), q, mode);
+    case ENT_INSERT: return InsBlInSelWindow(doc, *static_cast<const CInsBl*>(entity), q, mode);
     default: return false;
     }
 }
@@ -76,6 +87,13 @@ POSITION CRectaView::PickNearestEntity(const CPointd& p, CObject*& entity, int& 
                 continue;
             break;
         case ENT_POINT: d = PickDistPunt(*static_cast<const CPunt*>(e), p); break;
+        case ENT_PLINE: d = PickDistPLine(*static_cast<const CPLine*>(e), p); break;
+        case ENT_DIMENSION: d = PickDistAcot(*static_cast<const CAcot*>(e), p); break;
+        case ENT_INSERT:
+            if (!InsBlContainsPoint(*doc, *static_cast<const CInsBl*>(e), p, t))
+                continue;
+            d = PickDistInsBl(*doc, *static_cast<const CInsBl*>(e), p);
+            break;
         case ENT_TEXT:
             if (!PickDistText(*static_cast<const CText*>(e), p, d))
                 continue;
@@ -114,12 +132,16 @@ void CRectaView::SelectEntity(int kind, POSITION pos)
     AddToSelection(kind, pos);
 }
 
+// A record is selected once: selecting it again returns its entry.
 CSelEntry* CRectaView::AddToSelection(int kind, POSITION pos)
 {
     if (!pos)
         return nullptr;
-    auto* entry = new CSelEntry(RecordAt(pos)->m_serial, kind);
-    m_selection.AddTail(entry);
+    const std::uint64_t serial = RecordAt(pos)->m_serial;
+    if (auto it = m_selIndex.find(serial); it != m_selIndex.end())
+        return static_cast<CSelEntry*>(m_selection.GetAt(it->second));
+    auto* entry = new CSelEntry(serial, kind);
+    m_selIndex[serial] = m_selection.AddTail(entry);
     return entry;
 }
 
@@ -127,14 +149,11 @@ int CRectaView::FindSelected(POSITION pos)
 {
     if (!pos)
         return 0;
-    const std::uint64_t serial = RecordAt(pos)->m_serial;
-    for (POSITION node = m_selection.GetHeadPosition(); node; m_selection.GetNext(node)) {
-        if (static_cast<CSelEntry*>(m_selection.GetAt(node))->m_serial == serial) {
-            m_foundSelected = node;
-            return 1;
-        }
-    }
-    return 0;
+    const auto it = m_selIndex.find(RecordAt(pos)->m_serial);
+    if (it == m_selIndex.end())
+        return 0;
+    m_foundSelected = it->second;
+    return 1;
 }
 
 void CRectaView::RemoveFromSelection(POSITION node)
@@ -143,7 +162,9 @@ void CRectaView::RemoveFromSelection(POSITION node)
         return;
     if (node == m_foundSelected)
         m_foundSelected = nullptr;
-    delete m_selection.GetAt(node);
+    auto* entry = static_cast<CSelEntry*>(m_selection.GetAt(node));
+    m_selIndex.erase(entry->m_serial);
+    delete entry;
     m_selection.RemoveAt(node);
 }
 
@@ -156,6 +177,7 @@ void CRectaView::ClearSelection()
 {
     while (!m_selection.IsEmpty())
         delete m_selection.RemoveHead();
+    m_selIndex.clear();
     m_foundSelected = nullptr;
 }
 
@@ -173,6 +195,7 @@ void CRectaView::MoveHatchesToEnd()
         CObject* entry = m_selection.GetAt(node);
         m_selection.RemoveAt(node);
         const POSITION moved = m_selection.AddTail(entry);
+        m_selIndex[static_cast<CSelEntry*>(entry)->m_serial] = moved;
         if (node == m_foundSelected)
             m_foundSelected = moved;
     }
@@ -186,7 +209,7 @@ void CRectaView::SelectByWindow(int mode, const CPointd& c1, const CPointd& c2)
         const POSITION here = pos;
         int type = 0;
         const CObject* entity = doc->GetNextEntity(pos, type);
-        if (Pickable(doc->GetEntityRecord(here)) && InSelWindow(type, entity, q, mode))
+        if (Pickable(doc->GetEntityRecord(here)) && InSelWindow(*doc, type, entity, q, mode))
             ToggleSelection(type, here);
     }
 }

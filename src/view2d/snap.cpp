@@ -2,10 +2,15 @@
 #include "view2d/snap.h"
 
 #include "doc/rectadoc.h"
+#include "model/acot.h"
+#include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "view2d/compositepick.h"
+#include "view2d/insblpick.h"
 #include "view2d/pickdist.h"
 #include "view2d/rectaview.h"
 
@@ -312,14 +317,10 @@ int CRectaView::OnEditPoint(CPointd& p)
 
     Candidate first, second;
     const CRectaDoc* doc = GetDocument();
-    for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {
-        const CDib* dib = doc->GetEntityRecord(pos);
-        doc->GetEntityList().GetNext(pos);
-        if (dib->m_visible != 1 || dib->m_flag != 1)
-            continue;
+    auto consider = [&](int type, const CObject* entity) {
         Candidate c;
-        c.type = dib->m_type;
-        c.entity = dib->m_entity;
+        c.type = type;
+        c.entity = entity;
         bool hit = false;
         switch (c.type) {
         case ENT_LINE:
@@ -341,12 +342,19 @@ int CRectaView::OnEditPoint(CPointd& p)
             c.dist = Distance2D(pp, q);
             break;
         }
+        case ENT_PLINE:  // the segment hit becomes the candidate
+            hit = mode <= SNAP_PERPENDICULAR &&
+                  SnapPLine(*static_cast<const CPLine*>(c.entity), box, pp, c.type, c.entity, c.foot, c.dist);
+            break;
+        case ENT_DIMENSION:
+            hit = SnapAcot(*static_cast<const CAcot*>(c.entity), box, pp, c.type, c.entity, c.foot, c.dist);
+            break;
         default: break;
         }
         if (!hit)
-            continue;
+            return;
         if (mode == SNAP_INTERSECTION && c.type != ENT_LINE && !IsRound(c.type))
-            continue;
+            return;
         if (c.dist < first.dist) {
             if (mode == SNAP_INTERSECTION)
                 second = first;
@@ -354,6 +362,22 @@ int CRectaView::OnEditPoint(CPointd& p)
         } else if (mode == SNAP_INTERSECTION && c.dist < second.dist) {
             second = c;
         }
+    };
+    // Inside an insert the placed copies count; candidates may point at them.
+    std::vector<CElementPtr> placed;
+    for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {
+        const CDib* dib = doc->GetEntityRecord(pos);
+        doc->GetEntityList().GetNext(pos);
+        if (dib->m_visible != 1 || dib->m_flag != 1)
+            continue;
+        if (dib->m_type != ENT_INSERT) {
+            consider(dib->m_type, dib->m_entity);
+            continue;
+        }
+        const std::size_t from = placed.size();
+        CollectSnapEntities(*doc, *static_cast<const CInsBl*>(dib->m_entity), box, placed);
+        for (std::size_t i = from; i < placed.size(); ++i)
+            consider(placed[i]->m_type, placed[i]->m_entity);
     }
     if (!(first.dist < kNoPickDist))
         return 0;

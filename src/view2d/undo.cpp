@@ -2,9 +2,12 @@
 #include "view2d/undo.h"
 
 #include "doc/rectadoc.h"
+#include "model/acot.h"
+#include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
 #include "model/fontrecord.h"
+#include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
@@ -105,6 +108,9 @@ CObject* DuplicateEntity(int type, const CObject* entity)
     case ENT_ARC: return Duplicate<CArc>(entity);
     case ENT_POINT: return Duplicate<CPunt>(entity);
     case ENT_TEXT: return Duplicate<CText>(entity);
+    case ENT_PLINE: return Duplicate<CPLine>(entity);
+    case ENT_DIMENSION: return Duplicate<CAcot>(entity);
+    case ENT_INSERT: return Duplicate<CInsBl>(entity);
     default: return nullptr;
     }
 }
@@ -327,6 +333,24 @@ CText* CRectaView::NewBlockText(int width, COLORREF color, std::string_view laye
     t->m_text = text;
     CopyLogFont(t->m_font, font);
     return AppendToBlockList(GetDocument(), m_blockList, ENT_TEXT, t);
+}
+
+CInsBl* CRectaView::NewBlockInsBl(int width, COLORREF color, std::string_view layer, std::string_view block,
+                                  const CPointd& insert, double rotation, double sx, double sy)
+{
+    auto* ins = new CInsBl(width, color, layer);
+    ins->m_block = block;
+    ins->m_insert = insert;
+    ins->m_rotation = rotation;
+    ins->m_sx = sx;
+    ins->m_sy = sy;
+    return AppendToBlockList(GetDocument(), m_blockList, ENT_INSERT, ins);
+}
+
+CBloq* CRectaView::FindBlock(std::string_view name) const
+{
+    const CRectaDoc* doc = GetDocument();
+    return doc ? FindDocBlock(*doc, name) : nullptr;
 }
 
 int CRectaView::IsLayerDrawable(const CObject* entity, int type) const

@@ -1,0 +1,60 @@
+// The dimension entity (type 8): line parts (type 1) and text parts (type 5)
+// held as drawing-list elements. The first line part is the definition line:
+// it carries the measured length and is never drawn.
+#pragma once
+
+#include "model/entity.h"
+#include "model/pointd.h"
+#include "platform/oblist.h"
+
+class CDC;
+class CRecta;
+enum class DrawKind;
+
+class CAcot : public CEntity {
+    DECLARE_SERIAL(CAcot)
+public:
+    CAcot() = default;
+    // Full constructor: moves every element of parts (left empty) into the dimension.
+    CAcot(int width, COLORREF color, std::string_view layer, CObList& parts);
+    CAcot(const CAcot&) = delete;
+    CAcot& operator=(const CAcot&) = delete;
+    // The dimension owns its parts: any still held are freed.
+    ~CAcot() override;
+
+    // Pen, layer and colour; not the parts.
+    void CopyAttributes(const CAcot& other);
+    // Everything, with new copies of other's parts in place of this one's.
+    void Copy(const CAcot& other);
+
+    POSITION GetFirstPartPosition() const { return m_parts.GetHeadPosition(); }
+    POSITION GetLastPartPosition() const { return m_parts.GetTailPosition(); }
+    // The part at pos and its type code; pos moves on.
+    CObject* GetNextPart(POSITION& pos, int& type) const;
+    void DeleteParts();
+    // The first line part, or null.
+    CRecta* DefinitionLine() const;
+
+    // Colour of the dimension and every part.
+    void SetColor(COLORREF color);
+    // Each gives every part the dimension's own layer or pen style.
+    void SetLayer();
+    void SetLineType();
+    // Translates the text parts by to - from.
+    void MoveTexts(const CPointd& from, const CPointd& to);
+
+    // Any part, the definition line included.
+    int IsInRect(double x1, double y1, double x2, double y2) const;
+    // Every part but the definition line.
+    int Draw(CDC& dc, double scale, double ox, double oy) const;
+    int DrawDotted(CDC& dc, double scale, double ox, double oy) const;
+    int Erase(CDC& dc, double scale, double ox, double oy) const;
+
+    // Pen, layer, part list.
+    void Serialize(CArchive& ar) override;
+
+    CObList m_parts;  // owned CDib elements
+
+private:
+    int DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const;
+};

@@ -1,0 +1,588 @@
+#include "model/bloq.h"
+
+#include "doc/rectadoc.h"
+#include "model/acot.h"
+#include "model/circ.h"
+#include "model/entitydraw.h"
+#include "model/fontrecord.h"
+#include "model/layer.h"
+#include "model/pline.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "platform/archive.h"
+#include "view2d/transform.h"
+#include "view2d/undo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_set>
+#include <vector>
+
+IMPLEMENT_SERIAL(CAttrib, CObject, 1)
+IMPLEMENT_SERIAL(CBloq, CObject, 1)
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kExtentsStart = 10000000.0;
+// Blocks inside the referenced-block lists of blocks, as a file may nest them.
+constexpr int kMaxStoredNesting = 32;
+
+thread_local int g_loadDepth = 0;
+
+// Counts the blocks being loaded inside one another.
+class LoadDepth {
+public:
+    explicit LoadDepth(CArchive& ar) : m_counted(ar.IsLoading())
+    {
+        if (m_counted && ++g_loadDepth > kMaxStoredNesting) {
+            --g_loadDepth;
+            m_counted = false;
+            ar.Fail(CArchiveException::badValue, "blocks are nested too deeply");
+        }
+    }
+    ~LoadDepth()
+    {
+        if (m_counted)
+            --g_loadDepth;
+    }
+    LoadDepth(const LoadDepth&) = delete;
+    LoadDepth& operator=(const LoadDepth&) = delete;
+
+private:
+    bool m_counted;
+};
+
+void SerializeWord(CArchive& ar, int& value)
+{
+    if (ar.IsStoring()) {
+        ar << WORD(value);
+    } else {
+        WORD w;
+        ar >> w;
+        value = w;
+    }
+}
+
+void SetLow(CPointd& lo, CPointd& hi)
+{
+    lo = CPointd(kExtentsStart, kExtentsStart, lo.z);
+    hi = CPointd(-kExtentsStart, -kExtentsStart, hi.z);
+}
+
+// A bounding box in the plan, empty until a point is added.
+struct Box {
+    CPointd lo{kExtentsStart, kExtentsStart}, hi{-kExtentsStart, -kExtentsStart};
+
+    void Add(const CPointd& p)
+    {
+        // Comparisons with NaN are false, so a NaN never replaces a bound.
+        if (p.x < lo.x)
+            lo.x = p.x;
+        if (p.y < lo.y)
+            lo.y = p.y;
+        if (p.x > hi.x)
+            hi.x = p.x;
+        if (p.y > hi.y)
+            hi.y = p.y;
+    }
+    bool Empty() const { return !(lo.x <= hi.x && lo.y <= hi.y); }
+};
+
+// The points the drawing extents take for one entity.
+void AddEntityPoints(Box& box, int type, const CObject* entity)
+{
+    switch (type) {
+    case ENT_LINE: {
+        auto* l = static_cast<const CRecta*>(entity);
+        box.Add(l->m_p1);
+        box.Add(l->m_p2);
+        break;
+    }
+    case ENT_CIRCLE: {
+        auto* c = static_cast<const CCirc*>(entity);
+        box.Add(CPointd(c->m_centre.x + c->m_rx, c->m_centre.y + c->m_rx));
+        box.Add(CPointd(c->m_centre.x - c->m_rx, c->m_centre.y - c->m_rx));
+        break;
+    }
+    case ENT_ARC: {
+        auto* a = static_cast<const CArc*>(entity);
+        double s = a->m_start, e = a->m_end;
+        if (e < s)
+            e += kTwoPi;
+        const double step = (e - s) / 6.0;
+        auto at = [&](double t) {
+            return CPointd(a->m_centre.x + a->m_rx * std::cos(t), a->m_centre.y + a->m_rx * std::sin(t));
+        };
+        for (int i = 0; i <= 6 && s + i * step <= e; ++i)
+            box.Add(at(s + i * step));
+        box.Add(at(e));
+        break;
+    }
+    case ENT_POINT: box.Add(static_cast<const CPunt*>(entity)->m_point); break;
+    case ENT_TEXT: {
+        auto* t = static_cast<const CText*>(entity);
+        CPointd c[4];
+        t->AlignPoint(t->m_insert, c[0], c[1], c[2], c[3]);
+        for (const CPointd& p : c)
+            box.Add(p);
+        break;
+    }
+    case ENT_PLINE:
+        for (CObject* obj : static_cast<const CPLine*>(entity)->m_segments) {
+            auto* seg = static_cast<const CDib*>(obj);
+            if (seg->m_type == ENT_LINE || seg->m_type == ENT_ARC)
+                AddEntityPoints(box, seg->m_type, seg->m_entity);
+        }
+        break;
+    default: break;
+    }
+}
+
+bool OnPath(const std::vector<const CBloq*>& path, const CBloq* block)
+{
+    return std::find(path.begin(), path.end(), block) != path.end();
+}
+
+// The block's extents in its own coordinates; nested blocks by their own
+// extents placed through all four corners.
+void AddOwnExtents(const CRectaDoc& doc, const CBloq& block, std::vector<const CBloq*>& path, Box& box)
+{
+    path.push_back(&block);
+    for (POSITION pos = block.GetFirstEntityPosition(); pos;) {
+        int type = 0;
+        const CObject* entity = block.GetNextEntity(pos, type);
+        if (!entity)
+            continue;
+        if (type != ENT_INSERT) {
+            AddEntityPoints(box, type, entity);
+            continue;
+        }
+        const auto* insert = static_cast<const CInsBl*>(entity);
+        const CBloq* inner = FindDocBlock(doc, insert->m_block);
+        if (!inner || OnPath(path, inner) || int(path.size()) >= kMaxBlockNesting)
+            continue;
+        Box nested;
+        AddOwnExtents(doc, *inner, path, nested);
+        if (nested.Empty())
+            continue;
+        const CPlacement pl = insert->Placement();
+        for (const CPointd& c : {nested.lo, CPointd(nested.hi.x, nested.lo.y), nested.hi,
+                                 CPointd(nested.lo.x, nested.hi.y)})
+            box.Add(PlacePoint(c, pl));
+    }
+    path.pop_back();
+}
+
+void DrawPlacedEntity(CDC& dc, int type, const CObject* entity, DrawKind kind, double scale, double ox, double oy,
+                      const CRectaDoc& doc)
+{
+    auto draw = [&](const auto* e) {
+        switch (kind) {
+        case DrawKind::normal: e->Draw(dc, scale, ox, oy); break;
+        case DrawKind::dotted: e->DrawDotted(dc, scale, ox, oy); break;
+        default: e->Erase(dc, scale, ox, oy); break;
+        }
+    };
+    switch (type) {
+    case ENT_LINE: draw(static_cast<const CRecta*>(entity)); break;
+    case ENT_CIRCLE: draw(static_cast<const CCirc*>(entity)); break;
+    case ENT_ARC: draw(static_cast<const CArc*>(entity)); break;
+    case ENT_TEXT: draw(static_cast<const CText*>(entity)); break;
+    case ENT_PLINE: draw(static_cast<const CPLine*>(entity)); break;
+    case ENT_DIMENSION: draw(static_cast<const CAcot*>(entity)); break;
+    case ENT_POINT: {
+        auto* p = static_cast<const CPunt*>(entity);
+        switch (kind) {
+        case DrawKind::normal: p->Draw(dc, scale, ox, oy, doc); break;
+        case DrawKind::dotted: p->DrawDotted(dc, scale, ox, oy, doc); break;
+        default: p->Erase(dc, scale, ox, oy, doc); break;
+        }
+        break;
+    }
+    default: break;
+    }
+}
+
+void DrawBlockAs(const CBloq& block, CDC& dc, double scale, double ox, double oy, const CPlacement& p,
+                 const CRectaDoc& doc, DrawKind kind)
+{
+    WalkPlacedEntities(doc, block, p, [&](CElementPtr& placed) {
+        DrawPlacedEntity(dc, placed->m_type, placed->m_entity, kind, scale, ox, oy, doc);
+    });
+}
+
+struct Walker {
+    const CRectaDoc& doc;
+    const PlacedEntityFn& leaf;
+    const NestedInsertFn& enter;
+    std::vector<const CBloq*> path;
+
+    void Walk(const CBloq& block, const CPlacement& p)
+    {
+        path.push_back(&block);
+        for (POSITION pos = block.GetFirstEntityPosition(); pos;) {
+            int type = 0;
+            const CObject* entity = block.GetNextEntity(pos, type);
+            if (!entity)
+                continue;
+            if (type != ENT_INSERT) {
+                if (CElementPtr placed = PlacedCopy(type, entity, p))
+                    leaf(placed);
+                continue;
+            }
+            CInsBl nested;
+            nested.Copy(*static_cast<const CInsBl*>(entity));
+            PlaceNestedInsBl(nested, p);
+            const CBloq* inner = FindDocBlock(doc, nested.m_block);
+            if (!inner || OnPath(path, inner) || int(path.size()) >= kMaxBlockNesting)
+                continue;
+            if (!enter || enter(nested, *inner))
+                Walk(*inner, nested.Placement());
+        }
+        path.pop_back();
+    }
+};
+
+// Parses like atoi: leading blanks, a sign, then digits up to the first other
+// character; wraps instead of overflowing.
+unsigned ParseColourComponent(const std::string& s)
+{
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        negative = s[i++] == '-';
+    unsigned value = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i)
+        value = value * 10u + unsigned(s[i] - '0');
+    return negative ? 0u - value : value;
+}
+
+void CollectInto(const CRectaDoc& doc, const CObList& entities, CBloq& container,
+                 std::unordered_set<std::string>& visited, int depth)
+{
+    if (depth >= kMaxBlockNesting)
+        return;
+    for (CObject* obj : entities) {
+        auto* dib = static_cast<const CDib*>(obj);
+        if (dib->m_type != ENT_INSERT || !dib->m_entity)
+            continue;
+        const CBloq* block = FindDocBlock(doc, static_cast<const CInsBl*>(dib->m_entity)->m_block);
+        if (!block || !visited.insert(block->m_name).second)
+            continue;
+        if (!container.FindRefBlock(block->m_name))
+            container.GetRefBlockList().AddHead(block->Clone(false));
+        CollectInto(doc, block->GetEntityList(), container, visited, depth + 1);
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- attributes
+
+CAttrib::CAttrib(int width, COLORREF color, std::string_view layer, std::string_view tag, std::string_view prompt,
+                 std::string_view value, int word1, int word2, const CPointd& at, const LOGFONT& font)
+    : m_tag(tag), m_prompt(prompt), m_text(width, color, layer), m_word1(word1), m_word2(word2)
+{
+    m_text.m_insert = at;
+    m_text.m_text = value;
+    CopyLogFont(m_text.m_font, font);
+    m_text.m_justify = JUSTIFY_LEFT;
+}
+
+void CAttrib::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+        ar << m_tag << m_prompt;
+    else
+        ar >> m_tag >> m_prompt;
+    m_text.Serialize(ar);
+    SerializeWord(ar, m_word1);
+    SerializeWord(ar, m_word2);
+}
+
+// ---------------------------------------------------------------- blocks
+
+CBloq::CBloq(int width, COLORREF color, std::string_view layer, const CPointd& base, CObList& entities)
+    : m_width(width), m_style(1), m_color(color), m_layer(layer), m_base(base)
+{
+    SetLastLayerName(layer);
+    m_entities.AddTail(entities);
+}
+
+CBloq::~CBloq()
+{
+    DeleteEntities();
+    while (!m_refBlocks.IsEmpty())
+        delete m_refBlocks.RemoveHead();
+}
+
+CBloq* CBloq::Clone(bool withRefs) const
+{
+    auto* copy = new CBloq;
+    copy->CopyAttributes(*this);
+    copy->m_name = m_name;
+    copy->m_base = m_base;
+    copy->m_extMin = m_extMin;
+    copy->m_extMax = m_extMax;
+    for (CObject* obj : m_entities) {
+        auto* dib = static_cast<const CDib*>(obj);
+        if (CObject* dup = DuplicateEntity(dib->m_type, dib->m_entity)) {
+            auto* element = new CDib(dib->m_type, dup, dib->m_visible);
+            element->m_flag = dib->m_flag;
+            copy->m_entities.AddTail(element);
+        }
+    }
+    for (CObject* obj : m_attribs) {
+        auto* a = new CAttrib;
+        *a = *static_cast<const CAttrib*>(obj);
+        copy->m_attribs.AddTail(a);
+    }
+    if (withRefs)
+        for (CObject* obj : m_refBlocks)
+            copy->m_refBlocks.AddTail(static_cast<const CBloq*>(obj)->Clone(true));
+    return copy;
+}
+
+void CBloq::CopyAttributes(const CBloq& other)
+{
+    m_width = other.m_width;
+    m_style = other.m_style;
+    m_layer = other.m_layer;
+    m_color = other.m_color;
+}
+
+void CBloq::SetColor(COLORREF color)
+{
+    for (CObject* obj : m_entities) {
+        auto* dib = static_cast<CDib*>(obj);
+        if (!dib->m_entity)
+            continue;
+        switch (dib->m_type) {
+        case ENT_LINE:
+        case ENT_CIRCLE:
+        case ENT_ARC:
+        case ENT_POINT:
+        case ENT_TEXT: static_cast<CEntity*>(dib->m_entity)->SetColor(color); break;
+        case ENT_PLINE: static_cast<CPLine*>(dib->m_entity)->SetColor(color); break;
+        case ENT_DIMENSION: static_cast<CAcot*>(dib->m_entity)->SetColor(color); break;
+        default: break;
+        }
+    }
+    m_color = color;
+}
+
+CObject* CBloq::GetNextEntity(POSITION& pos, int& type) const
+{
+    auto* dib = static_cast<CDib*>(m_entities.GetNext(pos));
+    type = dib->m_type;
+    return dib->m_entity;
+}
+
+void CBloq::DeleteEntities()
+{
+    while (!m_entities.IsEmpty())
+        DestroyElement(static_cast<CDib*>(m_entities.RemoveHead()));
+    DeleteAttributes();
+}
+
+CBloq* CBloq::FindRefBlock(std::string_view name) const
+{
+    for (CObject* obj : m_refBlocks)
+        if (static_cast<CBloq*>(obj)->m_name == name)
+            return static_cast<CBloq*>(obj);
+    return nullptr;
+}
+
+void CBloq::RemoveRefBlockAt(POSITION pos)
+{
+    delete m_refBlocks.GetAt(pos);
+    m_refBlocks.RemoveAt(pos);
+}
+
+CAttrib* CBloq::AddAttrib(int width, COLORREF color, std::string_view layer, std::string_view tag,
+                          std::string_view prompt, std::string_view value, int word1, int word2, const CPointd& at,
+                          const LOGFONT& font)
+{
+    auto* a = new CAttrib(width, color, layer, tag, prompt, value, word1, word2, at, font);
+    m_attribs.AddTail(a);
+    return a;
+}
+
+const CAttrib* CBloq::FindAttrib(std::string_view tag) const
+{
+    for (CObject* obj : m_attribs)
+        if (static_cast<const CAttrib*>(obj)->m_tag == tag)
+            return static_cast<const CAttrib*>(obj);
+    return nullptr;
+}
+
+int CBloq::FindAttribByTag(std::string_view tag, std::string& value) const
+{
+    const CAttrib* a = FindAttrib(tag);
+    if (!a)
+        return -1;
+    value = a->Value();
+    return a->m_word2;
+}
+
+void CBloq::DeleteAttributes()
+{
+    while (!m_attribs.IsEmpty())
+        delete m_attribs.RemoveHead();
+}
+
+int CBloq::Draw(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const
+{
+    DrawBlockAs(*this, dc, scale, ox, oy, p, doc, DrawKind::normal);
+    return 1;
+}
+
+int CBloq::DrawDotted(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const
+{
+    DrawBlockAs(*this, dc, scale, ox, oy, p, doc, DrawKind::dotted);
+    return 1;
+}
+
+int CBloq::Erase(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const
+{
+    DrawBlockAs(*this, dc, scale, ox, oy, p, doc, DrawKind::erase);
+    return 1;
+}
+
+void CBloq::CalcExtents(const CRectaDoc& doc)
+{
+    Box box;
+    std::vector<const CBloq*> path;
+    AddOwnExtents(doc, *this, path, box);
+    SetLow(m_extMin, m_extMax);
+    if (!box.Empty()) {
+        m_extMin = CPointd(box.lo.x, box.lo.y, m_extMin.z);
+        m_extMax = CPointd(box.hi.x, box.hi.y, m_extMax.z);
+    }
+}
+
+bool CBloq::HasExtents() const
+{
+    return m_extMin.x <= m_extMax.x && m_extMin.y <= m_extMax.y && std::isfinite(m_extMin.x) &&
+           std::isfinite(m_extMin.y) && std::isfinite(m_extMax.x) && std::isfinite(m_extMax.y);
+}
+
+void CBloq::Serialize(CArchive& ar)
+{
+    LoadDepth depth(ar);
+    SerializeWord(ar, m_width);
+    SerializeWord(ar, m_style);
+    if (ar.IsStoring())
+        ar << DWORD(m_color) << m_layer << m_name;
+    else
+        ar >> m_color >> m_layer >> m_name;
+    m_base.Serialize(ar);
+    m_extMin.Serialize(ar);
+    m_extMax.Serialize(ar);
+    m_entities.Serialize(ar, RUNTIME_CLASS(CDib));
+    m_refBlocks.Serialize(ar, RUNTIME_CLASS(CBloq));
+    m_attribs.Serialize(ar, RUNTIME_CLASS(CAttrib));
+}
+
+// ---------------------------------------------------------------- free functions
+
+bool HasColourAttributes(const CBloq& block)
+{
+    return block.FindAttrib("RGB_R") != nullptr;
+}
+
+COLORREF GetBlockColour(const CBloq& block)
+{
+    auto component = [&](std::string_view tag) {
+        std::string value;
+        block.FindAttribByTag(tag, value);
+        return ParseColourComponent(value) & 0xFFu;
+    };
+    return component("RGB_R") + component("RGB_G") * 256u + component("RGB_B") * 65536u;
+}
+
+CBloq* FindDocBlock(const CRectaDoc& doc, std::string_view name)
+{
+    for (POSITION pos = doc.GetFirstBlockPosition(); pos;) {
+        CBloq* block = doc.GetNextBlock(pos);
+        if (block->m_name == name)
+            return block;
+    }
+    return nullptr;
+}
+
+void CollectReferencedBlocks(const CRectaDoc& doc, const CObList& entities, CBloq& container)
+{
+    std::unordered_set<std::string> visited;
+    CollectInto(doc, entities, container, visited, 0);
+}
+
+void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks)
+{
+    for (CObject* obj : blocks) {
+        auto* block = static_cast<const CBloq*>(obj);
+        if (!FindDocBlock(doc, block->m_name))
+            doc.GetBlockList().AddHead(block->Clone(true));
+    }
+}
+
+CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p)
+{
+    CObject* dup = DuplicateEntity(type, entity);
+    if (!dup)
+        return nullptr;
+    CElementPtr element(new CDib(type, dup));
+    PlaceEntity(type, dup, p);
+    return element;
+}
+
+void WalkPlacedEntities(const CRectaDoc& doc, const CBloq& block, const CPlacement& p, const PlacedEntityFn& leaf,
+                        const NestedInsertFn& enter)
+{
+    Walker{doc, leaf, enter, {}}.Walk(block, p);
+}
+
+// ---------------------------------------------------------------- the drawing's block list
+
+CBloq* CRectaDoc::AddBlock(const CPointd& base, CObList& entities)
+{
+    auto* block = new CBloq(m_penWidth, m_color, m_layerName, base, entities);
+    m_blocks.AddTail(block);
+    block->CalcExtents(*this);
+    SetModifiedFlag();
+    return block;
+}
+
+CBloq* CRectaDoc::GetNextBlock(POSITION& pos) const
+{
+    return static_cast<CBloq*>(m_blocks.GetNext(pos));
+}
+
+POSITION CRectaDoc::FindBlockPosition(const CBloq* block) const
+{
+    return m_blocks.Find(block);
+}
+
+void CRectaDoc::RemoveBlockAt(POSITION pos)
+{
+    delete m_blocks.GetAt(pos);
+    m_blocks.RemoveAt(pos);
+}
+
+void CRectaDoc::DeleteBlocks()
+{
+    while (!m_blocks.IsEmpty()) {
+        auto* block = static_cast<CBloq*>(m_blocks.RemoveHead());
+        block->DeleteEntities();
+        delete block;
+    }
+}
+
+void CRectaDoc::CalcBlockExtents()
+{
+    for (CObject* obj : m_blocks)
+        static_cast<CBloq*>(obj)->CalcExtents(*this);
+}

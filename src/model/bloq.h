@@ -1,0 +1,155 @@
+// Block definitions (CBloq) with their attributes (CAttrib), and the walk of
+// a block's entities placed by an insert.
+#pragma once
+
+#include "model/dib.h"
+#include "model/insbl.h"
+#include "model/pointd.h"
+#include "model/text.h"
+#include "platform/oblist.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class CDC;
+class CRectaDoc;
+struct LOGFONT;
+enum class DrawKind;
+
+// How deep inserts may nest inside blocks; deeper ones are passed over.
+inline constexpr int kMaxBlockNesting = 16;
+
+// An element owned by whoever holds it, freed with its entity.
+struct ElementDeleter {
+    void operator()(CDib* dib) const { DestroyElement(dib); }
+};
+using CElementPtr = std::unique_ptr<CDib, ElementDeleter>;
+
+// A named text value of a block.
+class CAttrib : public CObject {
+    DECLARE_SERIAL(CAttrib)
+public:
+    CAttrib() = default;
+    // The text gets the pen, point, value and font, with justification 1.
+    CAttrib(int width, COLORREF color, std::string_view layer, std::string_view tag, std::string_view prompt,
+            std::string_view value, int word1, int word2, const CPointd& at, const LOGFONT& font);
+
+    const std::string& Value() const { return m_text.m_text; }
+    // Tag, prompt, the text's own record, first word, second word.
+    void Serialize(CArchive& ar) override;
+
+    std::string m_tag;
+    std::string m_prompt;
+    CText m_text;
+    int m_word1 = 0;
+    int m_word2 = 0;
+};
+
+class CBloq : public CObject {
+    DECLARE_SERIAL(CBloq)
+public:
+    CBloq() = default;
+    // Pen style 1; the layer name is also kept as the last layer name. Every
+    // element of entities moves into the block (entities ends empty).
+    CBloq(int width, COLORREF color, std::string_view layer, const CPointd& base, CObList& entities);
+    CBloq(const CBloq&) = delete;
+    CBloq& operator=(const CBloq&) = delete;
+    // Frees the entities, attributes and referenced blocks it still holds.
+    ~CBloq() override;
+
+    // A new block with copies of the entities and attributes; the referenced
+    // blocks are copied too when withRefs. Kinds that cannot be copied are left out.
+    CBloq* Clone(bool withRefs) const;
+    // Pen width, pen style, layer name and colour.
+    void CopyAttributes(const CBloq& other);
+    // Each line, circle, arc, point, text, polyline and dimension, then the block itself.
+    void SetColor(COLORREF color);
+
+    POSITION GetFirstEntityPosition() const { return m_entities.GetHeadPosition(); }
+    POSITION GetLastEntityPosition() const { return m_entities.GetTailPosition(); }
+    CObject* GetNextEntity(POSITION& pos, int& type) const;
+    const CObList& GetEntityList() const { return m_entities; }
+    CObList& GetEntityList() { return m_entities; }
+    // Frees every entity, then every attribute; the referenced blocks stay.
+    void DeleteEntities();
+
+    POSITION GetFirstRefBlockPosition() const { return m_refBlocks.GetHeadPosition(); }
+    CBloq* GetNextRefBlock(POSITION& pos) const { return static_cast<CBloq*>(m_refBlocks.GetNext(pos)); }
+    CBloq* FindRefBlock(std::string_view name) const;
+    void RemoveRefBlockAt(POSITION pos);
+    CObList& GetRefBlockList() { return m_refBlocks; }
+
+    CAttrib* AddAttrib(int width, COLORREF color, std::string_view layer, std::string_view tag,
+                       std::string_view prompt, std::string_view value, int word1, int word2, const CPointd& at,
+                       const LOGFONT& font);
+    // The first attribute with this tag, or null.
+    const CAttrib* FindAttrib(std::string_view tag) const;
+    // The first attribute with this tag: its value into value and its second
+    // word returned; -1 and value untouched when none has it.
+    int FindAttribByTag(std::string_view tag, std::string& value) const;
+    void DeleteAttributes();
+    const CObList& GetAttribList() const { return m_attribs; }
+
+    // The entities placed by p; nested blocks are looked up in doc. Each returns 1.
+    int Draw(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const;
+    int DrawDotted(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const;
+    int Erase(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const;
+
+    // Recomputes the stored extents in the block's own coordinates: the
+    // entities' points, and the four placed corners of each nested block's
+    // own extents. An empty block ends with minimum (1e7, 1e7) above maximum.
+    void CalcExtents(const CRectaDoc& doc);
+    // False while the stored extents hold nothing (empty, or never finite).
+    bool HasExtents() const;
+
+    // Pen width, pen style, colour, layer, name, base point, extents, then
+    // the entity, referenced-block and attribute lists.
+    void Serialize(CArchive& ar) override;
+
+    int m_width = 0;
+    int m_style = 0;
+    COLORREF m_color = 0;
+    std::string m_layer;
+    std::string m_name;
+    CPointd m_base;
+    CPointd m_extMin, m_extMax;
+
+private:
+    CObList m_entities;   // owned CDib elements, in block coordinates
+    CObList m_refBlocks;  // owned blocks that the inserts refer to, for writing the block on its own
+    CObList m_attribs;    // owned CAttrib
+};
+
+// True when the block has an "RGB_R" attribute.
+bool HasColourAttributes(const CBloq& block);
+// Red + green·256 + blue·65536 from the "RGB_R", "RGB_G" and "RGB_B" values,
+// each read like atoi and cut to its low 8 bits.
+COLORREF GetBlockColour(const CBloq& block);
+
+// The first block of the drawing named exactly name, or null.
+CBloq* FindDocBlock(const CRectaDoc& doc, std::string_view name);
+
+// For every insert of entities (and, depth first, of the blocks they use) a
+// copy of its block goes to the head of container's referenced-block list,
+// unless one of that name is there. Missing blocks are passed over.
+void CollectReferencedBlocks(const CRectaDoc& doc, const CObList& entities, CBloq& container);
+// A copy of each block of blocks whose name the drawing lacks goes to the
+// head of the drawing's block list.
+void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);
+
+// A copy of one entity placed by p, in an element of its own; null for kinds
+// that cannot be copied.
+CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p);
+
+// Called with each placed copy; it may take the element over.
+using PlacedEntityFn = std::function<void(CElementPtr& placed)>;
+// Called with each nested insert (already placed) and its block; false passes over it.
+using NestedInsertFn = std::function<bool(const CInsBl& placed, const CBloq& block)>;
+// Hands a placed copy of every entity of block (placed by p) to leaf. Nested
+// inserts are followed with the composed placement; one whose block is
+// missing, is already being walked or lies deeper than kMaxBlockNesting is
+// passed over, so a block that inserts itself ends.
+void WalkPlacedEntities(const CRectaDoc& doc, const CBloq& block, const CPlacement& p, const PlacedEntityFn& leaf,
+                        const NestedInsertFn& enter = {});

@@ -1,0 +1,52 @@
+// The block insert (type 7): a block placed by name at an insertion point
+// with a rotation and two scales.
+#pragma once
+
+#include "model/entity.h"
+#include "model/pointd.h"
+
+#include <string>
+
+class CDC;
+class CBloq;
+class CRectaDoc;
+
+// Where an insert puts its block: a block point p goes to
+// (x, y) + R(a)·(sx·p.x, sy·p.y), and z to z + p.z.
+struct CPlacement {
+    double x = 0.0, y = 0.0, z = 0.0;
+    double a = 0.0;  // radians, counter-clockwise
+    double sx = 1.0, sy = 1.0;
+
+    // True when exactly one scale is negative: the placement mirrors.
+    bool Reflects() const { return (sx < 0.0) != (sy < 0.0); }
+};
+
+class CInsBl : public CEntity {
+    DECLARE_SERIAL(CInsBl)
+public:
+    CInsBl() = default;
+    // Pen style 1; the caller sets block name, insertion point, rotation and scales.
+    CInsBl(int width, COLORREF color, std::string_view layer);
+
+    void Copy(const CInsBl& other) { *this = other; }
+    CPlacement Placement() const { return {m_insert.x, m_insert.y, m_insert.z, m_rotation, m_sx, m_sy}; }
+
+    // block is the insert's block, looked up by the caller; nothing is drawn
+    // (and 0 returned) when it is null.
+    int Draw(CDC& dc, double scale, double ox, double oy, const CBloq* block, const CRectaDoc& doc) const;
+    int DrawDotted(CDC& dc, double scale, double ox, double oy, const CBloq* block, const CRectaDoc& doc) const;
+    int Erase(CDC& dc, double scale, double ox, double oy, const CBloq* block, const CRectaDoc& doc) const;
+    // Widens the drawing's extents by the four placed corners of the block's
+    // stored extents; an empty or missing block adds nothing.
+    void ExtendDocExtents(const CBloq* block, CRectaDoc& doc) const;
+
+    // Pen, layer, block name, rotation, scale x, scale y, insertion point.
+    void Serialize(CArchive& ar) override;
+
+    std::string m_block;
+    CPointd m_insert;
+    double m_rotation = 0.0;
+    double m_sx = 1.0;
+    double m_sy = 1.0;
+};

@@ -1,0 +1,381 @@
+#include "model/pline.h"
+
+#include "doc/rectadoc.h"
+#include "model/circ.h"
+#include "model/dib.h"
+#include "model/entitydraw.h"
+#include "model/geometry.h"
+#include "model/recta.h"
+#include "model/text.h"
+#include "platform/archive.h"
+
+#include <cmath>
+#include <vector>
+
+IMPLEMENT_SERIAL(CPLine, CObject, 1)
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kVertexStep = 0.08726646259971647;  // 5 degrees
+constexpr double kClosedGap = 0.00001;
+constexpr int kMaxFillVertices = 500;
+// Bounds the walk of an arc whose angles lie far outside one turn.
+constexpr int kMaxArcSteps = 100000;
+// A step that lands on the last angle but for rounding adds no point of its own.
+constexpr double kStepSlack = 1e-9;
+
+// Composite entities being loaded on this thread.
+thread_local int t_loadingComposites = 0;
+
+CPointd OnArc(const CArc& a, double angle)
+{
+    return CPointd(PolarX(a.m_centre.x, a.m_rx, angle), PolarY(a.m_centre.y, a.m_rx, angle));
+}
+
+void AppendArcVertices(const CArc& a, CObList& points)
+{
+    if (!std::isfinite(a.m_start) || !std::isfinite(a.m_end))
+        return;
+    if (a.m_arcWord == 1) {
+        double angle = a.m_start, e = a.m_end;
+        if (e < angle)
+            e += kTwoPi;
+        for (int i = 0; angle < e - kStepSlack && i < kMaxArcSteps; ++i, angle += kVertexStep)
+            points.AddTail(new CPointd(OnArc(a, angle)));
+        points.AddTail(new CPointd(OnArc(a, e)));
+    } else {
+        double angle = a.m_end;
+        const double s = a.m_start;
+        if (angle < s)
+            angle += kTwoPi;
+        for (int i = 0; angle > s + kStepSlack && i < kMaxArcSteps; ++i, angle -= kVertexStep)
+            points.AddTail(new CPointd(OnArc(a, angle)));
+        points.AddTail(new CPointd(OnArc(a, s)));
+    }
+}
+
+// Calls f with the entity of every line and arc element.
+template <class F>
+void ForEachSegment(const CObList& segments, F&& f)
+{
+    for (CObject* obj : segments) {
+        auto* dib = static_cast<CDib*>(obj);
+        if (dib->m_type == ENT_LINE || dib->m_type == ENT_ARC)
+            f(*static_cast<CEntity*>(dib->m_entity));
+    }
+}
+
+void DeletePoints(CObList& points)
+{
+    while (!points.IsEmpty())
+        delete points.RemoveHead();
+}
+
+}  // namespace
+
+CDib* CopyPartRecord(const CDib& record)
+{
+    CObject* copy = nullptr;
+    switch (record.m_type) {
+    case ENT_LINE: {
+        auto* l = new CRecta;
+        l->Copy(*static_cast<const CRecta*>(record.m_entity));
+        copy = l;
+        break;
+    }
+    case ENT_ARC: {
+        auto* a = new CArc;
+        a->Copy(*static_cast<const CArc*>(record.m_entity));
+        copy = a;
+        break;
+    }
+    case ENT_TEXT: {
+        auto* t = new CText;
+        t->Copy(*static_cast<const CText*>(record.m_entity));
+        copy = t;
+        break;
+    }
+    default: return nullptr;
+    }
+    auto* dib = new CDib(record.m_type, copy, record.m_visible);
+    dib->m_flag = record.m_flag;
+    return dib;
+}
+
+void DestroyParts(CObList& parts)
+{
+    while (!parts.IsEmpty())
+        DestroyElement(static_cast<CDib*>(parts.RemoveHead()));
+}
+
+void SerializeParts(CArchive& ar, CObList& parts)
+{
+    if (ar.IsStoring()) {
+        parts.Serialize(ar, RUNTIME_CLASS(CDib));
+        return;
+    }
+    if (t_loadingComposites > 0)
+        throw CArchiveException(CArchiveException::badValue, ar.GetPosition(),
+                                "a polyline or dimension holds another polyline or dimension");
+    ++t_loadingComposites;
+    try {
+        parts.Serialize(ar, RUNTIME_CLASS(CDib));
+    } catch (...) {
+        --t_loadingComposites;
+        throw;
+    }
+    --t_loadingComposites;
+}
+
+// ---------------------------------------------------------------- construction
+
+CPLine::CPLine(int width, COLORREF color, std::string_view layer, CObList& segments, int mode, double dx,
+               double dy, double dz)
+    : CEntity(width, color, layer), m_extrusionMode(mode), m_dir(dx, dy, dz)
+{
+    m_segments.AddTail(segments);
+}
+
+CPLine::~CPLine()
+{
+    DeleteSegments();
+}
+
+void CPLine::CopyAttributes(const CPLine& other)
+{
+    m_width = other.m_width;
+    m_style = other.m_style;
+    m_layer = other.m_layer;
+    m_color = other.m_color;
+    m_fill = other.m_fill;
+    m_fillColor = other.m_fillColor;
+}
+
+void CPLine::Copy(const CPLine& other)
+{
+    if (&other == this)
+        return;
+    CopyAttributes(other);
+    m_extrusionMode = other.m_extrusionMode;
+    m_dir = other.m_dir;
+    DeleteSegments();
+    for (CObject* obj : other.m_segments)
+        if (CDib* dib = CopyPartRecord(*static_cast<CDib*>(obj)))
+            m_segments.AddTail(dib);
+}
+
+CObject* CPLine::GetNextSegment(POSITION& pos, int& type) const
+{
+    auto* dib = static_cast<CDib*>(m_segments.GetNext(pos));
+    type = dib->m_type;
+    return dib->m_entity;
+}
+
+void CPLine::DeleteSegments()
+{
+    DestroyParts(m_segments);
+}
+
+// ---------------------------------------------------------------- attributes
+
+void CPLine::SetColor(COLORREF color)
+{
+    ForEachSegment(m_segments, [&](CEntity& e) { e.SetColor(color); });
+    m_color = color;
+}
+
+void CPLine::SetLayer()
+{
+    ForEachSegment(m_segments, [&](CEntity& e) { e.m_layer = m_layer; });
+}
+
+void CPLine::SetLineType()
+{
+    ForEachSegment(m_segments, [&](CEntity& e) { e.m_style = m_style; });
+}
+
+void CPLine::SetWidth()
+{
+    ForEachSegment(m_segments, [&](CEntity& e) { e.m_width = m_width; });
+}
+
+// ---------------------------------------------------------------- geometry
+
+bool CPLine::GetStartPoint(CPointd& p) const
+{
+    if (m_segments.IsEmpty())
+        return false;
+    const auto* dib = static_cast<const CDib*>(m_segments.GetHead());
+    if (dib->m_type == ENT_LINE) {
+        p = static_cast<const CRecta*>(dib->m_entity)->m_p1;
+    } else if (dib->m_type == ENT_ARC) {
+        const auto* a = static_cast<const CArc*>(dib->m_entity);
+        const CPointd q = OnArc(*a, a->m_arcWord == 1 ? a->m_start : a->m_end);
+        p.x = q.x;
+        p.y = q.y;
+    }
+    return true;
+}
+
+bool CPLine::GetEndPoint(CPointd& p) const
+{
+    if (m_segments.IsEmpty())
+        return false;
+    const auto* dib = static_cast<const CDib*>(m_segments.GetTail());
+    if (dib->m_type == ENT_LINE) {
+        const CPointd& q = static_cast<const CRecta*>(dib->m_entity)->m_p2;
+        p.x = q.x;
+        p.y = q.y;
+    } else if (dib->m_type == ENT_ARC) {
+        const auto* a = static_cast<const CArc*>(dib->m_entity);
+        const CPointd q = OnArc(*a, a->m_arcWord == 1 ? a->m_end : a->m_start);
+        p.x = q.x;
+        p.y = q.y;
+    }
+    return true;
+}
+
+void CPLine::GetVertices(double& area, CObList& points, double& perimeter) const
+{
+    area = 0.0;
+    int count = 0;
+    for (POSITION pos = GetFirstSegmentPosition(); pos;) {
+        int type = 0;
+        const CObject* seg = GetNextSegment(pos, type);
+        if (type == ENT_LINE) {
+            const auto* l = static_cast<const CRecta*>(seg);
+            if (count == 0)
+                points.AddTail(new CPointd(l->m_p1));
+            points.AddTail(new CPointd(l->m_p2));
+        } else if (type == ENT_ARC) {
+            AppendArcVertices(*static_cast<const CArc*>(seg), points);
+        } else {
+            continue;
+        }
+        ++count;
+    }
+    if (perimeter != 0.0)
+        return;
+    std::vector<const CPointd*> v;
+    for (CObject* obj : points)
+        v.push_back(static_cast<const CPointd*>(obj));
+    double twice = 0.0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const CPointd& a = *v[(i + v.size() - 1) % v.size()];
+        const CPointd& b = *v[i];
+        twice += a.x * b.y - b.x * a.y;
+        perimeter += Distance2D(a.x, b.x, a.y, b.y);
+    }
+    area = std::fabs(twice / 2.0);
+    DeletePoints(points);
+}
+
+int CPLine::IsInRect(double x1, double y1, double x2, double y2) const
+{
+    for (POSITION pos = GetFirstSegmentPosition(); pos;) {
+        int type = 0;
+        const CObject* seg = GetNextSegment(pos, type);
+        if ((type == ENT_LINE && static_cast<const CRecta*>(seg)->IsInRect(x1, y1, x2, y2)) ||
+            (type == ENT_ARC && static_cast<const CArc*>(seg)->IsInRect(x1, y1, x2, y2)))
+            return 1;
+    }
+    return 0;
+}
+
+void CPLine::ExtendDocExtents(CRectaDoc& doc) const
+{
+    for (POSITION pos = GetFirstSegmentPosition(); pos;) {
+        int type = 0;
+        const CObject* seg = GetNextSegment(pos, type);
+        if (type == ENT_LINE || type == ENT_ARC)
+            doc.ExtendExtentsByEntity(type, seg);
+    }
+}
+
+// ---------------------------------------------------------------- drawing
+
+int CPLine::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
+{
+    if (m_fill == 1 && kind != DrawKind::dotted)
+        DrawFill(dc, scale, ox, oy, kind == DrawKind::normal ? 1 : 0);
+    auto draw = [&](const auto* e) {
+        switch (kind) {
+        case DrawKind::normal: e->Draw(dc, scale, ox, oy); break;
+        case DrawKind::dotted: e->DrawDotted(dc, scale, ox, oy); break;
+        default: e->Erase(dc, scale, ox, oy); break;
+        }
+    };
+    for (POSITION pos = GetFirstSegmentPosition(); pos;) {
+        int type = 0;
+        const CObject* seg = GetNextSegment(pos, type);
+        if (type == ENT_LINE)
+            draw(static_cast<const CRecta*>(seg));
+        else if (type == ENT_ARC)
+            draw(static_cast<const CArc*>(seg));
+    }
+    return 1;
+}
+
+int CPLine::Draw(CDC& dc, double scale, double ox, double oy) const
+{
+    return DrawAs(dc, scale, ox, oy, DrawKind::normal);
+}
+
+int CPLine::DrawDotted(CDC& dc, double scale, double ox, double oy) const
+{
+    return DrawAs(dc, scale, ox, oy, DrawKind::dotted);
+}
+
+int CPLine::Erase(CDC& dc, double scale, double ox, double oy) const
+{
+    return DrawAs(dc, scale, ox, oy, DrawKind::erase);
+}
+
+int CPLine::DrawFill(CDC& dc, double scale, double ox, double oy, int mode) const
+{
+    CPointd start, end;
+    if (!GetStartPoint(start) || !GetEndPoint(end))
+        return 0;
+    if (!(Distance2D(start.x, end.x, start.y, end.y) <= kClosedGap))
+        return 0;
+    CObList points;
+    double area = 0.0, perimeter = 1.0;
+    GetVertices(area, points, perimeter);
+    const int n = points.GetCount();
+    int made = 0;
+    if (n >= 3 && n <= kMaxFillVertices) {
+        const WorldMap map{scale, ox, oy};
+        std::vector<LPoint> lp;
+        lp.reserve(std::size_t(n));
+        for (CObject* obj : points)
+            lp.push_back(map(*static_cast<const CPointd*>(obj)));
+        CBrush brush(mode == 1 ? m_fillColor : dc.GetBkColor());
+        CBrush* oldBrush = dc.SelectObject(&brush);
+        CPen* oldPen = dc.SelectObject(StockPen(NULL_PEN));
+        const int oldRop = dc.SetROP2(R2_COPYPEN);
+        dc.Polygon(lp.data(), n);
+        dc.SetROP2(oldRop);
+        dc.SelectObject(oldPen);
+        dc.SelectObject(oldBrush);
+        made = 1;
+    }
+    DeletePoints(points);
+    return made;
+}
+
+// ---------------------------------------------------------------- file record
+
+void CPLine::Serialize(CArchive& ar)
+{
+    SerializePen(ar);
+    if (ar.IsStoring()) {
+        ar << m_layer;
+    } else {
+        ar >> m_layer;
+        m_fill = 0;
+        DeleteSegments();
+    }
+    SerializeExtrusion(ar, m_extrusionMode, nullptr, m_dir);
+    SerializeParts(ar, m_segments);
+}

@@ -1,0 +1,115 @@
+#include "view2d/compositepick.h"
+
+#include "model/acot.h"
+#include "model/circ.h"
+#include "model/dib.h"
+#include "model/pline.h"
+#include "model/recta.h"
+#include "model/text.h"
+#include "view2d/pickdist.h"
+#include "view2d/snap.h"
+
+#include <algorithm>
+
+namespace {
+
+// Window test of a composite: test(type, entity) answers for each part it
+// knows (returning -1 for parts it ignores).
+template <class Test>
+bool PartsInWindow(const CObList& parts, int mode, Test&& test)
+{
+    bool any = false;
+    for (CObject* obj : parts) {
+        const auto* dib = static_cast<const CDib*>(obj);
+        const int in = test(dib->m_type, dib->m_entity);
+        if (in < 0)
+            continue;
+        any = true;
+        if (mode == 0 && !in)
+            return false;
+        if (mode != 0 && in)
+            return true;
+    }
+    return mode == 0 && any;
+}
+
+}  // namespace
+
+double PickDistPLine(const CPLine& pl, const CPointd& p)
+{
+    double best = kNoPickDist;
+    for (CObject* obj : pl.m_segments) {
+        const auto* dib = static_cast<const CDib*>(obj);
+        double d = kNoPickDist;
+        if ((dib->m_type == ENT_LINE && PickDistRecta(*static_cast<const CRecta*>(dib->m_entity), p, d)) ||
+            (dib->m_type == ENT_ARC && PickDistArc(*static_cast<const CArc*>(dib->m_entity), p, d)))
+            best = std::min(best, d);
+    }
+    return best;
+}
+
+double PickDistAcot(const CAcot& dim, const CPointd& p)
+{
+    double best = kNoPickDist;
+    for (CObject* obj : dim.m_parts) {
+        const auto* dib = static_cast<const CDib*>(obj);
+        double d = kNoPickDist;
+        if ((dib->m_type == ENT_LINE && PickDistRecta(*static_cast<const CRecta*>(dib->m_entity), p, d)) ||
+            (dib->m_type == ENT_TEXT && PickDistText(*static_cast<const CText*>(dib->m_entity), p, d)))
+            best = std::min(best, d);
+    }
+    return best;
+}
+
+bool PLineInSelWindow(const CPLine& pl, const Pt2 (&q)[4], int mode)
+{
+    return PartsInWindow(pl.m_segments, mode, [&](int type, const CObject* e) {
+        switch (type) {
+        case ENT_LINE: return int(RectaInSelWindow(*static_cast<const CRecta*>(e), q, mode));
+        case ENT_ARC: return int(ArcInSelWindow(*static_cast<const CArc*>(e), q, mode));
+        default: return -1;
+        }
+    });
+}
+
+bool AcotInSelWindow(const CAcot& dim, const Pt2 (&q)[4], int mode)
+{
+    return PartsInWindow(dim.m_parts, mode, [&](int type, const CObject* e) {
+        switch (type) {
+        case ENT_LINE: return int(RectaInSelWindow(*static_cast<const CRecta*>(e), q, mode));
+        case ENT_TEXT: return int(TextInSelWindow(*static_cast<const CText*>(e), q, mode));
+        default: return -1;
+        }
+    });
+}
+
+bool SnapPLine(const CPLine& pl, const Pt2 (&box)[4], Pt2 p, int& type, const CObject*& part, Pt2& foot,
+               double& dist)
+{
+    for (CObject* obj : pl.m_segments) {
+        const auto* dib = static_cast<const CDib*>(obj);
+        const bool hit =
+            (dib->m_type == ENT_LINE && SnapRecta(*static_cast<const CRecta*>(dib->m_entity), box, p, foot, dist)) ||
+            (dib->m_type == ENT_ARC && SnapArc(*static_cast<const CArc*>(dib->m_entity), box, p, dist));
+        if (hit) {
+            type = dib->m_type;
+            part = dib->m_entity;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool SnapAcot(const CAcot& dim, const Pt2 (&box)[4], Pt2 p, int& type, const CObject*& part, Pt2& foot,
+              double& dist)
+{
+    for (CObject* obj : dim.m_parts) {
+        const auto* dib = static_cast<const CDib*>(obj);
+        if (dib->m_type == ENT_LINE && SnapRecta(*static_cast<const CRecta*>(dib->m_entity), box, p, foot, dist)) {
+            type = ENT_LINE;
+            part = dib->m_entity;
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,277 @@
+// Blocks, inserts and attributes: records, lookups, extents and the placed walk.
+#include "doc/rectadoc.h"
+#include "model/bloq.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "platform/archive.h"
+#include "platform/recordingdc.h"
+#include "support/bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+using Bytes = std::vector<BYTE>;
+constexpr double kPi = std::numbers::pi;
+
+template <class T>
+Bytes Store(T& obj)
+{
+    CArchive ar;
+    obj.Serialize(ar);
+    return ar.TakeData();
+}
+
+CRecta* NewLine(double x1, double y1, double x2, double y2)
+{
+    auto* l = new CRecta;
+    l->m_layer = "L";
+    l->m_p1 = CPointd(x1, y1);
+    l->m_p2 = CPointd(x2, y2);
+    return l;
+}
+
+CInsBl* NewInsert(const char* block, double x, double y, double a = 0, double sx = 1, double sy = 1)
+{
+    auto* ins = new CInsBl(1, 0xFF, "L");
+    ins->m_block = block;
+    ins->m_insert = CPointd(x, y);
+    ins->m_rotation = a;
+    ins->m_sx = sx;
+    ins->m_sy = sy;
+    return ins;
+}
+
+// A block of the drawing holding the given entities.
+CBloq* AddBlock(CRectaDoc& doc, const char* name, std::initializer_list<std::pair<int, CObject*>> entities)
+{
+    CObList list;
+    for (auto [type, e] : entities)
+        list.AddTail(new CDib(type, e));
+    CBloq* b = doc.AddBlock(CPointd(), list);
+    b->m_name = name;
+    b->CalcExtents(doc);
+    return b;
+}
+
+void LineBytes(ByteWriter& w, double x1, double y1, double x2, double y2)
+{
+    w.u16(0).u16(0).u32(0).f64(0).f64(0).u16(0).str("L").u16(0).point(x1, y1, 0).point(x2, y2, 0);
+}
+
+class BlockDoc : public ::testing::Test {
+protected:
+    void SetUp() override { doc.OnNewDocument(); }
+    CRectaDoc doc;
+};
+
+}  // namespace
+
+TEST(BlockRecords, NestedBlockWithAttributeIsStoredByteForByte)
+{
+    CObList none;
+    CBloq outer(1, 0xFF, "L", CPointd(), none);
+    outer.m_name = "OUTER";
+    outer.m_extMin = CPointd(1, 2);
+    outer.m_extMax = CPointd(3, 4);
+    outer.GetEntityList().AddTail(new CDib(ENT_INSERT, NewInsert("INNER", 5, 6, 0.5, 2, 3)));
+    outer.GetEntityList().AddTail(new CDib(ENT_LINE, NewLine(0, 0, 1, 0)));
+    auto* inner = new CBloq;
+    inner->m_name = "INNER";
+    inner->GetEntityList().AddTail(new CDib(ENT_LINE, NewLine(0, 0, 0, 1)));
+    outer.GetRefBlockList().AddTail(inner);
+    LOGFONT font;
+    font.lfHeight = 38;
+    outer.AddAttrib(1, 0xFF, "L", "RGB_R", "RGB_R", "300", 0, 1, CPointd(7, 8), font);
+    EXPECT_EQ(outer.m_style, 1);
+
+    ByteWriter w;
+    w.u16(1).u16(1).u32(0xFF).str("L").str("OUTER").point(0, 0, 0).point(1, 2, 0).point(3, 4, 0);
+    w.u16(2).classRecord("CDib").u16(ENT_INSERT).u16(1).u16(1);
+    w.u16(1).u16(1).u32(0xFF).str("L").str("INNER").f64(0.5).f64(2).f64(3).point(5, 6, 0);
+    w.u16(0x8001).u16(ENT_LINE).u16(1).u16(1);
+    LineBytes(w, 0, 0, 1, 0);
+    w.u16(1).classRecord("CBloq");
+    w.u16(0).u16(0).u32(0).str("").str("INNER").point(0, 0, 0).point(0, 0, 0).point(0, 0, 0);
+    w.u16(1).u16(0x8001).u16(ENT_LINE).u16(1).u16(1);
+    LineBytes(w, 0, 0, 0, 1);
+    w.u16(0).u16(0);
+    w.u16(1).classRecord("CAttrib").str("RGB_R").str("RGB_R");
+    w.u16(1).u16(0).u32(0xFF).str("L").str("300").u16(1).u16(38).zeros(8 + 8 + 32).point(7, 8, 0);
+    w.u16(0).u16(1);
+    ASSERT_EQ(Store(outer), w.bytes());
+
+    CArchive in(w.bytes());
+    CBloq back;
+    back.Serialize(in);
+    EXPECT_EQ(in.Remaining(), 0u);
+    EXPECT_EQ(Store(back), w.bytes());
+    std::string value = "untouched";
+    EXPECT_EQ(back.FindAttribByTag("RGB_G", value), -1);
+    EXPECT_EQ(value, "untouched");
+    EXPECT_EQ(back.FindAttribByTag("RGB_R", value), 1);
+    EXPECT_EQ(value, "300");
+    ASSERT_NE(back.FindRefBlock("INNER"), nullptr);
+    EXPECT_EQ(back.FindRefBlock("INNE"), nullptr) << "names compare whole";
+}
+
+TEST(BlockRecords, BlocksNestedPastTheLimitFailTheLoad)
+{
+    // Each block holds the next in its referenced-block list.
+    auto* root = new CBloq;
+    CBloq* tail = root;
+    for (int i = 0; i < 40; ++i) {
+        auto* next = new CBloq;
+        tail->GetRefBlockList().AddTail(next);
+        tail = next;
+    }
+    const Bytes bytes = Store(*root);
+    delete root;
+    CArchive in(bytes);
+    CBloq back;
+    EXPECT_THROW(back.Serialize(in), CArchiveException);
+}
+
+TEST_F(BlockDoc, DrawingFileWithNestedBlocksRoundTripsByteForByte)
+{
+    LOGFONT font;
+    font.lfHeight = 25;
+    AddBlock(doc, "INNER", {{ENT_LINE, NewLine(0, 0, 1, 1)}});
+    CBloq* outer = AddBlock(doc, "OUTER", {{ENT_INSERT, NewInsert("INNER", 1, 0, kPi / 3, 2, 2)}});
+    outer->AddAttrib(1, 0, "L", "DOOR", "DOOR", "left", 0, 1, CPointd(), font);
+    CollectReferencedBlocks(doc, outer->GetEntityList(), *outer);
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(5, 5), 1.5, 0.25, 2.5, "OUTER");
+
+    CArchive out;
+    doc.Serialize(out);
+    const Bytes first = out.TakeData();
+    CRectaDoc back;
+    CArchive in(first);
+    back.Serialize(in);
+    CArchive again;
+    back.Serialize(again);
+    EXPECT_EQ(again.TakeData(), first);
+
+    const CBloq* loaded = FindDocBlock(back, "OUTER");
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_NE(loaded->FindRefBlock("INNER"), nullptr);
+    EXPECT_EQ(loaded->FindAttrib("DOOR")->Value(), "left");
+}
+
+TEST_F(BlockDoc, ListsFindsAndFreesBlocks)
+{
+    doc.m_penWidth = 3;
+    doc.m_color = 0x123456;
+    CObList work;
+    work.AddTail(new CDib(ENT_LINE, NewLine(0, 0, 2, 1)));
+    CBloq* b = doc.AddBlock(CPointd(1, 1), work);
+    EXPECT_TRUE(work.IsEmpty()) << "the block owns the elements";
+    EXPECT_EQ(b->m_width, 3);
+    EXPECT_EQ(b->m_color, 0x123456u);
+    EXPECT_EQ(b->m_extMax, CPointd(2, 1)) << "extents computed in block coordinates";
+    b->m_name = "A";
+    EXPECT_EQ(doc.FindBlockPosition(b), doc.GetFirstBlockPosition());
+    EXPECT_EQ(FindDocBlock(doc, "A"), b);
+    EXPECT_EQ(FindDocBlock(doc, "a"), nullptr);
+
+    b->SetColor(0xFF);
+    POSITION pos = b->GetFirstEntityPosition();
+    int type = 0;
+    EXPECT_EQ(static_cast<CRecta*>(b->GetNextEntity(pos, type))->m_color, 0xFFu);
+
+    AddBlock(doc, "B", {{ENT_POINT, new CPunt}});
+    doc.RemoveBlockAt(doc.FindBlockPosition(b));
+    EXPECT_EQ(FindDocBlock(doc, "A"), nullptr);
+    doc.DeleteContents();  // frees block B with its entity
+    EXPECT_EQ(doc.GetFirstBlockPosition(), nullptr);
+}
+
+TEST(BlockAttributes, ColourAttributesMakeARegionBlock)
+{
+    CBloq b;
+    LOGFONT font;
+    EXPECT_FALSE(HasColourAttributes(b));
+    b.AddAttrib(1, 0, "L", "RGB_R", "RGB_R", "  +300x", 0, 0, CPointd(), font);
+    b.AddAttrib(1, 0, "L", "RGB_G", "RGB_G", "0", 0, 0, CPointd(), font);
+    b.AddAttrib(1, 0, "L", "RGB_B", "RGB_B", "-1", 0, 0, CPointd(), font);
+    EXPECT_TRUE(HasColourAttributes(b));
+    EXPECT_EQ(GetBlockColour(b), RGB(44, 0, 255));
+    EXPECT_EQ(static_cast<const CAttrib*>(b.GetAttribList().GetHead())->m_text.m_justify, JUSTIFY_LEFT);
+    b.DeleteAttributes();
+    EXPECT_FALSE(HasColourAttributes(b));
+}
+
+TEST_F(BlockDoc, CollectsReferencedBlocksDepthFirstAtTheHead)
+{
+    AddBlock(doc, "B", {{ENT_POINT, new CPunt}});
+    AddBlock(doc, "A", {{ENT_INSERT, NewInsert("B", 0, 0)}, {ENT_INSERT, NewInsert("A", 0, 0)}});
+    CObList none;
+    CBloq container(1, 0, "L", CPointd(), none);
+    container.GetEntityList().AddTail(new CDib(ENT_INSERT, NewInsert("A", 0, 0)));
+    container.GetEntityList().AddTail(new CDib(ENT_INSERT, NewInsert("MISSING", 0, 0)));
+    CollectReferencedBlocks(doc, container.GetEntityList(), container);
+    POSITION pos = container.GetFirstRefBlockPosition();
+    ASSERT_NE(pos, nullptr);
+    EXPECT_EQ(container.GetNextRefBlock(pos)->m_name, "B");
+    ASSERT_NE(pos, nullptr);
+    EXPECT_EQ(container.GetNextRefBlock(pos)->m_name, "A");
+    EXPECT_EQ(pos, nullptr);
+
+    AddMissingBlocks(doc, container.GetRefBlockList());
+    int n = 0;
+    for (POSITION p = doc.GetFirstBlockPosition(); p; doc.GetNextBlock(p))
+        ++n;
+    EXPECT_EQ(n, 2) << "both names were there already";
+}
+
+TEST_F(BlockDoc, InsertDrawsItsBlockPlaced)
+{
+    CBloq* b = AddBlock(doc, "B", {{ENT_LINE, NewLine(1, 0, 2, 0)}});
+    std::unique_ptr<CInsBl> ins(NewInsert("B", 10, 10, kPi / 2, 2, 2));
+    CRecordingDC dc;
+    EXPECT_EQ(ins->Draw(dc, 1.0, 0.0, 0.0, b, doc), 1);
+    EXPECT_NE(dc.Log().find("MoveTo(10,12)\nLineTo(10,14)"), std::string::npos) << dc.Log();
+    dc.Clear();
+    EXPECT_EQ(ins->Draw(dc, 1.0, 0.0, 0.0, nullptr, doc), 0) << "a missing block draws nothing";
+    EXPECT_TRUE(dc.Calls().empty());
+}
+
+TEST_F(BlockDoc, NestedInsertComposesThePlacement)
+{
+    AddBlock(doc, "INNER", {{ENT_POINT, new CPunt}, {ENT_LINE, NewLine(0, 0, 1, 0)}});
+    CBloq* outer = AddBlock(doc, "OUTER", {{ENT_INSERT, NewInsert("INNER", 1, 0, 0, 1, 3)}});
+    std::vector<CElementPtr> leaves;
+    WalkPlacedEntities(doc, *outer, CPlacement{5, 5, 0, kPi / 2, 2, 2},
+                       [&](CElementPtr& e) { leaves.push_back(std::move(e)); });
+    ASSERT_EQ(leaves.size(), 2u);
+    const CPointd origin = static_cast<CPunt*>(leaves[0]->m_entity)->m_point;
+    EXPECT_NEAR(origin.x, 5, 1e-12);
+    EXPECT_NEAR(origin.y, 7, 1e-12);
+    // The inner x axis turned by pi/2 and scaled by 1 * 2.
+    const auto* line = static_cast<CRecta*>(leaves[1]->m_entity);
+    EXPECT_NEAR(line->m_p2.x, 5, 1e-12);
+    EXPECT_NEAR(line->m_p2.y, 9, 1e-12);
+}
+
+TEST_F(BlockDoc, ExtentsPlaceAllFourCornersAndSkipEmptyBlocks)
+{
+    CBloq* b = AddBlock(doc, "B", {{ENT_LINE, NewLine(0, 0, 2, 1)}});
+    AddBlock(doc, "EMPTY", {});
+    AddBlock(doc, "WRAP", {{ENT_INSERT, NewInsert("B", 0, 0, kPi / 2, 1, 1)}});
+    EXPECT_NEAR(FindDocBlock(doc, "WRAP")->m_extMin.x, -1.0, 1e-12);
+    EXPECT_NEAR(FindDocBlock(doc, "WRAP")->m_extMax.y, 2.0, 1e-12);
+
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(10, 10), 3, kPi / 2, 3, "B");
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(-50, -50), 1, 0, 1, "EMPTY");
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(50, 50), 1, 0, 1, "MISSING");
+    doc.CalcExtents();
+    // Corners (0,0) (2,0) (2,1) (0,1) scaled 3, turned pi/2 about (10,10).
+    EXPECT_NEAR(doc.m_extMin.x, 7, 1e-9);
+    EXPECT_NEAR(doc.m_extMin.y, 10, 1e-9);
+    EXPECT_NEAR(doc.m_extMax.x, 10, 1e-9);
+    EXPECT_NEAR(doc.m_extMax.y, 16, 1e-9);
+    EXPECT_EQ(b->m_extMax, CPointd(2, 1)) << "the block keeps its own extents";
+}
