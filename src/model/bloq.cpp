@@ -64,12 +64,6 @@ void SerializeWord(CArchive& ar, int& value)
     }
 }
 
-void SetLow(CPointd& lo, CPointd& hi)
-{
-    lo = CPointd(kExtentsStart, kExtentsStart, lo.z);
-    hi = CPointd(-kExtentsStart, -kExtentsStart, hi.z);
-}
-
 // A bounding box in the plan, empty until a point is added.
 struct Box {
     CPointd lo{kExtentsStart, kExtentsStart}, hi{-kExtentsStart, -kExtentsStart};
@@ -457,11 +451,8 @@ void CBloq::CalcExtents(const CRectaDoc& doc)
     Box box;
     std::vector<const CBloq*> path;
     AddOwnExtents(doc, *this, path, box);
-    SetLow(m_extMin, m_extMax);
-    if (!box.Empty()) {
-        m_extMin = CPointd(box.lo.x, box.lo.y, m_extMin.z);
-        m_extMax = CPointd(box.hi.x, box.hi.y, m_extMax.z);
-    }
+    m_extMin = CPointd(box.lo.x, box.lo.y, m_extMin.z);
+    m_extMax = CPointd(box.hi.x, box.hi.y, m_extMax.z);
 }
 
 bool CBloq::HasExtents() const

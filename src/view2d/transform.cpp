@@ -41,6 +41,15 @@ LONG ClampToLong(double v)
     return LONG(std::clamp(v, -2147483648.0, 2147483647.0));
 }
 
+// Tenths of a degree, truncated toward zero; a value within rounding noise
+// of a whole tenth (30 degrees given in radians) counts as that tenth.
+double EscapementSteps(double radians)
+{
+    const double v = RadToDeg(radians) * 10.0;
+    const double whole = std::round(v);
+    return std::fabs(v - whole) < 1e-6 ? whole : std::trunc(v);
+}
+
 // Each line, arc or text element of a part list, by its own rule.
 template <class Line, class Arc, class Text>
 void ForEachPart(CObList& parts, Line&& line, Arc&& arc, Text&& text)
@@ -193,8 +202,7 @@ void RotatePunt(CPunt& e, const CPointd& centre, double angle)
 void RotateText(CText& e, const CPointd& centre, double angle)
 {
     RotatePoint(e.m_insert, centre, angle);
-    const double step = std::trunc(RadToDeg(angle) * 10.0);
-    e.m_font.lfEscapement = ClampToLong(double(e.m_font.lfEscapement) - step);
+    e.m_font.lfEscapement = ClampToLong(double(e.m_font.lfEscapement) - EscapementSteps(angle));
 }
 
 void RotatePLine(CPLine& e, const CPointd& centre, double angle)

@@ -8,6 +8,7 @@
 #include "view2d/insblpick.h"
 #include "view2d/transform.h"
 #include "view2d/undo.h"
+#include "support/blocks.h"
 #include "view_fixture.h"
 
 #include <cmath>
@@ -19,56 +20,34 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-void Add(std::vector<double>& g, const CPointd& p)
-{
-    g.insert(g.end(), {p.x, p.y, p.z});
-}
-
-void AddAngle(std::vector<double>& g, double a)
-{
-    g.insert(g.end(), {std::cos(a), std::sin(a)});
-}
-
 // The fields a transform may change; angles by their cosine and sine.
 std::vector<double> Geometry(int type, const CObject* e)
 {
     std::vector<double> g;
+    auto pt = [&](const CPointd& p) { g.insert(g.end(), {p.x, p.y, p.z}); };
+    auto angle = [&](double a) { g.insert(g.end(), {std::cos(a), std::sin(a)}); };
     auto parts = [&](const CObList& list) {
         for (CObject* obj : list) {
-            auto* dib = static_cast<const CDib*>(obj);
-            const std::vector<double> sub = Geometry(dib->m_type, dib->m_entity);
+            const std::vector<double> sub = Geometry(static_cast<CDib*>(obj)->m_type, static_cast<CDib*>(obj)->m_entity);
             g.insert(g.end(), sub.begin(), sub.end());
         }
     };
-    switch (type) {
-    case ENT_LINE: Add(g, static_cast<const CRecta*>(e)->m_p1), Add(g, static_cast<const CRecta*>(e)->m_p2); break;
-    case ENT_CIRCLE: Add(g, static_cast<const CCirc*>(e)->m_centre), g.push_back(static_cast<const CCirc*>(e)->m_rx); break;
-    case ENT_ARC: {
-        auto* a = static_cast<const CArc*>(e);
-        Add(g, a->m_centre);
-        g.insert(g.end(), {a->m_rx, double(a->m_arcWord)});
-        AddAngle(g, a->m_start);
-        AddAngle(g, a->m_end);
-        break;
-    }
-    case ENT_POINT: Add(g, static_cast<const CPunt*>(e)->m_point); break;
-    case ENT_TEXT: {
-        auto* t = static_cast<const CText*>(e);
-        Add(g, t->m_insert);
-        g.insert(g.end(), {double(t->m_font.lfEscapement), double(t->m_justify)});
-        break;
-    }
-    case ENT_PLINE: parts(static_cast<const CPLine*>(e)->m_segments); break;
-    case ENT_DIMENSION: parts(static_cast<const CAcot*>(e)->m_parts); break;
-    case ENT_INSERT: {
-        auto* i = static_cast<const CInsBl*>(e);
-        Add(g, i->m_insert);
-        AddAngle(g, i->m_rotation);
-        g.insert(g.end(), {i->m_sx, i->m_sy});
-        break;
-    }
-    default: ADD_FAILURE() << "no geometry for type " << type;
-    }
+    if (auto* l = type == ENT_LINE ? static_cast<const CRecta*>(e) : nullptr)
+        pt(l->m_p1), pt(l->m_p2);
+    else if (auto* c = type == ENT_CIRCLE ? static_cast<const CCirc*>(e) : nullptr)
+        pt(c->m_centre), g.push_back(c->m_rx);
+    else if (auto* a = type == ENT_ARC ? static_cast<const CArc*>(e) : nullptr)
+        pt(a->m_centre), g.insert(g.end(), {a->m_rx, double(a->m_arcWord)}), angle(a->m_start), angle(a->m_end);
+    else if (type == ENT_POINT)
+        pt(static_cast<const CPunt*>(e)->m_point);
+    else if (auto* t = type == ENT_TEXT ? static_cast<const CText*>(e) : nullptr)
+        pt(t->m_insert), g.insert(g.end(), {double(t->m_font.lfEscapement), double(t->m_justify)});
+    else if (type == ENT_PLINE)
+        parts(static_cast<const CPLine*>(e)->m_segments);
+    else if (type == ENT_DIMENSION)
+        parts(static_cast<const CAcot*>(e)->m_parts);
+    else if (auto* i = type == ENT_INSERT ? static_cast<const CInsBl*>(e) : nullptr)
+        pt(i->m_insert), angle(i->m_rotation), g.insert(g.end(), {i->m_sx, i->m_sy});
     return g;
 }
 
@@ -80,14 +59,6 @@ std::vector<double> Geometry(int type, const CObject* e)
         if (std::fabs(a[i] - b[i]) > 1e-9)
             return ::testing::AssertionFailure() << "value " << i << ": " << a[i] << " vs " << b[i];
     return ::testing::AssertionSuccess();
-}
-
-CRecta* Line(double x1, double y1, double x2, double y2)
-{
-    auto* l = new CRecta;
-    l->m_p1 = CPointd(x1, y1, 0.5);
-    l->m_p2 = CPointd(x2, y2, 0.5);
-    return l;
 }
 
 CArc* Arc(double x, double y, double r, double start, double end)
@@ -111,23 +82,12 @@ CText* Text(double x, double y, int justify, LONG escapement)
     return t;
 }
 
-CInsBl* Insert(const char* block, double x, double y, double a = 0, double sx = 1, double sy = 1)
-{
-    auto* i = new CInsBl(1, 0, "ZP");
-    i->m_block = block;
-    i->m_insert = CPointd(x, y);
-    i->m_rotation = a;
-    i->m_sx = sx;
-    i->m_sy = sy;
-    return i;
-}
-
 // One entity of every kind, as elements the caller frees.
 std::vector<CElementPtr> EveryKind()
 {
     std::vector<CElementPtr> all;
     auto add = [&](int type, CObject* e) { all.emplace_back(new CDib(type, e)); };
-    add(ENT_LINE, Line(1, 2, 4, -1));
+    add(ENT_LINE, NewLine(1, 2, 4, -1, 0.5));
     auto* c = new CCirc;
     c->m_centre = CPointd(-2, 3);
     c->m_rx = c->m_ry = 1.5;
@@ -137,36 +97,23 @@ std::vector<CElementPtr> EveryKind()
     p->m_point = CPointd(7, -3, 2);
     add(ENT_POINT, p);
     for (int justify : {JUSTIFY_LEFT, JUSTIFY_RIGHT, JUSTIFY_CENTRE})
-        add(ENT_TEXT, Text(1, 1, justify, 450));
+        add(ENT_TEXT, Text(2, 1, justify, 450));
     CObList segs;
-    segs.AddTail(new CDib(ENT_LINE, Line(0, 0, 3, 0)));
+    segs.AddTail(new CDib(ENT_LINE, NewLine(0, 0, 3, 0)));
     segs.AddTail(new CDib(ENT_ARC, Arc(3, 1, 1, 6.0, 1.2)));
     add(ENT_PLINE, new CPLine(1, 0, "ZP", segs, 0, 0, 0, 1));
     CObList parts;
-    parts.AddTail(new CDib(ENT_LINE, Line(0, -1, 5, -1)));
+    parts.AddTail(new CDib(ENT_LINE, NewLine(0, -1, 5, -1)));
     parts.AddTail(new CDib(ENT_TEXT, Text(2, -0.5, JUSTIFY_CENTRE, 0)));
     add(ENT_DIMENSION, new CAcot(1, 0, "ZP", parts));
-    add(ENT_INSERT, Insert("B", 3, 4, 5.9, 2, -0.5));
+    add(ENT_INSERT, NewInsert("B", 3, 4, 5.9, 2, -0.5));
     return all;
-}
-
-CPointd PointOf(const CElementPtr& e)
-{
-    return static_cast<const CPunt*>(e->m_entity)->m_point;
 }
 
 }  // namespace
 
 TEST(Transform, PlacementScalesPositionsNotSizes)
 {
-    CRecta line;
-    line.m_p1 = CPointd(1, 0), line.m_p2 = CPointd(2, 0);
-    TransformRecta(line, {10, 10, 0, kPi / 2, 2, 2});
-    EXPECT_NEAR(line.m_p1.x, 10, 1e-12);
-    EXPECT_NEAR(line.m_p1.y, 12, 1e-12);
-    EXPECT_NEAR(line.m_p2.x, 10, 1e-12);
-    EXPECT_NEAR(line.m_p2.y, 14, 1e-12);
-
     CCirc circ;
     circ.m_centre = CPointd(1, 1);
     circ.m_rx = 1;
@@ -214,40 +161,33 @@ TEST(Transform, TextEscapementAndJustification)
     RotateText(*t, CPointd(0, 0), kPi / 6);
     EXPECT_EQ(t->m_font.lfEscapement, -300);
 
-    CRecta vertical, horizontal, slanted;
-    vertical.m_p2 = CPointd(0, 1);
-    horizontal.m_p2 = CPointd(1, 0);
-    slanted.m_p2 = CPointd(std::cos(11 * kPi / 6), std::sin(11 * kPi / 6));  // 330 degrees
-    std::unique_ptr<CText> a(Text(1, 0, JUSTIFY_LEFT, 0));
-    MirrorText(*a, vertical, 0);
-    EXPECT_EQ(a->m_justify, JUSTIFY_RIGHT);
-    EXPECT_EQ(a->m_insert.x, -1);
-    std::unique_ptr<CText> b(Text(1, 1, JUSTIFY_LEFT, 0));
-    MirrorText(*b, horizontal, kPi / 2);
-    EXPECT_EQ(b->m_justify, JUSTIFY_LEFT);
-    std::unique_ptr<CText> c(Text(1, 1, JUSTIFY_LEFT, 300));
-    MirrorText(*c, slanted, 11 * kPi / 6 + kPi / 2);
-    EXPECT_EQ(c->m_justify, JUSTIFY_LEFT) << "runs along the line in the other sense";
-    std::unique_ptr<CText> d(Text(1, 1, 0, 0));
-    MirrorText(*d, vertical, 0);
-    EXPECT_EQ(d->m_justify, JUSTIFY_CENTRE);
+    // Mirrored across the line from the origin in direction m, by the perpendicular.
+    auto mirrored = [](int justify, LONG escapement, double m) {
+        std::unique_ptr<CText> text(Text(1, 1, justify, escapement));
+        CRecta line;
+        line.m_p2 = CPointd(std::cos(m), std::sin(m));
+        MirrorText(*text, line, m + kPi / 2);
+        return text->m_justify;
+    };
+    EXPECT_EQ(mirrored(JUSTIFY_LEFT, 0, kPi / 2), JUSTIFY_RIGHT);
+    EXPECT_EQ(mirrored(JUSTIFY_RIGHT, 0, kPi / 2), JUSTIFY_LEFT);
+    EXPECT_EQ(mirrored(JUSTIFY_LEFT, 0, 0), JUSTIFY_LEFT);
+    EXPECT_EQ(mirrored(JUSTIFY_LEFT, 300, 11 * kPi / 6), JUSTIFY_LEFT) << "along the line, the other way";
+    EXPECT_EQ(mirrored(0, 0, kPi / 2), JUSTIFY_CENTRE);
 }
 
 TEST(Transform, MirroredInsertPlacesEveryBlockPointAtItsImage)
 {
     CRectaDoc doc;
-    CObList inner, outer;
-    inner.AddTail(new CDib(ENT_LINE, Line(0, 0, 2, 1)));
-    inner.AddTail(new CDib(ENT_ARC, Arc(1, 1, 1, 0.3, 2.0)));
-    doc.AddBlock(CPointd(), inner)->m_name = "INNER";
-    outer.AddTail(new CDib(ENT_POINT, new CPunt));
-    outer.AddTail(new CDib(ENT_INSERT, Insert("INNER", 1, 2, 0.9, 1.5, 1.5)));
-    CBloq* block = doc.AddBlock(CPointd(), outer);
-    block->m_name = "OUTER";
+    AddNamedBlock(doc, "INNER", {{ENT_LINE, NewLine(0, 0, 2, 1, 0.5)}});
+    CBloq* block = AddNamedBlock(doc, "OUTER",
+                                 {{ENT_POINT, new CPunt},
+                                  {ENT_ARC, Arc(1, 1, 1, 0.3, 2.0)},
+                                  {ENT_INSERT, NewInsert("INNER", 1, 2, 0.9, 1.5, 1.5)}});
 
     CRecta mirror;
     mirror.m_p1 = CPointd(0, -1), mirror.m_p2 = CPointd(0, 1);  // the y axis
-    std::unique_ptr<CInsBl> ins(Insert("OUTER", 0, 0));
+    std::unique_ptr<CInsBl> ins(NewInsert("OUTER", 0, 0));
     auto leaves = [&] {
         std::vector<CElementPtr> out;
         WalkPlacedEntities(doc, *block, ins->Placement(), [&](CElementPtr& e) { out.push_back(std::move(e)); });
@@ -269,10 +209,8 @@ TEST(Transform, MirroredInsertPlacesEveryBlockPointAtItsImage)
 TEST(Transform, PlacedBoxAgainstAQuad)
 {
     CRectaDoc doc;
-    CObList list;
-    list.AddTail(new CDib(ENT_LINE, Line(0, 0, 2, 2)));
-    doc.AddBlock(CPointd(), list)->m_name = "B";
-    std::unique_ptr<CInsBl> ins(Insert("B", 5, 5));
+    AddNamedBlock(doc, "B", {{ENT_LINE, NewLine(0, 0, 2, 2)}});
+    std::unique_ptr<CInsBl> ins(NewInsert("B", 5, 5));
     const Pt2 around[4] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     const Pt2 inside[4] = {{5.5, 5.5}, {6, 5.5}, {6, 6}, {5.5, 6}};
     EXPECT_EQ(InsBlBoxCrossesQuad(*ins, doc, around), 0) << "no window side meets the box";
@@ -285,16 +223,6 @@ namespace {
 
 class InsertView : public ViewTest {
 protected:
-    CBloq* Block(const char* name, std::initializer_list<std::pair<int, CObject*>> entities)
-    {
-        CObList list;
-        for (auto [type, e] : entities)
-            list.AddTail(new CDib(type, e));
-        CBloq* b = doc.AddBlock(CPointd(), list);
-        b->m_name = name;
-        b->CalcExtents(doc);
-        return b;
-    }
     POSITION Pick(double x, double y)
     {
         CObject* e = nullptr;
@@ -308,9 +236,9 @@ protected:
 TEST_F(InsertView, BlocksThatInsertThemselvesEndInEveryWalker)
 {
     // SELF holds a line and itself one unit on; P and Q insert each other.
-    Block("SELF", {{ENT_LINE, Line(0, 0, 1, 0)}, {ENT_INSERT, Insert("SELF", 1, 0)}});
-    Block("P", {{ENT_LINE, Line(0, 0, 0, 1)}, {ENT_INSERT, Insert("Q", 0, 1)}});
-    Block("Q", {{ENT_CIRCLE, new CCirc}, {ENT_INSERT, Insert("P", 1, 0)}});
+    AddNamedBlock(doc, "SELF", {{ENT_LINE, NewLine(0, 0, 1, 0)}, {ENT_INSERT, NewInsert("SELF", 1, 0)}});
+    AddNamedBlock(doc, "P", {{ENT_LINE, NewLine(0, 0, 0, 1)}, {ENT_INSERT, NewInsert("Q", 0, 1)}});
+    AddNamedBlock(doc, "Q", {{ENT_CIRCLE, new CCirc}, {ENT_INSERT, NewInsert("P", 1, 0)}});
     EXPECT_EQ(FindDocBlock(doc, "SELF")->m_extMax, CPointd(1, 0));
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(2, 2), 1, 0, 1, "SELF");
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(6, 4), 1, 0, 1, "P");
@@ -336,9 +264,9 @@ TEST_F(InsertView, BlocksThatInsertThemselvesEndInEveryWalker)
     EXPECT_NE(container.FindRefBlock("Q"), nullptr);
 }
 
-TEST_F(InsertView, InsertsAreDrawnPickedAndCulledByTheirPlacedBox)
+TEST_F(InsertView, InsertsAreDrawnPickedCulledAndDuplicated)
 {
-    Block("B", {{ENT_LINE, Line(0, 0, 2, 0)}, {ENT_LINE, Line(0, 0, 0, 1)}});
+    AddNamedBlock(doc, "B", {{ENT_LINE, NewLine(0, 0, 2, 0)}, {ENT_LINE, NewLine(0, 0, 0, 1)}});
     CInsBl* ins = doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(4, 4), 2, kPi / 2, 2, "B");
     const int ink = Ink();
     EXPECT_GT(ink, 0);
@@ -348,6 +276,12 @@ TEST_F(InsertView, InsertsAreDrawnPickedAndCulledByTheirPlacedBox)
     EXPECT_FALSE(InsBlInWindow(doc, *ins, CPointd(4.5, 0), CPointd(9, 9)));
     EXPECT_FALSE(InsBlInWindow(doc, *ins, CPointd(-9, -9), CPointd(1, 1)));
 
+    std::unique_ptr<CUndoStep> step(
+        MakeUndoStep(&doc, UNDO_CHANGED, ENT_INSERT, doc.GetEntityRecord(doc.GetFirstEntityPosition()), nullptr));
+    ASSERT_NE(step->m_copy, nullptr);
+    EXPECT_NE(step->m_copy->m_entity, ins);
+    EXPECT_TRUE(SameGeometry(Geometry(ENT_INSERT, step->m_copy->m_entity), Geometry(ENT_INSERT, ins)));
+
     // A missing block is skipped by every walker.
     ins->m_block = "MISSING";
     view.Invalidate();
@@ -355,16 +289,4 @@ TEST_F(InsertView, InsertsAreDrawnPickedAndCulledByTheirPlacedBox)
     EXPECT_EQ(Pick(4, 7.9), nullptr);
     view.SelectByWindow(1, CPointd(0, 0), CPointd(9, 9));
     EXPECT_EQ(view.m_selection.GetCount(), 0);
-}
-
-TEST_F(InsertView, ChangeStepDuplicatesAnInsert)
-{
-    Block("B", {{ENT_POINT, new CPunt}});
-    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(4, 4), 2, 1.0, 3, "B");
-    CDib* record = doc.GetEntityRecord(doc.GetFirstEntityPosition());
-    std::unique_ptr<CUndoStep> step(MakeUndoStep(&doc, UNDO_CHANGED, ENT_INSERT, record, nullptr));
-    ASSERT_NE(step->m_copy, nullptr);
-    ASSERT_NE(step->m_copy->m_entity, record->m_entity);
-    EXPECT_TRUE(SameGeometry(Geometry(ENT_INSERT, step->m_copy->m_entity), Geometry(ENT_INSERT, record->m_entity)));
-    EXPECT_EQ(static_cast<CInsBl*>(step->m_copy->m_entity)->m_block, "B");
 }

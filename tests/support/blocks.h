@@ -1,0 +1,41 @@
+// Blocks and inserts built in one line, for tests.
+#pragma once
+
+#include "doc/rectadoc.h"
+#include "model/bloq.h"
+#include "model/recta.h"
+
+#include <initializer_list>
+#include <utility>
+
+inline CRecta* NewLine(double x1, double y1, double x2, double y2, double z = 0)
+{
+    auto* l = new CRecta;
+    l->m_layer = "L";
+    l->m_p1 = CPointd(x1, y1, z);
+    l->m_p2 = CPointd(x2, y2, z);
+    return l;
+}
+
+inline CInsBl* NewInsert(const char* block, double x, double y, double a = 0, double sx = 1, double sy = 1)
+{
+    auto* ins = new CInsBl(1, 0xFF, "L");
+    ins->m_block = block;
+    ins->m_insert = CPointd(x, y);
+    ins->m_rotation = a;
+    ins->m_sx = sx;
+    ins->m_sy = sy;
+    return ins;
+}
+
+// A block of the drawing named name, holding the entities (type code, entity).
+inline CBloq* AddNamedBlock(CRectaDoc& doc, const char* name, std::initializer_list<std::pair<int, CObject*>> entities)
+{
+    CObList list;
+    for (auto [type, e] : entities)
+        list.AddTail(new CDib(type, e));
+    CBloq* b = doc.AddBlock(CPointd(), list);
+    b->m_name = name;
+    b->CalcExtents(doc);
+    return b;
+}
