@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -138,12 +139,18 @@ bool OnPath(const std::vector<const CBloq*>& path, const CBloq* block)
     return std::find(path.begin(), path.end(), block) != path.end();
 }
 
+// Entities one walk of nested blocks visits at the most: blocks that insert
+// each other many times over must not take the program down.
+constexpr std::size_t kWalkBudget = 500'000;
+
 // The block's extents in its own coordinates; nested blocks by their own
-// extents placed through all four corners.
-void AddOwnExtents(const CRectaDoc& doc, const CBloq& block, std::vector<const CBloq*>& path, Box& box)
+// extents placed through all four corners, each nested block measured once.
+void AddOwnExtents(const CRectaDoc& doc, const CBloq& block, std::vector<const CBloq*>& path, Box& box,
+                   std::size_t& budget, std::unordered_map<const CBloq*, Box>& measured)
 {
     path.push_back(&block);
-    for (POSITION pos = block.GetFirstEntityPosition(); pos;) {
+    for (POSITION pos = block.GetFirstEntityPosition(); pos && budget > 0;) {
+        --budget;
         int type = 0;
         const CObject* entity = block.GetNextEntity(pos, type);
         if (!entity)
@@ -156,8 +163,13 @@ void AddOwnExtents(const CRectaDoc& doc, const CBloq& block, std::vector<const C
         const CBloq* inner = FindDocBlock(doc, insert->m_block);
         if (!inner || OnPath(path, inner) || int(path.size()) >= kMaxBlockNesting)
             continue;
-        Box nested;
-        AddOwnExtents(doc, *inner, path, nested);
+        auto known = measured.find(inner);
+        if (known == measured.end()) {
+            Box fresh;
+            AddOwnExtents(doc, *inner, path, fresh, budget, measured);
+            known = measured.emplace(inner, fresh).first;
+        }
+        const Box nested = known->second;
         if (nested.Empty())
             continue;
         const CPlacement pl = insert->Placement();
@@ -211,11 +223,13 @@ struct Walker {
     const PlacedEntityFn& leaf;
     const NestedInsertFn& enter;
     std::vector<const CBloq*> path;
+    std::size_t budget = kWalkBudget;
 
     void Walk(const CBloq& block, const CPlacement& p)
     {
         path.push_back(&block);
-        for (POSITION pos = block.GetFirstEntityPosition(); pos;) {
+        for (POSITION pos = block.GetFirstEntityPosition(); pos && budget > 0;) {
+            --budget;
             int type = 0;
             const CObject* entity = block.GetNextEntity(pos, type);
             if (!entity)
@@ -450,7 +464,9 @@ void CBloq::CalcExtents(const CRectaDoc& doc)
 {
     Box box;
     std::vector<const CBloq*> path;
-    AddOwnExtents(doc, *this, path, box);
+    std::size_t budget = kWalkBudget;
+    std::unordered_map<const CBloq*, Box> measured;
+    AddOwnExtents(doc, *this, path, box, budget, measured);
     m_extMin = CPointd(box.lo.x, box.lo.y, m_extMin.z);
     m_extMax = CPointd(box.hi.x, box.hi.y, m_extMax.z);
 }
