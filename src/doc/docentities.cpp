@@ -3,6 +3,7 @@
 
 #include "model/bloq.h"
 #include "model/circ.h"
+#include "model/extentpoints.h"
 #include "model/fontrecord.h"
 #include "model/pline.h"
 #include "model/punt.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kExtentsStart = 10000000.0;
 
 }  // namespace
@@ -238,51 +238,12 @@ void CRectaDoc::ExtendExtentsByPoint(const CPointd& p)
 
 void CRectaDoc::ExtendExtentsByEntity(int type, const CObject* entity)
 {
-    switch (type) {
-    case ENT_LINE: {
-        auto* l = static_cast<const CRecta*>(entity);
-        ExtendExtentsByPoint(l->m_p1);
-        ExtendExtentsByPoint(l->m_p2);
-        break;
-    }
-    case ENT_CIRCLE: {
-        auto* c = static_cast<const CCirc*>(entity);
-        ExtendExtentsByPoint(CPointd(c->m_centre.x + c->m_rx, c->m_centre.y + c->m_rx));
-        ExtendExtentsByPoint(CPointd(c->m_centre.x - c->m_rx, c->m_centre.y - c->m_rx));
-        break;
-    }
-    case ENT_ARC: {
-        auto* a = static_cast<const CArc*>(entity);
-        double s = a->m_start, e = a->m_end;
-        if (e < s)
-            e += kTwoPi;
-        const double step = (e - s) / 6.0;
-        auto at = [&](double t) {
-            return CPointd(a->m_centre.x + a->m_rx * std::cos(t), a->m_centre.y + a->m_rx * std::sin(t));
-        };
-        // Seven samples at the most, also for angles that are not finite.
-        for (int i = 0; i <= 6 && s + i * step <= e; ++i)
-            ExtendExtentsByPoint(at(s + i * step));
-        ExtendExtentsByPoint(at(e));
-        break;
-    }
-    case ENT_POINT: ExtendExtentsByPoint(static_cast<const CPunt*>(entity)->m_point); break;
-    case ENT_INSERT: {
+    if (type == ENT_INSERT) {
         auto* ins = static_cast<const CInsBl*>(entity);
         ins->ExtendDocExtents(FindDocBlock(*this, ins->m_block), *this);
-        break;
+        return;
     }
-    case ENT_PLINE: static_cast<const CPLine*>(entity)->ExtendDocExtents(*this); break;
-    case ENT_TEXT: {
-        auto* t = static_cast<const CText*>(entity);
-        CPointd c[4];
-        t->AlignPoint(t->m_insert, c[0], c[1], c[2], c[3]);
-        for (const CPointd& p : c)
-            ExtendExtentsByPoint(p);
-        break;
-    }
-    default: break;
-    }
+    ForEachExtentsPoint(type, entity, [this](const CPointd& p) { ExtendExtentsByPoint(p); });
 }
 
 void CRectaDoc::CalcExtents()

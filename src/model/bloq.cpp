@@ -4,6 +4,7 @@
 #include "model/acot.h"
 #include "model/circ.h"
 #include "model/entitydraw.h"
+#include "model/extentpoints.h"
 #include "model/fontrecord.h"
 #include "model/layer.h"
 #include "model/pline.h"
@@ -24,7 +25,6 @@ IMPLEMENT_SERIAL(CBloq, CObject, 1)
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kExtentsStart = 10000000.0;
 // Blocks inside the referenced-block lists of blocks, as a file may nest them.
 constexpr int kMaxStoredNesting = 32;
@@ -84,56 +84,6 @@ struct Box {
     bool Empty() const { return !(lo.x <= hi.x && lo.y <= hi.y); }
 };
 
-// The points the drawing extents take for one entity.
-void AddEntityPoints(Box& box, int type, const CObject* entity)
-{
-    switch (type) {
-    case ENT_LINE: {
-        auto* l = static_cast<const CRecta*>(entity);
-        box.Add(l->m_p1);
-        box.Add(l->m_p2);
-        break;
-    }
-    case ENT_CIRCLE: {
-        auto* c = static_cast<const CCirc*>(entity);
-        box.Add(CPointd(c->m_centre.x + c->m_rx, c->m_centre.y + c->m_rx));
-        box.Add(CPointd(c->m_centre.x - c->m_rx, c->m_centre.y - c->m_rx));
-        break;
-    }
-    case ENT_ARC: {
-        auto* a = static_cast<const CArc*>(entity);
-        double s = a->m_start, e = a->m_end;
-        if (e < s)
-            e += kTwoPi;
-        const double step = (e - s) / 6.0;
-        auto at = [&](double t) {
-            return CPointd(a->m_centre.x + a->m_rx * std::cos(t), a->m_centre.y + a->m_rx * std::sin(t));
-        };
-        for (int i = 0; i <= 6 && s + i * step <= e; ++i)
-            box.Add(at(s + i * step));
-        box.Add(at(e));
-        break;
-    }
-    case ENT_POINT: box.Add(static_cast<const CPunt*>(entity)->m_point); break;
-    case ENT_TEXT: {
-        auto* t = static_cast<const CText*>(entity);
-        CPointd c[4];
-        t->AlignPoint(t->m_insert, c[0], c[1], c[2], c[3]);
-        for (const CPointd& p : c)
-            box.Add(p);
-        break;
-    }
-    case ENT_PLINE:
-        for (CObject* obj : static_cast<const CPLine*>(entity)->m_segments) {
-            auto* seg = static_cast<const CDib*>(obj);
-            if (seg->m_type == ENT_LINE || seg->m_type == ENT_ARC)
-                AddEntityPoints(box, seg->m_type, seg->m_entity);
-        }
-        break;
-    default: break;
-    }
-}
-
 bool OnPath(const std::vector<const CBloq*>& path, const CBloq* block)
 {
     return std::find(path.begin(), path.end(), block) != path.end();
@@ -156,7 +106,7 @@ void AddOwnExtents(const CRectaDoc& doc, const CBloq& block, std::vector<const C
         if (!entity)
             continue;
         if (type != ENT_INSERT) {
-            AddEntityPoints(box, type, entity);
+            ForEachExtentsPoint(type, entity, [&box](const CPointd& p) { box.Add(p); });
             continue;
         }
         const auto* insert = static_cast<const CInsBl*>(entity);
