@@ -568,13 +568,18 @@ bool CImageDC::Polygon(const LPoint* pts, int count)
     return true;
 }
 
-bool CImageDC::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b)
+CImageDC::Box CImageDC::DeviceBox(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) const
 {
     double x0, y0, x1, y1;
     ToDevice(l, t, x0, y0);
     ToDevice(r, b, x1, y1);
-    const double L = RoundHalfUp(std::min(x0, x1)), R = RoundHalfUp(std::max(x0, x1));
-    const double T = RoundHalfUp(std::min(y0, y1)), B = RoundHalfUp(std::max(y0, y1));
+    return {RoundHalfUp(std::min(x0, x1)), RoundHalfUp(std::min(y0, y1)), RoundHalfUp(std::max(x0, x1)),
+            RoundHalfUp(std::max(y0, y1))};
+}
+
+bool CImageDC::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b)
+{
+    const auto [L, T, R, B] = DeviceBox(l, t, r, b);
     if (R - L < 1 || B - T < 1)
         return false;
     Outline o;
@@ -593,11 +598,7 @@ bool CImageDC::Rectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::in
 
 bool CImageDC::Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b)
 {
-    double x0, y0, x1, y1;
-    ToDevice(l, t, x0, y0);
-    ToDevice(r, b, x1, y1);
-    const double L = RoundHalfUp(std::min(x0, x1)), R = RoundHalfUp(std::max(x0, x1));
-    const double T = RoundHalfUp(std::min(y0, y1)), B = RoundHalfUp(std::max(y0, y1));
+    const auto [L, T, R, B] = DeviceBox(l, t, r, b);
     if (R - L < 1 || B - T < 1)
         return false;
     Outline o;
@@ -617,11 +618,7 @@ bool CImageDC::Ellipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int6
 bool CImageDC::Arc(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::int64_t xs,
                    std::int64_t ys, std::int64_t xe, std::int64_t ye)
 {
-    double x0, y0, x1, y1;
-    ToDevice(l, t, x0, y0);
-    ToDevice(r, b, x1, y1);
-    const double L = RoundHalfUp(std::min(x0, x1)), R = RoundHalfUp(std::max(x0, x1));
-    const double T = RoundHalfUp(std::min(y0, y1)), B = RoundHalfUp(std::max(y0, y1));
+    const auto [L, T, R, B] = DeviceBox(l, t, r, b);
     if (R - L < 1 || B - T < 1)
         return false;
     const double cx = (L + R - 1) / 2.0, cy = (T + B - 1) / 2.0;
@@ -730,11 +727,7 @@ bool CImageDC::FillRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int
 {
     if (!brush.IsCreated())
         return false;
-    double x0, y0, x1, y1;
-    ToDevice(l, t, x0, y0);
-    ToDevice(r, b, x1, y1);
-    const double L = RoundHalfUp(std::min(x0, x1)), R = RoundHalfUp(std::max(x0, x1));
-    const double T = RoundHalfUp(std::min(y0, y1)), B = RoundHalfUp(std::max(y0, y1));
+    const auto [L, T, R, B] = DeviceBox(l, t, r, b);
     if (brush.GetStyle() == CBrush::Style::hollow)
         return true;
     BrushFill f(*m_image, brush, R2_COPYPEN, nullptr);
@@ -748,11 +741,7 @@ bool CImageDC::FrameRect(std::int64_t l, std::int64_t t, std::int64_t r, std::in
 {
     if (!brush.IsCreated())
         return false;
-    double x0, y0, x1, y1;
-    ToDevice(l, t, x0, y0);
-    ToDevice(r, b, x1, y1);
-    const double L = RoundHalfUp(std::min(x0, x1)), R = RoundHalfUp(std::max(x0, x1));
-    const double T = RoundHalfUp(std::min(y0, y1)), B = RoundHalfUp(std::max(y0, y1));
+    const auto [L, T, R, B] = DeviceBox(l, t, r, b);
     if (R - L < 1 || B - T < 1 || brush.GetStyle() == CBrush::Style::hollow)
         return true;
     BrushFill f(*m_image, brush, R2_COPYPEN, nullptr);

@@ -40,6 +40,11 @@ protected:
 
 private:
     struct Outline;
+    // A logical box on the device: left, top, right, bottom pixels, ordered.
+    struct Box {
+        double L, T, R, B;
+    };
+    Box DeviceBox(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) const;
     // Draws an outline (and, for closed shapes, the brush fill) with the current pen and raster operation.
     void DrawOutline(const Outline& outline);
     // Device pen width in pixels; 1 for cosmetic pens.
