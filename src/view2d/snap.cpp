@@ -235,10 +235,35 @@ void SnapToGrid(CPointd& p, double step)
     snap(p.y);
 }
 
+namespace {
+
+// Whether bounds xlo..xhi, ylo..yhi can touch the snap box: a cheap test before the exact ones.
+bool BoundsMeetBox(double xlo, double ylo, double xhi, double yhi, const Pt2 (&box)[4])
+{
+    const double bxlo = std::min(box[0].x, box[2].x), bxhi = std::max(box[0].x, box[2].x);
+    const double bylo = std::min(box[0].y, box[2].y), byhi = std::max(box[0].y, box[2].y);
+    return !(xhi < bxlo || xlo > bxhi || yhi < bylo || ylo > byhi);
+}
+
+// Whether a circle can cross the snap box: its bounds meet the box and the box is not wholly inside it.
+bool CircleMayCrossBox(Pt2 c, double r, const Pt2 (&box)[4])
+{
+    if (!BoundsMeetBox(c.x - r, c.y - r, c.x + r, c.y + r, box))
+        return false;
+    for (const Pt2& corner : box)
+        if (Distance2D(corner, c) >= r)
+            return true;
+    return false;
+}
+
+}  // namespace
+
 bool SnapRecta(const CRecta& line, const Pt2 (&box)[4], Pt2 p, Pt2& foot, double& dist)
 {
     const double x1 = box[0].x, y1 = box[2].y, x2 = box[2].x, y2 = box[0].y;
     const Pt2 a = ToPt2(line.m_p1), b = ToPt2(line.m_p2);
+    if (!BoundsMeetBox(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y), box))
+        return false;
     if (!line.IsInRect(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)) ||
         !IntersectSegmentQuad(1, box[0], box[1], box[2], box[3], a, b))
         return false;
@@ -253,7 +278,8 @@ bool SnapRecta(const CRecta& line, const Pt2 (&box)[4], Pt2 p, Pt2& foot, double
 bool SnapCirc(const CCirc& circ, const Pt2 (&box)[4], Pt2 p, double& dist)
 {
     const Pt2 c = ToPt2(circ.m_centre);
-    if (!ArcCrossesQuad(1, box[0], box[1], box[2], box[3], c, circ.m_rx, 0.0, kTwoPi, false))
+    if (!CircleMayCrossBox(c, circ.m_rx, box) ||
+        !ArcCrossesQuad(1, box[0], box[1], box[2], box[3], c, circ.m_rx, 0.0, kTwoPi, false))
         return false;
     dist = std::fabs(Distance2D(p, c) - circ.m_rx);
     return true;
@@ -262,7 +288,8 @@ bool SnapCirc(const CCirc& circ, const Pt2 (&box)[4], Pt2 p, double& dist)
 bool SnapArc(const CArc& arc, const Pt2 (&box)[4], Pt2 p, double& dist)
 {
     const Pt2 c = ToPt2(arc.m_centre);
-    if (!ArcCrossesQuad(1, box[0], box[1], box[2], box[3], c, arc.m_rx, arc.m_start, arc.m_end, true))
+    if (!CircleMayCrossBox(c, arc.m_rx, box) ||
+        !ArcCrossesQuad(1, box[0], box[1], box[2], box[3], c, arc.m_rx, arc.m_start, arc.m_end, true))
         return false;
     dist = std::fabs(Distance2D(p, c) - arc.m_rx);
     return true;
