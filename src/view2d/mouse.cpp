@@ -429,7 +429,7 @@ void CRectaView::EraseSelection()
     }
 }
 
-void CRectaView::OnRButtonDown(unsigned, CPoint point)
+void CRectaView::OnRButtonDown(unsigned, CPoint)
 {
     if (!ScaleUsable() || m_aerial)
         return;
@@ -448,7 +448,6 @@ void CRectaView::OnRButtonDown(unsigned, CPoint point)
         doc->m_selectionFilter = 0;  // the filter dialog comes with the filters
     if (RightButtonStep())
         return;
-    (void)DeviceToWorld(point);
     if (m_bandState == 1)
         EraseRubberBand();
     m_bandState = 0;
