@@ -99,12 +99,29 @@ struct Raster {
     Pattern pattern;
     i64 phase = 0;  // pattern position of the next segment's first pixel
     std::vector<std::uint64_t>* collect = nullptr;
+    // Gaps of a styled pen in opaque background mode take the background colour.
+    bool fillGaps = false;
+    u32 gm = 0, gk = 0;
 
     void SetRop(int code, QRgb pen)
     {
         const u32 p = pen & 0xFFFFFFu;
         k = EvalRop(code, p, 0);
         m = k ^ EvalRop(code, p, 0xFFFFFFu);
+    }
+
+    void SetGapColour(int code, QRgb background)
+    {
+        const u32 b = background & 0xFFFFFFu;
+        gk = EvalRop(code, b, 0);
+        gm = gk ^ EvalRop(code, b, 0xFFFFFFu);
+        fillGaps = true;
+    }
+
+    void PlotGap(i64 x, i64 y)
+    {
+        u32& px = bits[y * stride + x];
+        px = ((px & gm) ^ gk) | 0xFF000000u;
     }
 
     void Plot(i64 x, i64 y)
@@ -202,12 +219,13 @@ struct Raster {
         const bool solid = pattern.period == 1;
         for (i64 i = lo; i <= hi; ++i) {
             const i64 mm = m0 + sm * u;
-            if (mm >= 0 && mm < minorSize && (solid || ((pattern.mask >> pos) & 1u))) {
+            if (mm >= 0 && mm < minorSize) {
                 const i64 MM = M0 + sM * i;
-                if (xMajor)
-                    Plot(MM, mm);
-                else
-                    Plot(mm, MM);
+                const i64 px = xMajor ? MM : mm, py = xMajor ? mm : MM;
+                if (solid || ((pattern.mask >> pos) & 1u))
+                    Plot(px, py);
+                else if (fillGaps)
+                    PlotGap(px, py);
             }
             r += twoA;
             if (r >= twoN && n != 0) {
@@ -493,6 +511,8 @@ void CImageDC::DrawOutline(const Outline& o)
         r.collect = &pixels;
     else
         fill(nullptr);
+    if (!collect && m_bkMode == OPAQUE)
+        r.SetGapColour(m_rop, ToRgb(m_bkColour));
     if (pen) {
         for (std::size_t ri = 0; ri < o.runs.size(); ++ri) {
             const auto& run = o.runs[ri];
@@ -529,6 +549,8 @@ bool CImageDC::LineTo(std::int64_t x, std::int64_t y)
     r.SetRop(m_rop, ToRgb(m_pen.Colour()));
     r.pattern = PenPattern(m_pen.Style());
     r.phase = r.Wrap(m_penPhase);
+    if (RopIsIdempotent(m_rop) && m_bkMode == OPAQUE)
+        r.SetGapColour(m_rop, ToRgb(m_bkColour));
     r.Segment(x0, y0, x1, y1, false);
     m_penPhase = r.phase;
     return true;

@@ -111,7 +111,18 @@ void CRectaView::RepaintIfDue()
     CImageDC dc(&m_image);
     PrepareMapping(dc);
     OnDraw(dc);
-    // Overlays shown before the repaint go back on, so the next inversion removes them.
+    // Highlighted records and the overlays shown before the repaint go back on,
+    // so the next inversion removes them.
+    // (A line chain keeps its own new lines in the selection, not highlighted.)
+    const CRectaDoc* doc = GetDocument();
+    const bool chain = m_mode == MODE_LINE || m_mode == MODE_PLINE;
+    for (POSITION node = m_selection.GetHeadPosition(); doc && !chain && node;) {
+        const POSITION pos = doc->FindEntityBySerial(GetNextSelected(node)->m_serial);
+        if (pos) {
+            const CDib* dib = doc->GetEntityRecord(pos);
+            DrawEntity(dc, dib->m_type, dib->m_entity, DrawKind::dotted);
+        }
+    }
     if (m_zoomState == 2)
         InvertRect(dc, m_reqMin, m_zoomDrag);
     else if (m_bandState == 1 && !m_aerial)

@@ -266,11 +266,14 @@ void CRectaView::DrawEntity(int type, CObject* entity)
         m_host->UpdateWindow();
 }
 
+// The white erase shows at once; the repaint it asks for restores what the
+// erased entity crossed. An image already due for a repaint is left alone.
 void CRectaView::EraseEntity(int type, CObject* entity)
 {
-    if (!ScaleUsable())
-        return;
-    DrawEntity(*GetClientDC(), type, entity, DrawKind::erase);
-    if (m_host)
-        m_host->UpdateWindow();
+    if (ScaleUsable() && !m_dirty && !m_image.isNull()) {
+        CImageDC dc(&m_image);
+        PrepareMapping(dc);
+        DrawEntity(dc, type, entity, DrawKind::erase);
+    }
+    Invalidate();
 }

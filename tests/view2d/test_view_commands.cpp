@@ -124,3 +124,38 @@ TEST_F(ViewTest, TextsShowAtTheDrawingsScale)
     view.Invalidate();
     EXPECT_GT(Ink(), 20);
 }
+
+TEST_F(ViewTest, HighlightAndEraseRepaintFromTheDrawing)
+{
+    doc.m_gridStep = 0;
+    CRecta* a = doc.AddRecta();
+    a->m_p1 = CPointd(1, 4);
+    a->m_p2 = CPointd(11, 4);
+    CRecta* b = doc.AddRecta();
+    b->m_p1 = CPointd(6, 1);
+    b->m_p2 = CPointd(6, 7);
+    view.Invalidate();
+    const QImage both = view.Image().copy();
+
+    // A selected line shows dotted, also after a repaint.
+    view.OnCommand(10450);
+    view.OnLButtonDown(MK_LBUTTON, At(3, 4));
+    ASSERT_EQ(view.m_selection.GetCount(), 1);
+    const CPoint onLine = At(3, 4);
+    int gaps = 0;
+    for (int x = onLine.x; x < onLine.x + 12; ++x)
+        gaps += (view.Image().pixel(x, onLine.y) & 0xFFFFFF) == 0xFFFFFF;
+    EXPECT_GT(gaps, 0);
+    view.Invalidate();
+    int gapsAfter = 0;
+    for (int x = onLine.x; x < onLine.x + 12; ++x)
+        gapsAfter += (view.Image().pixel(x, onLine.y) & 0xFFFFFF) == 0xFFFFFF;
+    EXPECT_EQ(gapsAfter, gaps);
+
+    // Erasing the horizontal line leaves the vertical one whole where they crossed.
+    view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5});
+    const CPoint cross = At(6, 4);
+    EXPECT_NE(view.Image().pixel(cross.x, cross.y) & 0xFFFFFF, 0xFFFFFFu);
+    view.OnCommand(ID_UNDO);
+    EXPECT_EQ(view.Image(), both);
+}
