@@ -251,12 +251,19 @@ void CRectaDoc::CalcExtents()
     if (m_entities.IsEmpty())
         return;
     CalcBlockExtents();
+    const CPointd oldMin = m_extMin, oldMax = m_extMax;
     m_extMin.x = m_extMin.y = kExtentsStart;
     m_extMax.x = m_extMax.y = -kExtentsStart;
     for (CObject* obj : m_entities) {
         auto* dib = static_cast<CDib*>(obj);
         if (dib->m_flag == 1)
             ExtendExtentsByEntity(dib->m_type, dib->m_entity);
+    }
+    // A drawing of which nothing measures (only dimensions and hatches) keeps its extents.
+    if (!(m_extMin.x <= m_extMax.x && m_extMin.y <= m_extMax.y)) {
+        m_extMin = oldMin;
+        m_extMax = oldMax;
+        return;
     }
     m_extMin.x -= m_marginX;
     m_extMin.y -= m_marginY;

@@ -84,10 +84,13 @@ TEST_F(ViewTest, ZoomPreviousSwapsAndExtentsAndFactor)
     view.ZoomByFactor(-1.0);
     EXPECT_EQ(doc.m_windowMax, CPointd(15, 15));
 
-    // Extents of a drawing with nothing measurable are reversed: no change.
-    doc.AppendEntityRecord(new CDib(ENT_HATCH, nullptr));
+    // Reversed extents (as a file may hold them) change nothing.
+    doc.m_extMin = CPointd(5, 5);
+    doc.m_extMax = CPointd(1, 1);
+    doc.AppendEntityRecord(new CDib(ENT_HATCH, nullptr));  // nothing that measures: extents kept
     view.OnZoomExtents();
     EXPECT_EQ(doc.m_windowMax, CPointd(15, 15));
+    EXPECT_EQ(doc.m_extMax, CPointd(1, 1));
     CRecta* l = doc.AddRecta();
     l->m_p1 = CPointd(1, 2);
     l->m_p2 = CPointd(31, 22);
