@@ -146,3 +146,43 @@ TEST_F(ViewTest, WindowOrCrossingByDragDirection)
         EXPECT_EQ(view.m_mode, MODE_PICK);
     }
 }
+
+TEST_F(ViewTest, StartersWithDialogsCancelWhatRunsToo)
+{
+    doc.m_gridStep = 0;
+    CRecta* l = doc.AddRecta();
+    l->m_p1 = CPointd(1, 1);
+    l->m_p2 = CPointd(9, 1);
+    view.Invalidate();
+    const QImage clean = view.Image().copy();
+    doc.m_toolWords[5] = 0;  // windows are placed in a wall picked first
+
+    struct Special { int id; const char* dialog; int code; int mode; const char* prompt; };
+    const Special specials[] = {
+        {10360, "SELCAMARA", 230, 0, "Camera Position:"},
+        {10371, "SELLUZ", 232, 0, "Light from point:"},
+        {10414, nullptr, 242, 0, "Origin Point for Plane:"},
+        {10415, nullptr, 243, 0, "Origin Point for Plane:"},
+        {10354, "Z", 210, 0, ""},
+        {10355, "ESPESOR", 211, 0, ""},
+        {10263, "PARPUERT2", 172, 0, "Ref.Point Ext.Wall:"},
+        {10265, "HOJAS", 172, 0, "Ref.Point Ext. Wall:"},
+        {10267, "PARVENT2", 75, MODE_PICK, "Internal Wall:"},
+        {10257, "REGRUESM", 180, 0, "From point:"},
+        {4006, nullptr, 203, 0, ""},
+        {10119, nullptr, 0, MODE_PICK, ""},
+    };
+    for (const Special& s : specials) {
+        SCOPED_TRACE(s.id);
+        MakeBusy(view);
+        ScriptedForms forms;
+        if (s.dialog)
+            forms.Expect(s.dialog, CancelWith());
+        ASSERT_TRUE(view.OnCommand(s.id));
+        EXPECT_EQ(view.m_command, s.code);
+        EXPECT_EQ(view.m_mode, s.mode);
+        EXPECT_TRUE(view.m_selection.IsEmpty());
+        EXPECT_EQ(view.Image(), clean);
+        EXPECT_EQ(view.PromptBuffer().substr(0, std::string(s.prompt).size()), s.prompt);
+    }
+}
