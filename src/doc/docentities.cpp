@@ -8,6 +8,7 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "model/text.h"
 #include "view2d/rectaview.h"
 
@@ -84,6 +85,14 @@ CInsBl* CRectaDoc::AddInsBl()
     return Append(m_entities, ENT_INSERT, new CInsBl(m_penWidth, m_color, m_layerName));
 }
 
+CTdface* CRectaDoc::AddTdface()
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_3DFACE,
+                  new CTdface(m_penWidth, m_color, m_layerName, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
+                              m_extrusionDir.z));
+}
+
 // ---------------------------------------------------------------- on a named layer
 
 CRecta* CRectaDoc::AddRectaOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& p1,
@@ -148,6 +157,15 @@ CInsBl* CRectaDoc::AddInsBlOnLayer(int width, COLORREF color, std::string_view l
     return AppendOnLayer(ENT_INSERT, ins);
 }
 
+CTdface* CRectaDoc::AddTdfaceOnLayer(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4])
+{
+    auto* face = new CTdface(width, color, layer, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
+                             m_extrusionDir.z);
+    for (int i = 0; i < 4; ++i)
+        face->m_c[i] = c[i];
+    return AppendOnLayer(ENT_3DFACE, face);
+}
+
 // ---------------------------------------------------------------- scratch lists
 
 CRecta* CRectaDoc::AddWorkRecta() { return Append(m_work, ENT_LINE, new CRecta); }
@@ -158,6 +176,12 @@ CText* CRectaDoc::AddWorkText() { return Append(m_work, ENT_TEXT, new CText); }
 CInsBl* CRectaDoc::AddWorkInsBl(int width, COLORREF color, std::string_view layer)
 {
     return Append(m_work, ENT_INSERT, new CInsBl(width, color, layer));
+}
+CTdface* CRectaDoc::AddWorkTdface(int width, COLORREF color, std::string_view layer, int mode, double dx,
+                                  double dy, double dz)
+{
+    SetModifiedFlag();
+    return Append(m_work, ENT_3DFACE, new CTdface(width, color, layer, mode, dx, dy, dz));
 }
 CRecta* CRectaDoc::AddSegRecta() { return Append(m_segments, ENT_LINE, new CRecta); }
 CArc* CRectaDoc::AddSegArc() { return Append(m_segments, ENT_ARC, new CArc); }
@@ -288,7 +312,8 @@ void CRectaDoc::ExtendAndDrawEntity(int type, CObject* entity)
     }
     case ENT_LINE:
     case ENT_POINT:
-    case ENT_TEXT: ExtendExtentsByEntity(type, entity); break;
+    case ENT_TEXT:
+    case ENT_3DFACE: ExtendExtentsByEntity(type, entity); break;
     case ENT_INSERT: ExtendExtentsByPoint(static_cast<CInsBl*>(entity)->m_insert); break;
     default: break;
     }

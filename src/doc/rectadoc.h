@@ -21,6 +21,7 @@ class CArc;
 class CPunt;
 class CText;
 class CPLine;
+class CTdface;
 class CAcot;
 class CInsBl;
 class CBloq;
@@ -137,6 +138,7 @@ public:
     // Polylines and dimensions take every element of the given list over.
     CPLine* AddPLine(CObList& segments);
     CAcot* AddAcot(CObList& parts);
+    CTdface* AddTdface();
 
     // Entity creation with the caller's pen width, colour and layer: widened
     // into the extents, drawn in the views that mirror the drawing, then
@@ -151,6 +153,8 @@ public:
                           std::string_view text, const LOGFONT& font);
     CInsBl* AddInsBlOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& insert, double sy,
                             double rotation, double sx, std::string_view block);
+    // Corners c[0] to c[3]; the document's extrusion mode and direction.
+    CTdface* AddTdfaceOnLayer(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4]);
 
     // Scratch lists for a block or polyline under construction; not owned
     // once emptied, since whoever takes the elements over owns them.
@@ -164,6 +168,9 @@ public:
     CArc* AddSegArc();
     CPLine* AddWorkPLine(CObList& segments);
     CAcot* AddWorkAcot(CObList& parts);
+    // The caller's pen and layer, the document's extrusion; sets the modified flag.
+    CTdface* AddWorkTdface(int width, COLORREF color, std::string_view layer, int mode, double dx, double dy,
+                           double dz);
     // The caller's pen, colour and layer; neither drawn nor widening the extents.
     CPLine* AddPLineOnLayer(int width, COLORREF color, std::string_view layer, CObList& segments);
 

@@ -10,6 +10,7 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "platform/archive.h"
 #include "view2d/transform.h"
 #include "view2d/undo.h"
@@ -147,6 +148,7 @@ void DrawPlacedEntity(CDC& dc, int type, const CObject* entity, DrawKind kind, d
     case ENT_TEXT: draw(static_cast<const CText*>(entity)); break;
     case ENT_PLINE: draw(static_cast<const CPLine*>(entity)); break;
     case ENT_DIMENSION: draw(static_cast<const CAcot*>(entity)); break;
+    case ENT_3DFACE: draw(static_cast<const CTdface*>(entity)); break;
     case ENT_POINT: {
         auto* p = static_cast<const CPunt*>(entity);
         switch (kind) {
@@ -323,7 +325,8 @@ void CBloq::SetColor(COLORREF color)
         case ENT_CIRCLE:
         case ENT_ARC:
         case ENT_POINT:
-        case ENT_TEXT: static_cast<CEntity*>(dib->m_entity)->SetColor(color); break;
+        case ENT_TEXT:
+        case ENT_3DFACE: static_cast<CEntity*>(dib->m_entity)->SetColor(color); break;
         case ENT_PLINE: static_cast<CPLine*>(dib->m_entity)->SetColor(color); break;
         case ENT_DIMENSION: static_cast<CAcot*>(dib->m_entity)->SetColor(color); break;
         default: break;

@@ -6,13 +6,15 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "model/text.h"
 
 #include <cmath>
 
 // Calls add(point) for each: both ends of a line; (cx ± r, cy ± r) of a circle;
 // seven samples and the end of an arc (end < start gains 2π); a point; the
-// corners of a text's box; the segments of a polyline. Other kinds add none.
+// corners of a text's box; the segments of a polyline; a face's four corners.
+// Other kinds add none.
 template <class Add>
 void ForEachExtentsPoint(int type, const CObject* entity, Add&& add)
 {
@@ -60,6 +62,10 @@ void ForEachExtentsPoint(int type, const CObject* entity, Add&& add)
             if (seg->m_type == ENT_LINE || seg->m_type == ENT_ARC)
                 ForEachExtentsPoint(seg->m_type, seg->m_entity, add);
         }
+        break;
+    case ENT_3DFACE:
+        for (const CPointd& c : static_cast<const CTdface*>(entity)->m_c)
+            add(c);
         break;
     default: break;
     }

@@ -5,6 +5,7 @@
 #include "model/dib.h"
 #include "model/pline.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "model/text.h"
 #include "view2d/pickdist.h"
 #include "view2d/snap.h"
@@ -112,4 +113,52 @@ bool SnapAcot(const CAcot& dim, const Pt2 (&box)[4], Pt2 p, int& type, const COb
         }
     }
     return false;
+}
+
+CRecta TdfaceEdge(const CTdface& face, int i)
+{
+    CRecta edge;
+    edge.m_width = face.m_width;
+    edge.m_style = face.m_style;
+    edge.m_color = face.m_color;
+    edge.m_layer = face.m_layer;
+    edge.m_p1 = face.m_c[i];
+    edge.m_p2 = face.m_c[(i + 1) % 4];
+    return edge;
+}
+
+double PickDistTdface(const CTdface& face, const CPointd& p)
+{
+    double best = kNoPickDist;
+    for (int i = 0; i < 4; ++i) {
+        double d = kNoPickDist;
+        if (PickDistRecta(TdfaceEdge(face, i), p, d))
+            best = std::min(best, d);
+    }
+    return best;
+}
+
+bool TdfaceInSelWindow(const CTdface& face, const Pt2 (&q)[4], int mode)
+{
+    for (int i = 0; i < 4; ++i) {
+        const bool in = RectaInSelWindow(TdfaceEdge(face, i), q, mode);
+        if (mode == 0 && !in)
+            return false;
+        if (mode != 0 && in)
+            return true;
+    }
+    return mode == 0;
+}
+
+CDib* SnapTdface(const CTdface& face, const Pt2 (&box)[4], Pt2 p, Pt2& foot, double& dist)
+{
+    for (int i = 0; i < 4; ++i) {
+        CRecta edge = TdfaceEdge(face, i);
+        if (SnapRecta(edge, box, p, foot, dist)) {
+            auto* line = new CRecta;
+            line->Copy(edge);
+            return new CDib(ENT_LINE, line);
+        }
+    }
+    return nullptr;
 }

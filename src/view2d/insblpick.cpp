@@ -5,6 +5,7 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "model/text.h"
 #include "view2d/compositepick.h"
 #include "view2d/pickdist.h"
@@ -63,6 +64,7 @@ double LeafPickDist(int type, const CObject* e, const CPointd& p)
     case ENT_TEXT: PickDistText(*static_cast<const CText*>(e), p, d); break;
     case ENT_PLINE: d = PickDistPLine(*static_cast<const CPLine*>(e), p); break;
     case ENT_DIMENSION: d = PickDistAcot(*static_cast<const CAcot*>(e), p); break;
+    case ENT_3DFACE: d = PickDistTdface(*static_cast<const CTdface*>(e), p); break;
     default: break;
     }
     return d;

@@ -10,6 +10,7 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "model/text.h"
 #include "platform/imagedc.h"
 #include "view2d/insblpick.h"
@@ -152,6 +153,7 @@ bool CRectaView::DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) c
     case ENT_TEXT: return pick(static_cast<CText*>(entity));
     case ENT_PLINE: return pick(static_cast<CPLine*>(entity));
     case ENT_DIMENSION: return pick(static_cast<CAcot*>(entity));
+    case ENT_3DFACE: return pick(static_cast<CTdface*>(entity));
     case ENT_POINT: {
         auto* p = static_cast<CPunt*>(entity);
         const CRectaDoc& doc = *GetDocument();
@@ -185,6 +187,7 @@ bool CRectaView::EntityInWindow(int type, const CObject* entity, const CPointd& 
     case ENT_TEXT: return static_cast<const CText*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
     case ENT_PLINE: return static_cast<const CPLine*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
     case ENT_DIMENSION: return static_cast<const CAcot*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
+    case ENT_3DFACE: return static_cast<const CTdface*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
     case ENT_INSERT: return InsBlInWindow(*GetDocument(), *static_cast<const CInsBl*>(entity), lo, hi);
     default: return false;
     }

@@ -9,6 +9,7 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "model/text.h"
 #include "platform/imagedc.h"
 #include "view2d/compositepick.h"
@@ -35,7 +36,8 @@ const std::string* LayerOf(int type, const CObject* entity)
     case ENT_TEXT:
     case ENT_PLINE:
     case ENT_INSERT:
-    case ENT_DIMENSION: return &static_cast<const CEntity*>(entity)->m_layer;
+    case ENT_DIMENSION:
+    case ENT_3DFACE: return &static_cast<const CEntity*>(entity)->m_layer;
     default: return nullptr;
     }
 }
@@ -50,6 +52,7 @@ bool InSelWindow(const CRectaDoc& doc, int type, const CObject* entity, const Pt
     case ENT_TEXT: return TextInSelWindow(*static_cast<const CText*>(entity), q, mode);
     case ENT_PLINE: return PLineInSelWindow(*static_cast<const CPLine*>(entity), q, mode);
     case ENT_DIMENSION: return AcotInSelWindow(*static_cast<const CAcot*>(entity), q, mode);
+    case ENT_3DFACE: return TdfaceInSelWindow(*static_cast<const CTdface*>(entity), q, mode);
     case ENT_INSERT: return InsBlInSelWindow(doc, *static_cast<const CInsBl*>(entity), q, mode);
     default: return false;
     }
@@ -89,6 +92,7 @@ POSITION CRectaView::PickNearestEntity(const CPointd& p, CObject*& entity, int& 
         case ENT_POINT: d = PickDistPunt(*static_cast<const CPunt*>(e), p); break;
         case ENT_PLINE: d = PickDistPLine(*static_cast<const CPLine*>(e), p); break;
         case ENT_DIMENSION: d = PickDistAcot(*static_cast<const CAcot*>(e), p); break;
+        case ENT_3DFACE: d = PickDistTdface(*static_cast<const CTdface*>(e), p); break;
         case ENT_INSERT:
             if (!InsBlContainsPoint(*doc, *static_cast<const CInsBl*>(e), p, t))
                 continue;

@@ -9,6 +9,7 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "view2d/compositepick.h"
 #include "view2d/insblpick.h"
 #include "view2d/pickdist.h"
@@ -344,6 +345,7 @@ int CRectaView::OnEditPoint(CPointd& p)
 
     Candidate first, second;
     const CRectaDoc* doc = GetDocument();
+    std::vector<CElementPtr> edges;  // face edges a candidate may point at
     auto consider = [&](int type, const CObject* entity) {
         Candidate c;
         c.type = type;
@@ -375,6 +377,16 @@ int CRectaView::OnEditPoint(CPointd& p)
             break;
         case ENT_DIMENSION:
             hit = SnapAcot(*static_cast<const CAcot*>(c.entity), box, pp, c.type, c.entity, c.foot, c.dist);
+            break;
+        case ENT_3DFACE:  // the edge hit becomes the candidate, as a line kept in edges
+            if (mode <= SNAP_PERPENDICULAR) {
+                if (CDib* edge = SnapTdface(*static_cast<const CTdface*>(c.entity), box, pp, c.foot, c.dist)) {
+                    edges.emplace_back(edge);
+                    c.type = ENT_LINE;
+                    c.entity = edge->m_entity;
+                    hit = true;
+                }
+            }
             break;
         default: break;
         }

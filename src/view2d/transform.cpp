@@ -7,6 +7,7 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "model/text.h"
 
 #include <algorithm>
@@ -153,6 +154,14 @@ void TransformAcot(CAcot& e, const CPlacement& pl)
         e.m_parts, [&](CRecta& l) { TransformRecta(l, pl); }, Skip, [&](CText& t) { TransformText(t, pl); });
 }
 
+void TransformTdface(CTdface& e, const CPlacement& pl)
+{
+    for (CPointd& c : e.m_c)
+        TransformPoint(c, pl);
+    if (pl.a != 0.0)
+        RotateTdface(e, CPointd(pl.x, pl.y), pl.a);
+}
+
 void PlaceNestedInsBl(CInsBl& e, const CPlacement& pl)
 {
     e.m_insert.x = pl.x + pl.sx * e.m_insert.x;
@@ -217,6 +226,12 @@ void RotateAcot(CAcot& e, const CPointd& centre, double angle)
     ForEachPart(
         e.m_parts, [&](CRecta& l) { RotateRecta(l, centre, angle); }, Skip,
         [&](CText& t) { RotateText(t, centre, angle); });
+}
+
+void RotateTdface(CTdface& e, const CPointd& centre, double angle)
+{
+    for (CPointd& c : e.m_c)
+        RotatePoint(c, centre, angle);
 }
 
 void RotateInsBl(CInsBl& e, const CPointd& centre, double angle)
@@ -292,6 +307,12 @@ void MirrorAcot(CAcot& e, const CRecta& mirror, double dir)
         [&](CText& t) { MirrorText(t, mirror, dir); });
 }
 
+void MirrorTdface(CTdface& e, const CRecta& mirror, double dir)
+{
+    for (CPointd& c : e.m_c)
+        MirrorPoint(c, mirror, dir);
+}
+
 void MirrorInsBl(CInsBl& e, const CRecta& mirror, double dir)
 {
     CPointd t(e.m_insert.x + std::cos(e.m_rotation), e.m_insert.y + std::sin(e.m_rotation));
@@ -314,6 +335,7 @@ bool PlaceEntity(int type, CObject* entity, const CPlacement& pl)
     case ENT_PLINE: TransformPLine(*static_cast<CPLine*>(entity), pl); return true;
     case ENT_INSERT: PlaceNestedInsBl(*static_cast<CInsBl*>(entity), pl); return true;
     case ENT_DIMENSION: TransformAcot(*static_cast<CAcot*>(entity), pl); return true;
+    case ENT_3DFACE: TransformTdface(*static_cast<CTdface*>(entity), pl); return true;
     default: return false;
     }
 }
@@ -329,6 +351,7 @@ bool RotateEntity(int type, CObject* entity, const CPointd& centre, double angle
     case ENT_PLINE: RotatePLine(*static_cast<CPLine*>(entity), centre, angle); return true;
     case ENT_INSERT: RotateInsBl(*static_cast<CInsBl*>(entity), centre, angle); return true;
     case ENT_DIMENSION: RotateAcot(*static_cast<CAcot*>(entity), centre, angle); return true;
+    case ENT_3DFACE: RotateTdface(*static_cast<CTdface*>(entity), centre, angle); return true;
     default: return false;
     }
 }
@@ -344,6 +367,7 @@ bool MirrorEntity(int type, CObject* entity, const CRecta& mirror, double dir)
     case ENT_PLINE: MirrorPLine(*static_cast<CPLine*>(entity), mirror, dir); return true;
     case ENT_INSERT: MirrorInsBl(*static_cast<CInsBl*>(entity), mirror, dir); return true;
     case ENT_DIMENSION: MirrorAcot(*static_cast<CAcot*>(entity), mirror, dir); return true;
+    case ENT_3DFACE: MirrorTdface(*static_cast<CTdface*>(entity), mirror, dir); return true;
     default: return false;
     }
 }

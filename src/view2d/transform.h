@@ -16,6 +16,7 @@ class CPunt;
 class CText;
 class CPLine;
 class CAcot;
+class CTdface;
 class CBloq;
 class CRectaDoc;
 
@@ -35,6 +36,7 @@ void TransformPunt(CPunt& e, const CPlacement& pl);
 void TransformText(CText& e, const CPlacement& pl);
 void TransformPLine(CPLine& e, const CPlacement& pl);
 void TransformAcot(CAcot& e, const CPlacement& pl);
+void TransformTdface(CTdface& e, const CPlacement& pl);
 // A nested insert inside a block placed by pl: its insertion point is placed
 // (z kept), its rotation turned by pl's (and reversed first when pl mirrors)
 // and its scales multiplied by pl's.
@@ -51,6 +53,7 @@ void RotatePunt(CPunt& e, const CPointd& centre, double angle);
 void RotateText(CText& e, const CPointd& centre, double angle);
 void RotatePLine(CPLine& e, const CPointd& centre, double angle);
 void RotateAcot(CAcot& e, const CPointd& centre, double angle);
+void RotateTdface(CTdface& e, const CPointd& centre, double angle);
 void RotateInsBl(CInsBl& e, const CPointd& centre, double angle);
 
 // Reflection across the line through mirror's end points, along direction
@@ -67,6 +70,7 @@ void MirrorPunt(CPunt& e, const CRecta& mirror, double dir);
 void MirrorText(CText& e, const CRecta& mirror, double dir);
 void MirrorPLine(CPLine& e, const CRecta& mirror, double dir);
 void MirrorAcot(CAcot& e, const CRecta& mirror, double dir);
+void MirrorTdface(CTdface& e, const CRecta& mirror, double dir);
 // The insert then places every block point at the mirror image of where it
 // placed it before: scale x changes sign.
 void MirrorInsBl(CInsBl& e, const CRecta& mirror, double dir);

@@ -10,6 +10,7 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "model/text.h"
 #include "view2d/rectaview.h"
 
@@ -111,6 +112,7 @@ CObject* DuplicateEntity(int type, const CObject* entity)
     case ENT_PLINE: return Duplicate<CPLine>(entity);
     case ENT_DIMENSION: return Duplicate<CAcot>(entity);
     case ENT_INSERT: return Duplicate<CInsBl>(entity);
+    case ENT_3DFACE: return Duplicate<CTdface>(entity);
     default: return nullptr;
     }
 }
