@@ -241,6 +241,7 @@ public:
     int m_wallCounter = 0;
     int m_orthoSave = 0;        // ortho while a step turns it off
     double m_angleSave = 0.0;   // reference angle while a camera step sets it
+    double m_focalDistance = 0.0;  // eye to focal plane of the last focal step
     int m_ucsActive = 0;        // a user coordinate system is in force
 
 private:

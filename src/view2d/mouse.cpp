@@ -588,6 +588,12 @@ bool CRectaView::RightButtonStep()
             ClearSelection();
         reset();
         return true;
+    case 337:  // three-corner face: the fourth corner is the third
+        m_command = m_bandState = 0;
+        doc->m_toolPoints[4] = doc->m_toolPoints[3];
+        EraseRubberBand();
+        AddFaceFromToolPoints();
+        return true;
     case 164:
         m_bandState = 0;
         ShowPrompt(0, "Select obj. to remove");

@@ -146,6 +146,11 @@ public:
     void DispatchPick(const CPointd& p);
     // Erases the selected records, recording one undo step each.
     void EraseSelection();
+    // Move or copy the selection by first point -> second point; one undo state each.
+    void MoveSelection();
+    void CopySelection();
+    // A new block of copies of the selection, relative to base (selectionops.cpp).
+    void BlockFromSelection(const CPointd& base);
 
     // Printing: draws the print window (first and second point) onto a page
     // of the given size in tenths of a millimetre, through dc's low-metric mapping.
@@ -312,6 +317,8 @@ private:
     bool StartSpecial(int id);
     // The command codes' step for a processed point; false when the code has none.
     bool RunCommandStep(const CPointd& p);
+    // A 3D face on tool points A to D with its own undo state, drawn in all views.
+    void AddFaceFromToolPoints();
     // The drawing modes' step for a processed point.
     void DrawPoint(const CPointd& p);
     // An arc of the centre's radius through the start point, up to the end point's direction.

@@ -2,10 +2,24 @@
 #include "view2d/rectaview.h"
 
 #include "dialogs/rundlg.h"
+#include "doc/rectadoc.h"
+#include "model/dib.h"
+#include "model/tdface.h"
+#include "platform/imagedc.h"
+#include "view2d/undo.h"
+#include "view3d/cameras.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
 constexpr int kPreviewFirst = 166, kPrintFirst = 167, kPreviewSecond = 276, kPrintSecond = 277;
+
+double Distance3(const CPointd& a, const CPointd& b)
+{
+    return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) + (b.z - a.z) * (b.z - a.z));
+}
 
 }  // namespace
 
@@ -34,9 +48,127 @@ bool CRectaView::OnPreparePrinting()
     return true;
 }
 
+void CRectaView::AddFaceFromToolPoints()
+{
+    CRectaDoc* doc = GetDocument();
+    CTdface* face = doc->AddTdface();
+    for (int i = 0; i < 4; ++i)
+        face->m_c[i] = doc->m_toolPoints[1 + i];
+    AddUndoStep(UNDO_ADDED, ENT_3DFACE, doc->GetLastEntityRecord(), doc->GetLastEntityPosition());
+    SaveUndoState();
+    ClearPendingSteps();
+    doc->DrawInAllViews(1, doc->GetLastEntityRecord());
+    ClearPrompt();
+}
+
 bool CRectaView::RunCommandStep(const CPointd& p)
 {
+    CRectaDoc* doc = GetDocument();
+    const int camera = std::clamp(doc->m_toolWords[TW_CAMERA], 0, 5);
+    const int light = std::clamp(doc->m_toolWords[TW_LIGHT], 0, 5);
+    // The camera symbols go straight onto the view's image.
+    auto drawSymbol = [&](bool eye, const CPointd& at) {
+        if (!ScaleUsable())
+            return;
+        auto dc = GetClientDC();
+        if (eye)
+            DrawCamara(*dc, m_scale, m_originX, m_originY, *doc, camera, at);
+        else
+            DrawObjetivo(*dc, m_scale, m_originX, m_originY, *doc, camera, at);
+        if (m_host)
+            m_host->UpdateWindow();
+    };
     switch (m_command) {
+    case 150:
+    case 153:
+        m_command = m_command == 150 ? 271 : 272;
+        m_firstPoint = m_bandStart = m_bandEnd = p;
+        m_bandState = 1;
+        ShowPrompt(0, "To point:");
+        return true;
+    case 271:
+    case 272: {
+        const bool move = m_command == 271;
+        m_secondPoint = p;
+        m_command = 0;
+        EraseRubberBand();
+        m_bandState = 0;
+        ClearPrompt();
+        if (move)
+            MoveSelection();
+        else
+            CopySelection();
+        return true;
+    }
+    case 155:
+        m_command = m_mode = m_bandState = 0;
+        ClearPrompt();
+        BlockFromSelection(p);
+        return true;
+    case 235:
+        m_command = 335;
+        m_bandState = 1;
+        doc->m_toolPoints[1] = m_bandStart = m_bandEnd = p;
+        ShowPrompt(0, "Point 2:");
+        return true;
+    case 335:
+    case 336:
+        doc->m_toolPoints[m_command == 335 ? 2 : 3] = p;
+        EraseRubberBand();
+        ShowPrompt(0, m_command == 335 ? "Point 3:" : "Point 4:");
+        m_bandStart = m_bandEnd = p;
+        m_command = m_command == 335 ? 336 : 337;
+        return true;
+    case 337:
+        m_command = m_bandState = 0;
+        doc->m_toolPoints[4] = p;
+        EraseRubberBand();
+        AddFaceFromToolPoints();
+        return true;
+    case 230:
+        doc->m_toolPoints[0] = p;
+        doc->m_cameraEye[camera] = p;
+        drawSymbol(true, p);
+        m_command = m_mode = 0;
+        ClearPrompt();
+        return true;
+    case 330:
+        doc->m_toolPoints[0] = p;
+        doc->m_cameraTarget[camera] = p;
+        drawSymbol(false, p);
+        m_command = m_mode = 0;
+        ClearPrompt();
+        EraseRubberBand();
+        m_bandState = 0;
+        return true;
+    case 331: {
+        const CPointd& eye = doc->m_cameraEye[camera];
+        const double d = Distance3(eye, p);
+        doc->m_focalDistance = d;
+        RestoreOrtho();
+        RestoreRefAngle();
+        const double toTarget = Distance3(eye, doc->m_cameraTarget[camera]);
+        if (toTarget > 0.0)  // a target on the eye leaves the ratio alone
+            doc->m_cameraLens[camera] = d / toTarget;
+        EraseRubberBand();
+        m_command = m_mode = m_bandState = 0;
+        ClearPrompt();
+        return true;
+    }
+    case 232:
+        m_command = 332;
+        m_firstPoint = m_bandStart = m_bandEnd = p;
+        m_bandState = 1;
+        ShowPrompt(0, "To point:");
+        return true;
+    case 332:
+        ClearPrompt();
+        m_secondPoint = p;
+        doc->m_lightPos[light] = m_firstPoint;
+        doc->m_lightTarget[light] = m_secondPoint;
+        EraseRubberBand();
+        m_command = m_mode = m_bandState = 0;
+        return true;
     case kPreviewFirst:
     case kPrintFirst:
         m_command = m_command == kPreviewFirst ? kPreviewSecond : kPrintSecond;

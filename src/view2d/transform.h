@@ -80,6 +80,8 @@ void MirrorInsBl(CInsBl& e, const CRecta& mirror, double dir);
 bool PlaceEntity(int type, CObject* entity, const CPlacement& pl);
 bool RotateEntity(int type, CObject* entity, const CPointd& centre, double angle);
 bool MirrorEntity(int type, CObject* entity, const CRecta& mirror, double dir);
+// Translation by to - from (x, y and z); every part of a polyline or dimension.
+bool MoveEntity(int type, CObject* entity, const CPointd& from, const CPointd& to);
 
 // Appends every item of source to target; the items are shared, not copied.
 void AppendObList(CObList& target, const CObList& source);

@@ -1,0 +1,150 @@
+// Move, copy and block definition of the selection.
+#include "view2d/rectaview.h"
+
+#include "dialogs/rundlg.h"
+#include "doc/rectadoc.h"
+#include "model/acot.h"
+#include "model/bloq.h"
+#include "model/circ.h"
+#include "model/dib.h"
+#include "model/insbl.h"
+#include "model/pline.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "model/tdface.h"
+#include "model/text.h"
+#include "platform/msgbox.h"
+#include "view2d/transform.h"
+#include "view2d/undo.h"
+
+#include <vector>
+
+namespace {
+
+void Shift(CPointd& p, const CPointd& d)
+{
+    p.x += d.x;
+    p.y += d.y;
+    p.z += d.z;
+}
+
+void ShiftParts(CObList& parts, const CPointd& from, const CPointd& to)
+{
+    for (CObject* obj : parts) {
+        auto* part = static_cast<CDib*>(obj);
+        if (part->m_type == ENT_LINE || part->m_type == ENT_ARC || part->m_type == ENT_TEXT)
+            MoveEntity(part->m_type, part->m_entity, from, to);
+    }
+}
+
+// The selected records still in the drawing, in selection order.
+std::vector<CDib*> SelectedRecords(const CRectaView& view, const CRectaDoc& doc)
+{
+    std::vector<CDib*> records;
+    for (POSITION node = view.GetFirstSelectedPosition(); node;) {
+        const POSITION pos = doc.FindEntityBySerial(view.GetNextSelected(node)->m_serial);
+        if (pos)
+            records.push_back(doc.GetEntityRecord(pos));
+    }
+    return records;
+}
+
+}  // namespace
+
+bool MoveEntity(int type, CObject* entity, const CPointd& from, const CPointd& to)
+{
+    if (!entity)
+        return false;
+    const CPointd d(to.x - from.x, to.y - from.y, to.z - from.z);
+    switch (type) {
+    case ENT_LINE: {
+        auto* e = static_cast<CRecta*>(entity);
+        Shift(e->m_p1, d);
+        Shift(e->m_p2, d);
+        return true;
+    }
+    case ENT_CIRCLE: Shift(static_cast<CCirc*>(entity)->m_centre, d); return true;
+    case ENT_ARC: Shift(static_cast<CArc*>(entity)->m_centre, d); return true;
+    case ENT_POINT: Shift(static_cast<CPunt*>(entity)->m_point, d); return true;
+    case ENT_TEXT: Shift(static_cast<CText*>(entity)->m_insert, d); return true;
+    case ENT_INSERT: Shift(static_cast<CInsBl*>(entity)->m_insert, d); return true;
+    case ENT_PLINE: ShiftParts(static_cast<CPLine*>(entity)->m_segments, from, to); return true;
+    case ENT_DIMENSION: ShiftParts(static_cast<CAcot*>(entity)->m_parts, from, to); return true;
+    case ENT_3DFACE:
+        for (CPointd& c : static_cast<CTdface*>(entity)->m_c)
+            Shift(c, d);
+        return true;
+    default: return false;
+    }
+}
+
+void CRectaView::MoveSelection()
+{
+    CRectaDoc* doc = GetDocument();
+    RecordSelectionUndo(UNDO_CHANGED);
+    for (CDib* record : SelectedRecords(*this, *doc)) {
+        doc->DrawInAllViews(0, record);
+        MoveEntity(record->m_type, record->m_entity, m_firstPoint, m_secondPoint);
+        doc->DrawInAllViews(1, record);
+    }
+    doc->SetModifiedFlag();
+    SaveUndoState();
+    ClearPendingSteps();
+    ClearSelection();
+}
+
+void CRectaView::CopySelection()
+{
+    CRectaDoc* doc = GetDocument();
+    for (CDib* record : SelectedRecords(*this, *doc)) {
+        CObject* copy = DuplicateEntity(record->m_type, record->m_entity);
+        if (!copy)
+            continue;  // kinds without a copy operation
+        MoveEntity(record->m_type, copy, m_firstPoint, m_secondPoint);
+        const POSITION pos = doc->AppendEntityRecord(new CDib(record->m_type, copy, 1));
+        AddUndoStep(UNDO_ADDED, record->m_type, doc->GetEntityRecord(pos), pos);
+        ShowNew(record->m_type, copy);
+    }
+    doc->SetModifiedFlag();
+    SaveUndoState();
+    ClearPendingSteps();
+    ClearSelection();
+}
+
+void CRectaView::BlockFromSelection(const CPointd& base)
+{
+    CRectaDoc* doc = GetDocument();
+    std::string name;
+    int erase = 0;
+    if (RunListarDlgEx(name, erase) != 1) {
+        ClearSelection();
+        return;
+    }
+    if (name.empty() || FindBlock(name)) {
+        AfxMessageBox(name.empty() ? "A block needs a name." : "A block named " + name + " exists already.",
+                      MB_ICONEXCLAMATION);
+        ClearSelection();
+        return;
+    }
+    const CPointd origin(0.0, 0.0, 0.0);
+    const std::vector<CDib*> records = SelectedRecords(*this, *doc);
+    for (CDib* record : records) {
+        CObject* copy = DuplicateEntity(record->m_type, record->m_entity);
+        if (!copy)
+            continue;
+        MoveEntity(record->m_type, copy, base, origin);
+        const auto* entity = static_cast<const CEntity*>(copy);
+        m_blockList.AddTail(new CDib(record->m_type, copy, doc->GetLayerVisibility(entity->m_layer)));
+    }
+    CBloq* block = doc->AddBlock(origin, m_blockList);
+    block->m_name = name;
+    CollectReferencedBlocks(*doc, block->GetEntityList(), *block);
+    ClearBlockList();
+    if (erase == 1) {
+        EraseSelection();
+        SaveUndoState();
+        ClearPendingSteps();
+    }
+    ClearSelection();
+    block->CalcExtents(*doc);
+}
