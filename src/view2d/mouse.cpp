@@ -405,6 +405,15 @@ void CRectaView::DispatchPick(const CPointd& p)
         PickDimensionCurve(pos, entity, type, p);
         return;
     }
+    if (m_command == 21 || m_command == 22) {
+        // Only a line serves as the mirror; anything else keeps the command picking.
+        if (pos && type == ENT_LINE) {
+            ClearPrompt();
+            m_mode = m_bandState = 0;
+            MirrorSelection(*static_cast<CRecta*>(entity), m_command == 22);
+        }
+        return;
+    }
     if (!pos) {
         ShowPrompt(0, "Other Corner:");
         m_mode = MODE_PICK_WINDOW;

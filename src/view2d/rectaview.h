@@ -149,6 +149,10 @@ public:
     // Move or copy the selection by first point -> second point; one undo state each.
     void MoveSelection();
     void CopySelection();
+    // Turn the selection about centre by the AGIRO angle, or reflect it
+    // across mirror; with copy, copies stay in place. One undo state each.
+    void RotateSelection(const CPointd& centre, bool copy);
+    void MirrorSelection(const CRecta& mirror, bool copy);
     // A new block of copies of the selection, relative to base (selectionops.cpp).
     void BlockFromSelection(const CPointd& base);
 
@@ -313,6 +317,10 @@ private:
     void RepaintIfDue();
     void UpdateOtherViews(long hint);
 
+    // Optional copies in place, then change(record) on every selected record
+    // with erase/redraw in all views; one undo state (selectionops.cpp).
+    template <class Change>
+    void ChangeSelection(bool copy, Change change);
     // Starters with a dialog or set-up of their own; false for other ids.
     bool StartSpecial(int id);
     // The command codes' step for a processed point; false when the code has none.

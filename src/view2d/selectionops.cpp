@@ -17,6 +17,8 @@
 #include "view2d/transform.h"
 #include "view2d/undo.h"
 
+#include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -108,6 +110,60 @@ void CRectaView::CopySelection()
     doc->SetModifiedFlag();
     SaveUndoState();
     ClearPendingSteps();
+    ClearSelection();
+}
+
+template <class Change>
+void CRectaView::ChangeSelection(bool copy, Change change)
+{
+    CRectaDoc* doc = GetDocument();
+    MoveHatchesToEnd();
+    const std::vector<CDib*> records = SelectedRecords(*this, *doc);
+    if (copy) {
+        for (CDib* record : records) {
+            CObject* dup = DuplicateEntity(record->m_type, record->m_entity);
+            if (!dup)
+                continue;
+            const POSITION pos = doc->AppendEntityRecord(new CDib(record->m_type, dup, 1));
+            AddUndoStep(UNDO_ADDED, record->m_type, doc->GetEntityRecord(pos), pos);
+        }
+    }
+    RecordSelectionUndo(UNDO_CHANGED);
+    for (CDib* record : records) {
+        if (!copy)
+            doc->DrawInAllViews(0, record);
+        change(record);
+        doc->DrawInAllViews(1, record);
+    }
+    doc->SetModifiedFlag();
+    SaveUndoState();
+    ClearPendingSteps();
+}
+
+void CRectaView::RotateSelection(const CPointd& centre, bool copy)
+{
+    if (!GetFirstSelectedPosition())
+        return;
+    // The dialog asks for "+ in clockwise"; the per-kind rotations turn positive angles counter-clockwise.
+    const double angle = -RunAGIRODlgEx();
+    if (angle != 0.0) {
+        ChangeSelection(copy, [&](CDib* record) { RotateEntity(record->m_type, record->m_entity, centre, angle); });
+    }
+    ClearSelection();
+}
+
+void CRectaView::MirrorSelection(const CRecta& mirror, bool copy)
+{
+    m_command = 0;
+    if (!GetFirstSelectedPosition())
+        return;
+    // The line may itself be in the selection; reflect across a fixed copy.
+    CRecta axis;
+    axis.m_p1 = mirror.m_p1;
+    axis.m_p2 = mirror.m_p2;
+    // Exact normal: Angle2D nudges vertical and horizontal lines off true.
+    const double dir = std::atan2(axis.m_p2.y - axis.m_p1.y, axis.m_p2.x - axis.m_p1.x) + std::numbers::pi / 2;
+    ChangeSelection(copy, [&](CDib* record) { MirrorEntity(record->m_type, record->m_entity, axis, dir); });
     ClearSelection();
 }
 

@@ -100,6 +100,14 @@ bool CRectaView::RunCommandStep(const CPointd& p)
             CopySelection();
         return true;
     }
+    case 154:
+    case 159: {
+        const bool copy = m_command == 159;
+        m_command = 0;
+        ClearPrompt();
+        RotateSelection(p, copy);
+        return true;
+    }
     case 155:
         m_command = m_mode = m_bandState = 0;
         ClearPrompt();
