@@ -27,26 +27,6 @@ const CRuntimeClass* ListClass(const char* name)
 constexpr int kMaxDecimals = 12;
 constexpr qint64 kMaxFileSize = qint64(1) << 31;
 
-void SerializeWord(CArchive& ar, int& value)
-{
-    if (ar.IsStoring()) {
-        ar << WORD(value);
-    } else {
-        WORD w;
-        ar >> w;
-        value = w;
-    }
-}
-
-template <class T>
-void SerializeValue(CArchive& ar, T& value)
-{
-    if (ar.IsStoring())
-        ar << value;
-    else
-        ar >> value;
-}
-
 bool FiniteWindow(const CPointd& a, const CPointd& b)
 {
     return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(b.x) && std::isfinite(b.y) && a.x < b.x &&
@@ -353,14 +333,14 @@ void CRectaDoc::SerializeHeader(CArchive& ar)
         version3 = magic == kHeaderMagic3;
         m_headerMagic = kHeaderMagic3;
     }
-    SerializeValue(ar, m_marginX);
-    SerializeValue(ar, m_marginY);
-    SerializeWord(ar, m_ortho);
-    SerializeValue(ar, m_layerName);
-    SerializeValue(ar, m_color);
-    SerializeWord(ar, m_coordDecimals);
-    SerializeWord(ar, m_angleDecimals);
-    SerializeValue(ar, m_gridStep);
+    ar.Exchange(m_marginX);
+    ar.Exchange(m_marginY);
+    ar.ExchangeWord(m_ortho);
+    ar.Exchange(m_layerName);
+    ar.Exchange(m_color);
+    ar.ExchangeWord(m_coordDecimals);
+    ar.ExchangeWord(m_angleDecimals);
+    ar.Exchange(m_gridStep);
     if (ar.IsStoring()) {
         StoreLogFont(ar, m_textFont);
         StoreLogFont(ar, m_dimFont);
@@ -368,35 +348,35 @@ void CRectaDoc::SerializeHeader(CArchive& ar)
         LoadLogFont(ar, m_textFont);
         LoadLogFont(ar, m_dimFont);
     }
-    SerializeValue(ar, m_markName1);
-    SerializeValue(ar, m_markName2);
+    ar.Exchange(m_markName1);
+    ar.Exchange(m_markName2);
     if (version3) {
-        SerializeValue(ar, m_thirdName);
-        SerializeValue(ar, m_realA);
-        SerializeValue(ar, m_pointHeight);
+        ar.Exchange(m_thirdName);
+        ar.Exchange(m_realA);
+        ar.Exchange(m_pointHeight);
     } else {
         m_thirdName = "DEF";
         m_realA = 1.0;
         m_pointHeight = 1.0;
     }
     for (double& p : m_dimParams)
-        SerializeValue(ar, p);
-    SerializeWord(ar, m_extrusionMode);
-    SerializeValue(ar, m_ucsOrigin.x);
-    SerializeValue(ar, m_ucsOrigin.y);
-    SerializeValue(ar, m_extrusionDir.x);
-    SerializeValue(ar, m_extrusionDir.y);
-    SerializeValue(ar, m_extrusionDir.z);
-    SerializeValue(ar, m_currentZ);
-    SerializeValue(ar, m_thickness);
+        ar.Exchange(p);
+    ar.ExchangeWord(m_extrusionMode);
+    ar.Exchange(m_ucsOrigin.x);
+    ar.Exchange(m_ucsOrigin.y);
+    ar.Exchange(m_extrusionDir.x);
+    ar.Exchange(m_extrusionDir.y);
+    ar.Exchange(m_extrusionDir.z);
+    ar.Exchange(m_currentZ);
+    ar.Exchange(m_thickness);
 }
 
 void CRectaDoc::SerializeSettings(CArchive& ar)
 {
     for (int& w : m_toolWords)
-        SerializeWord(ar, w);
+        ar.ExchangeWord(w);
     for (int i = 1; i <= 21; ++i)
-        SerializeValue(ar, m_toolReals[i]);
+        ar.Exchange(m_toolReals[i]);
     for (CPointd& p : m_toolPoints)
         p.Serialize(ar);
     for (int i = 0; i < 6; ++i) {
@@ -404,7 +384,7 @@ void CRectaDoc::SerializeSettings(CArchive& ar)
         m_cameraTarget[i].Serialize(ar);
         m_lightPos[i].Serialize(ar);
         m_lightTarget[i].Serialize(ar);
-        SerializeValue(ar, m_cameraLens[i]);
+        ar.Exchange(m_cameraLens[i]);
     }
 }
 

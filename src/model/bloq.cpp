@@ -55,17 +55,6 @@ private:
     bool m_counted;
 };
 
-void SerializeWord(CArchive& ar, int& value)
-{
-    if (ar.IsStoring()) {
-        ar << WORD(value);
-    } else {
-        WORD w;
-        ar >> w;
-        value = w;
-    }
-}
-
 // A bounding box in the plan, empty until a point is added.
 struct Box {
     CPointd lo{kExtentsStart, kExtentsStart}, hi{-kExtentsStart, -kExtentsStart};
@@ -259,8 +248,8 @@ void CAttrib::Serialize(CArchive& ar)
     else
         ar >> m_tag >> m_prompt;
     m_text.Serialize(ar);
-    SerializeWord(ar, m_word1);
-    SerializeWord(ar, m_word2);
+    ar.ExchangeWord(m_word1);
+    ar.ExchangeWord(m_word2);
 }
 
 // ---------------------------------------------------------------- blocks
@@ -433,8 +422,8 @@ bool CBloq::HasExtents() const
 void CBloq::Serialize(CArchive& ar)
 {
     LoadDepth depth(ar);
-    SerializeWord(ar, m_width);
-    SerializeWord(ar, m_style);
+    ar.ExchangeWord(m_width);
+    ar.ExchangeWord(m_style);
     if (ar.IsStoring())
         ar << DWORD(m_color) << m_layer << m_name;
     else

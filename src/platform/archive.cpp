@@ -84,6 +84,17 @@ CArchive& CArchive::operator>>(DWORD& v) { Read(&v, 4); return *this; }
 CArchive& CArchive::operator>>(LONG& v) { Read(&v, 4); return *this; }
 CArchive& CArchive::operator>>(double& v) { Read(&v, 8); return *this; }
 
+void CArchive::ExchangeWord(int& value)
+{
+    if (m_storing) {
+        *this << WORD(value);
+        return;
+    }
+    WORD w;
+    *this >> w;
+    value = w;
+}
+
 // Length prefix: one byte below 255, 0xFF + WORD up to 65533, else 0xFF 0xFFFF + DWORD.
 CArchive& CArchive::operator<<(std::string_view s)
 {

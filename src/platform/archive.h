@@ -85,6 +85,18 @@ public:
     CArchive& operator>>(double& v);
     CArchive& operator>>(std::string& s);
 
+    // Stores or loads value, as the archive's direction says.
+    template <class T>
+    void Exchange(T& value)
+    {
+        if (m_storing)
+            *this << value;
+        else
+            *this >> value;
+    }
+    // An int as a 16-bit word (its low 16 bits), widened without sign on load.
+    void ExchangeWord(int& value);
+
     // Object tags: null, new class record, new object of a known class, back reference.
     void WriteObject(const CObject* obj);
     // Reads one object that must be of class expected (or derived). A new object
