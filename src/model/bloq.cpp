@@ -74,9 +74,15 @@ struct Box {
     bool Empty() const { return !(lo.x <= hi.x && lo.y <= hi.y); }
 };
 
-bool OnPath(const std::vector<const CBloq*>& path, const CBloq* block)
+// The block named name when a walk along path may go into it: it exists, is
+// not already being walked and lies no deeper than kMaxBlockNesting; else null.
+const CBloq* EnterableBlock(const CRectaDoc& doc, std::string_view name, const std::vector<const CBloq*>& path)
 {
-    return std::find(path.begin(), path.end(), block) != path.end();
+    const CBloq* block = FindDocBlock(doc, name);
+    if (!block || int(path.size()) >= kMaxBlockNesting ||
+        std::find(path.begin(), path.end(), block) != path.end())
+        return nullptr;
+    return block;
 }
 
 // Entities one walk of nested blocks visits at the most: blocks that insert
@@ -100,8 +106,8 @@ void AddOwnExtents(const CRectaDoc& doc, const CBloq& block, std::vector<const C
             continue;
         }
         const auto* insert = static_cast<const CInsBl*>(entity);
-        const CBloq* inner = FindDocBlock(doc, insert->m_block);
-        if (!inner || OnPath(path, inner) || int(path.size()) >= kMaxBlockNesting)
+        const CBloq* inner = EnterableBlock(doc, insert->m_block, path);
+        if (!inner)
             continue;
         auto known = measured.find(inner);
         if (known == measured.end()) {
@@ -183,8 +189,8 @@ struct Walker {
             CInsBl nested;
             nested.Copy(*static_cast<const CInsBl*>(entity));
             PlaceNestedInsBl(nested, p);
-            const CBloq* inner = FindDocBlock(doc, nested.m_block);
-            if (!inner || OnPath(path, inner) || int(path.size()) >= kMaxBlockNesting)
+            const CBloq* inner = EnterableBlock(doc, nested.m_block, path);
+            if (!inner)
                 continue;
             if (!enter || enter(nested, *inner))
                 Walk(*inner, nested.Placement());
