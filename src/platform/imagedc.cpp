@@ -556,10 +556,9 @@ bool CImageDC::LineTo(std::int64_t x, std::int64_t y)
     return true;
 }
 
-bool CImageDC::Polyline(const LPoint* pts, int count)
+// One run through the points on the device.
+CImageDC::Outline CImageDC::DeviceRun(const LPoint* pts, int count) const
 {
-    if (!pts || count < 2)
-        return false;
     Outline o;
     o.runs.emplace_back();
     for (int i = 0; i < count; ++i) {
@@ -567,7 +566,14 @@ bool CImageDC::Polyline(const LPoint* pts, int count)
         ToDevice(pts[i].x, pts[i].y, dx, dy);
         o.runs[0].emplace_back(dx, dy);
     }
-    DrawOutline(o);
+    return o;
+}
+
+bool CImageDC::Polyline(const LPoint* pts, int count)
+{
+    if (!pts || count < 2)
+        return false;
+    DrawOutline(DeviceRun(pts, count));
     return true;
 }
 
@@ -575,14 +581,9 @@ bool CImageDC::Polygon(const LPoint* pts, int count)
 {
     if (!pts || count < 2)
         return false;
-    Outline o;
-    o.runs.emplace_back();
-    for (int i = 0; i < count; ++i) {
-        double dx, dy;
-        ToDevice(pts[i].x, pts[i].y, dx, dy);
-        o.runs[0].emplace_back(dx, dy);
-        o.polygon.emplace_back(RoundHalfUp(dx), RoundHalfUp(dy));
-    }
+    Outline o = DeviceRun(pts, count);
+    for (const QPointF& p : o.runs[0])
+        o.polygon.emplace_back(RoundHalfUp(p.x()), RoundHalfUp(p.y()));
     o.runs[0].push_back(o.runs[0].front());
     o.closed = true;
     o.fill = Outline::Fill::polygon;

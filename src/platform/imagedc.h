@@ -45,6 +45,7 @@ private:
         double L, T, R, B;
     };
     Box DeviceBox(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) const;
+    Outline DeviceRun(const LPoint* pts, int count) const;
     // Draws an outline (and, for closed shapes, the brush fill) with the current pen and raster operation.
     void DrawOutline(const Outline& outline);
     // Device pen width in pixels; 1 for cosmetic pens.
