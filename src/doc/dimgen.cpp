@@ -66,8 +66,7 @@ public:
 
     void Line(const CPointd& a, const CPointd& b)
     {
-        auto* l = new CRecta(m_width, m_color, m_layer, m_doc.m_thickness, m_doc.m_extrusionMode,
-                             m_doc.m_extrusionDir.x, m_doc.m_extrusionDir.y, m_doc.m_extrusionDir.z);
+        auto* l = m_doc.NewRecta(m_width, m_color, m_layer);
         l->m_p1 = a;
         l->m_p2 = b;
         m_parts.AddTail(new CDib(ENT_LINE, l));

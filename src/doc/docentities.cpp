@@ -43,28 +43,43 @@ T* CRectaDoc::AppendOnLayer(int type, T* entity)
 
 // ---------------------------------------------------------------- Add family
 
+CRecta* CRectaDoc::NewRecta(int width, COLORREF color, std::string_view layer) const
+{
+    return new CRecta(width, color, layer, m_thickness, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
+                      m_extrusionDir.z);
+}
+
+CCirc* CRectaDoc::NewCirc(int width, COLORREF color, std::string_view layer) const
+{
+    return new CCirc(width, color, layer, m_thickness, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
+                     m_extrusionDir.z);
+}
+
+CArc* CRectaDoc::NewArc(int width, COLORREF color, std::string_view layer) const
+{
+    return new CArc(width, color, layer, m_thickness, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
+                    m_extrusionDir.z);
+}
+
 CRecta* CRectaDoc::AddRecta()
 {
     SetModifiedFlag();
     return Append(m_entities, ENT_LINE,
-                  new CRecta(m_penWidth, m_color, m_layerName, m_thickness, m_extrusionMode, m_extrusionDir.x,
-                             m_extrusionDir.y, m_extrusionDir.z));
+                  NewRecta(m_penWidth, m_color, m_layerName));
 }
 
 CCirc* CRectaDoc::AddCirc()
 {
     SetModifiedFlag();
     return Append(m_entities, ENT_CIRCLE,
-                  new CCirc(m_penWidth, m_color, m_layerName, m_thickness, m_extrusionMode, m_extrusionDir.x,
-                            m_extrusionDir.y, m_extrusionDir.z));
+                  NewCirc(m_penWidth, m_color, m_layerName));
 }
 
 CArc* CRectaDoc::AddArc()
 {
     SetModifiedFlag();
     return Append(m_entities, ENT_ARC,
-                  new CArc(m_penWidth, m_color, m_layerName, m_thickness, m_extrusionMode, m_extrusionDir.x,
-                           m_extrusionDir.y, m_extrusionDir.z));
+                  NewArc(m_penWidth, m_color, m_layerName));
 }
 
 CPunt* CRectaDoc::AddPunt()
@@ -98,8 +113,7 @@ CTdface* CRectaDoc::AddTdface()
 CRecta* CRectaDoc::AddRectaOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& p1,
                                    const CPointd& p2)
 {
-    auto* line = new CRecta(width, color, layer, m_thickness, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
-                            m_extrusionDir.z);
+    auto* line = NewRecta(width, color, layer);
     line->m_p1 = CPointd(p1.x, p1.y, m_currentZ);
     line->m_p2 = CPointd(p2.x, p2.y, m_currentZ);
     return AppendOnLayer(ENT_LINE, line);
@@ -108,8 +122,7 @@ CRecta* CRectaDoc::AddRectaOnLayer(int width, COLORREF color, std::string_view l
 CCirc* CRectaDoc::AddCircOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& centre,
                                  double radius)
 {
-    auto* circle = new CCirc(width, color, layer, m_thickness, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
-                             m_extrusionDir.z);
+    auto* circle = NewCirc(width, color, layer);
     circle->m_centre = CPointd(centre.x, centre.y, m_currentZ);
     circle->m_rx = circle->m_ry = radius;
     return AppendOnLayer(ENT_CIRCLE, circle);
@@ -118,8 +131,7 @@ CCirc* CRectaDoc::AddCircOnLayer(int width, COLORREF color, std::string_view lay
 CArc* CRectaDoc::AddArcOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& centre,
                                double radius, double start, double end)
 {
-    auto* arc = new CArc(width, color, layer, m_thickness, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
-                         m_extrusionDir.z);
+    auto* arc = NewArc(width, color, layer);
     arc->m_centre = CPointd(centre.x, centre.y, m_currentZ);
     arc->m_rx = arc->m_ry = radius;
     arc->m_start = start;

@@ -127,6 +127,12 @@ public:
     void RemoveLayerAt(POSITION pos);
     void DeleteAllLayers();
 
+    // New lines, circles and arcs with the given pen and layer and the drawing's
+    // thickness, extrusion mode and direction; in no list yet.
+    CRecta* NewRecta(int width, COLORREF color, std::string_view layer) const;
+    CCirc* NewCirc(int width, COLORREF color, std::string_view layer) const;
+    CArc* NewArc(int width, COLORREF color, std::string_view layer) const;
+
     // Entity creation from the current settings: appended to the entity list,
     // visible, modified; the caller sets the geometry, draws and widens the extents.
     CRecta* AddRecta();

@@ -288,8 +288,7 @@ CRecta* CRectaView::NewBlockRecta(int width, COLORREF color, std::string_view la
                                   const CPointd& p2)
 {
     const CRectaDoc* doc = GetDocument();
-    auto* line = new CRecta(width, color, layer, doc->m_thickness, doc->m_extrusionMode, doc->m_extrusionDir.x,
-                            doc->m_extrusionDir.y, doc->m_extrusionDir.z);
+    auto* line = doc->NewRecta(width, color, layer);
     line->m_p1 = p1;
     line->m_p2 = p2;
     return AppendToBlockList(doc, m_blockList, ENT_LINE, line);
@@ -299,8 +298,7 @@ CArc* CRectaView::NewBlockArc(int width, COLORREF color, std::string_view layer,
                               double radius, double start, double end)
 {
     const CRectaDoc* doc = GetDocument();
-    auto* arc = new CArc(width, color, layer, doc->m_thickness, doc->m_extrusionMode, doc->m_extrusionDir.x,
-                         doc->m_extrusionDir.y, doc->m_extrusionDir.z);
+    auto* arc = doc->NewArc(width, color, layer);
     arc->m_centre = centre;
     arc->m_rx = arc->m_ry = radius;
     arc->m_start = start;
@@ -312,8 +310,7 @@ CCirc* CRectaView::NewBlockCirc(int width, COLORREF color, std::string_view laye
                                 double radius)
 {
     const CRectaDoc* doc = GetDocument();
-    auto* circle = new CCirc(width, color, layer, doc->m_thickness, doc->m_extrusionMode, doc->m_extrusionDir.x,
-                             doc->m_extrusionDir.y, doc->m_extrusionDir.z);
+    auto* circle = doc->NewCirc(width, color, layer);
     circle->m_centre = centre;
     circle->m_rx = circle->m_ry = radius;
     return AppendToBlockList(doc, m_blockList, ENT_CIRCLE, circle);
