@@ -4,8 +4,10 @@
 #include "app/mdichild.h"
 #include "app/menus.h"
 #include "app/printing.h"
+#include "app/printpreview.h"
 #include "app/rectaapp.h"
 #include "app/viewwidget.h"
+#include "dialogs/rundlg.h"
 #include "doc/rectadoc.h"
 #include "platform/msgbox.h"
 #include "res/commands.h"
@@ -24,7 +26,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTextEdit>
@@ -48,6 +49,20 @@ bool IsTextEntry(const QWidget* w)
 }
 
 }  // namespace
+
+QRect ChildPlacement(QSize area, int index)
+{
+    if (area.isEmpty())
+        return {QPoint(0, 0), QSize(640, 420)};
+    QSize size = area * 3 / 4;
+    if (size.width() < 400 || size.height() < 300)
+        size = area.boundedTo(QSize(640, 420));
+    // Cascade by one title bar, starting over where a frame would leave the area.
+    constexpr int kStep = 24;
+    const int places = 1 + std::min(area.width() - size.width(), area.height() - size.height()) / kStep;
+    const int offset = kStep * (index % places);
+    return {QPoint(offset, offset), size};
+}
 
 Cwm_MainWnd* MainFrame()
 {
@@ -339,11 +354,9 @@ Cwm_MDICHILDWnd* Cwm_MainWnd::CreateChildFrame(CRectaDoc* doc)
 {
     auto* child = new Cwm_MDICHILDWnd(doc);
     connect(child, &Cwm_MDICHILDWnd::closing, this, &Cwm_MainWnd::OnChildClosing);
+    const int others = int(m_mdi->subWindowList().size());
     m_mdi->addSubWindow(child);
-    QSize size = m_mdi->viewport()->size() * 3 / 4;
-    if (size.width() < 400 || size.height() < 300)
-        size = QSize(640, 420);
-    child->resize(size);
+    child->setGeometry(ChildPlacement(m_mdi->viewport()->size(), others));
     child->show();
     m_mdi->setActiveSubWindow(child);
     UpdateTitles();
@@ -399,8 +412,7 @@ void Cwm_MainWnd::UpdateActions()
 {
     const bool drawing = ActiveChild() != nullptr;
     for (const auto& [id, action] : m_actions)
-        if (NeedsDrawing(id))
-            action->setEnabled(drawing);
+        action->setEnabled(!IsUnavailable(id) && (drawing || !NeedsDrawing(id)));
     if (QAction* preview = Action(ID_PREVIEW_AT_INSERT))
         preview->setChecked(m_previewAtInsert != 0);
 }
@@ -455,6 +467,14 @@ void Cwm_MainWnd::OnCommand(int id)
     case ID_SAVE_OWN_PATH: doc->SaveToOwnPath(); return;
     case ID_WINDOW_NEW: CreateChildFrame(doc); return;
     case ID_VIEW_AERIAL: OpenAerialView(); return;
+    case ID_SNAP_MODES: RunModoAproxDlg(child->View().m_snapMode); return;
+    case ID_FIXED_DISTANCE: {
+        // A distance that is not positive leaves the next point free.
+        double& distance = child->View().m_fixedDistance;
+        if (RunDistanciaDlg(distance) == 1 && !(distance > 0.0))
+            distance = 0.0;
+        return;
+    }
     default: break;
     }
     const bool handled = child->View().OnCommand(id);
@@ -508,17 +528,16 @@ void Cwm_MainWnd::PrintActiveView(bool preview)
         return;
     QPointer<CRectaViewWidget> widget = child->ViewWidget();
     QPrinter printer(QPrinter::HighResolution);
-    if (preview) {
-        QPrintPreviewDialog dialog(&printer, this);
-        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [widget](QPrinter* target) {
-            if (widget)
-                PrintView(widget->View(), *target, kPreviewDpi);
-        });
-        dialog.exec();
-    } else {
+    auto print = [&] {
         QPrintDialog dialog(&printer, this);
         if (dialog.exec() == QDialog::Accepted && widget)
             PrintView(widget->View(), printer);
+    };
+    if (preview) {
+        CPrintPreviewDlg dialog(widget, printer.pageLayout(), print, this);
+        dialog.exec();
+    } else {
+        print();
     }
 }
 

@@ -122,5 +122,9 @@ private:
     QPointer<Cwm_MDICHILDWnd> m_activated;  // frame whose view was told it is active
 };
 
+// Where the index-th drawing frame goes in an MDI area of this size: inside
+// it, three quarters of its size where that is usable, cascaded.
+QRect ChildPlacement(QSize area, int index);
+
 // The program's main frame, or null before it exists.
 Cwm_MainWnd* MainFrame();

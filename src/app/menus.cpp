@@ -96,8 +96,8 @@ constexpr ToolButton kStandard[] = {
 constexpr ToolButton kAids[] = {
     {ID_ORTHO, "Ortho", "Ortho on/off"},
     {4010, "Snap", "Snap"},
-    {10042, "Approx", "Approximation modes"},
-    {10075, "Dist", "Distance to the following point"},
+    {ID_SNAP_MODES, "Approx", "Approximation modes"},
+    {ID_FIXED_DISTANCE, "Dist", "Distance to the following point"},
     {ID_ANGLE, "Angle", "Reference angle"},
     {ID_REFERENCE_POINT, "Ref", "Reference point"},
     {0, nullptr, nullptr},
@@ -158,6 +158,19 @@ std::span<const ToolButton> AidsToolButtons()
 std::span<const ToolButton> ArchToolButtons()
 {
     return kArch;
+}
+
+bool IsUnavailable(int id)
+{
+    // Grid snap settings and the layer dialogs of the aids tool bar.
+    switch (id) {
+    case 4010:
+    case 10034:
+    case 10036:
+    case 4012:
+    case 4013: return true;
+    default: return false;
+    }
 }
 
 bool NeedsDrawing(int id)

@@ -36,5 +36,7 @@ std::span<const ToolButton> AidsToolButtons();
 // The architectural tools, whose commands have no menu entry.
 std::span<const ToolButton> ArchToolButtons();
 
+// Whether id's handler is not in this program: its button is shown disabled.
+bool IsUnavailable(int id);
 // Whether id can only run with a drawing open.
 bool NeedsDrawing(int id);

@@ -37,8 +37,6 @@ void PrintView(CRectaView& view, QPrinter& printer, int maxDpi)
     QPainter painter;
     if (!painter.begin(&printer))
         return;
-    // Smooth scaling keeps one-pixel lines visible in a shrunk preview.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRect(0, 0, printer.width(), printer.height()), page);
     painter.end();
 }

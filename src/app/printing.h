@@ -9,8 +9,6 @@ class QPrinter;
 
 // Highest resolution at which a page is rendered; printers above it get a scaled image.
 inline constexpr int kMaxPrintDpi = 300;
-// The preview shows the page shrunk: one-pixel lines survive a coarser page.
-inline constexpr int kPreviewDpi = 100;
 
 // The view's print window drawn onto a white page of pageMm (printable area)
 // at dpi, through a low-metric mapping; the image carries that resolution.

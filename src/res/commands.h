@@ -32,6 +32,8 @@ enum CommandId : int {
     ID_FIT_Z = 10368,
     ID_CANCEL_FIT_Z = 10369,
     ID_PREVIEW_AT_INSERT = 10342,
+    ID_SNAP_MODES = 10042,
+    ID_FIXED_DISTANCE = 10075,
 };
 
 // Prompt shown by selection starters.

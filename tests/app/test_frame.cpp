@@ -1,6 +1,7 @@
 #include "app/aerialwnd.h"
 #include "app/mainwnd.h"
 #include "app/mdichild.h"
+#include "app/menus.h"
 #include "app/rectaapp.h"
 #include "app/startup.h"
 #include "app/viewwidget.h"
@@ -311,4 +312,29 @@ TEST_F(FrameTest, SaveAsNamesTheDrawing)
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(frame->ActiveChild()->windowTitle(), "house.zpd");
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("house.zpd")));
+}
+
+TEST(ChildPlacement, FramesOpenInsideTheArea)
+{
+    for (QSize area : {QSize(1000, 600), QSize(500, 380), QSize(300, 200), QSize(120, 90)}) {
+        for (int index = 0; index < 40; ++index) {
+            const QRect r = ChildPlacement(area, index);
+            EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(r)) << area.width() << "x" << area.height() << " #" << index;
+            EXPECT_GE(r.width(), std::min(area.width(), 400));
+        }
+    }
+    EXPECT_NE(ChildPlacement(QSize(1000, 600), 0), ChildPlacement(QSize(1000, 600), 1));
+}
+
+TEST_F(FrameTest, NewWindowsOpenInsideTheWorkArea)
+{
+    frame->resize(700, 500);
+    frame->NewDocument();
+    for (int i = 0; i < 8; ++i)
+        frame->OnCommand(ID_WINDOW_NEW);
+    QMdiArea* mdi = frame->findChild<QMdiArea*>();
+    ASSERT_TRUE(mdi);
+    const QRect area = mdi->viewport()->rect();
+    for (Cwm_MDICHILDWnd* child : frame->Children())
+        EXPECT_TRUE(area.contains(child->geometry())) << child->windowTitle().toStdString();
 }

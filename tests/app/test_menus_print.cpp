@@ -1,10 +1,12 @@
 #include "app/mainwnd.h"
 #include "app/menus.h"
 #include "app/printing.h"
+#include "app/printpreview.h"
 #include "app/viewwidget.h"
 #include "doc/rectadoc.h"
 #include "model/recta.h"
 #include "res/commands.h"
+#include "support/scripted_forms.h"
 
 #include <QAction>
 #include <QToolBar>
@@ -104,4 +106,80 @@ TEST(Printing, PageImageMapsThePrintWindowOntoThePage)
         EXPECT_FALSE(darkNear(n / 10, n / 10)) << dpi;
         EXPECT_EQ(doc->m_pageWidth, 1000);
     }
+}
+
+// The aids tool bar: the snap-mode and distance buttons run their dialogs on
+// the active view; buttons without a handler here are shown disabled.
+TEST(Menus, AidsButtonsWorkOrShowDisabled)
+{
+    Cwm_MainWnd frame;
+    frame.show();
+    frame.NewDocument();
+    for (int id : {4010, 10034, 10036, 4013, 4012}) {
+        ASSERT_TRUE(frame.Action(id)) << id;
+        EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
+    }
+    CRectaView& view = *frame.ActiveView();
+    {
+        ScriptedForms forms;
+        forms.Expect("APROX", OkWith({{"mode", "Mid Point"}}));
+        ASSERT_TRUE(frame.Action(ID_SNAP_MODES)->isEnabled());
+        frame.Action(ID_SNAP_MODES)->trigger();
+        EXPECT_EQ(view.m_snapMode, 3);
+    }
+    struct Case {
+        FormAnswer answer;
+        double before, after;
+    };
+    const Case cases[] = {
+        {OkWith({{"distance", "2.5"}}), 0.0, 2.5},
+        {OkWith({{"distance", "0"}}), 1.0, 0.0},
+        {OkWith({{"distance", "-3"}}), 1.0, 0.0},
+        {CancelWith({{"distance", "7"}}), 1.5, 1.5},
+    };
+    for (const Case& c : cases) {
+        view.m_fixedDistance = c.before;
+        ScriptedForms forms;
+        forms.Expect("DISTANCIA", c.answer);
+        frame.Action(ID_FIXED_DISTANCE)->trigger();
+        EXPECT_EQ(view.m_fixedDistance, c.after) << c.before;
+    }
+}
+
+// A page rendered for a shrunk preview keeps every thin line: the preview
+// renders at the resolution it shows instead of scaling a finer page down.
+TEST(Printing, PreviewShowsEveryLineAtEveryZoom)
+{
+    auto* doc = new CRectaDoc;
+    doc->OnNewDocument();
+    for (double y : {1.0, 3.0, 5.0, 7.0, 9.0}) {
+        CRecta* line = doc->AddRecta();
+        line->m_p1 = CPointd(0, y);
+        line->m_p2 = CPointd(10, y);
+    }
+    CRectaViewWidget widget(doc, false);
+    CRectaView& view = widget.View();
+    view.m_firstPoint = CPointd(0, 0);
+    view.m_secondPoint = CPointd(10, 10);
+    const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                             QPageLayout::Millimeter);
+    CPrintPreviewDlg preview(&widget, layout, nullptr);
+    const double pageWidthMm = layout.paintRect(QPageLayout::Millimeter).width();
+    for (int dpi : {CPrintPreviewDlg::kMinDpi, 17, 40, 96, 150}) {
+        preview.SetDpi(dpi);
+        ASSERT_EQ(preview.Dpi(), dpi);
+        const QImage& page = preview.Page();
+        EXPECT_EQ(page.width(), int(std::lround(pageWidthMm / 25.4 * dpi)));
+        // Count the separate dark runs down the page's middle column.
+        int runs = 0;
+        bool dark = false;
+        for (int y = 0; y < page.height(); ++y) {
+            const bool d = qGray(page.pixel(page.width() / 2, y)) < 128;
+            runs += d && !dark;
+            dark = d;
+        }
+        EXPECT_EQ(runs, 5) << dpi;
+    }
+    preview.SetDpi(100000);
+    EXPECT_EQ(preview.Dpi(), CPrintPreviewDlg::kMaxDpi);
 }
