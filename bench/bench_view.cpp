@@ -1,13 +1,16 @@
 // Plan view speed: full repaint, rubber-band moves, picking, object snap, and
-// erase and undo of a large selection.
+// erase, move and undo of a large selection.
 //
 // Drawings are laid out in world units that map one to one onto the pixels of
-// a 1600 x 1000 view at zoom extents: the first line runs corner to corner to
-// fix the extents, the other lines start anywhere and are up to 200 px long in
-// a random direction (folded back inside the view), and circles have radii of
-// 5 to 100 px and lie wholly inside the view. The repaint and band drawing has
-// 100,000 lines and 20,000 circles; the pick, snap and undo drawing 80,000
-// lines and 20,000 circles.
+// a 1600 x 1000 view at zoom extents: the first line runs from the first pixel
+// to the last to fix the extents, the other lines start anywhere and are up to
+// 200 px long in a random direction (folded back inside the view), and circles
+// have radii of 5 to 100 px and lie wholly inside the view. The repaint and
+// band drawing has 100,000 lines and 20,000 circles; the pick, snap, erase,
+// move and undo drawing 80,000 lines and 20,000 circles.
+//
+// The host paints as the widget does: requests are collected and the image is
+// painted once after each event, inside the timing.
 #include "doc/rectadoc.h"
 #include "model/circ.h"
 #include "model/dib.h"
@@ -33,8 +36,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kW = 1600, kH = 1000;
+constexpr double kMaxX = kW - 1, kMaxY = kH - 1;  // the last pixel's drawing point
 constexpr int kLineCommand = 10009;
 constexpr int kEraseCommand = 10450;
+constexpr int kMoveCommand = 10451;
+constexpr int kUndoCommand = 10028;
 
 double Ms(Clock::time_point a, Clock::time_point b)
 {
@@ -66,15 +72,23 @@ void Report(const char* name, double ours, double base, const char* note = "")
     std::abort();
 }
 
-// Paints at once when the view asks, as the widget's paint event would.
+// Collects the view's paint requests; Paint then paints once, as the
+// widget's paint event does after the event that asked.
 class PaintingHost : public CViewHost {
 public:
     explicit PaintingHost(CRectaView& view) : m_view(view) {}
-    void UpdateWindow() override { m_view.Image(); }
+    void UpdateWindow() override { m_requested = true; }
     void SetMouseCapture(bool) override {}
+    void Paint()
+    {
+        if (m_requested)
+            m_view.Image();
+        m_requested = false;
+    }
 
 private:
     CRectaView& m_view;
+    bool m_requested = false;
 };
 
 void Fill(CRectaDoc& doc, int lines, int circles, unsigned seed)
@@ -87,18 +101,18 @@ void Fill(CRectaDoc& doc, int lines, int circles, unsigned seed)
     };
     CRecta* frame = doc.AddRecta();
     frame->m_p1 = CPointd(0, 0);
-    frame->m_p2 = CPointd(kW, kH);
+    frame->m_p2 = CPointd(kMaxX, kMaxY);
     for (int i = 1; i < lines; ++i) {
-        const double x = unit(rng) * kW, y = unit(rng) * kH;
+        const double x = unit(rng) * kMaxX, y = unit(rng) * kMaxY;
         const double len = unit(rng) * 200.0, dir = unit(rng) * 2 * std::numbers::pi;
         CRecta* l = doc.AddRecta();
         l->m_p1 = CPointd(x, y);
-        l->m_p2 = CPointd(fold(x, len * std::cos(dir), kW), fold(y, len * std::sin(dir), kH));
+        l->m_p2 = CPointd(fold(x, len * std::cos(dir), kMaxX), fold(y, len * std::sin(dir), kMaxY));
     }
     for (int i = 0; i < circles; ++i) {
         const double r = 5.0 + unit(rng) * 95.0;
         CCirc* c = doc.AddCirc();
-        c->m_centre = CPointd(r + unit(rng) * (kW - 2 * r), r + unit(rng) * (kH - 2 * r));
+        c->m_centre = CPointd(r + unit(rng) * (kMaxX - 2 * r), r + unit(rng) * (kMaxY - 2 * r));
         c->m_rx = c->m_ry = r;
     }
 }
@@ -151,6 +165,15 @@ int Ink(const QImage& img)
     return n;
 }
 
+// One full repaint of the view, best of five.
+double FullRepaintMs(Drawing& d)
+{
+    return Best(5, [&] {
+        d.view.Invalidate();
+        d.view.Image();
+    });
+}
+
 // Full repaint against QPainter drawing the same device primitives; returns the repaint time.
 double Repaint(Drawing& d)
 {
@@ -175,10 +198,7 @@ double Repaint(Drawing& d)
         }
     }
 
-    const double ours = Best(5, [&] {
-        d.view.Invalidate();
-        d.view.Image();
-    });
+    const double ours = FullRepaintMs(d);
     QImage base(kW, kH, QImage::Format_RGB32);
     const double baseMs = Best(5, [&] {
         base.fill(Qt::white);
@@ -212,7 +232,7 @@ void BandMove(Drawing& d, double repaintMs)
         Fail("the line command did not start a rubber band");
     // A marker pixel far from every band: a repaint would wipe it.
     const QRgb marker = qRgb(255, 0, 0);
-    v.GetClientDC()->SetPixel(1, kH - 1, RGB(255, 0, 0));
+    v.GetClientDC()->SetPixel(1, kH - 2, RGB(255, 0, 0));
     if (v.Image().pixel(1, 1) != marker)
         Fail("the marker pixel did not land where expected");
 
@@ -223,8 +243,10 @@ void BandMove(Drawing& d, double repaintMs)
         targets[i] = CPoint{kW / 2 + int(300 * std::cos(a)), kH / 2 + int(300 * std::sin(a))};
     }
     const double per = Best(5, [&] {
-        for (const CPoint& p : targets)
+        for (const CPoint& p : targets) {
             v.OnMouseMove(0, p);
+            d.host.Paint();
+        }
     }) / kMoves;
     if (v.Image().pixel(1, 1) != marker)
         Fail("a rubber-band move repainted the drawing");
@@ -285,8 +307,32 @@ void Snap(Drawing& d, double pass)
     v.m_snapMode = 0;
 }
 
-// Erase of every tenth entity through the erase command, then its undo.
-void EraseUndo(Drawing& d, double pass)
+// Selects count entities spread evenly over the list, for the command just started.
+void SelectSpread(Drawing& d, int count)
+{
+    CRectaView& v = d.view;
+    const int total = d.doc.GetEntityList().GetCount();
+    int i = 0;
+    for (POSITION pos = d.doc.GetFirstEntityPosition(); pos; d.doc.GetEntityList().GetNext(pos), ++i)
+        if (i % (total / count) == 0 && v.m_selection.GetCount() < count)
+            v.AddToSelection(d.doc.GetEntityRecord(pos)->m_type, pos);
+    if (v.m_selection.GetCount() != count)
+        Fail("the selection does not hold the entities to edit");
+    v.Image();
+}
+
+// The event, then the one paint it asked for.
+template <class F>
+double PaintedMs(Drawing& d, F&& event)
+{
+    const auto t0 = Clock::now();
+    event();
+    d.host.Paint();
+    return Ms(t0, Clock::now());
+}
+
+// Erase of a tenth of the entities through the erase command, then its undo.
+void EraseUndo(Drawing& d, double repaintMs)
 {
     constexpr int kErased = 10000;
     CRectaView& v = d.view;
@@ -294,27 +340,50 @@ void EraseUndo(Drawing& d, double pass)
     double erase = 1e300, undo = 1e300;
     for (int round = 0; round < 3; ++round) {
         v.OnCommand(kEraseCommand);
-        int i = 0;
-        for (POSITION pos = d.doc.GetFirstEntityPosition(); pos; d.doc.GetEntityList().GetNext(pos), ++i)
-            if (i % (total / kErased) == 0 && v.m_selection.GetCount() < kErased)
-                v.AddToSelection(d.doc.GetEntityRecord(pos)->m_type, pos);
-        if (v.m_selection.GetCount() != kErased)
-            Fail("the selection does not hold the entities to erase");
-        v.Image();
-        const auto t0 = Clock::now();
-        v.OnRButtonDown(MK_RBUTTON, CPoint{kW / 2, kH / 2});
-        const auto t1 = Clock::now();
+        SelectSpread(d, kErased);
+        erase = std::min(erase, PaintedMs(d, [&] { v.OnRButtonDown(MK_RBUTTON, CPoint{kW / 2, kH / 2}); }));
         if (d.doc.GetEntityList().GetCount() != total - kErased)
             Fail("the erase command did not remove the selection");
-        v.DoUndo();
-        const auto t2 = Clock::now();
+        undo = std::min(undo, PaintedMs(d, [&] { v.OnCommand(kUndoCommand); }));
         if (d.doc.GetEntityList().GetCount() != total)
             Fail("undo did not bring the erased entities back");
-        erase = std::min(erase, Ms(t0, t1));
-        undo = std::min(undo, Ms(t1, t2));
     }
-    Report("view_erase", erase, pass);
-    Report("view_undo", undo, pass);
+    Report("view_erase", erase, repaintMs);
+    Report("view_undo", undo, repaintMs);
+}
+
+// Move of a tenth of the entities through the move command, then its undo.
+void MoveUndo(Drawing& d, double repaintMs)
+{
+    constexpr int kMoved = 10000;
+    CRectaView& v = d.view;
+    double move = 1e300, undo = 1e300;
+    for (int round = 0; round < 3; ++round) {
+        v.OnCommand(kMoveCommand);
+        SelectSpread(d, kMoved);
+        // A line or circle of the selection, by where it lies.
+        POSITION node = v.GetFirstSelectedPosition();
+        const CDib* first = d.doc.GetEntityRecord(d.doc.FindEntityBySerial(v.GetNextSelected(node)->m_serial));
+        auto anchor = [first] {
+            return first->m_type == ENT_LINE ? static_cast<const CRecta*>(first->m_entity)->m_p1
+                                             : static_cast<const CCirc*>(first->m_entity)->m_centre;
+        };
+        const CPointd start = anchor();
+        v.OnRButtonDown(MK_RBUTTON, CPoint{kW / 2, kH / 2});
+        d.host.Paint();
+        v.OnLButtonDown(MK_LBUTTON, CPoint{kW / 2, kH / 2});
+        d.host.Paint();
+        move = std::min(move, PaintedMs(d, [&] { v.OnLButtonDown(MK_LBUTTON, CPoint{kW / 2 + 40, kH / 2 - 30}); }));
+        if (anchor() == start)
+            Fail("the move command did not move the selection");
+        undo = std::min(undo, PaintedMs(d, [&] { v.OnCommand(kUndoCommand); }));
+        if (anchor() != start)
+            Fail("undo did not put the moved entities back");
+    }
+    Report("view_move", move, repaintMs);
+    Report("view_move_undo", undo, repaintMs);
+    if (move > 3 * repaintMs || undo > 3 * repaintMs)
+        Fail("moving a selection or undoing it costs more than three full repaints");
 }
 
 // A crossing window over the middle of the drawing, which toggles thousands of records.
@@ -348,17 +417,17 @@ int main(int argc, char** argv)
         return int(IDOK);
     });
 
-    double repaintMs = 0;
     {
         Drawing big(100000, 20000, 20240601);
-        repaintMs = Repaint(big);
-        BandMove(big, repaintMs);
+        BandMove(big, Repaint(big));
     }
     Drawing d(80000, 20000, 20240602);
     const double pass = ListPassMs(d.doc);
     Pick(d, pass);
     Snap(d, pass);
     SelectWindow(d, pass);
-    EraseUndo(d, pass);
+    const double repaintMs = FullRepaintMs(d);
+    EraseUndo(d, repaintMs);
+    MoveUndo(d, repaintMs);
     return 0;
 }

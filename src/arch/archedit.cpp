@@ -21,7 +21,6 @@ CRecta* AddLineByLayer(CRectaDoc& doc, CRectaView& view, const CPointd& a, const
     line->m_p2 = b;
     const POSITION pos = doc.AppendEntityRecord(new CDib(ENT_LINE, line, found->m_on));
     doc.SetModifiedFlag();
-    view.DrawEntity(ENT_LINE, line);
     doc.ExtendAndDrawEntity(ENT_LINE, line);
     view.AddUndoStep(UNDO_ADDED, ENT_LINE, doc.GetEntityRecord(pos), pos);
     return line;

@@ -215,6 +215,7 @@ public:
     void ExtendExtentsByEntity(int type, const CObject* entity);
     // Recomputes from every element whose flag is 1, plus the margins; an empty drawing keeps its extents.
     void CalcExtents();
+    // Widens the extents by a new entity and draws it in every view.
     void ExtendAndDrawEntity(int type, CObject* entity);
     // Mode 0 erases the element in every plan view, mode 1 draws it; other modes do nothing.
     void DrawInAllViews(int mode, CDib* element);

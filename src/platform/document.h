@@ -14,8 +14,7 @@ public:
     CDocument* GetDocument() const { return m_pDocument; }
     // hint 0: redraw everything.
     virtual void OnUpdate(CView* sender, long hint, CObject* obj);
-    // An entity was added by code outside this view: views that mirror the
-    // drawing (3D views, the aerial view) draw it.
+    // An entity was added to the drawing: every view that shows it draws it.
     virtual void DrawAddedEntity(int type, CObject* entity);
 
 protected:

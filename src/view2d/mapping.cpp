@@ -27,7 +27,10 @@ bool CRectaView::ScaleUsable() const
 
 void CRectaView::PrepareMapping(CDC& dc) const
 {
-    dc.SetYUpMapping(std::max(m_clientWidth, 1), std::max(m_clientHeight, 1));
+    // Logical (0, 0) is the lower-left pixel, on the image's last row.
+    const int h = std::max(m_clientHeight, 1);
+    dc.SetYUpMapping(std::max(m_clientWidth, 1), h);
+    dc.SetViewportOrg(0, h - 1);
 }
 
 void CRectaView::ComputeScale()
@@ -40,9 +43,10 @@ void CRectaView::ComputeScale()
     }
     m_originX = m_viewMin.x;
     m_originY = m_viewMin.y;
+    // The window's edges land on the first and last pixels, so what lies on them shows.
     const double dx = m_viewMax.x - m_viewMin.x, dy = m_viewMax.y - m_viewMin.y;
-    const double w = m_clientWidth, h = m_clientHeight;
-    if (dx == 0.0 || dy == 0.0 || w == 0.0 || h == 0.0) {
+    const double w = m_clientWidth - 1, h = m_clientHeight - 1;
+    if (dx == 0.0 || dy == 0.0 || w <= 0.0 || h <= 0.0) {
         m_scale = 0.0;
         return;
     }
@@ -53,8 +57,8 @@ void CRectaView::ComputeScale()
 
 CPointd CRectaView::DeviceToWorld(CPoint point) const
 {
-    // Device y grows downwards; the view's logical y grows upwards from the bottom edge.
-    const double lx = point.x, ly = m_clientHeight - point.y;
+    // Device y grows downwards; the view's logical y grows upwards from the last row.
+    const double lx = point.x, ly = m_clientHeight - 1 - point.y;
     if (!ScaleUsable())
         return CPointd(m_originX, m_originY);
     return CPointd(lx / m_scale + m_originX, ly / m_scale + m_originY);
@@ -64,7 +68,7 @@ CPoint CRectaView::WorldToDevicePoint(const CPointd& p) const
 {
     const LPoint l = WorldToLogical(p.x, p.y, m_scale, m_originX, m_originY);
     auto clampInt = [](std::int64_t v) { return int(std::clamp<std::int64_t>(v, -(1 << 30), 1 << 30)); };
-    return CPoint{clampInt(l.x), clampInt(m_clientHeight - l.y)};
+    return CPoint{clampInt(l.x), clampInt(m_clientHeight - 1 - l.y)};
 }
 
 void CRectaView::InvertRect(CDC& dc, const CPointd& a, const CPointd& b) const

@@ -164,7 +164,6 @@ void CRectaView::RecordAdded(int type)
 
 void CRectaView::ShowNew(int type, CObject* entity)
 {
-    DrawEntity(type, entity);
     GetDocument()->ExtendAndDrawEntity(type, entity);
 }
 
@@ -299,7 +298,6 @@ void CRectaView::DrawPoint(const CPointd& p)
             l->m_p1 = m_bandStart;
             l->m_p2 = p;
             m_workEntity = l;
-            DrawEntity(ENT_LINE, l);
             SelectEntity(1, doc->GetLastEntityPosition());
             doc->ExtendAndDrawEntity(ENT_LINE, l);
         } else if (m_mode == MODE_PLINE) {

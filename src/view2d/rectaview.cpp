@@ -51,12 +51,13 @@ void CRectaView::OnUpdate(CView*, long hint, CObject*)
 
 void CRectaView::DrawAddedEntity(int type, CObject* entity)
 {
-    if (!m_aerial || !ScaleUsable())
+    // The aerial view shows the extents: once they grew, it needs a new mapping.
+    if (const CRectaDoc* doc = GetDocument();
+        m_aerial && doc && (m_viewMin != doc->m_extMin || m_viewMax != doc->m_extMax)) {
+        Invalidate();
         return;
-    auto dc = GetClientDC();
-    DrawEntity(*dc, type, entity, DrawKind::normal);
-    if (m_host)
-        m_host->UpdateWindow();
+    }
+    DrawEntity(type, entity);
 }
 
 void CRectaView::OnSize(int width, int height)
@@ -98,16 +99,33 @@ std::unique_ptr<CImageDC> CRectaView::GetClientDC()
     return dc;
 }
 
+bool CRectaView::RepaintDue() const
+{
+    return m_dirty || m_image.width() != std::max(m_clientWidth, 1) ||
+           m_image.height() != std::max(m_clientHeight, 1);
+}
+
+std::unique_ptr<CImageDC> CRectaView::CurrentImageDC()
+{
+    if (RepaintDue() || !ScaleUsable())
+        return nullptr;
+    auto dc = std::make_unique<CImageDC>(&m_image);
+    PrepareMapping(*dc);
+    return dc;
+}
+
 void CRectaView::RepaintIfDue()
 {
-    const int w = std::max(m_clientWidth, 1), h = std::max(m_clientHeight, 1);
-    if (m_image.width() != w || m_image.height() != h) {
-        m_image = QImage(w, h, QImage::Format_RGB32);
-        m_dirty = true;
-    }
-    if (!m_dirty)
+    if (!RepaintDue())
         return;
+    const int w = std::max(m_clientWidth, 1), h = std::max(m_clientHeight, 1);
+    if (m_image.width() != w || m_image.height() != h)
+        m_image = QImage(w, h, QImage::Format_RGB32);
     m_dirty = false;
+    ++m_repaints;
+    // The aerial view's window is the extents as they are now.
+    if (m_aerial)
+        ComputeScale();
     m_image.fill(Qt::white);
     CImageDC dc(&m_image);
     PrepareMapping(dc);
@@ -203,8 +221,9 @@ void CRectaView::OnDraw(CDC& dc)
         lo = CPointd(std::min(m_firstPoint.x, m_secondPoint.x), std::min(m_firstPoint.y, m_secondPoint.y));
         hi = CPointd(std::max(m_firstPoint.x, m_secondPoint.x), std::max(m_firstPoint.y, m_secondPoint.y));
     } else {
-        lo = DeviceToWorld(CPoint{0, m_clientHeight});
-        hi = DeviceToWorld(CPoint{m_clientWidth, 0});
+        // A pixel's width beyond each edge: coordinates truncate toward zero onto the edge pixels.
+        lo = DeviceToWorld(CPoint{-1, m_clientHeight});
+        hi = DeviceToWorld(CPoint{m_clientWidth, -1});
     }
     const bool everything = m_zoomState == 3;
     POSITION firstHatch = nullptr;

@@ -119,6 +119,8 @@ public:
     void Invalidate();
     // A DC over the view's image with the view's mapping (repaints first when due).
     std::unique_ptr<CImageDC> GetClientDC();
+    // Full repaints of the image so far.
+    int RepaintCount() const { return m_repaints; }
 
     // Draws one entity of the drawing with the view's scale and origin.
     bool DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) const;
@@ -315,6 +317,10 @@ private:
     void DrawBandOutline(CDC& dc, const CPointd& start, const CPointd& end) const;
     bool BandIsRect() const;
     void RepaintIfDue();
+    bool RepaintDue() const;
+    // A DC for drawing one more thing onto the image, or null when the image
+    // is due for a repaint (which draws it) or nothing can be drawn.
+    std::unique_ptr<CImageDC> CurrentImageDC();
     void UpdateOtherViews(long hint);
 
     // Optional copies in place, then change(record) on every selected record
@@ -333,7 +339,7 @@ private:
     void ArcCentreAngles(const CPointd& centre, const CPointd& startPoint, const CPointd& endPoint);
     // The text dialog, then one text per 40 characters, one undo state for all.
     void PlaceText(const CPointd& at);
-    // Draws a new entity here and in the views that mirror the drawing, widening the extents.
+    // Widens the extents by a new entity and draws it in every view of the drawing.
     void ShowNew(int type, CObject* entity);
     // One undo state for the record just added.
     void RecordAdded(int type);
@@ -362,4 +368,5 @@ private:
     CViewHost* m_host = nullptr;
     QImage m_image;
     bool m_dirty = true;
+    int m_repaints = 0;
 };

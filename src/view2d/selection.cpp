@@ -220,10 +220,11 @@ void CRectaView::SelectByWindow(int mode, const CPointd& c1, const CPointd& c2)
 
 void CRectaView::DrawEntityHighlighted(POSITION pos)
 {
-    if (!pos || !ScaleUsable())
+    auto dc = pos ? CurrentImageDC() : nullptr;
+    if (!dc)
         return;
     const CDib* dib = RecordAt(pos);
-    DrawEntity(*GetClientDC(), dib->m_type, dib->m_entity, DrawKind::dotted);
+    DrawEntity(*dc, dib->m_type, dib->m_entity, DrawKind::dotted);
     if (m_host)
         m_host->UpdateWindow();
 }
@@ -263,21 +264,17 @@ void CRectaView::RedrawEntityAt(POSITION pos)
 
 void CRectaView::DrawEntity(int type, CObject* entity)
 {
-    if (!ScaleUsable())
+    auto dc = CurrentImageDC();
+    if (!dc)
         return;
-    DrawEntity(*GetClientDC(), type, entity, DrawKind::normal);
+    DrawEntity(*dc, type, entity, DrawKind::normal);
     if (m_host)
         m_host->UpdateWindow();
 }
 
-// The white erase shows at once; the repaint it asks for restores what the
-// erased entity crossed. An image already due for a repaint is left alone.
-void CRectaView::EraseEntity(int type, CObject* entity)
+// What the entity covered may show others beneath: the repaint restores them.
+// However many entities go, the image is painted once.
+void CRectaView::EraseEntity(int, CObject*)
 {
-    if (ScaleUsable() && !m_dirty && !m_image.isNull()) {
-        CImageDC dc(&m_image);
-        PrepareMapping(dc);
-        DrawEntity(dc, type, entity, DrawKind::erase);
-    }
     Invalidate();
 }

@@ -161,7 +161,6 @@ TEST_F(SelectTest, ToggleDrawsDottedThenNormal)
 
     l->m_layer = "off";
     doc.AddLayer(0, 0)->m_name = "off";
-    view.EraseEntity(ENT_LINE, l);
     view.ToggleSelection(ENT_LINE, Last());
     view.ToggleSelection(ENT_LINE, Last());
     EXPECT_EQ(view.Image(), dotted) << "not redrawn while its layer is off";

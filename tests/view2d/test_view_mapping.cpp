@@ -8,11 +8,11 @@
 
 TEST_F(ViewTest, ScaleFitsTheWholeWindow)
 {
-    // New drawing: window (0,0)-(12,8) in 400 x 300 pixels.
-    EXPECT_DOUBLE_EQ(view.m_scale, 400.0 / 12.0);
+    // New drawing: window (0,0)-(12,8) from the first to the last of 400 x 300 pixels.
+    EXPECT_DOUBLE_EQ(view.m_scale, 399.0 / 12.0);
     view.m_viewMin = CPointd(0, 0);
     view.m_viewMax = CPointd(200, 100);
-    view.OnSize(100, 200);
+    view.OnSize(101, 201);
     EXPECT_DOUBLE_EQ(view.m_scale, 0.5);
 
     const CPointd p = view.DeviceToWorld(CPoint{50, 150});
@@ -98,7 +98,7 @@ TEST_F(ViewTest, ZoomPreviousSwapsAndExtentsAndFactor)
     EXPECT_EQ(doc.m_windowMin, CPointd(1, 2));
     EXPECT_EQ(doc.m_windowMax, CPointd(31, 22));
     EXPECT_EQ(doc.m_prevWindowMax, CPointd(15, 15));
-    EXPECT_DOUBLE_EQ(view.m_scale, std::min(400.0 / 30, 300.0 / 20));
+    EXPECT_DOUBLE_EQ(view.m_scale, std::min(399.0 / 30, 299.0 / 20));
 }
 
 TEST_F(ViewTest, AerialViewShowsTheExtentsAndZoomsThePlanViews)
@@ -108,7 +108,7 @@ TEST_F(ViewTest, AerialViewShowsTheExtentsAndZoomsThePlanViews)
     doc.AddView(&aerial);
     doc.m_extMin = CPointd(0, 0);
     doc.m_extMax = CPointd(100, 100);
-    aerial.OnSize(200, 200);
+    aerial.OnSize(201, 201);
     aerial.OnInitialUpdate();
     EXPECT_DOUBLE_EQ(aerial.m_scale, 2.0);
     // The current window's rectangle is drawn inverted.
@@ -120,6 +120,62 @@ TEST_F(ViewTest, AerialViewShowsTheExtentsAndZoomsThePlanViews)
     EXPECT_NEAR(view.m_viewMin.x, 10, 0.5) << "the plan view follows the aerial zoom";
     EXPECT_NEAR(view.m_originY, 10, 0.5);
     doc.RemoveView(&aerial);
+}
+
+TEST_F(ViewTest, AerialViewFollowsTheGrowingExtents)
+{
+    CRectaView aerial;
+    aerial.m_aerial = 1;
+    doc.AddView(&aerial);
+    doc.AddRecta()->m_p2 = CPointd(10, 10);
+    doc.CalcExtents();
+    aerial.OnSize(101, 101);
+    aerial.OnInitialUpdate();
+    aerial.Image();
+    ASSERT_DOUBLE_EQ(aerial.m_scale, 10.0);
+
+    // A line added beyond the extents widens them, and the aerial view shows them all.
+    CRecta* far = doc.AddRecta();
+    far->m_p1 = CPointd(20, 0);
+    far->m_p2 = CPointd(40, 0);
+    doc.ExtendAndDrawEntity(ENT_LINE, far);
+    const QImage& image = aerial.Image();
+    EXPECT_EQ(aerial.m_viewMax, doc.m_extMax);
+    EXPECT_DOUBLE_EQ(aerial.m_scale, 2.5);
+    EXPECT_NE(image.pixel(75, 100) & 0xFFFFFF, 0xFFFFFFu) << "(30, 0) on the last row";
+
+    // Its clicks zoom onto the window they show.
+    aerial.OnLButtonDown(MK_LBUTTON, CPoint{50, 100});
+    aerial.OnLButtonDown(MK_LBUTTON, CPoint{100, 75});
+    EXPECT_NEAR(doc.m_windowMin.x, 20, 0.5);
+    EXPECT_NEAR(doc.m_windowMin.y, 0, 0.5);
+    EXPECT_NEAR(doc.m_windowMax.x, 40, 0.5);
+    EXPECT_NEAR(doc.m_windowMax.y, 10, 0.5);
+    doc.RemoveView(&aerial);
+}
+
+TEST_F(ViewTest, ZoomExtentsShowsWhatLiesOnEveryEdge)
+{
+    // The four sides of a box, each shown alone; the box is wider than the view, then taller.
+    CRecta* sides[4];
+    for (CRecta*& side : sides)
+        side = doc.AddRecta();
+    for (const CPointd& box : {CPointd(30, 10), CPointd(10, 30)}) {
+        SCOPED_TRACE(box.x);
+        const CPointd corners[4] = {CPointd(0, 0), CPointd(box.x, 0), CPointd(box.x, box.y), CPointd(0, box.y)};
+        for (int i = 0; i < 4; ++i) {
+            sides[i]->m_p1 = corners[i];
+            sides[i]->m_p2 = corners[(i + 1) % 4];
+        }
+        view.OnZoomExtents();
+        for (int i = 0; i < 4; ++i) {
+            int k = 0;
+            for (CObject* obj : doc.GetEntityList())
+                static_cast<CDib*>(obj)->m_visible = k++ == i ? 1 : 0;
+            view.Invalidate();
+            EXPECT_GT(Ink(), 0) << "side " << i;
+        }
+    }
 }
 
 TEST_F(ViewTest, PrintingUsesItsOwnMapping)
