@@ -8,7 +8,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -45,7 +45,16 @@ CPrintPreviewDlg::CPrintPreviewDlg(CRectaViewWidget* widget, const QPageLayout& 
     layoutBox->addLayout(buttons);
     layoutBox->addWidget(m_scroll, 1);
     resize(720, 820);
-    FitPage();
+    SetDpi(50);
+}
+
+void CPrintPreviewDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_fitted) {
+        m_fitted = true;
+        FitPage();
+    }
 }
 
 void CPrintPreviewDlg::SetDpi(int dpi)

@@ -32,6 +32,10 @@ public:
     void FitPage();
     const QImage& Page() const { return m_page; }
 
+protected:
+    // The first showing fits the whole page in the laid-out area.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Render();
 
@@ -41,4 +45,5 @@ private:
     QLabel* m_label;
     QImage m_page;
     int m_dpi = 0;
+    bool m_fitted = false;
 };
