@@ -3,11 +3,9 @@
 #include "app/rectaapp.h"
 #include "model/fontrecord.h"
 #include "platform/archive.h"
+#include "platform/fileio.h"
 #include "platform/msgbox.h"
 #include "platform/waitcursor.h"
-
-#include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 #include <optional>
@@ -25,7 +23,7 @@ const CRuntimeClass* ListClass(const char* name)
 }
 
 constexpr int kMaxDecimals = 12;
-constexpr qint64 kMaxFileSize = qint64(1) << 31;
+constexpr std::size_t kMaxFileSize = std::size_t(1) << 31;
 
 bool FiniteWindow(const CPointd& a, const CPointd& b)
 {
@@ -66,14 +64,8 @@ void CRectaDoc::DeleteContents()
     while (!m_entities.IsEmpty())
         DestroyElement(static_cast<CDib*>(m_entities.RemoveHead()));
     m_entityIndex.clear();
-    DeleteAllBlocks();
+    DeleteBlocks();
     DeleteAllLayers();
-}
-
-void CRectaDoc::DeleteAllBlocks()
-{
-    while (!m_blocks.IsEmpty())
-        delete m_blocks.RemoveHead();
 }
 
 void CRectaDoc::InitSettings(int mode)
@@ -159,16 +151,12 @@ void CRectaDoc::ToggleOrtho()
 static std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh)
 {
     CWaitCursor wait;
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return "Cannot open the drawing " + path + ": " + file.errorString().toStdString();
-    if (file.size() > kMaxFileSize)
-        return "Cannot open the drawing " + path + ": the file is too large";
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return "Cannot read the drawing " + path + ": " + file.errorString().toStdString();
+    std::vector<BYTE> bytes;
+    std::string error;
+    if (!ReadRegularFile(path, kMaxFileSize, bytes, error))
+        return "Cannot open the drawing " + path + ": " + error;
     try {
-        CArchive ar(std::span<const BYTE>(reinterpret_cast<const BYTE*>(bytes.constData()), bytes.size()));
+        CArchive ar(bytes);
         fresh.Serialize(ar);
     } catch (const CArchiveException& e) {
         return "The drawing " + path + " is damaged or not a drawing file (" + e.what() + ").";
@@ -188,6 +176,10 @@ bool CRectaDoc::OnOpenDocument(const std::string& path)
     SetModifiedFlag(false);
     InitSettings(2);
     UpdateAllViews(nullptr);
+    if (fresh.m_droppedItems > 0)
+        AfxMessageBox("The drawing " + path + " holds " + std::to_string(fresh.m_droppedItems) +
+                          " embedded object(s), which cannot be read here: they were dropped.",
+                      MB_OK | MB_ICONINFORMATION);
     return true;
 }
 
@@ -198,6 +190,7 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
     m_entityIndex.swap(other.m_entityIndex);
     m_layers.Swap(other.m_layers);
     m_blocks.Swap(other.m_blocks);
+    m_unlistedBlocks.swap(other.m_unlistedBlocks);
     m_attribDefs.Swap(other.m_attribDefs);
 }
 
@@ -210,19 +203,7 @@ bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error)
         error = e.m_message;
         return false;
     }
-    const std::span<const BYTE> data = ar.Data();
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString().toStdString();
-        return false;
-    }
-    if (file.write(reinterpret_cast<const char*>(data.data()), qint64(data.size())) != qint64(data.size()) ||
-        !file.commit()) {
-        error = file.errorString().toStdString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return ReplaceFile(path, ar.Data(), error);
 }
 
 bool CRectaDoc::OnSaveDocument(const std::string& path)
@@ -291,12 +272,22 @@ void CRectaDoc::SaveToOwnPath()
 void CRectaDoc::Serialize(CArchive& ar)
 {
     SerializeContents(ar);
-    // The embedded-object part: always empty here; whatever a file holds there is skipped.
+    // The embedded-object part: a count of items, always 0 here. A file may
+    // end without it; items from elsewhere cannot be read and are skipped.
     WORD items = 0;
-    if (ar.IsStoring())
+    if (ar.IsStoring()) {
         ar << items;
-    else if (ar.Remaining() >= sizeof items)
-        ar >> items;
+        return;
+    }
+    m_droppedItems = 0;
+    if (ar.Remaining() == 0)
+        return;
+    ar >> items;
+    if (items == 0 && ar.Remaining() > 0)
+        ar.Fail(CArchiveException::badValue,
+                std::to_string(ar.Remaining()) + " bytes follow the end of the drawing");
+    m_droppedItems = items;
+    ar.Skip(ar.Remaining());
 }
 
 void CRectaDoc::SerializeContents(CArchive& ar)
@@ -307,13 +298,16 @@ void CRectaDoc::SerializeContents(CArchive& ar)
     m_windowMax.Serialize(ar);
     m_extMin.Serialize(ar);
     m_extMax.Serialize(ar);
-    m_layers.Serialize(ar, RUNTIME_CLASS(CLayer));
-    m_entities.Serialize(ar, RUNTIME_CLASS(CDib));
+    m_layers.Serialize(ar, RUNTIME_CLASS(CLayer), ListOwnership::owns);
+    m_entities.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
     if (ar.IsLoading())
         RebuildEntityIndex();
-    m_blocks.Serialize(ar, ListClass("CBloq"));
-    m_attribDefs.Serialize(ar, ListClass("CAttrib"));
+    m_blocks.Serialize(ar, ListClass("CBloq"), ListOwnership::owns);
+    m_attribDefs.Serialize(ar, ListClass("CAttrib"), ListOwnership::owns);
     if (ar.IsLoading()) {
+        // Blocks that only referenced-block lists name stay with the drawing.
+        for (auto& block : ar.TakeUnowned())
+            m_unlistedBlocks.push_back(std::move(block));
         m_prevWindowMin = m_windowMin;
         m_prevWindowMax = m_windowMax;
         SanitizeLoadedSettings();
@@ -409,6 +403,9 @@ void CRectaDoc::SanitizeLoadedSettings()
     }
     m_prevWindowMin = m_windowMin;
     m_prevWindowMax = m_windowMax;
+    for (double* margin : {&m_marginX, &m_marginY})
+        if (!std::isfinite(*margin))
+            *margin = 0.0;
     if (m_extrusionMode > 2)
         m_extrusionMode = 0;
 }

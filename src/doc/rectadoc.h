@@ -10,9 +10,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <string_view>
+#include <vector>
 
 class CArchive;
 class CRecta;
@@ -231,8 +233,10 @@ public:
     POSITION GetFirstBlockPosition() const { return m_blocks.GetHeadPosition(); }
     CBloq* GetNextBlock(POSITION& pos) const;
     POSITION FindBlockPosition(const CBloq* block) const;
-    // Removes the block and frees it with everything it holds.
+    // Removes the block, unlinks it from every referenced-block list and
+    // frees it with everything it holds.
     void RemoveBlockAt(POSITION pos);
+    // Frees every block, those only referenced-block lists name included.
     void DeleteBlocks();
     // Each block's extents, recomputed in its own coordinates.
     void CalcBlockExtents();
@@ -250,6 +254,7 @@ public:
     double m_angleSave = 0.0;   // reference angle while a camera step sets it
     double m_focalDistance = 0.0;  // eye to focal plane of the last focal step
     int m_ucsActive = 0;        // a user coordinate system is in force
+    int m_droppedItems = 0;     // embedded objects the last load skipped
 
 private:
     // Brings loaded values that later code cannot work with into range.
@@ -257,7 +262,6 @@ private:
     bool SaveBeforeClose();
     void SwapContents(CRectaDoc& other);
     bool WriteFileAtomically(const std::string& path, std::string& error) const;
-    void DeleteAllBlocks();
     void RebuildEntityIndex();
     template <class T>
     T* Append(CObList& list, int type, T* entity, int visible = 1);
@@ -267,6 +271,9 @@ private:
     CObList m_entities;
     CObList m_layers;
     CObList m_blocks;
+    // Blocks a file names in referenced-block lists only: kept, so that the
+    // lists still name them when the drawing is written again.
+    std::vector<std::unique_ptr<CObject>> m_unlistedBlocks;
     CObList m_attribDefs;
     std::unordered_map<std::uint64_t, POSITION> m_entityIndex;  // serial -> node
     CObList m_work;      // not owned

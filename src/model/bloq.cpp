@@ -19,6 +19,7 @@
 #include <cmath>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 IMPLEMENT_SERIAL(CAttrib, CObject, 1)
@@ -30,29 +31,23 @@ constexpr double kExtentsStart = 10000000.0;
 // Blocks inside the referenced-block lists of blocks, as a file may nest them.
 constexpr int kMaxStoredNesting = 32;
 
-thread_local int g_loadDepth = 0;
+thread_local int g_serializeDepth = 0;
 
-// Counts the blocks being loaded inside one another.
-class LoadDepth {
+// Counts the blocks stored or loaded inside one another. A store fails where
+// the load would, so every file written reads back.
+class SerializeDepth {
 public:
-    explicit LoadDepth(CArchive& ar) : m_counted(ar.IsLoading())
+    explicit SerializeDepth(CArchive& ar)
     {
-        if (m_counted && ++g_loadDepth > kMaxStoredNesting) {
-            --g_loadDepth;
-            m_counted = false;
-            ar.Fail(CArchiveException::badValue, "blocks are nested too deeply");
+        if (++g_serializeDepth > kMaxStoredNesting) {
+            --g_serializeDepth;
+            ar.Fail(ar.IsStoring() ? CArchiveException::writeFailed : CArchiveException::badValue,
+                    "blocks are nested too deeply");
         }
     }
-    ~LoadDepth()
-    {
-        if (m_counted)
-            --g_loadDepth;
-    }
-    LoadDepth(const LoadDepth&) = delete;
-    LoadDepth& operator=(const LoadDepth&) = delete;
-
-private:
-    bool m_counted;
+    ~SerializeDepth() { --g_serializeDepth; }
+    SerializeDepth(const SerializeDepth&) = delete;
+    SerializeDepth& operator=(const SerializeDepth&) = delete;
 };
 
 // A bounding box in the plan, empty until a point is added.
@@ -224,11 +219,11 @@ void CollectInto(const CRectaDoc& doc, const CObList& entities, CBloq& container
         auto* dib = static_cast<const CDib*>(obj);
         if (dib->m_type != ENT_INSERT || !dib->m_entity)
             continue;
-        const CBloq* block = FindDocBlock(doc, static_cast<const CInsBl*>(dib->m_entity)->m_block);
+        CBloq* block = FindDocBlock(doc, static_cast<const CInsBl*>(dib->m_entity)->m_block);
         if (!block || !visited.insert(block->m_name).second)
             continue;
         if (!container.FindRefBlock(block->m_name))
-            container.GetRefBlockList().AddHead(block->Clone(false));
+            container.GetRefBlockList().AddHead(block);
         CollectInto(doc, block->GetEntityList(), container, visited, depth + 1);
     }
 }
@@ -270,11 +265,9 @@ CBloq::CBloq(int width, COLORREF color, std::string_view layer, const CPointd& b
 CBloq::~CBloq()
 {
     DeleteEntities();
-    while (!m_refBlocks.IsEmpty())
-        delete m_refBlocks.RemoveHead();
 }
 
-CBloq* CBloq::Clone(bool withRefs) const
+CBloq* CBloq::Clone() const
 {
     auto* copy = new CBloq;
     copy->CopyAttributes(*this);
@@ -295,9 +288,6 @@ CBloq* CBloq::Clone(bool withRefs) const
         *a = *static_cast<const CAttrib*>(obj);
         copy->m_attribs.AddTail(a);
     }
-    if (withRefs)
-        for (CObject* obj : m_refBlocks)
-            copy->m_refBlocks.AddTail(static_cast<const CBloq*>(obj)->Clone(true));
     return copy;
 }
 
@@ -354,8 +344,13 @@ CBloq* CBloq::FindRefBlock(std::string_view name) const
 
 void CBloq::RemoveRefBlockAt(POSITION pos)
 {
-    delete m_refBlocks.GetAt(pos);
     m_refBlocks.RemoveAt(pos);
+}
+
+void CBloq::ForgetRefBlock(const CBloq* block)
+{
+    while (POSITION pos = m_refBlocks.Find(block))
+        m_refBlocks.RemoveAt(pos);
 }
 
 CAttrib* CBloq::AddAttrib(int width, COLORREF color, std::string_view layer, std::string_view tag,
@@ -427,7 +422,7 @@ bool CBloq::HasExtents() const
 
 void CBloq::Serialize(CArchive& ar)
 {
-    LoadDepth depth(ar);
+    SerializeDepth depth(ar);
     ar.ExchangeWord(m_width);
     ar.ExchangeWord(m_style);
     if (ar.IsStoring())
@@ -437,9 +432,9 @@ void CBloq::Serialize(CArchive& ar)
     m_base.Serialize(ar);
     m_extMin.Serialize(ar);
     m_extMax.Serialize(ar);
-    m_entities.Serialize(ar, RUNTIME_CLASS(CDib));
-    m_refBlocks.Serialize(ar, RUNTIME_CLASS(CBloq));
-    m_attribs.Serialize(ar, RUNTIME_CLASS(CAttrib));
+    m_entities.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
+    m_refBlocks.Serialize(ar, RUNTIME_CLASS(CBloq), ListOwnership::names);
+    m_attribs.Serialize(ar, RUNTIME_CLASS(CAttrib), ListOwnership::owns);
 }
 
 // ---------------------------------------------------------------- free functions
@@ -477,11 +472,19 @@ void CollectReferencedBlocks(const CRectaDoc& doc, const CObList& entities, CBlo
 
 void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks)
 {
+    std::vector<std::pair<const CBloq*, CBloq*>> added;  // original, copy
     for (CObject* obj : blocks) {
         auto* block = static_cast<const CBloq*>(obj);
-        if (!FindDocBlock(doc, block->m_name))
-            doc.GetBlockList().AddHead(block->Clone(true));
+        if (FindDocBlock(doc, block->m_name))
+            continue;
+        CBloq* copy = block->Clone();
+        doc.GetBlockList().AddHead(copy);
+        added.emplace_back(block, copy);
     }
+    for (auto [original, copy] : added)
+        for (POSITION pos = original->GetFirstRefBlockPosition(); pos;)
+            if (CBloq* named = FindDocBlock(doc, original->GetNextRefBlock(pos)->m_name))
+                copy->GetRefBlockList().AddTail(named);
 }
 
 CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p)
@@ -523,17 +526,20 @@ POSITION CRectaDoc::FindBlockPosition(const CBloq* block) const
 
 void CRectaDoc::RemoveBlockAt(POSITION pos)
 {
-    delete m_blocks.GetAt(pos);
+    auto* removed = static_cast<CBloq*>(m_blocks.GetAt(pos));
     m_blocks.RemoveAt(pos);
+    for (CObject* obj : m_blocks)
+        static_cast<CBloq*>(obj)->ForgetRefBlock(removed);
+    for (const auto& obj : m_unlistedBlocks)
+        static_cast<CBloq*>(obj.get())->ForgetRefBlock(removed);
+    delete removed;
 }
 
 void CRectaDoc::DeleteBlocks()
 {
-    while (!m_blocks.IsEmpty()) {
-        auto* block = static_cast<CBloq*>(m_blocks.RemoveHead());
-        block->DeleteEntities();
-        delete block;
-    }
+    while (!m_blocks.IsEmpty())
+        delete m_blocks.RemoveHead();
+    m_unlistedBlocks.clear();
 }
 
 void CRectaDoc::CalcBlockExtents()

@@ -56,12 +56,13 @@ public:
     CBloq(int width, COLORREF color, std::string_view layer, const CPointd& base, CObList& entities);
     CBloq(const CBloq&) = delete;
     CBloq& operator=(const CBloq&) = delete;
-    // Frees the entities, attributes and referenced blocks it still holds.
+    // Frees the entities and attributes it still holds; the referenced blocks
+    // are not its own.
     ~CBloq() override;
 
-    // A new block with copies of the entities and attributes; the referenced
-    // blocks are copied too when withRefs. Kinds that cannot be copied are left out.
-    CBloq* Clone(bool withRefs) const;
+    // A new block with copies of the entities and attributes and an empty
+    // referenced-block list. Kinds that cannot be copied are left out.
+    CBloq* Clone() const;
     // Pen width, pen style, layer name and colour.
     void CopyAttributes(const CBloq& other);
     // Each line, circle, arc, point, text, polyline and dimension, then the block itself.
@@ -78,7 +79,10 @@ public:
     POSITION GetFirstRefBlockPosition() const { return m_refBlocks.GetHeadPosition(); }
     CBloq* GetNextRefBlock(POSITION& pos) const { return static_cast<CBloq*>(m_refBlocks.GetNext(pos)); }
     CBloq* FindRefBlock(std::string_view name) const;
+    // Unlinks the name; the block stays with its owner.
     void RemoveRefBlockAt(POSITION pos);
+    // Unlinks every mention of block.
+    void ForgetRefBlock(const CBloq* block);
     CObList& GetRefBlockList() { return m_refBlocks; }
 
     CAttrib* AddAttrib(int width, COLORREF color, std::string_view layer, std::string_view tag,
@@ -118,7 +122,10 @@ public:
 
 private:
     CObList m_entities;   // owned CDib elements, in block coordinates
-    CObList m_refBlocks;  // owned blocks that the inserts refer to, for writing the block on its own
+    // Names the blocks that the inserts refer to, for writing the block on its
+    // own; the drawing owns them (its block list, or the blocks only such
+    // lists name).
+    CObList m_refBlocks;
     CObList m_attribs;    // owned CAttrib
 };
 
@@ -131,12 +138,13 @@ COLORREF GetBlockColour(const CBloq& block);
 // The first block of the drawing named exactly name, or null.
 CBloq* FindDocBlock(const CRectaDoc& doc, std::string_view name);
 
-// For every insert of entities (and, depth first, of the blocks they use) a
-// copy of its block goes to the head of container's referenced-block list,
-// unless one of that name is there. Missing blocks are passed over.
+// For every insert of entities (and, depth first, of the blocks they use) its
+// block of the drawing is named at the head of container's referenced-block
+// list, unless one of that name is there. Missing blocks are passed over.
 void CollectReferencedBlocks(const CRectaDoc& doc, const CObList& entities, CBloq& container);
 // A copy of each block of blocks whose name the drawing lacks goes to the
-// head of the drawing's block list.
+// head of the drawing's block list; each copy's referenced-block list names
+// the drawing's blocks of the names the original's lists (others are left out).
 void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);
 
 // A copy of one entity placed by p, in an element of its own; null for kinds

@@ -5,6 +5,7 @@
 #include "platform/archive.h"
 
 #include <memory>
+#include <string_view>
 
 IMPLEMENT_SERIAL(CDib, CObject, 1)
 
@@ -17,12 +18,17 @@ std::uint64_t CDib::NextSerial()
 void CDib::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        if (IsEntityType(m_type) && !m_entity)
+        // The file keeps 16 bits of the type; they say which record follows.
+        const WORD type = WORD(m_type);
+        const char* name = EntityClassName(type);
+        if (!name)
             ar.Fail(CArchiveException::writeFailed,
-                    "drawing element of type " + std::to_string(m_type) + " has no entity");
-        ar << WORD(m_type) << WORD(m_visible) << WORD(m_flag);
-        if (IsEntityType(m_type))
-            m_entity->Serialize(ar);
+                    "drawing element of type " + std::to_string(m_type) + " is not a known kind");
+        if (!m_entity || std::string_view(m_entity->GetRuntimeClass()->m_lpszClassName) != name)
+            ar.Fail(CArchiveException::writeFailed,
+                    "drawing element of type " + std::to_string(m_type) + " has no " + name);
+        ar << type << WORD(m_visible) << WORD(m_flag);
+        m_entity->Serialize(ar);
         return;
     }
 

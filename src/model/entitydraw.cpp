@@ -5,8 +5,10 @@
 void SerializeExtrusion(CArchive& ar, int& mode, CPointd* refPoint, CPointd& dir)
 {
     if (ar.IsStoring()) {
-        ar << WORD(mode);
-        if (mode == EXTRUSION_THICK) {
+        // The file keeps 16 bits of the mode; they say whether a direction follows.
+        const WORD stored = WORD(mode);
+        ar << stored;
+        if (stored == EXTRUSION_THICK) {
             if (refPoint)
                 refPoint->Serialize(ar);
             ar << dir.x << dir.y << dir.z;

@@ -48,5 +48,6 @@ int WithEntityPen(CDC& dc, const CEntity& e, DrawKind kind, Draw&& draw)
 }
 
 // Extrusion mode, reference point (when given) and direction, the last two
-// only in mode 1; other modes reload with the direction (0, 0, 1).
+// only when the mode's low 16 bits are 1; other modes reload with the
+// direction (0, 0, 1).
 void SerializeExtrusion(CArchive& ar, int& mode, CPointd* refPoint, CPointd& dir);

@@ -112,7 +112,7 @@ void DestroyParts(CObList& parts)
 void SerializeParts(CArchive& ar, CObList& parts)
 {
     if (ar.IsStoring()) {
-        parts.Serialize(ar, RUNTIME_CLASS(CDib));
+        parts.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
         return;
     }
     if (t_loadingComposites > 0)
@@ -120,7 +120,7 @@ void SerializeParts(CArchive& ar, CObList& parts)
                                 "a polyline or dimension holds another polyline or dimension");
     ++t_loadingComposites;
     try {
-        parts.Serialize(ar, RUNTIME_CLASS(CDib));
+        parts.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
     } catch (...) {
         --t_loadingComposites;
         throw;

@@ -73,6 +73,12 @@ void CArchive::Read(void* bytes, std::size_t n)
     m_pos += n;
 }
 
+void CArchive::Skip(std::size_t n)
+{
+    Require(n, "a record");
+    m_pos += n;
+}
+
 CArchive& CArchive::operator<<(BYTE v) { Write(&v, 1); return *this; }
 CArchive& CArchive::operator<<(WORD v) { Write(&v, 2); return *this; }
 CArchive& CArchive::operator<<(DWORD v) { Write(&v, 4); return *this; }
@@ -114,6 +120,7 @@ CArchive& CArchive::operator<<(std::string_view s)
 
 CArchive& CArchive::operator>>(std::string& s)
 {
+    const std::size_t start = m_pos;
     BYTE b;
     *this >> b;
     std::size_t n = b;
@@ -121,6 +128,9 @@ CArchive& CArchive::operator>>(std::string& s)
         WORD w;
         *this >> w;
         n = w;
+        if (w == 0xFFFE)
+            throw CArchiveException(CArchiveException::badValue, start,
+                                    "a string length has the undefined form FF FEFF");
         if (w == 0xFFFF) {
             DWORD d;
             *this >> d;
@@ -250,6 +260,32 @@ CObject* CArchive::ReadObject(const CRuntimeClass* expected, bool* isNew)
     if (isNew)
         *isNew = true;
     return obj.release();
+}
+
+void CArchive::KeepUnowned(std::unique_ptr<CObject> obj)
+{
+    const CObject* key = obj.get();
+    m_unowned.emplace(key, std::move(obj));
+}
+
+bool CArchive::AdoptUnowned(const CObject* obj)
+{
+    auto it = m_unowned.find(obj);
+    if (it == m_unowned.end())
+        return false;
+    it->second.release();
+    m_unowned.erase(it);
+    return true;
+}
+
+std::vector<std::unique_ptr<CObject>> CArchive::TakeUnowned()
+{
+    std::vector<std::unique_ptr<CObject>> taken;
+    taken.reserve(m_unowned.size());
+    for (auto& [key, obj] : m_unowned)
+        taken.push_back(std::move(obj));
+    m_unowned.clear();
+    return taken;
 }
 
 void CArchive::WriteCount(std::size_t count)

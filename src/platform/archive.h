@@ -7,6 +7,7 @@
 #include "platform/object.h"
 
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -65,6 +66,8 @@ public:
 
     void Write(const void* bytes, std::size_t n);
     void Read(void* bytes, std::size_t n);
+    // Passes over n bytes that must be there.
+    void Skip(std::size_t n);
     // Fails unless n more bytes can be read.
     void Require(std::size_t n, const char* what) const;
     [[noreturn]] void Fail(CArchiveException::Cause cause, const std::string& message) const;
@@ -104,6 +107,14 @@ public:
     // isNew, when given, tells which of the two it was.
     CObject* ReadObject(const CRuntimeClass* expected, bool* isNew = nullptr);
 
+    // Loading: an object first read where it is only named waits here until
+    // an owning place takes it over; what none takes is freed with the archive
+    // unless TakeUnowned hands it on.
+    void KeepUnowned(std::unique_ptr<CObject> obj);
+    // True when obj was waiting; it then belongs to the caller.
+    bool AdoptUnowned(const CObject* obj);
+    std::vector<std::unique_ptr<CObject>> TakeUnowned();
+
     // Element counts: a WORD, or 0xFFFF and a DWORD for 65535 and more.
     void WriteCount(std::size_t count);
     // Reads a count of items that take at least minItemBytes each.
@@ -129,4 +140,5 @@ private:
     std::unordered_map<const CRuntimeClass*, DWORD> m_storedClasses;
     std::unordered_map<const CObject*, DWORD> m_storedObjects;
     std::vector<LoadEntry> m_loaded;  // index k at [k - 1]
+    std::unordered_map<const CObject*, std::unique_ptr<CObject>> m_unowned;
 };

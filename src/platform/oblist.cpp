@@ -155,7 +155,7 @@ POSITION CObList::FindIndex(int index) const
     return pos;
 }
 
-void CObList::Serialize(CArchive& ar, const CRuntimeClass* elementClass)
+void CObList::Serialize(CArchive& ar, const CRuntimeClass* elementClass, ListOwnership ownership)
 {
     if (ar.IsStoring()) {
         ar.WriteCount(std::size_t(m_count));
@@ -169,9 +169,13 @@ void CObList::Serialize(CArchive& ar, const CRuntimeClass* elementClass)
         const std::size_t offset = ar.GetPosition();
         bool isNew = false;
         CObject* obj = ar.ReadObject(elementClass, &isNew);
-        if (!obj || !isNew)
+        if (!obj)
+            throw CArchiveException(CArchiveException::badValue, offset, "a list holds an empty element");
+        if (ownership == ListOwnership::names && isNew)
+            ar.KeepUnowned(std::unique_ptr<CObject>(obj));
+        else if (ownership == ListOwnership::owns && !isNew && !ar.AdoptUnowned(obj))
             throw CArchiveException(CArchiveException::badValue, offset,
-                                    obj ? "a list names one object twice" : "a list holds an empty element");
+                                    "one object is held by two lists, or twice by one");
         AddTail(obj);
     }
 }

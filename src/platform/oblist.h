@@ -12,6 +12,10 @@ class CArchive;
 struct CObListNode;
 using POSITION = CObListNode*;
 
+// Whether the holder of a list frees its objects (owns) or only refers to
+// objects another list holds (names).
+enum class ListOwnership { owns, names };
+
 class CObList {
 public:
     CObList() = default;
@@ -51,10 +55,13 @@ public:
     // Node at zero-based index, or null when out of range.
     POSITION FindIndex(int index) const;
 
-    // Stores the count and each object; loading appends new objects of class
-    // elementClass at the tail. A null element or a back reference (the same
-    // object twice) fails the load, since the list's owner frees each element once.
-    void Serialize(CArchive& ar, const CRuntimeClass* elementClass);
+    // Stores the count and each object; loading appends every object read, of
+    // class elementClass, at the tail. An owning list takes each object it reads
+    // first, and one a naming list read first; any other object it meets again
+    // fails the load, so each object has one owner. A naming list leaves the
+    // objects it reads first with the archive (CArchive::KeepUnowned) until
+    // an owning list takes them. A null element fails the load.
+    void Serialize(CArchive& ar, const CRuntimeClass* elementClass, ListOwnership ownership);
 
     class const_iterator {
     public:

@@ -1,21 +1,33 @@
 #include "app/rectaapp.h"
 #include "doc/rectadoc.h"
+#include "model/bloq.h"
 #include "model/circ.h"
+#include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
 #include "platform/archive.h"
+#include "support/blocks.h"
 #include "support/bytes.h"
 #include "support/scripted_dialogs.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -90,6 +102,40 @@ void NewDrawingHeader(ByteWriter& w, const std::string& magic)
     }
 }
 
+// A new drawing's header, then what lists writes.
+Bytes DrawingWith(const std::function<void(ByteWriter&)>& lists)
+{
+    ByteWriter w;
+    NewDrawingHeader(w, "BARQUELO 3.0");
+    lists(w);
+    return w.bytes();
+}
+
+// The layer list of a new drawing: class 1, layer "ZP" 2.
+void NewLayerList(ByteWriter& w)
+{
+    w.u16(1).classRecord("CLayer").str("ZP").u32(0).u16(1);
+}
+
+// The head of a block record of the drawing's pen and layer, up to its lists.
+void BlockHead(ByteWriter& w, const std::string& name, double maxX = 0, double maxY = 0)
+{
+    w.u16(1).u16(1).u32(0).str("ZP").str(name).point(0, 0, 0).point(0, 0, 0).point(maxX, maxY, 0);
+}
+
+// The words and record of an element holding a point at (1, 2).
+void PointElement(ByteWriter& w)
+{
+    w.u16(ENT_POINT).u16(1).u16(1).u16(0).u16(0).u32(0).str("ZP").point(1, 2, 0);
+}
+
+void AttribRecord(ByteWriter& w)
+{
+    w.str("T").str("T").u16(0).u16(0).u32(0).str("ZP").str("v").u16(1);
+    FontRecord(w, 25);
+    w.point(0, 0, 0).u16(0).u16(1);
+}
+
 class DrawingFile : public ::testing::Test {
 protected:
     void SetUp() override
@@ -98,6 +144,18 @@ protected:
         doc.OnNewDocument();
     }
     std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
+
+    // Opens bytes as a file; the messages shown go to asked.
+    bool Open(CRectaDoc& into, const Bytes& bytes, std::vector<std::string>& asked)
+    {
+        const std::string path = Path("probe.zpd");
+        WriteFile(path, bytes);
+        ScriptedMessageBoxes boxes({IDOK});
+        boxes.AllowUnused();
+        const bool opened = into.OnOpenDocument(path);
+        asked = boxes.asked;
+        return opened;
+    }
 
     QTemporaryDir dir;
     CRectaDoc doc;
@@ -209,6 +267,8 @@ TEST_F(DrawingFile, LoadedValuesAreBroughtIntoRange)
     doc.m_toolWords[TW_LIGHT] = 5;
     doc.m_windowMin = CPointd(5, 5);
     doc.m_windowMax = CPointd(1, 1);  // reversed
+    doc.m_marginX = std::nan("");
+    doc.m_marginY = -HUGE_VAL;
     const std::string path = Path("odd.zpd");
     ASSERT_TRUE(doc.OnSaveDocument(path));
 
@@ -220,6 +280,8 @@ TEST_F(DrawingFile, LoadedValuesAreBroughtIntoRange)
     EXPECT_EQ(back.m_toolWords[TW_LIGHT], 5);
     EXPECT_LT(back.m_windowMin.x, back.m_windowMax.x);
     EXPECT_LT(back.m_windowMin.y, back.m_windowMax.y);
+    EXPECT_EQ(back.m_marginX, 0.0);
+    EXPECT_EQ(back.m_marginY, 0.0);
 
     doc.m_gridStep = 0.001;
     ASSERT_TRUE(doc.OnSaveDocument(path));
@@ -317,4 +379,295 @@ TEST(DrawingFileFuzzFinds, EveryStoredInputLoadsOrFailsCleanly)
         ++count;
     }
     EXPECT_GT(count, 0);
+}
+
+// ---------------------------------------------------------------- shared blocks
+
+// The drawing's blocks and referenced-block lists, written as the drawing's
+// own objects: every later mention is a back reference.
+TEST_F(DrawingFile, ReferencedBlocksAreBackReferencesToTheDrawingsBlocks)
+{
+    AddNamedBlock(doc, "INNER", {{ENT_LINE, NewLine(0, 0, 1, 1)}});
+    CBloq* outer = AddNamedBlock(doc, "OUTER", {{ENT_INSERT, NewInsert("INNER", 0, 0)}});
+    CollectReferencedBlocks(doc, outer->GetEntityList(), *outer);
+
+    const Bytes expected = DrawingWith([](ByteWriter& w) {
+        NewLayerList(w);
+        w.u16(0);                                   // entities
+        w.u16(2).classRecord("CBloq");              // class 3
+        BlockHead(w, "INNER", 1, 1);                // 4
+        w.u16(1).classRecord("CDib");               // class 5
+        w.u16(ENT_LINE).u16(1).u16(1);              // 6
+        w.u16(0).u16(0).u32(0).f64(0).f64(0).u16(0).str("L").u16(0).point(0, 0, 0).point(1, 1, 0);
+        w.u16(0).u16(0);                            // referenced blocks, attributes
+        w.u16(0x8003);                              // 7
+        BlockHead(w, "OUTER", 1, 1);
+        w.u16(1).u16(0x8005).u16(ENT_INSERT).u16(1).u16(1);  // 8
+        w.u16(1).u16(1).u32(0xFF).str("L").str("INNER").f64(0).f64(1).f64(1).point(0, 0, 0);
+        w.u16(1).u16(4);                            // INNER, already written
+        w.u16(0);
+        w.u16(0).u16(0);                            // attribute definitions, embedded objects
+    });
+    EXPECT_EQ(Saved(doc), expected);
+}
+
+TEST_F(DrawingFile, BlocksThatInsertBlocksReopenSharedAndSaveByteForByte)
+{
+    // TOP names LATE before the block list reaches it.
+    AddNamedBlock(doc, "TOP", {{ENT_INSERT, NewInsert("LATE", 5, 5)}});
+    AddNamedBlock(doc, "INNER", {{ENT_LINE, NewLine(0, 0, 1, 1)}});
+    AddNamedBlock(doc, "MID", {{ENT_INSERT, NewInsert("INNER", 1, 0)}, {ENT_POINT, new CPunt}});
+    AddNamedBlock(doc, "OUTER", {{ENT_INSERT, NewInsert("MID", 0, 0)}, {ENT_INSERT, NewInsert("INNER", 2, 2)}});
+    AddNamedBlock(doc, "LATE", {{ENT_INSERT, NewInsert("MID", 0, 0)}});
+    for (const char* name : {"TOP", "MID", "OUTER", "LATE"}) {
+        CBloq* b = FindDocBlock(doc, name);
+        CollectReferencedBlocks(doc, b->GetEntityList(), *b);
+    }
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(5, 5), 1, 0, 1, "OUTER");
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(9, 9), 1, 0, 1, "TOP");
+    const std::string path = Path("shared.zpd");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    const Bytes file = ReadFile(path);
+
+    CRectaDoc back;
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    EXPECT_EQ(back.GetBlockList().GetCount(), 5);
+    for (const char* name : {"TOP", "MID", "OUTER", "LATE"}) {
+        const CBloq* b = FindDocBlock(back, name);
+        ASSERT_NE(b, nullptr) << name;
+        EXPECT_NE(b->GetFirstRefBlockPosition(), nullptr) << name;
+        for (POSITION pos = b->GetFirstRefBlockPosition(); pos;) {
+            const CBloq* named = b->GetNextRefBlock(pos);
+            EXPECT_EQ(named, FindDocBlock(back, named->m_name)) << name << " names " << named->m_name;
+        }
+    }
+    EXPECT_EQ(Saved(back), file);
+    back.DeleteContents();  // each block freed once
+    EXPECT_EQ(Saved(doc), file);
+}
+
+// Files that hand one object to two owners are refused; blocks that only
+// referenced-block lists name are kept, freed once, and written again.
+TEST_F(DrawingFile, ObjectsNamedInSeveralListsHaveOneOwner)
+{
+    struct Case {
+        const char* what;
+        bool opens;
+        std::function<void(ByteWriter&)> lists;
+    };
+    const Case cases[] = {
+        {"a layer twice", false,
+         [](ByteWriter& w) { w.u16(2).classRecord("CLayer").str("ZP").u32(0).u16(1).u16(2).u16(0).u16(0).u16(0); }},
+        {"an element twice in the drawing", false,
+         [](ByteWriter& w) {
+             w.u16(2).classRecord("CDib");
+             PointElement(w);
+             w.u16(4).u16(0).u16(0).u16(0);
+         }},
+        {"an element of the drawing in a block", false,
+         [](ByteWriter& w) {
+             w.u16(1).classRecord("CDib");
+             PointElement(w);
+             w.u16(1).classRecord("CBloq");
+             BlockHead(w, "B");
+             w.u16(1).u16(4).u16(0).u16(0).u16(0).u16(0);
+         }},
+        {"an attribute in two blocks", false,
+         [](ByteWriter& w) {
+             w.u16(0).u16(2).classRecord("CBloq");
+             BlockHead(w, "A");
+             w.u16(0).u16(0).u16(1).classRecord("CAttrib");
+             AttribRecord(w);
+             w.u16(0x8003);
+             BlockHead(w, "B");
+             w.u16(0).u16(0).u16(1).u16(6).u16(0).u16(0);
+         }},
+        {"an attribute in a block and the definitions", false,
+         [](ByteWriter& w) {
+             w.u16(0).u16(1).classRecord("CBloq");
+             BlockHead(w, "A");
+             w.u16(0).u16(0).u16(1).classRecord("CAttrib");
+             AttribRecord(w);
+             w.u16(1).u16(6).u16(0);
+         }},
+        {"a block listed twice", false,
+         [](ByteWriter& w) {
+             w.u16(0).u16(2).classRecord("CBloq");
+             BlockHead(w, "A");
+             w.u16(0).u16(0).u16(0).u16(4).u16(0).u16(0);
+         }},
+        {"a block named before it is listed", true,
+         [](ByteWriter& w) {
+             w.u16(0).u16(2).classRecord("CBloq");
+             BlockHead(w, "TOP");
+             w.u16(0).u16(1).u16(0x8003);
+             BlockHead(w, "LATE");
+             w.u16(0).u16(0).u16(0);
+             w.u16(0).u16(5).u16(0).u16(0);
+         }},
+        {"a block only a referenced-block list names", true,
+         [](ByteWriter& w) {
+             w.u16(0).u16(1).classRecord("CBloq");
+             BlockHead(w, "TOP");
+             w.u16(0).u16(1).u16(0x8003);
+             BlockHead(w, "LOST");
+             w.u16(1).classRecord("CDib");
+             PointElement(w);
+             w.u16(0).u16(0);
+             w.u16(0).u16(0).u16(0);
+         }},
+        {"a block that names itself", true,
+         [](ByteWriter& w) {
+             w.u16(0).u16(1).classRecord("CBloq");
+             BlockHead(w, "SELF");
+             w.u16(0).u16(1).u16(4).u16(0).u16(0).u16(0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Bytes bytes = DrawingWith([&](ByteWriter& w) {
+            if (std::string_view(c.what) != "a layer twice")
+                NewLayerList(w);
+            c.lists(w);
+        });
+        std::vector<std::string> asked;
+        CRectaDoc probe;
+        probe.OnNewDocument();
+        const bool opened = Open(probe, bytes, asked);
+        EXPECT_EQ(opened, c.opens);
+        EXPECT_EQ(asked.size(), c.opens ? 0u : 1u);
+        if (!opened)
+            continue;
+        EXPECT_EQ(Saved(probe), bytes);
+        for (POSITION pos = probe.GetFirstBlockPosition(); pos;) {
+            const CBloq* b = probe.GetNextBlock(pos);
+            for (POSITION r = b->GetFirstRefBlockPosition(); r;) {
+                const CBloq* named = b->GetNextRefBlock(r);
+                const CBloq* listed = FindDocBlock(probe, named->m_name);
+                EXPECT_TRUE(listed == named || (!listed && named->m_name == "LOST")) << named->m_name;
+            }
+        }
+        // Cut short anywhere, the file fails and whatever was read is freed once.
+        for (std::size_t n = bytes.size() - 3; n-- > bytes.size() - 200;) {
+            ScriptedMessageBoxes boxes({IDOK});
+            CRectaDoc cut;
+            WriteFile(Path("cut.zpd"), Bytes(bytes.begin(), bytes.begin() + long(n)));
+            EXPECT_FALSE(cut.OnOpenDocument(Path("cut.zpd"))) << n;
+        }
+    }
+}
+
+// ---------------------------------------------------------------- the end of the file
+
+TEST_F(DrawingFile, WhatFollowsTheListsIsNeverDroppedSilently)
+{
+    doc.AddText()->m_text = "label";
+    const Bytes good = Saved(doc);
+    const std::size_t end = good.size() - 2;  // where the embedded-object count begins
+    auto with = [&](std::initializer_list<BYTE> tail) {
+        Bytes b(good.begin(), good.begin() + long(end));
+        b.insert(b.end(), tail);
+        return b;
+    };
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        bool opens;
+        std::string message;  // what the one message says; empty for none
+    };
+    const std::string text = std::string(1, '\x05') + "label";
+    const std::size_t label = std::size_t(std::search(good.begin(), good.end(), text.begin(), text.end()) - good.begin());
+    ASSERT_LT(label, good.size());
+    Bytes lengthFFFE = good;
+    lengthFFFE[label] = 0xFF;
+    lengthFFFE.insert(lengthFFFE.begin() + long(label) + 1, {0xFE, 0xFF});
+    const Case cases[] = {
+        {"no embedded objects", good, true, ""},
+        {"no embedded-object part", with({}), true, ""},
+        {"half a count", with({0}), false, "at byte " + std::to_string(end)},
+        {"bytes after a count of 0", with({0, 0, 7, 0, 0}), false, "at byte " + std::to_string(end + 2)},
+        {"two embedded objects", with({2, 0, 0xFF, 0xFF, 1, 0, 3, 0, 'C', 'Z', 'z'}), true, "2 embedded object"},
+        {"string length FF FEFF", lengthFFFE, false, "at byte " + std::to_string(label)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> asked;
+        CRectaDoc probe;
+        EXPECT_EQ(Open(probe, c.bytes, asked), c.opens);
+        ASSERT_EQ(asked.size(), c.message.empty() ? 0u : 1u);
+        if (!c.message.empty()) {
+            EXPECT_NE(asked[0].find(c.message), std::string::npos) << asked[0];
+        }
+        if (c.opens) {
+            const CDib* first = probe.GetEntityRecord(probe.GetFirstEntityPosition());
+            EXPECT_EQ(static_cast<const CText*>(first->m_entity)->m_text, "label");
+        }
+    }
+}
+
+// One-byte changes of a drawing that end its lists early: the rest of the
+// file is refused, or reported as embedded objects, never passed over unsaid.
+TEST_F(DrawingFile, ChangesThatEndTheListsEarlyAreReported)
+{
+    const Bytes good = ReadFile(std::string(ZP_TEST_DATA) + "/fuzz/drawing/seed-every-kind");
+    ASSERT_GT(good.size(), 2000u);
+    int early = 0, refused = 0;
+    for (std::size_t i = 0; i < good.size(); ++i)
+        for (int delta : {1, -1, 0x10}) {
+            Bytes bad = good;
+            bad[i] = BYTE(bad[i] + delta);
+            std::size_t left = 0;
+            try {
+                CRectaDoc probe;
+                CArchive ar(bad);
+                probe.SerializeContents(ar);
+                left = ar.Remaining();
+            } catch (const CArchiveException&) {
+                continue;
+            }
+            if (left <= 2)
+                continue;
+            ++early;
+            std::vector<std::string> asked;
+            CRectaDoc opened;
+            const bool ok = Open(opened, bad, asked);
+            ASSERT_EQ(asked.size(), 1u) << "byte " << i << " changed by " << delta;
+            if (!ok)
+                ++refused;
+            else
+                EXPECT_NE(asked[0].find("embedded object"), std::string::npos) << asked[0];
+        }
+    EXPECT_GT(early, 5);
+    EXPECT_GT(refused, early / 2);
+}
+
+// ---------------------------------------------------------------- what is not a file
+
+TEST_F(DrawingFile, OnlyRegularFilesOpen)
+{
+    const std::string fifo = Path("pipe.zpd");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A writer that appears only when someone reads: a reader that waited for
+    // one returns, and the open is seen to have tried to read the pipe.
+    std::atomic<bool> done = false, readerSeen = false;
+    std::thread writer([&] {
+        while (!done) {
+            const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                readerSeen = true;
+                ::close(fd);
+            }
+            std::this_thread::yield();
+        }
+    });
+    for (const std::string& path : {fifo, std::string("/dev/null"), Path(""), std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        ScriptedMessageBoxes boxes({IDOK});
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        ASSERT_EQ(boxes.asked.size(), 1u);
+        EXPECT_NE(boxes.asked[0].find("not a regular file"), std::string::npos) << boxes.asked[0];
+    }
+    done = true;
+    writer.join();
+    EXPECT_FALSE(readerSeen);
 }

@@ -5,8 +5,17 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
@@ -145,4 +154,89 @@ TEST(SaveClose, UnwritableDirectoryIsReported)
     ScriptedMessageBoxes boxes({IDOK});
     EXPECT_FALSE(doc.OnSaveDocument("/nonexistent-dir/x/y.zpd"));
     EXPECT_TRUE(doc.IsModified());
+}
+
+// A disk of 64 KB of its own, mounted for the test when it runs as root.
+class SmallDisk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "mounting a small disk needs root";
+        ASSERT_TRUE(m_dir.isValid());
+        root = m_dir.path().toStdString();
+        if (::mount("tmpfs", root.c_str(), "tmpfs", 0, "size=64k") != 0)
+            GTEST_SKIP() << "cannot mount a small disk: " << std::strerror(errno);
+        m_mounted = true;
+    }
+    void TearDown() override
+    {
+        if (m_mounted)
+            ::umount2(root.c_str(), MNT_DETACH);
+    }
+
+    // Fills the disk with a file of its own until about leave bytes stay free.
+    void Fill(off_t leave)
+    {
+        const std::string filler = root + "/filler";
+        const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+        ASSERT_GE(fd, 0);
+        const std::vector<char> page(4096, 'x');
+        while (::write(fd, page.data(), page.size()) > 0) {
+        }
+        ASSERT_EQ(errno, ENOSPC);
+        const off_t size = ::lseek(fd, 0, SEEK_END);
+        ASSERT_EQ(::ftruncate(fd, size > leave ? size - leave : 0), 0);
+        ::close(fd);
+        struct statvfs fs;
+        ASSERT_EQ(::statvfs(root.c_str(), &fs), 0);
+        ASSERT_GE(off_t(fs.f_bavail * fs.f_frsize), leave);
+    }
+
+    std::set<std::string> Files() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(root))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    std::string root;
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
+TEST_F(SmallDisk, SavingOntoAFullDiskKeepsTheOldFileAndSaysWhy)
+{
+    const std::string path = root + "/d.zpd";
+    CRectaDoc doc;
+    doc.OnNewDocument();
+    for (int i = 0; i < 20; ++i)
+        doc.AddRectaOnLayer(1, 0, "ZP", CPointd(i, 0), CPointd(i, 1));
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    const Bytes old = ReadFile(path);
+    for (int i = 0; i < 100; ++i)
+        doc.AddRectaOnLayer(1, 0, "ZP", CPointd(i, 2), CPointd(i, 3));
+
+    for (off_t leave : {off_t(0), off_t(4096)}) {
+        SCOPED_TRACE(leave);
+        Fill(leave);
+        doc.SetModifiedFlag();
+        {
+            ScriptedMessageBoxes boxes({IDOK});
+            EXPECT_FALSE(doc.OnSaveDocument(path));
+            ASSERT_EQ(boxes.asked.size(), 1u);
+            EXPECT_NE(boxes.asked[0].find("No space left on device"), std::string::npos) << boxes.asked[0];
+        }
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_EQ(ReadFile(path), old);
+        {
+            ScriptedMessageBoxes boxes({IDOK});
+            EXPECT_FALSE(doc.OnSaveDocument(root + "/new.zpd"));
+        }
+        EXPECT_EQ(Files(), (std::set<std::string>{"d.zpd", "filler"})) << "nothing new is left behind";
+        std::filesystem::remove(root + "/filler");
+    }
 }

@@ -1,7 +1,9 @@
-// Loads untrusted bytes as the drawing file's object lists and frees whatever
-// was read. Shared by the fuzz target and the regression tests of its finds.
+// Loads untrusted bytes as the drawing file's object lists (layers, elements
+// and, when bytes remain, blocks) and frees whatever was read. Shared by the
+// fuzz target and the regression tests of its finds.
 #pragma once
 
+#include "model/bloq.h"
 #include "model/dib.h"
 #include "model/layer.h"
 #include "platform/archive.h"
@@ -16,11 +18,13 @@ inline bool LoadObjectLists(const BYTE* data, std::size_t size)
         return false;
     CArchive ar(std::span<const BYTE>(data + 1, size - 1));
     ar.SetOldFormat(data[0] & 1);
-    CObList layers, elements;
+    CObList layers, elements, blocks;
     bool ok = true;
     try {
-        layers.Serialize(ar, RUNTIME_CLASS(CLayer));
-        elements.Serialize(ar, RUNTIME_CLASS(CDib));
+        layers.Serialize(ar, RUNTIME_CLASS(CLayer), ListOwnership::owns);
+        elements.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
+        if (ar.Remaining() > 0)
+            blocks.Serialize(ar, RUNTIME_CLASS(CBloq), ListOwnership::owns);
     } catch (const CArchiveException&) {
         ok = false;
     }
@@ -28,5 +32,7 @@ inline bool LoadObjectLists(const BYTE* data, std::size_t size)
         delete layers.RemoveHead();
     while (!elements.IsEmpty())
         DestroyElement(static_cast<CDib*>(elements.RemoveHead()));
+    while (!blocks.IsEmpty())
+        delete blocks.RemoveHead();
     return ok;
 }

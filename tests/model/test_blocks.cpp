@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -48,10 +50,10 @@ TEST(BlockRecords, NestedBlockWithAttributeIsStoredByteForByte)
     outer.m_extMax = CPointd(3, 4);
     outer.GetEntityList().AddTail(new CDib(ENT_INSERT, NewInsert("INNER", 5, 6, 0.5, 2, 3)));
     outer.GetEntityList().AddTail(new CDib(ENT_LINE, NewLine(0, 0, 1, 0)));
-    auto* inner = new CBloq;
-    inner->m_name = "INNER";
-    inner->GetEntityList().AddTail(new CDib(ENT_LINE, NewLine(0, 0, 0, 1)));
-    outer.GetRefBlockList().AddTail(inner);
+    CBloq inner;  // named by the list, not owned
+    inner.m_name = "INNER";
+    inner.GetEntityList().AddTail(new CDib(ENT_LINE, NewLine(0, 0, 0, 1)));
+    outer.GetRefBlockList().AddTail(&inner);
     LOGFONT font;
     font.lfHeight = 38;
     outer.AddAttrib(1, 0xFF, "L", "RGB_R", "RGB_R", "300", 0, 1, CPointd(7, 8), font);
@@ -87,47 +89,48 @@ TEST(BlockRecords, NestedBlockWithAttributeIsStoredByteForByte)
     EXPECT_EQ(back.FindRefBlock("INNE"), nullptr) << "names compare whole";
 }
 
-TEST(BlockRecords, BlocksNestedPastTheLimitFailTheLoad)
+// Blocks nested in referenced-block lists: 32 deep store and load; one more
+// fails the store as it fails the load, so no file is written that cannot be read.
+TEST(BlockRecords, BlocksNestedPastTheLimitFailTheStoreAndTheLoad)
 {
-    // Each block holds the next in its referenced-block list.
-    auto* root = new CBloq;
-    CBloq* tail = root;
-    for (int i = 0; i < 40; ++i) {
-        auto* next = new CBloq;
-        tail->GetRefBlockList().AddTail(next);
-        tail = next;
-    }
-    const Bytes bytes = Store(*root);
-    delete root;
-    CArchive in(bytes);
+    auto nestedBytes = [](int depth) {
+        ByteWriter w;
+        for (int i = 0; i < depth; ++i) {
+            w.u16(0).u16(0).u32(0).str("").str("").zeros(3 * 24).u16(0);
+            if (i + 1 == depth) {
+                w.u16(0);
+                break;
+            }
+            w.u16(1);
+            if (i == 0)
+                w.classRecord("CBloq");
+            else
+                w.u16(0x8001);
+        }
+        for (int i = 0; i < depth; ++i)
+            w.u16(0);  // attributes
+        return w.bytes();
+    };
+    auto chain = [](int depth) {
+        std::vector<std::unique_ptr<CBloq>> blocks;
+        for (int i = 0; i < depth; ++i) {
+            blocks.push_back(std::make_unique<CBloq>());
+            if (i > 0)
+                blocks[i - 1]->GetRefBlockList().AddTail(blocks[i].get());
+        }
+        return blocks;
+    };
+    const Bytes bytes32 = nestedBytes(32), bytes33 = nestedBytes(33);
+    EXPECT_EQ(Store(*chain(32).front()), bytes32);
+    CArchive in32(bytes32);
     CBloq back;
-    EXPECT_THROW(back.Serialize(in), CArchiveException);
-}
-
-TEST_F(BlockDoc, DrawingFileWithNestedBlocksRoundTripsByteForByte)
-{
-    LOGFONT font;
-    font.lfHeight = 25;
-    AddNamedBlock(doc, "INNER", {{ENT_LINE, NewLine(0, 0, 1, 1)}});
-    CBloq* outer = AddNamedBlock(doc, "OUTER", {{ENT_INSERT, NewInsert("INNER", 1, 0, kPi / 3, 2, 2)}});
-    outer->AddAttrib(1, 0, "L", "DOOR", "DOOR", "left", 0, 1, CPointd(), font);
-    CollectReferencedBlocks(doc, outer->GetEntityList(), *outer);
-    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(5, 5), 1.5, 0.25, 2.5, "OUTER");
+    EXPECT_NO_THROW(back.Serialize(in32));
 
     CArchive out;
-    doc.Serialize(out);
-    const Bytes first = out.TakeData();
-    CRectaDoc back;
-    CArchive in(first);
-    back.Serialize(in);
-    CArchive again;
-    back.Serialize(again);
-    EXPECT_EQ(again.TakeData(), first);
-
-    const CBloq* loaded = FindDocBlock(back, "OUTER");
-    ASSERT_NE(loaded, nullptr);
-    ASSERT_NE(loaded->FindRefBlock("INNER"), nullptr);
-    EXPECT_EQ(loaded->FindAttrib("DOOR")->Value(), "left");
+    EXPECT_THROW(chain(33).front()->Serialize(out), CArchiveException);
+    CArchive in33(bytes33);
+    CBloq deep;
+    EXPECT_THROW(deep.Serialize(in33), CArchiveException);
 }
 
 TEST_F(BlockDoc, ListsFindsAndFreesBlocks)
@@ -179,16 +182,45 @@ TEST_F(BlockDoc, CollectsReferencedBlocksDepthFirstAtTheHead)
     CollectReferencedBlocks(doc, container.GetEntityList(), container);
     POSITION pos = container.GetFirstRefBlockPosition();
     ASSERT_NE(pos, nullptr);
-    EXPECT_EQ(container.GetNextRefBlock(pos)->m_name, "B");
+    EXPECT_EQ(container.GetNextRefBlock(pos), FindDocBlock(doc, "B")) << "the drawing's own block, named";
     ASSERT_NE(pos, nullptr);
-    EXPECT_EQ(container.GetNextRefBlock(pos)->m_name, "A");
+    EXPECT_EQ(container.GetNextRefBlock(pos), FindDocBlock(doc, "A"));
     EXPECT_EQ(pos, nullptr);
 
     AddMissingBlocks(doc, container.GetRefBlockList());
-    int n = 0;
-    for (POSITION p = doc.GetFirstBlockPosition(); p; doc.GetNextBlock(p))
-        ++n;
-    EXPECT_EQ(n, 2) << "both names were there already";
+    EXPECT_EQ(doc.GetBlockList().GetCount(), 2) << "both names were there already";
+
+    // Blocks of another drawing: the missing one is copied in, naming this drawing's blocks.
+    CRectaDoc other;
+    other.OnNewDocument();
+    AddNamedBlock(other, "B", {{ENT_LINE, NewLine(0, 0, 1, 1)}});
+    CBloq* c = AddNamedBlock(other, "C", {{ENT_INSERT, NewInsert("B", 0, 0)}});
+    AddNamedBlock(other, "GONE", {});
+    CollectReferencedBlocks(other, c->GetEntityList(), *c);
+    c->GetRefBlockList().AddTail(FindDocBlock(other, "GONE"));
+    CObList justC;
+    justC.AddTail(c);
+    AddMissingBlocks(doc, justC);
+    const CBloq* copied = FindDocBlock(doc, "C");
+    ASSERT_NE(copied, nullptr);
+    EXPECT_NE(copied, c);
+    EXPECT_EQ(copied->FindRefBlock("B"), FindDocBlock(doc, "B"));
+    EXPECT_EQ(copied->FindRefBlock("GONE"), nullptr) << "a name this drawing lacks is left out";
+    other.DeleteContents();
+    CArchive out;
+    doc.Serialize(out);  // names nothing of the freed drawing
+}
+
+TEST_F(BlockDoc, RemovingABlockUnlinksItFromTheReferencedBlockLists)
+{
+    AddNamedBlock(doc, "INNER", {{ENT_LINE, NewLine(0, 0, 1, 1)}});
+    CBloq* outer = AddNamedBlock(doc, "OUTER", {{ENT_INSERT, NewInsert("INNER", 0, 0)}});
+    CollectReferencedBlocks(doc, outer->GetEntityList(), *outer);
+    ASSERT_NE(outer->FindRefBlock("INNER"), nullptr);
+    doc.RemoveBlockAt(doc.FindBlockPosition(FindDocBlock(doc, "INNER")));
+    EXPECT_EQ(outer->FindRefBlock("INNER"), nullptr);
+    CArchive out;
+    doc.Serialize(out);  // would read the freed block
 }
 
 TEST_F(BlockDoc, InsertDrawsItsBlockPlaced)

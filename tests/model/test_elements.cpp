@@ -1,7 +1,11 @@
+#include "model/circ.h"
 #include "model/dib.h"
 #include "model/layer.h"
+#include "model/pline.h"
 #include "model/pointd.h"
 #include "model/punt.h"
+#include "model/recta.h"
+#include "model/tdface.h"
 #include "platform/archive.h"
 #include "platform/oblist.h"
 
@@ -106,7 +110,7 @@ TEST(Element, ListRecordStartsWithTheClassRecordThenTheClassIndex)
     list.AddTail(new CDib(ENT_POINT, pointClass->CreateObject(), 0));
 
     CArchive ar;
-    list.Serialize(ar, RUNTIME_CLASS(CDib));
+    list.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
     Bytes b = ar.TakeData();
     const Bytes head = {0x02, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x04, 0x00, 'C', 'D', 'i', 'b', 0x04, 0x00, 0x01, 0x00, 0x01, 0x00};
     ASSERT_GT(b.size(), head.size());
@@ -117,7 +121,7 @@ TEST(Element, ListRecordStartsWithTheClassRecordThenTheClassIndex)
 
     CArchive in(b);
     CObList back;
-    back.Serialize(in, RUNTIME_CLASS(CDib));
+    back.Serialize(in, RUNTIME_CLASS(CDib), ListOwnership::owns);
     ASSERT_EQ(back.GetCount(), 2);
     auto* d = static_cast<CDib*>(back.GetTail());
     EXPECT_EQ(d->m_type, ENT_POINT);
@@ -144,9 +148,13 @@ TEST(Element, WordsAreSixteenBitsAndUnknownTypesFail)
     delete back.m_entity;
     delete dib.m_entity;
 
-    // Type 65537 stores as 1, which names the line class.
-    CDib wrapped(65536 + ENT_POINT, nullptr);
-    EXPECT_EQ(Store(wrapped), (Bytes{0x04, 0x00, 0x01, 0x00, 0x01, 0x00}));
+    // Only an element whose stored type names its entity's class can be written.
+    std::unique_ptr<CObject> point(pointClass->CreateObject());
+    for (int code : {1, 65536 + 1, 9, 65536 + 9}) {
+        CDib wrong(code, point.get());
+        CArchive ar;
+        EXPECT_THROW(wrong.Serialize(ar), CArchiveException) << code;
+    }
 
     for (int code : {0, 9, 10, 12, 20, 23, 0xFFFF}) {
         Bytes bad = {BYTE(code), BYTE(code >> 8), 1, 0, 1, 0, 0, 0, 0, 0};
@@ -154,6 +162,50 @@ TEST(Element, WordsAreSixteenBitsAndUnknownTypesFail)
         CDib d;
         EXPECT_THROW(d.Serialize(bin), CArchiveException) << code;
         EXPECT_EQ(d.m_entity, nullptr);
+    }
+}
+
+// Words with bits above the sixteenth: the record that follows is the one the
+// stored 16 bits announce, so the element reads back with the low 16 bits.
+TEST(Element, WideTypeAndExtrusionWordsReloadAsTheirLowSixteenBits)
+{
+    const CPointd dir(0.5, 0.0, 1.0);
+    for (int type : {ENT_POINT, ENT_LINE, ENT_CIRCLE, ENT_ARC, ENT_PLINE, ENT_3DFACE}) {
+        SCOPED_TRACE(type);
+        std::unique_ptr<CObject> owned(CRuntimeClass::FromName(EntityClassName(type))->CreateObject());
+        CObject* entity = owned.get();
+        CDib wide(65536 + type, entity);
+        auto setMode = [&](auto* e) {
+            e->m_extrusionMode = 65536 + EXTRUSION_THICK;
+            e->m_dir = dir;
+        };
+        switch (type) {
+        case ENT_LINE: setMode(static_cast<CRecta*>(entity)); break;
+        case ENT_CIRCLE: setMode(static_cast<CCirc*>(entity)); break;
+        case ENT_ARC: setMode(static_cast<CArc*>(entity)); break;
+        case ENT_PLINE: setMode(static_cast<CPLine*>(entity)); break;
+        case ENT_3DFACE: setMode(static_cast<CTdface*>(entity)); break;
+        default: break;
+        }
+        const Bytes b = Store(wide);
+        CArchive in(b);
+        CDib back;
+        ASSERT_NO_THROW(back.Serialize(in));
+        EXPECT_EQ(in.Remaining(), 0u);
+        EXPECT_EQ(back.m_type, type);
+        auto expectThick = [&](const auto* e) {
+            EXPECT_EQ(e->m_extrusionMode, EXTRUSION_THICK);
+            EXPECT_EQ(e->m_dir, dir);
+        };
+        switch (type) {
+        case ENT_LINE: expectThick(static_cast<const CRecta*>(back.m_entity)); break;
+        case ENT_CIRCLE: expectThick(static_cast<const CCirc*>(back.m_entity)); break;
+        case ENT_ARC: expectThick(static_cast<const CArc*>(back.m_entity)); break;
+        case ENT_PLINE: expectThick(static_cast<const CPLine*>(back.m_entity)); break;
+        case ENT_3DFACE: expectThick(static_cast<const CTdface*>(back.m_entity)); break;
+        default: break;
+        }
+        delete back.m_entity;
     }
 }
 

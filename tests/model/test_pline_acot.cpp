@@ -132,10 +132,10 @@ TEST(CompositeRecord, DimensionGoldenBytesElementsAndNesting)
     list.AddTail(new CDib(ENT_PLINE, new CPLine(1, 0, "P", segs, 0, 0, 0, 1)));
     list.AddTail(new CDib(ENT_DIMENSION, dim));
     CArchive out;
-    list.Serialize(out, RUNTIME_CLASS(CDib));
+    list.Serialize(out, RUNTIME_CLASS(CDib), ListOwnership::owns);
     const Bytes b = out.TakeData();
     CArchive in(b);
-    back.Serialize(in, RUNTIME_CLASS(CDib));
+    back.Serialize(in, RUNTIME_CLASS(CDib), ListOwnership::owns);
     ASSERT_EQ(back.GetCount(), 2);
     EXPECT_EQ(Part<CPLine>(back, 0).m_segments.GetCount(), 1);
     EXPECT_EQ(Store(Part<CAcot>(back, 1)), w.bytes());

@@ -59,7 +59,7 @@ CArchiveException::Cause LoadListCause(const Bytes& bytes, const CRuntimeClass* 
     CArchive ar(bytes);
     CObList list;
     try {
-        list.Serialize(ar, cls);
+        list.Serialize(ar, cls, ListOwnership::owns);
     } catch (const CArchiveException& e) {
         DeleteAll(list);
         return e.m_cause;
@@ -206,7 +206,7 @@ TEST(Archive, PastTheShortIndexLimitTagsAndCountsWiden)
     }
     COtherProbe first, second;
     CArchive ar;
-    list.Serialize(ar, RUNTIME_CLASS(CProbe));
+    list.Serialize(ar, RUNTIME_CLASS(CProbe), ListOwnership::owns);
     ar.WriteObject(list.GetTail());  // object index 70001
     ar.WriteObject(&first);          // class index 70002, object 70003
     ar.WriteObject(&second);         // new object of class 70002
@@ -222,7 +222,7 @@ TEST(Archive, PastTheShortIndexLimitTagsAndCountsWiden)
 
     CArchive in(bytes);
     CObList back;
-    back.Serialize(in, RUNTIME_CLASS(CProbe));
+    back.Serialize(in, RUNTIME_CLASS(CProbe), ListOwnership::owns);
     ASSERT_EQ(back.GetCount(), 70000);
     EXPECT_EQ(in.ReadObject(RUNTIME_CLASS(CProbe)), back.GetTail());
     std::unique_ptr<CObject> o1(in.ReadObject(RUNTIME_CLASS(COtherProbe)));
@@ -243,8 +243,60 @@ TEST(Archive, ShortListsKeepTheClassicEncoding)
     list.AddTail(&a);
     list.AddTail(&b);
     CArchive ar;
-    list.Serialize(ar, RUNTIME_CLASS(CProbe));
+    list.Serialize(ar, RUNTIME_CLASS(CProbe), ListOwnership::owns);
     EXPECT_EQ(ar.TakeData(),
               Cat({{0x02, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x06, 0x00}, Text("CProbe"), {0, 0, 0x01, 0x80, 0, 0}}));
     list.RemoveAll();
+}
+
+// Two lists sharing objects: the owning list holds each object once, a naming
+// list only refers to it, and what no owner takes is freed with the archive.
+TEST(Archive, ObjectsSharedBetweenListsHaveOneOwner)
+{
+    const Bytes probeClass = Cat({{0xFF, 0xFF, 0x01, 0x00, 0x06, 0x00}, Text("CProbe")});
+    struct Case {
+        const char* what;
+        ListOwnership first, second;
+        Bytes bytes;  // two lists: class 1, objects from 2
+        bool loads;
+        int owned;  // objects the lists own at the end
+    };
+    const Case cases[] = {
+        {"named first, then owned", ListOwnership::names, ListOwnership::owns,
+         Cat({{0x01, 0x00}, probeClass, {0x07, 0x00}, {0x01, 0x00, 0x02, 0x00}}), true, 1},
+        {"owned first, then named", ListOwnership::owns, ListOwnership::names,
+         Cat({{0x01, 0x00}, probeClass, {0x07, 0x00}, {0x01, 0x00, 0x02, 0x00}}), true, 1},
+        {"named only", ListOwnership::names, ListOwnership::names,
+         Cat({{0x01, 0x00}, probeClass, {0x07, 0x00}, {0x02, 0x00, 0x02, 0x00, 0x01, 0x80, 0x09, 0x00}}), true, 0},
+        {"owned twice", ListOwnership::owns, ListOwnership::owns,
+         Cat({{0x01, 0x00}, probeClass, {0x07, 0x00}, {0x01, 0x00, 0x02, 0x00}}), false, 1},
+        {"named, then owned twice", ListOwnership::names, ListOwnership::owns,
+         Cat({{0x01, 0x00}, probeClass, {0x07, 0x00}, {0x02, 0x00, 0x02, 0x00, 0x02, 0x00}}), false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CObList first, second;
+        bool loaded = true;
+        {
+            CArchive ar(c.bytes);
+            try {
+                first.Serialize(ar, RUNTIME_CLASS(CProbe), c.first);
+                second.Serialize(ar, RUNTIME_CLASS(CProbe), c.second);
+            } catch (const CArchiveException& e) {
+                loaded = false;
+                EXPECT_EQ(e.m_cause, CArchiveException::badValue);
+            }
+            EXPECT_EQ(loaded, c.loads);
+            if (loaded && c.first == ListOwnership::names && c.second == ListOwnership::owns) {
+                EXPECT_EQ(first.GetHead(), second.GetHead());
+            }
+        }  // the archive frees what no owning list took
+        int owned = 0;
+        for (CObList* list : {&first, &second})
+            if (list == &first ? c.first == ListOwnership::owns : c.second == ListOwnership::owns) {
+                owned += list->GetCount();
+                DeleteAll(*list);
+            }
+        EXPECT_EQ(owned, c.owned);
+    }
 }

@@ -29,7 +29,7 @@ TEST(FuzzFinds, AWellFormedLayerListLoads)
     list.AddTail(&a);
     CArchive ar;
     ar << BYTE(0);  // format byte of the loader
-    list.Serialize(ar, RUNTIME_CLASS(CLayer));
+    list.Serialize(ar, RUNTIME_CLASS(CLayer), ListOwnership::owns);
     ar << WORD(0);  // no elements
     list.RemoveAll();
     auto bytes = ar.TakeData();

@@ -1,0 +1,152 @@
+#include "platform/fileio.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The system's words for an error, the same in every locale.
+std::string Reason(int err)
+{
+    const char* text = ::strerrordesc_np(err);
+    return text ? text : "error " + std::to_string(err);
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int Get() const { return m_fd; }
+    // Closes now; the error of the close, or 0.
+    int Close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+// Writes all of data; 0 or the error.
+int WriteAll(int fd, std::span<const BYTE> data)
+{
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        done += std::size_t(n);
+    }
+    return 0;
+}
+
+// The permissions a new file gets from the process's creation mask.
+mode_t NewFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<BYTE>& bytes, std::string& error)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) {
+        error = Reason(errno);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = "it is not a regular file";
+        return false;
+    }
+    // Not blocking, in case a pipe took the file's place since the check.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0) {
+        error = Reason(errno);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = "it is not a regular file";
+        return false;
+    }
+    if (std::uintmax_t(st.st_size) > maxSize) {
+        error = "the file is too large";
+        return false;
+    }
+    bytes.resize(std::size_t(st.st_size));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd.Get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            error = Reason(errno);
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += std::size_t(n);
+    }
+    bytes.resize(got);
+    return true;
+}
+
+bool ReplaceFile(const std::string& path, std::span<const BYTE> data, std::string& error)
+{
+    std::string target = path;
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec)) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+        if (!ec)
+            target = resolved.string();
+    }
+    struct stat old;
+    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 : NewFileMode();
+
+    std::string temp = target + ".XXXXXX";
+    Descriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.Get() < 0) {
+        error = Reason(errno);
+        return false;
+    }
+    int err = ::fchmod(fd.Get(), mode) == 0 ? 0 : errno;
+    if (!err)
+        err = WriteAll(fd.Get(), data);
+    if (!err && ::fsync(fd.Get()) != 0)
+        err = errno;
+    if (const int closeErr = fd.Close(); !err)
+        err = closeErr;
+    if (!err && ::rename(temp.c_str(), target.c_str()) != 0)
+        err = errno;
+    if (err) {
+        ::unlink(temp.c_str());
+        error = Reason(err);
+        return false;
+    }
+    // The new name itself reaches the disk with its directory.
+    const std::string dir = std::filesystem::path(target).parent_path().string();
+    Descriptor dirFd(::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dirFd.Get() >= 0)
+        ::fsync(dirFd.Get());
+    return true;
+}
