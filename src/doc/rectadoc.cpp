@@ -314,6 +314,7 @@ void CRectaDoc::SerializeContents(CArchive& ar)
     m_blocks.Serialize(ar, ListClass("CBloq"));
     m_attribDefs.Serialize(ar, ListClass("CAttrib"));
     if (ar.IsLoading()) {
+        CalcBlockExtents();
         m_prevWindowMin = m_windowMin;
         m_prevWindowMax = m_windowMax;
         SanitizeLoadedSettings();

@@ -233,7 +233,7 @@ public:
     // Removes the block and frees it with everything it holds.
     void RemoveBlockAt(POSITION pos);
     void DeleteBlocks();
-    // Each block's extents, recomputed in its own coordinates.
+    // Measures every block's box again (CBloq::m_box); the stored extents stay.
     void CalcBlockExtents();
     CObList& GetAttribDefList() { return m_attribDefs; }
     CObList& GetWorkList() { return m_work; }

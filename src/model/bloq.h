@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/dib.h"
+#include "model/geometry.h"
 #include "model/insbl.h"
 #include "model/pointd.h"
 #include "model/text.h"
@@ -97,12 +98,9 @@ public:
     int DrawDotted(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const;
     int Erase(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const;
 
-    // Recomputes the stored extents in the block's own coordinates: the
-    // entities' points, and the four placed corners of each nested block's
-    // own extents. An empty block ends with minimum (1e7, 1e7) above maximum.
+    // Measures the box again and stores it as the extents, for a block just
+    // made or changed. An empty block stores minimum (1e7, 1e7) above maximum.
     void CalcExtents(const CRectaDoc& doc);
-    // False while the stored extents hold nothing (empty, or never finite).
-    bool HasExtents() const;
 
     // Pen width, pen style, colour, layer, name, base point, extents, then
     // the entity, referenced-block and attribute lists.
@@ -114,7 +112,14 @@ public:
     std::string m_layer;
     std::string m_name;
     CPointd m_base;
+    // The extents as the file holds them, written back unchanged; files keep
+    // them at an insert's scale or a nested placement, so nothing measures by them.
     CPointd m_extMin, m_extMax;
+    // The box of the entities in the block's own coordinates, nested blocks
+    // by their boxes placed through all four corners; culling, picking, snap
+    // and window selection go by it. Measured by CalcExtents and by the
+    // drawing's CalcBlockExtents; never stored.
+    PlanBox m_box;
 
 private:
     CObList m_entities;   // owned CDib elements, in block coordinates

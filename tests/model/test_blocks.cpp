@@ -239,3 +239,16 @@ TEST_F(BlockDoc, ExtentsPlaceAllFourCornersAndSkipEmptyBlocks)
     EXPECT_NEAR(doc.m_extMax.y, 16, 1e-9);
     EXPECT_EQ(b->m_extMax, CPointd(2, 1)) << "the block keeps its own extents";
 }
+
+TEST_F(BlockDoc, BoxesFarFromTheOriginStartFromEmpty)
+{
+    CBloq* far = AddNamedBlock(doc, "FAR", {{ENT_LINE, NewLine(2e7, 2e7, 3e7, 2.5e7)}});
+    EXPECT_EQ(far->m_box.lo.x, 2e7);
+    EXPECT_EQ(far->m_box.lo.y, 2e7);
+    EXPECT_EQ(far->m_box.hi.x, 3e7);
+    EXPECT_EQ(far->m_extMin, CPointd(2e7, 2e7)) << "a new block stores what it measured";
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(0, 0), 1, 0, 1, "FAR");
+    doc.CalcExtents();
+    EXPECT_EQ(doc.m_extMin, CPointd(2e7, 2e7));
+    EXPECT_EQ(doc.m_extMax, CPointd(3e7, 2.5e7));
+}
