@@ -67,10 +67,6 @@ const CBloq* EnterableBlock(const CRectaDoc& doc, std::string_view name, const s
     return block;
 }
 
-// Entities one walk of nested blocks visits at the most: blocks that insert
-// each other many times over must not take the program down.
-constexpr std::size_t kWalkBudget = 500'000;
-
 // Measures the boxes of blocks in their own coordinates, each block once:
 // the entities' points, and each nested block's box placed through its four
 // corners.
@@ -116,6 +112,16 @@ private:
     std::vector<const CBloq*> m_path;
     std::unordered_map<const CBloq*, PlanBox> m_measured;
 };
+
+// The parts a placed copy of the entity duplicates besides itself.
+std::size_t PartCount(int type, const CObject* entity)
+{
+    switch (type) {
+    case ENT_PLINE: return std::size_t(static_cast<const CPLine*>(entity)->m_segments.GetCount());
+    case ENT_DIMENSION: return std::size_t(static_cast<const CAcot*>(entity)->m_parts.GetCount());
+    default: return 0;
+    }
+}
 
 void DrawPlacedEntity(CDC& dc, int type, const CObject* entity, DrawKind kind, double scale, double ox, double oy,
                       const CRectaDoc& doc)
@@ -166,12 +172,13 @@ struct Walker {
     void Walk(const CBloq& block, const CPlacement& p)
     {
         path.push_back(&block);
+        // The entity that meets the end of the budget is still placed whole.
         for (POSITION pos = block.GetFirstEntityPosition(); pos && budget > 0;) {
-            --budget;
             int type = 0;
             const CObject* entity = block.GetNextEntity(pos, type);
             if (!entity)
                 continue;
+            budget -= std::min(budget, 1 + PartCount(type, entity));
             if (type != ENT_INSERT) {
                 if (CElementPtr placed = PlacedCopy(type, entity, p))
                     leaf(placed);

@@ -9,6 +9,7 @@
 #include "model/text.h"
 #include "platform/oblist.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -148,6 +149,11 @@ void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);
 // that cannot be copied.
 CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p);
 
+// The work one walk of nested blocks does at the most, so that blocks that
+// insert each other many times over keep a repaint short: each entity visited
+// counts one, and each segment or part a placed copy duplicates one more.
+inline constexpr std::size_t kWalkBudget = 50'000;
+
 // Called with each placed copy; it may take the element over.
 using PlacedEntityFn = std::function<void(CElementPtr& placed)>;
 // Called with each nested insert (already placed) and its block; false passes over it.
@@ -155,6 +161,7 @@ using NestedInsertFn = std::function<bool(const CInsBl& placed, const CBloq& blo
 // Hands a placed copy of every entity of block (placed by p) to leaf. Nested
 // inserts are followed with the composed placement; one whose block is
 // missing, is already being walked or lies deeper than kMaxBlockNesting is
-// passed over, so a block that inserts itself ends.
+// passed over, so a block that inserts itself ends. The walk stops once it
+// has spent kWalkBudget; the entity that spends the last of it is still placed.
 void WalkPlacedEntities(const CRectaDoc& doc, const CBloq& block, const CPlacement& p, const PlacedEntityFn& leaf,
                         const NestedInsertFn& enter = {});

@@ -337,7 +337,7 @@ TEST_F(InsertView, InsertsAreDrawnPickedCulledAndDuplicated)
 TEST_F(InsertView, BlocksThatMultiplyEachOtherEndWithinTheirBudget)
 {
     // Eight levels of thirty inserts each: far more placed entities than any walk may visit.
-    AddNamedBlock(doc, "B7", {{ENT_LINE, NewLine(0, 0, 0.001, 0)}});
+    AddNamedBlock(doc, "B7", {{ENT_LINE, NewLine(0, 0, 0.1, 0)}});
     for (int level = 6; level >= 0; --level) {
         const std::string inner = "B" + std::to_string(level + 1);
         CObList list;
