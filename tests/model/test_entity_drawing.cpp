@@ -198,6 +198,22 @@ TEST(EntityDrawing, EveryModeButFlatAndOcsDrawsExtruded)
         EXPECT_EQ(image(row.mode), row.extrudes ? extruded : flat) << "mode " << row.mode;
 }
 
+TEST(EntityDrawing, ExtrudedArcWithAnglesNotFiniteDrawsNothing)
+{
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    const double angles[][2] = {{nan, 1.0}, {0.0, inf}, {-inf, inf}};
+    for (const auto& a : angles) {
+        CArc arc = ArcOf(6, 7, 3, a[0], a[1]);
+        arc.m_extrusionMode = EXTRUSION_THICK;
+        arc.m_thick1 = arc.m_thick2 = 2;
+        Canvas c;
+        arc.Draw(c.dc, kScale, 0, 0);
+        arc.DrawDotted(c.dc, kScale, 0, 0);
+        arc.Erase(c.dc, kScale, 0, 0);
+        EXPECT_EQ(c.Ink(), 0) << a[0] << " " << a[1];
+    }
+}
+
 TEST(EntityDrawing, PensAndTextColours)
 {
     CText t(1, RGB(0, 0, 0), "ZP");
