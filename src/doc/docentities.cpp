@@ -15,12 +15,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-constexpr double kExtentsStart = 10000000.0;
-
-}  // namespace
-
 template <class T>
 T* CRectaDoc::Append(CObList& list, int type, T* entity, int visible)
 {
@@ -288,8 +282,9 @@ void CRectaDoc::CalcExtents()
         return;
     CalcBlockExtents();
     const CPointd oldMin = m_extMin, oldMax = m_extMax;
-    m_extMin.x = m_extMin.y = kExtentsStart;
-    m_extMax.x = m_extMax.y = -kExtentsStart;
+    // Empty: the first point measured sets every bound, wherever it lies.
+    m_extMin.x = m_extMin.y = PlanBox::kInf;
+    m_extMax.x = m_extMax.y = -PlanBox::kInf;
     for (CObject* obj : m_entities) {
         auto* dib = static_cast<CDib*>(obj);
         if (dib->m_flag == 1)

@@ -308,6 +308,7 @@ void CRectaDoc::SerializeContents(CArchive& ar)
         // Blocks that only referenced-block lists name stay with the drawing.
         for (auto& block : ar.TakeUnowned())
             m_unlistedBlocks.push_back(std::move(block));
+        CalcBlockExtents();
         m_prevWindowMin = m_windowMin;
         m_prevWindowMax = m_windowMax;
         SanitizeLoadedSettings();

@@ -238,7 +238,7 @@ public:
     void RemoveBlockAt(POSITION pos);
     // Frees every block, those only referenced-block lists name included.
     void DeleteBlocks();
-    // Each block's extents, recomputed in its own coordinates.
+    // Measures every block's box again (CBloq::m_box); the stored extents stay.
     void CalcBlockExtents();
     CObList& GetAttribDefList() { return m_attribDefs; }
     CObList& GetWorkList() { return m_work; }

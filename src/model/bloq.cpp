@@ -27,7 +27,8 @@ IMPLEMENT_SERIAL(CBloq, CObject, 1)
 
 namespace {
 
-constexpr double kExtentsStart = 10000000.0;
+// The extents stored for a block of which nothing measures.
+constexpr double kEmptyExtents = 10000000.0;
 // Blocks inside the referenced-block lists of blocks, as a file may nest them.
 constexpr int kMaxStoredNesting = 32;
 
@@ -50,25 +51,6 @@ public:
     SerializeDepth& operator=(const SerializeDepth&) = delete;
 };
 
-// A bounding box in the plan, empty until a point is added.
-struct Box {
-    CPointd lo{kExtentsStart, kExtentsStart}, hi{-kExtentsStart, -kExtentsStart};
-
-    void Add(const CPointd& p)
-    {
-        // Comparisons with NaN are false, so a NaN never replaces a bound.
-        if (p.x < lo.x)
-            lo.x = p.x;
-        if (p.y < lo.y)
-            lo.y = p.y;
-        if (p.x > hi.x)
-            hi.x = p.x;
-        if (p.y > hi.y)
-            hi.y = p.y;
-    }
-    bool Empty() const { return !(lo.x <= hi.x && lo.y <= hi.y); }
-};
-
 // The block named name when a walk along path may go into it: it exists, is
 // not already being walked and lies no deeper than kMaxBlockNesting; else null.
 const CBloq* EnterableBlock(const CRectaDoc& doc, std::string_view name, const std::vector<const CBloq*>& path)
@@ -80,45 +62,60 @@ const CBloq* EnterableBlock(const CRectaDoc& doc, std::string_view name, const s
     return block;
 }
 
-// Entities one walk of nested blocks visits at the most: blocks that insert
-// each other many times over must not take the program down.
-constexpr std::size_t kWalkBudget = 500'000;
+// Measures the boxes of blocks in their own coordinates, each block once:
+// the entities' points, and each nested block's box placed through its four
+// corners.
+class BoxMeasure {
+public:
+    explicit BoxMeasure(const CRectaDoc& doc) : m_doc(doc) {}
 
-// The block's extents in its own coordinates; nested blocks by their own
-// extents placed through all four corners, each nested block measured once.
-void AddOwnExtents(const CRectaDoc& doc, const CBloq& block, std::vector<const CBloq*>& path, Box& box,
-                   std::size_t& budget, std::unordered_map<const CBloq*, Box>& measured)
-{
-    path.push_back(&block);
-    for (POSITION pos = block.GetFirstEntityPosition(); pos && budget > 0;) {
-        --budget;
-        int type = 0;
-        const CObject* entity = block.GetNextEntity(pos, type);
-        if (!entity)
-            continue;
-        if (type != ENT_INSERT) {
-            ForEachExtentsPoint(type, entity, [&box](const CPointd& p) { box.Add(p); });
-            continue;
+    const PlanBox& Of(const CBloq& block)
+    {
+        if (const auto known = m_measured.find(&block); known != m_measured.end())
+            return known->second;
+        PlanBox box;
+        m_path.push_back(&block);
+        for (POSITION pos = block.GetFirstEntityPosition(); pos;) {
+            int type = 0;
+            const CObject* entity = block.GetNextEntity(pos, type);
+            if (!entity)
+                continue;
+            if (type != ENT_INSERT) {
+                ForEachExtentsPoint(type, entity, [&box](const CPointd& p) { box.Add(p.x, p.y); });
+                continue;
+            }
+            const auto* insert = static_cast<const CInsBl*>(entity);
+            const CBloq* inner = EnterableBlock(m_doc, insert->m_block, m_path);
+            if (!inner)
+                continue;
+            // Elements of the map keep their place while it grows.
+            const PlanBox& nested = Of(*inner);
+            if (nested.Empty())
+                continue;
+            const CPlacement pl = insert->Placement();
+            for (const Pt2& c : {nested.lo, Pt2{nested.hi.x, nested.lo.y}, nested.hi, Pt2{nested.lo.x, nested.hi.y}}) {
+                const CPointd placed = PlacePoint(CPointd(c.x, c.y), pl);
+                box.Add(placed.x, placed.y);
+            }
         }
-        const auto* insert = static_cast<const CInsBl*>(entity);
-        const CBloq* inner = EnterableBlock(doc, insert->m_block, path);
-        if (!inner)
-            continue;
-        auto known = measured.find(inner);
-        if (known == measured.end()) {
-            Box fresh;
-            AddOwnExtents(doc, *inner, path, fresh, budget, measured);
-            known = measured.emplace(inner, fresh).first;
-        }
-        const Box nested = known->second;
-        if (nested.Empty())
-            continue;
-        const CPlacement pl = insert->Placement();
-        for (const CPointd& c : {nested.lo, CPointd(nested.hi.x, nested.lo.y), nested.hi,
-                                 CPointd(nested.lo.x, nested.hi.y)})
-            box.Add(PlacePoint(c, pl));
+        m_path.pop_back();
+        return m_measured[&block] = box;
     }
-    path.pop_back();
+
+private:
+    const CRectaDoc& m_doc;
+    std::vector<const CBloq*> m_path;
+    std::unordered_map<const CBloq*, PlanBox> m_measured;
+};
+
+// The parts a placed copy of the entity duplicates besides itself.
+std::size_t PartCount(int type, const CObject* entity)
+{
+    switch (type) {
+    case ENT_PLINE: return std::size_t(static_cast<const CPLine*>(entity)->m_segments.GetCount());
+    case ENT_DIMENSION: return std::size_t(static_cast<const CAcot*>(entity)->m_parts.GetCount());
+    default: return 0;
+    }
 }
 
 void DrawPlacedEntity(CDC& dc, int type, const CObject* entity, DrawKind kind, double scale, double ox, double oy,
@@ -170,12 +167,13 @@ struct Walker {
     void Walk(const CBloq& block, const CPlacement& p)
     {
         path.push_back(&block);
+        // The entity that meets the end of the budget is still placed whole.
         for (POSITION pos = block.GetFirstEntityPosition(); pos && budget > 0;) {
-            --budget;
             int type = 0;
             const CObject* entity = block.GetNextEntity(pos, type);
             if (!entity)
                 continue;
+            budget -= std::min(budget, 1 + PartCount(type, entity));
             if (type != ENT_INSERT) {
                 if (CElementPtr placed = PlacedCopy(type, entity, p))
                     leaf(placed);
@@ -275,6 +273,7 @@ CBloq* CBloq::Clone() const
     copy->m_base = m_base;
     copy->m_extMin = m_extMin;
     copy->m_extMax = m_extMax;
+    copy->m_box = m_box;
     for (CObject* obj : m_entities) {
         auto* dib = static_cast<const CDib*>(obj);
         if (CObject* dup = DuplicateEntity(dib->m_type, dib->m_entity)) {
@@ -405,19 +404,10 @@ int CBloq::Erase(CDC& dc, double scale, double ox, double oy, const CPlacement& 
 
 void CBloq::CalcExtents(const CRectaDoc& doc)
 {
-    Box box;
-    std::vector<const CBloq*> path;
-    std::size_t budget = kWalkBudget;
-    std::unordered_map<const CBloq*, Box> measured;
-    AddOwnExtents(doc, *this, path, box, budget, measured);
-    m_extMin = CPointd(box.lo.x, box.lo.y, m_extMin.z);
-    m_extMax = CPointd(box.hi.x, box.hi.y, m_extMax.z);
-}
-
-bool CBloq::HasExtents() const
-{
-    return m_extMin.x <= m_extMax.x && m_extMin.y <= m_extMax.y && std::isfinite(m_extMin.x) &&
-           std::isfinite(m_extMin.y) && std::isfinite(m_extMax.x) && std::isfinite(m_extMax.y);
+    m_box = BoxMeasure(doc).Of(*this);
+    const bool empty = m_box.Empty();
+    m_extMin = CPointd(empty ? kEmptyExtents : m_box.lo.x, empty ? kEmptyExtents : m_box.lo.y, m_extMin.z);
+    m_extMax = CPointd(empty ? -kEmptyExtents : m_box.hi.x, empty ? -kEmptyExtents : m_box.hi.y, m_extMax.z);
 }
 
 void CBloq::Serialize(CArchive& ar)
@@ -485,6 +475,9 @@ void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks)
         for (POSITION pos = original->GetFirstRefBlockPosition(); pos;)
             if (CBloq* named = FindDocBlock(doc, original->GetNextRefBlock(pos)->m_name))
                 copy->GetRefBlockList().AddTail(named);
+    // Inserts of the drawing's blocks may name the new ones.
+    if (!added.empty())
+        doc.CalcBlockExtents();
 }
 
 CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p)
@@ -544,6 +537,9 @@ void CRectaDoc::DeleteBlocks()
 
 void CRectaDoc::CalcBlockExtents()
 {
-    for (CObject* obj : m_blocks)
-        static_cast<CBloq*>(obj)->CalcExtents(*this);
+    BoxMeasure measure(*this);
+    for (CObject* obj : m_blocks) {
+        auto* block = static_cast<CBloq*>(obj);
+        block->m_box = measure.Of(*block);
+    }
 }

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "model/dib.h"
+#include "model/geometry.h"
 #include "model/insbl.h"
 #include "model/pointd.h"
 #include "model/text.h"
 #include "platform/oblist.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -101,12 +103,9 @@ public:
     int DrawDotted(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const;
     int Erase(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const;
 
-    // Recomputes the stored extents in the block's own coordinates: the
-    // entities' points, and the four placed corners of each nested block's
-    // own extents. An empty block ends with minimum (1e7, 1e7) above maximum.
+    // Measures the box again and stores it as the extents, for a block just
+    // made or changed. An empty block stores minimum (1e7, 1e7) above maximum.
     void CalcExtents(const CRectaDoc& doc);
-    // False while the stored extents hold nothing (empty, or never finite).
-    bool HasExtents() const;
 
     // Pen width, pen style, colour, layer, name, base point, extents, then
     // the entity, referenced-block and attribute lists.
@@ -118,7 +117,14 @@ public:
     std::string m_layer;
     std::string m_name;
     CPointd m_base;
+    // The extents as the file holds them, written back unchanged; files keep
+    // them at an insert's scale or a nested placement, so nothing measures by them.
     CPointd m_extMin, m_extMax;
+    // The box of the entities in the block's own coordinates, nested blocks
+    // by their boxes placed through all four corners; culling, picking, snap
+    // and window selection go by it. Measured by CalcExtents and by the
+    // drawing's CalcBlockExtents; never stored.
+    PlanBox m_box;
 
 private:
     CObList m_entities;   // owned CDib elements, in block coordinates
@@ -151,6 +157,11 @@ void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);
 // that cannot be copied.
 CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p);
 
+// The work one walk of nested blocks does at the most, so that blocks that
+// insert each other many times over keep a repaint short: each entity visited
+// counts one, and each segment or part a placed copy duplicates one more.
+inline constexpr std::size_t kWalkBudget = 50'000;
+
 // Called with each placed copy; it may take the element over.
 using PlacedEntityFn = std::function<void(CElementPtr& placed)>;
 // Called with each nested insert (already placed) and its block; false passes over it.
@@ -158,6 +169,7 @@ using NestedInsertFn = std::function<bool(const CInsBl& placed, const CBloq& blo
 // Hands a placed copy of every entity of block (placed by p) to leaf. Nested
 // inserts are followed with the composed placement; one whose block is
 // missing, is already being walked or lies deeper than kMaxBlockNesting is
-// passed over, so a block that inserts itself ends.
+// passed over, so a block that inserts itself ends. The walk stops once it
+// has spent kWalkBudget; the entity that spends the last of it is still placed.
 void WalkPlacedEntities(const CRectaDoc& doc, const CBloq& block, const CPlacement& p, const PlacedEntityFn& leaf,
                         const NestedInsertFn& enter = {});

@@ -37,7 +37,7 @@ int CCirc::IsInRect(double x1, double y1, double x2, double y2) const
 
 int CCirc::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
 {
-    if (m_extrusionMode == EXTRUSION_THICK) {
+    if (DrawsExtruded(m_extrusionMode)) {
         DrawExtrudedCirc(dc, *this, scale, ox, oy, kind);
         return 1;
     }
@@ -107,7 +107,7 @@ int CArc::IsInRect(double x1, double y1, double x2, double y2) const
 // fall on one device point, else the arc, which the DC clips to the device.
 int CArc::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
 {
-    if (m_extrusionMode == EXTRUSION_THICK) {
+    if (DrawsExtruded(m_extrusionMode)) {
         DrawExtrudedArc(dc, *this, scale, ox, oy, kind);
         return 1;
     }

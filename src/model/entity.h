@@ -34,6 +34,12 @@ enum ExtrusionMode : int {
     EXTRUSION_OCS = 2,    // in an object coordinate system; drawn as flat
 };
 
+// Every mode but flat and the object coordinate system draws extruded.
+inline bool DrawsExtruded(int mode)
+{
+    return mode != EXTRUSION_FLAT && mode != EXTRUSION_OCS;
+}
+
 // The pen header at the start of every entity: width, style, colour, layer.
 class CEntity : public CObject {
 public:

@@ -3,9 +3,38 @@
 // Angles are radians, counterclockwise from +x. Stateless free functions.
 #pragma once
 
+#include <cmath>
+#include <limits>
+
 struct Pt2 {
     double x = 0.0;
     double y = 0.0;
+};
+
+// A box in the plan, empty until a point is added. Comparisons with NaN are
+// false, so a NaN coordinate never moves a bound.
+struct PlanBox {
+    static constexpr double kInf = std::numeric_limits<double>::infinity();
+    Pt2 lo{kInf, kInf};
+    Pt2 hi{-kInf, -kInf};
+
+    void Add(double x, double y)
+    {
+        if (x < lo.x)
+            lo.x = x;
+        if (y < lo.y)
+            lo.y = y;
+        if (x > hi.x)
+            hi.x = x;
+        if (y > hi.y)
+            hi.y = y;
+    }
+    bool Empty() const { return !(lo.x <= hi.x && lo.y <= hi.y); }
+    // Holds a point and every bound is finite: the box can be placed and tested.
+    bool Bounded() const
+    {
+        return !Empty() && std::isfinite(lo.x) && std::isfinite(lo.y) && std::isfinite(hi.x) && std::isfinite(hi.y);
+    }
 };
 
 // Marks a side of KeepNearestOnArc that has no candidate yet.

@@ -38,7 +38,7 @@ public:
     int DrawDotted(CDC& dc, double scale, double ox, double oy, const CBloq* block, const CRectaDoc& doc) const;
     int Erase(CDC& dc, double scale, double ox, double oy, const CBloq* block, const CRectaDoc& doc) const;
     // Widens the drawing's extents by the four placed corners of the block's
-    // stored extents; an empty or missing block adds nothing.
+    // measured box; an empty or missing block adds nothing.
     void ExtendDocExtents(const CBloq* block, CRectaDoc& doc) const;
 
     // Pen, layer, block name, rotation, scale x, scale y, insertion point.

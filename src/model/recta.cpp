@@ -30,7 +30,7 @@ int CRecta::IsInRect(double x1, double y1, double x2, double y2) const
 
 int CRecta::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
 {
-    if (m_extrusionMode == EXTRUSION_THICK) {
+    if (DrawsExtruded(m_extrusionMode)) {
         DrawExtrudedRecta(dc, *this, scale, ox, oy, kind);
         return 1;
     }

@@ -202,5 +202,6 @@ void CRectaView::BlockFromSelection(const CPointd& base)
         ClearPendingSteps();
     }
     ClearSelection();
-    block->CalcExtents(*doc);
+    // Blocks that insert the new name measure it now.
+    doc->CalcBlockExtents();
 }

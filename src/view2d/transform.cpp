@@ -406,10 +406,10 @@ void CopyAcotParts(CAcot& target, const CAcot& source)
 
 bool PlacedBlockBox(const CBloq& block, const CPlacement& pl, Pt2 (&box)[4])
 {
-    if (!block.HasExtents())
+    if (!block.m_box.Bounded())
         return false;
-    const CPointd& lo = block.m_extMin;
-    const CPointd& hi = block.m_extMax;
+    const Pt2& lo = block.m_box.lo;
+    const Pt2& hi = block.m_box.hi;
     const CPointd corners[4] = {{lo.x, lo.y}, {hi.x, lo.y}, {hi.x, hi.y}, {lo.x, hi.y}};
     for (int i = 0; i < 4; ++i) {
         const CPointd p = PlacePoint(corners[i], pl);

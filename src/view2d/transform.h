@@ -92,8 +92,8 @@ void CopyPartList(CObList& target, const CObList& source);
 void CopyPLineSegments(CPLine& target, const CPLine& source);
 void CopyAcotParts(CAcot& target, const CAcot& source);
 
-// The corners of the block's stored extents placed by pl: bottom side
-// box[0]-box[1], top side box[2]-box[3]; false when the block holds no extents.
+// The corners of the block's measured box placed by pl: bottom side
+// box[0]-box[1], top side box[2]-box[3]; false when the box is empty or not finite.
 bool PlacedBlockBox(const CBloq& block, const CPlacement& pl, Pt2 (&box)[4]);
 // 1 when a side of quad q (q0-q1, q1-q2, q2-q3, q3-q0) overlaps the placed
 // extents box of the insert's block; 0 otherwise, and for a missing block.

@@ -125,6 +125,9 @@ void DrawExtrudedArc(CDC& dc, const CArc& arc, double scale, double ox, double o
 {
     const WorldMap map{scale, ox, oy};
     double sweep = std::fmod(arc.m_end - arc.m_start, kTwoPi);
+    // Angles that are not finite leave no arc to draw.
+    if (!std::isfinite(sweep))
+        return;
     if (sweep <= 0.0)
         sweep += kTwoPi;
     const int facets = std::max(1, int(std::ceil(sweep / (kTwoPi / kCircleFacets))));

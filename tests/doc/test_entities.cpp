@@ -205,6 +205,27 @@ TEST(DocEntities, CalcExtents)
     EXPECT_FALSE(std::isnan(doc.m_extMin.x));
 }
 
+TEST(DocEntities, ExtentsFarFromTheOriginStartFromEmpty)
+{
+    const struct {
+        CPointd p1, p2;
+    } rows[] = {
+        {CPointd(2e7, 2e7), CPointd(3e7, 2.5e7)},
+        {CPointd(-3e7, -2.5e7), CPointd(-2e7, -2e7)},
+        {CPointd(-4e9, 1e12), CPointd(-4e9, 1e12)},
+    };
+    for (const auto& row : rows) {
+        CRectaDoc doc;
+        doc.OnNewDocument();
+        CRecta* l = doc.AddRecta();
+        l->m_p1 = row.p1;
+        l->m_p2 = row.p2;
+        doc.CalcExtents();
+        EXPECT_EQ(doc.m_extMin, CPointd(row.p1.x, row.p1.y)) << row.p1.x;
+        EXPECT_EQ(doc.m_extMax, CPointd(row.p2.x, row.p2.y)) << row.p1.x;
+    }
+}
+
 TEST(DocEntities, EveryKindRoundTripsByteForByte)
 {
     CRectaDoc doc;

@@ -1,6 +1,7 @@
 // Blocks, inserts and attributes: records, lookups, extents and the placed walk.
 #include "doc/rectadoc.h"
 #include "model/bloq.h"
+#include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "platform/archive.h"
@@ -270,4 +271,54 @@ TEST_F(BlockDoc, ExtentsPlaceAllFourCornersAndSkipEmptyBlocks)
     EXPECT_NEAR(doc.m_extMax.x, 10, 1e-9);
     EXPECT_NEAR(doc.m_extMax.y, 16, 1e-9);
     EXPECT_EQ(b->m_extMax, CPointd(2, 1)) << "the block keeps its own extents";
+}
+
+TEST_F(BlockDoc, BoxesFarFromTheOriginStartFromEmpty)
+{
+    CBloq* far = AddNamedBlock(doc, "FAR", {{ENT_LINE, NewLine(2e7, 2e7, 3e7, 2.5e7)}});
+    EXPECT_EQ(far->m_box.lo.x, 2e7);
+    EXPECT_EQ(far->m_box.lo.y, 2e7);
+    EXPECT_EQ(far->m_box.hi.x, 3e7);
+    EXPECT_EQ(far->m_extMin, CPointd(2e7, 2e7)) << "a new block stores what it measured";
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(0, 0), 1, 0, 1, "FAR");
+    doc.CalcExtents();
+    EXPECT_EQ(doc.m_extMin, CPointd(2e7, 2e7));
+    EXPECT_EQ(doc.m_extMax, CPointd(3e7, 2.5e7));
+}
+
+// Ten blocks, each inserting the one below twice, over one polyline of 2,000
+// segments: were every insert followed, one walk would place two million segments.
+TEST_F(BlockDoc, NestedCopiesOfALongPolylineStayWithinTheWalkBudget)
+{
+    constexpr int kSegments = 2000, kLevels = 10;
+    CObList segments;
+    for (int i = 0; i < kSegments; ++i)
+        segments.AddTail(new CDib(ENT_LINE, NewLine(i, 0, i + 1, 1)));
+    AddNamedBlock(doc, "L0", {{ENT_PLINE, new CPLine(1, 0, "L", segments, 0, 0, 0, 1)}});
+    for (int level = 1; level <= kLevels; ++level) {
+        const std::string below = "L" + std::to_string(level - 1);
+        AddNamedBlock(doc, ("L" + std::to_string(level)).c_str(),
+                      {{ENT_INSERT, NewInsert(below.c_str(), 0, 0)}, {ENT_INSERT, NewInsert(below.c_str(), 0, 2)}});
+    }
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(), 1, 0, 1, "L10");
+    CArchive out;
+    doc.Serialize(out);
+    const Bytes file = out.TakeData();
+    CRectaDoc loaded;
+    CArchive in(file);
+    loaded.Serialize(in);
+
+    std::size_t work = 0;
+    WalkPlacedEntities(loaded, *FindDocBlock(loaded, "L10"), CPlacement{}, [&](CElementPtr& e) {
+        work += 1;
+        if (e->m_type == ENT_PLINE)
+            work += std::size_t(static_cast<const CPLine*>(e->m_entity)->m_segments.GetCount());
+    });
+    EXPECT_GT(work, std::size_t(kSegments));
+    EXPECT_LE(work, kWalkBudget + kSegments) << "the polyline that spends the last of the budget is placed whole";
+
+    // Each block is measured once, so the box still takes in every copy.
+    loaded.CalcExtents();
+    EXPECT_EQ(loaded.m_extMin, CPointd(0, 0));
+    EXPECT_EQ(loaded.m_extMax, CPointd(kSegments, 2 * kLevels + 1));
 }

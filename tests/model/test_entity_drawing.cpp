@@ -165,6 +165,55 @@ TEST(EntityDrawing, OcsModeDrawsAsFlat)
     EXPECT_EQ(a.dc.Image(), b.dc.Image());
 }
 
+TEST(EntityDrawing, EveryModeButFlatAndOcsDrawsExtruded)
+{
+    // Each entity drawn in a mode must look like it does in mode 1 (extruded)
+    // or mode 0 (flat); the direction leans so that the two differ.
+    const CPointd lean(0.5, 0.5, 1.0);
+    CRecta line(1, 0, "ZP", 3.0, 0, lean.x, lean.y, lean.z);
+    line.m_p1 = CPointd(2, 2);
+    line.m_p2 = CPointd(10, 3);
+    CCirc circle(1, 0, "ZP", 2.0, 0, lean.x, lean.y, lean.z);
+    circle.m_centre = CPointd(10, 7);
+    circle.m_rx = circle.m_ry = 2;
+    CArc arc = ArcOf(6, 7, 3, 0.5, 3.0);
+    arc.m_thick1 = arc.m_thick2 = 2;
+    arc.m_dir = lean;
+
+    auto image = [&](int mode) {
+        line.m_extrusionMode = circle.m_extrusionMode = arc.m_extrusionMode = mode;
+        Canvas c;
+        line.Draw(c.dc, kScale, 0, 0);
+        circle.Draw(c.dc, kScale, 0, 0);
+        arc.DrawDotted(c.dc, kScale, 0, 0);
+        return c.dc.Image().copy();
+    };
+    const QImage flat = image(EXTRUSION_FLAT), extruded = image(EXTRUSION_THICK);
+    ASSERT_NE(flat, extruded);
+    const struct {
+        int mode;
+        bool extrudes;
+    } rows[] = {{EXTRUSION_OCS, false}, {3, true}, {7, true}, {0xFFFF, true}, {-1, true}};
+    for (const auto& row : rows)
+        EXPECT_EQ(image(row.mode), row.extrudes ? extruded : flat) << "mode " << row.mode;
+}
+
+TEST(EntityDrawing, ExtrudedArcWithAnglesNotFiniteDrawsNothing)
+{
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    const double angles[][2] = {{nan, 1.0}, {0.0, inf}, {-inf, inf}};
+    for (const auto& a : angles) {
+        CArc arc = ArcOf(6, 7, 3, a[0], a[1]);
+        arc.m_extrusionMode = EXTRUSION_THICK;
+        arc.m_thick1 = arc.m_thick2 = 2;
+        Canvas c;
+        arc.Draw(c.dc, kScale, 0, 0);
+        arc.DrawDotted(c.dc, kScale, 0, 0);
+        arc.Erase(c.dc, kScale, 0, 0);
+        EXPECT_EQ(c.Ink(), 0) << a[0] << " " << a[1];
+    }
+}
+
 TEST(EntityDrawing, PensAndTextColours)
 {
     CText t(1, RGB(0, 0, 0), "ZP");

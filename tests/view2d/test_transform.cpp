@@ -5,14 +5,19 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "platform/archive.h"
 #include "view2d/insblpick.h"
 #include "view2d/transform.h"
 #include "view2d/undo.h"
 #include "support/blocks.h"
 #include "view_fixture.h"
 
+#include <QTemporaryDir>
+
 #include <cmath>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <numbers>
 #include <vector>
 
@@ -262,6 +267,44 @@ TEST_F(InsertView, BlocksThatInsertThemselvesEndInEveryWalker)
     CollectReferencedBlocks(doc, FindDocBlock(doc, "P")->GetEntityList(), container);
     EXPECT_NE(container.FindRefBlock("P"), nullptr);
     EXPECT_NE(container.FindRefBlock("Q"), nullptr);
+}
+
+TEST_F(InsertView, BlockExtentsStoredAtAnotherScaleDoNotHideAnOpenedInsert)
+{
+    // The file holds the block's extents as measured for an insert at scale 0.25.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = dir.filePath("quarter.zpd").toStdString();
+    {
+        CRectaDoc source;
+        source.OnNewDocument();
+        AddNamedBlock(source, "B", {{ENT_LINE, NewLine(0, 0, 40, 40)}})->m_extMax = CPointd(10, 10);
+        source.AddInsBlOnLayer(1, 0, "ZP", CPointd(0, 0), 1, 0, 1, "B");
+        source.m_windowMin = CPointd(20, 20);
+        source.m_windowMax = CPointd(52, 44);
+        ASSERT_TRUE(source.OnSaveDocument(path));
+    }
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    view.OnInitialUpdate();
+
+    EXPECT_GT(Ink(), 0) << "drawn where the stored box does not reach";
+    EXPECT_EQ(Pick(30, 30), doc.GetFirstEntityPosition());
+    view.m_snapMode = 2;  // end point
+    CPointd p(39.9, 39.8);
+    ASSERT_TRUE(view.OnEditPoint(p));
+    EXPECT_EQ(p, CPointd(40, 40));
+    view.SelectByWindow(1, CPointd(35, 35), CPointd(45, 37));
+    EXPECT_EQ(view.m_selection.GetCount(), 1);
+    view.ClearSelection();
+
+    CArchive again;
+    doc.Serialize(again);
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<BYTE> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(again.TakeData(), file) << "saved again byte for byte";
+    doc.CalcExtents();
+    EXPECT_EQ(FindDocBlock(doc, "B")->m_extMax, CPointd(10, 10)) << "measuring leaves the stored extents alone";
+    EXPECT_EQ(doc.m_extMax, CPointd(40, 40));
 }
 
 TEST_F(InsertView, InsertsAreDrawnPickedCulledAndDuplicated)
