@@ -129,6 +129,8 @@ public:
 
     // Mouse.
     void OnLButtonDown(unsigned flags, CPoint point);
+    // A left click at p in drawing coordinates: a pick while picking, else a point.
+    void ClickAt(unsigned flags, CPointd p);
     void OnRButtonDown(unsigned flags, CPoint point);
     void OnMButtonDown(unsigned flags, CPoint point);
     void OnMouseMove(unsigned flags, CPoint point);
