@@ -237,8 +237,9 @@ public:
     void ClearPendingSteps() { m_pendingSteps.RemoveAll(); }
     void FreeUndoSteps();
     void DropOldestUndoState();
-    void RestoreChangedRecord(CUndoStep* step);
-    void ReinsertRecord(CUndoStep* step);
+    // False when the record is not where the step needs it (the step is skipped).
+    bool RestoreChangedRecord(CUndoStep* step);
+    bool ReinsertRecord(CUndoStep* step);
     CRecta* NewBlockRecta(int width, COLORREF color, std::string_view layer, const CPointd& p1, const CPointd& p2);
     CArc* NewBlockArc(int width, COLORREF color, std::string_view layer, const CPointd& centre, double radius,
                       double start, double end);
