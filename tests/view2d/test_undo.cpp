@@ -123,7 +123,8 @@ TEST_F(UndoTest, UndoAndRedoMarkTheDrawingModified)
     QTemporaryDir dir;
     const std::string path = dir.filePath("u.zpd").toStdString();
     doc.SetTitle("u.zpd");
-    AddLine(view, 1);
+    view.OnCommand(10065);
+    view.OnLButtonDown(MK_LBUTTON, At(3, 3));  // a point
     for (int id : {ID_UNDO, ID_REDO}) {
         SCOPED_TRACE(id);
         ASSERT_TRUE(doc.OnSaveDocument(path));
@@ -227,7 +228,6 @@ TEST_F(UndoTest, SkippedStepsStaySkipped)
     EXPECT_DOUBLE_EQ(X1(l), 3);
     view.DoRedo();  // skipped as its undo was
     EXPECT_DOUBLE_EQ(X1(l), 3);
-    EXPECT_TRUE(doc.IsModified());
 
     MoveLine(view, l, 4);
     Close(view);
