@@ -12,8 +12,8 @@ CRecta* AddLineByLayer(CRectaDoc& doc, CRectaView& view, const CPointd& a, const
 {
     CLayer* found = nullptr;
     if (!doc.FindLayer(layer, found)) {
-        SetLastLayerName(layer);
         found = doc.AddLayer(colour, 1);
+        found->m_name = layer;  // the whole name: the shared last-name buffer keeps 23 bytes
     }
     auto* line = new CRecta(width, found->m_color, layer, 0.0, EXTRUSION_FLAT, 0.0, 0.0, 1.0);
     line->m_style = style;

@@ -9,10 +9,27 @@
 
 IMPLEMENT_SERIAL(CDib, CObject, 1)
 
+namespace {
+
+std::int64_t g_liveElements = 0;
+
+}  // namespace
+
 std::uint64_t CDib::NextSerial()
 {
     static std::uint64_t next = 0;
+    ++g_liveElements;
     return ++next;
+}
+
+CDib::~CDib()
+{
+    --g_liveElements;
+}
+
+std::int64_t CDib::LiveCount()
+{
+    return g_liveElements;
 }
 
 void CDib::Serialize(CArchive& ar)

@@ -14,7 +14,7 @@ public:
     CDib(const CDib&) = delete;
     CDib& operator=(const CDib&) = delete;
     // Leaves the entity alone: whoever removes an element frees its entity first.
-    ~CDib() override = default;
+    ~CDib() override;
 
     // type, visible, flag as WORDs, then the entity's own record.
     void Serialize(CArchive& ar) override;
@@ -28,7 +28,11 @@ public:
     // handle held elsewhere can be checked without touching a freed element.
     const std::uint64_t m_serial = NextSerial();
 
+    // Elements alive now, so a check can see that every element is freed once.
+    static std::int64_t LiveCount();
+
 private:
+    // A new serial; the element counts as alive from here to its destructor.
     static std::uint64_t NextSerial();
 };
 

@@ -339,39 +339,23 @@ int TangentPointsFromPoint(Pt2 p, Pt2 centre, double r, Pt2& t1, Pt2& t2)
 {
     const double dx = p.x - centre.x;
     const double dy = p.y - centre.y;
-    const double r2 = r * r;
-    const double bq = dx * (-2.0) * r2;
-    const double aq = dx * dx + dy * dy;
-    if (!(r2 > 0.0) || !(aq > 0.0))
+    const double d = std::hypot(dx, dy);
+    if (!(r > 0.0) || !std::isfinite(d) || !std::isfinite(r))
         return 0;
-    const double disc = bq * bq - aq * 4.0 * r2 * (r2 - dy * dy);
-    if (!(disc >= 0.0))
-        return 0;
-    const double xs[2] = {(std::sqrt(disc) - bq) / (2.0 * aq), (-bq - std::sqrt(disc)) / (2.0 * aq)};
-    const int nx = disc == 0.0 ? 1 : 2;
-    Pt2* outs[2] = {&t1, &t2};
-    int count = 0;
-    for (int i = 0; i < nx; ++i) {
-        const double x = xs[i];
-        double h = r2 - x * x;
-        if (h < 0.0) {
-            if (h < -1e-12 * r2)  // x off the circle: no candidate
-                continue;
-            h = 0.0;  // rounding at a tangent that touches the x axis
-        }
-        const double ys[2] = {std::sqrt(h), -std::sqrt(h)};
-        for (double y : ys) {
-            const bool keep =
-                y == 0.0 || x == dx || std::fabs(-x / y - (y - dy) / (x - dx)) < 0.01;
-            const Pt2 t{x + centre.x, y + centre.y};
-            if (keep && Finite(t)) {
-                *outs[count++] = t;
-                if (count == 2)
-                    return count;
-            }
-        }
+    // On the circle within rounding: the point is its own tangent point.
+    const double slack = 1e-9 * r;
+    if (std::fabs(d - r) <= slack) {
+        t1 = p;
+        return 1;
     }
-    return count;
+    if (d < r)
+        return 0;
+    // The radii to the tangent points make the angle acos(r/d) with the radius towards P.
+    const double towards = std::atan2(dy, dx);
+    const double spread = std::acos(r / d);
+    t1 = {centre.x + r * std::cos(towards + spread), centre.y + r * std::sin(towards + spread)};
+    t2 = {centre.x + r * std::cos(towards - spread), centre.y + r * std::sin(towards - spread)};
+    return 2;
 }
 
 bool CircleFrom3Points(Pt2 p1, Pt2 p2, Pt2 p3, Pt2& centre)

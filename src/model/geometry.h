@@ -82,7 +82,8 @@ bool ArcCrossesQuad(int onCrossing, Pt2 c1, Pt2 c2, Pt2 c3, Pt2 c4, Pt2 centre, 
 // 0, 1 (touching, k exactly 1) or 2 points; 0 when concentric, nested or degenerate; flags: mode 1 arc 1, 2 arc 2, 3 both.
 int IntersectCircles(int mode, double start1, double end1, Pt2 c1, double r1, double start2, double end2, Pt2 c2,
                      double r2, Pt2& p1, Pt2& p2, bool& flag1, bool& flag2);
-// Tangent points on the circle seen from P: 0 (P inside, at the centre, or r == 0), 1 or 2.
+// Tangent points on the circle seen from P: two distinct points, counter-clockwise
+// one first; one (P itself) for P on the circle; none inside or for r <= 0.
 int TangentPointsFromPoint(Pt2 p, Pt2 centre, double r, Pt2& t1, Pt2& t2);
 // Centre of the circle through three points; false when collinear or two points coincide exactly.
 bool CircleFrom3Points(Pt2 p1, Pt2 p2, Pt2 p3, Pt2& centre);

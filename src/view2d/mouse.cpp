@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -61,18 +62,23 @@ void CRectaView::OnLButtonDown(unsigned flags, CPoint point)
         ShowPrompt(0, m_prompt);
         return;
     }
-    if (m_aerial)
-        return;
+    if (!m_aerial)
+        ClickAt(flags, DeviceToWorld(point));
+}
 
+void CRectaView::ClickAt(unsigned flags, CPointd p)
+{
     if (m_pickLine == 1) {
         m_savedMode = m_mode;
         m_mode = MODE_PICK;
     }
-    CPointd p = DeviceToWorld(point);
     if (m_mode >= MODE_PICK) {
         DispatchPick(p);
-        if (m_mode >= MODE_PICK)
+        if (m_mode >= MODE_PICK) {
+            if (m_pickLine == 1)
+                m_mode = m_savedMode;  // a missed line leaves the command as it was
             return;
+        }
     }
     if (m_pickLine == 1) {
         m_pickLine = 0;
@@ -243,8 +249,12 @@ void CRectaView::DrawPoint(const CPointd& p)
                 CArc* a = doc->AddArc();
                 a->m_centre = CPointd(centre.x, centre.y, p.z);
                 a->m_rx = a->m_ry = r;
+                // Counter-clockwise from the first point, or from the third when
+                // that way misses the second.
                 a->m_start = Angle2D(centre.x, centre.y, m_firstPoint.x, m_firstPoint.y);
                 a->m_end = Angle2D(centre.x, centre.y, p.x, p.y);
+                if (!AngleInArc(a->m_start, a->m_end, Angle2D(centre.x, centre.y, m_secondPoint.x, m_secondPoint.y)))
+                    std::swap(a->m_start, a->m_end);
                 ShowNew(ENT_ARC, a);
                 RecordAdded(ENT_ARC);
             }
@@ -442,8 +452,12 @@ void CRectaView::OnRButtonDown(unsigned, CPoint)
         return;
     CRectaDoc* doc = GetDocument();
     if (!m_typed.empty()) {
-        // Only a text that parsed is processed as a point.
-        if (ParseTypedPoint())
+        // Only a text that parsed is processed as a point; while picking it is a pick there.
+        if (!ParseTypedPoint())
+            return;
+        if (m_mode >= MODE_PICK || m_pickLine == 1)
+            ClickAt(MK_LBUTTON, m_current);
+        else
             ProcessPoint();
         return;
     }

@@ -131,6 +131,8 @@ public:
 
     // Mouse.
     void OnLButtonDown(unsigned flags, CPoint point);
+    // A left click at p in drawing coordinates: a pick while picking, else a point.
+    void ClickAt(unsigned flags, CPointd p);
     void OnRButtonDown(unsigned flags, CPoint point);
     void OnMButtonDown(unsigned flags, CPoint point);
     void OnMouseMove(unsigned flags, CPoint point);
@@ -237,8 +239,9 @@ public:
     void ClearPendingSteps() { m_pendingSteps.RemoveAll(); }
     void FreeUndoSteps();
     void DropOldestUndoState();
-    void RestoreChangedRecord(CUndoStep* step);
-    void ReinsertRecord(CUndoStep* step);
+    // False when the record is not where the step needs it (the step is skipped).
+    bool RestoreChangedRecord(CUndoStep* step);
+    bool ReinsertRecord(CUndoStep* step);
     CRecta* NewBlockRecta(int width, COLORREF color, std::string_view layer, const CPointd& p1, const CPointd& p2);
     CArc* NewBlockArc(int width, COLORREF color, std::string_view layer, const CPointd& centre, double radius,
                       double start, double end);

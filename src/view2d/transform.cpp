@@ -10,7 +10,6 @@
 #include "model/tdface.h"
 #include "model/text.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -35,11 +34,14 @@ double Direction(const CPointd& from, const CPointd& to)
     return NormalAngle(std::atan2(to.y - from.y, to.x - from.x));
 }
 
-LONG ClampToLong(double v)
+// A font's escapement (given) and orientation within one turn of tenths of a
+// degree, (-3600, 3600), so the file's 16-bit words keep the direction. A value
+// that is not finite becomes 0.
+void SetFontAngles(LOGFONT& font, double escapement)
 {
-    if (!(v == v))
-        return 0;
-    return LONG(std::clamp(v, -2147483648.0, 2147483647.0));
+    auto withinTurn = [](double tenths) { return std::isfinite(tenths) ? LONG(std::fmod(tenths, 3600.0)) : 0; };
+    font.lfEscapement = withinTurn(escapement);
+    font.lfOrientation = withinTurn(font.lfOrientation);
 }
 
 // Tenths of a degree, truncated toward zero; a value within rounding noise
@@ -211,7 +213,7 @@ void RotatePunt(CPunt& e, const CPointd& centre, double angle)
 void RotateText(CText& e, const CPointd& centre, double angle)
 {
     RotatePoint(e.m_insert, centre, angle);
-    e.m_font.lfEscapement = ClampToLong(double(e.m_font.lfEscapement) - EscapementSteps(angle));
+    SetFontAngles(e.m_font, double(e.m_font.lfEscapement) - EscapementSteps(angle));
 }
 
 void RotatePLine(CPLine& e, const CPointd& centre, double angle)
@@ -285,6 +287,7 @@ void MirrorPunt(CPunt& e, const CRecta& mirror, double dir)
 void MirrorText(CText& e, const CRecta& mirror, double dir)
 {
     MirrorPoint(e.m_insert, mirror, dir);
+    SetFontAngles(e.m_font, e.m_font.lfEscapement);
     const double t = DegToRad(double(-std::int64_t(e.m_font.lfEscapement) / 10));
     const double m = Direction(mirror.m_p1, mirror.m_p2);
     if (std::fabs(std::remainder(t - m, kPi)) <= kParallelText)

@@ -60,14 +60,16 @@ void ClaimErasedRecords(CObList& steps, const CRectaDoc* doc)
     }
 }
 
-// Takes the step's record out of the list; the step then owns it.
-void TakeOut(CRectaDoc* doc, CUndoStep& step)
+// Takes the step's record out of the list; the step then owns it. False
+// when the record is not in the list.
+bool TakeOut(CRectaDoc* doc, CUndoStep& step)
 {
     if (!StepRecordInList(doc, step))
-        return;
+        return false;
     doc->DrawInAllViews(0, step.m_record);
     doc->RemoveEntityRecord(doc->FindEntityBySerial(step.m_serial));
     step.m_ownsRecord = true;
+    return true;
 }
 
 bool Shown(const CDib* dib)
@@ -175,6 +177,9 @@ void CRectaView::RecordSelectionUndo(int operation)
 
 void CRectaView::SaveUndoState()
 {
+    // An operation that changed nothing keeps the history, and the state waiting for redo.
+    if (m_pendingSteps.IsEmpty())
+        return;
     const CRectaDoc* doc = GetDocument();
     ClaimErasedRecords(m_pendingSteps, doc);
     auto* state = new CUndoState;
@@ -212,16 +217,24 @@ void CRectaView::DoUndo()
     }
     ++m_undone;
     const auto* state = static_cast<CUndoState*>(m_undoStates.GetAt(m_undoStates.FindIndex(n - m_undone)));
+    bool changed = false;
     // Newest step first, so a record touched twice ends in its first form.
     for (POSITION p = state->m_steps.GetTailPosition(); p;) {
         auto* step = static_cast<CUndoStep*>(state->m_steps.GetPrev(p));
+        if (step->m_reversed)
+            continue;  // its last redo was skipped: what it did is not in the drawing
+        bool done = false;
         switch (step->m_operation) {
-        case UNDO_ADDED: TakeOut(doc, *step); break;
-        case UNDO_CHANGED: RestoreChangedRecord(step); break;
-        case UNDO_ERASED: ReinsertRecord(step); break;
+        case UNDO_ADDED: done = TakeOut(doc, *step); break;
+        case UNDO_CHANGED: done = RestoreChangedRecord(step); break;
+        case UNDO_ERASED: done = ReinsertRecord(step); break;
         default: break;
         }
+        step->m_reversed = done;
+        changed |= done;
     }
+    if (changed)
+        doc->SetModifiedFlag();
 }
 
 void CRectaView::DoRedo()
@@ -237,38 +250,48 @@ void CRectaView::DoRedo()
     for (--m_undone; m_undone > 0; --m_undone)
         FreeState(static_cast<CUndoState*>(m_undoStates.RemoveTail()), doc);
     const auto* state = static_cast<CUndoState*>(m_undoStates.GetTail());
+    bool changed = false;
     for (POSITION p = state->m_steps.GetHeadPosition(); p;) {
         auto* step = static_cast<CUndoStep*>(state->m_steps.GetNext(p));
+        if (!step->m_reversed)
+            continue;  // its undo was skipped
+        bool done = false;
         switch (step->m_operation) {
-        case UNDO_ERASED: TakeOut(doc, *step); break;
-        case UNDO_CHANGED: RestoreChangedRecord(step); break;
-        case UNDO_ADDED: ReinsertRecord(step); break;
+        case UNDO_ERASED: done = TakeOut(doc, *step); break;
+        case UNDO_CHANGED: done = RestoreChangedRecord(step); break;
+        case UNDO_ADDED: done = ReinsertRecord(step); break;
         default: break;
         }
+        step->m_reversed = !done;
+        changed |= done;
     }
+    if (changed)
+        doc->SetModifiedFlag();
 }
 
-void CRectaView::RestoreChangedRecord(CUndoStep* step)
+bool CRectaView::RestoreChangedRecord(CUndoStep* step)
 {
     CRectaDoc* doc = GetDocument();
     if (!step->m_copy || step->m_copy == step->m_record || !StepRecordInList(doc, *step))
-        return;
+        return false;
     std::swap(step->m_record->m_entity, step->m_copy->m_entity);
     doc->DrawInAllViews(0, step->m_copy);
     if (Shown(step->m_record))
         doc->DrawInAllViews(1, step->m_record);
+    return true;
 }
 
-void CRectaView::ReinsertRecord(CUndoStep* step)
+bool CRectaView::ReinsertRecord(CUndoStep* step)
 {
     // Only the step that took the record out may put it back.
     CRectaDoc* doc = GetDocument();
     if (!doc || !step->m_ownsRecord || StepRecordInList(doc, *step))
-        return;
+        return false;
     step->m_position = doc->AppendEntityRecord(step->m_record);
     step->m_ownsRecord = false;
     if (Shown(step->m_record))
         doc->DrawInAllViews(1, step->m_record);
+    return true;
 }
 
 // ---------------------------------------------------------------- block-construction list

@@ -46,6 +46,9 @@ public:
     std::uint64_t m_serial;
     bool m_ownsRecord = false;
     bool m_wasInList = false;  // the record was in the entity list when the step was made
+    // An undo reversed the step and no redo has applied it again; a step that
+    // undo skipped is skipped by its redo, and one that redo skipped by the next undo.
+    bool m_reversed = false;
 };
 
 class CUndoState : public CObject {

@@ -125,6 +125,29 @@ TEST(GeomCircle, TangentsAndCircleFrom3Points)
     EXPECT_EQ(TangentPointsFromPoint({3, 3}, {3, 3}, 1, t1, t2), 0);
     EXPECT_EQ(TangentPointsFromPoint({5, 0}, {0, 0}, 0, t1, t2), 0);
 
+    // From anywhere outside: two distinct points, each on the circle with its
+    // radius square to the line from P; on the circle, P itself; inside, none.
+    struct Row { Pt2 p, c; double r; int n; };
+    const Row rows[] = {
+        {{1, 5}, {0, 0}, 1, 2},    {{-1, -3}, {0, 0}, 1, 2},  {{4, 1}, {1, 1}, 3, 1},  {{1, 4}, {1, 1}, 3, 1},
+        {{3.5, 3}, {2, 1}, 2.5, 1}, {{0, 1e-12}, {0, 0}, 1, 0}, {{7, 9}, {-2, 3}, 0.5, 2}, {{0, 9}, {0, 0}, 3, 2},
+        {{1.2, 1.6}, {0, 0}, 2.5, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "P " << r.p.x << "," << r.p.y);
+        Pt2 a{-99, -99}, b{-99, -99};
+        ASSERT_EQ(TangentPointsFromPoint(r.p, r.c, r.r, a, b), r.n);
+        if (r.n == 1)
+            EXPECT_PT_NEAR(a, r.p.x, r.p.y, 1e-12);
+        if (r.n < 2)
+            continue;
+        EXPECT_GT(Distance2D(a.x, b.x, a.y, b.y), 1e-6);
+        for (const Pt2& t : {a, b}) {
+            EXPECT_NEAR(Distance2D(t.x, r.c.x, t.y, r.c.y), r.r, 1e-9);
+            EXPECT_NEAR((t.x - r.c.x) * (r.p.x - t.x) + (t.y - r.c.y) * (r.p.y - t.y), 0, 1e-9);
+        }
+    }
+
     Pt2 o;
     ASSERT_TRUE(CircleFrom3Points({5, 2}, {7, 4}, {9, 2}, o));
     EXPECT_PT_NEAR(o, 7.0, 2.0, 1e-9);

@@ -50,3 +50,21 @@ TEST_F(ViewTest, WallHelpersRecordTheirSteps)
     view.DoUndo();  // the wall
     EXPECT_EQ(Lines(doc), 0);
 }
+
+TEST_F(ViewTest, LineByLayerNamesItsLayerWhole)
+{
+    const std::string name = "STRUCTURE-WALLS-GROUND-FLOOR";  // longer than 23 bytes
+    const int before = doc.GetLayerList().GetCount();
+    AddLineByLayer(doc, view, CPointd(0, 0), CPointd(4, 0), name, RGB(255, 0, 0), 0, 1);
+    AddLineByLayer(doc, view, CPointd(0, 1), CPointd(4, 1), name, RGB(0, 255, 0), 0, 1);
+    EXPECT_EQ(doc.GetLayerList().GetCount(), before + 1) << "the second line finds the layer";
+    CLayer* layer = nullptr;
+    ASSERT_EQ(doc.FindLayer(name, layer), 1);
+    EXPECT_EQ(layer->m_color, RGB(255, 0, 0));
+    for (CObject* obj : doc.GetEntityList()) {
+        const auto* line = static_cast<CRecta*>(static_cast<CDib*>(obj)->m_entity);
+        EXPECT_EQ(line->m_layer, name);
+        EXPECT_EQ(line->m_color, RGB(255, 0, 0));
+    }
+    view.FreeUndoSteps();
+}

@@ -1,6 +1,7 @@
 // Drawing with the mouse and typed points, end to end through the view's handlers.
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/geometry.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
@@ -8,8 +9,11 @@
 #include "view_fixture.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace {
+
+constexpr double kPi = std::numbers::pi;
 
 class Drafting : public ViewTest {
 protected:
@@ -92,6 +96,8 @@ TEST_F(Drafting, CirclesArcsAndPoints)
     Click(6, 4);
     ASSERT_EQ(Count(ENT_ARC), 1);
     EXPECT_NEAR(Last<CArc>()->m_rx, 2, 0.05);
+    EXPECT_NEAR(std::remainder(Last<CArc>()->m_start, 2 * kPi), 0, 0.05) << "the upper half, through (4,6)";
+    EXPECT_NEAR(Last<CArc>()->m_end, kPi, 0.05);
 
     view.OnCommand(10066);  // three points on a line make nothing
     Click(1, 1);
@@ -264,4 +270,87 @@ TEST_F(Drafting, CircleRadiusByASecondPoint)
     Click(5, 4);  // cancelled radius: the click is dropped
     EXPECT_EQ(view.m_bandState, 0);
     EXPECT_EQ(Count(ENT_CIRCLE), 1);
+}
+
+TEST_F(Drafting, ThreePointArcRunsThroughItsSecondPoint)
+{
+    struct Row { CPointd a, b, c; };
+    // Both senses, both halves, and arcs that pass the zero direction.
+    const Row rows[] = {
+        {{2, 4}, {4, 6}, {6, 4}}, {{6, 4}, {4, 6}, {2, 4}}, {{2, 4}, {4, 2}, {6, 4}}, {{6, 4}, {4, 2}, {2, 4}},
+        {{4, 2}, {6, 4}, {4, 6}}, {{4, 6}, {6, 4}, {4, 2}}, {{4, 6}, {2.6, 5.4}, {6, 4}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "second point " << r.b.x << "," << r.b.y);
+        view.OnCommand(10068);
+        Click(r.a.x, r.a.y);
+        Click(r.b.x, r.b.y);
+        Click(r.c.x, r.c.y);
+        const CArc* arc = Last<CArc>();
+        ASSERT_EQ(doc.GetLastEntityRecord()->m_type, ENT_ARC);
+        const CPointd& o = arc->m_centre;
+        auto angleOf = [&](const CPointd& p) { return Angle2D(o.x, o.y, p.x, p.y); };
+        // Of the two arcs between the first and third point, the one through the second.
+        EXPECT_TRUE(AngleInArc(arc->m_start, arc->m_end, angleOf(view.DeviceToWorld(At(r.b.x, r.b.y)))));
+        const double ends[] = {angleOf(view.DeviceToWorld(At(r.a.x, r.a.y))),
+                               angleOf(view.DeviceToWorld(At(r.c.x, r.c.y)))};
+        EXPECT_TRUE((arc->m_start == ends[0] && arc->m_end == ends[1]) ||
+                    (arc->m_start == ends[1] && arc->m_end == ends[0]));
+    }
+}
+
+TEST_F(Drafting, MissedLinePickKeepsTheChain)
+{
+    ScriptedForms forms;
+    CRecta* ref = doc.AddRecta();  // at 200 degrees
+    ref->m_p1 = CPointd(1, 6);
+    ref->m_p2 = CPointd(1 - 3 * std::cos(0.35), 6 - 3 * std::sin(0.35));
+    view.OnCommand(10009);
+    Click(2, 1);
+    Click(5, 1);
+
+    forms.Expect("ANGSEL", OkWith({{"pick", "1"}}));
+    view.OnCommand(ID_ANGLE);
+    EXPECT_EQ(view.m_pickLine, 1);
+    Click(6, 6);  // nothing there
+    EXPECT_EQ(view.m_pickLine, 1) << "still waiting for a line";
+    EXPECT_EQ(view.m_mode, MODE_LINE);
+    EXPECT_EQ(Count(ENT_LINE), 2) << "the miss drew nothing";
+    Click(6, 6);  // a second miss
+    Click(1 - 1.5 * std::cos(0.35), 6 - 1.5 * std::sin(0.35));
+    EXPECT_EQ(view.m_pickLine, 0);
+    EXPECT_EQ(view.m_mode, MODE_LINE);
+    EXPECT_NEAR(view.m_refAngle, 0.35, 1e-3);
+
+    Click(5, 4);
+    EXPECT_EQ(Count(ENT_LINE), 3);
+    Right();
+    EXPECT_EQ(view.UndoStateCount(), 1);
+    view.OnCommand(ID_UNDO);
+    EXPECT_EQ(Count(ENT_LINE), 1) << "both lines of the chain were recorded";
+}
+
+TEST_F(Drafting, TypedPointWhilePickingIsAPick)
+{
+    CRecta* l = doc.AddRecta();
+    l->m_p1 = CPointd(1, 3);
+    l->m_p2 = CPointd(5, 3);
+    view.OnCommand(10450);
+    Type("3,3");
+    Right();
+    EXPECT_EQ(view.m_selection.GetCount(), 1) << "the line under the typed point is picked";
+    EXPECT_EQ(view.m_mode, MODE_PICK);
+    EXPECT_EQ(view.m_bandState, 0) << "no rubber band";
+    EXPECT_NE(view.PromptBuffer().substr(0, 9), "To point:");
+
+    Type("7,7");  // a miss starts a window there, as a click does
+    Right();
+    EXPECT_EQ(view.m_mode, MODE_PICK_WINDOW);
+    EXPECT_EQ(view.m_winCorner, CPointd(7, 7));
+    Type("6,6");  // an empty window
+    Right();
+    EXPECT_EQ(view.m_mode, MODE_PICK);
+    EXPECT_EQ(view.m_selection.GetCount(), 1);
+    Right();
+    EXPECT_EQ(Count(), 0) << "erased";
 }

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -179,6 +180,54 @@ TEST(Transform, TextEscapementAndJustification)
     EXPECT_EQ(mirrored(JUSTIFY_LEFT, 0, 0), JUSTIFY_LEFT);
     EXPECT_EQ(mirrored(JUSTIFY_LEFT, 300, 11 * kPi / 6), JUSTIFY_LEFT) << "along the line, the other way";
     EXPECT_EQ(mirrored(0, 0, kPi / 2), JUSTIFY_CENTRE);
+}
+
+// Texts turned many times, or mirrored with angles beyond a turn, keep their
+// direction through the file's 16-bit words.
+TEST(Transform, TurnedTextsKeepTheirDirectionInTheFile)
+{
+    struct Row {
+        double degrees;  // counter-clockwise per turn; 0 mirrors once
+        int times;
+        LONG escapement, orientation;  // before
+    };
+    const Row rows[] = {
+        {-90, 37, 0, 0}, {90, 37, 0, 0}, {7.5, 500, 0, 900}, {-123.4, 30, 450, -32000}, {0, 1, 7300, -7300},
+    };
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("turned.zpd").toStdString();
+    CRectaDoc doc;
+    doc.OnNewDocument();
+    std::vector<LONG> want;  // escapement and orientation of each text, as turned
+    CRecta mirror;
+    mirror.m_p2 = CPointd(1, 1);
+    for (const Row& r : rows) {
+        CText* t = doc.AddText();
+        t->m_text = "AB";
+        t->m_font.lfEscapement = r.escapement;
+        t->m_font.lfOrientation = r.orientation;
+        for (int i = 0; i < r.times; ++i) {
+            if (r.degrees == 0)
+                MirrorText(*t, mirror, 3 * kPi / 4);
+            else
+                RotateText(*t, CPointd(1, 2), DegToRad(r.degrees));
+        }
+        want.insert(want.end(), {t->m_font.lfEscapement, t->m_font.lfOrientation});
+        const long long turned = r.escapement - std::llround(10 * r.degrees * r.times);
+        EXPECT_EQ((t->m_font.lfEscapement - turned) % 3600, 0) << r.degrees;
+        EXPECT_EQ((t->m_font.lfOrientation - r.orientation) % 3600, 0) << r.degrees;
+        for (LONG v : {t->m_font.lfEscapement, t->m_font.lfOrientation})
+            EXPECT_LT(std::abs(v), 3600) << r.degrees;
+    }
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    CRectaDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(path));
+    std::vector<LONG> got;
+    for (CObject* obj : reopened.GetEntityList()) {
+        const LOGFONT& f = static_cast<CText*>(static_cast<CDib*>(obj)->m_entity)->m_font;
+        got.insert(got.end(), {f.lfEscapement, f.lfOrientation});
+    }
+    EXPECT_EQ(got, want);
 }
 
 TEST(Transform, MirroredInsertPlacesEveryBlockPointAtItsImage)

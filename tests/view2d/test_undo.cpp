@@ -2,7 +2,10 @@
 #include "model/dib.h"
 #include "model/recta.h"
 #include "view2d/undo.h"
+#include "support/scripted_dialogs.h"
 #include "view_fixture.h"
+
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -81,9 +84,6 @@ TEST_F(UndoTest, RedoAndDiscardRules)
 {
     CDib* a = AddLine(view, 1);
     AddLine(view, 2);
-    view.SaveUndoState();  // an empty state still takes one undo
-    view.DoUndo();
-    EXPECT_EQ(Count(), 2);
     view.DoUndo();
     view.DoUndo();
     EXPECT_EQ(Count(), 0);
@@ -99,6 +99,44 @@ TEST_F(UndoTest, RedoAndDiscardRules)
     AddLine(view, 4);  // discards the undone state
     EXPECT_EQ(CountedLine::live, 2);
     EXPECT_EQ(view.UndoStateCount(), 2);
+}
+
+TEST_F(UndoTest, NothingChangedRecordsNoState)
+{
+    AddLine(view, 1);
+    AddLine(view, 2);
+    view.DoUndo();
+    view.SaveUndoState();  // nothing pending
+    EXPECT_EQ(view.UndoStateCount(), 2);
+    EXPECT_EQ(view.m_undone, 1);
+
+    view.OnCommand(10450);  // Erase with nothing selected
+    view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5});
+    EXPECT_EQ(view.m_command, 0);
+    EXPECT_EQ(view.UndoStateCount(), 2);
+    view.OnCommand(ID_REDO);
+    EXPECT_EQ(Count(), 2) << "the undone state was still waiting for redo";
+}
+
+TEST_F(UndoTest, UndoAndRedoMarkTheDrawingModified)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("u.zpd").toStdString();
+    doc.SetTitle("u.zpd");
+    view.OnCommand(10065);
+    view.OnLButtonDown(MK_LBUTTON, At(3, 3));  // a point
+    for (int id : {ID_UNDO, ID_REDO}) {
+        SCOPED_TRACE(id);
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+        ASSERT_FALSE(doc.IsModified());
+        view.OnCommand(id);
+        ScriptedMessageBoxes boxes({IDCANCEL});
+        EXPECT_FALSE(doc.SaveModified()) << "closing asks to save";
+        EXPECT_EQ(boxes.asked.size(), 1u);
+    }
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    view.OnCommand(ID_REDO);  // nothing to redo: nothing changed
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(UndoTest, StepsReverseInOrder)
@@ -167,6 +205,44 @@ TEST_F(UndoTest, TwoViewsNeverShareARecord)
     view.DoRedo();
     ASSERT_EQ(Count(), 1);
     EXPECT_DOUBLE_EQ(X1(l), 3);
+    doc.RemoveView(&other);
+}
+
+// View A moves a line, view B erases it, and each undoes and redoes in turn: a
+// step that undo skipped is skipped by its redo, and the other way round.
+TEST_F(UndoTest, SkippedStepsStaySkipped)
+{
+    CRectaView other;
+    doc.AddView(&other);
+    other.OnSize(kW, kH);
+    other.OnInitialUpdate();
+    CDib* l = AddLine(view, 1);
+
+    MoveLine(view, l, 2);
+    Close(view);
+    EraseLine(other, l);
+    Close(other);
+    view.DoUndo();  // skipped: the line is gone
+    other.DoUndo();
+    ASSERT_TRUE(InList(l));
+    EXPECT_DOUBLE_EQ(X1(l), 3);
+    view.DoRedo();  // skipped as its undo was
+    EXPECT_DOUBLE_EQ(X1(l), 3);
+
+    MoveLine(view, l, 4);
+    Close(view);
+    view.DoUndo();
+    EXPECT_DOUBLE_EQ(X1(l), 3);
+    other.DoRedo();  // the line is erased again
+    view.DoRedo();   // skipped: nothing to move
+    other.DoUndo();
+    EXPECT_DOUBLE_EQ(X1(l), 3);
+    view.DoUndo();  // its redo was skipped, so there is nothing to undo
+    EXPECT_DOUBLE_EQ(X1(l), 3);
+    view.DoRedo();
+    EXPECT_DOUBLE_EQ(X1(l), 7) << "undone and redone as a pair";
+
+    FreeUndoHistory(other);
     doc.RemoveView(&other);
 }
 
