@@ -94,11 +94,11 @@ void ObjectList()
     for (int round = 0; round < 5; ++round) {
         auto t0 = Clock::now();
         CArchive out;
-        list.Serialize(out, RUNTIME_CLASS(CLayer));
+        list.Serialize(out, RUNTIME_CLASS(CLayer), ListOwnership::owns);
         bytes = out.TakeData();
         CArchive in(bytes);
         CObList back;
-        back.Serialize(in, RUNTIME_CLASS(CLayer));
+        back.Serialize(in, RUNTIME_CLASS(CLayer), ListOwnership::owns);
         auto t1 = Clock::now();
         best = std::min(best, Ms(t0, t1));
         while (!back.IsEmpty())

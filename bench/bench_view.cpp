@@ -17,6 +17,7 @@
 #include "model/recta.h"
 #include "platform/imagedc.h"
 #include "platform/msgbox.h"
+#include "support/painting_host.h"
 #include "view2d/rectaview.h"
 
 #include <QApplication>
@@ -71,25 +72,6 @@ void Report(const char* name, double ours, double base, const char* note = "")
     std::fprintf(stderr, "bench_view: %s\n", what);
     std::abort();
 }
-
-// Collects the view's paint requests; Paint then paints once, as the
-// widget's paint event does after the event that asked.
-class PaintingHost : public CViewHost {
-public:
-    explicit PaintingHost(CRectaView& view) : m_view(view) {}
-    void UpdateWindow() override { m_requested = true; }
-    void SetMouseCapture(bool) override {}
-    void Paint()
-    {
-        if (m_requested)
-            m_view.Image();
-        m_requested = false;
-    }
-
-private:
-    CRectaView& m_view;
-    bool m_requested = false;
-};
 
 void Fill(CRectaDoc& doc, int lines, int circles, unsigned seed)
 {

@@ -2,29 +2,12 @@
 #include "model/dib.h"
 #include "model/recta.h"
 #include "support/scripted_forms.h"
+#include "support/painting_host.h"
 #include "view_fixture.h"
 
 #include <functional>
 
 namespace {
-
-// Collects paint requests; Paint paints once, as the widget does after an event.
-class CollectingHost : public CViewHost {
-public:
-    explicit CollectingHost(CRectaView& view) : m_view(view) {}
-    void UpdateWindow() override { m_requested = true; }
-    void SetMouseCapture(bool) override {}
-    void Paint()
-    {
-        if (m_requested)
-            m_view.Image();
-        m_requested = false;
-    }
-
-private:
-    CRectaView& m_view;
-    bool m_requested = false;
-};
 
 // Two plan views of a drawing of 400 short lines in 20 rows, each painted
 // after every event; the two lowest rows (40 lines) are selected by a window,
@@ -94,7 +77,7 @@ struct TwoViews {
     ScriptedForms forms;
     CRectaDoc doc;
     CRectaView view, other;
-    CollectingHost host{view}, otherHost{other};
+    PaintingHost host{view}, otherHost{other};
 };
 
 // The image as shown equals a full repaint of the drawing.
