@@ -4,6 +4,18 @@
 
 CRectaApp theApp;
 
+CRectaApp::CRectaApp()
+{
+    InstallAppHost(this);
+    InstallViewTools(&m_viewTools);
+}
+
+CRectaApp::~CRectaApp()
+{
+    InstallViewTools(nullptr);
+    InstallAppHost(nullptr);
+}
+
 void CStatusPanes::SetPaneText(int pane, const std::string& text)
 {
     if (pane < 0 || pane >= kPanes)

@@ -1,6 +1,9 @@
 // The application object: what the drawing and its views read of it.
 #pragma once
 
+#include "app/apptools.h"
+#include "doc/apphost.h"
+
 #include <array>
 #include <functional>
 #include <string>
@@ -22,8 +25,18 @@ private:
     std::array<std::string, kPanes> m_text;
 };
 
-class CRectaApp {
+// The application installs itself as the host of the drawings and its view
+// tools as the plan views' when it is made, before the program starts.
+class CRectaApp final : public CAppHost {
 public:
+    CRectaApp();
+    ~CRectaApp() override;
+    CRectaApp(const CRectaApp&) = delete;
+    CRectaApp& operator=(const CRectaApp&) = delete;
+
+    void SetPaneText(int pane, const std::string& text) override { Status().SetPaneText(pane, text); }
+    void CountNewDocument() override { ++m_newDocuments; }
+
     // Active plan view and document of the in-place session; returns 0 (and
     // nulls) when no drawing is being edited in place.
     int GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const;
@@ -38,6 +51,9 @@ public:
     int m_newDocuments = 0;
     CStatusPanes m_mainStatus;
     CStatusPanes m_inPlaceStatus;
+
+private:
+    CAppViewTools m_viewTools;
 };
 
 extern CRectaApp theApp;

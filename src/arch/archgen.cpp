@@ -1,12 +1,14 @@
 #include "arch/archgen.h"
 
-#include "app/rectaapp.h"
+#include "doc/apphost.h"
+
+#include <string>
 
 namespace {
 
 void NotYet(const char* what)
 {
-    theApp.Status().SetPaneText(0, std::string(what) + ": not available yet");
+    AppHost().SetPaneText(0, std::string(what) + ": not available yet");
 }
 
 }  // namespace

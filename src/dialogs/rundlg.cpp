@@ -127,6 +127,37 @@ int RunDisplayPuntosDlg(CRectaDoc* doc)
     return r;
 }
 
+namespace {
+
+// One of the six cameras or lights into the document's tool word.
+int ChooseIndex(CRectaDoc* doc, const char* templateName, const char* title, const char* label, int word)
+{
+    if (!doc)
+        return -1;
+    std::vector<std::string> items;
+    for (int i = 1; i <= 6; ++i)
+        items.push_back(std::string(label) + " " + std::to_string(i));
+    Form f{templateName, title};
+    const int current = doc->m_toolWords[word];
+    f.AddList("index", std::string(label) + ":", items, current >= 0 && current < 6 ? current : 0);
+    const int result = RunForm(f);
+    if (result == 1 && f.Index("index") >= 0)
+        doc->m_toolWords[word] = f.Index("index");
+    return result;
+}
+
+}  // namespace
+
+int DoSelCamaraDlg(CRectaDoc* doc)
+{
+    return ChooseIndex(doc, "SELCAMARA", "Cameras", "Camera", TW_CAMERA);
+}
+
+int DoSelecLuzDlg(CRectaDoc* doc)
+{
+    return ChooseIndex(doc, "SELLUZ", "Lights", "Light", TW_LIGHT);
+}
+
 int RunRadioDlg(double& radius)
 {
     Form f{"RADIO", "Radius"};

@@ -38,6 +38,9 @@ int RunEspesorDlg(double& target);
 int RunZoomEscDlg(const std::function<void(double)>& zoomByFactor);
 // "PUNTOS" ("POINTS DISPLAY"): the document's point display height.
 int RunDisplayPuntosDlg(CRectaDoc* doc);
+// "SELCAMARA", "SELLUZ": the current camera or light (tool words 16, 17), one of six.
+int DoSelCamaraDlg(CRectaDoc* doc);
+int DoSelecLuzDlg(CRectaDoc* doc);
 
 // ---- values for commands ------------------------------------------------
 

@@ -10,7 +10,7 @@
 #include "model/recta.h"
 #include "model/strutil.h"
 #include "model/text.h"
-#include "view2d/transform.h"
+#include "model/transform.h"
 
 #include <cmath>
 #include <numbers>
@@ -116,8 +116,8 @@ CAcot* CRectaDoc::AddLinearDim(int width, COLORREF color, std::string_view layer
             b.Line(At(d, o, phi), At(d, k, phi + kPi));
         }
     } else {
-        const CBloq* a = FindDocBlock(*this, m_markName1);
-        const CBloq* bm = FindDocBlock(*this, m_markName2);
+        const CBloq* a = FindBlock(m_markName1);
+        const CBloq* bm = FindBlock(m_markName2);
         if (a && bm)
             AddDimensionMarks(*a, *bm, b.m_parts, layer, d1, d2, 1);
     }
@@ -151,14 +151,14 @@ void CRectaDoc::AddDimensionMarks(const CBloq& a, const CBloq& b, CObList& parts
             parts.AddTail(new CDib(ENT_LINE, l));
         }
     };
-    add(a, [&](CRecta& l) { TransformRecta(l, at1); });
+    add(a, [&](CRecta& l) { PlaceEntity(l, at1); });
     if (&b == &a) {
         add(b, [&](CRecta& l) {
-            TransformRecta(l, at1);
-            MirrorRecta(l, bisector, alpha);
+            PlaceEntity(l, at1);
+            MirrorEntity(l, bisector, alpha);
         });
     } else {
-        add(b, [&](CRecta& l) { TransformRecta(l, at2); });
+        add(b, [&](CRecta& l) { PlaceEntity(l, at2); });
     }
 }
 

@@ -3,14 +3,13 @@
 
 #include "model/bloq.h"
 #include "model/circ.h"
-#include "model/extentpoints.h"
+#include "model/entitykind.h"
 #include "model/fontrecord.h"
-#include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/tdface.h"
 #include "model/text.h"
-#include "view2d/rectaview.h"
+#include "model/transform.h"
 
 #include <algorithm>
 #include <cmath>
@@ -268,12 +267,18 @@ void CRectaDoc::ExtendExtentsByPoint(const CPointd& p)
 
 void CRectaDoc::ExtendExtentsByEntity(int type, const CObject* entity)
 {
+    // An insert widens by the four placed corners of its block's measured box;
+    // an empty or missing block adds nothing.
     if (type == ENT_INSERT) {
         auto* ins = static_cast<const CInsBl*>(entity);
-        ins->ExtendDocExtents(FindDocBlock(*this, ins->m_block), *this);
+        const CBloq* block = FindBlock(ins->m_block);
+        Pt2 box[4];
+        if (block && PlacedBlockBox(*block, ins->Placement(), box))
+            for (const Pt2& c : box)
+                ExtendExtentsByPoint(CPointd(c.x, c.y));
         return;
     }
-    ForEachExtentsPoint(type, entity, [this](const CPointd& p) { ExtendExtentsByPoint(p); });
+    EntityKind(type).ExtentsPoints(entity, [this](const CPointd& p) { ExtendExtentsByPoint(p); });
 }
 
 void CRectaDoc::CalcExtents()
@@ -332,14 +337,10 @@ void CRectaDoc::DrawInAllViews(int mode, CDib* element)
 {
     if (!element || (mode != 0 && mode != 1))
         return;
-    // Only plan views exist so far; other kinds of view are passed over.
     for (CView* view : GetViews()) {
-        auto* plan = dynamic_cast<CRectaView*>(view);
-        if (!plan)
-            continue;
         if (mode == 0)
-            plan->EraseEntity(element->m_type, element->m_entity);
+            view->EraseEntity(element->m_type, element->m_entity);
         else
-            plan->DrawEntity(element->m_type, element->m_entity);
+            view->DrawEntity(element->m_type, element->m_entity);
     }
 }

@@ -1,6 +1,6 @@
 #include "doc/rectadoc.h"
 
-#include "app/rectaapp.h"
+#include "doc/apphost.h"
 #include "model/fontrecord.h"
 #include "platform/archive.h"
 #include "platform/fileio.h"
@@ -54,7 +54,7 @@ bool CRectaDoc::OnNewDocument()
     DeleteContents();
     SetPathName("");
     InitSettings(1);
-    ++theApp.m_newDocuments;
+    AppHost().CountNewDocument();
     return true;
 }
 
@@ -138,13 +138,13 @@ void CRectaDoc::InitSettings(int mode)
     // The ortho flag ends as it was; the pane shows it.
     m_ortho = !m_ortho;
     ToggleOrtho();
-    theApp.Status().SetPaneText(3, m_layerName);
+    AppHost().SetPaneText(3, m_layerName);
 }
 
 void CRectaDoc::ToggleOrtho()
 {
     m_ortho = !m_ortho;
-    theApp.Status().SetPaneText(1, m_ortho ? "ORTHO ON             " : "ORTHO OFF             ");
+    AppHost().SetPaneText(1, m_ortho ? "ORTHO ON             " : "ORTHO OFF             ");
 }
 
 // Reads the whole file into fresh; the reason on failure.

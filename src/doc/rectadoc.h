@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/dib.h"
+#include "model/entitycontext.h"
 #include "model/layer.h"
 #include "model/pointd.h"
 #include "platform/document.h"
@@ -89,7 +90,7 @@ enum ToolWord : int {
     TW_LIGHT = 17,
 };
 
-class CRectaDoc : public CDocument, public CDrawingSettings {
+class CRectaDoc : public CDocument, public CDrawingSettings, public CEntityContext {
 public:
     CRectaDoc();
     ~CRectaDoc() override;
@@ -227,10 +228,13 @@ public:
     const CObList& GetEntityList() const { return m_entities; }
     CObList& GetBlockList() { return m_blocks; }
 
-    // Block list (bloq.cpp). A new block takes the current pen, colour and
+    // Block list (docblocks.cpp). A new block takes the current pen, colour and
     // layer and every element of entities; the caller names it.
     CBloq* AddBlock(const CPointd& base, CObList& entities);
     POSITION GetFirstBlockPosition() const { return m_blocks.GetHeadPosition(); }
+    // The first block named exactly name, or null.
+    CBloq* FindBlock(std::string_view name) const override;
+    double PointHeight() const override { return m_pointHeight; }
     CBloq* GetNextBlock(POSITION& pos) const;
     POSITION FindBlockPosition(const CBloq* block) const;
     // Removes the block, unlinks it from every referenced-block list and
@@ -279,3 +283,8 @@ private:
     CObList m_work;      // not owned
     CObList m_segments;  // not owned
 };
+
+// A copy of each block of blocks whose name the drawing lacks goes to the
+// head of the drawing's block list; each copy's referenced-block list names
+// the drawing's blocks of the names the original's lists (others are left out).
+void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);

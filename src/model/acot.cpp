@@ -48,9 +48,7 @@ void CAcot::Copy(const CAcot& other)
         return;
     CopyAttributes(other);
     DeleteParts();
-    for (CObject* obj : other.m_parts)
-        if (CDib* dib = CopyPartRecord(*static_cast<CDib*>(obj)))
-            m_parts.AddTail(dib);
+    CopyParts(m_parts, other.m_parts);
 }
 
 CObject* CAcot::GetNextPart(POSITION& pos, int& type) const
@@ -115,43 +113,21 @@ int CAcot::IsInRect(double x1, double y1, double x2, double y2) const
     return 0;
 }
 
-int CAcot::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
+int CAcot::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
-    auto draw = [&](const auto* e) {
-        switch (kind) {
-        case DrawKind::normal: e->Draw(dc, scale, ox, oy); break;
-        case DrawKind::dotted: e->DrawDotted(dc, scale, ox, oy); break;
-        default: e->Erase(dc, scale, ox, oy); break;
-        }
-    };
     bool definition = true;
     for (POSITION pos = GetFirstPartPosition(); pos;) {
         int type = 0;
         const CObject* part = GetNextPart(pos, type);
         if (type == ENT_LINE) {
             if (!definition)
-                draw(static_cast<const CRecta*>(part));
+                static_cast<const CRecta*>(part)->Draw(dc, map, kind);
             definition = false;
         } else if (type == ENT_TEXT) {
-            draw(static_cast<const CText*>(part));
+            static_cast<const CText*>(part)->Draw(dc, map, kind);
         }
     }
     return 1;
-}
-
-int CAcot::Draw(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::normal);
-}
-
-int CAcot::DrawDotted(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::dotted);
-}
-
-int CAcot::Erase(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::erase);
 }
 
 void CAcot::Serialize(CArchive& ar)

@@ -7,8 +7,11 @@
 #include "model/pointd.h"
 #include "platform/oblist.h"
 
+#include <cstddef>
+
 class CDC;
 class CRecta;
+struct WorldMap;
 enum class DrawKind;
 
 class CAcot : public CEntity {
@@ -27,6 +30,8 @@ public:
     // Everything, with new copies of other's parts in place of this one's.
     void Copy(const CAcot& other);
 
+    // The part elements a copy duplicates.
+    std::size_t PartCount() const { return std::size_t(m_parts.GetCount()); }
     POSITION GetFirstPartPosition() const { return m_parts.GetHeadPosition(); }
     POSITION GetLastPartPosition() const { return m_parts.GetTailPosition(); }
     // The part at pos and its type code; pos moves on.
@@ -46,15 +51,10 @@ public:
     // Any part, the definition line included.
     int IsInRect(double x1, double y1, double x2, double y2) const;
     // Every part but the definition line.
-    int Draw(CDC& dc, double scale, double ox, double oy) const;
-    int DrawDotted(CDC& dc, double scale, double ox, double oy) const;
-    int Erase(CDC& dc, double scale, double ox, double oy) const;
+    int Draw(CDC& dc, const WorldMap& map, DrawKind kind) const;
 
     // Pen, layer, part list.
     void Serialize(CArchive& ar) override;
 
     CObList m_parts;  // owned CDib elements
-
-private:
-    int DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const;
 };

@@ -1,19 +1,11 @@
 #include "model/bloq.h"
 
-#include "doc/rectadoc.h"
-#include "model/acot.h"
-#include "model/circ.h"
-#include "model/entitydraw.h"
-#include "model/extentpoints.h"
+#include "model/entitycontext.h"
+#include "model/entitykind.h"
 #include "model/fontrecord.h"
 #include "model/layer.h"
-#include "model/pline.h"
-#include "model/punt.h"
-#include "model/recta.h"
-#include "model/tdface.h"
+#include "model/transform.h"
 #include "platform/archive.h"
-#include "view2d/transform.h"
-#include "view2d/undo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,9 +45,10 @@ public:
 
 // The block named name when a walk along path may go into it: it exists, is
 // not already being walked and lies no deeper than kMaxBlockNesting; else null.
-const CBloq* EnterableBlock(const CRectaDoc& doc, std::string_view name, const std::vector<const CBloq*>& path)
+const CBloq* EnterableBlock(const CEntityContext& drawing, std::string_view name,
+                            const std::vector<const CBloq*>& path)
 {
-    const CBloq* block = FindDocBlock(doc, name);
+    const CBloq* block = drawing.FindBlock(name);
     if (!block || int(path.size()) >= kMaxBlockNesting ||
         std::find(path.begin(), path.end(), block) != path.end())
         return nullptr;
@@ -67,7 +60,7 @@ const CBloq* EnterableBlock(const CRectaDoc& doc, std::string_view name, const s
 // corners.
 class BoxMeasure {
 public:
-    explicit BoxMeasure(const CRectaDoc& doc) : m_doc(doc) {}
+    explicit BoxMeasure(const CEntityContext& drawing) : m_drawing(drawing) {}
 
     const PlanBox& Of(const CBloq& block)
     {
@@ -81,11 +74,11 @@ public:
             if (!entity)
                 continue;
             if (type != ENT_INSERT) {
-                ForEachExtentsPoint(type, entity, [&box](const CPointd& p) { box.Add(p.x, p.y); });
+                EntityKind(type).ExtentsPoints(entity, [&box](const CPointd& p) { box.Add(p.x, p.y); });
                 continue;
             }
             const auto* insert = static_cast<const CInsBl*>(entity);
-            const CBloq* inner = EnterableBlock(m_doc, insert->m_block, m_path);
+            const CBloq* inner = EnterableBlock(m_drawing, insert->m_block, m_path);
             if (!inner)
                 continue;
             // Elements of the map keep their place while it grows.
@@ -103,62 +96,13 @@ public:
     }
 
 private:
-    const CRectaDoc& m_doc;
+    const CEntityContext& m_drawing;
     std::vector<const CBloq*> m_path;
     std::unordered_map<const CBloq*, PlanBox> m_measured;
 };
 
-// The parts a placed copy of the entity duplicates besides itself.
-std::size_t PartCount(int type, const CObject* entity)
-{
-    switch (type) {
-    case ENT_PLINE: return std::size_t(static_cast<const CPLine*>(entity)->m_segments.GetCount());
-    case ENT_DIMENSION: return std::size_t(static_cast<const CAcot*>(entity)->m_parts.GetCount());
-    default: return 0;
-    }
-}
-
-void DrawPlacedEntity(CDC& dc, int type, const CObject* entity, DrawKind kind, double scale, double ox, double oy,
-                      const CRectaDoc& doc)
-{
-    auto draw = [&](const auto* e) {
-        switch (kind) {
-        case DrawKind::normal: e->Draw(dc, scale, ox, oy); break;
-        case DrawKind::dotted: e->DrawDotted(dc, scale, ox, oy); break;
-        default: e->Erase(dc, scale, ox, oy); break;
-        }
-    };
-    switch (type) {
-    case ENT_LINE: draw(static_cast<const CRecta*>(entity)); break;
-    case ENT_CIRCLE: draw(static_cast<const CCirc*>(entity)); break;
-    case ENT_ARC: draw(static_cast<const CArc*>(entity)); break;
-    case ENT_TEXT: draw(static_cast<const CText*>(entity)); break;
-    case ENT_PLINE: draw(static_cast<const CPLine*>(entity)); break;
-    case ENT_DIMENSION: draw(static_cast<const CAcot*>(entity)); break;
-    case ENT_3DFACE: draw(static_cast<const CTdface*>(entity)); break;
-    case ENT_POINT: {
-        auto* p = static_cast<const CPunt*>(entity);
-        switch (kind) {
-        case DrawKind::normal: p->Draw(dc, scale, ox, oy, doc); break;
-        case DrawKind::dotted: p->DrawDotted(dc, scale, ox, oy, doc); break;
-        default: p->Erase(dc, scale, ox, oy, doc); break;
-        }
-        break;
-    }
-    default: break;
-    }
-}
-
-void DrawBlockAs(const CBloq& block, CDC& dc, double scale, double ox, double oy, const CPlacement& p,
-                 const CRectaDoc& doc, DrawKind kind)
-{
-    WalkPlacedEntities(doc, block, p, [&](CElementPtr& placed) {
-        DrawPlacedEntity(dc, placed->m_type, placed->m_entity, kind, scale, ox, oy, doc);
-    });
-}
-
 struct Walker {
-    const CRectaDoc& doc;
+    const CEntityContext& drawing;
     const PlacedEntityFn& leaf;
     const NestedInsertFn& enter;
     std::vector<const CBloq*> path;
@@ -173,7 +117,7 @@ struct Walker {
             const CObject* entity = block.GetNextEntity(pos, type);
             if (!entity)
                 continue;
-            budget -= std::min(budget, 1 + PartCount(type, entity));
+            budget -= std::min(budget, 1 + EntityKind(type).PartCount(entity));
             if (type != ENT_INSERT) {
                 if (CElementPtr placed = PlacedCopy(type, entity, p))
                     leaf(placed);
@@ -181,8 +125,8 @@ struct Walker {
             }
             CInsBl nested;
             nested.Copy(*static_cast<const CInsBl*>(entity));
-            PlaceNestedInsBl(nested, p);
-            const CBloq* inner = EnterableBlock(doc, nested.m_block, path);
+            PlaceEntity(nested, p);
+            const CBloq* inner = EnterableBlock(drawing, nested.m_block, path);
             if (!inner)
                 continue;
             if (!enter || enter(nested, *inner))
@@ -208,7 +152,7 @@ unsigned ParseColourComponent(const std::string& s)
     return negative ? 0u - value : value;
 }
 
-void CollectInto(const CRectaDoc& doc, const CObList& entities, CBloq& container,
+void CollectInto(const CEntityContext& drawing, const CObList& entities, CBloq& container,
                  std::unordered_set<std::string>& visited, int depth)
 {
     if (depth >= kMaxBlockNesting)
@@ -217,12 +161,12 @@ void CollectInto(const CRectaDoc& doc, const CObList& entities, CBloq& container
         auto* dib = static_cast<const CDib*>(obj);
         if (dib->m_type != ENT_INSERT || !dib->m_entity)
             continue;
-        CBloq* block = FindDocBlock(doc, static_cast<const CInsBl*>(dib->m_entity)->m_block);
+        CBloq* block = drawing.FindBlock(static_cast<const CInsBl*>(dib->m_entity)->m_block);
         if (!block || !visited.insert(block->m_name).second)
             continue;
         if (!container.FindRefBlock(block->m_name))
             container.GetRefBlockList().AddHead(block);
-        CollectInto(doc, block->GetEntityList(), container, visited, depth + 1);
+        CollectInto(drawing, block->GetEntityList(), container, visited, depth + 1);
     }
 }
 
@@ -300,21 +244,11 @@ void CBloq::CopyAttributes(const CBloq& other)
 
 void CBloq::SetColor(COLORREF color)
 {
+    // Inserts keep their own colour.
     for (CObject* obj : m_entities) {
         auto* dib = static_cast<CDib*>(obj);
-        if (!dib->m_entity)
-            continue;
-        switch (dib->m_type) {
-        case ENT_LINE:
-        case ENT_CIRCLE:
-        case ENT_ARC:
-        case ENT_POINT:
-        case ENT_TEXT:
-        case ENT_3DFACE: static_cast<CEntity*>(dib->m_entity)->SetColor(color); break;
-        case ENT_PLINE: static_cast<CPLine*>(dib->m_entity)->SetColor(color); break;
-        case ENT_DIMENSION: static_cast<CAcot*>(dib->m_entity)->SetColor(color); break;
-        default: break;
-        }
+        if (dib->m_entity && dib->m_type != ENT_INSERT)
+            EntityKind(dib->m_type).SetColor(dib->m_entity, color);
     }
     m_color = color;
 }
@@ -384,27 +318,18 @@ void CBloq::DeleteAttributes()
         delete m_attribs.RemoveHead();
 }
 
-int CBloq::Draw(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const
+int CBloq::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CPlacement& p,
+                const CEntityContext& drawing) const
 {
-    DrawBlockAs(*this, dc, scale, ox, oy, p, doc, DrawKind::normal);
+    WalkPlacedEntities(drawing, *this, p, [&](CElementPtr& placed) {
+        DrawEntity(dc, placed->m_type, placed->m_entity, map, kind, drawing);
+    });
     return 1;
 }
 
-int CBloq::DrawDotted(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const
+void CBloq::CalcExtents(const CEntityContext& drawing)
 {
-    DrawBlockAs(*this, dc, scale, ox, oy, p, doc, DrawKind::dotted);
-    return 1;
-}
-
-int CBloq::Erase(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const
-{
-    DrawBlockAs(*this, dc, scale, ox, oy, p, doc, DrawKind::erase);
-    return 1;
-}
-
-void CBloq::CalcExtents(const CRectaDoc& doc)
-{
-    m_box = BoxMeasure(doc).Of(*this);
+    m_box = BoxMeasure(drawing).Of(*this);
     const bool empty = m_box.Empty();
     m_extMin = CPointd(empty ? kEmptyExtents : m_box.lo.x, empty ? kEmptyExtents : m_box.lo.y, m_extMin.z);
     m_extMax = CPointd(empty ? -kEmptyExtents : m_box.hi.x, empty ? -kEmptyExtents : m_box.hi.y, m_extMax.z);
@@ -444,40 +369,19 @@ COLORREF GetBlockColour(const CBloq& block)
     return component("RGB_R") + component("RGB_G") * 256u + component("RGB_B") * 65536u;
 }
 
-CBloq* FindDocBlock(const CRectaDoc& doc, std::string_view name)
-{
-    for (POSITION pos = doc.GetFirstBlockPosition(); pos;) {
-        CBloq* block = doc.GetNextBlock(pos);
-        if (block->m_name == name)
-            return block;
-    }
-    return nullptr;
-}
-
-void CollectReferencedBlocks(const CRectaDoc& doc, const CObList& entities, CBloq& container)
+void CollectReferencedBlocks(const CEntityContext& drawing, const CObList& entities, CBloq& container)
 {
     std::unordered_set<std::string> visited;
-    CollectInto(doc, entities, container, visited, 0);
+    CollectInto(drawing, entities, container, visited, 0);
 }
 
-void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks)
+void MeasureBlockBoxes(const CEntityContext& drawing, const CObList& blocks)
 {
-    std::vector<std::pair<const CBloq*, CBloq*>> added;  // original, copy
+    BoxMeasure measure(drawing);
     for (CObject* obj : blocks) {
-        auto* block = static_cast<const CBloq*>(obj);
-        if (FindDocBlock(doc, block->m_name))
-            continue;
-        CBloq* copy = block->Clone();
-        doc.GetBlockList().AddHead(copy);
-        added.emplace_back(block, copy);
+        auto* block = static_cast<CBloq*>(obj);
+        block->m_box = measure.Of(*block);
     }
-    for (auto [original, copy] : added)
-        for (POSITION pos = original->GetFirstRefBlockPosition(); pos;)
-            if (CBloq* named = FindDocBlock(doc, original->GetNextRefBlock(pos)->m_name))
-                copy->GetRefBlockList().AddTail(named);
-    // Inserts of the drawing's blocks may name the new ones.
-    if (!added.empty())
-        doc.CalcBlockExtents();
 }
 
 CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p)
@@ -490,56 +394,8 @@ CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p)
     return element;
 }
 
-void WalkPlacedEntities(const CRectaDoc& doc, const CBloq& block, const CPlacement& p, const PlacedEntityFn& leaf,
-                        const NestedInsertFn& enter)
+void WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p,
+                        const PlacedEntityFn& leaf, const NestedInsertFn& enter)
 {
-    Walker{doc, leaf, enter, {}}.Walk(block, p);
-}
-
-// ---------------------------------------------------------------- the drawing's block list
-
-CBloq* CRectaDoc::AddBlock(const CPointd& base, CObList& entities)
-{
-    auto* block = new CBloq(m_penWidth, m_color, m_layerName, base, entities);
-    m_blocks.AddTail(block);
-    block->CalcExtents(*this);
-    SetModifiedFlag();
-    return block;
-}
-
-CBloq* CRectaDoc::GetNextBlock(POSITION& pos) const
-{
-    return static_cast<CBloq*>(m_blocks.GetNext(pos));
-}
-
-POSITION CRectaDoc::FindBlockPosition(const CBloq* block) const
-{
-    return m_blocks.Find(block);
-}
-
-void CRectaDoc::RemoveBlockAt(POSITION pos)
-{
-    auto* removed = static_cast<CBloq*>(m_blocks.GetAt(pos));
-    m_blocks.RemoveAt(pos);
-    for (CObject* obj : m_blocks)
-        static_cast<CBloq*>(obj)->ForgetRefBlock(removed);
-    for (const auto& obj : m_unlistedBlocks)
-        static_cast<CBloq*>(obj.get())->ForgetRefBlock(removed);
-    delete removed;
-}
-
-void CRectaDoc::DeleteBlocks()
-{
-    while (!m_blocks.IsEmpty())
-        delete m_blocks.RemoveHead();
-    m_unlistedBlocks.clear();
-}
-
-void CRectaDoc::CalcBlockExtents()
-{
-    BoxMeasure measure(*this);
-    for (CObject* obj : m_blocks) {
-        auto* block = static_cast<CBloq*>(obj);
-        block->m_box = measure.Of(*block);
-    }
+    Walker{drawing, leaf, enter, {}}.Walk(block, p);
 }

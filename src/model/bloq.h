@@ -16,8 +16,9 @@
 #include <string_view>
 
 class CDC;
-class CRectaDoc;
+class CEntityContext;
 struct LOGFONT;
+struct WorldMap;
 enum class DrawKind;
 
 // How deep inserts may nest inside blocks; deeper ones are passed over.
@@ -98,14 +99,12 @@ public:
     void DeleteAttributes();
     const CObList& GetAttribList() const { return m_attribs; }
 
-    // The entities placed by p; nested blocks are looked up in doc. Each returns 1.
-    int Draw(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const;
-    int DrawDotted(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const;
-    int Erase(CDC& dc, double scale, double ox, double oy, const CPlacement& p, const CRectaDoc& doc) const;
+    // The entities placed by p; nested blocks are looked up in the drawing. Returns 1.
+    int Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CPlacement& p, const CEntityContext& drawing) const;
 
     // Measures the box again and stores it as the extents, for a block just
     // made or changed. An empty block stores minimum (1e7, 1e7) above maximum.
-    void CalcExtents(const CRectaDoc& doc);
+    void CalcExtents(const CEntityContext& drawing);
 
     // Pen width, pen style, colour, layer, name, base point, extents, then
     // the entity, referenced-block and attribute lists.
@@ -141,17 +140,12 @@ bool HasColourAttributes(const CBloq& block);
 // each read like atoi and cut to its low 8 bits.
 COLORREF GetBlockColour(const CBloq& block);
 
-// The first block of the drawing named exactly name, or null.
-CBloq* FindDocBlock(const CRectaDoc& doc, std::string_view name);
-
 // For every insert of entities (and, depth first, of the blocks they use) its
 // block of the drawing is named at the head of container's referenced-block
 // list, unless one of that name is there. Missing blocks are passed over.
-void CollectReferencedBlocks(const CRectaDoc& doc, const CObList& entities, CBloq& container);
-// A copy of each block of blocks whose name the drawing lacks goes to the
-// head of the drawing's block list; each copy's referenced-block list names
-// the drawing's blocks of the names the original's lists (others are left out).
-void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);
+void CollectReferencedBlocks(const CEntityContext& drawing, const CObList& entities, CBloq& container);
+// Measures the box (CBloq::m_box) of every block of the list again, each once.
+void MeasureBlockBoxes(const CEntityContext& drawing, const CObList& blocks);
 
 // A copy of one entity placed by p, in an element of its own; null for kinds
 // that cannot be copied.
@@ -171,5 +165,5 @@ using NestedInsertFn = std::function<bool(const CInsBl& placed, const CBloq& blo
 // missing, is already being walked or lies deeper than kMaxBlockNesting is
 // passed over, so a block that inserts itself ends. The walk stops once it
 // has spent kWalkBudget; the entity that spends the last of it is still placed.
-void WalkPlacedEntities(const CRectaDoc& doc, const CBloq& block, const CPlacement& p, const PlacedEntityFn& leaf,
-                        const NestedInsertFn& enter = {});
+void WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p,
+                        const PlacedEntityFn& leaf, const NestedInsertFn& enter = {});

@@ -1,9 +1,9 @@
 #include "model/circ.h"
 
 #include "model/entitydraw.h"
+#include "model/extruded.h"
 #include "model/geometry.h"
 #include "platform/archive.h"
-#include "view3d/persp.h"
 
 #include <cmath>
 
@@ -35,33 +35,17 @@ int CCirc::IsInRect(double x1, double y1, double x2, double y2) const
     return CircularInRect(m_centre, m_rx, 0.0, kTwoPi, false, x1, y1, x2, y2) ? 1 : 0;
 }
 
-int CCirc::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
+int CCirc::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
     if (DrawsExtruded(m_extrusionMode)) {
-        DrawExtrudedCirc(dc, *this, scale, ox, oy, kind);
+        DrawExtrudedCirc(dc, *this, map, kind);
         return 1;
     }
-    const WorldMap map{scale, ox, oy};
     return WithEntityPen(dc, *this, kind, [&] {
         const LPoint c = map(m_centre);
         const std::int64_t rx = map.Length(m_rx), ry = map.Length(m_ry);
         dc.Ellipse(c.x - rx, c.y - ry, c.x + rx, c.y + ry);
     });
-}
-
-int CCirc::Draw(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::normal);
-}
-
-int CCirc::DrawDotted(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::dotted);
-}
-
-int CCirc::Erase(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::erase);
 }
 
 void CCirc::Serialize(CArchive& ar)
@@ -105,13 +89,12 @@ int CArc::IsInRect(double x1, double y1, double x2, double y2) const
 // One rule for drawing, dotting and erasing, so an erase covers every pixel
 // drawn: a chord when the device radius is one pixel or less or both ends
 // fall on one device point, else the arc, which the DC clips to the device.
-int CArc::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
+int CArc::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
     if (DrawsExtruded(m_extrusionMode)) {
-        DrawExtrudedArc(dc, *this, scale, ox, oy, kind);
+        DrawExtrudedArc(dc, *this, map, kind);
         return 1;
     }
-    const WorldMap map{scale, ox, oy};
     return WithEntityPen(dc, *this, kind, [&] {
         const LPoint c = map(m_centre), s = map(StartPoint()), e = map(EndPoint());
         const std::int64_t rx = map.Length(m_rx), ry = map.Length(m_ry);
@@ -121,21 +104,6 @@ int CArc::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) con
             dc.LineTo(e.x, e.y);
         }
     });
-}
-
-int CArc::Draw(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::normal);
-}
-
-int CArc::DrawDotted(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::dotted);
-}
-
-int CArc::Erase(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::erase);
 }
 
 void CArc::Serialize(CArchive& ar)

@@ -5,6 +5,7 @@
 #include "model/pointd.h"
 
 class CDC;
+struct WorldMap;
 enum class DrawKind;
 
 class CCirc : public CEntity {
@@ -18,9 +19,7 @@ public:
     void Copy(const CCirc& other) { *this = other; }
     // 1 when the circle crosses the rectangle or lies wholly inside it.
     int IsInRect(double x1, double y1, double x2, double y2) const;
-    int Draw(CDC& dc, double scale, double ox, double oy) const;
-    int DrawDotted(CDC& dc, double scale, double ox, double oy) const;
-    int Erase(CDC& dc, double scale, double ox, double oy) const;
+    int Draw(CDC& dc, const WorldMap& map, DrawKind kind) const;
     void Serialize(CArchive& ar) override;
 
     double m_thickness = 0.0;
@@ -30,9 +29,6 @@ public:
     int m_extrusionMode = EXTRUSION_FLAT;
     CPointd m_refPoint;  // where the extruded band starts
     CPointd m_dir{0.0, 0.0, 1.0};
-
-private:
-    int DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const;
 };
 
 class CArc : public CEntity {
@@ -48,9 +44,7 @@ public:
     CPointd EndPoint() const;
     // 1 when the arc crosses the rectangle or its chord lies wholly inside it.
     int IsInRect(double x1, double y1, double x2, double y2) const;
-    int Draw(CDC& dc, double scale, double ox, double oy) const;
-    int DrawDotted(CDC& dc, double scale, double ox, double oy) const;
-    int Erase(CDC& dc, double scale, double ox, double oy) const;
+    int Draw(CDC& dc, const WorldMap& map, DrawKind kind) const;
     void Serialize(CArchive& ar) override;
 
     double m_thick1 = 0.0;
@@ -65,7 +59,4 @@ public:
     int m_extrusionMode = EXTRUSION_FLAT;
     CPointd m_refPoint;
     CPointd m_dir{0.0, 0.0, 1.0};
-
-private:
-    int DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const;
 };

@@ -1,5 +1,6 @@
 // What every entity class shares: the entity type codes, the pen header and
-// the extrusion modes. Behaviour that varies by kind is chosen by type code.
+// the extrusion modes. Behaviour that varies by kind is reached by type code
+// through EntityKind (entitykind.h).
 #pragma once
 
 #include "platform/object.h"
@@ -23,7 +24,7 @@ enum EntityType : int {
     ENT_BITMAP = 22,    // CBmp
 };
 
-// True for the eleven codes that name an entity class.
+// True for the eleven codes that name an entity class (entitykind.cpp).
 bool IsEntityType(int type);
 // Class name of an entity type code, or null for any other code.
 const char* EntityClassName(int type);

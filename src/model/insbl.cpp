@@ -1,9 +1,8 @@
 #include "model/insbl.h"
 
-#include "doc/rectadoc.h"
 #include "model/bloq.h"
+#include "model/entitycontext.h"
 #include "platform/archive.h"
-#include "view2d/transform.h"
 
 IMPLEMENT_SERIAL(CInsBl, CObject, 1)
 
@@ -12,29 +11,10 @@ CInsBl::CInsBl(int width, COLORREF color, std::string_view layer) : CEntity(widt
     m_style = 1;
 }
 
-int CInsBl::Draw(CDC& dc, double scale, double ox, double oy, const CBloq* block, const CRectaDoc& doc) const
+int CInsBl::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityContext& drawing) const
 {
-    return block ? block->Draw(dc, scale, ox, oy, Placement(), doc) : 0;
-}
-
-int CInsBl::DrawDotted(CDC& dc, double scale, double ox, double oy, const CBloq* block,
-                       const CRectaDoc& doc) const
-{
-    return block ? block->DrawDotted(dc, scale, ox, oy, Placement(), doc) : 0;
-}
-
-int CInsBl::Erase(CDC& dc, double scale, double ox, double oy, const CBloq* block, const CRectaDoc& doc) const
-{
-    return block ? block->Erase(dc, scale, ox, oy, Placement(), doc) : 0;
-}
-
-void CInsBl::ExtendDocExtents(const CBloq* block, CRectaDoc& doc) const
-{
-    Pt2 box[4];
-    if (!block || !PlacedBlockBox(*block, Placement(), box))
-        return;
-    for (const Pt2& c : box)
-        doc.ExtendExtentsByPoint(CPointd(c.x, c.y));
+    const CBloq* block = drawing.FindBlock(m_block);
+    return block ? block->Draw(dc, map, kind, Placement(), drawing) : 0;
 }
 
 void CInsBl::Serialize(CArchive& ar)

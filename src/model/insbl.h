@@ -8,8 +8,9 @@
 #include <string>
 
 class CDC;
-class CBloq;
-class CRectaDoc;
+class CEntityContext;
+struct WorldMap;
+enum class DrawKind;
 
 // Where an insert puts its block: a block point p goes to
 // (x, y) + R(a)·(sx·p.x, sy·p.y), and z to z + p.z.
@@ -32,14 +33,9 @@ public:
     void Copy(const CInsBl& other) { *this = other; }
     CPlacement Placement() const { return {m_insert.x, m_insert.y, m_insert.z, m_rotation, m_sx, m_sy}; }
 
-    // block is the insert's block, looked up by the caller; nothing is drawn
-    // (and 0 returned) when it is null.
-    int Draw(CDC& dc, double scale, double ox, double oy, const CBloq* block, const CRectaDoc& doc) const;
-    int DrawDotted(CDC& dc, double scale, double ox, double oy, const CBloq* block, const CRectaDoc& doc) const;
-    int Erase(CDC& dc, double scale, double ox, double oy, const CBloq* block, const CRectaDoc& doc) const;
-    // Widens the drawing's extents by the four placed corners of the block's
-    // measured box; an empty or missing block adds nothing.
-    void ExtendDocExtents(const CBloq* block, CRectaDoc& doc) const;
+    // The insert's block of the drawing, placed; nothing is drawn (and 0
+    // returned) when the drawing has no block of that name.
+    int Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityContext& drawing) const;
 
     // Pen, layer, block name, rotation, scale x, scale y, insertion point.
     void Serialize(CArchive& ar) override;

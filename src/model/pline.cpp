@@ -1,6 +1,5 @@
 #include "model/pline.h"
 
-#include "doc/rectadoc.h"
 #include "model/circ.h"
 #include "model/dib.h"
 #include "model/entitydraw.h"
@@ -103,6 +102,13 @@ CDib* CopyPartRecord(const CDib& record)
     return dib;
 }
 
+void CopyParts(CObList& target, const CObList& source)
+{
+    for (CObject* obj : source)
+        if (CDib* dib = CopyPartRecord(*static_cast<const CDib*>(obj)))
+            target.AddTail(dib);
+}
+
 void DestroyParts(CObList& parts)
 {
     while (!parts.IsEmpty())
@@ -160,9 +166,7 @@ void CPLine::Copy(const CPLine& other)
     m_extrusionMode = other.m_extrusionMode;
     m_dir = other.m_dir;
     DeleteSegments();
-    for (CObject* obj : other.m_segments)
-        if (CDib* dib = CopyPartRecord(*static_cast<CDib*>(obj)))
-            m_segments.AddTail(dib);
+    CopyParts(m_segments, other.m_segments);
 }
 
 CObject* CPLine::GetNextSegment(POSITION& pos, int& type) const
@@ -283,56 +287,24 @@ int CPLine::IsInRect(double x1, double y1, double x2, double y2) const
     return 0;
 }
 
-void CPLine::ExtendDocExtents(CRectaDoc& doc) const
-{
-    for (POSITION pos = GetFirstSegmentPosition(); pos;) {
-        int type = 0;
-        const CObject* seg = GetNextSegment(pos, type);
-        if (type == ENT_LINE || type == ENT_ARC)
-            doc.ExtendExtentsByEntity(type, seg);
-    }
-}
-
 // ---------------------------------------------------------------- drawing
 
-int CPLine::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
+int CPLine::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
     if (m_fill == 1 && kind != DrawKind::dotted)
-        DrawFill(dc, scale, ox, oy, kind == DrawKind::normal ? 1 : 0);
-    auto draw = [&](const auto* e) {
-        switch (kind) {
-        case DrawKind::normal: e->Draw(dc, scale, ox, oy); break;
-        case DrawKind::dotted: e->DrawDotted(dc, scale, ox, oy); break;
-        default: e->Erase(dc, scale, ox, oy); break;
-        }
-    };
+        DrawFill(dc, map, kind == DrawKind::normal ? 1 : 0);
     for (POSITION pos = GetFirstSegmentPosition(); pos;) {
         int type = 0;
         const CObject* seg = GetNextSegment(pos, type);
         if (type == ENT_LINE)
-            draw(static_cast<const CRecta*>(seg));
+            static_cast<const CRecta*>(seg)->Draw(dc, map, kind);
         else if (type == ENT_ARC)
-            draw(static_cast<const CArc*>(seg));
+            static_cast<const CArc*>(seg)->Draw(dc, map, kind);
     }
     return 1;
 }
 
-int CPLine::Draw(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::normal);
-}
-
-int CPLine::DrawDotted(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::dotted);
-}
-
-int CPLine::Erase(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::erase);
-}
-
-int CPLine::DrawFill(CDC& dc, double scale, double ox, double oy, int mode) const
+int CPLine::DrawFill(CDC& dc, const WorldMap& map, int mode) const
 {
     CPointd start, end;
     if (!GetStartPoint(start) || !GetEndPoint(end))
@@ -345,7 +317,6 @@ int CPLine::DrawFill(CDC& dc, double scale, double ox, double oy, int mode) cons
     const int n = points.GetCount();
     int made = 0;
     if (n >= 3 && n <= kMaxFillVertices) {
-        const WorldMap map{scale, ox, oy};
         std::vector<LPoint> lp;
         lp.reserve(std::size_t(n));
         for (CObject* obj : points)

@@ -7,9 +7,11 @@
 #include "model/pointd.h"
 #include "platform/oblist.h"
 
+#include <cstddef>
+
 class CDC;
 class CDib;
-class CRectaDoc;
+struct WorldMap;
 enum class DrawKind;
 
 class CPLine : public CEntity {
@@ -29,6 +31,8 @@ public:
     // Everything, with new copies of other's segments in place of this one's.
     void Copy(const CPLine& other);
 
+    // The segment elements a copy duplicates.
+    std::size_t PartCount() const { return std::size_t(m_segments.GetCount()); }
     POSITION GetFirstSegmentPosition() const { return m_segments.GetHeadPosition(); }
     POSITION GetLastSegmentPosition() const { return m_segments.GetTailPosition(); }
     // The segment at pos and its type code; pos moves on.
@@ -51,16 +55,12 @@ public:
     // perimeter set, and the points deleted; otherwise the caller keeps them.
     void GetVertices(double& area, CObList& points, double& perimeter) const;
     int IsInRect(double x1, double y1, double x2, double y2) const;
-    // Widens the document's extents by every segment.
-    void ExtendDocExtents(CRectaDoc& doc) const;
 
-    // Draw fills first when the fill flag is 1; Erase clears the fill first.
-    int Draw(CDC& dc, double scale, double ox, double oy) const;
-    int DrawDotted(CDC& dc, double scale, double ox, double oy) const;
-    int Erase(CDC& dc, double scale, double ox, double oy) const;
+    // Fills first when the fill flag is 1; erasing clears the fill first.
+    int Draw(CDC& dc, const WorldMap& map, DrawKind kind) const;
     // Mode 1 fills a closed chain with the fill colour, 0 with the DC's
     // background; 0 when open, empty or of more than 500 vertices.
-    int DrawFill(CDC& dc, double scale, double ox, double oy, int mode) const;
+    int DrawFill(CDC& dc, const WorldMap& map, int mode) const;
 
     // Pen, layer, extrusion mode (direction in mode 1), segment list. The fill is not stored.
     void Serialize(CArchive& ar) override;
@@ -70,13 +70,12 @@ public:
     int m_extrusionMode = EXTRUSION_FLAT;
     CPointd m_dir{0.0, 0.0, 1.0};
     CObList m_segments;  // owned CDib elements
-
-private:
-    int DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const;
 };
 
 // A new element holding a copy of a line, arc or text element's entity; null for other types.
 CDib* CopyPartRecord(const CDib& record);
+// Appends to target a copy (CopyPartRecord) of every element of source that has one.
+void CopyParts(CObList& target, const CObList& source);
 // Frees and removes every element of an owned part list.
 void DestroyParts(CObList& parts);
 // Stores or loads an owned part list. A polyline or dimension may not sit

@@ -1,6 +1,6 @@
 #include "model/punt.h"
 
-#include "doc/rectadoc.h"
+#include "model/entitycontext.h"
 #include "model/entitydraw.h"
 #include "model/geometry.h"
 #include "platform/archive.h"
@@ -12,10 +12,9 @@ int CPunt::IsInRect(double x1, double y1, double x2, double y2) const
     return PointInRect({m_point.x, m_point.y}, x1, y1, x2, y2) ? 1 : 0;
 }
 
-int CPunt::DrawAs(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc, DrawKind kind) const
+int CPunt::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityContext& drawing) const
 {
-    const WorldMap map{scale, ox, oy};
-    const std::int64_t h = map.Length(doc.m_pointHeight / 2.0);
+    const std::int64_t h = map.Length(drawing.PointHeight() / 2.0);
     return WithEntityPen(dc, *this, kind, [&] {
         const LPoint p = map(m_point);
         dc.MoveTo(p.x - h, p.y);
@@ -23,21 +22,6 @@ int CPunt::DrawAs(CDC& dc, double scale, double ox, double oy, const CRectaDoc& 
         dc.MoveTo(p.x, p.y - h);
         dc.LineTo(p.x, p.y + h);
     });
-}
-
-int CPunt::Draw(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc) const
-{
-    return DrawAs(dc, scale, ox, oy, doc, DrawKind::normal);
-}
-
-int CPunt::DrawDotted(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc) const
-{
-    return DrawAs(dc, scale, ox, oy, doc, DrawKind::dotted);
-}
-
-int CPunt::Erase(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc) const
-{
-    return DrawAs(dc, scale, ox, oy, doc, DrawKind::erase);
 }
 
 void CPunt::Serialize(CArchive& ar)

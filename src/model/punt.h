@@ -5,7 +5,8 @@
 #include "model/pointd.h"
 
 class CDC;
-class CRectaDoc;
+class CEntityContext;
+struct WorldMap;
 enum class DrawKind;
 
 class CPunt : public CEntity {
@@ -18,13 +19,8 @@ public:
     void Copy(const CPunt& other) { *this = other; }
     int IsInRect(double x1, double y1, double x2, double y2) const;
     // The cross is as wide and as high as the drawing's point display height.
-    int Draw(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc) const;
-    int DrawDotted(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc) const;
-    int Erase(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc) const;
+    int Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityContext& drawing) const;
     void Serialize(CArchive& ar) override;
 
     CPointd m_point;
-
-private:
-    int DrawAs(CDC& dc, double scale, double ox, double oy, const CRectaDoc& doc, DrawKind kind) const;
 };

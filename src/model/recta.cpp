@@ -1,8 +1,8 @@
 #include "model/recta.h"
 
 #include "model/entitydraw.h"
+#include "model/extruded.h"
 #include "platform/archive.h"
-#include "view3d/persp.h"
 
 IMPLEMENT_SERIAL(CRecta, CObject, 1)
 
@@ -28,33 +28,17 @@ int CRecta::IsInRect(double x1, double y1, double x2, double y2) const
     return SegmentInRect(m_p1, m_p2, x1, y1, x2, y2) ? 1 : 0;
 }
 
-int CRecta::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
+int CRecta::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
     if (DrawsExtruded(m_extrusionMode)) {
-        DrawExtrudedRecta(dc, *this, scale, ox, oy, kind);
+        DrawExtrudedRecta(dc, *this, map, kind);
         return 1;
     }
-    const WorldMap map{scale, ox, oy};
     return WithEntityPen(dc, *this, kind, [&] {
         const LPoint a = map(m_p1), b = map(m_p2);
         dc.MoveTo(a.x, a.y);
         dc.LineTo(b.x, b.y);
     });
-}
-
-int CRecta::Draw(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::normal);
-}
-
-int CRecta::DrawDotted(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::dotted);
-}
-
-int CRecta::Erase(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::erase);
 }
 
 void CRecta::Serialize(CArchive& ar)

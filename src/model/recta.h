@@ -5,6 +5,7 @@
 #include "model/pointd.h"
 
 class CDC;
+struct WorldMap;
 enum class DrawKind;
 
 class CRecta : public CEntity {
@@ -18,9 +19,7 @@ public:
     void Copy(const CRecta& other) { *this = other; }
     // 1 when an end lies in the rectangle (bounds included) or the segment crosses it.
     int IsInRect(double x1, double y1, double x2, double y2) const;
-    int Draw(CDC& dc, double scale, double ox, double oy) const;
-    int DrawDotted(CDC& dc, double scale, double ox, double oy) const;
-    int Erase(CDC& dc, double scale, double ox, double oy) const;
+    int Draw(CDC& dc, const WorldMap& map, DrawKind kind) const;
     void Serialize(CArchive& ar) override;
 
     double m_thick1 = 0.0;  // extrusion height at P1
@@ -29,9 +28,6 @@ public:
     CPointd m_p1, m_p2;
     int m_extrusionMode = EXTRUSION_FLAT;
     CPointd m_dir{0.0, 0.0, 1.0};
-
-private:
-    int DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const;
 };
 
 // True when any part of segment p-q lies in the rectangle (x1 <= x2, y1 <= y2), bounds included.

@@ -16,9 +16,10 @@ int CTdface::IsInRect(double x1, double y1, double x2, double y2) const
     return SegmentInRect(m_c[0], m_c[1], x1, y1, x2, y2) ? 1 : 0;
 }
 
-int CTdface::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
+int CTdface::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
-    const WorldMap map{scale, ox, oy};
+    if (kind == DrawKind::normal && m_display != 1)
+        return 1;
     return WithEntityPen(dc, *this, kind, [&] {
         const LPoint first = map(m_c[0]);
         dc.MoveTo(first.x, first.y);
@@ -27,21 +28,6 @@ int CTdface::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) 
             dc.LineTo(p.x, p.y);
         }
     });
-}
-
-int CTdface::Draw(CDC& dc, double scale, double ox, double oy) const
-{
-    return m_display == 1 ? DrawAs(dc, scale, ox, oy, DrawKind::normal) : 1;
-}
-
-int CTdface::DrawDotted(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::dotted);
-}
-
-int CTdface::Erase(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::erase);
 }
 
 void CTdface::Serialize(CArchive& ar)

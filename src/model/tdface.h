@@ -5,6 +5,7 @@
 #include "model/pointd.h"
 
 class CDC;
+struct WorldMap;
 enum class DrawKind;
 
 class CTdface : public CEntity {
@@ -17,11 +18,9 @@ public:
     void Copy(const CTdface& other) { *this = other; }
     // 1 when corner 1 or 2 lies in the rectangle or edge 1-2 crosses it; the rest is not looked at.
     int IsInRect(double x1, double y1, double x2, double y2) const;
-    // The closed outline 1-2-3-4-1, mask ignored. Draw shows it only for display word 1;
-    // DrawDotted and Erase always.
-    int Draw(CDC& dc, double scale, double ox, double oy) const;
-    int DrawDotted(CDC& dc, double scale, double ox, double oy) const;
-    int Erase(CDC& dc, double scale, double ox, double oy) const;
+    // The closed outline 1-2-3-4-1, mask ignored. Drawn normally only for
+    // display word 1; dotted and erased always.
+    int Draw(CDC& dc, const WorldMap& map, DrawKind kind) const;
     void Serialize(CArchive& ar) override;
 
     int m_edgeMask = 0;  // bits 0-3 hide edges 1-2, 2-3, 3-4, 4-1 in the 3D views
@@ -30,7 +29,4 @@ public:
     int m_extrusionMode = EXTRUSION_FLAT;
     CPointd m_dir{0.0, 0.0, 1.0};
     CPointd m_c[4];
-
-private:
-    int DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const;
 };

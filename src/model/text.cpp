@@ -54,22 +54,22 @@ int CText::IsInRect(double x1, double y1, double x2, double y2) const
     return 0;
 }
 
-int CText::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const
+int CText::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
     LOGFONT lf;
     CopyLogFont(lf, m_font);
-    const double hd = double(Truncated(m_font.lfHeight / 100.0 * scale));
+    const double hd = double(Truncated(m_font.lfHeight / 100.0 * map.scale));
     lf.lfHeight = LONG(std::clamp<std::int64_t>(Truncated(-hd * kBoxHeight), -2000000000, 2000000000));
-    const double wd = double(Truncated(m_font.lfWidth / 100.0 * scale));
+    const double wd = double(Truncated(m_font.lfWidth / 100.0 * map.scale));
     lf.lfWidth = LONG(std::clamp<std::int64_t>(Truncated(wd * kBoxHeight), -2000000000, 2000000000));
-    lf.lfWeight = LONG(std::clamp<std::int64_t>(Truncated(m_font.lfWeight / 100.0 * scale), 0, 1000));
+    lf.lfWeight = LONG(std::clamp<std::int64_t>(Truncated(m_font.lfWeight / 100.0 * map.scale), 0, 1000));
     if (lf.lfHeight == 0)
         return 0;
 
     CFont font;
     if (!font.CreateFontIndirect(lf))
         return 0;
-    const LPoint p = WorldMap{scale, ox, oy}(m_insert);
+    const LPoint p = map(m_insert);
     const COLORREF colour = kind == DrawKind::normal   ? m_color
                             : kind == DrawKind::dotted ? SelectedTextColor(m_color)
                                                        : RGB(255, 255, 255);
@@ -88,21 +88,6 @@ int CText::DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) co
         dc.SelectObject(oldFont);
     };
     return WithEntityPen(dc, *this, kind, drawText);
-}
-
-int CText::Draw(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::normal);
-}
-
-int CText::DrawDotted(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::dotted);
-}
-
-int CText::Erase(CDC& dc, double scale, double ox, double oy) const
-{
-    return DrawAs(dc, scale, ox, oy, DrawKind::erase);
 }
 
 void CText::Serialize(CArchive& ar)

@@ -8,6 +8,7 @@
 #include <string>
 
 class CDC;
+struct WorldMap;
 enum class DrawKind;
 
 enum TextJustify : int { JUSTIFY_LEFT = 1, JUSTIFY_RIGHT = 2, JUSTIFY_CENTRE = 3 };
@@ -26,18 +27,13 @@ public:
     // 1 when a corner of the box lies in the rectangle or a side crosses it.
     int IsInRect(double x1, double y1, double x2, double y2) const;
     // 0 when the text is too small to show at this scale.
-    int Draw(CDC& dc, double scale, double ox, double oy) const;
-    int DrawDotted(CDC& dc, double scale, double ox, double oy) const;
-    int Erase(CDC& dc, double scale, double ox, double oy) const;
+    int Draw(CDC& dc, const WorldMap& map, DrawKind kind) const;
     void Serialize(CArchive& ar) override;
 
     LOGFONT m_font;
     int m_justify = 0;
     std::string m_text;
     CPointd m_insert;
-
-private:
-    int DrawAs(CDC& dc, double scale, double ox, double oy, DrawKind kind) const;
 };
 
 // The colour a selected text shows in: its own value plus 255, kept to 24 bits.

@@ -12,6 +12,10 @@ void CView::OnUpdate(CView*, long, CObject*) {}
 
 void CView::DrawAddedEntity(int, CObject*) {}
 
+void CView::DrawEntity(int, CObject*) {}
+
+void CView::EraseEntity(int, CObject*) {}
+
 CDocument::~CDocument()
 {
     for (CView* view : m_views)

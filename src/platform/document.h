@@ -16,6 +16,10 @@ public:
     virtual void OnUpdate(CView* sender, long hint, CObject* obj);
     // An entity was added to the drawing: every view that shows it draws it.
     virtual void DrawAddedEntity(int type, CObject* entity);
+    // An entity of the drawing is to be shown, or to be taken off the view;
+    // views that show no entities pass over both.
+    virtual void DrawEntity(int type, CObject* entity);
+    virtual void EraseEntity(int type, CObject* entity);
 
 protected:
     CView() = default;

@@ -2,14 +2,13 @@
 // that set no command.
 #include "view2d/rectaview.h"
 
-#include "arch/archdlg.h"
-#include "arch/archgen.h"
+#include "dialogs/archdlg.h"
 #include "dialogs/rundlg.h"
 #include "doc/rectadoc.h"
 #include "model/geometry.h"
 #include "platform/imagedc.h"
 #include "res/commands.h"
-#include "view3d/cameras.h"
+#include "view2d/viewtools.h"
 
 #include <algorithm>
 #include <string_view>
@@ -128,14 +127,14 @@ bool CRectaView::StartSpecial(int id)
         ClearPrompt();
         if (ScaleUsable()) {
             auto dc = GetClientDC();
-            ShowCamaras(*dc, m_scale, m_originX, m_originY, *doc);
+            ViewTools().ShowCameras(*dc, Map(), *doc);
             if (m_host)
                 m_host->UpdateWindow();
         }
         return true;
     case 10360:
         start(230);
-        DoSelCamaraDlg(this);
+        DoSelCamaraDlg(GetDocument());
         ShowPrompt(0, Padded("Camera Position:"));
         return true;
     case 10361:
@@ -143,7 +142,7 @@ bool CRectaView::StartSpecial(int id)
         CancelCommand();
         m_mode = 0;
         m_command = id == 10361 ? 330 : 331;
-        DoSelCamaraDlg(this);
+        DoSelCamaraDlg(GetDocument());
         m_bandState = 1;
         ShowPrompt(0, Padded(id == 10361 ? "Target Point Position:" : "Phocal Plane Position:"));
         BeginCommand();
@@ -159,7 +158,7 @@ bool CRectaView::StartSpecial(int id)
     }
     case 10371:
         start(232);
-        DoSelecLuzDlg(this);
+        DoSelecLuzDlg(GetDocument());
         ShowPrompt(0, Padded("Light from point:"));
         return true;
     case 10414:
@@ -172,7 +171,7 @@ bool CRectaView::StartSpecial(int id)
     case 10417: return true;  // only while a user coordinate system is in force
     case 10424:
         CancelCommand();
-        MakeSolidWalls();
+        ViewTools().MakeSolidWalls();
         return true;
     case 10354:
     case 10355:
@@ -287,13 +286,13 @@ void CRectaView::GetPromptText()
             ClearPrompt();
             if (ScaleUsable()) {
                 auto dc = GetClientDC();
-                ShowCamaras(*dc, m_scale, m_originX, m_originY, *GetDocument());
+                ViewTools().ShowCameras(*dc, Map(), *GetDocument());
             }
             return;
         case 330:
         case 331: {
             CRectaDoc* doc = GetDocument();
-            DoSelCamaraDlg(this);
+            DoSelCamaraDlg(GetDocument());
             const int cam = std::clamp(doc->m_toolWords[TW_CAMERA], 0, 5);
             m_bandState = 1;
             m_bandStart = m_bandEnd = doc->m_cameraEye[cam];
@@ -307,11 +306,11 @@ void CRectaView::GetPromptText()
             break;
         }
         case 232:
-            DoSelecLuzDlg(this);
+            DoSelecLuzDlg(GetDocument());
             prompt = "Light from point:";
             break;
         case 230:
-            DoSelCamaraDlg(this);
+            DoSelCamaraDlg(GetDocument());
             prompt = "Camera Position:";
             break;
         case 242:

@@ -2,14 +2,15 @@
 
 #include "model/acot.h"
 #include "model/circ.h"
+#include "model/entitycontext.h"
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/tdface.h"
 #include "model/text.h"
+#include "model/transform.h"
 #include "view2d/compositepick.h"
 #include "view2d/pickdist.h"
-#include "view2d/transform.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,27 +23,6 @@ double SegmentDistance(Pt2 p, Pt2 a, Pt2 b)
     const double len2 = dx * dx + dy * dy;
     const double t = len2 > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
     return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
-}
-
-// A corner of the box inside q, or sides of either across the other. Unlike
-// the side tests alone, this also meets boxes of no width or height.
-bool BoxMeetsQuad(const Pt2 (&box)[4], const Pt2 (&q)[4])
-{
-    for (int i = 0; i < 4; ++i) {
-        const int j = (i + 1) % 4;
-        if (PointInQuad(q[0], q[1], q[2], q[3], box[i]) ||
-            IntersectSegmentQuad(1, q[0], q[1], q[2], q[3], box[i], box[j]) ||
-            IntersectSegmentQuad(1, box[0], box[1], box[2], box[3], q[i], q[j]))
-            return true;
-    }
-    return false;
-}
-
-// A box without extents cannot be tested, so it passes.
-bool PlacedBoxMeetsQuad(const CBloq& block, const CPlacement& pl, const Pt2 (&q)[4])
-{
-    Pt2 box[4];
-    return !PlacedBlockBox(block, pl, box) || BoxMeetsQuad(box, q);
 }
 
 bool SideInWindow(Pt2 a, Pt2 b, const Pt2 (&q)[4], int mode)
@@ -72,16 +52,9 @@ double LeafPickDist(int type, const CObject* e, const CPointd& p)
 
 }  // namespace
 
-bool InsBlInWindow(const CRectaDoc& doc, const CInsBl& insert, const CPointd& lo, const CPointd& hi)
+bool InsBlContainsPoint(const CEntityContext& drawing, const CInsBl& insert, const CPointd& p, double margin)
 {
-    const CBloq* block = FindDocBlock(doc, insert.m_block);
-    const Pt2 window[4] = {{lo.x, lo.y}, {hi.x, lo.y}, {hi.x, hi.y}, {lo.x, hi.y}};
-    return block && PlacedBoxMeetsQuad(*block, insert.Placement(), window);
-}
-
-bool InsBlContainsPoint(const CRectaDoc& doc, const CInsBl& insert, const CPointd& p, double margin)
-{
-    const CBloq* block = FindDocBlock(doc, insert.m_block);
+    const CBloq* block = drawing.FindBlock(insert.m_block);
     if (!block)
         return false;
     Pt2 box[4];
@@ -96,20 +69,20 @@ bool InsBlContainsPoint(const CRectaDoc& doc, const CInsBl& insert, const CPoint
     return false;
 }
 
-double PickDistInsBl(const CRectaDoc& doc, const CInsBl& insert, const CPointd& p)
+double PickDistInsBl(const CEntityContext& drawing, const CInsBl& insert, const CPointd& p)
 {
-    const CBloq* block = FindDocBlock(doc, insert.m_block);
+    const CBloq* block = drawing.FindBlock(insert.m_block);
     double best = kNoPickDist;
     if (block)
-        WalkPlacedEntities(doc, *block, insert.Placement(), [&](CElementPtr& placed) {
+        WalkPlacedEntities(drawing, *block, insert.Placement(), [&](CElementPtr& placed) {
             best = std::min(best, LeafPickDist(placed->m_type, placed->m_entity, p));
         });
     return best;
 }
 
-bool InsBlInSelWindow(const CRectaDoc& doc, const CInsBl& insert, const Pt2 (&q)[4], int mode)
+bool InsBlInSelWindow(const CEntityContext& drawing, const CInsBl& insert, const Pt2 (&q)[4], int mode)
 {
-    const CBloq* block = FindDocBlock(doc, insert.m_block);
+    const CBloq* block = drawing.FindBlock(insert.m_block);
     Pt2 box[4];
     if (!block || !PlacedBlockBox(*block, insert.Placement(), box))
         return false;
@@ -120,18 +93,18 @@ bool InsBlInSelWindow(const CRectaDoc& doc, const CInsBl& insert, const Pt2 (&q)
         if (mode != 0 && in)
             return true;
     }
-    const bool windowCrossesBox = InsBlBoxCrossesQuad(insert, doc, q) == 1;
+    const bool windowCrossesBox = InsBlBoxCrossesQuad(insert, drawing, q) == 1;
     return mode == 0 ? !windowCrossesBox : windowCrossesBox;
 }
 
-void CollectSnapEntities(const CRectaDoc& doc, const CInsBl& insert, const Pt2 (&box)[4],
+void CollectSnapEntities(const CEntityContext& drawing, const CInsBl& insert, const Pt2 (&box)[4],
                          std::vector<CElementPtr>& out)
 {
-    const CBloq* block = FindDocBlock(doc, insert.m_block);
+    const CBloq* block = drawing.FindBlock(insert.m_block);
     if (!block || !PlacedBoxMeetsQuad(*block, insert.Placement(), box))
         return;
     WalkPlacedEntities(
-        doc, *block, insert.Placement(), [&](CElementPtr& placed) { out.push_back(std::move(placed)); },
+        drawing, *block, insert.Placement(), [&](CElementPtr& placed) { out.push_back(std::move(placed)); },
         [&](const CInsBl& nested, const CBloq& inner) {
             return PlacedBoxMeetsQuad(inner, nested.Placement(), box);
         });

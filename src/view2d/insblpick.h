@@ -1,6 +1,6 @@
-// The plan view's tests of block inserts: window culling, picking, window
-// selection and the entities that object snap searches. Each finds the
-// insert's block by name in the drawing; a missing block never passes.
+// The plan view's tests of block inserts: picking, window selection and the
+// entities that object snap searches. Each finds the insert's block by name
+// in the drawing; a missing block never passes.
 #pragma once
 
 #include "model/bloq.h"
@@ -8,21 +8,18 @@
 
 #include <vector>
 
-class CRectaDoc;
+class CEntityContext;
 
-// False when the insert's placed extents box lies wholly outside the window
-// lo-hi, or the block is missing; a block without extents is not culled.
-bool InsBlInWindow(const CRectaDoc& doc, const CInsBl& insert, const CPointd& lo, const CPointd& hi);
 // p inside the placed extents box or within margin of its sides.
-bool InsBlContainsPoint(const CRectaDoc& doc, const CInsBl& insert, const CPointd& p, double margin);
+bool InsBlContainsPoint(const CEntityContext& drawing, const CInsBl& insert, const CPointd& p, double margin);
 // The smallest pick distance of the placed block entities: lines and arcs
 // where they qualify, texts (0) when p is inside; kNoPickDist when none.
-double PickDistInsBl(const CRectaDoc& doc, const CInsBl& insert, const CPointd& p);
+double PickDistInsBl(const CEntityContext& drawing, const CInsBl& insert, const CPointd& p);
 // Window (mode 0): every side of the placed extents box inside the window
 // and no window side across the box. Crossing (1): a box side crossing the
 // window, else a window side across the box.
-bool InsBlInSelWindow(const CRectaDoc& doc, const CInsBl& insert, const Pt2 (&q)[4], int mode);
+bool InsBlInSelWindow(const CEntityContext& drawing, const CInsBl& insert, const Pt2 (&q)[4], int mode);
 // Appends placed copies of the block's entities for object snap, when the
 // insert's placed extents box meets the pick box; nested inserts likewise.
-void CollectSnapEntities(const CRectaDoc& doc, const CInsBl& insert, const Pt2 (&box)[4],
+void CollectSnapEntities(const CEntityContext& drawing, const CInsBl& insert, const Pt2 (&box)[4],
                          std::vector<CElementPtr>& out);

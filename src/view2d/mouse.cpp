@@ -1,8 +1,7 @@
 // The click state machine: left button, drawing modes, right button and mouse move.
 #include "view2d/rectaview.h"
 
-#include "arch/archdlg.h"
-#include "arch/archgen.h"
+#include "dialogs/archdlg.h"
 #include "dialogs/rundlg.h"
 #include "doc/rectadoc.h"
 #include "model/circ.h"
@@ -12,6 +11,7 @@
 #include "model/text.h"
 #include "platform/imagedc.h"
 #include "view2d/snap.h"
+#include "view2d/viewtools.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -568,7 +568,7 @@ bool CRectaView::RightButtonStep()
         m_mode = 0;
         m_bandState = 1;
         CPointd corner;
-        IntersectSelectedLines(*doc, *this, corner);
+        ViewTools().IntersectSelectedLines(*doc, *this, corner);
         m_firstPoint = m_bandStart = m_bandEnd = corner;
         OverrideOrtho(0);
         ShowPrompt(0, "Internal Angle Point:");
@@ -578,9 +578,9 @@ bool CRectaView::RightButtonStep()
     case 52:
         UnhighlightSelection();
         if (m_command == 51)
-            EraseDoors(*doc, *this);
+            ViewTools().EraseDoors(*doc, *this);
         else
-            EraseWindows(*doc, *this);
+            ViewTools().EraseWindows(*doc, *this);
         closes();
         reset();
         return true;
@@ -588,17 +588,17 @@ bool CRectaView::RightButtonStep()
     case 105:
         UnhighlightSelection();
         if (m_command == 104)
-            ApplyDoorHeights3D(*doc, *this);
+            ViewTools().ApplyDoorHeights3D(*doc, *this);
         else
-            ApplyWindowHeights3D(*doc, *this);
+            ViewTools().ApplyWindowHeights3D(*doc, *this);
         ClearSelection();
         reset();
         return true;
     case 293:
         ClearPrompt();
         EraseRubberBand();
-        JoinWalls(*doc, *this, doc->m_toolPoints[1], doc->m_toolPoints[2], doc->m_toolPoints[3],
-                  doc->m_toolPoints[4], 0.4);
+        ViewTools().JoinWalls(*doc, *this, doc->m_toolPoints[1], doc->m_toolPoints[2], doc->m_toolPoints[3],
+                              doc->m_toolPoints[4], 0.4);
         SaveUndoState();
         ClearPendingSteps();
         m_command = m_bandState = 0;

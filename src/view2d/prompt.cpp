@@ -1,7 +1,7 @@
 // Prompt line, cursor readouts, rubber band and cancelling of the plan view.
 #include "view2d/rectaview.h"
 
-#include "app/rectaapp.h"
+#include "doc/apphost.h"
 #include "doc/rectadoc.h"
 #include "model/geometry.h"
 #include "model/strutil.h"
@@ -12,7 +12,7 @@ void CRectaView::ShowPrompt(int pane, const std::string& text)
 {
     if (pane == 0)
         m_prompt = text.substr(0, kPromptMax);
-    theApp.Status().SetPaneText(pane, text);
+    AppHost().SetPaneText(pane, text);
 }
 
 void CRectaView::ShowSelectPrompt()
@@ -30,7 +30,7 @@ void CRectaView::ClearPrompt()
 void CRectaView::ShowCoords(const CPointd& p)
 {
     const CRectaDoc* doc = GetDocument();
-    theApp.Status().SetPaneText(
+    AppHost().SetPaneText(
         2, "(" + FormatNumber(p.x, doc->m_coordDecimals) + "," + FormatNumber(p.y, doc->m_coordDecimals) + ")");
 }
 
@@ -39,7 +39,7 @@ void CRectaView::ShowDistAngle(const CPointd& from, const CPointd& to)
     const CRectaDoc* doc = GetDocument();
     const double d = Distance2D(from.x, to.x, from.y, to.y);
     const double a = RadToDeg(Angle2D(from.x, from.y, to.x, to.y));
-    theApp.Status().SetPaneText(
+    AppHost().SetPaneText(
         2, "D:" + FormatNumber(d, doc->m_coordDecimals) + "  A:" + FormatNumber(a, doc->m_angleDecimals) + " ");
 }
 

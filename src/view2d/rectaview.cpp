@@ -1,19 +1,11 @@
 // The plan view: construction, painting and the framework steps.
 #include "view2d/rectaview.h"
 
-#include "app/rectaapp.h"
+#include "doc/apphost.h"
 #include "doc/rectadoc.h"
-#include "model/acot.h"
-#include "model/bloq.h"
-#include "model/circ.h"
 #include "model/dib.h"
-#include "model/pline.h"
-#include "model/punt.h"
-#include "model/recta.h"
-#include "model/tdface.h"
-#include "model/text.h"
+#include "model/entitykind.h"
 #include "platform/imagedc.h"
-#include "view2d/insblpick.h"
 #include "view2d/undo.h"
 
 CRectaView::CRectaView() = default;
@@ -73,8 +65,8 @@ void CRectaView::OnActivateView(bool activate)
 {
     if (!activate)
         return;
-    theApp.Status().SetPaneText(3, std::string(20, ' '));
-    theApp.Status().SetPaneText(3, GetDocument()->m_layerName);
+    AppHost().SetPaneText(3, std::string(20, ' '));
+    AppHost().SetPaneText(3, GetDocument()->m_layerName);
     ComputeScale();
 }
 
@@ -156,59 +148,12 @@ void CRectaView::UpdateOtherViews(long hint)
 
 bool CRectaView::DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) const
 {
-    const double s = m_scale, ox = m_originX, oy = m_originY;
-    auto pick = [&](auto* e) {
-        switch (kind) {
-        case DrawKind::normal: return e->Draw(dc, s, ox, oy);
-        case DrawKind::dotted: return e->DrawDotted(dc, s, ox, oy);
-        default: return e->Erase(dc, s, ox, oy);
-        }
-    };
-    switch (type) {
-    case ENT_LINE: return pick(static_cast<CRecta*>(entity));
-    case ENT_CIRCLE: return pick(static_cast<CCirc*>(entity));
-    case ENT_ARC: return pick(static_cast<CArc*>(entity));
-    case ENT_TEXT: return pick(static_cast<CText*>(entity));
-    case ENT_PLINE: return pick(static_cast<CPLine*>(entity));
-    case ENT_DIMENSION: return pick(static_cast<CAcot*>(entity));
-    case ENT_3DFACE: return pick(static_cast<CTdface*>(entity));
-    case ENT_POINT: {
-        auto* p = static_cast<CPunt*>(entity);
-        const CRectaDoc& doc = *GetDocument();
-        switch (kind) {
-        case DrawKind::normal: return p->Draw(dc, s, ox, oy, doc);
-        case DrawKind::dotted: return p->DrawDotted(dc, s, ox, oy, doc);
-        default: return p->Erase(dc, s, ox, oy, doc);
-        }
-    }
-    case ENT_INSERT: {
-        auto* ins = static_cast<CInsBl*>(entity);
-        const CBloq* block = FindBlock(ins->m_block);
-        const CRectaDoc& doc = *GetDocument();
-        switch (kind) {
-        case DrawKind::normal: return ins->Draw(dc, s, ox, oy, block, doc);
-        case DrawKind::dotted: return ins->DrawDotted(dc, s, ox, oy, block, doc);
-        default: return ins->Erase(dc, s, ox, oy, block, doc);
-        }
-    }
-    default: return false;
-    }
+    return ::DrawEntity(dc, type, entity, Map(), kind, *GetDocument()) != 0;
 }
 
 bool CRectaView::EntityInWindow(int type, const CObject* entity, const CPointd& lo, const CPointd& hi) const
 {
-    switch (type) {
-    case ENT_LINE: return static_cast<const CRecta*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
-    case ENT_CIRCLE: return static_cast<const CCirc*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
-    case ENT_ARC: return static_cast<const CArc*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
-    case ENT_POINT: return static_cast<const CPunt*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
-    case ENT_TEXT: return static_cast<const CText*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
-    case ENT_PLINE: return static_cast<const CPLine*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
-    case ENT_DIMENSION: return static_cast<const CAcot*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
-    case ENT_3DFACE: return static_cast<const CTdface*>(entity)->IsInRect(lo.x, lo.y, hi.x, hi.y);
-    case ENT_INSERT: return InsBlInWindow(*GetDocument(), *static_cast<const CInsBl*>(entity), lo, hi);
-    default: return false;
-    }
+    return EntityKind(type).InWindow(entity, lo, hi, *GetDocument());
 }
 
 void CRectaView::OnDraw(CDC& dc)

@@ -122,6 +122,8 @@ public:
     // Full repaints of the image so far.
     int RepaintCount() const { return m_repaints; }
 
+    // The view's mapping of drawing points to logical ones.
+    WorldMap Map() const { return {m_scale, m_originX, m_originY}; }
     // Draws one entity of the drawing with the view's scale and origin.
     bool DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) const;
     // The record at pos of the document's entity list.
@@ -223,8 +225,8 @@ public:
     void DrawEntityHighlighted(POSITION pos);
     void UnhighlightSelection();
     void RedrawEntityAt(POSITION pos);
-    void DrawEntity(int type, CObject* entity);
-    void EraseEntity(int type, CObject* entity);
+    void DrawEntity(int type, CObject* entity) override;
+    void EraseEntity(int type, CObject* entity) override;
 
     // ---- snap (snap.cpp)
     void ApplyOrtho(double sx, double sy, double& px, double& py) const;

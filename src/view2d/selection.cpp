@@ -6,6 +6,7 @@
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/entitykind.h"
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
@@ -23,23 +24,6 @@ namespace {
 bool Pickable(const CDib* dib)
 {
     return dib->m_visible == 1 && dib->m_flag == 1;
-}
-
-// Layer name of an entity, or null for a type without one.
-const std::string* LayerOf(int type, const CObject* entity)
-{
-    switch (type) {
-    case ENT_LINE:
-    case ENT_CIRCLE:
-    case ENT_ARC:
-    case ENT_POINT:
-    case ENT_TEXT:
-    case ENT_PLINE:
-    case ENT_INSERT:
-    case ENT_DIMENSION:
-    case ENT_3DFACE: return &static_cast<const CEntity*>(entity)->m_layer;
-    default: return nullptr;
-    }
 }
 
 bool InSelWindow(const CRectaDoc& doc, int type, const CObject* entity, const Pt2 (&q)[4], int mode)
@@ -257,8 +241,8 @@ void CRectaView::RedrawEntityAt(POSITION pos)
     if (!pos)
         return;
     const CDib* dib = RecordAt(pos);
-    const std::string* layer = LayerOf(dib->m_type, dib->m_entity);
-    if (layer && GetDocument()->GetLayerVisibility(*layer) == 1)
+    const CEntity* pen = EntityKind(dib->m_type).Pen(dib->m_entity);
+    if (pen && GetDocument()->GetLayerVisibility(pen->m_layer) == 1)
         DrawEntity(dib->m_type, dib->m_entity);
 }
 

@@ -3,18 +3,12 @@
 
 #include "dialogs/rundlg.h"
 #include "doc/rectadoc.h"
-#include "model/acot.h"
 #include "model/bloq.h"
-#include "model/circ.h"
 #include "model/dib.h"
-#include "model/insbl.h"
-#include "model/pline.h"
-#include "model/punt.h"
+#include "model/entitykind.h"
 #include "model/recta.h"
-#include "model/tdface.h"
-#include "model/text.h"
+#include "model/transform.h"
 #include "platform/msgbox.h"
-#include "view2d/transform.h"
 #include "view2d/undo.h"
 
 #include <cmath>
@@ -22,22 +16,6 @@
 #include <vector>
 
 namespace {
-
-void Shift(CPointd& p, const CPointd& d)
-{
-    p.x += d.x;
-    p.y += d.y;
-    p.z += d.z;
-}
-
-void ShiftParts(CObList& parts, const CPointd& from, const CPointd& to)
-{
-    for (CObject* obj : parts) {
-        auto* part = static_cast<CDib*>(obj);
-        if (part->m_type == ENT_LINE || part->m_type == ENT_ARC || part->m_type == ENT_TEXT)
-            MoveEntity(part->m_type, part->m_entity, from, to);
-    }
-}
 
 // The selected records still in the drawing, in selection order.
 std::vector<CDib*> SelectedRecords(const CRectaView& view, const CRectaDoc& doc)
@@ -52,33 +30,6 @@ std::vector<CDib*> SelectedRecords(const CRectaView& view, const CRectaDoc& doc)
 }
 
 }  // namespace
-
-bool MoveEntity(int type, CObject* entity, const CPointd& from, const CPointd& to)
-{
-    if (!entity)
-        return false;
-    const CPointd d(to.x - from.x, to.y - from.y, to.z - from.z);
-    switch (type) {
-    case ENT_LINE: {
-        auto* e = static_cast<CRecta*>(entity);
-        Shift(e->m_p1, d);
-        Shift(e->m_p2, d);
-        return true;
-    }
-    case ENT_CIRCLE: Shift(static_cast<CCirc*>(entity)->m_centre, d); return true;
-    case ENT_ARC: Shift(static_cast<CArc*>(entity)->m_centre, d); return true;
-    case ENT_POINT: Shift(static_cast<CPunt*>(entity)->m_point, d); return true;
-    case ENT_TEXT: Shift(static_cast<CText*>(entity)->m_insert, d); return true;
-    case ENT_INSERT: Shift(static_cast<CInsBl*>(entity)->m_insert, d); return true;
-    case ENT_PLINE: ShiftParts(static_cast<CPLine*>(entity)->m_segments, from, to); return true;
-    case ENT_DIMENSION: ShiftParts(static_cast<CAcot*>(entity)->m_parts, from, to); return true;
-    case ENT_3DFACE:
-        for (CPointd& c : static_cast<CTdface*>(entity)->m_c)
-            Shift(c, d);
-        return true;
-    default: return false;
-    }
-}
 
 void CRectaView::MoveSelection()
 {

@@ -7,7 +7,7 @@
 #include "model/tdface.h"
 #include "platform/imagedc.h"
 #include "view2d/undo.h"
-#include "view3d/cameras.h"
+#include "view2d/viewtools.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,9 +72,9 @@ bool CRectaView::RunCommandStep(const CPointd& p)
             return;
         auto dc = GetClientDC();
         if (eye)
-            DrawCamara(*dc, m_scale, m_originX, m_originY, *doc, camera, at);
+            ViewTools().DrawCamera(*dc, Map(), *doc, camera, at);
         else
-            DrawObjetivo(*dc, m_scale, m_originX, m_originY, *doc, camera, at);
+            ViewTools().DrawTarget(*dc, Map(), *doc, camera, at);
         if (m_host)
             m_host->UpdateWindow();
     };

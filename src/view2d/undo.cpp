@@ -2,15 +2,13 @@
 #include "view2d/undo.h"
 
 #include "doc/rectadoc.h"
-#include "model/acot.h"
-#include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/entitykind.h"
 #include "model/fontrecord.h"
-#include "model/pline.h"
+#include "model/insbl.h"
 #include "model/punt.h"
 #include "model/recta.h"
-#include "model/tdface.h"
 #include "model/text.h"
 #include "view2d/rectaview.h"
 
@@ -18,14 +16,6 @@
 #include <utility>
 
 namespace {
-
-template <class T>
-CObject* Duplicate(const CObject* entity)
-{
-    auto* copy = new T;
-    copy->Copy(*static_cast<const T*>(entity));
-    return copy;
-}
 
 // Gives up ownership of a record that is back in the list by other means,
 // then frees the step.
@@ -99,24 +89,6 @@ CUndoState::~CUndoState()
 {
     while (!m_steps.IsEmpty())
         delete static_cast<CUndoStep*>(m_steps.RemoveHead());
-}
-
-CObject* DuplicateEntity(int type, const CObject* entity)
-{
-    if (!entity)
-        return nullptr;
-    switch (type) {
-    case ENT_LINE: return Duplicate<CRecta>(entity);
-    case ENT_CIRCLE: return Duplicate<CCirc>(entity);
-    case ENT_ARC: return Duplicate<CArc>(entity);
-    case ENT_POINT: return Duplicate<CPunt>(entity);
-    case ENT_TEXT: return Duplicate<CText>(entity);
-    case ENT_PLINE: return Duplicate<CPLine>(entity);
-    case ENT_DIMENSION: return Duplicate<CAcot>(entity);
-    case ENT_INSERT: return Duplicate<CInsBl>(entity);
-    case ENT_3DFACE: return Duplicate<CTdface>(entity);
-    default: return nullptr;
-    }
 }
 
 CUndoStep* MakeUndoStep(const CRectaDoc* doc, int operation, int type, CDib* record, POSITION pos)
@@ -372,7 +344,7 @@ CInsBl* CRectaView::NewBlockInsBl(int width, COLORREF color, std::string_view la
 CBloq* CRectaView::FindBlock(std::string_view name) const
 {
     const CRectaDoc* doc = GetDocument();
-    return doc ? FindDocBlock(*doc, name) : nullptr;
+    return doc ? doc->FindBlock(name) : nullptr;
 }
 
 int CRectaView::IsLayerDrawable(const CObject* entity, int type) const

@@ -65,9 +65,6 @@ public:
 // element that is in no list (null copy for kinds that cannot be duplicated yet).
 CUndoStep* MakeUndoStep(const CRectaDoc* doc, int operation, int type, CDib* record, POSITION pos);
 
-// A new entity of the type's class filled by the class's copy, or null.
-CObject* DuplicateEntity(int type, const CObject* entity);
-
 // True when the step's record is in the document's entity list now.
 bool StepRecordInList(const CRectaDoc* doc, const CUndoStep& step);
 

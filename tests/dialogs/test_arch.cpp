@@ -1,7 +1,7 @@
 #include "app/rectaapp.h"
-#include "arch/archdlg.h"
 #include "arch/archgen.h"
 #include "arch/archgeom.h"
+#include "dialogs/archdlg.h"
 #include "doc/rectadoc.h"
 #include "model/recta.h"
 #include "support/scripted_dialogs.h"

@@ -420,7 +420,7 @@ TEST_F(DrawingFile, BlocksThatInsertBlocksReopenSharedAndSaveByteForByte)
     AddNamedBlock(doc, "OUTER", {{ENT_INSERT, NewInsert("MID", 0, 0)}, {ENT_INSERT, NewInsert("INNER", 2, 2)}});
     AddNamedBlock(doc, "LATE", {{ENT_INSERT, NewInsert("MID", 0, 0)}});
     for (const char* name : {"TOP", "MID", "OUTER", "LATE"}) {
-        CBloq* b = FindDocBlock(doc, name);
+        CBloq* b = doc.FindBlock(name);
         CollectReferencedBlocks(doc, b->GetEntityList(), *b);
     }
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(5, 5), 1, 0, 1, "OUTER");
@@ -433,12 +433,12 @@ TEST_F(DrawingFile, BlocksThatInsertBlocksReopenSharedAndSaveByteForByte)
     ASSERT_TRUE(back.OnOpenDocument(path));
     EXPECT_EQ(back.GetBlockList().GetCount(), 5);
     for (const char* name : {"TOP", "MID", "OUTER", "LATE"}) {
-        const CBloq* b = FindDocBlock(back, name);
+        const CBloq* b = back.FindBlock(name);
         ASSERT_NE(b, nullptr) << name;
         EXPECT_NE(b->GetFirstRefBlockPosition(), nullptr) << name;
         for (POSITION pos = b->GetFirstRefBlockPosition(); pos;) {
             const CBloq* named = b->GetNextRefBlock(pos);
-            EXPECT_EQ(named, FindDocBlock(back, named->m_name)) << name << " names " << named->m_name;
+            EXPECT_EQ(named, back.FindBlock(named->m_name)) << name << " names " << named->m_name;
         }
     }
     EXPECT_EQ(Saved(back), file);
@@ -543,7 +543,7 @@ TEST_F(DrawingFile, ObjectsNamedInSeveralListsHaveOneOwner)
             const CBloq* b = probe.GetNextBlock(pos);
             for (POSITION r = b->GetFirstRefBlockPosition(); r;) {
                 const CBloq* named = b->GetNextRefBlock(r);
-                const CBloq* listed = FindDocBlock(probe, named->m_name);
+                const CBloq* listed = probe.FindBlock(named->m_name);
                 EXPECT_TRUE(listed == named || (!listed && named->m_name == "LOST")) << named->m_name;
             }
         }

@@ -1,6 +1,7 @@
 // Blocks, inserts and attributes: records, lookups, extents and the placed walk.
 #include "doc/rectadoc.h"
 #include "model/bloq.h"
+#include "model/entitydraw.h"
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
@@ -142,8 +143,8 @@ TEST_F(BlockDoc, ListsFindsAndFreesBlocks)
     EXPECT_TRUE(work.IsEmpty()) << "the block owns the elements";
     EXPECT_EQ(b->m_extMax, CPointd(2, 1)) << "extents computed in block coordinates";
     b->m_name = "A";
-    EXPECT_EQ(FindDocBlock(doc, "A"), b);
-    EXPECT_EQ(FindDocBlock(doc, "a"), nullptr);
+    EXPECT_EQ(doc.FindBlock("A"), b);
+    EXPECT_EQ(doc.FindBlock("a"), nullptr);
 
     b->SetColor(0xFF);
     POSITION pos = b->GetFirstEntityPosition();
@@ -152,7 +153,7 @@ TEST_F(BlockDoc, ListsFindsAndFreesBlocks)
 
     AddNamedBlock(doc, "B", {{ENT_POINT, new CPunt}});
     doc.RemoveBlockAt(doc.FindBlockPosition(b));
-    EXPECT_EQ(FindDocBlock(doc, "A"), nullptr);
+    EXPECT_EQ(doc.FindBlock("A"), nullptr);
     doc.DeleteContents();  // frees block B with its entity
     EXPECT_EQ(doc.GetFirstBlockPosition(), nullptr);
 }
@@ -183,9 +184,9 @@ TEST_F(BlockDoc, CollectsReferencedBlocksDepthFirstAtTheHead)
     CollectReferencedBlocks(doc, container.GetEntityList(), container);
     POSITION pos = container.GetFirstRefBlockPosition();
     ASSERT_NE(pos, nullptr);
-    EXPECT_EQ(container.GetNextRefBlock(pos), FindDocBlock(doc, "B")) << "the drawing's own block, named";
+    EXPECT_EQ(container.GetNextRefBlock(pos), doc.FindBlock("B")) << "the drawing's own block, named";
     ASSERT_NE(pos, nullptr);
-    EXPECT_EQ(container.GetNextRefBlock(pos), FindDocBlock(doc, "A"));
+    EXPECT_EQ(container.GetNextRefBlock(pos), doc.FindBlock("A"));
     EXPECT_EQ(pos, nullptr);
 
     AddMissingBlocks(doc, container.GetRefBlockList());
@@ -198,14 +199,14 @@ TEST_F(BlockDoc, CollectsReferencedBlocksDepthFirstAtTheHead)
     CBloq* c = AddNamedBlock(other, "C", {{ENT_INSERT, NewInsert("B", 0, 0)}});
     AddNamedBlock(other, "GONE", {});
     CollectReferencedBlocks(other, c->GetEntityList(), *c);
-    c->GetRefBlockList().AddTail(FindDocBlock(other, "GONE"));
+    c->GetRefBlockList().AddTail(other.FindBlock("GONE"));
     CObList justC;
     justC.AddTail(c);
     AddMissingBlocks(doc, justC);
-    const CBloq* copied = FindDocBlock(doc, "C");
+    const CBloq* copied = doc.FindBlock("C");
     ASSERT_NE(copied, nullptr);
     EXPECT_NE(copied, c);
-    EXPECT_EQ(copied->FindRefBlock("B"), FindDocBlock(doc, "B"));
+    EXPECT_EQ(copied->FindRefBlock("B"), doc.FindBlock("B"));
     EXPECT_EQ(copied->FindRefBlock("GONE"), nullptr) << "a name this drawing lacks is left out";
     other.DeleteContents();
     CArchive out;
@@ -218,7 +219,7 @@ TEST_F(BlockDoc, RemovingABlockUnlinksItFromTheReferencedBlockLists)
     CBloq* outer = AddNamedBlock(doc, "OUTER", {{ENT_INSERT, NewInsert("INNER", 0, 0)}});
     CollectReferencedBlocks(doc, outer->GetEntityList(), *outer);
     ASSERT_NE(outer->FindRefBlock("INNER"), nullptr);
-    doc.RemoveBlockAt(doc.FindBlockPosition(FindDocBlock(doc, "INNER")));
+    doc.RemoveBlockAt(doc.FindBlockPosition(doc.FindBlock("INNER")));
     EXPECT_EQ(outer->FindRefBlock("INNER"), nullptr);
     CArchive out;
     doc.Serialize(out);  // would read the freed block
@@ -226,13 +227,14 @@ TEST_F(BlockDoc, RemovingABlockUnlinksItFromTheReferencedBlockLists)
 
 TEST_F(BlockDoc, InsertDrawsItsBlockPlaced)
 {
-    CBloq* b = AddNamedBlock(doc, "B", {{ENT_LINE, NewLine(1, 0, 2, 0)}});
+    AddNamedBlock(doc, "B", {{ENT_LINE, NewLine(1, 0, 2, 0)}});
     std::unique_ptr<CInsBl> ins(NewInsert("B", 10, 10, kPi / 2, 2, 2));
     CRecordingDC dc;
-    EXPECT_EQ(ins->Draw(dc, 1.0, 0.0, 0.0, b, doc), 1);
+    EXPECT_EQ(ins->Draw(dc, {1.0, 0.0, 0.0}, DrawKind::normal, doc), 1);
     EXPECT_NE(dc.Log().find("MoveTo(10,12)\nLineTo(10,14)"), std::string::npos) << dc.Log();
     dc.Clear();
-    EXPECT_EQ(ins->Draw(dc, 1.0, 0.0, 0.0, nullptr, doc), 0) << "a missing block draws nothing";
+    ins->m_block = "MISSING";
+    EXPECT_EQ(ins->Draw(dc, {1.0, 0.0, 0.0}, DrawKind::normal, doc), 0) << "a missing block draws nothing";
     EXPECT_TRUE(dc.Calls().empty());
 }
 
@@ -258,8 +260,8 @@ TEST_F(BlockDoc, ExtentsPlaceAllFourCornersAndSkipEmptyBlocks)
     CBloq* b = AddNamedBlock(doc, "B", {{ENT_LINE, NewLine(0, 0, 2, 1)}});
     AddNamedBlock(doc, "EMPTY", {});
     AddNamedBlock(doc, "WRAP", {{ENT_INSERT, NewInsert("B", 0, 0, kPi / 2, 1, 1)}});
-    EXPECT_NEAR(FindDocBlock(doc, "WRAP")->m_extMin.x, -1.0, 1e-12);
-    EXPECT_NEAR(FindDocBlock(doc, "WRAP")->m_extMax.y, 2.0, 1e-12);
+    EXPECT_NEAR(doc.FindBlock("WRAP")->m_extMin.x, -1.0, 1e-12);
+    EXPECT_NEAR(doc.FindBlock("WRAP")->m_extMax.y, 2.0, 1e-12);
 
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(10, 10), 3, kPi / 2, 3, "B");
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(-50, -50), 1, 0, 1, "EMPTY");
@@ -309,7 +311,7 @@ TEST_F(BlockDoc, NestedCopiesOfALongPolylineStayWithinTheWalkBudget)
     loaded.Serialize(in);
 
     std::size_t work = 0;
-    WalkPlacedEntities(loaded, *FindDocBlock(loaded, "L10"), CPlacement{}, [&](CElementPtr& e) {
+    WalkPlacedEntities(loaded, *loaded.FindBlock("L10"), CPlacement{}, [&](CElementPtr& e) {
         work += 1;
         if (e->m_type == ENT_PLINE)
             work += std::size_t(static_cast<const CPLine*>(e->m_entity)->m_segments.GetCount());

@@ -1,6 +1,7 @@
 // The basic entities drawn, dotted and erased on an image.
 #include "doc/rectadoc.h"
 #include "model/circ.h"
+#include "model/entitydraw.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
@@ -62,24 +63,24 @@ TEST(EntityDrawing, DrawThenEraseLeavesWhite)
     point.m_point = CPointd(12, 3);
 
     Canvas c;
-    ASSERT_EQ(line.Draw(c.dc, kScale, 0, 0), 1);
-    circle.Draw(c.dc, kScale, 0, 0);
-    arc.Draw(c.dc, kScale, 0, 0);
-    tiny.Draw(c.dc, kScale, 0, 0);
-    point.Draw(c.dc, kScale, 0, 0, doc);
+    ASSERT_EQ(line.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal), 1);
+    circle.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal);
+    arc.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal);
+    tiny.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal);
+    point.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal, doc);
     EXPECT_GT(c.Ink(), 200);
-    line.Erase(c.dc, kScale, 0, 0);
-    circle.Erase(c.dc, kScale, 0, 0);
-    arc.Erase(c.dc, kScale, 0, 0);
-    tiny.Erase(c.dc, kScale, 0, 0);
-    point.Erase(c.dc, kScale, 0, 0, doc);
+    line.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
+    circle.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
+    arc.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
+    tiny.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
+    point.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase, doc);
     EXPECT_EQ(c.Ink(), 0);
 }
 
 TEST(EntityDrawing, ArcsCoverOnlyTheirAngles)
 {
     Canvas c;
-    ArcOf(10, 7, 5, 0, kPi / 2).Draw(c.dc, kScale, 0, 0);
+    ArcOf(10, 7, 5, 0, kPi / 2).Draw(c.dc, {kScale, 0, 0}, DrawKind::normal);
     int outside = 0;
     for (int y = 1; y <= kH; ++y)
         for (int x = 0; x < kW; ++x)
@@ -90,7 +91,7 @@ TEST(EntityDrawing, ArcsCoverOnlyTheirAngles)
 
     // Across angle 0: only right of the centre.
     Canvas d;
-    ArcOf(10, 7, 5, 3 * kPi / 2 + 0.2, kPi / 2 - 0.2).Draw(d.dc, kScale, 0, 0);
+    ArcOf(10, 7, 5, 3 * kPi / 2 + 0.2, kPi / 2 - 0.2).Draw(d.dc, {kScale, 0, 0}, DrawKind::normal);
     for (int y = 1; y <= kH; ++y)
         for (int x = 0; x < 100; ++x)
             ASSERT_EQ(d.At(x, y), 0xFFFFFFu) << x << "," << y;
@@ -103,17 +104,17 @@ TEST(EntityDrawing, HugeArcsAndCirclesAreClippedNotChorded)
     // near-horizontal band at y = 7, which a chord substitute would never draw.
     CArc huge = ArcOf(10, 7 - 1e7, 1e7, kPi / 2 - 1e-6, kPi / 2 + 1e-6);
     Canvas c;
-    huge.Draw(c.dc, kScale, 0, 0);
+    huge.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal);
     EXPECT_NE(c.At(100, 70), 0xFFFFFFu);
-    huge.Erase(c.dc, kScale, 0, 0);
+    huge.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
     EXPECT_EQ(c.Ink(), 0);
 
     CCirc circle(1, 0, "ZP", 0, 0, 0, 0, 1);
     circle.m_centre = CPointd(1e12, -1e12);
     circle.m_rx = circle.m_ry = 1e13;
     Canvas d;
-    circle.Draw(d.dc, kScale, 0, 0);
-    circle.Erase(d.dc, kScale, 0, 0);
+    circle.Draw(d.dc, {kScale, 0, 0}, DrawKind::normal);
+    circle.Draw(d.dc, {kScale, 0, 0}, DrawKind::erase);
     EXPECT_EQ(d.Ink(), 0);
 }
 
@@ -134,9 +135,9 @@ TEST(EntityDrawing, ExtrudedEntitiesInvertTwiceToNothing)
     c.dc.Image().fill(QColor(200, 100, 50));
     const QImage before = c.dc.Image().copy();
     for (int pass = 0; pass < 2; ++pass) {
-        wall.Erase(c.dc, kScale, 0, 0);
-        column.Erase(c.dc, kScale, 0, 0);
-        band.Erase(c.dc, kScale, 0, 0);
+        wall.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
+        column.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
+        band.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
         if (pass == 0) {
             EXPECT_NE(c.dc.Image(), before);
         }
@@ -148,7 +149,7 @@ TEST(EntityDrawing, ExtrudedEntitiesInvertTwiceToNothing)
     up.m_p1 = CPointd(2, 2);
     up.m_p2 = CPointd(10, 2);
     Canvas d;
-    up.Erase(d.dc, kScale, 0, 0);
+    up.Draw(d.dc, {kScale, 0, 0}, DrawKind::erase);
     EXPECT_EQ(d.Ink(), 80);
 }
 
@@ -160,8 +161,8 @@ TEST(EntityDrawing, OcsModeDrawsAsFlat)
     flat.m_p1 = ocs.m_p1 = CPointd(1, 1);
     flat.m_p2 = ocs.m_p2 = CPointd(9, 5);
     Canvas a, b;
-    flat.Draw(a.dc, kScale, 0, 0);
-    ocs.Draw(b.dc, kScale, 0, 0);
+    flat.Draw(a.dc, {kScale, 0, 0}, DrawKind::normal);
+    ocs.Draw(b.dc, {kScale, 0, 0}, DrawKind::normal);
     EXPECT_EQ(a.dc.Image(), b.dc.Image());
 }
 
@@ -183,9 +184,9 @@ TEST(EntityDrawing, EveryModeButFlatAndOcsDrawsExtruded)
     auto image = [&](int mode) {
         line.m_extrusionMode = circle.m_extrusionMode = arc.m_extrusionMode = mode;
         Canvas c;
-        line.Draw(c.dc, kScale, 0, 0);
-        circle.Draw(c.dc, kScale, 0, 0);
-        arc.DrawDotted(c.dc, kScale, 0, 0);
+        line.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal);
+        circle.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal);
+        arc.Draw(c.dc, {kScale, 0, 0}, DrawKind::dotted);
         return c.dc.Image().copy();
     };
     const QImage flat = image(EXTRUSION_FLAT), extruded = image(EXTRUSION_THICK);
@@ -207,9 +208,9 @@ TEST(EntityDrawing, ExtrudedArcWithAnglesNotFiniteDrawsNothing)
         arc.m_extrusionMode = EXTRUSION_THICK;
         arc.m_thick1 = arc.m_thick2 = 2;
         Canvas c;
-        arc.Draw(c.dc, kScale, 0, 0);
-        arc.DrawDotted(c.dc, kScale, 0, 0);
-        arc.Erase(c.dc, kScale, 0, 0);
+        arc.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal);
+        arc.Draw(c.dc, {kScale, 0, 0}, DrawKind::dotted);
+        arc.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
         EXPECT_EQ(c.Ink(), 0) << a[0] << " " << a[1];
     }
 }
@@ -226,7 +227,7 @@ TEST(EntityDrawing, PensAndTextColours)
 
     CRecordingDC rec;
     rec.SetYUpMapping(kW, kH);
-    ASSERT_EQ(t.DrawDotted(rec, kScale, 0, 0), 1);
+    ASSERT_EQ(t.Draw(rec, {kScale, 0, 0}, DrawKind::dotted), 1);
     const std::string log = rec.Log();
     EXPECT_NE(log.find("SetTextColor(255)"), std::string::npos) << log;
     EXPECT_NE(log.find("SetTextAlign(8)"), std::string::npos) << log;
@@ -235,17 +236,17 @@ TEST(EntityDrawing, PensAndTextColours)
 
     CRecta l(3, RGB(9, 9, 9), "ZP", 0, 0, 0, 0, 1);
     rec.Clear();
-    l.DrawDotted(rec, kScale, 0, 0);
+    l.Draw(rec, {kScale, 0, 0}, DrawKind::dotted);
     EXPECT_NE(rec.Log().find("SelectPen(2,3,592137)"), std::string::npos) << rec.Log();
 
     // Too small at this scale: nothing drawn.
     t.m_font.lfHeight = 5;
-    EXPECT_EQ(t.Draw(rec, 1.0, 0, 0), 0);
+    EXPECT_EQ(t.Draw(rec, {1.0, 0, 0}, DrawKind::normal), 0);
 
     // A pen that cannot be made draws nothing.
     l.m_style = 77;
     Canvas c;
-    EXPECT_EQ(l.Draw(c.dc, kScale, 0, 0), 0);
+    EXPECT_EQ(l.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal), 0);
     EXPECT_EQ(c.Ink(), 0);
 }
 
@@ -263,7 +264,7 @@ TEST(EntityDrawing, TextInkLiesInItsBox)
             SetFaceName(t.m_font, "Courier New");
             t.m_insert = CPointd(10, 7);
             Canvas c;
-            ASSERT_EQ(t.Draw(c.dc, kScale, 0, 0), 1);
+            ASSERT_EQ(t.Draw(c.dc, {kScale, 0, 0}, DrawKind::normal), 1);
             ASSERT_GT(c.Ink(), 50);
 
             CPointd k[4];

@@ -5,6 +5,7 @@
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/entitydraw.h"
 #include "model/pline.h"
 #include "model/recta.h"
 #include "model/text.h"
@@ -157,8 +158,8 @@ TEST(PLine, EmptyChainThroughEveryMember)
     CPLine pl;
     pl.m_fill = 1;
     CRecordingDC dc;
-    EXPECT_EQ(pl.Draw(dc, 1, 0, 0) + pl.Erase(dc, 1, 0, 0) + pl.DrawDotted(dc, 1, 0, 0), 3);
-    EXPECT_EQ(pl.DrawFill(dc, 1, 0, 0, 1), 0);
+    EXPECT_EQ(pl.Draw(dc, {1, 0, 0}, DrawKind::normal) + pl.Draw(dc, {1, 0, 0}, DrawKind::erase) + pl.Draw(dc, {1, 0, 0}, DrawKind::dotted), 3);
+    EXPECT_EQ(pl.DrawFill(dc, {1, 0, 0}, 1), 0);
     EXPECT_TRUE(dc.CallsNamed("Polygon").empty());
     EXPECT_EQ(pl.IsInRect(-1e9, -1e9, 1e9, 1e9), 0);
     CPointd p(7, 7, 7);
@@ -226,7 +227,7 @@ TEST(PLine, FillOnlyWhenClosedAndCopiesAreDeep)
     pl.m_fill = 1;
     pl.m_fillColor = RGB(0, 255, 0);
     CRecordingDC dc;
-    pl.Draw(dc, 10, 0, 0);
+    pl.Draw(dc, {10, 0, 0}, DrawKind::normal);
     ASSERT_EQ(dc.CallsNamed("Polygon").size(), 1u);
     EXPECT_NE(dc.Log().find("SelectBrush(0,65280)"), std::string::npos);
 
@@ -234,10 +235,10 @@ TEST(PLine, FillOnlyWhenClosedAndCopiesAreDeep)
     copy.Copy(pl);
     Part<CRecta>(pl.m_segments, 3).m_p2 = CPointd(0.001, 0);
     dc.Clear();
-    pl.Draw(dc, 10, 0, 0);
+    pl.Draw(dc, {10, 0, 0}, DrawKind::normal);
     EXPECT_TRUE(dc.CallsNamed("Polygon").empty()) << "open by 0.001";
     dc.Clear();
-    copy.Draw(dc, 10, 0, 0);
+    copy.Draw(dc, {10, 0, 0}, DrawKind::normal);
     EXPECT_EQ(dc.CallsNamed("Polygon").size(), 1u) << "the copy keeps its own segments";
 }
 
@@ -279,7 +280,7 @@ TEST_F(DimGen, LinearLayoutTicksAndText)
     EXPECT_NEAR(t.m_insert.y, 1.2, 1e-6);
 
     CRecordingDC dc;
-    dim.Draw(dc, 10, 0, 0);
+    dim.Draw(dc, {10, 0, 0}, DrawKind::normal);
     EXPECT_EQ(dc.CallsNamed("LineTo").size(), 5u) << "the definition line is not drawn";
 
     EXPECT_EQ(Part<CText>(doc.AddLinearDim(1, 0, "D", {0, 0}, {0, 5}, {-1, 2})->m_parts, 6).m_font.lfEscapement,
@@ -368,7 +369,7 @@ TEST_F(DimGen, StretchRemeasuresWithTheDocumentsTextDistance)
     CAcot empty;
     StretchAcot(empty, doc, {0, 0}, {1, 1}, window, 2);
     CRecordingDC dc;
-    EXPECT_EQ(empty.Draw(dc, 1, 0, 0), 1);
+    EXPECT_EQ(empty.Draw(dc, {1, 0, 0}, DrawKind::normal), 1);
     EXPECT_EQ(empty.IsInRect(-1, -1, 1, 1), 0);
     EXPECT_EQ(empty.DefinitionLine(), nullptr);
 }

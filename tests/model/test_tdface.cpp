@@ -1,10 +1,10 @@
 // The 3D face: file record, plan drawing, picking, window selection and snap.
+#include "model/entitykind.h"
 #include "model/tdface.h"
+#include "model/transform.h"
 #include "platform/archive.h"
 #include "platform/recordingdc.h"
 #include "support/bytes.h"
-#include "view2d/transform.h"
-#include "view2d/undo.h"
 #include "view2d/view_fixture.h"
 
 #include <gtest/gtest.h>
@@ -32,10 +32,10 @@ CTdface Face(int mode = 0)
     return f;
 }
 
-std::size_t Lines(const CTdface& f, int (CTdface::*draw)(CDC&, double, double, double) const)
+std::size_t Lines(const CTdface& f, DrawKind kind)
 {
     CRecordingDC dc;
-    (f.*draw)(dc, 10.0, 0.0, 0.0);
+    f.Draw(dc, {10.0, 0.0, 0.0}, kind);
     return dc.CallsNamed("LineTo").size();
 }
 
@@ -68,11 +68,11 @@ TEST(Tdface, PlanDrawingIgnoresMaskAndHonoursDisplayWord)
 {
     CTdface f = Face();
     f.m_edgeMask = 15;  // hides edges only in the 3D views
-    EXPECT_EQ(Lines(f, &CTdface::Draw), 4u);
+    EXPECT_EQ(Lines(f, DrawKind::normal), 4u);
     f.m_display = 0;
-    EXPECT_EQ(Lines(f, &CTdface::Draw), 0u);
-    EXPECT_EQ(Lines(f, &CTdface::DrawDotted), 4u);
-    EXPECT_EQ(Lines(f, &CTdface::Erase), 4u);
+    EXPECT_EQ(Lines(f, DrawKind::normal), 0u);
+    EXPECT_EQ(Lines(f, DrawKind::dotted), 4u);
+    EXPECT_EQ(Lines(f, DrawKind::erase), 4u);
 }
 
 TEST(Tdface, RectangleTestLooksAtFirstEdgeOnly)

@@ -3,6 +3,7 @@
 #include "model/acot.h"
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/entitykind.h"
 #include "model/pline.h"
 #include "model/recta.h"
 #include "view2d/compositepick.h"

@@ -87,7 +87,7 @@ TEST_F(SelectionEdit, BlockDefineErasesSourcesAndRefusesATakenName)
     SelectAllFor(10081);
     EXPECT_EQ(view.m_command, 155);
     Click(1, 1);
-    const CBloq* block = FindDocBlock(doc, "B1");
+    const CBloq* block = doc.FindBlock("B1");
     ASSERT_NE(block, nullptr);
     ASSERT_EQ(block->GetEntityList().GetCount(), 2);
     const auto* inBlock = static_cast<CRecta*>(static_cast<CDib*>(block->GetEntityList().GetHead())->m_entity);

@@ -5,11 +5,11 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/transform.h"
 #include "platform/archive.h"
-#include "view2d/insblpick.h"
-#include "view2d/transform.h"
-#include "view2d/undo.h"
 #include "support/blocks.h"
+#include "view2d/insblpick.h"
+#include "view2d/undo.h"
 #include "view_fixture.h"
 
 #include <QTemporaryDir>
@@ -123,18 +123,18 @@ TEST(Transform, PlacementScalesPositionsNotSizes)
     CCirc circ;
     circ.m_centre = CPointd(1, 1);
     circ.m_rx = 1;
-    TransformCirc(circ, {0, 0, 0, 0, 3, 3});
+    PlaceEntity(circ, {0, 0, 0, 0, 3, 3});
     EXPECT_EQ(circ.m_rx, 1.0);
     EXPECT_EQ(circ.m_centre, CPointd(3, 3));
 
     // Three quarters of a turn, from (1, 0) round to (0, -1).
     std::unique_ptr<CArc> flipped(Arc(0, 0, 1, 0, 3 * kPi / 2));
-    TransformArc(*flipped, {0, 0, 0, 0, -1, 1});
+    PlaceEntity(*flipped, {0, 0, 0, 0, -1, 1});
     EXPECT_NEAR(flipped->m_start, 3 * kPi / 2, 1e-12) << "from the image of the end";
     EXPECT_NEAR(flipped->m_end, kPi, 1e-12);
     EXPECT_EQ(flipped->m_arcWord, 0);
     std::unique_ptr<CArc> turned(Arc(0, 0, 1, 0, 3 * kPi / 2));
-    TransformArc(*turned, {0, 0, 0, 0, -1, -1});
+    PlaceEntity(*turned, {0, 0, 0, 0, -1, -1});
     EXPECT_NEAR(turned->m_start, kPi, 1e-12);
     EXPECT_NEAR(turned->m_end, kPi / 2, 1e-12);
     EXPECT_EQ(turned->m_arcWord, 1);
@@ -164,7 +164,7 @@ TEST(Transform, RotatingBackAndMirroringTwiceRestoreEveryKind)
 TEST(Transform, TextEscapementAndJustification)
 {
     std::unique_ptr<CText> t(Text(1, 0, JUSTIFY_LEFT, 0));
-    RotateText(*t, CPointd(0, 0), kPi / 6);
+    RotateEntity(*t, CPointd(0, 0), kPi / 6);
     EXPECT_EQ(t->m_font.lfEscapement, -300);
 
     // Mirrored across the line from the origin in direction m, by the perpendicular.
@@ -172,7 +172,7 @@ TEST(Transform, TextEscapementAndJustification)
         std::unique_ptr<CText> text(Text(1, 1, justify, escapement));
         CRecta line;
         line.m_p2 = CPointd(std::cos(m), std::sin(m));
-        MirrorText(*text, line, m + kPi / 2);
+        MirrorEntity(*text, line, m + kPi / 2);
         return text->m_justify;
     };
     EXPECT_EQ(mirrored(JUSTIFY_LEFT, 0, kPi / 2), JUSTIFY_RIGHT);
@@ -208,9 +208,9 @@ TEST(Transform, TurnedTextsKeepTheirDirectionInTheFile)
         t->m_font.lfOrientation = r.orientation;
         for (int i = 0; i < r.times; ++i) {
             if (r.degrees == 0)
-                MirrorText(*t, mirror, 3 * kPi / 4);
+                MirrorEntity(*t, mirror, 3 * kPi / 4);
             else
-                RotateText(*t, CPointd(1, 2), DegToRad(r.degrees));
+                RotateEntity(*t, CPointd(1, 2), DegToRad(r.degrees));
         }
         want.insert(want.end(), {t->m_font.lfEscapement, t->m_font.lfOrientation});
         const long long turned = r.escapement - std::llround(10 * r.degrees * r.times);
@@ -248,7 +248,7 @@ TEST(Transform, MirroredInsertPlacesEveryBlockPointAtItsImage)
         return out;
     };
     std::vector<CElementPtr> expected = leaves();
-    MirrorInsBl(*ins, mirror, 0);
+    MirrorEntity(*ins, mirror, 0);
     EXPECT_EQ(ins->m_sx, -1.0);
     const std::vector<CElementPtr> placed = leaves();
     ASSERT_EQ(placed.size(), 3u);
@@ -293,7 +293,7 @@ TEST_F(InsertView, BlocksThatInsertThemselvesEndInEveryWalker)
     AddNamedBlock(doc, "SELF", {{ENT_LINE, NewLine(0, 0, 1, 0)}, {ENT_INSERT, NewInsert("SELF", 1, 0)}});
     AddNamedBlock(doc, "P", {{ENT_LINE, NewLine(0, 0, 0, 1)}, {ENT_INSERT, NewInsert("Q", 0, 1)}});
     AddNamedBlock(doc, "Q", {{ENT_CIRCLE, new CCirc}, {ENT_INSERT, NewInsert("P", 1, 0)}});
-    EXPECT_EQ(FindDocBlock(doc, "SELF")->m_extMax, CPointd(1, 0));
+    EXPECT_EQ(doc.FindBlock("SELF")->m_extMax, CPointd(1, 0));
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(2, 2), 1, 0, 1, "SELF");
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(6, 4), 1, 0, 1, "P");
 
@@ -313,7 +313,7 @@ TEST_F(InsertView, BlocksThatInsertThemselvesEndInEveryWalker)
     view.EraseEntity(self->m_type, self->m_entity);
 
     CBloq container;
-    CollectReferencedBlocks(doc, FindDocBlock(doc, "P")->GetEntityList(), container);
+    CollectReferencedBlocks(doc, doc.FindBlock("P")->GetEntityList(), container);
     EXPECT_NE(container.FindRefBlock("P"), nullptr);
     EXPECT_NE(container.FindRefBlock("Q"), nullptr);
 }
@@ -352,7 +352,7 @@ TEST_F(InsertView, BlockExtentsStoredAtAnotherScaleDoNotHideAnOpenedInsert)
     const std::vector<BYTE> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(again.TakeData(), file) << "saved again byte for byte";
     doc.CalcExtents();
-    EXPECT_EQ(FindDocBlock(doc, "B")->m_extMax, CPointd(10, 10)) << "measuring leaves the stored extents alone";
+    EXPECT_EQ(doc.FindBlock("B")->m_extMax, CPointd(10, 10)) << "measuring leaves the stored extents alone";
     EXPECT_EQ(doc.m_extMax, CPointd(40, 40));
 }
 

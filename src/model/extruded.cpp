@@ -1,4 +1,4 @@
-#include "view3d/persp.h"
+#include "model/extruded.h"
 
 #include "model/circ.h"
 #include "model/entitydraw.h"
@@ -92,9 +92,8 @@ std::vector<Edge> Band(const CPointd& c, double r, double a0, double sweep, int 
 
 }  // namespace
 
-void DrawExtrudedRecta(CDC& dc, const CRecta& line, double scale, double ox, double oy, DrawKind kind)
+void DrawExtrudedRecta(CDC& dc, const CRecta& line, const WorldMap& map, DrawKind kind)
 {
-    const WorldMap map{scale, ox, oy};
     const CPointd unit = UnitDirection(line.m_dir);
     const CPointd a = line.m_p1, b = line.m_p2;
     const CPointd c = Raised(b, unit, line.m_thick2), d = Raised(a, unit, line.m_thick1);
@@ -110,9 +109,8 @@ void DrawExtrudedRecta(CDC& dc, const CRecta& line, double scale, double ox, dou
     DrawEdges(dc, line, edges, map, kind);
 }
 
-void DrawExtrudedCirc(CDC& dc, const CCirc& circle, double scale, double ox, double oy, DrawKind kind)
+void DrawExtrudedCirc(CDC& dc, const CCirc& circle, const WorldMap& map, DrawKind kind)
 {
-    const WorldMap map{scale, ox, oy};
     const CPointd& c = circle.m_centre;
     const double dx = circle.m_refPoint.x - c.x, dy = circle.m_refPoint.y - c.y;
     const double a0 = dx == 0.0 && dy == 0.0 ? 0.0 : std::atan2(dy, dx);
@@ -121,9 +119,8 @@ void DrawExtrudedCirc(CDC& dc, const CCirc& circle, double scale, double ox, dou
     DrawEdges(dc, circle, edges, map, kind);
 }
 
-void DrawExtrudedArc(CDC& dc, const CArc& arc, double scale, double ox, double oy, DrawKind kind)
+void DrawExtrudedArc(CDC& dc, const CArc& arc, const WorldMap& map, DrawKind kind)
 {
-    const WorldMap map{scale, ox, oy};
     double sweep = std::fmod(arc.m_end - arc.m_start, kTwoPi);
     // Angles that are not finite leave no arc to draw.
     if (!std::isfinite(sweep))
@@ -134,41 +131,4 @@ void DrawExtrudedArc(CDC& dc, const CArc& arc, double scale, double ox, double o
     const auto edges = Band(arc.m_centre, arc.m_rx, arc.m_start, sweep, facets, UnitDirection(arc.m_dir),
                             arc.m_thick1, arc.m_thick2, false, map);
     DrawEdges(dc, arc, edges, map, kind);
-}
-
-void DrawRectaPersp(CDC& dc, const CRecta& l, double s, double ox, double oy)
-{
-    DrawExtrudedRecta(dc, l, s, ox, oy, DrawKind::normal);
-}
-void DrawRectaPerspDotted(CDC& dc, const CRecta& l, double s, double ox, double oy)
-{
-    DrawExtrudedRecta(dc, l, s, ox, oy, DrawKind::dotted);
-}
-void DrawRectaPerspXor(CDC& dc, const CRecta& l, double s, double ox, double oy)
-{
-    DrawExtrudedRecta(dc, l, s, ox, oy, DrawKind::erase);
-}
-void DrawCircPersp(CDC& dc, const CCirc& c, double s, double ox, double oy)
-{
-    DrawExtrudedCirc(dc, c, s, ox, oy, DrawKind::normal);
-}
-void DrawCircPerspDotted(CDC& dc, const CCirc& c, double s, double ox, double oy)
-{
-    DrawExtrudedCirc(dc, c, s, ox, oy, DrawKind::dotted);
-}
-void DrawCircPerspXor(CDC& dc, const CCirc& c, double s, double ox, double oy)
-{
-    DrawExtrudedCirc(dc, c, s, ox, oy, DrawKind::erase);
-}
-void DrawArcPersp(CDC& dc, const CArc& a, double s, double ox, double oy)
-{
-    DrawExtrudedArc(dc, a, s, ox, oy, DrawKind::normal);
-}
-void DrawArcPerspDotted(CDC& dc, const CArc& a, double s, double ox, double oy)
-{
-    DrawExtrudedArc(dc, a, s, ox, oy, DrawKind::dotted);
-}
-void DrawArcPerspXor(CDC& dc, const CArc& a, double s, double ox, double oy)
-{
-    DrawExtrudedArc(dc, a, s, ox, oy, DrawKind::erase);
 }

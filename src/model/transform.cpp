@@ -1,9 +1,11 @@
-#include "view2d/transform.h"
+#include "model/transform.h"
 
 #include "model/acot.h"
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/entitycontext.h"
+#include "model/entitykind.h"
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
@@ -72,6 +74,13 @@ void ForEachPart(CObList& parts, Line&& line, Arc&& arc, Text&& text)
 
 void Skip(const CObject&) {}
 
+void Shift(CPointd& p, const CPointd& d)
+{
+    p.x += d.x;
+    p.y += d.y;
+    p.z += d.z;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- placement
@@ -92,27 +101,27 @@ CPointd PlacePoint(const CPointd& p, const CPlacement& pl)
     return q;
 }
 
-void TransformRecta(CRecta& e, const CPlacement& pl)
+void PlaceEntity(CRecta& e, const CPlacement& pl)
 {
     TransformPoint(e.m_p1, pl);
     TransformPoint(e.m_p2, pl);
     if (pl.a != 0.0)
-        RotateRecta(e, CPointd(pl.x, pl.y), pl.a);
+        RotateEntity(e, CPointd(pl.x, pl.y), pl.a);
 }
 
-void TransformCirc(CCirc& e, const CPlacement& pl)
+void PlaceEntity(CCirc& e, const CPlacement& pl)
 {
     TransformPoint(e.m_centre, pl);
     if (pl.a != 0.0)
-        RotateCirc(e, CPointd(pl.x, pl.y), pl.a);
+        RotateEntity(e, CPointd(pl.x, pl.y), pl.a);
 }
 
-void TransformArc(CArc& e, const CPlacement& pl)
+void PlaceEntity(CArc& e, const CPlacement& pl)
 {
     if (pl.sx > 0.0 && pl.sy > 0.0) {
         TransformPoint(e.m_centre, pl);
         if (pl.a != 0.0)
-            RotateArc(e, CPointd(pl.x, pl.y), pl.a);
+            RotateEntity(e, CPointd(pl.x, pl.y), pl.a);
         return;
     }
     const CPointd c = PlacePoint(e.m_centre, pl);
@@ -130,41 +139,41 @@ void TransformArc(CArc& e, const CPlacement& pl)
     }
 }
 
-void TransformPunt(CPunt& e, const CPlacement& pl)
+void PlaceEntity(CPunt& e, const CPlacement& pl)
 {
     TransformPoint(e.m_point, pl);
     if (pl.a != 0.0)
-        RotatePunt(e, CPointd(pl.x, pl.y), pl.a);
+        RotateEntity(e, CPointd(pl.x, pl.y), pl.a);
 }
 
-void TransformText(CText& e, const CPlacement& pl)
+void PlaceEntity(CText& e, const CPlacement& pl)
 {
     TransformPoint(e.m_insert, pl);
     if (pl.a != 0.0)
-        RotateText(e, CPointd(pl.x, pl.y), pl.a);
+        RotateEntity(e, CPointd(pl.x, pl.y), pl.a);
 }
 
-void TransformPLine(CPLine& e, const CPlacement& pl)
+void PlaceEntity(CPLine& e, const CPlacement& pl)
 {
     ForEachPart(
-        e.m_segments, [&](CRecta& l) { TransformRecta(l, pl); }, [&](CArc& a) { TransformArc(a, pl); }, Skip);
+        e.m_segments, [&](CRecta& l) { PlaceEntity(l, pl); }, [&](CArc& a) { PlaceEntity(a, pl); }, Skip);
 }
 
-void TransformAcot(CAcot& e, const CPlacement& pl)
+void PlaceEntity(CAcot& e, const CPlacement& pl)
 {
     ForEachPart(
-        e.m_parts, [&](CRecta& l) { TransformRecta(l, pl); }, Skip, [&](CText& t) { TransformText(t, pl); });
+        e.m_parts, [&](CRecta& l) { PlaceEntity(l, pl); }, Skip, [&](CText& t) { PlaceEntity(t, pl); });
 }
 
-void TransformTdface(CTdface& e, const CPlacement& pl)
+void PlaceEntity(CTdface& e, const CPlacement& pl)
 {
     for (CPointd& c : e.m_c)
         TransformPoint(c, pl);
     if (pl.a != 0.0)
-        RotateTdface(e, CPointd(pl.x, pl.y), pl.a);
+        RotateEntity(e, CPointd(pl.x, pl.y), pl.a);
 }
 
-void PlaceNestedInsBl(CInsBl& e, const CPlacement& pl)
+void PlaceEntity(CInsBl& e, const CPlacement& pl)
 {
     e.m_insert.x = pl.x + pl.sx * e.m_insert.x;
     e.m_insert.y = pl.y + pl.sy * e.m_insert.y;
@@ -172,7 +181,7 @@ void PlaceNestedInsBl(CInsBl& e, const CPlacement& pl)
     if (pl.Reflects())
         e.m_rotation = -e.m_rotation;
     if (pl.a != 0.0)
-        RotateInsBl(e, CPointd(pl.x, pl.y), pl.a);
+        RotateEntity(e, CPointd(pl.x, pl.y), pl.a);
     e.m_sx *= pl.sx;
     e.m_sy *= pl.sy;
 }
@@ -187,56 +196,56 @@ void RotatePoint(CPointd& p, const CPointd& centre, double angle)
     p.y = centre.y + s * dx + c * dy;
 }
 
-void RotateRecta(CRecta& e, const CPointd& centre, double angle)
+void RotateEntity(CRecta& e, const CPointd& centre, double angle)
 {
     RotatePoint(e.m_p1, centre, angle);
     RotatePoint(e.m_p2, centre, angle);
 }
 
-void RotateCirc(CCirc& e, const CPointd& centre, double angle)
+void RotateEntity(CCirc& e, const CPointd& centre, double angle)
 {
     RotatePoint(e.m_centre, centre, angle);
 }
 
-void RotateArc(CArc& e, const CPointd& centre, double angle)
+void RotateEntity(CArc& e, const CPointd& centre, double angle)
 {
     RotatePoint(e.m_centre, centre, angle);
     e.m_start = NormalAngle(e.m_start + angle);
     e.m_end = NormalAngle(e.m_end + angle);
 }
 
-void RotatePunt(CPunt& e, const CPointd& centre, double angle)
+void RotateEntity(CPunt& e, const CPointd& centre, double angle)
 {
     RotatePoint(e.m_point, centre, angle);
 }
 
-void RotateText(CText& e, const CPointd& centre, double angle)
+void RotateEntity(CText& e, const CPointd& centre, double angle)
 {
     RotatePoint(e.m_insert, centre, angle);
     SetFontAngles(e.m_font, double(e.m_font.lfEscapement) - EscapementSteps(angle));
 }
 
-void RotatePLine(CPLine& e, const CPointd& centre, double angle)
+void RotateEntity(CPLine& e, const CPointd& centre, double angle)
 {
     ForEachPart(
-        e.m_segments, [&](CRecta& l) { RotateRecta(l, centre, angle); },
-        [&](CArc& a) { RotateArc(a, centre, angle); }, Skip);
+        e.m_segments, [&](CRecta& l) { RotateEntity(l, centre, angle); },
+        [&](CArc& a) { RotateEntity(a, centre, angle); }, Skip);
 }
 
-void RotateAcot(CAcot& e, const CPointd& centre, double angle)
+void RotateEntity(CAcot& e, const CPointd& centre, double angle)
 {
     ForEachPart(
-        e.m_parts, [&](CRecta& l) { RotateRecta(l, centre, angle); }, Skip,
-        [&](CText& t) { RotateText(t, centre, angle); });
+        e.m_parts, [&](CRecta& l) { RotateEntity(l, centre, angle); }, Skip,
+        [&](CText& t) { RotateEntity(t, centre, angle); });
 }
 
-void RotateTdface(CTdface& e, const CPointd& centre, double angle)
+void RotateEntity(CTdface& e, const CPointd& centre, double angle)
 {
     for (CPointd& c : e.m_c)
         RotatePoint(c, centre, angle);
 }
 
-void RotateInsBl(CInsBl& e, const CPointd& centre, double angle)
+void RotateEntity(CInsBl& e, const CPointd& centre, double angle)
 {
     RotatePoint(e.m_insert, centre, angle);
     e.m_rotation += angle;
@@ -257,18 +266,18 @@ void MirrorPoint(CPointd& p, const CRecta& mirror, double dir)
     p.y += 2.0 * t * uy;
 }
 
-void MirrorRecta(CRecta& e, const CRecta& mirror, double dir)
+void MirrorEntity(CRecta& e, const CRecta& mirror, double dir)
 {
     MirrorPoint(e.m_p1, mirror, dir);
     MirrorPoint(e.m_p2, mirror, dir);
 }
 
-void MirrorCirc(CCirc& e, const CRecta& mirror, double dir)
+void MirrorEntity(CCirc& e, const CRecta& mirror, double dir)
 {
     MirrorPoint(e.m_centre, mirror, dir);
 }
 
-void MirrorArc(CArc& e, const CRecta& mirror, double dir)
+void MirrorEntity(CArc& e, const CRecta& mirror, double dir)
 {
     CPointd s = e.StartPoint(), t = e.EndPoint();
     MirrorPoint(e.m_centre, mirror, dir);
@@ -279,12 +288,12 @@ void MirrorArc(CArc& e, const CRecta& mirror, double dir)
     e.m_arcWord = e.m_arcWord == 1 ? 0 : 1;
 }
 
-void MirrorPunt(CPunt& e, const CRecta& mirror, double dir)
+void MirrorEntity(CPunt& e, const CRecta& mirror, double dir)
 {
     MirrorPoint(e.m_point, mirror, dir);
 }
 
-void MirrorText(CText& e, const CRecta& mirror, double dir)
+void MirrorEntity(CText& e, const CRecta& mirror, double dir)
 {
     MirrorPoint(e.m_insert, mirror, dir);
     SetFontAngles(e.m_font, e.m_font.lfEscapement);
@@ -296,27 +305,27 @@ void MirrorText(CText& e, const CRecta& mirror, double dir)
                                                                                             : JUSTIFY_CENTRE;
 }
 
-void MirrorPLine(CPLine& e, const CRecta& mirror, double dir)
+void MirrorEntity(CPLine& e, const CRecta& mirror, double dir)
 {
     ForEachPart(
-        e.m_segments, [&](CRecta& l) { MirrorRecta(l, mirror, dir); },
-        [&](CArc& a) { MirrorArc(a, mirror, dir); }, Skip);
+        e.m_segments, [&](CRecta& l) { MirrorEntity(l, mirror, dir); },
+        [&](CArc& a) { MirrorEntity(a, mirror, dir); }, Skip);
 }
 
-void MirrorAcot(CAcot& e, const CRecta& mirror, double dir)
+void MirrorEntity(CAcot& e, const CRecta& mirror, double dir)
 {
     ForEachPart(
-        e.m_parts, [&](CRecta& l) { MirrorRecta(l, mirror, dir); }, Skip,
-        [&](CText& t) { MirrorText(t, mirror, dir); });
+        e.m_parts, [&](CRecta& l) { MirrorEntity(l, mirror, dir); }, Skip,
+        [&](CText& t) { MirrorEntity(t, mirror, dir); });
 }
 
-void MirrorTdface(CTdface& e, const CRecta& mirror, double dir)
+void MirrorEntity(CTdface& e, const CRecta& mirror, double dir)
 {
     for (CPointd& c : e.m_c)
         MirrorPoint(c, mirror, dir);
 }
 
-void MirrorInsBl(CInsBl& e, const CRecta& mirror, double dir)
+void MirrorEntity(CInsBl& e, const CRecta& mirror, double dir)
 {
     CPointd t(e.m_insert.x + std::cos(e.m_rotation), e.m_insert.y + std::sin(e.m_rotation));
     MirrorPoint(e.m_insert, mirror, dir);
@@ -325,84 +334,79 @@ void MirrorInsBl(CInsBl& e, const CRecta& mirror, double dir)
     e.m_sx = -e.m_sx;
 }
 
+// ---------------------------------------------------------------- translation
+
+void MoveEntity(CRecta& e, const CPointd& d)
+{
+    Shift(e.m_p1, d);
+    Shift(e.m_p2, d);
+}
+
+void MoveEntity(CCirc& e, const CPointd& d)
+{
+    Shift(e.m_centre, d);
+}
+
+void MoveEntity(CArc& e, const CPointd& d)
+{
+    Shift(e.m_centre, d);
+}
+
+void MoveEntity(CPunt& e, const CPointd& d)
+{
+    Shift(e.m_point, d);
+}
+
+void MoveEntity(CText& e, const CPointd& d)
+{
+    Shift(e.m_insert, d);
+}
+
+void MoveEntity(CPLine& e, const CPointd& d)
+{
+    ForEachPart(
+        e.m_segments, [&](CRecta& l) { MoveEntity(l, d); }, [&](CArc& a) { MoveEntity(a, d); },
+        [&](CText& t) { MoveEntity(t, d); });
+}
+
+void MoveEntity(CAcot& e, const CPointd& d)
+{
+    ForEachPart(
+        e.m_parts, [&](CRecta& l) { MoveEntity(l, d); }, [&](CArc& a) { MoveEntity(a, d); },
+        [&](CText& t) { MoveEntity(t, d); });
+}
+
+void MoveEntity(CTdface& e, const CPointd& d)
+{
+    for (CPointd& c : e.m_c)
+        Shift(c, d);
+}
+
+void MoveEntity(CInsBl& e, const CPointd& d)
+{
+    Shift(e.m_insert, d);
+}
+
 // ---------------------------------------------------------------- by type code
 
 bool PlaceEntity(int type, CObject* entity, const CPlacement& pl)
 {
-    switch (type) {
-    case ENT_LINE: TransformRecta(*static_cast<CRecta*>(entity), pl); return true;
-    case ENT_CIRCLE: TransformCirc(*static_cast<CCirc*>(entity), pl); return true;
-    case ENT_ARC: TransformArc(*static_cast<CArc*>(entity), pl); return true;
-    case ENT_POINT: TransformPunt(*static_cast<CPunt*>(entity), pl); return true;
-    case ENT_TEXT: TransformText(*static_cast<CText*>(entity), pl); return true;
-    case ENT_PLINE: TransformPLine(*static_cast<CPLine*>(entity), pl); return true;
-    case ENT_INSERT: PlaceNestedInsBl(*static_cast<CInsBl*>(entity), pl); return true;
-    case ENT_DIMENSION: TransformAcot(*static_cast<CAcot*>(entity), pl); return true;
-    case ENT_3DFACE: TransformTdface(*static_cast<CTdface*>(entity), pl); return true;
-    default: return false;
-    }
+    return EntityKind(type).Place(entity, pl);
 }
 
 bool RotateEntity(int type, CObject* entity, const CPointd& centre, double angle)
 {
-    switch (type) {
-    case ENT_LINE: RotateRecta(*static_cast<CRecta*>(entity), centre, angle); return true;
-    case ENT_CIRCLE: RotateCirc(*static_cast<CCirc*>(entity), centre, angle); return true;
-    case ENT_ARC: RotateArc(*static_cast<CArc*>(entity), centre, angle); return true;
-    case ENT_POINT: RotatePunt(*static_cast<CPunt*>(entity), centre, angle); return true;
-    case ENT_TEXT: RotateText(*static_cast<CText*>(entity), centre, angle); return true;
-    case ENT_PLINE: RotatePLine(*static_cast<CPLine*>(entity), centre, angle); return true;
-    case ENT_INSERT: RotateInsBl(*static_cast<CInsBl*>(entity), centre, angle); return true;
-    case ENT_DIMENSION: RotateAcot(*static_cast<CAcot*>(entity), centre, angle); return true;
-    case ENT_3DFACE: RotateTdface(*static_cast<CTdface*>(entity), centre, angle); return true;
-    default: return false;
-    }
+    return EntityKind(type).Rotate(entity, centre, angle);
 }
 
 bool MirrorEntity(int type, CObject* entity, const CRecta& mirror, double dir)
 {
-    switch (type) {
-    case ENT_LINE: MirrorRecta(*static_cast<CRecta*>(entity), mirror, dir); return true;
-    case ENT_CIRCLE: MirrorCirc(*static_cast<CCirc*>(entity), mirror, dir); return true;
-    case ENT_ARC: MirrorArc(*static_cast<CArc*>(entity), mirror, dir); return true;
-    case ENT_POINT: MirrorPunt(*static_cast<CPunt*>(entity), mirror, dir); return true;
-    case ENT_TEXT: MirrorText(*static_cast<CText*>(entity), mirror, dir); return true;
-    case ENT_PLINE: MirrorPLine(*static_cast<CPLine*>(entity), mirror, dir); return true;
-    case ENT_INSERT: MirrorInsBl(*static_cast<CInsBl*>(entity), mirror, dir); return true;
-    case ENT_DIMENSION: MirrorAcot(*static_cast<CAcot*>(entity), mirror, dir); return true;
-    case ENT_3DFACE: MirrorTdface(*static_cast<CTdface*>(entity), mirror, dir); return true;
-    default: return false;
-    }
+    return EntityKind(type).Mirror(entity, mirror, dir);
 }
 
-// ---------------------------------------------------------------- lists and copies
-
-void AppendObList(CObList& target, const CObList& source)
+bool MoveEntity(int type, CObject* entity, const CPointd& from, const CPointd& to)
 {
-    for (CObject* obj : source)
-        target.AddTail(obj);
-}
-
-void AppendObListItems(CObList& target, const CObList& source)
-{
-    AppendObList(target, source);
-}
-
-void CopyPartList(CObList& target, const CObList& source)
-{
-    for (CObject* obj : source)
-        if (CDib* copy = CopyPartRecord(*static_cast<const CDib*>(obj)))
-            target.AddTail(copy);
-}
-
-void CopyPLineSegments(CPLine& target, const CPLine& source)
-{
-    CopyPartList(target.m_segments, source.m_segments);
-}
-
-void CopyAcotParts(CAcot& target, const CAcot& source)
-{
-    CopyPartList(target.m_parts, source.m_parts);
+    return entity && EntityKind(type).Move(entity, CPointd(to.x - from.x, to.y - from.y, to.z - from.z));
 }
 
 // ---------------------------------------------------------------- placed extents
@@ -421,9 +425,9 @@ bool PlacedBlockBox(const CBloq& block, const CPlacement& pl, Pt2 (&box)[4])
     return true;
 }
 
-int InsBlBoxCrossesQuad(const CInsBl& insert, const CRectaDoc& doc, const Pt2 (&q)[4])
+int InsBlBoxCrossesQuad(const CInsBl& insert, const CEntityContext& drawing, const Pt2 (&q)[4])
 {
-    const CBloq* block = FindDocBlock(doc, insert.m_block);
+    const CBloq* block = drawing.FindBlock(insert.m_block);
     Pt2 box[4];
     if (!block || !PlacedBlockBox(*block, insert.Placement(), box))
         return 0;
@@ -431,4 +435,35 @@ int InsBlBoxCrossesQuad(const CInsBl& insert, const CRectaDoc& doc, const Pt2 (&
         if (IntersectSegmentQuad(1, box[0], box[1], box[2], box[3], q[i], q[(i + 1) % 4]))
             return 1;
     return 0;
+}
+
+namespace {
+
+// A corner of the box inside q, or sides of either across the other. Unlike
+// the side tests alone, this also meets boxes of no width or height.
+bool BoxMeetsQuad(const Pt2 (&box)[4], const Pt2 (&q)[4])
+{
+    for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        if (PointInQuad(q[0], q[1], q[2], q[3], box[i]) ||
+            IntersectSegmentQuad(1, q[0], q[1], q[2], q[3], box[i], box[j]) ||
+            IntersectSegmentQuad(1, box[0], box[1], box[2], box[3], q[i], q[j]))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool PlacedBoxMeetsQuad(const CBloq& block, const CPlacement& pl, const Pt2 (&q)[4])
+{
+    Pt2 box[4];
+    return !PlacedBlockBox(block, pl, box) || BoxMeetsQuad(box, q);
+}
+
+bool InsBlInWindow(const CEntityContext& drawing, const CInsBl& insert, const CPointd& lo, const CPointd& hi)
+{
+    const CBloq* block = drawing.FindBlock(insert.m_block);
+    const Pt2 window[4] = {{lo.x, lo.y}, {hi.x, lo.y}, {hi.x, hi.y}, {lo.x, hi.y}};
+    return block && PlacedBoxMeetsQuad(*block, insert.Placement(), window);
 }

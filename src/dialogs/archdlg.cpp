@@ -1,4 +1,4 @@
-#include "arch/archdlg.h"
+#include "dialogs/archdlg.h"
 
 #include "dialogs/dlgform.h"
 #include "doc/rectadoc.h"

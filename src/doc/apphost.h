@@ -1,0 +1,20 @@
+// What the drawing and the layers above it ask of the application that runs
+// them. The application installs its host at start-up (tests may install
+// their own); until one is installed, texts go nowhere.
+#pragma once
+
+#include <string>
+
+class CAppHost {
+public:
+    virtual ~CAppHost() = default;
+    // Shows text in a status pane: 0 prompt, 1 ortho, 2 readouts, 3 layer.
+    virtual void SetPaneText(int pane, const std::string& text) = 0;
+    // A new drawing was begun; the application numbers their titles.
+    virtual void CountNewDocument() = 0;
+};
+
+// The host installed, or one that does nothing.
+CAppHost& AppHost();
+// Installs host (null: the one that does nothing) and returns the one it replaces.
+CAppHost* InstallAppHost(CAppHost* host);

@@ -1,0 +1,184 @@
+#include "model/entitykind.h"
+
+#include "model/acot.h"
+#include "model/circ.h"
+#include "model/entitycontext.h"
+#include "model/insbl.h"
+#include "model/pline.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "model/tdface.h"
+#include "model/text.h"
+#include "model/transform.h"
+
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+
+namespace {
+
+// The operations of entity class T: its members where it has them, else the
+// overloads for T (transform.h, extentpoints.h).
+template <class T>
+class CKindOf final : public CEntityKind {
+public:
+    explicit constexpr CKindOf(const char* className) : m_className(className) {}
+
+    const char* ClassName() const override { return m_className; }
+
+    int Draw(CDC& dc, const CObject* e, const WorldMap& map, DrawKind kind,
+             const CEntityContext& drawing) const override
+    {
+        const T& t = Of(e);
+        if constexpr (requires { t.Draw(dc, map, kind, drawing); })
+            return t.Draw(dc, map, kind, drawing);
+        else
+            return t.Draw(dc, map, kind);
+    }
+
+    bool InWindow(const CObject* e, const CPointd& lo, const CPointd& hi,
+                  const CEntityContext& drawing) const override
+    {
+        if constexpr (std::is_same_v<T, CInsBl>)
+            return InsBlInWindow(drawing, Of(e), lo, hi);
+        else
+            return Of(e).IsInRect(lo.x, lo.y, hi.x, hi.y) != 0;
+    }
+
+    void ExtentsPoints(const CObject* e, const PointFn& add) const override { AddExtentsPoints(Of(e), add); }
+
+    std::size_t PartCount(const CObject* e) const override
+    {
+        if constexpr (requires(const T& t) { t.PartCount(); })
+            return Of(e).PartCount();
+        else
+            return 0;
+    }
+
+    const CEntity* Pen(const CObject* e) const override { return static_cast<const T*>(e); }
+    void SetColor(CObject* e, COLORREF color) const override { Of(e).SetColor(color); }
+
+    bool Move(CObject* e, const CPointd& d) const override
+    {
+        MoveEntity(Of(e), d);
+        return true;
+    }
+    bool Place(CObject* e, const CPlacement& pl) const override
+    {
+        PlaceEntity(Of(e), pl);
+        return true;
+    }
+    bool Rotate(CObject* e, const CPointd& centre, double angle) const override
+    {
+        RotateEntity(Of(e), centre, angle);
+        return true;
+    }
+    bool Mirror(CObject* e, const CRecta& mirror, double dir) const override
+    {
+        MirrorEntity(Of(e), mirror, dir);
+        return true;
+    }
+
+    CObject* Duplicate(const CObject* e) const override
+    {
+        if (!e)
+            return nullptr;
+        auto* copy = new T;
+        copy->Copy(Of(e));
+        return copy;
+    }
+
+private:
+    static const T& Of(const CObject* e) { return *static_cast<const T*>(e); }
+    static T& Of(CObject* e) { return *static_cast<T*>(e); }
+
+    const char* m_className;
+};
+
+// A kind whose class is not built yet: its records load nowhere, and the
+// ones a drawing holds are passed over by every operation.
+class CUnbuiltKind final : public CEntityKind {
+public:
+    explicit constexpr CUnbuiltKind(const char* className) : m_className(className) {}
+
+    const char* ClassName() const override { return m_className; }
+    int Draw(CDC&, const CObject*, const WorldMap&, DrawKind, const CEntityContext&) const override { return 0; }
+    bool InWindow(const CObject*, const CPointd&, const CPointd&, const CEntityContext&) const override
+    {
+        return false;
+    }
+    void ExtentsPoints(const CObject*, const PointFn&) const override {}
+    std::size_t PartCount(const CObject*) const override { return 0; }
+    const CEntity* Pen(const CObject*) const override { return nullptr; }
+    void SetColor(CObject*, COLORREF) const override {}
+    bool Move(CObject*, const CPointd&) const override { return false; }
+    bool Place(CObject*, const CPlacement&) const override { return false; }
+    bool Rotate(CObject*, const CPointd&, double) const override { return false; }
+    bool Mirror(CObject*, const CRecta&, double) const override { return false; }
+    CObject* Duplicate(const CObject*) const override { return nullptr; }
+
+private:
+    const char* m_className;
+};
+
+const CKindOf<CRecta> kLine("CRecta");
+const CKindOf<CCirc> kCircle("CCirc");
+const CKindOf<CArc> kArc("CArc");
+const CKindOf<CPunt> kPoint("CPunt");
+const CKindOf<CText> kText("CText");
+const CKindOf<CPLine> kPolyline("CPLine");
+const CKindOf<CInsBl> kInsert("CInsBl");
+const CKindOf<CAcot> kDimension("CAcot");
+const CKindOf<CTdface> kFace("CTdface");
+const CUnbuiltKind kHatch("CHatch");
+const CUnbuiltKind kBitmap("CBmp");
+
+struct KindRow {
+    int type;
+    const CEntityKind* kind;
+};
+
+const KindRow kKinds[] = {
+    {ENT_LINE, &kLine},           {ENT_CIRCLE, &kCircle}, {ENT_ARC, &kArc},   {ENT_POINT, &kPoint},
+    {ENT_TEXT, &kText},           {ENT_PLINE, &kPolyline}, {ENT_INSERT, &kInsert},
+    {ENT_DIMENSION, &kDimension}, {ENT_3DFACE, &kFace},   {ENT_HATCH, &kHatch}, {ENT_BITMAP, &kBitmap},
+};
+
+const CEntityKind* FindKind(int type)
+{
+    for (const KindRow& row : kKinds)
+        if (row.type == type)
+            return row.kind;
+    return nullptr;
+}
+
+}  // namespace
+
+const CEntityKind& EntityKind(int type)
+{
+    if (const CEntityKind* kind = FindKind(type))
+        return *kind;
+    throw std::invalid_argument("entity type code " + std::to_string(type) + " names no kind");
+}
+
+bool IsEntityType(int type)
+{
+    return FindKind(type) != nullptr;
+}
+
+const char* EntityClassName(int type)
+{
+    const CEntityKind* kind = FindKind(type);
+    return kind ? kind->ClassName() : nullptr;
+}
+
+CObject* DuplicateEntity(int type, const CObject* entity)
+{
+    return EntityKind(type).Duplicate(entity);
+}
+
+int DrawEntity(CDC& dc, int type, const CObject* entity, const WorldMap& map, DrawKind kind,
+               const CEntityContext& drawing)
+{
+    return EntityKind(type).Draw(dc, entity, map, kind, drawing);
+}
