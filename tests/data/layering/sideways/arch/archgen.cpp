@@ -1,0 +1,1 @@
+#include "view3d/cameras.h"

@@ -1,0 +1,3 @@
+#include "model/recta.h"
+
+#include "doc/rectadoc.h"
