@@ -24,7 +24,7 @@ struct Seg {
     int x0, y0, x1, y1;  // device pixels
 };
 
-struct ArcSpec {
+struct ArcShape {
     int cx, cy, r;     // device centre and radius
     double from, to;  // radians, counter-clockwise
 };
@@ -67,8 +67,8 @@ int main(int argc, char** argv)
         s.x1 = s.x0 + int(std::lround(len * std::cos(dir)));
         s.y1 = s.y0 + int(std::lround(len * std::sin(dir)));
     }
-    std::vector<ArcSpec> arcs(20000);
-    for (ArcSpec& a : arcs) {
+    std::vector<ArcShape> arcs(20000);
+    for (ArcShape& a : arcs) {
         a.cx = int(unit(rng) * kW);
         a.cy = int(unit(rng) * kH);
         a.r = 5 + int(unit(rng) * 95);
@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     Report("device_lines", oursLines, baseLines);
 
     const double oursArcs = Best([&] {
-        for (const ArcSpec& a : arcs) {
+        for (const ArcShape& a : arcs) {
             const int ly = kH - a.cy;
             const int xs = a.cx + int(std::lround(a.r * std::cos(a.from)));
             const int ys = ly + int(std::lround(a.r * std::sin(a.from)));
@@ -110,7 +110,7 @@ int main(int argc, char** argv)
         QPainter p(&baseImage);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(Qt::black, 0));
-        for (const ArcSpec& a : arcs) {
+        for (const ArcShape& a : arcs) {
             double span = a.to - a.from;
             if (span <= 0)
                 span += 2 * std::numbers::pi;

@@ -319,7 +319,7 @@ TEST(ImageDC, HugeCoordinatesDrawOnlyTheirVisiblePart)
         EXPECT_EQ(dc.Image().pixel(x, 70), qRgb(0, 0, 0)) << x;
     EXPECT_EQ(Ink(dc.Image()).size(), 200u);
 
-    // A far-reaching slanted line inks the same pixels as a short piece of it.
+    // A far-reaching slanted line inks the same pixels as a short stretch of it.
     CImageDC far(200, 120), near(200, 120);
     far.MoveTo(-3'000'000'000'000, -1'000'000'000'000);
     far.LineTo(3'000'000'000'000, 1'000'000'000'000);
