@@ -84,7 +84,7 @@ void Records()
 void ObjectList()
 {
     const int n = 30000;
-    CObList list;
+    CObList list(ListOwnership::owns);
     for (int i = 0; i < n; ++i) {
         SetLastLayerName(i % 2 ? "WALLS" : "DOORS");
         list.AddTail(new CLayer(COLORREF(i), 1));
@@ -94,18 +94,14 @@ void ObjectList()
     for (int round = 0; round < 5; ++round) {
         auto t0 = Clock::now();
         CArchive out;
-        list.Serialize(out, RUNTIME_CLASS(CLayer), ListOwnership::owns);
+        list.Serialize(out, RUNTIME_CLASS(CLayer));
         bytes = out.TakeData();
         CArchive in(bytes);
-        CObList back;
-        back.Serialize(in, RUNTIME_CLASS(CLayer), ListOwnership::owns);
+        CObList back(ListOwnership::owns);
+        back.Serialize(in, RUNTIME_CLASS(CLayer));
         auto t1 = Clock::now();
         best = std::min(best, Ms(t0, t1));
-        while (!back.IsEmpty())
-            delete back.RemoveHead();
     }
-    while (!list.IsEmpty())
-        delete list.RemoveHead();
     Report("archive_oblist", best, bytes.size(), MemcpyMs(bytes));
 }
 

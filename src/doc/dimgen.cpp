@@ -62,7 +62,6 @@ public:
         : m_doc(doc), m_width(width), m_color(color), m_layer(layer)
     {
     }
-    ~PartBuilder() { DestroyParts(m_parts); }
 
     void Line(const CPointd& a, const CPointd& b)
     {
@@ -82,7 +81,7 @@ public:
         m_parts.AddTail(new CDib(ENT_TEXT, t));
     }
 
-    CObList m_parts;
+    CObList m_parts{ListOwnership::owns};  // until the dimension takes them over
 
 private:
     const CRectaDoc& m_doc;

@@ -37,19 +37,17 @@ POSITION CRectaDoc::FindBlockPosition(const CBloq* block) const
 
 void CRectaDoc::RemoveBlockAt(POSITION pos)
 {
-    auto* removed = static_cast<CBloq*>(m_blocks.GetAt(pos));
-    m_blocks.RemoveAt(pos);
+    const auto* removed = static_cast<const CBloq*>(m_blocks.GetAt(pos));
     for (CObject* obj : m_blocks)
         static_cast<CBloq*>(obj)->ForgetRefBlock(removed);
     for (const auto& obj : m_unlistedBlocks)
         static_cast<CBloq*>(obj.get())->ForgetRefBlock(removed);
-    delete removed;
+    m_blocks.DeleteAt(pos);
 }
 
 void CRectaDoc::DeleteBlocks()
 {
-    while (!m_blocks.IsEmpty())
-        delete m_blocks.RemoveHead();
+    m_blocks.DeleteAll();
     m_unlistedBlocks.clear();
 }
 

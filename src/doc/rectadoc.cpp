@@ -38,13 +38,6 @@ CRectaDoc::CRectaDoc() = default;
 CRectaDoc::~CRectaDoc()
 {
     DeleteContents();
-    // What the scratch lists still hold was never handed over to a block.
-    while (!m_work.IsEmpty())
-        DestroyElement(static_cast<CDib*>(m_work.RemoveHead()));
-    while (!m_segments.IsEmpty())
-        DestroyElement(static_cast<CDib*>(m_segments.RemoveHead()));
-    while (!m_attribDefs.IsEmpty())
-        delete m_attribDefs.RemoveHead();
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -61,8 +54,7 @@ bool CRectaDoc::OnNewDocument()
 void CRectaDoc::DeleteContents()
 {
     CWaitCursor wait;
-    while (!m_entities.IsEmpty())
-        DestroyElement(static_cast<CDib*>(m_entities.RemoveHead()));
+    m_entities.DeleteAll();
     m_entityIndex.clear();
     DeleteBlocks();
     DeleteAllLayers();
@@ -298,12 +290,12 @@ void CRectaDoc::SerializeContents(CArchive& ar)
     m_windowMax.Serialize(ar);
     m_extMin.Serialize(ar);
     m_extMax.Serialize(ar);
-    m_layers.Serialize(ar, RUNTIME_CLASS(CLayer), ListOwnership::owns);
-    m_entities.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
+    m_layers.Serialize(ar, RUNTIME_CLASS(CLayer));
+    m_entities.Serialize(ar, RUNTIME_CLASS(CDib));
     if (ar.IsLoading())
         RebuildEntityIndex();
-    m_blocks.Serialize(ar, ListClass("CBloq"), ListOwnership::owns);
-    m_attribDefs.Serialize(ar, ListClass("CAttrib"), ListOwnership::owns);
+    m_blocks.Serialize(ar, ListClass("CBloq"));
+    m_attribDefs.Serialize(ar, ListClass("CAttrib"));
     if (ar.IsLoading()) {
         // Blocks that only referenced-block lists name stay with the drawing.
         for (auto& block : ar.TakeUnowned())
@@ -436,12 +428,10 @@ int CRectaDoc::FindLayer(std::string_view name, CLayer*& layer) const
 
 void CRectaDoc::RemoveLayerAt(POSITION pos)
 {
-    delete m_layers.GetAt(pos);
-    m_layers.RemoveAt(pos);
+    m_layers.DeleteAt(pos);
 }
 
 void CRectaDoc::DeleteAllLayers()
 {
-    while (!m_layers.IsEmpty())
-        delete m_layers.RemoveHead();
+    m_layers.DeleteAll();
 }

@@ -165,8 +165,8 @@ public:
     // Corners c[0] to c[3]; the document's extrusion mode and direction.
     CTdface* AddTdfaceOnLayer(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4]);
 
-    // Scratch lists for a block or polyline under construction; not owned
-    // once emptied, since whoever takes the elements over owns them.
+    // Scratch lists for a block or polyline under construction; they own
+    // their elements until whoever takes the elements over moves them out.
     CRecta* AddWorkRecta();
     CArc* AddWorkArc();
     CCirc* AddWorkCirc();
@@ -193,8 +193,9 @@ public:
     // mirror image when b is a), turned along d1-d2 (reversed unless flag is 1).
     void AddDimensionMarks(const CBloq& a, const CBloq& b, CObList& parts, std::string_view layer,
                            const CPointd& d1, const CPointd& d2, int flag);
-    void ClearWorkList() { m_work.RemoveAll(); }
-    void ClearSegList() { m_segments.RemoveAll(); }
+    // Free what the scratch lists still hold.
+    void ClearWorkList() { m_work.DeleteAll(); }
+    void ClearSegList() { m_segments.DeleteAll(); }
 
     // Entity list access; a position stays valid until its node is removed.
     POSITION GetFirstEntityPosition() const { return m_entities.GetHeadPosition(); }
@@ -272,16 +273,16 @@ private:
     template <class T>
     T* AppendOnLayer(int type, T* entity);
 
-    CObList m_entities;
-    CObList m_layers;
-    CObList m_blocks;
+    CObList m_entities{ListOwnership::owns};
+    CObList m_layers{ListOwnership::owns};
+    CObList m_blocks{ListOwnership::owns};
     // Blocks a file names in referenced-block lists only: kept, so that the
     // lists still name them when the drawing is written again.
     std::vector<std::unique_ptr<CObject>> m_unlistedBlocks;
-    CObList m_attribDefs;
+    CObList m_attribDefs{ListOwnership::owns};
     std::unordered_map<std::uint64_t, POSITION> m_entityIndex;  // serial -> node
-    CObList m_work;      // not owned
-    CObList m_segments;  // not owned
+    CObList m_work{ListOwnership::owns};
+    CObList m_segments{ListOwnership::owns};
 };
 
 // A copy of each block of blocks whose name the drawing lacks goes to the

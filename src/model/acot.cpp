@@ -29,11 +29,6 @@ CAcot::CAcot(int width, COLORREF color, std::string_view layer, CObList& parts) 
     m_parts.AddTail(parts);
 }
 
-CAcot::~CAcot()
-{
-    DeleteParts();
-}
-
 void CAcot::CopyAttributes(const CAcot& other)
 {
     m_width = other.m_width;
@@ -60,7 +55,7 @@ CObject* CAcot::GetNextPart(POSITION& pos, int& type) const
 
 void CAcot::DeleteParts()
 {
-    DestroyParts(m_parts);
+    m_parts.DeleteAll();
 }
 
 CRecta* CAcot::DefinitionLine() const

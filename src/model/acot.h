@@ -22,8 +22,6 @@ public:
     CAcot(int width, COLORREF color, std::string_view layer, CObList& parts);
     CAcot(const CAcot&) = delete;
     CAcot& operator=(const CAcot&) = delete;
-    // The dimension owns its parts: any still held are freed.
-    ~CAcot() override;
 
     // Pen, layer and colour; not the parts.
     void CopyAttributes(const CAcot& other);
@@ -56,5 +54,5 @@ public:
     // Pen, layer, part list.
     void Serialize(CArchive& ar) override;
 
-    CObList m_parts;  // owned CDib elements
+    CObList m_parts{ListOwnership::owns};  // CDib elements
 };

@@ -204,11 +204,6 @@ CBloq::CBloq(int width, COLORREF color, std::string_view layer, const CPointd& b
     m_entities.AddTail(entities);
 }
 
-CBloq::~CBloq()
-{
-    DeleteEntities();
-}
-
 CBloq* CBloq::Clone() const
 {
     auto* copy = new CBloq;
@@ -262,8 +257,7 @@ CObject* CBloq::GetNextEntity(POSITION& pos, int& type) const
 
 void CBloq::DeleteEntities()
 {
-    while (!m_entities.IsEmpty())
-        DestroyElement(static_cast<CDib*>(m_entities.RemoveHead()));
+    m_entities.DeleteAll();
     DeleteAttributes();
 }
 
@@ -314,8 +308,7 @@ int CBloq::FindAttribByTag(std::string_view tag, std::string& value) const
 
 void CBloq::DeleteAttributes()
 {
-    while (!m_attribs.IsEmpty())
-        delete m_attribs.RemoveHead();
+    m_attribs.DeleteAll();
 }
 
 int CBloq::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CPlacement& p,
@@ -347,9 +340,9 @@ void CBloq::Serialize(CArchive& ar)
     m_base.Serialize(ar);
     m_extMin.Serialize(ar);
     m_extMax.Serialize(ar);
-    m_entities.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
-    m_refBlocks.Serialize(ar, RUNTIME_CLASS(CBloq), ListOwnership::names);
-    m_attribs.Serialize(ar, RUNTIME_CLASS(CAttrib), ListOwnership::owns);
+    m_entities.Serialize(ar, RUNTIME_CLASS(CDib));
+    m_refBlocks.Serialize(ar, RUNTIME_CLASS(CBloq));
+    m_attribs.Serialize(ar, RUNTIME_CLASS(CAttrib));
 }
 
 // ---------------------------------------------------------------- free functions

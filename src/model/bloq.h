@@ -25,10 +25,7 @@ enum class DrawKind;
 inline constexpr int kMaxBlockNesting = 16;
 
 // An element owned by whoever holds it, freed with its entity.
-struct ElementDeleter {
-    void operator()(CDib* dib) const { DestroyElement(dib); }
-};
-using CElementPtr = std::unique_ptr<CDib, ElementDeleter>;
+using CElementPtr = std::unique_ptr<CDib>;
 
 // A named text value of a block.
 class CAttrib : public CObject {
@@ -59,9 +56,6 @@ public:
     CBloq(int width, COLORREF color, std::string_view layer, const CPointd& base, CObList& entities);
     CBloq(const CBloq&) = delete;
     CBloq& operator=(const CBloq&) = delete;
-    // Frees the entities and attributes it still holds; the referenced blocks
-    // are not its own.
-    ~CBloq() override;
 
     // A new block with copies of the entities and attributes and an empty
     // referenced-block list. Kinds that cannot be copied are left out.
@@ -126,12 +120,12 @@ public:
     PlanBox m_box;
 
 private:
-    CObList m_entities;   // owned CDib elements, in block coordinates
+    CObList m_entities{ListOwnership::owns};  // CDib elements, in block coordinates
     // Names the blocks that the inserts refer to, for writing the block on its
     // own; the drawing owns them (its block list, or the blocks only such
     // lists name).
-    CObList m_refBlocks;
-    CObList m_attribs;    // owned CAttrib
+    CObList m_refBlocks{ListOwnership::names};
+    CObList m_attribs{ListOwnership::owns};  // CAttrib
 };
 
 // True when the block has an "RGB_R" attribute.

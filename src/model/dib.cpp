@@ -1,7 +1,5 @@
 #include "model/dib.h"
 
-#include "model/acot.h"
-#include "model/pline.h"
 #include "platform/archive.h"
 
 #include <memory>
@@ -24,6 +22,7 @@ std::uint64_t CDib::NextSerial()
 
 CDib::~CDib()
 {
+    delete m_entity;
     --g_liveElements;
 }
 
@@ -66,16 +65,4 @@ void CDib::Serialize(CArchive& ar)
                                 std::string("entity class ") + name + " is not available");
     entity->Serialize(ar);
     m_entity = entity.release();
-}
-
-void DestroyElement(CDib* dib)
-{
-    if (!dib)
-        return;
-    if (auto* pl = dib->m_type == ENT_PLINE ? dynamic_cast<CPLine*>(dib->m_entity) : nullptr)
-        pl->DeleteSegments();
-    else if (auto* dim = dib->m_type == ENT_DIMENSION ? dynamic_cast<CAcot*>(dib->m_entity) : nullptr)
-        dim->DeleteParts();
-    delete dib->m_entity;
-    delete dib;
 }

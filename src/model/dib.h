@@ -13,7 +13,7 @@ public:
     CDib(int type, CObject* entity, int visible) : m_type(type), m_entity(entity), m_visible(visible) {}
     CDib(const CDib&) = delete;
     CDib& operator=(const CDib&) = delete;
-    // Leaves the entity alone: whoever removes an element frees its entity first.
+    // The element owns its entity (and the entity its parts): both go together.
     ~CDib() override;
 
     // type, visible, flag as WORDs, then the entity's own record.
@@ -35,6 +35,3 @@ private:
     // A new serial; the element counts as alive from here to its destructor.
     static std::uint64_t NextSerial();
 };
-
-// Frees an element's entity (with any parts it owns), then the element.
-void DestroyElement(CDib* dib);

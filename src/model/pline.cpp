@@ -65,12 +65,6 @@ void ForEachSegment(const CObList& segments, F&& f)
     }
 }
 
-void DeletePoints(CObList& points)
-{
-    while (!points.IsEmpty())
-        delete points.RemoveHead();
-}
-
 }  // namespace
 
 CDib* CopyPartRecord(const CDib& record)
@@ -109,16 +103,10 @@ void CopyParts(CObList& target, const CObList& source)
             target.AddTail(dib);
 }
 
-void DestroyParts(CObList& parts)
-{
-    while (!parts.IsEmpty())
-        DestroyElement(static_cast<CDib*>(parts.RemoveHead()));
-}
-
 void SerializeParts(CArchive& ar, CObList& parts)
 {
     if (ar.IsStoring()) {
-        parts.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
+        parts.Serialize(ar, RUNTIME_CLASS(CDib));
         return;
     }
     if (t_loadingComposites > 0)
@@ -126,7 +114,7 @@ void SerializeParts(CArchive& ar, CObList& parts)
                                 "a polyline or dimension holds another polyline or dimension");
     ++t_loadingComposites;
     try {
-        parts.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
+        parts.Serialize(ar, RUNTIME_CLASS(CDib));
     } catch (...) {
         --t_loadingComposites;
         throw;
@@ -141,11 +129,6 @@ CPLine::CPLine(int width, COLORREF color, std::string_view layer, CObList& segme
     : CEntity(width, color, layer), m_extrusionMode(mode), m_dir(dx, dy, dz)
 {
     m_segments.AddTail(segments);
-}
-
-CPLine::~CPLine()
-{
-    DeleteSegments();
 }
 
 void CPLine::CopyAttributes(const CPLine& other)
@@ -178,7 +161,7 @@ CObject* CPLine::GetNextSegment(POSITION& pos, int& type) const
 
 void CPLine::DeleteSegments()
 {
-    DestroyParts(m_segments);
+    m_segments.DeleteAll();
 }
 
 // ---------------------------------------------------------------- attributes
@@ -272,7 +255,7 @@ void CPLine::GetVertices(double& area, CObList& points, double& perimeter) const
         perimeter += Distance2D(a.x, b.x, a.y, b.y);
     }
     area = std::fabs(twice / 2.0);
-    DeletePoints(points);
+    points.DeleteAll();
 }
 
 int CPLine::IsInRect(double x1, double y1, double x2, double y2) const
@@ -311,7 +294,7 @@ int CPLine::DrawFill(CDC& dc, const WorldMap& map, int mode) const
         return 0;
     if (!(Distance2D(start.x, end.x, start.y, end.y) <= kClosedGap))
         return 0;
-    CObList points;
+    CObList points(ListOwnership::owns);
     double area = 0.0, perimeter = 1.0;
     GetVertices(area, points, perimeter);
     const int n = points.GetCount();
@@ -331,7 +314,6 @@ int CPLine::DrawFill(CDC& dc, const WorldMap& map, int mode) const
         dc.SelectObject(oldBrush);
         made = 1;
     }
-    DeletePoints(points);
     return made;
 }
 

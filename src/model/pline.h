@@ -23,8 +23,6 @@ public:
            double dz);
     CPLine(const CPLine&) = delete;
     CPLine& operator=(const CPLine&) = delete;
-    // The polyline owns its segments: any still held are freed.
-    ~CPLine() override;
 
     // Pen, layer, colour and fill; not the segments, not the extrusion.
     void CopyAttributes(const CPLine& other);
@@ -52,7 +50,7 @@ public:
     bool GetEndPoint(CPointd& p) const;
     // Appends the chain's vertices (arcs every 5 degrees) to points as new
     // CPointd. With perimeter 0 on entry the points are measured, area and
-    // perimeter set, and the points deleted; otherwise the caller keeps them.
+    // perimeter set, and points emptied (DeleteAll); otherwise they stay.
     void GetVertices(double& area, CObList& points, double& perimeter) const;
     int IsInRect(double x1, double y1, double x2, double y2) const;
 
@@ -69,15 +67,13 @@ public:
     COLORREF m_fillColor = 0;
     int m_extrusionMode = EXTRUSION_FLAT;
     CPointd m_dir{0.0, 0.0, 1.0};
-    CObList m_segments;  // owned CDib elements
+    CObList m_segments{ListOwnership::owns};  // CDib elements
 };
 
 // A new element holding a copy of a line, arc or text element's entity; null for other types.
 CDib* CopyPartRecord(const CDib& record);
 // Appends to target a copy (CopyPartRecord) of every element of source that has one.
 void CopyParts(CObList& target, const CObList& source);
-// Frees and removes every element of an owned part list.
-void DestroyParts(CObList& parts);
 // Stores or loads an owned part list. A polyline or dimension may not sit
 // inside another: loading one there fails, so a file cannot nest them deeply.
 void SerializeParts(CArchive& ar, CObList& parts);

@@ -8,7 +8,7 @@
 
 CObList::~CObList()
 {
-    RemoveAll();
+    DeleteAll();
 }
 
 CObject* CObList::GetHead() const
@@ -137,6 +137,20 @@ void CObList::RemoveAll()
     m_count = 0;
 }
 
+void CObList::DeleteAt(POSITION pos)
+{
+    CObject* obj = pos->data;
+    RemoveAt(pos);
+    if (m_ownership == ListOwnership::owns)
+        delete obj;
+}
+
+void CObList::DeleteAll()
+{
+    while (m_head)
+        DeleteAt(m_head);
+}
+
 POSITION CObList::Find(const CObject* obj, POSITION startAfter) const
 {
     for (POSITION pos = startAfter ? startAfter->next : m_head; pos; pos = pos->next)
@@ -155,7 +169,7 @@ POSITION CObList::FindIndex(int index) const
     return pos;
 }
 
-void CObList::Serialize(CArchive& ar, const CRuntimeClass* elementClass, ListOwnership ownership)
+void CObList::Serialize(CArchive& ar, const CRuntimeClass* elementClass)
 {
     if (ar.IsStoring()) {
         ar.WriteCount(std::size_t(m_count));
@@ -171,9 +185,9 @@ void CObList::Serialize(CArchive& ar, const CRuntimeClass* elementClass, ListOwn
         CObject* obj = ar.ReadObject(elementClass, &isNew);
         if (!obj)
             throw CArchiveException(CArchiveException::badValue, offset, "a list holds an empty element");
-        if (ownership == ListOwnership::names && isNew)
+        if (m_ownership == ListOwnership::names && isNew)
             ar.KeepUnowned(std::unique_ptr<CObject>(obj));
-        else if (ownership == ListOwnership::owns && !isNew && !ar.AdoptUnowned(obj))
+        else if (m_ownership == ListOwnership::owns && !isNew && !ar.AdoptUnowned(obj))
             throw CArchiveException(CArchiveException::badValue, offset,
                                     "one object is held by two lists, or twice by one");
         AddTail(obj);

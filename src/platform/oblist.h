@@ -1,6 +1,8 @@
 // Doubly linked list of object pointers. A position names one node and stays
 // valid until that node is removed, whatever else is inserted or removed.
-// The list does not own its objects.
+// Every list states whether it owns its objects: an owning list frees the
+// objects it still holds when it goes, and in DeleteAll and DeleteAt; a
+// naming list never frees one.
 #pragma once
 
 #include "platform/object.h"
@@ -12,17 +14,19 @@ class CArchive;
 struct CObListNode;
 using POSITION = CObListNode*;
 
-// Whether the holder of a list frees its objects (owns) or only refers to
-// objects another list holds (names).
+// Whether a list frees its objects (owns) or only refers to objects that
+// something else holds (names).
 enum class ListOwnership { owns, names };
 
 class CObList {
 public:
-    CObList() = default;
+    explicit CObList(ListOwnership ownership) : m_ownership(ownership) {}
+    // An owning list frees the objects it holds.
     ~CObList();
     CObList(const CObList&) = delete;
     CObList& operator=(const CObList&) = delete;
 
+    ListOwnership Ownership() const { return m_ownership; }
     int GetCount() const { return m_count; }
     bool IsEmpty() const { return m_count == 0; }
 
@@ -39,16 +43,21 @@ public:
 
     POSITION AddHead(CObject* obj);
     POSITION AddTail(CObject* obj);
-    // Moves every node of other to the tail of this list; other ends empty.
+    // Moves every node of other, and so its objects, to the tail of this
+    // list; other ends empty.
     void AddTail(CObList& other);
     void Swap(CObList& other) noexcept;
     POSITION InsertBefore(POSITION pos, CObject* obj);
     POSITION InsertAfter(POSITION pos, CObject* obj);
 
+    // Each unlinks nodes and leaves their objects to the caller.
     CObject* RemoveHead();
     CObject* RemoveTail();
     void RemoveAt(POSITION pos);
     void RemoveAll();
+    // Each unlinks nodes and, when the list owns them, frees their objects.
+    void DeleteAt(POSITION pos);
+    void DeleteAll();
 
     // First node holding obj after startAfter (from the head when null), or null.
     POSITION Find(const CObject* obj, POSITION startAfter = nullptr) const;
@@ -61,7 +70,7 @@ public:
     // fails the load, so each object has one owner. A naming list leaves the
     // objects it reads first with the archive (CArchive::KeepUnowned) until
     // an owning list takes them. A null element fails the load.
-    void Serialize(CArchive& ar, const CRuntimeClass* elementClass, ListOwnership ownership);
+    void Serialize(CArchive& ar, const CRuntimeClass* elementClass);
 
     class const_iterator {
     public:
@@ -78,6 +87,7 @@ public:
     const_iterator end() const { return const_iterator(nullptr); }
 
 private:
+    ListOwnership m_ownership;
     POSITION m_head = nullptr;
     POSITION m_tail = nullptr;
     int m_count = 0;

@@ -25,7 +25,6 @@ void CRectaView::ClosePLineChain()
     AddUndoStep(1, ENT_PLINE, doc->GetLastEntityRecord(), doc->GetLastEntityPosition());
     SaveUndoState();
     ClearPendingSteps();
-    ClearBlockList();
 }
 
 void CRectaView::PickDimensionCurve(POSITION pos, CObject* entity, int type, const CPointd& p)

@@ -14,7 +14,6 @@ CRectaView::~CRectaView()
 {
     ClearSelection();
     FreeUndoHistory(*this);
-    FreeBlockList(*this);
 }
 
 CRectaDoc* CRectaView::GetDocument() const

@@ -238,8 +238,8 @@ public:
     void AddUndoStep(int operation, int type, CDib* record, POSITION pos);
     void RecordSelectionUndo(int operation);
     void SaveUndoState();
-    void ClearPendingSteps() { m_pendingSteps.RemoveAll(); }
-    void FreeUndoSteps();
+    // Frees the steps that no state took (an erase step claims its record first).
+    void ClearPendingSteps();
     void DropOldestUndoState();
     // False when the record is not where the step needs it (the step is skipped).
     bool RestoreChangedRecord(CUndoStep* step);
@@ -258,8 +258,6 @@ public:
     CAcot* NewBlockAcot(int width, COLORREF color, std::string_view layer, CObList& parts);
     // The drawing's block named exactly name, or null.
     CBloq* FindBlock(std::string_view name) const;
-    // Empties the block-construction list without deleting what it held.
-    void ClearBlockList() { m_blockList.RemoveAll(); }
     // The on/off word of the entity's layer; 0 when the layer does not exist.
     int IsLayerDrawable(const CObject* entity, int type) const;
     int UndoStateCount() const { return m_undoStates.GetCount(); }
@@ -279,11 +277,11 @@ public:
     double m_scale = 0.0;
     double m_originX = 0.0, m_originY = 0.0;
     int m_aerial = 0;
-    CObList m_selection;
-    CObList m_pendingSteps;
-    CObList m_undoStates;
-    CObList m_blockList;
-    CObList m_pointList;
+    CObList m_selection{ListOwnership::owns};     // CSelEntry
+    CObList m_pendingSteps{ListOwnership::owns};  // CUndoStep, until a state takes them
+    CObList m_undoStates{ListOwnership::owns};    // CUndoState, oldest first
+    // CDib elements of a block or polyline under construction, until it takes them.
+    CObList m_blockList{ListOwnership::owns};
     int m_undone = 0;
     int m_pickedType = 0;
     CObject* m_workEntity = nullptr;

@@ -150,10 +150,8 @@ void CRectaView::RemoveFromSelection(POSITION node)
         return;
     if (node == m_foundSelected)
         m_foundSelected = nullptr;
-    auto* entry = static_cast<CSelEntry*>(m_selection.GetAt(node));
-    m_selIndex.erase(entry->m_serial);
-    delete entry;
-    m_selection.RemoveAt(node);
+    m_selIndex.erase(static_cast<CSelEntry*>(m_selection.GetAt(node))->m_serial);
+    m_selection.DeleteAt(node);
 }
 
 CSelEntry* CRectaView::GetNextSelected(POSITION& node) const
@@ -163,8 +161,7 @@ CSelEntry* CRectaView::GetNextSelected(POSITION& node) const
 
 void CRectaView::ClearSelection()
 {
-    while (!m_selection.IsEmpty())
-        delete m_selection.RemoveHead();
+    m_selection.DeleteAll();
     m_selIndex.clear();
     m_foundSelected = nullptr;
 }

@@ -146,7 +146,6 @@ void CRectaView::BlockFromSelection(const CPointd& base)
     CBloq* block = doc->AddBlock(origin, m_blockList);
     block->m_name = name;
     CollectReferencedBlocks(*doc, block->GetEntityList(), *block);
-    ClearBlockList();
     if (erase == 1) {
         EraseSelection();
         SaveUndoState();

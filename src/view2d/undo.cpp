@@ -17,20 +17,22 @@
 
 namespace {
 
-// Gives up ownership of a record that is back in the list by other means,
-// then frees the step.
-void FreeStep(CUndoStep* step, const CRectaDoc* doc)
+// Before steps go: each gives up ownership of a record that is back in the
+// list by other means.
+void ReleaseListedRecords(const CObList& steps, const CRectaDoc* doc)
 {
-    if (step->m_ownsRecord && StepRecordInList(doc, *step))
-        step->m_ownsRecord = false;
-    delete step;
+    for (CObject* obj : steps) {
+        auto* step = static_cast<CUndoStep*>(obj);
+        if (step->m_ownsRecord && StepRecordInList(doc, *step))
+            step->m_ownsRecord = false;
+    }
 }
 
-void FreeState(CUndoState* state, const CRectaDoc* doc)
+// Frees the state at pos of the view's history with its steps.
+void DropState(CObList& states, POSITION pos, const CRectaDoc* doc)
 {
-    while (!state->m_steps.IsEmpty())
-        FreeStep(static_cast<CUndoStep*>(state->m_steps.RemoveHead()), doc);
-    delete state;
+    ReleaseListedRecords(static_cast<CUndoState*>(states.GetAt(pos))->m_steps, doc);
+    states.DeleteAt(pos);
 }
 
 // After an operation: each erase step whose record the operation took out of
@@ -80,15 +82,9 @@ CUndoStep::CUndoStep(int operation, int type, CDib* record, POSITION pos)
 CUndoStep::~CUndoStep()
 {
     if (m_copy != m_record)
-        DestroyElement(m_copy);
+        delete m_copy;
     if (m_ownsRecord)
-        DestroyElement(m_record);
-}
-
-CUndoState::~CUndoState()
-{
-    while (!m_steps.IsEmpty())
-        delete static_cast<CUndoStep*>(m_steps.RemoveHead());
+        delete m_record;
 }
 
 CUndoStep* MakeUndoStep(const CRectaDoc* doc, int operation, int type, CDib* record, POSITION pos)
@@ -113,17 +109,11 @@ bool StepRecordInList(const CRectaDoc* doc, const CUndoStep& step)
 
 void FreeUndoHistory(CRectaView& view)
 {
-    view.FreeUndoSteps();
+    view.ClearPendingSteps();
     const CRectaDoc* doc = view.GetDocument();
     while (!view.m_undoStates.IsEmpty())
-        FreeState(static_cast<CUndoState*>(view.m_undoStates.RemoveTail()), doc);
+        DropState(view.m_undoStates, view.m_undoStates.GetTailPosition(), doc);
     view.m_undone = 0;
-}
-
-void FreeBlockList(CRectaView& view)
-{
-    while (!view.m_blockList.IsEmpty())
-        DestroyElement(static_cast<CDib*>(view.m_blockList.RemoveHead()));
 }
 
 // ---------------------------------------------------------------- recording
@@ -157,24 +147,24 @@ void CRectaView::SaveUndoState()
     auto* state = new CUndoState;
     state->m_steps.AddTail(m_pendingSteps);
     for (; m_undone > 0; --m_undone)
-        FreeState(static_cast<CUndoState*>(m_undoStates.RemoveTail()), doc);
+        DropState(m_undoStates, m_undoStates.GetTailPosition(), doc);
     m_undoStates.AddTail(state);
     if (m_undoStates.GetCount() > kMaxUndoStates)
         DropOldestUndoState();
 }
 
-void CRectaView::FreeUndoSteps()
+void CRectaView::ClearPendingSteps()
 {
     const CRectaDoc* doc = GetDocument();
     ClaimErasedRecords(m_pendingSteps, doc);
-    while (!m_pendingSteps.IsEmpty())
-        FreeStep(static_cast<CUndoStep*>(m_pendingSteps.RemoveHead()), doc);
+    ReleaseListedRecords(m_pendingSteps, doc);
+    m_pendingSteps.DeleteAll();
 }
 
 void CRectaView::DropOldestUndoState()
 {
     if (!m_undoStates.IsEmpty())
-        FreeState(static_cast<CUndoState*>(m_undoStates.RemoveHead()), GetDocument());
+        DropState(m_undoStates, m_undoStates.GetHeadPosition(), GetDocument());
 }
 
 // ---------------------------------------------------------------- undo and redo
@@ -220,7 +210,7 @@ void CRectaView::DoRedo()
     }
     // Only the state undone last comes back; those undone before it are dropped.
     for (--m_undone; m_undone > 0; --m_undone)
-        FreeState(static_cast<CUndoState*>(m_undoStates.RemoveTail()), doc);
+        DropState(m_undoStates, m_undoStates.GetTailPosition(), doc);
     const auto* state = static_cast<CUndoState*>(m_undoStates.GetTail());
     bool changed = false;
     for (POSITION p = state->m_steps.GetHeadPosition(); p;) {

@@ -56,9 +56,8 @@ public:
     CUndoState() = default;
     CUndoState(const CUndoState&) = delete;
     CUndoState& operator=(const CUndoState&) = delete;
-    ~CUndoState() override;  // frees its steps
 
-    CObList m_steps;  // in recording order
+    CObList m_steps{ListOwnership::owns};  // in recording order
 };
 
 // A new step; a change step gets a duplicate of the record's entity in a new
@@ -70,7 +69,5 @@ bool StepRecordInList(const CRectaDoc* doc, const CUndoStep& step);
 
 // Frees the view's pending steps and all its states.
 void FreeUndoHistory(CRectaView& view);
-// Frees the records left on the view's block-construction list.
-void FreeBlockList(CRectaView& view);
 
 inline constexpr int kMaxUndoStates = 99;

@@ -143,11 +143,10 @@ TEST(DocEntities, ScratchListsHandOverTheirElements)
     CRecta* w = doc.AddWorkRecta();
     doc.AddSegArc();
     EXPECT_FALSE(doc.IsModified());
-    CObList taken;
+    CObList taken(ListOwnership::owns);
     taken.AddTail(doc.GetWorkList());  // a new block takes them over
     doc.ClearWorkList();
     EXPECT_EQ(static_cast<CDib*>(taken.GetHead())->m_entity, w);
-    DestroyElement(static_cast<CDib*>(taken.RemoveHead()));
 }
 
 TEST(DocEntities, ListAccessKeepsPositions)

@@ -18,21 +18,15 @@ inline bool LoadObjectLists(const BYTE* data, std::size_t size)
         return false;
     CArchive ar(std::span<const BYTE>(data + 1, size - 1));
     ar.SetOldFormat(data[0] & 1);
-    CObList layers, elements, blocks;
+    CObList layers(ListOwnership::owns), elements(ListOwnership::owns), blocks(ListOwnership::owns);
     bool ok = true;
     try {
-        layers.Serialize(ar, RUNTIME_CLASS(CLayer), ListOwnership::owns);
-        elements.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
+        layers.Serialize(ar, RUNTIME_CLASS(CLayer));
+        elements.Serialize(ar, RUNTIME_CLASS(CDib));
         if (ar.Remaining() > 0)
-            blocks.Serialize(ar, RUNTIME_CLASS(CBloq), ListOwnership::owns);
+            blocks.Serialize(ar, RUNTIME_CLASS(CBloq));
     } catch (const CArchiveException&) {
         ok = false;
     }
-    while (!layers.IsEmpty())
-        delete layers.RemoveHead();
-    while (!elements.IsEmpty())
-        DestroyElement(static_cast<CDib*>(elements.RemoveHead()));
-    while (!blocks.IsEmpty())
-        delete blocks.RemoveHead();
     return ok;
 }

@@ -45,7 +45,7 @@ protected:
 
 TEST(BlockRecords, NestedBlockWithAttributeIsStoredByteForByte)
 {
-    CObList none;
+    CObList none(ListOwnership::owns);
     CBloq outer(1, 0xFF, "L", CPointd(), none);
     outer.m_name = "OUTER";
     outer.m_extMin = CPointd(1, 2);
@@ -137,7 +137,7 @@ TEST(BlockRecords, BlocksNestedPastTheLimitFailTheStoreAndTheLoad)
 
 TEST_F(BlockDoc, ListsFindsAndFreesBlocks)
 {
-    CObList work;
+    CObList work(ListOwnership::owns);
     work.AddTail(new CDib(ENT_LINE, NewLine(0, 0, 2, 1)));
     CBloq* b = doc.AddBlock(CPointd(1, 1), work);
     EXPECT_TRUE(work.IsEmpty()) << "the block owns the elements";
@@ -177,7 +177,7 @@ TEST_F(BlockDoc, CollectsReferencedBlocksDepthFirstAtTheHead)
 {
     AddNamedBlock(doc, "B", {{ENT_POINT, new CPunt}});
     AddNamedBlock(doc, "A", {{ENT_INSERT, NewInsert("B", 0, 0)}, {ENT_INSERT, NewInsert("A", 0, 0)}});
-    CObList none;
+    CObList none(ListOwnership::owns);
     CBloq container(1, 0, "L", CPointd(), none);
     container.GetEntityList().AddTail(new CDib(ENT_INSERT, NewInsert("A", 0, 0)));
     container.GetEntityList().AddTail(new CDib(ENT_INSERT, NewInsert("MISSING", 0, 0)));
@@ -200,7 +200,7 @@ TEST_F(BlockDoc, CollectsReferencedBlocksDepthFirstAtTheHead)
     AddNamedBlock(other, "GONE", {});
     CollectReferencedBlocks(other, c->GetEntityList(), *c);
     c->GetRefBlockList().AddTail(other.FindBlock("GONE"));
-    CObList justC;
+    CObList justC(ListOwnership::names);
     justC.AddTail(c);
     AddMissingBlocks(doc, justC);
     const CBloq* copied = doc.FindBlock("C");
@@ -293,7 +293,7 @@ TEST_F(BlockDoc, BoxesFarFromTheOriginStartFromEmpty)
 TEST_F(BlockDoc, NestedCopiesOfALongPolylineStayWithinTheWalkBudget)
 {
     constexpr int kSegments = 2000, kLevels = 10;
-    CObList segments;
+    CObList segments(ListOwnership::owns);
     for (int i = 0; i < kSegments; ++i)
         segments.AddTail(new CDib(ENT_LINE, NewLine(i, 0, i + 1, 1)));
     AddNamedBlock(doc, "L0", {{ENT_PLINE, new CPLine(1, 0, "L", segments, 0, 0, 0, 1)}});

@@ -93,24 +93,18 @@ TEST(Layer, NewLayerTakesTheLastNameCutToItsBuffer)
 
 namespace {
 
-void DestroyAll(CObList& list)
-{
-    while (!list.IsEmpty())
-        DestroyElement(static_cast<CDib*>(list.RemoveHead()));
-}
-
 }  // namespace
 
 TEST(Element, ListRecordStartsWithTheClassRecordThenTheClassIndex)
 {
     const CRuntimeClass* pointClass = CRuntimeClass::FromName("CPunt");
     ASSERT_NE(pointClass, nullptr);
-    CObList list;
+    CObList list(ListOwnership::owns);
     list.AddTail(new CDib(ENT_POINT, pointClass->CreateObject()));
     list.AddTail(new CDib(ENT_POINT, pointClass->CreateObject(), 0));
 
     CArchive ar;
-    list.Serialize(ar, RUNTIME_CLASS(CDib), ListOwnership::owns);
+    list.Serialize(ar, RUNTIME_CLASS(CDib));
     Bytes b = ar.TakeData();
     const Bytes head = {0x02, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x04, 0x00, 'C', 'D', 'i', 'b', 0x04, 0x00, 0x01, 0x00, 0x01, 0x00};
     ASSERT_GT(b.size(), head.size());
@@ -120,8 +114,8 @@ TEST(Element, ListRecordStartsWithTheClassRecordThenTheClassIndex)
     EXPECT_TRUE(std::equal(second.begin(), second.end(), b.begin() + long(head.size() + entitySize)));
 
     CArchive in(b);
-    CObList back;
-    back.Serialize(in, RUNTIME_CLASS(CDib), ListOwnership::owns);
+    CObList back(ListOwnership::owns);
+    back.Serialize(in, RUNTIME_CLASS(CDib));
     ASSERT_EQ(back.GetCount(), 2);
     auto* d = static_cast<CDib*>(back.GetTail());
     EXPECT_EQ(d->m_type, ENT_POINT);
@@ -129,8 +123,6 @@ TEST(Element, ListRecordStartsWithTheClassRecordThenTheClassIndex)
     EXPECT_EQ(d->m_flag, 1);
     ASSERT_NE(d->m_entity, nullptr);
     EXPECT_EQ(d->m_entity->GetRuntimeClass(), pointClass);
-    DestroyAll(back);
-    DestroyAll(list);
 }
 
 TEST(Element, WordsAreSixteenBitsAndUnknownTypesFail)
@@ -145,13 +137,10 @@ TEST(Element, WordsAreSixteenBitsAndUnknownTypesFail)
     back.Serialize(in);
     EXPECT_EQ(back.m_visible, 1);
     EXPECT_EQ(back.m_flag, 1);
-    delete back.m_entity;
-    delete dib.m_entity;
 
     // Only an element whose stored type names its entity's class can be written.
-    std::unique_ptr<CObject> point(pointClass->CreateObject());
     for (int code : {1, 65536 + 1, 9, 65536 + 9}) {
-        CDib wrong(code, point.get());
+        CDib wrong(code, pointClass->CreateObject());
         CArchive ar;
         EXPECT_THROW(wrong.Serialize(ar), CArchiveException) << code;
     }
@@ -172,9 +161,8 @@ TEST(Element, WideTypeAndExtrusionWordsReloadAsTheirLowSixteenBits)
     const CPointd dir(0.5, 0.0, 1.0);
     for (int type : {ENT_POINT, ENT_LINE, ENT_CIRCLE, ENT_ARC, ENT_PLINE, ENT_3DFACE}) {
         SCOPED_TRACE(type);
-        std::unique_ptr<CObject> owned(CRuntimeClass::FromName(EntityClassName(type))->CreateObject());
-        CObject* entity = owned.get();
-        CDib wide(65536 + type, entity);
+        CDib wide(65536 + type, CRuntimeClass::FromName(EntityClassName(type))->CreateObject());
+        CObject* entity = wide.m_entity;
         auto setMode = [&](auto* e) {
             e->m_extrusionMode = 65536 + EXTRUSION_THICK;
             e->m_dir = dir;
@@ -205,7 +193,6 @@ TEST(Element, WideTypeAndExtrusionWordsReloadAsTheirLowSixteenBits)
         case ENT_3DFACE: expectThick(static_cast<const CTdface*>(back.m_entity)); break;
         default: break;
         }
-        delete back.m_entity;
     }
 }
 

@@ -65,14 +65,12 @@ void Square(CObList& list)
 
 std::vector<CPointd> Vertices(const CPLine& pl)
 {
-    CObList pts;
+    CObList pts(ListOwnership::owns);
     double area = 0, perimeter = 1.0;
     pl.GetVertices(area, pts, perimeter);
     std::vector<CPointd> v;
     for (CObject* p : pts)
         v.push_back(*static_cast<CPointd*>(p));
-    while (!pts.IsEmpty())
-        delete pts.RemoveHead();
     return v;
 }
 
@@ -87,7 +85,7 @@ T& Part(const CObList& list, int i)
 TEST(CompositeRecord, PolylineGoldenBytesInEachExtrusionMode)
 {
     for (int mode : {0, 1, 2}) {
-        CObList segs;
+        CObList segs(ListOwnership::owns);
         const Bytes line = Store(*AddLine(segs, {0, 0, 1}, {4, 0, 1}));
         const Bytes arc = Store(*AddArc(segs, {4, 2}, 2, 3 * kPi / 2, kPi / 2));
         CPLine pl(3, RGB(9, 8, 7), "PL", segs, mode, 0.5, 0.25, 1.0);
@@ -115,7 +113,7 @@ TEST(CompositeRecord, PolylineGoldenBytesInEachExtrusionMode)
 
 TEST(CompositeRecord, DimensionGoldenBytesElementsAndNesting)
 {
-    CObList parts;
+    CObList parts(ListOwnership::owns);
     const Bytes def = Store(*AddLine(parts, {0, 1}, {4, 1}));
     auto* t = new CText(1, 0, "D");
     t->m_text = "4.00";
@@ -128,29 +126,27 @@ TEST(CompositeRecord, DimensionGoldenBytesElementsAndNesting)
     EXPECT_EQ(Store(*dim), w.bytes());
 
     // Both kinds come back through their elements, by class name.
-    CObList segs, list, back;
+    CObList segs(ListOwnership::owns), list(ListOwnership::owns), back(ListOwnership::owns);
     AddArc(segs, {1, 1}, 1, 4.0, 1.0);
     list.AddTail(new CDib(ENT_PLINE, new CPLine(1, 0, "P", segs, 0, 0, 0, 1)));
     list.AddTail(new CDib(ENT_DIMENSION, dim));
     CArchive out;
-    list.Serialize(out, RUNTIME_CLASS(CDib), ListOwnership::owns);
+    list.Serialize(out, RUNTIME_CLASS(CDib));
     const Bytes b = out.TakeData();
     CArchive in(b);
-    back.Serialize(in, RUNTIME_CLASS(CDib), ListOwnership::owns);
+    back.Serialize(in, RUNTIME_CLASS(CDib));
     ASSERT_EQ(back.GetCount(), 2);
     EXPECT_EQ(Part<CPLine>(back, 0).m_segments.GetCount(), 1);
     EXPECT_EQ(Store(Part<CAcot>(back, 1)), w.bytes());
-    DestroyParts(back);
 
     // A dimension inside a polyline is refused; what was read is freed.
-    CObList inner;
+    CObList inner(ListOwnership::owns);
     inner.AddTail(list.RemoveTail());
     CPLine nest(1, 0, "N", inner, 0, 0, 0, 1);
     const Bytes nested = Store(nest);
     CPLine loaded;
     CArchive in2(nested);
     EXPECT_THROW(loaded.Serialize(in2), CArchiveException);
-    DestroyParts(list);
 }
 
 TEST(PLine, EmptyChainThroughEveryMember)
@@ -165,7 +161,7 @@ TEST(PLine, EmptyChainThroughEveryMember)
     CPointd p(7, 7, 7);
     EXPECT_FALSE(pl.GetStartPoint(p) || pl.GetEndPoint(p));
     EXPECT_EQ(p, CPointd(7, 7, 7));
-    CObList pts;
+    CObList pts(ListOwnership::owns);
     double area = -1, perimeter = 0;
     pl.GetVertices(area, pts, perimeter);
     EXPECT_EQ(area + perimeter, 0.0);
@@ -183,7 +179,7 @@ TEST(PLine, EmptyChainThroughEveryMember)
 
 TEST(PLine, EndsVerticesAndMeasures)
 {
-    CObList segs;
+    CObList segs(ListOwnership::owns);
     AddLine(segs, {0, 0, 5}, {2, 0, 5});
     CArc* arc = AddArc(segs, {2, 1}, 1, 3 * kPi / 2, kPi / 2);  // crosses angle 0: 36 steps
     CPLine pl(1, 0, "P", segs, 0, 0, 0, 1);
@@ -205,10 +201,10 @@ TEST(PLine, EndsVerticesAndMeasures)
         EXPECT_NEAR(backward[2 + i].y, forward[forward.size() - 1 - i].y, 1e-9) << i;
     }
 
-    CObList sq;
+    CObList sq(ListOwnership::owns);
     Square(sq);
     CPLine square(1, 0, "P", sq, 0, 0, 0, 1);
-    CObList pts;
+    CObList pts(ListOwnership::owns);
     double area = 0, perimeter = 0;
     square.GetVertices(area, pts, perimeter);
     EXPECT_DOUBLE_EQ(area, 16);
@@ -221,7 +217,7 @@ TEST(PLine, EndsVerticesAndMeasures)
 
 TEST(PLine, FillOnlyWhenClosedAndCopiesAreDeep)
 {
-    CObList sq;
+    CObList sq(ListOwnership::owns);
     Square(sq);
     CPLine pl(1, 0, "P", sq, 0, 0, 0, 1);
     pl.m_fill = 1;
@@ -307,7 +303,7 @@ TEST_F(DimGen, DegenerateLinearDimensionsStayFinite)
 TEST_F(DimGen, MarksFromBlocksAndTheirMirror)
 {
     auto block = [&](const char* name) {
-        CObList entities;
+        CObList entities(ListOwnership::owns);
         AddLine(entities, {0, 0}, {0.1, 0.1});
         entities.AddTail(new CDib(ENT_CIRCLE, new CCirc));  // not a line: skipped
         CBloq* b = doc.AddBlock({0, 0}, entities);
@@ -325,12 +321,11 @@ TEST_F(DimGen, MarksFromBlocksAndTheirMirror)
     EXPECT_NEAR(mirrored.m_p2.y, 0.1, 1e-3);
     EXPECT_EQ(mirrored.m_layer, "M");
 
-    CObList list;
+    CObList list(ListOwnership::owns);
     doc.AddDimensionMarks(*tick, *other, list, "M", {0, 0}, {4, 0}, 0);
     ASSERT_EQ(list.GetCount(), 2);
     EXPECT_NEAR(Part<CRecta>(list, 1).m_p2.x, 3.9, 1e-3) << "flag 0 turns the marks half round";
     EXPECT_NEAR(Part<CRecta>(list, 1).m_p2.y, -0.1, 1e-3);
-    DestroyParts(list);
 }
 
 TEST_F(DimGen, RadialShoulderFacesAwayFromThePick)

@@ -48,23 +48,15 @@ Bytes Cat(std::initializer_list<Bytes> parts)
 
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-void DeleteAll(CObList& list)
-{
-    while (!list.IsEmpty())
-        delete list.RemoveHead();
-}
-
 CArchiveException::Cause LoadListCause(const Bytes& bytes, const CRuntimeClass* cls)
 {
     CArchive ar(bytes);
-    CObList list;
+    CObList list(ListOwnership::owns);
     try {
-        list.Serialize(ar, cls, ListOwnership::owns);
+        list.Serialize(ar, cls);
     } catch (const CArchiveException& e) {
-        DeleteAll(list);
         return e.m_cause;
     }
-    DeleteAll(list);
     ADD_FAILURE() << "load did not fail";
     return CArchiveException::badValue;
 }
@@ -198,7 +190,7 @@ TEST(Archive, MalformedObjectStreamsFail)
 TEST(Archive, PastTheShortIndexLimitTagsAndCountsWiden)
 {
     // 70000 objects: indices pass 0x7FFE and the count passes 0xFFFE.
-    CObList list;
+    CObList list(ListOwnership::owns);
     for (int i = 0; i < 70000; ++i) {
         auto* p = new CProbe;
         p->value = WORD(i);
@@ -206,7 +198,7 @@ TEST(Archive, PastTheShortIndexLimitTagsAndCountsWiden)
     }
     COtherProbe first, second;
     CArchive ar;
-    list.Serialize(ar, RUNTIME_CLASS(CProbe), ListOwnership::owns);
+    list.Serialize(ar, RUNTIME_CLASS(CProbe));
     ar.WriteObject(list.GetTail());  // object index 70001
     ar.WriteObject(&first);          // class index 70002, object 70003
     ar.WriteObject(&second);         // new object of class 70002
@@ -221,8 +213,8 @@ TEST(Archive, PastTheShortIndexLimitTagsAndCountsWiden)
     EXPECT_EQ((Bytes{bytes.end() - tail.size(), bytes.end()}), tail);
 
     CArchive in(bytes);
-    CObList back;
-    back.Serialize(in, RUNTIME_CLASS(CProbe), ListOwnership::owns);
+    CObList back(ListOwnership::owns);
+    back.Serialize(in, RUNTIME_CLASS(CProbe));
     ASSERT_EQ(back.GetCount(), 70000);
     EXPECT_EQ(in.ReadObject(RUNTIME_CLASS(CProbe)), back.GetTail());
     std::unique_ptr<CObject> o1(in.ReadObject(RUNTIME_CLASS(COtherProbe)));
@@ -232,21 +224,18 @@ TEST(Archive, PastTheShortIndexLimitTagsAndCountsWiden)
     int i = 0;
     for (CObject* obj : back)
         ASSERT_EQ(static_cast<CProbe*>(obj)->value, WORD(i++));
-    DeleteAll(back);
-    DeleteAll(list);
 }
 
 TEST(Archive, ShortListsKeepTheClassicEncoding)
 {
-    CObList list;
+    CObList list(ListOwnership::names);
     CProbe a, b;
     list.AddTail(&a);
     list.AddTail(&b);
     CArchive ar;
-    list.Serialize(ar, RUNTIME_CLASS(CProbe), ListOwnership::owns);
+    list.Serialize(ar, RUNTIME_CLASS(CProbe));
     EXPECT_EQ(ar.TakeData(),
               Cat({{0x02, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x06, 0x00}, Text("CProbe"), {0, 0, 0x01, 0x80, 0, 0}}));
-    list.RemoveAll();
 }
 
 // Two lists sharing objects: the owning list holds each object once, a naming
@@ -275,13 +264,13 @@ TEST(Archive, ObjectsSharedBetweenListsHaveOneOwner)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        CObList first, second;
+        CObList first(c.first), second(c.second);
         bool loaded = true;
         {
             CArchive ar(c.bytes);
             try {
-                first.Serialize(ar, RUNTIME_CLASS(CProbe), c.first);
-                second.Serialize(ar, RUNTIME_CLASS(CProbe), c.second);
+                first.Serialize(ar, RUNTIME_CLASS(CProbe));
+                second.Serialize(ar, RUNTIME_CLASS(CProbe));
             } catch (const CArchiveException& e) {
                 loaded = false;
                 EXPECT_EQ(e.m_cause, CArchiveException::badValue);
@@ -292,11 +281,9 @@ TEST(Archive, ObjectsSharedBetweenListsHaveOneOwner)
             }
         }  // the archive frees what no owning list took
         int owned = 0;
-        for (CObList* list : {&first, &second})
-            if (list == &first ? c.first == ListOwnership::owns : c.second == ListOwnership::owns) {
+        for (const CObList* list : {&first, &second})
+            if (list->Ownership() == ListOwnership::owns)
                 owned += list->GetCount();
-                DeleteAll(*list);
-            }
         EXPECT_EQ(owned, c.owned);
     }
 }

@@ -25,13 +25,12 @@ TEST(FuzzFinds, AWellFormedLayerListLoads)
 {
     CLayer a;
     a.m_name = "ZP";
-    CObList list;
+    CObList list(ListOwnership::names);
     list.AddTail(&a);
     CArchive ar;
     ar << BYTE(0);  // format byte of the loader
-    list.Serialize(ar, RUNTIME_CLASS(CLayer), ListOwnership::owns);
+    list.Serialize(ar, RUNTIME_CLASS(CLayer));
     ar << WORD(0);  // no elements
-    list.RemoveAll();
     auto bytes = ar.TakeData();
     EXPECT_TRUE(LoadObjectLists(bytes.data(), bytes.size()));
 }

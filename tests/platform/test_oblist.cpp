@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
 
 class CItem : public CObject {
 public:
-    explicit CItem(int v) : value(v) {}
+    explicit CItem(int v) : value(v) { ++live; }
+    ~CItem() override { --live; }
     int value;
+    static inline int live = 0;
 };
 
 std::vector<int> Values(const CObList& list)
@@ -33,7 +36,7 @@ std::vector<int> ValuesBackwards(const CObList& list)
 TEST(ObList, PositionsSurviveEditsElsewhere)
 {
     CItem a(1), b(2), c(3), d(4), e(5);
-    CObList list;
+    CObList list(ListOwnership::names);
     POSITION pa = list.AddTail(&a);
     POSITION pb = list.AddTail(&b);
     POSITION pc = list.AddTail(&c);
@@ -56,7 +59,7 @@ TEST(ObList, PositionsSurviveEditsElsewhere)
 TEST(ObList, HeadTailRemovalAndSearch)
 {
     CItem a(1), b(2), c(3);
-    CObList list;
+    CObList list(ListOwnership::names);
     EXPECT_EQ(list.GetHeadPosition(), nullptr);
     EXPECT_EQ(list.Find(&a), nullptr);
     EXPECT_EQ(list.FindIndex(0), nullptr);
@@ -93,7 +96,7 @@ TEST(ObList, HeadTailRemovalAndSearch)
 TEST(ObList, AppendingAListMovesItsNodes)
 {
     CItem a(1), b(2), c(3);
-    CObList one, two;
+    CObList one(ListOwnership::names), two(ListOwnership::names);
     one.AddTail(&a);
     POSITION pb = two.AddTail(&b);
     two.AddTail(&c);
@@ -104,4 +107,34 @@ TEST(ObList, AppendingAListMovesItsNodes)
     EXPECT_EQ(one.GetAt(pb), &b);
     one.AddTail(one);
     EXPECT_EQ(one.GetCount(), 3);
+}
+
+// An owning list frees what it holds when an element or all go, and when it
+// goes; what is unlinked or moved to another list is not freed. A naming list
+// frees nothing.
+TEST(ObList, AnOwningListFreesWhatItHolds)
+{
+    CItem kept(0);
+    const int before = CItem::live;
+    {
+        CObList owning(ListOwnership::owns), naming(ListOwnership::names);
+        POSITION first = owning.AddTail(new CItem(1));
+        owning.AddTail(new CItem(2));
+        owning.AddTail(new CItem(3));
+        const std::unique_ptr<CObject> unlinked(owning.RemoveTail());
+        owning.DeleteAt(first);
+        EXPECT_EQ(CItem::live, before + 2);
+
+        naming.AddTail(&kept);
+        naming.DeleteAll();
+        EXPECT_TRUE(naming.IsEmpty());
+        EXPECT_EQ(kept.value, 0);
+
+        CObList taker(ListOwnership::owns);
+        taker.AddTail(new CItem(4));
+        owning.AddTail(taker);
+        EXPECT_EQ(Values(owning), (std::vector<int>{2, 4}));
+        EXPECT_EQ(CItem::live, before + 3) << "2, 4 and the unlinked 3";
+    }
+    EXPECT_EQ(CItem::live, before);
 }

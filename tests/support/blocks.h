@@ -31,7 +31,7 @@ inline CInsBl* NewInsert(const char* block, double x, double y, double a = 0, do
 // A block of the drawing named name, holding the entities (type code, entity).
 inline CBloq* AddNamedBlock(CRectaDoc& doc, const char* name, std::initializer_list<std::pair<int, CObject*>> entities)
 {
-    CObList list;
+    CObList list(ListOwnership::owns);
     for (auto [type, e] : entities)
         list.AddTail(new CDib(type, e));
     CBloq* b = doc.AddBlock(CPointd(), list);

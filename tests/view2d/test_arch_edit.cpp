@@ -66,5 +66,5 @@ TEST_F(ViewTest, LineByLayerNamesItsLayerWhole)
         EXPECT_EQ(line->m_layer, name);
         EXPECT_EQ(line->m_color, RGB(255, 0, 0));
     }
-    view.FreeUndoSteps();
+    view.ClearPendingSteps();
 }

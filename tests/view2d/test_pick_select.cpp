@@ -134,7 +134,7 @@ TEST_F(SelectTest, RemovedRecordsAndHatches)
 
     CDib* gone = doc.GetEntityRecord(At(1));
     doc.RemoveEntityRecord(At(1));
-    DestroyElement(gone);
+    delete gone;
     view.UnhighlightSelection();
     EXPECT_EQ(view.m_selCount, 2);
     POSITION node = view.GetFirstSelectedPosition();

@@ -98,7 +98,7 @@ TEST_F(PLineDimTest, LinearAndRadialDimensionsAreOneUndoStateEach)
 
 TEST_F(PLineDimTest, PickWindowAndSnapSeeTheParts)
 {
-    CObList segs;  // (1,1)-(5,1)-(5,4)
+    CObList segs(ListOwnership::owns);  // (1,1)-(5,1)-(5,4)
     for (auto [a, b] : {std::pair{CPointd(1, 1), CPointd(5, 1)}, std::pair{CPointd(5, 1), CPointd(5, 4)}}) {
         auto* l = new CRecta;
         l->m_p1 = a;
@@ -131,7 +131,7 @@ TEST_F(PLineDimTest, PickWindowAndSnapSeeTheParts)
 
 TEST_F(PLineDimTest, EmptyCompositesAreHarmless)
 {
-    CObList none;
+    CObList none(ListOwnership::owns);
     CPLine* pl = doc.AddPLine(none);
     CAcot* dim = doc.AddAcot(none);
     view.Invalidate();
@@ -146,12 +146,12 @@ TEST_F(PLineDimTest, EmptyCompositesAreHarmless)
     Pt2 foot;
     double d = 0;
     EXPECT_FALSE(SnapPLine(*pl, box, {0, 0}, type, part, foot, d) || SnapAcot(*dim, box, {0, 0}, type, part, foot, d));
-    DestroyElement(new CDib(ENT_PLINE, DuplicateEntity(ENT_PLINE, pl)));
+    delete new CDib(ENT_PLINE, DuplicateEntity(ENT_PLINE, pl));
 }
 
 TEST_F(PLineDimTest, BlockListBuildersTakeTheListOver)
 {
-    CObList segs;
+    CObList segs(ListOwnership::owns);
     segs.AddTail(new CDib(ENT_LINE, new CRecta));
     view.NewBlockPLine(1, 0, "NO SUCH LAYER", segs);
     EXPECT_TRUE(segs.IsEmpty());

@@ -104,11 +104,11 @@ std::vector<CElementPtr> EveryKind()
     add(ENT_POINT, p);
     for (int justify : {JUSTIFY_LEFT, JUSTIFY_RIGHT, JUSTIFY_CENTRE})
         add(ENT_TEXT, Text(2, 1, justify, 450));
-    CObList segs;
+    CObList segs(ListOwnership::owns);
     segs.AddTail(new CDib(ENT_LINE, NewLine(0, 0, 3, 0)));
     segs.AddTail(new CDib(ENT_ARC, Arc(3, 1, 1, 6.0, 1.2)));
     add(ENT_PLINE, new CPLine(1, 0, "ZP", segs, 0, 0, 0, 1));
-    CObList parts;
+    CObList parts(ListOwnership::owns);
     parts.AddTail(new CDib(ENT_LINE, NewLine(0, -1, 5, -1)));
     parts.AddTail(new CDib(ENT_TEXT, Text(2, -0.5, JUSTIFY_CENTRE, 0)));
     add(ENT_DIMENSION, new CAcot(1, 0, "ZP", parts));
@@ -389,7 +389,7 @@ TEST_F(InsertView, BlocksThatMultiplyEachOtherEndWithinTheirBudget)
     AddNamedBlock(doc, "B7", {{ENT_LINE, NewLine(0, 0, 0.1, 0)}});
     for (int level = 6; level >= 0; --level) {
         const std::string inner = "B" + std::to_string(level + 1);
-        CObList list;
+        CObList list(ListOwnership::owns);
         for (int i = 0; i < 30; ++i)
             list.AddTail(new CDib(ENT_INSERT, NewInsert(inner.c_str(), 0.0001 * i, 0)));
         CBloq* b = doc.AddBlock(CPointd(), list);

@@ -169,7 +169,7 @@ TEST_F(UndoTest, DroppedStatesFreeWhatOnlyTheyHold)
     EXPECT_EQ(CountedLine::live, 99) << "the erased line went with its state";
     // An abandoned operation frees what it erased.
     EraseLine(view, AddLine(view, 4));
-    view.FreeUndoSteps();
+    view.ClearPendingSteps();
     EXPECT_EQ(CountedLine::live, 99);
 }
 
