@@ -1,16 +1,9 @@
 #include "view2d/insblpick.h"
 
-#include "model/acot.h"
-#include "model/circ.h"
 #include "model/entitycontext.h"
-#include "model/pline.h"
-#include "model/punt.h"
-#include "model/recta.h"
-#include "model/tdface.h"
-#include "model/text.h"
 #include "model/transform.h"
-#include "view2d/compositepick.h"
 #include "view2d/pickdist.h"
+#include "view2d/pickkind.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,24 +23,6 @@ bool SideInWindow(Pt2 a, Pt2 b, const Pt2 (&q)[4], int mode)
     if (a.x == b.x && a.y == b.y)
         return PointInQuad(q[0], q[1], q[2], q[3], a);
     return IntersectSegmentQuad(mode, q[0], q[1], q[2], q[3], a, b);
-}
-
-// The pick distance of one placed entity; kNoPickDist when it does not qualify.
-double LeafPickDist(int type, const CObject* e, const CPointd& p)
-{
-    double d = kNoPickDist;
-    switch (type) {
-    case ENT_LINE: PickDistRecta(*static_cast<const CRecta*>(e), p, d); break;
-    case ENT_CIRCLE: d = PickDistCirc(*static_cast<const CCirc*>(e), p); break;
-    case ENT_ARC: PickDistArc(*static_cast<const CArc*>(e), p, d); break;
-    case ENT_POINT: d = PickDistPunt(*static_cast<const CPunt*>(e), p); break;
-    case ENT_TEXT: PickDistText(*static_cast<const CText*>(e), p, d); break;
-    case ENT_PLINE: d = PickDistPLine(*static_cast<const CPLine*>(e), p); break;
-    case ENT_DIMENSION: d = PickDistAcot(*static_cast<const CAcot*>(e), p); break;
-    case ENT_3DFACE: d = PickDistTdface(*static_cast<const CTdface*>(e), p); break;
-    default: break;
-    }
-    return d;
 }
 
 }  // namespace
@@ -75,7 +50,9 @@ double PickDistInsBl(const CEntityContext& drawing, const CInsBl& insert, const 
     double best = kNoPickDist;
     if (block)
         WalkPlacedEntities(drawing, *block, insert.Placement(), [&](CElementPtr& placed) {
-            best = std::min(best, LeafPickDist(placed->m_type, placed->m_entity, p));
+            const PickHit hit = PickKind(placed->m_type).pick(placed->m_entity, p, nullptr, drawing);
+            if (hit.hit)
+                best = std::min(best, hit.dist);
         });
     return best;
 }

@@ -2,20 +2,11 @@
 #include "view2d/rectaview.h"
 
 #include "doc/rectadoc.h"
-#include "model/acot.h"
-#include "model/bloq.h"
-#include "model/circ.h"
 #include "model/dib.h"
 #include "model/entitykind.h"
-#include "model/pline.h"
-#include "model/punt.h"
-#include "model/recta.h"
-#include "model/tdface.h"
-#include "model/text.h"
 #include "platform/imagedc.h"
-#include "view2d/compositepick.h"
-#include "view2d/insblpick.h"
 #include "view2d/pickdist.h"
+#include "view2d/pickkind.h"
 
 #include <vector>
 
@@ -26,22 +17,6 @@ bool Pickable(const CDib* dib)
     return dib->m_visible == 1 && dib->m_flag == 1;
 }
 
-bool InSelWindow(const CRectaDoc& doc, int type, const CObject* entity, const Pt2 (&q)[4], int mode)
-{
-    switch (type) {
-    case ENT_LINE: return RectaInSelWindow(*static_cast<const CRecta*>(entity), q, mode);
-    case ENT_CIRCLE: return CircInSelWindow(*static_cast<const CCirc*>(entity), q, mode);
-    case ENT_ARC: return ArcInSelWindow(*static_cast<const CArc*>(entity), q, mode);
-    case ENT_POINT: return PuntInSelWindow(*static_cast<const CPunt*>(entity), q, mode);
-    case ENT_TEXT: return TextInSelWindow(*static_cast<const CText*>(entity), q, mode);
-    case ENT_PLINE: return PLineInSelWindow(*static_cast<const CPLine*>(entity), q, mode);
-    case ENT_DIMENSION: return AcotInSelWindow(*static_cast<const CAcot*>(entity), q, mode);
-    case ENT_3DFACE: return TdfaceInSelWindow(*static_cast<const CTdface*>(entity), q, mode);
-    case ENT_INSERT: return InsBlInSelWindow(doc, *static_cast<const CInsBl*>(entity), q, mode);
-    default: return false;
-    }
-}
-
 }  // namespace
 
 POSITION CRectaView::PickNearestEntity(const CPointd& p, CObject*& entity, int& type)
@@ -50,7 +25,7 @@ POSITION CRectaView::PickNearestEntity(const CPointd& p, CObject*& entity, int& 
         return nullptr;
     const CRectaDoc* doc = GetDocument();
     const double t = m_aperture / m_scale;
-    const double x1 = p.x - t, y1 = p.y - t, x2 = p.x + t, y2 = p.y + t;
+    const PickBox box{t, p.x - t, p.y - t, p.x + t, p.y + t};
     double best = kNoPickDist;
     POSITION bestPos = nullptr;
     for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {
@@ -59,37 +34,11 @@ POSITION CRectaView::PickNearestEntity(const CPointd& p, CObject*& entity, int& 
         CObject* e = doc->GetNextEntity(pos, code);
         if (!Pickable(doc->GetEntityRecord(here)))
             continue;
-        double d = kNoPickDist;
-        bool inside = false;
-        switch (code) {
-        case ENT_LINE: {
-            const auto* line = static_cast<const CRecta*>(e);
-            if (!line->IsInRect(x1, y1, x2, y2) || !PickDistRecta(*line, p, d))
-                continue;
-            break;
-        }
-        case ENT_CIRCLE: d = PickDistCirc(*static_cast<const CCirc*>(e), p); break;
-        case ENT_ARC:
-            if (!PickDistArc(*static_cast<const CArc*>(e), p, d))
-                continue;
-            break;
-        case ENT_POINT: d = PickDistPunt(*static_cast<const CPunt*>(e), p); break;
-        case ENT_PLINE: d = PickDistPLine(*static_cast<const CPLine*>(e), p); break;
-        case ENT_DIMENSION: d = PickDistAcot(*static_cast<const CAcot*>(e), p); break;
-        case ENT_3DFACE: d = PickDistTdface(*static_cast<const CTdface*>(e), p); break;
-        case ENT_INSERT:
-            if (!InsBlContainsPoint(*doc, *static_cast<const CInsBl*>(e), p, t))
-                continue;
-            d = PickDistInsBl(*doc, *static_cast<const CInsBl*>(e), p);
-            break;
-        case ENT_TEXT:
-            if (!PickDistText(*static_cast<const CText*>(e), p, d))
-                continue;
-            inside = true;
-            break;
-        default: continue;
-        }
-        if (inside) {
+        const PickHit hit = PickKind(code).pick(e, p, &box, *doc);
+        if (!hit.hit)
+            continue;
+        const double d = hit.dist;
+        if (hit.decisive) {
             best = d;
             bestPos = here;
             break;
@@ -194,7 +143,7 @@ void CRectaView::SelectByWindow(int mode, const CPointd& c1, const CPointd& c2)
         const POSITION here = pos;
         int type = 0;
         const CObject* entity = doc->GetNextEntity(pos, type);
-        if (Pickable(doc->GetEntityRecord(here)) && InSelWindow(*doc, type, entity, q, mode))
+        if (Pickable(doc->GetEntityRecord(here)) && PickKind(type).inSelWindow(entity, q, mode, *doc))
             ToggleSelection(type, here);
     }
 }

@@ -111,8 +111,9 @@ void FreeUndoHistory(CRectaView& view)
 {
     view.ClearPendingSteps();
     const CRectaDoc* doc = view.GetDocument();
-    while (!view.m_undoStates.IsEmpty())
-        DropState(view.m_undoStates, view.m_undoStates.GetTailPosition(), doc);
+    for (CObject* state : view.m_undoStates)
+        ReleaseListedRecords(static_cast<CUndoState*>(state)->m_steps, doc);
+    view.m_undoStates.DeleteAll();
     view.m_undone = 0;
 }
 
