@@ -11,6 +11,7 @@
 #include "model/text.h"
 #include "model/transform.h"
 
+#include <array>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -144,12 +145,17 @@ const KindRow kKinds[] = {
     {ENT_DIMENSION, &kDimension}, {ENT_3DFACE, &kFace},   {ENT_HATCH, &kHatch}, {ENT_BITMAP, &kBitmap},
 };
 
+// The rows by code, for a lookup per entity drawn or picked.
+const auto kByCode = [] {
+    std::array<const CEntityKind*, ENT_BITMAP + 1> byCode{};
+    for (const KindRow& row : kKinds)
+        byCode[std::size_t(row.type)] = row.kind;
+    return byCode;
+}();
+
 const CEntityKind* FindKind(int type)
 {
-    for (const KindRow& row : kKinds)
-        if (row.type == type)
-            return row.kind;
-    return nullptr;
+    return type >= 0 && std::size_t(type) < kByCode.size() ? kByCode[std::size_t(type)] : nullptr;
 }
 
 }  // namespace

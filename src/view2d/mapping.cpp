@@ -66,14 +66,14 @@ CPointd CRectaView::DeviceToWorld(CPoint point) const
 
 CPoint CRectaView::WorldToDevicePoint(const CPointd& p) const
 {
-    const LPoint l = WorldToLogical(p.x, p.y, m_scale, m_originX, m_originY);
+    const LPoint l = Map()(p);
     auto clampInt = [](std::int64_t v) { return int(std::clamp<std::int64_t>(v, -(1 << 30), 1 << 30)); };
     return CPoint{clampInt(l.x), clampInt(m_clientHeight - 1 - l.y)};
 }
 
 void CRectaView::InvertRect(CDC& dc, const CPointd& a, const CPointd& b) const
 {
-    const WorldMap map{m_scale, m_originX, m_originY};
+    const WorldMap map = Map();
     const LPoint p = map(a), q = map(b);
     const LPoint outline[5] = {{p.x, p.y}, {q.x, p.y}, {q.x, q.y}, {p.x, q.y}, {p.x, p.y}};
     CPen pen(PS_SOLID, 1, 0);

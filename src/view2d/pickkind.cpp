@@ -12,6 +12,7 @@
 #include "view2d/insblpick.h"
 #include "view2d/pickdist.h"
 
+#include <array>
 #include <stdexcept>
 #include <string>
 
@@ -128,12 +129,19 @@ const PickRow kRows[] = {
     {ENT_BITMAP, {NoHit, NotInWindow}},
 };
 
+// The rows by code, for a lookup per entity picked.
+const auto kByCode = [] {
+    std::array<const CPickKind*, ENT_BITMAP + 1> byCode{};
+    for (const PickRow& row : kRows)
+        byCode[std::size_t(row.type)] = &row.kind;
+    return byCode;
+}();
+
 }  // namespace
 
 const CPickKind& PickKind(int type)
 {
-    for (const PickRow& row : kRows)
-        if (row.type == type)
-            return row.kind;
+    if (type >= 0 && std::size_t(type) < kByCode.size() && kByCode[std::size_t(type)])
+        return *kByCode[std::size_t(type)];
     throw std::invalid_argument("entity type code " + std::to_string(type) + " names no kind");
 }

@@ -30,8 +30,11 @@ void CRectaView::ClearPrompt()
 void CRectaView::ShowCoords(const CPointd& p)
 {
     const CRectaDoc* doc = GetDocument();
-    AppHost().SetPaneText(
-        2, "(" + FormatNumber(p.x, doc->m_coordDecimals) + "," + FormatNumber(p.y, doc->m_coordDecimals) + ")");
+    std::string text = "(";
+    text += FormatNumber(p.x, doc->m_coordDecimals);
+    text += ",";
+    text += FormatNumber(p.y, doc->m_coordDecimals);
+    AppHost().SetPaneText(2, text + ")");
 }
 
 void CRectaView::ShowDistAngle(const CPointd& from, const CPointd& to)
@@ -54,7 +57,7 @@ void CRectaView::DrawBandOutline(CDC& dc, const CPointd& start, const CPointd& e
         InvertRect(dc, start, end);
         return;
     }
-    const WorldMap map{m_scale, m_originX, m_originY};
+    const WorldMap map = Map();
     const LPoint a = map(start), b = map(end);
     CPen* oldPen = dc.SelectObject(StockPen(BLACK_PEN));
     const int oldRop = dc.SetROP2(R2_NOTMERGEPEN);
@@ -69,7 +72,7 @@ void CRectaView::DrawRubberBand(const CPointd& newPoint, const CPointd& start, c
     if (!ScaleUsable())
         return;
     auto dc = GetClientDC();
-    const WorldMap map{m_scale, m_originX, m_originY};
+    const WorldMap map = Map();
     CPen* oldPen = dc->SelectObject(StockPen(BLACK_PEN));
     const int oldRop = dc->SetROP2(R2_NOTMERGEPEN);
     const LPoint s = map(start), e = map(end);
