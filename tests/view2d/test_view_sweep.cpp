@@ -32,7 +32,9 @@ TEST_F(ViewTest, EveryStarterCancelsWhatRuns)
     view.Invalidate();
     const QImage clean = view.Image().copy();
 
-    for (const StarterInfo& s : PlainStarters()) {
+    for (const StarterInfo& s : Starters()) {
+        if (s.ownSetUp)
+            continue;  // below, with their dialogs
         SCOPED_TRACE(s.id);
         MakeBusy(view);
         ASSERT_EQ(view.m_selection.GetCount(), 1);
@@ -42,7 +44,7 @@ TEST_F(ViewTest, EveryStarterCancelsWhatRuns)
         EXPECT_EQ(view.m_bandState, 0);
         EXPECT_TRUE(view.m_selection.IsEmpty());
         EXPECT_EQ(view.Image(), clean) << "band and highlight are gone";
-        const std::string prompt = s.prompt ? s.prompt : "Select Objects:";
+        const std::string prompt = s.prompt;
         EXPECT_EQ(view.PromptBuffer().substr(0, prompt.size()), prompt);
 
         // The right button with nothing running repeats it.
