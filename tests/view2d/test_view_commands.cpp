@@ -44,7 +44,7 @@ TEST_F(ViewTest, StartersCancelBeginAndPrompt)
 {
     EXPECT_TRUE(view.OnCommand(10009));
     EXPECT_EQ(view.m_mode, MODE_LINE);
-    EXPECT_EQ(view.m_command, 0);
+    EXPECT_EQ(view.m_command, CMD_NONE);
     EXPECT_EQ(view.PromptBuffer().substr(0, 11), "From point:");
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(view.m_lastMode, MODE_LINE);
@@ -53,7 +53,7 @@ TEST_F(ViewTest, StartersCancelBeginAndPrompt)
     view.m_bandStart = view.m_bandEnd = CPointd(1, 1);
     view.OnMouseMove(0, At(5, 5));
     EXPECT_TRUE(view.OnCommand(10451));
-    EXPECT_EQ(view.m_command, 2);
+    EXPECT_EQ(view.m_command, CMD_MOVE);
     EXPECT_EQ(view.m_mode, MODE_PICK);
     EXPECT_EQ(view.m_bandState, 0);
     EXPECT_EQ(view.PromptBuffer().substr(0, 15), "Select Objects:");
@@ -76,7 +76,7 @@ TEST_F(ViewTest, RightButtonRepeatsTheLastCommand)
     view.OnCommand(10057);  // cut
     view.CancelCommand();
     view.OnRButtonDown(MK_RBUTTON, CPoint{10, 10});
-    EXPECT_EQ(view.m_command, 6);
+    EXPECT_EQ(view.m_command, CMD_CUT_EDGES);
     EXPECT_EQ(view.PromptBuffer().substr(0, 21), "Select cutting edges:");
 }
 

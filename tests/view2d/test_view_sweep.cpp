@@ -159,20 +159,20 @@ TEST_F(ViewTest, StartersWithDialogsCancelWhatRunsToo)
     const QImage clean = view.Image().copy();
     doc.m_toolWords[5] = 0;  // windows are placed in a wall picked first
 
-    struct Special { int id; const char* dialog; int code; int mode; const char* prompt; };
+    struct Special { int id; const char* dialog; CommandCode code; int mode; const char* prompt; };
     const Special specials[] = {
-        {10360, "SELCAMARA", 230, 0, "Camera Position:"},
-        {10371, "SELLUZ", 232, 0, "Light from point:"},
-        {10414, nullptr, 242, 0, "Origin Point for Plane:"},
-        {10415, nullptr, 243, 0, "Origin Point for Plane:"},
-        {10354, "Z", 210, 0, ""},
-        {10355, "ESPESOR", 211, 0, ""},
-        {10263, "PARPUERT2", 172, 0, "Ref.Point Ext.Wall:"},
-        {10265, "HOJAS", 172, 0, "Ref.Point Ext. Wall:"},
-        {10267, "PARVENT2", 75, MODE_PICK, "Internal Wall:"},
-        {10257, "REGRUESM", 180, 0, "From point:"},
-        {4006, nullptr, 203, 0, ""},
-        {10119, nullptr, 0, MODE_PICK, ""},
+        {10360, "SELCAMARA", CMD_CAMERA, MODE_NONE, "Camera Position:"},
+        {10371, "SELLUZ", CMD_LIGHT, MODE_NONE, "Light from point:"},
+        {10414, nullptr, CMD_PLANE_VERTICAL, MODE_NONE, "Origin Point for Plane:"},
+        {10415, nullptr, CMD_PLANE_3_POINTS, MODE_NONE, "Origin Point for Plane:"},
+        {10354, "Z", CMD_DEFAULT_ELEVATION, MODE_NONE, ""},
+        {10355, "ESPESOR", CMD_DEFAULT_THICKNESS, MODE_NONE, ""},
+        {10263, "PARPUERT2", CMD_DOOR, MODE_NONE, "Ref.Point Ext.Wall:"},
+        {10265, "HOJAS", CMD_DOOR, MODE_NONE, "Ref.Point Ext. Wall:"},
+        {10267, "PARVENT2", CMD_WINDOW_IN_WALL, MODE_PICK, "Internal Wall:"},
+        {10257, "REGRUESM", CMD_WALL, MODE_NONE, "From point:"},
+        {4006, nullptr, CMD_PASTE, MODE_NONE, ""},
+        {10119, nullptr, CMD_NONE, MODE_PICK, ""},
     };
     for (const Special& s : specials) {
         SCOPED_TRACE(s.id);
