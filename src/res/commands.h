@@ -1,10 +1,13 @@
 // Command ids of the menus, tool bars and palettes, and what the plan view's
-// starters set for each: command code, drawing mode, text alignment, first prompt.
+// starters set for each: command code, drawing mode, text alignment, the first
+// prompt and the prompt of a repetition.
 #pragma once
+
+#include "res/commandcodes.h"
 
 #include <span>
 
-// Ids that are not plain starters.
+// Ids the code names; the plain starters are known by their rows only.
 enum CommandId : int {
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
@@ -34,21 +37,48 @@ enum CommandId : int {
     ID_PREVIEW_AT_INSERT = 10342,
     ID_SNAP_MODES = 10042,
     ID_FIXED_DISTANCE = 10075,
+    ID_DEFAULT_COLOR = 10119,
+    ID_UPDATE_DIMENSIONS = 10221,
+    ID_SHOW_CAMERAS = 4022,
+    ID_CAMERA_POSITION = 10360,
+    ID_TARGET_POSITION = 10361,
+    ID_FOCAL_PLANE = 10362,
+    ID_LIGHT = 10371,
+    ID_PLANE_VERTICAL = 10414,
+    ID_PLANE_3_POINTS = 10415,
+    ID_WORLD_SYSTEM = 10417,
+    ID_SOLID_WALLS = 10424,
+    ID_DEFAULT_ELEVATION = 10354,
+    ID_DEFAULT_THICKNESS = 10355,
+    ID_WALLS = 10257,
+    ID_DOOR_ONE_LEAF = 10263,
+    ID_DOOR_TWO_LEAVES = 10264,
+    ID_DOOR_UNEQUAL_LEAVES = 10265,
+    ID_WALL_WINDOW = 10267,
 };
 
 // Prompt shown by selection starters.
 inline constexpr char kSelectPrompt[] = "Select Objects:";
 
+// What a starter sets and shows. Prompts are shown padded to the prompt line's
+// width; an empty one shows nothing.
 struct StarterInfo {
     int id;
     const char* menuText;  // empty for ids that only tool bars and palettes send
-    int code;
-    int mode;
-    int textAlign;       // 0, or 1 left, 2 right, 3 centred for the text starters
-    const char* prompt;  // null: "Select Objects:"; empty: no prompt
+    CommandCode code;
+    DrawingMode mode;
+    int textAlign;             // 0, or 1 left, 2 right, 3 centred for the text starters
+    const char* prompt;        // the first prompt
+    const char* repeatPrompt;  // when the right button starts the command again
+    bool ownSetUp = false;     // the view runs a dialog or set-up of its own around the row
 };
 
-// Starters that only cancel, set their code and mode, begin and prompt.
-std::span<const StarterInfo> PlainStarters();
-// The starter for id, or null.
+// Every starter's row.
+std::span<const StarterInfo> Starters();
+// The first row of id, or null.
 const StarterInfo* FindStarter(int id);
+// The row of id that sets code, or null.
+const StarterInfo* FindStarter(int id, CommandCode code);
+// The row that started this command state, or null. Text starters differ by
+// alignment only; the first row of the state serves any other alignment.
+const StarterInfo* FindRepeat(CommandCode code, int mode, int textAlign);

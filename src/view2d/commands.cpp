@@ -23,12 +23,37 @@ std::string Padded(std::string_view text, std::size_t width = 27)
     return s;
 }
 
+// A starter's prompt, padded; an empty one shows nothing.
+void ShowStarterPrompt(CRectaView& view, const char* prompt)
+{
+    if (*prompt)
+        view.ShowPrompt(0, Padded(prompt));
+}
+
+// The window command's row: with insert mode 1 it takes a reference point on
+// the inner wall line, otherwise it picks the wall line first.
+const StarterInfo& WallWindowStarter(const CRectaDoc& doc)
+{
+    return *FindStarter(ID_WALL_WINDOW, doc.m_toolWords[5] == 1 ? CMD_WINDOW : CMD_WINDOW_IN_WALL);
+}
+
+// The Z dialog on the default elevation, or the thickness dialog on the
+// default thickness, by the command; OK keeps the value.
+void AskDefaultValue(CRectaDoc& doc, CommandCode code)
+{
+    const bool elevation = code == CMD_DEFAULT_ELEVATION;
+    double& target = elevation ? doc.m_currentZ : doc.m_thickness;
+    doc.m_dialogValue = target;
+    if ((elevation ? RunCoordenadaZDlg(doc.m_dialogValue) : RunEspesorDlg(doc.m_dialogValue)) == 1)
+        target = doc.m_dialogValue;
+}
+
 }  // namespace
 
 bool CRectaView::OnCommand(int id)
 {
     CRectaDoc* doc = GetDocument();
-    if (const StarterInfo* s = FindStarter(id)) {
+    if (const StarterInfo* s = FindStarter(id); s && !s->ownSetUp) {
         CancelCommand();
         m_command = s->code;
         m_mode = s->mode;
@@ -36,13 +61,11 @@ bool CRectaView::OnCommand(int id)
         m_bandState = 0;
         if (s->textAlign)
             m_textAlign = s->textAlign;
-        if (id == 10084 || id == 10040 || id == 10079)
+        // Block insert and extend start with no block or boundary picked.
+        if (s->code == CMD_INSERT_BLOCK || s->code == CMD_EXTEND_SINGLE || s->code == CMD_EXTEND_ALL)
             m_pickedEntity = nullptr;
         BeginCommand();
-        if (!s->prompt)
-            ShowSelectPrompt();
-        else if (*s->prompt)
-            ShowPrompt(0, Padded(s->prompt));
+        ShowStarterPrompt(*this, s->prompt);
         return true;
     }
     if (StartSpecial(id))
@@ -83,16 +106,21 @@ bool CRectaView::OnCommand(int id)
     }
 }
 
-// Starters with a dialog or set-up of their own.
+// Starters with a dialog or set-up of their own, and view commands that set no command.
 bool CRectaView::StartSpecial(int id)
 {
     CRectaDoc* doc = GetDocument();
-    // Cancel, set the code with mode 0, and begin.
-    auto start = [&](int code) {
-        CancelCommand();
-        m_command = code;
-        m_mode = m_selCount = m_bandState = 0;
+    const StarterInfo* row = FindStarter(id);
+    // Set the row's code and mode, and begin; start cancels first.
+    auto begin = [&](const StarterInfo& s) {
+        m_command = s.code;
+        m_mode = s.mode;
+        m_selCount = m_bandState = 0;
         BeginCommand();
+    };
+    auto start = [&](const StarterInfo& s) {
+        CancelCommand();
+        begin(s);
     };
     switch (id) {
     case ID_ANGLE: {
@@ -115,15 +143,14 @@ bool CRectaView::StartSpecial(int id)
         return true;
     case ID_FILE_PRINT: BeginPrintArea(); return true;
     case ID_FILE_PRINT_PREVIEW: BeginPreviewArea(); return true;
-    case 10119:  // Default Color: leaves the view picking objects with no command
+    case ID_DEFAULT_COLOR:  // leaves the view picking objects with no command
         CancelCommand();
-        m_mode = MODE_PICK;
+        m_mode = row->mode;
         BeginCommand();
         return true;
-    case 10221: CancelCommand(); return true;
-    case 4006: start(203); return true;
-    case 4022:
-        start(120);
+    case ID_UPDATE_DIMENSIONS: CancelCommand(); return true;
+    case ID_SHOW_CAMERAS:
+        start(*row);
         ClearPrompt();
         if (ScaleUsable()) {
             auto dc = GetClientDC();
@@ -132,95 +159,83 @@ bool CRectaView::StartSpecial(int id)
                 m_host->UpdateWindow();
         }
         return true;
-    case 10360:
-        start(230);
+    case ID_CAMERA_POSITION:
+        start(*row);
         DoSelCamaraDlg(GetDocument());
-        ShowPrompt(0, Padded("Camera Position:"));
+        ShowStarterPrompt(*this, row->prompt);
         return true;
-    case 10361:
-    case 10362: {
+    case ID_TARGET_POSITION:
+    case ID_FOCAL_PLANE:
         CancelCommand();
-        m_mode = 0;
-        m_command = id == 10361 ? 330 : 331;
+        m_mode = row->mode;
+        m_command = row->code;
         DoSelCamaraDlg(GetDocument());
-        m_bandState = 1;
-        ShowPrompt(0, Padded(id == 10361 ? "Target Point Position:" : "Phocal Plane Position:"));
+        ShowStarterPrompt(*this, row->prompt);
         BeginCommand();
-        const int cam = std::clamp(doc->m_toolWords[TW_CAMERA], 0, 5);
-        m_bandStart = m_bandEnd = doc->m_cameraEye[cam];
-        if (id == 10362) {
-            OverrideOrtho(1);
-            const CPointd& e = doc->m_cameraEye[cam];
-            const CPointd& t = doc->m_cameraTarget[cam];
-            OverrideRefAngle(Angle2D(e.x, e.y, t.x, t.y));
-        }
+        BandFromCamera();
         return true;
-    }
-    case 10371:
-        start(232);
+    case ID_LIGHT:
+        start(*row);
         DoSelecLuzDlg(GetDocument());
-        ShowPrompt(0, Padded("Light from point:"));
+        ShowStarterPrompt(*this, row->prompt);
         return true;
-    case 10414:
-    case 10415:
+    case ID_PLANE_VERTICAL:
+    case ID_PLANE_3_POINTS:
         if (doc->m_ucsActive)
             return true;
-        start(id == 10414 ? 242 : 243);
-        ShowPrompt(0, Padded("Origin Point for Plane:"));
+        start(*row);
+        ShowStarterPrompt(*this, row->prompt);
         return true;
-    case 10417: return true;  // only while a user coordinate system is in force
-    case 10424:
+    case ID_WORLD_SYSTEM: return true;  // only while a user coordinate system is in force
+    case ID_SOLID_WALLS:
         CancelCommand();
         ViewTools().MakeSolidWalls();
         return true;
-    case 10354:
-    case 10355:
-        start(id == 10354 ? 210 : 211);
-        if (id == 10354) {
-            doc->m_dialogValue = doc->m_currentZ;
-            if (RunCoordenadaZDlg(doc->m_dialogValue) == 1)
-                doc->m_currentZ = doc->m_dialogValue;
-        } else {
-            doc->m_dialogValue = doc->m_thickness;
-            if (RunEspesorDlg(doc->m_dialogValue) == 1)
-                doc->m_thickness = doc->m_dialogValue;
-        }
+    case ID_DEFAULT_ELEVATION:
+    case ID_DEFAULT_THICKNESS:
+        start(*row);
+        AskDefaultValue(*doc, row->code);
         return true;
-    case 10263:
-    case 10264:
-    case 10265:
-        start(172);
-        if (id == 10265)
+    case ID_DOOR_ONE_LEAF:
+    case ID_DOOR_TWO_LEAVES:
+    case ID_DOOR_UNEQUAL_LEAVES:
+        start(*row);
+        if (id == ID_DOOR_UNEQUAL_LEAVES)
             RunHOJASDlg(doc);
         else
             RunSimpleHojaDlg(doc);
-        ShowPrompt(0, Padded(id == 10265 ? "Ref.Point Ext. Wall:" : "Ref.Point Ext.Wall:"));
-        doc->m_toolWords[TW_DOOR_KIND] = id - 10262;
+        ShowStarterPrompt(*this, row->prompt);
+        doc->m_toolWords[TW_DOOR_KIND] = id - ID_DOOR_ONE_LEAF + 1;
         return true;
-    case 10267:
+    case ID_WALL_WINDOW: {
         CancelCommand();
         RunSTANDARDDlg(doc);
-        if (doc->m_toolWords[5] == 1) {
-            m_command = 175;
-            m_mode = 0;
-        } else {
-            m_command = 75;
-            m_mode = MODE_PICK;
-        }
-        m_selCount = m_bandState = 0;
-        BeginCommand();
-        ShowPrompt(0, Padded(m_command == 175 ? "Ref.Point Int.Wall:" : "Internal Wall:"));
+        const StarterInfo& window = WallWindowStarter(*doc);
+        begin(window);
+        ShowStarterPrompt(*this, window.prompt);
         return true;
-    case 10257:
-        CancelCommand();
-        m_command = 180;
-        m_mode = m_selCount = m_bandState = 0;
-        BeginCommand();
+    }
+    case ID_WALLS:
+        start(*row);
         RunRegruesaDlg(doc->m_wallOffset);
         doc->m_wallCounter = 0;
-        ShowPrompt(0, Padded("From point:"));
+        ShowStarterPrompt(*this, row->prompt);
         return true;
     default: return false;
+    }
+}
+
+void CRectaView::BandFromCamera()
+{
+    CRectaDoc* doc = GetDocument();
+    const int cam = std::clamp(doc->m_toolWords[TW_CAMERA], 0, 5);
+    m_bandState = 1;
+    m_bandStart = m_bandEnd = doc->m_cameraEye[cam];
+    if (m_command == CMD_FOCAL_PLANE) {
+        OverrideOrtho(1);
+        const CPointd& e = doc->m_cameraEye[cam];
+        const CPointd& t = doc->m_cameraTarget[cam];
+        OverrideRefAngle(Angle2D(e.x, e.y, t.x, t.y));
     }
 }
 
@@ -232,128 +247,50 @@ void CRectaView::GetPromptText()
     m_pickedEntity = nullptr;
     m_selCount = 0;
 
-    const int mode = m_mode, code = m_command;
-    const char* prompt = nullptr;
-    if (mode == MODE_LINE || mode == MODE_PLINE)
-        prompt = "From point:";
-    else if (mode == MODE_CIRCLE)
-        prompt = "Circle Center:";
-    else if (mode == MODE_CIRCLE3 || mode == MODE_ARC3)
-        prompt = "First point:";
-    else if (code == 23)
-        prompt = "First Tangent:";
-    else if (mode == MODE_ARC_CSE)
-        prompt = "Center:";
-    else if (mode == MODE_POINT)
-        prompt = "Pick point:";
-    else if (mode == MODE_TEXT)
-        prompt = m_textAlign == 2 ? "Pick right point:" : m_textAlign == 3 ? "Pick center point:" : "Pick left point:";
-    else if (mode == MODE_DIM_LINEAR)
-        prompt = "From point:";
-    else {
-        switch (code) {
-        case 36: prompt = "Pick Circle/Arc:"; break;
-        case 1: case 2: case 3: case 13: case 12: case 7: case 8: case 9: case 10: case 11: case 25: case 26:
-        case 35: case 27: case 28: case 29: case 30: case 33: case 101: case 102: case 103: case 50: case 46:
-        case 47: case 49:
-            ShowSelectPrompt();
+    // Starters with a set-up of their own run it again.
+    CRectaDoc* doc = GetDocument();
+    switch (m_command) {
+    case CMD_SHOW_CAMERAS:
+        ClearPrompt();
+        if (ScaleUsable()) {
+            auto dc = GetClientDC();
+            ViewTools().ShowCameras(*dc, Map(), *doc);
+        }
+        break;
+    case CMD_CAMERA_TARGET:
+    case CMD_FOCAL_PLANE:
+        DoSelCamaraDlg(GetDocument());
+        BandFromCamera();
+        break;
+    case CMD_LIGHT: DoSelecLuzDlg(GetDocument()); break;
+    case CMD_CAMERA: DoSelCamaraDlg(GetDocument()); break;
+    case CMD_PLANE_VERTICAL:
+    case CMD_PLANE_3_POINTS:
+        if (doc->m_ucsActive)
             return;
-        case 4: case 14: case 32: prompt = "Select line 1:"; break;
-        case 5: case 15: prompt = "Select Boundary object:"; break;
-        case 6: prompt = "Select cutting edges:"; break;
-        case 151: prompt = "Insert point"; break;
-        case 16: prompt = "Select blocks,polil. or dims"; break;
-        case 17: prompt = "Select Line or Arc"; break;
-        case 18: prompt = "Select Polyline"; break;
-        case 34: prompt = "Select Poliline"; break;
-        case 157: prompt = "Pick Point:"; break;
-        case 158: prompt = "First Point:"; break;
-        case 160: prompt = "Pick points:"; break;
-        case 31: prompt = "Pick polyline:"; break;
-        case 43: prompt = "Select polil. or block:"; break;
-        case 171: case 169: case 168: prompt = "Pick internal point:"; break;
-        case 235: prompt = "Point 1:"; break;
-        case 240: prompt = "Origin Point for Section:"; break;
-        case 51: prompt = "Select doors to erase:"; break;
-        case 73: prompt = "Equal to door ...:"; break;
-        case 52: prompt = "Select windows to erase:"; break;
-        case 76: prompt = "Equal to window ...:"; break;
-        case 81: prompt = "Ref.Line x:"; break;
-        case 177: prompt = "From point:"; break;
-        case 82: prompt = "Select enclosure wall:"; break;
-        case 104: prompt = "Select Doors:"; break;
-        case 120:
-            ClearPrompt();
-            if (ScaleUsable()) {
-                auto dc = GetClientDC();
-                ViewTools().ShowCameras(*dc, Map(), *GetDocument());
-            }
-            return;
-        case 330:
-        case 331: {
-            CRectaDoc* doc = GetDocument();
-            DoSelCamaraDlg(GetDocument());
-            const int cam = std::clamp(doc->m_toolWords[TW_CAMERA], 0, 5);
-            m_bandState = 1;
-            m_bandStart = m_bandEnd = doc->m_cameraEye[cam];
-            if (code == 331) {
-                OverrideOrtho(1);
-                const CPointd& e = doc->m_cameraEye[cam];
-                const CPointd& t = doc->m_cameraTarget[cam];
-                OverrideRefAngle(Angle2D(e.x, e.y, t.x, t.y));
-            }
-            prompt = code == 330 ? "Position of Target Point:" : "Position of Phocal Plane:";
-            break;
-        }
-        case 232:
-            DoSelecLuzDlg(GetDocument());
-            prompt = "Light from point:";
-            break;
-        case 230:
-            DoSelCamaraDlg(GetDocument());
-            prompt = "Camera Position:";
-            break;
-        case 242:
-        case 243:
-            if (!GetDocument()->m_ucsActive)
-                prompt = "Origin Point for Plane:";
-            break;
-        case 210:
-        case 211: {
-            CRectaDoc* doc = GetDocument();
-            double& target = code == 210 ? doc->m_currentZ : doc->m_thickness;
-            doc->m_dialogValue = target;
-            if ((code == 210 ? RunCoordenadaZDlg(doc->m_dialogValue) : RunEspesorDlg(doc->m_dialogValue)) == 1)
-                target = doc->m_dialogValue;
-            return;
-        }
-        case 172: {
-            CRectaDoc* doc = GetDocument();
-            if (doc->m_toolWords[TW_DOOR_KIND] == 3)
-                RunHOJASDlg(doc);
-            else
-                RunSimpleHojaDlg(doc);
-            prompt = "Ref. Point Ext. Wall:";
-            break;
-        }
-        case 75:
-        case 175: {
-            CRectaDoc* doc = GetDocument();
-            RunSTANDARDDlg(doc);
-            m_command = doc->m_toolWords[5] == 1 ? 175 : 75;
-            m_mode = m_command == 175 ? 0 : MODE_PICK;
-            prompt = m_command == 175 ? "Ref.Point Int.Wall:" : "Int. Wall:";
-            break;
-        }
-        case 180:
-            RunRegruesaDlg(GetDocument()->m_wallOffset);
-            GetDocument()->m_wallCounter = 0;
-            prompt = "From point:";
-            break;
-        case 105: prompt = "Select Windows:"; break;
-        default: break;
-        }
+        break;
+    case CMD_DEFAULT_ELEVATION:
+    case CMD_DEFAULT_THICKNESS: AskDefaultValue(*doc, m_command); break;
+    case CMD_DOOR:
+        if (doc->m_toolWords[TW_DOOR_KIND] == 3)
+            RunHOJASDlg(doc);
+        else
+            RunSimpleHojaDlg(doc);
+        break;
+    case CMD_WINDOW_IN_WALL:
+    case CMD_WINDOW: {
+        RunSTANDARDDlg(doc);
+        const StarterInfo& window = WallWindowStarter(*doc);
+        m_command = window.code;
+        m_mode = window.mode;
+        break;
     }
-    if (prompt)
-        ShowPrompt(0, Padded(prompt));
+    case CMD_WALL:
+        RunRegruesaDlg(doc->m_wallOffset);
+        doc->m_wallCounter = 0;
+        break;
+    default: break;
+    }
+    if (const StarterInfo* row = FindRepeat(m_command, m_mode, m_textAlign))
+        ShowStarterPrompt(*this, row->repeatPrompt);
 }

@@ -98,11 +98,11 @@ void CRectaView::ClickAt(unsigned flags, CPointd p)
         }
         ApplyDistance(p);
         m_fixedDistance = 0.0;
-    } else if (m_fixedDistance > 0.0 && m_command != 156) {
+    } else if (m_fixedDistance > 0.0 && m_command != CMD_OFFSET_SIDE) {
         ApplyDistance(p);
         m_fixedDistance = 0.0;
     }
-    if (m_command == 80)
+    if (m_command == CMD_COPY_TO_CLIPBOARD)
         return;
     p.z = GetDocument()->m_currentZ;
     m_current = p;
@@ -121,13 +121,14 @@ void CRectaView::ProcessPoint()
         if (doc->m_askZ == 1)
             doc->m_askZ = 0;
     }
-    if (m_command == 36) {  // the click that picked the curve; the next one places the text
-        m_command = 0;
+    if (m_command == CMD_DIM_RADIAL) {  // the click that picked the curve; the next one places the text
+        m_command = CMD_NONE;
         return;
     }
     if (m_mode < MODE_PICK && m_snapMode == 0 && doc->m_gridStep > 0.0 && m_refPointState == 0)
         SnapToGrid(p, doc->m_gridStep);
-    if (doc->m_ortho == 1 && m_snapMode == 0 && (m_command >= 270 || m_bandState != 0 || m_refPointState == 2))
+    if (doc->m_ortho == 1 && m_snapMode == 0 &&
+        (TakesFollowingPoint(m_command) || m_bandState != 0 || m_refPointState == 2))
         ApplyOrtho(m_bandStart.x, m_bandStart.y, p.x, p.y);
     if (m_refPointState == 2)
         m_refPointState = 0;
@@ -176,7 +177,7 @@ void CRectaView::ShowNew(int type, CObject* entity)
 void CRectaView::EndDrawingCommand()
 {
     m_mode = 0;
-    m_command = 0;
+    m_command = CMD_NONE;
     ClearPrompt();
     m_bandState = 0;
 }
@@ -341,7 +342,8 @@ void CRectaView::PlaceText(const CPointd& at)
     std::string text;
     COLORREF colour = 0;
     if (RunTextoDlgEx(text, font, colour) != 1) {
-        m_mode = m_command = 0;
+        m_mode = 0;
+        m_command = CMD_NONE;
         ClearPrompt();
         return;
     }
@@ -365,7 +367,8 @@ void CRectaView::PlaceText(const CPointd& at)
     }
     SaveUndoState();
     ClearPendingSteps();
-    m_mode = m_command = 0;
+    m_mode = 0;
+    m_command = CMD_NONE;
     ClearPrompt();
 }
 
@@ -409,16 +412,16 @@ void CRectaView::DispatchPick(const CPointd& p)
         }
         return;
     }
-    if (m_command == 36) {
+    if (m_command == CMD_DIM_RADIAL) {
         PickDimensionCurve(pos, entity, type, p);
         return;
     }
-    if (m_command == 21 || m_command == 22) {
+    if (m_command == CMD_MIRROR_LINE || m_command == CMD_MIRROR_COPY_LINE) {
         // Only a line serves as the mirror; anything else keeps the command picking.
         if (pos && type == ENT_LINE) {
             ClearPrompt();
             m_mode = m_bandState = 0;
-            MirrorSelection(*static_cast<CRecta*>(entity), m_command == 22);
+            MirrorSelection(*static_cast<CRecta*>(entity), m_command == CMD_MIRROR_COPY_LINE);
         }
         return;
     }
@@ -461,7 +464,7 @@ void CRectaView::OnRButtonDown(unsigned, CPoint)
             ProcessPoint();
         return;
     }
-    if (m_command == 0 && m_mode == 0) {
+    if (m_command == CMD_NONE && m_mode == MODE_NONE) {
         GetPromptText();
         return;
     }
@@ -486,85 +489,88 @@ bool CRectaView::RightButtonStep()
         ClearSelection();
     };
     auto reset = [&] {
-        m_command = m_mode = m_bandState = 0;
+        m_command = CMD_NONE;
+        m_mode = m_bandState = 0;
         ClearPrompt();
     };
     // Move, copy, stretch, rotate and block define go on to their base point with a selection.
-    auto toBasePoint = [&](int next, const char* prompt) {
+    auto toBasePoint = [&](CommandCode next, const char* prompt) {
         m_mode = m_bandState = 0;
         UnhighlightSelection();
         if (m_selCount != 0) {
             m_command = next;
             ShowPrompt(0, prompt);
         } else {
-            m_command = 0;
+            m_command = CMD_NONE;
         }
     };
     switch (m_command) {
-    case 1:
+    case CMD_ERASE:
         EraseSelection();
         closes();
         reset();
         return true;
-    case 2: toBasePoint(150, "From point:"); return true;
-    case 3: toBasePoint(153, "From point:"); return true;
-    case 12: toBasePoint(152, "From point:"); return true;
-    case 7: toBasePoint(154, "Point for rotatting edge:"); return true;
-    case 9: toBasePoint(159, "Point for rotatting edge:"); return true;
-    case 11: toBasePoint(155, "Pick Insert Point"); return true;
-    case 8:
-    case 10:
+    case CMD_MOVE: toBasePoint(CMD_MOVE_BASE, "From point:"); return true;
+    case CMD_COPY: toBasePoint(CMD_COPY_BASE, "From point:"); return true;
+    case CMD_STRETCH: toBasePoint(CMD_STRETCH_BASE, "From point:"); return true;
+    case CMD_ROTATE: toBasePoint(CMD_ROTATE_CENTRE, "Point for rotatting edge:"); return true;
+    case CMD_ROTATE_COPY: toBasePoint(CMD_ROTATE_COPY_CENTRE, "Point for rotatting edge:"); return true;
+    case CMD_BLOCK_DEFINE: toBasePoint(CMD_BLOCK_BASE, "Pick Insert Point"); return true;
+    case CMD_MIRROR:
+    case CMD_MIRROR_COPY:
         m_mode = MODE_PICK;
         m_bandState = 0;
         UnhighlightSelection();
         if (m_selCount != 0) {
-            m_command = m_command == 8 ? 21 : 22;
+            m_command = m_command == CMD_MIRROR ? CMD_MIRROR_LINE : CMD_MIRROR_COPY_LINE;
             ShowPrompt(0, "Select mirror line");
         } else {
-            m_command = 0;
+            m_command = CMD_NONE;
         }
         return true;
-    case 5:
-    case 29:
-    case 103:
+    case CMD_EXTEND_SINGLE:
+    case CMD_CHANGE_TEXT:
+    case CMD_OBJECT_ELEVATION:
         ClearPrompt();
-        m_command = m_mode = 0;
+        m_command = CMD_NONE;
+        m_mode = 0;
         return true;
-    case 6:
+    case CMD_CUT_EDGES:
         ShowPrompt(0, "Select object to cut:");
         UnhighlightSelection();
-        m_command = 20;
+        m_command = CMD_CUT_OBJECTS;
         m_mode = MODE_PICK;
         return true;
-    case 20:
+    case CMD_CUT_OBJECTS:
         ClearPrompt();
-        m_command = m_mode = 0;
+        m_command = CMD_NONE;
+        m_mode = 0;
         ClearSelection();
         return true;
-    case 13:
+    case CMD_OFFSET:
         UnhighlightSelection();
         RunDistanciaDlg(m_fixedDistance);
         ShowPrompt(0, "Towards:");
         m_mode = 0;
-        m_command = 156;
+        m_command = CMD_OFFSET_SIDE;
         return true;
-    case 50:
+    case CMD_WALL_OFFSET:
         UnhighlightSelection();
         RunRegruesaDlg(doc->m_wallOffset);
         m_fixedDistance = doc->m_wallOffset;
         ShowPrompt(0, "To side:");
         m_mode = 0;
-        m_command = 156;
+        m_command = CMD_OFFSET_SIDE;
         return true;
-    case 47:
+    case CMD_WALL_JOINT_T:
         UnhighlightSelection();
-        m_command = 48;
+        m_command = CMD_WALL_JOINT_T_LEG;
         m_mode = MODE_PICK;
         ShowPrompt(0, "T Leg:");
         return true;
-    case 49: {
+    case CMD_WALL_JOINT_L: {
         UnhighlightSelection();
-        m_command = 281;
+        m_command = CMD_WALL_JOINT_L_INNER;
         m_mode = 0;
         m_bandState = 1;
         CPointd corner;
@@ -574,51 +580,53 @@ bool CRectaView::RightButtonStep()
         ShowPrompt(0, "Internal Angle Point:");
         return true;
     }
-    case 51:
-    case 52:
+    case CMD_ERASE_DOORS:
+    case CMD_ERASE_WINDOWS:
         UnhighlightSelection();
-        if (m_command == 51)
+        if (m_command == CMD_ERASE_DOORS)
             ViewTools().EraseDoors(*doc, *this);
         else
             ViewTools().EraseWindows(*doc, *this);
         closes();
         reset();
         return true;
-    case 104:
-    case 105:
+    case CMD_DOOR_HEIGHTS:
+    case CMD_WINDOW_HEIGHTS:
         UnhighlightSelection();
-        if (m_command == 104)
+        if (m_command == CMD_DOOR_HEIGHTS)
             ViewTools().ApplyDoorHeights3D(*doc, *this);
         else
             ViewTools().ApplyWindowHeights3D(*doc, *this);
         ClearSelection();
         reset();
         return true;
-    case 293:
+    case CMD_WALL_END:
         ClearPrompt();
         EraseRubberBand();
         ViewTools().JoinWalls(*doc, *this, doc->m_toolPoints[1], doc->m_toolPoints[2], doc->m_toolPoints[3],
                               doc->m_toolPoints[4], 0.4);
         SaveUndoState();
         ClearPendingSteps();
-        m_command = m_bandState = 0;
+        m_command = CMD_NONE;
+        m_bandState = 0;
         return true;
-    case 30:
-    case 43:
-        if (m_command == 43)
+    case CMD_LIST:
+    case CMD_REGION:
+        if (m_command == CMD_REGION)
             ClearSelection();
         reset();
         return true;
-    case 337:  // three-corner face: the fourth corner is the third
-        m_command = m_bandState = 0;
+    case CMD_3DFACE_4:  // three-corner face: the fourth corner is the third
+        m_command = CMD_NONE;
+        m_bandState = 0;
         doc->m_toolPoints[4] = doc->m_toolPoints[3];
         EraseRubberBand();
         AddFaceFromToolPoints();
         return true;
-    case 164:
+    case CMD_HATCH_POINTS:
         m_bandState = 0;
         ShowPrompt(0, "Select obj. to remove");
-        m_command = 42;
+        m_command = CMD_HATCH_ISLANDS;
         m_mode = MODE_PICK;
         return true;
     default: return false;
@@ -640,7 +648,7 @@ void CRectaView::OnMouseLeave()
 void CRectaView::OnMouseMove(unsigned, CPoint point)
 {
     if (m_host) {
-        m_host->SetCursorShape((m_command >= 1 && m_command <= 149) || m_pickLine == 1 ? ViewCursor::pick
+        m_host->SetCursorShape(PicksObjects(m_command) || m_pickLine == 1 ? ViewCursor::pick
                                : m_snapMode != 0                                        ? ViewCursor::snap
                                                                                         : ViewCursor::cross);
     }
@@ -661,7 +669,8 @@ void CRectaView::OnMouseMove(unsigned, CPoint point)
     if (m_mode < MODE_PICK && doc->m_gridStep > 0.0)
         SnapToGrid(p, doc->m_gridStep);
     if (m_zoomState == 0 && doc->m_ortho == 1 &&
-        ((m_command == 0 && m_mode != 0 && m_bandState != 0) || (m_mode == 0 && m_command >= 270)))
+        ((m_command == CMD_NONE && m_mode != MODE_NONE && m_bandState != 0) ||
+         (m_mode == MODE_NONE && TakesFollowingPoint(m_command))))
         ApplyOrtho(m_bandStart.x, m_bandStart.y, p.x, p.y);
     if (m_readoutMode == 2 || m_bandState == 1)
         ShowDistAngle(m_bandStart, p);

@@ -48,7 +48,8 @@ void CRectaView::ShowDistAngle(const CPointd& from, const CPointd& to)
 
 bool CRectaView::BandIsRect() const
 {
-    return m_command == 276 || m_command == 277 || m_command == 301 || m_mode == MODE_PICK_WINDOW;
+    return m_command == CMD_PREVIEW_SECOND || m_command == CMD_PRINT_SECOND || m_command == CMD_METAFILE_COPY_SECOND ||
+           m_mode == MODE_PICK_WINDOW;
 }
 
 void CRectaView::DrawBandOutline(CDC& dc, const CPointd& start, const CPointd& end) const
@@ -152,7 +153,7 @@ void CRectaView::CancelCommand()
         EraseRubberBand();
     m_bandState = 0;
     m_mode = 0;
-    m_command = 0;
+    m_command = CMD_NONE;
     UnhighlightSelection();
     ClearSelection();
     m_typed.clear();

@@ -8,6 +8,7 @@
 #include "platform/dc.h"
 #include "platform/document.h"
 #include "platform/oblist.h"
+#include "res/commandcodes.h"
 
 #include <QImage>
 
@@ -49,36 +50,11 @@ constexpr unsigned MK_CONTROL = 0x08;
 constexpr unsigned MK_MBUTTON = 0x10;
 
 // 2 while typed points are accepted in this command state, else 0.
-int TypedInputMode(int code, int mode);
+int TypedInputMode(CommandCode code, int mode);
 
 struct CPoint {
     int x = 0;
     int y = 0;
-};
-
-// Drawing modes; 100 and above make a left click a pick.
-enum DrawingMode : int {
-    MODE_NONE = 0,
-    MODE_LINE = 1,
-    MODE_CIRCLE = 2,
-    MODE_POINT = 3,
-    MODE_CIRCLE3 = 4,
-    MODE_CIRCLE3_2 = 41,
-    MODE_CIRCLE3_3 = 42,
-    MODE_ARC3 = 6,
-    MODE_ARC3_2 = 61,
-    MODE_ARC3_3 = 62,
-    MODE_ARC_CSE = 7,
-    MODE_ARC_CSE_2 = 71,
-    MODE_ARC_CSE_3 = 72,
-    MODE_TEXT = 9,
-    MODE_PLINE = 10,
-    MODE_DIM_LINEAR = 11,
-    MODE_DIM_LINEAR_2 = 12,
-    MODE_DIM_LINEAR_3 = 13,
-    MODE_DIM_RADIAL = 14,
-    MODE_PICK = 100,
-    MODE_PICK_WINDOW = 101,
 };
 
 // Cursors of the plan view: the cross for points, the pick box for
@@ -263,8 +239,8 @@ public:
     int UndoStateCount() const { return m_undoStates.GetCount(); }
 
     // ---- fields
-    int m_command = 0;  // CommandCode
-    int m_mode = 0;     // DrawingMode
+    CommandCode m_command = CMD_NONE;
+    int m_mode = 0;  // DrawingMode
     int m_aperture = 8;
     int m_selCount = 0;
     int m_readoutMode = 1;
@@ -299,7 +275,8 @@ public:
     int m_bandState = 2;
     int m_refPointState = 0;
     int m_textAlign = 0;
-    int m_lastCommand = 0, m_lastMode = 0;
+    CommandCode m_lastCommand = CMD_NONE;
+    int m_lastMode = 0;
     std::string m_prompt = std::string(13, ' ');
     std::string m_savedPrompt = std::string(11, ' ');
     int m_pickLine = 0;
@@ -332,6 +309,9 @@ private:
     void ChangeSelection(bool copy, Change change);
     // Starters with a dialog or set-up of their own; false for other ids.
     bool StartSpecial(int id);
+    // The band starts at the current camera's eye; the focal plane step also
+    // turns ortho on along the camera's line of sight.
+    void BandFromCamera();
     // The command codes' step for a processed point; false when the code has none.
     bool RunCommandStep(const CPointd& p);
     // A 3D face on tool points A to D with its own undo state, drawn in all views.

@@ -105,7 +105,7 @@ void CRectaView::RotateSelection(const CPointd& centre, bool copy)
 
 void CRectaView::MirrorSelection(const CRecta& mirror, bool copy)
 {
-    m_command = 0;
+    m_command = CMD_NONE;
     if (!GetFirstSelectedPosition())
         return;
     // The line may itself be in the selection; reflect across a fixed copy.

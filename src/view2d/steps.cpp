@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kPreviewFirst = 166, kPrintFirst = 167, kPreviewSecond = 276, kPrintSecond = 277;
-
 double Distance3(const CPointd& a, const CPointd& b)
 {
     return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) + (b.z - a.z) * (b.z - a.z));
@@ -26,7 +24,7 @@ double Distance3(const CPointd& a, const CPointd& b)
 void CRectaView::BeginPrintArea()
 {
     CancelCommand();
-    m_command = kPrintFirst;
+    m_command = CMD_PRINT_FIRST;
     m_mode = m_selCount = m_bandState = 0;
     ShowPrompt(0, "From point:");
 }
@@ -34,7 +32,7 @@ void CRectaView::BeginPrintArea()
 void CRectaView::BeginPreviewArea()
 {
     CancelCommand();
-    m_command = kPreviewFirst;
+    m_command = CMD_PREVIEW_FIRST;
     m_mode = m_selCount = m_bandState = 0;
     ShowPrompt(0, "From point:");
 }
@@ -79,18 +77,18 @@ bool CRectaView::RunCommandStep(const CPointd& p)
             m_host->UpdateWindow();
     };
     switch (m_command) {
-    case 150:
-    case 153:
-        m_command = m_command == 150 ? 271 : 272;
+    case CMD_MOVE_BASE:
+    case CMD_COPY_BASE:
+        m_command = m_command == CMD_MOVE_BASE ? CMD_MOVE_TARGET : CMD_COPY_TARGET;
         m_firstPoint = m_bandStart = m_bandEnd = p;
         m_bandState = 1;
         ShowPrompt(0, "To point:");
         return true;
-    case 271:
-    case 272: {
-        const bool move = m_command == 271;
+    case CMD_MOVE_TARGET:
+    case CMD_COPY_TARGET: {
+        const bool move = m_command == CMD_MOVE_TARGET;
         m_secondPoint = p;
-        m_command = 0;
+        m_command = CMD_NONE;
         EraseRubberBand();
         m_bandState = 0;
         ClearPrompt();
@@ -100,56 +98,60 @@ bool CRectaView::RunCommandStep(const CPointd& p)
             CopySelection();
         return true;
     }
-    case 154:
-    case 159: {
-        const bool copy = m_command == 159;
-        m_command = 0;
+    case CMD_ROTATE_CENTRE:
+    case CMD_ROTATE_COPY_CENTRE: {
+        const bool copy = m_command == CMD_ROTATE_COPY_CENTRE;
+        m_command = CMD_NONE;
         ClearPrompt();
         RotateSelection(p, copy);
         return true;
     }
-    case 155:
-        m_command = m_mode = m_bandState = 0;
+    case CMD_BLOCK_BASE:
+        m_command = CMD_NONE;
+        m_mode = m_bandState = 0;
         ClearPrompt();
         BlockFromSelection(p);
         return true;
-    case 235:
-        m_command = 335;
+    case CMD_3DFACE:
+        m_command = CMD_3DFACE_2;
         m_bandState = 1;
         doc->m_toolPoints[1] = m_bandStart = m_bandEnd = p;
         ShowPrompt(0, "Point 2:");
         return true;
-    case 335:
-    case 336:
-        doc->m_toolPoints[m_command == 335 ? 2 : 3] = p;
+    case CMD_3DFACE_2:
+    case CMD_3DFACE_3:
+        doc->m_toolPoints[m_command == CMD_3DFACE_2 ? 2 : 3] = p;
         EraseRubberBand();
-        ShowPrompt(0, m_command == 335 ? "Point 3:" : "Point 4:");
+        ShowPrompt(0, m_command == CMD_3DFACE_2 ? "Point 3:" : "Point 4:");
         m_bandStart = m_bandEnd = p;
-        m_command = m_command == 335 ? 336 : 337;
+        m_command = m_command == CMD_3DFACE_2 ? CMD_3DFACE_3 : CMD_3DFACE_4;
         return true;
-    case 337:
-        m_command = m_bandState = 0;
+    case CMD_3DFACE_4:
+        m_command = CMD_NONE;
+        m_bandState = 0;
         doc->m_toolPoints[4] = p;
         EraseRubberBand();
         AddFaceFromToolPoints();
         return true;
-    case 230:
+    case CMD_CAMERA:
         doc->m_toolPoints[0] = p;
         doc->m_cameraEye[camera] = p;
         drawSymbol(true, p);
-        m_command = m_mode = 0;
+        m_command = CMD_NONE;
+        m_mode = 0;
         ClearPrompt();
         return true;
-    case 330:
+    case CMD_CAMERA_TARGET:
         doc->m_toolPoints[0] = p;
         doc->m_cameraTarget[camera] = p;
         drawSymbol(false, p);
-        m_command = m_mode = 0;
+        m_command = CMD_NONE;
+        m_mode = 0;
         ClearPrompt();
         EraseRubberBand();
         m_bandState = 0;
         return true;
-    case 331: {
+    case CMD_FOCAL_PLANE: {
         const CPointd& eye = doc->m_cameraEye[camera];
         const double d = Distance3(eye, p);
         doc->m_focalDistance = d;
@@ -159,41 +161,44 @@ bool CRectaView::RunCommandStep(const CPointd& p)
         if (toTarget > 0.0)  // a target on the eye leaves the ratio alone
             doc->m_cameraLens[camera] = d / toTarget;
         EraseRubberBand();
-        m_command = m_mode = m_bandState = 0;
+        m_command = CMD_NONE;
+        m_mode = m_bandState = 0;
         ClearPrompt();
         return true;
     }
-    case 232:
-        m_command = 332;
+    case CMD_LIGHT:
+        m_command = CMD_LIGHT_TARGET;
         m_firstPoint = m_bandStart = m_bandEnd = p;
         m_bandState = 1;
         ShowPrompt(0, "To point:");
         return true;
-    case 332:
+    case CMD_LIGHT_TARGET:
         ClearPrompt();
         m_secondPoint = p;
         doc->m_lightPos[light] = m_firstPoint;
         doc->m_lightTarget[light] = m_secondPoint;
         EraseRubberBand();
-        m_command = m_mode = m_bandState = 0;
+        m_command = CMD_NONE;
+        m_mode = m_bandState = 0;
         return true;
-    case kPreviewFirst:
-    case kPrintFirst:
-        m_command = m_command == kPreviewFirst ? kPreviewSecond : kPrintSecond;
+    case CMD_PREVIEW_FIRST:
+    case CMD_PRINT_FIRST:
+        m_command = m_command == CMD_PREVIEW_FIRST ? CMD_PREVIEW_SECOND : CMD_PRINT_SECOND;
         OverrideOrtho(0);
         m_firstPoint = m_bandStart = m_bandEnd = p;
         m_bandState = 1;
         ShowPrompt(0, "To point:");
         return true;
-    case kPreviewSecond:
-    case kPrintSecond: {
-        const bool preview = m_command == kPreviewSecond;
+    case CMD_PREVIEW_SECOND:
+    case CMD_PRINT_SECOND: {
+        const bool preview = m_command == CMD_PREVIEW_SECOND;
         m_secondPoint = p;
         EraseRubberBand();
         m_bandState = 0;
         ClearPrompt();
         RestoreOrtho();
-        m_command = m_mode = 0;
+        m_command = CMD_NONE;
+        m_mode = 0;
         // A window of no width or height prints nothing.
         if (m_firstPoint.x != m_secondPoint.x && m_firstPoint.y != m_secondPoint.y && m_host &&
             OnPreparePrinting())

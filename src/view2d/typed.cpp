@@ -32,12 +32,12 @@ bool IsPointCharacter(unsigned ch)
 
 }  // namespace
 
-// 2 while typed points are accepted: a drawing mode other than 0, 2 and 5, or a point command (150 and up).
-int TypedInputMode(int code, int mode)
+// 2 while typed points are accepted: a drawing mode other than 0, 2 and 5, or a point command.
+int TypedInputMode(CommandCode code, int mode)
 {
     if (mode != 0 && mode != 2 && mode != 5)
         return 2;
-    return code < 150 ? 0 : 2;
+    return TakesPoints(code) ? 2 : 0;
 }
 
 bool CRectaView::ParseTypedPoint()
@@ -58,7 +58,7 @@ bool CRectaView::ParseTypedPoint()
     std::string_view body = text;
     const bool relative = body.front() == '@';
     if (relative) {
-        if (m_command < 270 && m_bandState == 0 && m_refPointState != 2)
+        if (!TakesFollowingPoint(m_command) && m_bandState == 0 && m_refPointState != 2)
             return reject();
         body.remove_prefix(1);
     }

@@ -148,7 +148,7 @@ TEST_F(FrameTest, KeysReachTheActivePlanViewOnly)
     EXPECT_EQ(view.m_typed, "1,2");
 
     Press(viewWidget, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(view.m_mode, 0);
+    EXPECT_EQ(view.m_mode, MODE_NONE);
     EXPECT_TRUE(view.m_typed.empty());
 }
 

@@ -41,7 +41,7 @@ TEST(Menus, EveryStarterIsReachable)
     for (const ToolButton& button : ArchToolButtons())
         arch.insert(button.id);
 
-    for (const StarterInfo& starter : PlainStarters()) {
+    for (const StarterInfo& starter : Starters()) {
         if (*starter.menuText == '\0') {
             EXPECT_TRUE(arch.count(starter.id)) << "id " << starter.id;
             continue;

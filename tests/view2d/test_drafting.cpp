@@ -88,7 +88,7 @@ TEST_F(Drafting, CirclesArcsAndPoints)
     ASSERT_EQ(Count(ENT_CIRCLE), 1);
     EXPECT_DOUBLE_EQ(Last<CCirc>()->m_rx, 2.5);
     EXPECT_NEAR(Last<CCirc>()->m_centre.x, 6, 0.05);
-    EXPECT_EQ(view.m_mode, 0);
+    EXPECT_EQ(view.m_mode, MODE_NONE);
 
     view.OnCommand(10068);  // arc through three points
     Click(2, 4);
@@ -186,7 +186,7 @@ TEST_F(Drafting, TypedPoints)
     Type(std::string(60, '1'));
     EXPECT_EQ(view.m_typed.size(), 55u);
     view.OnChar(3);
-    EXPECT_EQ(view.m_mode, 0);
+    EXPECT_EQ(view.m_mode, MODE_NONE);
     EXPECT_FALSE(view.OnChar('5')) << "no command: typing is left to the window";
 }
 
@@ -218,7 +218,7 @@ TEST_F(Drafting, EraseByPickAndUndo)
     EXPECT_EQ(view.m_selection.GetCount(), 1);
     Right();
     EXPECT_EQ(Count(ENT_LINE), 0);
-    EXPECT_EQ(view.m_mode, 0);
+    EXPECT_EQ(view.m_mode, MODE_NONE);
     view.OnCommand(ID_UNDO);
     EXPECT_EQ(Count(ENT_LINE), 1);
     view.Invalidate();

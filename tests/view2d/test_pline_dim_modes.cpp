@@ -77,7 +77,7 @@ TEST_F(PLineDimTest, LinearAndRadialDimensionsAreOneUndoStateEach)
     EXPECT_EQ(view.PromptBuffer().substr(0, 9), "Position:");
     Click(3, 2);
     ASSERT_EQ(Count(ENT_DIMENSION), 1);
-    EXPECT_EQ(view.m_mode, 0);
+    EXPECT_EQ(view.m_mode, MODE_NONE);
     EXPECT_EQ(view.UndoStateCount(), 1);
     EXPECT_GT(Ink(), 0);
 

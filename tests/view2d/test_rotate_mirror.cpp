@@ -56,9 +56,9 @@ TEST_F(RotateMirror, RotateAboutClickedPointThenUndo)
 {
     forms.Expect("AGIRO", OkWith({{"angle", "90"}}));
     SelectAllFor(10058);
-    EXPECT_EQ(view.m_command, 154);
+    EXPECT_EQ(view.m_command, CMD_ROTATE_CENTRE);
     Click(1, 1);
-    EXPECT_EQ(view.m_command, 0);
+    EXPECT_EQ(view.m_command, CMD_NONE);
     EXPECT_EQ(doc.GetEntityList().GetCount(), 4);
     // "+ in clockwise": 90 turns (3,1) about (1,1) down to (1,-1).
     Near(line->m_p1, CPointd(1, 1));
@@ -74,7 +74,7 @@ TEST_F(RotateMirror, RotateWithCopyTurnsSourcesAndKeepsCopiesInPlace)
 {
     forms.Expect("AGIRO", OkWith({{"angle", "90"}}));
     SelectAllFor(10061);
-    EXPECT_EQ(view.m_command, 159);
+    EXPECT_EQ(view.m_command, CMD_ROTATE_COPY_CENTRE);
     Click(1, 1);
     ASSERT_EQ(doc.GetEntityList().GetCount(), 6);
     Near(line->m_p2, CPointd(1, -1));
@@ -89,12 +89,12 @@ TEST_F(RotateMirror, RotateWithCopyTurnsSourcesAndKeepsCopiesInPlace)
 TEST_F(RotateMirror, MirrorArcNeedsALineAndSwapsItsEnds)
 {
     SelectAllFor(10059);
-    EXPECT_EQ(view.m_command, 21);
+    EXPECT_EQ(view.m_command, CMD_MIRROR_LINE);
     Click(7.5, 1);  // a circle is no mirror line
-    EXPECT_EQ(view.m_command, 21);
+    EXPECT_EQ(view.m_command, CMD_MIRROR_LINE);
     Near(arc->m_centre, CPointd(2, 3));
     Click(5, 2);
-    EXPECT_EQ(view.m_command, 0);
+    EXPECT_EQ(view.m_command, CMD_NONE);
     Near(arc->m_centre, CPointd(8, 3));
     Near(arc->StartPoint(), CPointd(8, 4));
     Near(arc->EndPoint(), CPointd(7, 3));
@@ -107,7 +107,7 @@ TEST_F(RotateMirror, MirrorArcNeedsALineAndSwapsItsEnds)
 TEST_F(RotateMirror, MirrorWithCopyLeavesTheOriginal)
 {
     SelectAllFor(10062);
-    EXPECT_EQ(view.m_command, 22);
+    EXPECT_EQ(view.m_command, CMD_MIRROR_COPY_LINE);
     Click(5, 2);
     ASSERT_EQ(doc.GetEntityList().GetCount(), 6);
     Near(arc->m_centre, CPointd(8, 3));

@@ -50,10 +50,10 @@ protected:
 TEST_F(SelectionEdit, MoveByClicksThenUndo)
 {
     SelectAllFor(10451);
-    EXPECT_EQ(view.m_command, 150);
+    EXPECT_EQ(view.m_command, CMD_MOVE_BASE);
     Click(1, 1);
     Click(3, 2);
-    EXPECT_EQ(view.m_command, 0);
+    EXPECT_EQ(view.m_command, CMD_NONE);
     EXPECT_EQ(line->m_p1, CPointd(3, 2));
     EXPECT_EQ(line->m_p2, CPointd(5, 2));
     EXPECT_EQ(circle->m_centre, CPointd(4, 4));
@@ -85,7 +85,7 @@ TEST_F(SelectionEdit, BlockDefineErasesSourcesAndRefusesATakenName)
     ScriptedForms forms;
     forms.Expect("BLOQDEF", OkWith({{"name", "B1"}, {"erase", "1"}}));
     SelectAllFor(10081);
-    EXPECT_EQ(view.m_command, 155);
+    EXPECT_EQ(view.m_command, CMD_BLOCK_BASE);
     Click(1, 1);
     const CBloq* block = doc.FindBlock("B1");
     ASSERT_NE(block, nullptr);

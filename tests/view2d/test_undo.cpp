@@ -112,7 +112,7 @@ TEST_F(UndoTest, NothingChangedRecordsNoState)
 
     view.OnCommand(10450);  // Erase with nothing selected
     view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5});
-    EXPECT_EQ(view.m_command, 0);
+    EXPECT_EQ(view.m_command, CMD_NONE);
     EXPECT_EQ(view.UndoStateCount(), 2);
     view.OnCommand(ID_REDO);
     EXPECT_EQ(Count(), 2) << "the undone state was still waiting for redo";

@@ -45,7 +45,8 @@ struct ViewModel {
 
 // The view as an operation finds it.
 struct Before {
-    int code, mode;
+    CommandCode code;
+    int mode;
     std::vector<Serial> selected;  // in the drawing, in selection order
 };
 
@@ -311,7 +312,7 @@ protected:
         CPoint at{10 + Pick(kW - 20), 10 + Pick(kH - 20)};
         if (w.m_mode >= MODE_PICK && Pick(3)) {
             // On a record; the mirror commands want a line.
-            const bool mirror = w.m_command == 21 || w.m_command == 22;
+            const bool mirror = w.m_command == CMD_MIRROR_LINE || w.m_command == CMD_MIRROR_COPY_LINE;
             std::vector<const CDib*> on;
             for (Serial s : list)
                 if (const CDib* d = doc.GetEntityRecord(doc.FindEntityBySerial(s)); !mirror || d->m_type == ENT_LINE)
@@ -324,13 +325,13 @@ protected:
         Effect e = Effect::add;
         if (b.mode == MODE_LINE)
             e = Effect::chain;
-        else if (b.code == 271 || b.code == 154)
+        else if (b.code == CMD_MOVE_TARGET || b.code == CMD_ROTATE_CENTRE)
             e = Effect::change;
-        else if (b.code == 159)
+        else if (b.code == CMD_ROTATE_COPY_CENTRE)
             e = Effect::changeWithCopies;
-        else if ((b.code == 21 || b.code == 22) && w.m_command == 0)
-            e = b.code == 21 ? Effect::change : Effect::changeWithCopies;
-        else if (b.code == 155)
+        else if ((b.code == CMD_MIRROR_LINE || b.code == CMD_MIRROR_COPY_LINE) && w.m_command == CMD_NONE)
+            e = b.code == CMD_MIRROR_LINE ? Effect::change : Effect::changeWithCopies;
+        else if (b.code == CMD_BLOCK_BASE)
             e = Effect::block;
         Record(v, b, e);
     }
@@ -338,9 +339,9 @@ protected:
     {
         const Before b = Look(v);
         V(v).OnRButtonDown(MK_RBUTTON, CPoint{5, 5});
-        if (b.mode == MODE_LINE && b.code == 0)
+        if (b.mode == MODE_LINE && b.code == CMD_NONE)
             CloseChain(vm[v]);
-        Record(v, b, b.code == 1 ? Effect::erase : Effect::add);
+        Record(v, b, b.code == CMD_ERASE ? Effect::erase : Effect::add);
     }
 
     const char* RandomOp(int v)
@@ -351,7 +352,7 @@ protected:
                                             10450, 10451, 10452, 10058, 10061, 10059, 10062, 10081};
         static constexpr int kCopies[] = {10452, 10061, 10062};
         const CRectaView& w = V(v);
-        const bool busy = w.m_command != 0 || w.m_mode != 0;
+        const bool busy = w.m_command != CMD_NONE || w.m_mode != MODE_NONE;
         const int r = Pick(100);
         if (busy ? r < 72 : r < 4) {
             Click(v);

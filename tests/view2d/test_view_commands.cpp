@@ -44,7 +44,7 @@ TEST_F(ViewTest, StartersCancelBeginAndPrompt)
 {
     EXPECT_TRUE(view.OnCommand(10009));
     EXPECT_EQ(view.m_mode, MODE_LINE);
-    EXPECT_EQ(view.m_command, 0);
+    EXPECT_EQ(view.m_command, CMD_NONE);
     EXPECT_EQ(view.PromptBuffer().substr(0, 11), "From point:");
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(view.m_lastMode, MODE_LINE);
@@ -53,7 +53,7 @@ TEST_F(ViewTest, StartersCancelBeginAndPrompt)
     view.m_bandStart = view.m_bandEnd = CPointd(1, 1);
     view.OnMouseMove(0, At(5, 5));
     EXPECT_TRUE(view.OnCommand(10451));
-    EXPECT_EQ(view.m_command, 2);
+    EXPECT_EQ(view.m_command, CMD_MOVE);
     EXPECT_EQ(view.m_mode, MODE_PICK);
     EXPECT_EQ(view.m_bandState, 0);
     EXPECT_EQ(view.PromptBuffer().substr(0, 15), "Select Objects:");
@@ -76,8 +76,58 @@ TEST_F(ViewTest, RightButtonRepeatsTheLastCommand)
     view.OnCommand(10057);  // cut
     view.CancelCommand();
     view.OnRButtonDown(MK_RBUTTON, CPoint{10, 10});
-    EXPECT_EQ(view.m_command, 6);
+    EXPECT_EQ(view.m_command, CMD_CUT_EDGES);
     EXPECT_EQ(view.PromptBuffer().substr(0, 21), "Select cutting edges:");
+}
+
+TEST(Starters, RowsOfOneCommandStateAgreeOnTheRepeatPrompt)
+{
+    for (const StarterInfo& s : Starters()) {
+        SCOPED_TRACE(s.id);
+        const StarterInfo* repeated = FindRepeat(s.code, s.mode, s.textAlign);
+        ASSERT_NE(repeated, nullptr);
+        EXPECT_STREQ(repeated->repeatPrompt, s.repeatPrompt);
+    }
+}
+
+// The command code's range chooses the cursor, whether typed points are taken,
+// and whether a relative one counts from the band start without a band.
+TEST_F(ViewTest, CommandCodeRanges)
+{
+    struct CursorHost : CViewHost {
+        void UpdateWindow() override {}
+        void SetMouseCapture(bool) override {}
+        void SetCursorShape(ViewCursor c) override { cursor = c; }
+        ViewCursor cursor = ViewCursor::snap;
+    } host;
+    view.SetHost(&host);
+    struct Row { CommandCode code; int mode; ViewCursor cursor; bool typed; bool relative; };
+    const Row rows[] = {
+        {CMD_NONE, MODE_NONE, ViewCursor::cross, false, false},
+        {CMD_NONE, MODE_LINE, ViewCursor::cross, true, false},
+        {CMD_ERASE, MODE_PICK, ViewCursor::pick, true, false},
+        {CMD_SHOW_CAMERAS, MODE_NONE, ViewCursor::pick, false, false},
+        {CMD_MOVE_BASE, MODE_NONE, ViewCursor::cross, true, false},
+        {CMD_PLANE_3_POINTS, MODE_NONE, ViewCursor::cross, true, false},
+        {CMD_MOVE_TARGET, MODE_NONE, ViewCursor::cross, true, true},
+        {CMD_PLANE_3_POINTS_EDGE_Y, MODE_NONE, ViewCursor::cross, true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.code);
+        view.m_command = r.code;
+        view.m_mode = r.mode;
+        view.m_bandState = 0;
+        view.m_typed.clear();
+        view.OnMouseMove(0, At(3, 3));
+        EXPECT_EQ(host.cursor, r.cursor);
+        EXPECT_EQ(view.OnChar('@'), r.typed);
+        if (!r.typed)
+            continue;
+        for (char c : std::string("1,1"))
+            view.OnChar(c);
+        EXPECT_EQ(view.ParseTypedPoint(), r.relative);
+    }
+    view.SetHost(nullptr);
 }
 
 TEST_F(ViewTest, CancelKeepsZoomSnapAndResetsAskZOnce)
