@@ -89,13 +89,3 @@ int RunLISTEXDlgEx(const std::string& layer, const std::string& face, const CPoi
 int RunIdentificarDlgEx(const CPointd& point, int decimals);
 int RunDIST2PDlgEx(double distance, int decimals);
 int RunAREADlgEx(double area, int decimals);
-
-// ---- hatch ----------------------------------------------------------------
-
-// "TRAMA": kind 1 single lines, 2 two families, 3 double lines; 0 when none
-// was chosen. The kind is copied out whatever the result.
-int RunTramaDlgEx(int& kind);
-// "TRAMAP1/2/3": angles in degrees, spacings in drawing units. Copied out on
-// OK and Cancel alike; kind 1 fills a1, s1; kind 2 all four; other kinds
-// a1, s1, s2 and a2 := a1.
-void RunTramaParamDlg(int kind, double& a1, double& s1, double& a2, double& s2);
