@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 class CRectaDoc;
 class CImageDC;
@@ -238,6 +239,15 @@ public:
     int IsLayerDrawable(const CObject* entity, int type) const;
     int UndoStateCount() const { return m_undoStates.GetCount(); }
 
+    // ---- line hatches (hatchgen.cpp)
+    // Hatches the polygon of the point list with the lines the hatch dialogs
+    // choose, leaving out what the selected circles, texts, polylines and
+    // inserts cover: the lines go into a new block "XT<n>" placed by one
+    // insert at the origin, one undo state. A boundary or pattern that cannot
+    // be hatched is refused with a message. Empties the point list and the selection.
+    void GenerateHatch();
+    CObList m_points{ListOwnership::owns};  // CPointd: hatch boundary and area points, in order
+
     // ---- fields
     CommandCode m_command = CMD_NONE;
     int m_mode = 0;  // DrawingMode
@@ -353,3 +363,6 @@ private:
     bool m_dirty = true;
     int m_repaints = 0;
 };
+
+// The selected records still in the drawing, in selection order (selectionops.cpp).
+std::vector<CDib*> SelectedRecords(const CRectaView& view, const CRectaDoc& doc);

@@ -15,9 +15,6 @@
 #include <numbers>
 #include <vector>
 
-namespace {
-
-// The selected records still in the drawing, in selection order.
 std::vector<CDib*> SelectedRecords(const CRectaView& view, const CRectaDoc& doc)
 {
     std::vector<CDib*> records;
@@ -28,8 +25,6 @@ std::vector<CDib*> SelectedRecords(const CRectaView& view, const CRectaDoc& doc)
     }
     return records;
 }
-
-}  // namespace
 
 void CRectaView::MoveSelection()
 {
