@@ -97,6 +97,8 @@ bool FindStart(const HatchBoundary& boundary, const HatchFamily& family, double&
 // less what lies on the outline and what the islands cover.
 class FamilyCutter {
 public:
+    // The sweeps are built from the outline and island tables, which their
+    // builders fill first (they are declared before the sweeps).
     FamilyCutter(const HatchBoundary& boundary, std::span<const HatchIsland> islands, double angle)
         : m_frame(angle), m_angle(angle), m_tol(boundary.Tolerance()), m_edges(OutlineExtents(boundary)),
           m_islandItems(IslandExtents(islands)), m_islandRanges(islands.size())

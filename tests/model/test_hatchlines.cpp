@@ -301,6 +301,23 @@ TEST(HatchIslands, OverlapsAndSpansCutWhatTheyCover)
     EXPECT_NEAR(at3[2].second, 10, 1e-12);
 }
 
+// Island stretches far along a long line, or from its very start, are cut
+// like any other.
+TEST(HatchIslands, StretchesAtAnyDistanceAreCut)
+{
+    const std::vector<Pt2> strip = {{0, 0}, {30000, 0}, {30000, 2}, {0, 2}};
+    HatchIsland far, atStart;
+    far.AddCircle({20000, 1}, 0.5);
+    atStart.AddSegment({-1, 0.5}, {3, 1.5});
+    atStart.AddSegment({3, 1.5}, {-1, 1.5});
+    atStart.AddSegment({-1, 1.5}, {-1, 0.5});
+    const auto out = HatchOf(strip, {far, atStart}, {0.0, 1.0, 1.0});
+    ASSERT_EQ(out.size(), 2u);  // the line y = 1, in two
+    EXPECT_NEAR(out[0].a.x, 1, 1e-9);
+    EXPECT_NEAR(out[0].b.x, 19999.5, 1e-9);
+    EXPECT_NEAR(out[1].a.x, 20000.5, 1e-9);
+}
+
 // Fifty circles and fifty turned squares inside a concave outline.
 TEST(HatchIslands, FiftyIslandsOfEachShape)
 {
