@@ -78,11 +78,17 @@ TEST_F(ViewTest, PlaneRoundTripIsExact)
         face->m_dir = w;
         face->m_c[0] = a;
         face->m_c[2] = c;
+        CRecta* seg = view.NewBlockRecta(1, 0, "ZP", b, c);
+        CObList segments{ListOwnership::owns};
+        segments.AddTail(view.m_blockList);
+        CPLine* pline = doc.AddPLine(segments);
+        pline->m_dir = w;
 
         ScriptedForms forms;
         forms.Expect("UCSOBJ", OkWith());
         ASSERT_TRUE(view.SetWorkingPlane(o, p, q, q, PLANE_THREE_POINTS));
         EXPECT_EQ(line->m_extrusionMode, EXTRUSION_OCS);
+        EXPECT_NEAR(seg->m_p2.z, Dot(Minus(c, o), w), 1e-9 * kSize) << "a polyline in the plane is converted too";
         CPointd inPlane = p;
         view.ToPlanePoint(inPlane);
         ExpectNear(inPlane, CPointd(std::sqrt(Dot(Minus(p, o), Minus(p, o))), 0, 0), 1e-9 * kSize);
@@ -97,6 +103,8 @@ TEST_F(ViewTest, PlaneRoundTripIsExact)
         ExpectNear(point->m_point, c, 1e-9 * kSize);
         ExpectNear(face->m_c[0], a, 1e-9 * kSize);
         ExpectNear(face->m_c[2], c, 1e-9 * kSize);
+        ExpectNear(seg->m_p1, b, 1e-9 * kSize);
+        ExpectNear(seg->m_p2, c, 1e-9 * kSize);
         EXPECT_EQ(line->m_extrusionMode, EXTRUSION_THICK) << "its own mode back";
         EXPECT_EQ(face->m_extrusionMode, EXTRUSION_FLAT);
         EXPECT_EQ(doc.m_extrusionMode, EXTRUSION_FLAT);
