@@ -6,6 +6,7 @@
 #include "app/printing.h"
 #include "app/printpreview.h"
 #include "app/rectaapp.h"
+#include "app/view3dwnd.h"
 #include "app/viewwidget.h"
 #include "dialogs/rundlg.h"
 #include "doc/rectadoc.h"
@@ -110,6 +111,7 @@ int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_Minus: return '-';
     case Qt::Key_At: return '@';
     case Qt::Key_Less: return '<';
+    case Qt::Key_Y: return modifiers & Qt::ShiftModifier ? 'Y' : 'y';  // the wall's thickness request
     case Qt::Key_Return:
     case Qt::Key_Enter: return 13;
     case Qt::Key_Backspace: return 8;
@@ -168,6 +170,8 @@ Cwm_MainWnd::~Cwm_MainWnd()
     // Frames go while this frame is whole: views may still reach it.
     for (Cwm_V2Wnd* aerial : findChildren<Cwm_V2Wnd*>(QString(), Qt::FindDirectChildrenOnly))
         delete aerial;
+    for (Cwm_V3DWnd* window : Frames3D(nullptr))
+        delete window;
     for (QMdiSubWindow* window : m_mdi->subWindowList())
         delete window;
     g_mainFrame = nullptr;
@@ -379,6 +383,44 @@ Cwm_V2Wnd* Cwm_MainWnd::OpenAerialView()
     return aerial;
 }
 
+std::vector<Cwm_V3DWnd*> Cwm_MainWnd::Frames3D(const CRectaDoc* doc) const
+{
+    std::vector<Cwm_V3DWnd*> frames;
+    for (Cwm_V3DWnd* window : findChildren<Cwm_V3DWnd*>(QString(), Qt::FindDirectChildrenOnly))
+        if (!doc || window->Document() == doc)
+            frames.push_back(window);
+    return frames;
+}
+
+Cwm_V3DWnd* Cwm_MainWnd::Show3DFrame(const std::optional<C3DCamera>& section)
+{
+    CRectaDoc* doc = ActiveDocument();
+    if (!doc)
+        return nullptr;
+    auto* window = new Cwm_V3DWnd(doc, section, this);
+    window->show();
+    window->raise();
+    return window;
+}
+
+Cwm_V3DWnd* Cwm_MainWnd::Open3DView()
+{
+    return Show3DFrame(std::nullopt);
+}
+
+Cwm_V3DWnd* Cwm_MainWnd::OpenSectionView(const CPointd& p1, const CPointd& p2, const CPointd& visible)
+{
+    CRectaDoc* doc = ActiveDocument();
+    if (!doc)
+        return nullptr;
+    const std::optional<C3DCamera> camera = SectionCamera(p1, p2, visible, doc->m_thickness / 2);
+    if (!camera) {
+        ActiveView()->ShowPrompt(0, "Section: the points make no section");
+        return nullptr;
+    }
+    return Show3DFrame(camera);
+}
+
 void Cwm_MainWnd::OnSubWindowActivated(QMdiSubWindow* window)
 {
     // Null comes when the whole frame loses activation: the view stays active.
@@ -400,10 +442,13 @@ void Cwm_MainWnd::OnChildClosing(Cwm_MDICHILDWnd* closing)
     CRectaDoc* doc = closing->Document();
     const std::vector<Cwm_MDICHILDWnd*> rest = Children();
     const bool shown = std::any_of(rest.begin(), rest.end(), [doc](auto* c) { return c->Document() == doc; });
-    if (!shown)
+    if (!shown) {
         for (Cwm_V2Wnd* aerial : findChildren<Cwm_V2Wnd*>(QString(), Qt::FindDirectChildrenOnly))
             if (aerial->Document() == doc)
                 aerial->close();
+        for (Cwm_V3DWnd* window : Frames3D(doc))
+            window->close();
+    }
     UpdateTitles();
     UpdateActions();
 }
@@ -430,6 +475,8 @@ void Cwm_MainWnd::UpdateTitles()
                 child->setWindowTitle(frames > 1 ? title + ":" + QString::number(++n) : title);
         if (Cwm_V2Wnd* aerial = AerialFrame(doc))
             aerial->setWindowTitle("Aerial View - " + title);
+        for (Cwm_V3DWnd* window : Frames3D(doc))
+            window->UpdateTitle();
     }
 }
 
@@ -467,6 +514,7 @@ void Cwm_MainWnd::OnCommand(int id)
     case ID_SAVE_OWN_PATH: doc->SaveToOwnPath(); return;
     case ID_WINDOW_NEW: CreateChildFrame(doc); return;
     case ID_VIEW_AERIAL: OpenAerialView(); return;
+    case ID_WINDOW_3D: Open3DView(); return;
     case ID_SNAP_MODES: RunModoAproxDlg(child->View().m_snapMode); return;
     case ID_FIXED_DISTANCE: {
         // A distance that is not positive leaves the next point free.
@@ -557,6 +605,8 @@ void Cwm_MainWnd::closeEvent(QCloseEvent* event)
         }
     for (Cwm_V2Wnd* aerial : findChildren<Cwm_V2Wnd*>(QString(), Qt::FindDirectChildrenOnly))
         aerial->close();
+    for (Cwm_V3DWnd* window : Frames3D(nullptr))
+        window->close();
     event->accept();
 }
 

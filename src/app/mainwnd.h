@@ -12,11 +12,16 @@
 #include <vector>
 
 #include "platform/types.h"
+#include "view3d/view3d.h"
+
+#include <optional>
 
 class CRectaDoc;
 class CRectaView;
 class Cwm_MDICHILDWnd;
 class Cwm_V2Wnd;
+class Cwm_V3DWnd;
+class CPointd;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -41,7 +46,7 @@ private:
 };
 
 // The character a key press types into a plan view (3 for Ctrl+C, 13 Enter,
-// 8 Backspace, digits and . , - @ <), or -1 for keys the view does not take.
+// 8 Backspace, digits and . , - @ <, y and Y), or -1 for keys the view does not take.
 int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers);
 
 class Cwm_MainWnd : public QMainWindow {
@@ -69,6 +74,13 @@ public:
     // Another frame on doc.
     Cwm_MDICHILDWnd* CreateChildFrame(CRectaDoc* doc);
     Cwm_V2Wnd* OpenAerialView();
+    // The 3D-view and section windows of doc (every drawing's when null).
+    std::vector<Cwm_V3DWnd*> Frames3D(const CRectaDoc* doc) const;
+    // A 3D-view window on the active drawing, from its current camera.
+    Cwm_V3DWnd* Open3DView();
+    // A section window on the active drawing (see SectionCamera); null, with
+    // a message on the prompt line, when the points make no section.
+    Cwm_V3DWnd* OpenSectionView(const CPointd& p1, const CPointd& p2, const CPointd& visible);
 
     // Print or print preview dialog for the active plan view; the page shows
     // the view's print window (the view calls this once both corners are picked).
@@ -105,6 +117,8 @@ private:
     void ShowPane(int pane);
     void OnSubWindowActivated(QMdiSubWindow* window);
     void OnChildClosing(Cwm_MDICHILDWnd* child);
+    // Shows a new 3D-view window on the active drawing, from section's camera when given.
+    Cwm_V3DWnd* Show3DFrame(const std::optional<C3DCamera>& section);
     void UpdateActions();
     void UpdateTitles();
     bool HandleKey(QObject* watched, QKeyEvent* event);

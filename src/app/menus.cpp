@@ -75,7 +75,7 @@ std::vector<MenuItem> BuildMainMenu()
                     Sub("Planes", {Cmd("Secc.-Plane (Vertical)", 10414), Cmd("Plane -3 Points-", 10415),
                                    Cmd("World System", 10417)})}),
         Sub("&Window", {Cmd("&New Window", ID_WINDOW_NEW), Cmd("&Cascade", ID_WINDOW_CASCADE),
-                        Cmd("&Tile", ID_WINDOW_TILE)}),
+                        Cmd("&Tile", ID_WINDOW_TILE), Sep(), Cmd("&3D View", ID_WINDOW_3D)}),
         Sub("&Help", {Cmd("&About Zepa...", ID_APP_ABOUT)}),
     };
 }

@@ -11,6 +11,7 @@ enum FrameCommandId : int {
     ID_WINDOW_CASCADE = 57650,
     ID_WINDOW_TILE = 57651,
     ID_VIEW_AERIAL = 59200,
+    ID_WINDOW_3D = 59201,
 };
 
 struct MenuItem {

@@ -259,6 +259,13 @@ public:
     double m_angleSave = 0.0;   // reference angle while a camera step sets it
     double m_focalDistance = 0.0;  // eye to focal plane of the last focal step
     int m_ucsActive = 0;        // a user coordinate system is in force
+    // What the working plane in force did to each record it found, by serial,
+    // so that returning to the world gives it back.
+    struct CPlaneMark {
+        bool hidden = false;  // hidden, not converted
+        int previous = 0;     // a hidden record's visible word, a converted one's extrusion mode
+    };
+    std::unordered_map<std::uint64_t, CPlaneMark> m_planeMarks;
     int m_droppedItems = 0;     // embedded objects the last load skipped
 
 private:

@@ -4,8 +4,8 @@
 #include "model/entitydraw.h"
 #include "model/recta.h"
 
+#include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -62,73 +62,97 @@ bool FlatInPlan(const WorldMap& map, const CPointd& base, const CPointd& raised)
 }
 
 // A band of faces along a circular path from angle a0 counter-clockwise over sweep.
-std::vector<Edge> Band(const CPointd& c, double r, double a0, double sweep, int facets, const CPointd& unit,
-                       double t0, double t1, bool closed, const WorldMap& map)
+ExtrudedBand Band(const CPointd& c, double r, double a0, double sweep, int facets, const CPointd& dir, double t0,
+                  double t1, bool closed)
 {
-    std::vector<CPointd> base, top;
+    const CPointd unit = UnitDirection(dir);
+    ExtrudedBand band;
+    band.closed = closed;
     const int n = closed ? facets : facets + 1;
     for (int i = 0; i < n; ++i) {
         const double a = a0 + sweep * i / facets;
         const double t = closed ? t0 : t0 + (t1 - t0) * i / facets;
         const CPointd p(c.x + r * std::cos(a), c.y + r * std::sin(a), c.z);
-        base.push_back(p);
-        top.push_back(Raised(p, unit, t));
+        band.base.push_back(p);
+        band.top.push_back(Raised(p, unit, t));
     }
+    return band;
+}
+
+void DrawBand(CDC& dc, const CEntity& e, const ExtrudedBand& band, const WorldMap& map, DrawKind kind)
+{
+    const std::size_t n = band.base.size();
+    const std::size_t spans = band.closed ? n : n - 1;
     std::vector<Edge> edges;
-    const int spans = closed ? n : n - 1;
-    for (int i = 0; i < spans; ++i)
-        edges.push_back({base[i], base[(i + 1) % n]});
+    for (std::size_t i = 0; i < spans; ++i)
+        edges.push_back({band.base[i], band.base[(i + 1) % n]});
     bool flat = true;
-    for (int i = 0; i < n; ++i)
-        flat = flat && FlatInPlan(map, base[i], top[i]);
-    if (flat)
-        return edges;
-    for (int i = 0; i < spans; ++i)
-        edges.push_back({top[i], top[(i + 1) % n]});
-    for (int i = 0; i < n; ++i)
-        edges.push_back({base[i], top[i]});
-    return edges;
+    for (std::size_t i = 0; i < n; ++i)
+        flat = flat && FlatInPlan(map, band.base[i], band.top[i]);
+    if (!flat) {
+        for (std::size_t i = 0; i < spans; ++i)
+            edges.push_back({band.top[i], band.top[(i + 1) % n]});
+        for (std::size_t i = 0; i < n; ++i)
+            edges.push_back({band.base[i], band.top[i]});
+    }
+    DrawEdges(dc, e, edges, map, kind);
 }
 
 }  // namespace
 
-void DrawExtrudedRecta(CDC& dc, const CRecta& line, const WorldMap& map, DrawKind kind)
+void ExtrudedFace(const CRecta& line, CPointd (&corners)[4])
 {
     const CPointd unit = UnitDirection(line.m_dir);
-    const CPointd a = line.m_p1, b = line.m_p2;
-    const CPointd c = Raised(b, unit, line.m_thick2), d = Raised(a, unit, line.m_thick1);
+    corners[0] = line.m_p1;
+    corners[1] = line.m_p2;
+    corners[2] = Raised(line.m_p2, unit, line.m_thick2);
+    corners[3] = Raised(line.m_p1, unit, line.m_thick1);
+}
+
+ExtrudedBand ExtrudedBandOf(const CCirc& circle)
+{
+    const CPointd& c = circle.m_centre;
+    const double dx = circle.m_refPoint.x - c.x, dy = circle.m_refPoint.y - c.y;
+    const double a0 = dx == 0.0 && dy == 0.0 ? 0.0 : std::atan2(dy, dx);
+    return Band(c, circle.m_rx, a0, kTwoPi, kCircleFacets, circle.m_dir, circle.m_thickness, circle.m_thickness,
+                true);
+}
+
+ExtrudedBand ExtrudedBandOf(const CArc& arc)
+{
+    double sweep = std::fmod(arc.m_end - arc.m_start, kTwoPi);
+    // Angles that are not finite leave no arc.
+    if (!std::isfinite(sweep))
+        return {};
+    if (sweep <= 0.0)
+        sweep += kTwoPi;
+    const int facets = std::max(1, int(std::ceil(sweep / (kTwoPi / kCircleFacets))));
+    return Band(arc.m_centre, arc.m_rx, arc.m_start, sweep, facets, arc.m_dir, arc.m_thick1, arc.m_thick2, false);
+}
+
+void DrawExtrudedRecta(CDC& dc, const CRecta& line, const WorldMap& map, DrawKind kind)
+{
+    CPointd c[4];
+    ExtrudedFace(line, c);
     std::vector<Edge> edges;
-    if (FlatInPlan(map, a, d) && FlatInPlan(map, b, c)) {
-        edges.push_back({a, b});
+    if (FlatInPlan(map, c[0], c[3]) && FlatInPlan(map, c[1], c[2])) {
+        edges.push_back({c[0], c[1]});
     } else {
-        const Edge face[4] = {{a, b}, {b, c}, {c, d}, {d, a}};
         for (int i = 0; i < 4; ++i)
             if (!(line.m_edgeMask & (1 << i)))
-                edges.push_back(face[i]);
+                edges.push_back({c[i], c[(i + 1) % 4]});
     }
     DrawEdges(dc, line, edges, map, kind);
 }
 
 void DrawExtrudedCirc(CDC& dc, const CCirc& circle, const WorldMap& map, DrawKind kind)
 {
-    const CPointd& c = circle.m_centre;
-    const double dx = circle.m_refPoint.x - c.x, dy = circle.m_refPoint.y - c.y;
-    const double a0 = dx == 0.0 && dy == 0.0 ? 0.0 : std::atan2(dy, dx);
-    const auto edges = Band(c, circle.m_rx, a0, kTwoPi, kCircleFacets, UnitDirection(circle.m_dir),
-                            circle.m_thickness, circle.m_thickness, true, map);
-    DrawEdges(dc, circle, edges, map, kind);
+    DrawBand(dc, circle, ExtrudedBandOf(circle), map, kind);
 }
 
 void DrawExtrudedArc(CDC& dc, const CArc& arc, const WorldMap& map, DrawKind kind)
 {
-    double sweep = std::fmod(arc.m_end - arc.m_start, kTwoPi);
-    // Angles that are not finite leave no arc to draw.
-    if (!std::isfinite(sweep))
-        return;
-    if (sweep <= 0.0)
-        sweep += kTwoPi;
-    const int facets = std::max(1, int(std::ceil(sweep / (kTwoPi / kCircleFacets))));
-    const auto edges = Band(arc.m_centre, arc.m_rx, arc.m_start, sweep, facets, UnitDirection(arc.m_dir),
-                            arc.m_thick1, arc.m_thick2, false, map);
-    DrawEdges(dc, arc, edges, map, kind);
+    const ExtrudedBand band = ExtrudedBandOf(arc);
+    if (!band.base.empty())
+        DrawBand(dc, arc, band, map, kind);
 }

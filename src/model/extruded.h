@@ -1,6 +1,10 @@
-// Entities of extrusion mode 1 in the plan view: the outline of the extruded
-// faces, projected onto the plan along the entity's extrusion direction.
+// Entities of extrusion mode 1: the faces they sweep along their extrusion
+// direction, in space, and their outline in the plan view.
 #pragma once
+
+#include "model/pointd.h"
+
+#include <vector>
 
 class CDC;
 class CRecta;
@@ -9,7 +13,19 @@ class CArc;
 struct WorldMap;
 enum class DrawKind;
 
-// kind erase inverts the pixels, so drawing twice restores the screen.
+// The extruded face of a line: P1, P2, P2 raised by its thickness at P2, P1
+// raised by its thickness at P1, along its unit direction.
+void ExtrudedFace(const CRecta& line, CPointd (&corners)[4]);
+
+// The points along a circle's or an arc's path and the same points raised.
+struct ExtrudedBand {
+    std::vector<CPointd> base, top;
+    bool closed = false;  // a circle: the last point joins the first
+};
+ExtrudedBand ExtrudedBandOf(const CCirc& circle);
+ExtrudedBand ExtrudedBandOf(const CArc& arc);
+
+// In the plan view; kind erase inverts the pixels, so drawing twice restores the screen.
 void DrawExtrudedRecta(CDC& dc, const CRecta& line, const WorldMap& map, DrawKind kind);
 void DrawExtrudedCirc(CDC& dc, const CCirc& circle, const WorldMap& map, DrawKind kind);
 void DrawExtrudedArc(CDC& dc, const CArc& arc, const WorldMap& map, DrawKind kind);

@@ -181,12 +181,13 @@ bool CRectaView::StartSpecial(int id)
         return true;
     case ID_PLANE_VERTICAL:
     case ID_PLANE_3_POINTS:
-        if (doc->m_ucsActive)
-            return true;
         start(*row);
         ShowStarterPrompt(*this, row->prompt);
         return true;
-    case ID_WORLD_SYSTEM: return true;  // only while a user coordinate system is in force
+    case ID_WORLD_SYSTEM:
+        CancelCommand();
+        ToWorldSystem();
+        return true;
     case ID_SOLID_WALLS:
         CancelCommand();
         ViewTools().MakeSolidWalls();
@@ -264,11 +265,6 @@ void CRectaView::GetPromptText()
         break;
     case CMD_LIGHT: DoSelecLuzDlg(GetDocument()); break;
     case CMD_CAMERA: DoSelCamaraDlg(GetDocument()); break;
-    case CMD_PLANE_VERTICAL:
-    case CMD_PLANE_3_POINTS:
-        if (doc->m_ucsActive)
-            return;
-        break;
     case CMD_DEFAULT_ELEVATION:
     case CMD_DEFAULT_THICKNESS: AskDefaultValue(*doc, m_command); break;
     case CMD_DOOR:

@@ -7,6 +7,7 @@
 #include "model/entitykind.h"
 #include "platform/imagedc.h"
 #include "view2d/undo.h"
+#include "view2d/viewtools.h"
 
 CRectaView::CRectaView() = default;
 
@@ -169,6 +170,8 @@ void CRectaView::OnDraw(CDC& dc)
         lo = DeviceToWorld(CPoint{-1, m_clientHeight});
         hi = DeviceToWorld(CPoint{m_clientWidth, -1});
     }
+    if (doc->m_ucsActive && !m_aerial)
+        ViewTools().DrawEjesIcon(dc);
     const bool everything = m_zoomState == 3;
     POSITION firstHatch = nullptr;
     for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {

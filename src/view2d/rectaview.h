@@ -248,6 +248,35 @@ public:
     void GenerateHatch();
     CObList m_points{ListOwnership::owns};  // CPointd: hatch boundary and area points, in order
 
+    // ---- working planes (planes.cpp) and wall joints (walljoints.cpp)
+    // Sets the plane through o with its X axis towards p: mode 1 a vertical
+    // section (r, the visible-to point, is not used), mode 2 the plane through
+    // q, after the objects-in-plane dialog. A plane in force is left first.
+    // The entities in the new plane take its coordinates, the others are
+    // hidden with a mark of their own, and every plan view's undo history is
+    // cleared. False, with a message, when the points leave the plane undefined;
+    // false when the dialog is cancelled.
+    bool SetWorkingPlane(const CPointd& o, const CPointd& p, const CPointd& q, const CPointd& r, int mode);
+    // Back to the world: what the plane hid shows as it did before, the rest
+    // goes back to world coordinates; the undo histories are cleared.
+    void ToWorldSystem();
+    // A point between the world and the document's plane, in place.
+    void ToPlanePoint(CPointd& p) const;
+    void ToWorldPoint(CPointd& p) const;
+    // The joints take the selection as the four face lines of two walls: the
+    // first selected line and its parallel partner are one wall, the two lines
+    // that meet it the other. Anything else changes nothing. Each records its
+    // undo steps; the caller saves the state.
+    // X: both walls open where they cross.
+    void WallJointX();
+    // T: the picked line (m_pickedLine, picked at pick) and its partner are the
+    // leg; they end on the through wall's face nearer the pick, which opens
+    // between them.
+    void WallJointT(const CPointd& pick);
+    // L: the faces nearer the view's second point meet at the inner corner,
+    // the others at the outer corner.
+    void WallJointL();
+
     // ---- fields
     CommandCode m_command = CMD_NONE;
     int m_mode = 0;  // DrawingMode

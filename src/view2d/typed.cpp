@@ -1,6 +1,8 @@
 // Typed points: "x,y", "@dx,dy" and "@d<a" (degrees), read locale-independently.
 #include "view2d/rectaview.h"
 
+#include "dialogs/archdlg.h"
+#include "doc/rectadoc.h"
 #include "model/geometry.h"
 
 #include <charconv>
@@ -30,6 +32,12 @@ bool IsPointCharacter(unsigned ch)
     return (ch >= '0' && ch <= '9') || ch == '.' || ch == ',' || ch == '-' || ch == '+' || ch == '@' || ch == '<';
 }
 
+// "Y" at the wall's end point asks for the wall thickness again.
+bool IsThicknessRequest(std::string_view text)
+{
+    return !text.empty() && (text.front() == 'Y' || text.front() == 'y');
+}
+
 }  // namespace
 
 // 2 while typed points are accepted: a drawing mode other than 0, 2 and 5, or a point command.
@@ -52,6 +60,13 @@ bool CRectaView::ParseTypedPoint()
     };
     if (m_typedMode == 0 || text.empty())
         return reject();
+    if (m_command == CMD_WALL_END && IsThicknessRequest(text)) {
+        // Not a point: the next click only takes the wall back to its end point.
+        RunRegruesaDlg(GetDocument()->m_wallOffset);
+        m_command = CMD_WALL_SKIP_POINT;
+        ShowPrompt(0, "To point:");
+        return false;
+    }
 
     std::optional<double> a, b;
     bool polar = false;
@@ -105,7 +120,7 @@ bool CRectaView::OnChar(unsigned ch)
         }
         return true;
     default:
-        if (!IsPointCharacter(ch))
+        if (!IsPointCharacter(ch) && !(m_command == CMD_WALL_END && (ch == 'Y' || ch == 'y')))
             return false;
         if (m_typed.size() < kTypedMax) {
             m_typed.push_back(char(ch));

@@ -46,3 +46,23 @@ void ShowCamaras(CDC& dc, const WorldMap& map, const CRectaDoc& doc)
     }
     dc.SelectObject(old);
 }
+
+void DrawEjesIcon(CDC& dc)
+{
+    constexpr std::int64_t kCorner = 12, kArm = 36, kHead = 5;
+    CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+    CPen* old = dc.SelectObject(&pen);
+    const LPoint arms[3] = {{kCorner + kArm, kCorner}, {kCorner, kCorner}, {kCorner, kCorner + kArm}};
+    dc.Polyline(arms, 3);
+    const LPoint xHead[3] = {{kCorner + kArm - kHead, kCorner + kHead}, arms[0], {kCorner + kArm - kHead, kCorner - kHead}};
+    const LPoint yHead[3] = {{kCorner - kHead, kCorner + kArm - kHead}, arms[2], {kCorner + kHead, kCorner + kArm - kHead}};
+    dc.Polyline(xHead, 3);
+    dc.Polyline(yHead, 3);
+    const unsigned oldAlign = dc.SetTextAlign(TA_LEFT | TA_BOTTOM);
+    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    dc.TextOut(kCorner + kArm + 3, kCorner, "X");
+    dc.TextOut(kCorner + 3, kCorner + kArm + 3, "Y");
+    dc.SetBkMode(oldMode);
+    dc.SetTextAlign(oldAlign);
+    dc.SelectObject(old);
+}

@@ -4,10 +4,15 @@
 #include "app/menus.h"
 #include "app/rectaapp.h"
 #include "app/startup.h"
+#include "app/view3dwnd.h"
 #include "app/viewwidget.h"
 #include "doc/rectadoc.h"
+#include "model/dib.h"
+#include "model/recta.h"
 #include "res/commands.h"
 #include "support/scripted_dialogs.h"
+#include "view2d/archedit.h"
+#include "view2d/viewtools.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -337,4 +342,52 @@ TEST_F(FrameTest, NewWindowsOpenInsideTheWorkArea)
     const QRect area = mdi->viewport()->rect();
     for (Cwm_MDICHILDWnd* child : frame->Children())
         EXPECT_TRUE(area.contains(child->geometry())) << child->windowTitle().toStdString();
+}
+
+// The 3D view opens from the Window menu on the active drawing, closes without
+// the save question and goes with the drawing's last frame; a section opens
+// through the view tools with its own camera.
+TEST_F(FrameTest, ThreeDViewAndSectionWindows)
+{
+    CRectaDoc* doc = frame->NewDocument();
+    doc->SetModifiedFlag();
+    frame->OnCommand(ID_WINDOW_3D);
+    ASSERT_EQ(frame->Frames3D(doc).size(), 1u);
+    Cwm_V3DWnd* window = frame->Frames3D(doc)[0];
+    EXPECT_FALSE(window->IsSection());
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString("3D View - " + doc->GetTitle()));
+    EXPECT_EQ(doc->GetViews().size(), 2u);
+    EXPECT_EQ(window->View().Camera().eye, doc->m_cameraEye[0]);
+    EXPECT_TRUE(window->close()) << "no question: no message box is scripted";
+    FlushDeletes();
+    EXPECT_TRUE(frame->Frames3D(doc).empty());
+    EXPECT_EQ(doc->GetViews().size(), 1u);
+
+    ViewTools().OpenSectionView(CPointd(0, 0), CPointd(4, 0), CPointd(1, 3));
+    ASSERT_EQ(frame->Frames3D(doc).size(), 1u);
+    window = frame->Frames3D(doc)[0];
+    EXPECT_TRUE(window->IsSection());
+    EXPECT_EQ(window->View().Camera().eye, CPointd(2, -4, doc->m_thickness / 2));
+    ViewTools().OpenSectionView(CPointd(0, 0), CPointd(0, 0), CPointd(1, 3));
+    EXPECT_EQ(frame->Frames3D(doc).size(), 1u) << "no section through one point";
+    EXPECT_NE(theApp.Status().GetPaneText(0).find("no section"), std::string::npos);
+
+    doc->SetModifiedFlag(false);
+    frame->OnCommand(ID_FILE_CLOSE);
+    FlushDeletes();
+    EXPECT_TRUE(frame->Frames3D(nullptr).empty());
+}
+
+// The solid walls command works on the active drawing.
+TEST_F(FrameTest, SolidWallsOnTheActiveDrawing)
+{
+    ViewTools().MakeSolidWalls();  // no drawing: nothing
+    CRectaDoc* doc = frame->NewDocument();
+    FindOrAddLayer(*doc, "WALLS", 0);
+    CRecta* wall = doc->AddRectaOnLayer(1, 0, "WALLS", CPointd(0, 0), CPointd(3, 0));
+    ASSERT_NE(wall, nullptr);
+    frame->OnCommand(ID_SOLID_WALLS);
+    EXPECT_EQ(doc->GetEntityList().GetCount(), 2);
+    EXPECT_EQ(static_cast<CDib*>(doc->GetEntityList().GetTail())->m_type, ENT_3DFACE);
+    doc->SetModifiedFlag(false);
 }

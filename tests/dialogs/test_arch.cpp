@@ -1,72 +1,9 @@
-#include "app/rectaapp.h"
-#include "arch/archgen.h"
-#include "arch/archgeom.h"
 #include "dialogs/archdlg.h"
 #include "doc/rectadoc.h"
-#include "model/recta.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_forms.h"
 
 #include <gtest/gtest.h>
-
-#include <numbers>
-
-namespace {
-
-constexpr double kPi = std::numbers::pi;
-
-CRecta Line(CPointd a, CPointd b)
-{
-    CRecta line;
-    line.m_p1 = a;
-    line.m_p2 = b;
-    return line;
-}
-
-}  // namespace
-
-TEST(ArchGeometry, PointsAndAngles)
-{
-    CPointd p(1, 2, 5);
-    PolarPoint(p, 2.0, kPi / 2, p);  // out aliases in
-    EXPECT_NEAR(p.x, 1.0, 1e-12);
-    EXPECT_DOUBLE_EQ(p.y, 4.0);
-    EXPECT_EQ(p.z, 5.0);
-
-    EXPECT_DOUBLE_EQ(DistancePoints(CPointd(0, 0, 0), CPointd(3, 4, 100)), 5.0);
-
-    EXPECT_EQ(AnglePoints(CPointd(1, 1), CPointd(2, 1)), 0.0);
-    EXPECT_DOUBLE_EQ(AnglePoints(CPointd(1, 1), CPointd(0, 1)), kPi);
-    EXPECT_DOUBLE_EQ(AnglePoints(CPointd(0, 0), CPointd(0, -1)), 1.5 * kPi);
-    EXPECT_EQ(AnglePoints(CPointd(2, 2, 0), CPointd(2, 2, 9)), 0.0);
-    const double nearlyFull = AnglePoints(CPointd(0, 0), CPointd(1, -1e-300));
-    EXPECT_GE(nearlyFull, 0.0);
-    EXPECT_LT(nearlyFull, 2 * kPi);
-
-    CPointd m(0, 0, 0);
-    MidPoint(CPointd(0, 2, 4), CPointd(2, 6, 0), m);
-    EXPECT_EQ(m, CPointd(1, 4, 2));
-}
-
-TEST(ArchGeometry, PerpendicularFoot)
-{
-    const CRecta line = Line(CPointd(0, 0, 0), CPointd(4, 0, 2));
-    CPointd foot;
-    EXPECT_DOUBLE_EQ(PerpendicularFoot(CPointd(1, 3, 0), line, foot), 3.0);
-    EXPECT_EQ(foot, CPointd(1, 0, 0.5));
-
-    // Beyond the segment: the carrier still counts.
-    EXPECT_DOUBLE_EQ(PerpendicularFoot(CPointd(-2, -1, 0), line, foot), 1.0);
-    EXPECT_EQ(foot, CPointd(-2, 0, -1));
-
-    CPointd p(3, 3, 0);
-    EXPECT_DOUBLE_EQ(PerpendicularFoot(p, Line(CPointd(0, 0), CPointd(2, 2)), p), 0.0);
-    EXPECT_EQ(p, CPointd(3, 3, 0));
-
-    CPointd untouched(7, 7, 7);
-    EXPECT_EQ(PerpendicularFoot(CPointd(1, 1), Line(CPointd(5, 5, 0), CPointd(5, 5, 3)), untouched), 0.0);
-    EXPECT_EQ(untouched, CPointd(7, 7, 7));
-}
 
 TEST(ArchDialogs, DoorAndWindowParameters)
 {
@@ -112,11 +49,4 @@ TEST(ArchDialogs, WallThickness)
     EXPECT_EQ(RunRegruesaDlg(offset), 2);
     EXPECT_EQ(offset, 0.3);
     EXPECT_EQ(forms.shown[0].values["thickness"], "0.250");
-}
-
-TEST(ArchGenerators, NotBuiltYetSaySo)
-{
-    theApp.Status().SetPaneText(0, "");
-    MakeSolidWalls();
-    EXPECT_EQ(theApp.Status().GetPaneText(0), "Solid walls: not available yet");
 }

@@ -354,3 +354,21 @@ TEST_F(Drafting, TypedPointWhilePickingIsAPick)
     Right();
     EXPECT_EQ(Count(), 0) << "erased";
 }
+
+// "Y" typed at the wall's end point asks for the wall thickness again; it is no point.
+TEST_F(Drafting, TypedYAtTheWallEndAsksForTheThickness)
+{
+    view.m_command = CMD_WALL_END;
+    view.m_bandState = 1;
+    ScriptedForms forms;
+    forms.Expect("REGRUESM", OkWith({{"thickness", "0.35"}}));
+    Type("Y");
+    Right();
+    EXPECT_EQ(doc.m_wallOffset, 0.35);
+    EXPECT_EQ(view.m_command, CMD_WALL_SKIP_POINT);
+    EXPECT_NE(view.PromptBuffer().find("To point:"), std::string::npos);
+    EXPECT_EQ(Count(), 0);
+
+    view.m_command = CMD_DISTANCE;
+    EXPECT_FALSE(view.OnChar('y')) << "only the wall's end point takes it";
+}

@@ -1,4 +1,4 @@
-#include "arch/archgeom.h"
+#include "view2d/archgeom.h"
 
 #include "model/recta.h"
 

@@ -1,0 +1,257 @@
+// Working planes: conversions into a plane and back, what the plane hides,
+// and what it does to the undo history.
+#include "model/acot.h"
+#include "model/dib.h"
+#include "model/insbl.h"
+#include "model/pline.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "model/tdface.h"
+#include "model/text.h"
+#include "model/ucs.h"
+#include "support/scripted_forms.h"
+#include "view2d/undo.h"
+#include "view_fixture.h"
+
+#include <random>
+
+namespace {
+
+CRecta* AddLine(CRectaDoc& doc, const CPointd& a, const CPointd& b, const CPointd& dir, int mode = EXTRUSION_FLAT)
+{
+    CRecta* l = doc.AddRecta();
+    l->m_p1 = a;
+    l->m_p2 = b;
+    l->m_dir = dir;
+    l->m_extrusionMode = mode;
+    return l;
+}
+
+void ExpectNear(const CPointd& got, const CPointd& want, double tolerance)
+{
+    EXPECT_NEAR(got.x, want.x, tolerance);
+    EXPECT_NEAR(got.y, want.y, tolerance);
+    EXPECT_NEAR(got.z, want.z, tolerance);
+}
+
+CPointd Minus(const CPointd& a, const CPointd& b)
+{
+    return CPointd(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+
+double Dot(const CPointd& a, const CPointd& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+CPointd CrossOf(const CPointd& a, const CPointd& b)
+{
+    return CPointd(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
+}
+
+CPointd Unit(const CPointd& a)
+{
+    const double n = std::sqrt(Dot(a, a));
+    return CPointd(a.x / n, a.y / n, a.z / n);
+}
+
+}  // namespace
+
+// Random three-point planes whose third point is not square to the X edge:
+// entities in the plane go to its coordinates and come back within 1e-9 of
+// the drawing's size.
+TEST_F(ViewTest, PlaneRoundTripIsExact)
+{
+    std::mt19937 rng(16);
+    std::uniform_real_distribution<double> coord(-500.0, 500.0);
+    auto random = [&] { return CPointd(coord(rng), coord(rng), coord(rng)); };
+    constexpr double kSize = 1000.0;
+    for (int trial = 0; trial < 40; ++trial) {
+        const CPointd o = random(), p = random(), q = random();
+        ASSERT_GT(std::abs(Dot(Minus(p, o), Minus(q, o))), 1.0) << "a slanted third point";
+        const CPointd w = Unit(CrossOf(Minus(p, o), Minus(q, o)));
+        const CPointd a = random(), b = random(), c = random();
+        CRecta* line = AddLine(doc, a, b, w, EXTRUSION_THICK);
+        CPunt* point = doc.AddPunt();
+        point->m_point = c;
+        CTdface* face = doc.AddTdface();
+        face->m_dir = w;
+        face->m_c[0] = a;
+        face->m_c[2] = c;
+        CRecta* seg = view.NewBlockRecta(1, 0, "ZP", b, c);
+        CObList segments{ListOwnership::owns};
+        segments.AddTail(view.m_blockList);
+        CPLine* pline = doc.AddPLine(segments);
+        pline->m_dir = w;
+
+        ScriptedForms forms;
+        forms.Expect("UCSOBJ", OkWith());
+        ASSERT_TRUE(view.SetWorkingPlane(o, p, q, q, PLANE_THREE_POINTS));
+        EXPECT_EQ(line->m_extrusionMode, EXTRUSION_OCS);
+        EXPECT_NEAR(seg->m_p2.z, Dot(Minus(c, o), w), 1e-9 * kSize) << "a polyline in the plane is converted too";
+        CPointd inPlane = p;
+        view.ToPlanePoint(inPlane);
+        ExpectNear(inPlane, CPointd(std::sqrt(Dot(Minus(p, o), Minus(p, o))), 0, 0), 1e-9 * kSize);
+        inPlane = q;
+        view.ToPlanePoint(inPlane);
+        EXPECT_NEAR(inPlane.z, 0.0, 1e-9 * kSize) << "q lies in the plane";
+        EXPECT_GT(inPlane.y, 0.0);
+
+        view.ToWorldSystem();
+        ExpectNear(line->m_p1, a, 1e-9 * kSize);
+        ExpectNear(line->m_p2, b, 1e-9 * kSize);
+        ExpectNear(point->m_point, c, 1e-9 * kSize);
+        ExpectNear(face->m_c[0], a, 1e-9 * kSize);
+        ExpectNear(face->m_c[2], c, 1e-9 * kSize);
+        ExpectNear(seg->m_p1, b, 1e-9 * kSize);
+        ExpectNear(seg->m_p2, c, 1e-9 * kSize);
+        EXPECT_EQ(line->m_extrusionMode, EXTRUSION_THICK) << "its own mode back";
+        EXPECT_EQ(face->m_extrusionMode, EXTRUSION_FLAT);
+        EXPECT_EQ(doc.m_extrusionMode, EXTRUSION_FLAT);
+        EXPECT_EQ(doc.m_extrusionDir, CPointd(0, 0, 1));
+        EXPECT_EQ(doc.m_ucsActive, 0);
+        doc.DeleteContents();
+    }
+}
+
+// What is drawn in a plane comes back at the world points of its plane points.
+TEST_F(ViewTest, DrawingInAPlaneGivesWorldPoints)
+{
+    // Vertical through (10, 5) along +y: plane (a, b, c) is world (10 - c, 5 + a, b).
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(10, 5), CPointd(10, 8), CPointd(), CPointd(), PLANE_VERTICAL));
+    EXPECT_EQ(doc.m_extrusionMode, EXTRUSION_OCS);
+    EXPECT_EQ(doc.m_extrusionDir, CPointd(1, 0, 0));
+
+    CRecta* line = doc.AddRecta();
+    line->m_p1 = CPointd(1, 2);
+    line->m_p2 = CPointd(3, 2);
+    EXPECT_EQ(line->m_extrusionMode, EXTRUSION_OCS);
+    CObList segments{ListOwnership::owns};
+    CRecta* seg = view.NewBlockRecta(1, 0, "ZP", CPointd(0, 0), CPointd(4, 1));
+    segments.AddTail(view.m_blockList);
+    CPLine* pline = doc.AddPLine(segments);
+    CText* text = doc.AddText();
+    text->m_insert = CPointd(5, 1);
+    text->m_text = "in plane";
+    CInsBl* insert = doc.AddInsBl();
+    insert->m_insert = CPointd(2, 3);
+    CObList parts{ListOwnership::owns};
+    auto* dimLine = new CRecta;
+    dimLine->m_p1 = CPointd(0, 1);
+    dimLine->m_p2 = CPointd(2, 1);
+    parts.AddTail(new CDib(ENT_LINE, dimLine));
+    CAcot* dim = doc.AddAcot(parts);
+
+    view.OnCommand(ID_WORLD_SYSTEM);
+    EXPECT_EQ(line->m_p1, CPointd(10, 6, 2));
+    EXPECT_EQ(line->m_p2, CPointd(10, 8, 2));
+    EXPECT_EQ(line->m_extrusionMode, EXTRUSION_THICK) << "drawn in the plane, it stands on it";
+    EXPECT_EQ(seg->m_p1, CPointd(10, 5, 0));
+    EXPECT_EQ(seg->m_p2, CPointd(10, 9, 1));
+    EXPECT_EQ(pline->m_extrusionMode, EXTRUSION_THICK);
+    EXPECT_EQ(text->m_insert, CPointd(10, 10, 1));
+    EXPECT_EQ(insert->m_insert, CPointd(10, 7, 3));
+    EXPECT_EQ(static_cast<CRecta*>(dim->DefinitionLine())->m_p2, CPointd(10, 7, 1));
+    EXPECT_EQ(doc.m_ucsActive, 0);
+}
+
+// The plane hides what is not in it with its own mark: returning shows those
+// again, unchanged, but not what was hidden before.
+TEST_F(ViewTest, ReturningShowsWhatThePlaneHidOnly)
+{
+    const CPointd up(0, 0, 1), w(0, -1, 0);
+    CRecta* flat = AddLine(doc, CPointd(1, 1), CPointd(3, 1), up);
+    CText* text = doc.AddText();
+    text->m_insert = CPointd(2, 2);
+    CRecta* offLayer = AddLine(doc, CPointd(0, 4), CPointd(1, 4), up);
+    doc.GetLastEntityRecord()->m_visible = 0;  // its layer is off
+    CRecta* inPlaneHidden = AddLine(doc, CPointd(0, 0, 1), CPointd(1, 0, 1), w);
+    doc.GetLastEntityRecord()->m_visible = 0;
+
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+    std::vector<int> visible;
+    for (CObject* obj : doc.GetEntityList())
+        visible.push_back(static_cast<CDib*>(obj)->m_visible);
+    EXPECT_EQ(visible, (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(inPlaneHidden->m_p2, CPointd(1, 1, 0)) << "in the plane although hidden";
+    EXPECT_EQ(flat->m_p1, CPointd(1, 1)) << "out of the plane: not converted";
+
+    view.ToWorldSystem();
+    visible.clear();
+    for (CObject* obj : doc.GetEntityList())
+        visible.push_back(static_cast<CDib*>(obj)->m_visible);
+    EXPECT_EQ(visible, (std::vector<int>{1, 1, 0, 0}));
+    EXPECT_EQ(text->m_insert, CPointd(2, 2));
+    EXPECT_EQ(offLayer->m_p1, CPointd(0, 4));
+    EXPECT_EQ(inPlaneHidden->m_p2, CPointd(1, 0, 1));
+}
+
+// A second plane starts from the world: what the first plane held goes back first.
+TEST_F(ViewTest, ASecondPlaneReturnsToTheWorldFirst)
+{
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+    CRecta* line = doc.AddRecta();
+    line->m_p1 = CPointd(1, 2);
+    line->m_p2 = CPointd(3, 2);
+
+    view.OnCommand(ID_PLANE_VERTICAL);
+    EXPECT_EQ(view.m_command, CMD_PLANE_VERTICAL) << "the plane commands start while a plane is in force";
+    view.CancelCommand();
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(0, 1), CPointd(), CPointd(), PLANE_VERTICAL));
+    EXPECT_EQ(line->m_p1, CPointd(1, 0, 2)) << "back in the world, then hidden by the second plane";
+    EXPECT_EQ(doc.GetLastEntityRecord()->m_visible, 0);
+    EXPECT_EQ(doc.m_extrusionDir, CPointd(1, 0, 0));
+
+    view.ToWorldSystem();
+    EXPECT_EQ(doc.GetLastEntityRecord()->m_visible, 1);
+    EXPECT_EQ(line->m_p2, CPointd(3, 0, 2));
+}
+
+// Undo steps hold coordinates of the system they were made in: a plane change clears the history.
+TEST_F(ViewTest, APlaneChangeClearsTheUndoHistory)
+{
+    CRecta* line = AddLine(doc, CPointd(1, 1), CPointd(2, 1), CPointd(0, 0, 1));
+    view.AddUndoStep(UNDO_ADDED, ENT_LINE, doc.GetLastEntityRecord(), doc.GetLastEntityPosition());
+    view.SaveUndoState();
+    view.ClearPendingSteps();
+    ScriptedForms forms;
+    forms.Expect("UCSOBJ", OkWith({{"above", "0.5"}}));
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0, 3), CPointd(1, 0, 3), CPointd(1, 1, 3), CPointd(),
+                                     PLANE_THREE_POINTS));
+    EXPECT_EQ(view.UndoStateCount(), 0);
+    EXPECT_EQ(line->m_p1, CPointd(1, 1, -3));
+    view.DoUndo();
+    EXPECT_EQ(doc.GetEntityList().GetCount(), 1);
+
+    view.AddUndoStep(UNDO_CHANGED, ENT_LINE, doc.GetLastEntityRecord(), doc.GetLastEntityPosition());
+    line->m_p1.x = 7;
+    view.SaveUndoState();
+    view.ClearPendingSteps();
+    view.ToWorldSystem();
+    EXPECT_EQ(view.UndoStateCount(), 0);
+    EXPECT_EQ(line->m_p1, CPointd(7, 1, 0));
+}
+
+TEST_F(ViewTest, PointsWithoutAPlaneAreRefused)
+{
+    ScriptedForms forms;
+    forms.Expect("UCSOBJ", CancelWith());
+    EXPECT_FALSE(view.SetWorkingPlane(CPointd(2, 2, 0), CPointd(2, 2, 5), CPointd(), CPointd(), PLANE_VERTICAL));
+    EXPECT_NE(view.PromptBuffer().find("The points do not define a plane"), std::string::npos);
+    EXPECT_FALSE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 1), CPointd(2, 2), CPointd(), PLANE_THREE_POINTS));
+    EXPECT_FALSE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(0, 1), CPointd(), PLANE_THREE_POINTS))
+        << "the dialog cancelled";
+    EXPECT_EQ(doc.m_ucsActive, 0);
+    EXPECT_EQ(doc.m_extrusionMode, EXTRUSION_FLAT);
+}
+
+// The axes icon shows in the lower left corner while a plane is in force.
+TEST_F(ViewTest, PlaneShowsTheAxesIcon)
+{
+    auto armPixel = [&] { return view.Image().pixel(30, kH - 1 - 12) & 0xFFFFFF; };
+    EXPECT_EQ(armPixel(), 0xFFFFFFu);
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+    EXPECT_EQ(armPixel(), 0u);
+    view.OnCommand(ID_WORLD_SYSTEM);
+    EXPECT_EQ(armPixel(), 0xFFFFFFu);
+}
