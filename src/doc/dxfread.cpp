@@ -187,8 +187,9 @@ private:
     bool m_putBack = false;
 };
 
-// The groups of one record by code, for codes below kCodes (a later group
-// of a code replaces an earlier one). Numbers are parsed when asked for; one
+// The groups of one record by code, for codes below kCodes (the first group
+// of a code counts, as in a HEADER only the first 2 names the section).
+// Numbers are parsed when asked for; one
 // that does not parse, is not finite or is absurd marks the record bad.
 class Fields {
 public:
@@ -200,7 +201,7 @@ public:
         bad = false;
         for (std::size_t i = 0; i < r.groups.size(); ++i) {
             const Group& g = r.groups[i];
-            if (g.code < 0 || g.code >= kCodes)
+            if (g.code < 0 || g.code >= kCodes || m_stamp[g.code] == m_generation)
                 continue;
             m_value[g.code] = g.value;
             m_order[g.code] = i;
@@ -437,6 +438,9 @@ private:
     // The layer (found in the drawing or the file, or staged now with the
     // entity's colour) and the entity's colour by the colour rule.
     Pen PenOf(const Common& c);
+    // The layer named name, found in the drawing or the file in any case, or
+    // staged now in colour; its index in m_layers.
+    std::size_t LayerIndex(std::string name, COLORREF colour);
     void SetPen(CEntity& e, const Pen& pen, int style);
     void Add(int type, CEntity* e);
     // A point of the entity's plane in the drawing: mirrored for a plane seen
@@ -604,8 +608,9 @@ bool Importer::ReadBlock()
     m_f.Load(m_rec);
     std::string name = Decode(m_f.Name(m_f.Has(2) ? 2 : 3), false);
     const std::string key = DxfNameKey(name);
-    // The model and paper space blocks hold no block of the drawing.
-    m_layout = key.rfind("*MODEL_SPACE", 0) == 0 || key.rfind("*PAPER_SPACE", 0) == 0;
+    // The model and paper space blocks ("*" and, in some older files, "$") hold no block of the drawing.
+    const std::string_view space = key.size() > 1 && (key[0] == '*' || key[0] == '$') ? std::string_view(key).substr(1) : "";
+    m_layout = space.rfind("MODEL_SPACE", 0) == 0 || space.rfind("PAPER_SPACE", 0) == 0;
     const CPointd base = m_f.Point(10);
     const char* reason = name.empty() ? "no name" : m_f.bad ? "invalid value"
                                       : m_blockIndex.count(key) ? "defined twice"
@@ -617,9 +622,8 @@ bool Importer::ReadBlock()
     } else if (!m_layout) {
         block = std::make_unique<StagedBlock>();
         block->name = std::move(name);
-        block->layer = Decode(m_f.Name(8), false);
-        if (block->layer.empty())
-            block->layer = "0";
+        const std::string_view layer = m_f.Name(8);
+        block->layer = m_layers[LayerIndex(Decode(layer.empty() ? "0" : layer, false), 0)].name;
         m_block = block.get();
         m_target = &block->elements;
     }
@@ -730,18 +734,20 @@ bool Importer::Accept(std::string_view kind, const Common& c, bool complete, boo
 Pen Importer::PenOf(const Common& c)
 {
     if (c.layer != m_lastLayer || m_lastLayer.empty()) {
-        std::string name = Decode(c.layer, false);
-        const auto [it, added] = m_layerIndex.try_emplace(DxfNameKey(name), m_layers.size());
-        if (added) {
-            const COLORREF colour = c.colour == 256 ? 0 : DXFColorToRGB(std::abs(c.colour));
-            m_layers.push_back({std::move(name), colour, 1, false});
-        }
+        m_lastLayerIndex = LayerIndex(Decode(c.layer, false), c.colour == 256 ? 0 : DXFColorToRGB(std::abs(c.colour)));
         m_lastLayer = c.layer;
-        m_lastLayerIndex = it->second;
     }
     const StagedLayer& layer = m_layers[m_lastLayerIndex];
     // 256 is by layer; 0 (by block) and the numbers without a colour of their own are black.
     return {&layer.name, c.colour == 256 ? layer.colour : DXFColorToRGB(std::abs(c.colour))};
+}
+
+std::size_t Importer::LayerIndex(std::string name, COLORREF colour)
+{
+    const auto [it, added] = m_layerIndex.try_emplace(DxfNameKey(name), m_layers.size());
+    if (added)
+        m_layers.push_back({std::move(name), colour, 1, false});
+    return it->second;
 }
 
 void Importer::SetPen(CEntity& e, const Pen& pen, int style)
@@ -1270,10 +1276,17 @@ void Importer::Commit()
     std::unordered_set<std::string> inserted;
     for (const CInsBl* insert : m_inserts)
         inserted.insert(DxfNameKey(insert->m_block));
-    std::erase_if(m_blocks, [&](const std::unique_ptr<StagedBlock>& b) {
+    auto unused = [&](const std::unique_ptr<StagedBlock>& b) {
         const std::string key = DxfNameKey(b->name);
         return key.rfind("*D", 0) == 0 && !inserted.count(key);
-    });
+    };
+    std::unordered_set<const CObject*> dropped;
+    for (const auto& b : m_blocks)
+        if (unused(b))
+            for (const CElementPtr& e : b->elements)
+                dropped.insert(e->m_entity);
+    std::erase_if(m_inserts, [&](const CInsBl* insert) { return dropped.count(insert); });
+    std::erase_if(m_blocks, unused);
 
     // A name the drawing has already takes the first free "_2", "_3", ...
     std::unordered_set<std::string> taken;

@@ -35,11 +35,14 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Rounded to 12 significant digits; not-finite values stay as they are.
-double Rounded(double v)
+// Rounded to 12 significant digits, and to 0 below 1e-12 of the scale of
+// the values it was computed from; not-finite values stay as they are.
+double Rounded(double v, double scale = 0.0)
 {
     if (!std::isfinite(v))
         return v;
+    if (std::fabs(v) <= 1e-12 * scale)
+        return 0.0;
     char buf[32];
     const auto written = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 12);
     double out = v;
@@ -64,9 +67,9 @@ double Sweep(double start, double end)
     return sweep;
 }
 
-CPointd RoundedPoint(double x, double y, double z)
+CPointd RoundedPoint(double x, double y, double z, double scale)
 {
-    return CPointd(Rounded(x), Rounded(y), z);
+    return CPointd(Rounded(x, scale), Rounded(y, scale), z);
 }
 
 bool Forbidden(char c)
@@ -630,8 +633,8 @@ void Exporter::WriteArc(const CObject& entity)
     Thickness(arc.m_extrusionMode, arc.m_thick1);
     m_w.Point(10, arc.m_centre);
     m_w.Real(40, arc.m_rx);
-    m_w.Real(50, Rounded(NormalDegrees(arc.m_start * 180.0 / kPi)));
-    m_w.Real(51, Rounded(NormalDegrees(arc.m_end * 180.0 / kPi)));
+    m_w.Real(50, Rounded(NormalDegrees(arc.m_start * 180.0 / kPi), 360.0));
+    m_w.Real(51, Rounded(NormalDegrees(arc.m_end * 180.0 / kPi), 360.0));
 }
 
 void Exporter::WritePoint(const CObject& entity)
@@ -652,8 +655,9 @@ void Exporter::TextPlace(const CText& t)
         // The start is estimated; programs reading the file place the text by 11.
         const double width = EstimatedWidth(t.m_text, height) * (t.m_justify == JUSTIFY_CENTRE ? 0.5 : 1.0);
         const double back = angle * kPi / 180.0 + kPi;
+        const double scale = std::max({std::fabs(t.m_insert.x), std::fabs(t.m_insert.y), width});
         m_w.Point(10, RoundedPoint(t.m_insert.x + width * std::cos(back), t.m_insert.y + width * std::sin(back),
-                                   t.m_insert.z));
+                                   t.m_insert.z, scale));
     }
     m_w.Real(40, height);
     m_w.Real(50, angle);
@@ -710,7 +714,10 @@ void Exporter::WritePolyline(const CObject& entity)
             const double from = forward ? arc->m_start : arc->m_end;
             const double sign = forward ? 1.0 : -1.0;
             const CPointd& c = arc->m_centre;
-            auto at = [&](double a) { return RoundedPoint(c.x + arc->m_rx * std::cos(a), c.y + arc->m_rx * std::sin(a), c.z); };
+            const double scale = std::max({std::fabs(c.x), std::fabs(c.y), arc->m_rx});
+            auto at = [&](double a) {
+                return RoundedPoint(c.x + arc->m_rx * std::cos(a), c.y + arc->m_rx * std::sin(a), c.z, scale);
+            };
             const CPointd start = lastLine ? lastLine->m_p2 : at(from);
             if (sweep >= 2.0 * kPi) {
                 // A full turn takes two half turns.
@@ -766,13 +773,16 @@ void Exporter::WriteInsert(const CObject& entity)
     m_w.Point(10, insert.m_insert);
     m_w.Real(41, insert.m_sx);
     m_w.Real(42, insert.m_sy);
-    m_w.Real(50, Rounded(NormalDegrees(insert.m_rotation * 180.0 / kPi)));
+    const double degrees = Rounded(NormalDegrees(insert.m_rotation * 180.0 / kPi), 360.0);
+    m_w.Real(50, degrees);
     if (!attribs)
         return;
-    // The block's values, placed as the insert places the block.
+    // The block's values, placed as the insert read back places the block.
+    CPlacement placement = insert.Placement();
+    placement.a = degrees * kPi / 180.0;
     for (CObject* obj : block->GetAttribList()) {
         const auto* attrib = static_cast<const CAttrib*>(obj);
-        const CElementPtr placed = PlacedCopy(ENT_TEXT, &attrib->m_text, insert.Placement());
+        const CElementPtr placed = PlacedCopy(ENT_TEXT, &attrib->m_text, placement);
         const auto& text = *static_cast<const CText*>(placed->m_entity);
         TextRecord("ATTRIB", text, Pen{&layer, 256, 0});
         m_w.Group(2, TagName(attrib->m_tag));

@@ -5,6 +5,7 @@
 #include "doc/dxf.h"
 #include "support/dxf_drawings.h"
 
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -74,8 +75,7 @@ private:
     static std::string Format(double v)
     {
         char buf[40];
-        std::snprintf(buf, sizeof buf, "%.17g", v);
-        return buf;
+        return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
     }
     static double Degrees(double radians) { return radians * 180.0 / kPi; }
 
