@@ -311,7 +311,7 @@ struct StagedBlock {
     std::string name;
     std::string layer;
     std::vector<CElementPtr> elements;
-    std::vector<std::unique_ptr<CAttrib>> attribs;
+    std::vector<CAttrib> attribs;
 };
 
 // A dimension waits for its block, which the file may define after it.
@@ -979,7 +979,7 @@ void Importer::ReadAttdef()
     if (!Accept("ATTDEF", c, m_f.HasAll({2, 10, 20}) && !attrib.m_tag.empty(), true))
         return;
     SetPen(attrib.m_text, PenOf(c), 0);
-    m_block->attribs.push_back(std::make_unique<CAttrib>(std::move(attrib)));
+    m_block->attribs.push_back(std::move(attrib));
 }
 
 void Importer::ReadPolyline()
@@ -1246,8 +1246,8 @@ void Importer::CheckAttribs()
                 found = &attrib;
         };
         if (const auto it = m_blockIndex.find(key); it != m_blockIndex.end()) {
-            for (const auto& attrib : it->second->attribs)
-                match(*attrib);
+            for (const CAttrib& attrib : it->second->attribs)
+                match(attrib);
         } else if (const auto doc = m_docBlocks.find(key); doc != m_docBlocks.end()) {
             for (CObject* obj : doc->second->GetAttribList())
                 match(*static_cast<const CAttrib*>(obj));
@@ -1330,12 +1330,8 @@ void Importer::Commit()
         CBloq* block = m_doc.AddBlock(CPointd(), elements);
         block->m_name = m_finalNames.at(DxfNameKey(b->name));
         block->m_layer = b->layer;
-        for (auto& a : b->attribs) {
-            const CText& t = a->m_text;
-            CAttrib* attrib = block->AddAttrib(t.m_width, t.m_color, t.m_layer, a->m_tag, a->m_prompt, t.m_text,
-                                               0, 0, t.m_insert, t.m_font);
-            *attrib = *a;
-        }
+        for (const CAttrib& a : b->attribs)
+            block->AddAttrib(a);
         added.push_back(block);
         changed = true;
     }
