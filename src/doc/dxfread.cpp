@@ -28,6 +28,7 @@
 #include <cstring>
 #include <deque>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <unordered_map>
@@ -66,22 +67,93 @@ std::string Quoted(std::string_view s)
     return "\"" + std::string(s.substr(0, kShown)) + (s.size() > kShown ? "...\"" : "\"");
 }
 
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Most values are short decimals: one of at most 15 digits, scaled by a
+// power of ten up to 22, is exact as a double, and so is the power, so one
+// division or product rounds it correctly. False for any other text.
+bool ParseShortDecimal(std::string_view s, double& value)
+{
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    std::uint64_t digits = 0;
+    int significant = 0, exponent = 0;
+    bool any = false;
+    auto digit = [&](char c) {
+        any = true;
+        if (digits != 0 || c != '0')
+            ++significant;
+        digits = digits * 10 + std::uint64_t(c - '0');
+    };
+    for (; p < end && IsDigit(*p) && significant <= 15; ++p)
+        digit(*p);
+    if (p < end && *p == '.')
+        for (++p; p < end && IsDigit(*p) && significant <= 15; ++p, --exponent)
+            digit(*p);
+    if (!any || significant > 15)
+        return false;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        const bool down = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+'))
+            ++p;
+        int e = 0;
+        const char* first = p;
+        for (; p < end && IsDigit(*p) && e < 1000; ++p)
+            e = e * 10 + (*p - '0');
+        if (p == first)
+            return false;
+        exponent += down ? -e : e;
+    }
+    if (p != end || exponent < -22 || exponent > 22)
+        return false;
+    const double magnitude = exponent < 0 ? double(digits) / kPow10[-exponent] : double(digits) * kPow10[exponent];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 bool ParseReal(std::string_view s, double& value)
 {
     s = Trim(s);
-    if (!s.empty() && s.front() == '+')
-        s.remove_prefix(1);
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    return ec == std::errc() && end == s.data() + s.size() && std::isfinite(value) && std::fabs(value) <= kAbsurd;
+    if (!ParseShortDecimal(s, value)) {
+        if (!s.empty() && s.front() == '+')
+            s.remove_prefix(1);
+        const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+        if (ec != std::errc() || end != s.data() + s.size())
+            return false;
+    }
+    return std::isfinite(value) && std::fabs(value) <= kAbsurd;
 }
 
+// A decimal integer with blanks around it and an optional sign.
 bool ParseInt(std::string_view s, int& value)
 {
     s = Trim(s);
-    if (!s.empty() && s.front() == '+')
+    const bool negative = !s.empty() && s.front() == '-';
+    if (!s.empty() && (s.front() == '-' || s.front() == '+'))
         s.remove_prefix(1);
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    return ec == std::errc() && end == s.data() + s.size();
+    if (s.empty() || s.size() > 10)
+        return false;
+    long long n = 0;
+    for (char c : s) {
+        if (!IsDigit(c))
+            return false;
+        n = n * 10 + (c - '0');
+    }
+    if (negative)
+        n = -n;
+    if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        return false;
+    value = int(n);
+    return true;
 }
 
 // ---------------------------------------------------------------- groups and records
@@ -700,7 +772,8 @@ Common Importer::ReadCommon()
     c.colour = m_f.Int(62, 256);
     if (c.colour < -256 || c.colour > 256)
         c.colour = 7;
-    DXFLineTypeCode(m_f.Name(6), c.style);
+    if (m_f.Has(6))
+        DXFLineTypeCode(m_f.Name(6), c.style);
     c.thickness = m_f.Real(39);
     c.paperSpace = m_f.Int(67, 0) == 1;
     const double nx = m_f.Real(210), ny = m_f.Real(220), nz = m_f.Real(230, 1.0);

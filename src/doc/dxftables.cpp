@@ -8,7 +8,7 @@ namespace {
 constexpr COLORREF kPureColours[] = {0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF};
 
 // Line types by pen style.
-constexpr const char* kLineTypes[] = {"CONTINUOUS", "DASHED", "DASHDOT", "CENTER"};
+constexpr std::string_view kLineTypes[] = {"CONTINUOUS", "DASHED", "DASHDOT", "CENTER"};
 
 char Upper(char c)
 {
@@ -40,7 +40,7 @@ bool DXFLineTypeCode(std::string_view name, int& style)
 
 const char* PenStyleToDXFLineType(int style)
 {
-    return style >= 1 && style < int(std::size(kLineTypes)) ? kLineTypes[style] : nullptr;
+    return style >= 1 && style < int(std::size(kLineTypes)) ? kLineTypes[style].data() : nullptr;
 }
 
 std::string DxfNameKey(std::string_view name)

@@ -2,6 +2,7 @@
 // become entities, and that a file that cannot be read whole adds nothing.
 #include "doc/dxf.h"
 #include "doc/rectadoc.h"
+#include "fuzz/dxf_import.h"
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/layer.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -159,6 +161,18 @@ TEST_P(DxfFixture, CorruptionNeverLeavesAPartialDrawing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DxfFixture, ::testing::Values("r12", "r2000", "quirks"));
+
+TEST(DxfFuzzFinds, EveryStoredInputImportsOrFailsCleanly)
+{
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(ZP_TEST_DATA) + "/fuzz/dxf")) {
+        const std::string bytes = ReadText(entry.path().string());
+        EXPECT_TRUE(ImportKeepsTheDrawingWhole(reinterpret_cast<const BYTE*>(bytes.data()), bytes.size()))
+            << entry.path();
+        ++inputs;
+    }
+    EXPECT_GE(inputs, 3);
+}
 
 TEST_F(DxfImport, ReadDXFNamesWhatWasLeftOutInOneMessage)
 {
