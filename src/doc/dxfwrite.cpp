@@ -132,16 +132,17 @@ class GroupWriter {
 public:
     void Group(int code, std::string_view value)
     {
-        Code(code);
-        m_out += value;
-        m_out += "\r\n";
+        char buf[kCodeSize];
+        m_out.append(buf, std::size_t(Code(buf, code) - buf));
+        m_out.append(value);
+        m_out.append("\r\n", 2);
     }
     void Int(int code, long long value)
     {
-        Code(code);
-        char buf[24];
-        m_out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
-        m_out += "\r\n";
+        char buf[kCodeSize + 24];
+        char* p = Code(buf, code);
+        p = std::to_chars(p, buf + sizeof buf - 2, value).ptr;
+        Append(buf, p);
     }
     // A value that is not finite is not written; it marks the record bad.
     void Real(int code, double value)
@@ -150,14 +151,10 @@ public:
             m_bad = true;
             return;
         }
-        Code(code);
-        if (value == 0.0) {
-            m_out += '0';  // not "-0"
-        } else {
-            char buf[32];
-            m_out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
-        }
-        m_out += "\r\n";
+        char buf[kCodeSize + 32];
+        char* p = Code(buf, code);
+        p = value == 0.0 ? Zero(p) : ShortestDigits(p, buf + sizeof buf - 2, value);
+        Append(buf, p);
     }
     // x at code, y at code + 10, z at code + 20 (with z).
     void Point(int code, const CPointd& p, bool z = true)
@@ -185,11 +182,64 @@ public:
     std::string m_out;
 
 private:
-    void Code(int code)
+    static constexpr std::size_t kCodeSize = 16;
+
+    static char* Zero(char* p)
     {
-        char buf[16];
-        m_out.append(buf, std::to_chars(buf, buf + sizeof buf, code).ptr);
-        m_out += "\r\n";
+        *p = '0';  // not "-0"
+        return p + 1;
+    }
+
+    // Digits that read back as v, as few as there can be. Values of up to
+    // four decimals, which most drawings hold, are found without the general
+    // search, and written without an exponent.
+    static char* ShortestDigits(char* p, char* end, double v)
+    {
+        static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4};
+        for (int k = 0; k < 5; ++k) {
+            const double m = v * kScale[k];
+            if (!(std::fabs(m) < 9007199254740992.0))  // 2^53: beyond, integers are not exact
+                break;
+            // The nearest integer, read back over the scale, must give v itself.
+            const auto n = static_cast<long long>(m < 0.0 ? m - 0.5 : m + 0.5);
+            if (double(n) / kScale[k] != v)
+                continue;
+            char digits[24];
+            char* const last = std::to_chars(digits, digits + sizeof digits, n < 0 ? -n : n).ptr;
+            const int count = int(last - digits);
+            if (n < 0)
+                *p++ = '-';
+            if (count <= k) {
+                *p++ = '0';
+                *p++ = '.';
+                for (int z = count; z < k; ++z)
+                    *p++ = '0';
+                return std::copy(digits, last, p);
+            }
+            p = std::copy(digits, last - k, p);
+            if (k > 0) {
+                *p++ = '.';
+                p = std::copy(last - k, last, p);
+            }
+            return p;
+        }
+        return std::to_chars(p, end, v).ptr;
+    }
+
+    // The code line into buf; the end of what was put there.
+    static char* Code(char* buf, int code)
+    {
+        char* p = std::to_chars(buf, buf + kCodeSize - 2, code).ptr;
+        *p++ = '\r';
+        *p++ = '\n';
+        return p;
+    }
+    // Ends the value line in buf at p, and appends what buf holds.
+    void Append(char* buf, char* p)
+    {
+        *p++ = '\r';
+        *p++ = '\n';
+        m_out.append(buf, std::size_t(p - buf));
     }
 
     bool m_bad = false;
@@ -252,6 +302,9 @@ private:
     };
     std::vector<TableLayer> m_tableLayers;
     std::unordered_map<std::string, std::size_t> m_layerIndex;  // drawing's name -> m_tableLayers
+    mutable bool m_lastKnown = false;  // the name PenOf looked up last, and its index
+    mutable std::string m_lastLayer;
+    mutable std::size_t m_lastLayerIndex = 0;
     std::unordered_map<const CBloq*, std::string> m_blockName;  // name in the file
     std::unordered_set<const CDib*> m_cyclic;  // inserts that would place a block in itself
     int m_dimensions = 0;                      // dimensions written so far
@@ -586,7 +639,13 @@ void Exporter::Element(const CDib& element, const CBloq* block)
 
 Pen Exporter::PenOf(const CEntity& e) const
 {
-    const TableLayer& layer = m_tableLayers[m_layerIndex.at(e.m_layer)];
+    // Entities come in runs on one layer.
+    if (!m_lastKnown || e.m_layer != m_lastLayer) {
+        m_lastKnown = true;
+        m_lastLayer = e.m_layer;
+        m_lastLayerIndex = m_layerIndex.at(e.m_layer);
+    }
+    const TableLayer& layer = m_tableLayers[m_lastLayerIndex];
     const int colour = RGBToDXFColor(e.m_color);
     return {&layer.name, colour == layer.colour ? 256 : colour, e.m_style};
 }

@@ -9,12 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
 #include <locale>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -326,6 +329,37 @@ TEST_F(DxfExport, RealsReadBackAsTheSameDoubles)
     }
     EXPECT_EQ(Value(lines[0], 10), "0.1");
     EXPECT_EQ(Value(lines.back(), 10), "0");
+}
+
+// Values of a few decimals are written as such; every value reads back exactly.
+TEST_F(DxfExport, EveryRealReadsBackExactly)
+{
+    std::mt19937_64 random(17);
+    std::vector<double> values;
+    for (int i = 0; i < 3000; ++i) {
+        const long long n = static_cast<long long>(random() % 2000000001) - 1000000000;
+        values.push_back(double(n) / std::pow(10.0, double(i % 7)));  // 0 to 6 decimals
+        std::uint64_t bits = random();
+        double any;
+        std::memcpy(&any, &bits, sizeof any);
+        if (std::isfinite(any))
+            values.push_back(any);
+    }
+    for (double v : values)
+        Line(doc, CPointd(v, 0), CPointd());
+    const std::vector<Groups> lines = Records(Exported(), "LINE");
+    ASSERT_EQ(lines.size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string text = Value(lines[i], 10);
+        double back = 0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        ASSERT_EQ(back, values[i]) << text;
+        char shortest[40];
+        const auto end = std::to_chars(shortest, shortest + sizeof shortest, values[i]).ptr;
+        if (text.find('e') == std::string::npos && std::string(shortest, end).find('e') == std::string::npos) {
+            ASSERT_EQ(text, std::string(shortest, end));  // no more digits than needed
+        }
+    }
 }
 
 // Restores the C locale however the test ends.
