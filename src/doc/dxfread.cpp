@@ -730,7 +730,6 @@ void Importer::ReadEntities()
 
 struct EntityReader {
     std::string_view name;
-    int type;  // the entity type code it makes
     void (Importer::*read)();
 };
 
@@ -740,17 +739,17 @@ void Importer::ReadEntity()
     // no reader: HATCH and IMAGE records are counted as left out like every
     // kind that is not in this table.
     static constexpr EntityReader kReaders[] = {
-        {"LINE", ENT_LINE, &Importer::ReadLine},
-        {"CIRCLE", ENT_CIRCLE, &Importer::ReadCircle},
-        {"ARC", ENT_ARC, &Importer::ReadArc},
-        {"POINT", ENT_POINT, &Importer::ReadPoint},
-        {"TEXT", ENT_TEXT, &Importer::ReadText},
-        {"POLYLINE", ENT_PLINE, &Importer::ReadPolyline},
-        {"INSERT", ENT_INSERT, &Importer::ReadInsert},
-        {"DIMENSION", ENT_DIMENSION, &Importer::ReadDimension},
-        {"3DFACE", ENT_3DFACE, &Importer::Read3DFace},
-        {"SOLID", ENT_LINE, &Importer::ReadSolid},
-        {"ATTDEF", 0, &Importer::ReadAttdef},
+        {"LINE", &Importer::ReadLine},
+        {"CIRCLE", &Importer::ReadCircle},
+        {"ARC", &Importer::ReadArc},
+        {"POINT", &Importer::ReadPoint},
+        {"TEXT", &Importer::ReadText},
+        {"POLYLINE", &Importer::ReadPolyline},
+        {"INSERT", &Importer::ReadInsert},
+        {"DIMENSION", &Importer::ReadDimension},
+        {"3DFACE", &Importer::Read3DFace},
+        {"SOLID", &Importer::ReadSolid},
+        {"ATTDEF", &Importer::ReadAttdef},
     };
     m_f.Load(m_rec);
     for (const EntityReader& r : kReaders)
@@ -1414,10 +1413,17 @@ void Importer::Commit()
         block->CalcExtents(m_doc);
     m_doc.CalcBlockExtents();
 
+    const std::string* lastLayer = nullptr;  // entities come in runs on one layer
+    int lastOn = 0;
     for (CElementPtr& e : m_entities) {
         CDib* element = e.release();
-        const auto on = layerOn.find(static_cast<const CEntity*>(element->m_entity)->m_layer);
-        element->m_visible = on == layerOn.end() ? 0 : on->second;
+        const std::string& layer = static_cast<const CEntity*>(element->m_entity)->m_layer;
+        if (!lastLayer || layer != *lastLayer) {
+            const auto on = layerOn.find(layer);
+            lastOn = on == layerOn.end() ? 0 : on->second;
+        }
+        lastLayer = &layer;
+        element->m_visible = lastOn;
         m_doc.AppendEntityRecord(element);
         m_doc.ExtendExtentsByEntity(element->m_type, element->m_entity);
         changed = true;

@@ -287,6 +287,8 @@ private:
     void TextPlace(const CText& t);
     void Thickness(int mode, double thickness);
     const std::string& LayerName(const std::string& name) const;
+    // The block an insert of this name places, or null.
+    const CBloq* BlockNamed(const std::string& name) const;
     void LeaveOut(std::string_view kind, const char* reason = nullptr);
     // A name key not yet used in the table; name itself, else name_2, name_3, ...
     static std::string Unique(const std::string& name, std::unordered_set<std::string>& used);
@@ -306,6 +308,7 @@ private:
     mutable std::string m_lastLayer;
     mutable std::size_t m_lastLayerIndex = 0;
     std::unordered_map<const CBloq*, std::string> m_blockName;  // name in the file
+    std::unordered_map<std::string, const CBloq*> m_blocksByName;  // the first of each name, as inserts find it
     std::unordered_set<const CDib*> m_cyclic;  // inserts that would place a block in itself
     int m_dimensions = 0;                      // dimensions written so far
     bool m_inBlock = false;                    // the element being written lies in a block
@@ -367,6 +370,7 @@ void Exporter::NameBlocks()
         const std::string name = Unique(ValidName(block->m_name, true), used);
         m_blockName.emplace(block, name);
         m_result.blockNames.emplace(block->m_name, name);
+        m_blocksByName.emplace(block->m_name, block);
     }
 }
 
@@ -396,7 +400,7 @@ void Exporter::FindCycles()
             const auto* element = static_cast<const CDib*>(top.block->GetEntityList().GetNext(top.next));
             if (element->m_type != ENT_INSERT || !element->m_entity)
                 continue;
-            const CBloq* inner = FindDocBlock(m_doc, static_cast<const CInsBl*>(element->m_entity)->m_block);
+            const CBloq* inner = BlockNamed(static_cast<const CInsBl*>(element->m_entity)->m_block);
             if (!inner)
                 continue;
             State& s = state[inner];
@@ -408,6 +412,12 @@ void Exporter::FindCycles()
             }
         }
     }
+}
+
+const CBloq* Exporter::BlockNamed(const std::string& name) const
+{
+    const auto it = m_blocksByName.find(name);
+    return it == m_blocksByName.end() ? nullptr : it->second;
 }
 
 const std::string& Exporter::LayerName(const std::string& name) const
@@ -625,7 +635,7 @@ void Exporter::Element(const CDib& element, const CBloq* block)
             LeaveOut(writer->kind, "of a block into itself");
             return;
         }
-        if (!FindDocBlock(m_doc, static_cast<const CInsBl*>(element.m_entity)->m_block)) {
+        if (!BlockNamed(static_cast<const CInsBl*>(element.m_entity)->m_block)) {
             LeaveOut(writer->kind, "of a missing block");
             return;
         }
@@ -819,7 +829,7 @@ void Exporter::WritePolyline(const CObject& entity)
 void Exporter::WriteInsert(const CObject& entity)
 {
     const auto& insert = static_cast<const CInsBl&>(entity);
-    const CBloq* block = FindDocBlock(m_doc, insert.m_block);
+    const CBloq* block = BlockNamed(insert.m_block);
     const std::string& layer = LayerName(insert.m_layer);
     // The drawing's own inserts carry the attribute values; nested ones show
     // their block's definitions, as the values are the same.

@@ -11,7 +11,7 @@ drawing its import must give (<name>.expected), as tab-separated rows:
 Colours are 0xBBGGRR in hex; values marked "a:" are angles in degrees. The
 rows of the files ezdxf makes are worked out here from what ezdxf reads back,
 by the rules the import follows; quirks.dxf is written line by line and its
-rows by hand. Run with the system's python3 from the repository root."""
+rows by hand. Run with the python3 that has ezdxf (Debian's python3-ezdxf)."""
 
 import collections
 import math
