@@ -520,6 +520,30 @@ TEST_F(DxfImport, NumbersReadExactly)
         EXPECT_EQ(Entity<CPunt>(int(i))->m_point.x, expected[i]) << i;
 }
 
+TEST_F(DxfImport, TextsAreKeptInCodePage1252)
+{
+    const struct {
+        const char* version;
+        const char* value;
+        const char* expected;
+    } rows[] = {
+        {"AC1009", "Espa\xF1" "a", "Espa\xF1" "a"},
+        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4E2D \\U+zz", "Espa\xF1" "a \x80 ? \\U+zz"},
+        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xFF", "Espa\xF1" "a \x80 ? ?"},
+        {"AC1009", "20%%dC %%p1 %%c5 %%%% %%uunder%%u %%065 50%", "20\xB0" "C \xB1" "1 \xD8" "5 %% under A 50%"},
+    };
+    for (const auto& row : rows) {
+        CRectaDoc d;
+        d.OnNewDocument();
+        ASSERT_TRUE(ImportDXF(d, File(Section("HEADER", "9\n$ACADVER\n1\n" + std::string(row.version) + "\n") +
+                                      Section("ENTITIES", Rec("TEXT", {{10, "0"}, {20, "0"}, {1, row.value}}))))
+                        .ok);
+        EXPECT_EQ(static_cast<CText*>(static_cast<CDib*>(d.GetEntityList().GetHead())->m_entity)->m_text,
+                  row.expected)
+            << row.value;
+    }
+}
+
 TEST_F(DxfImport, ThicknessMakesAnEntityExtruded)
 {
     Import(EntitiesFile(Rec("CIRCLE", {{10, "0"}, {20, "0"}, {40, "1"}, {39, "2.5"}}) +
