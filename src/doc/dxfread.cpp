@@ -9,6 +9,8 @@
 #include "model/acot.h"
 #include "model/bloq.h"
 #include "model/circ.h"
+#include "model/extentpoints.h"
+#include "model/geometry.h"
 #include "model/layer.h"
 #include "model/pline.h"
 #include "model/punt.h"
@@ -83,6 +85,7 @@ struct Common {
 struct Pen {
     const std::string* layer;
     COLORREF colour;
+    int on;  // the layer's on/off word
 };
 
 int ModeFor(double thickness)
@@ -182,7 +185,9 @@ private:
     // staged now in colour; its index in m_layers.
     std::size_t LayerIndex(std::string name, COLORREF colour);
     void SetPen(CEntity& e, const Pen& pen, int style);
-    void Add(int type, CEntity* e);
+    // Gives e its pen and puts it where entities go; the drawing's own are
+    // measured for the extents here, while they are at hand.
+    void Add(int type, CEntity* e, const Pen& pen, int style);
     // A point of the entity's plane in the drawing: mirrored for a plane seen
     // from below, then moved by minus the block's base point.
     CPointd Place(CPointd p, int plane) const;
@@ -218,7 +223,9 @@ private:
     std::unordered_map<std::string, std::string> m_finalNames;  // name key -> name in the drawing
 
     std::vector<CElementPtr> m_entities;
-    std::vector<CInsBl*> m_inserts;
+    PlanBox m_extents;                      // of the drawing's new entities but inserts
+    std::vector<CInsBl*> m_drawingInserts;  // the inserts among them
+    std::vector<CInsBl*> m_inserts;         // every insert, the blocks' too
     std::vector<PendingDimension> m_dimensions;
     std::vector<PendingAttrib> m_attribs;
 
@@ -479,7 +486,7 @@ Pen Importer::PenOf(const Common& c)
     }
     const StagedLayer& layer = m_layers[m_lastLayerIndex];
     // 256 is by layer; 0 (by block) and the numbers without a colour of their own are black.
-    return {&layer.name, c.colour == 256 ? layer.colour : DXFColorToRGB(std::abs(c.colour))};
+    return {&layer.name, c.colour == 256 ? layer.colour : DXFColorToRGB(std::abs(c.colour)), layer.on};
 }
 
 std::size_t Importer::LayerIndex(std::string name, COLORREF colour)
@@ -498,9 +505,19 @@ void Importer::SetPen(CEntity& e, const Pen& pen, int style)
     e.m_layer = *pen.layer;
 }
 
-void Importer::Add(int type, CEntity* e)
+void Importer::Add(int type, CEntity* e, const Pen& pen, int style)
 {
-    m_target->emplace_back(new CDib(type, e));
+    SetPen(*e, pen, style);
+    if (m_block) {
+        m_target->emplace_back(new CDib(type, e));
+        return;
+    }
+    m_target->emplace_back(new CDib(type, e, pen.on));
+    // Inserts are measured by their blocks, once those are in the drawing.
+    if (type == ENT_INSERT)
+        m_drawingInserts.push_back(static_cast<CInsBl*>(e));
+    else
+        ForEachExtentsPoint(type, e, [this](const CPointd& p) { m_extents.Add(p.x, p.y); });
 }
 
 CPointd Importer::Place(CPointd p, int plane) const
@@ -534,12 +551,11 @@ void Importer::ReadLine()
     if (!Accept("LINE", c, m_f.HasAll({10, 20, 11, 21})))
         return;
     auto* line = new CRecta;
-    SetPen(*line, PenOf(c), c.style);
     line->m_p1 = p1;
     line->m_p2 = p2;
     line->m_thick1 = line->m_thick2 = c.thickness;
     line->m_extrusionMode = ModeFor(c.thickness);
-    Add(ENT_LINE, line);
+    Add(ENT_LINE, line, PenOf(c), c.style);
 }
 
 void Importer::ReadCircle()
@@ -552,12 +568,11 @@ void Importer::ReadCircle()
     if (!Accept("CIRCLE", c, m_f.HasAll({10, 20, 40}), true))
         return;
     auto* circle = new CCirc;
-    SetPen(*circle, PenOf(c), c.style);
     circle->m_centre = centre;
     circle->m_rx = circle->m_ry = radius;
     circle->m_thickness = c.thickness;
     circle->m_extrusionMode = ModeFor(c.thickness);
-    Add(ENT_CIRCLE, circle);
+    Add(ENT_CIRCLE, circle, PenOf(c), c.style);
 }
 
 void Importer::ReadArc()
@@ -573,14 +588,13 @@ void Importer::ReadArc()
     if (c.plane < 0)
         start = 180.0 - std::exchange(end, 180.0 - start);
     auto* arc = new CArc;
-    SetPen(*arc, PenOf(c), c.style);
     arc->m_centre = centre;
     arc->m_rx = arc->m_ry = radius;
     arc->m_start = NormalDegrees(start) * kPi / 180.0;
     arc->m_end = NormalDegrees(end) * kPi / 180.0;
     arc->m_thick1 = arc->m_thick2 = c.thickness;
     arc->m_extrusionMode = ModeFor(c.thickness);
-    Add(ENT_ARC, arc);
+    Add(ENT_ARC, arc, PenOf(c), c.style);
 }
 
 void Importer::ReadPoint()
@@ -594,9 +608,8 @@ void Importer::ReadPoint()
     if (!Accept("POINT", c, m_f.HasAll({10, 20})))
         return;
     auto* point = new CPunt;
-    SetPen(*point, PenOf(c), 0);
     point->m_point = p;
-    Add(ENT_POINT, point);
+    Add(ENT_POINT, point, PenOf(c), 0);
 }
 
 bool Importer::ReadTextFields(const Common& c, int vCode, CText& text)
@@ -654,8 +667,7 @@ void Importer::ReadText()
         m_f.bad = true;
     if (!Accept("TEXT", c, m_f.HasAll({1, 10, 20}), true))
         return;
-    SetPen(*text, PenOf(c), 0);
-    Add(ENT_TEXT, text.release());
+    Add(ENT_TEXT, text.release(), PenOf(c), 0);
 }
 
 void Importer::ReadAttdef()
@@ -720,7 +732,6 @@ void Importer::ReadPolyline()
 
     const Pen pen = PenOf(c);
     auto* pline = new CPLine;
-    SetPen(*pline, pen, 0);
     pline->m_extrusionMode = ModeFor(c.thickness);
     const int plane = is3d ? 1 : c.plane;
     auto segment = [&](const Vertex& from, const Vertex& to) {
@@ -744,14 +755,14 @@ void Importer::ReadPolyline()
             seg = line;
             pline->m_segments.AddTail(new CDib(ENT_LINE, line));
         }
-        SetPen(*seg, pen, 0);
+        SetPen(*seg, pen, c.style);
     };
     const std::size_t n = m_vertices.size();
     for (std::size_t i = 1; i < n; ++i)
         segment(m_vertices[i - 1], m_vertices[i]);
     if ((flags & 1) && n >= 2 && !(m_vertices[n - 1].p == m_vertices[0].p))
         segment(m_vertices[n - 1], m_vertices[0]);
-    Add(ENT_PLINE, pline);
+    Add(ENT_PLINE, pline, pen, c.style);
 }
 
 void Importer::ReadInsert()
@@ -805,14 +816,13 @@ void Importer::ReadInsert()
             p.x += ox * std::cos(angle) - oy * std::sin(angle);
             p.y += ox * std::sin(angle) + oy * std::cos(angle);
             auto* insert = new CInsBl;
-            SetPen(*insert, pen, c.style);
             insert->m_block = block;
             insert->m_insert = Place(p, c.plane);
             insert->m_sx = sx;
             insert->m_sy = sy;
             insert->m_rotation = angle;
             m_inserts.push_back(insert);
-            Add(ENT_INSERT, insert);
+            Add(ENT_INSERT, insert, pen, c.style);
         }
 }
 
@@ -824,13 +834,12 @@ void Importer::ReadDimension()
     if (!Accept("DIMENSION", c, !block.empty()))
         return;
     auto* dim = new CAcot;
-    SetPen(*dim, PenOf(c), c.style);
     auto* definition = new CRecta;
     // The definition line lies in the plan.
     definition->m_p1 = CPointd(p1.x - m_base.x, p1.y - m_base.y);
     definition->m_p2 = CPointd(p2.x - m_base.x, p2.y - m_base.y);
     dim->m_parts.AddTail(new CDib(ENT_LINE, definition));
-    Add(ENT_DIMENSION, dim);
+    Add(ENT_DIMENSION, dim, PenOf(c), c.style);
     m_dimensions.push_back({dim, m_target, block, m_base});
 }
 
@@ -847,10 +856,9 @@ void Importer::Read3DFace()
     if (!Accept("3DFACE", c, m_f.HasAll({10, 20, 11, 21, 12, 22})))
         return;
     auto* face = new CTdface;
-    SetPen(*face, PenOf(c), c.style);
     std::copy(std::begin(corner), std::end(corner), face->m_c);
     face->m_edgeMask = mask;
-    Add(ENT_3DFACE, face);
+    Add(ENT_3DFACE, face, PenOf(c), c.style);
 }
 
 // A solid becomes its outline: 1-2, 1-3, 2-4 and 4-3 (none when 4 is 3).
@@ -870,12 +878,11 @@ void Importer::ReadSolid()
         if (corner[side[0]] == corner[side[1]])
             continue;
         auto* line = new CRecta;
-        SetPen(*line, pen, c.style);
         line->m_p1 = corner[side[0]];
         line->m_p2 = corner[side[1]];
         line->m_thick1 = line->m_thick2 = c.thickness;
         line->m_extrusionMode = ModeFor(c.thickness);
-        Add(ENT_LINE, line);
+        Add(ENT_LINE, line, pen, c.style);
     }
 }
 
@@ -1008,14 +1015,11 @@ void Importer::Commit()
             changed = true;
         }
 
-    std::unordered_map<std::string, int> layerOn;
-    for (const StagedLayer& layer : m_layers) {
+    for (const StagedLayer& layer : m_layers)
         if (!layer.inDrawing) {
             m_doc.AddLayer(layer.colour, layer.on)->m_name = layer.name;
             changed = true;
         }
-        layerOn.try_emplace(layer.name, layer.on);
-    }
 
     std::vector<CBloq*> added;
     for (auto& b : m_blocks) {
@@ -1036,21 +1040,16 @@ void Importer::Commit()
         block->CalcExtents(m_doc);
     m_doc.CalcBlockExtents();
 
-    const std::string* lastLayer = nullptr;  // entities come in runs on one layer
-    int lastOn = 0;
     for (CElementPtr& e : m_entities) {
-        CDib* element = e.release();
-        const std::string& layer = static_cast<const CEntity*>(element->m_entity)->m_layer;
-        if (!lastLayer || layer != *lastLayer) {
-            const auto on = layerOn.find(layer);
-            lastOn = on == layerOn.end() ? 0 : on->second;
-        }
-        lastLayer = &layer;
-        element->m_visible = lastOn;
-        m_doc.AppendEntityRecord(element);
-        m_doc.ExtendExtentsByEntity(element->m_type, element->m_entity);
+        m_doc.AppendEntityRecord(e.release());
         changed = true;
     }
+    if (!m_extents.Empty()) {
+        m_doc.ExtendExtentsByPoint(CPointd(m_extents.lo.x, m_extents.lo.y));
+        m_doc.ExtendExtentsByPoint(CPointd(m_extents.hi.x, m_extents.hi.y));
+    }
+    for (const CInsBl* insert : m_drawingInserts)
+        m_doc.ExtendExtentsByEntity(ENT_INSERT, insert);
     if (changed) {
         m_doc.SetModifiedFlag();
         m_doc.UpdateAllViews(nullptr);

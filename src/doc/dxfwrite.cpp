@@ -310,6 +310,7 @@ private:
     std::unordered_map<const CBloq*, std::string> m_blockName;  // name in the file
     std::unordered_map<std::string, const CBloq*> m_blocksByName;  // the first of each name, as inserts find it
     std::unordered_set<const CDib*> m_cyclic;  // inserts that would place a block in itself
+    std::vector<const CAcot*> m_dimensionList;  // the drawing's, in order
     int m_dimensions = 0;                      // dimensions written so far
     bool m_inBlock = false;                    // the element being written lies in a block
 };
@@ -325,13 +326,16 @@ std::string Exporter::Unique(const std::string& name, std::unordered_set<std::st
 }
 
 // The drawing's layers in their order, then every layer an entity or a
-// block names that the drawing lacks, in colour 7.
+// block names that the drawing lacks, in colour 7. The same walk finds the
+// dimensions, each written with a block of its own.
 void Exporter::NameLayers()
 {
     std::unordered_set<std::string> used;
+    const std::string* last = nullptr;  // entities come in runs on one layer
     auto add = [&](const std::string& name, COLORREF colour, int on) {
-        if (m_layerIndex.count(name))
+        if ((last && name == *last) || m_layerIndex.count(name))
             return;
+        last = &name;
         m_layerIndex.emplace(name, m_tableLayers.size());
         m_tableLayers.push_back({Unique(ValidName(name, false), used), RGBToDXFColor(colour), on});
         m_result.layerNames.emplace(name, m_tableLayers.back().name);
@@ -340,31 +344,33 @@ void Exporter::NameLayers()
         const CLayer* layer = m_doc.GetNextLayer(pos);
         add(layer->m_name, layer->m_color, layer->m_on);
     }
-    auto entities = [&](const CObList& list) {
+    auto entities = [&](const CObList& list, bool drawing) {
         for (CObject* obj : list) {
             const auto* element = static_cast<const CDib*>(obj);
-            if (element->m_entity && IsEntityType(element->m_type) && element->m_type != ENT_HATCH &&
-                element->m_type != ENT_BITMAP)
-                add(static_cast<const CEntity*>(element->m_entity)->m_layer, 0, 1);
+            if (!element->m_entity || !IsEntityType(element->m_type) || element->m_type == ENT_HATCH ||
+                element->m_type == ENT_BITMAP)
+                continue;
+            add(static_cast<const CEntity*>(element->m_entity)->m_layer, 0, 1);
+            if (drawing && element->m_type == ENT_DIMENSION)
+                m_dimensionList.push_back(static_cast<const CAcot*>(element->m_entity));
         }
     };
     for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
         const CBloq* block = m_doc.GetNextBlock(pos);
         add(block->m_layer, 0, 1);
-        entities(block->GetEntityList());
+        entities(block->GetEntityList(), false);
         for (CObject* obj : block->GetAttribList())
             add(static_cast<const CAttrib*>(obj)->m_text.m_layer, 0, 1);
     }
-    entities(m_doc.GetEntityList());
+    entities(m_doc.GetEntityList(), true);
 }
 
 // Dimension blocks take "*D0", "*D1", ... first; the drawing's blocks follow.
 void Exporter::NameBlocks()
 {
     std::unordered_set<std::string> used;
-    for (CObject* obj : m_doc.GetEntityList())
-        if (static_cast<const CDib*>(obj)->m_type == ENT_DIMENSION)
-            used.insert("*D" + std::to_string(used.size()));
+    for (std::size_t k = 0; k < m_dimensionList.size(); ++k)
+        used.insert("*D" + std::to_string(k));
     for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
         const CBloq* block = m_doc.GetNextBlock(pos);
         const std::string name = Unique(ValidName(block->m_name, true), used);
@@ -549,11 +555,7 @@ void Exporter::Blocks()
         m_w.Group(0, "ENDBLK");
     }
     int k = 0;
-    for (CObject* obj : m_doc.GetEntityList()) {
-        const auto* element = static_cast<const CDib*>(obj);
-        if (element->m_type != ENT_DIMENSION || !element->m_entity)
-            continue;
-        const auto* dim = static_cast<const CAcot*>(element->m_entity);
+    for (const CAcot* dim : m_dimensionList) {
         header("*D" + std::to_string(k++), dim->m_layer, 1);
         // Parts take the dimension's colour (0: by block).
         const Pen pen{&LayerName(dim->m_layer), 0, 0};

@@ -234,6 +234,7 @@ TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
     }
     EXPECT_EQ(ListDrawing(doc), before);
     EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.m_extMax, CPointd(12, 8));
 
     const std::string path = testing::TempDir() + "/binary.dxf";
     std::ofstream(path, std::ios::binary) << cases[0].text;
@@ -459,6 +460,18 @@ TEST_F(DxfImport, BlocksThatInsertThemselvesDrawAndMeasure)
     EXPECT_EQ(placed, 0u);  // nothing but inserts of each other
     doc.CalcExtents();
     EXPECT_TRUE(std::isfinite(doc.m_extMin.x) && std::isfinite(doc.m_extMax.y));
+}
+
+TEST_F(DxfImport, TheExtentsTakeInWhatWasAdded)
+{
+    Import(File(Section("BLOCKS", Rec("BLOCK", {{2, "B"}, {10, "0"}, {20, "0"}}) +
+                                      Rec("CIRCLE", {{10, "0"}, {20, "0"}, {40, "5"}}) + Rec("ENDBLK", {})) +
+                Section("ENTITIES", Rec("LINE", {{10, "100"}, {20, "200"}, {11, "300"}, {21, "-400"}}) +
+                                        Rec("INSERT", {{2, "B"}, {10, "-50"}, {20, "0"}}))));
+    EXPECT_EQ(doc.m_extMin.x, -55);
+    EXPECT_EQ(doc.m_extMin.y, -400);
+    EXPECT_EQ(doc.m_extMax.x, 300);
+    EXPECT_EQ(doc.m_extMax.y, 200);
 }
 
 TEST_F(DxfImport, BlockBasePointsMoveTheirEntities)

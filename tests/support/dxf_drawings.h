@@ -168,9 +168,11 @@ inline void EveryKind(CRectaDoc& doc)
     Polyline(doc, "ZP", 0,
              {SegArc(CPointd(10, 10), 2, 0, 270, 1), SegArc(CPointd(10, 6), 2, 340, 90, 0),
               SegLine(CPointd(10 + 2 * std::cos(340 * kPi / 180), 6 + 2 * std::sin(340 * kPi / 180)), CPointd(5, 5))});
-    Polyline(doc, "Hidden", 0xFF0000,
-             {SegLine(CPointd(20, 0), CPointd(24, 0)), SegLine(CPointd(24, 0), CPointd(24, 3)),
-              SegArc(CPointd(22, 3), 2, 0, 180, 1), SegLine(CPointd(20, 3), CPointd(20, 0))});
+    CPLine* dashed = Polyline(doc, "Hidden", 0xFF0000,
+                              {SegLine(CPointd(20, 0), CPointd(24, 0)), SegLine(CPointd(24, 0), CPointd(24, 3)),
+                               SegArc(CPointd(22, 3), 2, 0, 180, 1), SegLine(CPointd(20, 3), CPointd(20, 0))});
+    dashed->m_style = 1;
+    dashed->SetLineType();
 
     CText* tagText = nullptr;
     CBloq* door = Block(doc, "Door 1", "Walls A",
