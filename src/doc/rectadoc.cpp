@@ -139,8 +139,7 @@ void CRectaDoc::ToggleOrtho()
     AppHost().SetPaneText(1, m_ortho ? "ORTHO ON             " : "ORTHO OFF             ");
 }
 
-// Reads the whole file into fresh; the reason on failure.
-static std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh)
+std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh)
 {
     CWaitCursor wait;
     std::vector<BYTE> bytes;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <string_view>
@@ -101,6 +102,10 @@ public:
     bool OnOpenDocument(const std::string& path);
     // Writes beside the file and replaces it only when everything was written.
     bool OnSaveDocument(const std::string& path);
+    // DXF import and export (dxfread.cpp, dxfwrite.cpp); each reports what it
+    // could not do in one message.
+    bool ReadDXF(const std::string& path);
+    bool WriteDXF(const std::string& path);
     void DeleteContents();
     // 1 after New, 2 after Open.
     void InitSettings(int mode);
@@ -296,3 +301,7 @@ private:
 // head of the drawing's block list; each copy's referenced-block list names
 // the drawing's blocks of the names the original's lists (others are left out).
 void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);
+
+// Reads the drawing file at path into fresh, a drawing of its own; the
+// reason when it cannot be read whole.
+std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh);

@@ -289,6 +289,13 @@ CAttrib* CBloq::AddAttrib(int width, COLORREF color, std::string_view layer, std
     return a;
 }
 
+CAttrib* CBloq::AddAttrib(const CAttrib& attrib)
+{
+    auto* a = new CAttrib(attrib);
+    m_attribs.AddTail(a);
+    return a;
+}
+
 const CAttrib* CBloq::FindAttrib(std::string_view tag) const
 {
     for (CObject* obj : m_attribs)

@@ -85,6 +85,8 @@ public:
     CAttrib* AddAttrib(int width, COLORREF color, std::string_view layer, std::string_view tag,
                        std::string_view prompt, std::string_view value, int word1, int word2, const CPointd& at,
                        const LOGFONT& font);
+    // Appends a copy of attrib.
+    CAttrib* AddAttrib(const CAttrib& attrib);
     // The first attribute with this tag, or null.
     const CAttrib* FindAttrib(std::string_view tag) const;
     // The first attribute with this tag: its value into value and its second

@@ -1,0 +1,915 @@
+// The DXF writer: an AC1009 file in code page 1252 with a HEADER, the
+// line-type and layer tables, the blocks (the drawing's and one per
+// dimension) and the entities. Reals are written with the shortest digits
+// that read back the same double; values computed here (angles in degrees,
+// bulges, the ends of arcs) are first rounded to 12 significant digits, so a
+// file read back and written again gives the same bytes.
+#include "doc/dxf.h"
+
+#include "doc/dxftables.h"
+#include "doc/rectadoc.h"
+#include "model/acot.h"
+#include "model/bloq.h"
+#include "model/circ.h"
+#include "model/layer.h"
+#include "model/pline.h"
+#include "model/punt.h"
+#include "model/recta.h"
+#include "model/tdface.h"
+#include "model/text.h"
+#include "platform/fileio.h"
+#include "platform/msgbox.h"
+#include "platform/waitcursor.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <span>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Rounded to 12 significant digits, and to 0 below 1e-12 of the scale of
+// the values it was computed from; not-finite values stay as they are.
+double Rounded(double v, double scale = 0.0)
+{
+    if (!std::isfinite(v))
+        return v;
+    if (std::fabs(v) <= 1e-12 * scale)
+        return 0.0;
+    char buf[32];
+    const auto written = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 12);
+    double out = v;
+    std::from_chars(buf, written.ptr, out);
+    return out;
+}
+
+double NormalDegrees(double degrees)
+{
+    double a = std::fmod(degrees, 360.0);
+    if (a < 0.0)
+        a += 360.0;
+    return a >= 360.0 ? 0.0 : a;
+}
+
+// Radians of an arc from start counter-clockwise to end, in (0, 2π]: equal angles make a full turn.
+double Sweep(double start, double end)
+{
+    double sweep = std::fmod(end - start, 2.0 * kPi);
+    if (sweep <= 0.0)
+        sweep += 2.0 * kPi;
+    return sweep;
+}
+
+CPointd RoundedPoint(double x, double y, double z, double scale)
+{
+    return CPointd(Rounded(x, scale), Rounded(y, scale), z);
+}
+
+bool Forbidden(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20 || std::strchr("<>/\\\":;?*|=`", c) != nullptr;
+}
+
+// A name other programs take: forbidden characters become '_', blanks at
+// the ends are dropped, and an empty name is "UNNAMED". A block name may
+// keep a leading '*' when a letter and digits follow (an anonymous block).
+std::string ValidName(std::string_view name, bool block)
+{
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const bool anonymous = block && i == 0 && name[0] == '*' && name.size() >= 2 &&
+                               std::isalpha(static_cast<unsigned char>(name[1])) &&
+                               name.find_first_not_of("0123456789", 2) == std::string_view::npos;
+        out += Forbidden(name[i]) && !anonymous ? '_' : name[i];
+    }
+    const std::size_t first = out.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return "UNNAMED";
+    return out.substr(first, out.find_last_not_of(' ') - first + 1);
+}
+
+// An attribute tag: a valid name without blanks.
+std::string TagName(std::string_view tag)
+{
+    std::string name = ValidName(tag, false);
+    std::replace(name.begin(), name.end(), ' ', '_');
+    return name;
+}
+
+// A text value: control characters become blanks, and where the text holds
+// "%%" every '%' is written "%%%", so no control code is read into it.
+std::string TextValue(std::string_view text)
+{
+    const bool escape = text.find("%%") != std::string_view::npos;
+    std::string out;
+    for (char c : text) {
+        if (c == '%' && escape)
+            out += "%%%";
+        else
+            out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    }
+    return out;
+}
+
+// Width of a text of this height, estimated from its characters.
+double EstimatedWidth(std::string_view text, double height)
+{
+    double width = 0.0;
+    for (char c : text)
+        width += c == '.' ? 0.3 * height : c == '0' ? 0.8 * height : c == '1' ? 0.633 * height : height;
+    return width;
+}
+
+// The groups of the file, CR LF after every line.
+class GroupWriter {
+public:
+    void Group(int code, std::string_view value)
+    {
+        char buf[kCodeSize];
+        m_out.append(buf, std::size_t(Code(buf, code) - buf));
+        m_out.append(value);
+        m_out.append("\r\n", 2);
+    }
+    void Int(int code, long long value)
+    {
+        char buf[kCodeSize + 24];
+        char* p = Code(buf, code);
+        p = std::to_chars(p, buf + sizeof buf - 2, value).ptr;
+        Append(buf, p);
+    }
+    // A value that is not finite is not written; it marks the record bad.
+    void Real(int code, double value)
+    {
+        if (!std::isfinite(value)) {
+            m_bad = true;
+            return;
+        }
+        char buf[kCodeSize + 32];
+        char* p = Code(buf, code);
+        p = value == 0.0 ? Zero(p) : ShortestDigits(p, buf + sizeof buf - 2, value);
+        Append(buf, p);
+    }
+    // x at code, y at code + 10, z at code + 20 (with z).
+    void Point(int code, const CPointd& p, bool z = true)
+    {
+        Real(code, p.x);
+        Real(code + 10, p.y);
+        if (z)
+            Real(code + 20, p.z);
+    }
+
+    // A record is written whole or not at all.
+    std::size_t Mark()
+    {
+        m_bad = false;
+        return m_out.size();
+    }
+    // False, and the record since mark taken back, when a value was not finite.
+    bool Keep(std::size_t mark)
+    {
+        if (m_bad)
+            m_out.resize(mark);
+        return !m_bad;
+    }
+
+    std::string m_out;
+
+private:
+    static constexpr std::size_t kCodeSize = 16;
+
+    static char* Zero(char* p)
+    {
+        *p = '0';  // not "-0"
+        return p + 1;
+    }
+
+    // Digits that read back as v, as few as there can be. Values of up to
+    // four decimals, which most drawings hold, are found without the general
+    // search, and written without an exponent.
+    static char* ShortestDigits(char* p, char* end, double v)
+    {
+        static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4};
+        for (int k = 0; k < 5; ++k) {
+            const double m = v * kScale[k];
+            if (!(std::fabs(m) < 9007199254740992.0))  // 2^53: beyond, integers are not exact
+                break;
+            // The nearest integer, read back over the scale, must give v itself.
+            const auto n = static_cast<long long>(m < 0.0 ? m - 0.5 : m + 0.5);
+            if (double(n) / kScale[k] != v)
+                continue;
+            char digits[24];
+            char* const last = std::to_chars(digits, digits + sizeof digits, n < 0 ? -n : n).ptr;
+            const int count = int(last - digits);
+            if (n < 0)
+                *p++ = '-';
+            if (count <= k) {
+                *p++ = '0';
+                *p++ = '.';
+                for (int z = count; z < k; ++z)
+                    *p++ = '0';
+                return std::copy(digits, last, p);
+            }
+            p = std::copy(digits, last - k, p);
+            if (k > 0) {
+                *p++ = '.';
+                p = std::copy(last - k, last, p);
+            }
+            return p;
+        }
+        return std::to_chars(p, end, v).ptr;
+    }
+
+    // The code line into buf; the end of what was put there.
+    static char* Code(char* buf, int code)
+    {
+        char* p = std::to_chars(buf, buf + kCodeSize - 2, code).ptr;
+        *p++ = '\r';
+        *p++ = '\n';
+        return p;
+    }
+    // Ends the value line in buf at p, and appends what buf holds.
+    void Append(char* buf, char* p)
+    {
+        *p++ = '\r';
+        *p++ = '\n';
+        m_out.append(buf, std::size_t(p - buf));
+    }
+
+    bool m_bad = false;
+};
+
+// How an entity's record starts: its layer, colour number (256: by layer,
+// not written) and line type.
+struct Pen {
+    const std::string* layer;
+    int colour;
+    int style;
+};
+
+class Exporter {
+public:
+    explicit Exporter(const CRectaDoc& doc) : m_doc(doc) {}
+    DxfExportResult Run();
+
+private:
+    void NameLayers();
+    void NameBlocks();
+    void FindCycles();
+
+    void Header();
+    void Tables();
+    void Blocks();
+    void Entities();
+
+    // One element through the writer of its kind; block is the block it is in, or null.
+    void Element(const CDib& element, const CBloq* block);
+    void WriteLine(const CObject& entity);
+    void WriteCircle(const CObject& entity);
+    void WriteArc(const CObject& entity);
+    void WritePoint(const CObject& entity);
+    void WriteText(const CObject& entity);
+    void WritePolyline(const CObject& entity);
+    void WriteInsert(const CObject& entity);
+    void WriteDimension(const CObject& entity);
+    void WriteFace(const CObject& entity);
+
+    Pen PenOf(const CEntity& e) const;
+    void Head(std::string_view kind, const Pen& pen);
+    void TextRecord(std::string_view kind, const CText& t, const Pen& pen);
+    // The groups of a text's place, height, angle and justification.
+    void TextPlace(const CText& t);
+    void Thickness(int mode, double thickness);
+    const std::string& LayerName(const std::string& name) const;
+    // The block an insert of this name places, or null.
+    const CBloq* BlockNamed(const std::string& name) const;
+    void LeaveOut(std::string_view kind, const char* reason = nullptr);
+    // A name key not yet used in the table; name itself, else name_2, name_3, ...
+    static std::string Unique(const std::string& name, std::unordered_set<std::string>& used);
+
+    const CRectaDoc& m_doc;
+    GroupWriter m_w;
+    DxfExportResult m_result;
+
+    struct TableLayer {
+        std::string name;
+        int colour;
+        int on;
+    };
+    std::vector<TableLayer> m_tableLayers;
+    std::unordered_map<std::string, std::size_t> m_layerIndex;  // drawing's name -> m_tableLayers
+    mutable bool m_lastKnown = false;  // the name PenOf looked up last, and its index
+    mutable std::string m_lastLayer;
+    mutable std::size_t m_lastLayerIndex = 0;
+    std::unordered_map<const CBloq*, std::string> m_blockName;  // name in the file
+    std::unordered_map<std::string, const CBloq*> m_blocksByName;  // the first of each name, as inserts find it
+    std::unordered_set<const CDib*> m_cyclic;  // inserts that would place a block in itself
+    std::vector<const CAcot*> m_dimensionList;  // the drawing's, in order
+    int m_dimensions = 0;                      // dimensions written so far
+    bool m_inBlock = false;                    // the element being written lies in a block
+};
+
+// ---------------------------------------------------------------- names
+
+std::string Exporter::Unique(const std::string& name, std::unordered_set<std::string>& used)
+{
+    std::string unique = name;
+    for (int n = 2; !used.insert(DxfNameKey(unique)).second; ++n)
+        unique = name + "_" + std::to_string(n);
+    return unique;
+}
+
+// The drawing's layers in their order, then every layer an entity or a
+// block names that the drawing lacks, in colour 7. The same walk finds the
+// dimensions, each written with a block of its own.
+void Exporter::NameLayers()
+{
+    std::unordered_set<std::string> used;
+    const std::string* last = nullptr;  // entities come in runs on one layer
+    auto add = [&](const std::string& name, COLORREF colour, int on) {
+        if ((last && name == *last) || m_layerIndex.count(name))
+            return;
+        last = &name;
+        m_layerIndex.emplace(name, m_tableLayers.size());
+        m_tableLayers.push_back({Unique(ValidName(name, false), used), RGBToDXFColor(colour), on});
+        m_result.layerNames.emplace(name, m_tableLayers.back().name);
+    };
+    for (POSITION pos = m_doc.GetFirstLayerPosition(); pos;) {
+        const CLayer* layer = m_doc.GetNextLayer(pos);
+        add(layer->m_name, layer->m_color, layer->m_on);
+    }
+    auto entities = [&](const CObList& list, bool drawing) {
+        for (CObject* obj : list) {
+            const auto* element = static_cast<const CDib*>(obj);
+            if (!element->m_entity || !IsEntityType(element->m_type) || element->m_type == ENT_HATCH ||
+                element->m_type == ENT_BITMAP)
+                continue;
+            add(static_cast<const CEntity*>(element->m_entity)->m_layer, 0, 1);
+            if (drawing && element->m_type == ENT_DIMENSION)
+                m_dimensionList.push_back(static_cast<const CAcot*>(element->m_entity));
+        }
+    };
+    for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
+        const CBloq* block = m_doc.GetNextBlock(pos);
+        add(block->m_layer, 0, 1);
+        entities(block->GetEntityList(), false);
+        for (CObject* obj : block->GetAttribList())
+            add(static_cast<const CAttrib*>(obj)->m_text.m_layer, 0, 1);
+    }
+    entities(m_doc.GetEntityList(), true);
+}
+
+// Dimension blocks take "*D0", "*D1", ... first; the drawing's blocks follow.
+void Exporter::NameBlocks()
+{
+    std::unordered_set<std::string> used;
+    for (std::size_t k = 0; k < m_dimensionList.size(); ++k)
+        used.insert("*D" + std::to_string(k));
+    for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
+        const CBloq* block = m_doc.GetNextBlock(pos);
+        const std::string name = Unique(ValidName(block->m_name, true), used);
+        m_blockName.emplace(block, name);
+        m_result.blockNames.emplace(block->m_name, name);
+        m_blocksByName.emplace(block->m_name, block);
+    }
+}
+
+// Inserts that close a cycle of blocks inserting each other are left out, so
+// that no program reading the file meets a block inside itself.
+void Exporter::FindCycles()
+{
+    enum State { unseen, open, done };
+    std::unordered_map<const CBloq*, State> state;
+    struct Frame {
+        const CBloq* block;
+        POSITION next;
+    };
+    for (POSITION root = m_doc.GetFirstBlockPosition(); root;) {
+        const CBloq* start = m_doc.GetNextBlock(root);
+        if (state[start] != unseen)
+            continue;
+        std::vector<Frame> stack{{start, start->GetFirstEntityPosition()}};
+        state[start] = open;
+        while (!stack.empty()) {
+            Frame& top = stack.back();
+            if (!top.next) {
+                state[top.block] = done;
+                stack.pop_back();
+                continue;
+            }
+            const auto* element = static_cast<const CDib*>(top.block->GetEntityList().GetNext(top.next));
+            if (element->m_type != ENT_INSERT || !element->m_entity)
+                continue;
+            const CBloq* inner = BlockNamed(static_cast<const CInsBl*>(element->m_entity)->m_block);
+            if (!inner)
+                continue;
+            State& s = state[inner];
+            if (s == open) {
+                m_cyclic.insert(element);
+            } else if (s == unseen) {
+                s = open;
+                stack.push_back({inner, inner->GetFirstEntityPosition()});
+            }
+        }
+    }
+}
+
+const CBloq* Exporter::BlockNamed(const std::string& name) const
+{
+    const auto it = m_blocksByName.find(name);
+    return it == m_blocksByName.end() ? nullptr : it->second;
+}
+
+const std::string& Exporter::LayerName(const std::string& name) const
+{
+    return m_tableLayers[m_layerIndex.at(name)].name;
+}
+
+void Exporter::LeaveOut(std::string_view kind, const char* reason)
+{
+    std::string label(kind);
+    if (reason)
+        label.append(" (").append(reason).append(")");
+    ++m_result.leftOut[label];
+}
+
+// ---------------------------------------------------------------- sections
+
+DxfExportResult Exporter::Run()
+{
+    NameLayers();
+    NameBlocks();
+    FindCycles();
+    m_w.m_out.reserve(std::size_t(m_doc.GetEntityList().GetCount()) * 160 + 4096);
+    Header();
+    Tables();
+    Blocks();
+    Entities();
+    m_w.Group(0, "EOF");
+    m_result.text = std::move(m_w.m_out);
+    return std::move(m_result);
+}
+
+void Exporter::Header()
+{
+    m_w.Group(0, "SECTION");
+    m_w.Group(2, "HEADER");
+    m_w.Group(9, "$ACADVER");
+    m_w.Group(1, "AC1009");
+    m_w.Group(9, "$DWGCODEPAGE");
+    m_w.Group(3, "ANSI_1252");
+    static constexpr std::pair<const char*, int> kCounters[] = {
+        {"$USERI3", TW_DOOR_BLOCKS}, {"$USERI4", TW_DOUBLE_DOOR_BLOCKS}, {"$USERI5", TW_WINDOW_BLOCKS}};
+    for (const auto& [name, word] : kCounters) {
+        m_w.Group(9, name);
+        m_w.Int(70, m_doc.m_toolWords[word]);
+    }
+    m_w.Group(0, "ENDSEC");
+}
+
+void Exporter::Tables()
+{
+    struct LineType {
+        const char* name;
+        const char* look;
+        std::span<const double> pattern;  // dash lengths, gaps negative
+    };
+    static constexpr double kDashed[] = {0.5, -0.25};
+    static constexpr double kDashDot[] = {0.5, -0.25, 0.0, -0.25};
+    static constexpr double kCenter[] = {1.25, -0.25, 0.25, -0.25};
+    static constexpr LineType kLineTypes[] = {{"CONTINUOUS", "Solid line", {}},
+                                              {"DASHED", "__ __ __ __", kDashed},
+                                              {"DASHDOT", "__ . __ . __", kDashDot},
+                                              {"CENTER", "____ _ ____ _", kCenter}};
+    m_w.Group(0, "SECTION");
+    m_w.Group(2, "TABLES");
+    m_w.Group(0, "TABLE");
+    m_w.Group(2, "LTYPE");
+    m_w.Int(70, std::size(kLineTypes));
+    for (const LineType& t : kLineTypes) {
+        m_w.Group(0, "LTYPE");
+        m_w.Group(2, t.name);
+        m_w.Int(70, 0);
+        m_w.Group(3, t.look);
+        m_w.Int(72, 65);
+        m_w.Int(73, long(t.pattern.size()));
+        double length = 0.0;
+        for (double d : t.pattern)
+            length += std::fabs(d);
+        m_w.Real(40, length);
+        for (double d : t.pattern)
+            m_w.Real(49, d);
+    }
+    m_w.Group(0, "ENDTAB");
+
+    m_w.Group(0, "TABLE");
+    m_w.Group(2, "LAYER");
+    m_w.Int(70, long(m_tableLayers.size()));
+    for (const TableLayer& layer : m_tableLayers) {
+        m_w.Group(0, "LAYER");
+        m_w.Group(2, layer.name);
+        // A layer that is off has a negative colour.
+        m_w.Int(70, layer.on ? 0 : 64);
+        m_w.Int(62, layer.on ? layer.colour : -layer.colour);
+        m_w.Group(6, "CONTINUOUS");
+    }
+    m_w.Group(0, "ENDTAB");
+    m_w.Group(0, "ENDSEC");
+}
+
+void Exporter::Blocks()
+{
+    auto header = [this](const std::string& name, const std::string& layer, int flags) {
+        m_w.Group(0, "BLOCK");
+        m_w.Group(8, LayerName(layer));
+        m_w.Group(2, name);
+        m_w.Int(70, flags);
+        // Entities of a block lie about its origin, which an insert places.
+        m_w.Point(10, CPointd());
+        m_w.Group(3, name);
+    };
+    m_w.Group(0, "SECTION");
+    m_w.Group(2, "BLOCKS");
+    for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
+        const CBloq* block = m_doc.GetNextBlock(pos);
+        const std::string& name = m_blockName.at(block);
+        const int flags = (name[0] == '*' ? 1 : 0) | (block->GetAttribList().IsEmpty() ? 0 : 2);
+        header(name, block->m_layer, flags);
+        for (CObject* obj : block->GetEntityList())
+            Element(*static_cast<const CDib*>(obj), block);
+        for (CObject* obj : block->GetAttribList()) {
+            const auto* attrib = static_cast<const CAttrib*>(obj);
+            const std::size_t mark = m_w.Mark();
+            TextRecord("ATTDEF", attrib->m_text, PenOf(attrib->m_text));
+            m_w.Group(3, TextValue(attrib->m_prompt));
+            m_w.Group(2, TagName(attrib->m_tag));
+            if (!m_w.Keep(mark))
+                LeaveOut("ATTDEF", "value not finite");
+        }
+        m_w.Group(0, "ENDBLK");
+    }
+    int k = 0;
+    for (const CAcot* dim : m_dimensionList) {
+        header("*D" + std::to_string(k++), dim->m_layer, 1);
+        // Parts take the dimension's colour (0: by block).
+        const Pen pen{&LayerName(dim->m_layer), 0, 0};
+        bool definition = true;
+        for (CObject* part : dim->m_parts) {
+            const auto* p = static_cast<const CDib*>(part);
+            const std::size_t mark = m_w.Mark();
+            // The definition line is not drawn.
+            if (p->m_type == ENT_LINE && std::exchange(definition, false))
+                continue;
+            if (p->m_type == ENT_LINE) {
+                const auto* line = static_cast<const CRecta*>(p->m_entity);
+                Head("LINE", Pen{pen.layer, pen.colour, line->m_style});
+                m_w.Point(10, line->m_p1);
+                m_w.Point(11, line->m_p2);
+            } else if (p->m_type == ENT_TEXT) {
+                TextRecord("TEXT", *static_cast<const CText*>(p->m_entity), pen);
+            }
+            if (!m_w.Keep(mark))
+                LeaveOut("DIMENSION", "part not finite");
+        }
+        m_w.Group(0, "ENDBLK");
+    }
+    m_w.Group(0, "ENDSEC");
+}
+
+void Exporter::Entities()
+{
+    m_w.Group(0, "SECTION");
+    m_w.Group(2, "ENTITIES");
+    for (CObject* obj : m_doc.GetEntityList())
+        Element(*static_cast<const CDib*>(obj), nullptr);
+    m_w.Group(0, "ENDSEC");
+}
+
+// ---------------------------------------------------------------- entities
+
+struct KindWriter {
+    int type;
+    const char* kind;  // for what was left out
+    void (Exporter::*write)(const CObject&);
+};
+
+void Exporter::Element(const CDib& element, const CBloq* block)
+{
+    // One row per entity type code. The hatch (21) and bitmap (22) entities
+    // have no writer yet: add theirs here when they exist.
+    static constexpr KindWriter kWriters[] = {
+        {ENT_LINE, "LINE", &Exporter::WriteLine},
+        {ENT_CIRCLE, "CIRCLE", &Exporter::WriteCircle},
+        {ENT_ARC, "ARC", &Exporter::WriteArc},
+        {ENT_POINT, "POINT", &Exporter::WritePoint},
+        {ENT_TEXT, "TEXT", &Exporter::WriteText},
+        {ENT_PLINE, "POLYLINE", &Exporter::WritePolyline},
+        {ENT_INSERT, "INSERT", &Exporter::WriteInsert},
+        {ENT_DIMENSION, "DIMENSION", &Exporter::WriteDimension},
+        {ENT_3DFACE, "3DFACE", &Exporter::WriteFace},
+        {ENT_HATCH, "hatch", nullptr},
+        {ENT_BITMAP, "bitmap", nullptr},
+    };
+    const KindWriter* writer = nullptr;
+    for (const KindWriter& w : kWriters)
+        if (w.type == element.m_type)
+            writer = &w;
+    if (!writer || !element.m_entity) {
+        LeaveOut("element of type " + std::to_string(element.m_type), "unknown kind");
+        return;
+    }
+    if (!writer->write) {
+        LeaveOut(writer->kind);
+        return;
+    }
+    if (block && element.m_type == ENT_DIMENSION) {
+        LeaveOut(writer->kind, "in a block");
+        return;
+    }
+    if (element.m_type == ENT_INSERT) {
+        if (m_cyclic.count(&element)) {
+            LeaveOut(writer->kind, "of a block into itself");
+            return;
+        }
+        if (!BlockNamed(static_cast<const CInsBl*>(element.m_entity)->m_block)) {
+            LeaveOut(writer->kind, "of a missing block");
+            return;
+        }
+    }
+    m_inBlock = block != nullptr;
+    const std::size_t mark = m_w.Mark();
+    (this->*writer->write)(*element.m_entity);
+    if (!m_w.Keep(mark))
+        LeaveOut(writer->kind, "value not finite");
+}
+
+Pen Exporter::PenOf(const CEntity& e) const
+{
+    // Entities come in runs on one layer.
+    if (!m_lastKnown || e.m_layer != m_lastLayer) {
+        m_lastKnown = true;
+        m_lastLayer = e.m_layer;
+        m_lastLayerIndex = m_layerIndex.at(e.m_layer);
+    }
+    const TableLayer& layer = m_tableLayers[m_lastLayerIndex];
+    const int colour = RGBToDXFColor(e.m_color);
+    return {&layer.name, colour == layer.colour ? 256 : colour, e.m_style};
+}
+
+void Exporter::Head(std::string_view kind, const Pen& pen)
+{
+    m_w.Group(0, kind);
+    m_w.Group(8, *pen.layer);
+    if (const char* lineType = PenStyleToDXFLineType(pen.style))
+        m_w.Group(6, lineType);
+    if (pen.colour != 256)
+        m_w.Int(62, pen.colour);
+}
+
+// Thickness is written for entities drawn extruded only.
+void Exporter::Thickness(int mode, double thickness)
+{
+    if (DrawsExtruded(mode) && thickness != 0.0)
+        m_w.Real(39, thickness);
+}
+
+void Exporter::WriteLine(const CObject& entity)
+{
+    const auto& line = static_cast<const CRecta&>(entity);
+    Head("LINE", PenOf(line));
+    Thickness(line.m_extrusionMode, line.m_thick1);
+    m_w.Point(10, line.m_p1);
+    m_w.Point(11, line.m_p2);
+}
+
+void Exporter::WriteCircle(const CObject& entity)
+{
+    const auto& circle = static_cast<const CCirc&>(entity);
+    Head("CIRCLE", PenOf(circle));
+    Thickness(circle.m_extrusionMode, circle.m_thickness);
+    m_w.Point(10, circle.m_centre);
+    m_w.Real(40, circle.m_rx);
+}
+
+void Exporter::WriteArc(const CObject& entity)
+{
+    const auto& arc = static_cast<const CArc&>(entity);
+    Head("ARC", PenOf(arc));
+    Thickness(arc.m_extrusionMode, arc.m_thick1);
+    m_w.Point(10, arc.m_centre);
+    m_w.Real(40, arc.m_rx);
+    m_w.Real(50, Rounded(NormalDegrees(arc.m_start * 180.0 / kPi), 360.0));
+    m_w.Real(51, Rounded(NormalDegrees(arc.m_end * 180.0 / kPi), 360.0));
+}
+
+void Exporter::WritePoint(const CObject& entity)
+{
+    const auto& point = static_cast<const CPunt&>(entity);
+    Head("POINT", PenOf(point));
+    m_w.Point(10, point.m_point);
+}
+
+void Exporter::TextPlace(const CText& t)
+{
+    const double height = t.m_font.lfHeight / 100.0;
+    const double angle = NormalDegrees(-t.m_font.lfEscapement / 10.0);
+    const bool aligned = t.m_justify == JUSTIFY_RIGHT || t.m_justify == JUSTIFY_CENTRE;
+    if (!aligned) {
+        m_w.Point(10, t.m_insert);
+    } else {
+        // The start is estimated; programs reading the file place the text by 11.
+        const double width = EstimatedWidth(t.m_text, height) * (t.m_justify == JUSTIFY_CENTRE ? 0.5 : 1.0);
+        const double back = angle * kPi / 180.0 + kPi;
+        const double scale = std::max({std::fabs(t.m_insert.x), std::fabs(t.m_insert.y), width});
+        m_w.Point(10, RoundedPoint(t.m_insert.x + width * std::cos(back), t.m_insert.y + width * std::sin(back),
+                                   t.m_insert.z, scale));
+    }
+    m_w.Real(40, height);
+    m_w.Real(50, angle);
+    if (aligned) {
+        m_w.Int(72, t.m_justify == JUSTIFY_RIGHT ? 2 : 1);
+        m_w.Point(11, t.m_insert);
+    }
+}
+
+void Exporter::TextRecord(std::string_view kind, const CText& t, const Pen& pen)
+{
+    Head(kind, pen);
+    TextPlace(t);
+    m_w.Group(1, TextValue(t.m_text));
+    // Attributes are not drawn: the file keeps them invisible.
+    if (kind != "TEXT")
+        m_w.Int(70, 1);
+}
+
+void Exporter::WriteText(const CObject& entity)
+{
+    const auto& text = static_cast<const CText&>(entity);
+    TextRecord("TEXT", text, PenOf(text));
+}
+
+void Exporter::WritePolyline(const CObject& entity)
+{
+    const auto& pl = static_cast<const CPLine&>(entity);
+    struct Vertex {
+        CPointd p;
+        double bulge;
+    };
+    std::vector<Vertex> chain;
+    double thickness = 0.0;
+    // Each segment's start, then the last one's end. Where a line meets an
+    // arc the line's own point is taken.
+    const CRecta* lastLine = nullptr;
+    CPointd end;
+    for (CObject* obj : pl.m_segments) {
+        const auto* seg = static_cast<const CDib*>(obj);
+        if (seg->m_type == ENT_LINE) {
+            const auto* line = static_cast<const CRecta*>(seg->m_entity);
+            if (chain.empty())
+                thickness = line->m_thick1;
+            chain.push_back({line->m_p1, 0.0});
+            end = line->m_p2;
+            lastLine = line;
+        } else if (seg->m_type == ENT_ARC) {
+            const auto* arc = static_cast<const CArc*>(seg->m_entity);
+            if (chain.empty())
+                thickness = arc->m_thick1;
+            const bool forward = arc->m_arcWord == 1;
+            const double sweep = Sweep(arc->m_start, arc->m_end);
+            const double from = forward ? arc->m_start : arc->m_end;
+            const double sign = forward ? 1.0 : -1.0;
+            const CPointd& c = arc->m_centre;
+            const double scale = std::max({std::fabs(c.x), std::fabs(c.y), arc->m_rx});
+            auto at = [&](double a) {
+                return RoundedPoint(c.x + arc->m_rx * std::cos(a), c.y + arc->m_rx * std::sin(a), c.z, scale);
+            };
+            const CPointd start = lastLine ? lastLine->m_p2 : at(from);
+            if (sweep >= 2.0 * kPi) {
+                // A full turn takes two half turns.
+                chain.push_back({start, sign});
+                chain.push_back({at(from + sign * kPi), sign});
+            } else {
+                chain.push_back({start, sign * Rounded(std::tan(sweep / 4.0))});
+            }
+            end = at(forward ? arc->m_end : arc->m_start);
+            lastLine = nullptr;
+        }
+    }
+    if (chain.empty()) {
+        LeaveOut("POLYLINE", "no segments");
+        return;
+    }
+    chain.push_back({end, 0.0});
+    // Back at its start, the chain is written closed.
+    const bool closed = chain.size() >= 3 && chain.back().p == chain.front().p;
+    if (closed)
+        chain.pop_back();
+
+    const Pen pen = PenOf(pl);
+    Head("POLYLINE", pen);
+    m_w.Int(66, 1);
+    Thickness(pl.m_extrusionMode, thickness);
+    m_w.Point(10, CPointd(0.0, 0.0, chain.front().p.z));
+    m_w.Int(70, closed ? 1 : 0);
+    for (const Vertex& v : chain) {
+        m_w.Group(0, "VERTEX");
+        m_w.Group(8, *pen.layer);
+        m_w.Point(10, v.p);
+        if (v.bulge != 0.0)
+            m_w.Real(42, v.bulge);
+    }
+    m_w.Group(0, "SEQEND");
+    m_w.Group(8, *pen.layer);
+}
+
+void Exporter::WriteInsert(const CObject& entity)
+{
+    const auto& insert = static_cast<const CInsBl&>(entity);
+    const CBloq* block = BlockNamed(insert.m_block);
+    const std::string& layer = LayerName(insert.m_layer);
+    // The drawing's own inserts carry the attribute values; nested ones show
+    // their block's definitions, as the values are the same.
+    const bool attribs = !m_inBlock && !block->GetAttribList().IsEmpty();
+    m_w.Group(0, "INSERT");
+    m_w.Group(8, layer);
+    if (attribs)
+        m_w.Int(66, 1);
+    m_w.Group(2, m_blockName.at(block));
+    m_w.Point(10, insert.m_insert);
+    m_w.Real(41, insert.m_sx);
+    m_w.Real(42, insert.m_sy);
+    const double degrees = Rounded(NormalDegrees(insert.m_rotation * 180.0 / kPi), 360.0);
+    m_w.Real(50, degrees);
+    if (!attribs)
+        return;
+    // The block's values, placed as the insert read back places the block.
+    CPlacement placement = insert.Placement();
+    placement.a = degrees * kPi / 180.0;
+    for (CObject* obj : block->GetAttribList()) {
+        const auto* attrib = static_cast<const CAttrib*>(obj);
+        const CElementPtr placed = PlacedCopy(ENT_TEXT, &attrib->m_text, placement);
+        const auto& text = *static_cast<const CText*>(placed->m_entity);
+        TextRecord("ATTRIB", text, Pen{&layer, 256, 0});
+        m_w.Group(2, TagName(attrib->m_tag));
+    }
+    m_w.Group(0, "SEQEND");
+    m_w.Group(8, layer);
+}
+
+void Exporter::WriteDimension(const CObject& entity)
+{
+    const auto& dim = static_cast<const CAcot&>(entity);
+    const CRecta* definition = dim.DefinitionLine();
+    const CPointd p1 = definition ? definition->m_p1 : CPointd(), p2 = definition ? definition->m_p2 : CPointd();
+    Head("DIMENSION", PenOf(dim));
+    m_w.Group(2, "*D" + std::to_string(m_dimensions++));
+    m_w.Point(10, p1, false);
+    m_w.Point(11, p2, false);
+    m_w.Int(70, 1);
+    m_w.Point(13, p1, false);
+    m_w.Point(14, p2, false);
+}
+
+void Exporter::WriteFace(const CObject& entity)
+{
+    const auto& face = static_cast<const CTdface&>(entity);
+    Head("3DFACE", PenOf(face));
+    for (int i = 0; i < 4; ++i)
+        m_w.Point(10 + i, face.m_c[i]);
+    m_w.Int(70, face.m_edgeMask & 15);
+}
+
+}  // namespace
+
+DxfExportResult ExportDXF(const CRectaDoc& doc)
+{
+    return Exporter(doc).Run();
+}
+
+bool CRectaDoc::WriteDXF(const std::string& path)
+{
+    DxfExportResult result;
+    std::string error;
+    bool written;
+    {
+        CWaitCursor wait;
+        result = ExportDXF(*this);
+        written = ReplaceFile(path, std::span(reinterpret_cast<const BYTE*>(result.text.data()), result.text.size()),
+                              error);
+    }
+    if (!written) {
+        AfxMessageBox("The DXF file could not be written to " + path + ": " + error, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!result.leftOut.empty())
+        AfxMessageBox("Some objects of the drawing were not written to " + path + ":\n" +
+                          DescribeLeftOut(result.leftOut),
+                      MB_OK | MB_ICONINFORMATION);
+    return true;
+}

@@ -1,0 +1,407 @@
+// DXF export: what the file holds, what is left out and reported, and that a
+// file read back and written again gives the same bytes, in any locale.
+#include "doc/dxf.h"
+#include "doc/rectadoc.h"
+#include "support/dxf_drawings.h"
+#include "support/dxf_listing.h"
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <locale>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace dxfdrawings;
+
+using Groups = std::vector<std::pair<int, std::string>>;
+
+Groups Parse(const std::string& text)
+{
+    Groups groups;
+    std::size_t pos = 0;
+    auto line = [&] {
+        const std::size_t end = text.find("\r\n", pos);
+        std::string s = text.substr(pos, end - pos);
+        pos = end + 2;
+        return s;
+    };
+    while (pos < text.size()) {
+        const int code = std::stoi(line());
+        groups.emplace_back(code, line());
+    }
+    return groups;
+}
+
+// The groups of each record named name, in order.
+std::vector<Groups> Records(const std::string& text, std::string_view name)
+{
+    std::vector<Groups> records;
+    for (const auto& [code, value] : Parse(text)) {
+        if (code == 0)
+            records.emplace_back();
+        if (!records.empty())
+            records.back().emplace_back(code, value);
+    }
+    std::erase_if(records, [&](const Groups& r) { return r.front().second != name; });
+    return records;
+}
+
+// The value of the first group of code in r, or "(none)".
+std::string Value(const Groups& r, int code)
+{
+    for (const auto& [c, v] : r)
+        if (c == code)
+            return v;
+    return "(none)";
+}
+
+class DxfExport : public ::testing::Test {
+protected:
+    void SetUp() override { doc.OnNewDocument(); }
+
+    std::string Exported()
+    {
+        DxfExportResult result = ExportDXF(doc);
+        leftOut = result.leftOut;
+        return result.text;
+    }
+
+    CRectaDoc doc;
+    DxfLeftOut leftOut;
+};
+
+// Drawings whose export leaves something out.
+void WithThingsLeftOut(CRectaDoc& doc)
+{
+    Line(doc, CPointd(0, 0), CPointd(std::numeric_limits<double>::quiet_NaN(), 1));
+    Line(doc, CPointd(0, 0), CPointd(1, 1));
+    Insert(doc, "No such block", CPointd());
+    Block(doc, "Loop", "ZP", {{ENT_INSERT, Pen(new CInsBl, "ZP")}, {ENT_POINT, Pen(new CPunt, "ZP")}});
+    static_cast<CInsBl*>(static_cast<CDib*>(doc.FindBlock("Loop")->GetEntityList().GetHead())->m_entity)
+        ->m_block = "Loop";
+    Insert(doc, "Loop", CPointd(1, 1));
+    CObList parts{ListOwnership::owns};
+    auto* definition = new CRecta;
+    parts.AddTail(new CDib(ENT_LINE, definition));
+    CObList inBlock{ListOwnership::owns};
+    inBlock.AddTail(new CDib(ENT_DIMENSION, new CAcot(1, 0, "ZP", parts)));
+    doc.AddBlock(CPointd(), inBlock)->m_name = "Dimensioned";
+}
+
+TEST_F(DxfExport, ReadBackAndWrittenAgainGivesTheSameBytes)
+{
+    std::vector<Sample> drawings = Samples();
+    drawings.push_back({"left_out", WithThingsLeftOut});
+    for (const Sample& sample : drawings) {
+        CRectaDoc first;
+        first.OnNewDocument();
+        sample.build(first);
+        const DxfExportResult exported = ExportDXF(first);
+        CRectaDoc second;
+        second.OnNewDocument();
+        const DxfImportResult imported = ImportDXF(second, exported.text);
+        ASSERT_TRUE(imported.ok) << sample.name << ": " << imported.error;
+        EXPECT_TRUE(imported.leftOut.empty()) << sample.name << ":\n" << DescribeLeftOut(imported.leftOut);
+        const DxfExportResult again = ExportDXF(second);
+        EXPECT_TRUE(again.leftOut.empty()) << sample.name;
+        const auto [a, b] = std::mismatch(exported.text.begin(), exported.text.end(), again.text.begin(), again.text.end());
+        EXPECT_EQ(a, exported.text.end()) << sample.name << " differs at\n"
+                                          << std::string(a, exported.text.end()).substr(0, 200) << "\nread back as\n"
+                                          << std::string(b, again.text.end()).substr(0, 200);
+    }
+}
+
+TEST_F(DxfExport, WhatIsLeftOutIsReported)
+{
+    WithThingsLeftOut(doc);
+    const std::string text = Exported();
+    EXPECT_EQ(leftOut, (DxfLeftOut{{"LINE (value not finite)", 1},
+                                   {"INSERT (of a missing block)", 1},
+                                   {"INSERT (of a block into itself)", 1},
+                                   {"DIMENSION (in a block)", 1}}));
+    EXPECT_EQ(Records(text, "LINE").size(), 1u);
+    EXPECT_EQ(Records(text, "INSERT").size(), 1u);  // of Loop, in the drawing
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+
+    const std::string path = testing::TempDir() + "/left_out.dxf";
+    ScriptedMessageBoxes boxes({IDOK});
+    ASSERT_TRUE(doc.WriteDXF(path));
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_NE(boxes.asked[0].find("INSERT (of a missing block): 1"), std::string::npos) << boxes.asked[0];
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), text);
+}
+
+TEST_F(DxfExport, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
+{
+    const std::string path = testing::TempDir() + "/kept.dxf";
+    std::ofstream(path) << "old";
+    {
+        ScriptedMessageBoxes boxes({IDOK});
+        EXPECT_FALSE(doc.WriteDXF(testing::TempDir() + "/no such folder/x.dxf"));
+        ASSERT_EQ(boxes.asked.size(), 1u);
+        EXPECT_NE(boxes.asked[0].find("could not be written"), std::string::npos);
+    }
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "old");
+}
+
+TEST_F(DxfExport, HeaderAndTablesTellOtherProgramsWhatTheyNeed)
+{
+    doc.m_toolWords[TW_DOOR_BLOCKS] = 5;
+    Pen(Line(doc, CPointd(), CPointd(1, 1)), "Not in the drawing", 0x00FF00);
+    const std::string text = Exported();
+    const Groups groups = Parse(text);
+    const Groups head(groups.begin(), groups.begin() + 8);
+    EXPECT_EQ(head, (Groups{{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1009"}, {9, "$DWGCODEPAGE"},
+                            {3, "ANSI_1252"}, {9, "$USERI3"}, {70, "5"}}));
+    std::vector<std::string> lineTypes, layers;
+    for (const Groups& r : Records(text, "LTYPE"))
+        lineTypes.push_back(Value(r, 2));
+    for (const Groups& r : Records(text, "LAYER"))
+        layers.push_back(Value(r, 2));
+    EXPECT_EQ(lineTypes, (std::vector<std::string>{"CONTINUOUS", "DASHED", "DASHDOT", "CENTER"}));
+    EXPECT_EQ(layers, (std::vector<std::string>{"ZP", "Not in the drawing"}));
+    EXPECT_EQ(Value(Records(text, "LAYER")[1], 62), "7");
+    EXPECT_EQ(Value(Records(text, "LINE")[0], 62), "3");
+    EXPECT_EQ(text.substr(text.size() - 8), "0\r\nEOF\r\n");
+}
+
+TEST_F(DxfExport, LayersAndColoursByNumber)
+{
+    Layer(doc, "Off", 0xFF0000, 0);
+    Layer(doc, "White", 0xFFFFFF);
+    Layer(doc, "Red", 0x0000FF);
+    Pen(Line(doc, CPointd(), CPointd(1, 0)), "Red", 0x0000FF);  // as its layer
+    Pen(Line(doc, CPointd(), CPointd(1, 0)), "ZP", 0x0000FF);   // red on black
+    Pen(Line(doc, CPointd(), CPointd(1, 0)), "Red", 0x123456);  // no colour of its own: 7
+    Pen(Line(doc, CPointd(), CPointd(1, 0)), "ZP", 0x123456);   // 7 on 7
+    Pen(Line(doc, CPointd(), CPointd(1, 0)), "ZP", 0, 1);
+    Pen(Line(doc, CPointd(), CPointd(1, 0)), "ZP", 0, 2);
+    Pen(Line(doc, CPointd(), CPointd(1, 0)), "ZP", 0, 3);
+    const std::string text = Exported();
+    const std::vector<Groups> layers = Records(text, "LAYER");
+    EXPECT_EQ(Value(layers[1], 70), "64");
+    EXPECT_EQ(Value(layers[1], 62), "-5");
+    EXPECT_EQ(Value(layers[2], 62), "7");
+    const std::vector<Groups> lines = Records(text, "LINE");
+    const char* colours[] = {"(none)", "1", "7", "(none)", "(none)", "(none)", "(none)"};
+    const char* types[] = {"(none)", "(none)", "(none)", "(none)", "DASHED", "DASHDOT", "CENTER"};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(Value(lines[i], 62), colours[i]) << i;
+        EXPECT_EQ(Value(lines[i], 6), types[i]) << i;
+    }
+}
+
+TEST_F(DxfExport, JustifiedTextsWriteTheirAlignmentPoint)
+{
+    Text(doc, CPointd(5, 0), "10", JUSTIFY_RIGHT, 1.0, 0);
+    Text(doc, CPointd(5, 0), "10", JUSTIFY_CENTRE, 1.0, 900);
+    Text(doc, CPointd(5, 0), "a%%d\tb", JUSTIFY_LEFT, 0.38, 0);
+    const std::vector<Groups> texts = Records(Exported(), "TEXT");
+    // "1" counts 0.633 of the height and "0" 0.8: the start is 1.433 back.
+    EXPECT_NEAR(std::stod(Value(texts[0], 10)), 3.567, 1e-12);
+    EXPECT_EQ(Value(texts[0], 20), "0");
+    EXPECT_EQ(Value(texts[0], 72), "2");
+    EXPECT_EQ(Value(texts[0], 11), "5");
+    EXPECT_EQ(Value(texts[0], 21), "0");
+    EXPECT_EQ(Value(texts[1], 72), "1");
+    EXPECT_EQ(Value(texts[1], 50), "270");
+    EXPECT_EQ(Value(texts[2], 72), "(none)");
+    EXPECT_EQ(Value(texts[2], 1), "a%%%%%%d b");
+}
+
+TEST_F(DxfExport, PolylineArcsAreBulgesOfTheirWholeSweep)
+{
+    Polyline(doc, "ZP", 0, {SegLine(CPointd(0, 0), CPointd(1, 0)), SegLine(CPointd(1, 0), CPointd(1, 1))});
+    // Three quarters of a turn each way, then a whole turn.
+    Polyline(doc, "ZP", 0,
+             {SegArc(CPointd(0, 0), 1, 0, 270, 1), SegArc(CPointd(0, -2), 1, 0, 90, 0),
+              SegArc(CPointd(2, -2), 1, 180, 180, 1)});
+    const std::string text = Exported();
+    const std::vector<Groups> vertices = Records(text, "VERTEX");
+    ASSERT_EQ(vertices.size(), 3u + 5u);
+    const double expected[][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(std::stod(Value(vertices[i], 10)), expected[i][0]);
+        EXPECT_EQ(std::stod(Value(vertices[i], 20)), expected[i][1]);
+        EXPECT_EQ(Value(vertices[i], 42), "(none)");
+    }
+    EXPECT_NEAR(std::stod(Value(vertices[3], 42)), std::tan(3 * kPi / 8), 1e-11);
+    EXPECT_NEAR(std::stod(Value(vertices[4], 42)), -std::tan(kPi / 8), 1e-11);
+    EXPECT_EQ(Value(vertices[5], 10), "1");
+    EXPECT_EQ(Value(vertices[5], 20), "-2");
+    EXPECT_EQ(Value(vertices[6], 10), "3");
+    EXPECT_EQ(Value(vertices[5], 42), "1");
+    EXPECT_EQ(Value(vertices[6], 42), "1");
+    EXPECT_EQ(Value(vertices[7], 42), "(none)");
+
+    CRectaDoc back;
+    back.OnNewDocument();
+    ASSERT_TRUE(ImportDXF(back, text).ok);
+    const auto* pl = static_cast<CPLine*>(static_cast<CDib*>(back.GetEntityList().GetTail())->m_entity);
+    ASSERT_EQ(pl->m_segments.GetCount(), 4);
+    const auto* first = static_cast<CArc*>(static_cast<CDib*>(pl->m_segments.GetHead())->m_entity);
+    EXPECT_NEAR(first->m_centre.x, 0, 1e-12);
+    EXPECT_NEAR(first->m_centre.y, 0, 1e-12);
+    EXPECT_NEAR(first->m_end - first->m_start, 1.5 * kPi, 1e-10);
+}
+
+TEST_F(DxfExport, ClosedChainsAreWrittenClosed)
+{
+    Polyline(doc, "ZP", 0,
+             {SegLine(CPointd(0, 0), CPointd(2, 0)), SegLine(CPointd(2, 0), CPointd(2, 2)),
+              SegArc(CPointd(1, 2), 1, 0, 180, 1), SegLine(CPointd(0, 2), CPointd(0, 0))});
+    const std::string text = Exported();
+    EXPECT_EQ(Value(Records(text, "POLYLINE")[0], 70), "1");
+    EXPECT_EQ(Records(text, "VERTEX").size(), 4u);
+}
+
+TEST_F(DxfExport, NamesAreMadeValidAndUniqueAndInsertsFollow)
+{
+    Names(doc);
+    const DxfExportResult result = ExportDXF(doc);
+    EXPECT_EQ(result.layerNames.at("a/b:c"), "a_b_c");
+    EXPECT_EQ(result.layerNames.at("wall"), "wall");
+    EXPECT_EQ(result.layerNames.at("WALL"), "WALL_2");
+    EXPECT_EQ(result.layerNames.at("  padded  "), "padded");
+    EXPECT_EQ(result.layerNames.at(""), "UNNAMED");
+    EXPECT_EQ(result.layerNames.at("With blanks inside"), "With blanks inside");
+    EXPECT_EQ(result.blockNames.at("x:y"), "x_y");
+    EXPECT_EQ(result.blockNames.at("X_Y"), "X_Y_2");
+    EXPECT_EQ(result.blockNames.at("*U7"), "*U7");
+    EXPECT_EQ(result.blockNames.at("*not anonymous"), "_not anonymous");
+    std::vector<std::string> inserted;
+    for (const Groups& r : Records(result.text, "INSERT"))
+        inserted.push_back(Value(r, 2));
+    EXPECT_EQ(inserted, (std::vector<std::string>{"x_y", "X_Y_2", "*U7", "_not anonymous", "UNNAMED"}));
+    EXPECT_EQ(Value(Records(result.text, "BLOCK")[2], 70), "1");  // "*U7" is anonymous
+}
+
+TEST_F(DxfExport, AttributesAreWrittenAndReadBack)
+{
+    EveryKind(doc);
+    const std::string text = Exported();
+    std::vector<std::string> tags, values;
+    for (const Groups& r : Records(text, "ATTDEF"))
+        tags.push_back(Value(r, 2) + "=" + Value(r, 1));
+    for (const Groups& r : Records(text, "ATTRIB"))
+        values.push_back(Value(r, 2) + "=" + Value(r, 1));
+    EXPECT_EQ(tags, (std::vector<std::string>{"WIDTH=0.90", "MAKER=Acme & Sons"}));
+    // The drawing's own insert of the door carries its values; those in "Pair" show the definitions.
+    EXPECT_EQ(values, (std::vector<std::string>{"WIDTH=0.90", "MAKER=Acme & Sons"}));
+    EXPECT_EQ(Value(Records(text, "BLOCK")[0], 70), "2");
+
+    CRectaDoc back;
+    back.OnNewDocument();
+    const DxfImportResult result = ImportDXF(back, text);
+    ASSERT_TRUE(result.ok);
+    const CAttrib* maker = back.FindBlock("Door 1")->FindAttrib("MAKER");
+    ASSERT_NE(maker, nullptr);
+    EXPECT_EQ(maker->m_prompt, "Who made it");
+    EXPECT_EQ(maker->Value(), "Acme & Sons");
+    EXPECT_EQ(maker->m_text.m_insert, CPointd(0.2, 0.9));
+    EXPECT_TRUE(result.leftOut.empty()) << DescribeLeftOut(result.leftOut);
+}
+
+TEST_F(DxfExport, RealsReadBackAsTheSameDoubles)
+{
+    const double values[] = {0.1, 1.0 / 3.0, 1e-7, -123456.789, 5e300, 2.0 / 7.0 * 1e-300, -0.0};
+    for (double v : values)
+        Line(doc, CPointd(v, -v, v), CPointd(1, 1));
+    const std::vector<Groups> lines = Records(Exported(), "LINE");
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        EXPECT_EQ(std::stod(Value(lines[i], 10)), values[i]);
+        EXPECT_EQ(std::stod(Value(lines[i], 20)), -values[i]);
+    }
+    EXPECT_EQ(Value(lines[0], 10), "0.1");
+    EXPECT_EQ(Value(lines.back(), 10), "0");
+}
+
+// Values of a few decimals are written as such; every value reads back exactly.
+TEST_F(DxfExport, EveryRealReadsBackExactly)
+{
+    std::mt19937_64 random(17);
+    std::vector<double> values;
+    for (int i = 0; i < 3000; ++i) {
+        const long long n = static_cast<long long>(random() % 2000000001) - 1000000000;
+        values.push_back(double(n) / std::pow(10.0, double(i % 7)));  // 0 to 6 decimals
+        std::uint64_t bits = random();
+        double any;
+        std::memcpy(&any, &bits, sizeof any);
+        if (std::isfinite(any))
+            values.push_back(any);
+    }
+    for (double v : values)
+        Line(doc, CPointd(v, 0), CPointd());
+    const std::vector<Groups> lines = Records(Exported(), "LINE");
+    ASSERT_EQ(lines.size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string text = Value(lines[i], 10);
+        double back = 0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        ASSERT_EQ(back, values[i]) << text;
+        char shortest[40];
+        const auto end = std::to_chars(shortest, shortest + sizeof shortest, values[i]).ptr;
+        if (text.find('e') == std::string::npos && std::string(shortest, end).find('e') == std::string::npos) {
+            ASSERT_EQ(text, std::string(shortest, end));  // no more digits than needed
+        }
+    }
+}
+
+// Restores the C locale however the test ends.
+struct CommaDecimalLocale {
+    CommaDecimalLocale()
+    {
+        active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+        if (active)
+            std::locale::global(std::locale("de_DE.UTF-8"));
+    }
+    ~CommaDecimalLocale()
+    {
+        std::setlocale(LC_ALL, "C");
+        std::locale::global(std::locale::classic());
+    }
+    bool active = false;
+};
+
+TEST_F(DxfExport, ExportAndImportIgnoreACommaDecimalLocale)
+{
+    EveryKind(doc);
+    const std::string inC = Exported();
+    std::ifstream in(std::string(ZP_TEST_DATA) + "/dxf/r12.dxf", std::ios::binary);
+    const std::string r12((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+    CRectaDoc back;
+    back.OnNewDocument();
+    DxfImportResult result;
+    {
+        CommaDecimalLocale locale;
+        ASSERT_TRUE(locale.active) << "locale de_DE.UTF-8 is not installed";
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%.1f", 1.5);
+        ASSERT_STREQ(buf, "1,5");
+        EXPECT_EQ(Exported(), inC);
+        result = ImportDXF(back, r12);
+        EXPECT_EQ(ExportDXF(back).text.find(",5"), std::string::npos);
+    }
+    ASSERT_TRUE(result.ok) << result.error;
+    const std::string difference = dxflisting::Difference(
+        dxflisting::ReadListing(std::string(ZP_TEST_DATA) + "/dxf/r12.expected"), dxflisting::ListDrawing(back, result.leftOut));
+    EXPECT_TRUE(difference.empty()) << difference;
+}
+
+}  // namespace
