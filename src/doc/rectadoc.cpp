@@ -435,3 +435,13 @@ void CRectaDoc::DeleteAllLayers()
 {
     m_layers.DeleteAll();
 }
+
+bool CRectaDoc::FillsHatches() const
+{
+    return AppHost().FillsHatches();
+}
+
+bool CRectaDoc::ShowsBitmaps() const
+{
+    return AppHost().ShowsBitmaps();
+}

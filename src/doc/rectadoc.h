@@ -28,6 +28,8 @@ class CTdface;
 class CAcot;
 class CInsBl;
 class CBloq;
+class CHatch;
+class CBmp;
 
 inline constexpr char kHeaderMagic3[] = "BARQUELO 3.0";
 inline constexpr char kHeaderMagic201[] = "BARQUELO 2.01";
@@ -148,6 +150,9 @@ public:
     CPLine* AddPLine(CObList& segments);
     CAcot* AddAcot(CObList& parts);
     CTdface* AddTdface();
+    // Default-constructed: the caller sets everything.
+    CHatch* AddHatch();
+    CBmp* AddBmp();
 
     // Entity creation with the caller's pen width, colour and layer: widened
     // into the extents, drawn in the views that mirror the drawing, then
@@ -164,6 +169,10 @@ public:
                             double rotation, double sx, std::string_view block);
     // Corners c[0] to c[3]; the document's extrusion mode and direction.
     CTdface* AddTdfaceOnLayer(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4]);
+    // Hatches and bitmaps are neither drawn nor measured here.
+    CHatch* AddHatchOnLayer(int width, COLORREF color, std::string_view layer, int kind, const CPointd& seed);
+    CBmp* AddBmpOnLayer(int width, COLORREF color, std::string_view layer, std::string_view file,
+                        const CPointd& corner, double w, double h);
 
     // Scratch lists for a block or polyline under construction; they own
     // their elements until whoever takes the elements over moves them out.
@@ -236,6 +245,9 @@ public:
     // The first block named exactly name, or null.
     CBloq* FindBlock(std::string_view name) const override;
     double PointHeight() const override { return m_pointHeight; }
+    bool FillsHatches() const override;
+    bool ShowsBitmaps() const override;
+    const LOGFONT& LabelFont() const override { return m_dimFont; }
     CBloq* GetNextBlock(POSITION& pos) const;
     POSITION FindBlockPosition(const CBloq* block) const;
     // Removes the block, unlinks it from every referenced-block list and

@@ -314,9 +314,16 @@ void CBloq::DeleteAttributes()
 int CBloq::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CPlacement& p,
                 const CEntityContext& drawing) const
 {
+    // Hatches go over everything else: their fill stops at what is drawn.
+    std::vector<CElementPtr> hatches;
     WalkPlacedEntities(drawing, *this, p, [&](CElementPtr& placed) {
-        DrawEntity(dc, placed->m_type, placed->m_entity, map, kind, drawing);
+        if (placed->m_type == ENT_HATCH)
+            hatches.push_back(std::move(placed));
+        else
+            DrawEntity(dc, placed->m_type, placed->m_entity, map, kind, drawing);
     });
+    for (const CElementPtr& hatch : hatches)
+        DrawEntity(dc, hatch->m_type, hatch->m_entity, map, kind, drawing);
     return 1;
 }
 
