@@ -2,6 +2,8 @@
 // shown as a Qt dialog in the program and answered by a script in tests.
 #pragma once
 
+#include <QImage>
+
 #include <functional>
 #include <limits>
 #include <string>
@@ -38,6 +40,7 @@ struct FormField {
     int index = -1;  // list: current item, -1 none
     int value = 0;   // choice: the value the form closes with
     std::function<void(Form&)> onClick;  // button
+    QImage picture;  // shown on a choice or button, and by a text row in place of its text
 };
 
 struct Form {

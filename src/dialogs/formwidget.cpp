@@ -5,13 +5,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -27,6 +30,15 @@ QString Q(const std::string& s)
 std::string S(const QString& s)
 {
     return s.toLatin1().toStdString();
+}
+
+// A text row's picture, or its text when it has none.
+void ShowText(QLabel& label, const FormField& f)
+{
+    if (f.picture.isNull())
+        label.setText(Q(f.text));
+    else
+        label.setPixmap(QPixmap::fromImage(f.picture));
 }
 
 // Widgets back into the form.
@@ -49,10 +61,17 @@ void Push(const Form& form, const std::vector<QWidget*>& widgets)
     for (std::size_t i = 0; i < form.fields.size(); ++i) {
         const FormField& f = form.fields[i];
         switch (f.kind) {
-        case FieldKind::Text: static_cast<QLabel*>(widgets[i])->setText(Q(f.text)); break;
+        case FieldKind::Text: ShowText(*static_cast<QLabel*>(widgets[i]), f); break;
         case FieldKind::Edit: static_cast<QLineEdit*>(widgets[i])->setText(Q(f.text)); break;
         case FieldKind::Check: static_cast<QCheckBox*>(widgets[i])->setChecked(f.checked); break;
-        case FieldKind::List: static_cast<QListWidget*>(widgets[i])->setCurrentRow(f.index); break;
+        case FieldKind::List: {
+            // An action may have added items.
+            auto* list = static_cast<QListWidget*>(widgets[i]);
+            for (std::size_t item = std::size_t(list->count()); item < f.items.size(); ++item)
+                list->addItem(Q(f.items[item]));
+            list->setCurrentRow(f.index);
+            break;
+        }
         default: break;
         }
     }
@@ -76,7 +95,12 @@ int ShowFormDialog(Form& shown)
         FormField& f = form.fields[i];
         QWidget* w = nullptr;
         switch (f.kind) {
-        case FieldKind::Text: w = new QLabel(Q(f.text)); break;
+        case FieldKind::Text: {
+            auto* label = new QLabel;
+            ShowText(*label, f);
+            w = label;
+            break;
+        }
         case FieldKind::Edit: {
             auto* edit = new QLineEdit(Q(f.text));
             if (f.maxLength > 0)
@@ -98,6 +122,10 @@ int ShowFormDialog(Form& shown)
         case FieldKind::Button: {
             auto* button = new QPushButton(Q(f.label));
             button->setAutoDefault(false);
+            if (!f.picture.isNull()) {
+                button->setIcon(QPixmap::fromImage(f.picture));
+                button->setIconSize(f.picture.size());
+            }
             if (f.kind == FieldKind::Choice) {
                 QObject::connect(button, &QPushButton::clicked, &dlg, [&form, &widgets, &dlg, i] {
                     Pull(form, widgets);
@@ -162,4 +190,21 @@ bool PickSystemFont(std::string& face, int& size, bool& bold, bool& italic)
     bold = chosen.weight() >= QFont::DemiBold;
     italic = chosen.italic();
     return true;
+}
+
+bool PickSystemColour(COLORREF& colour, std::span<const COLORREF> custom)
+{
+    for (std::size_t i = 0; i < custom.size() && int(i) < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(int(i), QColor(GetRValue(custom[i]), GetGValue(custom[i]), GetBValue(custom[i])));
+    const QColor chosen = QColorDialog::getColor(QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour)),
+                                                 QApplication::activeWindow());
+    if (!chosen.isValid())
+        return false;
+    colour = RGB(chosen.red(), chosen.green(), chosen.blue());
+    return true;
+}
+
+std::string PickOpenFile(const std::string& title, const std::string& filter)
+{
+    return S(QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(title), QString(), Q(filter)));
 }

@@ -4,6 +4,7 @@
 #include "model/entitykind.h"
 #include "model/fontrecord.h"
 #include "model/layer.h"
+#include "model/region.h"
 #include "model/transform.h"
 #include "platform/archive.h"
 
@@ -311,9 +312,19 @@ void CBloq::DeleteAttributes()
     m_attribs.DeleteAll();
 }
 
+void CBloq::DeleteAttribs(std::string_view tag)
+{
+    for (POSITION pos = m_attribs.GetHeadPosition(); pos;) {
+        const POSITION here = pos;
+        if (static_cast<const CAttrib*>(m_attribs.GetNext(pos))->m_tag == tag)
+            m_attribs.DeleteAt(here);
+    }
+}
+
 int CBloq::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CPlacement& p,
                 const CEntityContext& drawing) const
 {
+    FillBlockRegion(dc, map, kind, *this, p);
     // Hatches go over everything else: their fill stops at what is drawn.
     std::vector<CElementPtr> hatches;
     WalkPlacedEntities(drawing, *this, p, [&](CElementPtr& placed) {

@@ -1,6 +1,7 @@
 #include "platform/imagedc.h"
 
 #include "platform/floodfill.h"
+#include "platform/region.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -778,6 +779,19 @@ bool CImageDC::FrameRect(std::int64_t l, std::int64_t t, std::int64_t r, std::in
         if (R - 1 > L)
             f.Span(y, R - 1, R - 1);
     }
+    return true;
+}
+
+bool CImageDC::FillRgn(const CRgn& region, const CBrush& brush)
+{
+    if (!brush.IsCreated() || brush.GetStyle() == CBrush::Style::hollow)
+        return false;
+    QPainter p(m_image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (brush.GetStyle() == CBrush::Style::pattern)
+        p.fillPath(region.Path(), QBrush(brush.Pattern()));
+    else
+        p.fillPath(region.Path(), QColor::fromRgb(ToRgb(brush.Colour())));
     return true;
 }
 
