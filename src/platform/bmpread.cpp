@@ -182,7 +182,6 @@ bool ReadLayout(const BYTE* data, std::size_t size, Layout& l, std::string& erro
         }
     }
     if (l.bpp <= 8) {
-        l.palette.reserve(colours);  // at most 256, checked above
         for (std::uint32_t i = 0; i < colours; ++i) {
             const BYTE* c = data + tableStart + i * entry;
             l.palette.push_back(qRgb(c[2], c[1], c[0]));

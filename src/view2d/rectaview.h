@@ -239,7 +239,7 @@ public:
     int IsLayerDrawable(const CObject* entity, int type) const;
     int UndoStateCount() const { return m_undoStates.GetCount(); }
 
-    // ---- hatches, bitmaps, regions, elevation and thickness (finishing.cpp, regions.cpp)
+    // ---- hatches, bitmaps, regions, elevation and thickness (finishing.cpp, regions.cpp, selectionops.cpp)
     // The document's extrusion mode and direction; the record is visible as its layer is.
     CTdface* NewBlockTdface(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4]);
     // Each adds its entity at p on the current layer with one undo state,

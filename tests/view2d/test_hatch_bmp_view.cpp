@@ -8,6 +8,7 @@
 #include "platform/archive.h"
 #include "support/blocks.h"
 #include "support/scripted_forms.h"
+#include "view2d/rastercopy.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
 
@@ -91,6 +92,20 @@ TEST_F(HatchBmpView, ABitmapIsPickedInsideAtOnceAHatchNever)
     EXPECT_EQ(view.m_selection.GetCount(), 2) << "crossing: the line and a side of the bitmap";
 }
 
+TEST_F(HatchBmpView, SnapPassesOverHatchesAndBitmaps)
+{
+    doc.AddHatchOnLayer(1, 0, "ZP", HATCH_SOLID, CPointd(2, 2));
+    doc.AddBmpOnLayer(1, 0, "ZP", "none.bmp", CPointd(4, 4), 2, 1);
+    for (int mode = 1; mode <= 9; ++mode) {
+        for (const CPointd& at : {CPointd(2, 2), CPointd(4, 4), CPointd(5, 4)}) {
+            view.m_snapMode = mode;
+            CPointd p = at;
+            EXPECT_EQ(view.OnEditPoint(p), 0) << mode;
+            EXPECT_EQ(p, at);
+        }
+    }
+}
+
 TEST_F(HatchBmpView, MoveCopyAndBlockThenUndoRestoreEveryRecord)
 {
     doc.AddHatchOnLayer(1, RGB(255, 0, 0), "ZP", HATCH_SOLID, CPointd(2, 2, 1));
@@ -139,4 +154,25 @@ TEST_F(HatchBmpView, MoveCopyAndBlockThenUndoRestoreEveryRecord)
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(6, 2), 1, 0, 1, "HB");
     view.Invalidate();
     EXPECT_GT(Ink(), 0);
+}
+
+TEST_F(HatchBmpView, DisplacedCopiesComeWithTheirUndoSteps)
+{
+    CHatch* hatch = doc.AddHatchOnLayer(1, RGB(255, 0, 0), "LAYER A", HATCH_PATTERN, CPointd(2, 2, 1));
+    hatch->SetPattern(QImage(8, 8, QImage::Format_RGB32));
+    CBmp* bmp = doc.AddBmpOnLayer(1, 0, "ZP", "none.bmp", CPointd(4, 4, 2), 2, 1);
+    const int count = doc.GetEntityList().GetCount();
+
+    CHatch* h = CopyHatchMoved(view, *hatch, CPointd(1, 1, 0), CPointd(2, 3, 9));
+    CBmp* b = CopyBmpMoved(view, *bmp, CPointd(1, 1, 0), CPointd(2, 3, 9));
+    EXPECT_EQ(h->m_seed, CPointd(3, 4, 1));
+    EXPECT_EQ(h->m_layer, "LAYER A");
+    EXPECT_EQ(h->m_pattern, hatch->m_pattern);
+    EXPECT_EQ(b->m_corner, CPointd(5, 6, 2));
+    EXPECT_EQ(b->m_file, "none.bmp");
+    EXPECT_EQ(doc.GetEntityList().GetCount(), count + 2);
+    view.SaveUndoState();
+    view.ClearPendingSteps();
+    view.DoUndo();
+    EXPECT_EQ(doc.GetEntityList().GetCount(), count);
 }
