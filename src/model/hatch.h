@@ -74,9 +74,9 @@ void StretchHatch(CHatch& hatch, const CPointd& from, const CPointd& to, const P
 
 // The kind table's operations (see transform.h and extentpoints.h).
 void MoveEntity(CHatch& e, const CPointd& d);
-// The seed placed as any block point; TransformHatch.
+// TransformHatch: the seed placed as any block point.
 void PlaceEntity(CHatch& e, const CPlacement& pl);
-// RotateHatch and MirrorHatch: the seed turns or is reflected.
+// RotateHatch and MirrorHatch: the seed is turned or reflected.
 void RotateEntity(CHatch& e, const CPointd& centre, double angle);
 void MirrorEntity(CHatch& e, const CRecta& mirror, double dir);
 // A hatch adds nothing to the drawing extents.
