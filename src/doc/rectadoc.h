@@ -202,10 +202,10 @@ public:
     // mirror image when b is a), turned along d1-d2 (reversed unless flag is 1).
     void AddDimensionMarks(const CBloq& a, const CBloq& b, CObList& parts, std::string_view layer,
                            const CPointd& d1, const CPointd& d2, int flag);
-    // Explode (docexplode.cpp): copies of the entity's pieces go to the end of
+    // Explode (docexplode.cpp): copies of the entity's parts go to the end of
     // the entity list, each visible as its layer is, and added is told of
     // each new element, for the caller's undo history. The entity keeps its
-    // own pieces; the caller takes its element out of the list.
+    // own parts; the caller takes its element out of the list.
     using AddedRecordFn = std::function<void(int type, CDib* record, POSITION pos)>;
     // Every line and arc segment.
     void ExplodePLine(const CPLine& pline, const AddedRecordFn& added);

@@ -1,4 +1,4 @@
-// Explode: which pieces reach the drawing, where, on which layer, and that
+// Explode: which parts reach the drawing, where, on which layer, and that
 // the exploded entity keeps its own.
 #include "doc/rectadoc.h"
 #include "model/acot.h"

@@ -119,7 +119,7 @@ TEST(FloodFill, BorderFillStopsAtTheBorderColour)
     EXPECT_EQ(image.pixel(0, 0), kWhite);
 }
 
-// An area of 16 million pixels in one piece, with a comb that makes the
+// An area of 16 million pixels all joined, with a comb that makes the
 // fill turn back in every column: a recursive fill would overflow the stack.
 TEST(FloodFill, FourThousandSquareNeedsNoRecursion)
 {

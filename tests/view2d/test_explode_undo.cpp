@@ -1,5 +1,5 @@
 // Explode as the explode command drives it, then undo, redo and close:
-// every element is freed exactly once, and the pieces draw exactly where
+// every element is freed exactly once, and the parts draw exactly where
 // the exploded entity drew.
 #include "model/acot.h"
 #include "model/circ.h"
@@ -31,12 +31,12 @@ protected:
         ViewTest::TearDown();
     }
 
-    // What the explode command does with the record at pos: its pieces
+    // What the explode command does with the record at pos: its parts
     // recorded as added, the record itself as erased and taken out; one state.
     void Explode(POSITION pos)
     {
         CDib* record = doc.GetEntityRecord(pos);
-        const auto added = [this](int type, CDib* piece, POSITION at) { view.AddUndoStep(UNDO_ADDED, type, piece, at); };
+        const auto added = [this](int type, CDib* part, POSITION at) { view.AddUndoStep(UNDO_ADDED, type, part, at); };
         switch (record->m_type) {
         case ENT_PLINE: doc.ExplodePLine(*static_cast<CPLine*>(record->m_entity), added); break;
         case ENT_DIMENSION: doc.ExplodeAcot(*static_cast<CAcot*>(record->m_entity), added); break;
@@ -61,23 +61,23 @@ protected:
 
     // Explodes the record at pos, checking the picture and the live elements
     // through explode, undo, redo, undo, redo.
-    void ExplodeAndReplay(POSITION pos, int pieces)
+    void ExplodeAndReplay(POSITION pos, int parts)
     {
         const QImage before = Shown();
         const std::int64_t live = CDib::LiveCount();
         const int count = doc.GetEntityList().GetCount();
         Explode(pos);
-        EXPECT_EQ(doc.GetEntityList().GetCount(), count - 1 + pieces);
-        EXPECT_EQ(Shown(), before) << "the pieces draw where the entity drew";
-        EXPECT_EQ(CDib::LiveCount(), live + pieces);
+        EXPECT_EQ(doc.GetEntityList().GetCount(), count - 1 + parts);
+        EXPECT_EQ(Shown(), before) << "the parts draw where the entity drew";
+        EXPECT_EQ(CDib::LiveCount(), live + parts);
         for (int round = 0; round < 2; ++round) {
             view.DoUndo();
             EXPECT_EQ(doc.GetEntityList().GetCount(), count);
             EXPECT_EQ(Shown(), before);
             view.DoRedo();
-            EXPECT_EQ(doc.GetEntityList().GetCount(), count - 1 + pieces);
+            EXPECT_EQ(doc.GetEntityList().GetCount(), count - 1 + parts);
             EXPECT_EQ(Shown(), before);
-            EXPECT_EQ(CDib::LiveCount(), live + pieces) << "nothing freed, nothing copied again";
+            EXPECT_EQ(CDib::LiveCount(), live + parts) << "nothing freed, nothing copied again";
         }
     }
 
@@ -137,7 +137,7 @@ TEST_F(ExplodeUndo, NestedRotatedInserts)
     ExplodeAndReplay(doc.GetLastEntityPosition(), 3);
     EXPECT_EQ(Shown(), shown);
 
-    // Undo both explodes, then close with the pieces owned by the history.
+    // Undo both explodes, then close with the parts owned by the history.
     view.DoUndo();
     view.DoUndo();
     EXPECT_EQ(Shown(), shown);
