@@ -25,6 +25,18 @@ void CStatusPanes::SetPaneText(int pane, const std::string& text)
         m_onChange(pane);
 }
 
+bool CRectaApp::FillsHatches() const
+{
+    const Cwm_MainWnd* frame = MainFrame();
+    return !frame || frame->m_rasterHatch != 0;
+}
+
+bool CRectaApp::ShowsBitmaps() const
+{
+    const Cwm_MainWnd* frame = MainFrame();
+    return !frame || frame->m_showBitmaps != 0;
+}
+
 int CRectaApp::GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const
 {
     view = nullptr;

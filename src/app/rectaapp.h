@@ -36,6 +36,8 @@ public:
 
     void SetPaneText(int pane, const std::string& text) override { Status().SetPaneText(pane, text); }
     void CountNewDocument() override { ++m_newDocuments; }
+    bool FillsHatches() const override;
+    bool ShowsBitmaps() const override;
 
     // Active plan view and document of the in-place session; returns 0 (and
     // nulls) when no drawing is being edited in place.

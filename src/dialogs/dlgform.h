@@ -2,7 +2,8 @@
 // shown as a Qt dialog in the program and answered by a script in tests.
 #pragma once
 
-#include <array>
+#include <QImage>
+
 #include <functional>
 #include <limits>
 #include <string>
@@ -38,10 +39,10 @@ struct FormField {
     std::vector<std::string> items;
     int index = -1;  // list: current item, -1 none
     int value = 0;   // choice: the value the form closes with
-    // choice: lines (x1, y1, x2, y2) in the unit square, y up, drawn on the
-    // button in place of the label, which becomes its tip
-    std::vector<std::array<double, 4>> picture;
     std::function<void(Form&)> onClick;  // button
+    // Shown on a choice or button (the label becoming its tip), and by a text
+    // row in place of its text.
+    QImage picture;
 };
 
 struct Form {

@@ -5,14 +5,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -31,20 +32,13 @@ std::string S(const QString& s)
     return s.toLatin1().toStdString();
 }
 
-constexpr int kPictureSide = 48;
-
-// A choice's picture as a button icon.
-QIcon PictureIcon(const std::vector<std::array<double, 4>>& picture)
+// A text row's picture, or its text when it has none.
+void ShowText(QLabel& label, const FormField& f)
 {
-    QPixmap pixmap(kPictureSide, kPictureSide);
-    pixmap.fill(Qt::white);
-    QPainter painter(&pixmap);
-    painter.setPen(QPen(Qt::black, 1));
-    const double last = kPictureSide - 1;
-    for (const auto& [x1, y1, x2, y2] : picture)
-        painter.drawLine(QPointF(x1 * last, (1.0 - y1) * last), QPointF(x2 * last, (1.0 - y2) * last));
-    painter.drawRect(0, 0, kPictureSide - 1, kPictureSide - 1);
-    return QIcon(pixmap);
+    if (f.picture.isNull())
+        label.setText(Q(f.text));
+    else
+        label.setPixmap(QPixmap::fromImage(f.picture));
 }
 
 // Widgets back into the form.
@@ -67,10 +61,17 @@ void Push(const Form& form, const std::vector<QWidget*>& widgets)
     for (std::size_t i = 0; i < form.fields.size(); ++i) {
         const FormField& f = form.fields[i];
         switch (f.kind) {
-        case FieldKind::Text: static_cast<QLabel*>(widgets[i])->setText(Q(f.text)); break;
+        case FieldKind::Text: ShowText(*static_cast<QLabel*>(widgets[i]), f); break;
         case FieldKind::Edit: static_cast<QLineEdit*>(widgets[i])->setText(Q(f.text)); break;
         case FieldKind::Check: static_cast<QCheckBox*>(widgets[i])->setChecked(f.checked); break;
-        case FieldKind::List: static_cast<QListWidget*>(widgets[i])->setCurrentRow(f.index); break;
+        case FieldKind::List: {
+            // An action may have added items.
+            auto* list = static_cast<QListWidget*>(widgets[i]);
+            for (std::size_t item = std::size_t(list->count()); item < f.items.size(); ++item)
+                list->addItem(Q(f.items[item]));
+            list->setCurrentRow(f.index);
+            break;
+        }
         default: break;
         }
     }
@@ -94,7 +95,12 @@ int ShowFormDialog(Form& shown)
         FormField& f = form.fields[i];
         QWidget* w = nullptr;
         switch (f.kind) {
-        case FieldKind::Text: w = new QLabel(Q(f.text)); break;
+        case FieldKind::Text: {
+            auto* label = new QLabel;
+            ShowText(*label, f);
+            w = label;
+            break;
+        }
         case FieldKind::Edit: {
             auto* edit = new QLineEdit(Q(f.text));
             if (f.maxLength > 0)
@@ -116,11 +122,11 @@ int ShowFormDialog(Form& shown)
         case FieldKind::Button: {
             auto* button = new QPushButton(Q(f.label));
             button->setAutoDefault(false);
-            if (!f.picture.empty()) {
+            if (!f.picture.isNull()) {
                 button->setText({});
-                button->setIcon(PictureIcon(f.picture));
-                button->setIconSize(QSize(kPictureSide, kPictureSide));
                 button->setToolTip(Q(f.label));
+                button->setIcon(QPixmap::fromImage(f.picture));
+                button->setIconSize(f.picture.size());
             }
             if (f.kind == FieldKind::Choice) {
                 QObject::connect(button, &QPushButton::clicked, &dlg, [&form, &widgets, &dlg, i] {
@@ -186,4 +192,21 @@ bool PickSystemFont(std::string& face, int& size, bool& bold, bool& italic)
     bold = chosen.weight() >= QFont::DemiBold;
     italic = chosen.italic();
     return true;
+}
+
+bool PickSystemColour(COLORREF& colour, std::span<const COLORREF> custom)
+{
+    for (std::size_t i = 0; i < custom.size() && int(i) < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(int(i), QColor(GetRValue(custom[i]), GetGValue(custom[i]), GetBValue(custom[i])));
+    const QColor chosen = QColorDialog::getColor(QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour)),
+                                                 QApplication::activeWindow());
+    if (!chosen.isValid())
+        return false;
+    colour = RGB(chosen.red(), chosen.green(), chosen.blue());
+    return true;
+}
+
+std::string PickOpenFile(const std::string& title, const std::string& filter)
+{
+    return S(QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(title), QString(), Q(filter)));
 }

@@ -12,6 +12,10 @@ public:
     virtual void SetPaneText(int pane, const std::string& text) = 0;
     // A new drawing was begun; the application numbers their titles.
     virtual void CountNewDocument() = 0;
+    // The main frame's display options: hatches fill their area (else a
+    // marker at the seed), bitmaps show their picture (else frame and name).
+    virtual bool FillsHatches() const { return true; }
+    virtual bool ShowsBitmaps() const { return true; }
 };
 
 // The host installed, or one that does nothing.

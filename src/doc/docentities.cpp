@@ -2,9 +2,11 @@
 #include "doc/rectadoc.h"
 
 #include "model/bloq.h"
+#include "model/bmp.h"
 #include "model/circ.h"
 #include "model/entitykind.h"
 #include "model/fontrecord.h"
+#include "model/hatch.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/tdface.h"
@@ -101,6 +103,18 @@ CTdface* CRectaDoc::AddTdface()
                               m_extrusionDir.z));
 }
 
+CHatch* CRectaDoc::AddHatch()
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_HATCH, new CHatch);
+}
+
+CBmp* CRectaDoc::AddBmp()
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_BITMAP, new CBmp);
+}
+
 // ---------------------------------------------------------------- on a named layer
 
 CRecta* CRectaDoc::AddRectaOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& p1,
@@ -169,6 +183,21 @@ CTdface* CRectaDoc::AddTdfaceOnLayer(int width, COLORREF color, std::string_view
     for (int i = 0; i < 4; ++i)
         face->m_c[i] = c[i];
     return AppendOnLayer(ENT_3DFACE, face);
+}
+
+CHatch* CRectaDoc::AddHatchOnLayer(int width, COLORREF color, std::string_view layer, int kind,
+                                   const CPointd& seed)
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_HATCH, new CHatch(width, color, layer, kind, seed), GetLayerVisibility(layer));
+}
+
+CBmp* CRectaDoc::AddBmpOnLayer(int width, COLORREF color, std::string_view layer, std::string_view file,
+                               const CPointd& corner, double w, double h)
+{
+    SetModifiedFlag();
+    return Append(m_entities, ENT_BITMAP, new CBmp(width, color, layer, file, corner, w, h),
+                  GetLayerVisibility(layer));
 }
 
 // ---------------------------------------------------------------- scratch lists

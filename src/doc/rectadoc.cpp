@@ -434,3 +434,13 @@ void CRectaDoc::DeleteAllLayers()
 {
     m_layers.DeleteAll();
 }
+
+bool CRectaDoc::FillsHatches() const
+{
+    return AppHost().FillsHatches();
+}
+
+bool CRectaDoc::ShowsBitmaps() const
+{
+    return AppHost().ShowsBitmaps();
+}

@@ -29,6 +29,8 @@ class CTdface;
 class CAcot;
 class CInsBl;
 class CBloq;
+class CHatch;
+class CBmp;
 
 inline constexpr char kHeaderMagic3[] = "BARQUELO 3.0";
 inline constexpr char kHeaderMagic201[] = "BARQUELO 2.01";
@@ -153,6 +155,9 @@ public:
     CPLine* AddPLine(CObList& segments);
     CAcot* AddAcot(CObList& parts);
     CTdface* AddTdface();
+    // Default-constructed: the caller sets everything.
+    CHatch* AddHatch();
+    CBmp* AddBmp();
 
     // Entity creation with the caller's pen width, colour and layer: widened
     // into the extents, drawn in the views that mirror the drawing, then
@@ -169,6 +174,10 @@ public:
                             double rotation, double sx, std::string_view block);
     // Corners c[0] to c[3]; the document's extrusion mode and direction.
     CTdface* AddTdfaceOnLayer(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4]);
+    // Hatches and bitmaps are neither drawn nor measured here.
+    CHatch* AddHatchOnLayer(int width, COLORREF color, std::string_view layer, int kind, const CPointd& seed);
+    CBmp* AddBmpOnLayer(int width, COLORREF color, std::string_view layer, std::string_view file,
+                        const CPointd& corner, double w, double h);
 
     // Scratch lists for a block or polyline under construction; they own
     // their elements until whoever takes the elements over moves them out.
@@ -198,6 +207,19 @@ public:
     // mirror image when b is a), turned along d1-d2 (reversed unless flag is 1).
     void AddDimensionMarks(const CBloq& a, const CBloq& b, CObList& parts, std::string_view layer,
                            const CPointd& d1, const CPointd& d2, int flag);
+    // Explode (docexplode.cpp): copies of the entity's parts go to the end of
+    // the entity list, each visible as its layer is, and added is told of
+    // each new element, for the caller's undo history. The entity keeps its
+    // own parts; the caller takes its element out of the list.
+    using AddedRecordFn = std::function<void(int type, CDib* record, POSITION pos)>;
+    // Every line and arc segment.
+    void ExplodePLine(const CPLine& pline, const AddedRecordFn& added);
+    // Every entity of the block placed as the insert draws it (a nested
+    // insert becomes an insert); a layer the drawing lacks is added, on, in
+    // the entity's colour.
+    void ExplodeInsBl(const CInsBl& insert, const CBloq& block, const AddedRecordFn& added);
+    // Every part but the first line part (the definition line).
+    void ExplodeAcot(const CAcot& dim, const AddedRecordFn& added);
     // Free what the scratch lists still hold.
     void ClearWorkList() { m_work.DeleteAll(); }
     void ClearSegList() { m_segments.DeleteAll(); }
@@ -241,6 +263,9 @@ public:
     // The first block named exactly name, or null.
     CBloq* FindBlock(std::string_view name) const override;
     double PointHeight() const override { return m_pointHeight; }
+    bool FillsHatches() const override;
+    bool ShowsBitmaps() const override;
+    const LOGFONT& LabelFont() const override { return m_dimFont; }
     CBloq* GetNextBlock(POSITION& pos) const;
     POSITION FindBlockPosition(const CBloq* block) const;
     // Removes the block, unlinks it from every referenced-block list and

@@ -4,6 +4,7 @@
 #include "model/entitykind.h"
 #include "model/fontrecord.h"
 #include "model/layer.h"
+#include "model/region.h"
 #include "model/transform.h"
 #include "platform/archive.h"
 
@@ -318,12 +319,29 @@ void CBloq::DeleteAttributes()
     m_attribs.DeleteAll();
 }
 
+void CBloq::DeleteAttribs(std::string_view tag)
+{
+    for (POSITION pos = m_attribs.GetHeadPosition(); pos;) {
+        const POSITION here = pos;
+        if (static_cast<const CAttrib*>(m_attribs.GetNext(pos))->m_tag == tag)
+            m_attribs.DeleteAt(here);
+    }
+}
+
 int CBloq::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CPlacement& p,
                 const CEntityContext& drawing) const
 {
+    FillBlockRegion(dc, map, kind, *this, p);
+    // Hatches go over everything else: their fill stops at what is drawn.
+    std::vector<CElementPtr> hatches;
     WalkPlacedEntities(drawing, *this, p, [&](CElementPtr& placed) {
-        DrawEntity(dc, placed->m_type, placed->m_entity, map, kind, drawing);
+        if (placed->m_type == ENT_HATCH)
+            hatches.push_back(std::move(placed));
+        else
+            DrawEntity(dc, placed->m_type, placed->m_entity, map, kind, drawing);
     });
+    for (const CElementPtr& hatch : hatches)
+        DrawEntity(dc, hatch->m_type, hatch->m_entity, map, kind, drawing);
     return 1;
 }
 

@@ -93,6 +93,8 @@ public:
     // word returned; -1 and value untouched when none has it.
     int FindAttribByTag(std::string_view tag, std::string& value) const;
     void DeleteAttributes();
+    // Frees every attribute with this tag; the others stay in their order.
+    void DeleteAttribs(std::string_view tag);
     const CObList& GetAttribList() const { return m_attribs; }
 
     // The entities placed by p; nested blocks are looked up in the drawing. Returns 1.

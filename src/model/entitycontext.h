@@ -1,10 +1,12 @@
-// What entities need of the drawing they lie in: its blocks by name and the
-// size at which points show. The document provides it.
+// What entities need of the drawing they lie in: its blocks by name, the
+// size at which points show, and how hatches and bitmaps show. The document
+// provides it.
 #pragma once
 
 #include <string_view>
 
 class CBloq;
+struct LOGFONT;
 
 class CEntityContext {
 public:
@@ -12,6 +14,12 @@ public:
     virtual CBloq* FindBlock(std::string_view name) const = 0;
     // The height and width of the cross a point entity shows as.
     virtual double PointHeight() const = 0;
+    // True when hatches fill their area; false when each shows a marker at its seed.
+    virtual bool FillsHatches() const = 0;
+    // True when bitmaps show their picture; false when they show their frame and file name.
+    virtual bool ShowsBitmaps() const = 0;
+    // The font of a bitmap's file name shown in place of its picture.
+    virtual const LOGFONT& LabelFont() const = 0;
 
 protected:
     CEntityContext() = default;

@@ -1,8 +1,10 @@
 #include "model/entitykind.h"
 
 #include "model/acot.h"
+#include "model/bmp.h"
 #include "model/circ.h"
 #include "model/entitycontext.h"
+#include "model/hatch.h"
 #include "model/insbl.h"
 #include "model/pline.h"
 #include "model/punt.h"
@@ -57,7 +59,11 @@ public:
     }
 
     const CEntity* Pen(const CObject* e) const override { return static_cast<const T*>(e); }
-    void SetColor(CObject* e, COLORREF color) const override { Of(e).SetColor(color); }
+    void SetColor(CObject* e, COLORREF color) const override
+    {
+        if constexpr (!requires { T::kKeepsColour; })
+            Of(e).SetColor(color);
+    }
 
     bool Move(CObject* e, const CPointd& d) const override
     {
@@ -71,13 +77,19 @@ public:
     }
     bool Rotate(CObject* e, const CPointd& centre, double angle) const override
     {
-        RotateEntity(Of(e), centre, angle);
-        return true;
+        if constexpr (requires(T& t) { RotateEntity(t, centre, angle); }) {
+            RotateEntity(Of(e), centre, angle);
+            return true;
+        }
+        return false;
     }
     bool Mirror(CObject* e, const CRecta& mirror, double dir) const override
     {
-        MirrorEntity(Of(e), mirror, dir);
-        return true;
+        if constexpr (requires(T& t) { MirrorEntity(t, mirror, dir); }) {
+            MirrorEntity(Of(e), mirror, dir);
+            return true;
+        }
+        return false;
     }
 
     CObject* Duplicate(const CObject* e) const override
@@ -96,32 +108,6 @@ private:
     const char* m_className;
 };
 
-// A kind whose class is not built yet: its records load nowhere, and the
-// ones a drawing holds are passed over by every operation.
-class CUnbuiltKind final : public CEntityKind {
-public:
-    explicit constexpr CUnbuiltKind(const char* className) : m_className(className) {}
-
-    const char* ClassName() const override { return m_className; }
-    int Draw(CDC&, const CObject*, const WorldMap&, DrawKind, const CEntityContext&) const override { return 0; }
-    bool InWindow(const CObject*, const CPointd&, const CPointd&, const CEntityContext&) const override
-    {
-        return false;
-    }
-    void ExtentsPoints(const CObject*, const PointFn&) const override {}
-    std::size_t PartCount(const CObject*) const override { return 0; }
-    const CEntity* Pen(const CObject*) const override { return nullptr; }
-    void SetColor(CObject*, COLORREF) const override {}
-    bool Move(CObject*, const CPointd&) const override { return false; }
-    bool Place(CObject*, const CPlacement&) const override { return false; }
-    bool Rotate(CObject*, const CPointd&, double) const override { return false; }
-    bool Mirror(CObject*, const CRecta&, double) const override { return false; }
-    CObject* Duplicate(const CObject*) const override { return nullptr; }
-
-private:
-    const char* m_className;
-};
-
 const CKindOf<CRecta> kLine("CRecta");
 const CKindOf<CCirc> kCircle("CCirc");
 const CKindOf<CArc> kArc("CArc");
@@ -131,8 +117,8 @@ const CKindOf<CPLine> kPolyline("CPLine");
 const CKindOf<CInsBl> kInsert("CInsBl");
 const CKindOf<CAcot> kDimension("CAcot");
 const CKindOf<CTdface> kFace("CTdface");
-const CUnbuiltKind kHatch("CHatch");
-const CUnbuiltKind kBitmap("CBmp");
+const CKindOf<CHatch> kHatch("CHatch");
+const CKindOf<CBmp> kBitmap("CBmp");
 
 struct KindRow {
     int type;

@@ -1,6 +1,5 @@
 // The operations of every kind of entity, reached by type code. A kind is its
-// entity class and one row of the table in entitykind.cpp; kinds whose class
-// is not built yet have a row whose operations do nothing, and a code with no
+// entity class and one row of the table in entitykind.cpp; a code with no
 // row is an error where it is met.
 #pragma once
 
@@ -33,7 +32,7 @@ public:
     virtual std::size_t PartCount(const CObject* e) const = 0;
     // The pen header; null for kinds without one.
     virtual const CEntity* Pen(const CObject* e) const = 0;
-    // Colours the entity and every part of it.
+    // Colours the entity and every part of it; hatches and bitmaps keep theirs.
     virtual void SetColor(CObject* e, COLORREF color) const = 0;
 
     // Each changes the entity in place (see transform.h); false, and nothing

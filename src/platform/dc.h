@@ -14,6 +14,7 @@
 #include <string_view>
 
 class QFont;
+class CRgn;
 
 // Pen styles.
 constexpr int PS_SOLID = 0;
@@ -257,6 +258,8 @@ public:
                           const CBrush& brush) = 0;
     virtual bool FrameRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b,
                            const CBrush& brush) = 0;
+    // Fills the region (device pixels) with the brush, without the raster operation.
+    virtual bool FillRgn(const CRgn& region, const CBrush& brush) = 0;
     // Fills with the current brush from the seed, 4-connected.
     virtual bool ExtFloodFill(std::int64_t x, std::int64_t y, COLORREF colour, int type) = 0;
     bool FloodFill(std::int64_t x, std::int64_t y, COLORREF border)

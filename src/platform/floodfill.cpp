@@ -3,8 +3,51 @@
 #include <utility>
 #include <vector>
 
-std::int64_t FloodFillImage(QImage& image, int x, int y, QRgb colour, bool surface,
-                            const std::function<QRgb(int, int)>& paint)
+namespace {
+
+constexpr std::uint32_t kRgb = 0xFFFFFFu;
+constexpr std::uint32_t kOpaque = 0xFF000000u;
+
+// The span fill: match(x, y) tells whether a pixel is still to be painted,
+// paint(y, x0, x1) paints a run and makes its pixels stop matching.
+template <class Match, class Paint>
+std::int64_t SpanFill(int w, int h, int x, int y, Match&& match, Paint&& paint)
+{
+    if (!match(x, y))
+        return 0;
+    std::int64_t filled = 0;
+    std::vector<std::pair<int, int>> seeds{{x, y}};
+    while (!seeds.empty()) {
+        const auto [sx, sy] = seeds.back();
+        seeds.pop_back();
+        if (!match(sx, sy))
+            continue;  // a run found from another seed took it
+        int left = sx, right = sx;
+        while (left > 0 && match(left - 1, sy))
+            --left;
+        while (right + 1 < w && match(right + 1, sy))
+            ++right;
+        paint(sy, left, right);
+        filled += right - left + 1;
+        // One seed per run of matching pixels in the rows above and below.
+        for (const int ny : {sy - 1, sy + 1}) {
+            if (ny < 0 || ny >= h)
+                continue;
+            for (int px = left; px <= right; ++px) {
+                if (!match(px, ny))
+                    continue;
+                seeds.emplace_back(px, ny);
+                while (px < right && match(px + 1, ny))
+                    ++px;
+            }
+        }
+    }
+    return filled;
+}
+
+}  // namespace
+
+std::int64_t FloodFillImage(QImage& image, int x, int y, QRgb colour, bool surface, const FloodPaint& paint)
 {
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
         return 0;
@@ -13,48 +56,45 @@ std::int64_t FloodFillImage(QImage& image, int x, int y, QRgb colour, bool surfa
         return 0;
     auto* bits = reinterpret_cast<std::uint32_t*>(image.bits());
     const std::size_t stride = std::size_t(image.bytesPerLine()) / 4;
-    const std::uint32_t target = colour & 0xFFFFFFu;
-    std::vector<std::uint8_t> visited(std::size_t(w) * std::size_t(h), 0);
+    const std::uint32_t target = colour & kRgb;
+    auto at = [&](int px, int py) -> std::uint32_t& { return bits[std::size_t(py) * stride + std::size_t(px)]; };
 
-    auto qualifies = [&](int px, int py) {
-        const std::size_t i = std::size_t(py) * std::size_t(w) + std::size_t(px);
-        if (visited[i])
-            return false;
-        const bool same = (bits[std::size_t(py) * stride + std::size_t(px)] & 0xFFFFFFu) == target;
-        return same == surface;
-    };
-    if (!qualifies(x, y))
-        return 0;
+    const QImage* pattern = paint.pattern && !paint.pattern->isNull() ? paint.pattern : nullptr;
+    QImage tile;
+    if (pattern)
+        tile = pattern->convertToFormat(QImage::Format_RGB32);
+    const std::uint32_t solid = (paint.solid & kRgb) | kOpaque;
 
-    std::int64_t filled = 0;
-    std::vector<std::pair<int, int>> stack{{x, y}};
-    while (!stack.empty()) {
-        auto [sx, sy] = stack.back();
-        stack.pop_back();
-        if (!qualifies(sx, sy))
-            continue;
-        int left = sx, right = sx;
-        while (left > 0 && qualifies(left - 1, sy))
-            --left;
-        while (right + 1 < w && qualifies(right + 1, sy))
-            ++right;
-        // Pixels are marked before they are painted, so a painted pixel is never tested again.
-        for (int px = left; px <= right; ++px) {
-            visited[std::size_t(sy) * std::size_t(w) + std::size_t(px)] = 1;
-            bits[std::size_t(sy) * stride + std::size_t(px)] = paint(px, sy) | 0xFF000000u;
-        }
-        filled += right - left + 1;
-        for (int ny : {sy - 1, sy + 1}) {
-            if (ny < 0 || ny >= h)
-                continue;
-            for (int px = left; px <= right; ++px) {
-                if (!qualifies(px, ny))
-                    continue;
-                stack.emplace_back(px, ny);
-                while (px + 1 <= right && qualifies(px + 1, ny))
-                    ++px;
-            }
-        }
+    // A solid surface fill leaves no painted pixel of the target colour, so
+    // the colour itself tells what is left to paint.
+    if (surface && !pattern) {
+        if ((solid & kRgb) == target)
+            return 0;
+        return SpanFill(
+            w, h, x, y, [&](int px, int py) { return (at(px, py) & kRgb) == target; },
+            [&](int py, int x0, int x1) {
+                std::uint32_t* row = &at(0, py);
+                for (int px = x0; px <= x1; ++px)
+                    row[px] = solid;
+            });
     }
-    return filled;
+
+    // Otherwise painted pixels may qualify again: each is visited once.
+    std::vector<std::uint8_t> visited(std::size_t(w) * std::size_t(h), 0);
+    auto match = [&](int px, int py) {
+        if (visited[std::size_t(py) * std::size_t(w) + std::size_t(px)])
+            return false;
+        return ((at(px, py) & kRgb) == target) == surface;
+    };
+    auto fill = [&](int py, int x0, int x1) {
+        std::uint32_t* row = &at(0, py);
+        std::uint8_t* seen = &visited[std::size_t(py) * std::size_t(w)];
+        const std::uint32_t* tileRow =
+            pattern ? reinterpret_cast<const std::uint32_t*>(tile.constScanLine(py % tile.height())) : nullptr;
+        for (int px = x0; px <= x1; ++px) {
+            seen[px] = 1;
+            row[px] = tileRow ? (tileRow[px % tile.width()] & kRgb) | kOpaque : solid;
+        }
+    };
+    return SpanFill(w, h, x, y, match, fill);
 }

@@ -1,15 +1,23 @@
-// Iterative scanline flood fill over an RGB32 image (4-connected, visited mask).
+// Iterative scanline flood fill over an RGB32 image, 4-connected. Memory is
+// bounded by the image: a seed stack of at most one entry per pixel and, where
+// painted pixels could qualify again, one visited byte per pixel.
 #pragma once
 
 #include <QImage>
 
 #include <cstdint>
-#include <functional>
+
+// What the filled pixels become: a solid colour, or a pattern tiled from
+// pixel (0, 0) of the image (its pixels taken without alpha).
+struct FloodPaint {
+    QRgb solid = 0;
+    const QImage* pattern = nullptr;  // used when not null and not empty
+};
 
 // Fills from (x, y) every 4-connected pixel whose colour (QRgb without alpha)
 // equals colour when surface is true, or differs from it when surface is
-// false (fill up to a border). paint(x, y) gives the new pixel value and is
-// asked once per pixel. Returns the number of pixels filled; 0 when the seed
-// is outside the image or does not qualify.
-std::int64_t FloodFillImage(QImage& image, int x, int y, QRgb colour, bool surface,
-                            const std::function<QRgb(int, int)>& paint);
+// false (fill up to a border). Returns the number of pixels painted; 0 when
+// the seed is outside the image, does not qualify, or when a solid surface
+// fill would paint the colour the pixels already have. A pattern that holds
+// the seed colour still paints each pixel of the area once.
+std::int64_t FloodFillImage(QImage& image, int x, int y, QRgb colour, bool surface, const FloodPaint& paint);

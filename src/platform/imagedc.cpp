@@ -1,6 +1,7 @@
 #include "platform/imagedc.h"
 
 #include "platform/floodfill.h"
+#include "platform/region.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -781,24 +782,33 @@ bool CImageDC::FrameRect(std::int64_t l, std::int64_t t, std::int64_t r, std::in
     return true;
 }
 
+bool CImageDC::FillRgn(const CRgn& region, const CBrush& brush)
+{
+    if (!brush.IsCreated() || brush.GetStyle() == CBrush::Style::hollow)
+        return false;
+    QPainter p(m_image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (brush.GetStyle() == CBrush::Style::pattern)
+        p.fillPath(region.Path(), QBrush(brush.Pattern()));
+    else
+        p.fillPath(region.Path(), QColor::fromRgb(ToRgb(brush.Colour())));
+    return true;
+}
+
 bool CImageDC::ExtFloodFill(std::int64_t x, std::int64_t y, COLORREF colour, int type)
 {
     const LPoint d = LPtoDP({x, y});
     if (d.x < 0 || d.y < 0 || d.x >= m_image->width() || d.y >= m_image->height())
         return false;
-    const CBrush& brush = m_brush;
-    const QRgb solid = ToRgb(brush.Colour());
-    const QImage& pat = brush.Pattern();
-    auto paint = [&](int px, int py) -> QRgb {
-        if (brush.GetStyle() == CBrush::Style::pattern)
-            return pat.pixel(px % pat.width(), py % pat.height());
-        return solid;
-    };
-    if (brush.GetStyle() == CBrush::Style::hollow) {
-        const COLORREF seed = GetPixel(x, y);
-        return type == FLOODFILLSURFACE ? seed == (colour & 0xFFFFFF) : seed != (colour & 0xFFFFFF);
+    const COLORREF seed = GetPixel(x, y);
+    const bool qualifies = type == FLOODFILLSURFACE ? seed == (colour & 0xFFFFFF) : seed != (colour & 0xFFFFFF);
+    if (m_brush.GetStyle() != CBrush::Style::hollow) {
+        FloodPaint paint{ToRgb(m_brush.Colour()), nullptr};
+        if (m_brush.GetStyle() == CBrush::Style::pattern)
+            paint.pattern = &m_brush.Pattern();
+        FloodFillImage(*m_image, int(d.x), int(d.y), ToRgb(colour), type == FLOODFILLSURFACE, paint);
     }
-    return FloodFillImage(*m_image, int(d.x), int(d.y), ToRgb(colour), type == FLOODFILLSURFACE, paint) > 0;
+    return qualifies;
 }
 
 bool CImageDC::StretchImage(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, const QImage& image)

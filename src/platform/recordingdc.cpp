@@ -1,5 +1,7 @@
 #include "platform/recordingdc.h"
 
+#include "platform/region.h"
+
 namespace {
 
 std::int64_t BrushStyleCode(const CBrush& b)
@@ -222,6 +224,13 @@ bool CRecordingDC::TextOut(std::int64_t x, std::int64_t y, std::string_view text
 bool CRecordingDC::FillRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, const CBrush& brush)
 {
     Add("FillRect", {l, t, r, b, BrushStyleCode(brush), brush.Colour()});
+    return brush.IsCreated();
+}
+
+bool CRecordingDC::FillRgn(const CRgn& region, const CBrush& brush)
+{
+    const QRect box = region.Path().boundingRect().toAlignedRect();
+    Add("FillRgn", {box.left(), box.top(), box.right() + 1, box.bottom() + 1, BrushStyleCode(brush), brush.Colour()});
     return brush.IsCreated();
 }
 

@@ -60,6 +60,7 @@ public:
     bool TextOut(std::int64_t x, std::int64_t y, std::string_view text) override;
     bool FillRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, const CBrush& brush) override;
     bool FrameRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, const CBrush& brush) override;
+    bool FillRgn(const CRgn& region, const CBrush& brush) override;
     bool ExtFloodFill(std::int64_t x, std::int64_t y, COLORREF colour, int type) override;
     bool StretchImage(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
                       const QImage& image) override;

@@ -50,6 +50,8 @@ double PickDistInsBl(const CEntityContext& drawing, const CInsBl& insert, const 
     double best = kNoPickDist;
     if (block)
         WalkPlacedEntities(drawing, *block, insert.Placement(), [&](CElementPtr& placed) {
+            if (placed->m_type == ENT_BITMAP)
+                return;  // a picture in a block does not pick its insert
             const PickHit hit = PickKind(placed->m_type).pick(placed->m_entity, p, nullptr, drawing);
             if (hit.hit)
                 best = std::min(best, hit.dist);

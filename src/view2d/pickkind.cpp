@@ -1,7 +1,9 @@
 #include "view2d/pickkind.h"
 
 #include "model/acot.h"
+#include "model/bmp.h"
 #include "model/circ.h"
+#include "model/hatch.h"
 #include "model/insbl.h"
 #include "model/pline.h"
 #include "model/punt.h"
@@ -11,6 +13,7 @@
 #include "view2d/compositepick.h"
 #include "view2d/insblpick.h"
 #include "view2d/pickdist.h"
+#include "view2d/rasterpick.h"
 
 #include <array>
 #include <stdexcept>
@@ -40,11 +43,6 @@ PickHit HitIf(Test&& test)
 PickHit NoHit(const CObject*, const CPointd&, const PickBox*, const CEntityContext&)
 {
     return {};
-}
-
-bool NotInWindow(const CObject*, const Pt2 (&)[4], int, const CEntityContext&)
-{
-    return false;
 }
 
 struct PickRow {
@@ -124,9 +122,22 @@ const PickRow kRows[] = {
       [](const CObject* e, const Pt2 (&q)[4], int mode, const CEntityContext&) {
           return TdfaceInSelWindow(As<CTdface>(e), q, mode);
       }}},
-    // Not built yet: never picked.
-    {ENT_HATCH, {NoHit, NotInWindow}},
-    {ENT_BITMAP, {NoHit, NotInWindow}},
+    // A hatch is never picked by a click, only by a window.
+    {ENT_HATCH,
+     {NoHit,
+      [](const CObject* e, const Pt2 (&q)[4], int mode, const CEntityContext&) {
+          return HatchInSelWindow(As<CHatch>(e), q, mode);
+      }}},
+    // A click inside the picture takes it at once.
+    {ENT_BITMAP,
+     {[](const CObject* e, const CPointd& p, const PickBox*, const CEntityContext&) {
+          PickHit hit = HitIf([&](double& d) { return PickDistBmp(As<CBmp>(e), p, d); });
+          hit.decisive = hit.hit;
+          return hit;
+      },
+      [](const CObject* e, const Pt2 (&q)[4], int mode, const CEntityContext&) {
+          return BmpInSelWindow(As<CBmp>(e), q, mode);
+      }}},
 };
 
 // The rows by code, for a lookup per entity picked.

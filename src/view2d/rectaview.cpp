@@ -189,8 +189,15 @@ void CRectaView::OnDraw(CDC& dc)
         if (everything || EntityInWindow(type, entity, lo, hi))
             DrawEntity(dc, type, entity, DrawKind::normal);
     }
-    // Hatches go over everything else; none is built in yet.
-    (void)firstHatch;
+    // Hatches go over everything else: their fill stops at what is drawn.
+    // A hatch shows when its layer is on, whatever its element's words.
+    for (POSITION pos = firstHatch; pos;) {
+        int type = 0;
+        CObject* entity = doc->GetNextEntity(pos, type);
+        if (type == ENT_HATCH && IsLayerDrawable(entity, type) == 1 &&
+            (everything || EntityInWindow(type, entity, lo, hi)))
+            DrawEntity(dc, type, entity, DrawKind::normal);
+    }
     if (m_zoomState == 3 || m_zoomState == 4)
         m_zoomState = 0;
     if (m_aerial)

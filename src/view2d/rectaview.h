@@ -32,6 +32,7 @@ class CBloq;
 class CPLine;
 class CAcot;
 class CUndoStep;
+class CTdface;
 struct LOGFONT;
 
 // One selected record. The record is named by its serial number, so an entry
@@ -276,6 +277,25 @@ public:
     // L: the faces nearer the view's second point meet at the inner corner,
     // the others at the outer corner.
     void WallJointL();
+
+    // ---- hatches, bitmaps, regions, elevation and thickness (finishing.cpp, regions.cpp, selectionops.cpp)
+    // The document's extrusion mode and direction; the record is visible as its layer is.
+    CTdface* NewBlockTdface(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4]);
+    // Each adds its entity at p on the current layer with one undo state,
+    // drawn in every view; a cancelled dialog adds nothing and records nothing.
+    // A solid hatch in the colour the colour dialog gives.
+    void FinishSolidHatch(const CPointd& p);
+    // A pattern hatch whose pattern the bitmap-hatch browser gives.
+    void FinishBitmapHatch(const CPointd& p);
+    // A bitmap entity of the file and size the bitmap-file dialog gives.
+    void FinishBitmap(const CPointd& p);
+    // The document's dialog value as the elevation or thickness of every
+    // selected entity of a kind that has one; one undo state, the selection cleared.
+    void ApplyElevation();
+    void ApplyThickness();
+    // The region command on a picked polyline (type 6: filled in the chosen
+    // colour) or on a block (any other type, entity a CBloq: its colour attributes).
+    void MakeRegionFromPLine(CObject* entity, int type);
 
     // ---- fields
     CommandCode m_command = CMD_NONE;

@@ -4,6 +4,7 @@
 #include "dialogs/rundlg.h"
 #include "doc/rectadoc.h"
 #include "model/bloq.h"
+#include "model/elevation.h"
 #include "model/dib.h"
 #include "model/entitykind.h"
 #include "model/recta.h"
@@ -149,4 +150,18 @@ void CRectaView::BlockFromSelection(const CPointd& base)
     ClearSelection();
     // Blocks that insert the new name measure it now.
     doc->CalcBlockExtents();
+}
+
+void CRectaView::ApplyElevation()
+{
+    const double z = GetDocument()->m_dialogValue;
+    ChangeSelection(false, [z](CDib* record) { SetEntityElevation(record->m_type, record->m_entity, z); });
+    ClearSelection();
+}
+
+void CRectaView::ApplyThickness()
+{
+    const double t = GetDocument()->m_dialogValue;
+    ChangeSelection(false, [t](CDib* record) { SetEntityThickness(record->m_type, record->m_entity, t); });
+    ClearSelection();
 }

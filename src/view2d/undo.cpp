@@ -9,6 +9,7 @@
 #include "model/insbl.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
 #include "model/text.h"
 #include "view2d/rectaview.h"
 
@@ -330,6 +331,16 @@ CInsBl* CRectaView::NewBlockInsBl(int width, COLORREF color, std::string_view la
     ins->m_sx = sx;
     ins->m_sy = sy;
     return AppendToBlockList(GetDocument(), m_blockList, ENT_INSERT, ins);
+}
+
+CTdface* CRectaView::NewBlockTdface(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4])
+{
+    const CRectaDoc* doc = GetDocument();
+    auto* face = new CTdface(width, color, layer, doc->m_extrusionMode, doc->m_extrusionDir.x, doc->m_extrusionDir.y,
+                             doc->m_extrusionDir.z);
+    for (int i = 0; i < 4; ++i)
+        face->m_c[i] = c[i];
+    return AppendToBlockList(doc, m_blockList, ENT_3DFACE, face);
 }
 
 CBloq* CRectaView::FindBlock(std::string_view name) const

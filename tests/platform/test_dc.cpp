@@ -431,7 +431,7 @@ TEST(ImageDC, FloodFillStaysFourConnected)
     // A diagonal wall: 4-connected filling must not pass it.
     for (int i = 0; i < 5; ++i)
         img.setPixel(i, 4 - i, qRgb(0, 0, 0));
-    const auto n = FloodFillImage(img, 0, 0, qRgb(0, 0, 0), false, [](int, int) { return qRgb(9, 9, 9); });
+    const auto n = FloodFillImage(img, 0, 0, qRgb(0, 0, 0), false, FloodPaint{qRgb(9, 9, 9)});
     EXPECT_EQ(n, 10);
     EXPECT_EQ(img.pixel(4, 4), qRgb(255, 255, 255));
 }

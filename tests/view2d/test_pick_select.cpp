@@ -1,6 +1,7 @@
 // Pick distances, nearest-entity picking and the selection list.
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/hatch.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
@@ -126,8 +127,8 @@ TEST_F(SelectTest, RemovedRecordsAndHatches)
 {
     Line(1, 1, 2, 2);
     Line(3, 3, 4, 4);
-    doc.AppendEntityRecord(new CDib(ENT_HATCH, nullptr));
-    EXPECT_EQ(Pick(3.5, 3.5), At(1)) << "a hatch is never picked";
+    doc.AppendEntityRecord(new CDib(ENT_HATCH, new CHatch(1, 0, "ZP", HATCH_SOLID, CPointd(3.5, 3.5))));
+    EXPECT_EQ(Pick(3.5, 3.5), At(1)) << "a hatch is never picked, even at its seed";
     view.SelectEntity(ENT_HATCH, Last());
     view.ToggleSelection(ENT_LINE, At(0));
     view.ToggleSelection(ENT_LINE, At(1));

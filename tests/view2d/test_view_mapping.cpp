@@ -1,5 +1,6 @@
 // Mapping, zoom and printing of the plan view.
 #include "model/dib.h"
+#include "model/hatch.h"
 #include "model/recta.h"
 #include "platform/imagedc.h"
 #include "view_fixture.h"
@@ -87,7 +88,7 @@ TEST_F(ViewTest, ZoomPreviousSwapsAndExtentsAndFactor)
     // Reversed extents (as a file may hold them) change nothing.
     doc.m_extMin = CPointd(5, 5);
     doc.m_extMax = CPointd(1, 1);
-    doc.AppendEntityRecord(new CDib(ENT_HATCH, nullptr));  // nothing that measures: extents kept
+    doc.AppendEntityRecord(new CDib(ENT_HATCH, new CHatch));  // nothing that measures: extents kept
     view.OnZoomExtents();
     EXPECT_EQ(doc.m_windowMax, CPointd(15, 15));
     EXPECT_EQ(doc.m_extMax, CPointd(1, 1));
