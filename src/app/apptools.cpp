@@ -1,7 +1,10 @@
 #include "app/apptools.h"
 
 #include "arch/archgen.h"
+#include "doc/apphost.h"
 #include "view3d/cameras.h"
+
+#include <string>
 
 void CAppViewTools::ShowCameras(CDC& dc, const WorldMap& map, const CRectaDoc& doc)
 {
@@ -52,4 +55,96 @@ void CAppViewTools::JoinWalls(CRectaDoc& doc, CRectaView& view, CPointd& a, CPoi
                               double value)
 {
     ::JoinWalls(doc, view, a, b, c, d, value);
+}
+
+void CAppViewTools::MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end,
+                             const CPointd& side, int wallCounter, int flag, double thickness)
+{
+    ::MakeWall(doc, view, start, end, side, wallCounter, flag, thickness);
+}
+
+void CAppViewTools::MakePillar(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& side)
+{
+    ::MakePillar(doc, view, reference, side);
+}
+
+void CAppViewTools::BuildDoor(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& outer,
+                              const CPointd& inner)
+{
+    ::BuildDoor(doc, view, reference, outer, inner);
+}
+
+void CAppViewTools::BuildDoorD(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& outer,
+                               const CPointd& inner)
+{
+    ::BuildDoorD(doc, view, reference, outer, inner);
+}
+
+void CAppViewTools::BuildDoorUnequal(CRectaDoc& doc, CRectaView& view, const CPointd& reference,
+                                     const CPointd& outer, const CPointd& inner, double leaf1, double leaf2)
+{
+    ::BuildDoorUnequal(doc, view, reference, outer, inner, leaf1, leaf2);
+}
+
+void CAppViewTools::BuildWindow(CRectaDoc& doc, CRectaView& view, const CPointd& first, const CPointd& second,
+                                const CPointd& side)
+{
+    ::BuildWindow(doc, view, first, second, side);
+}
+
+void CAppViewTools::PlaceDoorCopy(CRectaDoc& doc, CRectaView& view, const CPointd& ref1, const CPointd& ref2,
+                                  const CPointd& side, CObject* insert)
+{
+    ::PlaceDoorCopy(doc, view, ref1, ref2, side, insert);
+}
+
+void CAppViewTools::PlaceWindowCopy(CRectaDoc& doc, CRectaView& view, const CPointd& ref1, const CPointd& ref2,
+                                    const CPointd& side, CObject* insert)
+{
+    ::PlaceWindowCopy(doc, view, ref1, ref2, side, insert);
+}
+
+void CAppViewTools::MakeAutoDims(CRectaDoc& doc, CRectaView& view, const CPointd& first, const CPointd& second,
+                                 const CPointd& position)
+{
+    ::MakeAutoDims(doc, view, first, second, position);
+}
+
+void CAppViewTools::MakeEnclosure(CRectaDoc& doc, CRectaView& view, CRecta* wallLine, const CPointd& click)
+{
+    ::MakeEnclosure(doc, view, wallLine, click);
+}
+
+void CAppViewTools::GenEscaleraRecta(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& length,
+                                     const CPointd& width)
+{
+    ::GenEscaleraRecta(doc, view, start, length, width);
+}
+
+void CAppViewTools::GenEscaleraDosTramos(CRectaDoc& doc, CRectaView& view, const CPointd& start,
+                                         const CPointd& length, const CPointd& width)
+{
+    ::GenEscaleraDosTramos(doc, view, start, length, width);
+}
+
+void CAppViewTools::GenEscaleraEspiral(CRectaDoc& doc, CRectaView& view, const CPointd& centre,
+                                       const CPointd& start)
+{
+    ::GenEscaleraEspiral(doc, view, centre, start);
+}
+
+// Surfaces and sections are not available yet.
+void CAppViewTools::GenSupRev(CRectaDoc&, CRectaView&, CRecta*, CPLine*)
+{
+    AppHost().SetPaneText(0, "Surfaces of revolution: not available yet");
+}
+
+void CAppViewTools::GenSupTab(CRectaDoc&, CRectaView&, CPLine*)
+{
+    AppHost().SetPaneText(0, "Tabulated surfaces: not available yet");
+}
+
+void CAppViewTools::OpenSectionView(const CPointd&, const CPointd&, const CPointd&)
+{
+    AppHost().SetPaneText(0, "Sections: not available yet");
 }

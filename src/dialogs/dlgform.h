@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,6 +23,7 @@ enum class FieldKind {
 enum class NumberKind { None, Real, Integer };
 
 struct Form;
+class QImage;
 
 struct FormField {
     FieldKind kind = FieldKind::Text;
@@ -38,6 +40,7 @@ struct FormField {
     int index = -1;  // list: current item, -1 none
     int value = 0;   // choice: the value the form closes with
     std::function<void(Form&)> onClick;  // button
+    std::shared_ptr<const QImage> picture;  // choices and buttons: shown as their face
 };
 
 struct Form {

@@ -9,9 +9,12 @@
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFormLayout>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -98,6 +101,10 @@ int ShowFormDialog(Form& shown)
         case FieldKind::Button: {
             auto* button = new QPushButton(Q(f.label));
             button->setAutoDefault(false);
+            if (f.picture) {
+                button->setIcon(QIcon(QPixmap::fromImage(*f.picture)));
+                button->setIconSize(f.picture->size());
+            }
             if (f.kind == FieldKind::Choice) {
                 QObject::connect(button, &QPushButton::clicked, &dlg, [&form, &widgets, &dlg, i] {
                     Pull(form, widgets);

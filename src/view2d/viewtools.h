@@ -4,7 +4,10 @@
 #pragma once
 
 class CDC;
+class CObject;
+class CPLine;
 class CPointd;
+class CRecta;
 class CRectaDoc;
 class CRectaView;
 struct WorldMap;
@@ -29,6 +32,38 @@ public:
     // a to d are the document's wall-chain points.
     virtual void JoinWalls(CRectaDoc& doc, CRectaView& view, CPointd& a, CPointd& b, CPointd& c, CPointd& d,
                            double value) = 0;
+
+    // Generators the command steps end in.
+    virtual void MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end,
+                          const CPointd& side, int wallCounter, int flag, double thickness) = 0;
+    virtual void MakePillar(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& side) = 0;
+    virtual void BuildDoor(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& outer,
+                           const CPointd& inner) = 0;
+    virtual void BuildDoorD(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& outer,
+                            const CPointd& inner) = 0;
+    virtual void BuildDoorUnequal(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& outer,
+                                  const CPointd& inner, double leaf1, double leaf2) = 0;
+    virtual void BuildWindow(CRectaDoc& doc, CRectaView& view, const CPointd& first, const CPointd& second,
+                             const CPointd& side) = 0;
+    // insert: the picked door or window block insert.
+    virtual void PlaceDoorCopy(CRectaDoc& doc, CRectaView& view, const CPointd& ref1, const CPointd& ref2,
+                               const CPointd& side, CObject* insert) = 0;
+    virtual void PlaceWindowCopy(CRectaDoc& doc, CRectaView& view, const CPointd& ref1, const CPointd& ref2,
+                                 const CPointd& side, CObject* insert) = 0;
+    virtual void MakeAutoDims(CRectaDoc& doc, CRectaView& view, const CPointd& first, const CPointd& second,
+                              const CPointd& position) = 0;
+    virtual void MakeEnclosure(CRectaDoc& doc, CRectaView& view, CRecta* wallLine, const CPointd& click) = 0;
+    virtual void GenEscaleraRecta(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& length,
+                                  const CPointd& width) = 0;
+    virtual void GenEscaleraDosTramos(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& length,
+                                      const CPointd& width) = 0;
+    virtual void GenEscaleraEspiral(CRectaDoc& doc, CRectaView& view, const CPointd& centre,
+                                    const CPointd& start) = 0;
+    // Surfaces of revolution of the profile about the axis, and tabulated along the polyline.
+    virtual void GenSupRev(CRectaDoc& doc, CRectaView& view, CRecta* axis, CPLine* profile) = 0;
+    virtual void GenSupTab(CRectaDoc& doc, CRectaView& view, CPLine* edge) = 0;
+    // A section window: the section line a-b seen from the side of c.
+    virtual void OpenSectionView(const CPointd& a, const CPointd& b, const CPointd& c) = 0;
 };
 
 // The tools installed; throws std::logic_error when none is.
