@@ -78,7 +78,8 @@ int IndexOf(const std::vector<CBloq*>& blocks, const CBloq* block)
 
 bool CSelectionFilter::Passes(int type, std::string_view layer) const
 {
-    return std::ranges::find(types, type) != types.end() && std::ranges::find(layers, layer) != layers.end();
+    return std::ranges::find(types, type) != types.end() &&
+           std::ranges::find(layersLeftOut, layer) == layersLeftOut.end();
 }
 
 int RunFiltrosDlg(const CRectaDoc& doc, CSelectionFilter& filter)
@@ -102,8 +103,8 @@ int RunFiltrosDlg(const CRectaDoc& doc, CSelectionFilter& filter)
         if (form.Checked(KindField(k.type)))
             filter.types.push_back(k.type);
     for (const std::string& name : layers)
-        if (form.Checked(LayerField(name)))
-            filter.layers.push_back(name);
+        if (!form.Checked(LayerField(name)))
+            filter.layersLeftOut.push_back(name);
     return 1;
 }
 

@@ -12,16 +12,17 @@ class CBloq;
 class CObject;
 class CRectaDoc;
 
-// What a selection keeps: the entity kinds (type codes) and layers (names) ticked.
+// What a selection keeps: records of the kinds (type codes) ticked, unless
+// their layer is one left unticked.
 struct CSelectionFilter {
     std::vector<int> types;
-    std::vector<std::string> layers;
+    std::vector<std::string> layersLeftOut;
 
     bool Passes(int type, std::string_view layer) const;
 };
 
 // "FILTROS": a check box for every entity kind and every layer of the
-// drawing, all ticked; on OK filter holds what stays ticked.
+// drawing, all ticked; on OK filter holds what was chosen.
 int RunFiltrosDlg(const CRectaDoc& doc, CSelectionFilter& filter);
 
 // "INSERTAR": the drawing's blocks in a list (block, when given, is the
