@@ -51,11 +51,6 @@ void CRectaView::DispatchPick(const CPointd& p)
     const bool hit = pos != nullptr;
     auto is = [&](int kind) { return hit && type == kind; };
     const std::uint64_t serial = hit ? RecordAt(pos)->m_serial : 0;
-    auto endCommand = [&] {
-        m_command = CMD_NONE;
-        m_mode = 0;
-        ClearPrompt();
-    };
     auto windowOrToggle = [&] {
         if (!hit) {
             ShowPrompt(0, "Other Corner:");
@@ -113,7 +108,7 @@ void CRectaView::DispatchPick(const CPointd& p)
             SaveUndoState();
             ClearPendingSteps();
             ClearSelection();
-            endCommand();
+            ResetCommand();
         }
         return;
     case CMD_WINDOW_IN_WALL:
@@ -144,7 +139,7 @@ void CRectaView::DispatchPick(const CPointd& p)
             ShowPrompt(0, "Select obj. to remove");
             m_command = CMD_HATCH_ISLANDS;
         } else {
-            endCommand();
+            ResetCommand();
         }
         return;
     case CMD_AREA_PLINE:
@@ -155,7 +150,7 @@ void CRectaView::DispatchPick(const CPointd& p)
             static_cast<CPLine*>(entity)->GetVertices(area, vertices, perimeter);
             RunAREADlgEx(area, doc->m_coordDecimals);
         }
-        endCommand();
+        ResetCommand();
         return;
     case CMD_DIM_RADIAL: PickDimensionCurve(pos, entity, type, p); return;
     case CMD_CIRCLE_TAN_TAN_RADIUS: PickSecondLine(pos, type, p, "Second Tangent:", false); return;
@@ -201,15 +196,14 @@ void CRectaView::DispatchPick(const CPointd& p)
         if (is(ENT_LINE) || is(ENT_ARC)) {
             m_pickedEntity = entity;
             m_pickedType = type;
-            endCommand();
             ConvertToPLine(entity, type, pos);
         }
-        endCommand();
+        ResetCommand();
         return;
     case CMD_PLINE_ADD:
     case CMD_PLINE_CLOSE:
         if (!is(ENT_PLINE)) {
-            endCommand();
+            ResetCommand();
             return;
         }
         keepPicked();
@@ -224,7 +218,7 @@ void CRectaView::DispatchPick(const CPointd& p)
     case CMD_EXTEND_ALL:
         if (!m_pickedEntity) {
             if (!hit) {
-                endCommand();
+                ResetCommand();
                 return;
             }
             keepPicked();
@@ -257,9 +251,7 @@ void CRectaView::DispatchPick(const CPointd& p)
 void CRectaView::PickSecondLine(POSITION pos, int type, const CPointd& p, const char* prompt, bool keepPoints)
 {
     if (!pos || type != ENT_LINE) {
-        m_command = CMD_NONE;
-        m_mode = 0;
-        ClearPrompt();
+        ResetCommand();
         UnhighlightSelection();
         ClearSelection();
         return;
