@@ -34,14 +34,16 @@ public:
     }
     void CountNewDocument() override { m_next->CountNewDocument(); }
 
-    // True when a text that says an operation is missing was shown.
-    bool SaidMissing() const
+    // The texts shown that say an operation is missing, joined by "; ".
+    std::string MissingTexts() const
     {
+        std::string said;
         for (const std::string& p : prompts)
-            if (p.find("not in this build yet") != std::string::npos || p.find("not available yet") != std::string::npos)
-                return true;
-        return false;
+            if (p.find("not in this build yet") != p.npos || p.find("not available yet") != p.npos)
+                said += (said.empty() ? "" : "; ") + p;
+        return said;
     }
+    bool SaidMissing() const { return !MissingTexts().empty(); }
 
     std::vector<std::string> prompts;
 
