@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +24,7 @@ enum class FieldKind {
 enum class NumberKind { None, Real, Integer };
 
 struct Form;
+class QImage;
 
 struct FormField {
     FieldKind kind = FieldKind::Text;
@@ -38,10 +40,9 @@ struct FormField {
     std::vector<std::string> items;
     int index = -1;  // list: current item, -1 none
     int value = 0;   // choice: the value the form closes with
-    // choice: lines (x1, y1, x2, y2) in the unit square, y up, drawn on the
-    // button in place of the label, which becomes its tip
-    std::vector<std::array<double, 4>> picture;
     std::function<void(Form&)> onClick;  // button
+    // Choices and buttons: shown as their face, the label becoming its tip.
+    std::shared_ptr<const QImage> picture;
 };
 
 struct Form {

@@ -9,10 +9,11 @@
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFormLayout>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -29,22 +30,6 @@ QString Q(const std::string& s)
 std::string S(const QString& s)
 {
     return s.toLatin1().toStdString();
-}
-
-constexpr int kPictureSide = 48;
-
-// A choice's picture as a button icon.
-QIcon PictureIcon(const std::vector<std::array<double, 4>>& picture)
-{
-    QPixmap pixmap(kPictureSide, kPictureSide);
-    pixmap.fill(Qt::white);
-    QPainter painter(&pixmap);
-    painter.setPen(QPen(Qt::black, 1));
-    const double last = kPictureSide - 1;
-    for (const auto& [x1, y1, x2, y2] : picture)
-        painter.drawLine(QPointF(x1 * last, (1.0 - y1) * last), QPointF(x2 * last, (1.0 - y2) * last));
-    painter.drawRect(0, 0, kPictureSide - 1, kPictureSide - 1);
-    return QIcon(pixmap);
 }
 
 // Widgets back into the form.
@@ -116,11 +101,11 @@ int ShowFormDialog(Form& shown)
         case FieldKind::Button: {
             auto* button = new QPushButton(Q(f.label));
             button->setAutoDefault(false);
-            if (!f.picture.empty()) {
+            if (f.picture) {
                 button->setText({});
-                button->setIcon(PictureIcon(f.picture));
-                button->setIconSize(QSize(kPictureSide, kPictureSide));
                 button->setToolTip(Q(f.label));
+                button->setIcon(QIcon(QPixmap::fromImage(*f.picture)));
+                button->setIconSize(f.picture->size());
             }
             if (f.kind == FieldKind::Choice) {
                 QObject::connect(button, &QPushButton::clicked, &dlg, [&form, &widgets, &dlg, i] {

@@ -3,24 +3,33 @@
 #include "dialogs/dlgform.h"
 #include "model/hatchlines.h"
 
-#include <array>
+#include <QImage>
+#include <QPainter>
+
+#include <memory>
 #include <initializer_list>
 #include <numbers>
 #include <vector>
 
 namespace {
 
-// The kind's lines in a unit square, as its button shows them.
-std::vector<std::array<double, 4>> KindPicture(std::initializer_list<HatchFamily> families)
+// The kind's lines in a square, as its button shows them.
+std::shared_ptr<const QImage> KindPicture(std::initializer_list<HatchFamily> families)
 {
+    constexpr int kSide = 48;
     const Pt2 square[] = {{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}, {0.0, 1.0}};
     const HatchBoundary boundary(square);
     std::vector<HatchSegment> lines;
     for (const HatchFamily& family : families)
         AddHatchFamily(boundary, {}, family, lines);
-    std::vector<std::array<double, 4>> picture;
+    auto picture = std::make_shared<QImage>(kSide, kSide, QImage::Format_RGB32);
+    picture->fill(Qt::white);
+    QPainter painter(picture.get());
+    painter.setPen(QPen(Qt::black, 1));
+    const double last = kSide - 1;
     for (const HatchSegment& s : lines)
-        picture.push_back({s.a.x, s.a.y, s.b.x, s.b.y});
+        painter.drawLine(QPointF(s.a.x * last, (1.0 - s.a.y) * last), QPointF(s.b.x * last, (1.0 - s.b.y) * last));
+    painter.drawRect(0, 0, kSide - 1, kSide - 1);
     return picture;
 }
 

@@ -1,7 +1,7 @@
 // The operations of every kind of entity, reached by type code. A kind is its
 // entity class and one row of the table in entitykind.cpp; kinds whose class
-// is not built yet have a row whose operations do nothing, and a code with no
-// row is an error where it is met.
+// is not built yet have a row whose operations do nothing (a move or a
+// stretch is an error there), and a code with no row is an error where it is met.
 #pragma once
 
 #include "model/entitydraw.h"
@@ -14,6 +14,7 @@ class CDC;
 class CEntityContext;
 class CRecta;
 struct CPlacement;
+struct StretchWindow;
 
 class CEntityKind {
 public:
@@ -36,9 +37,15 @@ public:
     // Colours the entity and every part of it.
     virtual void SetColor(CObject* e, COLORREF color) const = 0;
 
+    // Translation by to - from (see transform.h); a kind whose class is not
+    // built throws std::logic_error.
+    virtual void Move(CObject* e, const CPointd& from, const CPointd& to) const = 0;
+    // The kind's stretch; false, and nothing changed, for kinds that have none.
+    // A kind whose class is not built throws std::logic_error.
+    virtual bool Stretch(CObject* e, const CPointd& from, const CPointd& to, const StretchWindow& w) const = 0;
+
     // Each changes the entity in place (see transform.h); false, and nothing
     // changed, for kinds without the operation.
-    virtual bool Move(CObject* e, const CPointd& d) const = 0;
     virtual bool Place(CObject* e, const CPlacement& pl) const = 0;
     virtual bool Rotate(CObject* e, const CPointd& centre, double angle) const = 0;
     virtual bool Mirror(CObject* e, const CRecta& mirror, double dir) const = 0;

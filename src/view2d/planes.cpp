@@ -124,7 +124,7 @@ void MapPoints(int type, CObject* e, const PointMap& map)
             return;
         CPointd to = *first;
         map(to);
-        kind.Move(e, CPointd(to.x - first->x, to.y - first->y, to.z - first->z));
+        kind.Move(e, *first, to);
         return;
     }
     }

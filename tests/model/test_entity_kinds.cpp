@@ -2,6 +2,7 @@
 #include "model/entitykind.h"
 #include "model/insbl.h"
 #include "model/recta.h"
+#include "model/transform.h"
 #include "platform/recordingdc.h"
 #include "view2d/pickkind.h"
 
@@ -30,8 +31,8 @@ TEST(EntityKinds, EachBuiltCodeReachesItsClass)
     }
 }
 
-// Kinds not built yet have rows that do nothing; a code with no row is an
-// error where it is met.
+// Kinds not built yet have rows that do nothing, but a move or a stretch of
+// one is an error; a code with no row is an error where it is met.
 TEST(EntityKinds, UnbuiltKindsDoNothingAndUnknownCodesFail)
 {
     CRectaDoc doc;
@@ -46,8 +47,9 @@ TEST(EntityKinds, UnbuiltKindsDoNothingAndUnknownCodesFail)
         int points = 0;
         kind.ExtentsPoints(nullptr, [&](const CPointd&) { ++points; });
         EXPECT_EQ(points, 0);
-        EXPECT_FALSE(kind.Move(nullptr, {1, 1}) || kind.Place(nullptr, {}) || kind.Rotate(nullptr, {}, 1.0) ||
-                     kind.Mirror(nullptr, mirror, 0.0));
+        EXPECT_FALSE(kind.Place(nullptr, {}) || kind.Rotate(nullptr, {}, 1.0) || kind.Mirror(nullptr, mirror, 0.0));
+        EXPECT_THROW(kind.Move(nullptr, {0, 0}, {1, 1}), std::logic_error) << "a move is never silently skipped";
+        EXPECT_THROW(kind.Stretch(nullptr, {0, 0}, {1, 1}, StretchWindow{}), std::logic_error);
         EXPECT_EQ(kind.Duplicate(nullptr), nullptr);
         EXPECT_EQ(kind.Pen(nullptr), nullptr);
         EXPECT_FALSE(PickKind(type).pick(nullptr, {0, 0}, nullptr, doc).hit);

@@ -1,0 +1,505 @@
+// The command state machine, one row per case: a pick while objects are
+// picked, a point for each command step, and the right button. Each row
+// gives the state before, the input, and the code, mode, band, prompt,
+// dialog and operation after. A row whose operation is still a stub ends
+// the command with the stub's message instead.
+#include "support/any_dialog.h"
+#include "steps_fixture.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <ostream>
+
+namespace {
+
+// What a row sets up before its input.
+enum Setup : unsigned {
+    kNone = 0,
+    kSelLine = 1,         // the first line selected
+    kTwoLines = 2,        // both lines selected
+    kSelCircle = 4,       // the circle selected
+    kBand = 8,            // a first point at (5, 6) with the band from it
+    kPickDim = 16,        // the dimension picked for a later step
+    kPickInsert = 32,     // the insert picked
+    kPickPLine = 64,      // the polyline picked
+    kPickWall = 128,      // the first line picked as a wall line
+    kBoundary = 256,      // the second line picked as the boundary
+    kAxisAndPLine = 512,  // the first line as an axis, the polyline as a profile
+    kPickLine = 1024,     // the first line picked (object elevation)
+    kPoints = 2048,       // three points in the point list
+    kToolPoints = 4096,   // tool points A to C of a face
+};
+
+constexpr const char* kCleared = "";
+constexpr int kAny = INT_MIN;
+
+// Row names as test names.
+template <class Row>
+std::string RowName(const ::testing::TestParamInfo<Row>& info)
+{
+    std::string name;
+    bool upper = true;
+    for (char c : std::string(info.param.name)) {
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            name += upper ? char(std::toupper(static_cast<unsigned char>(c))) : c;
+            upper = false;
+        } else {
+            upper = true;
+        }
+    }
+    return name;
+}
+
+// Where a row ends: code, mode, band, prompt, selection size, dialog shown,
+// records added, and the operation that ends it while it is a stub.
+struct After {
+    CommandCode code;
+    int mode;
+    const char* prompt = nullptr;  // null: not checked; kCleared: blank
+    int band = kAny;
+    int selected = kAny;
+    const char* dialog = nullptr;  // a template shown; null: none unless op is built
+    int added = 0;
+    const char* op = nullptr;
+};
+
+class StepRows : public StepsTest {
+protected:
+    POSITION PosOf(const CObject* e) const
+    {
+        for (POSITION pos = doc.GetFirstEntityPosition(); pos;) {
+            const POSITION here = pos;
+            int type = 0;
+            if (doc.GetNextEntity(pos, type) == e)
+                return here;
+        }
+        return nullptr;
+    }
+
+    void Keep(CObject* e, int type)
+    {
+        view.m_pickedEntity = e;
+        view.m_pickedType = type;
+        view.m_pickedPos = PosOf(e);
+        view.m_pickedSerial = doc.GetEntityRecord(view.m_pickedPos)->m_serial;
+    }
+
+    void Prepare(CommandCode code, int mode, unsigned setup)
+    {
+        view.CancelCommand();
+        panes.prompts.clear();
+        if (setup & (kSelLine | kTwoLines))
+            view.SelectEntity(ENT_LINE, PosOf(line));
+        if (setup & kTwoLines)
+            view.SelectEntity(ENT_LINE, PosOf(line2));
+        if (setup & kSelCircle)
+            view.SelectEntity(ENT_CIRCLE, PosOf(circle));
+        if (setup & kBand) {
+            view.m_firstPoint = view.m_bandStart = view.m_bandEnd = CPointd(5, 6);
+            view.m_bandState = 1;
+        }
+        if (setup & kPickDim)
+            Keep(dim, ENT_DIMENSION);
+        if (setup & kPickInsert)
+            Keep(insert, ENT_INSERT);
+        if (setup & kPickPLine)
+            Keep(pline, ENT_PLINE);
+        if (setup & kPickLine)
+            Keep(line, ENT_LINE);
+        if (setup & kPickWall) {
+            view.m_pickedLine = line;
+            view.m_pickedLineSerial = doc.GetEntityRecord(PosOf(line))->m_serial;
+        }
+        if (setup & kBoundary)
+            Keep(line2, ENT_LINE);
+        if (setup & kAxisAndPLine) {
+            view.m_workEntity = line;
+            view.m_workSerial = doc.GetEntityRecord(PosOf(line))->m_serial;
+            view.m_pickedPolyline = pline;
+            view.m_pickedPolylineSerial = doc.GetEntityRecord(PosOf(pline))->m_serial;
+        }
+        if (setup & kPoints)
+            for (const CPointd& p : {CPointd(5, 6), CPointd(7, 6), CPointd(7, 7)})
+                view.m_pointList.AddTail(new CPointd(p));
+        if (setup & kToolPoints)
+            for (int i = 1; i <= 3; ++i)
+                doc.m_toolPoints[i] = CPointd(5 + i, 6 + (i == 3));
+        view.m_command = code;
+        view.m_mode = mode;
+    }
+
+    void Check(const After& a, const AnyDialog& dialogs, int recordsBefore)
+    {
+        if (a.op && IsNotBuilt(a.op)) {
+            EXPECT_EQ(view.m_command, CMD_NONE);
+            EXPECT_EQ(view.m_mode, MODE_NONE);
+            EXPECT_EQ(Pane(0), MissingText(a.op));
+            return;
+        }
+        EXPECT_EQ(view.m_command, a.code);
+        EXPECT_EQ(view.m_mode, a.mode);
+        const std::string shown = view.PromptBuffer();
+        if (a.prompt && *a.prompt) {
+            EXPECT_EQ(shown.substr(0, std::string(a.prompt).size()), a.prompt);
+        } else if (a.prompt) {
+            EXPECT_EQ(shown.find_first_not_of(' '), std::string::npos) << shown;
+        }
+        if (a.band != kAny) {
+            EXPECT_EQ(view.m_bandState, a.band);
+        }
+        if (a.selected != kAny) {
+            EXPECT_EQ(int(view.SelectedRecords().size()), a.selected);
+        }
+        if (a.dialog) {
+            EXPECT_NE(std::ranges::find(dialogs.forms, a.dialog), dialogs.forms.end()) << a.dialog;
+        } else if (!a.op) {
+            EXPECT_TRUE(dialogs.forms.empty()) << dialogs.forms.front();
+        }
+        if (!a.op) {
+            EXPECT_EQ(Records() - recordsBefore, a.added);
+        }
+    }
+};
+
+// ---------------------------------------------------------------- picks
+
+struct PickRow {
+    const char* name;
+    CommandCode code;
+    unsigned setup;
+    StepsTest::Target target;
+    After after;
+};
+
+void PrintTo(const PickRow& r, std::ostream* os)
+{
+    *os << r.name;
+}
+
+class PickDispatch : public StepRows, public ::testing::WithParamInterface<PickRow> {};
+
+TEST_P(PickDispatch, Row)
+{
+    const PickRow& r = GetParam();
+    Prepare(r.code, MODE_PICK, r.setup);
+    const int before = Records();
+    AnyDialog dialogs;
+    Pick(r.target);
+    Check(r.after, dialogs, before);
+}
+
+using T = StepsTest::Target;
+
+const PickRow kPickRows[] = {
+    {"object elevation on a line", CMD_OBJECT_ELEVATION, kNone, T::kLine,
+     {CMD_OBJECT_ELEVATION, MODE_PICK, nullptr, kAny, kAny, "ZOBJ"}},
+    {"object elevation on an arc", CMD_OBJECT_ELEVATION, kNone, T::kArc,
+     {CMD_OBJECT_ELEVATION, MODE_PICK, nullptr, kAny, kAny, "ZOBJ"}},
+    {"object elevation on a circle", CMD_OBJECT_ELEVATION, kNone, T::kCircle, {CMD_OBJECT_ELEVATION, MODE_PICK}},
+    {"revolution axis on a line", CMD_REVOLUTION_AXIS, kNone, T::kLine,
+     {CMD_REVOLUTION_PLINE, MODE_PICK, "Select Polyline:"}},
+    {"revolution axis on a circle", CMD_REVOLUTION_AXIS, kNone, T::kCircle, {CMD_REVOLUTION_AXIS, MODE_PICK}},
+    {"revolution profile on a polyline", CMD_REVOLUTION_PLINE, kAxisAndPLine, T::kPLine,
+     {CMD_NONE, MODE_NONE, kCleared}},
+    {"tabulated surface on a polyline", CMD_TABULATED_PLINE, kNone, T::kPLine, {CMD_NONE, MODE_NONE, kCleared}},
+    {"tabulated surface on a line", CMD_TABULATED_PLINE, kNone, T::kLine, {CMD_TABULATED_PLINE, MODE_PICK}},
+    {"T leg on a line", CMD_WALL_JOINT_T_LEG, kNone, T::kLine,
+     {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "WallJointT"}},
+    {"T leg missed", CMD_WALL_JOINT_T_LEG, kNone, T::kMiss, {CMD_WALL_JOINT_T_LEG, MODE_PICK, kCleared}},
+    {"window wall line", CMD_WINDOW_IN_WALL, kNone, T::kLine,
+     {CMD_WINDOW_EXT_POINT, MODE_NONE, "Towards (Ext.Wall):", 1}},
+    {"window wall on a circle", CMD_WINDOW_IN_WALL, kNone, T::kCircle, {CMD_WINDOW_IN_WALL, MODE_PICK}},
+    {"enclosure wall line", CMD_ENCLOSURE, kNone, T::kLine, {CMD_NONE, MODE_NONE, kCleared}},
+    {"door to copy", CMD_COPY_DOOR, kNone, T::kInsert, {CMD_COPY_DOOR_REF, MODE_NONE, "Ref.Point (Ext.Wall):", 0}},
+    {"window to copy", CMD_COPY_WINDOW, kNone, T::kInsert,
+     {CMD_COPY_WINDOW_REF, MODE_NONE, "Ref.Point (Int.Wall):", 0}},
+    {"door to copy on a line", CMD_COPY_DOOR, kNone, T::kLine, {CMD_COPY_DOOR, MODE_PICK}},
+    {"pillar first line", CMD_PILLAR, kNone, T::kLine, {CMD_PILLAR, MODE_PICK, "Ref. Line y:", kAny, 1}},
+    {"pillar second line", CMD_PILLAR, kSelLine, T::kLine2, {CMD_PILLAR_SIDE, MODE_NONE, "To (side):", 1, 2}},
+    {"pillar same line again", CMD_PILLAR, kSelLine, T::kLine, {CMD_PILLAR, MODE_PICK, nullptr, kAny, 1}},
+    {"pillar miss", CMD_PILLAR, kSelLine, T::kMiss, {CMD_NONE, MODE_NONE, kCleared, kAny, 0}},
+    {"pillar on a circle", CMD_PILLAR, kSelLine, T::kCircle, {CMD_NONE, MODE_NONE, kCleared, kAny, 0}},
+    {"hatch outline polyline", CMD_HATCH_PLINE, kNone, T::kPLine,
+     {CMD_HATCH_ISLANDS, MODE_PICK, "Select obj. to remove", 0}},
+    {"hatch outline on a line", CMD_HATCH_PLINE, kNone, T::kLine, {CMD_NONE, MODE_NONE, kCleared}},
+    {"area of a polyline", CMD_AREA_PLINE, kNone, T::kPLine, {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, "AREA"}},
+    {"area missed", CMD_AREA_PLINE, kNone, T::kMiss, {CMD_NONE, MODE_NONE, kCleared}},
+    {"radial dimension on a circle", CMD_DIM_RADIAL, kNone, T::kCircle, {CMD_NONE, MODE_DIM_RADIAL, "Position:"}},
+    {"radial dimension on a line", CMD_DIM_RADIAL, kNone, T::kLine, {CMD_DIM_RADIAL, MODE_PICK, kCleared}},
+    {"tangent circle first line", CMD_CIRCLE_TAN_TAN_RADIUS, kNone, T::kLine,
+     {CMD_CIRCLE_TAN_TAN_RADIUS, MODE_PICK, "Second Tangent:", kAny, 1}},
+    {"tangent circle second line", CMD_CIRCLE_TAN_TAN_RADIUS, kSelLine, T::kLine2,
+     {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, nullptr, 0, "CircleTanTanRadius"}},
+    {"tangent circle miss", CMD_CIRCLE_TAN_TAN_RADIUS, kSelLine, T::kMiss, {CMD_NONE, MODE_NONE, kCleared, kAny, 0}},
+    {"list a line", CMD_LIST, kNone, T::kLine, {CMD_LIST, MODE_PICK, nullptr, kAny, 0, nullptr, 0, "ListEntity"}},
+    {"list missed", CMD_LIST, kNone, T::kMiss, {CMD_LIST, MODE_PICK, nullptr, 0, 0}},
+    {"region of a polyline", CMD_REGION, kNone, T::kPLine,
+     {CMD_REGION, MODE_PICK, nullptr, kAny, kAny, nullptr, 0, "MakeRegionFromPLine"}},
+    {"region of an insert", CMD_REGION, kNone, T::kInsert,
+     {CMD_REGION, MODE_PICK, nullptr, kAny, kAny, nullptr, 0, "CanBlockBeRegion"}},
+    {"region of a line", CMD_REGION, kNone, T::kLine, {CMD_REGION, MODE_PICK}},
+    {"dimension texts", CMD_MOVE_DIM_TEXTS, kNone, T::kDim, {CMD_MOVE_DIM_TEXTS_BASE, MODE_NONE, "From point:", 0}},
+    {"dimension texts on a line", CMD_MOVE_DIM_TEXTS, kNone, T::kLine, {CMD_MOVE_DIM_TEXTS, MODE_PICK}},
+    {"change a text", CMD_CHANGE_TEXT, kNone, T::kText,
+     {CMD_CHANGE_TEXT, MODE_PICK, nullptr, kAny, kAny, nullptr, 0, "ChangeText"}},
+    {"change text on a line", CMD_CHANGE_TEXT, kNone, T::kLine, {CMD_CHANGE_TEXT, MODE_PICK}},
+    {"stretch ignores a hit", CMD_STRETCH, kNone, T::kLine, {CMD_STRETCH, MODE_PICK, nullptr, kAny, 0}},
+    {"stretch window", CMD_STRETCH, kNone, T::kMiss, {CMD_STRETCH, MODE_PICK_WINDOW, "Other Corner:", 1}},
+    {"fillet first line", CMD_FILLET, kNone, T::kLine, {CMD_FILLET, MODE_PICK, "Select Line 2:", kAny, 1}},
+    {"fillet second line", CMD_FILLET, kSelLine, T::kLine2,
+     {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "FilletLines"}},
+    {"fillet by radius second line", CMD_FILLET_RADIUS, kSelLine, T::kLine2,
+     {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "FilletLines"}},
+    {"unify second line", CMD_UNIFY, kSelLine, T::kLine2,
+     {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "UnifyLines"}},
+    {"unify same line again", CMD_UNIFY, kSelLine, T::kLine, {CMD_UNIFY, MODE_PICK, nullptr, kAny, 1}},
+    {"unify miss", CMD_UNIFY, kSelLine, T::kMiss, {CMD_NONE, MODE_NONE, kCleared, kAny, 0}},
+    {"convert a line", CMD_PLINE_CONVERT, kNone, T::kLine,
+     {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, nullptr, 0, "ConvertToPLine"}},
+    {"convert a circle", CMD_PLINE_CONVERT, kNone, T::kCircle, {CMD_NONE, MODE_NONE, kCleared}},
+    {"convert missed", CMD_PLINE_CONVERT, kNone, T::kMiss, {CMD_NONE, MODE_NONE, kCleared}},
+    {"add to a polyline", CMD_PLINE_ADD, kNone, T::kPLine, {CMD_PLINE_ADD_OBJECTS, MODE_PICK, "Select objects to add"}},
+    {"add to a line", CMD_PLINE_ADD, kNone, T::kLine, {CMD_NONE, MODE_NONE, kCleared}},
+    {"close a polyline", CMD_PLINE_CLOSE, kNone, T::kPLine,
+     {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, nullptr, 0, "ClosePLine"}},
+    {"close missed", CMD_PLINE_CLOSE, kNone, T::kMiss, {CMD_NONE, MODE_NONE, kCleared}},
+    {"extend boundary", CMD_EXTEND_SINGLE, kNone, T::kLine2,
+     {CMD_EXTEND_SINGLE, MODE_PICK, "Select obj. to extend:", kAny, 0}},
+    {"extend boundary missed", CMD_EXTEND_SINGLE, kNone, T::kMiss, {CMD_NONE, MODE_NONE, kCleared}},
+    {"extend all boundary", CMD_EXTEND_ALL, kNone, T::kLine2, {CMD_EXTEND_ALL, MODE_PICK, "Select obj. to extend:"}},
+    {"extend a line", CMD_EXTEND_SINGLE, kBoundary, T::kLine,
+     {CMD_EXTEND_SINGLE, MODE_PICK, nullptr, kAny, kAny, nullptr, 0, "ExtendToBoundary"}},
+    {"extend missed", CMD_EXTEND_SINGLE, kBoundary, T::kMiss, {CMD_EXTEND_SINGLE, MODE_PICK, nullptr, 0}},
+    {"extend all selects", CMD_EXTEND_ALL, kBoundary, T::kLine, {CMD_EXTEND_ALL, MODE_PICK, nullptr, kAny, 1}},
+    {"extend all window", CMD_EXTEND_ALL, kBoundary, T::kMiss, {CMD_EXTEND_ALL, MODE_PICK_WINDOW, "Other Corner:"}},
+    {"cut a line", CMD_CUT_OBJECTS, kNone, T::kLine,
+     {CMD_CUT_OBJECTS, MODE_PICK, nullptr, kAny, kAny, nullptr, 0, "CutEntity"}},
+    {"cut missed", CMD_CUT_OBJECTS, kNone, T::kMiss, {CMD_CUT_OBJECTS, MODE_PICK, nullptr, 0}},
+    {"mirror line", CMD_MIRROR_LINE, kSelCircle, T::kLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
+    {"mirror line on a circle", CMD_MIRROR_LINE, kSelCircle, T::kCircle, {CMD_MIRROR_LINE, MODE_PICK, nullptr, 0, 1}},
+    {"mirror copy line", CMD_MIRROR_COPY_LINE, kSelCircle, T::kLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0, nullptr, 1}},
+    {"erase selects", CMD_ERASE, kNone, T::kFace, {CMD_ERASE, MODE_PICK, nullptr, kAny, 1}},
+    {"erase window", CMD_ERASE, kNone, T::kMiss, {CMD_ERASE, MODE_PICK_WINDOW, "Other Corner:", 1}},
+    {"picking with no command", CMD_NONE, kNone, T::kText, {CMD_NONE, MODE_PICK, nullptr, kAny, 1}},
+    {"selection toggles out", CMD_MOVE, kSelLine, T::kLine, {CMD_MOVE, MODE_PICK, nullptr, kAny, 0}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, PickDispatch, ::testing::ValuesIn(kPickRows), RowName<PickRow>);
+
+// ---------------------------------------------------------------- points
+
+struct StepRow {
+    const char* name;
+    CommandCode code;
+    int mode;
+    unsigned setup;
+    After after;
+};
+
+void PrintTo(const StepRow& r, std::ostream* os)
+{
+    *os << r.name;
+}
+
+class CommandStep : public StepRows, public ::testing::WithParamInterface<StepRow> {};
+
+TEST_P(CommandStep, Row)
+{
+    const StepRow& r = GetParam();
+    doc.m_toolWords[TW_DOOR_KIND] = 1;
+    Prepare(r.code, r.mode, r.setup);
+    const int before = Records();
+    AnyDialog dialogs;
+    Click(6, 7);
+    Check(r.after, dialogs, before);
+}
+
+const StepRow kStepRows[] = {
+    // Taken as clicked, before snapping.
+    {"close polyline", CMD_PLINE_CLOSE, MODE_NONE, kPickPLine, {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, nullptr, 0, "ClosePLine"}},
+    {"fillet", CMD_FILLET, MODE_NONE, kTwoLines, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "FilletLines"}},
+    {"fillet by radius", CMD_FILLET_RADIUS, MODE_NONE, kTwoLines, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "FilletLines"}},
+    {"unify", CMD_UNIFY, MODE_NONE, kTwoLines, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "UnifyLines"}},
+    {"tangent circle", CMD_CIRCLE_TAN_TAN_RADIUS, MODE_NONE, kTwoLines, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "CircleTanTanRadius"}},
+    {"fillet whose second line is gone", CMD_FILLET, MODE_NONE, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0}},
+    {"dimension texts picked", CMD_MOVE_DIM_TEXTS, MODE_NONE, kPickDim, {CMD_MOVE_DIM_TEXTS_BASE, MODE_NONE, "From point:"}},
+    {"radial dimension picked", CMD_DIM_RADIAL, MODE_DIM_RADIAL, kNone, {CMD_NONE, MODE_DIM_RADIAL}},
+    {"solid hatch", CMD_HATCH_SOLID, MODE_NONE, kNone, {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, nullptr, 0, "FinishSolidHatch"}},
+    {"bitmap hatch", CMD_HATCH_BITMAP, MODE_NONE, kNone, {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, nullptr, 0, "FinishBitmapHatch"}},
+    {"bitmap", CMD_BITMAP, MODE_NONE, kNone, {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, nullptr, 0, "FinishBitmap"}},
+    // Inquiry, clipboard, print.
+    {"identify", CMD_IDENTIFY, MODE_NONE, kNone, {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, nullptr, 0, "IdentifyPoint"}},
+    {"distance first", CMD_DISTANCE, MODE_NONE, kNone, {CMD_DISTANCE_SECOND, MODE_NONE, "Second point:", 1}},
+    {"distance second", CMD_DISTANCE_SECOND, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 0, "MeasureDistance"}},
+    {"metafile first", CMD_METAFILE_COPY, MODE_NONE, kNone, {CMD_METAFILE_COPY_SECOND, MODE_NONE, "To point:", 1}},
+    {"metafile second", CMD_METAFILE_COPY_SECOND, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 0, "CopyAreaToClipboardAsMetafile"}},
+    {"preview first", CMD_PREVIEW_FIRST, MODE_NONE, kNone, {CMD_PREVIEW_SECOND, MODE_NONE, "To point:", 1}},
+    {"print first", CMD_PRINT_FIRST, MODE_NONE, kNone, {CMD_PRINT_SECOND, MODE_NONE, "To point:", 1}},
+    {"preview second", CMD_PREVIEW_SECOND, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"print second", CMD_PRINT_SECOND, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"area point", CMD_AREA_POINTS, MODE_NONE, kNone, {CMD_AREA_POINTS, MODE_NONE}},
+    {"hatch point", CMD_HATCH_POINTS, MODE_NONE, kNone, {CMD_HATCH_POINTS, MODE_NONE}},
+    // Editing after a selection.
+    {"move from", CMD_MOVE_BASE, MODE_NONE, kSelLine, {CMD_MOVE_TARGET, MODE_NONE, "To point:", 1}},
+    {"copy from", CMD_COPY_BASE, MODE_NONE, kSelLine, {CMD_COPY_TARGET, MODE_NONE, "To point:", 1}},
+    {"stretch from", CMD_STRETCH_BASE, MODE_NONE, kSelLine, {CMD_STRETCH_TARGET, MODE_NONE, "To point:", 1}},
+    {"move to", CMD_MOVE_TARGET, MODE_NONE, kSelLine | kBand, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
+    {"copy to", CMD_COPY_TARGET, MODE_NONE, kSelLine | kBand, {CMD_NONE, MODE_NONE, kCleared, 0, 0, nullptr, 1}},
+    {"stretch to", CMD_STRETCH_TARGET, MODE_NONE, kSelLine | kBand, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 0, "StretchSelection"}},
+    {"rotate", CMD_ROTATE_CENTRE, MODE_NONE, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, "AGIRO"}},
+    {"rotate copies", CMD_ROTATE_COPY_CENTRE, MODE_NONE, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, "AGIRO", 1}},
+    {"offset side", CMD_OFFSET_SIDE, MODE_NONE, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 0, "OffsetSelection"}},
+    {"block base", CMD_BLOCK_BASE, MODE_NONE, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0, "BLOQDEF"}},
+    {"dimension texts from", CMD_MOVE_DIM_TEXTS_BASE, MODE_NONE, kPickDim, {CMD_MOVE_DIM_TEXTS_TARGET, MODE_NONE, "To point:", 1}},
+    {"dimension texts to", CMD_MOVE_DIM_TEXTS_TARGET, MODE_NONE, kPickDim | kBand, {CMD_MOVE_DIM_TEXTS, MODE_PICK, "Select Objects:", 0}},
+    {"insert block", CMD_INSERT_BLOCK, MODE_NONE, kNone, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, "INSERTAR", 1}},
+    // 3D tools.
+    {"face point 1", CMD_3DFACE, MODE_NONE, kNone, {CMD_3DFACE_2, MODE_NONE, "Point 2:", 1}},
+    {"face point 2", CMD_3DFACE_2, MODE_NONE, kBand, {CMD_3DFACE_3, MODE_NONE, "Point 3:", 1}},
+    {"face point 3", CMD_3DFACE_3, MODE_NONE, kBand, {CMD_3DFACE_4, MODE_NONE, "Point 4:", 1}},
+    {"face point 4", CMD_3DFACE_4, MODE_NONE, kBand | kToolPoints, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 1}},
+    {"camera", CMD_CAMERA, MODE_NONE, kNone, {CMD_NONE, MODE_NONE, kCleared}},
+    {"camera target", CMD_CAMERA_TARGET, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"focal plane", CMD_FOCAL_PLANE, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"light", CMD_LIGHT, MODE_NONE, kNone, {CMD_LIGHT_TARGET, MODE_NONE, "To point:", 1}},
+    {"light target", CMD_LIGHT_TARGET, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"plane origin", CMD_PLANE_3_POINTS, MODE_NONE, kNone, {CMD_PLANE_3_POINTS_EDGE_X, MODE_NONE, "Other point (edge X):", 1}},
+    {"plane edge x", CMD_PLANE_3_POINTS_EDGE_X, MODE_NONE, kBand, {CMD_PLANE_3_POINTS_EDGE_Y, MODE_NONE, "Other point (edge Y):", 1}},
+    {"plane edge y", CMD_PLANE_3_POINTS_EDGE_Y, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 0, "SetWorkingPlane"}},
+    {"section plane origin", CMD_PLANE_VERTICAL, MODE_NONE, kNone, {CMD_PLANE_VERTICAL_EDGE_X, MODE_NONE, "Other point (edge X):", 1}},
+    {"section plane edge", CMD_PLANE_VERTICAL_EDGE_X, MODE_NONE, kBand, {CMD_PLANE_VERTICAL_FROM, MODE_NONE, "Visible from:", 1}},
+    {"section plane from", CMD_PLANE_VERTICAL_FROM, MODE_NONE, kBand, {CMD_PLANE_VERTICAL_TO, MODE_NONE, "Visible to:", 1}},
+    {"section plane to", CMD_PLANE_VERTICAL_TO, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 0, "SetWorkingPlane"}},
+    {"section origin", CMD_SECTION, MODE_NONE, kNone, {CMD_SECTION_SECOND, MODE_NONE, "Other point:", 1}},
+    {"section second", CMD_SECTION_SECOND, MODE_NONE, kBand, {CMD_SECTION_VISIBLE_TO, MODE_NONE, "Visible to:", 1}},
+    {"section side", CMD_SECTION_VISIBLE_TO, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"object elevation", CMD_OBJECT_ELEVATION, MODE_NONE, kPickLine, {CMD_OBJECT_ELEVATION, MODE_PICK, nullptr, kAny, kAny, "ZOBJ"}},
+    {"revolution axis taken", CMD_REVOLUTION_AXIS, MODE_NONE, kNone, {CMD_REVOLUTION_PLINE, MODE_PICK, "Select Polyline:"}},
+    {"revolution", CMD_REVOLUTION_PLINE, MODE_NONE, kAxisAndPLine, {CMD_NONE, MODE_NONE, kCleared}},
+    {"tabulated", CMD_TABULATED_PLINE, MODE_NONE, kAxisAndPLine, {CMD_NONE, MODE_NONE, kCleared}},
+    // Architectural tools.
+    {"wall start", CMD_WALL, MODE_NONE, kNone, {CMD_WALL_END, MODE_NONE, "To point:", 1}},
+    {"wall end", CMD_WALL_END, MODE_NONE, kBand, {CMD_WALL_SIDE, MODE_NONE, "To Side:", 1}},
+    {"wall side", CMD_WALL_SIDE, MODE_NONE, kBand, {CMD_WALL_END, MODE_NONE, "To point:", 1}},
+    {"wall point after a thickness change", CMD_WALL_SKIP_POINT, MODE_NONE, kNone, {CMD_WALL_END, MODE_NONE}},
+    {"pillar lines", CMD_PILLAR, MODE_NONE, kTwoLines, {CMD_PILLAR_SIDE, MODE_NONE, "To (side):", 1, 2}},
+    {"pillar whose line is gone", CMD_PILLAR, MODE_NONE, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
+    {"pillar side", CMD_PILLAR_SIDE, MODE_NONE, kTwoLines | kBand, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
+    {"window in a wall", CMD_WINDOW_IN_WALL, MODE_NONE, kPickWall, {CMD_WINDOW_EXT_POINT, MODE_NONE, "Towards (Ext.Wall):", 1}},
+    {"window reference", CMD_WINDOW, MODE_NONE, kNone, {CMD_WINDOW_INT_POINT, MODE_NONE, "Insert Point(Int. Wall):", 1}},
+    {"window inner point", CMD_WINDOW_INT_POINT, MODE_NONE, kBand, {CMD_WINDOW_EXT_POINT, MODE_NONE, "Insert Point(Ext. Wall):", 1}},
+    {"window outer point", CMD_WINDOW_EXT_POINT, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"door reference", CMD_DOOR, MODE_NONE, kNone, {CMD_DOOR_EXT_POINT, MODE_NONE, "Insert Point(Ext.Wall):", 1}},
+    {"door outer point", CMD_DOOR_EXT_POINT, MODE_NONE, kBand, {CMD_DOOR_INT_POINT, MODE_NONE, "Insert Point(Int.Wall):", 1}},
+    {"door inner point", CMD_DOOR_INT_POINT, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"door copy picked", CMD_COPY_DOOR, MODE_NONE, kPickInsert, {CMD_COPY_DOOR_REF, MODE_NONE, "Ref.Point (Ext.Wall):", 0}},
+    {"door copy reference", CMD_COPY_DOOR_REF, MODE_NONE, kPickInsert, {CMD_COPY_DOOR_EXT_POINT, MODE_NONE, "Insert Point(Ext.Wall):", 1}},
+    {"door copy outer point", CMD_COPY_DOOR_EXT_POINT, MODE_NONE, kPickInsert | kBand, {CMD_COPY_DOOR_INT_POINT, MODE_NONE, "Insert point (Int. Wall):", 1}},
+    {"door copy inner point", CMD_COPY_DOOR_INT_POINT, MODE_NONE, kPickInsert | kBand, {CMD_NONE, MODE_PICK, kCleared, 0}},
+    {"window copy picked", CMD_COPY_WINDOW, MODE_NONE, kPickInsert, {CMD_COPY_WINDOW_REF, MODE_NONE, "Ref.Point (Int.Wall):", 0}},
+    {"window copy reference", CMD_COPY_WINDOW_REF, MODE_NONE, kPickInsert, {CMD_COPY_WINDOW_INT_POINT, MODE_NONE, "Insert Point (Int.Wall):", 1}},
+    {"window copy inner point", CMD_COPY_WINDOW_INT_POINT, MODE_NONE, kPickInsert | kBand, {CMD_COPY_WINDOW_EXT_POINT, MODE_NONE, "Ext.Wall:", 1}},
+    {"window copy outer point", CMD_COPY_WINDOW_EXT_POINT, MODE_NONE, kPickInsert | kBand, {CMD_NONE, MODE_PICK, kCleared, 0}},
+    {"auto dims first", CMD_AUTO_DIMS, MODE_NONE, kNone, {CMD_AUTO_DIMS_SECOND, MODE_NONE, "To point:", 1}},
+    {"auto dims second", CMD_AUTO_DIMS_SECOND, MODE_NONE, kBand, {CMD_AUTO_DIMS_LINE, MODE_NONE, "Insert Point:", 0}},
+    {"auto dims position", CMD_AUTO_DIMS_LINE, MODE_NONE, kNone, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"stair start", CMD_STAIR_FLIGHTS, MODE_NONE, kNone, {CMD_STAIR_LENGTH, MODE_NONE, "To point (Stair Lenght):", 1}},
+    {"stair length", CMD_STAIR_LENGTH, MODE_NONE, kBand, {CMD_STAIR_WIDTH, MODE_NONE, "To point (Stair Flight Width):", 1}},
+    {"stair width", CMD_STAIR_WIDTH, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"spiral stair centre", CMD_STAIR_SPIRAL, MODE_NONE, kNone, {CMD_STAIR_SPIRAL_START, MODE_NONE, "Start Point:", 1}},
+    {"spiral stair start", CMD_STAIR_SPIRAL_START, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"L joint inner point", CMD_WALL_JOINT_L_INNER, MODE_NONE, kTwoLines | kBand, {CMD_NONE, MODE_NONE, kCleared, 0, 0, nullptr, 0, "WallJointL"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, CommandStep, ::testing::ValuesIn(kStepRows), RowName<StepRow>);
+
+// ---------------------------------------------------------------- right button
+
+class RightButton : public StepRows, public ::testing::WithParamInterface<StepRow> {};
+
+TEST_P(RightButton, Row)
+{
+    const StepRow& r = GetParam();
+    Prepare(r.code, r.mode, r.setup);
+    const int before = Records();
+    AnyDialog dialogs;
+    Right();
+    Check(r.after, dialogs, before);
+}
+
+const StepRow kRightRows[] = {
+    {"three corner face", CMD_3DFACE_4, MODE_NONE, kBand | kToolPoints, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 1}},
+    {"elevation of the selection", CMD_SELECTION_ELEVATION, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, "Z", 0, "ApplyElevation"}},
+    {"thickness of the selection", CMD_SELECTION_THICKNESS, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, kAny, "ESPESOR", 0, "ApplyThickness"}},
+    {"object elevation ends", CMD_OBJECT_ELEVATION, MODE_PICK, kNone, {CMD_NONE, MODE_NONE, kCleared}},
+    {"wall offset", CMD_WALL_OFFSET, MODE_PICK, kSelLine, {CMD_OFFSET_SIDE, MODE_NONE, "To side:", kAny, kAny, "REGRUESM"}},
+    {"wall chain ends", CMD_WALL_END, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"X joint", CMD_WALL_JOINT_X, MODE_PICK, kTwoLines, {CMD_NONE, MODE_NONE, kCleared, 0, 0, nullptr, 0, "WallJointX"}},
+    {"T joint", CMD_WALL_JOINT_T, MODE_PICK, kSelLine, {CMD_WALL_JOINT_T_LEG, MODE_PICK, "T Leg:"}},
+    {"T leg ends", CMD_WALL_JOINT_T_LEG, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
+    {"L joint", CMD_WALL_JOINT_L, MODE_PICK, kTwoLines, {CMD_WALL_JOINT_L_INNER, MODE_NONE, "Internal Angle Point:", 1, 2}},
+    {"erase doors", CMD_ERASE_DOORS, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
+    {"erase windows", CMD_ERASE_WINDOWS, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
+    {"door heights", CMD_DOOR_HEIGHTS, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
+    {"window heights", CMD_WINDOW_HEIGHTS, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
+    {"erase", CMD_ERASE, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0, nullptr, -1}},
+    {"move", CMD_MOVE, MODE_PICK, kSelLine, {CMD_MOVE_BASE, MODE_NONE, "From point:", 0, 1}},
+    {"copy", CMD_COPY, MODE_PICK, kSelLine, {CMD_COPY_BASE, MODE_NONE, "From point:", 0, 1}},
+    {"stretch", CMD_STRETCH, MODE_PICK, kSelLine, {CMD_STRETCH_BASE, MODE_NONE, "From point:", 0, 1}},
+    {"move with nothing selected", CMD_MOVE, MODE_PICK, kNone, {CMD_NONE, MODE_NONE, nullptr, 0}},
+    {"extend ends", CMD_EXTEND_SINGLE, MODE_PICK, kNone, {CMD_NONE, MODE_NONE, kCleared}},
+    {"offset", CMD_OFFSET, MODE_PICK, kSelLine, {CMD_OFFSET_SIDE, MODE_NONE, "Towards:", kAny, kAny, "DISTANCIA"}},
+    {"extend all", CMD_EXTEND_ALL, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "ExtendAllToBoundary"}},
+    {"explode", CMD_EXPLODE, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "ExplodeSelection"}},
+    {"add to polyline", CMD_PLINE_ADD_OBJECTS, MODE_PICK, kSelLine | kPickPLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "AddToPLine"}},
+    {"layer", CMD_CHANGE_LAYER, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "ChangeLayer"}},
+    {"color", CMD_CHANGE_COLOR, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "ChangeColor"}},
+    {"line type", CMD_CHANGE_LINE_TYPE, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "ChangeLineType"}},
+    {"text height", CMD_CHANGE_TEXT_HEIGHT, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "ChangeTextHeight"}},
+    {"text font", CMD_CHANGE_TEXT_FONT, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "ChangeTextFont"}},
+    {"line thickness", CMD_CHANGE_LINE_WIDTH, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0, nullptr, 0, "RunEspesorLineaDlg"}},
+    {"change text ends", CMD_CHANGE_TEXT, MODE_PICK, kNone, {CMD_NONE, MODE_NONE, kCleared}},
+    {"cutting edges", CMD_CUT_EDGES, MODE_PICK, kSelLine, {CMD_CUT_OBJECTS, MODE_PICK, "Select object to cut:"}},
+    {"cut ends", CMD_CUT_OBJECTS, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, kAny, 0}},
+    {"rotate", CMD_ROTATE, MODE_PICK, kSelLine, {CMD_ROTATE_CENTRE, MODE_NONE, "Point for rotatting edge:", 0}},
+    {"rotate copies", CMD_ROTATE_COPY, MODE_PICK, kSelLine, {CMD_ROTATE_COPY_CENTRE, MODE_NONE, "Point for rotatting edge:", 0}},
+    {"rotate with nothing selected", CMD_ROTATE, MODE_PICK, kNone, {CMD_NONE, MODE_NONE}},
+    {"mirror", CMD_MIRROR, MODE_PICK, kSelLine, {CMD_MIRROR_LINE, MODE_PICK, "Select mirror line", 0}},
+    {"mirror copies", CMD_MIRROR_COPY, MODE_PICK, kSelLine, {CMD_MIRROR_COPY_LINE, MODE_PICK, "Select mirror line", 0}},
+    {"mirror with nothing selected", CMD_MIRROR, MODE_PICK, kNone, {CMD_NONE, MODE_PICK}},
+    {"block define", CMD_BLOCK_DEFINE, MODE_PICK, kSelLine, {CMD_BLOCK_BASE, MODE_NONE, "Pick Insert Point", 0}},
+    {"block define with nothing selected", CMD_BLOCK_DEFINE, MODE_PICK, kNone, {CMD_NONE, MODE_NONE}},
+    {"list ends", CMD_LIST, MODE_PICK, kNone, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"dimension texts end", CMD_MOVE_DIM_TEXTS, MODE_PICK, kNone, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"region ends", CMD_REGION, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
+    {"objects to clipboard", CMD_COPY_TO_CLIPBOARD, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 0, "CopyObjectsToClipboard"}},
+    {"area of the points", CMD_AREA_POINTS, MODE_NONE, kPoints, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, "AREA", 0, "PolygonArea"}},
+    {"hatch points end", CMD_HATCH_POINTS, MODE_NONE, kPoints, {CMD_HATCH_ISLANDS, MODE_PICK, "Select obj. to remove", 0}},
+    {"hatch islands end", CMD_HATCH_ISLANDS, MODE_PICK, kPoints, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 0, "GenerateHatch"}},
+    {"circle band", CMD_NONE, MODE_CIRCLE, kBand, {CMD_NONE, MODE_CIRCLE, kCleared, 0}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, RightButton, ::testing::ValuesIn(kRightRows), RowName<StepRow>);
+
+}  // namespace
+
+// The rows' clicks land on what they name.
+TEST_F(StepsTest, EachTargetPicksItsKind)
+{
+    const std::pair<StepsTest::Target, int> targets[] = {
+        {kLine, ENT_LINE},     {kLine2, ENT_LINE},     {kCircle, ENT_CIRCLE},   {kArc, ENT_ARC},
+        {kPLine, ENT_PLINE},   {kText, ENT_TEXT},      {kInsert, ENT_INSERT},   {kDim, ENT_DIMENSION},
+        {kFace, ENT_3DFACE},
+    };
+    for (auto [target, type] : targets) {
+        CObject* entity = nullptr;
+        int picked = 0;
+        const CPoint d = At(PointOn(target).x, PointOn(target).y);
+        EXPECT_NE(view.PickNearestEntity(view.DeviceToWorld(d), entity, picked), nullptr) << type;
+        EXPECT_EQ(picked, type);
+    }
+    CObject* entity = nullptr;
+    int picked = 0;
+    EXPECT_EQ(view.PickNearestEntity(PointOn(kMiss), entity, picked), nullptr);
+}
