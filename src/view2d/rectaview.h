@@ -256,7 +256,8 @@ public:
     // ---- working planes (planes.cpp) and wall joints (walljoints.cpp)
     // Sets the plane through o with its X axis towards p: mode 1 a vertical
     // section (r, the visible-to point, is not used), mode 2 the plane through
-    // q, after the objects-in-plane dialog. A plane in force is left first.
+    // q, after the objects-in-plane dialog. The points are taken as the view
+    // shows them: in a plane in force, in its coordinates; that plane is left first.
     // The entities in the new plane take its coordinates, the others are
     // hidden with a mark of their own, and every plan view's undo history is
     // cleared. False, with a message, when the points leave the plane undefined;
@@ -270,8 +271,8 @@ public:
     void ToWorldPoint(CPointd& p) const;
     // The joints take the selection as the four face lines of two walls: the
     // first selected line and its parallel partner are one wall, the two lines
-    // that meet it the other. Anything else changes nothing. Each records its
-    // undo steps; the caller saves the state.
+    // that meet it the other. Anything else changes nothing and says why on
+    // the prompt line. Each records its undo steps; the caller saves the state.
     // X: both walls open where they cross.
     void WallJointX();
     // T: the picked line (m_pickedLine, picked at pick) and its partner are the
