@@ -553,9 +553,9 @@ bool CRectaView::RightButtonStep()
         return true;
     case CMD_WALL_JOINT_X:
         UnhighlightSelection();
+        ResetCommand();  // first: a joint that cannot be made says why on the prompt line
         WallJointX();
         closes();
-        ResetCommand();
         return true;
     case CMD_WALL_JOINT_T:
         UnhighlightSelection();
@@ -572,34 +572,39 @@ bool CRectaView::RightButtonStep()
         UnhighlightSelection();
         m_command = CMD_WALL_JOINT_L_INNER;
         m_mode = 0;
-        m_bandState = 1;
+        // The band runs from the corner of the first two lines when they meet.
         CPointd corner;
-        ViewTools().IntersectSelectedLines(*doc, *this, corner);
-        m_firstPoint = m_bandStart = m_bandEnd = corner;
+        m_bandState = ViewTools().IntersectSelectedLines(*doc, *this, corner) ? 1 : 0;
+        if (m_bandState == 1)
+            m_firstPoint = m_bandStart = m_bandEnd = corner;
         OverrideOrtho(0);
         ShowPrompt(0, "Internal Angle Point:");
         return true;
     }
     case CMD_ERASE_DOORS:
-    case CMD_ERASE_WINDOWS:
+    case CMD_ERASE_WINDOWS: {
+        const bool doors = m_command == CMD_ERASE_DOORS;
         UnhighlightSelection();
-        if (m_command == CMD_ERASE_DOORS)
+        ResetCommand();  // first: what the generator says stays on the prompt line
+        if (doors)
             ViewTools().EraseDoors(*doc, *this);
         else
             ViewTools().EraseWindows(*doc, *this);
         closes();
-        ResetCommand();
         return true;
+    }
     case CMD_DOOR_HEIGHTS:
-    case CMD_WINDOW_HEIGHTS:
+    case CMD_WINDOW_HEIGHTS: {
+        const bool doors = m_command == CMD_DOOR_HEIGHTS;
         UnhighlightSelection();
-        if (m_command == CMD_DOOR_HEIGHTS)
+        ResetCommand();
+        if (doors)
             ViewTools().ApplyDoorHeights3D(*doc, *this);
         else
             ViewTools().ApplyWindowHeights3D(*doc, *this);
         ClearSelection();
-        ResetCommand();
         return true;
+    }
     case CMD_ERASE:
         EraseSelection();
         closes();

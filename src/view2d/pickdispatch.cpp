@@ -104,11 +104,11 @@ void CRectaView::DispatchPick(const CPointd& p)
         if (is(ENT_LINE)) {
             m_pickedLine = static_cast<CRecta*>(entity);
             m_pickedLineSerial = serial;
+            ResetCommand();  // first: a joint that cannot be made says why on the prompt line
             WallJointT(p);
             SaveUndoState();
             ClearPendingSteps();
             ClearSelection();
-            ResetCommand();
         }
         return;
     case CMD_WINDOW_IN_WALL:

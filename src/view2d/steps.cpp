@@ -526,13 +526,12 @@ bool CRectaView::Run3DStep(const CPointd& p)
         m_command = CMD_NONE;
         m_mode = 0;
         ClearPrompt();
+        // Picked objects that left the drawing go as none: the generator says what it misses.
         const CDib* profile = LiveRecord(m_pickedPolylineSerial, m_pickedPolyline);
         const CDib* axis = LiveRecord(m_workSerial, m_workEntity);
-        if (!profile || (code == CMD_REVOLUTION_PLINE && !axis))
-            return true;  // picked objects that left the drawing make nothing
-        auto* pl = static_cast<CPLine*>(profile->m_entity);
+        auto* pl = profile ? static_cast<CPLine*>(profile->m_entity) : nullptr;
         if (code == CMD_REVOLUTION_PLINE)
-            ViewTools().GenSupRev(*doc, *this, static_cast<CRecta*>(axis->m_entity), pl);
+            ViewTools().GenSupRev(*doc, *this, axis ? static_cast<CRecta*>(axis->m_entity) : nullptr, pl);
         else
             ViewTools().GenSupTab(*doc, *this, pl);
         return true;
@@ -569,26 +568,34 @@ bool CRectaView::RunArchStep(const CPointd& p)
         OverrideOrtho(0);
         m_command = CMD_WALL_SIDE;
         return true;
-    case CMD_WALL_SIDE:
-        ClearPrompt();
+    case CMD_WALL_SIDE: {
         EraseRubberBand();
-        ++doc->m_wallCounter;
         RestoreOrtho();
-        tools.MakeWall(*doc, *this, m_firstPoint, m_secondPoint, p, doc->m_wallCounter, 0, doc->m_wallOffset);
+        const CPointd start = m_firstPoint;
         m_firstPoint = m_bandStart = m_bandEnd = m_secondPoint;
-        ShowPrompt(0, "To point:");
         m_command = CMD_WALL_END;
+        // The next wall's prompt goes first, so that a refusal replaces it; a
+        // wall not made is not counted in the chain.
+        ShowPrompt(0, "To point:");
+        if (tools.MakeWall(*doc, *this, start, m_secondPoint, p, doc->m_wallCounter + 1, 0, doc->m_wallOffset))
+            ++doc->m_wallCounter;
         return true;
+    }
     case CMD_WALL_SKIP_POINT: m_command = CMD_WALL_END; return true;
     case CMD_PILLAR: {
         UnhighlightSelection();
         m_mode = 0;
         if (!TwoPickLinesThere())
             return true;
+        CPointd corner;
+        if (!tools.IntersectSelectedLines(*doc, *this, corner)) {
+            ClearSelection();
+            ResetCommand();
+            ShowPrompt(0, "Pillar: the reference lines do not meet");
+            return true;
+        }
         m_command = CMD_PILLAR_SIDE;
         m_bandState = 1;
-        CPointd corner;
-        tools.IntersectSelectedLines(*doc, *this, corner);
         m_firstPoint = m_bandStart = m_bandEnd = corner;
         OverrideOrtho(0);
         ShowPrompt(0, "To (side):");
@@ -658,13 +665,13 @@ bool CRectaView::RunArchStep(const CPointd& p)
         EraseRubberBand();
         m_bandState = 0;
         ClearPrompt();
-        // The picked insert may have left the drawing since it was picked.
-        if (CDib* record = LiveRecord(m_pickedSerial, m_pickedEntity); record && record->m_type == ENT_INSERT) {
-            if (door)
-                tools.PlaceDoorCopy(*doc, *this, m_firstPoint, m_secondPoint, p, record->m_entity);
-            else
-                tools.PlaceWindowCopy(*doc, *this, m_firstPoint, m_secondPoint, p, record->m_entity);
-        }
+        // An insert that left the drawing since it was picked goes as none: the generator says so.
+        const CDib* record = LiveRecord(m_pickedSerial, m_pickedEntity);
+        CObject* insert = record && record->m_type == ENT_INSERT ? record->m_entity : nullptr;
+        if (door)
+            tools.PlaceDoorCopy(*doc, *this, m_firstPoint, m_secondPoint, p, insert);
+        else
+            tools.PlaceWindowCopy(*doc, *this, m_firstPoint, m_secondPoint, p, insert);
         closesWithSelection();
         return true;
     }
