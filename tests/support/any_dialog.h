@@ -10,9 +10,11 @@
 
 class AnyDialog {
 public:
-    // result 1 accepts every form with valid values: empty or unreadable
-    // number edits get "1", empty text edits "A1", lists without a current
-    // item their first one, and a form with choices takes its first choice.
+    // result 1 accepts every form with valid values: number edits that are
+    // empty, unreadable or out of their range get "1" (their lower bound, or
+    // one above it, when 1 is out of range too), empty text edits "A1", lists
+    // without a current item their first one, and a form with choices takes
+    // its first choice.
     // result 2 cancels every form. Message boxes get boxAnswer.
     explicit AnyDialog(int result = 1, int boxAnswer = IDOK) : m_result(result)
     {
@@ -42,8 +44,9 @@ private:
             return answer;
         for (const FormField& f : form.fields) {
             double value = 0.0;
-            if (f.kind == FieldKind::Edit && f.number != NumberKind::None && !ParseReal(f.text, value))
-                answer.values.emplace_back(f.name, "1");
+            if (f.kind == FieldKind::Edit && f.number != NumberKind::None &&
+                (!ParseReal(f.text, value) || !Takes(f, value)))
+                answer.values.emplace_back(f.name, Takes(f, 1.0) ? "1" : std::to_string(int(f.lo) + 1));
             else if (f.kind == FieldKind::Edit && f.number == NumberKind::None && f.text.empty())
                 answer.values.emplace_back(f.name, "A1");
             else if (f.kind == FieldKind::List && f.index < 0 && !f.items.empty())
@@ -52,6 +55,11 @@ private:
                 answer.press.push_back(f.name);
         }
         return answer;
+    }
+
+    static bool Takes(const FormField& f, double v)
+    {
+        return (f.loExclusive ? v > f.lo : v >= f.lo) && v <= f.hi;
     }
 
     int m_result;

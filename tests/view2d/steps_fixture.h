@@ -1,6 +1,8 @@
 // A drawing with one record of every built kind at known places, for the
 // command step tests: where a click picks each of them, points on empty
-// paper, and every text the view writes on the prompt pane.
+// paper, and every text the view writes on the prompt pane. Walls, doors and
+// windows for the architectural commands are added by the tests that need
+// them, above the rest; the view tools record what the commands call.
 #pragma once
 
 #include "doc/apphost.h"
@@ -12,9 +14,12 @@
 #include "model/tdface.h"
 #include "model/text.h"
 #include "support/blocks.h"
+#include "support/recording_tools.h"
 #include "view2d/notbuilt.h"
+#include "view2d/viewtools.h"
 #include "view_fixture.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -53,7 +58,14 @@ private:
 
 class StepsTest : public ViewTest {
 public:
-    enum Target { kLine, kLine2, kCircle, kArc, kPLine, kText, kInsert, kDim, kFace, kMiss };
+    // kRoomWall: just inside the room's bottom inner face (AddRoom); kLeg: wall
+    // B's first face above wall A (AddCrossingWalls).
+    enum Target { kLine, kLine2, kCircle, kArc, kPLine, kText, kInsert, kDim, kFace, kMiss, kRoomWall, kLeg };
+    // Where a click picks the door and the window (AddDoor, AddWindow) and the
+    // crossing walls' lines A1, A2, B1, B2 (AddCrossingWalls).
+    static inline const CPointd kDoorPick{8, 7.4};
+    static inline const CPointd kWindowPick{8, 8.75};
+    static inline const std::array<CPointd, 4> kCrossingPicks{{{5.5, 7.4}, {5.5, 7.7}, {7, 6.8}, {7.4, 6.8}}};
 
 protected:
     void SetUp() override
@@ -125,9 +137,60 @@ protected:
         }
         case kFace: return {9.5, 3};
         case kMiss: return {11, 7.5};
+        case kRoomWall: return {8.5, 7.05};
+        case kLeg: return {7, 8.5};
         }
         return {};
     }
+
+    POSITION PosOf(const CObject* e) const
+    {
+        for (POSITION pos = doc.GetFirstEntityPosition(); pos;) {
+            const POSITION here = pos;
+            int type = 0;
+            if (doc.GetNextEntity(pos, type) == e)
+                return here;
+        }
+        return nullptr;
+    }
+
+    CRecta* AddWallLine(double x1, double y1, double x2, double y2)
+    {
+        CRecta* l = NewLine(x1, y1, x2, y2);
+        l->m_layer = "WALLS";
+        return Add(ENT_LINE, l);
+    }
+    // A room of walls 0.3 thick: outer faces x 4.5 to 10, y 6.7 to 8.9; inner
+    // faces x 4.8 to 9.7, y 7 to 8.6, enclosing 4.9 x 1.6.
+    void AddRoom()
+    {
+        for (auto [x0, y0, x1, y1] : {std::array{4.5, 6.7, 10.0, 8.9}, std::array{4.8, 7.0, 9.7, 8.6}}) {
+            AddWallLine(x0, y0, x1, y0);
+            AddWallLine(x1, y0, x1, y1);
+            AddWallLine(x1, y1, x0, y1);
+            AddWallLine(x0, y1, x0, y0);
+        }
+    }
+    // A door in the room's bottom wall from x 8 to 8.725 (its leaf up to y
+    // 7.725 at x 8), and a window in the top wall from x 7.5 to 8.5.
+    CObject* AddDoor()
+    {
+        ViewTools().BuildDoor(doc, view, CPointd(7.5, 6.7), CPointd(8, 6.7), CPointd(8, 7));
+        return doc.GetLastEntityRecord()->m_entity;
+    }
+    CObject* AddWindow()
+    {
+        ViewTools().BuildWindow(doc, view, CPointd(7, 8.6), CPointd(7.5, 8.6), CPointd(7.5, 8.9));
+        return doc.GetLastEntityRecord()->m_entity;
+    }
+    // Wall A along x (faces y 7.4 and 7.7, x 5 to 9.5) crossing wall B along y
+    // (faces x 7 and 7.4, y 6.6 to 8.8): A1, A2, B1, B2.
+    std::array<CRecta*, 4> AddCrossingWalls()
+    {
+        return {AddWallLine(5, 7.4, 9.5, 7.4), AddWallLine(5, 7.7, 9.5, 7.7), AddWallLine(7, 6.6, 7, 8.8),
+                AddWallLine(7.4, 6.6, 7.4, 8.8)};
+    }
+
 
     void Pick(Target t) { view.OnLButtonDown(MK_LBUTTON, At(PointOn(t).x, PointOn(t).y)); }
     void Click(double x, double y) { view.OnLButtonDown(MK_LBUTTON, At(x, y)); }
@@ -145,6 +208,7 @@ protected:
     int Records() const { return doc.GetEntityList().GetCount(); }
 
     PaneRecorder panes;
+    RecordingTools tools;
     CRecta* line = nullptr;
     CRecta* line2 = nullptr;
     CCirc* circle = nullptr;

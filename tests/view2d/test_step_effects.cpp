@@ -37,16 +37,6 @@ std::vector<std::string> RecordBytes(const CRectaDoc& doc)
 
 class StepEffects : public StepsTest {
 protected:
-    POSITION PosOf(const CObject* e) const
-    {
-        for (POSITION pos = doc.GetFirstEntityPosition(); pos;) {
-            const POSITION here = pos;
-            int type = 0;
-            if (doc.GetNextEntity(pos, type) == e)
-                return here;
-        }
-        return nullptr;
-    }
     const CDib* Last() const { return doc.GetLastEntityRecord(); }
 };
 
@@ -421,6 +411,68 @@ TEST_F(StepEffects, AWallLineThatLeftTheDrawingEndsTheStep)
         EXPECT_EQ(view.m_command, CMD_NONE);
         EXPECT_EQ(view.m_mode, MODE_NONE);
         EXPECT_FALSE(panes.SaidMissing()) << "no generator ran";
+    }
+}
+
+// ---------------------------------------------------------------- architectural and 3D steps
+
+// Reference lines that do not meet make no pillar, and the user is told why.
+TEST_F(StepEffects, APillarOnParallelLinesSaysWhy)
+{
+    Add(ENT_LINE, NewLine(1, 0.4, 3, 0.4));
+    const int records = Records();
+    view.OnCommand(10272);
+    Pick(kLine);
+    Click(2, 0.4);
+    EXPECT_EQ(view.m_command, CMD_NONE);
+    EXPECT_EQ(view.m_mode, MODE_NONE);
+    EXPECT_EQ(view.m_bandState, 0);
+    EXPECT_TRUE(view.SelectedRecords().empty());
+    EXPECT_EQ(view.PromptBuffer().substr(0, 39), "Pillar: the reference lines do not meet");
+    EXPECT_EQ(Records(), records);
+}
+
+// A wall the generator refuses keeps its message on the prompt line, is not
+// counted, and the chain goes on from its end point.
+TEST_F(StepEffects, AWallNotMadeIsNotCountedInTheChain)
+{
+    ScriptedForms forms;
+    forms.Expect("REGRUESM", OkWith({{"thickness", "0.25"}}));
+    view.OnCommand(10257);
+    const int records = Records();
+    for (const CPointd& p : {CPointd(6, 6.5), CPointd(6, 6.5), CPointd(6, 7)})
+        view.ClickAt(MK_LBUTTON, p);
+    EXPECT_EQ(view.m_command, CMD_WALL_END);
+    EXPECT_EQ(view.PromptBuffer().substr(0, 44), "Walls: the end point lies on the start point");
+    EXPECT_EQ(doc.m_wallCounter, 0);
+    EXPECT_EQ(Records(), records);
+
+    for (const CPointd& p : {CPointd(8, 6.5), CPointd(8, 7)})
+        view.ClickAt(MK_LBUTTON, p);
+    EXPECT_EQ(doc.m_wallCounter, 1) << "the first wall of the chain";
+    EXPECT_EQ(Records(), records + 2);
+    EXPECT_EQ(doc.m_toolPoints[2], CPointd(6, 6.5)) << "the chain starts where this wall does";
+    EXPECT_EQ(view.PromptBuffer().substr(0, 9), "To point:");
+    Right();
+    EXPECT_EQ(view.m_command, CMD_NONE);
+}
+
+// Surfaces whose picked axis or profile left the drawing make nothing and say what they miss.
+TEST_F(StepEffects, SurfacesWithoutTheirPicksSayWhatTheyMiss)
+{
+    for (CommandCode code : {CMD_REVOLUTION_PLINE, CMD_TABULATED_PLINE}) {
+        view.m_command = code;
+        view.m_mode = MODE_NONE;
+        view.m_workEntity = line;
+        view.m_workSerial = 0;  // not the records any more
+        view.m_pickedPolyline = pline;
+        view.m_pickedPolylineSerial = 0;
+        const int records = Records();
+        Click(6, 7);
+        EXPECT_EQ(view.m_command, CMD_NONE);
+        EXPECT_EQ(Records(), records);
+        EXPECT_NE(view.PromptBuffer().find(code == CMD_REVOLUTION_PLINE ? "Revolution:" : "Tab. surface:"),
+                  std::string::npos);
     }
 }
 
