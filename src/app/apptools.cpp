@@ -60,10 +60,10 @@ void CAppViewTools::JoinWalls(CRectaDoc& doc, CRectaView& view, CPointd& a, CPoi
     ::JoinWalls(doc, view, a, b, c, d, value);
 }
 
-void CAppViewTools::MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end,
+bool CAppViewTools::MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end,
                              const CPointd& side, int wallCounter, int flag, double thickness)
 {
-    ::MakeWall(doc, view, start, end, side, wallCounter, flag, thickness);
+    return ::MakeWall(doc, view, start, end, side, wallCounter, flag, thickness);
 }
 
 void CAppViewTools::MakePillar(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& side)

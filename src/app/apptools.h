@@ -20,7 +20,7 @@ public:
     void JoinWalls(CRectaDoc& doc, CRectaView& view, CPointd& a, CPointd& b, CPointd& c, CPointd& d,
                    double value) override;
 
-    void MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end, const CPointd& side,
+    bool MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end, const CPointd& side,
                   int wallCounter, int flag, double thickness) override;
     void MakePillar(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& side) override;
     void BuildDoor(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& outer,

@@ -103,6 +103,12 @@ void CRectaViewWidget::PrintWindow(bool preview)
         frame->PrintActiveView(preview);
 }
 
+bool CRectaViewWidget::PreviewAtInsert() const
+{
+    const Cwm_MainWnd* frame = MainFrame();
+    return frame && frame->m_previewAtInsert != 0;
+}
+
 void CRectaViewWidget::leaveEvent(QEvent* event)
 {
     m_view->OnMouseLeave();

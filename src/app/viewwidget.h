@@ -27,6 +27,7 @@ public:
     void SetMouseCapture(bool capture) override { m_captured = capture; }
     void PrintWindow(bool preview) override;
     void SetCursorShape(ViewCursor cursor) override;
+    bool PreviewAtInsert() const override;
     bool Captured() const { return m_captured; }
 
     QSize sizeHint() const override { return {640, 420}; }

@@ -153,7 +153,7 @@ void MakeAutoDims(CRectaDoc& doc, CRectaView& view, const CPointd& first, const 
     at.erase(std::unique(at.begin(), at.end(), [&](double a, double b) { return (b - a) * length < 1e-9; }),
              at.end());
     if (at.size() < 2) {
-        Refuse(view, "Auto Dim: the line crosses fewer than two wall lines");
+        Refuse(view, "Auto Dim: the line must cross two wall lines");
         return;
     }
     const double lowest = doc.m_toolReals[12], highest = doc.m_toolReals[13];
@@ -203,7 +203,7 @@ void MakeEnclosure(CRectaDoc& doc, CRectaView& view, CRecta* wallLine, const CPo
         std::swap(u, v);
     const std::optional<double> twice = u != v ? graph.LeftFaceArea(u, v) : std::nullopt;
     if (!twice || !(*twice > 0.0)) {
-        Refuse(view, "Enclosure: the walls do not close around the point");
+        Refuse(view, "Enclosure: no walls close around the point");
         return;
     }
     RunAREADlgEx(*twice / 2, doc.m_coordDecimals);

@@ -18,8 +18,8 @@ class CRectaView;
 // (wallCounter 2 and up) the faces join the previous wall's at the corner.
 // The document's tool points 1 to 4 keep the chain's first left and right
 // face starts and its last left and right face ends (left as seen along the
-// walls). flag is not used.
-void MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end, const CPointd& side,
+// walls). flag is not used. False, with a message, when it makes no wall.
+bool MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end, const CPointd& side,
               int wallCounter, int flag, double thickness);
 // a to d are the document's wall-chain points. A chain whose last left or
 // right face ends within closeDistance of the first one's start is closed:

@@ -326,9 +326,18 @@ void CloseFace(CRectaDoc& doc, CRectaView& view, const CPointd& a, const CPointd
     EraseEntityWithUndo(doc, view, *second->first.record, second->first.pos);
 }
 
-void EraseOpenings(CRectaDoc& doc, CRectaView& view, const char* kind)
+// The selected openings of the kind; none is refused with a message.
+std::vector<Picked> SelectedOrRefused(const CRectaDoc& doc, CRectaView& view, const char* kind, const char* command)
 {
-    for (const Picked& p : SelectedOpenings(doc, view, kind)) {
+    std::vector<Picked> picked = SelectedOpenings(doc, view, kind);
+    if (picked.empty())
+        Refuse(view, std::string(command) + (kind == std::string_view(kDoor) ? ": select doors" : ": select windows"));
+    return picked;
+}
+
+void EraseOpenings(CRectaDoc& doc, CRectaView& view, const char* kind, const char* command)
+{
+    for (const Picked& p : SelectedOrRefused(doc, view, kind, command)) {
         const CPlacement pl = static_cast<const CInsBl*>(p.record->m_entity)->Placement();
         for (double y : {0.0, p.wall})
             CloseFace(doc, view, PlacePoint(CPointd(0, y), pl), PlacePoint(CPointd(p.op.width, y), pl));
@@ -337,9 +346,9 @@ void EraseOpenings(CRectaDoc& doc, CRectaView& view, const char* kind)
     CloseUndoState(view);
 }
 
-void ApplyHeights(CRectaDoc& doc, CRectaView& view, const char* kind)
+void ApplyHeights(CRectaDoc& doc, CRectaView& view, const char* kind, const char* command)
 {
-    for (const Picked& p : SelectedOpenings(doc, view, kind)) {
+    for (const Picked& p : SelectedOrRefused(doc, view, kind, command)) {
         auto* insert = static_cast<CInsBl*>(p.record->m_entity);
         CBloq* block = doc.FindBlock(insert->m_block)->Clone();
         CObList& entities = block->GetEntityList();
@@ -444,20 +453,20 @@ void PlaceWindowCopy(CRectaDoc& doc, CRectaView& view, const CPointd& ref1, cons
 
 void EraseDoors(CRectaDoc& doc, CRectaView& view)
 {
-    EraseOpenings(doc, view, kDoor);
+    EraseOpenings(doc, view, kDoor, "Door Erase");
 }
 
 void EraseWindows(CRectaDoc& doc, CRectaView& view)
 {
-    EraseOpenings(doc, view, kWindow);
+    EraseOpenings(doc, view, kWindow, "Win. Erase");
 }
 
 void ApplyDoorHeights3D(CRectaDoc& doc, CRectaView& view)
 {
-    ApplyHeights(doc, view, kDoor);
+    ApplyHeights(doc, view, kDoor, "Doors 3D");
 }
 
 void ApplyWindowHeights3D(CRectaDoc& doc, CRectaView& view)
 {
-    ApplyHeights(doc, view, kWindow);
+    ApplyHeights(doc, view, kWindow, "Win. 3D");
 }

@@ -46,16 +46,18 @@ void JoinAtCorner(CRectaDoc& doc, CRectaView& view, const std::optional<LineAt>&
 
 }  // namespace
 
-void MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end, const CPointd& side,
+bool MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end, const CPointd& side,
               int wallCounter, int, double thickness)
 {
     Pt2 d;
     if (!(thickness > 0.0) || !std::isfinite(thickness)) {
         Refuse(view, "Walls: the wall thickness must be above 0");
-        return;
+        return false;
     }
-    if (!UnitDirection(start, end, d))
-        return;
+    if (!UnitDirection(start, end, d)) {
+        Refuse(view, "Walls: the end point lies on the start point");
+        return false;
+    }
     // The second face lies on the side point's side; on the line itself, to the left.
     const Pt2 left = LeftOf(d);
     const bool offsetLeft = Cross(d, {side.x - start.x, side.y - start.y}) >= 0.0;
@@ -86,6 +88,7 @@ void MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPoi
     chain[LAST_LEFT] = leftEnd;
     chain[LAST_RIGHT] = rightEnd;
     CloseUndoState(view);
+    return true;
 }
 
 void JoinWalls(CRectaDoc& doc, CRectaView& view, CPointd& a, CPointd& b, CPointd& c, CPointd& d,
@@ -148,7 +151,7 @@ void MakeSolidWalls(CRectaDoc& doc, CRectaView& view)
 {
     const double height = doc.m_thickness;
     if (!(height > 0.0) || !std::isfinite(height)) {
-        Refuse(view, "Solids: the thickness (wall height) must be above 0");
+        Refuse(view, "Solids: the thickness must be above 0");
         return;
     }
     const COLORREF colour = LayerColour(doc, kWallsLayer);

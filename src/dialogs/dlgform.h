@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,6 +25,7 @@ enum class FieldKind {
 enum class NumberKind { None, Real, Integer };
 
 struct Form;
+class QImage;
 
 struct FormField {
     FieldKind kind = FieldKind::Text;

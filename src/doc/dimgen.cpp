@@ -1,6 +1,4 @@
-// Linear and radial dimensions laid out from picked points, and their re-measuring.
-#include "doc/dimgen.h"
-
+// Linear and radial dimensions laid out from picked points.
 #include "doc/rectadoc.h"
 #include "model/acot.h"
 #include "model/bloq.h"
@@ -196,41 +194,4 @@ CAcot* CRectaDoc::AddRadialDim(int width, COLORREF color, std::string_view layer
     AppendEntityRecord(new CDib(ENT_DIMENSION, dim));
     SetModifiedFlag();
     return dim;
-}
-
-void StretchAcot(CAcot& dim, const CRectaDoc& doc, const CPointd& from, const CPointd& to,
-                 const Pt2 (&window)[4], int decimals)
-{
-    const double g = doc.m_dimParams[3];
-    const CPointd d(to.x - from.x, to.y - from.y, to.z - from.z);
-    auto stretch = [&](CPointd& p) {
-        if (PointInQuad(window[0], window[1], window[2], window[3], P2(p)))
-            p = CPointd(p.x + d.x, p.y + d.y, p.z + d.z);
-    };
-    bool measured = false;
-    std::string text;
-    CPointd textAt;
-    for (POSITION pos = dim.GetFirstPartPosition(); pos;) {
-        int type = 0;
-        CObject* part = dim.GetNextPart(pos, type);
-        if (type == ENT_LINE) {
-            auto* l = static_cast<CRecta*>(part);
-            stretch(l->m_p1);
-            stretch(l->m_p2);
-            if (measured)
-                continue;
-            measured = true;
-            text = FormatNumber(Distance2D(l->m_p1.x, l->m_p2.x, l->m_p1.y, l->m_p2.y), decimals);
-            const double a = Angle2D(l->m_p1.x, l->m_p1.y, l->m_p2.x, l->m_p2.y);
-            const CPointd mid((l->m_p1.x + l->m_p2.x) / 2.0, (l->m_p1.y + l->m_p2.y) / 2.0);
-            textAt = At(mid, g, a + kPi / 2);
-        } else if (type == ENT_TEXT) {
-            auto* t = static_cast<CText*>(part);
-            t->m_insert = CPointd(t->m_insert.x + d.x, t->m_insert.y + d.y, t->m_insert.z + d.z);
-            if (measured) {
-                t->m_text = text;
-                t->m_insert = textAt;
-            }
-        }
-    }
 }

@@ -118,22 +118,17 @@ void CBmp::Serialize(CArchive& ar)
     m_corner.Serialize(ar);
 }
 
-void MoveEntity(CBmp& e, const CPointd& d)
-{
-    e.m_corner.x += d.x;
-    e.m_corner.y += d.y;
-}
-
 void MoveBmp(CBmp& bmp, const CPointd& from, const CPointd& to)
 {
-    MoveEntity(bmp, CPointd(to.x - from.x, to.y - from.y));
+    bmp.m_corner.x += to.x - from.x;
+    bmp.m_corner.y += to.y - from.y;
 }
 
-void StretchBmp(CBmp& bmp, const CPointd& from, const CPointd& to, const Pt2 (&window)[4])
+void StretchBmp(CBmp& bmp, const CPointd& from, const CPointd& to, const StretchWindow& w)
 {
     CPointd c[4];
     bmp.Corners(c);
-    auto inside = [&](const CPointd& p) { return PointInQuad(window[0], window[1], window[2], window[3], {p.x, p.y}); };
+    auto inside = [&](const CPointd& p) { return InStretchWindow(w, p); };
     if (inside(c[0]))
         return;
     if (inside(c[1]))

@@ -14,6 +14,7 @@
 class CDC;
 class CEntityContext;
 struct CPlacement;
+struct StretchWindow;
 struct WorldMap;
 enum class DrawKind;
 
@@ -55,11 +56,10 @@ void MoveBmp(CBmp& bmp, const CPointd& from, const CPointd& to);
 // With c1 inside the window and c0 not, the bottom side stretches (the width
 // follows c1); else with c3 inside and c0 not, the left side (the height
 // follows c3); else nothing. The corner never moves.
-void StretchBmp(CBmp& bmp, const CPointd& from, const CPointd& to, const Pt2 (&window)[4]);
+void StretchBmp(CBmp& bmp, const CPointd& from, const CPointd& to, const StretchWindow& w);
 
 // The kind table's operations (see transform.h and extentpoints.h). Bitmaps
 // are neither turned nor reflected.
-void MoveEntity(CBmp& e, const CPointd& d);
 // TransformBmp: the corner is placed as any block point; size and
 // orientation stay.
 void PlaceEntity(CBmp& e, const CPlacement& pl);

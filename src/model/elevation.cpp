@@ -29,7 +29,7 @@ bool SetEntityElevation(int type, CObject* entity, double z)
         auto& pline = *static_cast<CPLine*>(entity);
         CPointd start;
         if (pline.GetStartPoint(start))
-            MoveEntity(pline, CPointd(0.0, 0.0, z - start.z));
+            MovePLine(pline, start, CPointd(start.x, start.y, z));
         return true;
     }
     case ENT_3DFACE: {

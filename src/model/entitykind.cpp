@@ -20,12 +20,21 @@
 
 namespace {
 
+template <class T>
+using MoveFn = void (*)(T&, const CPointd& from, const CPointd& to);
+template <class T>
+using StretchFn = void (*)(T&, const CPointd& from, const CPointd& to, const StretchWindow& w);
+
 // The operations of entity class T: its members where it has them, else the
-// overloads for T (transform.h, extentpoints.h).
+// overloads for T (transform.h, extentpoints.h), and the move and stretch of
+// its row (a null stretch: the kind has none).
 template <class T>
 class CKindOf final : public CEntityKind {
 public:
-    explicit constexpr CKindOf(const char* className) : m_className(className) {}
+    constexpr CKindOf(const char* className, MoveFn<T> move, StretchFn<T> stretch)
+        : m_className(className), m_move(move), m_stretch(stretch)
+    {
+    }
 
     const char* ClassName() const override { return m_className; }
 
@@ -65,9 +74,12 @@ public:
             Of(e).SetColor(color);
     }
 
-    bool Move(CObject* e, const CPointd& d) const override
+    void Move(CObject* e, const CPointd& from, const CPointd& to) const override { m_move(Of(e), from, to); }
+    bool Stretch(CObject* e, const CPointd& from, const CPointd& to, const StretchWindow& w) const override
     {
-        MoveEntity(Of(e), d);
+        if (!m_stretch)
+            return false;
+        m_stretch(Of(e), from, to, w);
         return true;
     }
     bool Place(CObject* e, const CPlacement& pl) const override
@@ -106,19 +118,21 @@ private:
     static T& Of(CObject* e) { return *static_cast<T*>(e); }
 
     const char* m_className;
+    MoveFn<T> m_move;
+    StretchFn<T> m_stretch;
 };
 
-const CKindOf<CRecta> kLine("CRecta");
-const CKindOf<CCirc> kCircle("CCirc");
-const CKindOf<CArc> kArc("CArc");
-const CKindOf<CPunt> kPoint("CPunt");
-const CKindOf<CText> kText("CText");
-const CKindOf<CPLine> kPolyline("CPLine");
-const CKindOf<CInsBl> kInsert("CInsBl");
-const CKindOf<CAcot> kDimension("CAcot");
-const CKindOf<CTdface> kFace("CTdface");
-const CKindOf<CHatch> kHatch("CHatch");
-const CKindOf<CBmp> kBitmap("CBmp");
+const CKindOf<CRecta> kLine("CRecta", MoveRecta, StretchRecta);
+const CKindOf<CCirc> kCircle("CCirc", MoveCirc, nullptr);
+const CKindOf<CArc> kArc("CArc", MoveArc, nullptr);
+const CKindOf<CPunt> kPoint("CPunt", MovePunt, nullptr);
+const CKindOf<CText> kText("CText", MoveText, nullptr);
+const CKindOf<CPLine> kPolyline("CPLine", MovePLine, StretchPLine);
+const CKindOf<CInsBl> kInsert("CInsBl", MoveInsBl, nullptr);
+const CKindOf<CAcot> kDimension("CAcot", MoveAcot, StretchAcot);
+const CKindOf<CTdface> kFace("CTdface", MoveTdface, StretchTdface);
+const CKindOf<CHatch> kHatch("CHatch", MoveHatch, StretchHatch);
+const CKindOf<CBmp> kBitmap("CBmp", MoveBmp, StretchBmp);
 
 struct KindRow {
     int type;

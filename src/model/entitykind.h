@@ -13,6 +13,7 @@ class CDC;
 class CEntityContext;
 class CRecta;
 struct CPlacement;
+struct StretchWindow;
 
 class CEntityKind {
 public:
@@ -35,9 +36,13 @@ public:
     // Colours the entity and every part of it; hatches and bitmaps keep theirs.
     virtual void SetColor(CObject* e, COLORREF color) const = 0;
 
+    // Translation by to - from (see transform.h).
+    virtual void Move(CObject* e, const CPointd& from, const CPointd& to) const = 0;
+    // The kind's stretch; false, and nothing changed, for kinds that have none.
+    virtual bool Stretch(CObject* e, const CPointd& from, const CPointd& to, const StretchWindow& w) const = 0;
+
     // Each changes the entity in place (see transform.h); false, and nothing
     // changed, for kinds without the operation.
-    virtual bool Move(CObject* e, const CPointd& d) const = 0;
     virtual bool Place(CObject* e, const CPlacement& pl) const = 0;
     virtual bool Rotate(CObject* e, const CPointd& centre, double angle) const = 0;
     virtual bool Mirror(CObject* e, const CRecta& mirror, double dir) const = 0;

@@ -118,20 +118,15 @@ void CHatch::Serialize(CArchive& ar)
     m_seed.Serialize(ar);
 }
 
-void MoveEntity(CHatch& e, const CPointd& d)
-{
-    e.m_seed.x += d.x;
-    e.m_seed.y += d.y;
-}
-
 void MoveHatch(CHatch& hatch, const CPointd& from, const CPointd& to)
 {
-    MoveEntity(hatch, CPointd(to.x - from.x, to.y - from.y));
+    hatch.m_seed.x += to.x - from.x;
+    hatch.m_seed.y += to.y - from.y;
 }
 
-void StretchHatch(CHatch& hatch, const CPointd& from, const CPointd& to, const Pt2 (&window)[4])
+void StretchHatch(CHatch& hatch, const CPointd& from, const CPointd& to, const StretchWindow& w)
 {
-    if (PointInQuad(window[0], window[1], window[2], window[3], {hatch.m_seed.x, hatch.m_seed.y}))
+    if (InStretchWindow(w, hatch.m_seed))
         MoveHatch(hatch, from, to);
 }
 

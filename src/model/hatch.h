@@ -16,6 +16,7 @@ class CDC;
 class CEntityContext;
 class CRecta;
 struct CPlacement;
+struct StretchWindow;
 struct WorldMap;
 enum class DrawKind;
 
@@ -70,10 +71,9 @@ private:
 // The seed moves by to - from in x and y; z stays.
 void MoveHatch(CHatch& hatch, const CPointd& from, const CPointd& to);
 // The seed moves by to - from (x and y) when it lies inside the window.
-void StretchHatch(CHatch& hatch, const CPointd& from, const CPointd& to, const Pt2 (&window)[4]);
+void StretchHatch(CHatch& hatch, const CPointd& from, const CPointd& to, const StretchWindow& w);
 
 // The kind table's operations (see transform.h and extentpoints.h).
-void MoveEntity(CHatch& e, const CPointd& d);
 // TransformHatch: the seed placed as any block point.
 void PlaceEntity(CHatch& e, const CPlacement& pl);
 // RotateHatch and MirrorHatch: the seed is turned or reflected.

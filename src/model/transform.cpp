@@ -9,12 +9,14 @@
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
+#include "model/strutil.h"
 #include "model/tdface.h"
 #include "model/text.h"
 
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <string>
 
 namespace {
 
@@ -336,55 +338,175 @@ void MirrorEntity(CInsBl& e, const CRecta& mirror, double dir)
 
 // ---------------------------------------------------------------- translation
 
-void MoveEntity(CRecta& e, const CPointd& d)
+namespace {
+
+CPointd Displacement(const CPointd& from, const CPointd& to)
 {
+    return CPointd(to.x - from.x, to.y - from.y, to.z - from.z);
+}
+
+}  // namespace
+
+void MoveRecta(CRecta& e, const CPointd& from, const CPointd& to)
+{
+    const CPointd d = Displacement(from, to);
     Shift(e.m_p1, d);
     Shift(e.m_p2, d);
 }
 
-void MoveEntity(CCirc& e, const CPointd& d)
+void MoveCirc(CCirc& e, const CPointd& from, const CPointd& to)
 {
-    Shift(e.m_centre, d);
+    Shift(e.m_centre, Displacement(from, to));
 }
 
-void MoveEntity(CArc& e, const CPointd& d)
+void MoveArc(CArc& e, const CPointd& from, const CPointd& to)
 {
-    Shift(e.m_centre, d);
+    Shift(e.m_centre, Displacement(from, to));
 }
 
-void MoveEntity(CPunt& e, const CPointd& d)
+void MovePunt(CPunt& e, const CPointd& from, const CPointd& to)
 {
-    Shift(e.m_point, d);
+    Shift(e.m_point, Displacement(from, to));
 }
 
-void MoveEntity(CText& e, const CPointd& d)
+void MoveText(CText& e, const CPointd& from, const CPointd& to)
 {
-    Shift(e.m_insert, d);
+    Shift(e.m_insert, Displacement(from, to));
 }
 
-void MoveEntity(CPLine& e, const CPointd& d)
+void MovePLine(CPLine& e, const CPointd& from, const CPointd& to)
 {
     ForEachPart(
-        e.m_segments, [&](CRecta& l) { MoveEntity(l, d); }, [&](CArc& a) { MoveEntity(a, d); },
-        [&](CText& t) { MoveEntity(t, d); });
+        e.m_segments, [&](CRecta& l) { MoveRecta(l, from, to); }, [&](CArc& a) { MoveArc(a, from, to); },
+        [&](CText& t) { MoveText(t, from, to); });
 }
 
-void MoveEntity(CAcot& e, const CPointd& d)
+void MoveAcot(CAcot& e, const CPointd& from, const CPointd& to)
 {
     ForEachPart(
-        e.m_parts, [&](CRecta& l) { MoveEntity(l, d); }, [&](CArc& a) { MoveEntity(a, d); },
-        [&](CText& t) { MoveEntity(t, d); });
+        e.m_parts, [&](CRecta& l) { MoveRecta(l, from, to); }, [&](CArc& a) { MoveArc(a, from, to); },
+        [&](CText& t) { MoveText(t, from, to); });
 }
 
-void MoveEntity(CTdface& e, const CPointd& d)
+void MoveTdface(CTdface& e, const CPointd& from, const CPointd& to)
 {
+    const CPointd d = Displacement(from, to);
     for (CPointd& c : e.m_c)
         Shift(c, d);
 }
 
-void MoveEntity(CInsBl& e, const CPointd& d)
+void MoveInsBl(CInsBl& e, const CPointd& from, const CPointd& to)
 {
-    Shift(e.m_insert, d);
+    Shift(e.m_insert, Displacement(from, to));
+}
+
+// ---------------------------------------------------------------- stretch
+
+namespace {
+
+// Moves p by d when it lies inside the window; true when it moved.
+bool StretchPoint(CPointd& p, const CPointd& d, const StretchWindow& w)
+{
+    if (!InStretchWindow(w, p))
+        return false;
+    Shift(p, d);
+    return true;
+}
+
+CPointd ArcEnd(const CArc& a, double angle)
+{
+    return CPointd(a.m_centre.x + a.m_rx * std::cos(angle), a.m_centre.y + a.m_rx * std::sin(angle), a.m_centre.z);
+}
+
+// The arc from s counter-clockwise to e with its sweep kept: the centre lies
+// on the chord's perpendicular bisector, left of the chord for a sweep below pi.
+void FollowMovedEnd(CArc& a, const CPointd& s, const CPointd& e)
+{
+    const double sweep = NormalAngle(a.m_end - a.m_start);
+    const double chord = std::hypot(e.x - s.x, e.y - s.y);
+    const double half = std::sin(sweep / 2.0);
+    if (!(chord > 0.0) || std::fabs(half) < 1e-12)
+        return;  // ends together, or a whole circle: no arc of this sweep joins them
+    const double r = chord / (2.0 * half);
+    const double h = r * std::cos(sweep / 2.0);  // from the chord's middle to the centre, to its left
+    const double ux = (e.x - s.x) / chord, uy = (e.y - s.y) / chord;
+    a.m_centre.x = (s.x + e.x) / 2.0 - uy * h;
+    a.m_centre.y = (s.y + e.y) / 2.0 + ux * h;
+    a.m_rx = a.m_ry = r;
+    a.m_start = Direction(a.m_centre, s);
+    a.m_end = NormalAngle(a.m_start + sweep);
+}
+
+void StretchArcSegment(CArc& a, const CPointd& from, const CPointd& to, const StretchWindow& w)
+{
+    CPointd s = ArcEnd(a, a.m_start), e = ArcEnd(a, a.m_end);
+    const bool sIn = InStretchWindow(w, s), eIn = InStretchWindow(w, e);
+    if (sIn && eIn) {
+        MoveArc(a, from, to);
+        return;
+    }
+    if (!sIn && !eIn)
+        return;
+    const CPointd d = Displacement(from, to);
+    Shift(sIn ? s : e, d);
+    FollowMovedEnd(a, s, e);
+}
+
+}  // namespace
+
+bool InStretchWindow(const StretchWindow& w, const CPointd& p)
+{
+    return PointInQuad(w.q[0], w.q[1], w.q[2], w.q[3], Pt2{p.x, p.y});
+}
+
+void StretchRecta(CRecta& e, const CPointd& from, const CPointd& to, const StretchWindow& w)
+{
+    const CPointd d = Displacement(from, to);
+    StretchPoint(e.m_p1, d, w);
+    StretchPoint(e.m_p2, d, w);
+}
+
+void StretchPLine(CPLine& e, const CPointd& from, const CPointd& to, const StretchWindow& w)
+{
+    ForEachPart(
+        e.m_segments, [&](CRecta& l) { StretchRecta(l, from, to, w); },
+        [&](CArc& a) { StretchArcSegment(a, from, to, w); }, Skip);
+}
+
+void StretchTdface(CTdface& e, const CPointd& from, const CPointd& to, const StretchWindow& w)
+{
+    const CPointd d = Displacement(from, to);
+    for (CPointd& c : e.m_c)
+        StretchPoint(c, d, w);
+}
+
+void StretchAcot(CAcot& e, const CPointd& from, const CPointd& to, const StretchWindow& w)
+{
+    const CRecta* measured = nullptr;
+    std::string text;
+    CPointd textAt;
+    for (POSITION pos = e.GetFirstPartPosition(); pos;) {
+        int type = 0;
+        CObject* part = e.GetNextPart(pos, type);
+        if (type == ENT_LINE) {
+            auto* l = static_cast<CRecta*>(part);
+            StretchRecta(*l, from, to, w);
+            if (measured)
+                continue;
+            measured = l;
+            text = FormatNumber(Distance2D(l->m_p1.x, l->m_p2.x, l->m_p1.y, l->m_p2.y), w.decimals);
+            const double a = Angle2D(l->m_p1.x, l->m_p1.y, l->m_p2.x, l->m_p2.y);
+            const double mx = (l->m_p1.x + l->m_p2.x) / 2.0, my = (l->m_p1.y + l->m_p2.y) / 2.0;
+            textAt = CPointd(PolarX(mx, w.textDistance, a + kPi / 2), PolarY(my, w.textDistance, a + kPi / 2));
+        } else if (type == ENT_TEXT) {
+            auto* t = static_cast<CText*>(part);
+            MoveText(*t, from, to);
+            if (measured) {
+                t->m_text = text;
+                t->m_insert = textAt;
+            }
+        }
+    }
 }
 
 // ---------------------------------------------------------------- by type code
@@ -406,7 +528,15 @@ bool MirrorEntity(int type, CObject* entity, const CRecta& mirror, double dir)
 
 bool MoveEntity(int type, CObject* entity, const CPointd& from, const CPointd& to)
 {
-    return entity && EntityKind(type).Move(entity, CPointd(to.x - from.x, to.y - from.y, to.z - from.z));
+    if (!entity)
+        return false;
+    EntityKind(type).Move(entity, from, to);
+    return true;
+}
+
+bool StretchEntity(int type, CObject* entity, const CPointd& from, const CPointd& to, const StretchWindow& w)
+{
+    return entity && EntityKind(type).Stretch(entity, from, to, w);
 }
 
 // ---------------------------------------------------------------- placed extents

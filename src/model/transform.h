@@ -74,17 +74,40 @@ void MirrorEntity(CTdface& e, const CRecta& mirror, double dir);
 // placed it before: scale x changes sign.
 void MirrorEntity(CInsBl& e, const CRecta& mirror, double dir);
 
-// Translation by d (x, y and z); every line, arc and text part of a
-// polyline or dimension.
-void MoveEntity(CRecta& e, const CPointd& d);
-void MoveEntity(CCirc& e, const CPointd& d);
-void MoveEntity(CArc& e, const CPointd& d);
-void MoveEntity(CPunt& e, const CPointd& d);
-void MoveEntity(CText& e, const CPointd& d);
-void MoveEntity(CPLine& e, const CPointd& d);
-void MoveEntity(CAcot& e, const CPointd& d);
-void MoveEntity(CTdface& e, const CPointd& d);
-void MoveEntity(CInsBl& e, const CPointd& d);
+// Translation by to - from (x, y and z): every defining point; a polyline or
+// dimension moves every line, arc and text part; an insert its insertion
+// point only (the block is untouched).
+void MoveRecta(CRecta& e, const CPointd& from, const CPointd& to);
+void MoveCirc(CCirc& e, const CPointd& from, const CPointd& to);
+void MoveArc(CArc& e, const CPointd& from, const CPointd& to);
+void MovePunt(CPunt& e, const CPointd& from, const CPointd& to);
+void MoveText(CText& e, const CPointd& from, const CPointd& to);
+void MovePLine(CPLine& e, const CPointd& from, const CPointd& to);
+void MoveAcot(CAcot& e, const CPointd& from, const CPointd& to);
+void MoveInsBl(CInsBl& e, const CPointd& from, const CPointd& to);
+void MoveTdface(CTdface& e, const CPointd& from, const CPointd& to);
+
+// The window of a stretch: a quadrilateral (corners in order; a point is
+// inside by its x and y), and what a dimension needs to write its new measure.
+struct StretchWindow {
+    Pt2 q[4];
+    double textDistance = 0.2;  // of a dimension's text from its measured line
+    int decimals = 2;           // of a dimension's new measure
+};
+bool InStretchWindow(const StretchWindow& w, const CPointd& p);
+
+// Stretch by to - from: each end point of the line inside the window moves (x, y and z).
+void StretchRecta(CRecta& e, const CPointd& from, const CPointd& to, const StretchWindow& w);
+// Line segments as StretchRecta. An arc segment moves whole when both its
+// ends lie inside; with one end inside it keeps its sweep and passes through
+// its other end and the moved one, so the chain stays joined; otherwise it stays.
+void StretchPLine(CPLine& e, const CPointd& from, const CPointd& to, const StretchWindow& w);
+// Each corner inside the window moves.
+void StretchTdface(CTdface& e, const CPointd& from, const CPointd& to, const StretchWindow& w);
+// Line parts as StretchRecta; every text part moves by to - from, then takes
+// the definition line's new length (w.decimals) at its middle, w.textDistance
+// to the left of its direction.
+void StretchAcot(CAcot& e, const CPointd& from, const CPointd& to, const StretchWindow& w);
 
 // By type code (see EntityKind); false, and nothing changed, for kinds
 // without the operation. Placing an insert is PlaceEntity(CInsBl&, pl).
@@ -93,6 +116,9 @@ bool RotateEntity(int type, CObject* entity, const CPointd& centre, double angle
 bool MirrorEntity(int type, CObject* entity, const CRecta& mirror, double dir);
 // Translation by to - from; false for a null entity.
 bool MoveEntity(int type, CObject* entity, const CPointd& from, const CPointd& to);
+// The kind's stretch; false for a null entity and for kinds without one
+// (circles, arcs, points, texts, inserts: the stretch command moves those whole).
+bool StretchEntity(int type, CObject* entity, const CPointd& from, const CPointd& to, const StretchWindow& w);
 
 // The corners of the block's measured box placed by pl: bottom side
 // box[0]-box[1], top side box[2]-box[3]; false when the box is empty or not finite.

@@ -63,7 +63,7 @@ constexpr StarterInfo kStarters[] = {
     {10340, "Bitmap", CMD_BITMAP, MODE_NONE, 0, "Pick insert point:", "Pick internal point:"},
     {10348, "WMFCopy", CMD_METAFILE_COPY, MODE_NONE, 0, "From point:", ""},
     {10349, "ObjCopy", CMD_COPY_TO_CLIPBOARD, MODE_PICK, 0, kSelectPrompt, ""},
-    {4006, "ObjPaste", CMD_PASTE, MODE_NONE, 0, "", ""},
+    {4006, "ObjPaste", CMD_PASTE, MODE_NONE, 0, "", "", true},
     {4002, "3DFace", CMD_3DFACE, MODE_NONE, 0, "Point 1:", "Point 1:"},
     {10385, "Sections", CMD_SECTION, MODE_NONE, 0, "Origin Point for Section:", "Origin Point for Section:"},
     {10356, "Elevation", CMD_SELECTION_ELEVATION, MODE_PICK, 0, kSelectPrompt, kSelectPrompt},

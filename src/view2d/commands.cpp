@@ -8,6 +8,7 @@
 #include "model/geometry.h"
 #include "platform/imagedc.h"
 #include "res/commands.h"
+#include "view2d/notbuilt.h"
 #include "view2d/viewtools.h"
 
 #include <algorithm>
@@ -51,6 +52,16 @@ void AskDefaultValue(CRectaDoc& doc, CommandCode code)
 }  // namespace
 
 bool CRectaView::OnCommand(int id)
+{
+    try {
+        return RunCommand(id);
+    } catch (const CNotBuilt& e) {
+        EndNotBuilt(e.Command());
+        return true;
+    }
+}
+
+bool CRectaView::RunCommand(int id)
 {
     CRectaDoc* doc = GetDocument();
     if (const StarterInfo* s = FindStarter(id); s && !s->ownSetUp) {
@@ -145,10 +156,22 @@ bool CRectaView::StartSpecial(int id)
     case ID_FILE_PRINT_PREVIEW: BeginPreviewArea(); return true;
     case ID_DEFAULT_COLOR:  // leaves the view picking objects with no command
         CancelCommand();
+        SetDefaultColor();
         m_mode = row->mode;
         BeginCommand();
         return true;
-    case ID_UPDATE_DIMENSIONS: CancelCommand(); return true;
+    case ID_UPDATE_DIMENSIONS:
+        CancelCommand();
+        UpdateDimensionFonts();
+        return true;
+    case ID_PASTE:
+        CancelCommand();
+        m_command = row->code;
+        m_mode = row->mode;
+        m_selCount = m_bandState = 0;
+        PasteObjectsFromClipboard();
+        BeginCommand();
+        return true;
     case ID_SHOW_CAMERAS:
         start(*row);
         ClearPrompt();

@@ -47,11 +47,11 @@ void CRectaView::GenerateHatch()
 {
     CRectaDoc* doc = GetDocument();
     std::vector<Pt2> outline;
-    for (CObject* obj : m_points) {
+    for (CObject* obj : m_pointList) {
         const auto* p = static_cast<const CPointd*>(obj);
         outline.push_back({p->x, p->y});
     }
-    m_points.DeleteAll();
+    m_pointList.DeleteAll();
     auto refused = [this](HatchError error) {
         if (error == HatchError::none)
             return false;
@@ -76,7 +76,7 @@ void CRectaView::GenerateHatch()
             return;
 
     std::vector<HatchIsland> islands;
-    for (const CDib* record : SelectedRecords(*this, *doc)) {
+    for (const CDib* record : SelectedRecords()) {
         HatchIsland island;
         if (AddHatchIsland(record->m_type, record->m_entity, *doc, island))
             islands.push_back(std::move(island));

@@ -3,13 +3,17 @@
 
 #include "dialogs/archdlg.h"
 #include "dialogs/rundlg.h"
+#include "dialogs/stepdlg.h"
 #include "doc/rectadoc.h"
 #include "model/circ.h"
+#include "model/dib.h"
 #include "model/geometry.h"
+#include "model/pointlist.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
 #include "platform/imagedc.h"
+#include "view2d/notbuilt.h"
 #include "view2d/snap.h"
 #include "view2d/viewtools.h"
 
@@ -68,6 +72,21 @@ void CRectaView::OnLButtonDown(unsigned flags, CPoint point)
 
 void CRectaView::ClickAt(unsigned flags, CPointd p)
 {
+    try {
+        Click(flags, p);
+    } catch (const CNotBuilt& e) {
+        EndNotBuilt(e.Command());
+    }
+}
+
+void CRectaView::EndNotBuilt(const std::string& command)
+{
+    CancelCommand();
+    ShowPrompt(0, command + ": not in this build yet");
+}
+
+void CRectaView::Click(unsigned flags, CPointd p)
+{
     if (m_pickLine == 1) {
         m_savedMode = m_mode;
         m_mode = MODE_PICK;
@@ -104,6 +123,22 @@ void CRectaView::ClickAt(unsigned flags, CPointd p)
     }
     if (m_command == CMD_COPY_TO_CLIPBOARD)
         return;
+    if (m_command == CMD_WINDOW_IN_WALL || m_command == CMD_ENCLOSURE) {
+        // Both act on the wall line just picked, unless it has left the drawing.
+        CDib* record = LiveRecord(m_pickedLineSerial, m_pickedLine);
+        auto* wall = record ? static_cast<CRecta*>(record->m_entity) : nullptr;
+        if (!wall || m_command == CMD_ENCLOSURE) {
+            ClearPrompt();
+            UnhighlightSelection();
+            if (wall)
+                ViewTools().MakeEnclosure(*GetDocument(), *this, wall, p);
+            ClearSelection();
+            m_command = CMD_NONE;
+            m_mode = 0;
+            return;
+        }
+        p = CPointd((wall->m_p1.x + wall->m_p2.x) / 2.0, (wall->m_p1.y + wall->m_p2.y) / 2.0);
+    }
     p.z = GetDocument()->m_currentZ;
     m_current = p;
     ProcessPoint();
@@ -121,10 +156,8 @@ void CRectaView::ProcessPoint()
         if (doc->m_askZ == 1)
             doc->m_askZ = 0;
     }
-    if (m_command == CMD_DIM_RADIAL) {  // the click that picked the curve; the next one places the text
-        m_command = CMD_NONE;
+    if (RunUnsnappedStep(p))
         return;
-    }
     if (m_mode < MODE_PICK && m_snapMode == 0 && doc->m_gridStep > 0.0 && m_refPointState == 0)
         SnapToGrid(p, doc->m_gridStep);
     if (doc->m_ortho == 1 && m_snapMode == 0 &&
@@ -383,58 +416,6 @@ void CRectaView::CloseLineChain()
     ClearSelection();
 }
 
-void CRectaView::DispatchPick(const CPointd& p)
-{
-    if (m_mode == MODE_PICK_WINDOW) {
-        m_winCorner2 = p;
-        EraseRubberBand();
-        const double a = Angle2D(m_winCorner.x, m_winCorner.y, p.x, p.y);
-        SelectByWindow(a >= 0.0 && a < kPi / 2 ? 0 : 1, m_winCorner, m_winCorner2);
-        m_mode = MODE_PICK;
-        m_bandState = 0;
-        ShowSelectPrompt();
-        return;
-    }
-    CObject* entity = nullptr;
-    int type = 0;
-    const POSITION pos = PickNearestEntity(p, entity, type);
-    if (m_pickLine == 1) {
-        ClearPrompt();
-        if (pos && type == ENT_LINE) {
-            auto* l = static_cast<CRecta*>(entity);
-            double a = Angle2D(l->m_p1.x, l->m_p1.y, l->m_p2.x, l->m_p2.y);
-            if (a > kPi)
-                a -= kPi;
-            if (a > kPi / 2)
-                a -= kPi / 2;
-            m_refAngle = a;
-            m_mode = 0;
-        }
-        return;
-    }
-    if (m_command == CMD_DIM_RADIAL) {
-        PickDimensionCurve(pos, entity, type, p);
-        return;
-    }
-    if (m_command == CMD_MIRROR_LINE || m_command == CMD_MIRROR_COPY_LINE) {
-        // Only a line serves as the mirror; anything else keeps the command picking.
-        if (pos && type == ENT_LINE) {
-            ClearPrompt();
-            m_mode = m_bandState = 0;
-            MirrorSelection(*static_cast<CRecta*>(entity), m_command == CMD_MIRROR_COPY_LINE);
-        }
-        return;
-    }
-    if (!pos) {
-        ShowPrompt(0, "Other Corner:");
-        m_mode = MODE_PICK_WINDOW;
-        m_bandState = 1;
-        m_winCorner = m_bandStart = m_bandEnd = p;
-        return;
-    }
-    ToggleSelection(type, pos);
-}
-
 void CRectaView::EraseSelection()
 {
     CRectaDoc* doc = GetDocument();
@@ -453,13 +434,22 @@ void CRectaView::OnRButtonDown(unsigned, CPoint)
 {
     if (!ScaleUsable() || m_aerial)
         return;
+    try {
+        RightButton();
+    } catch (const CNotBuilt& e) {
+        EndNotBuilt(e.Command());
+    }
+}
+
+void CRectaView::RightButton()
+{
     CRectaDoc* doc = GetDocument();
     if (!m_typed.empty()) {
         // Only a text that parsed is processed as a point; while picking it is a pick there.
         if (!ParseTypedPoint())
             return;
         if (m_mode >= MODE_PICK || m_pickLine == 1)
-            ClickAt(MK_LBUTTON, m_current);
+            Click(MK_LBUTTON, m_current);
         else
             ProcessPoint();
         return;
@@ -468,8 +458,13 @@ void CRectaView::OnRButtonDown(unsigned, CPoint)
         GetPromptText();
         return;
     }
-    if (m_mode == MODE_PICK && doc->m_selectionFilter == 1)
-        doc->m_selectionFilter = 0;  // the filter dialog comes with the filters
+    if (m_mode == MODE_PICK && doc->m_selectionFilter == 1) {
+        CSelectionFilter filter;
+        const int result = RunFiltrosDlg(*doc, filter);
+        doc->m_selectionFilter = 0;
+        if (result == 1)
+            FilterSelection(filter);
+    }
     if (RightButtonStep())
         return;
     if (m_bandState == 1)
@@ -479,19 +474,22 @@ void CRectaView::OnRButtonDown(unsigned, CPoint)
     CloseLineChain();
 }
 
-// Ends the selection or step of the running command; false when the code has no step.
+// Ends the selection or step of the running command; false when the code has none.
 bool CRectaView::RightButtonStep()
 {
     CRectaDoc* doc = GetDocument();
     auto closes = [&] {
-        SaveUndoState();
-        ClearPendingSteps();
+        CloseState();
         ClearSelection();
     };
-    auto reset = [&] {
-        m_command = CMD_NONE;
-        m_mode = m_bandState = 0;
+    // The selection's operation, then one undo state; the command ends.
+    auto selectionOperation = [&](auto operation) {
+        UnhighlightSelection();
         ClearPrompt();
+        operation();
+        closes();
+        m_command = CMD_NONE;
+        m_mode = 0;
     };
     // Move, copy, stretch, rotate and block define go on to their base point with a selection.
     auto toBasePoint = [&](CommandCode next, const char* prompt) {
@@ -505,36 +503,144 @@ bool CRectaView::RightButtonStep()
         }
     };
     switch (m_command) {
+    case CMD_3DFACE_4:  // three-corner face: the fourth corner is the third
+        m_command = CMD_NONE;
+        m_bandState = 0;
+        doc->m_toolPoints[4] = doc->m_toolPoints[3];
+        EraseRubberBand();
+        AddFaceFromToolPoints();
+        return true;
+    case CMD_SELECTION_ELEVATION:
+    case CMD_SELECTION_THICKNESS: {
+        const bool elevation = m_command == CMD_SELECTION_ELEVATION;
+        UnhighlightSelection();
+        ClearPrompt();
+        doc->m_dialogValue = elevation ? doc->m_currentZ : doc->m_thickness;
+        // Cancel changes nothing.
+        const int ok = elevation ? RunCoordenadaZDlg(doc->m_dialogValue) : RunEspesorDlg(doc->m_dialogValue);
+        if (ok != 1)
+            ClearSelection();
+        else if (elevation)
+            ApplyElevation();
+        else
+            ApplyThickness();
+        m_mode = 0;
+        m_command = CMD_NONE;
+        return true;
+    }
+    case CMD_EXTEND_SINGLE:
+    case CMD_CHANGE_TEXT:
+    case CMD_OBJECT_ELEVATION:
+        m_command = CMD_NONE;
+        m_mode = 0;
+        ClearPrompt();
+        return true;
+    case CMD_WALL_OFFSET:
+        UnhighlightSelection();
+        RunRegruesaDlg(doc->m_wallOffset);
+        m_fixedDistance = doc->m_wallOffset;
+        ShowPrompt(0, "To side:");
+        m_mode = 0;
+        m_command = CMD_OFFSET_SIDE;
+        return true;
+    case CMD_WALL_END:
+        ClearPrompt();
+        EraseRubberBand();
+        ViewTools().JoinWalls(*doc, *this, doc->m_toolPoints[1], doc->m_toolPoints[2], doc->m_toolPoints[3],
+                              doc->m_toolPoints[4], 0.4);
+        CloseState();
+        m_command = CMD_NONE;
+        m_bandState = 0;
+        return true;
+    case CMD_WALL_JOINT_X:
+        UnhighlightSelection();
+        ResetCommand();  // first: a joint that cannot be made says why on the prompt line
+        WallJointX();
+        closes();
+        return true;
+    case CMD_WALL_JOINT_T:
+        UnhighlightSelection();
+        m_command = CMD_WALL_JOINT_T_LEG;
+        m_mode = MODE_PICK;
+        ShowPrompt(0, "T Leg:");
+        return true;
+    case CMD_WALL_JOINT_T_LEG:
+        UnhighlightSelection();
+        closes();
+        ResetCommand();
+        return true;
+    case CMD_WALL_JOINT_L: {
+        UnhighlightSelection();
+        m_command = CMD_WALL_JOINT_L_INNER;
+        m_mode = 0;
+        // The band runs from the corner of the first two lines when they meet.
+        CPointd corner;
+        m_bandState = ViewTools().IntersectSelectedLines(*doc, *this, corner) ? 1 : 0;
+        if (m_bandState == 1)
+            m_firstPoint = m_bandStart = m_bandEnd = corner;
+        OverrideOrtho(0);
+        ShowPrompt(0, "Internal Angle Point:");
+        return true;
+    }
+    case CMD_ERASE_DOORS:
+    case CMD_ERASE_WINDOWS: {
+        const bool doors = m_command == CMD_ERASE_DOORS;
+        UnhighlightSelection();
+        ResetCommand();  // first: what the generator says stays on the prompt line
+        if (doors)
+            ViewTools().EraseDoors(*doc, *this);
+        else
+            ViewTools().EraseWindows(*doc, *this);
+        closes();
+        return true;
+    }
+    case CMD_DOOR_HEIGHTS:
+    case CMD_WINDOW_HEIGHTS: {
+        const bool doors = m_command == CMD_DOOR_HEIGHTS;
+        UnhighlightSelection();
+        ResetCommand();
+        if (doors)
+            ViewTools().ApplyDoorHeights3D(*doc, *this);
+        else
+            ViewTools().ApplyWindowHeights3D(*doc, *this);
+        ClearSelection();
+        return true;
+    }
     case CMD_ERASE:
         EraseSelection();
         closes();
-        reset();
+        ResetCommand();
         return true;
     case CMD_MOVE: toBasePoint(CMD_MOVE_BASE, "From point:"); return true;
     case CMD_COPY: toBasePoint(CMD_COPY_BASE, "From point:"); return true;
     case CMD_STRETCH: toBasePoint(CMD_STRETCH_BASE, "From point:"); return true;
-    case CMD_ROTATE: toBasePoint(CMD_ROTATE_CENTRE, "Point for rotatting edge:"); return true;
-    case CMD_ROTATE_COPY: toBasePoint(CMD_ROTATE_COPY_CENTRE, "Point for rotatting edge:"); return true;
-    case CMD_BLOCK_DEFINE: toBasePoint(CMD_BLOCK_BASE, "Pick Insert Point"); return true;
-    case CMD_MIRROR:
-    case CMD_MIRROR_COPY:
-        m_mode = MODE_PICK;
-        m_bandState = 0;
+    case CMD_OFFSET:
         UnhighlightSelection();
-        if (m_selCount != 0) {
-            m_command = m_command == CMD_MIRROR ? CMD_MIRROR_LINE : CMD_MIRROR_COPY_LINE;
-            ShowPrompt(0, "Select mirror line");
-        } else {
-            m_command = CMD_NONE;
-        }
+        RunDistanciaDlg(m_fixedDistance);
+        ShowPrompt(0, "Towards:");
+        m_mode = 0;
+        m_command = CMD_OFFSET_SIDE;
         return true;
-    case CMD_EXTEND_SINGLE:
-    case CMD_CHANGE_TEXT:
-    case CMD_OBJECT_ELEVATION:
+    case CMD_EXTEND_ALL:
         ClearPrompt();
+        ExtendAllToBoundary();
+        closes();
         m_command = CMD_NONE;
         m_mode = 0;
         return true;
+    case CMD_EXPLODE: selectionOperation([&] { ExplodeSelection(); }); return true;
+    case CMD_PLINE_ADD_OBJECTS:
+        selectionOperation([&] {
+            if (CDib* record = LiveRecord(m_pickedSerial, m_pickedEntity))
+                AddToPLine(record->m_entity, record->m_type, doc->FindEntityBySerial(record->m_serial));
+        });
+        return true;
+    case CMD_CHANGE_LAYER: selectionOperation([&] { ChangeLayer(); }); return true;
+    case CMD_CHANGE_COLOR: selectionOperation([&] { ChangeColor(); }); return true;
+    case CMD_CHANGE_LINE_TYPE: selectionOperation([&] { ChangeLineType(); }); return true;
+    case CMD_CHANGE_TEXT_HEIGHT: selectionOperation([&] { ChangeTextHeight(); }); return true;
+    case CMD_CHANGE_TEXT_FONT: selectionOperation([&] { ChangeTextFont(); }); return true;
+    case CMD_CHANGE_LINE_WIDTH: selectionOperation([&] { RunEspesorLineaDlg(*this); }); return true;
     case CMD_CUT_EDGES:
         ShowPrompt(0, "Select object to cut:");
         UnhighlightSelection();
@@ -547,87 +653,58 @@ bool CRectaView::RightButtonStep()
         m_mode = 0;
         ClearSelection();
         return true;
-    case CMD_OFFSET:
-        UnhighlightSelection();
-        RunDistanciaDlg(m_fixedDistance);
-        ShowPrompt(0, "Towards:");
-        m_mode = 0;
-        m_command = CMD_OFFSET_SIDE;
-        return true;
-    case CMD_WALL_OFFSET:
-        UnhighlightSelection();
-        RunRegruesaDlg(doc->m_wallOffset);
-        m_fixedDistance = doc->m_wallOffset;
-        ShowPrompt(0, "To side:");
-        m_mode = 0;
-        m_command = CMD_OFFSET_SIDE;
-        return true;
-    case CMD_WALL_JOINT_T:
-        UnhighlightSelection();
-        m_command = CMD_WALL_JOINT_T_LEG;
+    case CMD_ROTATE: toBasePoint(CMD_ROTATE_CENTRE, "Point for rotatting edge:"); return true;
+    case CMD_ROTATE_COPY: toBasePoint(CMD_ROTATE_COPY_CENTRE, "Point for rotatting edge:"); return true;
+    case CMD_MIRROR:
+    case CMD_MIRROR_COPY:
         m_mode = MODE_PICK;
-        ShowPrompt(0, "T Leg:");
-        return true;
-    case CMD_WALL_JOINT_L: {
+        m_bandState = 0;
         UnhighlightSelection();
-        m_command = CMD_WALL_JOINT_L_INNER;
-        m_mode = 0;
-        m_bandState = 1;
-        CPointd corner;
-        ViewTools().IntersectSelectedLines(*doc, *this, corner);
-        m_firstPoint = m_bandStart = m_bandEnd = corner;
-        OverrideOrtho(0);
-        ShowPrompt(0, "Internal Angle Point:");
+        if (m_selCount != 0) {
+            m_command = m_command == CMD_MIRROR ? CMD_MIRROR_LINE : CMD_MIRROR_COPY_LINE;
+            ShowPrompt(0, "Select mirror line");
+        } else {
+            m_command = CMD_NONE;
+        }
+        return true;
+    case CMD_BLOCK_DEFINE: toBasePoint(CMD_BLOCK_BASE, "Pick Insert Point"); return true;
+    case CMD_LIST: ResetCommand(); return true;
+    case CMD_MOVE_DIM_TEXTS:
+        UnhighlightSelection();
+        closes();  // one undo state for every text moved
+        ResetCommand();
+        return true;
+    case CMD_REGION:
+        ClearSelection();
+        ResetCommand();
+        return true;
+    case CMD_COPY_TO_CLIPBOARD:
+        UnhighlightSelection();
+        ResetCommand();
+        CopyObjectsToClipboard();
+        return true;
+    case CMD_AREA_POINTS: {
+        m_command = CMD_NONE;
+        m_bandState = 0;
+        ClearPrompt();
+        const double area = std::abs(PolygonArea(m_pointList));
+        m_pointList.DeleteAll();
+        RunAREADlgEx(area, doc->m_coordDecimals);
         return true;
     }
-    case CMD_ERASE_DOORS:
-    case CMD_ERASE_WINDOWS:
-        UnhighlightSelection();
-        if (m_command == CMD_ERASE_DOORS)
-            ViewTools().EraseDoors(*doc, *this);
-        else
-            ViewTools().EraseWindows(*doc, *this);
-        closes();
-        reset();
-        return true;
-    case CMD_DOOR_HEIGHTS:
-    case CMD_WINDOW_HEIGHTS:
-        UnhighlightSelection();
-        if (m_command == CMD_DOOR_HEIGHTS)
-            ViewTools().ApplyDoorHeights3D(*doc, *this);
-        else
-            ViewTools().ApplyWindowHeights3D(*doc, *this);
-        ClearSelection();
-        reset();
-        return true;
-    case CMD_WALL_END:
-        ClearPrompt();
-        EraseRubberBand();
-        ViewTools().JoinWalls(*doc, *this, doc->m_toolPoints[1], doc->m_toolPoints[2], doc->m_toolPoints[3],
-                              doc->m_toolPoints[4], 0.4);
-        SaveUndoState();
-        ClearPendingSteps();
-        m_command = CMD_NONE;
-        m_bandState = 0;
-        return true;
-    case CMD_LIST:
-    case CMD_REGION:
-        if (m_command == CMD_REGION)
-            ClearSelection();
-        reset();
-        return true;
-    case CMD_3DFACE_4:  // three-corner face: the fourth corner is the third
-        m_command = CMD_NONE;
-        m_bandState = 0;
-        doc->m_toolPoints[4] = doc->m_toolPoints[3];
-        EraseRubberBand();
-        AddFaceFromToolPoints();
-        return true;
     case CMD_HATCH_POINTS:
         m_bandState = 0;
         ShowPrompt(0, "Select obj. to remove");
         m_command = CMD_HATCH_ISLANDS;
         m_mode = MODE_PICK;
+        return true;
+    case CMD_HATCH_ISLANDS:
+        m_bandState = 0;
+        m_command = CMD_NONE;
+        m_mode = 0;
+        UnhighlightSelection();
+        ClearPrompt();
+        GenerateHatch();
         return true;
     default: return false;
     }

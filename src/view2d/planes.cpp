@@ -124,7 +124,7 @@ void MapPoints(int type, CObject* e, const PointMap& map)
             return;
         CPointd to = *first;
         map(to);
-        kind.Move(e, CPointd(to.x - first->x, to.y - first->y, to.z - first->z));
+        kind.Move(e, *first, to);
         return;
     }
     }
@@ -159,9 +159,15 @@ void CRectaView::ToWorldPoint(CPointd& p) const
     PlaneMap(*GetDocument()).ToWorld(p);
 }
 
-bool CRectaView::SetWorkingPlane(const CPointd& o, const CPointd& p, const CPointd& q, const CPointd&, int mode)
+bool CRectaView::SetWorkingPlane(const CPointd& origin, const CPointd& xPoint, const CPointd& third, const CPointd&,
+                                 int mode)
 {
     CRectaDoc* doc = GetDocument();
+    // Points given in a plane in force are in its coordinates.
+    CPointd o = origin, p = xPoint, q = third;
+    if (doc->m_ucsActive)
+        for (CPointd* point : {&o, &p, &q})
+            ToWorldPoint(*point);
     double axes[3][3];
     if (!PlaneAxes(mode, o, p, q, axes)) {
         ShowPrompt(0, "The points do not define a plane");

@@ -34,6 +34,7 @@ void CRectaView::PickDimensionCurve(POSITION pos, CObject* entity, int type, con
         return;
     m_pickedEntity = entity;
     m_pickedType = type;
+    m_pickedSerial = RecordAt(pos)->m_serial;
     m_firstPoint = p;
     ShowPrompt(0, "Position:");
     m_mode = MODE_DIM_RADIAL;
@@ -62,12 +63,8 @@ void CRectaView::DimensionPoint(const CPointd& p)
     }
     case MODE_DIM_RADIAL: {
         // The curve may have left the drawing since it was picked.
-        bool present = false;
-        for (POSITION pos = doc->GetFirstEntityPosition(); pos && !present;) {
-            int type = 0;
-            present = doc->GetNextEntity(pos, type) == m_pickedEntity && type == m_pickedType;
-        }
-        if (present && (m_pickedType == ENT_CIRCLE || m_pickedType == ENT_ARC)) {
+        const CDib* record = LiveRecord(m_pickedSerial, m_pickedEntity);
+        if (record && (record->m_type == ENT_CIRCLE || record->m_type == ENT_ARC)) {
             CAcot* dim = doc->AddRadialDim(doc->m_penWidth, doc->m_color, doc->m_layerName, m_pickedEntity,
                                            m_pickedType, m_firstPoint, p);
             ShowNew(ENT_DIMENSION, dim);

@@ -147,6 +147,9 @@ void CRectaView::RestoreRefAngle()
 void CRectaView::CancelCommand()
 {
     CloseLineChain();
+    // Changes a step made before the cancel (dimension texts moved) stay undoable.
+    CloseState();
+    m_pointList.DeleteAll();
     RestoreOrtho();
     RestoreRefAngle();
     if (m_bandState == 1)

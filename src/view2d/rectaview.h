@@ -33,6 +33,7 @@ class CPLine;
 class CAcot;
 class CUndoStep;
 class CTdface;
+struct CSelectionFilter;
 struct LOGFONT;
 
 // One selected record. The record is named by its serial number, so an entry
@@ -73,6 +74,8 @@ public:
     // The print window is picked: print it, or show its preview.
     virtual void PrintWindow(bool preview) { (void)preview; }
     virtual void SetCursorShape(ViewCursor cursor) { (void)cursor; }
+    // True when block insertion chooses among drawn previews.
+    virtual bool PreviewAtInsert() const { return false; }
 };
 
 class CRectaView : public CView {
@@ -196,6 +199,8 @@ public:
     POSITION GetFirstSelectedPosition() const { return m_selection.GetHeadPosition(); }
     // The entry at node, moving node on; its record may have gone (see CSelEntry).
     CSelEntry* GetNextSelected(POSITION& node) const;
+    // The selected records still in the drawing, in selection order.
+    std::vector<CDib*> SelectedRecords() const;
     void ClearSelection();
     void MoveHatchesToEnd();
     // mode 0: wholly inside the window; 1: crossing it.
@@ -247,12 +252,12 @@ public:
     // insert at the origin, one undo state. A boundary or pattern that cannot
     // be hatched is refused with a message. Empties the point list and the selection.
     void GenerateHatch();
-    CObList m_points{ListOwnership::owns};  // CPointd: hatch boundary and area points, in order
 
     // ---- working planes (planes.cpp) and wall joints (walljoints.cpp)
     // Sets the plane through o with its X axis towards p: mode 1 a vertical
     // section (r, the visible-to point, is not used), mode 2 the plane through
-    // q, after the objects-in-plane dialog. A plane in force is left first.
+    // q, after the objects-in-plane dialog. The points are taken as the view
+    // shows them: in a plane in force, in its coordinates; that plane is left first.
     // The entities in the new plane take its coordinates, the others are
     // hidden with a mark of their own, and every plan view's undo history is
     // cleared. False, with a message, when the points leave the plane undefined;
@@ -266,8 +271,8 @@ public:
     void ToWorldPoint(CPointd& p) const;
     // The joints take the selection as the four face lines of two walls: the
     // first selected line and its parallel partner are one wall, the two lines
-    // that meet it the other. Anything else changes nothing. Each records its
-    // undo steps; the caller saves the state.
+    // that meet it the other. Anything else changes nothing and says why on
+    // the prompt line. Each records its undo steps; the caller saves the state.
     // X: both walls open where they cross.
     void WallJointX();
     // T: the picked line (m_pickedLine, picked at pick) and its partner are the
@@ -296,6 +301,64 @@ public:
     // The region command on a picked polyline (type 6: filled in the chosen
     // colour) or on a block (any other type, entity a CBloq: its colour attributes).
     void MakeRegionFromPLine(CObject* entity, int type);
+
+    // ---- command steps: copies, picks kept for later steps, and the
+    // operations the steps call (selectionops.cpp, steps.cpp, mouse.cpp)
+
+    // A copy of the entity moved by to - from: with mode 1 added to the drawing
+    // with an added undo step, with other modes put in the block-construction
+    // list. Null for kinds without a copy.
+    CDib* CopyEntityMoved(int type, const CObject* entity, const CPointd& from, const CPointd& to, int mode = 1);
+    CRecta* CopyRectaMoved(const CRecta* e, const CPointd& from, const CPointd& to);
+    CCirc* CopyCircMoved(const CCirc* e, const CPointd& from, const CPointd& to);
+    CArc* CopyArcMoved(const CArc* e, const CPointd& from, const CPointd& to);
+    CPunt* CopyPuntMoved(const CPunt* e, const CPointd& from, const CPointd& to);
+    CText* CopyTextMoved(const CText* e, const CPointd& from, const CPointd& to);
+    CPLine* CopyPLineMoved(const CPLine* e, const CPointd& from, const CPointd& to, int mode);
+    CInsBl* CopyInsBlMoved(const CInsBl* e, const CPointd& from, const CPointd& to);
+    CAcot* CopyAcotMoved(const CAcot* e, const CPointd& from, const CPointd& to, int mode);
+    CTdface* CopyTdfaceMoved(const CTdface* e, const CPointd& from, const CPointd& to);
+    // A copy in place of every selected record, with its undo step; no state
+    // is saved and the selection stays.
+    void DuplicateSelection();
+    // The record with this serial when it is still in the drawing holding entity, else null.
+    CDib* LiveRecord(std::uint64_t serial, const CObject* entity) const;
+    // Keeps only the selected records that pass the filter; the others lose their highlight.
+    void FilterSelection(const CSelectionFilter& filter);
+
+    // Operations of the editing commands that this
+    // build does not have yet: each is a stub in notbuilt.cpp.
+    void FilletLines();
+    void UnifyLines();
+    void CircleTanTanRadius();
+    void ExtendToBoundary(const CPointd& p, CObject* entity, int type, POSITION pos);
+    void ExtendAllToBoundary();
+    void CutEntity(const CPointd& p, CObject* entity, int type, POSITION pos);
+    void OffsetSelection(const CPointd& towards);
+    void StretchSelection();
+    void ExplodeSelection();
+    void ConvertToPLine(CObject* entity, int type, POSITION pos);
+    void AddToPLine(CObject* pline, int type, POSITION pos);
+    void ClosePLine(CObject* pline, int type, POSITION pos);
+    void ChangeLayer();
+    void ChangeColor();
+    void ChangeLineType();
+    void ChangeTextHeight();
+    void ChangeTextFont();
+    void ChangeText(CObject* text);
+    void ListEntity(int type, CObject* entity);
+    void IdentifyPoint(const CPointd& p);
+    void MeasureDistance();
+    void SetDefaultColor();
+    void UpdateDimensionFonts();
+
+    CObList m_pointList{ListOwnership::owns};  // CPointd: hatch boundary and area points
+    // Serials of the records behind m_pickedEntity, m_pickedLine,
+    // m_pickedPolyline and m_workEntity (see LiveRecord).
+    std::uint64_t m_pickedSerial = 0;
+    std::uint64_t m_pickedLineSerial = 0;
+    std::uint64_t m_pickedPolylineSerial = 0;
+    std::uint64_t m_workSerial = 0;
 
     // ---- fields
     CommandCode m_command = CMD_NONE;
@@ -402,6 +465,42 @@ private:
     void PickDimensionCurve(POSITION pos, CObject* entity, int type, const CPointd& p);
     void DimensionPoint(const CPointd& p);
 
+    // ---- command steps (steps.cpp, mouse.cpp)
+    // Steps of the codes handled before snapping; false when the code has none.
+    bool RunUnsnappedStep(const CPointd& p);
+    bool RunInquiryStep(const CPointd& p);
+    bool RunEditStep(const CPointd& p);
+    bool Run3DStep(const CPointd& p);
+    bool RunArchStep(const CPointd& p);
+    // Block insertion at p: the insertion dialog, then one insert.
+    void InsertBlockAt(const CPointd& p);
+    // Moves the texts of the picked dimension by first point -> second point.
+    void MovePickedDimensionTexts();
+    // A two-pick command's pick of a line: the first line moves it on with
+    // prompt, the second ends the picking; the line picked already is not
+    // taken again. A miss or another kind ends the command.
+    void PickSecondLine(POSITION pos, int type, const CPointd& p, const char* prompt, bool keepPoints);
+    // The two selected lines of a two-pick command, when both are still lines of the drawing.
+    bool TwoSelectedLines(CDib*& first, CDib*& second) const;
+    // Ends the two-pick command when its lines are gone; true when they are there.
+    bool TwoPickLinesThere();
+    // Ends the running command after an operation this build does not have.
+    void EndNotBuilt(const std::string& command);
+    // The bodies of OnCommand, ClickAt and OnRButtonDown.
+    bool RunCommand(int id);
+    void Click(unsigned flags, CPointd p);
+    void RightButton();
+    // Two-point steps: the first point starts the band; the second erases it
+    // and starts it again at the first point.
+    void TakeFirstPoint(const CPointd& p);
+    void TakeSecondPoint(const CPointd& p);
+    // SaveUndoState and ClearPendingSteps.
+    void CloseState();
+    // Command code, drawing mode and band state 0, prompt cleared.
+    void ResetCommand();
+    // block when it is still in the drawing's block list, else null.
+    CBloq* LiveBlock(const CBloq* block) const;
+
     CPoint m_zoomPress;  // device point of the zoom window's first corner
     bool m_orthoOverridden = false;
     bool m_angleOverridden = false;
@@ -413,5 +512,3 @@ private:
     int m_repaints = 0;
 };
 
-// The selected records still in the drawing, in selection order (selectionops.cpp).
-std::vector<CDib*> SelectedRecords(const CRectaView& view, const CRectaDoc& doc);

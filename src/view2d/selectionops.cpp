@@ -1,13 +1,21 @@
-// Move, copy and block definition of the selection.
+// Move, copy and block definition of the selection, and the copy family.
 #include "view2d/rectaview.h"
 
 #include "dialogs/rundlg.h"
+#include "dialogs/stepdlg.h"
 #include "doc/rectadoc.h"
+#include "model/acot.h"
 #include "model/bloq.h"
 #include "model/elevation.h"
+#include "model/circ.h"
 #include "model/dib.h"
 #include "model/entitykind.h"
+#include "model/insbl.h"
+#include "model/pline.h"
+#include "model/punt.h"
 #include "model/recta.h"
+#include "model/tdface.h"
+#include "model/text.h"
 #include "model/transform.h"
 #include "platform/msgbox.h"
 #include "view2d/undo.h"
@@ -16,13 +24,14 @@
 #include <numbers>
 #include <vector>
 
-std::vector<CDib*> SelectedRecords(const CRectaView& view, const CRectaDoc& doc)
+std::vector<CDib*> CRectaView::SelectedRecords() const
 {
+    const CRectaDoc* doc = GetDocument();
     std::vector<CDib*> records;
-    for (POSITION node = view.GetFirstSelectedPosition(); node;) {
-        const POSITION pos = doc.FindEntityBySerial(view.GetNextSelected(node)->m_serial);
+    for (POSITION node = GetFirstSelectedPosition(); node;) {
+        const POSITION pos = doc->FindEntityBySerial(GetNextSelected(node)->m_serial);
         if (pos)
-            records.push_back(doc.GetEntityRecord(pos));
+            records.push_back(doc->GetEntityRecord(pos));
     }
     return records;
 }
@@ -31,7 +40,7 @@ void CRectaView::MoveSelection()
 {
     CRectaDoc* doc = GetDocument();
     RecordSelectionUndo(UNDO_CHANGED);
-    for (CDib* record : SelectedRecords(*this, *doc)) {
+    for (CDib* record : SelectedRecords()) {
         doc->DrawInAllViews(0, record);
         MoveEntity(record->m_type, record->m_entity, m_firstPoint, m_secondPoint);
         doc->DrawInAllViews(1, record);
@@ -42,22 +51,94 @@ void CRectaView::MoveSelection()
     ClearSelection();
 }
 
+CDib* CRectaView::CopyEntityMoved(int type, const CObject* entity, const CPointd& from, const CPointd& to, int mode)
+{
+    CObject* copy = DuplicateEntity(type, entity);
+    if (!copy)
+        return nullptr;  // kinds without a copy operation
+    MoveEntity(type, copy, from, to);
+    CRectaDoc* doc = GetDocument();
+    if (mode != 1) {
+        auto* record = new CDib(type, copy, doc->GetLayerVisibility(static_cast<CEntity*>(copy)->m_layer));
+        m_blockList.AddTail(record);
+        return record;
+    }
+    const POSITION pos = doc->AppendEntityRecord(new CDib(type, copy, 1));
+    doc->SetModifiedFlag();
+    AddUndoStep(UNDO_ADDED, type, doc->GetEntityRecord(pos), pos);
+    return doc->GetEntityRecord(pos);
+}
+
+namespace {
+
+template <class T>
+T* EntityOf(CDib* record)
+{
+    return record ? static_cast<T*>(record->m_entity) : nullptr;
+}
+
+}  // namespace
+
+CRecta* CRectaView::CopyRectaMoved(const CRecta* e, const CPointd& from, const CPointd& to)
+{
+    return EntityOf<CRecta>(CopyEntityMoved(ENT_LINE, e, from, to));
+}
+
+CCirc* CRectaView::CopyCircMoved(const CCirc* e, const CPointd& from, const CPointd& to)
+{
+    return EntityOf<CCirc>(CopyEntityMoved(ENT_CIRCLE, e, from, to));
+}
+
+CArc* CRectaView::CopyArcMoved(const CArc* e, const CPointd& from, const CPointd& to)
+{
+    return EntityOf<CArc>(CopyEntityMoved(ENT_ARC, e, from, to));
+}
+
+CPunt* CRectaView::CopyPuntMoved(const CPunt* e, const CPointd& from, const CPointd& to)
+{
+    return EntityOf<CPunt>(CopyEntityMoved(ENT_POINT, e, from, to));
+}
+
+CText* CRectaView::CopyTextMoved(const CText* e, const CPointd& from, const CPointd& to)
+{
+    return EntityOf<CText>(CopyEntityMoved(ENT_TEXT, e, from, to));
+}
+
+CPLine* CRectaView::CopyPLineMoved(const CPLine* e, const CPointd& from, const CPointd& to, int mode)
+{
+    return EntityOf<CPLine>(CopyEntityMoved(ENT_PLINE, e, from, to, mode));
+}
+
+CInsBl* CRectaView::CopyInsBlMoved(const CInsBl* e, const CPointd& from, const CPointd& to)
+{
+    return EntityOf<CInsBl>(CopyEntityMoved(ENT_INSERT, e, from, to));
+}
+
+CAcot* CRectaView::CopyAcotMoved(const CAcot* e, const CPointd& from, const CPointd& to, int mode)
+{
+    return EntityOf<CAcot>(CopyEntityMoved(ENT_DIMENSION, e, from, to, mode));
+}
+
+CTdface* CRectaView::CopyTdfaceMoved(const CTdface* e, const CPointd& from, const CPointd& to)
+{
+    return EntityOf<CTdface>(CopyEntityMoved(ENT_3DFACE, e, from, to));
+}
+
 void CRectaView::CopySelection()
 {
-    CRectaDoc* doc = GetDocument();
-    for (CDib* record : SelectedRecords(*this, *doc)) {
-        CObject* copy = DuplicateEntity(record->m_type, record->m_entity);
-        if (!copy)
-            continue;  // kinds without a copy operation
-        MoveEntity(record->m_type, copy, m_firstPoint, m_secondPoint);
-        const POSITION pos = doc->AppendEntityRecord(new CDib(record->m_type, copy, 1));
-        AddUndoStep(UNDO_ADDED, record->m_type, doc->GetEntityRecord(pos), pos);
-        ShowNew(record->m_type, copy);
-    }
-    doc->SetModifiedFlag();
+    for (const CDib* record : SelectedRecords())
+        if (const CDib* copy = CopyEntityMoved(record->m_type, record->m_entity, m_firstPoint, m_secondPoint))
+            ShowNew(copy->m_type, copy->m_entity);
     SaveUndoState();
     ClearPendingSteps();
     ClearSelection();
+}
+
+void CRectaView::DuplicateSelection()
+{
+    const CPointd origin(0.0, 0.0, 0.0);
+    for (const CDib* record : SelectedRecords())
+        CopyEntityMoved(record->m_type, record->m_entity, origin, origin);
 }
 
 template <class Change>
@@ -65,16 +146,9 @@ void CRectaView::ChangeSelection(bool copy, Change change)
 {
     CRectaDoc* doc = GetDocument();
     MoveHatchesToEnd();
-    const std::vector<CDib*> records = SelectedRecords(*this, *doc);
-    if (copy) {
-        for (CDib* record : records) {
-            CObject* dup = DuplicateEntity(record->m_type, record->m_entity);
-            if (!dup)
-                continue;
-            const POSITION pos = doc->AppendEntityRecord(new CDib(record->m_type, dup, 1));
-            AddUndoStep(UNDO_ADDED, record->m_type, doc->GetEntityRecord(pos), pos);
-        }
-    }
+    const std::vector<CDib*> records = SelectedRecords();
+    if (copy)
+        DuplicateSelection();
     RecordSelectionUndo(UNDO_CHANGED);
     for (CDib* record : records) {
         if (!copy)
@@ -130,15 +204,10 @@ void CRectaView::BlockFromSelection(const CPointd& base)
         return;
     }
     const CPointd origin(0.0, 0.0, 0.0);
-    const std::vector<CDib*> records = SelectedRecords(*this, *doc);
-    for (CDib* record : records) {
-        CObject* copy = DuplicateEntity(record->m_type, record->m_entity);
-        if (!copy)
-            continue;
-        MoveEntity(record->m_type, copy, base, origin);
-        const auto* entity = static_cast<const CEntity*>(copy);
-        m_blockList.AddTail(new CDib(record->m_type, copy, doc->GetLayerVisibility(entity->m_layer)));
-    }
+    const std::vector<CDib*> records = SelectedRecords();
+    for (const CDib* record : records)
+        CopyEntityMoved(record->m_type, record->m_entity, base, origin, 0);
+    m_selCount = int(records.size());
     CBloq* block = doc->AddBlock(origin, m_blockList);
     block->m_name = name;
     CollectReferencedBlocks(*doc, block->GetEntityList(), *block);
@@ -164,4 +233,27 @@ void CRectaView::ApplyThickness()
     const double t = GetDocument()->m_dialogValue;
     ChangeSelection(false, [t](CDib* record) { SetEntityThickness(record->m_type, record->m_entity, t); });
     ClearSelection();
+}
+
+CDib* CRectaView::LiveRecord(std::uint64_t serial, const CObject* entity) const
+{
+    const CRectaDoc* doc = GetDocument();
+    const POSITION pos = entity ? doc->FindEntityBySerial(serial) : nullptr;
+    CDib* record = pos ? doc->GetEntityRecord(pos) : nullptr;
+    return record && record->m_entity == entity ? record : nullptr;
+}
+
+void CRectaView::FilterSelection(const CSelectionFilter& filter)
+{
+    const CRectaDoc* doc = GetDocument();
+    for (POSITION node = GetFirstSelectedPosition(); node;) {
+        const POSITION entry = node;
+        const POSITION pos = doc->FindEntityBySerial(GetNextSelected(node)->m_serial);
+        const CDib* record = pos ? doc->GetEntityRecord(pos) : nullptr;
+        const CEntity* pen = record ? EntityKind(record->m_type).Pen(record->m_entity) : nullptr;
+        if (pen && filter.Passes(record->m_type, pen->m_layer))
+            continue;
+        RemoveFromSelection(entry);
+        RedrawEntityAt(pos);
+    }
 }

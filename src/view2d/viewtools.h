@@ -36,7 +36,8 @@ public:
                            double value) = 0;
 
     // ---- architectural generators
-    virtual void MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end,
+    // False when it made no wall (it says why).
+    virtual bool MakeWall(CRectaDoc& doc, CRectaView& view, const CPointd& start, const CPointd& end,
                           const CPointd& side, int wallCounter, int flag, double thickness) = 0;
     virtual void MakePillar(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& side) = 0;
     virtual void BuildDoor(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& outer,

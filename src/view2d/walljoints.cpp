@@ -133,15 +133,19 @@ void EndAtCorner(CRectaDoc& doc, CRectaView& view, const Face& f, const Pt2& cor
 void CRectaView::WallJointX()
 {
     const std::optional<Walls> w = WallRoles(*this, nullptr);
-    if (!w)
+    if (!w) {
+        ShowPrompt(0, "X Joint: select the four lines of two walls");
         return;
+    }
     // x[i][j]: where face a[i] crosses face b[j]; every crossing must lie on both faces.
     Pt2 x[2][2];
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 2; ++j)
             if (!Meet(*w->a[i].line, *w->b[j].line, x[i][j]) || !OnSegment(*w->a[i].line, x[i][j]) ||
-                !OnSegment(*w->b[j].line, x[i][j]))
+                !OnSegment(*w->b[j].line, x[i][j])) {
+                ShowPrompt(0, "X Joint: the walls do not cross");
                 return;
+            }
     CRectaDoc& doc = *GetDocument();
     auto open = [&](const Face& f, const Pt2& p, const Pt2& q) {
         CutGapInLine(doc, *this, *f.line, *f.record, f.pos, OnLine(*f.line, p), OnLine(*f.line, q));
@@ -155,8 +159,10 @@ void CRectaView::WallJointX()
 void CRectaView::WallJointT(const CPointd& pick)
 {
     const std::optional<Walls> w = WallRoles(*this, m_pickedLine);
-    if (!w)
+    if (!w) {
+        ShowPrompt(0, "T Joint: select four wall lines, then the leg");
         return;
+    }
     const Face& leg = w->a[0];
     const Face& partner = w->a[1];
     // The through wall's face nearer the pick; on a tie the first selected.
@@ -169,8 +175,10 @@ void CRectaView::WallJointT(const CPointd& pick)
     const Pt2 i1 = m[near];
     Pt2 i2;
     Meet(*partner.line, *through.line, i2);
-    if (!OnSegment(*through.line, i1) || !OnSegment(*through.line, i2))
+    if (!OnSegment(*through.line, i1) || !OnSegment(*through.line, i2)) {
+        ShowPrompt(0, "T Joint: the leg does not meet the other wall");
         return;
+    }
     // The leg keeps its side of the pick, or its far end when picked at the face.
     CRectaDoc& doc = *GetDocument();
     const Pt2 side = Distance2D(k, i1) > 0.0 ? k : Plan(KeptEnd(*leg.line, i1, i1));
@@ -184,8 +192,10 @@ void CRectaView::WallJointT(const CPointd& pick)
 void CRectaView::WallJointL()
 {
     const std::optional<Walls> w = WallRoles(*this, nullptr);
-    if (!w)
+    if (!w) {
+        ShowPrompt(0, "L Joint: select the four lines of two walls");
         return;
+    }
     const CPointd& click = m_secondPoint;
     // The face nearer the click is the wall's inner one; on a tie the second.
     auto inner = [&](const Face (&pair)[2]) {

@@ -89,7 +89,7 @@ void GenSupRev(CRectaDoc& doc, CRectaView& view, CRecta* axis, CPLine* profile)
                                         (axis->m_p2.z - axis->m_p1.z) * (axis->m_p2.z - axis->m_p1.z))
                                : 0.0;
     if (v.size() < 2 || !(len > 0.0) || !std::isfinite(len)) {
-        view.ShowPrompt(0, "Revolution: an axis line and a profile polyline are needed");
+        view.ShowPrompt(0, "Revolution: needs an axis line and a polyline");
         return;
     }
     const CPointd& o = axis->m_p1;
@@ -110,7 +110,7 @@ void GenSupTab(CRectaDoc& doc, CRectaView& view, CPLine* edge)
     const std::vector<CPointd> v = edge ? Vertices(*edge) : std::vector<CPointd>{};
     const double h = doc.m_thickness;
     if (v.size() < 2 || !(h != 0.0) || !std::isfinite(h)) {
-        view.ShowPrompt(0, "Tabulated surface: a polyline and a thickness other than 0 are needed");
+        view.ShowPrompt(0, "Tab. surface: needs a polyline and a thickness");
         return;
     }
     FaceList faces(doc);

@@ -379,6 +379,26 @@ TEST_F(FrameTest, ThreeDViewAndSectionWindows)
 }
 
 // The solid walls command works on the active drawing.
+// The section command's three clicks open a section window looking across
+// the section line from the visible side.
+TEST_F(FrameTest, SectionCommandOpensItsWindow)
+{
+    CRectaDoc* doc = frame->NewDocument();
+    CRectaView* view = frame->ActiveView();
+    ASSERT_NE(view, nullptr);
+    doc->m_ortho = 0;
+    doc->m_gridStep = 0;
+    view->OnCommand(10385);
+    for (const CPointd& p : {CPointd(0, 0), CPointd(4, 0), CPointd(1, 3)})
+        view->ClickAt(MK_LBUTTON, p);
+    EXPECT_EQ(view->m_command, CMD_NONE);
+    ASSERT_EQ(frame->Frames3D(doc).size(), 1u);
+    const Cwm_V3DWnd* window = frame->Frames3D(doc)[0];
+    EXPECT_TRUE(window->IsSection());
+    EXPECT_EQ(window->View().Camera().eye, CPointd(2, -4, doc->m_thickness / 2));
+    doc->SetModifiedFlag(false);
+}
+
 TEST_F(FrameTest, SolidWallsOnTheActiveDrawing)
 {
     ViewTools().MakeSolidWalls();  // no drawing: nothing

@@ -39,7 +39,7 @@ TEST_F(ArchTest, AutoDimsBetweenCrossedWallLines)
 
     MakeAutoDims(doc, view, CPointd(5, 1), CPointd(5, 3), CPointd(6, 0));
     EXPECT_EQ(Count(ENT_DIMENSION), 2);
-    EXPECT_NE(view.PromptBuffer().find("fewer than two"), std::string::npos);
+    EXPECT_NE(view.PromptBuffer().find("must cross two wall lines"), std::string::npos);
 }
 
 // The room of four joined walls 0.2 thick round a 4 x 4 square: its inside is
@@ -73,6 +73,6 @@ TEST_F(ArchTest, EnclosureAreaOfARoom)
     EXPECT_EQ(forms.shown.at(0).values["area"], "12.96");
 
     MakeEnclosure(doc, view, outer, CPointd(6, 2));
-    EXPECT_NE(view.PromptBuffer().find("do not close"), std::string::npos) << "outside the building";
+    EXPECT_NE(view.PromptBuffer().find("no walls close around"), std::string::npos) << "outside the building";
     EXPECT_EQ(forms.shown.size(), 1u);
 }

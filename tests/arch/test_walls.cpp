@@ -84,12 +84,15 @@ TEST_F(ArchTest, WallFaceFollowsTheSidePoint)
     EXPECT_EQ(WallLines(doc).count(S(0, -0.3, 5, -0.3)), 1u) << "far from the start: nothing joins";
 }
 
-TEST_F(ArchTest, WallWithoutThicknessIsRefused)
+TEST_F(ArchTest, WallWithoutThicknessOrLengthIsRefused)
 {
-    MakeWall(doc, view, CPointd(0, 0), CPointd(5, 0), CPointd(1, 1), 1, 0, 0.0);
-    EXPECT_EQ(Count(), 0);
+    EXPECT_FALSE(MakeWall(doc, view, CPointd(0, 0), CPointd(5, 0), CPointd(1, 1), 1, 0, 0.0));
     EXPECT_NE(view.PromptBuffer().find("thickness"), std::string::npos);
+    EXPECT_FALSE(MakeWall(doc, view, CPointd(2, 1), CPointd(2, 1, 3), CPointd(1, 1), 1, 0, 0.25));
+    EXPECT_NE(view.PromptBuffer().find("end point lies on the start point"), std::string::npos);
+    EXPECT_EQ(Count(), 0);
     EXPECT_EQ(view.UndoStateCount(), 0);
+    EXPECT_TRUE(MakeWall(doc, view, CPointd(2, 1), CPointd(3, 1), CPointd(1, 1), 1, 0, 0.25));
 }
 
 TEST_F(ArchTest, IntersectionOfTheFirstTwoSelectedLines)

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 

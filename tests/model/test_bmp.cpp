@@ -2,6 +2,7 @@
 // shows with and without its picture.
 #include "doc/rectadoc.h"
 #include "model/bmp.h"
+#include "model/transform.h"
 #include "model/entitykind.h"
 #include "model/insbl.h"
 #include "model/recta.h"
@@ -14,6 +15,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
 
 #include <cmath>
 #include <limits>
@@ -104,7 +108,9 @@ TEST(Bmp, MovesStretchesAndPlacesOnlyItsCorner)
 
     auto stretched = [](const Pt2 (&window)[4]) {
         CBmp s(1, 0, "ZP", "x.bmp", CPointd(0, 0), 4, 2);
-        StretchBmp(s, CPointd(0, 0), CPointd(1, 1), window);
+        StretchWindow w;
+        std::copy(std::begin(window), std::end(window), w.q);
+        StretchBmp(s, CPointd(0, 0), CPointd(1, 1), w);
         EXPECT_EQ(s.m_corner, CPointd(0, 0)) << "the corner never moves";
         return std::pair{s.m_w, s.m_h};
     };

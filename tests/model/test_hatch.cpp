@@ -4,6 +4,7 @@
 #include "model/circ.h"
 #include "model/entitykind.h"
 #include "model/hatch.h"
+#include "model/transform.h"
 #include "model/insbl.h"
 #include "model/recta.h"
 #include "platform/archive.h"
@@ -131,7 +132,7 @@ TEST(Hatch, MovesTurnsMirrorsAndPlacesItsSeed)
     MoveHatch(h, CPointd(0, 0, 0), CPointd(3, 4, 5));
     EXPECT_EQ(h.m_seed, CPointd(4, 6, 7)) << "z stays";
 
-    const Pt2 window[4] = {{0, 0}, {5, 0}, {5, 7}, {0, 7}};
+    const StretchWindow window{{{0, 0}, {5, 0}, {5, 7}, {0, 7}}};
     StretchHatch(h, CPointd(0, 0), CPointd(3, 3), window);
     EXPECT_EQ(h.m_seed, CPointd(7, 9, 7));
     StretchHatch(h, CPointd(0, 0), CPointd(1, 1), window);

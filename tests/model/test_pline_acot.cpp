@@ -1,5 +1,4 @@
 // Polylines and dimensions: file records, geometry, fill and dimension layout.
-#include "doc/dimgen.h"
 #include "doc/rectadoc.h"
 #include "model/acot.h"
 #include "model/bloq.h"
@@ -9,6 +8,7 @@
 #include "model/pline.h"
 #include "model/recta.h"
 #include "model/text.h"
+#include "model/transform.h"
 #include "platform/archive.h"
 #include "platform/recordingdc.h"
 #include "support/bytes.h"
@@ -351,8 +351,8 @@ TEST_F(DimGen, StretchRemeasuresWithTheDocumentsTextDistance)
     CAcot* dim = doc.AddLinearDim(1, 0, "D", {0, 0}, {4, 0}, {2, 1});
     dim->m_parts.AddTail(new CDib(ENT_TEXT, new CText));
     doc.m_dimParams[3] = 0.5;
-    const Pt2 window[4] = {{3, 0.5}, {5, 0.5}, {5, 1.5}, {3, 1.5}};
-    StretchAcot(*dim, doc, {0, 0}, {2, 0}, window, 3);
+    const StretchWindow window{{{3, 0.5}, {5, 0.5}, {5, 1.5}, {3, 1.5}}, doc.m_dimParams[3], 3};
+    StretchAcot(*dim, {0, 0}, {2, 0}, window);
     EXPECT_NEAR(Part<CRecta>(dim->m_parts, 0).m_p1.x, 0, 1e-3);
     EXPECT_NEAR(Part<CRecta>(dim->m_parts, 0).m_p2.x, 6, 1e-3);
     for (int i : {6, 7}) {
@@ -362,7 +362,7 @@ TEST_F(DimGen, StretchRemeasuresWithTheDocumentsTextDistance)
     }
 
     CAcot empty;
-    StretchAcot(empty, doc, {0, 0}, {1, 1}, window, 2);
+    StretchAcot(empty, {0, 0}, {1, 1}, window);
     CRecordingDC dc;
     EXPECT_EQ(empty.Draw(dc, {1, 0, 0}, DrawKind::normal), 1);
     EXPECT_EQ(empty.IsInRect(-1, -1, 1, 1), 0);

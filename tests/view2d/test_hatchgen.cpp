@@ -25,7 +25,7 @@ protected:
     void Boundary(std::initializer_list<Pt2> points)
     {
         for (Pt2 p : points)
-            view.m_points.AddTail(new CPointd(p.x, p.y));
+            view.m_pointList.AddTail(new CPointd(p.x, p.y));
     }
     // Kind 1 at the angle and spacing typed.
     void ExpectSingle(ScriptedForms& forms, const char* angle, const char* spacing)
@@ -65,7 +65,7 @@ protected:
         EXPECT_EQ(Count(ENT_INSERT), 0);
         EXPECT_EQ(view.UndoStateCount(), 0);
         EXPECT_EQ(doc.m_toolWords[TW_HATCH_BLOCKS], 0);
-        EXPECT_TRUE(view.m_points.IsEmpty());
+        EXPECT_TRUE(view.m_pointList.IsEmpty());
         EXPECT_EQ(view.GetFirstSelectedPosition(), nullptr);
     }
 };
@@ -101,7 +101,7 @@ TEST_F(HatchGen, RectangleBecomesABlockAndOneInsertWithOneUndoState)
     EXPECT_EQ(insert->m_sy, 1.0);
     EXPECT_EQ(doc.m_toolWords[TW_HATCH_BLOCKS], 1);
     EXPECT_EQ(view.UndoStateCount(), 1);
-    EXPECT_TRUE(view.m_points.IsEmpty());
+    EXPECT_TRUE(view.m_pointList.IsEmpty());
     EXPECT_GT(Ink(), inkBefore);
 
     // Undo takes the insert away; the block stays.
@@ -320,9 +320,9 @@ TEST_F(HatchGen, PolylineVerticesAsTheBoundary)
     segments.AddTail(new CDib(ENT_ARC, arc));
     CPLine* pline = doc.AddPLine(segments);
     double area = 0.0, perimeter = 1.0;
-    pline->GetVertices(area, view.m_points, perimeter);
+    pline->GetVertices(area, view.m_pointList, perimeter);
     std::vector<Pt2> outline;
-    for (CObject* obj : view.m_points)
+    for (CObject* obj : view.m_pointList)
         outline.push_back({static_cast<CPointd*>(obj)->x, static_cast<CPointd*>(obj)->y});
     ASSERT_GT(outline.size(), 30u);
 

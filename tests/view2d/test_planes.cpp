@@ -197,7 +197,8 @@ TEST_F(ViewTest, ASecondPlaneReturnsToTheWorldFirst)
     view.OnCommand(ID_PLANE_VERTICAL);
     EXPECT_EQ(view.m_command, CMD_PLANE_VERTICAL) << "the plane commands start while a plane is in force";
     view.CancelCommand();
-    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(0, 1), CPointd(), CPointd(), PLANE_VERTICAL));
+    // The world's y axis, as the first plane shows it.
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(0, 0, -1), CPointd(), CPointd(), PLANE_VERTICAL));
     EXPECT_EQ(line->m_p1, CPointd(1, 0, 2)) << "back in the world, then hidden by the second plane";
     EXPECT_EQ(doc.GetLastEntityRecord()->m_visible, 0);
     EXPECT_EQ(doc.m_extrusionDir, CPointd(1, 0, 0));
@@ -254,4 +255,34 @@ TEST_F(ViewTest, PlaneShowsTheAxesIcon)
     EXPECT_EQ(armPixel(), 0u);
     view.OnCommand(ID_WORLD_SYSTEM);
     EXPECT_EQ(armPixel(), 0xFFFFFFu);
+}
+
+// The plane commands set the plane through their clicks: three points (the
+// third only tilts the plane), or a vertical section through the first two.
+TEST_F(ViewTest, ThePlaneCommandsTakeTheirClicks)
+{
+    doc.m_ortho = 0;
+    doc.m_gridStep = 0;
+    ScriptedForms forms;
+    forms.Expect("UCSOBJ", OkWith());
+    view.OnCommand(ID_PLANE_3_POINTS);
+    for (const CPointd& p : {CPointd(1, 1), CPointd(2, 2), CPointd(0, 3)})
+        view.ClickAt(MK_LBUTTON, p);
+    EXPECT_EQ(view.m_command, CMD_NONE);
+    EXPECT_EQ(doc.m_ucsActive, 1);
+    EXPECT_EQ(doc.m_ucsOrigin, CPointd(1, 1));
+    const double h = std::sqrt(0.5);
+    ExpectNear(CPointd(doc.m_ucsMatrix[0][0], doc.m_ucsMatrix[0][1], doc.m_ucsMatrix[0][2]), CPointd(h, h, 0), 1e-12);
+    ExpectNear(doc.m_extrusionDir, CPointd(0, 0, 1), 1e-12);
+
+    // Clicked in the first plane: (1, 0) and (1, 2) there are (1 + h, 1 + h) and (1 - h, 1 + 3h) in the world.
+    view.OnCommand(ID_PLANE_VERTICAL);
+    for (const CPointd& p : {CPointd(1, 0), CPointd(1, 2), CPointd(5, 2), CPointd(6, 2)})
+        view.ClickAt(MK_LBUTTON, p);
+    EXPECT_EQ(view.m_command, CMD_NONE);
+    ExpectNear(doc.m_ucsOrigin, CPointd(1 + h, 1 + h), 1e-12);
+    ExpectNear(CPointd(doc.m_ucsMatrix[0][0], doc.m_ucsMatrix[0][1], doc.m_ucsMatrix[0][2]), CPointd(-h, h, 0), 1e-12);
+    ExpectNear(CPointd(doc.m_ucsMatrix[1][0], doc.m_ucsMatrix[1][1], doc.m_ucsMatrix[1][2]), CPointd(0, 0, 1), 1e-12);
+    ExpectNear(doc.m_extrusionDir, CPointd(h, h, 0), 1e-12);
+    view.ToWorldSystem();
 }

@@ -2,7 +2,9 @@
 #include "model/circ.h"
 #include "model/recta.h"
 #include "platform/recordingdc.h"
+#include "support/any_dialog.h"
 #include "support/scripted_forms.h"
+#include "view2d/notbuilt.h"
 #include "view_fixture.h"
 
 #include <cmath>
@@ -180,8 +182,6 @@ TEST_F(ViewTest, StartersWithDialogsCancelWhatRunsToo)
         {10265, "HOJAS", CMD_DOOR, MODE_NONE, "Ref.Point Ext. Wall:", "Ref. Point Ext. Wall:"},
         {10267, "PARVENT2", CMD_WINDOW_IN_WALL, MODE_PICK, "Internal Wall:", "Int. Wall:"},
         {10257, "REGRUESM", CMD_WALL, MODE_NONE, "From point:", "From point:"},
-        {4006, nullptr, CMD_PASTE, MODE_NONE, "", ""},
-        {10119, nullptr, CMD_NONE, MODE_PICK, "", ""},
     };
     const std::string blank(CRectaView::kPromptMax, ' ');
     for (const Special& s : specials) {
@@ -208,5 +208,41 @@ TEST_F(ViewTest, StartersWithDialogsCancelWhatRunsToo)
         EXPECT_EQ(view.m_mode, s.mode);
         const std::string repeat = *s.repeatPrompt ? s.repeatPrompt : blank;
         EXPECT_EQ(view.PromptBuffer().substr(0, repeat.size()), repeat);
+    }
+}
+
+// Paste and Default Color run their operation as they start; until it is
+// built the command ends with the operation's message.
+TEST_F(ViewTest, StartersThatRunTheirOperationFirst)
+{
+    doc.m_gridStep = 0;
+    CRecta* l = doc.AddRecta();
+    l->m_p1 = CPointd(1, 1);
+    l->m_p2 = CPointd(9, 1);
+    struct Row {
+        int id;
+        const char* operation;
+        const char* command;
+        CommandCode code;
+        int mode;
+    };
+    const Row rows[] = {
+        {4006, "PasteObjectsFromClipboard", "Paste", CMD_PASTE, MODE_NONE},
+        {10119, "SetDefaultColor", "Default color", CMD_NONE, MODE_PICK},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.id);
+        MakeBusy(view);
+        AnyDialog dialogs(2);
+        ASSERT_TRUE(view.OnCommand(r.id));
+        EXPECT_TRUE(view.m_selection.IsEmpty());
+        if (IsNotBuilt(r.operation)) {
+            EXPECT_EQ(view.m_command, CMD_NONE);
+            EXPECT_EQ(view.m_mode, MODE_NONE);
+            EXPECT_EQ(Pane(0), std::string(r.command) + ": not in this build yet");
+        } else {
+            EXPECT_EQ(view.m_command, r.code);
+            EXPECT_EQ(view.m_mode, r.mode);
+        }
     }
 }

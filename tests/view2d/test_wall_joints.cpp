@@ -130,8 +130,9 @@ TEST_F(WallJointTest, LJointInEveryOrder)
     } while (std::next_permutation(order.begin(), order.end()));
 }
 
-// Wrong roles change nothing: another kind selected, a fifth line, walls
-// that do not cross (X), parallel walls, a leg that is not selected (T).
+// Wrong roles change nothing and say why: another kind selected, a fifth
+// line, walls that do not cross (X), parallel walls, a leg that is not
+// selected or does not reach the other wall (T).
 TEST_F(WallJointTest, JointsCheckTheRoles)
 {
     const auto pos = Walls({{{-5, 0, 5, 0}, {-5, 0.3, 5, 0.3}, {0, 1, 0, 5}, {0.2, 1, 0.2, 5}}});
@@ -142,41 +143,55 @@ TEST_F(WallJointTest, JointsCheckTheRoles)
     extra->m_p2 = CPointd(1, 1);
     const POSITION fifth = doc.GetLastEntityPosition();
     const auto before = Lines(doc);
-    auto unchanged = [&](const char* what) {
+    auto unchanged = [&](const char* what, const char* said) {
         EXPECT_EQ(Lines(doc), before) << what;
         EXPECT_EQ(view.m_pendingSteps.GetCount(), 0) << what;
+        EXPECT_EQ(view.PromptBuffer().substr(0, std::string(said).size()), said) << what;
+        view.ClearPrompt();
         view.ClearSelection();
     };
     Select(pos, {0, 1, 2, 3});
     view.WallJointX();
-    unchanged("B stops short of A: no crossing");
+    unchanged("B stops short of A: no crossing", "X Joint: the walls do not cross");
 
     Select(pos, {0, 1, 2, 3});
     view.SelectEntity(ENT_CIRCLE, circle);
     view.m_secondPoint = CPointd(2, 2);
     view.WallJointL();
-    unchanged("a circle among the lines");
+    unchanged("a circle among the lines", "L Joint: select the four lines of two walls");
 
     Select(pos, {0, 1, 2, 3});
     view.SelectEntity(ENT_LINE, fifth);
     view.WallJointX();
-    unchanged("five lines");
+    unchanged("five lines", "X Joint: select the four lines of two walls");
 
     view.SelectEntity(ENT_LINE, pos[0]);
     view.SelectEntity(ENT_LINE, pos[1]);
     view.SelectEntity(ENT_LINE, pos[2]);
     view.WallJointL();
-    unchanged("three lines");
+    unchanged("three lines", "L Joint: select the four lines");
 
     const auto parallel = Walls({{{-5, 2, 5, 2}, {-5, 2.3, 5, 2.3}, {-5, 4, 5, 4}, {-5, 4.2, 5, 4.2}}});
+    const auto withParallel = Lines(doc);
     Select(parallel, {0, 1, 2, 3});
     view.m_secondPoint = CPointd(0, 3);
     view.WallJointL();
     EXPECT_EQ(view.m_pendingSteps.GetCount(), 0) << "parallel walls";
+    EXPECT_NE(view.PromptBuffer().find("L Joint: select"), std::string::npos);
     view.ClearSelection();
 
     Select(pos, {0, 1, 2, 3});
     view.m_pickedLine = extra;
     view.WallJointT(CPointd(0, 3));
     EXPECT_EQ(view.m_pendingSteps.GetCount(), 0) << "the leg is not selected";
+    EXPECT_NE(view.PromptBuffer().find("T Joint: select"), std::string::npos);
+    view.ClearSelection();
+
+    // Wall A's faces (pos[0] and pos[1]) as the leg of wall B: A does not reach B.
+    Select(pos, {0, 1, 2, 3});
+    view.m_pickedLine = doc.GetEntityRecord(pos[0])->m_entity;
+    view.WallJointT(CPointd(1, 0));
+    EXPECT_EQ(Lines(doc), withParallel);
+    EXPECT_EQ(view.m_pendingSteps.GetCount(), 0) << "a leg that does not reach the other wall";
+    EXPECT_NE(view.PromptBuffer().find("T Joint: the leg does not meet the other wall"), std::string::npos);
 }
