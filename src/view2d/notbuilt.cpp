@@ -18,10 +18,6 @@ constexpr NotBuiltOperation kNotBuilt[] = {
     {"CutEntity", "Cut"},
     {"OffsetSelection", "Offset"},
     {"StretchSelection", "Stretch"},
-    {"ExplodeSelection", "Explode"},
-    {"ConvertToPLine", "Convert to polyline"},
-    {"AddToPLine", "Add to polyline"},
-    {"ClosePLine", "Close polyline"},
     {"ChangeLayer", "Layer"},
     {"ChangeColor", "Color"},
     {"ChangeLineType", "Line type"},
@@ -71,10 +67,6 @@ void CRectaView::ExtendAllToBoundary() { Stub("ExtendAllToBoundary"); }
 void CRectaView::CutEntity(const CPointd&, CObject*, int, POSITION) { Stub("CutEntity"); }
 void CRectaView::OffsetSelection(const CPointd&) { Stub("OffsetSelection"); }
 void CRectaView::StretchSelection() { Stub("StretchSelection"); }
-void CRectaView::ExplodeSelection() { Stub("ExplodeSelection"); }
-void CRectaView::ConvertToPLine(CObject*, int, POSITION) { Stub("ConvertToPLine"); }
-void CRectaView::AddToPLine(CObject*, int, POSITION) { Stub("AddToPLine"); }
-void CRectaView::ClosePLine(CObject*, int, POSITION) { Stub("ClosePLine"); }
 void CRectaView::ChangeLayer() { Stub("ChangeLayer"); }
 void CRectaView::ChangeColor() { Stub("ChangeColor"); }
 void CRectaView::ChangeLineType() { Stub("ChangeLineType"); }

@@ -326,6 +326,25 @@ public:
     // Keeps only the selected records that pass the filter; the others lose their highlight.
     void FilterSelection(const CSelectionFilter& filter);
 
+    // ---- explode and polyline edits (explode.cpp). Each records the
+    // records it takes out as erased and those it adds as added, so one undo
+    // gives the drawing back; a new polyline has the pen, layer and
+    // extrusion of what it replaces. The type arguments are not relied on:
+    // each goes by the record's own code.
+    // Every selected polyline, insert and dimension becomes its parts;
+    // other records stay. The caller saves the undo state.
+    void ExplodeSelection();
+    // The line or arc at pos becomes a polyline of one segment; one undo state.
+    void ConvertToPLine(CObject* entity, int type, POSITION pos);
+    // The selected lines and arcs that meet an end of the polyline at pos
+    // (within 0.001, in selection order) join it there, turned to run on
+    // from it; the others stay. Nothing joins: nothing changes. The caller
+    // saves the undo state.
+    void AddToPLine(CObject* pline, int type, POSITION pos);
+    // A line from the polyline's end back to its start; a polyline closed
+    // already stays as it is. One undo state.
+    void ClosePLine(CObject* pline, int type, POSITION pos);
+
     // Operations of the editing commands that this
     // build does not have yet: each is a stub in notbuilt.cpp.
     void FilletLines();
@@ -336,10 +355,6 @@ public:
     void CutEntity(const CPointd& p, CObject* entity, int type, POSITION pos);
     void OffsetSelection(const CPointd& towards);
     void StretchSelection();
-    void ExplodeSelection();
-    void ConvertToPLine(CObject* entity, int type, POSITION pos);
-    void AddToPLine(CObject* pline, int type, POSITION pos);
-    void ClosePLine(CObject* pline, int type, POSITION pos);
     void ChangeLayer();
     void ChangeColor();
     void ChangeLineType();

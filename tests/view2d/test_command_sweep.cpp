@@ -108,10 +108,10 @@ std::vector<SweepRow> Rows()
         {10062, CMD_MIRROR_COPY, {P(T::kCircle), R, P(T::kLine)}},
         {10081, CMD_BLOCK_DEFINE, {P(T::kLine), R, C(1, 1)}},
         {10084, CMD_INSERT_BLOCK, {C(10, 7)}},
-        {10114, CMD_EXPLODE, {P(T::kInsert), R}},
-        {10115, CMD_PLINE_CONVERT, {P(T::kLine)}},
-        {10116, CMD_PLINE_ADD, {P(T::kPLine), P(T::kLine), R}},
-        {10166, CMD_PLINE_CLOSE, {P(T::kPLine)}},
+        {10114, CMD_EXPLODE, {P(T::kInsert), R}, CMD_NONE, MODE_NONE, kChanges},
+        {10115, CMD_PLINE_CONVERT, {P(T::kLine)}, CMD_NONE, MODE_NONE, kChanges},
+        {10116, CMD_PLINE_ADD, {P(T::kPLine), C(3.4, 4.5), R}, CMD_NONE, MODE_NONE, kChanges},
+        {10166, CMD_PLINE_CLOSE, {P(T::kPLine)}, CMD_NONE, MODE_NONE, kChanges},
         {10120, CMD_CHANGE_LAYER, pickRight},
         {10121, CMD_CHANGE_COLOR, pickRight},
         {10168, CMD_CHANGE_LINE_TYPE, pickRight},
@@ -207,9 +207,11 @@ protected:
     void SetUp() override
     {
         StepsTest::SetUp();
-        // A line in line with the first, and one across it, for unify and cut.
+        // A line in line with the first, and one across it, for unify and cut;
+        // one on from the polyline's end, to add to it.
         Add(ENT_LINE, NewLine(4.5, 1, 5.2, 1));
         Add(ENT_LINE, NewLine(2.5, 0.3, 2.5, 1.8));
+        Add(ENT_LINE, NewLine(3, 4.5, 3.8, 4.5));
     }
 
     void Give(const Input& in)

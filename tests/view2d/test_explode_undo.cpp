@@ -31,26 +31,14 @@ protected:
         ViewTest::TearDown();
     }
 
-    // What the explode command does with the record at pos: its parts
-    // recorded as added, the record itself as erased and taken out; one state.
+    // The explode command on the record at pos alone; one state.
     void Explode(POSITION pos)
     {
-        CDib* record = doc.GetEntityRecord(pos);
-        const auto added = [this](int type, CDib* part, POSITION at) { view.AddUndoStep(UNDO_ADDED, type, part, at); };
-        switch (record->m_type) {
-        case ENT_PLINE: doc.ExplodePLine(*static_cast<CPLine*>(record->m_entity), added); break;
-        case ENT_DIMENSION: doc.ExplodeAcot(*static_cast<CAcot*>(record->m_entity), added); break;
-        case ENT_INSERT: {
-            const auto* insert = static_cast<CInsBl*>(record->m_entity);
-            doc.ExplodeInsBl(*insert, *doc.FindBlock(insert->m_block), added);
-            break;
-        }
-        default: FAIL() << "no explode for " << record->m_type;
-        }
-        view.AddUndoStep(UNDO_ERASED, record->m_type, record, pos);
-        doc.RemoveEntityRecord(pos);
+        view.SelectEntity(doc.GetEntityRecord(pos)->m_type, pos);
+        view.ExplodeSelection();
         view.SaveUndoState();
         view.ClearPendingSteps();
+        view.ClearSelection();
     }
 
     QImage Shown()
