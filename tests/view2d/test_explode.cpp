@@ -9,9 +9,9 @@
 #include "model/pline.h"
 #include "model/recta.h"
 #include "support/blocks.h"
+#include "steps_fixture.h"
 #include "support/record_bytes.h"
 #include "view2d/undo.h"
-#include "view_fixture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -544,5 +544,65 @@ TEST_F(PLineEdit, UndoStepsNameRealTypeCodes)
     const std::vector<std::pair<int, int>> want{{UNDO_ERASED, ENT_ARC}, {UNDO_ADDED, ENT_PLINE}};
     EXPECT_EQ(steps, want);
 }
+
+// ---------------------------------------------------------------- the commands
+
+// Each command from its starter through its picks (and the right button):
+// the drawing after it, no command running, no selection, one undo state
+// that one undo takes back and redo gives again.
+struct FlowRow {
+    const char* name;
+    int id;
+    std::vector<CPointd> clicks;
+    bool right;
+    int added;     // records after minus records before
+    int segments;  // of the last record, a polyline; -1: not one
+};
+
+void PrintTo(const FlowRow& r, std::ostream* os)
+{
+    *os << r.name;
+}
+
+class CommandFlows : public StepsTest, public ::testing::WithParamInterface<FlowRow> {};
+
+TEST_P(CommandFlows, Row)
+{
+    const FlowRow& r = GetParam();
+    Add(ENT_LINE, NewLine(3, 4.5, 3.8, 4.5));  // on from the polyline's end
+    const auto before = RecordBytes(doc);
+    ASSERT_TRUE(view.OnCommand(r.id));
+    for (const CPointd& p : r.clicks)
+        Click(p.x, p.y);
+    if (r.right)
+        Right();
+
+    EXPECT_EQ(view.m_command, CMD_NONE);
+    EXPECT_EQ(view.m_mode, MODE_NONE);
+    EXPECT_TRUE(view.SelectedRecords().empty());
+    EXPECT_EQ(Records() - int(before.size()), r.added);
+    if (r.segments >= 0) {
+        const CDib* last = doc.GetLastEntityRecord();
+        ASSERT_EQ(last->m_type, ENT_PLINE);
+        EXPECT_EQ(static_cast<const CPLine*>(last->m_entity)->m_segments.GetCount(), r.segments);
+    }
+    ASSERT_EQ(view.UndoStateCount(), 1);
+    const auto after = RecordBytes(doc);
+    view.DoUndo();
+    EXPECT_EQ(RecordBytes(doc), before);
+    view.DoRedo();
+    EXPECT_EQ(RecordBytes(doc), after);
+    FreeUndoHistory(view);
+}
+
+const FlowRow kFlowRows[] = {
+    {"explode an insert", 10114, {{7.5, 3.2}}, true, 2 - 1, -1},
+    {"explode a polyline", 10114, {{2, 3}}, true, 2 - 1, -1},
+    {"convert an arc", 10115, {{8, 2}}, false, 0, 1},
+    {"add the line on from the end", 10116, {{2, 3}, {3.4, 4.5}}, true, -1, 3},
+    {"close", 10166, {{2, 3}}, false, 0, 3},
+};
+
+INSTANTIATE_TEST_SUITE_P(Commands, CommandFlows, ::testing::ValuesIn(kFlowRows));
 
 }  // namespace
