@@ -14,6 +14,7 @@
 #include "view2d/undo.h"
 
 #include <optional>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -36,13 +37,14 @@ CDib* RecordOf(const CRectaDoc& doc, const CObject* entity, POSITION pos)
     return record && record->m_entity == entity ? record : nullptr;
 }
 
-// Where a line or arc segment's run starts (first) or ends, with the
-// thickness there; none for segments of other kinds.
+// A point of a chain and the chain's thickness there.
 struct RunEnd {
     CPointd p;
     double thickness;
 };
 
+// Where a line or arc segment's run starts, or ends when last; none for
+// segments of other kinds.
 std::optional<RunEnd> EndOfRun(const CDib& segment, bool last)
 {
     if (segment.m_type == ENT_LINE) {
@@ -68,19 +70,6 @@ std::optional<std::pair<RunEnd, RunEnd>> ChainEnds(const CPLine& pline)
     if (!start || !end)
         return std::nullopt;
     return std::pair{*start, *end};
-}
-
-// Appends a polyline of segments (taken over) with the pen, layer and
-// extrusion of the entity it replaces (a line, an arc or a polyline),
-// visible as its layer is.
-template <class Source>
-CDib* AppendPLineLike(CRectaDoc& doc, const Source& source, CObList& segments)
-{
-    CPLine* pl = doc.AddPLineOnLayer(source.m_width, source.m_color, source.m_layer, segments);
-    pl->m_style = source.m_style;
-    pl->m_extrusionMode = source.m_extrusionMode;
-    pl->m_dir = source.m_dir;
-    return doc.GetLastEntityRecord();
 }
 
 // A copy of a line or arc record that meets an end of the chain (s, e),
@@ -181,6 +170,24 @@ void ShowRecorded(CRectaView& view, CRectaDoc& doc, CDib* record, POSITION pos)
         doc.DrawInAllViews(1, record);
 }
 
+// Puts a polyline of segments (taken over) in place of the record: the new
+// one with the pen, layer and extrusion of source (a line, an arc or a
+// polyline, whose fill it keeps too), visible as its layer is.
+template <class Source>
+void ReplaceWithPLine(CRectaView& view, CRectaDoc& doc, CDib* record, const Source& source, CObList& segments)
+{
+    CPLine* pl = doc.AddPLineOnLayer(source.m_width, source.m_color, source.m_layer, segments);
+    pl->m_style = source.m_style;
+    pl->m_extrusionMode = source.m_extrusionMode;
+    pl->m_dir = source.m_dir;
+    if constexpr (std::is_same_v<Source, CPLine>)
+        pl->CopyAttributes(source);
+    CDib* made = doc.GetLastEntityRecord();
+    const POSITION madeAt = doc.GetLastEntityPosition();
+    TakeOutRecorded(view, doc, record);
+    ShowRecorded(view, doc, made, madeAt);
+}
+
 }  // namespace
 
 void CRectaView::ExplodeSelection()
@@ -201,10 +208,10 @@ void CRectaView::ConvertToPLine(CObject* entity, int, POSITION pos)
         return;
     CObList segments(ListOwnership::owns);
     segments.AddTail(CopyPartRecord(*record));
-    CDib* made = record->m_type == ENT_LINE ? AppendPLineLike(*doc, *static_cast<const CRecta*>(entity), segments)
-                                            : AppendPLineLike(*doc, *static_cast<const CArc*>(entity), segments);
-    TakeOutRecorded(*this, *doc, record);
-    ShowRecorded(*this, *doc, made, doc->GetLastEntityPosition());
+    if (record->m_type == ENT_LINE)
+        ReplaceWithPLine(*this, *doc, record, *static_cast<const CRecta*>(entity), segments);
+    else
+        ReplaceWithPLine(*this, *doc, record, *static_cast<const CArc*>(entity), segments);
     CloseState();
 }
 
@@ -229,10 +236,7 @@ void CRectaView::AddToPLine(CObject* pline, int, POSITION pos)
         return;  // the polyline stays as it is
     for (CDib* r : joined)
         TakeOutRecorded(*this, *doc, r);
-    CDib* made = AppendPLineLike(*doc, old, segments);
-    static_cast<CPLine*>(made->m_entity)->CopyAttributes(old);  // and its fill
-    TakeOutRecorded(*this, *doc, record);
-    ShowRecorded(*this, *doc, made, doc->GetLastEntityPosition());
+    ReplaceWithPLine(*this, *doc, record, old, segments);
 }
 
 void CRectaView::ClosePLine(CObject* pline, int, POSITION pos)
@@ -260,9 +264,6 @@ void CRectaView::ClosePLine(CObject* pline, int, POSITION pos)
     closing->m_thick1 = end.thickness;
     closing->m_thick2 = start.thickness;
     segments.AddTail(new CDib(ENT_LINE, closing, doc->GetLayerVisibility(old.m_layer)));
-    CDib* made = AppendPLineLike(*doc, old, segments);
-    static_cast<CPLine*>(made->m_entity)->CopyAttributes(old);
-    TakeOutRecorded(*this, *doc, record);
-    ShowRecorded(*this, *doc, made, doc->GetLastEntityPosition());
+    ReplaceWithPLine(*this, *doc, record, old, segments);
     CloseState();
 }
