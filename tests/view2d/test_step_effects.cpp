@@ -8,6 +8,7 @@
 #include "model/transform.h"
 #include "platform/archive.h"
 #include "support/any_dialog.h"
+#include "support/record_bytes.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_forms.h"
 #include "steps_fixture.h"
@@ -20,20 +21,6 @@
 #include <vector>
 
 namespace {
-
-// Every record of the drawing as its file bytes, sorted: the list as a multiset.
-std::vector<std::string> RecordBytes(const CRectaDoc& doc)
-{
-    std::vector<std::string> records;
-    for (CObject* obj : doc.GetEntityList()) {
-        CArchive ar;
-        static_cast<CDib*>(obj)->Serialize(ar);
-        const std::vector<BYTE> bytes = ar.TakeData();
-        records.emplace_back(bytes.begin(), bytes.end());
-    }
-    std::ranges::sort(records);
-    return records;
-}
 
 class StepEffects : public StepsTest {
 protected:
