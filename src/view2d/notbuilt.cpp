@@ -22,18 +22,6 @@ constexpr NotBuiltOperation kNotBuilt[] = {
     {"ConvertToPLine", "Convert to polyline"},
     {"AddToPLine", "Add to polyline"},
     {"ClosePLine", "Close polyline"},
-    {"ChangeLayer", "Layer"},
-    {"ChangeColor", "Color"},
-    {"ChangeLineType", "Line type"},
-    {"ChangeTextHeight", "Text height"},
-    {"ChangeTextFont", "Text font"},
-    {"ChangeText", "Change text"},
-    {"ListEntity", "List"},
-    {"IdentifyPoint", "Identify"},
-    {"MeasureDistance", "Distance"},
-    {"SetDefaultColor", "Default color"},
-    {"UpdateDimensionFonts", "Update dimensions"},
-    {"RunEspesorLineaDlg", "Line thickness"},
     {"CopyAreaToClipboardAsMetafile", "Metafile copy"},
     {"CopyObjectsToClipboard", "Object copy"},
     {"PasteObjectsFromClipboard", "Paste"},
@@ -75,18 +63,6 @@ void CRectaView::ExplodeSelection() { Stub("ExplodeSelection"); }
 void CRectaView::ConvertToPLine(CObject*, int, POSITION) { Stub("ConvertToPLine"); }
 void CRectaView::AddToPLine(CObject*, int, POSITION) { Stub("AddToPLine"); }
 void CRectaView::ClosePLine(CObject*, int, POSITION) { Stub("ClosePLine"); }
-void CRectaView::ChangeLayer() { Stub("ChangeLayer"); }
-void CRectaView::ChangeColor() { Stub("ChangeColor"); }
-void CRectaView::ChangeLineType() { Stub("ChangeLineType"); }
-void CRectaView::ChangeTextHeight() { Stub("ChangeTextHeight"); }
-void CRectaView::ChangeTextFont() { Stub("ChangeTextFont"); }
-void CRectaView::ChangeText(CObject*) { Stub("ChangeText"); }
-void CRectaView::ListEntity(int, CObject*) { Stub("ListEntity"); }
-void CRectaView::IdentifyPoint(const CPointd&) { Stub("IdentifyPoint"); }
-void CRectaView::MeasureDistance() { Stub("MeasureDistance"); }
-void CRectaView::SetDefaultColor() { Stub("SetDefaultColor"); }
-void CRectaView::UpdateDimensionFonts() { Stub("UpdateDimensionFonts"); }
-int RunEspesorLineaDlg(CRectaView&) { Stub("RunEspesorLineaDlg"); }
 
 
 void CopyAreaToClipboardAsMetafile(const CPointd&, const CPointd&) { Stub("CopyAreaToClipboardAsMetafile"); }
