@@ -173,9 +173,9 @@ struct ListRow {
 };
 
 constexpr ListRow kListRows[] = {
-    {ENT_LINE, ListLine},      {ENT_CIRCLE, ListCircle},     {ENT_ARC, ListArc},
-    {ENT_POINT, ListPoint},    {ENT_TEXT, ListText},         {ENT_PLINE, ListPolyline},
-    {ENT_INSERT, ListInsert},  {ENT_DIMENSION, ListDimension}, {ENT_3DFACE, ListFace},
+    {ENT_LINE, ListLine},     {ENT_CIRCLE, ListCircle},       {ENT_ARC, ListArc},
+    {ENT_POINT, ListPoint},   {ENT_TEXT, ListText},           {ENT_PLINE, ListPolyline},
+    {ENT_INSERT, ListInsert}, {ENT_DIMENSION, ListDimension}, {ENT_3DFACE, ListFace},
 };
 
 }  // namespace

@@ -334,6 +334,21 @@ TEST_F(Props, InsertColourReachesEveryInsertAndUndoesTheBlock)
         EXPECT_EQ(e->m_color, kRed);
 }
 
+// Undo gives a record its visible word back only with the layer it had: a
+// record whose layer went off after a move stays hidden when the move is undone.
+TEST_F(Props, UndoKeepsTheVisibleWordOfTheSameLayer)
+{
+    CDib* record = Select(kLine);
+    view.m_firstPoint = CPointd(0, 0);
+    view.m_secondPoint = CPointd(1, 0);
+    view.MoveSelection();
+    record->m_visible = 0;  // its layer was turned off
+    view.DoUndo();
+    EXPECT_EQ(record->m_visible, 0);
+    view.DoRedo();
+    EXPECT_EQ(record->m_visible, 0);
+}
+
 // ---------------------------------------------------------------- text, default colour, dimension fonts
 
 TEST_F(Props, ChangeTextStaysActiveAndUndoes)
