@@ -42,7 +42,7 @@ public:
     // Gives the entity and every segment the pen style; false, and nothing
     // changed, for kinds without a line type.
     virtual bool SetLineType(CObject* e, int style) const = 0;
-    // Gives the entity and every segment the pen width.
+    // Gives the entity and every segment or part the pen width.
     virtual void SetWidth(CObject* e, int width) const = 0;
 
     // Translation by to - from (see transform.h).

@@ -250,6 +250,11 @@ const PropRow kPropRows[] = {
          for (const CEntity* s : Props::Parts(static_cast<const CPLine*>(r.m_entity)->m_segments))
              EXPECT_EQ(s->m_width, 4);
      }},
+    {"line thickness of a dimension", CMD_CHANGE_LINE_WIDTH, T::kDim, "ESPEDIB", OkWith({{"width", "3"}}), nullptr,
+     [](Props&, const CDib& r) {
+         for (const CEntity* p : Props::Parts(static_cast<const CAcot*>(r.m_entity)->m_parts))
+             EXPECT_EQ(p->m_width, 3);
+     }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, PropertyRows, ::testing::ValuesIn(kPropRows),
