@@ -328,8 +328,9 @@ public:
 
     // ---- property changes and inquiry (properties.cpp)
     // Each asks its dialog first; a cancelled dialog changes nothing. The
-    // selection changes record one changed step per record they change and
-    // leave the state to the caller (the right button saves it).
+    // selection changes record a changed step for every selected record (the
+    // text changes for every selected text) and leave the state to the
+    // caller (the right button saves it).
     // The chosen layer, in its colour (hatches and bitmaps keep theirs); each
     // record shows as its new layer does.
     void ChangeLayer();
