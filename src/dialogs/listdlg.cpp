@@ -88,6 +88,49 @@ int RunLISTEXDlgEx(const std::string& layer, const std::string& face, const CPoi
     return RunForm(f);
 }
 
+int RunLISPOLDlgEx(const std::string& layer, const CPointd& start, const CPointd& end, double perimeter,
+                   double area, int decimals)
+{
+    Form f = ListForm("LISPOL", "POLYLINE", layer);
+    f.AddText("start", "First Pt:", Pt(start, decimals));
+    f.AddText("end", "End Pt:", Pt(end, decimals));
+    f.AddText("perimeter", "Perimeter:", Num(perimeter, decimals));
+    f.AddText("area", "AREA:", Num(area, decimals));
+    return RunForm(f);
+}
+
+int RunLISINSDlgEx(const std::string& layer, const std::string& block, const CPointd& insert, double scaleX,
+                   double scaleY, double rotation, int decimals)
+{
+    Form f = ListForm("LISINS", "BLOCK", layer);
+    f.AddText("name", "Name:", block);
+    f.AddText("insert", "Insert Point:", Pt(insert, decimals));
+    f.AddText("scalex", "Scale X:", Num(scaleX, decimals));
+    f.AddText("scaley", "Scale Y:", Num(scaleY, decimals));
+    f.AddText("angle", "Rotate Angle:", Num(RadToDeg(rotation), decimals));
+    return RunForm(f);
+}
+
+int RunLISACODlgEx(const std::string& layer, const std::string& face, const CPointd& p1, const CPointd& p2,
+                   int decimals)
+{
+    Form f = ListForm("LISACO", "DIM", layer);
+    f.AddText("font", "FONT:", face);
+    f.AddText("p1", "From Point:", Pt(p1, decimals));
+    f.AddText("p2", "To Point:", Pt(p2, decimals));
+    return RunForm(f);
+}
+
+int RunListarTdfDlgEx(const std::string& layer, const CPointd (&corners)[4], int decimals)
+{
+    Form f = ListForm("LISTDF", "3DFACE", layer);
+    for (int i = 0; i < 4; ++i) {
+        const std::string n = std::to_string(i + 1);
+        f.AddText("p" + n, "P" + n + ":", Pt(corners[i], decimals));
+    }
+    return RunForm(f);
+}
+
 int RunIdentificarDlgEx(const CPointd& point, int decimals)
 {
     Form f{"LISID", "Identify Point"};

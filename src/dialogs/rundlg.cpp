@@ -350,3 +350,13 @@ int RunTEXTCAMDlgEx(std::string& text)
         text = f.Text("text");
     return r;
 }
+
+int RunESPEDIBDlgEx(int& width)
+{
+    Form f{"ESPEDIB", "Line Thick"};
+    f.AddInteger("width", "Line Thickness:", std::to_string(width), 0, 32767);
+    const int r = RunForm(f);
+    if (r == 1)
+        width = f.Integer("width");
+    return r;
+}

@@ -73,6 +73,8 @@ int RunTEXTTAMDlgEx(int& height);
 int ChooseTextFont(LOGFONT& font, COLORREF& color);
 // "TEXTCAM": the edited text (up to 240 chars).
 int RunTEXTCAMDlgEx(std::string& text);
+// "ESPEDIB": a pen width from 0 to 32767.
+int RunESPEDIBDlgEx(int& width);
 
 // ---- inquiry (show only; numbers with the given decimals, angles shown in degrees) ----
 
@@ -86,6 +88,15 @@ int RunLISPUNDlgEx(const std::string& layer, const CPointd& point, int decimals)
 // height and angleDegrees as the list computes them; justify 1 left, 2 right, 3 centred.
 int RunLISTEXDlgEx(const std::string& layer, const std::string& face, const CPointd& insert, int height,
                    int angleDegrees, int justify, int decimals);
+// Perimeter and area as CPLine::GetVertices measures them.
+int RunLISPOLDlgEx(const std::string& layer, const CPointd& start, const CPointd& end, double perimeter,
+                   double area, int decimals);
+// Rotation in radians.
+int RunLISINSDlgEx(const std::string& layer, const std::string& block, const CPointd& insert, double scaleX,
+                   double scaleY, double rotation, int decimals);
+int RunLISACODlgEx(const std::string& layer, const std::string& face, const CPointd& p1, const CPointd& p2,
+                   int decimals);
+int RunListarTdfDlgEx(const std::string& layer, const CPointd (&corners)[4], int decimals);
 int RunIdentificarDlgEx(const CPointd& point, int decimals);
 int RunDIST2PDlgEx(double distance, int decimals);
 int RunAREADlgEx(double area, int decimals);

@@ -84,6 +84,11 @@ void CAcot::SetLineType()
     ForEachPart(m_parts, [&](CEntity& e) { e.m_style = m_style; });
 }
 
+void CAcot::SetWidth()
+{
+    ForEachPart(m_parts, [&](CEntity& e) { e.m_width = m_width; });
+}
+
 void CAcot::MoveTexts(const CPointd& from, const CPointd& to)
 {
     for (POSITION pos = GetFirstPartPosition(); pos;) {

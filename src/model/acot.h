@@ -40,9 +40,10 @@ public:
 
     // Colour of the dimension and every part.
     void SetColor(COLORREF color);
-    // Each gives every part the dimension's own layer or pen style.
+    // Each gives every part the dimension's own layer, pen style or pen width.
     void SetLayer();
     void SetLineType();
+    void SetWidth();
     // Translates the text parts by to - from.
     void MoveTexts(const CPointd& from, const CPointd& to);
 

@@ -74,6 +74,32 @@ public:
             Of(e).SetColor(color);
     }
 
+    void SetLayer(CObject* e, std::string_view layer, COLORREF layerColor) const override
+    {
+        T& t = Of(e);
+        t.m_layer = layer;
+        if constexpr (requires { t.SetLayer(); })
+            t.SetLayer();
+        SetColor(e, layerColor);
+    }
+    bool SetLineType(CObject* e, int style) const override
+    {
+        if constexpr (kLineTyped) {
+            T& t = Of(e);
+            t.m_style = style;
+            if constexpr (requires { t.SetLineType(); })
+                t.SetLineType();
+        }
+        return kLineTyped;
+    }
+    void SetWidth(CObject* e, int width) const override
+    {
+        T& t = Of(e);
+        t.m_width = width;
+        if constexpr (requires { t.SetWidth(); })
+            t.SetWidth();
+    }
+
     void Move(CObject* e, const CPointd& from, const CPointd& to) const override { m_move(Of(e), from, to); }
     bool Stretch(CObject* e, const CPointd& from, const CPointd& to, const StretchWindow& w) const override
     {
@@ -114,6 +140,11 @@ public:
     }
 
 private:
+    // The kinds drawn with a line type of their own.
+    static constexpr bool kLineTyped = std::is_same_v<T, CRecta> || std::is_same_v<T, CCirc> ||
+                                       std::is_same_v<T, CArc> || std::is_same_v<T, CPunt> ||
+                                       std::is_same_v<T, CText> || std::is_same_v<T, CPLine>;
+
     static const T& Of(const CObject* e) { return *static_cast<const T*>(e); }
     static T& Of(CObject* e) { return *static_cast<T*>(e); }
 

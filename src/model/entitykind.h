@@ -8,6 +8,7 @@
 #include "model/pointd.h"
 
 #include <cstddef>
+#include <string_view>
 
 class CDC;
 class CEntityContext;
@@ -35,6 +36,14 @@ public:
     virtual const CEntity* Pen(const CObject* e) const = 0;
     // Colours the entity and every part of it; hatches and bitmaps keep theirs.
     virtual void SetColor(CObject* e, COLORREF color) const = 0;
+    // Puts the entity and every part of it on the layer, in the layer's colour
+    // (hatches and bitmaps keep theirs).
+    virtual void SetLayer(CObject* e, std::string_view layer, COLORREF layerColor) const = 0;
+    // Gives the entity and every segment the pen style; false, and nothing
+    // changed, for kinds without a line type.
+    virtual bool SetLineType(CObject* e, int style) const = 0;
+    // Gives the entity and every segment or part the pen width.
+    virtual void SetWidth(CObject* e, int width) const = 0;
 
     // Translation by to - from (see transform.h).
     virtual void Move(CObject* e, const CPointd& from, const CPointd& to) const = 0;

@@ -18,18 +18,6 @@ constexpr NotBuiltOperation kNotBuilt[] = {
     {"CutEntity", "Cut"},
     {"OffsetSelection", "Offset"},
     {"StretchSelection", "Stretch"},
-    {"ChangeLayer", "Layer"},
-    {"ChangeColor", "Color"},
-    {"ChangeLineType", "Line type"},
-    {"ChangeTextHeight", "Text height"},
-    {"ChangeTextFont", "Text font"},
-    {"ChangeText", "Change text"},
-    {"ListEntity", "List"},
-    {"IdentifyPoint", "Identify"},
-    {"MeasureDistance", "Distance"},
-    {"SetDefaultColor", "Default color"},
-    {"UpdateDimensionFonts", "Update dimensions"},
-    {"RunEspesorLineaDlg", "Line thickness"},
     {"CopyAreaToClipboardAsMetafile", "Metafile copy"},
     {"CopyObjectsToClipboard", "Object copy"},
     {"PasteObjectsFromClipboard", "Paste"},
@@ -67,18 +55,6 @@ void CRectaView::ExtendAllToBoundary() { Stub("ExtendAllToBoundary"); }
 void CRectaView::CutEntity(const CPointd&, CObject*, int, POSITION) { Stub("CutEntity"); }
 void CRectaView::OffsetSelection(const CPointd&) { Stub("OffsetSelection"); }
 void CRectaView::StretchSelection() { Stub("StretchSelection"); }
-void CRectaView::ChangeLayer() { Stub("ChangeLayer"); }
-void CRectaView::ChangeColor() { Stub("ChangeColor"); }
-void CRectaView::ChangeLineType() { Stub("ChangeLineType"); }
-void CRectaView::ChangeTextHeight() { Stub("ChangeTextHeight"); }
-void CRectaView::ChangeTextFont() { Stub("ChangeTextFont"); }
-void CRectaView::ChangeText(CObject*) { Stub("ChangeText"); }
-void CRectaView::ListEntity(int, CObject*) { Stub("ListEntity"); }
-void CRectaView::IdentifyPoint(const CPointd&) { Stub("IdentifyPoint"); }
-void CRectaView::MeasureDistance() { Stub("MeasureDistance"); }
-void CRectaView::SetDefaultColor() { Stub("SetDefaultColor"); }
-void CRectaView::UpdateDimensionFonts() { Stub("UpdateDimensionFonts"); }
-int RunEspesorLineaDlg(CRectaView&) { Stub("RunEspesorLineaDlg"); }
 
 
 void CopyAreaToClipboardAsMetafile(const CPointd&, const CPointd&) { Stub("CopyAreaToClipboardAsMetafile"); }

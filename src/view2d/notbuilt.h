@@ -13,7 +13,6 @@
 class CBloq;
 class CObject;
 class CPointd;
-class CRectaView;
 
 class CNotBuilt : public std::logic_error {
 public:
@@ -44,5 +43,3 @@ void CopyAreaToClipboardAsMetafile(const CPointd& a, const CPointd& b);
 // The view's selected records on the clipboard, and their paste into the active drawing.
 void CopyObjectsToClipboard();
 void PasteObjectsFromClipboard();
-// The line-thickness dialog on the view's selection.
-int RunEspesorLineaDlg(CRectaView& view);

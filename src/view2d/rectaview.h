@@ -344,6 +344,34 @@ public:
     // A line from the polyline's end back to its start; a polyline closed
     // already stays as it is. One undo state.
     void ClosePLine(CObject* pline, int type, POSITION pos);
+    // ---- property changes and inquiry (properties.cpp)
+    // Each asks its dialog first; a cancelled dialog changes nothing. The
+    // selection changes record a changed step for every selected record (the
+    // text changes for every selected text) and leave the state to the
+    // caller (the right button saves it).
+    // The chosen layer, in its colour (hatches and bitmaps keep theirs); each
+    // record shows as its new layer does.
+    void ChangeLayer();
+    // A colour, or by layer each record's layer colour (a record whose layer
+    // is missing keeps its colour). An insert recolours its block too.
+    void ChangeColor();
+    // Lines, circles, arcs, points, texts and polylines take the pen style.
+    void ChangeLineType();
+    // Texts take the height (more than 0) or the font and colour, keeping their angle.
+    void ChangeTextHeight();
+    void ChangeTextFont();
+    // The picked text's string, with its own undo state.
+    void ChangeText(CObject* text);
+    // Shows the picked record's values in the list dialog of its kind.
+    void ListEntity(int type, CObject* entity);
+    // Shows the point, or the plan distance of the first and second points.
+    void IdentifyPoint(const CPointd& p);
+    void MeasureDistance();
+    // The document's current colour: a colour, or the current layer's.
+    void SetDefaultColor();
+    // The text parts of every dimension take the dimension font, keeping
+    // their angle; one undo state.
+    void UpdateDimensionFonts();
 
     // Operations of the editing commands that this
     // build does not have yet: each is a stub in notbuilt.cpp.
@@ -355,17 +383,6 @@ public:
     void CutEntity(const CPointd& p, CObject* entity, int type, POSITION pos);
     void OffsetSelection(const CPointd& towards);
     void StretchSelection();
-    void ChangeLayer();
-    void ChangeColor();
-    void ChangeLineType();
-    void ChangeTextHeight();
-    void ChangeTextFont();
-    void ChangeText(CObject* text);
-    void ListEntity(int type, CObject* entity);
-    void IdentifyPoint(const CPointd& p);
-    void MeasureDistance();
-    void SetDefaultColor();
-    void UpdateDimensionFonts();
 
     CObList m_pointList{ListOwnership::owns};  // CPointd: hatch boundary and area points
     // Serials of the records behind m_pickedEntity, m_pickedLine,
@@ -527,3 +544,6 @@ private:
     int m_repaints = 0;
 };
 
+// The line-thickness dialog: the pen width of the view's selected records,
+// one changed step each; the caller saves the state. The dialog's result.
+int RunEspesorLineaDlg(CRectaView& view);

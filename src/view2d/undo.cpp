@@ -2,6 +2,7 @@
 #include "view2d/undo.h"
 
 #include "doc/rectadoc.h"
+#include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
 #include "model/entitykind.h"
@@ -65,6 +66,27 @@ bool TakeOut(CRectaDoc* doc, CUndoStep& step)
     return true;
 }
 
+// Swaps the entities and colour of the step's block with those the step
+// keeps; a block that is gone or holds other kinds now is left alone.
+void SwapBlockEntities(const CRectaDoc* doc, CUndoStep& step)
+{
+    CBloq* block = doc->FindBlock(step.m_blockName);
+    CObList& kept = step.m_blockCopy;
+    if (!block || block->GetEntityList().GetCount() != kept.GetCount())
+        return;
+    POSITION mine = kept.GetHeadPosition();
+    for (const CObject* obj : block->GetEntityList()) {
+        const auto* live = static_cast<const CDib*>(obj);
+        const auto* copy = static_cast<const CDib*>(kept.GetNext(mine));
+        if (live->m_type != copy->m_type || !live->m_entity || !copy->m_entity)
+            return;
+    }
+    mine = kept.GetHeadPosition();
+    for (CObject* obj : block->GetEntityList())
+        std::swap(static_cast<CDib*>(obj)->m_entity, static_cast<CDib*>(kept.GetNext(mine))->m_entity);
+    std::swap(block->m_color, step.m_blockColor);
+}
+
 bool Shown(const CDib* dib)
 {
     return dib->m_visible == 1 && dib->m_flag == 1;
@@ -95,9 +117,22 @@ CUndoStep* MakeUndoStep(const CRectaDoc* doc, int operation, int type, CDib* rec
     if (operation == UNDO_CHANGED) {
         // The record's own code picks the class, so a wrong type argument cannot miscast.
         CObject* dup = DuplicateEntity(record->m_type, record->m_entity);
-        step->m_copy = dup ? new CDib(record->m_type, dup, 1) : nullptr;
+        step->m_copy = dup ? new CDib(record->m_type, dup, record->m_visible) : nullptr;
     }
     return step;
+}
+
+void KeepBlockEntities(CUndoStep& step, const CBloq& block)
+{
+    step.m_keepsBlock = true;
+    step.m_blockName = block.m_name;
+    step.m_blockColor = block.m_color;
+    step.m_blockCopy.DeleteAll();
+    for (const CObject* obj : block.GetEntityList()) {
+        const auto* element = static_cast<const CDib*>(obj);
+        step.m_blockCopy.AddTail(
+            new CDib(element->m_type, DuplicateEntity(element->m_type, element->m_entity), element->m_visible));
+    }
 }
 
 bool StepRecordInList(const CRectaDoc* doc, const CUndoStep& step)
@@ -239,6 +274,12 @@ bool CRectaView::RestoreChangedRecord(CUndoStep* step)
     if (!step->m_copy || step->m_copy == step->m_record || !StepRecordInList(doc, *step))
         return false;
     std::swap(step->m_record->m_entity, step->m_copy->m_entity);
+    // A record back on its other layer shows again as it did there.
+    const CEntityKind& kind = EntityKind(step->m_record->m_type);
+    if (kind.Pen(step->m_record->m_entity)->m_layer != kind.Pen(step->m_copy->m_entity)->m_layer)
+        std::swap(step->m_record->m_visible, step->m_copy->m_visible);
+    if (step->m_keepsBlock)
+        SwapBlockEntities(doc, *step);
     doc->DrawInAllViews(0, step->m_copy);
     if (Shown(step->m_record))
         doc->DrawInAllViews(1, step->m_record);

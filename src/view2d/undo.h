@@ -16,9 +16,12 @@
 #pragma once
 
 #include "platform/oblist.h"
+#include "platform/types.h"
 
 #include <cstdint>
+#include <string>
 
+class CBloq;
 class CDib;
 class CRectaDoc;
 class CRectaView;
@@ -49,6 +52,12 @@ public:
     // An undo reversed the step and no redo has applied it again; a step that
     // undo skipped is skipped by its redo, and one that redo skipped by the next undo.
     bool m_reversed = false;
+    // A change step of an insert whose block the operation changed as well
+    // keeps the block's entities as they were (KeepBlockEntities).
+    bool m_keepsBlock = false;
+    std::string m_blockName;
+    COLORREF m_blockColor = 0;
+    CObList m_blockCopy{ListOwnership::owns};  // CDib
 };
 
 class CUndoState : public CObject {
@@ -63,6 +72,10 @@ public:
 // A new step; a change step gets a duplicate of the record's entity in a new
 // element that is in no list (null copy for kinds that cannot be duplicated yet).
 CUndoStep* MakeUndoStep(const CRectaDoc* doc, int operation, int type, CDib* record, POSITION pos);
+
+// The step keeps a copy of the block's entities and colour; its undo and
+// redo swap them with the block's own.
+void KeepBlockEntities(CUndoStep& step, const CBloq& block);
 
 // True when the step's record is in the document's entity list now.
 bool StepRecordInList(const CRectaDoc* doc, const CUndoStep& step);
