@@ -56,6 +56,12 @@ enum CommandId : int {
     ID_DOOR_TWO_LEAVES = 10264,
     ID_DOOR_UNEQUAL_LEAVES = 10265,
     ID_WALL_WINDOW = 10267,
+    ID_BLOCK_WRITE = 10082,
+    ID_BLOCK_READ = 10083,
+    ID_DXF_READ = 10170,
+    ID_DXF_WRITE = 10171,
+    ID_PURGE_BLOCKS = 10223,
+    ID_PURGE_LAYERS = 10224,
 };
 
 // Prompt shown by selection starters.

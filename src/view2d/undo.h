@@ -18,6 +18,7 @@
 #include "platform/oblist.h"
 
 #include <cstdint>
+#include <functional>
 
 class CDib;
 class CRectaDoc;
@@ -69,5 +70,9 @@ bool StepRecordInList(const CRectaDoc* doc, const CUndoStep& step);
 
 // Frees the view's pending steps and all its states.
 void FreeUndoHistory(CRectaView& view);
+
+// Calls f with every record out of the drawing that the view's history keeps
+// to bring back: the copies of change steps and the records steps own.
+void ForEachHeldRecord(const CRectaView& view, const std::function<void(const CDib&)>& f);
 
 inline constexpr int kMaxUndoStates = 99;
