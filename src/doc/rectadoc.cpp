@@ -146,11 +146,18 @@ std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh
     std::string error;
     if (!ReadRegularFile(path, kMaxFileSize, bytes, error))
         return "Cannot open the drawing " + path + ": " + error;
+    if (const auto damage = ReadDrawingBytes(bytes, fresh))
+        return "The drawing " + path + " is damaged or not a drawing file (" + *damage + ").";
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadDrawingBytes(std::span<const BYTE> bytes, CRectaDoc& fresh)
+{
     try {
         CArchive ar(bytes);
         fresh.Serialize(ar);
     } catch (const CArchiveException& e) {
-        return "The drawing " + path + " is damaged or not a drawing file (" + e.what() + ").";
+        return e.what();
     }
     return std::nullopt;
 }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <string_view>
@@ -330,3 +331,5 @@ void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);
 // Reads the drawing file at path into fresh, a drawing of its own; the
 // reason when it cannot be read whole.
 std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh);
+// The same for a drawing file held in bytes; the archive's reason when it cannot be read whole.
+std::optional<std::string> ReadDrawingBytes(std::span<const BYTE> bytes, CRectaDoc& fresh);

@@ -34,9 +34,6 @@ constexpr NotBuiltOperation kNotBuilt[] = {
     {"SetDefaultColor", "Default color"},
     {"UpdateDimensionFonts", "Update dimensions"},
     {"RunEspesorLineaDlg", "Line thickness"},
-    {"CopyAreaToClipboardAsMetafile", "Metafile copy"},
-    {"CopyObjectsToClipboard", "Object copy"},
-    {"PasteObjectsFromClipboard", "Paste"},
 };
 
 const NotBuiltOperation* Find(std::string_view operation)
@@ -87,8 +84,3 @@ void CRectaView::MeasureDistance() { Stub("MeasureDistance"); }
 void CRectaView::SetDefaultColor() { Stub("SetDefaultColor"); }
 void CRectaView::UpdateDimensionFonts() { Stub("UpdateDimensionFonts"); }
 int RunEspesorLineaDlg(CRectaView&) { Stub("RunEspesorLineaDlg"); }
-
-
-void CopyAreaToClipboardAsMetafile(const CPointd&, const CPointd&) { Stub("CopyAreaToClipboardAsMetafile"); }
-void CopyObjectsToClipboard() { Stub("CopyObjectsToClipboard"); }
-void PasteObjectsFromClipboard() { Stub("PasteObjectsFromClipboard"); }
