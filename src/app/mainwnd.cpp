@@ -446,8 +446,12 @@ void Cwm_MainWnd::OnChildClosing(Cwm_MDICHILDWnd* closing)
 void Cwm_MainWnd::UpdateActions()
 {
     const bool drawing = ActiveChild() != nullptr;
-    for (const auto& [id, action] : m_actions)
-        action->setEnabled(!IsUnavailable(id) && (drawing || !NeedsDrawing(id)));
+    for (const auto& [id, action] : m_actions) {
+        const char* reason = UnavailableReason(id);
+        action->setEnabled(!reason && (drawing || !NeedsDrawing(id)));
+        if (reason)
+            action->setToolTip(QString::fromLatin1(reason));
+    }
     if (QAction* preview = Action(ID_PREVIEW_AT_INSERT))
         preview->setChecked(m_previewAtInsert != 0);
 }

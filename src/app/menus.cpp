@@ -72,6 +72,8 @@ std::vector<MenuItem> BuildMainMenu()
                     Sub("Cameras", {Cmd("Show", 4022), Cmd("Camera Position", 10360), Cmd("Target Position", 10361),
                                     Cmd("Phocal Plane Distance", 10362)}),
                     Cmd("Light", 10371), Cmd("Sections", 10385), Sep(),
+                    Sub("Surfaces", {Cmd("Revolution", ID_SURFACE_REVOLUTION), Cmd("Tabulated", ID_SURFACE_TABULATED)}),
+                    Sep(),
                     Sub("Planes", {Cmd("Secc.-Plane (Vertical)", 10414), Cmd("Plane -3 Points-", 10415),
                                    Cmd("World System", 10417)})}),
         Sub("&Window", {Cmd("&New Window", ID_WINDOW_NEW), Cmd("&Cascade", ID_WINDOW_CASCADE),
@@ -132,6 +134,10 @@ constexpr ToolButton kArch[] = {
     {10271, "Auto Dim", "Automatic dimensions"},
     {10269, "Enclosure", "Enclosure area"},
     {0, nullptr, nullptr},
+    {ID_STAIR_ONE_FLIGHT, "Stair 1", "Stair, one flight"},
+    {ID_STAIR_TWO_FLIGHTS, "Stair 2", "Stair, two flights"},
+    {ID_STAIR_SPIRAL, "Spiral", "Spiral stair"},
+    {0, nullptr, nullptr},
     {10393, "Doors 3D", "3D heights of doors"},
     {10392, "Win. 3D", "3D heights of windows"},
     {10424, "Solids", "Walls into solids"},
@@ -160,16 +166,16 @@ std::span<const ToolButton> ArchToolButtons()
     return kArch;
 }
 
-bool IsUnavailable(int id)
+const char* UnavailableReason(int id)
 {
-    // Grid snap settings and the layer dialogs of the aids tool bar.
+    // The grid snap settings and the layer dialogs of the aids tool bar.
     switch (id) {
-    case 4010:
-    case 10034:
-    case 10036:
-    case 4012:
-    case 4013: return true;
-    default: return false;
+    case 4010: return "Snap: not in this program (no grid snap settings dialog)";
+    case 10034: return "Current layer: not in this program (no layer dialogs)";
+    case 10036: return "Layers on/off: not in this program (no layer dialogs)";
+    case 4012: return "New layer: not in this program (no layer dialogs)";
+    case 4013: return "Layer colour: not in this program (no layer dialogs)";
+    default: return nullptr;
     }
 }
 

@@ -62,6 +62,11 @@ enum CommandId : int {
     ID_DXF_WRITE = 10171,
     ID_PURGE_BLOCKS = 10223,
     ID_PURGE_LAYERS = 10224,
+    ID_STAIR_ONE_FLIGHT = 10280,
+    ID_STAIR_TWO_FLIGHTS = 10281,
+    ID_STAIR_SPIRAL = 10282,
+    ID_SURFACE_REVOLUTION = 10400,
+    ID_SURFACE_TABULATED = 10401,
 };
 
 // Prompt shown by selection starters.

@@ -246,6 +246,12 @@ bool CRectaView::StartSpecial(int id)
         ShowStarterPrompt(*this, window.prompt);
         return true;
     }
+    case ID_STAIR_ONE_FLIGHT:
+    case ID_STAIR_TWO_FLIGHTS:
+        start(*row);
+        doc->m_toolWords[TW_STAIR_KIND] = id == ID_STAIR_ONE_FLIGHT ? 1 : 2;
+        ShowStarterPrompt(*this, row->prompt);
+        return true;
     case ID_WALLS:
         start(*row);
         RunRegruesaDlg(doc->m_wallOffset);

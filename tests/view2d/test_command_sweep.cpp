@@ -173,6 +173,11 @@ std::vector<SweepRow> Rows()
         {10267, CMD_WINDOW_IN_WALL, {C(6, 7.02), C(7.25, 6.7)}, CMD_NONE, MODE_NONE, kChanges, kRoom},
         {10267, CMD_WINDOW, {C(5.5, 7), C(6, 7), C(6, 6.7)}, CMD_NONE, MODE_NONE, kChanges, kRoom},
         {10257, CMD_WALL, {C(6, 6.5), C(8, 6.5), C(8, 7), R}, CMD_NONE, MODE_NONE, kChanges},
+        {ID_STAIR_ONE_FLIGHT, CMD_STAIR_FLIGHTS, {C(6, 6.5), C(9, 6.5), C(9, 7.5)}, CMD_NONE, MODE_NONE, kChanges},
+        {ID_STAIR_TWO_FLIGHTS, CMD_STAIR_FLIGHTS, {C(6, 6.5), C(9, 6.5), C(9, 8.5)}, CMD_NONE, MODE_NONE, kChanges},
+        {ID_STAIR_SPIRAL, CMD_STAIR_SPIRAL, {C(7, 7), C(8, 7)}, CMD_NONE, MODE_NONE, kChanges},
+        {ID_SURFACE_REVOLUTION, CMD_REVOLUTION_AXIS, {P(T::kLine), P(T::kPLine)}, CMD_NONE, MODE_NONE, kChanges},
+        {ID_SURFACE_TABULATED, CMD_TABULATED_PLINE, {P(T::kPLine)}, CMD_NONE, MODE_NONE, kChanges},
     };
 }
 
