@@ -194,6 +194,15 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
 
 bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error) const
 {
+    // A working plane in force is a way of showing the drawing: the file keeps it in the world.
+    if (m_ucsActive) {
+        CRectaDoc world;
+        if (!WorldSystemCopy(world)) {
+            error = "the drawing could not be taken back to the world system";
+            return false;
+        }
+        return world.WriteFileAtomically(path, error);
+    }
     CArchive ar;
     try {
         const_cast<CRectaDoc*>(this)->Serialize(ar);
