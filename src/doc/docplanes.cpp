@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -171,22 +172,28 @@ void CRectaDoc::EnterPlane(const CPointd& origin, const double (&axes)[3][3])
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
             m_ucsMatrix[i][j] = axes[i][j];
-    const CPointd w(axes[2][0], axes[2][1], axes[2][2]);
-    m_extrusionDir = w;
+    m_extrusionDir = CPointd(axes[2][0], axes[2][1], axes[2][2]);
     m_extrusionMode = EXTRUSION_OCS;
     m_ucsActive = 1;
     m_planeMarks.clear();
 
+    std::vector<CDib*> records;
+    for (CObject* obj : m_entities)
+        records.push_back(static_cast<CDib*>(obj));
+    TakeIntoPlane(records);
+}
+
+void CRectaDoc::TakeIntoPlane(const std::vector<CDib*>& records)
+{
     // Lines, circles, arcs, polylines and faces whose direction is the
     // plane's normal, and points, take the plane's coordinates and draw flat
     // in it; the rest is hidden.
     const PlaneMap plane(*this);
     const PointMap toPlane = [&](CPointd& pt) { plane.ToPlane(pt); };
-    for (CObject* obj : m_entities) {
-        auto* dib = static_cast<CDib*>(obj);
+    for (CDib* dib : records) {
         CPlaneMark& mark = m_planeMarks[dib->m_serial];
         const Extrusion x = ExtrusionOf(dib->m_type, dib->m_entity);
-        if (dib->m_type != ENT_POINT && !(x.dir && SameDirection(*x.dir, w))) {
+        if (dib->m_type != ENT_POINT && !(x.dir && SameDirection(*x.dir, m_extrusionDir))) {
             mark = {true, dib->m_visible};
             dib->m_visible = 0;
             continue;

@@ -302,6 +302,9 @@ public:
     // normal's direction, and points, take its coordinates, the rest is hidden
     // with a mark.
     void EnterPlane(const CPointd& origin, const double (&axes)[3][3]);
+    // Records that came in world coordinates (pasted ones) enter the plane in
+    // force the same way.
+    void TakeIntoPlane(const std::vector<CDib*>& records);
     // Back to the world: what the plane hid shows as before, the rest goes
     // back to world coordinates. True when a plane was in force.
     bool LeavePlane();

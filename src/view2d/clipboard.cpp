@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <span>
+#include <unordered_map>
 
 namespace {
 
@@ -33,9 +34,29 @@ void CopyObjectsToClipboard(CRectaView& view)
         records.push_back(record);
     if (records.empty())
         return;
+    // Under a working plane the records go as the world system has them.
+    CRectaDoc* source = view.GetDocument();
+    CRectaDoc world;
+    if (source->m_ucsActive) {
+        if (!source->WorldSystemCopy(world)) {
+            AfxMessageBox("The objects could not be copied: the drawing could not be taken back to the world system.",
+                          MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        // The copy's records stand in the same order as ours.
+        std::unordered_map<const CObject*, const CDib*> counterpart;
+        POSITION theirs = world.GetFirstEntityPosition();
+        for (const CObject* obj : source->GetEntityList()) {
+            counterpart[obj] = world.GetEntityRecord(theirs);
+            world.GetEntityList().GetNext(theirs);
+        }
+        for (const CDib*& record : records)
+            record = counterpart.at(record);
+        source = &world;
+    }
     std::vector<BYTE> bytes;
     try {
-        bytes = RecordsToDrawingBytes(*view.GetDocument(), records);
+        bytes = RecordsToDrawingBytes(*source, records);
     } catch (const CArchiveException& e) {
         AfxMessageBox("The objects could not be copied: " + e.m_message, MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -62,6 +83,8 @@ void PasteObjectsFromClipboard(CRectaView& view)
                       MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    if (doc->m_ucsActive)
+        doc->TakeIntoPlane(added);
     for (CDib* record : added) {
         view.AddUndoStep(UNDO_ADDED, record->m_type, record, doc->FindEntityRecord(record));
         doc->ExtendExtentsByEntity(record->m_type, record->m_entity);

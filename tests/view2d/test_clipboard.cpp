@@ -5,6 +5,7 @@
 
 #include "model/bloq.h"
 #include "model/insbl.h"
+#include "model/ucs.h"
 #include "platform/archive.h"
 #include "support/blocks.h"
 #include "support/scripted_dialogs.h"
@@ -91,6 +92,46 @@ TEST_F(Clipboard, CopiedRecordsPasteIntoAnotherDrawingAndUndo)
     const int own = int(doc.GetEntityList().GetCount());
     PasteObjectsFromClipboard(view);
     EXPECT_EQ(int(doc.GetEntityList().GetCount()), own + 2);
+}
+
+// Under a working plane the records travel in world coordinates, and what is
+// pasted under a plane enters it like the drawing's own records.
+TEST_F(Clipboard, RecordsTravelInTheWorldUnderAPlane)
+{
+    const CPointd w(0, -1, 0);
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+    CRecta* drawn = doc.AddRecta();
+    drawn->m_p1 = CPointd(1, 2);
+    drawn->m_p2 = CPointd(3, 2);
+    view.SelectEntity(ENT_LINE, doc.GetLastEntityPosition());
+    CopyObjectsToClipboard(view);
+    EXPECT_EQ(drawn->m_p1, CPointd(1, 2)) << "the drawing is not changed";
+
+    PasteObjectsFromClipboard(otherView);
+    const auto* pasted = static_cast<const CRecta*>(other.GetLastEntityRecord()->m_entity);
+    EXPECT_EQ(pasted->m_p1, CPointd(1, 0, 2));
+    EXPECT_EQ(pasted->m_p2, CPointd(3, 0, 2));
+    EXPECT_EQ(pasted->m_extrusionMode, EXTRUSION_THICK);
+    EXPECT_EQ(pasted->m_dir, w);
+
+    // Back under the plane it shows where the original does; a flat line hides.
+    PasteObjectsFromClipboard(view);
+    auto* back = static_cast<CRecta*>(doc.GetLastEntityRecord()->m_entity);
+    EXPECT_EQ(back->m_p1, drawn->m_p1);
+    EXPECT_EQ(back->m_p2, drawn->m_p2);
+    EXPECT_EQ(doc.GetLastEntityRecord()->m_visible, 1);
+    CRecta* flat = NewLine(4, 4, 6, 4);
+    flat->m_layer = other.m_layerName;
+    Add(other, ENT_LINE, flat);
+    otherView.SelectEntity(ENT_LINE, other.GetLastEntityPosition());
+    CopyObjectsToClipboard(otherView);
+    PasteObjectsFromClipboard(view);
+    EXPECT_EQ(doc.GetLastEntityRecord()->m_visible, 0) << "not in the plane";
+
+    view.ToWorldSystem();
+    EXPECT_EQ(back->m_p1, CPointd(1, 0, 2));
+    EXPECT_EQ(static_cast<CRecta*>(doc.GetLastEntityRecord()->m_entity)->m_p1, CPointd(4, 4));
+    EXPECT_EQ(doc.GetLastEntityRecord()->m_visible, 1);
 }
 
 // Data that come from anywhere are read like a drawing file: anything that
