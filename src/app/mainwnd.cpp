@@ -16,7 +16,6 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -140,17 +139,8 @@ Cwm_MainWnd::Cwm_MainWnd() : m_mdi(new QMdiArea)
     BuildToolBars();
     BuildStatusBar();
 
-    m_askOpenName = [this](const std::string& suggested) {
-        return QFileDialog::getOpenFileName(this, "Open", QString::fromStdString(suggested), "Drawing Files (*.zpd)").toStdString();
-    };
-    m_askSaveName = [this](const std::string& suggested) {
-        QFileDialog dialog(this, "Save As", QString::fromStdString(suggested), "Drawing Files (*.zpd)");
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix("zpd");
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::string();
-        return dialog.selectedFiles().first().toStdString();
-    };
+    m_askOpenName = [this](const FileQuestion& question) { return AskFileWithDialog(question, this); };
+    m_askSaveName = m_askOpenName;
 
     theApp.m_mainStatus.m_onChange = [this](int pane) { ShowPane(pane); };
     for (int pane = 0; pane < 4; ++pane)
@@ -456,8 +446,12 @@ void Cwm_MainWnd::OnChildClosing(Cwm_MDICHILDWnd* closing)
 void Cwm_MainWnd::UpdateActions()
 {
     const bool drawing = ActiveChild() != nullptr;
-    for (const auto& [id, action] : m_actions)
-        action->setEnabled(!IsUnavailable(id) && (drawing || !NeedsDrawing(id)));
+    for (const auto& [id, action] : m_actions) {
+        const char* reason = UnavailableReason(id);
+        action->setEnabled(!reason && (drawing || !NeedsDrawing(id)));
+        if (reason)
+            action->setToolTip(QString::fromLatin1(reason));
+    }
     if (QAction* preview = Action(ID_PREVIEW_AT_INSERT))
         preview->setChecked(m_previewAtInsert != 0);
 }
@@ -531,9 +525,20 @@ void Cwm_MainWnd::OnCommand(int id)
     UpdateColorSwatch();
 }
 
+std::string Cwm_MainWnd::AskFileName(const FileQuestion& question) const
+{
+    return (question.save ? m_askSaveName : m_askOpenName)(question);
+}
+
+namespace {
+
+constexpr char kDrawingFilter[] = "Drawing Files (*.zpd) | *.zpd ||";
+
+}  // namespace
+
 void Cwm_MainWnd::OnFileOpen()
 {
-    const std::string path = m_askOpenName("");
+    const std::string path = AskFileName({false, "Open", "zpd", "*.zpd", kDrawingFilter, false});
     if (!path.empty())
         OpenDocumentFile(path);
 }
@@ -548,7 +553,7 @@ bool Cwm_MainWnd::OnFileSave(CRectaDoc* doc)
 bool Cwm_MainWnd::OnFileSaveAs(CRectaDoc* doc)
 {
     const std::string suggested = doc->GetPathName().empty() ? doc->GetTitle() + ".zpd" : doc->GetPathName();
-    std::string path = m_askSaveName(suggested);
+    std::string path = AskFileName({true, "Save As", "zpd", suggested, kDrawingFilter, true});
     if (path.empty())
         return false;
     if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty())

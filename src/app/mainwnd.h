@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/filequestion.h"
 #include "platform/types.h"
 #include "view3d/view3d.h"
 
@@ -92,9 +93,12 @@ public:
     QLabel* PaneLabel(int pane) const { return m_panes.at(pane); }
     QAction* Action(int id) const;
 
-    // File name questions; replaceable (tests). Empty result: cancelled.
-    std::function<std::string(const std::string& suggested)> m_askOpenName;
-    std::function<std::string(const std::string& suggested)> m_askSaveName;
+    // File name questions of the frame and its views; replaceable (tests).
+    // Empty result: cancelled.
+    std::function<std::string(const FileQuestion& question)> m_askOpenName;
+    std::function<std::string(const FileQuestion& question)> m_askSaveName;
+    // The question asked by the one of the two that answers it.
+    std::string AskFileName(const FileQuestion& question) const;
 
     // Display options and quick-tip state read by the views and palettes.
     int m_rasterHatch = 1;      // 1: hatches fill their area; 0: a marker at the seed

@@ -24,8 +24,8 @@ std::vector<MenuItem> BuildMainMenu()
     return {
         Sub("&File", {Cmd("&New", ID_FILE_NEW), Cmd("&Open...", ID_FILE_OPEN), Cmd("&Save", ID_FILE_SAVE),
                       Cmd("Save &As...", ID_FILE_SAVE_AS), Cmd("&Close", ID_FILE_CLOSE), Sep(),
-                      Cmd("DXF Read", 10170), Cmd("DXF Write", 10171),
-                      Sub("Purge", {Cmd("Blocks", 10223), Cmd("Layers", 10224)}), Sep(),
+                      Cmd("DXF Read", ID_DXF_READ), Cmd("DXF Write", ID_DXF_WRITE),
+                      Sub("Purge", {Cmd("Blocks", ID_PURGE_BLOCKS), Cmd("Layers", ID_PURGE_LAYERS)}), Sep(),
                       Cmd("&Printing", ID_FILE_PRINT), Cmd("Printing &Preview", ID_FILE_PRINT_PREVIEW), Sep(),
                       Cmd("E&xit", ID_APP_EXIT)}),
         Sub("&Edit", {Cmd("Undo!", ID_UNDO), Cmd("Redo!", ID_REDO), Sep(), Cmd("&Redraw", ID_REDRAW),
@@ -60,7 +60,7 @@ std::vector<MenuItem> BuildMainMenu()
                        Cmd("Fit Approx Mode", ID_FIT_APPROX), Cmd("Cancel Approx Mode", ID_CANCEL_APPROX), Sep(),
                        Cmd("Filters", ID_FILTERS), Sep(), Cmd("Z Coordinate", ID_Z_COORDINATE),
                        Cmd("Fit Z", ID_FIT_Z), Cmd("Cancel Fit Z", ID_CANCEL_FIT_Z)}),
-        Sub("&Block", {Cmd("Define", 10081), Cmd("Insert", 10084), Cmd("Write", 10082), Cmd("Read", 10083), Sep(),
+        Sub("&Block", {Cmd("Define", 10081), Cmd("Insert", 10084), Cmd("Write", ID_BLOCK_WRITE), Cmd("Read", ID_BLOCK_READ), Sep(),
                        MenuItem{"Display Preview at Insert", ID_PREVIEW_AT_INSERT, {}, true}}),
         Sub("&Inquiry", {Cmd("List", 10131), Cmd("Identify", 10132), Cmd("Distance", 10154),
                          Sub("Area", {Cmd("Points", 10162), Cmd("Polyline", 10164)})}),
@@ -72,6 +72,8 @@ std::vector<MenuItem> BuildMainMenu()
                     Sub("Cameras", {Cmd("Show", 4022), Cmd("Camera Position", 10360), Cmd("Target Position", 10361),
                                     Cmd("Phocal Plane Distance", 10362)}),
                     Cmd("Light", 10371), Cmd("Sections", 10385), Sep(),
+                    Sub("Surfaces", {Cmd("Revolution", ID_SURFACE_REVOLUTION), Cmd("Tabulated", ID_SURFACE_TABULATED)}),
+                    Sep(),
                     Sub("Planes", {Cmd("Secc.-Plane (Vertical)", 10414), Cmd("Plane -3 Points-", 10415),
                                    Cmd("World System", 10417)})}),
         Sub("&Window", {Cmd("&New Window", ID_WINDOW_NEW), Cmd("&Cascade", ID_WINDOW_CASCADE),
@@ -132,6 +134,10 @@ constexpr ToolButton kArch[] = {
     {10271, "Auto Dim", "Automatic dimensions"},
     {10269, "Enclosure", "Enclosure area"},
     {0, nullptr, nullptr},
+    {ID_STAIR_ONE_FLIGHT, "Stair 1", "Stair, one flight"},
+    {ID_STAIR_TWO_FLIGHTS, "Stair 2", "Stair, two flights"},
+    {ID_STAIR_SPIRAL, "Spiral", "Spiral stair"},
+    {0, nullptr, nullptr},
     {10393, "Doors 3D", "3D heights of doors"},
     {10392, "Win. 3D", "3D heights of windows"},
     {10424, "Solids", "Walls into solids"},
@@ -160,16 +166,16 @@ std::span<const ToolButton> ArchToolButtons()
     return kArch;
 }
 
-bool IsUnavailable(int id)
+const char* UnavailableReason(int id)
 {
-    // Grid snap settings and the layer dialogs of the aids tool bar.
+    // The grid snap settings and the layer dialogs of the aids tool bar.
     switch (id) {
-    case 4010:
-    case 10034:
-    case 10036:
-    case 4012:
-    case 4013: return true;
-    default: return false;
+    case 4010: return "Snap: not in this program (no grid snap settings dialog)";
+    case 10034: return "Current layer: not in this program (no layer dialogs)";
+    case 10036: return "Layers on/off: not in this program (no layer dialogs)";
+    case 4012: return "New layer: not in this program (no layer dialogs)";
+    case 4013: return "Layer colour: not in this program (no layer dialogs)";
+    default: return nullptr;
     }
 }
 

@@ -37,7 +37,8 @@ std::span<const ToolButton> AidsToolButtons();
 // The architectural tools, whose commands have no menu entry.
 std::span<const ToolButton> ArchToolButtons();
 
-// Whether id's handler is not in this program: its button is shown disabled.
-bool IsUnavailable(int id);
+// Why id's handler is not in this program, or null when it is: such a
+// command is shown disabled with the reason as its tip.
+const char* UnavailableReason(int id);
 // Whether id can only run with a drawing open.
 bool NeedsDrawing(int id);

@@ -109,6 +109,12 @@ bool CRectaViewWidget::PreviewAtInsert() const
     return frame && frame->m_previewAtInsert != 0;
 }
 
+std::string CRectaViewWidget::AskFileName(const FileQuestion& question)
+{
+    const Cwm_MainWnd* frame = MainFrame();
+    return frame ? frame->AskFileName(question) : std::string();
+}
+
 void CRectaViewWidget::leaveEvent(QEvent* event)
 {
     m_view->OnMouseLeave();

@@ -28,6 +28,7 @@ public:
     void PrintWindow(bool preview) override;
     void SetCursorShape(ViewCursor cursor) override;
     bool PreviewAtInsert() const override;
+    std::string AskFileName(const FileQuestion& question) override;
     bool Captured() const { return m_captured; }
 
     QSize sizeHint() const override { return {640, 420}; }

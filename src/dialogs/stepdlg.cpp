@@ -2,6 +2,7 @@
 
 #include "dialogs/dlgform.h"
 #include "doc/rectadoc.h"
+#include "doc/renderer.h"
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/entitydraw.h"
@@ -147,22 +148,8 @@ QImage BlockPreview(const CRectaDoc& doc, const CBloq& block, int width, int hei
 {
     QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     image.fill(Qt::white);
-    const PlanBox& box = block.m_box;
-    if (!box.Bounded())
-        return image;
-    // Fitted by the sides that have a length, two pixels in from the edges, centred.
-    constexpr int kMargin = 2;
-    const double w = image.width() - 1 - 2 * kMargin, h = image.height() - 1 - 2 * kMargin;
-    const double dx = box.hi.x - box.lo.x, dy = box.hi.y - box.lo.y;
-    double scale = std::min(dx > 0.0 ? w / dx : HUGE_VAL, dy > 0.0 ? h / dy : HUGE_VAL);
-    if (!std::isfinite(scale) || !(scale > 0.0))
-        scale = 1.0;  // a block of one point
-    const double ox = (box.lo.x + box.hi.x) / 2.0 - (image.width() - 1) / 2.0 / scale;
-    const double oy = (box.lo.y + box.hi.y) / 2.0 - (image.height() - 1) / 2.0 / scale;
     CImageDC dc(&image);
-    dc.SetYUpMapping(image.width(), image.height());
-    dc.SetViewportOrg(0, image.height() - 1);
-    block.Draw(dc, WorldMap{scale, ox, oy}, DrawKind::normal, CPlacement{}, doc);
+    RenderBlockToDC(doc, block, 0.0, 1.0, 1.0, image.width(), image.height(), dc);
     return image;
 }
 

@@ -35,7 +35,8 @@ int RunInsertarDlgEx(const CRectaDoc& doc, CBloq*& block, std::string& name, dou
 // a choice takes the current block.
 int RunBloqInsPrevDlgEx(const CRectaDoc& doc, CBloq*& block, std::string& name, double& rotation, double& sx,
                         double& sy);
-// The block's entities drawn fitted into a white width x height picture.
+// The block drawn fitted into a white width x height picture, its insertion
+// point marked (see RenderBlockToDC).
 QImage BlockPreview(const CRectaDoc& doc, const CBloq& block, int width, int height);
 
 // "ZOBJ": the elevation (a line's lower end, an arc's centre) and thickness

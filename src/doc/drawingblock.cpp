@@ -2,6 +2,7 @@
 
 #include "doc/rectadoc.h"
 #include "model/bloq.h"
+#include "model/entitykind.h"
 #include "model/layer.h"
 #include "platform/archive.h"
 #include "platform/fileio.h"
@@ -13,52 +14,65 @@
 namespace {
 
 // The layer an element's entity is on, or null for an element without one.
-// The hatch entity (21) keeps its layer in a field of its own: read it here
-// once that entity exists.
 const std::string* ElementLayer(const CDib& element)
 {
-    if (!element.m_entity || !IsEntityType(element.m_type) || element.m_type == ENT_HATCH)
+    if (!element.m_entity || !IsEntityType(element.m_type))
         return nullptr;
     return &static_cast<const CEntity*>(element.m_entity)->m_layer;
 }
 
+// The layers and blocks of file that doc lacks; those it has keep its own values.
+void AddMissingLayersAndBlocks(CRectaDoc& doc, const CRectaDoc& file)
+{
+    for (POSITION pos = file.GetFirstLayerPosition(); pos;) {
+        const CLayer* layer = file.GetNextLayer(pos);
+        CLayer* found = nullptr;
+        if (!doc.FindLayer(layer->m_name, found))
+            doc.AddLayer(layer->m_color, layer->m_on)->m_name = layer->m_name;
+    }
+    AddMissingBlocks(doc, const_cast<CRectaDoc&>(file).GetBlockList());
+}
 
 }  // namespace
+
+std::vector<BYTE> BlockDrawingBytes(CRectaDoc& doc, CBloq& block)
+{
+    block.CalcExtents(doc);
+    // The file holds every block the block's inserts need, however deep.
+    CollectReferencedBlocks(doc, block.GetEntityList(), block);
+    CObList layers{ListOwnership::names};
+    for (CObject* obj : block.GetEntityList()) {
+        CLayer* layer = nullptr;
+        const std::string* name = ElementLayer(*static_cast<const CDib*>(obj));
+        if (name && doc.FindLayer(*name, layer) && !layers.Find(layer))
+            layers.AddTail(layer);
+    }
+    CArchive ar;
+    doc.SerializeHeader(ar);
+    doc.SerializeSettings(ar);
+    for (CPointd corner : {block.m_extMin, block.m_extMax, block.m_extMin, block.m_extMax})
+        corner.Serialize(ar);
+    // Stored as the drawing's own lists, which the file reads back.
+    layers.Serialize(ar, RUNTIME_CLASS(CLayer));
+    block.GetEntityList().Serialize(ar, RUNTIME_CLASS(CDib));
+    block.GetRefBlockList().Serialize(ar, RUNTIME_CLASS(CBloq));
+    CObList attribs{ListOwnership::names};
+    for (CObject* obj : block.GetAttribList())
+        attribs.AddTail(obj);
+    attribs.Serialize(ar, RUNTIME_CLASS(CAttrib));
+    return ar.TakeData();
+}
 
 bool WriteBlockToDrawingFile(CRectaDoc& doc, const std::string& path, CBloq& block)
 {
     std::string error;
     {
         CWaitCursor wait;
-        block.CalcExtents(doc);
-        // The file holds every block the block's inserts need, however deep.
-        CollectReferencedBlocks(doc, block.GetEntityList(), block);
-        CObList layers{ListOwnership::names};
-        for (CObject* obj : block.GetEntityList()) {
-            CLayer* layer = nullptr;
-            const std::string* name = ElementLayer(*static_cast<const CDib*>(obj));
-            if (name && doc.FindLayer(*name, layer) && !layers.Find(layer))
-                layers.AddTail(layer);
-        }
-        CArchive ar;
         try {
-            doc.SerializeHeader(ar);
-            doc.SerializeSettings(ar);
-            for (CPointd corner : {block.m_extMin, block.m_extMax, block.m_extMin, block.m_extMax})
-                corner.Serialize(ar);
-            // Stored as the drawing's own lists, which the file reads back.
-            layers.Serialize(ar, RUNTIME_CLASS(CLayer));
-            block.GetEntityList().Serialize(ar, RUNTIME_CLASS(CDib));
-            block.GetRefBlockList().Serialize(ar, RUNTIME_CLASS(CBloq));
-            CObList attribs{ListOwnership::names};
-            for (CObject* obj : block.GetAttribList())
-                attribs.AddTail(obj);
-            attribs.Serialize(ar, RUNTIME_CLASS(CAttrib));
+            ReplaceFile(path, BlockDrawingBytes(doc, block), error);
         } catch (const CArchiveException& e) {
             error = e.m_message;
         }
-        if (error.empty())
-            ReplaceFile(path, ar.Data(), error);
     }
     if (!error.empty()) {
         AfxMessageBox("The block " + block.m_name + " could not be written to " + path + ": " + error,
@@ -82,14 +96,7 @@ CBloq* InsertDrawingFile(CRectaDoc& doc, const std::string& path, std::string_vi
         return nullptr;
     }
     CWaitCursor wait;
-    // Layers the drawing has keep its colour and state.
-    for (POSITION pos = file.GetFirstLayerPosition(); pos;) {
-        const CLayer* layer = file.GetNextLayer(pos);
-        CLayer* found = nullptr;
-        if (!doc.FindLayer(layer->m_name, found))
-            doc.AddLayer(layer->m_color, layer->m_on)->m_name = layer->m_name;
-    }
-    AddMissingBlocks(doc, file.GetBlockList());
+    AddMissingLayersAndBlocks(doc, file);
     CObList entities{ListOwnership::owns};
     while (POSITION pos = file.GetFirstEntityPosition()) {
         entities.AddTail(file.GetEntityRecord(pos));
@@ -105,4 +112,39 @@ CBloq* InsertDrawingFile(CRectaDoc& doc, const std::string& path, std::string_vi
     CollectReferencedBlocks(doc, block->GetEntityList(), *block);
     doc.CalcBlockExtents();
     return block;
+}
+
+std::vector<BYTE> RecordsToDrawingBytes(CRectaDoc& doc, const std::vector<const CDib*>& records)
+{
+    CObList copies{ListOwnership::owns};
+    for (const CDib* record : records)
+        if (CObject* copy = DuplicateEntity(record->m_type, record->m_entity))
+            copies.AddTail(new CDib(record->m_type, copy, record->m_visible));
+    if (copies.IsEmpty())
+        return {};
+    CBloq carrier(0, 0, doc.m_layerName, CPointd(), copies);
+    return BlockDrawingBytes(doc, carrier);
+}
+
+std::vector<CDib*> PasteDrawingBytes(CRectaDoc& doc, std::span<const BYTE> bytes, std::string& error)
+{
+    CRectaDoc file;
+    if (const std::optional<std::string> damage = ReadDrawingBytes(bytes, file)) {
+        error = *damage;
+        return {};
+    }
+    AddMissingLayersAndBlocks(doc, file);
+    std::vector<CDib*> added;
+    while (POSITION pos = file.GetFirstEntityPosition()) {
+        CDib* record = file.GetEntityRecord(pos);
+        file.RemoveEntityRecord(pos);
+        const CEntity* pen = IsEntityType(record->m_type) ? EntityKind(record->m_type).Pen(record->m_entity) : nullptr;
+        record->m_visible = pen ? doc.GetLayerVisibility(pen->m_layer) : 0;
+        record->m_flag = 1;
+        doc.AppendEntityRecord(record);
+        added.push_back(record);
+    }
+    if (!added.empty())
+        doc.SetModifiedFlag();
+    return added;
 }

@@ -2,11 +2,16 @@
 // into the drawing as a new block, ready to be inserted.
 #pragma once
 
+#include "platform/types.h"
+
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CRectaDoc;
 class CBloq;
+class CDib;
 
 // Writes block as a drawing file: the drawing's header and settings, the
 // block's extents as window and extents, the drawing's layers its entities
@@ -14,6 +19,8 @@ class CBloq;
 // replaced only once all of it is written. False, reported in one message,
 // when it cannot be.
 bool WriteBlockToDrawingFile(CRectaDoc& doc, const std::string& path, CBloq& block);
+// The bytes of that file; throws CArchiveException when they cannot be made.
+std::vector<BYTE> BlockDrawingBytes(CRectaDoc& doc, CBloq& block);
 
 // Reads the drawing file at path into a new block of doc named name ("ZP_AC"
 // for any name beginning "zp_ac"), with the layers and blocks it needs that
@@ -21,3 +28,16 @@ bool WriteBlockToDrawingFile(CRectaDoc& doc, const std::string& path, CBloq& blo
 // cannot be read whole adds nothing; nor does a name doc has already. Either
 // is reported in one message. The new block, or null.
 CBloq* InsertDrawingFile(CRectaDoc& doc, const std::string& path, std::string_view name);
+
+// Records carried between drawings (the clipboard's "ZP_FORMAT"): copies of
+// the records, as the drawing file of a block of them, with the drawing's
+// settings and the layers and blocks they use. Kinds without a copy are left
+// out; empty when nothing is left. Throws CArchiveException when the bytes
+// cannot be made.
+std::vector<BYTE> RecordsToDrawingBytes(CRectaDoc& doc, const std::vector<const CDib*>& records);
+
+// Reads bytes as a drawing file, whoever made them. When they read whole,
+// the layers and blocks doc lacks are added and the records appended, each
+// visible as its layer is; they are returned. Otherwise nothing is added and
+// error says where and what.
+std::vector<CDib*> PasteDrawingBytes(CRectaDoc& doc, std::span<const BYTE> bytes, std::string& error);

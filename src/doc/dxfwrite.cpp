@@ -899,7 +899,8 @@ bool CRectaDoc::WriteDXF(const std::string& path)
     bool written;
     {
         CWaitCursor wait;
-        result = ExportDXF(*this);
+        CRectaDoc world;
+        result = m_ucsActive && WorldSystemCopy(world) ? ExportDXF(world) : ExportDXF(*this);
         written = ReplaceFile(path, std::span(reinterpret_cast<const BYTE*>(result.text.data()), result.text.size()),
                               error);
     }

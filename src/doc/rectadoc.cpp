@@ -146,11 +146,18 @@ std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh
     std::string error;
     if (!ReadRegularFile(path, kMaxFileSize, bytes, error))
         return "Cannot open the drawing " + path + ": " + error;
+    if (const auto damage = ReadDrawingBytes(bytes, fresh))
+        return "The drawing " + path + " is damaged or not a drawing file (" + *damage + ").";
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadDrawingBytes(std::span<const BYTE> bytes, CRectaDoc& fresh)
+{
     try {
         CArchive ar(bytes);
         fresh.Serialize(ar);
     } catch (const CArchiveException& e) {
-        return "The drawing " + path + " is damaged or not a drawing file (" + e.what() + ").";
+        return e.what();
     }
     return std::nullopt;
 }
@@ -187,6 +194,15 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
 
 bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error) const
 {
+    // A working plane in force is a way of showing the drawing: the file keeps it in the world.
+    if (m_ucsActive) {
+        CRectaDoc world;
+        if (!WorldSystemCopy(world)) {
+            error = "the drawing could not be taken back to the world system";
+            return false;
+        }
+        return world.WriteFileAtomically(path, error);
+    }
     CArchive ar;
     try {
         const_cast<CRectaDoc*>(this)->Serialize(ar);

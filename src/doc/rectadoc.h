@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <string_view>
@@ -296,6 +297,24 @@ public:
         int previous = 0;     // a hidden record's visible word, a converted one's extrusion mode
     };
     std::unordered_map<std::uint64_t, CPlaneMark> m_planeMarks;
+    // Working planes (docplanes.cpp). Takes the records into the plane through
+    // origin with the rows of axes as its X, Y and normal: those of the
+    // normal's direction, and points, take its coordinates, the rest is hidden
+    // with a mark.
+    void EnterPlane(const CPointd& origin, const double (&axes)[3][3]);
+    // Records that came in world coordinates (pasted ones) enter the plane in
+    // force the same way.
+    void TakeIntoPlane(const std::vector<CDib*>& records);
+    // Back to the world: what the plane hid shows as before, the rest goes
+    // back to world coordinates. True when a plane was in force.
+    bool LeavePlane();
+    // Points between the world and the plane in force, in place.
+    void ToPlanePoint(CPointd& p) const;
+    void ToWorldPoint(CPointd& p) const;
+    // The drawing as the world system has it (a plane in force left, all it
+    // hid shown) in copy, a drawing of its own; this one is not changed.
+    // False when it cannot be copied.
+    bool WorldSystemCopy(CRectaDoc& copy) const;
     int m_droppedItems = 0;     // embedded objects the last load skipped
 
 private:
@@ -330,3 +349,5 @@ void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);
 // Reads the drawing file at path into fresh, a drawing of its own; the
 // reason when it cannot be read whole.
 std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh);
+// The same for a drawing file held in bytes; the archive's reason when it cannot be read whole.
+std::optional<std::string> ReadDrawingBytes(std::span<const BYTE> bytes, CRectaDoc& fresh);

@@ -8,6 +8,7 @@
 #include "model/geometry.h"
 #include "platform/imagedc.h"
 #include "res/commands.h"
+#include "view2d/clipboard.h"
 #include "view2d/notbuilt.h"
 #include "view2d/viewtools.h"
 
@@ -113,6 +114,12 @@ bool CRectaView::RunCommand(int id)
     case ID_Z_COORDINATE: doc->m_askZ = 1; return true;
     case ID_FIT_Z: doc->m_askZ = 2; return true;
     case ID_CANCEL_FIT_Z: doc->m_askZ = 0; return true;
+    case ID_BLOCK_WRITE: OnBlockWrite(); return true;
+    case ID_BLOCK_READ: OnBlockRead(); return true;
+    case ID_DXF_WRITE: OnDXFWrite(); return true;
+    case ID_DXF_READ: OnDXFRead(); return true;
+    case ID_PURGE_BLOCKS: OnPurgeBlocks(); return true;
+    case ID_PURGE_LAYERS: OnPurgeLayers(); return true;
     default: return false;
     }
 }
@@ -169,7 +176,7 @@ bool CRectaView::StartSpecial(int id)
         m_command = row->code;
         m_mode = row->mode;
         m_selCount = m_bandState = 0;
-        PasteObjectsFromClipboard();
+        PasteObjectsFromClipboard(*this);
         BeginCommand();
         return true;
     case ID_SHOW_CAMERAS:
@@ -239,6 +246,12 @@ bool CRectaView::StartSpecial(int id)
         ShowStarterPrompt(*this, window.prompt);
         return true;
     }
+    case ID_STAIR_ONE_FLIGHT:
+    case ID_STAIR_TWO_FLIGHTS:
+        start(*row);
+        doc->m_toolWords[TW_STAIR_KIND] = id == ID_STAIR_ONE_FLIGHT ? 1 : 2;
+        ShowStarterPrompt(*this, row->prompt);
+        return true;
     case ID_WALLS:
         start(*row);
         RunRegruesaDlg(doc->m_wallOffset);

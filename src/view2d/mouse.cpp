@@ -13,6 +13,7 @@
 #include "model/recta.h"
 #include "model/text.h"
 #include "platform/imagedc.h"
+#include "view2d/clipboard.h"
 #include "view2d/notbuilt.h"
 #include "view2d/snap.h"
 #include "view2d/viewtools.h"
@@ -681,7 +682,7 @@ bool CRectaView::RightButtonStep()
     case CMD_COPY_TO_CLIPBOARD:
         UnhighlightSelection();
         ResetCommand();
-        CopyObjectsToClipboard();
+        CopyObjectsToClipboard(*this);
         return true;
     case CMD_AREA_POINTS: {
         m_command = CMD_NONE;

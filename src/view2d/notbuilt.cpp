@@ -18,9 +18,6 @@ constexpr NotBuiltOperation kNotBuilt[] = {
     {"CutEntity", "Cut"},
     {"OffsetSelection", "Offset"},
     {"StretchSelection", "Stretch"},
-    {"CopyAreaToClipboardAsMetafile", "Metafile copy"},
-    {"CopyObjectsToClipboard", "Object copy"},
-    {"PasteObjectsFromClipboard", "Paste"},
 };
 
 const NotBuiltOperation* Find(std::string_view operation)
@@ -55,8 +52,3 @@ void CRectaView::ExtendAllToBoundary() { Stub("ExtendAllToBoundary"); }
 void CRectaView::CutEntity(const CPointd&, CObject*, int, POSITION) { Stub("CutEntity"); }
 void CRectaView::OffsetSelection(const CPointd&) { Stub("OffsetSelection"); }
 void CRectaView::StretchSelection() { Stub("StretchSelection"); }
-
-
-void CopyAreaToClipboardAsMetafile(const CPointd&, const CPointd&) { Stub("CopyAreaToClipboardAsMetafile"); }
-void CopyObjectsToClipboard() { Stub("CopyObjectsToClipboard"); }
-void PasteObjectsFromClipboard() { Stub("PasteObjectsFromClipboard"); }

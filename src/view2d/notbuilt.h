@@ -38,8 +38,3 @@ std::span<const NotBuiltOperation> NotBuiltOperations();
 bool IsNotBuilt(std::string_view operation);
 
 // Operations outside the plan view, declared here until they are built.
-// The drawing between two corners, as a picture on the clipboard.
-void CopyAreaToClipboardAsMetafile(const CPointd& a, const CPointd& b);
-// The view's selected records on the clipboard, and their paste into the active drawing.
-void CopyObjectsToClipboard();
-void PasteObjectsFromClipboard();

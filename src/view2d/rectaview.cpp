@@ -3,6 +3,7 @@
 
 #include "doc/apphost.h"
 #include "doc/rectadoc.h"
+#include "doc/renderer.h"
 #include "model/dib.h"
 #include "model/entitykind.h"
 #include "platform/imagedc.h"
@@ -172,32 +173,8 @@ void CRectaView::OnDraw(CDC& dc)
     }
     if (doc->m_ucsActive && !m_aerial)
         ViewTools().DrawEjesIcon(dc);
-    const bool everything = m_zoomState == 3;
-    POSITION firstHatch = nullptr;
-    for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {
-        const POSITION here = pos;
-        int type = 0;
-        CObject* entity = doc->GetNextEntity(pos, type);
-        const CDib* dib = doc->GetEntityRecord(here);
-        if (type == ENT_HATCH) {
-            if (!firstHatch)
-                firstHatch = here;
-            continue;
-        }
-        if (dib->m_visible != 1 || dib->m_flag != 1)
-            continue;
-        if (everything || EntityInWindow(type, entity, lo, hi))
-            DrawEntity(dc, type, entity, DrawKind::normal);
-    }
     // Hatches go over everything else: their fill stops at what is drawn.
-    // A hatch shows when its layer is on, whatever its element's words.
-    for (POSITION pos = firstHatch; pos;) {
-        int type = 0;
-        CObject* entity = doc->GetNextEntity(pos, type);
-        if (type == ENT_HATCH && IsLayerDrawable(entity, type) == 1 &&
-            (everything || EntityInWindow(type, entity, lo, hi)))
-            DrawEntity(dc, type, entity, DrawKind::normal);
-    }
+    DrawDrawingWindow(*doc, dc, Map(), lo, hi, m_zoomState == 3);
     if (m_zoomState == 3 || m_zoomState == 4)
         m_zoomState = 0;
     if (m_aerial)

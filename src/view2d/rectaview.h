@@ -34,6 +34,7 @@ class CAcot;
 class CUndoStep;
 class CTdface;
 struct CSelectionFilter;
+struct FileQuestion;
 struct LOGFONT;
 
 // One selected record. The record is named by its serial number, so an entry
@@ -76,6 +77,12 @@ public:
     virtual void SetCursorShape(ViewCursor cursor) { (void)cursor; }
     // True when block insertion chooses among drawn previews.
     virtual bool PreviewAtInsert() const { return false; }
+    // The file dialog's answer; empty when cancelled or when nothing can ask.
+    virtual std::string AskFileName(const FileQuestion& question)
+    {
+        (void)question;
+        return {};
+    }
 };
 
 class CRectaView : public CView {
@@ -186,6 +193,19 @@ public:
     void BeginPreviewArea();
     // The print scale dialog; false (print nothing) when it is cancelled.
     bool OnPreparePrinting();
+
+    // ---- file and purge commands (filecmds.cpp); each asks its host for the file
+    // A block of the drawing written as a drawing file.
+    void OnBlockWrite();
+    // A drawing file read in as a new block, the next one to insert.
+    void OnBlockRead();
+    // The drawing as DXF, proposed under its title with the extension ".dxf".
+    void OnDXFWrite();
+    // A DXF file read into the drawing.
+    void OnDXFRead();
+    // The purge dialogs; what the plan views' undo histories can bring back stays.
+    void OnPurgeBlocks();
+    void OnPurgeLayers();
 
     // ---- selection (selection.cpp)
     // Position of the visible record nearest to p within the pick aperture, or null.

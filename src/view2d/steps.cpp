@@ -14,6 +14,7 @@
 #include "model/tdface.h"
 #include "platform/imagedc.h"
 #include "platform/msgbox.h"
+#include "view2d/clipboard.h"
 #include "view2d/notbuilt.h"
 #include "view2d/undo.h"
 #include "view2d/viewtools.h"
@@ -199,7 +200,7 @@ bool CRectaView::RunInquiryStep(const CPointd& p)
         RestoreOrtho();
         m_command = CMD_NONE;
         m_bandState = 0;
-        CopyAreaToClipboardAsMetafile(m_firstPoint, m_secondPoint);
+        CopyAreaToClipboardAsMetafile(*this, m_firstPoint, m_secondPoint);
         return true;
     case CMD_PREVIEW_FIRST:
     case CMD_PRINT_FIRST:

@@ -153,6 +153,22 @@ void FreeUndoHistory(CRectaView& view)
     view.m_undone = 0;
 }
 
+void ForEachHeldRecord(const CRectaView& view, const std::function<void(const CDib&)>& f)
+{
+    auto steps = [&](const CObList& list) {
+        for (CObject* obj : list) {
+            const auto* step = static_cast<const CUndoStep*>(obj);
+            if (step->m_operation == UNDO_CHANGED && step->m_copy)
+                f(*step->m_copy);
+            if (step->m_ownsRecord && step->m_record)
+                f(*step->m_record);
+        }
+    };
+    steps(view.m_pendingSteps);
+    for (CObject* state : view.m_undoStates)
+        steps(static_cast<const CUndoState*>(state)->m_steps);
+}
+
 // ---------------------------------------------------------------- recording
 
 void CRectaView::AddUndoStep(int operation, int type, CDib* record, POSITION pos)

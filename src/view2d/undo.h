@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <string>
+#include <functional>
 
 class CBloq;
 class CDib;
@@ -82,5 +83,9 @@ bool StepRecordInList(const CRectaDoc* doc, const CUndoStep& step);
 
 // Frees the view's pending steps and all its states.
 void FreeUndoHistory(CRectaView& view);
+
+// Calls f with every record out of the drawing that the view's history keeps
+// to bring back: the copies of change steps and the records steps own.
+void ForEachHeldRecord(const CRectaView& view, const std::function<void(const CDib&)>& f);
 
 inline constexpr int kMaxUndoStates = 99;

@@ -307,8 +307,8 @@ TEST_F(FrameTest, SaveAsNamesTheDrawing)
     doc->SetModifiedFlag();
     const std::string expectSuggested = doc->GetTitle() + ".zpd";
     std::string suggested;
-    frame->m_askSaveName = [&](const std::string& s) {
-        suggested = s;
+    frame->m_askSaveName = [&](const FileQuestion& q) {
+        suggested = q.fileName;
         return dir.filePath("house").toStdString();
     };
     frame->OnCommand(ID_FILE_SAVE);

@@ -6,7 +6,9 @@
 #include "doc/rectadoc.h"
 #include "model/recta.h"
 #include "res/commands.h"
+#include "support/any_dialog.h"
 #include "support/scripted_forms.h"
+#include "view2d/rectaview.h"
 
 #include <QAction>
 #include <QToolBar>
@@ -74,6 +76,64 @@ TEST(Menus, ViewCommandsNeedADrawing)
     EXPECT_TRUE(frame.Action(ID_PREVIEW_AT_INSERT)->isChecked());
 }
 
+// Every command of the menus and tool bars has its handler, in the frame or
+// in the plan view, or is shown disabled with the reason as its tip.
+TEST(Menus, EveryCommandWorksOrSaysWhyNot)
+{
+    Cwm_MainWnd frame;
+    frame.show();
+    frame.NewDocument();
+    frame.m_askOpenName = frame.m_askSaveName = [](const FileQuestion&) { return std::string(); };
+    std::multimap<int, std::string> ids;
+    CollectIds(MainMenu(), ids);
+    for (auto buttons : {StandardToolButtons(), AidsToolButtons(), ArchToolButtons()})
+        for (const ToolButton& b : buttons)
+            if (b.id)
+                ids.emplace(b.id, b.tip);
+    const std::set<int> frameOwn = {ID_FILE_NEW,     ID_FILE_OPEN,       ID_FILE_CLOSE,    ID_FILE_SAVE,
+                                    ID_FILE_SAVE_AS, ID_APP_EXIT,        ID_APP_ABOUT,     ID_WINDOW_NEW,
+                                    ID_WINDOW_CASCADE, ID_WINDOW_TILE,   ID_VIEW_AERIAL,   ID_WINDOW_3D,
+                                    ID_SNAP_MODES,   ID_FIXED_DISTANCE,  ID_PREVIEW_AT_INSERT};
+    CRectaView& view = *frame.ActiveView();
+    for (const auto& [id, text] : ids) {
+        SCOPED_TRACE(std::to_string(id) + " " + text);
+        QAction* action = frame.Action(id);
+        ASSERT_NE(action, nullptr);
+        if (const char* reason = UnavailableReason(id)) {
+            EXPECT_FALSE(action->isEnabled());
+            EXPECT_EQ(action->toolTip().toStdString(), reason);
+            continue;
+        }
+        EXPECT_TRUE(action->isEnabled());
+        if (frameOwn.count(id))
+            continue;
+        AnyDialog cancel(2, IDNO);
+        EXPECT_TRUE(view.OnCommand(id));
+        view.CancelCommand();
+    }
+}
+
+// The stair buttons start their command with the stair kind they stand for.
+TEST(Menus, StairButtonsChooseTheKind)
+{
+    Cwm_MainWnd frame;
+    frame.show();
+    CRectaDoc* doc = frame.NewDocument();
+    const struct {
+        int id;
+        CommandCode code;
+        int kind;
+    } rows[] = {{ID_STAIR_ONE_FLIGHT, CMD_STAIR_FLIGHTS, 1}, {ID_STAIR_TWO_FLIGHTS, CMD_STAIR_FLIGHTS, 2},
+                {ID_STAIR_SPIRAL, CMD_STAIR_SPIRAL, 2}};
+    for (const auto& r : rows) {
+        frame.Action(r.id)->trigger();
+        EXPECT_EQ(frame.ActiveView()->m_command, r.code) << r.id;
+        EXPECT_EQ(frame.ActiveView()->m_mode, MODE_NONE) << r.id;
+        EXPECT_EQ(doc->m_toolWords[TW_STAIR_KIND], r.kind) << r.id;
+    }
+    doc->SetModifiedFlag(false);
+}
+
 // A diagonal of the print window runs corner to corner of the printed page
 // whatever the resolution, so the page image carries its resolution.
 TEST(Printing, PageImageMapsThePrintWindowOntoThePage)
@@ -118,6 +178,7 @@ TEST(Menus, AidsButtonsWorkOrShowDisabled)
     for (int id : {4010, 10034, 10036, 4013, 4012}) {
         ASSERT_TRUE(frame.Action(id)) << id;
         EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
+        EXPECT_NE(frame.Action(id)->toolTip().indexOf("not in this program"), -1) << id;
     }
     CRectaView& view = *frame.ActiveView();
     {

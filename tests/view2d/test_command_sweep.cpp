@@ -9,10 +9,16 @@
 // inputs are those a user gives the finished command, so the rows hold. Rows
 // whose operations are all built say which trace they leave, and must leave
 // it: the architectural, 3D and hatch commands change the drawing (the
-// enclosure shows its area, the section asks for its window).
+// enclosure shows its area, the section asks for its window), the copies to
+// the clipboard fill it and the paste adds what it holds.
 #include "platform/archive.h"
+#include "view2d/clipboard.h"
 #include "support/any_dialog.h"
 #include "steps_fixture.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 
 #include <algorithm>
 #include <iostream>
@@ -50,10 +56,11 @@ Input C(const CPointd& p)
 
 // The trace a row must leave. kAnyTrace: a change, a dialog, or the message
 // that an operation is not in this build yet.
-enum Trace { kAnyTrace, kChanges, kDialog, kDisplay, kSectionWindow };
+enum Trace { kAnyTrace, kChanges, kDialog, kDisplay, kSectionWindow, kClipboard };
 
-// What the drawing holds besides the fixture's records (StepsTest).
-enum Scene { kPlain, kRoom, kOpenings, kCross };
+// What the drawing holds besides the fixture's records (StepsTest), and a
+// copy of its line on the clipboard.
+enum Scene { kPlain, kRoom, kOpenings, kCross, kLineCopied };
 
 struct SweepRow {
     int id;
@@ -129,9 +136,9 @@ std::vector<SweepRow> Rows()
         {10334, CMD_HATCH_BITMAP, {C(10, 7)}},
         {10430, CMD_REGION, {P(T::kPLine), R}},
         {10340, CMD_BITMAP, {C(10, 7)}},
-        {10348, CMD_METAFILE_COPY, {C(6, 6.5), C(7, 7.5)}},
-        {10349, CMD_COPY_TO_CLIPBOARD, pickRight},
-        {4006, CMD_PASTE, {}, CMD_PASTE},
+        {10348, CMD_METAFILE_COPY, {C(6, 6.5), C(7, 7.5)}, CMD_NONE, MODE_NONE, kClipboard},
+        {10349, CMD_COPY_TO_CLIPBOARD, pickRight, CMD_NONE, MODE_NONE, kClipboard},
+        {4006, CMD_PASTE, {}, CMD_PASTE, MODE_NONE, kChanges, kLineCopied},
         {4002, CMD_3DFACE, {C(6, 6.5), C(8, 6.5), C(8, 7.5), C(6, 7.5)}, CMD_NONE, MODE_NONE, kChanges},
         {10385, CMD_SECTION, three, CMD_NONE, MODE_NONE, kSectionWindow},
         {10356, CMD_SELECTION_ELEVATION, pickRight},
@@ -166,6 +173,11 @@ std::vector<SweepRow> Rows()
         {10267, CMD_WINDOW_IN_WALL, {C(6, 7.02), C(7.25, 6.7)}, CMD_NONE, MODE_NONE, kChanges, kRoom},
         {10267, CMD_WINDOW, {C(5.5, 7), C(6, 7), C(6, 6.7)}, CMD_NONE, MODE_NONE, kChanges, kRoom},
         {10257, CMD_WALL, {C(6, 6.5), C(8, 6.5), C(8, 7), R}, CMD_NONE, MODE_NONE, kChanges},
+        {ID_STAIR_ONE_FLIGHT, CMD_STAIR_FLIGHTS, {C(6, 6.5), C(9, 6.5), C(9, 7.5)}, CMD_NONE, MODE_NONE, kChanges},
+        {ID_STAIR_TWO_FLIGHTS, CMD_STAIR_FLIGHTS, {C(6, 6.5), C(9, 6.5), C(9, 8.5)}, CMD_NONE, MODE_NONE, kChanges},
+        {ID_STAIR_SPIRAL, CMD_STAIR_SPIRAL, {C(7, 7), C(8, 7)}, CMD_NONE, MODE_NONE, kChanges},
+        {ID_SURFACE_REVOLUTION, CMD_REVOLUTION_AXIS, {P(T::kLine), P(T::kPLine)}, CMD_NONE, MODE_NONE, kChanges},
+        {ID_SURFACE_TABULATED, CMD_TABULATED_PLINE, {P(T::kPLine)}, CMD_NONE, MODE_NONE, kChanges},
     };
 }
 
@@ -237,8 +249,14 @@ TEST_P(CommandSweep, EndsAndLeavesATrace)
     const StarterInfo* starter = FindStarter(r.id, r.code);
     ASSERT_NE(starter, nullptr);
     doc.m_toolWords[5] = r.code == CMD_WINDOW ? 1 : 0;  // the window's insert mode picks its row
+    QGuiApplication::clipboard()->clear();
     switch (r.scene) {
     case kPlain: break;
+    case kLineCopied:
+        view.SelectEntity(ENT_LINE, doc.FindEntityRecord(doc.GetLastEntityRecord()));
+        CopyObjectsToClipboard(view);
+        view.ClearSelection();
+        break;
     case kRoom: AddRoom(); break;
     case kOpenings:
         AddRoom();
@@ -276,6 +294,11 @@ TEST_P(CommandSweep, EndsAndLeavesATrace)
     case kChanges: EXPECT_TRUE(changed) << last; break;
     case kDialog: EXPECT_TRUE(dialog) << last; break;
     case kDisplay: EXPECT_NE(view.Image(), shown) << last; break;
+    case kClipboard: {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        EXPECT_TRUE(data && !data->formats().isEmpty()) << last;
+        break;
+    }
     case kSectionWindow: {
         const std::vector<std::string> called = tools.Names();
         EXPECT_NE(std::ranges::find(called, "OpenSectionView"), called.end()) << last;

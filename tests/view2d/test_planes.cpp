@@ -9,9 +9,12 @@
 #include "model/tdface.h"
 #include "model/text.h"
 #include "model/ucs.h"
+#include "platform/archive.h"
 #include "support/scripted_forms.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
+
+#include <QTemporaryDir>
 
 #include <random>
 
@@ -285,4 +288,61 @@ TEST_F(ViewTest, ThePlaneCommandsTakeTheirClicks)
     ExpectNear(CPointd(doc.m_ucsMatrix[1][0], doc.m_ucsMatrix[1][1], doc.m_ucsMatrix[1][2]), CPointd(0, 0, 1), 1e-12);
     ExpectNear(doc.m_extrusionDir, CPointd(h, h, 0), 1e-12);
     view.ToWorldSystem();
+}
+
+// A working plane is a way of showing the drawing: saving under one writes
+// the world's coordinates with what the plane hides shown, and the plane
+// stays in force for the user.
+TEST_F(ViewTest, SavingUnderAPlaneWritesTheWorld)
+{
+    const CPointd up(0, 0, 1), w(0, -1, 0);
+    AddLine(doc, CPointd(1, 1), CPointd(3, 1), up);
+    CRecta* standing = AddLine(doc, CPointd(0, 0, 1), CPointd(1, 0, 1), w, EXTRUSION_THICK);
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+    CRecta* drawn = doc.AddRecta();
+    drawn->m_p1 = CPointd(1, 2);
+    drawn->m_p2 = CPointd(3, 2);
+    CObList segments{ListOwnership::owns};
+    view.NewBlockRecta(1, 0, "ZP", CPointd(0, 0), CPointd(4, 1));
+    segments.AddTail(view.m_blockList);
+    doc.AddPLine(segments);
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = dir.filePath("plane.zpd").toStdString();
+    doc.SetModifiedFlag(true);
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.m_ucsActive, 1);
+    EXPECT_EQ(standing->m_p2, CPointd(1, 1, 0)) << "still shown in the plane";
+    EXPECT_EQ(doc.GetEntityRecord(doc.GetFirstEntityPosition())->m_visible, 0);
+
+    CRectaDoc reopened;
+    ASSERT_FALSE(LoadDrawing(path, reopened));
+    std::vector<int> visible;
+    std::vector<CPointd> ends;
+    for (CObject* obj : reopened.GetEntityList()) {
+        const auto* dib = static_cast<CDib*>(obj);
+        visible.push_back(dib->m_visible);
+        if (dib->m_type != ENT_LINE)
+            continue;
+        ends.push_back(static_cast<CRecta*>(dib->m_entity)->m_p1);
+        ends.push_back(static_cast<CRecta*>(dib->m_entity)->m_p2);
+    }
+    EXPECT_EQ(visible, (std::vector<int>{1, 1, 1, 1}));
+    EXPECT_EQ(ends, (std::vector<CPointd>{CPointd(1, 1), CPointd(3, 1), CPointd(0, 0, 1), CPointd(1, 0, 1),
+                                          CPointd(1, 0, 2), CPointd(3, 0, 2)}));
+    EXPECT_EQ(reopened.m_extrusionMode, EXTRUSION_FLAT);
+    const auto* pline = static_cast<CPLine*>(reopened.GetLastEntityRecord()->m_entity);
+    EXPECT_EQ(pline->m_extrusionMode, EXTRUSION_THICK) << "drawn in the plane, it stands on it";
+    EXPECT_EQ(pline->m_dir, w);
+
+    // The file holds exactly what returning to the world gives.
+    view.ToWorldSystem();
+    auto bytes = [](CRectaDoc& d) {
+        CArchive ar;
+        d.Serialize(ar);
+        return ar.TakeData();
+    };
+    EXPECT_EQ(bytes(reopened), bytes(doc));
 }

@@ -1,0 +1,156 @@
+#include "doc/renderer.h"
+
+#include "doc/rectadoc.h"
+#include "model/bloq.h"
+#include "model/entitykind.h"
+#include "model/geometry.h"
+#include "model/insbl.h"
+#include "model/transform.h"
+#include "platform/dc.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Fits box (grown by nothing more) into the target, centred; false without a scale.
+bool FitBox(const PlanBox& box, int width, int height, CDC& dc, WorldMap& map)
+{
+    if (width <= 0 || height <= 0 || !box.Bounded())
+        return false;
+    // Pixel centres run from 0 to size - 1.
+    const double w = width - 1, h = height - 1;
+    const double scale = ComputeFitScale(box.hi.x - box.lo.x, box.hi.y - box.lo.y, w, h);
+    if (!(scale > 0.0))
+        return false;
+    map = WorldMap{scale, (box.lo.x + box.hi.x) / 2.0 - w / 2.0 / scale, (box.lo.y + box.hi.y) / 2.0 - h / 2.0 / scale};
+    if (!std::isfinite(map.ox) || !std::isfinite(map.oy))
+        return false;
+    SetupIsotropicMapping(dc, width, height);
+    return true;
+}
+
+void DrawInsertionMarker(CDC& dc, const WorldMap& map, const CPointd& at, double size)
+{
+    CPen pen;
+    if (!pen.CreatePen(PS_SOLID, 3, RGB(255, 0, 0)))
+        return;
+    CPen* oldPen = dc.SelectObject(&pen);
+    CBrush* oldBrush = dc.SelectObject(StockBrush(HOLLOW_BRUSH));
+    const LPoint c = map(at);
+    const std::int64_t r = map.Length(size);
+    dc.Ellipse(c.x - r, c.y - r, c.x + r, c.y + r);
+    dc.SelectObject(oldBrush);
+    dc.SelectObject(oldPen);
+}
+
+}  // namespace
+
+void SetupIsotropicMapping(CDC& dc, int width, int height)
+{
+    dc.SetYUpMapping(width, height);
+    dc.SetViewportOrg(0, std::max(height, 1) - 1);
+}
+
+double ComputeFitScale(double ex, double ey, double w, double h)
+{
+    ex = std::fabs(ex);
+    ey = std::fabs(ey);
+    if (!(w > 0.0) || !(h > 0.0) || !std::isfinite(w) || !std::isfinite(h) || !std::isfinite(ex) ||
+        !std::isfinite(ey))
+        return 0.0;
+    const double byWidth = ex > 0.0 ? w / ex : HUGE_VAL;
+    const double byHeight = ey > 0.0 ? h / ey : HUGE_VAL;
+    const double scale = std::min(byWidth, byHeight);
+    return std::isfinite(scale) ? scale : 0.0;
+}
+
+int GetEntityLayerVisibility(const CRectaDoc& doc, const CObject* entity, int type)
+{
+    const CEntity* pen = entity && IsEntityType(type) ? EntityKind(type).Pen(entity) : nullptr;
+    return pen ? doc.GetLayerVisibility(pen->m_layer) : 0;
+}
+
+void DrawRecords(const CRectaDoc& doc, CDC& dc, const WorldMap& map, const std::function<bool(const CDib&)>& shows)
+{
+    POSITION firstHatch = nullptr;
+    for (POSITION pos = doc.GetFirstEntityPosition(); pos;) {
+        const POSITION here = pos;
+        int type = 0;
+        CObject* entity = doc.GetNextEntity(pos, type);
+        if (type == ENT_HATCH) {
+            if (!firstHatch)
+                firstHatch = here;
+        } else if (shows(*doc.GetEntityRecord(here))) {
+            DrawEntity(dc, type, entity, map, DrawKind::normal, doc);
+        }
+    }
+    for (POSITION pos = firstHatch; pos;) {
+        const CDib* record = doc.GetEntityRecord(pos);
+        int type = 0;
+        CObject* entity = doc.GetNextEntity(pos, type);
+        if (type == ENT_HATCH && shows(*record))
+            DrawEntity(dc, type, entity, map, DrawKind::normal, doc);
+    }
+}
+
+bool RenderDrawingToDC(const CRectaDoc& doc, int width, int height, CDC& dc)
+{
+    const CPointd& lo = doc.m_extMin;
+    const CPointd& hi = doc.m_extMax;
+    if (doc.GetEntityList().IsEmpty() || !std::isfinite(lo.x) || !std::isfinite(lo.y) || !std::isfinite(hi.x) ||
+        !std::isfinite(hi.y))
+        return false;
+    PlanBox box;
+    box.Add(lo.x, lo.y);
+    box.Add(hi.x, hi.y);
+    const double dx = (box.hi.x - box.lo.x) / 20.0, dy = (box.hi.y - box.lo.y) / 20.0;
+    box.Add(box.lo.x - dx, box.lo.y - dy);
+    box.Add(box.hi.x + dx, box.hi.y + dy);
+    WorldMap map{};
+    if (!FitBox(box, width, height, dc, map))
+        return false;
+    DrawRecords(doc, dc, map, [&](const CDib& r) {
+        const bool layerOn = GetEntityLayerVisibility(doc, r.m_entity, r.m_type) == 1;
+        return layerOn && (r.m_type == ENT_HATCH || (r.m_visible == 1 && r.m_flag == 1));
+    });
+    return true;
+}
+
+bool RenderBlockToDC(const CRectaDoc& doc, const CBloq& block, double rotation, double sx, double sy, int width,
+                     int height, CDC& dc)
+{
+    const PlanBox& own = block.m_box;
+    if (!own.Bounded())
+        return false;
+    const double s = std::max(own.hi.x - own.lo.x, own.hi.y - own.lo.y);
+    const double marker = s < 2.0 ? s / 15.0 : 0.25;
+    CPlacement placement;
+    placement.a = rotation;
+    placement.sx = sx;
+    placement.sy = sy;
+    Pt2 corners[4];
+    PlanBox box;
+    box.Add(0.0, 0.0);
+    if (PlacedBlockBox(block, placement, corners))
+        for (const Pt2& c : corners)
+            box.Add(c.x, c.y);
+    box.Add(box.lo.x - 0.5, box.lo.y - 0.5);
+    box.Add(box.hi.x + 0.5, box.hi.y + 0.5);
+    WorldMap map{};
+    if (!FitBox(box, width, height, dc, map))
+        return false;
+    block.Draw(dc, map, DrawKind::normal, placement, doc);
+    DrawInsertionMarker(dc, map, CPointd(), marker);
+    return true;
+}
+
+void DrawDrawingWindow(const CRectaDoc& doc, CDC& dc, const WorldMap& map, const CPointd& lo, const CPointd& hi,
+                       bool all)
+{
+    DrawRecords(doc, dc, map, [&](const CDib& r) {
+        const bool shown = r.m_type == ENT_HATCH ? GetEntityLayerVisibility(doc, r.m_entity, r.m_type) == 1
+                                                 : r.m_visible == 1 && r.m_flag == 1;
+        return shown && (all || EntityKind(r.m_type).InWindow(r.m_entity, lo, hi, doc));
+    });
+}

@@ -1,0 +1,194 @@
+// The clipboard: records copied from one drawing and pasted into another with
+// one undo state; data that do not read as a drawing add nothing; the area
+// copy puts a picture there.
+#include "view2d/clipboard.h"
+
+#include "model/bloq.h"
+#include "model/insbl.h"
+#include "model/ucs.h"
+#include "platform/archive.h"
+#include "support/blocks.h"
+#include "support/scripted_dialogs.h"
+#include "view_fixture.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace {
+
+class Clipboard : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        other.OnNewDocument();
+        other.AddView(&otherView);
+        otherView.OnSize(kW, kH);
+        otherView.OnInitialUpdate();
+        QGuiApplication::clipboard()->clear();
+    }
+    void TearDown() override
+    {
+        other.RemoveView(&otherView);
+        ViewTest::TearDown();
+    }
+    POSITION Add(CRectaDoc& d, int type, CObject* e)
+    {
+        d.AppendEntityRecord(new CDib(type, e));
+        return d.GetLastEntityPosition();
+    }
+    static void Put(const QByteArray& bytes)
+    {
+        auto* data = new QMimeData;
+        data->setData(kZpFormatMime, bytes);
+        QGuiApplication::clipboard()->setMimeData(data);
+    }
+    static QByteArray Held() { return QGuiApplication::clipboard()->mimeData()->data(kZpFormatMime); }
+
+    CRectaDoc other;
+    CRectaView otherView;
+};
+
+TEST_F(Clipboard, CopiedRecordsPasteIntoAnotherDrawingAndUndo)
+{
+    doc.AddLayer(RGB(0, 0, 255), 1)->m_name = "PARTS";
+    AddNamedBlock(doc, "Bolt", {{ENT_LINE, NewLine(0, 0, 1, 0)}});
+    CRecta* line = NewLine(1, 1, 5, 2);
+    line->m_layer = "PARTS";
+    view.SelectEntity(ENT_LINE, Add(doc, ENT_LINE, line));
+    view.SelectEntity(ENT_INSERT, Add(doc, ENT_INSERT, NewInsert("Bolt", 3, 3)));
+    Add(doc, ENT_LINE, NewLine(7, 7, 8, 8));  // not selected
+    CopyObjectsToClipboard(view);
+    ASSERT_FALSE(Held().isEmpty());
+
+    const int before = int(other.GetEntityList().GetCount());
+    other.SetModifiedFlag(false);
+    PasteObjectsFromClipboard(otherView);
+    ASSERT_EQ(int(other.GetEntityList().GetCount()), before + 2);
+    EXPECT_TRUE(other.IsModified());
+    EXPECT_EQ(otherView.UndoStateCount(), 1);
+    CLayer* layer = nullptr;
+    ASSERT_TRUE(other.FindLayer("PARTS", layer)) << "the layer comes along";
+    EXPECT_EQ(layer->m_color, RGB(0, 0, 255));
+    ASSERT_NE(other.FindBlock("Bolt"), nullptr) << "and the block the insert needs";
+    POSITION pos = other.GetFirstEntityPosition();
+    for (int i = 0; i < before; ++i)
+        other.GetEntityList().GetNext(pos);
+    int type = 0;
+    const auto* pasted = static_cast<const CRecta*>(other.GetEntityAt(pos, type));
+    ASSERT_EQ(type, ENT_LINE);
+    EXPECT_EQ(pasted->m_p2, CPointd(5, 2));
+    EXPECT_EQ(pasted->m_layer, "PARTS");
+    EXPECT_EQ(other.GetEntityRecord(pos)->m_visible, 1);
+    EXPECT_LE(other.m_extMin.x, 1.0) << "the extents take the pasted records";
+
+    otherView.DoUndo();
+    EXPECT_EQ(int(other.GetEntityList().GetCount()), before);
+    otherView.DoRedo();
+    EXPECT_EQ(int(other.GetEntityList().GetCount()), before + 2);
+
+    // The same data paste again into the drawing they came from.
+    const int own = int(doc.GetEntityList().GetCount());
+    PasteObjectsFromClipboard(view);
+    EXPECT_EQ(int(doc.GetEntityList().GetCount()), own + 2);
+}
+
+// Under a working plane the records travel in world coordinates, and what is
+// pasted under a plane enters it like the drawing's own records.
+TEST_F(Clipboard, RecordsTravelInTheWorldUnderAPlane)
+{
+    const CPointd w(0, -1, 0);
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+    CRecta* drawn = doc.AddRecta();
+    drawn->m_p1 = CPointd(1, 2);
+    drawn->m_p2 = CPointd(3, 2);
+    view.SelectEntity(ENT_LINE, doc.GetLastEntityPosition());
+    CopyObjectsToClipboard(view);
+    EXPECT_EQ(drawn->m_p1, CPointd(1, 2)) << "the drawing is not changed";
+
+    PasteObjectsFromClipboard(otherView);
+    const auto* pasted = static_cast<const CRecta*>(other.GetLastEntityRecord()->m_entity);
+    EXPECT_EQ(pasted->m_p1, CPointd(1, 0, 2));
+    EXPECT_EQ(pasted->m_p2, CPointd(3, 0, 2));
+    EXPECT_EQ(pasted->m_extrusionMode, EXTRUSION_THICK);
+    EXPECT_EQ(pasted->m_dir, w);
+
+    // Back under the plane it shows where the original does; a flat line hides.
+    PasteObjectsFromClipboard(view);
+    auto* back = static_cast<CRecta*>(doc.GetLastEntityRecord()->m_entity);
+    EXPECT_EQ(back->m_p1, drawn->m_p1);
+    EXPECT_EQ(back->m_p2, drawn->m_p2);
+    EXPECT_EQ(doc.GetLastEntityRecord()->m_visible, 1);
+    CRecta* flat = NewLine(4, 4, 6, 4);
+    flat->m_layer = other.m_layerName;
+    Add(other, ENT_LINE, flat);
+    otherView.SelectEntity(ENT_LINE, other.GetLastEntityPosition());
+    CopyObjectsToClipboard(otherView);
+    PasteObjectsFromClipboard(view);
+    EXPECT_EQ(doc.GetLastEntityRecord()->m_visible, 0) << "not in the plane";
+
+    view.ToWorldSystem();
+    EXPECT_EQ(back->m_p1, CPointd(1, 0, 2));
+    EXPECT_EQ(static_cast<CRecta*>(doc.GetLastEntityRecord()->m_entity)->m_p1, CPointd(4, 4));
+    EXPECT_EQ(doc.GetLastEntityRecord()->m_visible, 1);
+}
+
+// Data that come from anywhere are read like a drawing file: anything that
+// does not read whole adds nothing and says so once.
+TEST_F(Clipboard, DataThatDoNotReadAddNothing)
+{
+    view.SelectEntity(ENT_LINE, Add(doc, ENT_LINE, NewLine(1, 1, 5, 2)));
+    CopyObjectsToClipboard(view);
+    const QByteArray good = Held();
+    const int before = int(other.GetEntityList().GetCount());
+    const int layers = int(other.GetLayerList().GetCount());
+    for (const QByteArray& bad : {QByteArray("not a drawing"), good.left(good.size() / 2), good.left(40), QByteArray()}) {
+        Put(bad);
+        ScriptedMessageBoxes boxes({IDOK});
+        PasteObjectsFromClipboard(otherView);
+        EXPECT_EQ(boxes.asked.size(), 1u);
+        EXPECT_EQ(int(other.GetEntityList().GetCount()), before);
+        EXPECT_EQ(int(other.GetLayerList().GetCount()), layers);
+        EXPECT_EQ(otherView.UndoStateCount(), 0);
+    }
+    QGuiApplication::clipboard()->setText("just text");
+    PasteObjectsFromClipboard(otherView);  // nothing of ours: nothing happens
+    EXPECT_EQ(int(other.GetEntityList().GetCount()), before);
+}
+
+TEST_F(Clipboard, NothingSelectedCopiesNothing)
+{
+    QGuiApplication::clipboard()->setText("kept");
+    CopyObjectsToClipboard(view);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+}
+
+TEST_F(Clipboard, AreaCopyIsAPicture)
+{
+    CRecta* line = NewLine(1, 1, 5, 2);
+    line->m_color = RGB(255, 0, 0);
+    Add(doc, ENT_LINE, line);
+    CopyAreaToClipboardAsMetafile(view, CPointd(6, 3), CPointd(0, 0));
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->hasFormat("image/svg+xml"));
+    EXPECT_TRUE(data->data("image/svg+xml").startsWith("<?xml"));
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    EXPECT_EQ(image.width(), 6 * 37);
+    EXPECT_EQ(image.height(), 3 * 37);
+    bool red = false;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red = red || (image.pixel(x, y) & 0xFFFFFF) == 0xFF0000u;
+    EXPECT_TRUE(red);
+
+    QGuiApplication::clipboard()->setText("kept");
+    CopyAreaToClipboardAsMetafile(view, CPointd(2, 2), CPointd(2, 9));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept") << "an area of no width";
+    AreaPicture big;
+    ASSERT_TRUE(MakeAreaPicture(doc, CPointd(0, 0), CPointd(1000, 1), big));
+    EXPECT_EQ(big.image.width(), 4096) << "a large area is scaled down";
+}
+
+}  // namespace
