@@ -16,13 +16,6 @@ Pt2 Plan(const CPointd& p)
     return {p.x, p.y};
 }
 
-// The point of the line's carrier at its parameter t (0 at P1, 1 at P2), z included.
-CPointd AlongLine(const CRecta& l, double t)
-{
-    return CPointd(l.m_p1.x + t * (l.m_p2.x - l.m_p1.x), l.m_p1.y + t * (l.m_p2.y - l.m_p1.y),
-                   l.m_p1.z + t * (l.m_p2.z - l.m_p1.z));
-}
-
 // Plan distance from p to the carrier of a-b (which has some length).
 double CarrierDistance(const CPointd& p, const CPointd& a, const CPointd& b)
 {
@@ -38,6 +31,16 @@ bool SameEnds(const CRecta& l, const CPointd& p1, const CPointd& p2)
 
 }  // namespace
 
+CPointd OnCarrier(const CRecta& line, const Pt2& p)
+{
+    const CPointd& a = line.m_p1;
+    const CPointd& b = line.m_p2;
+    double t = 0.0;
+    if (!FootParameter(p, Plan(a), Plan(b), t))
+        return CPointd(p.x, p.y, a.z);
+    return CPointd(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z));
+}
+
 int CornerEnds(const CRecta& line, const Pt2& corner, const Pt2& toward, CPointd& p1, CPointd& p2)
 {
     auto side = [&](const CPointd& e) {
@@ -47,10 +50,7 @@ int CornerEnds(const CRecta& line, const Pt2& corner, const Pt2& toward, CPointd
     bool keepP2 = s2 >= s1;
     if (!(s1 > 0.0) && !(s2 > 0.0))
         keepP2 = Distance2D(Plan(line.m_p2), corner) >= Distance2D(Plan(line.m_p1), corner);
-    double t = 0.0;
-    const CPointd at = FootParameter(corner, Plan(line.m_p1), Plan(line.m_p2), t)
-                           ? AlongLine(line, t)
-                           : CPointd(corner.x, corner.y, line.m_p1.z);
+    const CPointd at = OnCarrier(line, corner);
     p1 = keepP2 ? at : line.m_p1;
     p2 = keepP2 ? line.m_p2 : at;
     return keepP2 ? 1 : 2;

@@ -12,6 +12,10 @@ class CRecta;
 class CRectaDoc;
 class CRectaView;
 
+// The point of the line's carrier at the foot of p, its height taken along the
+// line; p itself at the line's first height when the line has no length.
+CPointd OnCarrier(const CRecta& line, const Pt2& p);
+
 // The ends of line once it runs to corner (a point of its carrier) on the
 // side of toward: the end lying farthest on that side stays (the end farther
 // from corner when neither does) and the other becomes corner, its height

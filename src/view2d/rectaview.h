@@ -35,6 +35,7 @@ class CUndoStep;
 class CTdface;
 struct CSelectionFilter;
 struct LOGFONT;
+struct Pt2;
 
 // One selected record. The record is named by its serial number, so an entry
 // whose record left the drawing (an undo in another view) is recognised, not followed.
@@ -326,14 +327,32 @@ public:
     // Keeps only the selected records that pass the filter; the others lose their highlight.
     void FilterSelection(const CSelectionFilter& filter);
 
+    // ---- the two-line commands (fillet.cpp): each acts on the first two
+    // selected lines, records its undo steps and leaves the state open.
+    // The lines end at their corner on the sides their picks (first and
+    // second point) lie on; with radius, an arc of the radius dialog's radius
+    // tangent to both joins them when it fits. Parallel lines end the command.
+    void FilletLines(bool withRadius);
+    // Two lines in line become the first, spanning both; others are refused.
+    void UnifyLines();
+    // A circle of the radius dialog's radius tangent to both lines.
+    void CircleTanTanRadius();
+
+    // ---- extend and cut (trim.cpp), on lines, circles and arcs
+    // The line or arc at pos, picked at p, reaches the boundary (the picked
+    // entity): a line's end nearer the meeting point moves onto it, an arc's
+    // end nearer the pick. One undo state. A boundary that left the drawing
+    // is asked for again.
+    void ExtendToBoundary(const CPointd& p, CObject* entity, int type, POSITION pos);
+    // Every selected line reaches the boundary; the caller closes the state.
+    void ExtendAllToBoundary();
+    // The piece of the entity at pos that holds the pick p goes, up to the
+    // nearest crossings with the selected cutting edges on either side; a cut
+    // circle becomes an arc. One undo state; the selection follows the pieces.
+    void CutEntity(const CPointd& p, CObject* entity, int type, POSITION pos);
+
     // Operations of the editing commands that this
     // build does not have yet: each is a stub in notbuilt.cpp.
-    void FilletLines();
-    void UnifyLines();
-    void CircleTanTanRadius();
-    void ExtendToBoundary(const CPointd& p, CObject* entity, int type, POSITION pos);
-    void ExtendAllToBoundary();
-    void CutEntity(const CPointd& p, CObject* entity, int type, POSITION pos);
     void OffsetSelection(const CPointd& towards);
     void StretchSelection();
     void ExplodeSelection();
@@ -496,6 +515,11 @@ private:
     void TakeSecondPoint(const CPointd& p);
     // SaveUndoState and ClearPendingSteps.
     void CloseState();
+    // The cut of a line, circle or arc record at pos by the crossing points.
+    void CutRecta(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected);
+    void CutCirc(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected);
+    void CutArc(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected);
+    void AddCutPiece(int type, CObject* piece, const CDib& cut, bool selected);
     // Command code, drawing mode and band state 0, prompt cleared.
     void ResetCommand();
     // block when it is still in the drawing's block list, else null.

@@ -53,12 +53,6 @@ bool OnSegment(const CRecta& l, const Pt2& p)
     return t >= -kSlack && t <= 1.0 + kSlack;
 }
 
-// The point of the line's carrier at p, its height taken along the line.
-CPointd OnLine(const CRecta& l, const Pt2& p)
-{
-    return CPointd(p.x, p.y, l.m_p1.z + Along(l, p) * (l.m_p2.z - l.m_p1.z));
-}
-
 // The selection as the faces of two walls, or nothing: exactly four lines of
 // some length, of which first (the first selected when null) and the one
 // parallel to it are one wall and the two that meet it, parallel to each
@@ -129,7 +123,7 @@ void CRectaView::WallJointX()
             }
     CRectaDoc& doc = *GetDocument();
     auto open = [&](const Face& f, const Pt2& p, const Pt2& q) {
-        CutGapInLine(doc, *this, *f.line, *f.record, f.pos, OnLine(*f.line, p), OnLine(*f.line, q));
+        CutGapInLine(doc, *this, *f.line, *f.record, f.pos, OnCarrier(*f.line, p), OnCarrier(*f.line, q));
     };
     for (int i = 0; i < 2; ++i) {
         open(w->a[i], x[i][0], x[i][1]);
@@ -165,8 +159,8 @@ void CRectaView::WallJointT(const CPointd& pick)
     const Pt2 partnerSide{i2.x + k.x - i1.x, i2.y + k.y - i1.y};
     EndAtCorner(doc, *this, leg, i1, k);
     EndAtCorner(doc, *this, partner, i2, partnerSide);
-    CutGapInLine(doc, *this, *through.line, *through.record, through.pos, OnLine(*through.line, i1),
-                 OnLine(*through.line, i2));
+    CutGapInLine(doc, *this, *through.line, *through.record, through.pos, OnCarrier(*through.line, i1),
+                 OnCarrier(*through.line, i2));
 }
 
 void CRectaView::WallJointL()
