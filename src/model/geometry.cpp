@@ -354,7 +354,7 @@ int IntersectCircles(int mode, double start1, double end1, Pt2 c1, double r1, do
     const double k = (d * d + r1 * r1 - r2 * r2) / (2.0 * d * r1);
     if (!std::isfinite(k) || k > 1.0 || k < -1.0)
         return 0;
-    const double base = Angle2D(c1, c2);
+    const double base = Bearing(c1, c2);
     const double t = std::acos(k);
     const Pt2 q1 = Polar(c1, r1, base + t);
     const Pt2 q2 = Polar(c1, r1, base - t);
