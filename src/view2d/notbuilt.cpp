@@ -10,8 +10,6 @@
 namespace {
 
 constexpr NotBuiltOperation kNotBuilt[] = {
-    {"OffsetSelection", "Offset"},
-    {"StretchSelection", "Stretch"},
     {"ExplodeSelection", "Explode"},
     {"ConvertToPLine", "Convert to polyline"},
     {"AddToPLine", "Add to polyline"},
@@ -57,8 +55,6 @@ bool IsNotBuilt(std::string_view operation)
     return Find(operation) != nullptr;
 }
 
-void CRectaView::OffsetSelection(const CPointd&) { Stub("OffsetSelection"); }
-void CRectaView::StretchSelection() { Stub("StretchSelection"); }
 void CRectaView::ExplodeSelection() { Stub("ExplodeSelection"); }
 void CRectaView::ConvertToPLine(CObject*, int, POSITION) { Stub("ConvertToPLine"); }
 void CRectaView::AddToPLine(CObject*, int, POSITION) { Stub("AddToPLine"); }

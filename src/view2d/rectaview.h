@@ -351,10 +351,20 @@ public:
     // circle becomes an arc. One undo state; the selection follows the pieces.
     void CutEntity(const CPointd& p, CObject* entity, int type, POSITION pos);
 
+    // ---- offset and stretch (offset.cpp, stretch.cpp), on the selection;
+    // each closes one undo state and clears the selection.
+    // A parallel copy of every selected line, circle, arc and polyline at the
+    // fixed distance on the side of towards; nothing for a distance not above
+    // 0 or an entity towards lies on; a radius that would not stay above 0
+    // skips its entity with a message.
+    void OffsetSelection(const CPointd& towards);
+    // The selection stretched from the first to the second point by the last
+    // selection window: what crosses it has its points inside moved, the rest
+    // moves whole.
+    void StretchSelection();
+
     // Operations of the editing commands that this
     // build does not have yet: each is a stub in notbuilt.cpp.
-    void OffsetSelection(const CPointd& towards);
-    void StretchSelection();
     void ExplodeSelection();
     void ConvertToPLine(CObject* entity, int type, POSITION pos);
     void AddToPLine(CObject* pline, int type, POSITION pos);
@@ -519,7 +529,9 @@ private:
     void CutRecta(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected);
     void CutCirc(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected);
     void CutArc(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected);
-    void AddCutPiece(int type, CObject* piece, const CDib& cut, bool selected);
+    // Appends piece (owned from here) as a record as visible as source, with
+    // its added step, drawn in every view; selected too when selected is set.
+    void AddPieceLike(int type, CObject* piece, const CDib& source, bool selected);
     // Command code, drawing mode and band state 0, prompt cleared.
     void ResetCommand();
     // block when it is still in the drawing's block list, else null.

@@ -247,12 +247,10 @@ void CRectaView::CutEntity(const CPointd& p, CObject* entity, int type, POSITION
     CloseState();
 }
 
-// A new record after the cut one, as visible, with its added step; selected
-// when the cut record was.
-void CRectaView::AddCutPiece(int type, CObject* piece, const CDib& cut, bool selected)
+void CRectaView::AddPieceLike(int type, CObject* piece, const CDib& source, bool selected)
 {
     CRectaDoc* doc = GetDocument();
-    const POSITION pos = doc->AppendEntityRecord(new CDib(type, piece, cut.m_visible));
+    const POSITION pos = doc->AppendEntityRecord(new CDib(type, piece, source.m_visible));
     doc->SetModifiedFlag();
     CDib* record = doc->GetEntityRecord(pos);
     AddUndoStep(UNDO_ADDED, type, record, pos);
@@ -294,7 +292,7 @@ void CRectaView::CutRecta(const Pt2& pick, CDib& record, POSITION pos, const std
     doc->DrawInAllViews(1, &record);
     doc->SetModifiedFlag();
     if (piece)
-        AddCutPiece(ENT_LINE, piece, record, selected);
+        AddPieceLike(ENT_LINE, piece, record, selected);
 }
 
 void CRectaView::CutCirc(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected)
@@ -324,7 +322,7 @@ void CRectaView::CutCirc(const Pt2& pick, CDib& record, POSITION pos, const std:
     if (selected)
         RemoveFromSelection(m_foundSelected);
     EraseEntityWithUndo(*GetDocument(), *this, record, pos);
-    AddCutPiece(ENT_ARC, arc, record, selected);
+    AddPieceLike(ENT_ARC, arc, record, selected);
 }
 
 void CRectaView::CutArc(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected)
@@ -362,5 +360,5 @@ void CRectaView::CutArc(const Pt2& pick, CDib& record, POSITION pos, const std::
     doc->DrawInAllViews(1, &record);
     doc->SetModifiedFlag();
     if (piece)
-        AddCutPiece(ENT_ARC, piece, record, selected);
+        AddPieceLike(ENT_ARC, piece, record, selected);
 }
