@@ -1,9 +1,7 @@
 // Extend, cut, fillet, unify and the tangent circle, one row per case: the
 // drawing before, the picks, and the drawing after. Every row that changes
 // the drawing is undone (the records come back byte for byte) and redone.
-#include "support/scripted_forms.h"
-#include "support/sketch.h"
-#include "view_fixture.h"
+#include "edit_fixture.h"
 
 #include <cmath>
 #include <numbers>
@@ -12,59 +10,6 @@
 #include <vector>
 
 namespace {
-
-using Texts = std::vector<std::string>;
-
-class TrimTest : public ViewTest {
-protected:
-    void SetUp() override
-    {
-        ViewTest::SetUp();
-        doc.m_ortho = 0;
-        doc.m_gridStep = 0;
-    }
-
-    POSITION Pos(int i) const { return doc.GetEntityList().FindIndex(i); }
-    CDib* Rec(int i) const { return doc.GetEntityRecord(Pos(i)); }
-
-    // Runs op on the drawing and checks the result, then one undo and one redo.
-    template <class Op>
-    void Expect(const Texts& before, const Texts& after, Op op)
-    {
-        sketch::Sketch(doc, before);
-        const auto bytesBefore = sketch::RecordBytes(doc);
-        const int states = view.UndoStateCount();
-        op();
-        EXPECT_EQ(sketch::Drawing(doc), sketch::Sorted(after));
-        const auto bytesAfter = sketch::RecordBytes(doc);
-        if (bytesAfter == bytesBefore) {
-            EXPECT_EQ(view.UndoStateCount(), states) << "no change, no undo state";
-            return;
-        }
-        ASSERT_EQ(view.UndoStateCount(), states + 1);
-        view.DoUndo();
-        EXPECT_EQ(sketch::RecordBytes(doc), bytesBefore) << "undo";
-        view.DoRedo();
-        EXPECT_EQ(sketch::RecordBytes(doc), bytesAfter) << "redo";
-        EXPECT_EQ(sketch::Drawing(doc), sketch::Sorted(after));
-    }
-
-    // The command runs on the two selected lines, picked at k1 and k2.
-    void RunTwoLines(CommandCode code, const CPointd& k1, const CPointd& k2)
-    {
-        view.SelectEntity(ENT_LINE, Pos(0));
-        view.SelectEntity(ENT_LINE, Pos(1));
-        view.m_firstPoint = k1;
-        view.m_secondPoint = k2;
-        view.m_command = code;
-        view.m_mode = MODE_NONE;
-        view.OnLButtonDown(MK_LBUTTON, At(9, 9));
-        EXPECT_EQ(view.m_command, CMD_NONE);
-        EXPECT_EQ(view.GetFirstSelectedPosition(), nullptr);
-    }
-
-    ScriptedForms forms;
-};
 
 // ---------------------------------------------------------------- extend
 
@@ -81,7 +26,7 @@ void PrintTo(const ExtendRow& r, std::ostream* os)
     *os << r.name;
 }
 
-class Extend : public TrimTest, public ::testing::WithParamInterface<ExtendRow> {};
+class Extend : public EditTest, public ::testing::WithParamInterface<ExtendRow> {};
 
 TEST_P(Extend, Row)
 {
@@ -122,7 +67,7 @@ const ExtendRow kExtendRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, Extend, ::testing::ValuesIn(kExtendRows));
 
-TEST_F(TrimTest, ExtendAllMovesSelectedLinesOnly)
+TEST_F(EditTest, ExtendAllMovesSelectedLinesOnly)
 {
     Expect({"L 5 -1 5 3", "L 0 0 2 0", "L 0 1 2 1", "C 1 2 0.5", "A 1 2 1 0 90", "L 6 0 6 1"},
            {"L 5 -1 5 3", "L 0 0 5 0", "L 0 1 5 1", "C 1 2 0.5", "A 1 2 1 0 90", "L 6 0 6 1"}, [&] {
@@ -139,7 +84,7 @@ TEST_F(TrimTest, ExtendAllMovesSelectedLinesOnly)
     EXPECT_EQ(view.GetFirstSelectedPosition(), nullptr);
 }
 
-TEST_F(TrimTest, ExtendAllToACircleTakesThePointNearerAnEnd)
+TEST_F(EditTest, ExtendAllToACircleTakesThePointNearerAnEnd)
 {
     Expect({"C 5 0 1", "L 0 0 2 0", "L 9 0 8 0"}, {"C 5 0 1", "L 0 0 4 0", "L 9 0 6 0"}, [&] {
         view.m_pickedEntity = Rec(0)->m_entity;
@@ -153,7 +98,7 @@ TEST_F(TrimTest, ExtendAllToACircleTakesThePointNearerAnEnd)
     });
 }
 
-TEST_F(TrimTest, ExtendAfterTheBoundaryLeftAsksForItAgain)
+TEST_F(EditTest, ExtendAfterTheBoundaryLeftAsksForItAgain)
 {
     sketch::Sketch(doc, {"L 0 0 2 0", "L 5 -1 5 1"});
     view.m_pickedEntity = Rec(1)->m_entity;
@@ -181,7 +126,7 @@ void PrintTo(const CutRow& r, std::ostream* os)
     *os << r.name;
 }
 
-class Cut : public TrimTest, public ::testing::WithParamInterface<CutRow> {};
+class Cut : public EditTest, public ::testing::WithParamInterface<CutRow> {};
 
 TEST_P(Cut, Row)
 {
@@ -228,7 +173,7 @@ const CutRow kCutRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, Cut, ::testing::ValuesIn(kCutRows));
 
-TEST_F(TrimTest, CutCircleKeepsItsProperties)
+TEST_F(EditTest, CutCircleKeepsItsProperties)
 {
     sketch::Sketch(doc, {"C 0 0 2", "L -3 1 3 1"});
     auto* circle = static_cast<CCirc*>(Rec(0)->m_entity);
@@ -255,7 +200,7 @@ TEST_F(TrimTest, CutCircleKeepsItsProperties)
     EXPECT_EQ(arc.m_ry, 2.0);
 }
 
-TEST_F(TrimTest, CutEdgeThatIsCutLeavesItsPiecesSelected)
+TEST_F(EditTest, CutEdgeThatIsCutLeavesItsPiecesSelected)
 {
     // Two circles and a line cut each other; the selection names live records only.
     sketch::Sketch(doc, {"C 0 0 2", "L -3 1 3 1", "L -3 -1 3 -1"});
@@ -291,7 +236,7 @@ void PrintTo(const TwoLineRow& r, std::ostream* os)
     *os << r.name;
 }
 
-class TwoLines : public TrimTest, public ::testing::WithParamInterface<TwoLineRow> {};
+class TwoLines : public EditTest, public ::testing::WithParamInterface<TwoLineRow> {};
 
 TEST_P(TwoLines, Row)
 {
@@ -346,7 +291,7 @@ const TwoLineRow kTwoLineRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, TwoLines, ::testing::ValuesIn(kTwoLineRows));
 
-TEST_F(TrimTest, FilletArcIsTangentToBothLines)
+TEST_F(EditTest, FilletArcIsTangentToBothLines)
 {
     // Lines at 30 degrees to each other, meeting at (1, 2).
     const double c = std::cos(std::numbers::pi / 6), s = std::sin(std::numbers::pi / 6);
@@ -373,7 +318,7 @@ TEST_F(TrimTest, FilletArcIsTangentToBothLines)
     EXPECT_LT(std::fmod(arc.m_end - arc.m_start + 4 * std::numbers::pi, 2 * std::numbers::pi), std::numbers::pi);
 }
 
-TEST_F(TrimTest, UnifyRefusalSaysWhy)
+TEST_F(EditTest, UnifyRefusalSaysWhy)
 {
     sketch::Sketch(doc, {"L 0 0 2 0", "L 1 -1 1 1"});
     RunTwoLines(CMD_UNIFY, CPointd(1, 0), CPointd(1, 0.5));
