@@ -13,6 +13,7 @@
 #include "model/transform.h"
 #include "view2d/archedit.h"
 #include "view2d/archgeom.h"
+#include "view2d/lineedit.h"
 #include "view2d/rectaview.h"
 #include "view2d/undo.h"
 
@@ -293,37 +294,21 @@ std::vector<Picked> SelectedOpenings(const CRectaDoc& doc, const CRectaView& vie
     return picked;
 }
 
-// The wall face that ends at a and the one that ends at b, on one carrier,
-// become one line again (the first keeps its record).
+// The wall face that ends at a and the one that ends at b, in line, become
+// one line again (the first keeps its record).
 void CloseFace(CRectaDoc& doc, CRectaView& view, const CPointd& a, const CPointd& b)
 {
-    auto endingAt = [&](const CPointd& p, const CRecta* skip) -> std::optional<std::pair<LineAt, bool>> {
+    auto endingAt = [&](const CPointd& p, const CRecta* skip) -> std::optional<LineAt> {
         for (const LineAt& l : ShownLines(doc, {}))
-            if (l.line != skip) {
-                if (DistancePoints(l.line->m_p1, p) <= kSamePoint)
-                    return std::pair{l, true};
-                if (DistancePoints(l.line->m_p2, p) <= kSamePoint)
-                    return std::pair{l, false};
-            }
+            if (l.line != skip &&
+                (DistancePoints(l.line->m_p1, p) <= kSamePoint || DistancePoints(l.line->m_p2, p) <= kSamePoint))
+                return l;
         return std::nullopt;
     };
     const auto first = endingAt(a, nullptr);
-    const auto second = first ? endingAt(b, first->first.line) : std::nullopt;
-    if (!first || !second)
-        return;
-    const CRecta& keep = *first->first.line;
-    const CRecta& gone = *second->first.line;
-    Pt2 d1, d2;
-    if (!UnitDirection(keep.m_p1, keep.m_p2, d1) || !UnitDirection(gone.m_p1, gone.m_p2, d2) ||
-        std::abs(Cross(d1, d2)) > 1e-9)
-        return;
-    const CPointd& far = second->second ? gone.m_p2 : gone.m_p1;
-    const LineAt& k = first->first;
-    if (first->second)
-        SetLineEnds(doc, view, *k.record, k.pos, far, keep.m_p2);
-    else
-        SetLineEnds(doc, view, *k.record, k.pos, keep.m_p1, far);
-    EraseEntityWithUndo(doc, view, *second->first.record, second->first.pos);
+    const auto second = first ? endingAt(b, first->line) : std::nullopt;
+    if (first && second)
+        JoinLinesInLine(doc, view, *first->record, first->pos, *second->record, second->pos);
 }
 
 // The selected openings of the kind; none is refused with a message.

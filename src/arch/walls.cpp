@@ -8,6 +8,7 @@
 #include "model/tdface.h"
 #include "view2d/archedit.h"
 #include "view2d/archgeom.h"
+#include "view2d/lineedit.h"
 #include "view2d/rectaview.h"
 
 #include <cmath>
@@ -38,10 +39,11 @@ void JoinAtCorner(CRectaDoc& doc, CRectaView& view, const std::optional<LineAt>&
     const CRecta& a = *ending->line;
     const CRecta& b = *starting->line;
     Pt2 c;
-    if (!IntersectLines(Plan(a.m_p1), Plan(a.m_p2), Plan(b.m_p1), Plan(b.m_p2), c))
+    if (!IntersectRectas(a, b, 0, c))
         return;
-    SetLineEnds(doc, view, *ending->record, ending->pos, a.m_p1, CPointd(c.x, c.y, a.m_p2.z));
-    SetLineEnds(doc, view, *starting->record, starting->pos, CPointd(c.x, c.y, b.m_p1.z), b.m_p2);
+    // The ending face keeps its start, the starting one its end.
+    EndLineAtCorner(doc, view, *ending->record, ending->pos, c, Plan(a.m_p1));
+    EndLineAtCorner(doc, view, *starting->record, starting->pos, c, Plan(b.m_p2));
 }
 
 }  // namespace
@@ -111,8 +113,7 @@ int IntersectSelectedLines(CRectaDoc& doc, CRectaView& view, CPointd& out)
             lines[found++] = static_cast<const CRecta*>(doc.GetEntityRecord(pos)->m_entity);
     }
     Pt2 c;
-    if (found < 2 ||
-        !IntersectLines(Plan(lines[0]->m_p1), Plan(lines[0]->m_p2), Plan(lines[1]->m_p1), Plan(lines[1]->m_p2), c))
+    if (found < 2 || !IntersectRectas(*lines[0], *lines[1], 0, c))
         return 0;
     out = CPointd(c.x, c.y, lines[0]->m_p1.z);
     return 1;

@@ -63,12 +63,6 @@ double LiftIntoArc(double e, double angle)
 
 bool Finite(Pt2 p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
-bool OnSegment(Pt2 p, Pt2 a, Pt2 b)
-{
-    const double len = Distance2D(a, b);
-    return Distance2D(p, a) <= len + kTol && Distance2D(p, b) <= len + kTol;
-}
-
 // Shared core of IntersectSegments and IntersectLines. May nudge b (the caller's copy).
 enum class Cut { Parallel, AxisPair, Sloped };
 
@@ -163,6 +157,19 @@ double Angle2D(double x1, double y1, double x2, double y2)
 
 double Angle2D(Pt2 from, Pt2 to) { return Angle2D(from.x, from.y, to.x, to.y); }
 
+double Bearing(Pt2 from, Pt2 to)
+{
+    const double dx = to.x - from.x, dy = to.y - from.y;
+    if (dx == 0.0 && dy == 0.0)
+        return 0.0;
+    const double angle = std::atan2(dy, dx);
+    if (angle >= 0.0)
+        return angle;
+    // A tiny negative angle would round up to exactly 2pi.
+    const double wrapped = angle + kTwoPi;
+    return wrapped < kTwoPi ? wrapped : 0.0;
+}
+
 double DegToRad(double degrees) { return degrees * kPi / 180.0; }
 double RadToDeg(double radians) { return radians * 180.0 / kPi; }
 double PolarX(double x, double r, double a) { return x + r * std::cos(a); }
@@ -194,6 +201,41 @@ bool IntersectLines(Pt2 a, Pt2 b, Pt2 c, Pt2 d, Pt2& out)
         return false;
     out = pt;
     return true;
+}
+
+bool IntersectCarriers(Pt2 a, Pt2 b, Pt2 c, Pt2 d, Pt2& out)
+{
+    const Pt2 u{b.x - a.x, b.y - a.y};
+    const Pt2 v{d.x - c.x, d.y - c.y};
+    const double lu = std::hypot(u.x, u.y), lv = std::hypot(v.x, v.y);
+    if (!(lu > 0.0) || !(lv > 0.0))
+        return false;
+    const double cross = u.x * v.y - u.y * v.x;
+    // The sine of the angle between them, against the angle itself.
+    if (!(std::fabs(cross / (lu * lv)) >= kTol))
+        return false;
+    const double t = ((c.x - a.x) * v.y - (c.y - a.y) * v.x) / cross;
+    const Pt2 pt{a.x + t * u.x, a.y + t * u.y};
+    if (!Finite(pt))
+        return false;
+    out = pt;
+    return true;
+}
+
+bool FootParameter(Pt2 p, Pt2 a, Pt2 b, double& t)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double len2 = dx * dx + dy * dy;
+    if (!(len2 > 0.0))
+        return false;
+    t = ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2;
+    return true;
+}
+
+bool OnSegment(Pt2 p, Pt2 a, Pt2 b)
+{
+    const double len = Distance2D(a, b);
+    return Distance2D(p, a) <= len + kTol && Distance2D(p, b) <= len + kTol;
 }
 
 bool IntersectSegmentQuad(int variant, Pt2 c1, Pt2 c2, Pt2 c3, Pt2 c4, Pt2 p, Pt2 q)
@@ -312,7 +354,7 @@ int IntersectCircles(int mode, double start1, double end1, Pt2 c1, double r1, do
     const double k = (d * d + r1 * r1 - r2 * r2) / (2.0 * d * r1);
     if (!std::isfinite(k) || k > 1.0 || k < -1.0)
         return 0;
-    const double base = Angle2D(c1, c2);
+    const double base = Bearing(c1, c2);
     const double t = std::acos(k);
     const Pt2 q1 = Polar(c1, r1, base + t);
     const Pt2 q2 = Polar(c1, r1, base - t);
@@ -368,6 +410,22 @@ bool CircleFrom3Points(Pt2 p1, Pt2 p2, Pt2 p3, Pt2& centre)
     const Pt2 m2{(p2.x + p3.x) / 2.0, (p2.y + p3.y) / 2.0};
     const Pt2 d2 = Polar(m2, 1.0, Angle2D(p2, p3) + kHalfPi);
     return IntersectLines(m1, d1, m2, d2, centre);
+}
+
+bool CircleInCorner(Pt2 corner, double d1, double d2, double r, CornerCircle& out)
+{
+    const double between = AngleBetween(d1, d2);
+    if (!(r > 0.0) || !std::isfinite(r) || !(std::sin(between) >= kTol))
+        return false;
+    const double half = between / 2.0;
+    out.t = r / std::tan(half);
+    out.t1 = Polar(corner, out.t, d1);
+    out.t2 = Polar(corner, out.t, d2);
+    // Along the bisector of the two rays, r / sin(half) from the corner.
+    const Pt2 u1 = Polar({}, 1.0, d1), u2 = Polar({}, 1.0, d2);
+    const double bisector = Bearing({}, {u1.x + u2.x, u1.y + u2.y});
+    out.centre = Polar(corner, r / std::sin(half), bisector);
+    return Finite(out.centre);
 }
 
 // ---- arc angles -------------------------------------------------------------

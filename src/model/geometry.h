@@ -50,6 +50,8 @@ double Distance2D(Pt2 a, Pt2 b);
 double Angle2D(double x1, double y1, double x2, double y2);
 // Same direction for two points.
 double Angle2D(Pt2 from, Pt2 to);
+// Exact direction from `from` to `to` in [0, 2pi); 0 when they coincide.
+double Bearing(Pt2 from, Pt2 to);
 // degrees * pi / 180.
 double DegToRad(double degrees);
 // radians * 180 / pi.
@@ -69,6 +71,14 @@ Pt2 LogicalToWorld(int x, int y, double scale, double ox, double oy);
 bool IntersectSegments(Pt2 a, Pt2 b, Pt2 c, Pt2 d, Pt2& out);
 // Lines A-B and C-D; false (out untouched) when parallel within slope 0.0004, else writes the point.
 bool IntersectLines(Pt2 a, Pt2 b, Pt2 c, Pt2 d, Pt2& out);
+// Lines A-B and C-D by their directions: false (out untouched) when they make
+// an angle below 0.0001 radians or either has no length, else writes the point.
+bool IntersectCarriers(Pt2 a, Pt2 b, Pt2 c, Pt2 d, Pt2& out);
+// Where the foot of the perpendicular from P lies on line A-B: 0 at A, 1 at B;
+// false (t untouched) when A and B coincide.
+bool FootParameter(Pt2 p, Pt2 a, Pt2 b, double& t);
+// P, a point of the line A-B, lies on the segment within 0.0001.
+bool OnSegment(Pt2 p, Pt2 a, Pt2 b);
 // Segment P-Q against quad c1..c4: variant 0 = wholly inside, else overlaps; false unless exactly two sides are met.
 bool IntersectSegmentQuad(int variant, Pt2 c1, Pt2 c2, Pt2 c3, Pt2 c4, Pt2 p, Pt2 q);
 // P inside quad c1..c4, bounds included; false when the horizontal through P meets other than two sides (e.g. at corners).
@@ -87,6 +97,16 @@ int IntersectCircles(int mode, double start1, double end1, Pt2 c1, double r1, do
 int TangentPointsFromPoint(Pt2 p, Pt2 centre, double r, Pt2& t1, Pt2& t2);
 // Centre of the circle through three points; false when collinear or two points coincide exactly.
 bool CircleFrom3Points(Pt2 p1, Pt2 p2, Pt2 p3, Pt2& centre);
+
+// The circle of radius r in the corner of two rays from `corner` (directions
+// d1 and d2, radians): tangent to both at t from the corner.
+struct CornerCircle {
+    Pt2 t1, t2;  // tangent points on the first and the second ray
+    Pt2 centre;
+    double t = 0.0;
+};
+// False when r is not above 0 or the rays run parallel (within 0.0001 radians).
+bool CircleInCorner(Pt2 corner, double d1, double d2, double r, CornerCircle& out);
 
 // ---- arc angles -------------------------------------------------------------
 // Angles in [0, 2pi] are used as given; others (negative, rotated past 2pi)

@@ -54,6 +54,14 @@ public:
     void GetVertices(double& area, CObList& points, double& perimeter) const;
     int IsInRect(double x1, double y1, double x2, double y2) const;
 
+    // Offsets the chain by distance to the side of towards (the side of the
+    // segment nearest to it): lines move across, arcs change radius, and
+    // segments that met meet again where their moved carriers cross, the
+    // last and the first too when the chain is closed. Nothing changes when
+    // towards lies on the chain or an arc's radius would not stay above 0.
+    enum class OffsetResult { done, onChain, noRadius };
+    OffsetResult OffsetSegments(const CPointd& towards, double distance);
+
     // Fills first when the fill flag is 1; erasing clears the fill first.
     int Draw(CDC& dc, const WorldMap& map, DrawKind kind) const;
     // Mode 1 fills a closed chain with the fill colour, 0 with the DC's

@@ -2,6 +2,7 @@
 
 #include "model/entitydraw.h"
 #include "model/extruded.h"
+#include "model/geometry.h"
 #include "platform/archive.h"
 
 IMPLEMENT_SERIAL(CRecta, CObject, 1)
@@ -54,4 +55,17 @@ void CRecta::Serialize(CArchive& ar)
     SerializeExtrusion(ar, m_extrusionMode, nullptr, m_dir);
     m_p1.Serialize(ar);
     m_p2.Serialize(ar);
+}
+
+bool IntersectRectas(const CRecta& a, const CRecta& b, int mode, Pt2& out)
+{
+    const Pt2 a1{a.m_p1.x, a.m_p1.y}, a2{a.m_p2.x, a.m_p2.y};
+    const Pt2 b1{b.m_p1.x, b.m_p1.y}, b2{b.m_p2.x, b.m_p2.y};
+    Pt2 x;
+    if (!IntersectCarriers(a1, a2, b1, b2, x))
+        return false;
+    out = x;
+    const bool onA = mode == 2 || OnSegment(x, a1, a2);
+    const bool onB = mode == 1 || OnSegment(x, b1, b2);
+    return mode == 0 || (onA && onB);
 }

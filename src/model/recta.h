@@ -5,6 +5,7 @@
 #include "model/pointd.h"
 
 class CDC;
+struct Pt2;
 struct WorldMap;
 enum class DrawKind;
 
@@ -32,3 +33,8 @@ public:
 
 // True when any part of segment p-q lies in the rectangle (x1 <= x2, y1 <= y2), bounds included.
 bool SegmentInRect(const CPointd& p, const CPointd& q, double x1, double y1, double x2, double y2);
+
+// Where the carriers of lines a and b meet (IntersectCarriers: false when
+// they run parallel or either has no length). Mode 0 takes any meeting point;
+// 1 only one on a, 2 only one on b, any other only one on both (OnSegment).
+bool IntersectRectas(const CRecta& a, const CRecta& b, int mode, Pt2& out);

@@ -10,14 +10,6 @@
 namespace {
 
 constexpr NotBuiltOperation kNotBuilt[] = {
-    {"FilletLines", "Fillet"},
-    {"UnifyLines", "Unify"},
-    {"CircleTanTanRadius", "Tangent circle"},
-    {"ExtendToBoundary", "Extend"},
-    {"ExtendAllToBoundary", "Extend all"},
-    {"CutEntity", "Cut"},
-    {"OffsetSelection", "Offset"},
-    {"StretchSelection", "Stretch"},
 };
 
 const NotBuiltOperation* Find(std::string_view operation)
@@ -44,11 +36,3 @@ bool IsNotBuilt(std::string_view operation)
     return Find(operation) != nullptr;
 }
 
-void CRectaView::FilletLines() { Stub("FilletLines"); }
-void CRectaView::UnifyLines() { Stub("UnifyLines"); }
-void CRectaView::CircleTanTanRadius() { Stub("CircleTanTanRadius"); }
-void CRectaView::ExtendToBoundary(const CPointd&, CObject*, int, POSITION) { Stub("ExtendToBoundary"); }
-void CRectaView::ExtendAllToBoundary() { Stub("ExtendAllToBoundary"); }
-void CRectaView::CutEntity(const CPointd&, CObject*, int, POSITION) { Stub("CutEntity"); }
-void CRectaView::OffsetSelection(const CPointd&) { Stub("OffsetSelection"); }
-void CRectaView::StretchSelection() { Stub("StretchSelection"); }

@@ -36,6 +36,7 @@ class CTdface;
 struct CSelectionFilter;
 struct FileQuestion;
 struct LOGFONT;
+struct Pt2;
 
 // One selected record. The record is named by its serial number, so an entry
 // whose record left the drawing (an undo in another view) is recognised, not followed.
@@ -393,15 +394,40 @@ public:
     // their angle; one undo state.
     void UpdateDimensionFonts();
 
-    // Operations of the editing commands that this
-    // build does not have yet: each is a stub in notbuilt.cpp.
-    void FilletLines();
+    // ---- the two-line commands (fillet.cpp): each acts on the first two
+    // selected lines, records its undo steps and leaves the state open.
+    // The lines end at their corner on the sides their picks (first and
+    // second point) lie on; with radius, an arc of the radius dialog's radius
+    // tangent to both joins them when it fits. Parallel lines end the command.
+    void FilletLines(bool withRadius);
+    // Two lines in line become the first, spanning both; others are refused.
     void UnifyLines();
+    // A circle of the radius dialog's radius tangent to both lines.
     void CircleTanTanRadius();
+
+    // ---- extend and cut (trim.cpp), on lines, circles and arcs
+    // The line or arc at pos, picked at p, reaches the boundary (the picked
+    // entity): a line's end nearer the meeting point moves onto it, an arc's
+    // end nearer the pick. One undo state. A boundary that left the drawing
+    // is asked for again.
     void ExtendToBoundary(const CPointd& p, CObject* entity, int type, POSITION pos);
+    // Every selected line reaches the boundary; the caller closes the state.
     void ExtendAllToBoundary();
+    // The piece of the entity at pos that holds the pick p goes, up to the
+    // nearest crossings with the selected cutting edges on either side; a cut
+    // circle becomes an arc. One undo state; the selection follows the pieces.
     void CutEntity(const CPointd& p, CObject* entity, int type, POSITION pos);
+
+    // ---- offset and stretch (offset.cpp, stretch.cpp), on the selection;
+    // each closes one undo state and clears the selection.
+    // A parallel copy of every selected line, circle, arc and polyline at the
+    // fixed distance on the side of towards; nothing for a distance not above
+    // 0 or an entity towards lies on; a radius that would not stay above 0
+    // skips its entity with a message.
     void OffsetSelection(const CPointd& towards);
+    // The selection stretched from the first to the second point by the last
+    // selection window: what crosses it has its points inside moved, the rest
+    // moves whole.
     void StretchSelection();
 
     CObList m_pointList{ListOwnership::owns};  // CPointd: hatch boundary and area points
@@ -548,6 +574,13 @@ private:
     void TakeSecondPoint(const CPointd& p);
     // SaveUndoState and ClearPendingSteps.
     void CloseState();
+    // The cut of a line, circle or arc record at pos by the crossing points.
+    void CutRecta(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected);
+    void CutCirc(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected);
+    void CutArc(const Pt2& pick, CDib& record, POSITION pos, const std::vector<Pt2>& points, bool selected);
+    // Appends piece (owned from here) as a record as visible as source, with
+    // its added step, drawn in every view; selected too when selected is set.
+    void AddPieceLike(int type, CObject* piece, const CDib& source, bool selected);
     // Command code, drawing mode and band state 0, prompt cleared.
     void ResetCommand();
     // block when it is still in the drawing's block list, else null.

@@ -99,7 +99,7 @@ bool CRectaView::RunUnsnappedStep(const CPointd& p)
             else if (code == CMD_CIRCLE_TAN_TAN_RADIUS)
                 CircleTanTanRadius();
             else
-                FilletLines();
+                FilletLines(code == CMD_FILLET_RADIUS);
         }
         SaveUndoState();
         ClearPendingSteps();

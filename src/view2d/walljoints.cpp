@@ -7,6 +7,7 @@
 #include "model/recta.h"
 #include "view2d/archedit.h"
 #include "view2d/archgeom.h"
+#include "view2d/lineedit.h"
 
 #include <optional>
 #include <vector>
@@ -33,14 +34,15 @@ Pt2 Plan(const CPointd& p)
 // The carriers of a and b meet at out; false when they run parallel.
 bool Meet(const CRecta& a, const CRecta& b, Pt2& out)
 {
-    return IntersectLines(Plan(a.m_p1), Plan(a.m_p2), Plan(b.m_p1), Plan(b.m_p2), out);
+    return IntersectRectas(a, b, 0, out);
 }
 
 // Where p lies along the line: 0 at P1, 1 at P2.
 double Along(const CRecta& l, const Pt2& p)
 {
-    const double dx = l.m_p2.x - l.m_p1.x, dy = l.m_p2.y - l.m_p1.y;
-    return ((p.x - l.m_p1.x) * dx + (p.y - l.m_p1.y) * dy) / (dx * dx + dy * dy);
+    double t = 0.0;
+    FootParameter(p, Plan(l.m_p1), Plan(l.m_p2), t);
+    return t;
 }
 
 // p, a point of the line's carrier, lies on the segment, ends included.
@@ -49,12 +51,6 @@ bool OnSegment(const CRecta& l, const Pt2& p)
     constexpr double kSlack = 1e-9;
     const double t = Along(l, p);
     return t >= -kSlack && t <= 1.0 + kSlack;
-}
-
-// The point of the line's carrier at p, its height taken along the line.
-CPointd OnLine(const CRecta& l, const Pt2& p)
-{
-    return CPointd(p.x, p.y, l.m_p1.z + Along(l, p) * (l.m_p2.z - l.m_p1.z));
 }
 
 // The selection as the faces of two walls, or nothing: exactly four lines of
@@ -101,31 +97,10 @@ std::optional<Walls> WallRoles(const CRectaView& view, const CObject* first)
     return w;
 }
 
-// The end of the face that stays when it is cut at corner: the one farthest
-// on the side of toward, or the end farther from the corner when neither
-// lies on that side.
-const CPointd& KeptEnd(const CRecta& l, const Pt2& corner, const Pt2& toward)
-{
-    auto side = [&](const CPointd& e) {
-        return (e.x - corner.x) * (toward.x - corner.x) + (e.y - corner.y) * (toward.y - corner.y);
-    };
-    const double s1 = side(l.m_p1), s2 = side(l.m_p2);
-    if (s1 > 0.0 || s2 > 0.0)
-        return s2 >= s1 ? l.m_p2 : l.m_p1;
-    return DistancePoints(l.m_p2, CPointd(corner.x, corner.y)) >= DistancePoints(l.m_p1, CPointd(corner.x, corner.y))
-               ? l.m_p2
-               : l.m_p1;
-}
-
-// The face runs from its kept end to corner.
+// The face runs from its end on the side of toward to corner.
 void EndAtCorner(CRectaDoc& doc, CRectaView& view, const Face& f, const Pt2& corner, const Pt2& toward)
 {
-    const CRecta& l = *f.line;
-    const CPointd c = OnLine(l, corner);
-    if (&KeptEnd(l, corner, toward) == &l.m_p1)
-        SetLineEnds(doc, view, *f.record, f.pos, l.m_p1, c);
-    else
-        SetLineEnds(doc, view, *f.record, f.pos, c, l.m_p2);
+    EndLineAtCorner(doc, view, *f.record, f.pos, corner, toward);
 }
 
 }  // namespace
@@ -148,7 +123,7 @@ void CRectaView::WallJointX()
             }
     CRectaDoc& doc = *GetDocument();
     auto open = [&](const Face& f, const Pt2& p, const Pt2& q) {
-        CutGapInLine(doc, *this, *f.line, *f.record, f.pos, OnLine(*f.line, p), OnLine(*f.line, q));
+        CutGapInLine(doc, *this, *f.line, *f.record, f.pos, OnCarrier(*f.line, p), OnCarrier(*f.line, q));
     };
     for (int i = 0; i < 2; ++i) {
         open(w->a[i], x[i][0], x[i][1]);
@@ -181,12 +156,11 @@ void CRectaView::WallJointT(const CPointd& pick)
     }
     // The leg keeps its side of the pick, or its far end when picked at the face.
     CRectaDoc& doc = *GetDocument();
-    const Pt2 side = Distance2D(k, i1) > 0.0 ? k : Plan(KeptEnd(*leg.line, i1, i1));
-    const Pt2 partnerSide{i2.x + side.x - i1.x, i2.y + side.y - i1.y};
-    EndAtCorner(doc, *this, leg, i1, side);
+    const Pt2 partnerSide{i2.x + k.x - i1.x, i2.y + k.y - i1.y};
+    EndAtCorner(doc, *this, leg, i1, k);
     EndAtCorner(doc, *this, partner, i2, partnerSide);
-    CutGapInLine(doc, *this, *through.line, *through.record, through.pos, OnLine(*through.line, i1),
-                 OnLine(*through.line, i2));
+    CutGapInLine(doc, *this, *through.line, *through.record, through.pos, OnCarrier(*through.line, i1),
+                 OnCarrier(*through.line, i2));
 }
 
 void CRectaView::WallJointL()

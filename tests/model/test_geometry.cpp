@@ -99,7 +99,7 @@ TEST(GeomCircle, IntersectCircles)
     bool f1, f2;
     ASSERT_EQ(IntersectCircles(0, 0, 0, {0, 0}, 4, 0, 0, {3, 0}, 5, p1, p2, f1, f2), 2);
     for (Pt2 p : {p1, p2})
-        EXPECT_NEAR(Distance2D(p, {3, 0}), 5.0, 1e-3);  // base direction carries the 0.0001 nudge
+        EXPECT_NEAR(Distance2D(p, {3, 0}), 5.0, 1e-9);  // on both circles, centres on a level too
     EXPECT_TRUE(p1.y > 0.0 && p2.y < 0.0);
     IntersectCircles(3, 0, kPi, {0, 0}, 4, kPi, kTwoPi, {3, 0}, 5, p1, p2, f1, f2);
     EXPECT_TRUE(!f1 && !f2);  // each point lies on one arc only

@@ -1,0 +1,128 @@
+// The commands on two picked lines: fillet (a sharp corner or a tangent arc),
+// unify and the circle of a radius tangent to both.
+#include "view2d/rectaview.h"
+
+#include "dialogs/rundlg.h"
+#include "doc/rectadoc.h"
+#include "model/circ.h"
+#include "model/dib.h"
+#include "model/geometry.h"
+#include "model/recta.h"
+#include "view2d/archedit.h"
+#include "view2d/lineedit.h"
+#include "view2d/undo.h"
+
+namespace {
+
+Pt2 Plan(const CPointd& p)
+{
+    return {p.x, p.y};
+}
+
+const CRecta& LineOf(const CDib* record)
+{
+    return *static_cast<const CRecta*>(record->m_entity);
+}
+
+}  // namespace
+
+void CRectaView::FilletLines(bool withRadius)
+{
+    CDib* first = nullptr;
+    CDib* second = nullptr;
+    if (!TwoSelectedLines(first, second))
+        return;
+    CRectaDoc* doc = GetDocument();
+    const CRecta& l1 = LineOf(first);
+    const CRecta& l2 = LineOf(second);
+    Pt2 corner;
+    if (!IntersectRectas(l1, l2, 0, corner)) {
+        m_command = CMD_NONE;
+        ShowPrompt(0, "Fillet: the lines are parallel");
+        return;
+    }
+    const double r = withRadius ? RunRadioDlgEx() : 0.0;
+
+    // Each line keeps the side of the corner it was picked on.
+    CPointd ends[2][2];
+    const int cornerEnd[2] = {CornerEnds(l1, corner, Plan(m_firstPoint), ends[0][0], ends[0][1]),
+                              CornerEnds(l2, corner, Plan(m_secondPoint), ends[1][0], ends[1][1])};
+    CArc* arc = nullptr;
+    if (r > 0.0) {
+        const CPointd& kept1 = ends[0][2 - cornerEnd[0]];
+        const CPointd& kept2 = ends[1][2 - cornerEnd[1]];
+        CornerCircle c;
+        const bool fits = CircleInCorner(corner, Bearing(corner, Plan(kept1)), Bearing(corner, Plan(kept2)), r, c) &&
+                          c.t <= Distance2D(corner, Plan(kept1)) && c.t <= Distance2D(corner, Plan(kept2));
+        if (fits) {
+            ends[0][cornerEnd[0] - 1] = OnCarrier(l1, c.t1);
+            ends[1][cornerEnd[1] - 1] = OnCarrier(l2, c.t2);
+            double start = Bearing(c.centre, c.t1), end = Bearing(c.centre, c.t2);
+            OrderAnglePair(start, end);
+            arc = doc->AddArc();
+            arc->m_centre = CPointd(c.centre.x, c.centre.y, OnCarrier(l1, corner).z);
+            arc->m_rx = arc->m_ry = r;
+            arc->m_start = start;
+            arc->m_end = end;
+        } else {
+            ShowPrompt(0, "Fillet: the radius does not fit");
+        }
+    }
+    const std::pair<CDib*, int> lines[] = {{first, 0}, {second, 1}};
+    for (auto [record, i] : lines) {
+        const CRecta& l = LineOf(record);
+        if (!(l.m_p1 == ends[i][0] && l.m_p2 == ends[i][1]))
+            SetLineEnds(*doc, *this, *record, doc->FindEntityRecord(record), ends[i][0], ends[i][1]);
+    }
+    if (arc) {
+        ShowNew(ENT_ARC, arc);
+        AddUndoStep(UNDO_ADDED, ENT_ARC, doc->GetLastEntityRecord(), doc->GetLastEntityPosition());
+    }
+}
+
+void CRectaView::UnifyLines()
+{
+    CDib* first = nullptr;
+    CDib* second = nullptr;
+    if (!TwoSelectedLines(first, second))
+        return;
+    CRectaDoc* doc = GetDocument();
+    if (!JoinLinesInLine(*doc, *this, *first, doc->FindEntityRecord(first), *second, doc->FindEntityRecord(second)))
+        ShowPrompt(0, "Unify: the lines are not in line");
+}
+
+void CRectaView::CircleTanTanRadius()
+{
+    CDib* first = nullptr;
+    CDib* second = nullptr;
+    if (!TwoSelectedLines(first, second))
+        return;
+    const CRecta& l1 = LineOf(first);
+    const CRecta& l2 = LineOf(second);
+    Pt2 corner;
+    if (!IntersectRectas(l1, l2, 0, corner)) {
+        m_command = CMD_NONE;
+        ShowPrompt(0, "Tangent circle: the lines are parallel");
+        return;
+    }
+    const double r = RunRadioDlgEx();
+    if (!(r > 0.0))
+        return;
+    // Each line runs from its end nearer the corner (P2 when both are as near) to the other.
+    auto away = [&](const CRecta& l) {
+        const bool fromP1 = Distance2D(Plan(l.m_p1), corner) < Distance2D(Plan(l.m_p2), corner);
+        return fromP1 ? Bearing(Plan(l.m_p1), Plan(l.m_p2)) : Bearing(Plan(l.m_p2), Plan(l.m_p1));
+    };
+    auto length = [](const CRecta& l) { return Distance2D(Plan(l.m_p1), Plan(l.m_p2)); };
+    CornerCircle c;
+    if (!CircleInCorner(corner, away(l1), away(l2), r, c) || c.t > length(l1) || c.t > length(l2)) {
+        ShowPrompt(0, "Tangent circle: the radius does not fit");
+        return;
+    }
+    CRectaDoc* doc = GetDocument();
+    CCirc* circle = doc->AddCirc();
+    circle->m_centre = CPointd(c.centre.x, c.centre.y, OnCarrier(l1, corner).z);
+    circle->m_rx = circle->m_ry = r;
+    ShowNew(ENT_CIRCLE, circle);
+    AddUndoStep(UNDO_ADDED, ENT_CIRCLE, doc->GetLastEntityRecord(), doc->GetLastEntityPosition());
+}
