@@ -9,7 +9,6 @@
 #include "platform/imagedc.h"
 #include "res/commands.h"
 #include "view2d/clipboard.h"
-#include "view2d/notbuilt.h"
 #include "view2d/viewtools.h"
 
 #include <algorithm>
@@ -53,16 +52,6 @@ void AskDefaultValue(CRectaDoc& doc, CommandCode code)
 }  // namespace
 
 bool CRectaView::OnCommand(int id)
-{
-    try {
-        return RunCommand(id);
-    } catch (const CNotBuilt& e) {
-        EndNotBuilt(e.Command());
-        return true;
-    }
-}
-
-bool CRectaView::RunCommand(int id)
 {
     CRectaDoc* doc = GetDocument();
     if (const StarterInfo* s = FindStarter(id); s && !s->ownSetUp) {

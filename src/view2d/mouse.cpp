@@ -14,7 +14,6 @@
 #include "model/text.h"
 #include "platform/imagedc.h"
 #include "view2d/clipboard.h"
-#include "view2d/notbuilt.h"
 #include "view2d/snap.h"
 #include "view2d/viewtools.h"
 
@@ -72,21 +71,6 @@ void CRectaView::OnLButtonDown(unsigned flags, CPoint point)
 }
 
 void CRectaView::ClickAt(unsigned flags, CPointd p)
-{
-    try {
-        Click(flags, p);
-    } catch (const CNotBuilt& e) {
-        EndNotBuilt(e.Command());
-    }
-}
-
-void CRectaView::EndNotBuilt(const std::string& command)
-{
-    CancelCommand();
-    ShowPrompt(0, command + ": not in this build yet");
-}
-
-void CRectaView::Click(unsigned flags, CPointd p)
 {
     if (m_pickLine == 1) {
         m_savedMode = m_mode;
@@ -435,11 +419,7 @@ void CRectaView::OnRButtonDown(unsigned, CPoint)
 {
     if (!ScaleUsable() || m_aerial)
         return;
-    try {
-        RightButton();
-    } catch (const CNotBuilt& e) {
-        EndNotBuilt(e.Command());
-    }
+    RightButton();
 }
 
 void CRectaView::RightButton()
@@ -450,7 +430,7 @@ void CRectaView::RightButton()
         if (!ParseTypedPoint())
             return;
         if (m_mode >= MODE_PICK || m_pickLine == 1)
-            Click(MK_LBUTTON, m_current);
+            ClickAt(MK_LBUTTON, m_current);
         else
             ProcessPoint();
         return;

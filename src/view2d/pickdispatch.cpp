@@ -12,7 +12,6 @@
 #include "model/recta.h"
 #include "model/region.h"
 #include "platform/msgbox.h"
-#include "view2d/notbuilt.h"
 
 #include <numbers>
 

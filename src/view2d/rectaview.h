@@ -562,11 +562,7 @@ private:
     bool TwoSelectedLines(CDib*& first, CDib*& second) const;
     // Ends the two-pick command when its lines are gone; true when they are there.
     bool TwoPickLinesThere();
-    // Ends the running command after an operation this build does not have.
-    void EndNotBuilt(const std::string& command);
-    // The bodies of OnCommand, ClickAt and OnRButtonDown.
-    bool RunCommand(int id);
-    void Click(unsigned flags, CPointd p);
+    // The body of OnRButtonDown.
     void RightButton();
     // Two-point steps: the first point starts the band; the second erases it
     // and starts it again at the first point.

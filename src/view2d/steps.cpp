@@ -15,7 +15,6 @@
 #include "platform/imagedc.h"
 #include "platform/msgbox.h"
 #include "view2d/clipboard.h"
-#include "view2d/notbuilt.h"
 #include "view2d/undo.h"
 #include "view2d/viewtools.h"
 

@@ -15,7 +15,6 @@
 #include "model/text.h"
 #include "support/blocks.h"
 #include "support/recording_tools.h"
-#include "view2d/notbuilt.h"
 #include "view2d/viewtools.h"
 #include "view_fixture.h"
 
@@ -38,17 +37,6 @@ public:
         m_next->SetPaneText(pane, text);
     }
     void CountNewDocument() override { m_next->CountNewDocument(); }
-
-    // The texts shown that say an operation is missing, joined by "; ".
-    std::string MissingTexts() const
-    {
-        std::string said;
-        for (const std::string& p : prompts)
-            if (p.find("not in this build yet") != p.npos || p.find("not available yet") != p.npos)
-                said += (said.empty() ? "" : "; ") + p;
-        return said;
-    }
-    bool SaidMissing() const { return !MissingTexts().empty(); }
 
     std::vector<std::string> prompts;
 
@@ -195,15 +183,6 @@ protected:
     void Pick(Target t) { view.OnLButtonDown(MK_LBUTTON, At(PointOn(t).x, PointOn(t).y)); }
     void Click(double x, double y) { view.OnLButtonDown(MK_LBUTTON, At(x, y)); }
     void Right() { view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5}); }
-
-    // The text a stub shows, or empty when the operation is built.
-    static std::string MissingText(const char* operation)
-    {
-        for (const NotBuiltOperation& op : NotBuiltOperations())
-            if (std::string(op.name) == operation)
-                return std::string(op.command) + ": not in this build yet";
-        return {};
-    }
 
     int Records() const { return doc.GetEntityList().GetCount(); }
 

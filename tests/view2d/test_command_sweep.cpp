@@ -1,13 +1,7 @@
 // Every command of the starter table driven through its whole input with
 // valid picks and points and OK in its dialogs. Each ends with no command
 // (or the state its repetition documents) and either changes the drawing,
-// shows its dialog or a message, or says that an operation is not in this build yet. The
-// commands of that last group are printed (at the end of a whole run, or by
-// each row's own test).
-//
-// When an operation is built its stub goes and the row runs it instead: the
-// inputs are those a user gives the finished command, so the rows hold. Rows
-// whose operations are all built say which trace they leave, and must leave
+// shows its dialog or a message. Rows say which trace they leave, and must leave
 // it: the architectural, 3D and hatch commands change the drawing (the
 // enclosure shows its area, the section asks for its window), the copies to
 // the clipboard fill it and the paste adds what it holds.
@@ -54,8 +48,7 @@ Input C(const CPointd& p)
     return C(p.x, p.y);
 }
 
-// The trace a row must leave. kAnyTrace: a change, a dialog, or the message
-// that an operation is not in this build yet.
+// The trace a row must leave. kAnyTrace: a change or a dialog.
 enum Trace { kAnyTrace, kChanges, kDialog, kDisplay, kSectionWindow, kClipboard };
 
 // What the drawing holds besides the fixture's records (StepsTest), and a
@@ -182,26 +175,6 @@ std::vector<SweepRow> Rows()
 }
 
 // The commands that said an operation is missing, for the report.
-std::map<std::string, std::string>& Missing()
-{
-    static std::map<std::string, std::string> missing;
-    return missing;
-}
-
-class SweepReport : public ::testing::Environment {
-public:
-    void TearDown() override
-    {
-        if (Missing().empty())
-            return;
-        std::cout << "Commands that end in an operation not in this build:\n";
-        for (const auto& [command, said] : Missing())
-            std::cout << "  " << command << ": " << said << "\n";
-    }
-};
-
-[[maybe_unused]] ::testing::Environment* const kReport = ::testing::AddGlobalTestEnvironment(new SweepReport);
-
 std::vector<BYTE> Saved(CRectaDoc& doc)
 {
     CArchive ar;
@@ -234,13 +207,6 @@ protected:
         default: Right(); break;
         }
     }
-    bool SaidNotBuilt() const
-    {
-        for (const std::string& p : panes.prompts)
-            if (p.find("not in this build yet") != std::string::npos)
-                return true;
-        return false;
-    }
 };
 
 TEST_P(CommandSweep, EndsAndLeavesATrace)
@@ -272,25 +238,16 @@ TEST_P(CommandSweep, EndsAndLeavesATrace)
 
     AnyDialog dialogs;
     ASSERT_TRUE(view.OnCommand(r.id));
-    for (const Input& in : r.inputs) {
-        if (SaidNotBuilt())
-            break;  // the operation ended the command
+    for (const Input& in : r.inputs)
         Give(in);
-    }
 
-    const bool notBuilt = SaidNotBuilt();
-    if (notBuilt) {
-        EXPECT_EQ(view.m_command, CMD_NONE);
-        EXPECT_EQ(view.m_mode, MODE_NONE);
-    } else {
-        EXPECT_EQ(view.m_command, r.endCode);
-        EXPECT_EQ(view.m_mode, r.endMode);
-    }
+    EXPECT_EQ(view.m_command, r.endCode);
+    EXPECT_EQ(view.m_mode, r.endMode);
     const bool changed = Saved(doc) != before;
     const bool dialog = !dialogs.forms.empty() || !dialogs.boxes.empty();
     const std::string last = "last prompt: " + view.PromptBuffer();
     switch (r.trace) {
-    case kAnyTrace: EXPECT_TRUE(changed || dialog || panes.SaidMissing()) << "no trace; " << last; break;
+    case kAnyTrace: EXPECT_TRUE(changed || dialog) << "no trace; " << last; break;
     case kChanges: EXPECT_TRUE(changed) << last; break;
     case kDialog: EXPECT_TRUE(dialog) << last; break;
     case kDisplay: EXPECT_NE(view.Image(), shown) << last; break;
@@ -304,15 +261,6 @@ TEST_P(CommandSweep, EndsAndLeavesATrace)
         EXPECT_NE(std::ranges::find(called, "OpenSectionView"), called.end()) << last;
         break;
     }
-    }
-    if (r.trace != kAnyTrace) {
-        EXPECT_FALSE(panes.SaidMissing()) << panes.MissingTexts();
-    }
-    if (const std::string said = panes.MissingTexts(); !said.empty()) {
-        const std::string command = std::to_string(r.id) + " \"" + starter->menuText + "\" (code " +
-                                    std::to_string(int(r.code)) + ")";
-        Missing()[command] = said;
-        std::cout << "not in this build: " << command << ": " << said << "\n";
     }
 }
 
