@@ -1,4 +1,4 @@
-// The drawing's entity list as a multiset: every record's file bytes, sorted.
+// An entity list as a multiset: every record's file bytes, sorted.
 #pragma once
 
 #include "doc/rectadoc.h"
@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-inline std::vector<std::string> RecordBytes(const CRectaDoc& doc)
+inline std::vector<std::string> RecordBytes(const CObList& list)
 {
     std::vector<std::string> records;
-    for (CObject* obj : doc.GetEntityList()) {
+    for (CObject* obj : list) {
         CArchive ar;
         static_cast<CDib*>(obj)->Serialize(ar);
         const std::vector<BYTE> bytes = ar.TakeData();
@@ -20,4 +20,9 @@ inline std::vector<std::string> RecordBytes(const CRectaDoc& doc)
     }
     std::ranges::sort(records);
     return records;
+}
+
+inline std::vector<std::string> RecordBytes(const CRectaDoc& doc)
+{
+    return RecordBytes(doc.GetEntityList());
 }

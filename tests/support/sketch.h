@@ -14,7 +14,6 @@
 #include "model/entitykind.h"
 #include "model/pline.h"
 #include "model/recta.h"
-#include "platform/archive.h"
 
 #include <algorithm>
 #include <cmath>
@@ -148,20 +147,6 @@ inline std::vector<std::string> Sorted(std::vector<std::string> v)
 {
     std::ranges::sort(v);
     return v;
-}
-
-// Every record of the drawing as its stored bytes, sorted: the list as a multiset.
-inline std::vector<std::string> RecordBytes(const CRectaDoc& doc)
-{
-    std::vector<std::string> records;
-    for (CObject* obj : doc.GetEntityList()) {
-        CArchive ar;
-        static_cast<CDib*>(obj)->Serialize(ar);
-        const std::vector<BYTE> bytes = ar.TakeData();
-        records.emplace_back(bytes.begin(), bytes.end());
-    }
-    std::ranges::sort(records);
-    return records;
 }
 
 }  // namespace sketch

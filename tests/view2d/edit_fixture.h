@@ -5,6 +5,7 @@
 #pragma once
 
 #include "support/scripted_forms.h"
+#include "support/record_bytes.h"
 #include "support/sketch.h"
 #include "view_fixture.h"
 
@@ -44,20 +45,20 @@ protected:
     void Expect(const Texts& before, const Texts& after, UnchangedState unchanged, Op op)
     {
         sketch::Sketch(doc, before);
-        const auto bytesBefore = sketch::RecordBytes(doc);
+        const auto bytesBefore = RecordBytes(doc);
         const int states = view.UndoStateCount();
         op();
         EXPECT_EQ(sketch::Drawing(doc), sketch::Sorted(after));
-        const auto bytesAfter = sketch::RecordBytes(doc);
+        const auto bytesAfter = RecordBytes(doc);
         if (bytesAfter == bytesBefore && unchanged == kNoState) {
             EXPECT_EQ(view.UndoStateCount(), states) << "no change, no undo state";
             return;
         }
         ASSERT_EQ(view.UndoStateCount(), states + 1);
         view.DoUndo();
-        EXPECT_EQ(sketch::RecordBytes(doc), bytesBefore) << "undo";
+        EXPECT_EQ(RecordBytes(doc), bytesBefore) << "undo";
         view.DoRedo();
-        EXPECT_EQ(sketch::RecordBytes(doc), bytesAfter) << "redo";
+        EXPECT_EQ(RecordBytes(doc), bytesAfter) << "redo";
         EXPECT_EQ(sketch::Drawing(doc), sketch::Sorted(after));
     }
 

@@ -173,7 +173,7 @@ TEST_F(EditTest, StretchMovesABitmapInsideWholeAndStretchesOneAcross)
     const CPointd corners[4] = {{-2, 0.5}, {1, 0.5}, {1, 2}, {-2, 2}};
     std::copy(std::begin(corners), std::end(corners), face->m_c);
     SelectAll();
-    const auto before = sketch::RecordBytes(doc);
+    const auto before = RecordBytes(doc);
     view.m_winCorner = kLo;
     view.m_winCorner2 = kHi;
     view.m_firstPoint = kLo;
@@ -186,11 +186,11 @@ TEST_F(EditTest, StretchMovesABitmapInsideWholeAndStretchesOneAcross)
     EXPECT_EQ(face->m_c[0].x, -2.0);
     EXPECT_EQ(face->m_c[1].x, 2.0);
     EXPECT_EQ(face->m_c[2].x, 2.0);
-    const auto after = sketch::RecordBytes(doc);
+    const auto after = RecordBytes(doc);
     view.DoUndo();
-    EXPECT_EQ(sketch::RecordBytes(doc), before);
+    EXPECT_EQ(RecordBytes(doc), before);
     view.DoRedo();
-    EXPECT_EQ(sketch::RecordBytes(doc), after);
+    EXPECT_EQ(RecordBytes(doc), after);
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include "model/bloq.h"
 #include "model/insbl.h"
 #include "model/layer.h"
-#include "platform/archive.h"
 #include "res/commands.h"
+#include "support/record_bytes.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_forms.h"
 #include "steps_fixture.h"
@@ -26,20 +26,6 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
-
-// Bytes of each element of a list as the file holds it, sorted: the list as a multiset.
-std::vector<std::string> RecordBytes(const CObList& list)
-{
-    std::vector<std::string> records;
-    for (CObject* obj : list) {
-        CArchive ar;
-        static_cast<CDib*>(obj)->Serialize(ar);
-        const std::vector<BYTE> bytes = ar.TakeData();
-        records.emplace_back(bytes.begin(), bytes.end());
-    }
-    std::ranges::sort(records);
-    return records;
-}
 
 class Props : public StepsTest {
 public:
