@@ -174,9 +174,9 @@ bool CRectaDoc::OnOpenDocument(const std::string& path)
     SetModifiedFlag(false);
     InitSettings(2);
     UpdateAllViews(nullptr);
-    if (fresh.m_droppedItems > 0)
-        AfxMessageBox("The drawing " + path + " holds " + std::to_string(fresh.m_droppedItems) +
-                          " embedded object(s), which cannot be read here: they were dropped.",
+    if (m_embeddedItems > 0)
+        AfxMessageBox("The drawing " + path + " holds " + std::to_string(m_embeddedItems) +
+                          " embedded object(s), which cannot be shown here: they are kept and saved with the drawing.",
                       MB_OK | MB_ICONINFORMATION);
     return true;
 }
@@ -190,6 +190,8 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
     m_blocks.Swap(other.m_blocks);
     m_unlistedBlocks.swap(other.m_unlistedBlocks);
     m_attribDefs.Swap(other.m_attribDefs);
+    std::swap(m_embeddedItems, other.m_embeddedItems);
+    m_embeddedPart.swap(other.m_embeddedPart);
 }
 
 bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error) const
@@ -279,22 +281,31 @@ void CRectaDoc::SaveToOwnPath()
 void CRectaDoc::Serialize(CArchive& ar)
 {
     SerializeContents(ar);
-    // The embedded-object part: a count of items, always 0 here. A file may
-    // end without it; items from elsewhere cannot be read and are skipped.
+    // The embedded-object part: a count of items, 0 for a drawing made here.
+    // A file may end without it; items from elsewhere are kept as bytes.
     WORD items = 0;
     if (ar.IsStoring()) {
-        ar << items;
+        if (m_embeddedPart.empty())
+            ar << items;
+        else
+            ar.Write(m_embeddedPart.data(), m_embeddedPart.size());
         return;
     }
-    m_droppedItems = 0;
+    m_embeddedItems = 0;
+    m_embeddedPart.clear();
     if (ar.Remaining() == 0)
         return;
     ar >> items;
-    if (items == 0 && ar.Remaining() > 0)
-        ar.Fail(CArchiveException::badValue,
-                std::to_string(ar.Remaining()) + " bytes follow the end of the drawing");
-    m_droppedItems = items;
-    ar.Skip(ar.Remaining());
+    if (items == 0) {
+        if (ar.Remaining() > 0)
+            ar.Fail(CArchiveException::badValue,
+                    std::to_string(ar.Remaining()) + " bytes follow the end of the drawing");
+        return;
+    }
+    m_embeddedItems = items;
+    m_embeddedPart = {BYTE(items & 0xFF), BYTE(items >> 8)};  // as the file holds the count
+    m_embeddedPart.resize(2 + ar.Remaining());
+    ar.Read(m_embeddedPart.data() + 2, m_embeddedPart.size() - 2);
 }
 
 void CRectaDoc::SerializeContents(CArchive& ar)

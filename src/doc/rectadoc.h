@@ -315,7 +315,11 @@ public:
     // hid shown) in copy, a drawing of its own; this one is not changed.
     // False when it cannot be copied.
     bool WorldSystemCopy(CRectaDoc& copy) const;
-    int m_droppedItems = 0;     // embedded objects the last load skipped
+    // Objects of other programs embedded in the file: they cannot be shown
+    // here, so their part of the file (count first) is kept as read and
+    // written back unchanged.
+    int m_embeddedItems = 0;
+    std::vector<BYTE> m_embeddedPart;
 
 private:
     // Brings loaded values that later code cannot work with into range.

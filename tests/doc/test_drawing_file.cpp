@@ -601,6 +601,7 @@ TEST_F(DrawingFile, WhatFollowsTheListsIsNeverDroppedSilently)
         if (c.opens) {
             const CDib* first = probe.GetEntityRecord(probe.GetFirstEntityPosition());
             EXPECT_EQ(static_cast<const CText*>(first->m_entity)->m_text, "label");
+            EXPECT_EQ(Saved(probe), c.bytes.size() == end ? good : c.bytes) << "embedded objects are kept";
         }
     }
 }
