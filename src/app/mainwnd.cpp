@@ -538,7 +538,7 @@ constexpr char kDrawingFilter[] = "Drawing Files (*.zpd) | *.zpd ||";
 
 void Cwm_MainWnd::OnFileOpen()
 {
-    const std::string path = AskFileName({false, "Open", "zpd", "*.zpd", kDrawingFilter, false});
+    const std::string path = AskFileName({false, "Open", "zpd", "*.zpd", kDrawingFilter, false, ""});
     if (!path.empty())
         OpenDocumentFile(path);
 }
@@ -553,7 +553,7 @@ bool Cwm_MainWnd::OnFileSave(CRectaDoc* doc)
 bool Cwm_MainWnd::OnFileSaveAs(CRectaDoc* doc)
 {
     const std::string suggested = doc->GetPathName().empty() ? doc->GetTitle() + ".zpd" : doc->GetPathName();
-    std::string path = AskFileName({true, "Save As", "zpd", suggested, kDrawingFilter, true});
+    std::string path = AskFileName({true, "Save As", "zpd", suggested, kDrawingFilter, true, ""});
     if (path.empty())
         return false;
     if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty())

@@ -15,6 +15,8 @@ std::string AskFileWithDialog(const FileQuestion& question, QWidget* parent)
                                                                            : QString();
     QFileDialog dialog(parent, QString::fromStdString(question.title), name,
                        QString::fromStdString(question.QtFilter()));
+    if (!question.folder.empty())
+        dialog.setDirectory(QString::fromStdString(question.folder));
     dialog.setAcceptMode(question.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(question.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromStdString(question.defaultExt));

@@ -13,6 +13,7 @@ struct FileQuestion {
     std::string fileName;    // proposed name; a pattern ("*.zpd") proposes none
     std::string filter;      // "Drawing Files (*.zpd) | *.zpd ||"
     bool overwritePrompt = false;  // save: a file that exists is replaced only when the user says so
+    std::string folder;            // where the dialog opens; empty: the working folder
 
     // The filter's description as Qt shows it: "Drawing Files (*.zpd)".
     std::string QtFilter() const;

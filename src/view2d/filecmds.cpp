@@ -19,9 +19,12 @@ namespace {
 constexpr char kDrawingFilter[] = "Drawing Files (*.zpd) | *.zpd ||";
 constexpr char kDxfFilter[] = "Drawing Files (*.dxf) | *.dxf ||";
 
-// The host's answer, with the default extension added to a name typed without one.
-std::filesystem::path Ask(CViewHost* host, const FileQuestion& question)
+// The host's answer, asked in the drawing's folder, with the default extension
+// added to a name typed without one.
+std::filesystem::path Ask(CViewHost* host, const CRectaDoc& doc, FileQuestion question)
 {
+    if (!doc.GetPathName().empty())
+        question.folder = std::filesystem::path(doc.GetPathName()).parent_path().string();
     std::filesystem::path path = host ? host->AskFileName(question) : std::string();
     if (!path.empty() && !path.has_extension())
         path += "." + question.defaultExt;
@@ -61,7 +64,8 @@ void CRectaView::OnBlockWrite()
         block = doc->GetNextBlock(pos);
     if (!block || index >= 0)
         return;
-    const std::filesystem::path path = Ask(m_host, {true, "Write Block", "zpd", name, kDrawingFilter, true});
+    const std::filesystem::path path =
+        Ask(m_host, *GetDocument(), {true, "Write Block", "zpd", name, kDrawingFilter, true, ""});
     if (!path.empty())
         WriteBlockToDrawingFile(*doc, path.string(), *block);
 }
@@ -70,7 +74,8 @@ void CRectaView::OnBlockRead()
 {
     CancelCommand();
     m_mode = m_selCount = m_bandState = 0;
-    const std::filesystem::path path = Ask(m_host, {false, "Read Block", "zpd", "*.zpd", kDrawingFilter, false});
+    const std::filesystem::path path =
+        Ask(m_host, *GetDocument(), {false, "Read Block", "zpd", "*.zpd", kDrawingFilter, false, ""});
     if (path.empty())
         return;
     if (CBloq* block = InsertDrawingFile(*GetDocument(), path.string(), path.stem().string()))
@@ -82,7 +87,8 @@ void CRectaView::OnDXFWrite()
     CancelCommand();
     CRectaDoc* doc = GetDocument();
     const std::string name = std::filesystem::path(doc->GetTitle()).replace_extension(".dxf").string();
-    const std::filesystem::path path = Ask(m_host, {true, "DXF Write", "dxf", name, kDxfFilter, true});
+    const std::filesystem::path path =
+        Ask(m_host, *GetDocument(), {true, "DXF Write", "dxf", name, kDxfFilter, true, ""});
     if (!path.empty())
         doc->WriteDXF(path.string());
 }
@@ -90,7 +96,8 @@ void CRectaView::OnDXFWrite()
 void CRectaView::OnDXFRead()
 {
     CancelCommand();
-    const std::filesystem::path path = Ask(m_host, {false, "DXF Read", "dxf", "*.dxf", kDxfFilter, false});
+    const std::filesystem::path path =
+        Ask(m_host, *GetDocument(), {false, "DXF Read", "dxf", "*.dxf", kDxfFilter, false, ""});
     if (!path.empty())
         GetDocument()->ReadDXF(path.string());
 }

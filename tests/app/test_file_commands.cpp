@@ -161,9 +161,11 @@ TEST_F(FileCommandsTest, DxfWrittenAndReadBack)
     doc->AppendEntityRecord(new CDib(ENT_LINE, NewLine(0, 0, 4, 3)));
     CLayer* layer = doc->AddLayer(RGB(255, 0, 0), 1);
     layer->m_name = "L";
+    doc->SetPathName(dir + "/plan.zpd");
     answers = {dir + "/plan", dir + "/plan.dxf"};
     frame->OnCommand(ID_DXF_WRITE);
     ASSERT_TRUE(std::filesystem::exists(dir + "/plan.dxf"));
+    EXPECT_EQ(questions[0].folder, dir) << "asked in the drawing's folder";
 
     CRectaDoc* other = frame->NewDocument();
     const int before = Count(*other);
@@ -171,6 +173,7 @@ TEST_F(FileCommandsTest, DxfWrittenAndReadBack)
     ASSERT_EQ(questions.size(), 2u);
     EXPECT_FALSE(questions[1].save);
     EXPECT_EQ(questions[1].fileName, "*.dxf");
+    EXPECT_EQ(questions[1].folder, "") << "a new drawing has no folder";
     ASSERT_EQ(Count(*other), before + 1);
     int type = 0;
     const auto* line = static_cast<const CRecta*>(other->GetEntityAt(other->GetLastEntityPosition(), type));
