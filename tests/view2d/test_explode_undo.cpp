@@ -11,6 +11,7 @@
 #include "support/blocks.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
+#include "support/pixels.h"
 
 #include <numbers>
 
@@ -113,10 +114,7 @@ TEST_F(ExplodeUndo, NestedRotatedInserts)
     CInsBl* outer = doc.AddInsBlOnLayer(1, 0, "L", CPointd(4, 3), 1.5, std::numbers::pi / 6, 1.5, "OUTER");
     ASSERT_NE(outer, nullptr);
     const QImage shown = Shown();
-    int red = 0;
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x)
-            red += (shown.pixel(x, y) & 0xFFFFFF) == 0xC80000;
+    const int red = CountPixels(shown, 0xC80000);
     EXPECT_GT(red, 100) << "the hatch fills its ring: drawn after the ring though listed before";
     EXPECT_LT(red, 2000);
 

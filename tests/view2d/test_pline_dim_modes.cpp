@@ -21,15 +21,6 @@ protected:
         doc.m_ortho = 0;
         doc.m_gridStep = 0;
     }
-    void Click(double x, double y) { view.OnLButtonDown(MK_LBUTTON, At(x, y)); }
-    void Right() { view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5}); }
-    int Count(int type) const
-    {
-        int n = 0;
-        for (CObject* obj : doc.GetEntityList())
-            n += static_cast<CDib*>(obj)->m_type == type;
-        return n;
-    }
 };
 
 }  // namespace
