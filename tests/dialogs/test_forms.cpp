@@ -1,7 +1,7 @@
 #include "dialogs/dlgform.h"
 #include "dialogs/rundlg.h"
-#include "support/scripted_dialogs.h"
 #include "support/real_dialog.h"
+#include "support/scripted_dialogs.h"
 #include "support/scripted_forms.h"
 
 #include <QDialog>

@@ -6,8 +6,8 @@
 #include "model/circ.h"
 #include "model/recta.h"
 #include "support/blocks.h"
-#include "support/scripted_forms.h"
 #include "support/pixels.h"
+#include "support/scripted_forms.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include "platform/archive.h"
 #include "support/blocks.h"
 #include "support/bytes.h"
+#include "support/files.h"
 #include "support/scripted_dialogs.h"
 #include "support/stored.h"
-#include "support/files.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

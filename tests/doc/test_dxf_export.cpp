@@ -4,8 +4,8 @@
 #include "doc/rectadoc.h"
 #include "support/dxf_drawings.h"
 #include "support/dxf_listing.h"
-#include "support/scripted_dialogs.h"
 #include "support/files.h"
+#include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -12,8 +12,8 @@
 #include "model/text.h"
 #include "support/blocks.h"
 #include "support/dxf_listing.h"
-#include "support/scripted_dialogs.h"
 #include "support/files.h"
+#include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

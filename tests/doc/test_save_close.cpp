@@ -1,7 +1,7 @@
 #include "doc/rectadoc.h"
 #include "platform/archive.h"
-#include "support/scripted_dialogs.h"
 #include "support/files.h"
+#include "support/scripted_dialogs.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -11,8 +11,8 @@
 #include "platform/recordingdc.h"
 #include "support/bmpfile.h"
 #include "support/display_options.h"
-#include "support/stored.h"
 #include "support/pixels.h"
+#include "support/stored.h"
 
 #include <QTemporaryDir>
 

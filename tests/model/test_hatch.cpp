@@ -11,8 +11,8 @@
 #include "platform/imagedc.h"
 #include "support/bytes.h"
 #include "support/display_options.h"
-#include "support/stored.h"
 #include "support/pixels.h"
+#include "support/stored.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include "platform/archive.h"
 #include "platform/recordingdc.h"
 #include "support/bytes.h"
-#include "view2d/view_fixture.h"
 #include "support/stored.h"
+#include "view2d/view_fixture.h"
 
 #include <gtest/gtest.h>
 

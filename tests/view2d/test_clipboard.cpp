@@ -1,6 +1,7 @@
 // The clipboard: records copied from one drawing and pasted into another with
 // one undo state; data that do not read as a drawing add nothing; the area
 // copy puts a picture there.
+#include "support/pixels.h"
 #include "view2d/clipboard.h"
 
 #include "model/bloq.h"
@@ -10,7 +11,6 @@
 #include "support/blocks.h"
 #include "support/scripted_dialogs.h"
 #include "view_fixture.h"
-#include "support/pixels.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

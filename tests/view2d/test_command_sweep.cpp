@@ -6,10 +6,10 @@
 // enclosure shows its area, the section asks for its window), the copies to
 // the clipboard fill it and the paste adds what it holds.
 #include "platform/archive.h"
+#include "support/stored.h"
 #include "view2d/clipboard.h"
 #include "support/any_dialog.h"
 #include "steps_fixture.h"
-#include "support/stored.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -9,8 +9,8 @@
 #include "platform/fileio.h"
 #include "res/hatchpatterns.h"
 #include "support/blocks.h"
-#include "view_fixture.h"
 #include "support/pixels.h"
+#include "view_fixture.h"
 
 #include <QTemporaryDir>
 

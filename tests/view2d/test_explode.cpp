@@ -96,20 +96,12 @@ CDib* NewPiece(const Piece& p)
     }
 }
 
-class PLineEdit : public ViewTest {
+class PLineEdit : public FreedOnceTest {
 protected:
     void SetUp() override
     {
-        base = CDib::LiveCount();
-        ViewTest::SetUp();
+        FreedOnceTest::SetUp();
         doc.AddLayer(0, 1)->m_name = "L";
-    }
-    void TearDown() override
-    {
-        FreeUndoHistory(view);
-        doc.DeleteContents();
-        EXPECT_EQ(CDib::LiveCount(), base) << "every element freed once";
-        ViewTest::TearDown();
     }
 
     POSITION Append(CDib* record) { return doc.AppendEntityRecord(record); }
@@ -151,8 +143,6 @@ protected:
             EXPECT_EQ(RecordBytes(doc), after) << "redo gives the result again";
         }
     }
-
-    std::int64_t base = 0;
 };
 
 // ---------------------------------------------------------------- add

@@ -9,28 +9,16 @@
 #include "model/pline.h"
 #include "model/recta.h"
 #include "support/blocks.h"
+#include "support/pixels.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
-#include "support/pixels.h"
 
 #include <numbers>
 
 namespace {
 
-class ExplodeUndo : public ViewTest {
+class ExplodeUndo : public FreedOnceTest {
 protected:
-    void SetUp() override
-    {
-        base = CDib::LiveCount();
-        ViewTest::SetUp();
-    }
-    void TearDown() override
-    {
-        FreeUndoHistory(view);
-        doc.DeleteContents();
-        EXPECT_EQ(CDib::LiveCount(), base) << "every element freed once";
-        ViewTest::TearDown();
-    }
 
     // The explode command on the record at pos alone; one state.
     void Explode(POSITION pos)
@@ -69,8 +57,6 @@ protected:
             EXPECT_EQ(CDib::LiveCount(), live + parts) << "nothing freed, nothing copied again";
         }
     }
-
-    std::int64_t base = 0;
 };
 
 }  // namespace

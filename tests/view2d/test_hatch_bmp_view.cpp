@@ -8,10 +8,10 @@
 #include "platform/archive.h"
 #include "support/blocks.h"
 #include "support/scripted_forms.h"
+#include "support/stored.h"
 #include "view2d/rastercopy.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
-#include "support/stored.h"
 
 #include <algorithm>
 

@@ -8,10 +8,10 @@
 #include "model/transform.h"
 #include "platform/archive.h"
 #include "support/blocks.h"
+#include "support/files.h"
 #include "view2d/insblpick.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
-#include "support/files.h"
 
 #include <QTemporaryDir>
 

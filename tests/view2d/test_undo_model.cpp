@@ -14,9 +14,9 @@
 #include "model/tdface.h"
 #include "model/text.h"
 #include "platform/archive.h"
+#include "support/stored.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
-#include "support/stored.h"
 
 #include <algorithm>
 #include <map>

@@ -8,6 +8,7 @@
 #include "res/commands.h"
 #include "support/pixels.h"
 #include "view2d/rectaview.h"
+#include "view2d/undo.h"
 
 #include <gtest/gtest.h>
 
@@ -63,4 +64,24 @@ protected:
 
     CRectaDoc doc;
     CRectaView view;
+};
+
+// A plan view whose drawing and undo history are freed at the end, every
+// element exactly once.
+class FreedOnceTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        base = CDib::LiveCount();
+        ViewTest::SetUp();
+    }
+    void TearDown() override
+    {
+        FreeUndoHistory(view);
+        doc.DeleteContents();
+        EXPECT_EQ(CDib::LiveCount(), base) << "every element freed once";
+        ViewTest::TearDown();
+    }
+
+    std::int64_t base = 0;
 };

@@ -7,8 +7,8 @@
 #include "model/insbl.h"
 #include "model/recta.h"
 #include "model/tdface.h"
-#include "view3d/view3d.h"
 #include "support/pixels.h"
+#include "view3d/view3d.h"
 
 #include <gtest/gtest.h>
 
