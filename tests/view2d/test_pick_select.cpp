@@ -87,8 +87,8 @@ TEST_F(SelectTest, PickNearestWithinTheAperture)
 
 TEST_F(SelectTest, WindowAndCrossingToggle)
 {
-    LineFrom(2, 2, 4, 2);                             // inside (1,1)-(6,5)
-    LineFrom(5, 3, 9, 3);                             // crosses its right side
+    LineFrom(2, 2, 4, 2);                         // inside (1,1)-(6,5)
+    LineFrom(5, 3, 9, 3);                         // crosses its right side
     doc.AddPunt()->m_point = CPointd(3, 4);       // inside
     CCirc* c = doc.AddCirc();                     // crosses the top
     c->m_centre = CPointd(3, 5);

@@ -1,4 +1,4 @@
-// Prompts, rubber band, command starters and repetition.
+// Prompts, the rubber band, what the starters set, cursors by command code and repaints.
 #include "model/dib.h"
 #include "model/recta.h"
 #include "model/text.h"

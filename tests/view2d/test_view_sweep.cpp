@@ -136,7 +136,7 @@ TEST_F(ViewTest, EntitiesLandWhereTheMappingSays)
 TEST_F(ViewTest, WindowOrCrossingByDragDirection)
 {
     doc.m_gridStep = 0;
-    LineFrom(4, 3, 5, 3);    // inside
+    LineFrom(4, 3, 5, 3);   // inside
     LineFrom(4, 4, 11, 4);  // crossing
     struct Drag { CPointd a, b; int selected; };
     const Drag drags[] = {
