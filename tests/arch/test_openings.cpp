@@ -7,36 +7,14 @@
 #include "model/insbl.h"
 #include "model/tdface.h"
 #include "model/transform.h"
+#include "support/segments.h"
 #include "view2d/viewtools.h"
 
 #include <algorithm>
 #include <cmath>
 #include <set>
-#include <tuple>
 
 namespace {
-
-using Seg = std::tuple<long long, long long, long long, long long>;
-
-Seg S(double x1, double y1, double x2, double y2)
-{
-    auto r = [](double v) { return std::llround(v * 1e6); };
-    Seg a{r(x1), r(y1), r(x2), r(y2)}, b{r(x2), r(y2), r(x1), r(y1)};
-    return std::min(a, b);
-}
-
-std::multiset<Seg> Lines(const CRectaDoc& doc)
-{
-    std::multiset<Seg> out;
-    for (CObject* obj : doc.GetEntityList()) {
-        const auto* dib = static_cast<const CDib*>(obj);
-        if (dib->m_type == ENT_LINE) {
-            const auto* l = static_cast<const CRecta*>(dib->m_entity);
-            out.insert(S(l->m_p1.x, l->m_p1.y, l->m_p2.x, l->m_p2.y));
-        }
-    }
-    return out;
-}
 
 // A wall 0.3 thick along x from 0 to 10: outer face y = 0, inner face y = 0.3.
 class OpeningTest : public ArchTest {

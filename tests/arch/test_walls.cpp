@@ -4,40 +4,8 @@
 #include "model/layer.h"
 #include "model/pline.h"
 #include "model/tdface.h"
+#include "support/segments.h"
 #include "view2d/viewtools.h"
-
-#include <set>
-#include <tuple>
-
-namespace {
-
-using Seg = std::tuple<long long, long long, long long, long long>;
-
-std::set<Seg> WallLines(const CRectaDoc& doc)
-{
-    std::set<Seg> out;
-    auto r = [](double v) { return std::llround(v * 1e6); };
-    for (CObject* obj : doc.GetEntityList()) {
-        const auto* dib = static_cast<const CDib*>(obj);
-        if (dib->m_type != ENT_LINE)
-            continue;
-        const auto* l = static_cast<const CRecta*>(dib->m_entity);
-        EXPECT_EQ(l->m_layer, "WALLS");
-        Seg a{r(l->m_p1.x), r(l->m_p1.y), r(l->m_p2.x), r(l->m_p2.y)};
-        Seg b{r(l->m_p2.x), r(l->m_p2.y), r(l->m_p1.x), r(l->m_p1.y)};
-        out.insert(std::min(a, b));
-    }
-    return out;
-}
-
-Seg S(double x1, double y1, double x2, double y2)
-{
-    auto r = [](double v) { return std::llround(v * 1e6); };
-    Seg a{r(x1), r(y1), r(x2), r(y2)}, b{r(x2), r(y2), r(x1), r(y1)};
-    return std::min(a, b);
-}
-
-}  // namespace
 
 // A chain of four walls round a square, closed by the right button's join:
 // the outer and inner faces meet at their corners; each wall is one undo state.
@@ -53,16 +21,16 @@ TEST_F(ArchTest, WallChainClosesIntoARoom)
 
     CPointd* chain = doc.m_toolPoints;
     ViewTools().JoinWalls(doc, view, chain[1], chain[2], chain[3], chain[4], 0.4);
-    const std::set<Seg> room{S(0, 0, 4, 0),       S(4, 0, 4, 4),       S(4, 4, 0, 4),       S(0, 4, 0, 0),
+    const std::multiset<Seg> room{S(0, 0, 4, 0),       S(4, 0, 4, 4),       S(4, 4, 0, 4),       S(0, 4, 0, 0),
                              S(0.2, 0.2, 3.8, 0.2), S(3.8, 0.2, 3.8, 3.8), S(3.8, 3.8, 0.2, 3.8), S(0.2, 3.8, 0.2, 0.2)};
-    EXPECT_EQ(WallLines(doc), room);
+    EXPECT_EQ(Lines(doc, "WALLS"), room);
     EXPECT_EQ(view.UndoStateCount(), 5);
 
     view.DoUndo();  // the closing join
-    EXPECT_EQ(WallLines(doc).count(S(0.2, 0.2, 3.8, 0.2)), 0u);
+    EXPECT_EQ(Lines(doc, "WALLS").count(S(0.2, 0.2, 3.8, 0.2)), 0u);
     view.DoUndo();  // the fourth wall, with its join to the third
     EXPECT_EQ(Count(ENT_LINE), 6);
-    EXPECT_EQ(WallLines(doc).count(S(3.8, 0.2, 3.8, 3.8)), 1u) << "the third wall's inner corner stays";
+    EXPECT_EQ(Lines(doc, "WALLS").count(S(3.8, 0.2, 3.8, 3.8)), 1u) << "the third wall's inner corner stays";
     for (int i = 0; i < 3; ++i)
         view.DoUndo();
     EXPECT_EQ(Count(), 0);
@@ -72,16 +40,16 @@ TEST_F(ArchTest, WallChainClosesIntoARoom)
 TEST_F(ArchTest, WallFaceFollowsTheSidePoint)
 {
     MakeWall(doc, view, CPointd(0, 0), CPointd(5, 0), CPointd(1, -3), 1, 0, 0.3);
-    EXPECT_EQ(WallLines(doc), (std::set<Seg>{S(0, 0, 5, 0), S(0, -0.3, 5, -0.3)}));
+    EXPECT_EQ(Lines(doc, "WALLS"), (std::multiset<Seg>{S(0, 0, 5, 0), S(0, -0.3, 5, -0.3)}));
     MakeWall(doc, view, CPointd(5, 0), CPointd(5, -4), CPointd(9, -1), 2, 0, 0.3);
     // Turning right with the wall outside the corner: the outer faces meet at
     // (5.3, 0), the inner ones at (5, -0.3).
-    EXPECT_EQ(WallLines(doc),
-              (std::set<Seg>{S(0, 0, 5.3, 0), S(0, -0.3, 5, -0.3), S(5.3, 0, 5.3, -4), S(5, -0.3, 5, -4)}));
+    EXPECT_EQ(Lines(doc, "WALLS"),
+              (std::multiset<Seg>{S(0, 0, 5.3, 0), S(0, -0.3, 5, -0.3), S(5.3, 0, 5.3, -4), S(5, -0.3, 5, -4)}));
     CPointd* chain = doc.m_toolPoints;
     JoinWalls(doc, view, chain[1], chain[2], chain[3], chain[4], 0.4);
     EXPECT_EQ(Count(ENT_LINE), 4);
-    EXPECT_EQ(WallLines(doc).count(S(0, -0.3, 5, -0.3)), 1u) << "far from the start: nothing joins";
+    EXPECT_EQ(Lines(doc, "WALLS").count(S(0, -0.3, 5, -0.3)), 1u) << "far from the start: nothing joins";
 }
 
 TEST_F(ArchTest, WallWithoutThicknessOrLengthIsRefused)

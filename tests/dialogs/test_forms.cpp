@@ -1,15 +1,14 @@
 #include "dialogs/dlgform.h"
 #include "dialogs/rundlg.h"
+#include "support/real_dialog.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_forms.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -100,33 +99,21 @@ TEST(FormRun, UnexpectedDialogFailsTheTest)
 TEST(FormWidget, TypedRadiusIsReturned)
 {
     ScriptedMessageBoxes boxes({IDOK});
-    const DialogScript previous = SetDialogScript({});
     std::string label;
-    QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->objectName(), "RADIO");
-        auto* edit = dlg->findChild<QLineEdit*>("radius");
-        auto* box = dlg->findChild<QDialogButtonBox*>("buttons");
+    const auto act = [&](QDialog& dlg) {
+        EXPECT_EQ(dlg.objectName(), "RADIO");
+        auto* edit = dlg.findChild<QLineEdit*>("radius");
+        auto* box = dlg.findChild<QDialogButtonBox*>("buttons");
         ASSERT_TRUE(edit && box);
-        for (QLabel* l : dlg->findChildren<QLabel*>())
+        for (QLabel* l : dlg.findChildren<QLabel*>())
             if (l->buddy() == edit)
                 label = l->text().toStdString();
         edit->setText("1,5");
         box->button(QDialogButtonBox::Ok)->click();  // refused, stays open
         edit->setText("2.25");
         box->button(QDialogButtonBox::Ok)->click();
-    });
-    // Never hang the run on a dialog that did not close.
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] {
-        if (QWidget* w = QApplication::activeModalWidget())
-            w->close();
-    });
-    guard.start(10000);
-    const double radius = RunRadioDlgEx();
-    SetDialogScript(previous);
+    };
+    const double radius = WithRealDialog(act, [] { return RunRadioDlgEx(); });
     EXPECT_EQ(radius, 2.25);
     EXPECT_EQ(label, "Radius:");
     EXPECT_EQ(boxes.asked.size(), 1u);

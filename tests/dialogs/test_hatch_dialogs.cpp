@@ -1,10 +1,9 @@
 #include "dialogs/hatchdlg.h"
+#include "support/real_dialog.h"
 #include "support/scripted_forms.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QPushButton>
-#include <QTimer>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -102,29 +101,17 @@ TEST(HatchDialogs, ParameterDefaultsAndCopyOut)
 // The real dialog: a picture button with its label as tip chooses its kind.
 TEST(HatchDialogs, PictureButtonChoosesItsKind)
 {
-    const DialogScript previous = SetDialogScript({});
     std::string tip;
     bool hasIcon = false;
-    QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        auto* button = dlg->findChild<QPushButton*>("families");
+    const auto act = [&](QDialog& dlg) {
+        auto* button = dlg.findChild<QPushButton*>("families");
         ASSERT_NE(button, nullptr);
         tip = button->toolTip().toStdString();
         hasIcon = !button->icon().isNull() && button->text().isEmpty();
         button->click();
-    });
-    // Never hang the run on a dialog that did not close.
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] {
-        if (QWidget* w = QApplication::activeModalWidget())
-            w->close();
-    });
-    guard.start(10000);
+    };
     int kind = 0;
-    EXPECT_EQ(RunTramaDlgEx(kind), 1);
-    SetDialogScript(previous);
+    EXPECT_EQ(WithRealDialog(act, [&] { return RunTramaDlgEx(kind); }), 1);
     EXPECT_EQ(kind, 2);
     EXPECT_EQ(tip, "Two Line Families");
     EXPECT_TRUE(hasIcon);

@@ -6,6 +6,7 @@
 #include "model/layer.h"
 #include "support/blocks.h"
 #include "support/dxf_listing.h"
+#include "support/files.h"
 #include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -140,9 +141,7 @@ TEST_F(DrawingBlock, NamesBeginningZpAcMakeOneBlockZpAc)
 TEST_F(DrawingBlock, AFileThatCannotBeReadWholeAddsNothing)
 {
     ASSERT_TRUE(WriteBlockToDrawingFile(source, path, *door));
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    in.close();
+    const std::string bytes = FileText(path);
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() - 40);
     target.SetModifiedFlag(false);
     const std::vector<Row> before = dxflisting::ListDrawing(target);
@@ -171,8 +170,7 @@ TEST_F(DrawingBlock, AFailedWriteIsReportedAndLeavesTheOldFile)
     }
     fs::permissions(dir, fs::perms::owner_write, fs::perm_options::add);
     if (!writable) {
-        std::ifstream in(path);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "old");
+        EXPECT_EQ(FileText(path), "old");
     }
     ScriptedMessageBoxes boxes({IDOK});
     EXPECT_FALSE(WriteBlockToDrawingFile(source, dir + "/no such folder/x.zpd", *door));

@@ -8,7 +8,9 @@
 #include "platform/archive.h"
 #include "support/blocks.h"
 #include "support/bytes.h"
+#include "support/files.h"
 #include "support/scripted_dialogs.h"
+#include "support/stored.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -32,19 +34,6 @@
 namespace {
 
 using Bytes = std::vector<BYTE>;
-
-Bytes Saved(CRectaDoc& doc)
-{
-    CArchive ar;
-    doc.Serialize(ar);
-    return ar.TakeData();
-}
-
-Bytes ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 void WriteFile(const std::string& path, const Bytes& bytes)
 {
@@ -170,7 +159,7 @@ TEST_F(DrawingFile, NewDrawingSavedAtOnce)
     w.u16(1).classRecord("CLayer").str("ZP").u32(0).u16(1);  // layers
     w.u16(0).u16(0).u16(0);                                   // entities, blocks, attributes
     w.u16(0);                                                 // embedded objects
-    EXPECT_EQ(Saved(doc), w.bytes());
+    EXPECT_EQ(Stored(doc), w.bytes());
 }
 
 TEST_F(DrawingFile, NewDrawingDefaults)
@@ -212,7 +201,7 @@ TEST_F(DrawingFile, SaveAndOpenRoundTripsByteForByte)
     EXPECT_EQ(back.GetLayerList().GetCount(), 2);
     EXPECT_EQ(back.GetPathName(), path);
     EXPECT_EQ(back.GetTitle(), "a.zpd");
-    EXPECT_EQ(Saved(back), ReadFile(path));
+    EXPECT_EQ(Stored(back), FileBytes(path));
 }
 
 TEST_F(DrawingFile, VersionTwoFileLoadsWithoutZAndSavesAsVersionThree)
@@ -235,7 +224,7 @@ TEST_F(DrawingFile, VersionTwoFileLoadsWithoutZAndSavesAsVersionThree)
     EXPECT_EQ(old.FindLayer("OLD", layer), 1);
     EXPECT_EQ(old.FindLayer("ZP", layer), 0);
 
-    const Bytes resaved = Saved(old);
+    const Bytes resaved = Stored(old);
     ByteWriter head;
     head.str("BARQUELO 3.0");
     EXPECT_TRUE(std::equal(head.bytes().begin(), head.bytes().end(), resaved.begin()));
@@ -294,7 +283,7 @@ TEST_F(DrawingFile, ToolWordsAreSixteenBits)
     doc.m_toolWords[1] = 70000;
     doc.m_toolWords[20] = -1;
     CRectaDoc back;
-    Bytes bytes = Saved(doc);
+    Bytes bytes = Stored(doc);
     CArchive in(bytes);
     back.Serialize(in);
     EXPECT_EQ(back.m_toolWords[1], 4464);
@@ -311,7 +300,7 @@ TEST_F(DrawingFile, DamagedFilesLeaveTheOpenDrawingUntouched)
     doc.AddArc()->m_end = 1;
     doc.AddPunt();
     doc.AddText()->m_text = "label";
-    const Bytes good = Saved(doc);
+    const Bytes good = Stored(doc);
     const std::string path = Path("bad.zpd");
 
     CRectaDoc open;
@@ -320,7 +309,7 @@ TEST_F(DrawingFile, DamagedFilesLeaveTheOpenDrawingUntouched)
     SetLastLayerName("MINE");
     open.AddLayer(0, 1);
     open.SetPathName("/somewhere/mine.zpd");
-    const Bytes before = Saved(open);
+    const Bytes before = Stored(open);
 
     auto expectUntouched = [&](const Bytes& bytes, const char* what) {
         WriteFile(path, bytes);
@@ -328,7 +317,7 @@ TEST_F(DrawingFile, DamagedFilesLeaveTheOpenDrawingUntouched)
         EXPECT_FALSE(open.OnOpenDocument(path)) << what;
         ASSERT_EQ(boxes.asked.size(), 1u) << what;
         EXPECT_NE(boxes.asked[0].find(path), std::string::npos);
-        EXPECT_EQ(Saved(open), before) << what;
+        EXPECT_EQ(Stored(open), before) << what;
         EXPECT_EQ(open.GetPathName(), "/somewhere/mine.zpd");
     };
 
@@ -369,7 +358,7 @@ TEST(DrawingFileFuzzFinds, EveryStoredInputLoadsOrFailsCleanly)
     const std::filesystem::path dir = std::filesystem::path(ZP_TEST_DATA) / "fuzz" / "drawing";
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        const Bytes bytes = ReadFile(entry.path().string());
+        const Bytes bytes = FileBytes(entry.path().string());
         CRectaDoc doc;
         try {
             CArchive ar(bytes);
@@ -408,7 +397,7 @@ TEST_F(DrawingFile, ReferencedBlocksAreBackReferencesToTheDrawingsBlocks)
         w.u16(0);
         w.u16(0).u16(0);                            // attribute definitions, embedded objects
     });
-    EXPECT_EQ(Saved(doc), expected);
+    EXPECT_EQ(Stored(doc), expected);
 }
 
 TEST_F(DrawingFile, BlocksThatInsertBlocksReopenSharedAndSaveByteForByte)
@@ -427,7 +416,7 @@ TEST_F(DrawingFile, BlocksThatInsertBlocksReopenSharedAndSaveByteForByte)
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(9, 9), 1, 0, 1, "TOP");
     const std::string path = Path("shared.zpd");
     ASSERT_TRUE(doc.OnSaveDocument(path));
-    const Bytes file = ReadFile(path);
+    const Bytes file = FileBytes(path);
 
     CRectaDoc back;
     ASSERT_TRUE(back.OnOpenDocument(path));
@@ -441,9 +430,9 @@ TEST_F(DrawingFile, BlocksThatInsertBlocksReopenSharedAndSaveByteForByte)
             EXPECT_EQ(named, back.FindBlock(named->m_name)) << name << " names " << named->m_name;
         }
     }
-    EXPECT_EQ(Saved(back), file);
+    EXPECT_EQ(Stored(back), file);
     back.DeleteContents();  // each block freed once
-    EXPECT_EQ(Saved(doc), file);
+    EXPECT_EQ(Stored(doc), file);
 }
 
 // Files that hand one object to two owners are refused; blocks that only
@@ -538,7 +527,7 @@ TEST_F(DrawingFile, ObjectsNamedInSeveralListsHaveOneOwner)
         EXPECT_EQ(asked.size(), c.opens ? 0u : 1u);
         if (!opened)
             continue;
-        EXPECT_EQ(Saved(probe), bytes);
+        EXPECT_EQ(Stored(probe), bytes);
         for (POSITION pos = probe.GetFirstBlockPosition(); pos;) {
             const CBloq* b = probe.GetNextBlock(pos);
             for (POSITION r = b->GetFirstRefBlockPosition(); r;) {
@@ -562,7 +551,7 @@ TEST_F(DrawingFile, ObjectsNamedInSeveralListsHaveOneOwner)
 TEST_F(DrawingFile, WhatFollowsTheListsIsNeverDroppedSilently)
 {
     doc.AddText()->m_text = "label";
-    const Bytes good = Saved(doc);
+    const Bytes good = Stored(doc);
     const std::size_t end = good.size() - 2;  // where the embedded-object count begins
     auto with = [&](std::initializer_list<BYTE> tail) {
         Bytes b(good.begin(), good.begin() + long(end));
@@ -601,7 +590,7 @@ TEST_F(DrawingFile, WhatFollowsTheListsIsNeverDroppedSilently)
         if (c.opens) {
             const CDib* first = probe.GetEntityRecord(probe.GetFirstEntityPosition());
             EXPECT_EQ(static_cast<const CText*>(first->m_entity)->m_text, "label");
-            EXPECT_EQ(Saved(probe), c.bytes.size() == end ? good : c.bytes) << "embedded objects are kept";
+            EXPECT_EQ(Stored(probe), c.bytes.size() == end ? good : c.bytes) << "embedded objects are kept";
         }
     }
 }
@@ -610,7 +599,7 @@ TEST_F(DrawingFile, WhatFollowsTheListsIsNeverDroppedSilently)
 // file is refused, or reported as embedded objects, never passed over unsaid.
 TEST_F(DrawingFile, ChangesThatEndTheListsEarlyAreReported)
 {
-    const Bytes good = ReadFile(std::string(ZP_TEST_DATA) + "/fuzz/drawing/seed-every-kind");
+    const Bytes good = FileBytes(std::string(ZP_TEST_DATA) + "/fuzz/drawing/seed-every-kind");
     ASSERT_GT(good.size(), 2000u);
     int early = 0, refused = 0;
     for (std::size_t i = 0; i < good.size(); ++i)

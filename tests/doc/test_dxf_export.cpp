@@ -4,6 +4,7 @@
 #include "doc/rectadoc.h"
 #include "support/dxf_drawings.h"
 #include "support/dxf_listing.h"
+#include "support/files.h"
 #include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -141,8 +142,7 @@ TEST_F(DxfExport, WhatIsLeftOutIsReported)
     ASSERT_TRUE(doc.WriteDXF(path));
     ASSERT_EQ(boxes.asked.size(), 1u);
     EXPECT_NE(boxes.asked[0].find("INSERT (of a missing block): 1"), std::string::npos) << boxes.asked[0];
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), text);
+    EXPECT_EQ(FileText(path), text);
 }
 
 TEST_F(DxfExport, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
@@ -155,8 +155,7 @@ TEST_F(DxfExport, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
         ASSERT_EQ(boxes.asked.size(), 1u);
         EXPECT_NE(boxes.asked[0].find("could not be written"), std::string::npos);
     }
-    std::ifstream in(path);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "old");
+    EXPECT_EQ(FileText(path), "old");
 }
 
 TEST_F(DxfExport, HeaderAndTablesTellOtherProgramsWhatTheyNeed)
@@ -382,8 +381,7 @@ TEST_F(DxfExport, ExportAndImportIgnoreACommaDecimalLocale)
 {
     EveryKind(doc);
     const std::string inC = Exported();
-    std::ifstream in(std::string(ZP_TEST_DATA) + "/dxf/r12.dxf", std::ios::binary);
-    const std::string r12((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string r12 = FileText(std::string(ZP_TEST_DATA) + "/dxf/r12.dxf");
 
     CRectaDoc back;
     back.OnNewDocument();

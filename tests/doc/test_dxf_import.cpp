@@ -12,6 +12,7 @@
 #include "model/text.h"
 #include "support/blocks.h"
 #include "support/dxf_listing.h"
+#include "support/files.h"
 #include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -36,12 +37,6 @@ constexpr double kPi = 3.14159265358979323846;
 std::string FixturePath(const std::string& name)
 {
     return std::string(ZP_TEST_DATA) + "/dxf/" + name;
-}
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // One record: its name, then code and value lines.
@@ -97,7 +92,7 @@ class DxfFixture : public DxfImport, public ::testing::WithParamInterface<const 
 TEST_P(DxfFixture, ImportGivesTheExpectedDrawing)
 {
     const std::string name = GetParam();
-    const DxfImportResult result = Import(ReadText(FixturePath(name + ".dxf")));
+    const DxfImportResult result = Import(FileText(FixturePath(name + ".dxf")));
     const std::string difference = dxflisting::Difference(
         dxflisting::ReadListing(FixturePath(name + ".expected")), ListDrawing(doc, result.leftOut));
     EXPECT_TRUE(difference.empty()) << difference;
@@ -107,7 +102,7 @@ TEST_P(DxfFixture, ImportGivesTheExpectedDrawing)
 // Cut after every line, the file lacks its end: nothing is added.
 TEST_P(DxfFixture, TruncatedAtAnyLineAddsNothing)
 {
-    const std::string text = ReadText(FixturePath(std::string(GetParam()) + ".dxf"));
+    const std::string text = FileText(FixturePath(std::string(GetParam()) + ".dxf"));
     doc.SetModifiedFlag(false);
     const std::vector<Row> before = ListDrawing(doc);
     int lines = 0;
@@ -124,7 +119,7 @@ TEST_P(DxfFixture, TruncatedAtAnyLineAddsNothing)
 // Damaged codes and values, lines lost or doubled: the import reads whole or adds nothing.
 TEST_P(DxfFixture, CorruptionNeverLeavesAPartialDrawing)
 {
-    const std::string text = ReadText(FixturePath(std::string(GetParam()) + ".dxf"));
+    const std::string text = FileText(FixturePath(std::string(GetParam()) + ".dxf"));
     std::vector<std::string> lines;
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = text.find('\n', start);
@@ -168,7 +163,7 @@ TEST(DxfFuzzFinds, EveryStoredInputImportsOrFailsCleanly)
 {
     int inputs = 0;
     for (const auto& entry : std::filesystem::directory_iterator(std::string(ZP_TEST_DATA) + "/fuzz/dxf")) {
-        const std::string bytes = ReadText(entry.path().string());
+        const std::string bytes = FileText(entry.path().string());
         EXPECT_TRUE(ImportKeepsTheDrawingWhole(reinterpret_cast<const BYTE*>(bytes.data()), bytes.size()))
             << entry.path();
         ++inputs;
@@ -197,7 +192,7 @@ TEST_F(DxfImport, NothingLeftOutShowsNoMessage)
 
 TEST_F(DxfImport, CrLfAndLfLineEndsReadAlike)
 {
-    std::string crlf = ReadText(FixturePath("quirks.dxf")), lf;
+    std::string crlf = FileText(FixturePath("quirks.dxf")), lf;
     ASSERT_NE(crlf.find("\r\n"), std::string::npos);
     for (char c : crlf)
         if (c != '\r')
@@ -452,7 +447,7 @@ TEST_F(DxfImport, ABlockWhoseNameExistsIsRenamedAndItsInsertsFollowIt)
 
 TEST_F(DxfImport, BlocksThatInsertThemselvesDrawAndMeasure)
 {
-    Import(ReadText(FixturePath("quirks.dxf")));
+    Import(FileText(FixturePath("quirks.dxf")));
     const CBloq* self = doc.FindBlock("Self");
     ASSERT_NE(self, nullptr);
     std::size_t placed = 0;

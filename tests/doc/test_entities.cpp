@@ -5,6 +5,7 @@
 #include "model/recta.h"
 #include "model/text.h"
 #include "platform/archive.h"
+#include "support/stored.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +14,6 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-std::vector<BYTE> Saved(CRectaDoc& doc)
-{
-    CArchive ar;
-    doc.Serialize(ar);
-    return ar.TakeData();
-}
 
 struct CountingView : CView {
     void DrawAddedEntity(int type, CObject*) override { drawn.push_back(type); }
@@ -230,12 +224,12 @@ TEST(DocEntities, EveryKindRoundTripsByteForByte)
     CRectaDoc doc;
     doc.OnNewDocument();
     Fill(doc, 50);
-    const auto first = Saved(doc);
+    const auto first = Stored(doc);
     CRectaDoc back;
     CArchive in(first);
     back.Serialize(in);
     EXPECT_EQ(back.GetEntityList().GetCount(), 50);
-    EXPECT_EQ(Saved(back), first);
+    EXPECT_EQ(Stored(back), first);
 }
 
 TEST(DocEntities, LargeDrawingsSaveAndLoad)
@@ -244,13 +238,13 @@ TEST(DocEntities, LargeDrawingsSaveAndLoad)
         CRectaDoc doc;
         doc.OnNewDocument();
         Fill(doc, n);
-        const auto bytes = Saved(doc);
+        const auto bytes = Stored(doc);
         CRectaDoc back;
         CArchive in(bytes);
         back.Serialize(in);
         ASSERT_EQ(back.GetEntityList().GetCount(), n);
         EXPECT_EQ(in.Remaining(), 0u);
-        EXPECT_EQ(Saved(back), bytes) << n;
+        EXPECT_EQ(Stored(back), bytes) << n;
         const CText* t = static_cast<const CText*>(static_cast<CDib*>(back.GetEntityList().GetTail())->m_entity);
         EXPECT_EQ(t->m_text, "T" + std::to_string(n - 1));
     }

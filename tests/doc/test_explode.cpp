@@ -10,19 +10,13 @@
 #include "model/text.h"
 #include "platform/archive.h"
 #include "support/blocks.h"
+#include "support/stored.h"
 
 #include <gtest/gtest.h>
 
 #include <numbers>
 
 namespace {
-
-std::vector<BYTE> Stored(CDib& element)
-{
-    CArchive ar;
-    element.Serialize(ar);
-    return ar.TakeData();
-}
 
 struct Added {
     int type;

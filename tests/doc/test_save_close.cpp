@@ -1,5 +1,6 @@
 #include "doc/rectadoc.h"
 #include "platform/archive.h"
+#include "support/files.h"
 #include "support/scripted_dialogs.h"
 
 #include <QTemporaryDir>
@@ -20,12 +21,6 @@
 namespace {
 
 using Bytes = std::vector<BYTE>;
-
-Bytes ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 enum class State { Unmodified, ModifiedWithPath, ModifiedNoPath };
 
@@ -105,7 +100,7 @@ TEST(SaveClose, QuestionMatrix)
                                                             : " has been modified. Do you want to save it?";
                         EXPECT_EQ(boxes.asked[0], "The Document d.zpd" + q);
                     }
-                    const Bytes now = ReadFile(path);
+                    const Bytes now = FileBytes(path);
                     if (want.fileRewritten)
                         EXPECT_NE(now, oldBytes);
                     else
@@ -120,7 +115,7 @@ TEST(SaveClose, FailedSaveKeepsTheOldFileAndReportsOnce)
     CRectaDoc doc;
     doc.OnNewDocument();
     ASSERT_TRUE(doc.OnSaveDocument(path));
-    const Bytes good = ReadFile(path);
+    const Bytes good = FileBytes(path);
 
     doc.AppendEntityRecord(new CDib(ENT_CIRCLE, nullptr));
     doc.SetModifiedFlag();
@@ -128,7 +123,7 @@ TEST(SaveClose, FailedSaveKeepsTheOldFileAndReportsOnce)
     EXPECT_FALSE(doc.OnSaveDocument(path));
     EXPECT_EQ(boxes.asked.size(), 1u);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(ReadFile(path), good);
+    EXPECT_EQ(FileBytes(path), good);
 }
 
 TEST(SaveClose, SaveToOwnPathNeedsAPath)
@@ -143,7 +138,7 @@ TEST(SaveClose, SaveToOwnPathNeedsAPath)
     doc.SetPathName(path);
     doc.SaveToOwnPath();
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_FALSE(ReadFile(path).empty());
+    EXPECT_FALSE(FileBytes(path).empty());
 }
 
 TEST(SaveClose, UnwritableDirectoryIsReported)
@@ -216,7 +211,7 @@ TEST_F(SmallDisk, SavingOntoAFullDiskKeepsTheOldFileAndSaysWhy)
     for (int i = 0; i < 20; ++i)
         doc.AddRectaOnLayer(1, 0, "ZP", CPointd(i, 0), CPointd(i, 1));
     ASSERT_TRUE(doc.OnSaveDocument(path));
-    const Bytes old = ReadFile(path);
+    const Bytes old = FileBytes(path);
     for (int i = 0; i < 100; ++i)
         doc.AddRectaOnLayer(1, 0, "ZP", CPointd(i, 2), CPointd(i, 3));
 
@@ -231,7 +226,7 @@ TEST_F(SmallDisk, SavingOntoAFullDiskKeepsTheOldFileAndSaysWhy)
             EXPECT_NE(boxes.asked[0].find("No space left on device"), std::string::npos) << boxes.asked[0];
         }
         EXPECT_TRUE(doc.IsModified());
-        EXPECT_EQ(ReadFile(path), old);
+        EXPECT_EQ(FileBytes(path), old);
         {
             ScriptedMessageBoxes boxes({IDOK});
             EXPECT_FALSE(doc.OnSaveDocument(root + "/new.zpd"));

@@ -9,6 +9,7 @@
 #include "platform/recordingdc.h"
 #include "support/blocks.h"
 #include "support/bytes.h"
+#include "support/stored.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +22,6 @@ namespace {
 
 using Bytes = std::vector<BYTE>;
 constexpr double kPi = std::numbers::pi;
-
-template <class T>
-Bytes Store(T& obj)
-{
-    CArchive ar;
-    obj.Serialize(ar);
-    return ar.TakeData();
-}
 
 void LineBytes(ByteWriter& w, double x1, double y1, double x2, double y2)
 {
@@ -75,13 +68,13 @@ TEST(BlockRecords, NestedBlockWithAttributeIsStoredByteForByte)
     w.u16(1).classRecord("CAttrib").str("RGB_R").str("RGB_R");
     w.u16(1).u16(0).u32(0xFF).str("L").str("300").u16(1).u16(38).zeros(8 + 8 + 32).point(7, 8, 0);
     w.u16(0).u16(1);
-    ASSERT_EQ(Store(outer), w.bytes());
+    ASSERT_EQ(Stored(outer), w.bytes());
 
     CArchive in(w.bytes());
     CBloq back;
     back.Serialize(in);
     EXPECT_EQ(in.Remaining(), 0u);
-    EXPECT_EQ(Store(back), w.bytes());
+    EXPECT_EQ(Stored(back), w.bytes());
     std::string value = "untouched";
     EXPECT_EQ(back.FindAttribByTag("RGB_G", value), -1);
     EXPECT_EQ(value, "untouched");
@@ -123,7 +116,7 @@ TEST(BlockRecords, BlocksNestedPastTheLimitFailTheStoreAndTheLoad)
         return blocks;
     };
     const Bytes bytes32 = nestedBytes(32), bytes33 = nestedBytes(33);
-    EXPECT_EQ(Store(*chain(32).front()), bytes32);
+    EXPECT_EQ(Stored(*chain(32).front()), bytes32);
     CArchive in32(bytes32);
     CBloq back;
     EXPECT_NO_THROW(back.Serialize(in32));

@@ -11,6 +11,8 @@
 #include "platform/recordingdc.h"
 #include "support/bmpfile.h"
 #include "support/display_options.h"
+#include "support/pixels.h"
+#include "support/stored.h"
 
 #include <QTemporaryDir>
 
@@ -26,13 +28,6 @@ namespace {
 
 using Bytes = std::vector<BYTE>;
 constexpr int kW = 200, kH = 150;
-
-Bytes Store(CObject& e)
-{
-    CArchive ar;
-    e.Serialize(ar);
-    return ar.TakeData();
-}
 
 // Four quadrants: red top left, green top right, blue bottom left, black bottom right.
 QImage Quadrants()
@@ -53,14 +48,7 @@ struct Canvas {
     }
     // The pixel at drawing point (x, y), drawing unit 1 = 10 pixels.
     QRgb At(double x, double y) const { return dc.Image().pixel(int(x * 10), kH - int(y * 10)) & 0xFFFFFF; }
-    int Ink() const
-    {
-        int n = 0;
-        for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x)
-                n += (dc.Image().pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
-        return n;
-    }
+    int Ink() const { return InkPixels(dc.Image()); }
     int Draw(const CBmp& b, DrawKind kind = DrawKind::normal) { return b.Draw(dc, WorldMap{10, 0, 0}, kind, doc); }
     CImageDC dc;
     CRectaDoc doc;
@@ -75,7 +63,7 @@ TEST(Bmp, RecordCutsTheSizeToWords)
     CBmp b(1, RGB(4, 5, 6), "MY LAYER", "/pics/my picture.bmp", CPointd(1, 2, 3), 2.7, 1.2);
     ByteWriter w;
     w.u16(1).u16(0).u32(0x060504).str("MY LAYER").str("/pics/my picture.bmp").u16(2).u16(1).point(1, 2, 3);
-    EXPECT_EQ(Store(b), w.bytes());
+    EXPECT_EQ(Stored(b), w.bytes());
 
     CArchive ar(w.bytes());
     CBmp back;
@@ -84,7 +72,7 @@ TEST(Bmp, RecordCutsTheSizeToWords)
     EXPECT_EQ(back.m_file, "/pics/my picture.bmp");
     EXPECT_EQ(back.m_w, 2.0);
     EXPECT_EQ(back.m_h, 1.0);
-    EXPECT_EQ(Store(back), w.bytes());
+    EXPECT_EQ(Stored(back), w.bytes());
 
     struct Row {
         double size;
@@ -94,7 +82,7 @@ TEST(Bmp, RecordCutsTheSizeToWords)
                   Row{std::numeric_limits<double>::infinity(), 65535}}) {
         SCOPED_TRACE(r.size);
         b.m_w = r.size;
-        const Bytes bytes = Store(b);
+        const Bytes bytes = Stored(b);
         const std::size_t at = 2 + 2 + 4 + 9 + 21;
         EXPECT_EQ(bytes[at] | bytes[at + 1] << 8, int(r.word));
     }

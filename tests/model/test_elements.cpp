@@ -8,6 +8,7 @@
 #include "model/tdface.h"
 #include "platform/archive.h"
 #include "platform/oblist.h"
+#include "support/stored.h"
 
 #include <gtest/gtest.h>
 
@@ -19,20 +20,12 @@ namespace {
 
 using Bytes = std::vector<BYTE>;
 
-template <class T>
-Bytes Store(T& obj)
-{
-    CArchive ar;
-    obj.Serialize(ar);
-    return ar.TakeData();
-}
-
 }  // namespace
 
 TEST(Point, StoresThreeDoublesAndOldFilesTwo)
 {
     CPointd p(1.5, -2.0, 3.25);
-    Bytes b = Store(p);
+    Bytes b = Stored(p);
     ASSERT_EQ(b.size(), 24u);
 
     CPointd back;
@@ -61,7 +54,7 @@ TEST(Layer, RecordAndRoundTrip)
     layer.m_name = "WALLS";
     layer.m_color = RGB(255, 0, 0);
     layer.m_on = 0;
-    Bytes b = Store(layer);
+    Bytes b = Stored(layer);
     EXPECT_EQ(b, (Bytes{5, 'W', 'A', 'L', 'L', 'S', 0xFF, 0, 0, 0, 0, 0}));
 
     CLayer back;
@@ -73,7 +66,7 @@ TEST(Layer, RecordAndRoundTrip)
 
     // The on word is 16 bits, widened without sign.
     layer.m_on = 0x1FFFF;
-    Bytes wide = Store(layer);
+    Bytes wide = Stored(layer);
     CArchive in2(wide);
     back.Serialize(in2);
     EXPECT_EQ(back.m_on, 0xFFFF);
@@ -131,7 +124,7 @@ TEST(Element, WordsAreSixteenBitsAndUnknownTypesFail)
     CDib dib(ENT_POINT, pointClass->CreateObject());
     dib.m_visible = 65537;
     dib.m_flag = 65536 + 1;
-    Bytes b = Store(dib);
+    Bytes b = Stored(dib);
     CDib back;
     CArchive in(b);
     back.Serialize(in);
@@ -175,7 +168,7 @@ TEST(Element, WideTypeAndExtrusionWordsReloadAsTheirLowSixteenBits)
         case ENT_3DFACE: setMode(static_cast<CTdface*>(entity)); break;
         default: break;
         }
-        const Bytes b = Store(wide);
+        const Bytes b = Stored(wide);
         CArchive in(b);
         CDib back;
         ASSERT_NO_THROW(back.Serialize(in));

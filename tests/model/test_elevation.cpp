@@ -12,6 +12,7 @@
 #include "model/tdface.h"
 #include "model/text.h"
 #include "platform/archive.h"
+#include "support/stored.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +20,6 @@
 #include <memory>
 
 namespace {
-
-std::vector<BYTE> Store(CObject& e)
-{
-    CArchive ar;
-    e.Serialize(ar);
-    return ar.TakeData();
-}
 
 CRecta* Line(double z1, double z2)
 {
@@ -99,12 +93,12 @@ TEST(Elevation, EachKindTakesTheElevation)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         std::unique_ptr<CObject> e(r.make());
-        const auto before = Store(*e);
+        const auto before = Stored(*e);
         EXPECT_EQ(SetEntityElevation(r.type, e.get(), 5.0), r.changes);
         if (r.changes)
             r.check(*e);
         else
-            EXPECT_EQ(Store(*e), before);
+            EXPECT_EQ(Stored(*e), before);
     }
 }
 

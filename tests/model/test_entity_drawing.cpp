@@ -7,6 +7,7 @@
 #include "model/text.h"
 #include "platform/imagedc.h"
 #include "platform/recordingdc.h"
+#include "support/pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +21,7 @@ constexpr int kW = 200, kH = 150;
 // A white image with the y-up mapping: drawing unit 1 = 10 pixels from (0, 0).
 struct Canvas {
     Canvas() : dc(kW, kH) { dc.SetYUpMapping(kW, kH); }
-    int Ink() const
-    {
-        int n = 0;
-        for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x)
-                n += (dc.Image().pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
-        return n;
-    }
+    int Ink() const { return InkPixels(dc.Image()); }
     // Logical y maps to device row height - y, so rows show y = 1 to height.
     QRgb At(int x, int yUp) const { return dc.Image().pixel(x, kH - yUp) & 0xFFFFFF; }
     CImageDC dc;

@@ -6,20 +6,13 @@
 #include "model/text.h"
 #include "platform/archive.h"
 #include "support/bytes.h"
+#include "support/stored.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using Bytes = std::vector<BYTE>;
-
-template <class T>
-Bytes Store(T&& e)
-{
-    CArchive ar;
-    e.Serialize(ar);
-    return ar.TakeData();
-}
 
 template <class T>
 T Load(const Bytes& b, bool old = false)
@@ -60,10 +53,10 @@ TEST(EntityRecords, LineInEachExtrusionMode)
         if (mode == 1)
             w.f64(0.5).f64(0).f64(1.0);
         w.point(1, 2, 3).point(4, 5, 6);
-        EXPECT_EQ(Store(l), w.bytes()) << mode;
+        EXPECT_EQ(Stored(l), w.bytes()) << mode;
 
         CRecta back = Load<CRecta>(w.bytes());
-        EXPECT_EQ(Store(back), w.bytes());
+        EXPECT_EQ(Stored(back), w.bytes());
         EXPECT_EQ(back.m_dir, mode == 1 ? CPointd(0.5, 0, 1) : CPointd(0, 0, 1));
     }
 }
@@ -91,8 +84,8 @@ TEST(EntityRecords, CircleAndArc)
         if (mode == 1)
             w.point(7, 6, 7).f64(0).f64(1).f64(0);
         w.point(5, 6, 7);
-        EXPECT_EQ(Store(c), w.bytes()) << mode;
-        EXPECT_EQ(Store(Load<CCirc>(w.bytes())), w.bytes());
+        EXPECT_EQ(Stored(c), w.bytes()) << mode;
+        EXPECT_EQ(Stored(Load<CCirc>(w.bytes())), w.bytes());
 
         CArc a(1, 0, "A", 1.5, mode, 0, 0, 1);
         a.m_centre = CPointd(1, 1, 0);
@@ -106,10 +99,10 @@ TEST(EntityRecords, CircleAndArc)
         if (mode == 1)
             wa.point(0, 0, 0).f64(0).f64(0).f64(1);
         wa.point(1, 1, 0);
-        EXPECT_EQ(Store(a), wa.bytes()) << mode;
+        EXPECT_EQ(Stored(a), wa.bytes()) << mode;
         CArc back = Load<CArc>(wa.bytes());
         EXPECT_EQ(back.m_arcWord, 1);
-        EXPECT_EQ(Store(back), wa.bytes());
+        EXPECT_EQ(Stored(back), wa.bytes());
     }
 }
 
@@ -120,7 +113,7 @@ TEST(EntityRecords, PointAndText)
     ByteWriter wp;
     Pen(wp, 3, 0, 0x00FF00);
     wp.str("P").point(-1, -2, -3);
-    EXPECT_EQ(Store(p), wp.bytes());
+    EXPECT_EQ(Stored(p), wp.bytes());
     EXPECT_EQ(Load<CPunt>(wp.bytes()).m_point, CPointd(-1, -2, -3));
 
     CText t(1, 0, "T");
@@ -140,12 +133,12 @@ TEST(EntityRecords, PointAndText)
     std::string face = "Courier New";
     face.resize(32, '\0');
     wt.raw(face).point(1, 2, 0);
-    EXPECT_EQ(Store(t), wt.bytes());
+    EXPECT_EQ(Stored(t), wt.bytes());
     CText back = Load<CText>(wt.bytes());
     EXPECT_EQ(back.m_font.lfEscapement, -900);
     EXPECT_EQ(back.m_font.lfOrientation, -900);
     EXPECT_EQ(back.m_text, "Hello");
-    EXPECT_EQ(Store(back), wt.bytes());
+    EXPECT_EQ(Stored(back), wt.bytes());
 }
 
 TEST(EntityRecords, FaceNameWithoutTerminatorStaysWithinItsBytes)
@@ -156,7 +149,7 @@ TEST(EntityRecords, FaceNameWithoutTerminatorStaysWithinItsBytes)
     w.raw(std::string(32, 'F')).point(0, 0, 0);
     CText t = Load<CText>(w.bytes());
     EXPECT_EQ(FaceNameOf(t.m_font), std::string(32, 'F'));
-    EXPECT_EQ(Store(t), w.bytes());
+    EXPECT_EQ(Stored(t), w.bytes());
 }
 
 TEST(EntityRecords, FullConstructorsKeepTheLayerName)

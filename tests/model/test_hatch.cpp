@@ -11,6 +11,8 @@
 #include "platform/imagedc.h"
 #include "support/bytes.h"
 #include "support/display_options.h"
+#include "support/pixels.h"
+#include "support/stored.h"
 
 #include <gtest/gtest.h>
 
@@ -24,13 +26,6 @@ constexpr int kW = 200, kH = 150;
 constexpr double kScale = 10.0;
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr QRgb kRedPixel = 0xFF0000;
-
-Bytes Store(CObject& e)
-{
-    CArchive ar;
-    e.Serialize(ar);
-    return ar.TakeData();
-}
 
 CHatch Load(const Bytes& b)
 {
@@ -57,14 +52,7 @@ struct Canvas {
     {
         return dc.Image().pixel(int(x * kScale), kH - int(y * kScale)) & 0xFFFFFF;
     }
-    int Count(QRgb c) const
-    {
-        int n = 0;
-        for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x)
-                n += (dc.Image().pixel(x, y) & 0xFFFFFF) == c;
-        return n;
-    }
+    int Count(QRgb c) const { return CountPixels(dc.Image(), c); }
     void Ring(double cx, double cy, double r)
     {
         CCirc c(1, 0, "ZP", 0, 0, 0, 0, 1);
@@ -96,10 +84,10 @@ TEST(Hatch, RecordOfEachKind)
         const unsigned side = kind == HATCH_PATTERN ? 8 : 0;
         w.u32(side * side * 4).u16(side).u16(side).u16(side ? 1 : 0).u16(side ? 32 : 0);
         w.point(1, 2, 3);
-        EXPECT_EQ(Store(h), w.bytes());
+        EXPECT_EQ(Stored(h), w.bytes());
 
         CHatch back = Load(w.bytes());
-        EXPECT_EQ(Store(back), w.bytes());
+        EXPECT_EQ(Stored(back), w.bytes());
         EXPECT_EQ(back.m_layer, "HATCH LAYER");
         EXPECT_FALSE(back.HasPattern());
     }
@@ -113,7 +101,7 @@ TEST(Hatch, CopiesKeepThePatternAndItsSizeFields)
     b.Copy(a);
     c.Copy(b);
     EXPECT_EQ(c.m_pattern, Checker());
-    EXPECT_EQ(Store(c), Store(a));
+    EXPECT_EQ(Stored(c), Stored(a));
 
     // Any pattern the file's words can name is taken whole; none is cut.
     QImage wide(1000, 3, QImage::Format_RGB32);
@@ -218,7 +206,7 @@ TEST(Hatch, PatternFillAndALoadedPatternHatchShowsItsMarker)
     EXPECT_EQ(img.pixel(100, 80), Checker().pixel(4, 0)) << "a pattern hatch is not erased";
 
     Canvas d;
-    CHatch loaded = Load(Store(h));
+    CHatch loaded = Load(Stored(h));
     EXPECT_EQ(d.Draw(loaded), 1);
     const int ink = d.Count(0);
     EXPECT_GT(ink, 8) << "the marker circle";

@@ -12,6 +12,7 @@
 #include "platform/archive.h"
 #include "platform/recordingdc.h"
 #include "support/bytes.h"
+#include "support/stored.h"
 
 #include <gtest/gtest.h>
 
@@ -22,13 +23,6 @@ namespace {
 
 using Bytes = std::vector<BYTE>;
 constexpr double kPi = std::numbers::pi;
-
-Bytes Store(CObject& e)
-{
-    CArchive ar;
-    e.Serialize(ar);
-    return ar.TakeData();
-}
 
 std::string Raw(const Bytes& b)
 {
@@ -86,8 +80,8 @@ TEST(CompositeRecord, PolylineGoldenBytesInEachExtrusionMode)
 {
     for (int mode : {0, 1, 2}) {
         CObList segs(ListOwnership::owns);
-        const Bytes line = Store(*AddLine(segs, {0, 0, 1}, {4, 0, 1}));
-        const Bytes arc = Store(*AddArc(segs, {4, 2}, 2, 3 * kPi / 2, kPi / 2));
+        const Bytes line = Stored(*AddLine(segs, {0, 0, 1}, {4, 0, 1}));
+        const Bytes arc = Stored(*AddArc(segs, {4, 2}, 2, 3 * kPi / 2, kPi / 2));
         CPLine pl(3, RGB(9, 8, 7), "PL", segs, mode, 0.5, 0.25, 1.0);
         EXPECT_TRUE(segs.IsEmpty());
         pl.m_style = 2;
@@ -99,13 +93,13 @@ TEST(CompositeRecord, PolylineGoldenBytesInEachExtrusionMode)
             w.f64(0.5).f64(0.25).f64(1.0);
         w.u16(2).classRecord("CDib").u16(ENT_LINE).u16(1).u16(1).raw(Raw(line));
         w.u16(0x8001).u16(ENT_ARC).u16(1).u16(1).raw(Raw(arc));
-        EXPECT_EQ(Store(pl), w.bytes()) << mode;
+        EXPECT_EQ(Stored(pl), w.bytes()) << mode;
 
         CPLine back;
         CArchive in(w.bytes());
         back.Serialize(in);
         EXPECT_EQ(in.Remaining(), 0u);
-        EXPECT_EQ(Store(back), w.bytes()) << mode;
+        EXPECT_EQ(Stored(back), w.bytes()) << mode;
         EXPECT_EQ(back.m_fill, 0) << "the fill is not stored";
         EXPECT_EQ(back.m_dir, mode == 1 ? CPointd(0.5, 0.25, 1.0) : CPointd(0, 0, 1));
     }
@@ -114,16 +108,16 @@ TEST(CompositeRecord, PolylineGoldenBytesInEachExtrusionMode)
 TEST(CompositeRecord, DimensionGoldenBytesElementsAndNesting)
 {
     CObList parts(ListOwnership::owns);
-    const Bytes def = Store(*AddLine(parts, {0, 1}, {4, 1}));
+    const Bytes def = Stored(*AddLine(parts, {0, 1}, {4, 1}));
     auto* t = new CText(1, 0, "D");
     t->m_text = "4.00";
     parts.AddTail(new CDib(ENT_TEXT, t));
-    const Bytes text = Store(*t);
+    const Bytes text = Stored(*t);
     auto* dim = new CAcot(2, 0xFF, "DIM", parts);
     ByteWriter w;
     w.u16(2).u16(0).u32(0xFF).str("DIM").u16(2).classRecord("CDib").u16(ENT_LINE).u16(1).u16(1).raw(Raw(def));
     w.u16(0x8001).u16(ENT_TEXT).u16(1).u16(1).raw(Raw(text));
-    EXPECT_EQ(Store(*dim), w.bytes());
+    EXPECT_EQ(Stored(*dim), w.bytes());
 
     // Both kinds come back through their elements, by class name.
     CObList segs(ListOwnership::owns), list(ListOwnership::owns), back(ListOwnership::owns);
@@ -137,13 +131,13 @@ TEST(CompositeRecord, DimensionGoldenBytesElementsAndNesting)
     back.Serialize(in, RUNTIME_CLASS(CDib));
     ASSERT_EQ(back.GetCount(), 2);
     EXPECT_EQ(Part<CPLine>(back, 0).m_segments.GetCount(), 1);
-    EXPECT_EQ(Store(Part<CAcot>(back, 1)), w.bytes());
+    EXPECT_EQ(Stored(Part<CAcot>(back, 1)), w.bytes());
 
     // A dimension inside a polyline is refused; what was read is freed.
     CObList inner(ListOwnership::owns);
     inner.AddTail(list.RemoveTail());
     CPLine nest(1, 0, "N", inner, 0, 0, 0, 1);
-    const Bytes nested = Store(nest);
+    const Bytes nested = Stored(nest);
     CPLine loaded;
     CArchive in2(nested);
     EXPECT_THROW(loaded.Serialize(in2), CArchiveException);
@@ -168,7 +162,7 @@ TEST(PLine, EmptyChainThroughEveryMember)
     pl.SetColor(5);
     CPLine copy;
     copy.Copy(pl);
-    EXPECT_EQ(Store(copy), Store(pl));
+    EXPECT_EQ(Stored(copy), Stored(pl));
 
     CRectaDoc doc;
     doc.OnNewDocument();

@@ -5,6 +5,7 @@
 #include "platform/archive.h"
 #include "platform/recordingdc.h"
 #include "support/bytes.h"
+#include "support/stored.h"
 #include "view2d/view_fixture.h"
 
 #include <gtest/gtest.h>
@@ -14,13 +15,6 @@
 namespace {
 
 using Bytes = std::vector<BYTE>;
-
-Bytes Store(CObject& e)
-{
-    CArchive ar;
-    e.Serialize(ar);
-    return ar.TakeData();
-}
 
 // A 4 x 2 face lifted to z = 1, counter-clockwise from (1, 1).
 CTdface Face(int mode = 0)
@@ -53,13 +47,13 @@ TEST(Tdface, GoldenBytesAndRoundTripInEachExtrusionMode)
         if (mode == 1)
             w.f64(0.5).f64(0.25).f64(1.0);
         w.point(1, 1, 1).point(5, 1, 1).point(5, 3, 1).point(1, 3, 1);
-        EXPECT_EQ(Store(f), w.bytes()) << mode;
+        EXPECT_EQ(Stored(f), w.bytes()) << mode;
 
         CTdface back;
         CArchive in(w.bytes());
         back.Serialize(in);
         EXPECT_EQ(in.Remaining(), 0u);
-        EXPECT_EQ(Store(back), w.bytes()) << mode;
+        EXPECT_EQ(Stored(back), w.bytes()) << mode;
         EXPECT_EQ(back.m_dir, mode == 1 ? CPointd(0.5, 0.25, 1.0) : CPointd(0, 0, 1));
     }
 }
@@ -95,7 +89,7 @@ TEST(Tdface, PlaceRotatesAllCornersAndDuplicateCopiesEverything)
     EXPECT_EQ(f.m_c[2].z, 1);
     std::unique_ptr<CObject> dup(DuplicateEntity(ENT_3DFACE, &f));
     ASSERT_NE(dup, nullptr);
-    EXPECT_EQ(Store(*dup), Store(f));
+    EXPECT_EQ(Stored(*dup), Stored(f));
 }
 
 class TdfaceView : public ViewTest {};

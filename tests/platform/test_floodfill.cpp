@@ -1,6 +1,7 @@
 // The flood fill on pixels: what it reaches, where it stops, and that it
 // needs no recursion however large the area.
 #include "platform/floodfill.h"
+#include "support/pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -36,15 +37,6 @@ void Ring(QImage& image, int cx, int cy, int r, double gap = 0.0)
     }
 }
 
-std::int64_t Count(const QImage& image, QRgb c)
-{
-    std::int64_t n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += (image.pixel(x, y) & 0xFFFFFF) == (c & 0xFFFFFF);
-    return n;
-}
-
 }  // namespace
 
 TEST(FloodFill, RingHoldsTheFillAndAGapLetsItOutToTheEdges)
@@ -54,15 +46,15 @@ TEST(FloodFill, RingHoldsTheFillAndAGapLetsItOutToTheEdges)
     const std::int64_t filled = FloodFillImage(closed, 50, 40, kWhite, true, FloodPaint{kRed});
     EXPECT_GT(filled, 1000);
     EXPECT_LT(filled, 1400);  // about pi r^2
-    EXPECT_EQ(Count(closed, kRed), filled);
+    EXPECT_EQ(CountPixels(closed, kRed), filled);
     EXPECT_EQ(closed.pixel(0, 0), kWhite);
     EXPECT_EQ(closed.pixel(50, 40), kRed);
 
     QImage open = Blank(100, 80);
     Ring(open, 50, 40, 20, 0.2);
     const std::int64_t leaked = FloodFillImage(open, 50, 40, kWhite, true, FloodPaint{kRed});
-    EXPECT_EQ(leaked, Count(open, kRed));
-    EXPECT_EQ(leaked, 100 * 80 - Count(open, kBlack)) << "everything but the ring, up to the image's edges";
+    EXPECT_EQ(leaked, CountPixels(open, kRed));
+    EXPECT_EQ(leaked, 100 * 80 - CountPixels(open, kBlack)) << "everything but the ring, up to the image's edges";
     for (QPoint corner : {QPoint(0, 0), QPoint(99, 0), QPoint(0, 79), QPoint(99, 79)})
         EXPECT_EQ(open.pixel(corner), kRed);
 }
@@ -73,8 +65,8 @@ TEST(FloodFill, SeedOnALineFillsTheLineOnly)
     for (int x = 5; x < 35; ++x)
         image.setPixel(x, 10, kBlack);
     EXPECT_EQ(FloodFillImage(image, 20, 10, kBlack, true, FloodPaint{kRed}), 30);
-    EXPECT_EQ(Count(image, kRed), 30);
-    EXPECT_EQ(Count(image, kWhite), 40 * 20 - 30);
+    EXPECT_EQ(CountPixels(image, kRed), 30);
+    EXPECT_EQ(CountPixels(image, kWhite), 40 * 20 - 30);
 }
 
 TEST(FloodFill, FillOfTheSeedsOwnColourAndSeedsOutsideChangeNothing)

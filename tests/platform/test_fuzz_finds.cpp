@@ -1,11 +1,10 @@
 // Inputs the object-list fuzzer found or that seed it: each must load or fail cleanly.
 #include "../fuzz/objlist_loader.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 TEST(FuzzFinds, EveryStoredInputLoadsOrFailsCleanly)
@@ -13,8 +12,7 @@ TEST(FuzzFinds, EveryStoredInputLoadsOrFailsCleanly)
     const std::filesystem::path dir = std::filesystem::path(ZP_TEST_DATA) / "fuzz" / "objlist";
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::vector<BYTE> bytes = FileBytes(entry.path());
         LoadObjectLists(bytes.data(), bytes.size());
         ++count;
     }

@@ -181,8 +181,6 @@ protected:
 
 
     void Pick(Target t) { view.OnLButtonDown(MK_LBUTTON, At(PointOn(t).x, PointOn(t).y)); }
-    void Click(double x, double y) { view.OnLButtonDown(MK_LBUTTON, At(x, y)); }
-    void Right() { view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5}); }
 
     int Records() const { return doc.GetEntityList().GetCount(); }
 

@@ -1,6 +1,7 @@
 // The clipboard: records copied from one drawing and pasted into another with
 // one undo state; data that do not read as a drawing add nothing; the area
 // copy puts a picture there.
+#include "support/pixels.h"
 #include "view2d/clipboard.h"
 
 #include "model/bloq.h"
@@ -23,9 +24,7 @@ protected:
     {
         ViewTest::SetUp();
         other.OnNewDocument();
-        other.AddView(&otherView);
-        otherView.OnSize(kW, kH);
-        otherView.OnInitialUpdate();
+        Open(other, otherView);
         QGuiApplication::clipboard()->clear();
     }
     void TearDown() override
@@ -100,9 +99,7 @@ TEST_F(Clipboard, RecordsTravelInTheWorldUnderAPlane)
 {
     const CPointd w(0, -1, 0);
     ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
-    CRecta* drawn = doc.AddRecta();
-    drawn->m_p1 = CPointd(1, 2);
-    drawn->m_p2 = CPointd(3, 2);
+    CRecta* drawn = LineFrom(1, 2, 3, 2);
     view.SelectEntity(ENT_LINE, doc.GetLastEntityPosition());
     CopyObjectsToClipboard(view);
     EXPECT_EQ(drawn->m_p1, CPointd(1, 2)) << "the drawing is not changed";
@@ -177,11 +174,7 @@ TEST_F(Clipboard, AreaCopyIsAPicture)
     const QImage image = qvariant_cast<QImage>(data->imageData());
     EXPECT_EQ(image.width(), 6 * 37);
     EXPECT_EQ(image.height(), 3 * 37);
-    bool red = false;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            red = red || (image.pixel(x, y) & 0xFFFFFF) == 0xFF0000u;
-    EXPECT_TRUE(red);
+    EXPECT_GT(CountPixels(image, 0xFF0000), 0);
 
     QGuiApplication::clipboard()->setText("kept");
     CopyAreaToClipboardAsMetafile(view, CPointd(2, 2), CPointd(2, 9));

@@ -6,6 +6,7 @@
 // enclosure shows its area, the section asks for its window), the copies to
 // the clipboard fill it and the paste adds what it holds.
 #include "platform/archive.h"
+#include "support/stored.h"
 #include "view2d/clipboard.h"
 #include "support/any_dialog.h"
 #include "steps_fixture.h"
@@ -175,13 +176,6 @@ std::vector<SweepRow> Rows()
 }
 
 // The commands that said an operation is missing, for the report.
-std::vector<BYTE> Saved(CRectaDoc& doc)
-{
-    CArchive ar;
-    doc.Serialize(ar);
-    return ar.TakeData();
-}
-
 void PrintTo(const SweepRow& r, std::ostream* os)
 {
     *os << r.id;
@@ -232,7 +226,7 @@ TEST_P(CommandSweep, EndsAndLeavesATrace)
     case kCross: AddCrossingWalls(); break;
     }
     tools.calls.clear();
-    const std::vector<BYTE> before = Saved(doc);
+    const std::vector<BYTE> before = Stored(doc);
     const QImage shown = view.Image().copy();
     panes.prompts.clear();
 
@@ -243,7 +237,7 @@ TEST_P(CommandSweep, EndsAndLeavesATrace)
 
     EXPECT_EQ(view.m_command, r.endCode);
     EXPECT_EQ(view.m_mode, r.endMode);
-    const bool changed = Saved(doc) != before;
+    const bool changed = Stored(doc) != before;
     const bool dialog = !dialogs.forms.empty() || !dialogs.boxes.empty();
     const std::string last = "last prompt: " + view.PromptBuffer();
     switch (r.trace) {

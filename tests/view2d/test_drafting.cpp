@@ -23,19 +23,10 @@ protected:
         doc.m_ortho = 0;
         doc.m_gridStep = 0;  // clicks land where they are
     }
-    void Click(double x, double y, unsigned flags = MK_LBUTTON) { view.OnLButtonDown(flags, At(x, y)); }
-    void Right() { view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5}); }
     void Type(const std::string& s)
     {
         for (char c : s)
             view.OnChar(static_cast<unsigned char>(c));
-    }
-    int Count(int type = 0) const
-    {
-        int n = 0;
-        for (CObject* obj : doc.GetEntityList())
-            n += type == 0 || static_cast<CDib*>(obj)->m_type == type;
-        return n;
     }
     template <class T>
     T* Last() const
@@ -204,9 +195,7 @@ TEST_F(Drafting, ReferencePointStartsRelativeInput)
 
 TEST_F(Drafting, EraseByPickAndUndo)
 {
-    CRecta* l = doc.AddRecta();
-    l->m_p1 = CPointd(1, 1);
-    l->m_p2 = CPointd(9, 1);
+    LineFrom(1, 1, 9, 1);
     CCirc* c = doc.AddCirc();
     c->m_centre = CPointd(6, 5);
     c->m_rx = c->m_ry = 1;
@@ -227,9 +216,7 @@ TEST_F(Drafting, EraseByPickAndUndo)
 
 TEST_F(Drafting, SnapRestoresThePrompt)
 {
-    CRecta* l = doc.AddRecta();
-    l->m_p1 = CPointd(1, 1);
-    l->m_p2 = CPointd(9, 1);
+    LineFrom(1, 1, 9, 1);
     view.OnCommand(10009);
     view.m_snapMode = 2;  // end point
     Click(8.95, 1.05);
@@ -332,9 +319,7 @@ TEST_F(Drafting, MissedLinePickKeepsTheChain)
 
 TEST_F(Drafting, TypedPointWhilePickingIsAPick)
 {
-    CRecta* l = doc.AddRecta();
-    l->m_p1 = CPointd(1, 3);
-    l->m_p2 = CPointd(5, 3);
+    LineFrom(1, 3, 5, 3);
     view.OnCommand(10450);
     Type("3,3");
     Right();

@@ -62,25 +62,6 @@ std::vector<Vertex> Vertices(const CPLine& pl)
     return out;
 }
 
-CArc* NewArc(double cx, double cy, double r, double start, double end, int word = 1)
-{
-    auto* a = new CArc(1, 0, "L", 0, 0, 0, 0, 1);
-    a->m_centre = CPointd(cx, cy);
-    a->m_rx = a->m_ry = r;
-    a->m_start = start;
-    a->m_end = end;
-    a->m_arcWord = word;
-    return a;
-}
-
-CCirc* NewCircle(double cx, double cy, double r)
-{
-    auto* c = new CCirc(1, 0, "L", 0, 0, 0, 0, 1);
-    c->m_centre = CPointd(cx, cy);
-    c->m_rx = c->m_ry = r;
-    return c;
-}
-
 // A piece of a row's drawing: a line (x1, y1, x2, y2), an arc (cx, cy, r,
 // start, end, word), a circle (cx, cy, r), or the row's polyline itself.
 struct Piece {
@@ -115,20 +96,12 @@ CDib* NewPiece(const Piece& p)
     }
 }
 
-class PLineEdit : public ViewTest {
+class PLineEdit : public FreedOnceTest {
 protected:
     void SetUp() override
     {
-        base = CDib::LiveCount();
-        ViewTest::SetUp();
+        FreedOnceTest::SetUp();
         doc.AddLayer(0, 1)->m_name = "L";
-    }
-    void TearDown() override
-    {
-        FreeUndoHistory(view);
-        doc.DeleteContents();
-        EXPECT_EQ(CDib::LiveCount(), base) << "every element freed once";
-        ViewTest::TearDown();
     }
 
     POSITION Append(CDib* record) { return doc.AppendEntityRecord(record); }
@@ -170,8 +143,6 @@ protected:
             EXPECT_EQ(RecordBytes(doc), after) << "redo gives the result again";
         }
     }
-
-    std::int64_t base = 0;
 };
 
 // ---------------------------------------------------------------- add

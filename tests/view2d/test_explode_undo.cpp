@@ -9,6 +9,7 @@
 #include "model/pline.h"
 #include "model/recta.h"
 #include "support/blocks.h"
+#include "support/pixels.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
 
@@ -16,20 +17,8 @@
 
 namespace {
 
-class ExplodeUndo : public ViewTest {
+class ExplodeUndo : public FreedOnceTest {
 protected:
-    void SetUp() override
-    {
-        base = CDib::LiveCount();
-        ViewTest::SetUp();
-    }
-    void TearDown() override
-    {
-        FreeUndoHistory(view);
-        doc.DeleteContents();
-        EXPECT_EQ(CDib::LiveCount(), base) << "every element freed once";
-        ViewTest::TearDown();
-    }
 
     // The explode command on the record at pos alone; one state.
     void Explode(POSITION pos)
@@ -68,8 +57,6 @@ protected:
             EXPECT_EQ(CDib::LiveCount(), live + parts) << "nothing freed, nothing copied again";
         }
     }
-
-    std::int64_t base = 0;
 };
 
 }  // namespace
@@ -113,10 +100,7 @@ TEST_F(ExplodeUndo, NestedRotatedInserts)
     CInsBl* outer = doc.AddInsBlOnLayer(1, 0, "L", CPointd(4, 3), 1.5, std::numbers::pi / 6, 1.5, "OUTER");
     ASSERT_NE(outer, nullptr);
     const QImage shown = Shown();
-    int red = 0;
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x)
-            red += (shown.pixel(x, y) & 0xFFFFFF) == 0xC80000;
+    const int red = CountPixels(shown, 0xC80000);
     EXPECT_GT(red, 100) << "the hatch fills its ring: drawn after the ring though listed before";
     EXPECT_LT(red, 2000);
 

@@ -17,17 +17,7 @@ namespace {
 
 class Finishing : public ViewTest {
 protected:
-    int Count() const { return doc.GetEntityList().GetCount(); }
     CDib* Last() const { return doc.GetLastEntityRecord(); }
-    int Red()
-    {
-        const QImage& img = view.Image();
-        int n = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                n += (img.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
-        return n;
-    }
     CRecta* LineAt(double z1, double z2)
     {
         CRecta* l = doc.AddRecta();

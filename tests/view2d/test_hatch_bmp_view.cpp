@@ -8,6 +8,7 @@
 #include "platform/archive.h"
 #include "support/blocks.h"
 #include "support/scripted_forms.h"
+#include "support/stored.h"
 #include "view2d/rastercopy.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
@@ -16,24 +17,8 @@
 
 namespace {
 
-std::vector<BYTE> Stored(CDib& element)
-{
-    CArchive ar;
-    element.Serialize(ar);
-    return ar.TakeData();
-}
-
 class HatchBmpView : public ViewTest {
 protected:
-    int Red()
-    {
-        const QImage& img = view.Image();
-        int n = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                n += (img.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
-        return n;
-    }
     // Every record's stored bytes, in list order.
     std::vector<std::vector<BYTE>> Records()
     {
@@ -41,12 +26,6 @@ protected:
         for (CObject* e : doc.GetEntityList())
             all.push_back(Stored(*static_cast<CDib*>(e)));
         return all;
-    }
-    POSITION Pick(double x, double y)
-    {
-        CObject* e = nullptr;
-        int type = 0;
-        return view.PickNearestEntity(CPointd(x, y), e, type);
     }
 };
 
@@ -71,9 +50,7 @@ TEST_F(HatchBmpView, HatchesFillLastAndOnlyOnLayersThatAreOn)
 TEST_F(HatchBmpView, ABitmapIsPickedInsideAtOnceAHatchNever)
 {
     doc.AddHatchOnLayer(1, 0, "ZP", HATCH_SOLID, CPointd(2, 2));
-    CRecta* line = doc.AddRecta();
-    line->m_p1 = CPointd(0, 3);
-    line->m_p2 = CPointd(10, 3);
+    LineFrom(0, 3, 10, 3);
     doc.AddBmpOnLayer(1, 0, "ZP", "none.bmp", CPointd(1, 1), 4, 3);
     const POSITION bitmap = doc.GetLastEntityPosition();
     EXPECT_EQ(Pick(2, 3.01), bitmap) << "inside the picture wins over the nearer line";

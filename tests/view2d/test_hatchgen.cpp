@@ -45,13 +45,6 @@ protected:
         }
         return lines;
     }
-    int Count(int type) const
-    {
-        int n = 0;
-        for (CObject* obj : doc.GetEntityList())
-            n += static_cast<CDib*>(obj)->m_type == type;
-        return n;
-    }
     POSITION Select(int type)
     {
         const POSITION pos = doc.GetLastEntityPosition();

@@ -15,19 +15,6 @@ namespace {
 
 class SelectTest : public ViewTest {
 protected:
-    CRecta* Line(double x1, double y1, double x2, double y2)
-    {
-        CRecta* l = doc.AddRecta();
-        l->m_p1 = CPointd(x1, y1);
-        l->m_p2 = CPointd(x2, y2);
-        return l;
-    }
-    POSITION Pick(double x, double y)
-    {
-        CObject* e = nullptr;
-        int type = 0;
-        return view.PickNearestEntity(CPointd(x, y), e, type);
-    }
     POSITION At(int i) const { return doc.GetEntityList().FindIndex(i); }
     POSITION Last() const { return doc.GetLastEntityPosition(); }
 };
@@ -75,8 +62,8 @@ TEST(PickDist, EachKindMeasuresOnlyWhereItQualifies)
 TEST_F(SelectTest, PickNearestWithinTheAperture)
 {
     // Aperture 8 px at 100/3 px per unit: 0.24 units.
-    Line(1, 1, 11, 1);
-    Line(1, 1.25, 11, 1.25);
+    LineFrom(1, 1, 11, 1);
+    LineFrom(1, 1.25, 11, 1.25);
     EXPECT_EQ(Pick(5, 0.75), nullptr) << "0.25 away";
     EXPECT_EQ(Pick(5, 0.8), At(0));
     EXPECT_EQ(Pick(5, 1.125), At(0)) << "equal distances keep the earlier record";
@@ -100,8 +87,8 @@ TEST_F(SelectTest, PickNearestWithinTheAperture)
 
 TEST_F(SelectTest, WindowAndCrossingToggle)
 {
-    Line(2, 2, 4, 2);                             // inside (1,1)-(6,5)
-    Line(5, 3, 9, 3);                             // crosses its right side
+    LineFrom(2, 2, 4, 2);                         // inside (1,1)-(6,5)
+    LineFrom(5, 3, 9, 3);                         // crosses its right side
     doc.AddPunt()->m_point = CPointd(3, 4);       // inside
     CCirc* c = doc.AddCirc();                     // crosses the top
     c->m_centre = CPointd(3, 5);
@@ -125,8 +112,8 @@ TEST_F(SelectTest, WindowAndCrossingToggle)
 
 TEST_F(SelectTest, RemovedRecordsAndHatches)
 {
-    Line(1, 1, 2, 2);
-    Line(3, 3, 4, 4);
+    LineFrom(1, 1, 2, 2);
+    LineFrom(3, 3, 4, 4);
     doc.AppendEntityRecord(new CDib(ENT_HATCH, new CHatch(1, 0, "ZP", HATCH_SOLID, CPointd(3.5, 3.5))));
     EXPECT_EQ(Pick(3.5, 3.5), At(1)) << "a hatch is never picked, even at its seed";
     view.SelectEntity(ENT_HATCH, Last());
@@ -150,7 +137,7 @@ TEST_F(SelectTest, RemovedRecordsAndHatches)
 
 TEST_F(SelectTest, ToggleDrawsDottedThenNormal)
 {
-    CRecta* l = Line(1, 4, 11, 4);
+    CRecta* l = LineFrom(1, 4, 11, 4);
     l->m_color = RGB(255, 0, 0);
     const QImage normal = view.Image().copy();
     view.EraseEntity(ENT_LINE, l);

@@ -125,9 +125,7 @@ TEST_F(ViewTest, DrawingInAPlaneGivesWorldPoints)
     EXPECT_EQ(doc.m_extrusionMode, EXTRUSION_OCS);
     EXPECT_EQ(doc.m_extrusionDir, CPointd(1, 0, 0));
 
-    CRecta* line = doc.AddRecta();
-    line->m_p1 = CPointd(1, 2);
-    line->m_p2 = CPointd(3, 2);
+    CRecta* line = LineFrom(1, 2, 3, 2);
     EXPECT_EQ(line->m_extrusionMode, EXTRUSION_OCS);
     CObList segments{ListOwnership::owns};
     CRecta* seg = view.NewBlockRecta(1, 0, "ZP", CPointd(0, 0), CPointd(4, 1));
@@ -193,9 +191,7 @@ TEST_F(ViewTest, ReturningShowsWhatThePlaneHidOnly)
 TEST_F(ViewTest, ASecondPlaneReturnsToTheWorldFirst)
 {
     ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
-    CRecta* line = doc.AddRecta();
-    line->m_p1 = CPointd(1, 2);
-    line->m_p2 = CPointd(3, 2);
+    CRecta* line = LineFrom(1, 2, 3, 2);
 
     view.OnCommand(ID_PLANE_VERTICAL);
     EXPECT_EQ(view.m_command, CMD_PLANE_VERTICAL) << "the plane commands start while a plane is in force";
@@ -299,9 +295,7 @@ TEST_F(ViewTest, SavingUnderAPlaneWritesTheWorld)
     AddLine(doc, CPointd(1, 1), CPointd(3, 1), up);
     CRecta* standing = AddLine(doc, CPointd(0, 0, 1), CPointd(1, 0, 1), w, EXTRUSION_THICK);
     ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
-    CRecta* drawn = doc.AddRecta();
-    drawn->m_p1 = CPointd(1, 2);
-    drawn->m_p2 = CPointd(3, 2);
+    LineFrom(1, 2, 3, 2);
     CObList segments{ListOwnership::owns};
     view.NewBlockRecta(1, 0, "ZP", CPointd(0, 0), CPointd(4, 1));
     segments.AddTail(view.m_blockList);

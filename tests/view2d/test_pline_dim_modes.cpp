@@ -6,6 +6,7 @@
 #include "model/entitykind.h"
 #include "model/pline.h"
 #include "model/recta.h"
+#include "support/blocks.h"
 #include "view2d/compositepick.h"
 #include "view2d/pickdist.h"
 #include "view2d/undo.h"
@@ -20,15 +21,6 @@ protected:
         ViewTest::SetUp();
         doc.m_ortho = 0;
         doc.m_gridStep = 0;
-    }
-    void Click(double x, double y) { view.OnLButtonDown(MK_LBUTTON, At(x, y)); }
-    void Right() { view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5}); }
-    int Count(int type) const
-    {
-        int n = 0;
-        for (CObject* obj : doc.GetEntityList())
-            n += static_cast<CDib*>(obj)->m_type == type;
-        return n;
     }
 };
 
@@ -98,18 +90,11 @@ TEST_F(PLineDimTest, LinearAndRadialDimensionsAreOneUndoStateEach)
 
 TEST_F(PLineDimTest, PickWindowAndSnapSeeTheParts)
 {
-    CObList segs(ListOwnership::owns);  // (1,1)-(5,1)-(5,4)
-    for (auto [a, b] : {std::pair{CPointd(1, 1), CPointd(5, 1)}, std::pair{CPointd(5, 1), CPointd(5, 4)}}) {
-        auto* l = new CRecta;
-        l->m_p1 = a;
-        l->m_p2 = b;
-        segs.AddTail(new CDib(ENT_LINE, l));
-    }
+    CObList segs(ListOwnership::owns);
+    segs.AddTail(new CDib(ENT_LINE, NewLine(1, 1, 5, 1)));
+    segs.AddTail(new CDib(ENT_LINE, NewLine(5, 1, 5, 4)));
     doc.AddPLine(segs);
-    CObject* e = nullptr;
-    int type = 0;
-    ASSERT_NE(view.PickNearestEntity(CPointd(5.1, 3), e, type), nullptr);
-    EXPECT_EQ(type, ENT_PLINE);
+    EXPECT_EQ(Pick(5.1, 3), doc.GetLastEntityPosition());
     view.SelectByWindow(0, CPointd(0, 0), CPointd(6, 2));
     EXPECT_TRUE(view.m_selection.IsEmpty()) << "window mode needs every segment inside";
     view.SelectByWindow(1, CPointd(0, 0), CPointd(6, 2));

@@ -35,7 +35,6 @@ protected:
         l->m_p2 = b;
         return l;
     }
-    void Click(double x, double y) { view.OnLButtonDown(MK_LBUTTON, At(x, y)); }
     void SelectAllFor(int id)
     {
         view.OnCommand(id);

@@ -24,8 +24,6 @@ protected:
         circle->m_centre = CPointd(2, 3);
         circle->m_rx = circle->m_ry = 0.5;
     }
-    void Click(double x, double y) { view.OnLButtonDown(MK_LBUTTON, At(x, y)); }
-    void Right() { view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5}); }
     // Starts the command and selects everything by a window.
     void SelectAllFor(int id)
     {
@@ -33,13 +31,6 @@ protected:
         Click(0.3, 0.3);
         Click(5, 5);
         Right();
-    }
-    int Count(int type = 0) const
-    {
-        int n = 0;
-        for (CObject* obj : doc.GetEntityList())
-            n += type == 0 || static_cast<CDib*>(obj)->m_type == type;
-        return n;
     }
     CRecta* line = nullptr;
     CCirc* circle = nullptr;

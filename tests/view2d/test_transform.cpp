@@ -8,6 +8,7 @@
 #include "model/transform.h"
 #include "platform/archive.h"
 #include "support/blocks.h"
+#include "support/files.h"
 #include "view2d/insblpick.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
@@ -67,16 +68,6 @@ std::vector<double> Geometry(int type, const CObject* e)
     return ::testing::AssertionSuccess();
 }
 
-CArc* Arc(double x, double y, double r, double start, double end)
-{
-    auto* a = new CArc;
-    a->m_centre = CPointd(x, y);
-    a->m_rx = a->m_ry = r;
-    a->m_start = start;
-    a->m_end = end;
-    return a;
-}
-
 CText* Text(double x, double y, int justify, LONG escapement)
 {
     auto* t = new CText;
@@ -98,7 +89,7 @@ std::vector<CElementPtr> EveryKind()
     c->m_centre = CPointd(-2, 3);
     c->m_rx = c->m_ry = 1.5;
     add(ENT_CIRCLE, c);
-    add(ENT_ARC, Arc(2, 1, 2, 5.5, 0.5));  // crosses 0
+    add(ENT_ARC, NewArc(2, 1, 2, 5.5, 0.5));  // crosses 0
     auto* p = new CPunt;
     p->m_point = CPointd(7, -3, 2);
     add(ENT_POINT, p);
@@ -106,7 +97,7 @@ std::vector<CElementPtr> EveryKind()
         add(ENT_TEXT, Text(2, 1, justify, 450));
     CObList segs(ListOwnership::owns);
     segs.AddTail(new CDib(ENT_LINE, NewLine(0, 0, 3, 0)));
-    segs.AddTail(new CDib(ENT_ARC, Arc(3, 1, 1, 6.0, 1.2)));
+    segs.AddTail(new CDib(ENT_ARC, NewArc(3, 1, 1, 6.0, 1.2)));
     add(ENT_PLINE, new CPLine(1, 0, "ZP", segs, 0, 0, 0, 1));
     CObList parts(ListOwnership::owns);
     parts.AddTail(new CDib(ENT_LINE, NewLine(0, -1, 5, -1)));
@@ -128,12 +119,12 @@ TEST(Transform, PlacementScalesPositionsNotSizes)
     EXPECT_EQ(circ.m_centre, CPointd(3, 3));
 
     // Three quarters of a turn, from (1, 0) round to (0, -1).
-    std::unique_ptr<CArc> flipped(Arc(0, 0, 1, 0, 3 * kPi / 2));
+    std::unique_ptr<CArc> flipped(NewArc(0, 0, 1, 0, 3 * kPi / 2));
     PlaceEntity(*flipped, {0, 0, 0, 0, -1, 1});
     EXPECT_NEAR(flipped->m_start, 3 * kPi / 2, 1e-12) << "from the image of the end";
     EXPECT_NEAR(flipped->m_end, kPi, 1e-12);
     EXPECT_EQ(flipped->m_arcWord, 0);
-    std::unique_ptr<CArc> turned(Arc(0, 0, 1, 0, 3 * kPi / 2));
+    std::unique_ptr<CArc> turned(NewArc(0, 0, 1, 0, 3 * kPi / 2));
     PlaceEntity(*turned, {0, 0, 0, 0, -1, -1});
     EXPECT_NEAR(turned->m_start, kPi, 1e-12);
     EXPECT_NEAR(turned->m_end, kPi / 2, 1e-12);
@@ -236,7 +227,7 @@ TEST(Transform, MirroredInsertPlacesEveryBlockPointAtItsImage)
     AddNamedBlock(doc, "INNER", {{ENT_LINE, NewLine(0, 0, 2, 1, 0.5)}});
     CBloq* block = AddNamedBlock(doc, "OUTER",
                                  {{ENT_POINT, new CPunt},
-                                  {ENT_ARC, Arc(1, 1, 1, 0.3, 2.0)},
+                                  {ENT_ARC, NewArc(1, 1, 1, 0.3, 2.0)},
                                   {ENT_INSERT, NewInsert("INNER", 1, 2, 0.9, 1.5, 1.5)}});
 
     CRecta mirror;
@@ -275,15 +266,7 @@ TEST(Transform, PlacedBoxAgainstAQuad)
 
 namespace {
 
-class InsertView : public ViewTest {
-protected:
-    POSITION Pick(double x, double y)
-    {
-        CObject* e = nullptr;
-        int type = 0;
-        return view.PickNearestEntity(CPointd(x, y), e, type);
-    }
-};
+class InsertView : public ViewTest {};
 
 }  // namespace
 
@@ -348,9 +331,7 @@ TEST_F(InsertView, BlockExtentsStoredAtAnotherScaleDoNotHideAnOpenedInsert)
 
     CArchive again;
     doc.Serialize(again);
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<BYTE> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(again.TakeData(), file) << "saved again byte for byte";
+    EXPECT_EQ(again.TakeData(), FileBytes(path)) << "saved again byte for byte";
     doc.CalcExtents();
     EXPECT_EQ(doc.FindBlock("B")->m_extMax, CPointd(10, 10)) << "measuring leaves the stored extents alone";
     EXPECT_EQ(doc.m_extMax, CPointd(40, 40));

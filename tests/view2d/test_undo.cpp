@@ -63,7 +63,6 @@ protected:
         ViewTest::TearDown();
     }
     bool InList(const CDib* dib) const { return doc.FindEntityRecord(dib) != nullptr; }
-    int Count() const { return doc.GetEntityList().GetCount(); }
 };
 
 }  // namespace
@@ -176,9 +175,7 @@ TEST_F(UndoTest, DroppedStatesFreeWhatOnlyTheyHold)
 TEST_F(UndoTest, TwoViewsNeverShareARecord)
 {
     CRectaView other;
-    doc.AddView(&other);
-    other.OnSize(kW, kH);
-    other.OnInitialUpdate();
+    Open(doc, other);
 
     CDib* l = AddLine(view, 1);
     MoveLine(other, l, 2);
@@ -213,9 +210,7 @@ TEST_F(UndoTest, TwoViewsNeverShareARecord)
 TEST_F(UndoTest, SkippedStepsStaySkipped)
 {
     CRectaView other;
-    doc.AddView(&other);
-    other.OnSize(kW, kH);
-    other.OnInitialUpdate();
+    Open(doc, other);
     CDib* l = AddLine(view, 1);
 
     MoveLine(view, l, 2);

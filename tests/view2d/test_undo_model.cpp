@@ -14,6 +14,7 @@
 #include "model/tdface.h"
 #include "model/text.h"
 #include "platform/archive.h"
+#include "support/stored.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
 
@@ -52,13 +53,6 @@ struct Before {
 
 // What the operation does to the history, told by the command state it ran in.
 enum class Effect { add, chain, erase, change, changeWithCopies, block };
-
-Bytes Stored(CDib& dib)
-{
-    CArchive ar;
-    dib.Serialize(ar);
-    return ar.TakeData();
-}
 
 // Elements an entity holds besides its own record.
 int Parts(const CDib& dib)
@@ -105,9 +99,7 @@ protected:
         ViewTest::SetUp();
         doc.m_ortho = 0;
         doc.m_gridStep = 0;
-        doc.AddView(&other);
-        other.OnSize(kW, kH);
-        other.OnInitialUpdate();
+        Open(doc, other);
         rng.seed(GetParam());
         previousScript = SetDialogScript([this](const Form& form) { return Answer(form); });
         base = CDib::LiveCount();

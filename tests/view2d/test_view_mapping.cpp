@@ -92,9 +92,7 @@ TEST_F(ViewTest, ZoomPreviousSwapsAndExtentsAndFactor)
     view.OnZoomExtents();
     EXPECT_EQ(doc.m_windowMax, CPointd(15, 15));
     EXPECT_EQ(doc.m_extMax, CPointd(1, 1));
-    CRecta* l = doc.AddRecta();
-    l->m_p1 = CPointd(1, 2);
-    l->m_p2 = CPointd(31, 22);
+    LineFrom(1, 2, 31, 22);
     view.OnZoomExtents();
     EXPECT_EQ(doc.m_windowMin, CPointd(1, 2));
     EXPECT_EQ(doc.m_windowMax, CPointd(31, 22));
@@ -136,9 +134,7 @@ TEST_F(ViewTest, AerialViewFollowsTheGrowingExtents)
     ASSERT_DOUBLE_EQ(aerial.m_scale, 10.0);
 
     // A line added beyond the extents widens them, and the aerial view shows them all.
-    CRecta* far = doc.AddRecta();
-    far->m_p1 = CPointd(20, 0);
-    far->m_p2 = CPointd(40, 0);
+    CRecta* far = LineFrom(20, 0, 40, 0);
     doc.ExtendAndDrawEntity(ENT_LINE, far);
     const QImage& image = aerial.Image();
     EXPECT_EQ(aerial.m_viewMax, doc.m_extMax);
@@ -181,9 +177,7 @@ TEST_F(ViewTest, ZoomExtentsShowsWhatLiesOnEveryEdge)
 
 TEST_F(ViewTest, PrintingUsesItsOwnMapping)
 {
-    CRecta* l = doc.AddRecta();
-    l->m_p1 = CPointd(1, 1);
-    l->m_p2 = CPointd(9, 6);
+    LineFrom(1, 1, 9, 6);
     const double scale = view.m_scale, ox = view.m_originX;
     auto print = [&](CPointd a, CPointd b) {
         view.m_firstPoint = a;
@@ -205,11 +199,7 @@ TEST_F(ViewTest, PrintingUsesItsOwnMapping)
     EXPECT_DOUBLE_EQ(std::min(2100.0 / 10, 2970.0 / 8), 210.0);
     EXPECT_EQ(doc.m_pageWidth, 2100);
 
-    int ink = 0;
-    for (int y = 0; y < one.height(); ++y)
-        for (int x = 0; x < one.width(); ++x)
-            ink += (one.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
-    EXPECT_GT(ink, 50);
+    EXPECT_GT(InkPixels(one), 50);
 
     // A window of no width prints nothing.
     const QImage none = print(CPointd(3, 3), CPointd(3, 9));

@@ -22,40 +22,59 @@ void MakeBusy(CRectaView& view)
     view.OnMouseMove(0, view.WorldToDevicePoint(CPointd(9, 3)));
 }
 
-}  // namespace
-
-TEST_F(ViewTest, EveryStarterCancelsWhatRuns)
+// A line off the grid for MakeBusy to pick; the view's image without it picked.
+QImage BusyLine(CRectaDoc& doc, CRectaView& view)
 {
     doc.m_gridStep = 0;
     CRecta* l = doc.AddRecta();
     l->m_p1 = CPointd(1, 1);
     l->m_p2 = CPointd(9, 1);
     view.Invalidate();
-    const QImage clean = view.Image().copy();
+    return view.Image().copy();
+}
 
-    for (const StarterInfo& s : Starters()) {
-        if (s.ownSetUp)
-            continue;  // below, with their dialogs
-        SCOPED_TRACE(s.id);
-        MakeBusy(view);
-        ASSERT_EQ(view.m_selection.GetCount(), 1);
-        ASSERT_TRUE(view.OnCommand(s.id));
-        EXPECT_EQ(view.m_command, s.code);
-        EXPECT_EQ(view.m_mode, s.mode);
-        EXPECT_EQ(view.m_bandState, 0);
-        EXPECT_TRUE(view.m_selection.IsEmpty());
-        EXPECT_EQ(view.Image(), clean) << "band and highlight are gone";
-        const std::string prompt = s.prompt;
-        EXPECT_EQ(view.PromptBuffer().substr(0, prompt.size()), prompt);
-
-        // The right button with nothing running repeats it.
-        view.CancelCommand();
-        view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5});
-        EXPECT_EQ(view.m_command, s.code);
-        EXPECT_EQ(view.m_mode, s.mode);
-        const std::string repeat = *s.repeatPrompt ? s.repeatPrompt : std::string(CRectaView::kPromptMax, ' ');
-        EXPECT_EQ(view.PromptBuffer().substr(0, repeat.size()), repeat);
+// The starter from a busy view, then the right button with nothing running:
+// each time the band, selection and highlight go and the command's code,
+// mode and prompt show. A dialog the starter shows is cancelled.
+void ExpectStartsFromBusy(CRectaView& view, const QImage& clean, int id, const char* dialog, CommandCode code,
+                          int mode, const std::string& prompt, const char* repeatPrompt)
+{
+    SCOPED_TRACE(id);
+    MakeBusy(view);
+    ASSERT_EQ(view.m_selection.GetCount(), 1);
+    {
+        ScriptedForms forms;
+        if (dialog)
+            forms.Expect(dialog, CancelWith());
+        ASSERT_TRUE(view.OnCommand(id));
     }
+    EXPECT_EQ(view.m_command, code);
+    EXPECT_EQ(view.m_mode, mode);
+    EXPECT_EQ(view.m_bandState, 0);
+    EXPECT_TRUE(view.m_selection.IsEmpty());
+    EXPECT_EQ(view.Image(), clean) << "band and highlight are gone";
+    EXPECT_EQ(view.PromptBuffer().substr(0, prompt.size()), prompt);
+
+    view.CancelCommand();
+    EXPECT_EQ(view.PromptBuffer(), std::string(CRectaView::kPromptMax, ' '));
+    ScriptedForms forms;
+    if (dialog)
+        forms.Expect(dialog, CancelWith());
+    view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5});
+    EXPECT_EQ(view.m_command, code);
+    EXPECT_EQ(view.m_mode, mode);
+    const std::string repeat = *repeatPrompt ? repeatPrompt : std::string(CRectaView::kPromptMax, ' ');
+    EXPECT_EQ(view.PromptBuffer().substr(0, repeat.size()), repeat);
+}
+
+}  // namespace
+
+TEST_F(ViewTest, EveryStarterCancelsWhatRuns)
+{
+    const QImage clean = BusyLine(doc, view);
+    for (const StarterInfo& s : Starters())
+        if (!s.ownSetUp)  // below, with their dialogs
+            ExpectStartsFromBusy(view, clean, s.id, nullptr, s.code, s.mode, s.prompt, s.repeatPrompt);
 }
 
 TEST_F(ViewTest, CancelPutsBackOrthoAndTheReferenceAngle)
@@ -79,9 +98,7 @@ TEST_F(ViewTest, CancelPutsBackOrthoAndTheReferenceAngle)
 
 TEST_F(ViewTest, FittedPrintScale)
 {
-    CRecta* l = doc.AddRecta();
-    l->m_p1 = CPointd(0, 0);
-    l->m_p2 = CPointd(200, 100);
+    LineFrom(0, 0, 200, 100);
     const double scale = view.m_scale;
     view.m_firstPoint = CPointd(200, 0);
     view.m_secondPoint = CPointd(0, 100);
@@ -95,22 +112,13 @@ TEST_F(ViewTest, FittedPrintScale)
 
 TEST_F(ViewTest, EntitiesLandWhereTheMappingSays)
 {
-    CRecta* l = doc.AddRecta();
-    l->m_p1 = CPointd(1, 2);
-    l->m_p2 = CPointd(11, 2);
+    LineFrom(1, 2, 11, 2);
     CCirc* c = doc.AddCirc();
     c->m_centre = CPointd(6, 5);
     c->m_rx = c->m_ry = 2;
     view.Invalidate();
-    const QImage& img = view.Image();
     // Ink within one pixel: mapping truncates the centre and the radius separately.
-    auto inked = [&](CPoint p) {
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if ((img.pixel(p.x + dx, p.y + dy) & 0xFFFFFF) != 0xFFFFFF)
-                    return true;
-        return false;
-    };
+    auto inked = [&](CPoint p) { return InkNear(view.Image(), p.x, p.y); };
     EXPECT_TRUE(inked(At(6, 2)));
     EXPECT_TRUE(inked(At(6, 7)));  // top of the circle
     EXPECT_TRUE(inked(At(4, 5)));  // left of the circle
@@ -128,12 +136,8 @@ TEST_F(ViewTest, EntitiesLandWhereTheMappingSays)
 TEST_F(ViewTest, WindowOrCrossingByDragDirection)
 {
     doc.m_gridStep = 0;
-    CRecta* inside = doc.AddRecta();
-    inside->m_p1 = CPointd(4, 3);
-    inside->m_p2 = CPointd(5, 3);
-    CRecta* crossing = doc.AddRecta();
-    crossing->m_p1 = CPointd(4, 4);
-    crossing->m_p2 = CPointd(11, 4);
+    LineFrom(4, 3, 5, 3);   // inside
+    LineFrom(4, 4, 11, 4);  // crossing
     struct Drag { CPointd a, b; int selected; };
     const Drag drags[] = {
         {{3, 2}, {6, 5}, 1},  // up and to the right: wholly inside only
@@ -154,12 +158,7 @@ TEST_F(ViewTest, WindowOrCrossingByDragDirection)
 
 TEST_F(ViewTest, StartersWithDialogsCancelWhatRunsToo)
 {
-    doc.m_gridStep = 0;
-    CRecta* l = doc.AddRecta();
-    l->m_p1 = CPointd(1, 1);
-    l->m_p2 = CPointd(9, 1);
-    view.Invalidate();
-    const QImage clean = view.Image().copy();
+    const QImage clean = BusyLine(doc, view);
     doc.m_toolWords[5] = 0;  // windows are placed in a wall picked first
 
     struct Special {
@@ -182,41 +181,14 @@ TEST_F(ViewTest, StartersWithDialogsCancelWhatRunsToo)
         {10267, "PARVENT2", CMD_WINDOW_IN_WALL, MODE_PICK, "Internal Wall:", "Int. Wall:"},
         {10257, "REGRUESM", CMD_WALL, MODE_NONE, "From point:", "From point:"},
     };
-    const std::string blank(CRectaView::kPromptMax, ' ');
-    for (const Special& s : specials) {
-        SCOPED_TRACE(s.id);
-        MakeBusy(view);
-        {
-            ScriptedForms forms;
-            if (s.dialog)
-                forms.Expect(s.dialog, CancelWith());
-            ASSERT_TRUE(view.OnCommand(s.id));
-        }
-        EXPECT_EQ(view.m_command, s.code);
-        EXPECT_EQ(view.m_mode, s.mode);
-        EXPECT_TRUE(view.m_selection.IsEmpty());
-        EXPECT_EQ(view.Image(), clean);
-        EXPECT_EQ(view.PromptBuffer().substr(0, std::string(s.prompt).size()), s.prompt);
-
-        view.CancelCommand();
-        ScriptedForms forms;
-        if (s.dialog)
-            forms.Expect(s.dialog, CancelWith());
-        view.OnRButtonDown(MK_RBUTTON, CPoint{5, 5});
-        EXPECT_EQ(view.m_command, s.code);
-        EXPECT_EQ(view.m_mode, s.mode);
-        const std::string repeat = *s.repeatPrompt ? s.repeatPrompt : blank;
-        EXPECT_EQ(view.PromptBuffer().substr(0, repeat.size()), repeat);
-    }
+    for (const Special& s : specials)
+        ExpectStartsFromBusy(view, clean, s.id, s.dialog, s.code, s.mode, s.prompt, s.repeatPrompt);
 }
 
 // Paste and Default Color run their operation as they start.
 TEST_F(ViewTest, StartersThatRunTheirOperationFirst)
 {
-    doc.m_gridStep = 0;
-    CRecta* l = doc.AddRecta();
-    l->m_p1 = CPointd(1, 1);
-    l->m_p2 = CPointd(9, 1);
+    BusyLine(doc, view);
     struct Row {
         int id;
         CommandCode code;

@@ -2,6 +2,7 @@
 #include "model/circ.h"
 #include "model/dib.h"
 #include "model/recta.h"
+#include "support/segments.h"
 #include "view2d/undo.h"
 #include "view_fixture.h"
 
@@ -9,35 +10,8 @@
 #include <array>
 #include <cmath>
 #include <set>
-#include <tuple>
 
 namespace {
-
-using Seg = std::tuple<long long, long long, long long, long long>;
-
-// The drawing's lines with their ends in order, to a millionth.
-std::multiset<Seg> Lines(const CRectaDoc& doc)
-{
-    std::multiset<Seg> out;
-    for (CObject* obj : doc.GetEntityList()) {
-        const auto* dib = static_cast<const CDib*>(obj);
-        if (dib->m_type != ENT_LINE)
-            continue;
-        const auto* l = static_cast<const CRecta*>(dib->m_entity);
-        auto r = [](double v) { return std::llround(v * 1e6); };
-        Seg a{r(l->m_p1.x), r(l->m_p1.y), r(l->m_p2.x), r(l->m_p2.y)};
-        Seg b{r(l->m_p2.x), r(l->m_p2.y), r(l->m_p1.x), r(l->m_p1.y)};
-        out.insert(std::min(a, b));
-    }
-    return out;
-}
-
-Seg S(double x1, double y1, double x2, double y2)
-{
-    auto r = [](double v) { return std::llround(v * 1e6); };
-    Seg a{r(x1), r(y1), r(x2), r(y2)}, b{r(x2), r(y2), r(x1), r(y1)};
-    return std::min(a, b);
-}
 
 class WallJointTest : public ViewTest {
 protected:
@@ -46,9 +20,7 @@ protected:
     {
         std::array<POSITION, 4> pos{};
         for (std::size_t i = 0; i < 4; ++i) {
-            CRecta* l = doc.AddRecta();
-            l->m_p1 = CPointd(lines[i][0], lines[i][1]);
-            l->m_p2 = CPointd(lines[i][2], lines[i][3]);
+            LineFrom(lines[i][0], lines[i][1], lines[i][2], lines[i][3]);
             pos[i] = doc.GetLastEntityPosition();
         }
         return pos;

@@ -7,6 +7,7 @@
 #include "model/insbl.h"
 #include "model/recta.h"
 #include "model/tdface.h"
+#include "support/pixels.h"
 #include "view3d/view3d.h"
 
 #include <gtest/gtest.h>
@@ -37,25 +38,8 @@ protected:
         f->m_edgeMask = mask;
         return f;
     }
-    // Ink within a pixel of (x, y).
-    bool InkNear(int x, int y)
-    {
-        const QImage& img = view.Image();
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if ((img.pixel(x + dx, y + dy) & 0xFFFFFF) != 0xFFFFFF)
-                    return true;
-        return false;
-    }
-    int Ink()
-    {
-        const QImage& img = view.Image();
-        int n = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                n += (img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
-        return n;
-    }
+    bool InkNear(int x, int y) { return ::InkNear(view.Image(), x, y); }
+    int Ink() { return InkPixels(view.Image()); }
 
     CRectaDoc doc;
     CView3D view;
