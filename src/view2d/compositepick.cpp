@@ -140,14 +140,7 @@ double PickDistTdface(const CTdface& face, const CPointd& p)
 
 bool TdfaceInSelWindow(const CTdface& face, const Pt2 (&q)[4], int mode)
 {
-    for (int i = 0; i < 4; ++i) {
-        const bool in = RectaInSelWindow(TdfaceEdge(face, i), q, mode);
-        if (mode == 0 && !in)
-            return false;
-        if (mode != 0 && in)
-            return true;
-    }
-    return mode == 0;
+    return SidesInSelWindow(mode, [&](int i) { return RectaInSelWindow(TdfaceEdge(face, i), q, mode); });
 }
 
 CDib* SnapTdface(const CTdface& face, const Pt2 (&box)[4], Pt2 p, Pt2& foot, double& dist)
