@@ -281,16 +281,12 @@ CArc* CRectaDoc::AddSegArc() { return Append(m_segments, ENT_ARC, new CArc); }
 
 CObject* CRectaDoc::GetNextEntity(POSITION& pos, int& type) const
 {
-    auto* dib = static_cast<CDib*>(m_entities.GetNext(pos));
-    type = dib->m_type;
-    return dib->m_entity;
+    return static_cast<const CDib*>(m_entities.GetNext(pos))->Entity(type);
 }
 
 CObject* CRectaDoc::GetEntityAt(POSITION pos, int& type) const
 {
-    auto* dib = static_cast<CDib*>(m_entities.GetAt(pos));
-    type = dib->m_type;
-    return dib->m_entity;
+    return static_cast<const CDib*>(m_entities.GetAt(pos))->Entity(type);
 }
 
 CDib* CRectaDoc::GetLastEntityRecord() const
