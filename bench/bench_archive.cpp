@@ -4,20 +4,13 @@
 #include "model/pointd.h"
 #include "platform/archive.h"
 #include "platform/oblist.h"
+#include "support/timing.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
 
 // memcpy of n bytes in 64 KiB blocks, twice (write and read), best of five.
 double MemcpyMs(const std::vector<BYTE>& src)

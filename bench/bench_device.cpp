@@ -3,11 +3,11 @@
 // segments and arcs. Lines start anywhere in the image and are up to 200 px
 // long in a random direction; arcs have radii of 5 to 100 px and random angles.
 #include "platform/imagedc.h"
+#include "support/timing.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -15,8 +15,6 @@
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr int kW = 1600, kH = 1000;
 
@@ -28,23 +26,6 @@ struct ArcShape {
     int cx, cy, r;     // device centre and radius
     double from, to;  // radians, counter-clockwise
 };
-
-double Ms(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-template <class F>
-double Best(F&& f)
-{
-    double best = 1e300;
-    for (int round = 0; round < 5; ++round) {
-        const auto t0 = Clock::now();
-        f();
-        best = std::min(best, Ms(t0, Clock::now()));
-    }
-    return best;
-}
 
 void Report(const char* name, double ours, double base)
 {
@@ -81,13 +62,13 @@ int main(int argc, char** argv)
     QImage baseImage(kW, kH, QImage::Format_RGB32);
     baseImage.fill(Qt::white);
 
-    const double oursLines = Best([&] {
+    const double oursLines = Best(5, [&] {
         for (const Seg& s : segs) {
             dc.MoveTo(s.x0, kH - s.y0);
             dc.LineTo(s.x1, kH - s.y1);
         }
     });
-    const double baseLines = Best([&] {
+    const double baseLines = Best(5, [&] {
         QPainter p(&baseImage);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(Qt::black, 0));
@@ -96,7 +77,7 @@ int main(int argc, char** argv)
     });
     Report("device_lines", oursLines, baseLines);
 
-    const double oursArcs = Best([&] {
+    const double oursArcs = Best(5, [&] {
         for (const ArcShape& a : arcs) {
             const int ly = kH - a.cy;
             const int xs = a.cx + int(std::lround(a.r * std::cos(a.from)));
@@ -106,7 +87,7 @@ int main(int argc, char** argv)
             dc.Arc(a.cx - a.r, ly + a.r, a.cx + a.r, ly - a.r, xs, ys, xe, ye);
         }
     });
-    const double baseArcs = Best([&] {
+    const double baseArcs = Best(5, [&] {
         QPainter p(&baseImage);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(Qt::black, 0));

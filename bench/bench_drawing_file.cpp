@@ -5,23 +5,15 @@
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
-#include "platform/msgbox.h"
+#include "support/timing.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
 
 void Fill(CRectaDoc& doc, int n)
 {
@@ -42,27 +34,12 @@ void Fill(CRectaDoc& doc, int n)
     }
 }
 
-template <class F>
-double Best(F f)
-{
-    double best = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        auto t0 = Clock::now();
-        f();
-        best = std::min(best, Ms(t0, Clock::now()));
-    }
-    return best;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    SetMessageBoxHandler([](const std::string& text, unsigned) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return int(IDOK);
-    });
+    PrintMessageBoxes();
     QTemporaryDir dir;
     const std::string path = dir.filePath("bench.zpd").toStdString();
     const std::string plain = dir.filePath("plain.bin").toStdString();
@@ -71,7 +48,7 @@ int main(int argc, char** argv)
     doc.OnNewDocument();
     Fill(doc, 200000);
 
-    const double save = Best([&] { doc.OnSaveDocument(path); });
+    const double save = Best(3, [&] { doc.OnSaveDocument(path); });
     std::vector<char> bytes;
     {
         FILE* f = std::fopen(path.c_str(), "rb");
@@ -82,22 +59,16 @@ int main(int argc, char** argv)
             return 1;
         std::fclose(f);
     }
-    const double write = Best([&] {
+    const double write = Best(3, [&] {
         FILE* f = std::fopen(plain.c_str(), "wb");
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     });
-    const double load = Best([&] {
+    const double load = Best(3, [&] {
         CRectaDoc back;
         back.OnOpenDocument(path);
     });
-    const double read = Best([&] {
-        std::vector<char> in(bytes.size());
-        FILE* f = std::fopen(plain.c_str(), "rb");
-        if (std::fread(in.data(), 1, in.size(), f) != in.size())
-            std::abort();
-        std::fclose(f);
-    });
+    const double read = Best(3, [&] { ReadPlain(plain, bytes.size()); });
     std::printf("drawing_save ratio=%.2f ours_ms=%.3f base_ms=%.3f (%zu bytes)\n", save / write, save, write,
                 bytes.size());
     std::printf("drawing_load ratio=%.2f ours_ms=%.3f base_ms=%.3f\n", load / read, load, read);

@@ -7,13 +7,12 @@
 #include "model/recta.h"
 #include "model/text.h"
 #include "platform/fileio.h"
-#include "platform/msgbox.h"
+#include "support/timing.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -22,25 +21,6 @@
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-template <class F>
-double Best(F f)
-{
-    double best = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        auto t0 = Clock::now();
-        f();
-        best = std::min(best, Ms(t0, Clock::now()));
-    }
-    return best;
-}
 
 void Fill(CRectaDoc& doc)
 {
@@ -83,10 +63,7 @@ void Fill(CRectaDoc& doc)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    SetMessageBoxHandler([](const std::string& text, unsigned) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return int(IDOK);
-    });
+    PrintMessageBoxes();
     QTemporaryDir dir;
     const std::string path = dir.filePath("bench.dxf").toStdString();
     const std::string plain = dir.filePath("plain.bin").toStdString();
@@ -96,10 +73,10 @@ int main(int argc, char** argv)
     Fill(doc);
 
     // Writing is measured as the program writes every file: atomically, flushed to the disk.
-    const double exportMs = Best([&] { doc.WriteDXF(path); });
+    const double exportMs = Best(3, [&] { doc.WriteDXF(path); });
     const std::string text = ExportDXF(doc).text;
     const std::span<const BYTE> bytes(reinterpret_cast<const BYTE*>(text.data()), text.size());
-    const double writeMs = Best([&] {
+    const double writeMs = Best(3, [&] {
         std::string error;
         ReplaceFile(plain, bytes, error);
     });
@@ -114,12 +91,8 @@ int main(int argc, char** argv)
         importMs = std::min(importMs, Ms(t0, Clock::now()));
     }
     std::size_t lineCount = 0;
-    const double splitMs = Best([&] {
-        std::vector<char> in(text.size());
-        FILE* f = std::fopen(plain.c_str(), "rb");
-        if (std::fread(in.data(), 1, in.size(), f) != in.size())
-            std::abort();
-        std::fclose(f);
+    const double splitMs = Best(3, [&] {
+        const std::vector<char> in = ReadPlain(plain, text.size());
         std::vector<std::string_view> lines;
         for (const char *p = in.data(), *end = p + in.size(); p < end;) {
             const auto* lf = static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)));
@@ -129,12 +102,8 @@ int main(int argc, char** argv)
         }
         lineCount = lines.size();
     });
-    const double countMs = Best([&] {
-        std::vector<char> in(text.size());
-        FILE* f = std::fopen(plain.c_str(), "rb");
-        if (std::fread(in.data(), 1, in.size(), f) != in.size())
-            std::abort();
-        std::fclose(f);
+    const double countMs = Best(3, [&] {
+        const std::vector<char> in = ReadPlain(plain, text.size());
         std::size_t n = 0;
         for (const char *p = in.data(), *end = p + in.size(); p < end; ++n) {
             const auto* lf = static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)));

@@ -2,8 +2,8 @@
 // over everything outside the rings, against one pass over the image's bytes
 // that compares and rewrites every pixel.
 #include "platform/floodfill.h"
+#include "support/timing.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -11,15 +11,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kSide = 4000;
 constexpr QRgb kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u, kRed = 0xFFFF0000u;
-
-double Ms(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
 
 QImage Scene()
 {

@@ -3,9 +3,9 @@
 // one family of 10,000 lines at 17 degrees, against a bare loop that
 // intersects the same lines with the same edges and keeps the crossings.
 #include "model/hatchlines.h"
+#include "support/timing.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,28 +15,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr double kPi = std::numbers::pi;
 constexpr int kVertices = 1000;
 constexpr int kLines = 10000;
-
-double Ms(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-// Best of rounds runs of f, in milliseconds.
-template <class F>
-double Best(int rounds, F&& f)
-{
-    double best = 1e300;
-    for (int round = 0; round < rounds; ++round) {
-        const auto t0 = Clock::now();
-        f();
-        best = std::min(best, Ms(t0, Clock::now()));
-    }
-    return best;
-}
 
 [[noreturn]] void Fail(const char* what)
 {

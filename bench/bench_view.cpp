@@ -16,14 +16,13 @@
 #include "model/dib.h"
 #include "model/recta.h"
 #include "platform/imagedc.h"
-#include "platform/msgbox.h"
 #include "support/painting_host.h"
+#include "support/timing.h"
 #include "view2d/rectaview.h"
 
 #include <QApplication>
 #include <QPainter>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -34,32 +33,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kW = 1600, kH = 1000;
 constexpr double kMaxX = kW - 1, kMaxY = kH - 1;  // the last pixel's drawing point
 constexpr int kLineCommand = 10009;
 constexpr int kEraseCommand = 10450;
 constexpr int kMoveCommand = 10451;
 constexpr int kUndoCommand = 10028;
-
-double Ms(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-// Best of rounds runs of f, in milliseconds.
-template <class F>
-double Best(int rounds, F&& f)
-{
-    double best = 1e300;
-    for (int round = 0; round < rounds; ++round) {
-        const auto t0 = Clock::now();
-        f();
-        best = std::min(best, Ms(t0, Clock::now()));
-    }
-    return best;
-}
 
 void Report(const char* name, double ours, double base, const char* note = "")
 {
@@ -394,10 +373,7 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    SetMessageBoxHandler([](const std::string& text, unsigned) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return int(IDOK);
-    });
+    PrintMessageBoxes();
 
     {
         Drawing big(100000, 20000, 20240601);

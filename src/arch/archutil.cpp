@@ -14,11 +14,6 @@
 #include <cmath>
 #include <limits>
 
-Pt2 Plan(const CPointd& p)
-{
-    return {p.x, p.y};
-}
-
 CPointd Offset(const CPointd& a, const Pt2& d, double s)
 {
     return CPointd(a.x + d.x * s, a.y + d.y * s, a.z);

@@ -32,7 +32,6 @@ struct LineAt {
     CRecta* line = nullptr;
 };
 
-Pt2 Plan(const CPointd& p);
 // a + s·d in the plan, z kept from a.
 CPointd Offset(const CPointd& a, const Pt2& d, double s);
 // The unit plan direction from a to b; false when they coincide in the plan.

@@ -1,6 +1,7 @@
 #include "dialogs/dlgform.h"
 
 #include "dialogs/formwidget.h"
+#include "model/strutil.h"
 #include "platform/msgbox.h"
 
 #include <charconv>
@@ -12,15 +13,6 @@ DialogScript& Script()
 {
     static DialogScript script;
     return script;
-}
-
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
 }
 
 // from_chars takes no '+'; allow one before a digit or point.

@@ -60,6 +60,17 @@ std::string FontSummary(const LOGFONT& lf)
     return s;
 }
 
+// Runs the form with one more edit, a real shown to two decimals; OK stores it in target.
+int RunRealForm(Form f, const std::string& name, std::string label, double& target, double lo = -kInf,
+                bool loExclusive = false)
+{
+    f.AddReal(name, std::move(label), FormatFixed(target, 2), lo, kInf, loExclusive);
+    const int r = RunForm(f);
+    if (r == 1)
+        target = f.Real(name);
+    return r;
+}
+
 }  // namespace
 
 int RunModoAproxDlg(int& snapMode)
@@ -76,32 +87,17 @@ int RunModoAproxDlg(int& snapMode)
 
 int RunDistanciaDlg(double& fixedDistance)
 {
-    Form f{"DISTANCIA", "Distance"};
-    f.AddReal("distance", "Distance (m.) :", FormatFixed(fixedDistance, 2));
-    const int r = RunForm(f);
-    if (r == 1)
-        fixedDistance = f.Real("distance");
-    return r;
+    return RunRealForm({"DISTANCIA", "Distance"}, "distance", "Distance (m.) :", fixedDistance);
 }
 
 int RunCoordenadaZDlg(double& target)
 {
-    Form f{"Z", "Z Coordinate"};
-    f.AddReal("z", "Z Coordinate (m.):", FormatFixed(target, 2));
-    const int r = RunForm(f);
-    if (r == 1)
-        target = f.Real("z");
-    return r;
+    return RunRealForm({"Z", "Z Coordinate"}, "z", "Z Coordinate (m.):", target);
 }
 
 int RunEspesorDlg(double& target)
 {
-    Form f{"ESPESOR", "Thickness"};
-    f.AddReal("thickness", "Thickness (m.):", FormatFixed(target, 2));
-    const int r = RunForm(f);
-    if (r == 1)
-        target = f.Real("thickness");
-    return r;
+    return RunRealForm({"ESPESOR", "Thickness"}, "thickness", "Thickness (m.):", target);
 }
 
 int RunZoomEscDlg(const std::function<void(double)>& zoomByFactor)
@@ -119,12 +115,7 @@ int RunDisplayPuntosDlg(CRectaDoc* doc)
 {
     if (!doc)
         return -1;
-    Form f{"PUNTOS", "POINTS DISPLAY"};
-    f.AddReal("height", "Points Height (m.):", FormatFixed(doc->m_pointHeight, 2), 0.0, kInf, true);
-    const int r = RunForm(f);
-    if (r == 1)
-        doc->m_pointHeight = f.Real("height");
-    return r;
+    return RunRealForm({"PUNTOS", "POINTS DISPLAY"}, "height", "Points Height (m.):", doc->m_pointHeight, 0.0, true);
 }
 
 namespace {

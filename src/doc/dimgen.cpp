@@ -20,11 +20,6 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kArrowStroke = 0.4;
 constexpr double kShoulder = 2.0;
 
-Pt2 P2(const CPointd& p)
-{
-    return {p.x, p.y};
-}
-
 CPointd At(const CPointd& p, double d, double a)
 {
     return CPointd(PolarX(p.x, d, a), PolarY(p.y, d, a));
@@ -40,7 +35,7 @@ Pt2 Foot(const CPointd& p1, const CPointd& p2, double theta, const CPointd& t)
 {
     Pt2 f;
     const CPointd t2 = At(t, 1.0, theta + kPi / 2);
-    if (IntersectLines(P2(p1), P2(p2), P2(t), P2(t2), f) && Finite(f))
+    if (IntersectLines(Plan(p1), Plan(p2), Plan(t), Plan(t2), f) && Finite(f))
         return f;
     // p1 and p2 coincide: project onto the direction theta instead.
     const double ux = std::cos(theta), uy = std::sin(theta);
@@ -98,9 +93,9 @@ CAcot* CRectaDoc::AddLinearDim(int width, COLORREF color, std::string_view layer
     const std::string text = FormatNumber(len, m_coordDecimals);
     const double theta = Angle2D(p1.x, p1.y, p2.x, p2.y);
     const Pt2 f = Foot(p1, p2, theta, textAt);
-    const double h = Distance2D(f, P2(textAt));
+    const double h = Distance2D(f, Plan(textAt));
     // With the text on the measured line the extension lines stand square to it.
-    const double phi = h > 1e-9 ? Angle2D(f, P2(textAt)) : theta + kPi / 2;
+    const double phi = h > 1e-9 ? Angle2D(f, Plan(textAt)) : theta + kPi / 2;
     const CPointd d1 = At(p1, h, phi), d2 = At(p2, h, phi);
     const CPointd mid((d1.x + d2.x) / 2.0, (d1.y + d2.y) / 2.0);
 

@@ -6,8 +6,7 @@
 
 CPLine* CRectaDoc::AddPLine(CObList& segments)
 {
-    auto* pl = new CPLine(m_penWidth, m_color, m_layerName, segments, m_extrusionMode, m_extrusionDir.x,
-                          m_extrusionDir.y, m_extrusionDir.z);
+    auto* pl = NewPLine(m_penWidth, m_color, m_layerName, segments);
     AppendEntityRecord(new CDib(ENT_PLINE, pl));
     SetModifiedFlag();
     return pl;
@@ -23,8 +22,7 @@ CAcot* CRectaDoc::AddAcot(CObList& parts)
 
 CPLine* CRectaDoc::AddWorkPLine(CObList& segments)
 {
-    auto* pl = new CPLine(m_penWidth, m_color, m_layerName, segments, m_extrusionMode, m_extrusionDir.x,
-                          m_extrusionDir.y, m_extrusionDir.z);
+    auto* pl = NewPLine(m_penWidth, m_color, m_layerName, segments);
     m_work.AddTail(new CDib(ENT_PLINE, pl));
     return pl;
 }
@@ -39,8 +37,7 @@ CAcot* CRectaDoc::AddWorkAcot(CObList& parts)
 
 CPLine* CRectaDoc::AddPLineOnLayer(int width, COLORREF color, std::string_view layer, CObList& segments)
 {
-    auto* pl = new CPLine(width, color, layer, segments, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
-                          m_extrusionDir.z);
+    auto* pl = NewPLine(width, color, layer, segments);
     AppendEntityRecord(new CDib(ENT_PLINE, pl, GetLayerVisibility(pl->m_layer)));
     SetModifiedFlag();
     return pl;

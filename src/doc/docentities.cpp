@@ -7,6 +7,8 @@
 #include "model/entitykind.h"
 #include "model/fontrecord.h"
 #include "model/hatch.h"
+#include "model/insbl.h"
+#include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/tdface.h"
@@ -15,6 +17,15 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+CPointd AtZ(const CPointd& p, double z)
+{
+    return CPointd(p.x, p.y, z);
+}
+
+}  // namespace
 
 template <class T>
 T* CRectaDoc::Append(CObList& list, int type, T* entity, int visible)
@@ -54,6 +65,80 @@ CArc* CRectaDoc::NewArc(int width, COLORREF color, std::string_view layer) const
 {
     return new CArc(width, color, layer, m_thickness, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
                     m_extrusionDir.z);
+}
+
+CRecta* CRectaDoc::NewRecta(int width, COLORREF color, std::string_view layer, const CPointd& p1,
+                            const CPointd& p2) const
+{
+    auto* line = NewRecta(width, color, layer);
+    line->m_p1 = p1;
+    line->m_p2 = p2;
+    return line;
+}
+
+CCirc* CRectaDoc::NewCirc(int width, COLORREF color, std::string_view layer, const CPointd& centre,
+                          double radius) const
+{
+    auto* circle = NewCirc(width, color, layer);
+    circle->m_centre = centre;
+    circle->m_rx = circle->m_ry = radius;
+    return circle;
+}
+
+CArc* CRectaDoc::NewArc(int width, COLORREF color, std::string_view layer, const CPointd& centre, double radius,
+                        double start, double end) const
+{
+    auto* arc = NewArc(width, color, layer);
+    arc->m_centre = centre;
+    arc->m_rx = arc->m_ry = radius;
+    arc->m_start = start;
+    arc->m_end = end;
+    return arc;
+}
+
+CPunt* CRectaDoc::NewPunt(int width, COLORREF color, std::string_view layer, const CPointd& point) const
+{
+    auto* punt = new CPunt(width, color, layer);
+    punt->m_point = point;
+    return punt;
+}
+
+CText* CRectaDoc::NewText(int width, COLORREF color, std::string_view layer, const CPointd& insert, int justify,
+                          std::string_view text, const LOGFONT& font) const
+{
+    auto* t = new CText(width, color, layer);
+    t->m_insert = insert;
+    t->m_text = text;
+    t->m_justify = justify;
+    CopyLogFont(t->m_font, font);
+    return t;
+}
+
+CInsBl* CRectaDoc::NewInsBl(int width, COLORREF color, std::string_view layer, std::string_view block,
+                            const CPointd& insert, double rotation, double sx, double sy) const
+{
+    auto* ins = new CInsBl(width, color, layer);
+    ins->m_block = block;
+    ins->m_insert = insert;
+    ins->m_rotation = rotation;
+    ins->m_sx = sx;
+    ins->m_sy = sy;
+    return ins;
+}
+
+CTdface* CRectaDoc::NewTdface(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4]) const
+{
+    auto* face = new CTdface(width, color, layer, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
+                             m_extrusionDir.z);
+    for (int i = 0; i < 4; ++i)
+        face->m_c[i] = c[i];
+    return face;
+}
+
+CPLine* CRectaDoc::NewPLine(int width, COLORREF color, std::string_view layer, CObList& segments) const
+{
+    return new CPLine(width, color, layer, segments, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
+                      m_extrusionDir.z);
 }
 
 CRecta* CRectaDoc::AddRecta()
@@ -120,69 +205,41 @@ CBmp* CRectaDoc::AddBmp()
 CRecta* CRectaDoc::AddRectaOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& p1,
                                    const CPointd& p2)
 {
-    auto* line = NewRecta(width, color, layer);
-    line->m_p1 = CPointd(p1.x, p1.y, m_currentZ);
-    line->m_p2 = CPointd(p2.x, p2.y, m_currentZ);
-    return AppendOnLayer(ENT_LINE, line);
+    return AppendOnLayer(ENT_LINE, NewRecta(width, color, layer, AtZ(p1, m_currentZ), AtZ(p2, m_currentZ)));
 }
 
 CCirc* CRectaDoc::AddCircOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& centre,
                                  double radius)
 {
-    auto* circle = NewCirc(width, color, layer);
-    circle->m_centre = CPointd(centre.x, centre.y, m_currentZ);
-    circle->m_rx = circle->m_ry = radius;
-    return AppendOnLayer(ENT_CIRCLE, circle);
+    return AppendOnLayer(ENT_CIRCLE, NewCirc(width, color, layer, AtZ(centre, m_currentZ), radius));
 }
 
 CArc* CRectaDoc::AddArcOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& centre,
                                double radius, double start, double end)
 {
-    auto* arc = NewArc(width, color, layer);
-    arc->m_centre = CPointd(centre.x, centre.y, m_currentZ);
-    arc->m_rx = arc->m_ry = radius;
-    arc->m_start = start;
-    arc->m_end = end;
-    return AppendOnLayer(ENT_ARC, arc);
+    return AppendOnLayer(ENT_ARC, NewArc(width, color, layer, AtZ(centre, m_currentZ), radius, start, end));
 }
 
 CPunt* CRectaDoc::AddPuntOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& point)
 {
-    auto* punt = new CPunt(width, color, layer);
-    punt->m_point = point;
-    return AppendOnLayer(ENT_POINT, punt);
+    return AppendOnLayer(ENT_POINT, NewPunt(width, color, layer, point));
 }
 
 CText* CRectaDoc::AddTextOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& insert,
                                  int justify, std::string_view text, const LOGFONT& font)
 {
-    auto* t = new CText(width, color, layer);
-    t->m_insert = insert;
-    t->m_text = text;
-    t->m_justify = justify;
-    CopyLogFont(t->m_font, font);
-    return AppendOnLayer(ENT_TEXT, t);
+    return AppendOnLayer(ENT_TEXT, NewText(width, color, layer, insert, justify, text, font));
 }
 
 CInsBl* CRectaDoc::AddInsBlOnLayer(int width, COLORREF color, std::string_view layer, const CPointd& insert,
                                    double sy, double rotation, double sx, std::string_view block)
 {
-    auto* ins = new CInsBl(width, color, layer);
-    ins->m_insert = insert;
-    ins->m_sy = sy;
-    ins->m_rotation = rotation;
-    ins->m_sx = sx;
-    ins->m_block = block;
-    return AppendOnLayer(ENT_INSERT, ins);
+    return AppendOnLayer(ENT_INSERT, NewInsBl(width, color, layer, block, insert, rotation, sx, sy));
 }
 
 CTdface* CRectaDoc::AddTdfaceOnLayer(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4])
 {
-    auto* face = new CTdface(width, color, layer, m_extrusionMode, m_extrusionDir.x, m_extrusionDir.y,
-                             m_extrusionDir.z);
-    for (int i = 0; i < 4; ++i)
-        face->m_c[i] = c[i];
-    return AppendOnLayer(ENT_3DFACE, face);
+    return AppendOnLayer(ENT_3DFACE, NewTdface(width, color, layer, c));
 }
 
 CHatch* CRectaDoc::AddHatchOnLayer(int width, COLORREF color, std::string_view layer, int kind,
@@ -224,16 +281,12 @@ CArc* CRectaDoc::AddSegArc() { return Append(m_segments, ENT_ARC, new CArc); }
 
 CObject* CRectaDoc::GetNextEntity(POSITION& pos, int& type) const
 {
-    auto* dib = static_cast<CDib*>(m_entities.GetNext(pos));
-    type = dib->m_type;
-    return dib->m_entity;
+    return static_cast<const CDib*>(m_entities.GetNext(pos))->Entity(type);
 }
 
 CObject* CRectaDoc::GetEntityAt(POSITION pos, int& type) const
 {
-    auto* dib = static_cast<CDib*>(m_entities.GetAt(pos));
-    type = dib->m_type;
-    return dib->m_entity;
+    return static_cast<const CDib*>(m_entities.GetAt(pos))->Entity(type);
 }
 
 CDib* CRectaDoc::GetLastEntityRecord() const

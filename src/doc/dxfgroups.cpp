@@ -118,15 +118,6 @@ char32_t NextUtf8(std::string_view s, std::size_t& i)
 
 }  // namespace
 
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
 bool ParseReal(std::string_view s, double& value)
 {
     s = Trim(s);

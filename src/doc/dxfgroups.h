@@ -5,6 +5,7 @@
 #pragma once
 
 #include "model/pointd.h"
+#include "model/strutil.h"
 
 #include <array>
 #include <cstddef>
@@ -26,8 +27,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Without blanks (spaces and tabs) at either end.
-std::string_view Trim(std::string_view s);
 // A finite number of magnitude up to kAbsurd, blanks around it allowed.
 bool ParseReal(std::string_view s, double& value);
 // A decimal integer, blanks around it and a sign allowed.

@@ -143,6 +143,21 @@ public:
     CRecta* NewRecta(int width, COLORREF color, std::string_view layer) const;
     CCirc* NewCirc(int width, COLORREF color, std::string_view layer) const;
     CArc* NewArc(int width, COLORREF color, std::string_view layer) const;
+    // The same with their geometry, and the other kinds with the given pen,
+    // layer and geometry (faces and polylines with the drawing's extrusion
+    // mode and direction); in no list yet. A polyline takes every element of
+    // segments over.
+    CRecta* NewRecta(int width, COLORREF color, std::string_view layer, const CPointd& p1, const CPointd& p2) const;
+    CCirc* NewCirc(int width, COLORREF color, std::string_view layer, const CPointd& centre, double radius) const;
+    CArc* NewArc(int width, COLORREF color, std::string_view layer, const CPointd& centre, double radius,
+                 double start, double end) const;
+    CPunt* NewPunt(int width, COLORREF color, std::string_view layer, const CPointd& point) const;
+    CText* NewText(int width, COLORREF color, std::string_view layer, const CPointd& insert, int justify,
+                   std::string_view text, const LOGFONT& font) const;
+    CInsBl* NewInsBl(int width, COLORREF color, std::string_view layer, std::string_view block,
+                     const CPointd& insert, double rotation, double sx, double sy) const;
+    CTdface* NewTdface(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4]) const;
+    CPLine* NewPLine(int width, COLORREF color, std::string_view layer, CObList& segments) const;
 
     // Entity creation from the current settings: appended to the entity list,
     // visible, modified; the caller sets the geometry, draws and widens the extents.

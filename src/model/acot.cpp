@@ -48,9 +48,7 @@ void CAcot::Copy(const CAcot& other)
 
 CObject* CAcot::GetNextPart(POSITION& pos, int& type) const
 {
-    auto* dib = static_cast<CDib*>(m_parts.GetNext(pos));
-    type = dib->m_type;
-    return dib->m_entity;
+    return static_cast<const CDib*>(m_parts.GetNext(pos))->Entity(type);
 }
 
 void CAcot::DeleteParts()

@@ -251,9 +251,7 @@ void CBloq::SetColor(COLORREF color)
 
 CObject* CBloq::GetNextEntity(POSITION& pos, int& type) const
 {
-    auto* dib = static_cast<CDib*>(m_entities.GetNext(pos));
-    type = dib->m_type;
-    return dib->m_entity;
+    return static_cast<const CDib*>(m_entities.GetNext(pos))->Entity(type);
 }
 
 void CBloq::DeleteEntities()

@@ -18,6 +18,12 @@ public:
 
     // type, visible, flag as WORDs, then the entity's own record.
     void Serialize(CArchive& ar) override;
+    // The entity, with its type code in type.
+    CObject* Entity(int& type) const
+    {
+        type = m_type;
+        return m_entity;
+    }
 
     int m_type = 0;
     CObject* m_entity = nullptr;

@@ -47,6 +47,21 @@ int WithEntityPen(CDC& dc, const CEntity& e, DrawKind kind, Draw&& draw)
     return 1;
 }
 
+// Runs draw with a solid pen of the width that inverts what it covers, and
+// restores the DC; nothing when the pen cannot be created.
+template <class Draw>
+void WithInvertingPen(CDC& dc, int width, Draw&& draw)
+{
+    CPen pen;
+    if (!pen.CreatePen(PS_SOLID, width, 0))
+        return;
+    CPen* oldPen = dc.SelectObject(&pen);
+    const int oldRop = dc.SetROP2(R2_NOT);
+    draw();
+    dc.SetROP2(oldRop);
+    dc.SelectObject(oldPen);
+}
+
 // Extrusion mode, reference point (when given) and direction, the last two
 // only when the mode's low 16 bits are 1; other modes reload with the
 // direction (0, 0, 1).

@@ -40,18 +40,10 @@ void DrawEdges(CDC& dc, const CEntity& e, const std::vector<Edge>& edges, const 
             dc.LineTo(b.x, b.y);
         }
     };
-    if (kind != DrawKind::erase) {
+    if (kind == DrawKind::erase)
+        WithInvertingPen(dc, e.m_width, draw);
+    else
         WithEntityPen(dc, e, kind, draw);
-        return;
-    }
-    CPen pen;
-    if (!pen.CreatePen(PS_SOLID, e.m_width, 0))
-        return;
-    CPen* oldPen = dc.SelectObject(&pen);
-    const int oldRop = dc.SetROP2(R2_NOT);
-    draw();
-    dc.SetROP2(oldRop);
-    dc.SelectObject(oldPen);
 }
 
 // True when the raised copy lands on the base in logical units (an extrusion

@@ -99,10 +99,7 @@ int CHatch::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityConte
 void CHatch::Serialize(CArchive& ar)
 {
     SerializePen(ar);
-    if (ar.IsStoring())
-        ar << m_layer;
-    else
-        ar >> m_layer;
+    ar.Exchange(m_layer);
     ar.ExchangeWord(m_kind);
     if (ar.IsStoring())
         ar << DWORD(m_bitsSize);

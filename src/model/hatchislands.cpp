@@ -10,11 +10,6 @@
 
 namespace {
 
-Pt2 P(const CPointd& p)
-{
-    return {p.x, p.y};
-}
-
 // A line, an arc or a text's box: the parts polylines and dimensions hold.
 void AddPart(HatchIsland& island, int type, const CObject* e)
 {
@@ -23,12 +18,12 @@ void AddPart(HatchIsland& island, int type, const CObject* e)
     switch (type) {
     case ENT_LINE: {
         const auto* line = static_cast<const CRecta*>(e);
-        island.AddSegment(P(line->m_p1), P(line->m_p2));
+        island.AddSegment(Plan(line->m_p1), Plan(line->m_p2));
         break;
     }
     case ENT_ARC: {
         const auto* arc = static_cast<const CArc*>(e);
-        island.AddArc(P(arc->m_centre), arc->m_rx, arc->m_start, arc->m_end);
+        island.AddArc(Plan(arc->m_centre), arc->m_rx, arc->m_start, arc->m_end);
         break;
     }
     case ENT_TEXT: {
@@ -36,7 +31,7 @@ void AddPart(HatchIsland& island, int type, const CObject* e)
         CPointd c[4];
         text->AlignPoint(text->m_insert, c[0], c[1], c[2], c[3]);
         for (int i = 0; i < 4; ++i)
-            island.AddSegment(P(c[i]), P(c[(i + 1) % 4]));
+            island.AddSegment(Plan(c[i]), Plan(c[(i + 1) % 4]));
         break;
     }
     default: break;
@@ -48,7 +43,7 @@ void AddOutline(HatchIsland& island, int type, const CObject* e)
     switch (type) {
     case ENT_CIRCLE: {
         const auto* circle = static_cast<const CCirc*>(e);
-        island.AddCircle(P(circle->m_centre), circle->m_rx);
+        island.AddCircle(Plan(circle->m_centre), circle->m_rx);
         break;
     }
     case ENT_PLINE: {

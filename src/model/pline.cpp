@@ -154,9 +154,7 @@ void CPLine::Copy(const CPLine& other)
 
 CObject* CPLine::GetNextSegment(POSITION& pos, int& type) const
 {
-    auto* dib = static_cast<CDib*>(m_segments.GetNext(pos));
-    type = dib->m_type;
-    return dib->m_entity;
+    return static_cast<const CDib*>(m_segments.GetNext(pos))->Entity(type);
 }
 
 void CPLine::DeleteSegments()

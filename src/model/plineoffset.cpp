@@ -13,11 +13,6 @@ namespace {
 
 constexpr double kTol = 0.0001;
 
-Pt2 Plan(const CPointd& p)
-{
-    return {p.x, p.y};
-}
-
 // A line or arc segment as the chain follows it, from its start to its end.
 struct Segment {
     CRecta* line = nullptr;

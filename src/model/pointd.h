@@ -1,6 +1,7 @@
 // A drawing point of three doubles; z is 0 for every point made in 2D.
 #pragma once
 
+#include "model/geometry.h"
 #include "platform/object.h"
 
 class CPointd : public CObject {
@@ -21,3 +22,9 @@ public:
     double y = 0.0;
     double z = 0.0;
 };
+
+// The point in the plan, z dropped.
+inline Pt2 Plan(const CPointd& p)
+{
+    return {p.x, p.y};
+}

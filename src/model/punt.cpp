@@ -27,9 +27,6 @@ int CPunt::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityContex
 void CPunt::Serialize(CArchive& ar)
 {
     SerializePen(ar);
-    if (ar.IsStoring())
-        ar << m_layer;
-    else
-        ar >> m_layer;
+    ar.Exchange(m_layer);
     m_point.Serialize(ar);
 }

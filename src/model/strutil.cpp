@@ -14,6 +14,15 @@ bool BytesEqual(const void* a, const void* b, std::ptrdiff_t n)
 
 bool StrEqual(std::string_view a, std::string_view b) { return a == b; }
 
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
 std::size_t CopyCStringToBuf(std::string_view src, char* buf, std::size_t size, bool stopAtBlank)
 {
     if (size == 0)

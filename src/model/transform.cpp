@@ -456,7 +456,7 @@ void StretchArcSegment(CArc& a, const CPointd& from, const CPointd& to, const St
 
 bool InStretchWindow(const StretchWindow& w, const CPointd& p)
 {
-    return PointInQuad(w.q[0], w.q[1], w.q[2], w.q[3], Pt2{p.x, p.y});
+    return PointInQuad(w.q[0], w.q[1], w.q[2], w.q[3], Plan(p));
 }
 
 void StretchRecta(CRecta& e, const CPointd& from, const CPointd& to, const StretchWindow& w)

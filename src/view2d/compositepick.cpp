@@ -34,32 +34,37 @@ bool PartsInWindow(const CObList& parts, int mode, Test&& test)
     return mode == 0 && any;
 }
 
-}  // namespace
-
-double PickDistPLine(const CPLine& pl, const CPointd& p)
+// The nearest of a composite's parts: dist(type, entity, d) answers with d
+// for each part it knows.
+template <class Dist>
+double NearestPart(const CObList& parts, Dist&& dist)
 {
     double best = kNoPickDist;
-    for (CObject* obj : pl.m_segments) {
+    for (CObject* obj : parts) {
         const auto* dib = static_cast<const CDib*>(obj);
         double d = kNoPickDist;
-        if ((dib->m_type == ENT_LINE && PickDistRecta(*static_cast<const CRecta*>(dib->m_entity), p, d)) ||
-            (dib->m_type == ENT_ARC && PickDistArc(*static_cast<const CArc*>(dib->m_entity), p, d)))
+        if (dist(dib->m_type, dib->m_entity, d))
             best = std::min(best, d);
     }
     return best;
 }
 
+}  // namespace
+
+double PickDistPLine(const CPLine& pl, const CPointd& p)
+{
+    return NearestPart(pl.m_segments, [&](int type, const CObject* e, double& d) {
+        return (type == ENT_LINE && PickDistRecta(*static_cast<const CRecta*>(e), p, d)) ||
+               (type == ENT_ARC && PickDistArc(*static_cast<const CArc*>(e), p, d));
+    });
+}
+
 double PickDistAcot(const CAcot& dim, const CPointd& p)
 {
-    double best = kNoPickDist;
-    for (CObject* obj : dim.m_parts) {
-        const auto* dib = static_cast<const CDib*>(obj);
-        double d = kNoPickDist;
-        if ((dib->m_type == ENT_LINE && PickDistRecta(*static_cast<const CRecta*>(dib->m_entity), p, d)) ||
-            (dib->m_type == ENT_TEXT && PickDistText(*static_cast<const CText*>(dib->m_entity), p, d)))
-            best = std::min(best, d);
-    }
-    return best;
+    return NearestPart(dim.m_parts, [&](int type, const CObject* e, double& d) {
+        return (type == ENT_LINE && PickDistRecta(*static_cast<const CRecta*>(e), p, d)) ||
+               (type == ENT_TEXT && PickDistText(*static_cast<const CText*>(e), p, d));
+    });
 }
 
 bool PLineInSelWindow(const CPLine& pl, const Pt2 (&q)[4], int mode)
@@ -140,14 +145,7 @@ double PickDistTdface(const CTdface& face, const CPointd& p)
 
 bool TdfaceInSelWindow(const CTdface& face, const Pt2 (&q)[4], int mode)
 {
-    for (int i = 0; i < 4; ++i) {
-        const bool in = RectaInSelWindow(TdfaceEdge(face, i), q, mode);
-        if (mode == 0 && !in)
-            return false;
-        if (mode != 0 && in)
-            return true;
-    }
-    return mode == 0;
+    return SidesInSelWindow(mode, [&](int i) { return RectaInSelWindow(TdfaceEdge(face, i), q, mode); });
 }
 
 CDib* SnapTdface(const CTdface& face, const Pt2 (&box)[4], Pt2 p, Pt2& foot, double& dist)

@@ -59,17 +59,28 @@ std::optional<RunEnd> EndOfRun(const CDib& segment, bool last)
     return std::nullopt;
 }
 
-// The chain's start and end; none for an empty chain or one that starts or
-// ends in a part of another kind.
-std::optional<std::pair<RunEnd, RunEnd>> ChainEnds(const CPLine& pline)
+// A polyline of the drawing with its record and its chain's start and end.
+struct ChainAt {
+    CDib* record;
+    const CPLine& pline;
+    RunEnd start, end;
+};
+
+// The polyline at pos when it is pline; none when it is not there, or its
+// chain is empty or starts or ends in a part of another kind.
+std::optional<ChainAt> PLineChainAt(const CRectaDoc& doc, const CObject* pline, POSITION pos)
 {
-    if (pline.m_segments.IsEmpty())
+    CDib* record = RecordOf(doc, pline, pos);
+    if (!record || record->m_type != ENT_PLINE)
         return std::nullopt;
-    auto start = EndOfRun(*static_cast<const CDib*>(pline.m_segments.GetHead()), false);
-    auto end = EndOfRun(*static_cast<const CDib*>(pline.m_segments.GetTail()), true);
+    const auto* pl = static_cast<const CPLine*>(pline);
+    if (pl->m_segments.IsEmpty())
+        return std::nullopt;
+    auto start = EndOfRun(*static_cast<const CDib*>(pl->m_segments.GetHead()), false);
+    auto end = EndOfRun(*static_cast<const CDib*>(pl->m_segments.GetTail()), true);
     if (!start || !end)
         return std::nullopt;
-    return std::pair{*start, *end};
+    return ChainAt{record, *pl, *start, *end};
 }
 
 // A copy of a line or arc record that meets an end of the chain (s, e),
@@ -218,14 +229,11 @@ void CRectaView::ConvertToPLine(CObject* entity, int, POSITION pos)
 void CRectaView::AddToPLine(CObject* pline, int, POSITION pos)
 {
     CRectaDoc* doc = GetDocument();
-    CDib* record = RecordOf(*doc, pline, pos);
-    if (!record || record->m_type != ENT_PLINE)
+    const auto chain = PLineChainAt(*doc, pline, pos);
+    if (!chain)
         return;
-    const auto& old = *static_cast<const CPLine*>(pline);
-    const auto ends = ChainEnds(old);
-    if (!ends)
-        return;
-    CPointd s = ends->first.p, e = ends->second.p;
+    const auto& [record, old, start, end] = *chain;
+    CPointd s = start.p, e = end.p;
     CObList segments(ListOwnership::owns);
     CopyParts(segments, old.m_segments);
     std::vector<CDib*> joined;
@@ -242,14 +250,10 @@ void CRectaView::AddToPLine(CObject* pline, int, POSITION pos)
 void CRectaView::ClosePLine(CObject* pline, int, POSITION pos)
 {
     CRectaDoc* doc = GetDocument();
-    CDib* record = RecordOf(*doc, pline, pos);
-    if (!record || record->m_type != ENT_PLINE)
+    const auto chain = PLineChainAt(*doc, pline, pos);
+    if (!chain)
         return;
-    const auto& old = *static_cast<const CPLine*>(pline);
-    const auto ends = ChainEnds(old);
-    if (!ends)
-        return;
-    const auto& [start, end] = *ends;
+    const auto& [record, old, start, end] = *chain;
     if (Distance2D(start.p.x, end.p.x, start.p.y, end.p.y) < kClosedGap)
         return;  // closed already
     CObList segments(ListOwnership::owns);

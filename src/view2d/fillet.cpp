@@ -14,11 +14,6 @@
 
 namespace {
 
-Pt2 Plan(const CPointd& p)
-{
-    return {p.x, p.y};
-}
-
 const CRecta& LineOf(const CDib* record)
 {
     return *static_cast<const CRecta*>(record->m_entity);
@@ -26,21 +21,27 @@ const CRecta& LineOf(const CDib* record)
 
 }  // namespace
 
+bool CRectaView::TwoSelectedLinesCorner(const char* command, CDib*& first, CDib*& second, Pt2& corner)
+{
+    if (!TwoSelectedLines(first, second))
+        return false;
+    if (IntersectRectas(LineOf(first), LineOf(second), 0, corner))
+        return true;
+    m_command = CMD_NONE;
+    ShowPrompt(0, std::string(command) + ": the lines are parallel");
+    return false;
+}
+
 void CRectaView::FilletLines(bool withRadius)
 {
     CDib* first = nullptr;
     CDib* second = nullptr;
-    if (!TwoSelectedLines(first, second))
+    Pt2 corner;
+    if (!TwoSelectedLinesCorner("Fillet", first, second, corner))
         return;
     CRectaDoc* doc = GetDocument();
     const CRecta& l1 = LineOf(first);
     const CRecta& l2 = LineOf(second);
-    Pt2 corner;
-    if (!IntersectRectas(l1, l2, 0, corner)) {
-        m_command = CMD_NONE;
-        ShowPrompt(0, "Fillet: the lines are parallel");
-        return;
-    }
     const double r = withRadius ? RunRadioDlgEx() : 0.0;
 
     // Each line keeps the side of the corner it was picked on.
@@ -95,16 +96,11 @@ void CRectaView::CircleTanTanRadius()
 {
     CDib* first = nullptr;
     CDib* second = nullptr;
-    if (!TwoSelectedLines(first, second))
+    Pt2 corner;
+    if (!TwoSelectedLinesCorner("Tangent circle", first, second, corner))
         return;
     const CRecta& l1 = LineOf(first);
     const CRecta& l2 = LineOf(second);
-    Pt2 corner;
-    if (!IntersectRectas(l1, l2, 0, corner)) {
-        m_command = CMD_NONE;
-        ShowPrompt(0, "Tangent circle: the lines are parallel");
-        return;
-    }
     const double r = RunRadioDlgEx();
     if (!(r > 0.0))
         return;

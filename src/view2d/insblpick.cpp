@@ -35,7 +35,7 @@ bool InsBlContainsPoint(const CEntityContext& drawing, const CInsBl& insert, con
     Pt2 box[4];
     if (!PlacedBlockBox(*block, insert.Placement(), box))
         return true;
-    const Pt2 q = ToPt2(p);
+    const Pt2 q = Plan(p);
     if (PointInQuad(box[0], box[1], box[2], box[3], q))
         return true;
     for (int i = 0; i < 4; ++i)
@@ -65,13 +65,10 @@ bool InsBlInSelWindow(const CEntityContext& drawing, const CInsBl& insert, const
     Pt2 box[4];
     if (!block || !PlacedBlockBox(*block, insert.Placement(), box))
         return false;
-    for (int i = 0; i < 4; ++i) {
-        const bool in = SideInWindow(box[i], box[(i + 1) % 4], q, mode);
-        if (mode == 0 && !in)
-            return false;
-        if (mode != 0 && in)
-            return true;
-    }
+    // A side out of a window, or one crossing, decides; else the box is tested whole.
+    const bool sides = SidesInSelWindow(mode, [&](int i) { return SideInWindow(box[i], box[(i + 1) % 4], q, mode); });
+    if (sides != (mode == 0))
+        return sides;
     const bool windowCrossesBox = InsBlBoxCrossesQuad(insert, drawing, q) == 1;
     return mode == 0 ? !windowCrossesBox : windowCrossesBox;
 }

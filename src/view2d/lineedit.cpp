@@ -11,11 +11,6 @@ namespace {
 
 constexpr double kInLine = 0.0001;
 
-Pt2 Plan(const CPointd& p)
-{
-    return {p.x, p.y};
-}
-
 // Plan distance from p to the carrier of a-b (which has some length).
 double CarrierDistance(const CPointd& p, const CPointd& a, const CPointd& b)
 {

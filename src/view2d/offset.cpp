@@ -17,11 +17,6 @@ namespace {
 
 constexpr double kTol = 0.0001;
 
-Pt2 Plan(const CPointd& p)
-{
-    return {p.x, p.y};
-}
-
 enum class Made { copy, nothing, noRadius };
 
 // The offset of a circle's or arc's radius r about centre: out when towards

@@ -15,19 +15,19 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 double RadialDist(const CPointd& centre, double r, const CPointd& p)
 {
-    return std::fabs(Distance2D(ToPt2(centre), ToPt2(p)) - r);
+    return std::fabs(Distance2D(Plan(centre), Plan(p)) - r);
 }
 
 bool SegmentInWindow(const CPointd& a, const CPointd& b, const Pt2 (&q)[4], int mode)
 {
-    return IntersectSegmentQuad(mode, q[0], q[1], q[2], q[3], ToPt2(a), ToPt2(b));
+    return IntersectSegmentQuad(mode, q[0], q[1], q[2], q[3], Plan(a), Plan(b));
 }
 
 }  // namespace
 
 bool PickDistRecta(const CRecta& line, const CPointd& p, double& dist)
 {
-    const Pt2 a = ToPt2(line.m_p1), b = ToPt2(line.m_p2), c = ToPt2(p);
+    const Pt2 a = Plan(line.m_p1), b = Plan(line.m_p2), c = Plan(p);
     const Pt2 d = Polar(c, 1.0, Angle2D(a, b) + std::numbers::pi / 2.0);
     Pt2 foot;
     if (!IntersectSegments(a, b, c, d, foot))
@@ -43,7 +43,7 @@ double PickDistCirc(const CCirc& circ, const CPointd& p)
 
 bool PickDistArc(const CArc& arc, const CPointd& p, double& dist)
 {
-    if (!AngleInArc(arc.m_start, arc.m_end, Angle2D(ToPt2(arc.m_centre), ToPt2(p))))
+    if (!AngleInArc(arc.m_start, arc.m_end, Angle2D(Plan(arc.m_centre), Plan(p))))
         return false;
     dist = RadialDist(arc.m_centre, arc.m_rx, p);
     return true;
@@ -51,14 +51,14 @@ bool PickDistArc(const CArc& arc, const CPointd& p, double& dist)
 
 double PickDistPunt(const CPunt& punt, const CPointd& p)
 {
-    return Distance2D(ToPt2(punt.m_point), ToPt2(p));
+    return Distance2D(Plan(punt.m_point), Plan(p));
 }
 
 bool PickDistText(const CText& text, const CPointd& p, double& dist)
 {
     CPointd c[4];
     text.AlignPoint(text.m_insert, c[0], c[1], c[2], c[3]);
-    if (!PointInQuad(ToPt2(c[0]), ToPt2(c[1]), ToPt2(c[2]), ToPt2(c[3]), ToPt2(p)))
+    if (!PointInQuad(Plan(c[0]), Plan(c[1]), Plan(c[2]), Plan(c[3]), Plan(p)))
         return false;
     dist = 0.0;
     return true;
@@ -71,31 +71,22 @@ bool RectaInSelWindow(const CRecta& line, const Pt2 (&q)[4], int mode)
 
 bool CircInSelWindow(const CCirc& circ, const Pt2 (&q)[4], int mode)
 {
-    return ArcCrossesQuad(mode, q[0], q[1], q[2], q[3], ToPt2(circ.m_centre), circ.m_rx, 0.0, kTwoPi, false);
+    return ArcCrossesQuad(mode, q[0], q[1], q[2], q[3], Plan(circ.m_centre), circ.m_rx, 0.0, kTwoPi, false);
 }
 
 bool ArcInSelWindow(const CArc& arc, const Pt2 (&q)[4], int mode)
 {
-    return ArcCrossesQuad(mode, q[0], q[1], q[2], q[3], ToPt2(arc.m_centre), arc.m_rx, arc.m_start, arc.m_end, true);
+    return ArcCrossesQuad(mode, q[0], q[1], q[2], q[3], Plan(arc.m_centre), arc.m_rx, arc.m_start, arc.m_end, true);
 }
 
 bool PuntInSelWindow(const CPunt& punt, const Pt2 (&q)[4], int)
 {
-    const double x1 = std::min(q[0].x, q[2].x), x2 = std::max(q[0].x, q[2].x);
-    const double y1 = std::min(q[0].y, q[2].y), y2 = std::max(q[0].y, q[2].y);
-    return punt.IsInRect(x1, y1, x2, y2) && PointInQuad(q[0], q[1], q[2], q[3], ToPt2(punt.m_point));
+    return HeldInSelWindow(punt, punt.m_point, q);
 }
 
 bool TextInSelWindow(const CText& text, const Pt2 (&q)[4], int mode)
 {
     CPointd c[4];
     text.AlignPoint(text.m_insert, c[0], c[1], c[2], c[3]);
-    for (int i = 0; i < 4; ++i) {
-        const bool in = SegmentInWindow(c[i], c[(i + 1) % 4], q, mode);
-        if (mode == 0 && !in)
-            return false;
-        if (mode != 0 && in)
-            return true;
-    }
-    return mode == 0;
+    return SidesInSelWindow(mode, [&](int i) { return SegmentInWindow(c[i], c[(i + 1) % 4], q, mode); });
 }

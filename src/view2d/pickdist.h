@@ -5,6 +5,8 @@
 #include "model/geometry.h"
 #include "model/pointd.h"
 
+#include <algorithm>
+
 class CRecta;
 class CCirc;
 class CArc;
@@ -13,11 +15,6 @@ class CText;
 
 // Distance that stands for no hit.
 inline constexpr double kNoPickDist = 10000.0;
-
-inline Pt2 ToPt2(const CPointd& p)
-{
-    return {p.x, p.y};
-}
 
 // True with the distance to the perpendicular foot when the foot lies on the segment; else dist is untouched.
 bool PickDistRecta(const CRecta& line, const CPointd& p, double& dist);
@@ -39,3 +36,27 @@ bool ArcInSelWindow(const CArc& arc, const Pt2 (&q)[4], int mode);
 bool PuntInSelWindow(const CPunt& punt, const Pt2 (&q)[4], int mode);
 // The box's four sides as segments: crossing passes on any side, window needs all four.
 bool TextInSelWindow(const CText& text, const Pt2 (&q)[4], int mode);
+
+// Window test of a four-sided outline by its sides; sideIn(i) answers for the
+// side from corner i to the next. Mode 0 needs all four, crossing any one.
+template <class SideIn>
+bool SidesInSelWindow(int mode, SideIn&& sideIn)
+{
+    for (int i = 0; i < 4; ++i) {
+        const bool in = sideIn(i);
+        if (mode == 0 && !in)
+            return false;
+        if (mode != 0 && in)
+            return true;
+    }
+    return mode == 0;
+}
+
+// The window's bounding box holds the entity and the window holds its point p.
+template <class Entity>
+bool HeldInSelWindow(const Entity& e, const CPointd& p, const Pt2 (&q)[4])
+{
+    const double x1 = std::min(q[0].x, q[2].x), x2 = std::max(q[0].x, q[2].x);
+    const double y1 = std::min(q[0].y, q[2].y), y2 = std::max(q[0].y, q[2].y);
+    return e.IsInRect(x1, y1, x2, y2) && PointInQuad(q[0], q[1], q[2], q[3], Plan(p));
+}

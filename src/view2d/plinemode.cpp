@@ -82,8 +82,7 @@ void CRectaView::DimensionPoint(const CPointd& p)
 CPLine* CRectaView::NewBlockPLine(int width, COLORREF color, std::string_view layer, CObList& segments)
 {
     const CRectaDoc* doc = GetDocument();
-    auto* pl = new CPLine(width, color, layer, segments, doc->m_extrusionMode, doc->m_extrusionDir.x,
-                          doc->m_extrusionDir.y, doc->m_extrusionDir.z);
+    auto* pl = doc->NewPLine(width, color, layer, segments);
     m_blockList.AddTail(new CDib(ENT_PLINE, pl, doc->GetLayerVisibility(pl->m_layer)));
     return pl;
 }

@@ -560,6 +560,9 @@ private:
     void PickSecondLine(POSITION pos, int type, const CPointd& p, const char* prompt, bool keepPoints);
     // The two selected lines of a two-pick command, when both are still lines of the drawing.
     bool TwoSelectedLines(CDib*& first, CDib*& second) const;
+    // The two selected lines and where their carriers cross. When they do not
+    // cross the command ends with "<command>: the lines are parallel".
+    bool TwoSelectedLinesCorner(const char* command, CDib*& first, CDib*& second, Pt2& corner);
     // Ends the two-pick command when its lines are gone; true when they are there.
     bool TwoPickLinesThere();
     // The body of OnRButtonDown.

@@ -66,10 +66,10 @@ Round RoundOf(const Candidate& c)
 {
     if (c.type == ENT_ARC) {
         const auto* a = static_cast<const CArc*>(c.entity);
-        return {ToPt2(a->m_centre), a->m_rx, a->m_start, a->m_end};
+        return {Plan(a->m_centre), a->m_rx, a->m_start, a->m_end};
     }
     const auto* circ = static_cast<const CCirc*>(c.entity);
-    return {ToPt2(circ->m_centre), circ->m_rx};
+    return {Plan(circ->m_centre), circ->m_rx};
 }
 
 bool Finite(Pt2 p)
@@ -94,7 +94,7 @@ bool Intersection(const Candidate& a, const Candidate& b, Pt2 p, Pt2& out)
     if (a.type == ENT_LINE && b.type == ENT_LINE) {
         const auto* l1 = static_cast<const CRecta*>(a.entity);
         const auto* l2 = static_cast<const CRecta*>(b.entity);
-        return IntersectLines(ToPt2(l1->m_p1), ToPt2(l1->m_p2), ToPt2(l2->m_p1), ToPt2(l2->m_p2), out);
+        return IntersectLines(Plan(l1->m_p1), Plan(l1->m_p2), Plan(l2->m_p1), Plan(l2->m_p2), out);
     }
     if (a.type == ENT_LINE || b.type == ENT_LINE) {
         const Candidate& lc = a.type == ENT_LINE ? a : b;
@@ -104,7 +104,7 @@ bool Intersection(const Candidate& a, const Candidate& b, Pt2 p, Pt2& out)
         const bool arc = rc.type == ENT_ARC;
         Pt2 q1, q2;
         bool seg1, seg2, arc1, arc2;
-        if (IntersectSegmentCircle(ToPt2(line->m_p1), ToPt2(line->m_p2), arc ? 3 : 1, c.start, c.end, c.centre, c.r,
+        if (IntersectSegmentCircle(Plan(line->m_p1), Plan(line->m_p2), arc ? 3 : 1, c.start, c.end, c.centre, c.r,
                                    q1, q2, seg1, seg2, arc1, arc2) == 0)
             return false;
         return NearerValid(p, q1, seg1 && (arc1 || !arc), q2, seg2 && (arc2 || !arc), out);
@@ -146,15 +146,15 @@ bool SnappedPoint(int mode, const Candidate& first, const Candidate& second, Pt2
     case SNAP_END:
         if (first.type == ENT_LINE) {
             const auto* l = static_cast<const CRecta*>(first.entity);
-            const Pt2 a = ToPt2(l->m_p1), b = ToPt2(l->m_p2);
+            const Pt2 a = Plan(l->m_p1), b = Plan(l->m_p2);
             out = Distance2D(p, a) < Distance2D(p, b) ? a : b;
             ok = true;
         } else if (first.type == ENT_ARC) {
             const auto* a = static_cast<const CArc*>(first.entity);
-            const double dir = Angle2D(ToPt2(a->m_centre), p);
+            const double dir = Angle2D(Plan(a->m_centre), p);
             ok = AngleInArc(a->m_start, a->m_end, dir);
             const bool nearStart = AngleBetween(dir, a->m_start) < AngleBetween(dir, a->m_end);
-            out = ToPt2(nearStart ? a->StartPoint() : a->EndPoint());
+            out = Plan(nearStart ? a->StartPoint() : a->EndPoint());
         }
         break;
     case SNAP_MID:
@@ -164,7 +164,7 @@ bool SnappedPoint(int mode, const Candidate& first, const Candidate& second, Pt2
             ok = true;
         } else if (first.type == ENT_ARC) {
             const auto* a = static_cast<const CArc*>(first.entity);
-            const Pt2 c = ToPt2(a->m_centre);
+            const Pt2 c = Plan(a->m_centre);
             double end = a->m_end;
             UnwrapArcEnd(a->m_start, end);
             ok = AngleInArc(a->m_start, a->m_end, Angle2D(c, p));
@@ -176,7 +176,7 @@ bool SnappedPoint(int mode, const Candidate& first, const Candidate& second, Pt2
         if (first.type == ENT_LINE) {
             out = first.foot;
         } else if (first.type == ENT_POINT) {
-            out = ToPt2(static_cast<const CPunt*>(first.entity)->m_point);
+            out = Plan(static_cast<const CPunt*>(first.entity)->m_point);
         } else {
             const Round c = RoundOf(first);
             out = Polar(c.centre, c.r, Angle2D(c.centre, p));
@@ -185,7 +185,7 @@ bool SnappedPoint(int mode, const Candidate& first, const Candidate& second, Pt2
     case SNAP_PERPENDICULAR:
         if (bandStart && first.type == ENT_LINE) {
             const auto* l = static_cast<const CRecta*>(first.entity);
-            const Pt2 a = ToPt2(l->m_p1), b = ToPt2(l->m_p2);
+            const Pt2 a = Plan(l->m_p1), b = Plan(l->m_p2);
             ok = IntersectLines(a, b, *bandStart, Polar(*bandStart, 1.0, Angle2D(a, b) + kHalfPi), out);
         }
         break;
@@ -212,7 +212,7 @@ bool SnappedPoint(int mode, const Candidate& first, const Candidate& second, Pt2
         break;
     case SNAP_POINT:
         if (first.type == ENT_POINT) {
-            out = ToPt2(static_cast<const CPunt*>(first.entity)->m_point);
+            out = Plan(static_cast<const CPunt*>(first.entity)->m_point);
             ok = true;
         }
         break;
@@ -262,7 +262,7 @@ bool CircleMayCrossBox(Pt2 c, double r, const Pt2 (&box)[4])
 bool SnapRecta(const CRecta& line, const Pt2 (&box)[4], Pt2 p, Pt2& foot, double& dist)
 {
     const double x1 = box[0].x, y1 = box[2].y, x2 = box[2].x, y2 = box[0].y;
-    const Pt2 a = ToPt2(line.m_p1), b = ToPt2(line.m_p2);
+    const Pt2 a = Plan(line.m_p1), b = Plan(line.m_p2);
     if (!BoundsMeetBox(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y), box))
         return false;
     if (!line.IsInRect(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)) ||
@@ -278,7 +278,7 @@ bool SnapRecta(const CRecta& line, const Pt2 (&box)[4], Pt2 p, Pt2& foot, double
 
 bool SnapCirc(const CCirc& circ, const Pt2 (&box)[4], Pt2 p, double& dist)
 {
-    const Pt2 c = ToPt2(circ.m_centre);
+    const Pt2 c = Plan(circ.m_centre);
     if (!CircleMayCrossBox(c, circ.m_rx, box) ||
         !ArcCrossesQuad(1, box[0], box[1], box[2], box[3], c, circ.m_rx, 0.0, kTwoPi, false))
         return false;
@@ -288,7 +288,7 @@ bool SnapCirc(const CCirc& circ, const Pt2 (&box)[4], Pt2 p, double& dist)
 
 bool SnapArc(const CArc& arc, const Pt2 (&box)[4], Pt2 p, double& dist)
 {
-    const Pt2 c = ToPt2(arc.m_centre);
+    const Pt2 c = Plan(arc.m_centre);
     if (!CircleMayCrossBox(c, arc.m_rx, box) ||
         !ArcCrossesQuad(1, box[0], box[1], box[2], box[3], c, arc.m_rx, arc.m_start, arc.m_end, true))
         return false;
@@ -337,7 +337,7 @@ int CRectaView::OnEditPoint(CPointd& p)
     if (!ScaleUsable())
         return 0;
 
-    const Pt2 pp = ToPt2(p);
+    const Pt2 pp = Plan(p);
     const double t = kSnapPixels / m_scale;
     if (!Finite(pp) || !std::isfinite(t))
         return 0;
@@ -365,7 +365,7 @@ int CRectaView::OnEditPoint(CPointd& p)
                   SnapArc(*static_cast<const CArc*>(c.entity), box, pp, c.dist);
             break;
         case ENT_POINT: {
-            const Pt2 q = ToPt2(static_cast<const CPunt*>(c.entity)->m_point);
+            const Pt2 q = Plan(static_cast<const CPunt*>(c.entity)->m_point);
             hit = (mode == SNAP_NEAREST || mode == SNAP_POINT) &&
                   PointInRect(q, pp.x - t, pp.y - t, pp.x + t, pp.y + t);
             c.dist = Distance2D(pp, q);
@@ -422,7 +422,7 @@ int CRectaView::OnEditPoint(CPointd& p)
         return 0;
 
     Pt2 out;
-    const Pt2 start = ToPt2(m_bandStart);
+    const Pt2 start = Plan(m_bandStart);
     if (!SnappedPoint(mode, first, second, pp, m_bandState == 1 ? &start : nullptr, out) || !Finite(out))
         return 0;
     p.x = out.x;

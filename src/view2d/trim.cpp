@@ -21,11 +21,6 @@ namespace {
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kTol = 0.0001;
 
-Pt2 Plan(const CPointd& p)
-{
-    return {p.x, p.y};
-}
-
 // A line segment, or a circle as an arc all the way round.
 struct Curve {
     bool line = false;

@@ -332,72 +332,49 @@ CRecta* CRectaView::NewBlockRecta(int width, COLORREF color, std::string_view la
                                   const CPointd& p2)
 {
     const CRectaDoc* doc = GetDocument();
-    auto* line = doc->NewRecta(width, color, layer);
-    line->m_p1 = p1;
-    line->m_p2 = p2;
-    return AppendToBlockList(doc, m_blockList, ENT_LINE, line);
+    return AppendToBlockList(doc, m_blockList, ENT_LINE, doc->NewRecta(width, color, layer, p1, p2));
 }
 
 CArc* CRectaView::NewBlockArc(int width, COLORREF color, std::string_view layer, const CPointd& centre,
                               double radius, double start, double end)
 {
     const CRectaDoc* doc = GetDocument();
-    auto* arc = doc->NewArc(width, color, layer);
-    arc->m_centre = centre;
-    arc->m_rx = arc->m_ry = radius;
-    arc->m_start = start;
-    arc->m_end = end;
-    return AppendToBlockList(doc, m_blockList, ENT_ARC, arc);
+    return AppendToBlockList(doc, m_blockList, ENT_ARC, doc->NewArc(width, color, layer, centre, radius, start, end));
 }
 
 CCirc* CRectaView::NewBlockCirc(int width, COLORREF color, std::string_view layer, const CPointd& centre,
                                 double radius)
 {
     const CRectaDoc* doc = GetDocument();
-    auto* circle = doc->NewCirc(width, color, layer);
-    circle->m_centre = centre;
-    circle->m_rx = circle->m_ry = radius;
-    return AppendToBlockList(doc, m_blockList, ENT_CIRCLE, circle);
+    return AppendToBlockList(doc, m_blockList, ENT_CIRCLE, doc->NewCirc(width, color, layer, centre, radius));
 }
 
 CPunt* CRectaView::NewBlockPunt(int width, COLORREF color, std::string_view layer, const CPointd& p)
 {
-    auto* punt = new CPunt(width, color, layer);
-    punt->m_point = p;
-    return AppendToBlockList(GetDocument(), m_blockList, ENT_POINT, punt);
+    const CRectaDoc* doc = GetDocument();
+    return AppendToBlockList(doc, m_blockList, ENT_POINT, doc->NewPunt(width, color, layer, p));
 }
 
 CText* CRectaView::NewBlockText(int width, COLORREF color, std::string_view layer, const CPointd& insert,
                                 int justify, std::string_view text, const LOGFONT& font)
 {
-    auto* t = new CText(width, color, layer);
-    t->m_insert = insert;
-    t->m_justify = justify;
-    t->m_text = text;
-    CopyLogFont(t->m_font, font);
-    return AppendToBlockList(GetDocument(), m_blockList, ENT_TEXT, t);
+    const CRectaDoc* doc = GetDocument();
+    return AppendToBlockList(doc, m_blockList, ENT_TEXT,
+                             doc->NewText(width, color, layer, insert, justify, text, font));
 }
 
 CInsBl* CRectaView::NewBlockInsBl(int width, COLORREF color, std::string_view layer, std::string_view block,
                                   const CPointd& insert, double rotation, double sx, double sy)
 {
-    auto* ins = new CInsBl(width, color, layer);
-    ins->m_block = block;
-    ins->m_insert = insert;
-    ins->m_rotation = rotation;
-    ins->m_sx = sx;
-    ins->m_sy = sy;
-    return AppendToBlockList(GetDocument(), m_blockList, ENT_INSERT, ins);
+    const CRectaDoc* doc = GetDocument();
+    return AppendToBlockList(doc, m_blockList, ENT_INSERT,
+                             doc->NewInsBl(width, color, layer, block, insert, rotation, sx, sy));
 }
 
 CTdface* CRectaView::NewBlockTdface(int width, COLORREF color, std::string_view layer, const CPointd (&c)[4])
 {
     const CRectaDoc* doc = GetDocument();
-    auto* face = new CTdface(width, color, layer, doc->m_extrusionMode, doc->m_extrusionDir.x, doc->m_extrusionDir.y,
-                             doc->m_extrusionDir.z);
-    for (int i = 0; i < 4; ++i)
-        face->m_c[i] = c[i];
-    return AppendToBlockList(doc, m_blockList, ENT_3DFACE, face);
+    return AppendToBlockList(doc, m_blockList, ENT_3DFACE, doc->NewTdface(width, color, layer, c));
 }
 
 CBloq* CRectaView::FindBlock(std::string_view name) const

@@ -26,11 +26,6 @@ struct Walls {
     Face b[2];
 };
 
-Pt2 Plan(const CPointd& p)
-{
-    return {p.x, p.y};
-}
-
 // The carriers of a and b meet at out; false when they run parallel.
 bool Meet(const CRecta& a, const CRecta& b, Pt2& out)
 {

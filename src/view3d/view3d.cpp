@@ -217,18 +217,10 @@ void CView3D::Draw(CDC& dc, const CProjector& projector, int type, const CObject
             }
         }
     };
-    if (!invert) {
+    if (invert)
+        WithInvertingPen(dc, pen->m_width, draw);
+    else
         WithEntityPen(dc, *pen, DrawKind::normal, draw);
-        return;
-    }
-    CPen inverting;
-    if (!inverting.CreatePen(PS_SOLID, pen->m_width, 0))
-        return;
-    CPen* old = dc.SelectObject(&inverting);
-    const int oldRop = dc.SetROP2(R2_NOT);
-    draw();
-    dc.SetROP2(oldRop);
-    dc.SelectObject(old);
 }
 
 void CView3D::DrawOnImage(int type, const CObject* entity, bool invert)
