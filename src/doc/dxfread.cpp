@@ -38,7 +38,8 @@ using namespace dxf;
 constexpr double kPi = 3.14159265358979323846;
 // Copies an array insert may make; a larger array is left out.
 constexpr long long kMaxArrayCopies = 1000;
-constexpr std::size_t kMaxFileSize = std::size_t(1) << 31;
+// The largest file read: one of 2 GB or more is refused from its size.
+constexpr std::size_t kMaxFileSize = (std::size_t(1) << 31) - 1;
 
 // ---------------------------------------------------------------- staged drawing
 

@@ -23,7 +23,8 @@ const CRuntimeClass* ListClass(const char* name)
 }
 
 constexpr int kMaxDecimals = 12;
-constexpr std::size_t kMaxFileSize = std::size_t(1) << 31;
+// The largest file read: one of 2 GB or more is refused from its size.
+constexpr std::size_t kMaxFileSize = (std::size_t(1) << 31) - 1;
 
 bool FiniteWindow(const CPointd& a, const CPointd& b)
 {

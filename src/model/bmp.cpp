@@ -81,16 +81,16 @@ int CBmp::DrawFrame(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityCo
 
 int CBmp::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityContext& drawing) const
 {
-    // A file that is missing or no BMP shows as when pictures are off.
-    const auto picture = drawing.ShowsBitmaps() ? CachedDIB(m_file) : nullptr;
-    if (!picture)
+    if (!drawing.ShowsBitmaps())
         return DrawFrame(dc, map, kind, drawing);
     const LPoint at = map(m_corner);
     const std::int64_t w = map.Length(m_w), h = map.Length(m_h);
     switch (kind) {
     case DrawKind::normal:
-        // From the top left corner down: the picture stands upright in the y-up world.
-        dc.StretchImage(at.x, at.y + h, w, -h, *picture);
+        // A file that is missing or no BMP draws nothing.
+        if (const auto picture = CachedDIB(m_file))
+            // From the top left corner down: the picture stands upright in the y-up world.
+            dc.StretchImage(at.x, at.y + h, w, -h, *picture);
         return 1;
     case DrawKind::erase: {
         CBrush background;

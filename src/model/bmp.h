@@ -34,9 +34,10 @@ public:
     void Corners(CPointd (&c)[4]) const;
     // 1 when a corner lies in the rectangle or a side crosses it.
     int IsInRect(double x1, double y1, double x2, double y2) const;
-    // With bitmaps shown and the file readable: the picture (normal), its
-    // rectangle in the background colour (erase), nothing (dotted). Otherwise
-    // the frame and the file name in the drawing's label font, with the pen of kind.
+    // With bitmaps shown: the picture, or nothing when the file is missing or
+    // no BMP (normal), its rectangle in the background colour (erase), nothing
+    // (dotted). Otherwise the frame and the file name in the drawing's label
+    // font, with the pen of kind.
     int Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityContext& drawing) const;
     // Pen, layer, file name, width and height as 16-bit words (cut toward
     // zero, kept within 0-65535), corner.

@@ -2,9 +2,9 @@
 
 #include "platform/fileio.h"
 
+#include <algorithm>
 #include <bit>
 #include <filesystem>
-#include <map>
 #include <vector>
 
 namespace {
@@ -218,23 +218,25 @@ void DecodeRows(const BYTE* data, const Layout& l, QImage& image)
     }
 }
 
-// Run-length encoded pixels; runs past the right edge are dropped, and the
-// picture ends at the end mark, the top row or the end of the data.
+// Run-length encoded pixels. The column stays within 0 to the width: what a
+// run or a delta would put past the right edge is dropped until the end of
+// the line, and the picture ends at the end mark, the top row, a delta past
+// the top or the end of the data.
 void DecodeRle(const BYTE* data, std::size_t size, const Layout& l, QImage& image)
 {
     const bool four = l.compression == kRle4;
+    const unsigned width = unsigned(l.width), height = unsigned(l.height);
     std::size_t i = l.bits;
-    int x = 0, y = 0;
+    unsigned x = 0, y = 0;
     auto put = [&](unsigned index) {
-        if (x < l.width && y < l.height)
-            reinterpret_cast<QRgb*>(image.scanLine(l.height - 1 - y))[x] = Indexed(l, index);
-        ++x;
+        if (x < width)
+            reinterpret_cast<QRgb*>(image.scanLine(int(height - 1 - y)))[x++] = Indexed(l, index);
     };
-    while (i + 2 <= size && y < l.height) {
+    while (i + 2 <= size && y < height) {
         const unsigned count = data[i], value = data[i + 1];
         i += 2;
         if (count > 0) {
-            for (unsigned k = 0; k < count && x < l.width; ++k)
+            for (unsigned k = 0; k < count && x < width; ++k)
                 put(four ? (k & 1 ? value & 15u : value >> 4) : value);
             continue;
         }
@@ -246,7 +248,7 @@ void DecodeRle(const BYTE* data, std::size_t size, const Layout& l, QImage& imag
         } else if (value == 2) {  // delta
             if (i + 2 > size)
                 break;
-            x += data[i];
+            x = std::min(x + data[i], width);
             y += data[i + 1];
             i += 2;
         } else {  // a literal run, padded to a whole word
@@ -292,46 +294,74 @@ bool ReadDIBFile(const std::string& path, QImage& image, std::string& error)
     return true;
 }
 
-std::shared_ptr<const QImage> CachedDIB(const std::string& path, std::string* error)
-{
-    struct Entry {
-        std::filesystem::file_time_type time;
-        std::uintmax_t size = 0;
-        std::shared_ptr<const QImage> picture;
-        std::string error;
-        std::uint64_t used = 0;
-    };
-    // A few recent files; a file that changed is read again.
-    constexpr std::size_t kKept = 32;
-    static std::map<std::string, Entry> cache;
-    static std::uint64_t clock = 0;
+namespace {
 
+std::size_t DIBBytes(const QImage& image)
+{
+    return std::size_t(image.sizeInBytes());
+}
+
+}  // namespace
+
+DibCache::DibCache(std::size_t limit) : m_limit(limit) {}
+
+std::shared_ptr<const QImage> DibCache::Get(const std::string& path, std::string* error)
+{
     std::error_code ec;
     const auto time = std::filesystem::last_write_time(path, ec);
     const std::uintmax_t size = ec ? 0 : std::filesystem::file_size(path, ec);
     if (ec) {
-        cache.erase(path);
+        Drop(path);
         if (error)
             *error = path + ": " + ec.message();
         return nullptr;
     }
-    auto it = cache.find(path);
-    if (it == cache.end() || it->second.time != time || it->second.size != size) {
-        if (it == cache.end() && cache.size() >= kKept) {
-            auto oldest = cache.begin();
-            for (auto e = cache.begin(); e != cache.end(); ++e)
-                if (e->second.used < oldest->second.used)
-                    oldest = e;
-            cache.erase(oldest);
-        }
+    auto it = m_entries.find(path);
+    if (it == m_entries.end() || it->second.time != time || it->second.size != size) {
+        Drop(path);
         Entry entry{time, size, nullptr, {}, 0};
         QImage image;
-        if (ReadDIBFile(path, image, entry.error))
-            entry.picture = std::make_shared<const QImage>(std::move(image));
-        it = cache.insert_or_assign(path, std::move(entry)).first;
+        if (ReadDIBFile(path, image, entry.error)) {
+            const std::size_t bytes = DIBBytes(image);
+            if (bytes > m_limit)
+                entry.error = path + ": the picture needs " + std::to_string(bytes >> 20) +
+                              " MB, more than the " + std::to_string(m_limit >> 20) + " MB kept for pictures";
+            else
+                entry.picture = std::make_shared<const QImage>(std::move(image));
+        }
+        const std::size_t bytes = entry.picture ? DIBBytes(*entry.picture) : 0;
+        while (!m_entries.empty() && (m_entries.size() >= kKept || m_bytes + bytes > m_limit))
+            Drop(Oldest());
+        m_bytes += bytes;
+        it = m_entries.emplace(path, std::move(entry)).first;
     }
-    it->second.used = ++clock;
+    it->second.used = ++m_clock;
     if (error)
         *error = it->second.error;
     return it->second.picture;
+}
+
+std::string DibCache::Oldest() const
+{
+    auto oldest = m_entries.begin();
+    for (auto e = m_entries.begin(); e != m_entries.end(); ++e)
+        if (e->second.used < oldest->second.used)
+            oldest = e;
+    return oldest->first;
+}
+
+void DibCache::Drop(const std::string& path)
+{
+    const auto it = m_entries.find(path);
+    if (it == m_entries.end())
+        return;
+    if (it->second.picture)
+        m_bytes -= DIBBytes(*it->second.picture);
+    m_entries.erase(it);
+}
+
+std::shared_ptr<const QImage> CachedDIB(const std::string& path, std::string* error)
+{
+    static DibCache cache(kDibCacheBytes);
+    return cache.Get(path, error);
 }

@@ -9,6 +9,9 @@
 #include <QImage>
 
 #include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -25,7 +28,39 @@ bool DecodeDIB(const BYTE* data, std::size_t size, QImage& image, std::string& e
 // Reads and decodes the file at path; the error names the file.
 bool ReadDIBFile(const std::string& path, QImage& image, std::string& error);
 
-// The decoded picture of the file at path, kept per path, modification time
-// and size, so that a file is read again only when it changed. Null when the
-// file is missing or is not a BMP that can be shown (error, when given, says why).
+// Decoded pictures kept per path, modification time and size, so that a file
+// is read again only when it changed. The pictures held total at most limit
+// bytes, the least recently used leaving first; a picture larger than the
+// limit is refused as unreadable.
+class DibCache {
+public:
+    explicit DibCache(std::size_t limit);
+    // Null when the file is missing or is not a BMP that can be shown (error,
+    // when given, says why).
+    std::shared_ptr<const QImage> Get(const std::string& path, std::string* error = nullptr);
+    // The bytes of the pictures held.
+    std::size_t Bytes() const { return m_bytes; }
+
+private:
+    struct Entry {
+        std::filesystem::file_time_type time;
+        std::uintmax_t size = 0;
+        std::shared_ptr<const QImage> picture;
+        std::string error;
+        std::uint64_t used = 0;
+    };
+    static constexpr std::size_t kKept = 32;
+
+    std::string Oldest() const;
+    void Drop(const std::string& path);
+
+    std::size_t m_limit;
+    std::size_t m_bytes = 0;
+    std::uint64_t m_clock = 0;
+    std::map<std::string, Entry> m_entries;
+};
+
+inline constexpr std::size_t kDibCacheBytes = std::size_t(512) << 20;
+
+// The picture of the file at path through one cache of kDibCacheBytes.
 std::shared_ptr<const QImage> CachedDIB(const std::string& path, std::string* error = nullptr);

@@ -66,6 +66,35 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
+// Follows path through every symbolic link to the file it names, which need
+// not exist yet; 0 or the error.
+int FollowLinks(std::string& path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return 0;
+        std::error_code ec;
+        const std::filesystem::path link = std::filesystem::read_symlink(path, ec);
+        if (ec)
+            return ec.value();
+        path = link.is_absolute() ? link.string() : (std::filesystem::path(path).parent_path() / link).string();
+    }
+    return ELOOP;
+}
+
+// Writes data over the open file from its start and cuts it there; 0 or the error.
+int WriteInPlace(int fd, std::span<const BYTE> data)
+{
+    if (::lseek(fd, 0, SEEK_SET) != 0)
+        return errno;
+    if (const int err = WriteAll(fd, data))
+        return err;
+    if (::ftruncate(fd, off_t(data.size())) != 0 || ::fsync(fd) != 0)
+        return errno;
+    return 0;
+}
+
 }  // namespace
 
 bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<BYTE>& bytes, std::string& error)
@@ -114,14 +143,19 @@ bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<B
 bool ReplaceFile(const std::string& path, std::span<const BYTE> data, std::string& error)
 {
     std::string target = path;
-    std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec)) {
-        const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
-        if (!ec)
-            target = resolved.string();
+    if (const int err = FollowLinks(target)) {
+        error = Reason(err);
+        return false;
     }
     struct stat old;
-    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 : NewFileMode();
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    const bool regular = exists && S_ISREG(old.st_mode);
+    // Saving onto a file needs the right to write it, not only its folder's.
+    Descriptor oldFd(regular ? ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC) : -1);
+    if (regular && oldFd.Get() < 0) {
+        error = Reason(errno);
+        return false;
+    }
 
     std::string temp = target + ".XXXXXX";
     Descriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
@@ -129,18 +163,39 @@ bool ReplaceFile(const std::string& path, std::span<const BYTE> data, std::strin
         error = Reason(errno);
         return false;
     }
-    int err = ::fchmod(fd.Get(), mode) == 0 ? 0 : errno;
+    // The old owner and group where the process may give them; the mode after
+    // them, as a change of owner clears the set-id bits.
+    bool owned = true;
+    struct stat made;
+    int err = ::fstat(fd.Get(), &made) == 0 ? 0 : errno;
+    if (!err && exists && (made.st_uid != old.st_uid || made.st_gid != old.st_gid))
+        owned = ::fchown(fd.Get(), old.st_uid, old.st_gid) == 0;
+    if (!err && ::fchmod(fd.Get(), exists ? old.st_mode & 07777 : NewFileMode()) != 0)
+        err = errno;
     if (!err)
         err = WriteAll(fd.Get(), data);
     if (!err && ::fsync(fd.Get()) != 0)
         err = errno;
     if (const int closeErr = fd.Close(); !err)
         err = closeErr;
-    if (!err && ::rename(temp.c_str(), target.c_str()) != 0)
-        err = errno;
     if (err) {
         ::unlink(temp.c_str());
         error = Reason(err);
+        return false;
+    }
+    // A file with other names, or one whose owner the new file cannot take, is
+    // written in place now that the new bytes are safe beside it.
+    if (regular && (old.st_nlink > 1 || !owned)) {
+        if ((err = WriteInPlace(oldFd.Get(), data)) != 0) {
+            error = Reason(err) + "; the new contents are kept in " + temp;
+            return false;
+        }
+        ::unlink(temp.c_str());
+        return true;
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        error = Reason(errno);
+        ::unlink(temp.c_str());
         return false;
     }
     // The new name itself reaches the disk with its directory.

@@ -15,7 +15,11 @@
 bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<BYTE>& bytes, std::string& error);
 
 // Writes data to a new file beside path, flushes it to the disk and only then
-// renames it over path (through a symbolic link, over the file it names). On
-// any failure the old file is left as it was, the new one is removed, and
-// error holds the reason. A replaced file keeps its permissions.
+// renames it over path (through symbolic links, over the file they name,
+// which is created when missing). On any failure the old file is left as it
+// was, the new one is removed, and error holds the reason. Saving onto a file
+// needs the right to write it. A replaced file keeps its permissions, and its
+// owner and group where the process may give them; when it may not, or the
+// file has other hard links, the new bytes are written into the file itself
+// once they are safe on the disk (when that fails, error names where they are).
 bool ReplaceFile(const std::string& path, std::span<const BYTE> data, std::string& error);

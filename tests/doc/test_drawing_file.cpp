@@ -661,3 +661,17 @@ TEST_F(DrawingFile, OnlyRegularFilesOpen)
     writer.join();
     EXPECT_FALSE(readerSeen);
 }
+
+TEST_F(DrawingFile, FilesOfTwoGigabytesAreRefusedFromTheirSize)
+{
+    const std::string path = Path("huge.zpd");
+    std::ofstream(path).close();
+    std::filesystem::resize_file(path, std::uintmax_t(1) << 31);  // no blocks on the disk
+    for (bool dxf : {false, true}) {
+        SCOPED_TRACE(dxf ? "DXF" : "drawing");
+        ScriptedMessageBoxes boxes({IDOK});
+        EXPECT_FALSE(dxf ? doc.ReadDXF(path) : doc.OnOpenDocument(path));
+        ASSERT_EQ(boxes.asked.size(), 1u);
+        EXPECT_NE(boxes.asked[0].find("too large"), std::string::npos) << boxes.asked[0];
+    }
+}

@@ -1,5 +1,6 @@
 // BMP decoding: every depth and header the reader takes, and a corpus of
 // damaged files, each refused with where and what before anything is reserved.
+#include "../fuzz/bmp_repeats.h"
 #include "platform/bmpread.h"
 #include "support/bmpfile.h"
 
@@ -162,6 +163,28 @@ TEST(BmpRead, RunLengthEncodedEightAndFourBits)
     EXPECT_EQ(b.pixel(2, 0) & 0xFFFFFF, QRgb(0xFF0000));
 }
 
+// A delta chain that would carry the column round 2^32 to -8: the delta runs
+// past the right edge, so the run after it is dropped.
+TEST(BmpRead, LongDeltaChainsStayInsideTheImage)
+{
+    ByteWriter file = Header(14 + 40 + 12, 8, 2, 8, 1, 3);
+    file.u32(0x000000).u32(0xFF0000).u32(0x0000FF);
+    const std::size_t chain = file.size();
+    file.u8(0).u8(2).u8(255).u8(0);                           // delta (255, 0), repeated
+    file.u8(0).u8(2).u8(248).u8(0).u8(12).u8(1).u8(0).u8(0);  // delta (248, 0), run of 12, end of line
+    file.u8(1).u8(2).u8(0).u8(1);                             // one pixel, end
+    ByteWriter seed;
+    seed.raw("RP").u32(16843008).u16(unsigned(chain)).u8(4);
+    seed.raw(std::string(file.bytes().begin(), file.bytes().end()));
+    const Bytes bytes = ExpandRepeats(seed.bytes().data(), seed.size());
+    ASSERT_GT(bytes.size(), std::size_t(64) << 20);
+    const QImage image = Decoded(bytes);
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(image.pixel(x, 1) & 0xFFFFFF, 0u) << x;
+        EXPECT_EQ(image.pixel(x, 0) & 0xFFFFFF, x == 0 ? 0x0000FFu : 0u) << x;
+    }
+}
+
 // Each header field out of range, and the file cut at every length: each is
 // refused, saying at which byte.
 TEST(BmpRead, DamagedFilesAreRefusedWithWhereAndWhat)
@@ -256,4 +279,30 @@ TEST(BmpRead, FilesAreNamedInErrorsAndKeptUntilTheyChange)
     std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(4));
     EXPECT_EQ(CachedDIB(path, &error), nullptr);
     EXPECT_NE(error.find("byte"), std::string::npos) << error;
+}
+
+// The pictures held stay within the cache's bytes, the least recently used
+// leaving first; a picture larger than them all is refused.
+TEST(BmpRead, TheCacheKeepsWithinItsBytes)
+{
+    QTemporaryDir dir;
+    auto file = [&](const char* name, int side) {
+        const std::string path = dir.filePath(name).toStdString();
+        QImage p(side, side, QImage::Format_RGB32);
+        p.fill(qRgb(1, 2, 3));
+        WriteFile(path, MakeBmp(p));
+        return path;
+    };
+    const std::string a = file("a.bmp", 10), b = file("b.bmp", 10), c = file("c.bmp", 10), big = file("big.bmp", 20);
+    DibCache cache(1000);  // two pictures of 10 x 10
+    const auto first = cache.Get(a), second = cache.Get(b);
+    EXPECT_EQ(cache.Get(a), first);
+    ASSERT_NE(cache.Get(c), nullptr);
+    EXPECT_EQ(cache.Bytes(), 800u);
+    EXPECT_EQ(cache.Get(a), first) << "kept";
+    EXPECT_NE(cache.Get(b), second) << "read again";
+    std::string error;
+    EXPECT_EQ(cache.Get(big, &error), nullptr);
+    EXPECT_NE(error.find("more than"), std::string::npos) << error;
+    EXPECT_EQ(cache.Bytes(), 800u);
 }

@@ -10,8 +10,11 @@
 #include "model/text.h"
 #include "res/hatchpatterns.h"
 #include "support/blocks.h"
+#include "support/bmpfile.h"
 #include "support/scripted_forms.h"
 #include "view_fixture.h"
+
+#include <QTemporaryDir>
 
 namespace {
 
@@ -89,9 +92,14 @@ TEST_F(Finishing, BitmapHatchTakesThePickedPatternAndACancelLeavesNothing)
 
 TEST_F(Finishing, BitmapOfTheChosenFileAtThePoint)
 {
+    QTemporaryDir dir;
+    const std::string file = dir.filePath("my pic.bmp").toStdString();
+    QImage red(2, 2, QImage::Format_RGB32);
+    red.fill(qRgb(255, 0, 0));
+    WriteFile(file, MakeBmp(red));
     ScriptedForms forms;
     forms.Expect("FICH_PREV_BM", CancelWith({{"file", "x.bmp"}}))
-        .Expect("FICH_PREV_BM", OkWith({{"file", "/no/such dir/pic.bmp"}, {"width", "3"}, {"height", "2"}}));
+        .Expect("FICH_PREV_BM", OkWith({{"file", file}, {"width", "3"}, {"height", "2"}}));
     const int states = view.UndoStateCount(), count = Count();
     view.FinishBitmap(CPointd(1, 2));
     EXPECT_EQ(Count(), count);
@@ -99,12 +107,12 @@ TEST_F(Finishing, BitmapOfTheChosenFileAtThePoint)
     ASSERT_EQ(Count(), count + 1);
     ASSERT_EQ(Last()->m_type, ENT_BITMAP);
     const auto* bmp = static_cast<CBmp*>(Last()->m_entity);
-    EXPECT_EQ(bmp->m_file, "/no/such dir/pic.bmp");
+    EXPECT_EQ(bmp->m_file, file);
     EXPECT_EQ(bmp->m_corner, CPointd(1, 2));
     EXPECT_EQ(bmp->m_w, 3.0);
     EXPECT_EQ(bmp->m_h, 2.0);
     EXPECT_EQ(view.UndoStateCount(), states + 1);
-    EXPECT_GT(Ink(), 0) << "a missing file shows its frame";
+    EXPECT_GT(Ink(), 0) << "drawn";
 }
 
 TEST_F(Finishing, ElevationAndThicknessOfTheSelectionOneStateEach)
