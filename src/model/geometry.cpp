@@ -471,9 +471,10 @@ void OrderAnglePair(double& a, double& b)
 
 void KeepNearestByAngle(Pt2 r, Pt2 p, double dir1, double dir2, double& best1, double& best2, Pt2& pt1, Pt2& pt2)
 {
+    // Bearings compared modulo a full turn: just under 2pi lies next to 0.
     const double bearing = Angle2D(r, p);
     const double dist = Distance2D(r, p);
-    if (std::fabs(bearing - dir2) <= std::fabs(bearing - dir1)) {
+    if (AngleBetween(bearing, dir2) <= AngleBetween(bearing, dir1)) {
         if (dist < best2) {
             best2 = dist;
             pt2 = p;
@@ -486,29 +487,22 @@ void KeepNearestByAngle(Pt2 r, Pt2 p, double dir1, double dir2, double& best1, d
 
 void KeepNearestOnArc(Pt2 centre, Pt2 p, double ref, double start, double end, double& below, double& above)
 {
-    double g = Angle2D(centre, p);
+    double g = Bearing(centre, p);
     NormalizeAngleToArc(start, end, g);
+    NormalizeAngleToArc(start, end, ref);
+    // Both lie in the arc's own frame: distances run along the arc, never the short way round.
     double& side = g < ref ? below : above;
-    if (side == kNoArcAngle || AngleBetween(g, ref) < AngleBetween(side, ref))
+    if (side == kNoArcAngle || std::fabs(g - ref) < std::fabs(side - ref))
         side = g;
 }
 
 void UpdateArcAngleLimits(Pt2 centre, Pt2 p, double ref, double& cw, double& ccw)
 {
-    ref = WrapTurn(ref);
-    const double g = Angle2D(centre, p);
-    double newCw, newCcw;
-    if (g - ref <= 0.0) {
-        newCw = ref - g;
-        newCcw = kTwoPi - (ref - g);
-    } else {
-        newCcw = g - ref;
-        newCw = kTwoPi - (g - ref);
-    }
-    if (cw > newCw)
-        cw = newCw;
-    if (ccw > newCcw)
-        ccw = newCcw;
+    double back = std::fmod(WrapTurn(ref) - Bearing(centre, p), kTwoPi);
+    if (back < 0.0)
+        back += kTwoPi;
+    cw = std::fmin(cw, back);
+    ccw = std::fmin(ccw, kTwoPi - back);
 }
 
 // ---- rectangle tests ----------------------------------------------------------

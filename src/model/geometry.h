@@ -122,11 +122,13 @@ bool AngleInArc(double start, double end, double angle);
 double AngleBetween(double a, double b);
 // Orders the pair so the shorter way round runs from a to b: descending when |a - b| > pi, else ascending.
 void OrderAnglePair(double& a, double& b);
-// Files P under dir1 or dir2 (nearer by plain |bearing - dir|, ties to dir2); keeps it when strictly nearer to R.
+// Files P under dir1 or dir2 (the nearer modulo a full turn, ties to dir2); keeps it when strictly nearer to R.
 void KeepNearestByAngle(Pt2 r, Pt2 p, double dir1, double dir2, double& best1, double& best2, Pt2& pt1, Pt2& pt2);
-// Keeps, below and above ref, the arc-normalised candidate angle nearest to ref; kNoArcAngle marks an empty side.
+// Keeps, below and above ref, the candidate angle nearest to ref along the arc, both taken into the arc's
+// frame (NormalizeAngleToArc); kNoArcAngle marks an empty side. Bearings are exact (no Angle2D nudge).
 void KeepNearestOnArc(Pt2 centre, Pt2 p, double ref, double start, double end, double& below, double& above);
-// Lowers the clockwise and counterclockwise offsets from ref (taken mod 2pi) to P's, when smaller.
+// Lowers the clockwise and counterclockwise offsets from ref to P's exact bearing, modulo a full turn,
+// when smaller; a bearing equal to ref gives clockwise 0 and counterclockwise 2pi.
 void UpdateArcAngleLimits(Pt2 centre, Pt2 p, double ref, double& cw, double& ccw);
 
 // ---- rectangle tests ----------------------------------------------------------

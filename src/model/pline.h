@@ -56,9 +56,11 @@ public:
 
     // Offsets the chain by distance to the side of towards (the side of the
     // segment nearest to it): lines move across, arcs change radius, and
-    // segments that met meet again where their moved carriers cross, the
-    // last and the first too when the chain is closed. Nothing changes when
-    // towards lies on the chain or an arc's radius would not stay above 0.
+    // line segments that met lines meet again where their moved carriers
+    // cross, the last and the first too when the chain is closed; arcs keep
+    // their angles, so a gap opens where an arc met a line off its tangent.
+    // Nothing changes when towards lies on the chain or an arc's radius would
+    // not stay above 0.
     enum class OffsetResult { done, onChain, noRadius };
     OffsetResult OffsetSegments(const CPointd& towards, double distance);
 

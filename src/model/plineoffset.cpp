@@ -22,23 +22,16 @@ struct Segment {
     Pt2 Start() const { return line ? Plan(line->m_p1) : Plan(Ccw() ? arc->StartPoint() : arc->EndPoint()); }
     Pt2 End() const { return line ? Plan(line->m_p2) : Plan(Ccw() ? arc->EndPoint() : arc->StartPoint()); }
 
+    // Line ends only: arcs are never re-joined.
     void SetStart(const Pt2& p)
     {
-        if (line) {
-            line->m_p1.x = p.x;
-            line->m_p1.y = p.y;
-        } else {
-            (Ccw() ? arc->m_start : arc->m_end) = Bearing(Plan(arc->m_centre), p);
-        }
+        line->m_p1.x = p.x;
+        line->m_p1.y = p.y;
     }
     void SetEnd(const Pt2& p)
     {
-        if (line) {
-            line->m_p2.x = p.x;
-            line->m_p2.y = p.y;
-        } else {
-            (Ccw() ? arc->m_end : arc->m_start) = Bearing(Plan(arc->m_centre), p);
-        }
+        line->m_p2.x = p.x;
+        line->m_p2.y = p.y;
     }
 
     // Plan distance from p to the segment (infinite for a line of no length)
@@ -86,32 +79,6 @@ struct Segment {
     }
 };
 
-// Where the carriers of a and b (line or circle) cross, the crossing nearer
-// to near when there are two; false when they do not.
-bool Meet(const Segment& a, const Segment& b, const Pt2& near, Pt2& out)
-{
-    if (a.line && b.line)
-        return IntersectCarriers(Plan(a.line->m_p1), Plan(a.line->m_p2), Plan(b.line->m_p1), Plan(b.line->m_p2), out);
-    Pt2 p[2];
-    int count = 0;
-    if (a.line || b.line) {
-        const CRecta& l = a.line ? *a.line : *b.line;
-        const CArc& c = a.line ? *b.arc : *a.arc;
-        bool f[4];
-        if (Distance2D(Plan(l.m_p1), Plan(l.m_p2)) > 0.0)
-            count = IntersectSegmentCircle(Plan(l.m_p1), Plan(l.m_p2), 0, 0.0, 0.0, Plan(c.m_centre), c.m_rx, p[0],
-                                           p[1], f[0], f[1], f[2], f[3]);
-    } else {
-        bool f[2];
-        count = IntersectCircles(0, 0.0, 0.0, Plan(a.arc->m_centre), a.arc->m_rx, 0.0, 0.0, Plan(b.arc->m_centre),
-                                 b.arc->m_rx, p[0], p[1], f[0], f[1]);
-    }
-    if (count == 0)
-        return false;
-    out = count == 1 || Distance2D(p[0], near) <= Distance2D(p[1], near) ? p[0] : p[1];
-    return true;
-}
-
 }  // namespace
 
 CPLine::OffsetResult CPLine::OffsetSegments(const CPointd& towards, double distance)
@@ -151,14 +118,14 @@ CPLine::OffsetResult CPLine::OffsetSegments(const CPointd& towards, double dista
 
     for (Segment& s : chain)
         s.Offset(distance, left);
+    // Lines that met meet again where their carriers cross; an arc keeps its
+    // angles, so where it met a line off the tangent a gap opens.
     for (std::size_t i = 0; i < n; ++i) {
-        if (!joined[i])
-            continue;
         Segment& a = chain[i];
         Segment& b = chain[(i + 1) % n];
-        const Pt2 e = a.End(), s = b.Start();
         Pt2 x;
-        if (Meet(a, b, {(e.x + s.x) / 2.0, (e.y + s.y) / 2.0}, x)) {
+        if (joined[i] && a.line && b.line &&
+            IntersectCarriers(Plan(a.line->m_p1), Plan(a.line->m_p2), Plan(b.line->m_p1), Plan(b.line->m_p2), x)) {
             a.SetEnd(x);
             b.SetStart(x);
         }

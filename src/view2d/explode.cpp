@@ -182,17 +182,20 @@ void ShowRecorded(CRectaView& view, CRectaDoc& doc, CDib* record, POSITION pos)
 }
 
 // Puts a polyline of segments (taken over) in place of the record: the new
-// one with the pen, layer and extrusion of source (a line, an arc or a
-// polyline, whose fill it keeps too), visible as its layer is.
+// one with the pen width, colour, layer and extrusion of source (a line, an
+// arc or a polyline, whose fill it keeps too) and the drawing's pen style,
+// visible as its layer is.
 template <class Source>
 void ReplaceWithPLine(CRectaView& view, CRectaDoc& doc, CDib* record, const Source& source, CObList& segments)
 {
     CPLine* pl = doc.AddPLineOnLayer(source.m_width, source.m_color, source.m_layer, segments);
-    pl->m_style = source.m_style;
+    const int style = pl->m_style;
     pl->m_extrusionMode = source.m_extrusionMode;
     pl->m_dir = source.m_dir;
-    if constexpr (std::is_same_v<Source, CPLine>)
+    if constexpr (std::is_same_v<Source, CPLine>) {
         pl->CopyAttributes(source);
+        pl->m_style = style;
+    }
     CDib* made = doc.GetLastEntityRecord();
     const POSITION madeAt = doc.GetLastEntityPosition();
     TakeOutRecorded(view, doc, record);

@@ -45,35 +45,20 @@ void CRectaView::FilletLines(bool withRadius)
     const double r = withRadius ? RunRadioDlgEx() : 0.0;
 
     // Each line keeps the side of the corner it was picked on.
-    CPointd ends[2][2];
-    const int cornerEnd[2] = {CornerEnds(l1, corner, Plan(m_firstPoint), ends[0][0], ends[0][1]),
-                              CornerEnds(l2, corner, Plan(m_secondPoint), ends[1][0], ends[1][1])};
-    CArc* arc = nullptr;
-    if (r > 0.0) {
-        const CPointd& kept1 = ends[0][2 - cornerEnd[0]];
-        const CPointd& kept2 = ends[1][2 - cornerEnd[1]];
-        CornerCircle c;
-        const bool fits = CircleInCorner(corner, Bearing(corner, Plan(kept1)), Bearing(corner, Plan(kept2)), r, c) &&
-                          c.t <= Distance2D(corner, Plan(kept1)) && c.t <= Distance2D(corner, Plan(kept2));
-        if (fits) {
-            ends[0][cornerEnd[0] - 1] = OnCarrier(l1, c.t1);
-            ends[1][cornerEnd[1] - 1] = OnCarrier(l2, c.t2);
-            double start = Bearing(c.centre, c.t1), end = Bearing(c.centre, c.t2);
-            OrderAnglePair(start, end);
-            arc = doc->AddArc();
-            arc->m_centre = CPointd(c.centre.x, c.centre.y, OnCarrier(l1, corner).z);
-            arc->m_rx = arc->m_ry = r;
-            arc->m_start = start;
-            arc->m_end = end;
-        } else {
-            ShowPrompt(0, "Fillet: the radius does not fit");
-        }
-    }
+    CRecta cornered[2];
+    cornered[0].Copy(l1);
+    cornered[1].Copy(l2);
+    CornerEnds(l1, corner, Plan(m_firstPoint), cornered[0].m_p1, cornered[0].m_p2);
+    CornerEnds(l2, corner, Plan(m_secondPoint), cornered[1].m_p1, cornered[1].m_p2);
+    CArc* arc = r > 0.0 ? FilletArc(*doc, cornered[0], cornered[1], corner, r) : nullptr;
+    if (r > 0.0 && !arc)
+        ShowPrompt(0, "Fillet: the radius does not fit");
     const std::pair<CDib*, int> lines[] = {{first, 0}, {second, 1}};
     for (auto [record, i] : lines) {
         const CRecta& l = LineOf(record);
-        if (!(l.m_p1 == ends[i][0] && l.m_p2 == ends[i][1]))
-            SetLineEnds(*doc, *this, *record, doc->FindEntityRecord(record), ends[i][0], ends[i][1]);
+        const CRecta& to = cornered[i];
+        if (!(l.m_p1 == to.m_p1 && l.m_p2 == to.m_p2))
+            SetLineEnds(*doc, *this, *record, doc->FindEntityRecord(record), to.m_p1, to.m_p2);
     }
     if (arc) {
         ShowNew(ENT_ARC, arc);

@@ -1,11 +1,14 @@
 #include "view2d/lineedit.h"
 
 #include "doc/rectadoc.h"
+#include "model/circ.h"
 #include "model/dib.h"
 #include "model/recta.h"
 #include "view2d/archedit.h"
 
 #include <array>
+#include <cmath>
+#include <utility>
 
 namespace {
 
@@ -99,4 +102,30 @@ bool JoinLinesInLine(CRectaDoc& doc, CRectaView& view, CDib& keep, POSITION keep
     if (!SameEnds(a, p1, p2) && !SetLineEnds(doc, view, keep, keepPos, p1, p2))
         return false;
     return EraseEntityWithUndo(doc, view, gone, gonePos);
+}
+
+CArc* FilletArc(CRectaDoc& doc, CRecta& line1, CRecta& line2, const Pt2& corner, double radius)
+{
+    // A line's end at the corner and its far end.
+    auto ends = [&](CRecta& l) {
+        const bool p1 = std::fabs(l.m_p1.x - corner.x) <= 0.001 && std::fabs(l.m_p1.y - corner.y) <= 0.001;
+        return std::pair<CPointd*, const CPointd*>(p1 ? &l.m_p1 : &l.m_p2, p1 ? &l.m_p2 : &l.m_p1);
+    };
+    const auto [end1, far1] = ends(line1);
+    const auto [end2, far2] = ends(line2);
+    CornerCircle c;
+    if (!CircleInCorner(corner, Bearing(Plan(*end1), Plan(*far1)), Bearing(Plan(*end2), Plan(*far2)), radius, c) ||
+        c.t > Distance2D(Plan(*end1), Plan(*far1)) || c.t > Distance2D(Plan(*end2), Plan(*far2)))
+        return nullptr;
+    const double z = end1->z;
+    *end1 = OnCarrier(line1, c.t1);
+    *end2 = OnCarrier(line2, c.t2);
+    double start = Bearing(c.centre, c.t1), end = Bearing(c.centre, c.t2);
+    OrderAnglePair(start, end);
+    CArc* arc = doc.AddArc();
+    arc->m_centre = CPointd(c.centre.x, c.centre.y, z);
+    arc->m_rx = arc->m_ry = radius;
+    arc->m_start = start;
+    arc->m_end = end;
+    return arc;
 }

@@ -7,6 +7,7 @@
 #include "model/pointd.h"
 #include "platform/oblist.h"
 
+class CArc;
 class CDib;
 class CRecta;
 class CRectaDoc;
@@ -33,3 +34,10 @@ bool EndLineAtCorner(CRectaDoc& doc, CRectaView& view, CDib& record, POSITION po
 // four ends, in its own direction, with one changed step, and gone leaves the
 // drawing with one erased step. False, and nothing changed, otherwise.
 bool JoinLinesInLine(CRectaDoc& doc, CRectaView& view, CDib& keep, POSITION keepPos, CDib& gone, POSITION gonePos);
+
+// Rounds the corner where line1 and line2 meet (an end of each within 0.001 of
+// corner in x and y, else its other end) with an arc of the radius: each end at
+// the corner moves to its tangent point and a new arc of the drawing (not drawn,
+// no undo step) runs the short way between them. Null, and the lines as they
+// were, when the tangent points would lie beyond either line.
+CArc* FilletArc(CRectaDoc& doc, CRecta& line1, CRecta& line2, const Pt2& corner, double radius);

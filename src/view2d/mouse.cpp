@@ -288,9 +288,9 @@ void CRectaView::DrawPoint(const CPointd& p)
         m_bandState = 1;
         return;
     case MODE_ARC_CSE_2:
+        EraseRubberBand();
         m_mode = MODE_ARC_CSE_3;
         ShowPrompt(0, "Point for End Angle");
-        EraseRubberBand();
         m_firstPoint = p;
         m_bandStart = p;
         m_bandEnd = m_winCorner;
@@ -301,8 +301,8 @@ void CRectaView::DrawPoint(const CPointd& p)
     case MODE_DIM_LINEAR_3:
     case MODE_DIM_RADIAL: DimensionPoint(p); return;
     case MODE_ARC_CSE_3: {
-        m_mode = 0;
         EraseRubberBand();
+        m_mode = 0;
         m_bandState = 0;
         ClearPrompt();
         m_secondPoint = p;
@@ -341,8 +341,8 @@ void CRectaView::DrawPoint(const CPointd& p)
 
 void CRectaView::ArcCentreAngles(const CPointd& centre, const CPointd& startPoint, const CPointd& endPoint)
 {
-    const double r = Distance2D(centre.x, startPoint.x, centre.y, startPoint.y);
-    if (!(r > 0.0))
+    const double r = RunRadioDlgEx();
+    if (!(r > 0.0) || !std::isfinite(r))
         return;
     CArc* a = GetDocument()->AddArc();
     a->m_centre = centre;

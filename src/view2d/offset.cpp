@@ -20,13 +20,13 @@ constexpr double kTol = 0.0001;
 enum class Made { copy, nothing, noRadius };
 
 // The offset of a circle's or arc's radius r about centre: out when towards
-// lies outside, in when inside.
+// lies outside or on it, in when inside.
 Made OffsetRadius(const CPointd& centre, double& r, const Pt2& towards, double distance)
 {
     const double d = Distance2D(Plan(centre), towards);
-    if (!(std::fabs(d - r) > kTol))
+    if (!std::isfinite(d))
         return Made::nothing;
-    r = d > r ? r + distance : r - distance;
+    r = r <= d ? r + distance : r - distance;
     return r > 0.0 ? Made::copy : Made::noRadius;
 }
 

@@ -104,13 +104,18 @@ void CRectaView::DrawRubberRect(const CPointd& newPoint, const CPointd& start, c
 
 void CRectaView::EraseRubberBand()
 {
+    // The end-angle band of an arc by angles shows the radius to the centre
+    // too; at rest the band lies on that radius and the two cancel out.
+    const bool radius = m_mode == MODE_ARC_CSE_3;
     if (ScaleUsable()) {
         auto dc = GetClientDC();
         DrawBandOutline(*dc, m_bandStart, m_bandEnd);
+        if (radius)
+            DrawBandOutline(*dc, m_bandStart, m_winCorner);
         if (m_host)
             m_host->UpdateWindow();
     }
-    m_bandEnd = m_bandStart;
+    m_bandEnd = radius ? m_winCorner : m_bandStart;
 }
 
 void CRectaView::OverrideOrtho(int ortho)

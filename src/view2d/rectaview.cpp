@@ -137,8 +137,11 @@ void CRectaView::RepaintIfDue()
     }
     if (m_zoomState == 2)
         InvertRect(dc, m_reqMin, m_zoomDrag);
-    else if (m_bandState == 1 && !m_aerial)
+    else if (m_bandState == 1 && !m_aerial) {
         DrawBandOutline(dc, m_bandStart, m_bandEnd);
+        if (m_mode == MODE_ARC_CSE_3)
+            DrawBandOutline(dc, m_bandStart, m_winCorner);
+    }
 }
 
 void CRectaView::UpdateOtherViews(long hint)

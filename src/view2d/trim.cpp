@@ -297,12 +297,9 @@ void CRectaView::CutCirc(const Pt2& pick, CDib& record, POSITION pos, const std:
     const double a = Bearing(centre, pick);
     // The nearest cuts clockwise and counter-clockwise of the pick; one cut, or
     // a cut at the pick itself, leaves the circle whole.
-    double cw = kTwoPi, ccw = kTwoPi;
-    for (const Pt2& x : points) {
-        const double b = Bearing(centre, x);
-        cw = std::min(cw, Turn(a - b));
-        ccw = std::min(ccw, Turn(b - a));
-    }
+    double cw = kNoArcAngle, ccw = kNoArcAngle;
+    for (const Pt2& x : points)
+        UpdateArcAngleLimits(centre, x, a, cw, ccw);
     if (!(cw + ccw < kTwoPi - kTol) || cw <= kTol || ccw <= kTol)
         return;
     auto* arc = new CArc(circle.m_width, circle.m_color, circle.m_layer, circle.m_thickness, circle.m_extrusionMode,
@@ -327,31 +324,26 @@ void CRectaView::CutArc(const Pt2& pick, CDib& record, POSITION pos, const std::
     double a = Bearing(centre, pick);
     NormalizeAngleToArc(arc.m_start, arc.m_end, a);
     // The nearest cuts before and after the pick along the arc; cuts at its own ends cut nothing off.
-    std::optional<double> before, after;
-    for (const Pt2& x : points) {
-        if (Distance2D(x, Plan(arc.StartPoint())) <= kTol || Distance2D(x, Plan(arc.EndPoint())) <= kTol)
-            continue;
-        double g = Bearing(centre, x);
-        NormalizeAngleToArc(arc.m_start, arc.m_end, g);
-        std::optional<double>& best = g < a ? before : after;
-        if (!best || AngleBetween(g, a) < AngleBetween(*best, a))
-            best = g;
-    }
-    if (!before && !after)
+    double before = kNoArcAngle, after = kNoArcAngle;
+    for (const Pt2& x : points)
+        if (Distance2D(x, Plan(arc.StartPoint())) > kTol && Distance2D(x, Plan(arc.EndPoint())) > kTol)
+            KeepNearestOnArc(centre, x, a, arc.m_start, arc.m_end, before, after);
+    const bool cutBefore = before != kNoArcAngle, cutAfter = after != kNoArcAngle;
+    if (!cutBefore && !cutAfter)
         return;
     CRectaDoc* doc = GetDocument();
     AddUndoStep(UNDO_CHANGED, ENT_ARC, &record, pos);
     doc->DrawInAllViews(0, &record);
     CArc* piece = nullptr;
-    if (before && after) {
+    if (cutBefore && cutAfter) {
         piece = new CArc;
         piece->Copy(arc);
-        piece->m_start = Turn(*after);
+        piece->m_start = Turn(after);
     }
-    if (before)
-        arc.m_end = Turn(*before);
+    if (cutBefore)
+        arc.m_end = Turn(before);
     else
-        arc.m_start = Turn(*after);
+        arc.m_start = Turn(after);
     doc->DrawInAllViews(1, &record);
     doc->SetModifiedFlag();
     if (piece)

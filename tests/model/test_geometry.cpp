@@ -207,6 +207,8 @@ TEST(GeomArc, KeepNearest)
     EXPECT_TRUE(pt1.x == 5.0 && pt2.x == -3.0);
     KeepNearestByAngle({0, 0}, {1, 0}, 0.5, 0.5, best1, best2, pt1, pt2);  // tie goes to side 2
     EXPECT_EQ(best2, 1.0);
+    KeepNearestByAngle({0, 0}, {4, -1e-9}, 0.0, kPi, best1, best2, pt1, pt2);  // a bearing just under 2 pi
+    EXPECT_EQ(best1, 4.0);
 
     // Arc across zero: 355 degrees lies below a pick at 5, 8 degrees above it.
     const Pt2 c{2, 3};

@@ -102,6 +102,33 @@ TEST_F(Drafting, CirclesArcsAndPoints)
     EXPECT_EQ(view.UndoStateCount(), 3);
 }
 
+// The arc by a centre and two angle points takes its radius from the radius
+// dialog (0 makes nothing) and leaves no band behind, however it ends.
+TEST_F(Drafting, ArcByCentreAndAnglePoints)
+{
+    ScriptedForms forms;
+    for (const char* radius : {"3", "0", ""}) {  // "": the right button ends it
+        view.OnCommand(10069);
+        Click(5, 4);
+        view.OnMouseMove(0, At(6, 5));
+        Click(7, 4);
+        view.OnMouseMove(0, At(6, 6));
+        if (*radius) {
+            forms.Expect("RADIO", OkWith({{"radius", radius}}));
+            Click(5, 6);
+        } else {
+            Right();
+        }
+        const QImage shown = view.Image().copy();
+        view.Invalidate();
+        EXPECT_TRUE(view.Image() == shown) << "a band is left behind: " << radius;
+    }
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(Last<CArc>()->m_rx, 3.0);
+    EXPECT_NEAR(Last<CArc>()->m_start, 0, 0.01);
+    EXPECT_NEAR(Last<CArc>()->m_end, kPi / 2, 0.01);
+}
+
 TEST_F(Drafting, LongTextIsCutInto40CharacterLines)
 {
     ScriptedForms forms;

@@ -414,8 +414,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExplodeRows, ::testing::ValuesIn(kExplodeRows));
 
 // ---------------------------------------------------------------- the new polyline's look
 
-// Every new polyline takes its pen, layer and extrusion from what it
-// replaces, never from the drawing's current settings.
+// Every new polyline takes its pen width, colour, layer and extrusion from
+// what it replaces, and its pen style from the drawing's current settings.
 TEST_F(PLineEdit, NewPolylinesKeepTheSourcesLook)
 {
     doc.AddLayer(0, 0)->m_name = "L2";  // off: the new polyline is hidden too
@@ -436,7 +436,7 @@ TEST_F(PLineEdit, NewPolylinesKeepTheSourcesLook)
         ASSERT_EQ(last->m_type, ENT_PLINE) << what;
         const auto& pl = *static_cast<const CPLine*>(last->m_entity);
         EXPECT_EQ(pl.m_width, 3) << what;
-        EXPECT_EQ(pl.m_style, 2) << what;
+        EXPECT_EQ(pl.m_style, 0) << what;
         EXPECT_EQ(pl.m_color, colour) << what;
         EXPECT_EQ(pl.m_layer, "L2") << what;
         EXPECT_EQ(pl.m_extrusionMode, EXTRUSION_THICK) << what;

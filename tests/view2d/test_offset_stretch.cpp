@@ -5,6 +5,7 @@
 #include "model/bmp.h"
 #include "model/tdface.h"
 
+#include <memory>
 #include <ostream>
 
 namespace {
@@ -30,8 +31,11 @@ class Offset : public EditTest, public ::testing::WithParamInterface<OffsetRow> 
 TEST_P(Offset, Row)
 {
     const OffsetRow& r = GetParam();
-    Texts after = r.before;
-    after.insert(after.end(), r.after.begin(), r.after.end());
+    Texts after = r.after;
+    for (const std::string& text : r.before) {  // as the drawing writes them back
+        const std::unique_ptr<CDib> e(sketch::Element(text));
+        after.push_back(sketch::Describe(e->m_type, e->m_entity));
+    }
     Expect(r.before, after, [&] {
         SelectAll();
         view.m_fixedDistance = r.distance;
@@ -43,6 +47,8 @@ TEST_P(Offset, Row)
 
 const char* const kSquare = "P L 0 0 4 0; L 4 0 4 4; L 4 4 0 4; L 0 4 0 0";
 const char* const kRoundEnd = "P L 0 0 4 0; A 4 2 2 270 90; L 4 4 0 4";
+// A short arc bulging down between two lines, meeting both off the tangent.
+const char* const kKinked = "P L 0 0 5 0; A 5.5 10 10.0124921972504 267.137594773888 272.862405226112; L 6 0 6 5";
 const char* const kRoundEndBack = "P L 0 4 4 4; a 4 2 2 270 90; L 4 0 0 0";
 
 const OffsetRow kOffsetRows[] = {
@@ -58,11 +64,12 @@ const OffsetRow kOffsetRows[] = {
     {"circle, side outside", {"C 0 0 2"}, 1, {5, 0}, {"C 0 0 3"}},
     {"circle, side inside", {"C 0 0 2"}, 1, {0.5, 0}, {"C 0 0 1"}},
     {"circle, side at the centre", {"C 0 0 2"}, 1, {0, 0}, {"C 0 0 1"}},
-    {"circle, side on it", {"C 0 0 2"}, 1, {0, 2}, {}},
+    {"circle, side on it", {"C 0 0 2"}, 1, {0, 2}, {"C 0 0 3"}},
     {"circle shrunk to nothing", {"C 0 0 2"}, 2, {0.5, 0}, {}, true},
     {"circle shrunk past its centre", {"C 0 0 2"}, 3, {0.5, 0}, {}, true},
     {"arc, side inside", {"A 0 0 2 0 90"}, 0.5, {0.5, 0.5}, {"A 0 0 1.5 0 90"}},
     {"arc, side outside its sweep", {"A 0 0 2 0 90"}, 0.5, {-3, -3}, {"A 0 0 2.5 0 90"}},
+    {"arc, side on it", {"A 0 0 2 0 90"}, 0.5, {0, 2}, {"A 0 0 2.5 0 90"}},
     {"polyline corner, inside", {"P L 0 0 4 0; L 4 0 4 3"}, 1, {2, 1}, {"P L 0 1 3 1; L 3 1 3 3"}},
     {"polyline corner, outside", {"P L 0 0 4 0; L 4 0 4 3"}, 1, {2, -1}, {"P L 0 -1 5 -1; L 5 -1 5 3"}},
     {"polyline with collinear segments", {"P L 0 0 2 0; L 2 0 4 0"}, 1, {1, 1}, {"P L 0 1 2 1; L 2 1 4 1"}},
@@ -72,6 +79,10 @@ const OffsetRow kOffsetRows[] = {
     {"polyline with an arc, outside", {kRoundEnd}, 1, {2, -1}, {"P L 0 -1 4 -1; A 4 2 3 270 90; L 4 5 0 5"}},
     {"polyline with an arc followed backwards", {kRoundEndBack}, 1, {2, 2},
      {"P L 0 3 4 3; a 4 2 1 270 90; L 4 1 0 1"}},
+    {"polyline with an arc off the tangents keeps its gaps", {kKinked}, 1, {2, 2},
+     {"P L 0 1 5 1; A 5.5 10 9.012 267.138 272.862; L 5 0 5 5"}},
+    {"closed polyline with an arc, lines joined round the close", {kRoundEnd + std::string("; L 0 4 0 0")}, 1,
+     {2, 2}, {"P L 1 1 4 1; A 4 2 1 270 90; L 4 3 1 3; L 1 3 1 1"}},
     {"polyline whose arc would vanish", {kRoundEnd}, 2, {2, 2}, {}, true},
     {"polyline, side on it", {kRoundEnd}, 1, {2, 0}, {}},
     {"polyline of a line and an oblique one", {"P L 0 0 4 0; L 4 0 8 4"}, 1, {4, 2},

@@ -2,11 +2,13 @@
 // drawing before, the picks, and the drawing after. Every row that changes
 // the drawing is undone (the records come back byte for byte) and redone.
 #include "edit_fixture.h"
+#include "view2d/lineedit.h"
 
 #include <cmath>
 #include <numbers>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -138,6 +140,26 @@ TEST_P(Cut, Row)
     });
 }
 
+// A spoke of the circle of radius 2 at the origin, from its centre far past it, at deg degrees.
+std::string Spoke(double deg)
+{
+    const double a = deg * std::numbers::pi / 180.0;
+    return "L 0 0 " + sketch::Num(1000 * std::cos(a)) + " " + sketch::Num(1000 * std::sin(a));
+}
+
+// An arc of radius 2 at the origin cut by spokes at the cuts (degrees), picked at pick degrees.
+CutRow ArcBySpokes(const char* name, const char* arc, const std::vector<double>& cuts, double pick, Texts left)
+{
+    const double a = pick * std::numbers::pi / 180.0;
+    CutRow r{name, {arc}, {}, {2 * std::cos(a), 2 * std::sin(a)}, std::move(left)};
+    for (double d : cuts) {
+        r.edges.push_back(int(r.before.size()));
+        r.before.push_back(Spoke(d));
+        r.after.push_back(Spoke(d));
+    }
+    return r;
+}
+
 const char* const kEdge3 = "L 3 -1 3 1";
 const char* const kEdge7 = "L 7 -1 7 1";
 
@@ -169,6 +191,15 @@ const CutRow kCutRows[] = {
     {"arc across 0 degrees", {"A 0 0 2 270 90", "L -3 1 3 1", "L -3 -1 3 -1"}, {1, 2}, {2, 0},
      {"A 0 0 2 270 330", "A 0 0 2 30 90", "L -3 1 3 1", "L -3 -1 3 -1"}},
     {"arc by an edge at its end", {"A 0 0 2 0 180", "L 2 -3 2 3"}, {1}, {0, 2}, {"A 0 0 2 0 180", "L 2 -3 2 3"}},
+    // Cuts more than half a turn from the pick, measured along the arc.
+    ArcBySpokes("large arc, both cuts after the pick", "A 0 0 2 0 350", {200, 300}, 10, {"A 0 0 2 200 350"}),
+    ArcBySpokes("large arc, both cuts before the pick", "A 0 0 2 0 350", {50, 150}, 340, {"A 0 0 2 0 150"}),
+    ArcBySpokes("large arc, the cut before far round", "A 0 0 2 0 350", {20, 200, 330}, 300,
+                {"A 0 0 2 0 200", "A 0 0 2 330 350"}),
+    ArcBySpokes("arc across 0, cuts after the pick past 0", "A 0 0 2 300 250", {100, 200}, 310, {"A 0 0 2 100 250"}),
+    ArcBySpokes("arc across 0, cuts before the pick past 0", "A 0 0 2 300 250", {10, 100}, 240, {"A 0 0 2 300 100"}),
+    ArcBySpokes("arc across 0, picked past 0", "A 0 0 2 300 250", {320, 190, 200}, 10,
+                {"A 0 0 2 300 320", "A 0 0 2 190 250"}),
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, Cut, ::testing::ValuesIn(kCutRows));
@@ -316,6 +347,23 @@ TEST_F(EditTest, FilletArcIsTangentToBothLines)
     auto at = [](const CPointd& p, const CPointd& q) { return std::hypot(p.x - q.x, p.y - q.y) < 1e-9; };
     EXPECT_TRUE((at(arc.StartPoint(), a) && at(arc.EndPoint(), b)) || (at(arc.StartPoint(), b) && at(arc.EndPoint(), a)));
     EXPECT_LT(std::fmod(arc.m_end - arc.m_start + 4 * std::numbers::pi, 2 * std::numbers::pi), std::numbers::pi);
+}
+
+// The fillet arc on lines that run to their corner: each corner end moves to its tangent point.
+TEST_F(EditTest, FilletArcRoundsTheCorner)
+{
+    const struct {
+        double radius;
+        Texts after;
+    } rows[] = {{1, {"L 0 0 3 0", "L 4 4 4 1", "A 3 1 1 270 0"}}, {5, {"L 0 0 4 0", "L 4 4 4 0"}}};
+    for (const auto& r : rows) {
+        doc.DeleteContents();
+        sketch::Sketch(doc, {"L 0 0 4 0", "L 4 4 4 0"});
+        auto& l1 = *static_cast<CRecta*>(Rec(0)->m_entity);
+        auto& l2 = *static_cast<CRecta*>(Rec(1)->m_entity);
+        EXPECT_EQ(FilletArc(doc, l1, l2, {4, 0}, r.radius) != nullptr, r.after.size() == 3) << r.radius;
+        EXPECT_EQ(sketch::Drawing(doc), sketch::Sorted(r.after)) << r.radius;
+    }
 }
 
 TEST_F(EditTest, UnifyRefusalSaysWhy)
