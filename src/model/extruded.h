@@ -25,6 +25,11 @@ struct ExtrudedBand {
 ExtrudedBand ExtrudedBandOf(const CCirc& circle);
 ExtrudedBand ExtrudedBandOf(const CArc& arc);
 
+// The plane a circle or an arc of extrusion mode 1 lies in, angles counted
+// from x towards y: x along the reference direction, y = direction × x; the
+// ground's axes when the reference direction gives none.
+void CurveAxes(const CPointd& refPoint, const CPointd& dir, CPointd& x, CPointd& y);
+
 // In the plan view; kind erase inverts the pixels, so drawing twice restores the screen.
 void DrawExtrudedRecta(CDC& dc, const CRecta& line, const WorldMap& map, DrawKind kind);
 void DrawExtrudedCirc(CDC& dc, const CCirc& circle, const WorldMap& map, DrawKind kind);

@@ -1,7 +1,9 @@
 // Working planes: conversions into a plane and back, what the plane hides,
 // and what it does to the undo history.
 #include "model/acot.h"
+#include "model/circ.h"
 #include "model/dib.h"
+#include "model/extruded.h"
 #include "model/insbl.h"
 #include "model/pline.h"
 #include "model/punt.h"
@@ -300,6 +302,10 @@ TEST_F(ViewTest, SavingUnderAPlaneWritesTheWorld)
     view.NewBlockRecta(1, 0, "ZP", CPointd(0, 0), CPointd(4, 1));
     segments.AddTail(view.m_blockList);
     doc.AddPLine(segments);
+    CArc* arc = doc.AddArc();  // drawn in the plane: the copy carries its plane too
+    arc->m_centre = CPointd(1, 1);
+    arc->m_rx = arc->m_ry = 1;
+    arc->m_end = 1;
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -323,11 +329,11 @@ TEST_F(ViewTest, SavingUnderAPlaneWritesTheWorld)
         ends.push_back(static_cast<CRecta*>(dib->m_entity)->m_p1);
         ends.push_back(static_cast<CRecta*>(dib->m_entity)->m_p2);
     }
-    EXPECT_EQ(visible, (std::vector<int>{1, 1, 1, 1}));
+    EXPECT_EQ(visible, (std::vector<int>{1, 1, 1, 1, 1}));
     EXPECT_EQ(ends, (std::vector<CPointd>{CPointd(1, 1), CPointd(3, 1), CPointd(0, 0, 1), CPointd(1, 0, 1),
                                           CPointd(1, 0, 2), CPointd(3, 0, 2)}));
     EXPECT_EQ(reopened.m_extrusionMode, EXTRUSION_FLAT);
-    const auto* pline = static_cast<CPLine*>(reopened.GetLastEntityRecord()->m_entity);
+    const auto* pline = static_cast<CPLine*>(static_cast<CDib*>(reopened.GetEntityList().GetAt(reopened.GetEntityList().FindIndex(3)))->m_entity);
     EXPECT_EQ(pline->m_extrusionMode, EXTRUSION_THICK) << "drawn in the plane, it stands on it";
     EXPECT_EQ(pline->m_dir, w);
 
@@ -339,4 +345,78 @@ TEST_F(ViewTest, SavingUnderAPlaneWritesTheWorld)
         return ar.TakeData();
     };
     EXPECT_EQ(bytes(reopened), bytes(doc));
+}
+
+// Circles and arcs drawn in a plane stay in it back in the world, and so do
+// those the plane took in: their paths start and end where they should.
+TEST_F(ViewTest, CurvesKeepTheirPlaneInTheWorld)
+{
+    constexpr double kPi = 3.141592653589793, h = 0.7071067811865476;
+    enum Kind { circle, arc, plineArc, worldArc };
+    struct Row {
+        const char* name;
+        Kind kind;
+        CPointd o, p, q;
+        int mode;
+        CPointd centre;  // in the plane, or in the world for worldArc
+        double start, end;
+        CPointd first, last;  // world points: the path's first, and a quarter turn on (circle) or its end
+    };
+    const Row rows[] = {
+        {"vertical circle", circle, CPointd(0, 0), CPointd(1, 0), CPointd(), PLANE_VERTICAL, CPointd(0, 5), 0, 0,
+         CPointd(2, 0, 5), CPointd(0, 0, 7)},
+        {"vertical arc", arc, CPointd(0, 0), CPointd(1, 0), CPointd(), PLANE_VERTICAL, CPointd(1, 1), 0, kPi / 2,
+         CPointd(3, 0, 1), CPointd(1, 0, 3)},
+        {"line-arc-line", plineArc, CPointd(0, 0), CPointd(1, 0), CPointd(), PLANE_VERTICAL, CPointd(2, 1),
+         3 * kPi / 2, 0, CPointd(2, 0, 0), CPointd(3, 0, 1)},
+        {"turned ground plane", arc, CPointd(0, 0, 1), CPointd(1, 1, 1), CPointd(0, 1, 1), PLANE_THREE_POINTS,
+         CPointd(0, 0), 0, kPi / 2, CPointd(2 * h, 2 * h, 1), CPointd(-2 * h, 2 * h, 1)},
+        {"ground arc taken in", worldArc, CPointd(0, 0, 1), CPointd(1, 1, 1), CPointd(0, 1, 1), PLANE_THREE_POINTS,
+         CPointd(5, 5, 1), 0, kPi / 2, CPointd(7, 5, 1), CPointd(5, 7, 1)},
+    };
+    ScriptedForms forms;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.mode == PLANE_THREE_POINTS)
+            forms.Expect("UCSOBJ", OkWith());
+        CArc* a = nullptr;
+        if (row.kind == worldArc) {
+            a = doc.AddArc();
+            a->m_centre = row.centre;
+            a->m_rx = a->m_ry = 2;
+            a->m_start = row.start;
+            a->m_end = row.end;
+        }
+        ASSERT_TRUE(view.SetWorkingPlane(row.o, row.p, row.q, row.q, row.mode));
+        CCirc* c = nullptr;
+        CRecta *before = nullptr, *after = nullptr;
+        if (row.kind == circle) {
+            c = doc.AddCirc();
+            c->m_centre = row.centre;
+            c->m_rx = c->m_ry = 2;
+        } else if (row.kind == arc) {
+            a = doc.AddArc();
+            a->m_centre = row.centre;
+            a->m_rx = a->m_ry = 2;
+            a->m_start = row.start;
+            a->m_end = row.end;
+        } else if (row.kind == plineArc) {
+            CObList segments{ListOwnership::owns};
+            before = view.NewBlockRecta(1, 0, "ZP", CPointd(0, 0), CPointd(2, 0));
+            a = view.NewBlockArc(1, 0, "ZP", row.centre, 1, row.start, row.end);
+            after = view.NewBlockRecta(1, 0, "ZP", CPointd(3, 1), CPointd(3, 3));
+            segments.AddTail(view.m_blockList);
+            doc.AddPLine(segments);
+        }
+        view.ToWorldSystem();
+        const ExtrudedBand band = c ? ExtrudedBandOf(*c) : ExtrudedBandOf(*a);
+        ASSERT_FALSE(band.base.empty());
+        ExpectNear(band.base.front(), row.first, 1e-9);
+        ExpectNear(c ? band.base[band.base.size() / 4] : band.base.back(), row.last, 1e-9);
+        if (before) {
+            EXPECT_EQ(before->m_p2, row.first) << "the arc starts where the line ends";
+            EXPECT_EQ(after->m_p1, row.last);
+        }
+        doc.DeleteContents();
+    }
 }
