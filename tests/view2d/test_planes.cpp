@@ -195,9 +195,6 @@ TEST_F(ViewTest, ASecondPlaneReturnsToTheWorldFirst)
     ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
     CRecta* line = LineFrom(1, 2, 3, 2);
 
-    view.OnCommand(ID_PLANE_VERTICAL);
-    EXPECT_EQ(view.m_command, CMD_PLANE_VERTICAL) << "the plane commands start while a plane is in force";
-    view.CancelCommand();
     // The world's y axis, as the first plane shows it.
     ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(0, 0, -1), CPointd(), CPointd(), PLANE_VERTICAL));
     EXPECT_EQ(line->m_p1, CPointd(1, 0, 2)) << "back in the world, then hidden by the second plane";
@@ -276,15 +273,14 @@ TEST_F(ViewTest, ThePlaneCommandsTakeTheirClicks)
     ExpectNear(CPointd(doc.m_ucsMatrix[0][0], doc.m_ucsMatrix[0][1], doc.m_ucsMatrix[0][2]), CPointd(h, h, 0), 1e-12);
     ExpectNear(doc.m_extrusionDir, CPointd(0, 0, 1), 1e-12);
 
-    // Clicked in the first plane: (1, 0) and (1, 2) there are (1 + h, 1 + h) and (1 - h, 1 + 3h) in the world.
+    view.ToWorldSystem();
     view.OnCommand(ID_PLANE_VERTICAL);
     for (const CPointd& p : {CPointd(1, 0), CPointd(1, 2), CPointd(5, 2), CPointd(6, 2)})
         view.ClickAt(MK_LBUTTON, p);
     EXPECT_EQ(view.m_command, CMD_NONE);
-    ExpectNear(doc.m_ucsOrigin, CPointd(1 + h, 1 + h), 1e-12);
-    ExpectNear(CPointd(doc.m_ucsMatrix[0][0], doc.m_ucsMatrix[0][1], doc.m_ucsMatrix[0][2]), CPointd(-h, h, 0), 1e-12);
-    ExpectNear(CPointd(doc.m_ucsMatrix[1][0], doc.m_ucsMatrix[1][1], doc.m_ucsMatrix[1][2]), CPointd(0, 0, 1), 1e-12);
-    ExpectNear(doc.m_extrusionDir, CPointd(h, h, 0), 1e-12);
+    EXPECT_EQ(doc.m_ucsOrigin, CPointd(1, 0));
+    EXPECT_EQ(CPointd(doc.m_ucsMatrix[1][0], doc.m_ucsMatrix[1][1], doc.m_ucsMatrix[1][2]), CPointd(0, 0, 1));
+    EXPECT_EQ(doc.m_extrusionDir, CPointd(1, 0, 0));
     view.ToWorldSystem();
 }
 
@@ -419,4 +415,37 @@ TEST_F(ViewTest, CurvesKeepTheirPlaneInTheWorld)
         }
         doc.DeleteContents();
     }
+}
+
+// The plane commands start from the world only, and "World System" under a
+// plane only; in the wrong state they leave what runs alone, and repeating a
+// plane command under a plane shows no prompt.
+TEST_F(ViewTest, PlaneStartersNeedTheirState)
+{
+    doc.m_gridStep = 0;
+    const struct Row {
+        int id;
+        bool underPlane;
+    } rows[] = {{ID_PLANE_VERTICAL, true}, {ID_PLANE_3_POINTS, true}, {ID_WORLD_SYSTEM, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        if (row.underPlane)
+            ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+        LineFrom(1, 1, 9, 1);
+        view.OnCommand(10450);  // erase
+        Click(5, 1);
+        ASSERT_EQ(view.m_selection.GetCount(), 1);
+        view.OnCommand(row.id);
+        EXPECT_EQ(view.m_command, CMD_ERASE);
+        EXPECT_EQ(view.m_selection.GetCount(), 1);
+        EXPECT_EQ(doc.m_ucsActive, row.underPlane ? 1 : 0);
+        view.CancelCommand();
+        view.ToWorldSystem();
+        doc.DeleteContents();
+    }
+    view.OnCommand(ID_PLANE_VERTICAL);
+    view.CancelCommand();
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+    Right();
+    EXPECT_EQ(view.PromptBuffer(), std::string(CRectaView::kPromptMax, ' '));
 }
