@@ -19,7 +19,7 @@ struct Edge {
 // Unit extrusion direction; (0, 0, 1) when the stored one has no length.
 CPointd UnitDirection(const CPointd& d)
 {
-    const double len = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    const double len = std::hypot(d.x, d.y, d.z);
     if (!(len > 0.0) || !std::isfinite(len))
         return CPointd(0.0, 0.0, 1.0);
     return CPointd(d.x / len, d.y / len, d.z / len);
@@ -111,7 +111,7 @@ void CurveAxes(const CPointd& refPoint, const CPointd& dir, CPointd& x, CPointd&
     // The reference direction less its part along the normal.
     const double along = refPoint.x * n.x + refPoint.y * n.y + refPoint.z * n.z;
     const CPointd r(refPoint.x - along * n.x, refPoint.y - along * n.y, refPoint.z - along * n.z);
-    const double len = std::sqrt(r.x * r.x + r.y * r.y + r.z * r.z);
+    const double len = std::hypot(r.x, r.y, r.z);
     if (!(len > 1e-9) || !std::isfinite(len))
         return;
     x = CPointd(r.x / len, r.y / len, r.z / len);

@@ -128,7 +128,7 @@ bool StrictlyBetween(Pt2 p, Pt2 s, Pt2 t)
 
 double Distance2D(double x1, double x2, double y1, double y2)
 {
-    return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));
+    return std::hypot(x1 - x2, y1 - y2);
 }
 
 double Distance2D(Pt2 a, Pt2 b) { return Distance2D(a.x, b.x, a.y, b.y); }
