@@ -141,6 +141,8 @@ ExtrudedBand ExtrudedBandOf(const CArc& arc)
                 false);
 }
 
+namespace {
+
 void DrawExtrudedRecta(CDC& dc, const CRecta& line, const WorldMap& map, DrawKind kind)
 {
     CPointd c[4];
@@ -156,14 +158,56 @@ void DrawExtrudedRecta(CDC& dc, const CRecta& line, const WorldMap& map, DrawKin
     DrawEdges(dc, line, edges, map, kind);
 }
 
-void DrawExtrudedCirc(CDC& dc, const CCirc& circle, const WorldMap& map, DrawKind kind)
-{
-    DrawBand(dc, circle, ExtrudedBandOf(circle), map, kind);
-}
-
 void DrawExtrudedArc(CDC& dc, const CArc& arc, const WorldMap& map, DrawKind kind)
 {
     const ExtrudedBand band = ExtrudedBandOf(arc);
     if (!band.base.empty())
         DrawBand(dc, arc, band, map, kind);
+}
+
+}  // namespace
+
+void DrawRectaPersp(CDC& dc, const CRecta& line, double scale, double ox, double oy)
+{
+    DrawExtrudedRecta(dc, line, {scale, ox, oy}, DrawKind::normal);
+}
+
+void DrawRectaPerspDotted(CDC& dc, const CRecta& line, double scale, double ox, double oy)
+{
+    DrawExtrudedRecta(dc, line, {scale, ox, oy}, DrawKind::dotted);
+}
+
+void DrawRectaPerspXor(CDC& dc, const CRecta& line, double scale, double ox, double oy)
+{
+    DrawExtrudedRecta(dc, line, {scale, ox, oy}, DrawKind::erase);
+}
+
+void DrawCircPersp(CDC& dc, const CCirc& circle, double scale, double ox, double oy)
+{
+    DrawBand(dc, circle, ExtrudedBandOf(circle), {scale, ox, oy}, DrawKind::normal);
+}
+
+void DrawCircPerspDotted(CDC& dc, const CCirc& circle, double scale, double ox, double oy)
+{
+    DrawBand(dc, circle, ExtrudedBandOf(circle), {scale, ox, oy}, DrawKind::dotted);
+}
+
+void DrawCircPerspXor(CDC& dc, const CCirc& circle, double scale, double ox, double oy)
+{
+    DrawBand(dc, circle, ExtrudedBandOf(circle), {scale, ox, oy}, DrawKind::erase);
+}
+
+void DrawArcPersp(CDC& dc, const CArc& arc, double scale, double ox, double oy)
+{
+    DrawExtrudedArc(dc, arc, {scale, ox, oy}, DrawKind::normal);
+}
+
+void DrawArcPerspDotted(CDC& dc, const CArc& arc, double scale, double ox, double oy)
+{
+    DrawExtrudedArc(dc, arc, {scale, ox, oy}, DrawKind::dotted);
+}
+
+void DrawArcPerspXor(CDC& dc, const CArc& arc, double scale, double ox, double oy)
+{
+    DrawExtrudedArc(dc, arc, {scale, ox, oy}, DrawKind::erase);
 }

@@ -248,9 +248,9 @@ void CView3D::DrawEntity(int type, CObject* entity)
     DrawOnImage(type, entity, false);
 }
 
-void CView3D::EraseEntity(int, CObject*)
+void CView3D::EraseEntity(int type, CObject* entity)
 {
-    Invalidate();
+    DrawEntityXor(type, entity);
 }
 
 void CView3D::DrawEntityXor(int type, CObject* entity)

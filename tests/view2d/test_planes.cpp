@@ -429,8 +429,9 @@ TEST_F(ViewTest, PlaneStartersNeedTheirState)
     } rows[] = {{ID_PLANE_VERTICAL, true}, {ID_PLANE_3_POINTS, true}, {ID_WORLD_SYSTEM, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.id);
-        if (row.underPlane)
+        if (row.underPlane) {
             ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+        }
         LineFrom(1, 1, 9, 1);
         view.OnCommand(10450);  // erase
         Click(5, 1);
