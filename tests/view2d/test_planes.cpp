@@ -348,42 +348,40 @@ TEST_F(ViewTest, SavingUnderAPlaneWritesTheWorld)
 TEST_F(ViewTest, CurvesKeepTheirPlaneInTheWorld)
 {
     constexpr double kPi = 3.141592653589793, h = 0.7071067811865476;
-    enum Kind { circle, arc, plineArc, worldArc };
-    struct Row {
+    enum Kind { circle, arc, plineArc, groundArc };
+    const CPointd o, x(1, 0), turned[] = {CPointd(0, 0, 1), CPointd(1, 1, 1), CPointd(0, 1, 1)};
+    const struct Row {
         const char* name;
         Kind kind;
-        CPointd o, p, q;
-        int mode;
-        CPointd centre;  // in the plane, or in the world for worldArc
+        bool vertical;  // through o and x, else the turned ground plane
+        CPointd centre;  // in the plane; in the world for groundArc
         double start, end;
-        CPointd first, last;  // world points: the path's first, and a quarter turn on (circle) or its end
-    };
-    const Row rows[] = {
-        {"vertical circle", circle, CPointd(0, 0), CPointd(1, 0), CPointd(), PLANE_VERTICAL, CPointd(0, 5), 0, 0,
-         CPointd(2, 0, 5), CPointd(0, 0, 7)},
-        {"vertical arc", arc, CPointd(0, 0), CPointd(1, 0), CPointd(), PLANE_VERTICAL, CPointd(1, 1), 0, kPi / 2,
-         CPointd(3, 0, 1), CPointd(1, 0, 3)},
-        {"line-arc-line", plineArc, CPointd(0, 0), CPointd(1, 0), CPointd(), PLANE_VERTICAL, CPointd(2, 1),
-         3 * kPi / 2, 0, CPointd(2, 0, 0), CPointd(3, 0, 1)},
-        {"turned ground plane", arc, CPointd(0, 0, 1), CPointd(1, 1, 1), CPointd(0, 1, 1), PLANE_THREE_POINTS,
-         CPointd(0, 0), 0, kPi / 2, CPointd(2 * h, 2 * h, 1), CPointd(-2 * h, 2 * h, 1)},
-        {"ground arc taken in", worldArc, CPointd(0, 0, 1), CPointd(1, 1, 1), CPointd(0, 1, 1), PLANE_THREE_POINTS,
-         CPointd(5, 5, 1), 0, kPi / 2, CPointd(7, 5, 1), CPointd(5, 7, 1)},
+        CPointd first, last;  // world points: where the path starts, and a quarter on (circle) or its end
+    } rows[] = {
+        {"vertical circle", circle, true, CPointd(0, 5), 0, 0, CPointd(2, 0, 5), CPointd(0, 0, 7)},
+        {"vertical arc", arc, true, CPointd(1, 1), 0, kPi / 2, CPointd(3, 0, 1), CPointd(1, 0, 3)},
+        {"line-arc-line", plineArc, true, CPointd(2, 1), 3 * kPi / 2, 0, CPointd(2, 0, 0), CPointd(3, 0, 1)},
+        {"turned ground plane", arc, false, CPointd(0, 0), 0, kPi / 2, CPointd(2 * h, 2 * h, 1),
+         CPointd(-2 * h, 2 * h, 1)},
+        {"ground arc taken in", groundArc, false, CPointd(5, 5, 1), 0, kPi / 2, CPointd(7, 5, 1), CPointd(5, 7, 1)},
     };
     ScriptedForms forms;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        if (row.mode == PLANE_THREE_POINTS)
-            forms.Expect("UCSOBJ", OkWith());
         CArc* a = nullptr;
-        if (row.kind == worldArc) {
+        auto addArc = [&] {
             a = doc.AddArc();
             a->m_centre = row.centre;
             a->m_rx = a->m_ry = 2;
             a->m_start = row.start;
             a->m_end = row.end;
-        }
-        ASSERT_TRUE(view.SetWorkingPlane(row.o, row.p, row.q, row.q, row.mode));
+        };
+        if (row.kind == groundArc)
+            addArc();
+        if (!row.vertical)
+            forms.Expect("UCSOBJ", OkWith());
+        ASSERT_TRUE(row.vertical ? view.SetWorkingPlane(o, x, o, o, PLANE_VERTICAL)
+                                 : view.SetWorkingPlane(turned[0], turned[1], turned[2], o, PLANE_THREE_POINTS));
         CCirc* c = nullptr;
         CRecta *before = nullptr, *after = nullptr;
         if (row.kind == circle) {
@@ -391,11 +389,7 @@ TEST_F(ViewTest, CurvesKeepTheirPlaneInTheWorld)
             c->m_centre = row.centre;
             c->m_rx = c->m_ry = 2;
         } else if (row.kind == arc) {
-            a = doc.AddArc();
-            a->m_centre = row.centre;
-            a->m_rx = a->m_ry = 2;
-            a->m_start = row.start;
-            a->m_end = row.end;
+            addArc();
         } else if (row.kind == plineArc) {
             CObList segments{ListOwnership::owns};
             before = view.NewBlockRecta(1, 0, "ZP", CPointd(0, 0), CPointd(2, 0));
