@@ -15,6 +15,7 @@
 #include <limits>
 #include <map>
 #include <numbers>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -89,7 +90,10 @@ public:
     // Twice the signed area of the face on the left of u -> v; nothing when the walk does not close.
     std::optional<double> LeftFaceArea(int u0, int v0) const
     {
-        const std::size_t limit = 2 * m_points.size() + 2 * m_next.size() + 4;
+        // Each piece is walked at most once each way.
+        std::size_t limit = 4;
+        for (const std::set<int>& next : m_next)
+            limit += next.size();
         double twice = 0.0;
         int u = u0, v = v0;
         for (std::size_t step = 0; step < limit; ++step) {
@@ -135,6 +139,61 @@ private:
     std::vector<Pt2> m_points;
     std::vector<std::set<int>> m_next;
 };
+
+// A wall joined into another opens that wall's face between its own two
+// faces. The gaps where two wall lines of one carrier end facing each other,
+// and at each end a line leaves to the same side along the same direction,
+// are closed: the joined wall then shows as a dead end, which no enclosure
+// walk takes as a boundary.
+std::vector<Segment> JointGaps(const std::vector<Segment>& segments)
+{
+    struct End {
+        Pt2 at, out;  // the end, and the unit direction beyond it
+    };
+    std::map<std::pair<long long, long long>, std::vector<Pt2>> leaving;  // by end: unit directions along the lines
+    std::vector<End> ends;
+    auto key = [](const Pt2& p) { return std::pair{std::llround(p.x / kVertexGrid), std::llround(p.y / kVertexGrid)}; };
+    for (const Segment& seg : segments) {
+        const double len = std::hypot(seg.b.x - seg.a.x, seg.b.y - seg.a.y);
+        if (!(len > kVertexGrid) || !std::isfinite(len))
+            continue;
+        const Pt2 d{(seg.b.x - seg.a.x) / len, (seg.b.y - seg.a.y) / len};
+        ends.push_back({seg.a, {-d.x, -d.y}});
+        ends.push_back({seg.b, d});
+        leaving[key(seg.a)].push_back(d);
+        leaving[key(seg.b)].push_back({-d.x, -d.y});
+    }
+    // A line leaving the end across the carrier, or nothing.
+    auto leg = [&](const End& e) -> std::optional<Pt2> {
+        for (const Pt2& d : leaving[key(e.at)])
+            if (std::abs(Cross(e.out, d)) > 0.5)
+                return d;
+        return std::nullopt;
+    };
+    std::vector<Segment> gaps;
+    for (const End& a : ends) {
+        const std::optional<Pt2> legA = leg(a);
+        if (!legA)
+            continue;
+        const End* nearest = nullptr;
+        double nearestDistance = std::numeric_limits<double>::infinity();
+        for (const End& b : ends) {
+            const Pt2 ab{b.at.x - a.at.x, b.at.y - a.at.y};
+            const double ahead = Dot(ab, a.out);
+            if (!(ahead > kVertexGrid) || std::abs(Cross(a.out, ab)) > kVertexGrid || Dot(a.out, b.out) > -0.999999)
+                continue;
+            if (ahead < nearestDistance) {
+                nearestDistance = ahead;
+                nearest = &b;
+            }
+        }
+        const std::optional<Pt2> legB = nearest ? leg(*nearest) : std::nullopt;
+        // Both legs leave the carrier to one side, one way.
+        if (legB && Dot(*legA, *legB) > 0.999999)
+            gaps.push_back({a.at, nearest->at});
+    }
+    return gaps;
+}
 
 }  // namespace
 
@@ -188,6 +247,8 @@ void MakeEnclosure(CRectaDoc& doc, CRectaView& view, CRecta* wallLine, const CPo
     }
     for (const auto& [a, b] : OpeningClosures(doc))
         segments.push_back({Plan(a), Plan(b)});
+    for (const Segment& gap : JointGaps(segments))
+        segments.push_back(gap);
     const Segment& wall = found ? segments[picked] : Segment{};
     const Pt2 dir{wall.b.x - wall.a.x, wall.b.y - wall.a.y};
     const Pt2 c = Plan(click);

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -52,9 +54,18 @@ std::optional<Flight> FlightFrom(CRectaView& view, const CPointd& start, const C
     return f;
 }
 
-int TreadCount(double run)
+// A flight of more treads is refused before anything is made.
+constexpr int kMaxTreads = 1000;
+
+// The treads of a run, or nothing (with the reason shown) when there would be too many.
+std::optional<int> TreadCount(CRectaView& view, double run)
 {
-    return std::max(1, int(std::lround(run / kTread)));
+    const double n = std::round(run / kTread);
+    if (!(n <= kMaxTreads)) {
+        Refuse(view, "Stairs: more than " + std::to_string(kMaxTreads) + " treads");
+        return std::nullopt;
+    }
+    return std::max(1, int(n));
 }
 
 class StairLines {
@@ -94,10 +105,13 @@ void GenEscaleraRecta(CRectaDoc& doc, CRectaView& view, const CPointd& start, co
     const std::optional<Flight> f = FlightFrom(view, start, length, width);
     if (!f)
         return;
-    StairLines lines(doc, view);
     const double l = f->length, w = f->width;
+    const std::optional<int> treads = TreadCount(view, l);
+    if (!treads)
+        return;
+    const int n = *treads;
+    StairLines lines(doc, view);
     lines.Chain({f->At(0, 0), f->At(l, 0), f->At(l, w), f->At(0, w)}, true);
-    const int n = TreadCount(l);
     for (int i = 1; i < n; ++i)
         lines.Line(f->At(l * i / n, 0), f->At(l * i / n, w));
     lines.Line(f->At(0, w / 2), f->At(l, w / 2));
@@ -116,11 +130,14 @@ void GenEscaleraDosTramos(CRectaDoc& doc, CRectaView& view, const CPointd& start
         Refuse(view, "Stairs: too short for two flights and a landing");
         return;
     }
+    const std::optional<int> treads = TreadCount(view, run);
+    if (!treads)
+        return;
+    const int n = *treads;
     StairLines lines(doc, view);
     lines.Chain({f->At(0, 0), f->At(l, 0), f->At(l, 2 * w), f->At(0, 2 * w)}, true);
     lines.Line(f->At(0, w), f->At(run, w));
     lines.Line(f->At(run, 0), f->At(run, 2 * w));
-    const int n = TreadCount(run);
     for (int i = 1; i < n; ++i)
         for (double side : {0.0, w})
             lines.Line(f->At(run * i / n, side), f->At(run * i / n, side + w));
@@ -135,6 +152,10 @@ void GenEscaleraEspiral(CRectaDoc& doc, CRectaView& view, const CPointd& centre,
     const double r = DistancePoints(centre, start);
     if (!(r > 0.0)) {
         Refuse(view, "Stairs: the start point lies on the centre");
+        return;
+    }
+    if (!std::isfinite(r)) {
+        Refuse(view, "Stairs: the start point lies too far from the centre");
         return;
     }
     const COLORREF colour = LayerColour(doc, kStairsLayer);

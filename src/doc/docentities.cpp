@@ -336,15 +336,15 @@ int CRectaDoc::GetLayerVisibility(std::string_view name) const
 
 void CRectaDoc::ExtendExtentsByPoint(const CPointd& p)
 {
-    // Comparisons with NaN are false, so a NaN never replaces a bound.
-    if (p.x < m_extMin.x)
-        m_extMin.x = p.x;
-    if (p.y < m_extMin.y)
-        m_extMin.y = p.y;
-    if (p.x > m_extMax.x)
-        m_extMax.x = p.x;
-    if (p.y > m_extMax.y)
-        m_extMax.y = p.y;
+    // A coordinate without a value (NaN, infinite) never replaces a bound.
+    if (std::isfinite(p.x)) {
+        m_extMin.x = std::min(m_extMin.x, p.x);
+        m_extMax.x = std::max(m_extMax.x, p.x);
+    }
+    if (std::isfinite(p.y)) {
+        m_extMin.y = std::min(m_extMin.y, p.y);
+        m_extMax.y = std::max(m_extMax.y, p.y);
+    }
 }
 
 void CRectaDoc::ExtendExtentsByEntity(int type, const CObject* entity)

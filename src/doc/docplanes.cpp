@@ -6,6 +6,7 @@
 #include "model/circ.h"
 #include "model/dib.h"
 #include "model/entitykind.h"
+#include "model/extruded.h"
 #include "model/insbl.h"
 #include "model/pline.h"
 #include "model/punt.h"
@@ -15,6 +16,7 @@
 #include "model/ucs.h"
 #include "platform/archive.h"
 
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -47,6 +49,10 @@ public:
         p.y += m_origin.y;
         p.z += m_origin.z;
     }
+    // A direction turned into the plane, without the origin.
+    void TurnToPlane(CPointd& d) const { MulMatrixPoint(m_rows, d, d); }
+    // Axis i (0 x, 1 y, 2 normal) in world terms.
+    CPointd Axis(int i) const { return CPointd(m_rows[i][0], m_rows[i][1], m_rows[i][2]); }
 
 private:
     CPointd m_origin;
@@ -91,14 +97,8 @@ void MapPoints(int type, CObject* e, const PointMap& map)
         map(static_cast<CRecta*>(e)->m_p1);
         map(static_cast<CRecta*>(e)->m_p2);
         return;
-    case ENT_CIRCLE:
-        map(static_cast<CCirc*>(e)->m_centre);
-        map(static_cast<CCirc*>(e)->m_refPoint);
-        return;
-    case ENT_ARC:
-        map(static_cast<CArc*>(e)->m_centre);
-        map(static_cast<CArc*>(e)->m_refPoint);
-        return;
+    case ENT_CIRCLE: map(static_cast<CCirc*>(e)->m_centre); return;
+    case ENT_ARC: map(static_cast<CArc*>(e)->m_centre); return;
     case ENT_POINT: map(static_cast<CPunt*>(e)->m_point); return;
     case ENT_TEXT: map(static_cast<CText*>(e)->m_insert); return;
     case ENT_PLINE:
@@ -127,6 +127,62 @@ void MapPoints(int type, CObject* e, const PointMap& map)
         return;
     }
     }
+}
+
+double Dot(const CPointd& a, const CPointd& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+// Turns an arc's angles by a turn of its axes, each kept in [0, 2pi) as a rotation keeps them.
+void TurnArc(CArc& arc, double by)
+{
+    constexpr double kTwoPi = 6.283185307179586;
+    auto turned = [&](double a) {
+        const double r = std::fmod(a + by, kTwoPi);
+        return r < 0.0 ? r + kTwoPi : r;
+    };
+    if (by == 0.0 || !std::isfinite(by))
+        return;
+    arc.m_start = turned(arc.m_start);
+    arc.m_end = turned(arc.m_end);
+}
+
+// Circles and arcs, and a polyline's, into the plane: the reference direction
+// turns with it and an arc's angles count from the plane's x axis.
+void CurvesToPlane(int type, CObject* e, const PlaneMap& plane)
+{
+    if (type == ENT_PLINE) {
+        ForEachPart(static_cast<CPLine*>(e)->m_segments, [&](int t, CObject* s) { CurvesToPlane(t, s, plane); });
+        return;
+    }
+    if (type != ENT_CIRCLE && type != ENT_ARC)
+        return;
+    const Extrusion x = ExtrusionOf(type, e);
+    CPointd& ref = type == ENT_CIRCLE ? static_cast<CCirc*>(e)->m_refPoint : static_cast<CArc*>(e)->m_refPoint;
+    if (type == ENT_ARC) {
+        CPointd ax, ay;
+        CurveAxes(DrawsExtruded(*x.mode) ? ref : CPointd(), *x.dir, ax, ay);
+        TurnArc(*static_cast<CArc*>(e), std::atan2(Dot(ax, plane.Axis(1)), Dot(ax, plane.Axis(0))));
+    }
+    plane.TurnToPlane(ref);
+}
+
+// Circles and arcs, and a polyline's, back in the world with their modes set:
+// the plane's x axis becomes the reference direction, so the curve stays in
+// the plane; an arc drawn flat counts its angles from the world's x again.
+void CurvesToWorld(int type, CObject* e, const PlaneMap& plane)
+{
+    if (type == ENT_PLINE) {
+        ForEachPart(static_cast<CPLine*>(e)->m_segments, [&](int t, CObject* s) { CurvesToWorld(t, s, plane); });
+        return;
+    }
+    if (type != ENT_CIRCLE && type != ENT_ARC)
+        return;
+    const CPointd u = plane.Axis(0);
+    (type == ENT_CIRCLE ? static_cast<CCirc*>(e)->m_refPoint : static_cast<CArc*>(e)->m_refPoint) = u;
+    if (type == ENT_ARC && !DrawsExtruded(*ExtrusionOf(type, e).mode))
+        TurnArc(*static_cast<CArc*>(e), std::atan2(u.y, u.x));
 }
 
 // The entity's extrusion mode, and its segments' for a polyline, from one value to another.
@@ -198,6 +254,7 @@ void CRectaDoc::TakeIntoPlane(const std::vector<CDib*>& records)
             dib->m_visible = 0;
             continue;
         }
+        CurvesToPlane(dib->m_type, dib->m_entity, plane);
         MapPoints(dib->m_type, dib->m_entity, toPlane);
         if (x.mode) {
             mark.previous = *x.mode;
@@ -225,6 +282,7 @@ bool CRectaDoc::LeavePlane()
                 ChangeMode(dib->m_type, dib->m_entity, EXTRUSION_OCS, EXTRUSION_THICK);
             else if (const Extrusion x = ExtrusionOf(dib->m_type, dib->m_entity); x.mode)
                 *x.mode = found->second.previous;
+            CurvesToWorld(dib->m_type, dib->m_entity, plane);
         }
     }
     m_planeMarks.clear();

@@ -38,7 +38,9 @@ int CCirc::IsInRect(double x1, double y1, double x2, double y2) const
 int CCirc::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
     if (DrawsExtruded(m_extrusionMode)) {
-        DrawExtrudedCirc(dc, *this, map, kind);
+        static constexpr void (*draw[])(CDC&, const CCirc&, double, double, double) = {
+            DrawCircPersp, DrawCircPerspDotted, DrawCircPerspXor};
+        draw[int(kind)](dc, *this, map.scale, map.ox, map.oy);
         return 1;
     }
     return WithEntityPen(dc, *this, kind, [&] {
@@ -92,7 +94,9 @@ int CArc::IsInRect(double x1, double y1, double x2, double y2) const
 int CArc::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
     if (DrawsExtruded(m_extrusionMode)) {
-        DrawExtrudedArc(dc, *this, map, kind);
+        static constexpr void (*draw[])(CDC&, const CArc&, double, double, double) = {
+            DrawArcPersp, DrawArcPerspDotted, DrawArcPerspXor};
+        draw[int(kind)](dc, *this, map.scale, map.ox, map.oy);
         return 1;
     }
     return WithEntityPen(dc, *this, kind, [&] {

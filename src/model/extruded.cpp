@@ -19,7 +19,7 @@ struct Edge {
 // Unit extrusion direction; (0, 0, 1) when the stored one has no length.
 CPointd UnitDirection(const CPointd& d)
 {
-    const double len = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    const double len = std::hypot(d.x, d.y, d.z);
     if (!(len > 0.0) || !std::isfinite(len))
         return CPointd(0.0, 0.0, 1.0);
     return CPointd(d.x / len, d.y / len, d.z / len);
@@ -53,9 +53,10 @@ bool FlatInPlan(const WorldMap& map, const CPointd& base, const CPointd& raised)
     return map(base) == map(raised);
 }
 
-// A band of faces along a circular path from angle a0 counter-clockwise over sweep.
-ExtrudedBand Band(const CPointd& c, double r, double a0, double sweep, int facets, const CPointd& dir, double t0,
-                  double t1, bool closed)
+// A band of faces along a circular path from angle a0 counter-clockwise over
+// sweep, in the plane of axes x and y.
+ExtrudedBand Band(const CPointd& c, double r, double a0, double sweep, int facets, const CPointd& dir,
+                  const CPointd& x, const CPointd& y, double t0, double t1, bool closed)
 {
     const CPointd unit = UnitDirection(dir);
     ExtrudedBand band;
@@ -64,7 +65,8 @@ ExtrudedBand Band(const CPointd& c, double r, double a0, double sweep, int facet
     for (int i = 0; i < n; ++i) {
         const double a = a0 + sweep * i / facets;
         const double t = closed ? t0 : t0 + (t1 - t0) * i / facets;
-        const CPointd p(c.x + r * std::cos(a), c.y + r * std::sin(a), c.z);
+        const double cx = r * std::cos(a), cy = r * std::sin(a);
+        const CPointd p(c.x + cx * x.x + cy * y.x, c.y + cx * x.y + cy * y.y, c.z + cx * x.z + cy * y.z);
         band.base.push_back(p);
         band.top.push_back(Raised(p, unit, t));
     }
@@ -101,13 +103,27 @@ void ExtrudedFace(const CRecta& line, CPointd (&corners)[4])
     corners[3] = Raised(line.m_p1, unit, line.m_thick1);
 }
 
+void CurveAxes(const CPointd& refPoint, const CPointd& dir, CPointd& x, CPointd& y)
+{
+    x = CPointd(1.0, 0.0, 0.0);
+    y = CPointd(0.0, 1.0, 0.0);
+    const CPointd n = UnitDirection(dir);
+    // The reference direction less its part along the normal.
+    const double along = refPoint.x * n.x + refPoint.y * n.y + refPoint.z * n.z;
+    const CPointd r(refPoint.x - along * n.x, refPoint.y - along * n.y, refPoint.z - along * n.z);
+    const double len = std::hypot(r.x, r.y, r.z);
+    if (!(len > 1e-9) || !std::isfinite(len))
+        return;
+    x = CPointd(r.x / len, r.y / len, r.z / len);
+    y = CPointd(n.y * x.z - n.z * x.y, n.z * x.x - n.x * x.z, n.x * x.y - n.y * x.x);
+}
+
 ExtrudedBand ExtrudedBandOf(const CCirc& circle)
 {
-    const CPointd& c = circle.m_centre;
-    const double dx = circle.m_refPoint.x - c.x, dy = circle.m_refPoint.y - c.y;
-    const double a0 = dx == 0.0 && dy == 0.0 ? 0.0 : std::atan2(dy, dx);
-    return Band(c, circle.m_rx, a0, kTwoPi, kCircleFacets, circle.m_dir, circle.m_thickness, circle.m_thickness,
-                true);
+    CPointd x, y;
+    CurveAxes(DrawsExtruded(circle.m_extrusionMode) ? circle.m_refPoint : CPointd(), circle.m_dir, x, y);
+    return Band(circle.m_centre, circle.m_rx, 0.0, kTwoPi, kCircleFacets, circle.m_dir, x, y, circle.m_thickness,
+                circle.m_thickness, true);
 }
 
 ExtrudedBand ExtrudedBandOf(const CArc& arc)
@@ -119,8 +135,13 @@ ExtrudedBand ExtrudedBandOf(const CArc& arc)
     if (sweep <= 0.0)
         sweep += kTwoPi;
     const int facets = std::max(1, int(std::ceil(sweep / (kTwoPi / kCircleFacets))));
-    return Band(arc.m_centre, arc.m_rx, arc.m_start, sweep, facets, arc.m_dir, arc.m_thick1, arc.m_thick2, false);
+    CPointd x, y;
+    CurveAxes(DrawsExtruded(arc.m_extrusionMode) ? arc.m_refPoint : CPointd(), arc.m_dir, x, y);
+    return Band(arc.m_centre, arc.m_rx, arc.m_start, sweep, facets, arc.m_dir, x, y, arc.m_thick1, arc.m_thick2,
+                false);
 }
+
+namespace {
 
 void DrawExtrudedRecta(CDC& dc, const CRecta& line, const WorldMap& map, DrawKind kind)
 {
@@ -137,14 +158,56 @@ void DrawExtrudedRecta(CDC& dc, const CRecta& line, const WorldMap& map, DrawKin
     DrawEdges(dc, line, edges, map, kind);
 }
 
-void DrawExtrudedCirc(CDC& dc, const CCirc& circle, const WorldMap& map, DrawKind kind)
-{
-    DrawBand(dc, circle, ExtrudedBandOf(circle), map, kind);
-}
-
 void DrawExtrudedArc(CDC& dc, const CArc& arc, const WorldMap& map, DrawKind kind)
 {
     const ExtrudedBand band = ExtrudedBandOf(arc);
     if (!band.base.empty())
         DrawBand(dc, arc, band, map, kind);
+}
+
+}  // namespace
+
+void DrawRectaPersp(CDC& dc, const CRecta& line, double scale, double ox, double oy)
+{
+    DrawExtrudedRecta(dc, line, {scale, ox, oy}, DrawKind::normal);
+}
+
+void DrawRectaPerspDotted(CDC& dc, const CRecta& line, double scale, double ox, double oy)
+{
+    DrawExtrudedRecta(dc, line, {scale, ox, oy}, DrawKind::dotted);
+}
+
+void DrawRectaPerspXor(CDC& dc, const CRecta& line, double scale, double ox, double oy)
+{
+    DrawExtrudedRecta(dc, line, {scale, ox, oy}, DrawKind::erase);
+}
+
+void DrawCircPersp(CDC& dc, const CCirc& circle, double scale, double ox, double oy)
+{
+    DrawBand(dc, circle, ExtrudedBandOf(circle), {scale, ox, oy}, DrawKind::normal);
+}
+
+void DrawCircPerspDotted(CDC& dc, const CCirc& circle, double scale, double ox, double oy)
+{
+    DrawBand(dc, circle, ExtrudedBandOf(circle), {scale, ox, oy}, DrawKind::dotted);
+}
+
+void DrawCircPerspXor(CDC& dc, const CCirc& circle, double scale, double ox, double oy)
+{
+    DrawBand(dc, circle, ExtrudedBandOf(circle), {scale, ox, oy}, DrawKind::erase);
+}
+
+void DrawArcPersp(CDC& dc, const CArc& arc, double scale, double ox, double oy)
+{
+    DrawExtrudedArc(dc, arc, {scale, ox, oy}, DrawKind::normal);
+}
+
+void DrawArcPerspDotted(CDC& dc, const CArc& arc, double scale, double ox, double oy)
+{
+    DrawExtrudedArc(dc, arc, {scale, ox, oy}, DrawKind::dotted);
+}
+
+void DrawArcPerspXor(CDC& dc, const CArc& arc, double scale, double ox, double oy)
+{
+    DrawExtrudedArc(dc, arc, {scale, ox, oy}, DrawKind::erase);
 }

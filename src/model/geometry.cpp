@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -128,7 +129,12 @@ bool StrictlyBetween(Pt2 p, Pt2 s, Pt2 t)
 
 double Distance2D(double x1, double x2, double y1, double y2)
 {
-    return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));
+    const double dx = x1 - x2, dy = y1 - y2;
+    // The plain sum while it holds; hypot where the squares overflow or underflow.
+    const double sum = dx * dx + dy * dy;
+    if (sum >= std::numeric_limits<double>::min() && sum <= std::numeric_limits<double>::max())
+        return std::sqrt(sum);
+    return std::hypot(dx, dy);
 }
 
 double Distance2D(Pt2 a, Pt2 b) { return Distance2D(a.x, b.x, a.y, b.y); }

@@ -42,7 +42,7 @@ inline constexpr double kNoArcAngle = 10000.0;
 
 // ---- distances and angles -------------------------------------------------
 
-// Note the argument order x1, x2, y1, y2; plain sqrt(dx^2 + dy^2), no hypot.
+// Note the argument order x1, x2, y1, y2; without overflow for large coordinates.
 double Distance2D(double x1, double x2, double y1, double y2);
 // Same distance for two points.
 double Distance2D(Pt2 a, Pt2 b);

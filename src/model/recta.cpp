@@ -32,7 +32,9 @@ int CRecta::IsInRect(double x1, double y1, double x2, double y2) const
 int CRecta::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
     if (DrawsExtruded(m_extrusionMode)) {
-        DrawExtrudedRecta(dc, *this, map, kind);
+        static constexpr void (*draw[])(CDC&, const CRecta&, double, double, double) = {
+            DrawRectaPersp, DrawRectaPerspDotted, DrawRectaPerspXor};
+        draw[int(kind)](dc, *this, map.scale, map.ox, map.oy);
         return 1;
     }
     return WithEntityPen(dc, *this, kind, [&] {

@@ -31,7 +31,7 @@ Vec Cross(const Vec& a, const Vec& b)
 
 double Length(const Vec& a)
 {
-    return std::sqrt(Dot(a, a));
+    return std::hypot(a.x, a.y, a.z);
 }
 
 // Below this share of the points' size, a length counts as none.

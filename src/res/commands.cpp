@@ -98,11 +98,11 @@ constexpr StarterInfo kStarters[] = {
     {10267, "", CMD_WINDOW_IN_WALL, MODE_PICK, 0, "Internal Wall:", "Int. Wall:", true},
     {10267, "", CMD_WINDOW, MODE_NONE, 0, "Ref.Point Int.Wall:", "Ref.Point Int.Wall:", true},
     {10257, "", CMD_WALL, MODE_NONE, 0, "From point:", "From point:", true},
-    {ID_STAIR_ONE_FLIGHT, "", CMD_STAIR_FLIGHTS, MODE_NONE, 0, "Stair Start Point:", "Stair Start Point:", true},
-    {ID_STAIR_TWO_FLIGHTS, "", CMD_STAIR_FLIGHTS, MODE_NONE, 0, "Stair Start Point:", "Stair Start Point:", true},
-    {ID_STAIR_SPIRAL, "", CMD_STAIR_SPIRAL, MODE_NONE, 0, "Center Point:", "Center Point:"},
-    {ID_SURFACE_REVOLUTION, "Revolution", CMD_REVOLUTION_AXIS, MODE_PICK, 0, "Select Axis Line:", "Select Axis Line:"},
-    {ID_SURFACE_TABULATED, "Tabulated", CMD_TABULATED_PLINE, MODE_PICK, 0, "Select Polyline:", "Select Polyline:"},
+    {ID_STAIR_ONE_FLIGHT, "", CMD_STAIR_FLIGHTS, MODE_NONE, 0, "Stair Start Point:", "", true},
+    {ID_STAIR_TWO_FLIGHTS, "", CMD_STAIR_FLIGHTS, MODE_NONE, 0, "Stair Start Point:", "", true},
+    {ID_STAIR_SPIRAL, "", CMD_STAIR_SPIRAL, MODE_NONE, 0, "Center Point:", ""},
+    {ID_SURFACE_REVOLUTION, "Revolution", CMD_REVOLUTION_AXIS, MODE_PICK, 0, "Select Axis Line:", ""},
+    {ID_SURFACE_TABULATED, "Tabulated", CMD_TABULATED_PLINE, MODE_PICK, 0, "Select Polyline:", ""},
 };
 
 template <class Match>

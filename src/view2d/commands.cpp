@@ -199,11 +199,15 @@ bool CRectaView::StartSpecial(int id)
         ShowStarterPrompt(*this, row->prompt);
         return true;
     case ID_PLANE_VERTICAL:
-    case ID_PLANE_3_POINTS:
+    case ID_PLANE_3_POINTS:  // only from the world
+        if (doc->m_ucsActive)
+            return true;
         start(*row);
         ShowStarterPrompt(*this, row->prompt);
         return true;
-    case ID_WORLD_SYSTEM:
+    case ID_WORLD_SYSTEM:  // only under a plane
+        if (!doc->m_ucsActive)
+            return true;
         CancelCommand();
         ToWorldSystem();
         return true;
@@ -312,6 +316,8 @@ void CRectaView::GetPromptText()
         break;
     default: break;
     }
-    if (const StarterInfo* row = FindRepeat(m_command, m_mode, m_textAlign))
+    const bool planeUnderPlane =
+        doc->m_ucsActive && (m_command == CMD_PLANE_VERTICAL || m_command == CMD_PLANE_3_POINTS);
+    if (const StarterInfo* row = FindRepeat(m_command, m_mode, m_textAlign); row && !planeUnderPlane)
         ShowStarterPrompt(*this, row->repeatPrompt);
 }

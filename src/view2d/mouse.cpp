@@ -27,7 +27,18 @@ constexpr double kPi = 3.14159265358979323846;
 
 bool Finite(const CPointd& p)
 {
-    return std::isfinite(p.x) && std::isfinite(p.y);
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+constexpr const char* kRadiusOutOfRange = "Radius out of range";
+
+// A radius too large to hold is refused, with the reason on the prompt line.
+bool RadiusRefused(CRectaView& view, double r)
+{
+    if (std::isfinite(r))
+        return false;
+    view.ShowPrompt(0, kRadiusOutOfRange);
+    return true;
 }
 
 }  // namespace
@@ -167,8 +178,10 @@ void CRectaView::ProcessPoint()
         ClearPrompt();
         return;
     }
-    if (!Finite(p))
+    if (!Finite(p)) {
+        ShowPrompt(0, "Point out of range");
         return;
+    }
     m_current = p;
     if (RunCommandStep(p))
         return;
@@ -219,7 +232,7 @@ void CRectaView::DrawPoint(const CPointd& p)
             }
         } else {
             r = Distance2D(m_bandStart.x, p.x, m_bandStart.y, p.y);
-            if (r == 0.0)
+            if (r == 0.0 || RadiusRefused(*this, r))
                 return;
             EraseRubberBand();
         }
@@ -258,6 +271,11 @@ void CRectaView::DrawPoint(const CPointd& p)
         if (CircleFrom3Points({m_firstPoint.x, m_firstPoint.y}, {m_secondPoint.x, m_secondPoint.y}, {p.x, p.y},
                               centre)) {
             const double r = Distance2D(p.x, centre.x, p.y, centre.y);
+            if (!std::isfinite(r)) {
+                EndDrawingCommand();
+                ShowPrompt(0, kRadiusOutOfRange);
+                return;
+            }
             if (m_mode == MODE_CIRCLE3_3) {
                 CCirc* c = doc->AddCirc();
                 c->m_centre = CPointd(centre.x, centre.y, p.z);
@@ -342,7 +360,7 @@ void CRectaView::DrawPoint(const CPointd& p)
 void CRectaView::ArcCentreAngles(const CPointd& centre, const CPointd& startPoint, const CPointd& endPoint)
 {
     const double r = RunRadioDlgEx();
-    if (!(r > 0.0) || !std::isfinite(r))
+    if (!(r > 0.0) || RadiusRefused(*this, r))
         return;
     CArc* a = GetDocument()->AddArc();
     a->m_centre = centre;

@@ -25,7 +25,7 @@ namespace {
 
 double Distance3(const CPointd& a, const CPointd& b)
 {
-    return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) + (b.z - a.z) * (b.z - a.z));
+    return std::hypot(b.x - a.x, b.y - a.y, b.z - a.z);
 }
 
 }  // namespace

@@ -84,9 +84,8 @@ CPointd Turned(const CPointd& p, const CPointd& o, const CPointd& k, double angl
 void GenSupRev(CRectaDoc& doc, CRectaView& view, CRecta* axis, CPLine* profile)
 {
     const std::vector<CPointd> v = profile ? Vertices(*profile) : std::vector<CPointd>{};
-    const double len = axis ? std::sqrt((axis->m_p2.x - axis->m_p1.x) * (axis->m_p2.x - axis->m_p1.x) +
-                                        (axis->m_p2.y - axis->m_p1.y) * (axis->m_p2.y - axis->m_p1.y) +
-                                        (axis->m_p2.z - axis->m_p1.z) * (axis->m_p2.z - axis->m_p1.z))
+    const double len = axis ? std::hypot(axis->m_p2.x - axis->m_p1.x, axis->m_p2.y - axis->m_p1.y,
+                                         axis->m_p2.z - axis->m_p1.z)
                                : 0.0;
     if (v.size() < 2 || !(len > 0.0) || !std::isfinite(len)) {
         view.ShowPrompt(0, "Revolution: needs an axis line and a polyline");

@@ -23,7 +23,7 @@ double Dot3(const double (&a)[3], double x, double y, double z)
 
 void Unit(double (&v)[3])
 {
-    const double len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    const double len = std::hypot(v[0], v[1], v[2]);
     for (double& c : v)
         c /= len;
 }
@@ -60,7 +60,7 @@ CProjector::CProjector(const C3DCamera& camera, int width, int height) : m_eye(c
 {
     double ahead[3] = {camera.target.x - camera.eye.x, camera.target.y - camera.eye.y,
                        camera.target.z - camera.eye.z};
-    const double distance = std::sqrt(ahead[0] * ahead[0] + ahead[1] * ahead[1] + ahead[2] * ahead[2]);
+    const double distance = std::hypot(ahead[0], ahead[1], ahead[2]);
     if (!(distance > 0.0) || !std::isfinite(distance))
         return;
     Unit(ahead);
@@ -248,9 +248,9 @@ void CView3D::DrawEntity(int type, CObject* entity)
     DrawOnImage(type, entity, false);
 }
 
-void CView3D::EraseEntity(int, CObject*)
+void CView3D::EraseEntity(int type, CObject* entity)
 {
-    Invalidate();
+    DrawEntityXor(type, entity);
 }
 
 void CView3D::DrawEntityXor(int type, CObject* entity)

@@ -77,7 +77,7 @@ public:
     void DrawAddedEntity(int type, CObject* entity) override;
     // One entity with its pens onto the image as it stands.
     void DrawEntity(int type, CObject* entity) override;
-    // What an entity covered may show others beneath: the view repaints.
+    // Taken off the image by inverting it.
     void EraseEntity(int type, CObject* entity) override;
     // One entity inverted: drawing it twice leaves the image as it was.
     void DrawEntityXor(int type, CObject* entity);

@@ -5,7 +5,9 @@
 #include "support/scripted_forms.h"
 #include "view2d/viewtools.h"
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 // Two walls crossed by the picked segment: a dimension between each two
 // neighbouring crossings, within the document's limits; one undo takes all.
@@ -40,6 +42,39 @@ TEST_F(ArchTest, AutoDimsBetweenCrossedWallLines)
     MakeAutoDims(doc, view, CPointd(5, 1), CPointd(5, 3), CPointd(6, 0));
     EXPECT_EQ(Count(ENT_DIMENSION), 2);
     EXPECT_NE(view.PromptBuffer().find("must cross two wall lines"), std::string::npos);
+}
+
+// Rooms of walls 0.2 thick with a partition T-joined to the top wall (its
+// face opens between the partition's faces) and free at its other end: the
+// partition closes nothing, the room round the click is measured.
+TEST_F(ArchTest, EnclosureWithAPartitionStub)
+{
+    struct Row {
+        const char* name;
+        double width;  // of the inside
+        double stubEnd;  // where the partition stops
+        CPointd click;
+        const char* area;
+    } rows[] = {
+        {"a short stub", 3.1, 2.5, CPointd(1, 1), "9.61"},
+        {"two rooms, the partition stops short", 6.1, 1.0, CPointd(1, 1), "18.91"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const double w = r.width, h = 3.1;
+        for (const auto& [x1, y1, x2, y2] : std::vector<std::array<double, 4>>{
+                 {-0.2, -0.2, w + 0.2, -0.2}, {w + 0.2, -0.2, w + 0.2, h + 0.2}, {w + 0.2, h + 0.2, -0.2, h + 0.2},
+                 {-0.2, h + 0.2, -0.2, -0.2}, {0, 0, w, 0}, {w, 0, w, h}, {w, h, 1.7, h}, {1.5, h, 0, h},
+                 {0, h, 0, 0}, {1.5, h, 1.5, r.stubEnd}, {1.7, h, 1.7, r.stubEnd}})
+            WallLine(x1, y1, x2, y2);
+        auto* inner = static_cast<CRecta*>(doc.GetEntityRecord(doc.GetEntityList().FindIndex(4))->m_entity);
+        ScriptedForms forms;
+        forms.Expect("AREA", OkWith());
+        MakeEnclosure(doc, view, inner, r.click);
+        ASSERT_EQ(forms.shown.size(), 1u) << view.PromptBuffer();
+        EXPECT_EQ(forms.shown.at(0).values["area"], r.area);
+        doc.DeleteContents();
+    }
 }
 
 // The room of four joined walls 0.2 thick round a 4 x 4 square: its inside is

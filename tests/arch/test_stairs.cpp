@@ -34,6 +34,14 @@ TEST_F(ArchTest, TwoFlightStair)
 
     GenEscaleraDosTramos(doc, view, CPointd(0, 0), CPointd(0, 0.8), CPointd(-1, 0));
     EXPECT_EQ(Count(), 0) << "no room for a landing";
+
+    // Too many treads: nothing is made, and the prompt says why.
+    for (double length : {281.0, 1e300}) {
+        GenEscaleraRecta(doc, view, CPointd(0, 0), CPointd(length, 0), CPointd(0, 1));
+        GenEscaleraDosTramos(doc, view, CPointd(0, 0), CPointd(length + 1, 0), CPointd(0, 1));
+        EXPECT_EQ(Count(), 0) << length;
+        EXPECT_NE(view.PromptBuffer().find("more than 1000 treads"), std::string::npos);
+    }
 }
 
 // One turn of 16 treads between the core and the outer circle.

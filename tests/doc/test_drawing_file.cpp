@@ -675,3 +675,20 @@ TEST_F(DrawingFile, FilesOfTwoGigabytesAreRefusedFromTheirSize)
         EXPECT_NE(boxes.asked[0].find("too large"), std::string::npos) << boxes.asked[0];
     }
 }
+
+// Values no command makes (an arc of infinite radius, extents without end)
+// save and reload to the same bytes.
+TEST_F(DrawingFile, NonFiniteValuesSaveAndReloadToTheSameBytes)
+{
+    CArc* arc = doc.AddArc();
+    arc->m_rx = arc->m_ry = HUGE_VAL;
+    arc->m_end = 1;
+    doc.ExtendAndDrawEntity(ENT_ARC, arc);
+    const std::string path = Path("inf.zpd");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    CRectaDoc back;
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    const Bytes saved = FileBytes(path), again = Stored(back);
+    ASSERT_EQ(saved.size(), again.size());
+    EXPECT_EQ(std::mismatch(saved.begin(), saved.end(), again.begin()).first - saved.begin(), std::ptrdiff_t(saved.size()));
+}

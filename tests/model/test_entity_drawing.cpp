@@ -2,6 +2,7 @@
 #include "doc/rectadoc.h"
 #include "model/circ.h"
 #include "model/entitydraw.h"
+#include "model/extruded.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/text.h"
@@ -129,9 +130,9 @@ TEST(EntityDrawing, ExtrudedEntitiesInvertTwiceToNothing)
     c.dc.Image().fill(QColor(200, 100, 50));
     const QImage before = c.dc.Image().copy();
     for (int pass = 0; pass < 2; ++pass) {
-        wall.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
-        column.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
-        band.Draw(c.dc, {kScale, 0, 0}, DrawKind::erase);
+        DrawRectaPerspXor(c.dc, wall, kScale, 0, 0);
+        DrawCircPerspXor(c.dc, column, kScale, 0, 0);
+        DrawArcPerspXor(c.dc, band, kScale, 0, 0);
         if (pass == 0) {
             EXPECT_NE(c.dc.Image(), before);
         }

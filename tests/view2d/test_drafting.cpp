@@ -384,3 +384,34 @@ TEST_F(Drafting, TypedYAtTheWallEndAsksForTheThickness)
     view.m_command = CMD_DISTANCE;
     EXPECT_FALSE(view.OnChar('y')) << "only the wall's end point takes it";
 }
+
+// Points and radii too large to hold are refused with a message: nothing is
+// made; distances of large finite points do not overflow.
+TEST_F(ViewTest, OutOfRangePointsAndRadiiAreRefused)
+{
+    doc.m_gridStep = 0;
+    doc.m_ortho = 0;
+    const double big = 1.5e308;
+    struct Row {
+        const char* name;
+        int id;
+        std::vector<CPointd> clicks;
+        const char* message;
+    } rows[] = {
+        {"a point without a value", 10065, {CPointd(HUGE_VAL, 0)}, "Point out of range"},
+        {"a circle through a point too far", 10063, {CPointd(-big, 0), CPointd(big, 0)}, "Radius out of range"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ScriptedForms forms;
+        if (r.id == 10063)
+            forms.Expect("RADIO", OkWith({{"radius", "0"}}));
+        view.OnCommand(r.id);
+        for (const CPointd& p : r.clicks)
+            view.ClickAt(MK_LBUTTON, p);
+        EXPECT_EQ(Count(), 0);
+        EXPECT_EQ(view.PromptBuffer().substr(0, std::string(r.message).size()), r.message);
+        view.CancelCommand();
+    }
+    EXPECT_EQ(Distance2D(0, 1e160, 0, 0), 1e160);
+}

@@ -1,7 +1,9 @@
 // Working planes: conversions into a plane and back, what the plane hides,
 // and what it does to the undo history.
 #include "model/acot.h"
+#include "model/circ.h"
 #include "model/dib.h"
+#include "model/extruded.h"
 #include "model/insbl.h"
 #include "model/pline.h"
 #include "model/punt.h"
@@ -193,9 +195,6 @@ TEST_F(ViewTest, ASecondPlaneReturnsToTheWorldFirst)
     ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0), CPointd(), CPointd(), PLANE_VERTICAL));
     CRecta* line = LineFrom(1, 2, 3, 2);
 
-    view.OnCommand(ID_PLANE_VERTICAL);
-    EXPECT_EQ(view.m_command, CMD_PLANE_VERTICAL) << "the plane commands start while a plane is in force";
-    view.CancelCommand();
     // The world's y axis, as the first plane shows it.
     ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(0, 0, -1), CPointd(), CPointd(), PLANE_VERTICAL));
     EXPECT_EQ(line->m_p1, CPointd(1, 0, 2)) << "back in the world, then hidden by the second plane";
@@ -274,15 +273,14 @@ TEST_F(ViewTest, ThePlaneCommandsTakeTheirClicks)
     ExpectNear(CPointd(doc.m_ucsMatrix[0][0], doc.m_ucsMatrix[0][1], doc.m_ucsMatrix[0][2]), CPointd(h, h, 0), 1e-12);
     ExpectNear(doc.m_extrusionDir, CPointd(0, 0, 1), 1e-12);
 
-    // Clicked in the first plane: (1, 0) and (1, 2) there are (1 + h, 1 + h) and (1 - h, 1 + 3h) in the world.
+    view.ToWorldSystem();
     view.OnCommand(ID_PLANE_VERTICAL);
     for (const CPointd& p : {CPointd(1, 0), CPointd(1, 2), CPointd(5, 2), CPointd(6, 2)})
         view.ClickAt(MK_LBUTTON, p);
     EXPECT_EQ(view.m_command, CMD_NONE);
-    ExpectNear(doc.m_ucsOrigin, CPointd(1 + h, 1 + h), 1e-12);
-    ExpectNear(CPointd(doc.m_ucsMatrix[0][0], doc.m_ucsMatrix[0][1], doc.m_ucsMatrix[0][2]), CPointd(-h, h, 0), 1e-12);
-    ExpectNear(CPointd(doc.m_ucsMatrix[1][0], doc.m_ucsMatrix[1][1], doc.m_ucsMatrix[1][2]), CPointd(0, 0, 1), 1e-12);
-    ExpectNear(doc.m_extrusionDir, CPointd(h, h, 0), 1e-12);
+    EXPECT_EQ(doc.m_ucsOrigin, CPointd(1, 0));
+    EXPECT_EQ(CPointd(doc.m_ucsMatrix[1][0], doc.m_ucsMatrix[1][1], doc.m_ucsMatrix[1][2]), CPointd(0, 0, 1));
+    EXPECT_EQ(doc.m_extrusionDir, CPointd(1, 0, 0));
     view.ToWorldSystem();
 }
 
@@ -300,6 +298,10 @@ TEST_F(ViewTest, SavingUnderAPlaneWritesTheWorld)
     view.NewBlockRecta(1, 0, "ZP", CPointd(0, 0), CPointd(4, 1));
     segments.AddTail(view.m_blockList);
     doc.AddPLine(segments);
+    CArc* arc = doc.AddArc();  // drawn in the plane: the copy carries its plane too
+    arc->m_centre = CPointd(1, 1);
+    arc->m_rx = arc->m_ry = 1;
+    arc->m_end = 1;
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -323,11 +325,11 @@ TEST_F(ViewTest, SavingUnderAPlaneWritesTheWorld)
         ends.push_back(static_cast<CRecta*>(dib->m_entity)->m_p1);
         ends.push_back(static_cast<CRecta*>(dib->m_entity)->m_p2);
     }
-    EXPECT_EQ(visible, (std::vector<int>{1, 1, 1, 1}));
+    EXPECT_EQ(visible, (std::vector<int>{1, 1, 1, 1, 1}));
     EXPECT_EQ(ends, (std::vector<CPointd>{CPointd(1, 1), CPointd(3, 1), CPointd(0, 0, 1), CPointd(1, 0, 1),
                                           CPointd(1, 0, 2), CPointd(3, 0, 2)}));
     EXPECT_EQ(reopened.m_extrusionMode, EXTRUSION_FLAT);
-    const auto* pline = static_cast<CPLine*>(reopened.GetLastEntityRecord()->m_entity);
+    const auto* pline = static_cast<CPLine*>(static_cast<CDib*>(reopened.GetEntityList().GetAt(reopened.GetEntityList().FindIndex(3)))->m_entity);
     EXPECT_EQ(pline->m_extrusionMode, EXTRUSION_THICK) << "drawn in the plane, it stands on it";
     EXPECT_EQ(pline->m_dir, w);
 
@@ -339,4 +341,106 @@ TEST_F(ViewTest, SavingUnderAPlaneWritesTheWorld)
         return ar.TakeData();
     };
     EXPECT_EQ(bytes(reopened), bytes(doc));
+}
+
+// Circles and arcs drawn in a plane stay in it back in the world, and so do
+// those the plane took in: their paths start and end where they should.
+TEST_F(ViewTest, CurvesKeepTheirPlaneInTheWorld)
+{
+    constexpr double kPi = 3.141592653589793, h = 0.7071067811865476;
+    enum Kind { circle, arc, plineArc, groundArc };
+    const CPointd o, x(1, 0), turned[] = {CPointd(0, 0, 1), CPointd(1, 1, 1), CPointd(0, 1, 1)};
+    const struct Row {
+        const char* name;
+        Kind kind;
+        bool vertical;  // through o and x, else the turned ground plane
+        CPointd centre;  // in the plane; in the world for groundArc
+        double start, end;
+        CPointd first, last;  // world points: where the path starts, and a quarter on (circle) or its end
+    } rows[] = {
+        {"vertical circle", circle, true, CPointd(0, 5), 0, 0, CPointd(2, 0, 5), CPointd(0, 0, 7)},
+        {"vertical arc", arc, true, CPointd(1, 1), 0, kPi / 2, CPointd(3, 0, 1), CPointd(1, 0, 3)},
+        {"line-arc-line", plineArc, true, CPointd(2, 1), 3 * kPi / 2, 0, CPointd(2, 0, 0), CPointd(3, 0, 1)},
+        {"turned ground plane", arc, false, CPointd(0, 0), 0, kPi / 2, CPointd(2 * h, 2 * h, 1),
+         CPointd(-2 * h, 2 * h, 1)},
+        {"ground arc taken in", groundArc, false, CPointd(5, 5, 1), 0, kPi / 2, CPointd(7, 5, 1), CPointd(5, 7, 1)},
+    };
+    ScriptedForms forms;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CArc* a = nullptr;
+        auto addArc = [&] {
+            a = doc.AddArc();
+            a->m_centre = row.centre;
+            a->m_rx = a->m_ry = 2;
+            a->m_start = row.start;
+            a->m_end = row.end;
+        };
+        if (row.kind == groundArc)
+            addArc();
+        if (!row.vertical)
+            forms.Expect("UCSOBJ", OkWith());
+        ASSERT_TRUE(row.vertical ? view.SetWorkingPlane(o, x, o, o, PLANE_VERTICAL)
+                                 : view.SetWorkingPlane(turned[0], turned[1], turned[2], o, PLANE_THREE_POINTS));
+        CCirc* c = nullptr;
+        CRecta *before = nullptr, *after = nullptr;
+        if (row.kind == circle) {
+            c = doc.AddCirc();
+            c->m_centre = row.centre;
+            c->m_rx = c->m_ry = 2;
+        } else if (row.kind == arc) {
+            addArc();
+        } else if (row.kind == plineArc) {
+            CObList segments{ListOwnership::owns};
+            before = view.NewBlockRecta(1, 0, "ZP", CPointd(0, 0), CPointd(2, 0));
+            a = view.NewBlockArc(1, 0, "ZP", row.centre, 1, row.start, row.end);
+            after = view.NewBlockRecta(1, 0, "ZP", CPointd(3, 1), CPointd(3, 3));
+            segments.AddTail(view.m_blockList);
+            doc.AddPLine(segments);
+        }
+        view.ToWorldSystem();
+        const ExtrudedBand band = c ? ExtrudedBandOf(*c) : ExtrudedBandOf(*a);
+        ASSERT_FALSE(band.base.empty());
+        ExpectNear(band.base.front(), row.first, 1e-9);
+        ExpectNear(c ? band.base[band.base.size() / 4] : band.base.back(), row.last, 1e-9);
+        if (before) {
+            EXPECT_EQ(before->m_p2, row.first) << "the arc starts where the line ends";
+            EXPECT_EQ(after->m_p1, row.last);
+        }
+        doc.DeleteContents();
+    }
+}
+
+// The plane commands start from the world only, and "World System" under a
+// plane only; in the wrong state they leave what runs alone, and repeating a
+// plane command under a plane shows no prompt.
+TEST_F(ViewTest, PlaneStartersNeedTheirState)
+{
+    doc.m_gridStep = 0;
+    const struct Row {
+        int id;
+        bool underPlane;
+    } rows[] = {{ID_PLANE_VERTICAL, true}, {ID_PLANE_3_POINTS, true}, {ID_WORLD_SYSTEM, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        if (row.underPlane) {
+            ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+        }
+        LineFrom(1, 1, 9, 1);
+        view.OnCommand(10450);  // erase
+        Click(5, 1);
+        ASSERT_EQ(view.m_selection.GetCount(), 1);
+        view.OnCommand(row.id);
+        EXPECT_EQ(view.m_command, CMD_ERASE);
+        EXPECT_EQ(view.m_selection.GetCount(), 1);
+        EXPECT_EQ(doc.m_ucsActive, row.underPlane ? 1 : 0);
+        view.CancelCommand();
+        view.ToWorldSystem();
+        doc.DeleteContents();
+    }
+    view.OnCommand(ID_PLANE_VERTICAL);
+    view.CancelCommand();
+    ASSERT_TRUE(view.SetWorkingPlane(CPointd(0, 0), CPointd(1, 0, 0), CPointd(), CPointd(), PLANE_VERTICAL));
+    Right();
+    EXPECT_EQ(view.PromptBuffer(), std::string(CRectaView::kPromptMax, ' '));
 }

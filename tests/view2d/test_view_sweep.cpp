@@ -180,6 +180,10 @@ TEST_F(ViewTest, StartersWithDialogsCancelWhatRunsToo)
         {10265, "HOJAS", CMD_DOOR, MODE_NONE, "Ref.Point Ext. Wall:", "Ref. Point Ext. Wall:"},
         {10267, "PARVENT2", CMD_WINDOW_IN_WALL, MODE_PICK, "Internal Wall:", "Int. Wall:"},
         {10257, "REGRUESM", CMD_WALL, MODE_NONE, "From point:", "From point:"},
+        {ID_STAIR_ONE_FLIGHT, nullptr, CMD_STAIR_FLIGHTS, MODE_NONE, "Stair Start Point:", ""},
+        {ID_STAIR_SPIRAL, nullptr, CMD_STAIR_SPIRAL, MODE_NONE, "Center Point:", ""},
+        {ID_SURFACE_REVOLUTION, nullptr, CMD_REVOLUTION_AXIS, MODE_PICK, "Select Axis Line:", ""},
+        {ID_SURFACE_TABULATED, nullptr, CMD_TABULATED_PLINE, MODE_PICK, "Select Polyline:", ""},
     };
     for (const Special& s : specials)
         ExpectStartsFromBusy(view, clean, s.id, s.dialog, s.code, s.mode, s.prompt, s.repeatPrompt);

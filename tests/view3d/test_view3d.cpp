@@ -95,8 +95,8 @@ TEST_F(View3DTest, AddedAndInvertedEntities)
     CRecta* line = doc.AddRectaOnLayer(1, RGB(0, 0, 0), "ZP", CPointd(-1, 0), CPointd(1, 0));
     EXPECT_TRUE(InkNear(100, 100)) << "drawn when added";
     const QImage before = view.Image().copy();
-    view.DrawEntityXor(ENT_LINE, line);
-    EXPECT_NE(view.Image(), before);
+    doc.DrawInAllViews(0, doc.GetLastEntityRecord());
+    EXPECT_FALSE(InkNear(100, 100)) << "erased by inverting it";
     view.DrawEntityXor(ENT_LINE, line);
     EXPECT_EQ(view.Image(), before);
 }
