@@ -238,7 +238,7 @@ void Cwm_MainWnd::BuildToolBars()
     for (const auto& [name, buttons] : palettes) {
         auto* palette = new QToolBar(name, this);
         palette->setObjectName(QString(name) + "Palette");
-        palette->setProperty("palette", true);
+        palette->setProperty("quickTips", true);
         palette->setToolButtonStyle(Qt::ToolButtonTextOnly);
         addToolBar(Qt::LeftToolBarArea, palette);
         fill(palette, buttons);
@@ -667,7 +667,7 @@ bool Cwm_MainWnd::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::ToolTip) {
         auto* button = qobject_cast<QToolButton*>(watched);
         QAction* action = button ? button->defaultAction() : nullptr;
-        if (action && button->parentWidget() && button->parentWidget()->property("palette").toBool()) {
+        if (action && button->parentWidget() && button->parentWidget()->property("quickTips").toBool()) {
             const auto it = std::find_if(m_actions.begin(), m_actions.end(),
                                          [action](const auto& entry) { return entry.second == action; });
             ShowQuickTip(action->toolTip(), it == m_actions.end() ? 0 : it->first,
