@@ -171,31 +171,24 @@ TEST_F(FrameTest, QuickTipsOfThePalettes)
 {
     frame->NewDocument();
     frame->NewDocument();
+    Cwm_HelpWndWnd* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == "HelpWnd")
+            help = qobject_cast<Cwm_HelpWndWnd*>(w);
+    ASSERT_TRUE(help);
     const auto tip = [&](const char* palette, const char* text) {
         auto* bar = frame->findChild<QToolBar*>(palette);
-        EXPECT_TRUE(bar) << palette;
-        QWidget* button = nullptr;
-        for (QAction* action : bar ? bar->actions() : QList<QAction*>())
-            if (action->text() == text)
-                button = bar->widgetForAction(action);
-        EXPECT_TRUE(button) << text;
-        if (!button)
-            return std::string();
-        QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(button, &event);
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* help = qobject_cast<Cwm_HelpWndWnd*>(w); help && w->windowTitle() == "HelpWnd" && w->isVisible()) {
-                EXPECT_EQ(help->m_shown, 1);
-                return help->text().toStdString();
+        for (QAction* action : bar->actions())
+            if (action->text() == text) {
+                QWidget* button = bar->widgetForAction(action);
+                QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+                QApplication::sendEvent(button, &event);
             }
-        return std::string();
+        return help->isVisible() && help->m_shown == 1 ? help->text().toStdString() : std::string();
     };
     const auto hidden = [&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* help = qobject_cast<Cwm_HelpWndWnd*>(w))
-                return !w->isVisible() && help->m_shown == 0 && w->geometry() == QRect(0, 0, 0, 0) &&
-                       frame->m_tipShown[0] == 0 && frame->m_tipRect[2] == 0;
-        return false;
+        return !help->isVisible() && help->m_shown == 0 && help->geometry() == QRect(0, 0, 0, 0) &&
+               frame->m_tipShown[0] == 0 && frame->m_tipRect[2] == 0;
     };
     EXPECT_EQ(tip("ArchPalette", "X Joint"), "Clean a X wall intersect");
     EXPECT_EQ(tip("ArchPalette", "T Joint"), "Clean a T wall intersect");
