@@ -1,6 +1,7 @@
 #include "app/mainwnd.h"
 
 #include "app/aerialwnd.h"
+#include "app/helpwnd.h"
 #include "app/mdichild.h"
 #include "app/menus.h"
 #include "app/printing.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +32,7 @@
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -95,13 +98,19 @@ void CColorSwatch::paintEvent(QPaintEvent*)
 
 // ---------------------------------------------------------------- keys
 
-int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers)
+int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
     modifiers &= ~Qt::KeypadModifier;
     if (modifiers == Qt::ControlModifier)
         return key == Qt::Key_C ? 3 : -1;
     if (modifiers & ~Qt::ShiftModifier)
         return -1;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return 13;
+    if (key == Qt::Key_Backspace)
+        return 8;
+    if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() < 127)
+        return text[0].unicode();
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return '0' + (key - Qt::Key_0);
     switch (key) {
@@ -120,7 +129,7 @@ int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers)
 
 // ---------------------------------------------------------------- frame
 
-Cwm_MainWnd::Cwm_MainWnd() : m_mdi(new QMdiArea)
+Cwm_MainWnd::Cwm_MainWnd() : m_mdi(new QMdiArea), m_helpWnd(std::make_unique<Cwm_HelpWndWnd>())
 {
     g_mainFrame = this;
     CRectaDoc::s_saveAs = [this](CRectaDoc& doc) { return OnFileSaveAs(&doc); };
@@ -223,11 +232,43 @@ void Cwm_MainWnd::BuildToolBars()
     aids->setToolButtonStyle(Qt::ToolButtonTextOnly);
     fill(aids, AidsToolButtons());
 
-    auto* arch = new QToolBar("Arch", this);
-    arch->setObjectName("archToolBar");
-    arch->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    addToolBar(Qt::LeftToolBarArea, arch);
-    fill(arch, ArchToolButtons());
+    // The palettes show their tips in the quick-tip window.
+    const std::pair<const char*, std::span<const ToolButton>> palettes[] = {{"Arch", ArchToolButtons()},
+                                                                            {"3D", ThreeDToolButtons()}};
+    for (const auto& [name, buttons] : palettes) {
+        auto* palette = new QToolBar(name, this);
+        palette->setObjectName(QString(name) + "Palette");
+        palette->setProperty("quickTips", true);
+        palette->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        addToolBar(Qt::LeftToolBarArea, palette);
+        fill(palette, buttons);
+    }
+}
+
+void Cwm_MainWnd::ShowQuickTip(const QString& text, int id, QPoint at)
+{
+    m_helpWnd->ShowTip(text, at);
+    m_tipShown[0] = 1;
+    m_tipShown[1] = id;
+    const QRect r = m_helpWnd->geometry();
+    m_tipRect[0] = r.left();
+    m_tipRect[1] = r.top();
+    m_tipRect[2] = r.right() + 1;
+    m_tipRect[3] = r.bottom() + 1;
+}
+
+void HideQuickTip()
+{
+    Cwm_MainWnd* frame = MainFrame();
+    if (!frame || (frame->m_tipShown[0] == 0 && frame->m_tipShown[1] == 0))
+        return;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* tip = qobject_cast<Cwm_HelpWndWnd*>(window); tip && tip->windowTitle() == "HelpWnd") {
+            tip->HideTip();
+            break;
+        }
+    std::fill(std::begin(frame->m_tipShown), std::end(frame->m_tipShown), 0);
+    std::fill(std::begin(frame->m_tipRect), std::end(frame->m_tipRect), 0);
 }
 
 void Cwm_MainWnd::BuildStatusBar()
@@ -387,8 +428,14 @@ Cwm_V3DWnd* Cwm_MainWnd::Show3DFrame(const std::optional<C3DCamera>& section)
     CRectaDoc* doc = ActiveDocument();
     if (!doc)
         return nullptr;
+    const int others = int(Frames3D(nullptr).size());
     auto* window = new Cwm_V3DWnd(doc, section, this);
+    // Over the work area, as a drawing frame would open there.
+    const QRect place = ChildPlacement(m_mdi->viewport()->size(), others);
     window->show();
+    const QSize decoration = window->frameGeometry().size() - window->geometry().size();
+    window->resize((place.size() - decoration).expandedTo(QSize(1, 1)));
+    window->move(m_mdi->viewport()->mapToGlobal(place.topLeft()));
     window->raise();
     return window;
 }
@@ -617,6 +664,17 @@ void Cwm_MainWnd::closeEvent(QCloseEvent* event)
 
 bool Cwm_MainWnd::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ToolTip) {
+        auto* button = qobject_cast<QToolButton*>(watched);
+        QAction* action = button ? button->defaultAction() : nullptr;
+        if (action && button->parentWidget() && button->parentWidget()->property("quickTips").toBool()) {
+            const auto it = std::find_if(m_actions.begin(), m_actions.end(),
+                                         [action](const auto& entry) { return entry.second == action; });
+            ShowQuickTip(action->toolTip(), it == m_actions.end() ? 0 : it->first,
+                         static_cast<QHelpEvent*>(event)->globalPos() + QPoint(12, 16));
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (QGuiApplication::platformName() == "xcb") {
@@ -637,7 +695,7 @@ bool Cwm_MainWnd::HandleKey(QObject* watched, QKeyEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this || IsTextEntry(widget) || QApplication::activeModalWidget())
         return false;
-    const int ch = TypedCharFromKey(event->key(), event->modifiers());
+    const int ch = TypedCharFromKey(event->key(), event->modifiers(), event->text());
     if (ch < 0)
         return false;
     Cwm_MDICHILDWnd* child = ActiveChild();

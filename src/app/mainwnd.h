@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,16 @@ private:
 };
 
 // The character a key press types into a plan view (3 for Ctrl+C, 13 Enter,
-// 8 Backspace, digits and . , - @ <, y and Y), or -1 for keys the view does not take.
-int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers);
+// 8 Backspace, any printable character of the key's text, or without text
+// digits and . , - @ < y Y), or -1 for keys the view does not take.
+int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers, const QString& text = {});
+
+class Cwm_HelpWndWnd;
+
+// When the frame shows a quick tip: hides the top-level window titled
+// "HelpWnd" and clears the frame's tip fields. The plan view calls it when it
+// takes the mouse or is activated.
+void HideQuickTip();
 
 class Cwm_MainWnd : public QMainWindow {
     Q_OBJECT
@@ -104,8 +113,10 @@ public:
     int m_rasterHatch = 1;      // 1: hatches fill their area; 0: a marker at the seed
     int m_showBitmaps = 1;      // 1: bitmaps show their picture; 0: frame and file name
     int m_previewAtInsert = 0;  // 1: block insertion uses the preview browser
-    int m_tipShown[2] = {0, 0};
+    int m_tipShown[2] = {0, 0};  // shown flag and the button's command id
     int m_tipRect[4] = {0, 0, 0, 0};
+    // The quick tip of a palette button, at the screen point.
+    void ShowQuickTip(const QString& text, int id, QPoint at);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -133,6 +144,7 @@ private:
     void OnFileClose();
 
     QMdiArea* m_mdi;
+    std::unique_ptr<Cwm_HelpWndWnd> m_helpWnd;
     CColorSwatch* m_swatch = nullptr;
     std::array<QLabel*, 7> m_panes{};
     std::array<bool, 3> m_locks{};

@@ -116,9 +116,9 @@ constexpr ToolButton kAids[] = {
 constexpr ToolButton kArch[] = {
     {10257, "Wall", "Walls"},
     {10256, "Wall Offs.", "Wall offset"},
-    {10259, "X Joint", "X wall joint"},
-    {10260, "T Joint", "T wall joint"},
-    {10261, "L Joint", "L wall joint"},
+    {10259, "X Joint", "Clean a X wall intersect"},
+    {10260, "T Joint", "Clean a T wall intersect"},
+    {10261, "L Joint", "Clean a L wall intersect"},
     {0, nullptr, nullptr},
     {10263, "Door 1", "Door, one leaf"},
     {10264, "Door 2", "Door, two equal leaves"},
@@ -143,6 +143,15 @@ constexpr ToolButton kArch[] = {
     {10424, "Solids", "Walls into solids"},
 };
 
+constexpr ToolButton kThreeD[] = {
+    {4002, "3DFace", "3D face"},
+    {10385, "Section", "Sections"},
+    {0, nullptr, nullptr},
+    {10414, "V.Plane", "Secc.-Plane (Vertical)"},
+    {10415, "3P Plane", "Plane -3 Points-"},
+    {10417, "World", "World System"},
+};
+
 }  // namespace
 
 const std::vector<MenuItem>& MainMenu()
@@ -164,6 +173,11 @@ std::span<const ToolButton> AidsToolButtons()
 std::span<const ToolButton> ArchToolButtons()
 {
     return kArch;
+}
+
+std::span<const ToolButton> ThreeDToolButtons()
+{
+    return kThreeD;
 }
 
 const char* UnavailableReason(int id)

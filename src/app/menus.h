@@ -34,8 +34,10 @@ struct ToolButton {
 std::span<const ToolButton> StandardToolButtons();
 // Drafting aids, zoom and layers.
 std::span<const ToolButton> AidsToolButtons();
-// The architectural tools, whose commands have no menu entry.
+// The architectural tools palette, whose commands have no menu entry.
 std::span<const ToolButton> ArchToolButtons();
+// The 3D tools palette.
+std::span<const ToolButton> ThreeDToolButtons();
 
 // Why id's handler is not in this program, or null when it is: such a
 // command is shown disabled with the reason as its tip.

@@ -50,6 +50,13 @@ void CRectaViewWidget::UpdateWindow()
     update();
 }
 
+void CRectaViewWidget::SetMouseCapture(bool capture)
+{
+    m_captured = capture;
+    if (capture)
+        HideQuickTip();
+}
+
 void CRectaViewWidget::SendMouse(Mouse msg, unsigned flags, CPoint point)
 {
     switch (msg) {

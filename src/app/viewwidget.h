@@ -24,7 +24,8 @@ public:
     CRectaDoc* Document() const { return m_view->GetDocument(); }
 
     void UpdateWindow() override;
-    void SetMouseCapture(bool capture) override { m_captured = capture; }
+    // Taking the mouse hides a shown quick tip.
+    void SetMouseCapture(bool capture) override;
     void PrintWindow(bool preview) override;
     void SetCursorShape(ViewCursor cursor) override;
     bool PreviewAtInsert() const override;

@@ -172,6 +172,15 @@ int ShowFormDialog(Form& shown)
     });
     QObject::connect(box, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
 
+    // The first edit field opens with its value selected, so typing replaces it.
+    for (std::size_t i = 0; i < form.fields.size(); ++i)
+        if (form.fields[i].kind == FieldKind::Edit) {
+            auto* edit = static_cast<QLineEdit*>(widgets[i]);
+            edit->setFocus();
+            edit->selectAll();
+            break;
+        }
+
     if (dlg.exec() != QDialog::Accepted)
         return 2;
     shown = std::move(form);

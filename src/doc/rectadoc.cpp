@@ -137,6 +137,11 @@ void CRectaDoc::InitSettings(int mode)
 void CRectaDoc::ToggleOrtho()
 {
     m_ortho = !m_ortho;
+    ShowOrtho();
+}
+
+void CRectaDoc::ShowOrtho() const
+{
     AppHost().SetPaneText(1, m_ortho ? "ORTHO ON             " : "ORTHO OFF             ");
 }
 
@@ -426,8 +431,6 @@ void CRectaDoc::SanitizeLoadedSettings()
     for (double* margin : {&m_marginX, &m_marginY})
         if (!std::isfinite(*margin))
             *margin = 0.0;
-    if (m_extrusionMode > 2)
-        m_extrusionMode = 0;
 }
 
 // ---------------------------------------------------------------- layers

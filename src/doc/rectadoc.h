@@ -121,6 +121,8 @@ public:
     // it under a name the user gives and returns true, or false to keep it open.
     static inline std::function<bool(CRectaDoc&)> s_saveAs;
     void ToggleOrtho();
+    // Pane 1 shows the ortho flag.
+    void ShowOrtho() const;
     void OnOrtho() { ToggleOrtho(); }
 
     // The drawing file.

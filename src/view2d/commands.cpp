@@ -103,7 +103,7 @@ bool CRectaView::OnCommand(int id)
     case ID_Z_COORDINATE: doc->m_askZ = 1; return true;
     case ID_FIT_Z: doc->m_askZ = 2; return true;
     case ID_CANCEL_FIT_Z: doc->m_askZ = 0; return true;
-    case ID_BLOCK_WRITE: OnBlockWrite(); return true;
+    case ID_BLOCK_WRITE: OnToolWriteBlock(); return true;
     case ID_BLOCK_READ: OnBlockRead(); return true;
     case ID_DXF_WRITE: OnDXFWrite(); return true;
     case ID_DXF_READ: OnDXFRead(); return true;

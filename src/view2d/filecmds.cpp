@@ -50,7 +50,7 @@ CNamesInUse HeldNames(const CRectaDoc& doc)
 
 }  // namespace
 
-void CRectaView::OnBlockWrite()
+void CRectaView::OnToolWriteBlock()
 {
     CancelCommand();
     m_mode = m_selCount = m_bandState = 0;

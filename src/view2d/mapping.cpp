@@ -100,7 +100,7 @@ void CRectaView::ApplyWindow()
     if (!m_aerial && m_bandState == 1)
         EraseRubberBand();
     const CPointd lo = LowerLeft(m_reqMin, m_reqMax), hi = UpperRight(m_reqMin, m_reqMax);
-    // A window narrower than what the mapping can show changes nothing.
+    // A window without width or height would leave no scale to map clicks with: it changes nothing.
     if (!(hi.x > lo.x) || !(hi.y > lo.y) || !std::isfinite(hi.x - lo.x) || !std::isfinite(hi.y - lo.y))
         return;
     doc->m_prevWindowMin = doc->m_windowMin;

@@ -57,7 +57,6 @@ void CRectaView::OnLButtonDown(unsigned flags, CPoint point)
         m_zoomState = 2;
         m_reqMin = DeviceToWorld(point);
         m_zoomDrag = m_reqMin;
-        m_zoomPress = point;
         ShowPrompt(0, "Other corner:              ");
         return;
     }
@@ -68,11 +67,7 @@ void CRectaView::OnLButtonDown(unsigned flags, CPoint point)
             auto dc = GetClientDC();
             InvertRect(*dc, m_reqMin, m_zoomDrag);
         }
-        // A window narrower than two pixels is taken as a slip, not a zoom.
-        if (std::abs(point.x - m_zoomPress.x) >= 2 && std::abs(point.y - m_zoomPress.y) >= 2)
-            ApplyWindow();
-        else if (m_host)
-            m_host->UpdateWindow();
+        ApplyWindow();
         m_prompt = m_savedPrompt;
         ShowPrompt(0, m_prompt);
         return;
@@ -105,13 +100,9 @@ void CRectaView::ClickAt(unsigned flags, CPointd p)
         return;
     }
     if (flags == (MK_LBUTTON | MK_CONTROL)) {
-        // A cancelled or non-positive distance drops the click.
-        if (RunDistanciaDlg(m_fixedDistance) != 1 || !(m_fixedDistance > 0.0) ||
-            !std::isfinite(m_fixedDistance)) {
-            m_fixedDistance = 0.0;
-            return;
-        }
-        ApplyDistance(p);
+        // Without a usable distance the click stays where it is.
+        if (RunDistanciaDlg(m_fixedDistance) == 1 && m_fixedDistance > 0.0 && std::isfinite(m_fixedDistance))
+            ApplyDistance(p);
         m_fixedDistance = 0.0;
     } else if (m_fixedDistance > 0.0 && m_command != CMD_OFFSET_SIDE) {
         ApplyDistance(p);
@@ -681,6 +672,7 @@ bool CRectaView::RightButtonStep()
         UnhighlightSelection();
         ResetCommand();
         CopyObjectsToClipboard(*this);
+        ClearSelection();  // else the next repaint shows it highlighted again
         return true;
     case CMD_AREA_POINTS: {
         m_command = CMD_NONE;

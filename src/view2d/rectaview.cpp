@@ -66,8 +66,11 @@ void CRectaView::OnActivateView(bool activate)
 {
     if (!activate)
         return;
+    if (m_host)
+        m_host->SetMouseCapture(true);
     AppHost().SetPaneText(3, std::string(20, ' '));
     AppHost().SetPaneText(3, GetDocument()->m_layerName);
+    GetDocument()->ShowOrtho();  // the panes follow the active drawing
     ComputeScale();
 }
 

@@ -72,6 +72,7 @@ public:
     virtual ~CViewHost() = default;
     // Schedules a repaint of the view's image on the screen.
     virtual void UpdateWindow() = 0;
+    // The view takes the mouse or lets it go; taking it hides a shown quick tip.
     virtual void SetMouseCapture(bool capture) = 0;
     // The print window is picked: print it, or show its preview.
     virtual void PrintWindow(bool preview) { (void)preview; }
@@ -197,7 +198,7 @@ public:
 
     // ---- file and purge commands (filecmds.cpp); each asks its host for the file
     // A block of the drawing written as a drawing file.
-    void OnBlockWrite();
+    void OnToolWriteBlock();
     // A drawing file read in as a new block, the next one to insert.
     void OnBlockRead();
     // The drawing as DXF, proposed under its title with the extension ".dxf".
@@ -585,7 +586,6 @@ private:
     // block when it is still in the drawing's block list, else null.
     CBloq* LiveBlock(const CBloq* block) const;
 
-    CPoint m_zoomPress;  // device point of the zoom window's first corner
     bool m_orthoOverridden = false;
     bool m_angleOverridden = false;
     POSITION m_foundSelected = nullptr;  // entry node of the last FindSelected

@@ -7,29 +7,43 @@
 
 #include <charconv>
 #include <cmath>
-#include <optional>
+#include <cctype>
 #include <string_view>
 
 namespace {
 
 constexpr std::size_t kTypedMax = 55;
 
-// The whole text as one finite number, or nothing.
-std::optional<double> Number(std::string_view s)
+// The number at the start of the text as the C runtime's text-to-double reads it
+// (leading blanks, a sign, decimal, exponent or hexadecimal forms; no number reads
+// as 0), but independent of the locale. Out of range gives what the runtime
+// gives: 0 below, infinity above.
+double LeadingNumber(std::string_view s)
 {
-    if (!s.empty() && s.front() == '+')
+    while (!s.empty() && std::string_view(" \t\n\v\f\r").find(s.front()) != std::string_view::npos)
         s.remove_prefix(1);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty() || s.front() == '-' || s.front() == '+')
+        return 0.0;
+    auto format = std::chars_format::general;
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X') && (std::isxdigit(static_cast<unsigned char>(s[2])) || s[2] == '.')) {
+        s.remove_prefix(2);
+        format = std::chars_format::hex;
+    }
     double v = 0.0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::fixed);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
-// Characters that typed points are made of.
-bool IsPointCharacter(unsigned ch)
-{
-    return (ch >= '0' && ch <= '9') || ch == '.' || ch == ',' || ch == '-' || ch == '+' || ch == '@' || ch == '<';
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, format);
+    if (ec == std::errc::result_out_of_range) {
+        long double wide = 0.0L;
+        const auto r = std::from_chars(s.data(), s.data() + s.size(), wide, format);
+        v = r.ec == std::errc() ? static_cast<double>(wide) : HUGE_VAL;
+    } else if (ec != std::errc()) {
+        v = 0.0;
+    }
+    return negative ? -v : v;
 }
 
 // "Y" at the wall's end point asks for the wall thickness again.
@@ -68,7 +82,6 @@ bool CRectaView::ParseTypedPoint()
         return false;
     }
 
-    std::optional<double> a, b;
     bool polar = false;
     std::string_view body = text;
     const bool relative = body.front() == '@';
@@ -82,21 +95,20 @@ bool CRectaView::ParseTypedPoint()
         sep = body.find('<');
         polar = true;
     }
-    if (sep == std::string_view::npos)
+    if (sep == std::string_view::npos || (!relative && sep == 0))
         return reject();
-    a = Number(body.substr(0, sep));
-    b = Number(body.substr(sep + 1));
-    if (!a || !b)
-        return reject();
+    const double a = LeadingNumber(body.substr(0, sep));
+    const double b = LeadingNumber(body.substr(sep + 1));
 
-    double x = *a, y = *b;
+    double x = a, y = b;
     if (relative && polar) {
-        x = PolarX(m_bandStart.x, *a, DegToRad(*b));
-        y = PolarY(m_bandStart.y, *a, DegToRad(*b));
+        x = PolarX(m_bandStart.x, a, DegToRad(b));
+        y = PolarY(m_bandStart.y, a, DegToRad(b));
     } else if (relative) {
-        x = m_bandStart.x + *a;
-        y = m_bandStart.y + *b;
+        x = m_bandStart.x + a;
+        y = m_bandStart.y + b;
     }
+    // A point out of the number range is no point.
     if (!std::isfinite(x) || !std::isfinite(y))
         return reject();
     m_current.x = x;
@@ -120,8 +132,6 @@ bool CRectaView::OnChar(unsigned ch)
         }
         return true;
     default:
-        if (!IsPointCharacter(ch) && !(m_command == CMD_WALL_END && (ch == 'Y' || ch == 'y')))
-            return false;
         if (m_typed.size() < kTypedMax) {
             m_typed.push_back(char(ch));
             ShowPrompt(0, m_typed);

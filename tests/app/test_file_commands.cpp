@@ -83,7 +83,7 @@ TEST_F(FileCommandsTest, CancelledBlockWriteWritesNothing)
     {
         ScriptedForms forms;
         forms.Expect("BLOQSEL", CancelWith());
-        frame->OnCommand(ID_BLOCK_WRITE);
+        frame->ActiveView()->OnToolWriteBlock();
     }
     EXPECT_TRUE(questions.empty());
     {

@@ -1,4 +1,5 @@
 #include "app/aerialwnd.h"
+#include "app/helpwnd.h"
 #include "app/mainwnd.h"
 #include "app/mdichild.h"
 #include "app/menus.h"
@@ -16,10 +17,12 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QToolBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -131,6 +134,11 @@ TEST(Keys, TypedCharactersComeFromKeyAndModifiers)
     EXPECT_EQ(TypedCharFromKey(Qt::Key_Backspace, Qt::NoModifier), 8);
     EXPECT_EQ(TypedCharFromKey(Qt::Key_Period, Qt::AltModifier), -1);
     EXPECT_EQ(TypedCharFromKey(Qt::Key_A, Qt::NoModifier), -1);
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_A, Qt::NoModifier, "a"), 'a');
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_E, Qt::ShiftModifier, "E"), 'E');
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_Space, Qt::NoModifier, " "), ' ');
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_A, Qt::ControlModifier, "\x01"), -1);
+    EXPECT_EQ(TypedCharFromKey(Qt::Key_Escape, Qt::NoModifier, "\x1b"), -1);
 }
 
 TEST_F(FrameTest, KeysReachTheActivePlanViewOnly)
@@ -157,6 +165,47 @@ TEST_F(FrameTest, KeysReachTheActivePlanViewOnly)
     EXPECT_TRUE(view.m_typed.empty());
 }
 
+// A palette button's tip shows in the top-level "HelpWnd"; the plan view hides
+// it when it takes the mouse or is activated.
+TEST_F(FrameTest, QuickTipsOfThePalettes)
+{
+    frame->NewDocument();
+    frame->NewDocument();
+    Cwm_HelpWndWnd* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == "HelpWnd")
+            help = qobject_cast<Cwm_HelpWndWnd*>(w);
+    ASSERT_TRUE(help);
+    const auto tip = [&](const char* palette, const char* text) {
+        auto* bar = frame->findChild<QToolBar*>(palette);
+        for (QAction* action : bar->actions())
+            if (action->text() == text) {
+                QWidget* button = bar->widgetForAction(action);
+                QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+                QApplication::sendEvent(button, &event);
+            }
+        return help->isVisible() && help->m_shown == 1 ? help->text().toStdString() : std::string();
+    };
+    const auto hidden = [&] {
+        return !help->isVisible() && help->m_shown == 0 && help->geometry() == QRect(0, 0, 0, 0) &&
+               frame->m_tipShown[0] == 0 && frame->m_tipRect[2] == 0;
+    };
+    EXPECT_EQ(tip("ArchPalette", "X Joint"), "Clean a X wall intersect");
+    EXPECT_EQ(tip("ArchPalette", "T Joint"), "Clean a T wall intersect");
+    EXPECT_EQ(tip("ArchPalette", "L Joint"), "Clean a L wall intersect");
+    EXPECT_NE(frame->m_tipRect[2], 0);
+    QWidget* viewWidget = frame->ActiveChild()->ViewWidget();
+    QMouseEvent move(QEvent::MouseMove, QPointF(30, 30), viewWidget->mapToGlobal(QPointF(30, 30)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewWidget, &move);
+    EXPECT_TRUE(hidden());
+
+    EXPECT_EQ(tip("3DPalette", "World"), "World System");
+    Cwm_MDICHILDWnd* first = frame->Children().front();
+    first->mdiArea()->setActiveSubWindow(first);
+    EXPECT_TRUE(hidden()) << "activating a plan view hides it";
+}
+
 TEST_F(FrameTest, PaneTextsShowAtOnceAndOutliveTheFrame)
 {
     theApp.m_mainStatus.SetPaneText(0, "From point:");
@@ -179,6 +228,7 @@ TEST_F(FrameTest, ActiveDrawingFollowsTheActiveFrame)
     first->m_color = RGB(255, 0, 0);
     CRectaDoc* second = frame->NewDocument();
     second->m_color = RGB(0, 0, 255);
+    second->ToggleOrtho();
     frame->OnCommand(ID_REDRAW);
     EXPECT_EQ(frame->ColorSwatch()->Color(), RGB(0, 0, 255));
     EXPECT_EQ(theApp.GetActiveView(view, doc), 1);
@@ -187,6 +237,7 @@ TEST_F(FrameTest, ActiveDrawingFollowsTheActiveFrame)
     Cwm_MDICHILDWnd* firstFrame = frame->Children().front();
     firstFrame->mdiArea()->setActiveSubWindow(firstFrame);
     EXPECT_EQ(frame->ColorSwatch()->Color(), RGB(255, 0, 0));
+    EXPECT_EQ(frame->PaneLabel(1)->text().trimmed(), "ORTHO ON");
     theApp.GetActiveView(view, doc);
     EXPECT_EQ(doc, first);
     EXPECT_EQ(view, &firstFrame->View());
@@ -342,6 +393,12 @@ TEST_F(FrameTest, NewWindowsOpenInsideTheWorkArea)
     const QRect area = mdi->viewport()->rect();
     for (Cwm_MDICHILDWnd* child : frame->Children())
         EXPECT_TRUE(area.contains(child->geometry())) << child->windowTitle().toStdString();
+
+    frame->Open3DView();
+    frame->Open3DView();
+    const QRect screenArea(mdi->viewport()->mapToGlobal(QPoint(0, 0)), area.size());
+    for (Cwm_V3DWnd* window : frame->Frames3D(nullptr))
+        EXPECT_TRUE(screenArea.contains(window->frameGeometry())) << window->windowTitle().toStdString();
 }
 
 // The 3D view opens from the Window menu on the active drawing, closes without

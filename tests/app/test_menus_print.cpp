@@ -42,6 +42,10 @@ TEST(Menus, EveryStarterIsReachable)
     std::set<int> arch;
     for (const ToolButton& button : ArchToolButtons())
         arch.insert(button.id);
+    std::set<int> threeD;
+    for (const ToolButton& button : ThreeDToolButtons())
+        threeD.insert(button.id);
+    EXPECT_TRUE(threeD.count(10417)) << "World System is on the 3D palette";
 
     for (const StarterInfo& starter : Starters()) {
         if (*starter.menuText == '\0') {
@@ -86,7 +90,7 @@ TEST(Menus, EveryCommandWorksOrSaysWhyNot)
     frame.m_askOpenName = frame.m_askSaveName = [](const FileQuestion&) { return std::string(); };
     std::multimap<int, std::string> ids;
     CollectIds(MainMenu(), ids);
-    for (auto buttons : {StandardToolButtons(), AidsToolButtons(), ArchToolButtons()})
+    for (auto buttons : {StandardToolButtons(), AidsToolButtons(), ArchToolButtons(), ThreeDToolButtons()})
         for (const ToolButton& b : buttons)
             if (b.id)
                 ids.emplace(b.id, b.tip);

@@ -1,4 +1,5 @@
 #include "dialogs/dlgform.h"
+#include "dialogs/formwidget.h"
 #include "dialogs/rundlg.h"
 #include "support/real_dialog.h"
 #include "support/scripted_dialogs.h"
@@ -6,6 +7,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -93,6 +95,30 @@ TEST(FormRun, UnexpectedDialogFailsTheTest)
             EXPECT_EQ(RunAGIRODlgEx(), 0.0);
         },
         "unexpected dialog: AGIRO");
+}
+
+// Typing replaces the value the first edit field opens with.
+TEST(FormWidget, TypingReplacesTheShownValue)
+{
+    Form form;
+    form.templateName = "TWO";
+    form.AddEdit("first", "First:", "0.00");
+    form.AddEdit("second", "Second:", "7");
+    const auto type = [](QWidget* w, const QString& text) {
+        for (QChar c : text) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(w, &key);
+        }
+    };
+    const auto act = [&](QDialog& dlg) {
+        auto* first = dlg.findChild<QLineEdit*>("first");
+        ASSERT_TRUE(first);
+        ASSERT_EQ(dlg.focusWidget(), first);
+        type(first, "0.5");
+        dlg.findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+    };
+    ASSERT_EQ(WithRealDialog(act, [&] { return ShowFormDialog(form); }), 1);
+    EXPECT_EQ(form.fields[0].text, "0.5");
 }
 
 // The real dialog: widgets named after the fields, OK validated.

@@ -254,6 +254,7 @@ TEST_F(DrawingFile, LoadedValuesAreBroughtIntoRange)
     doc.m_coordDecimals = 40000;
     doc.m_toolWords[TW_CAMERA] = 9;
     doc.m_toolWords[TW_LIGHT] = 5;
+    doc.m_extrusionMode = 7;  // draws as extruded: kept
     doc.m_windowMin = CPointd(5, 5);
     doc.m_windowMax = CPointd(1, 1);  // reversed
     doc.m_marginX = std::nan("");
@@ -267,6 +268,7 @@ TEST_F(DrawingFile, LoadedValuesAreBroughtIntoRange)
     EXPECT_LE(back.m_coordDecimals, 12);
     EXPECT_EQ(back.m_toolWords[TW_CAMERA], 0);
     EXPECT_EQ(back.m_toolWords[TW_LIGHT], 5);
+    EXPECT_EQ(back.m_extrusionMode, 7);
     EXPECT_LT(back.m_windowMin.x, back.m_windowMax.x);
     EXPECT_LT(back.m_windowMin.y, back.m_windowMax.y);
     EXPECT_EQ(back.m_marginX, 0.0);

@@ -533,7 +533,7 @@ const StepRow kRightRows[] = {
     {"list ends", CMD_LIST, MODE_PICK, kNone, {CMD_NONE, MODE_NONE, kCleared, 0}},
     {"dimension texts end", CMD_MOVE_DIM_TEXTS, MODE_PICK, kNone, {CMD_NONE, MODE_NONE, kCleared, 0}},
     {"region ends", CMD_REGION, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0}},
-    {"objects to clipboard", CMD_COPY_TO_CLIPBOARD, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 0}},
+    {"objects to clipboard", CMD_COPY_TO_CLIPBOARD, MODE_PICK, kSelLine, {CMD_NONE, MODE_NONE, kCleared, 0, 0, nullptr, 0}},
     {"area of the points", CMD_AREA_POINTS, MODE_NONE, kPoints, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, "AREA", 0}},
     {"hatch points end", CMD_HATCH_POINTS, MODE_NONE, kPoints, {CMD_HATCH_ISLANDS, MODE_PICK, "Select obj. to remove", 0}},
     {"hatch islands end", CMD_HATCH_ISLANDS, MODE_PICK, kPoints, {.code = CMD_NONE, .mode = MODE_NONE, .prompt = kCleared, .band = 0, .dialog = "TRAMA", .added = 1, .states = 1}},

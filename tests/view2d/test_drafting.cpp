@@ -162,10 +162,23 @@ TEST_F(Drafting, ShiftAndCtrlClicks)
     const CRecta* l = Last<CRecta>();
     EXPECT_NEAR(std::hypot(l->m_p2.x - l->m_p1.x, l->m_p2.y - l->m_p1.y), 2.0, 1e-9);
 
+    // A cancelled or zero distance leaves the click a plain point where it was.
+    const auto near = [](const CPointd& p, double x, double y) { return std::hypot(p.x - x, p.y - y) < 0.05; };
     forms.Expect("DISTANCIA", CancelWith());
     Click(5, 5, MK_LBUTTON | MK_CONTROL);
-    EXPECT_EQ(Count(ENT_LINE), 1) << "a cancelled distance drops the click";
+    ASSERT_EQ(Count(ENT_LINE), 2);
+    EXPECT_TRUE(near(Last<CRecta>()->m_p2, 5, 5));
     EXPECT_EQ(view.m_fixedDistance, 0.0);
+    forms.Expect("DISTANCIA", OkWith({{"distance", "0"}}));
+    Click(6, 5, MK_LBUTTON | MK_CONTROL);
+    ASSERT_EQ(Count(ENT_LINE), 3);
+    EXPECT_TRUE(near(Last<CRecta>()->m_p2, 6, 5));
+
+    view.OnCommand(10065);
+    forms.Expect("DISTANCIA", CancelWith());
+    Click(3, 3, MK_LBUTTON | MK_CONTROL);
+    ASSERT_EQ(Count(ENT_POINT), 1);
+    EXPECT_TRUE(near(Last<CPunt>()->m_point, 3, 3));
 }
 
 TEST_F(Drafting, TypedPoints)
@@ -185,12 +198,10 @@ TEST_F(Drafting, TypedPoints)
     EXPECT_NEAR(Last<CRecta>()->m_p2.y, 10, 1e-9);
     EXPECT_NEAR(Last<CRecta>()->m_p2.x, 4, 1e-9);
 
-    for (const char* bad : {"a,b", "1,2,3", "1;2", ",5", "1.2.3,4"}) {
-        Type(bad);
-        Right();
-        EXPECT_EQ(Count(ENT_LINE), 2) << bad;
-        EXPECT_EQ(view.PromptBuffer(), std::string(CRectaView::kPromptMax, ' ')) << bad;
-    }
+    Type("1;2");
+    Right();
+    EXPECT_EQ(Count(ENT_LINE), 2) << "no comma: no point";
+    EXPECT_EQ(view.PromptBuffer(), std::string(CRectaView::kPromptMax, ' '));
 
     Type("12");
     view.OnChar(8);
@@ -206,6 +217,39 @@ TEST_F(Drafting, TypedPoints)
     view.OnChar(3);
     EXPECT_EQ(view.m_mode, MODE_NONE);
     EXPECT_FALSE(view.OnChar('5')) << "no command: typing is left to the window";
+}
+
+// Every typed character is kept; each number reads as far as it is a number,
+// text that is no number as 0.
+TEST_F(Drafting, TypedTextAndHowItReads)
+{
+    view.OnCommand(10009);
+    Type("1,1");
+    Right();
+    ASSERT_EQ(view.m_bandStart, CPointd(1, 1));
+    const CPointd none(-7, -7);
+    const struct {
+        const char* text;
+        CPointd expect;  // none: refused
+    } rows[] = {
+        {"10,20", {10, 20}}, {"10, 20", {10, 20}},  {" 3 ,4", {3, 4}},     {"5,", {5, 0}},
+        {"1e2,3", {100, 3}}, {"+2,-3E-1", {2, -0.3}}, {"a,b", {0, 0}},     {"1,2,3", {1, 2}},
+        {"1.2.3,4", {1.2, 4}}, {"--5,1", {0, 1}},   {"0x10,1", {16, 1}},  {"1e-999,1", {0, 1}},
+        {"@3,4", {4, 5}},    {"@5<90,1", {6, 2}},   {"@<", {1, 1}},       {"@,5", {1, 6}},
+        {"@5<90", {1, 6}},   {"@2<x", {3, 1}},
+        {"1;2", none},       {",5", none},          {"@5", none},         {"1e999,1", none},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.text);
+        view.m_current = none;
+        Type(r.text);
+        EXPECT_EQ(view.m_typed, r.text) << "every character is kept";
+        view.OnChar(13);
+        EXPECT_NEAR(view.m_current.x, r.expect.x, 1e-12);
+        EXPECT_NEAR(view.m_current.y, r.expect.y, 1e-12);
+        EXPECT_TRUE(view.m_typed.empty());
+    }
+    EXPECT_EQ(Count(ENT_LINE), 0);
 }
 
 TEST_F(Drafting, ReferencePointStartsRelativeInput)
@@ -382,7 +426,9 @@ TEST_F(Drafting, TypedYAtTheWallEndAsksForTheThickness)
     EXPECT_EQ(Count(), 0);
 
     view.m_command = CMD_DISTANCE;
-    EXPECT_FALSE(view.OnChar('y')) << "only the wall's end point takes it";
+    Type("y");
+    Right();
+    EXPECT_EQ(view.m_command, CMD_DISTANCE) << "only the wall's end point takes it";
 }
 
 // Points and radii too large to hold are refused with a message: nothing is

@@ -57,11 +57,14 @@ TEST_F(ViewTest, ZoomWindowInAnyCornerOrder)
     // The zoom rectangle leaves nothing behind.
     EXPECT_EQ(Ink(), 0);
 
-    // A slip narrower than two pixels changes nothing.
+    // A window one pixel wide is a window; one with no width is none.
+    const auto narrow = zoom(CPoint{100, 100}, CPoint{101, 180});
+    EXPECT_GT(narrow.second.x - narrow.first.x, 0.0);
+    EXPECT_LT(narrow.second.x - narrow.first.x, 0.05);
+    EXPECT_GT(view.m_scale, 0.0);
+    view.OnZoomPrevious();
     const auto before = std::pair(doc.m_windowMin, doc.m_windowMax);
-    view.OnCommand(ID_ZOOM_WINDOW);
-    view.OnLButtonDown(MK_LBUTTON, CPoint{100, 100});
-    view.OnLButtonDown(MK_LBUTTON, CPoint{101, 180});
+    zoom(CPoint{100, 100}, CPoint{100, 180});
     EXPECT_EQ(std::pair(doc.m_windowMin, doc.m_windowMax), before);
     EXPECT_EQ(view.m_zoomState, 0);
 }
