@@ -9,6 +9,7 @@
 #include "support/scripted_forms.h"
 #include "view_fixture.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -83,17 +84,22 @@ TEST_F(SelectionEdit, HatchesFillAfterTheOtherRecordsComeBack)
     CCirc* ring = doc.AddCirc();
     ring->m_centre = CPointd(4, 3);
     ring->m_rx = ring->m_ry = 0.5;
-    for (const bool copy : {false, true}) {
+    for (const bool copy : {true, false}) {
         SCOPED_TRACE(copy ? "copy" : "undone erase");
         std::vector<const CDib*> order;
         for (CObject* obj : doc.GetEntityList())
             order.push_back(static_cast<CDib*>(obj));
-        std::swap(order[2], order[3]);  // the hatch's step is taken last
-        SelectAllFor(copy ? 10452 : 10450);
-        if (copy) {
-            Click(1, 1);
-            Click(1, 2);
+        // Hatches are erased last.
+        std::stable_partition(order.begin(), order.end(), [](const CDib* d) { return d->m_type != ENT_HATCH; });
+        if (copy) {  // the selection in list order, the hatch before its ring
+            view.SelectByWindow(0, CPointd(0.3, 0.3), CPointd(5, 5));
+            view.m_firstPoint = CPointd(1, 1);
+            view.m_secondPoint = CPointd(1, 2);
+            Red();  // painted: what follows draws over it
+            view.CopySelection();
         } else {
+            SelectAllFor(10450);
+            Red();
             view.OnCommand(ID_UNDO);
             std::vector<const CDib*> now;
             for (CObject* obj : doc.GetEntityList())
