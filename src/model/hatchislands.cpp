@@ -81,12 +81,18 @@ bool AddHatchIsland(int type, const CObject* entity, const CEntityContext& drawi
     switch (type) {
     case ENT_CIRCLE:
     case ENT_TEXT:
-    case ENT_PLINE: AddOutline(island, type, entity); return true;
+    case ENT_PLINE:
+        island.kind = type == ENT_CIRCLE ? HatchIslandKind::circle
+                      : type == ENT_TEXT ? HatchIslandKind::text
+                                         : HatchIslandKind::pline;
+        AddOutline(island, type, entity);
+        return true;
     case ENT_INSERT: {
         const auto* insert = static_cast<const CInsBl*>(entity);
         const CBloq* block = drawing.FindBlock(insert->m_block);
         if (!block)
             return false;
+        island.kind = HatchIslandKind::insert;
         WalkPlacedEntities(drawing, *block, insert->Placement(),
                            [&](CElementPtr& placed) { AddOutline(island, placed->m_type, placed->m_entity); });
         return true;

@@ -75,18 +75,14 @@ Range Extent(const HatchBoundary& boundary, const HatchFrame& frame)
     return extent;
 }
 
-// The level of the start vertex: the first that lies less than one spacing
-// below the top and at least one above the bottom; false when none does.
+// The level of the start vertex: the first in outline order that passes
+// IsHatchStartVertex; false when none does.
 bool FindStart(const HatchBoundary& boundary, const HatchFamily& family, double& start)
 {
     const HatchFrame frame(family.angle);
-    const Range extent = Extent(boundary, frame);
-    const double tol = boundary.Tolerance();
-    const double s = family.spacing;
     for (Pt2 p : boundary.Points()) {
-        const double level = frame.V(p);
-        if (level + s > extent.hi + tol && level - s >= extent.lo - tol) {
-            start = level;
+        if (IsHatchStartVertex(boundary, family.angle, family.spacing, p)) {
+            start = frame.V(p);
             return true;
         }
     }
@@ -105,20 +101,33 @@ public:
     {
     }
 
-    // Appends the segments of the line at level; levels never grow from call to call.
+    // Appends the segments of the line at level; levels never go back the
+    // other way from call to call.
     void Line(double level, std::vector<HatchSegment>& out)
     {
         m_crossings.clear();
         m_cuts.clear();
         CrossOutline(level);
+        if (m_crossings.size() < 2)
+            return;
+        m_origin = *std::min_element(m_crossings.begin(), m_crossings.end());
+        std::vector<double>& d = m_crossings;
+        FindHatchLineStart(d);
+        m_end = m_origin + d.back();
         CrossIslands(level);
-        std::sort(m_crossings.begin(), m_crossings.end());
+        CutInsertIslands(d);
+        CutCircleIslands(d);
+        CutTextIslands(d);
+        CutPLineIslands(d);
+        for (std::uint32_t i : m_touched)
+            m_islandRanges[i] = Range{};
+        m_touched.clear();
         std::sort(m_cuts.begin(), m_cuts.end(), [](const Range& a, const Range& b) { return a.lo < b.lo; });
 
         std::size_t first = 0;  // cuts before it end before the stretch
-        for (std::size_t i = 0; i + 1 < m_crossings.size(); i += 2) {
-            double from = m_crossings[i];
-            const double to = m_crossings[i + 1];
+        for (std::size_t i = 0; i + 1 < d.size(); i += 2) {
+            double from = m_origin + d[i];
+            const double to = m_origin + d[i + 1];
             while (first < m_cuts.size() && m_cuts[first].hi <= from)
                 ++first;
             for (std::size_t k = first; k < m_cuts.size() && m_cuts[k].lo < to; ++k) {
@@ -158,6 +167,7 @@ private:
     std::vector<Range> IslandExtents(std::span<const HatchIsland> islands)
     {
         for (std::uint32_t i = 0; i < islands.size(); ++i) {
+            m_kinds.push_back(islands[i].kind);
             for (const HatchIsland::Segment& s : islands[i].Segments())
                 m_parts.push_back({m_frame.U(s.a), m_frame.V(s.a), m_frame.U(s.b), m_frame.V(s.b), i});
             for (const HatchIsland::Arc& a : islands[i].Arcs())
@@ -197,8 +207,8 @@ private:
         }
     }
 
-    // Each island's first-to-last stretch on the line becomes a cut; one
-    // that only touches the line splits it there.
+    // Each island's first-to-last crossings with the line within its inside
+    // span, kept with the islands touched in selection order.
     void CrossIslands(double level)
     {
         for (std::uint32_t k : m_islandItems.At(level, m_tol)) {
@@ -207,16 +217,26 @@ private:
             else
                 CrossRound(m_rounds[k - m_parts.size()], level);
         }
-        for (std::uint32_t i : m_touched) {
-            m_cuts.push_back(m_islandRanges[i]);
-            m_islandRanges[i] = Range{};
-        }
-        m_touched.clear();
+        std::sort(m_touched.begin(), m_touched.end());
     }
+
+    // The islands of the kind, in selection order, each cut out where it
+    // lies strictly inside one inside pair.
+    void CutIslands(HatchIslandKind kind, std::vector<double>& d) const
+    {
+        for (std::uint32_t i : m_touched)
+            if (m_kinds[i] == kind)
+                InsertSortedPair(d, m_islandRanges[i].lo - m_origin, m_islandRanges[i].hi - m_origin, m_tol);
+    }
+    void CutInsertIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::insert, d); }
+    void CutCircleIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::circle, d); }
+    void CutTextIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::text, d); }
+    void CutPLineIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::pline, d); }
 
     void Note(std::uint32_t island, double u)
     {
-        if (!std::isfinite(u))
+        // Crossings beyond the line's inside span do not count.
+        if (!std::isfinite(u) || u < m_origin - m_tol || u > m_end + m_tol)
             return;
         if (m_islandRanges[island].Empty())
             m_touched.push_back(island);
@@ -260,8 +280,10 @@ private:
     LevelSweep m_edges;
     std::vector<Part> m_parts;
     std::vector<Round> m_rounds;
+    std::vector<HatchIslandKind> m_kinds;  // by island
     LevelSweep m_islandItems;  // the parts, then the rounds
     std::vector<Range> m_islandRanges;  // of the current line, by island
+    double m_origin = 0.0, m_end = 0.0;  // the current line's first and last crossing along it
     std::vector<std::uint32_t> m_touched;  // islands whose range is not empty
     std::vector<double> m_crossings;
     std::vector<Range> m_cuts;
@@ -334,6 +356,41 @@ void HatchIsland::AddArc(Pt2 centre, double r, double start, double end)
 {
     if (Usable(centre) && Usable(r) && r > 0.0 && std::isfinite(start) && std::isfinite(end))
         m_arcs.push_back({centre, r, start, end, false});
+}
+
+bool IsHatchStartVertex(const HatchBoundary& boundary, double angle, double spacing, Pt2 vertex)
+{
+    const HatchFrame frame(angle);
+    const Range extent = Extent(boundary, frame);
+    const double tol = boundary.Tolerance();
+    const double level = frame.V(vertex);
+    auto meets = [&](double v) { return v >= extent.lo - tol && v <= extent.hi + tol; };
+    return !meets(level + spacing) && meets(level - spacing);
+}
+
+std::ptrdiff_t FindHatchLineStart(std::vector<double>& d)
+{
+    if (d.size() < 2)
+        return -1;
+    const auto start = std::min_element(d.begin(), d.end());
+    const std::ptrdiff_t index = start - d.begin();
+    const double origin = *start;
+    for (double& v : d)
+        v -= origin;
+    std::sort(d.begin(), d.end());
+    return index;
+}
+
+bool InsertSortedPair(std::vector<double>& d, double lo, double hi, double tol)
+{
+    for (std::size_t k = 0; k + 1 < d.size(); k += 2) {
+        if (d[k] + tol < lo && hi < d[k + 1] - tol) {
+            const double lo2[] = {lo, hi};
+            d.insert(d.begin() + std::ptrdiff_t(k + 1), std::begin(lo2), std::end(lo2));
+            return true;
+        }
+    }
+    return false;
 }
 
 HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& family)

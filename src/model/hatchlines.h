@@ -11,6 +11,7 @@
 
 #include "model/geometry.h"
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <vector>
@@ -60,10 +61,17 @@ struct HatchFamily {
     double spacing2 = 0.0;
 };
 
+// The kinds of island, in the order their stretches are cut out of a line.
+enum class HatchIslandKind { insert, circle, text, pline };
+
 // What a hatch line leaves out: the stretch from its first to its last
-// crossing with any part of the island.
+// crossing with any part of the island, within the line's inside span. It
+// is cut out only where it lies strictly inside one inside stretch; one that
+// reaches a stretch's end or lies in a gap leaves the line as it is.
 class HatchIsland {
 public:
+    HatchIslandKind kind = HatchIslandKind::pline;
+
     struct Arc {
         Pt2 centre;
         double r = 0.0;
@@ -93,6 +101,18 @@ private:
 struct HatchSegment {
     Pt2 a, b;
 };
+
+// True when the vertex can start the family: the line one spacing to the
+// left of it (to the right for a negative spacing) misses the outline and
+// the line one spacing to the other side meets it.
+bool IsHatchStartVertex(const HatchBoundary& boundary, double angle, double spacing, Pt2 vertex);
+// d holds where a line crosses the outline, along the line. The start is the
+// rearmost crossing (the first of equals); d becomes the distances from it,
+// ascending. Its index, or -1 for fewer than two crossings.
+std::ptrdiff_t FindHatchLineStart(std::vector<double>& d);
+// Splits the first inside pair (d[2k], d[2k + 1]) that holds lo..hi
+// within it by more than tol at both ends; false, and d unchanged, when none does.
+bool InsertSortedPair(std::vector<double>& d, double lo, double hi, double tol = 0.0);
 
 // none, or why the family cannot be hatched in the boundary.
 HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& family);

@@ -113,15 +113,19 @@ TEST(HatchIslandKinds, FiftyTexts)
     std::vector<std::unique_ptr<CText>> texts;
     std::vector<std::pair<int, const CObject*>> entities;
     std::vector<Region> regions;
+    std::vector<std::pair<Pt2, double>> taken;
     for (int i = 0; i < 50; ++i) {
         auto& t = texts.emplace_back(std::make_unique<CText>(1, 0, "L"));
-        t->m_insert = CPointd(x(rng), y(rng));
-        t->m_font.lfHeight = height(rng);
-        t->m_font.lfEscapement = escapement(rng);
-        t->m_justify = justify(rng);
-        t->m_text = std::string(std::size_t(chars(rng)), 'W');
         CPointd c[4];
-        t->AlignPoint(t->m_insert, c[0], c[1], c[2], c[3]);
+        do {
+            t->m_insert = CPointd(x(rng), y(rng));
+            t->m_font.lfHeight = height(rng);
+            t->m_font.lfEscapement = escapement(rng);
+            t->m_justify = justify(rng);
+            t->m_text = std::string(std::size_t(chars(rng)), 'W');
+            t->AlignPoint(t->m_insert, c[0], c[1], c[2], c[3]);
+        } while (!TakeClearDisc(kField, taken, {(c[0].x + c[2].x) / 2, (c[0].y + c[2].y) / 2},
+                                std::hypot(c[2].x - c[0].x, c[2].y - c[0].y) / 2));
         regions.push_back(Polygon({{c[0].x, c[0].y}, {c[1].x, c[1].y}, {c[2].x, c[2].y}, {c[3].x, c[3].y}}));
         entities.emplace_back(ENT_TEXT, t.get());
     }
@@ -136,8 +140,15 @@ TEST(HatchIslandKinds, FiftyPolylines)
     std::vector<std::unique_ptr<CPLine>> plines;
     std::vector<std::pair<int, const CObject*>> entities;
     std::vector<Region> regions;
+    std::vector<std::pair<Pt2, double>> taken;
     for (int i = 0; i < 50; ++i) {
-        std::vector<Pt2> corners = TurnedSquare({x(rng), y(rng)}, half(rng), turn(rng));
+        Pt2 c;
+        double h = 0.0;
+        do {
+            c = {x(rng), y(rng)};
+            h = half(rng);
+        } while (!TakeClearDisc(kField, taken, c, h));
+        std::vector<Pt2> corners = TurnedSquare(c, h, turn(rng));
         if (i % 2 == 1)
             corners.pop_back();  // a triangle
         plines.emplace_back(NewClosedPLine(corners));

@@ -298,7 +298,8 @@ TEST_F(HatchGen, SelectedIslandsAreLeftOut)
 }
 
 // The hatch-by-polyline command hands over the picked polyline's vertices,
-// arcs in steps, as the point list.
+// arcs in steps, as the point list. The polyline itself selected as an
+// island, as a window round everything selects it, leaves the lines whole.
 TEST_F(HatchGen, PolylineVerticesAsTheBoundary)
 {
     CObList segments(ListOwnership::owns);
@@ -318,6 +319,7 @@ TEST_F(HatchGen, PolylineVerticesAsTheBoundary)
     for (CObject* obj : view.m_pointList)
         outline.push_back({static_cast<CPointd*>(obj)->x, static_cast<CPointd*>(obj)->y});
     ASSERT_GT(outline.size(), 30u);
+    Select(ENT_PLINE);
 
     ScriptedForms forms;
     ExpectSingle(forms, "137", "0.2");
