@@ -475,6 +475,14 @@ void WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const
     Walker{drawing, &leaf, nullptr, enter, budget, {}}.Walk(block, p);
 }
 
+bool WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
+                        const PlacedEntityFn& leaf, const NestedInsertFn& enter)
+{
+    Walker walker{drawing, &leaf, nullptr, enter, budget, {}};
+    walker.Walk(block, p);
+    return !walker.cut;
+}
+
 bool WalkPlacedParts(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
                      const PlacedPartFn& leaf, const NestedInsertFn& enter)
 {

@@ -165,6 +165,9 @@ using NestedInsertFn = std::function<bool(const CInsBl& placed, const CBloq& blo
 // has spent kWalkBudget; the entity that spends the last of it is still placed.
 void WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p,
                         const PlacedEntityFn& leaf, const NestedInsertFn& enter = {});
+// The same on a budget of the caller's; false when it ran out first.
+bool WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
+                        const PlacedEntityFn& leaf, const NestedInsertFn& enter = {});
 
 // One placed piece of a parts walk: a whole entity, or one segment (line or
 // arc) of a polyline or one part (line or text) of a dimension, placed alone.

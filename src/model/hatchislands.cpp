@@ -74,7 +74,8 @@ void AddOutline(HatchIsland& island, int type, const CObject* e)
 
 }  // namespace
 
-bool AddHatchIsland(int type, const CObject* entity, const CEntityContext& drawing, HatchIsland& island)
+bool AddHatchIsland(int type, const CObject* entity, const CEntityContext& drawing, HatchIsland& island,
+                    std::size_t* budget)
 {
     if (!entity)
         return false;
@@ -93,8 +94,9 @@ bool AddHatchIsland(int type, const CObject* entity, const CEntityContext& drawi
         if (!block)
             return false;
         island.kind = HatchIslandKind::insert;
-        WalkPlacedEntities(drawing, *block, insert->Placement(),
-                           [&](CElementPtr& placed) { AddOutline(island, placed->m_type, placed->m_entity); });
+        std::size_t own = kIslandWalkBudget;
+        island.whole = WalkPlacedEntities(drawing, *block, insert->Placement(), budget ? *budget : own,
+                                          [&](CElementPtr& placed) { AddOutline(island, placed->m_type, placed->m_entity); });
         return true;
     }
     default: return false;

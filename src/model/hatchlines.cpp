@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -298,8 +300,12 @@ std::string HatchErrorText(HatchError error)
     case HatchError::fewPoints: return "A hatch boundary needs at least 3 points.";
     case HatchError::badPoint: return "The hatch boundary has a point out of range.";
     case HatchError::noArea: return "The hatch boundary encloses no area.";
-    case HatchError::badPattern: return "Hatch angles and spacings must be numbers, the spacings not negative.";
+    case HatchError::badPattern: return "Hatch angles and spacings must be numbers.";
     case HatchError::tooManyLines: return "The hatch spacing is too small: a family would need over 100000 lines.";
+    case HatchError::noAdvance: return "The two hatch spacings cancel out: the lines would never end.";
+    case HatchError::tooManySegments:
+        return "The hatch spacing is too small for this outline: the hatch would need over 600000 segments.";
+    case HatchError::islandTooLarge: return "An island holds too many objects to hatch around.";
     }
     return {};
 }
@@ -398,14 +404,49 @@ HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& fa
     if (boundary.Error() != HatchError::none)
         return boundary.Error();
     const double s1 = family.spacing, s2 = family.spacing2;
-    if (!std::isfinite(family.angle) || !std::isfinite(s1) || !std::isfinite(s2) || s1 < 0.0 || s2 < 0.0)
+    if (!std::isfinite(family.angle) || !std::isfinite(s1) || !std::isfinite(s2))
         return HatchError::badPattern;
     if (s1 == 0.0)
         return HatchError::none;
+    if (s1 + s2 == 0.0)
+        return HatchError::noAdvance;
     // Two lines for every s1 + s2 of the outline's depth (a repeated level is one line).
     const Range extent = Extent(boundary, HatchFrame(family.angle));
-    const double lines = (extent.hi - extent.lo) / ((s1 + s2) / 2.0);
+    const double lines = (extent.hi - extent.lo) / (std::fabs(s1 + s2) / 2.0);
     return lines <= kMaxHatchLines ? HatchError::none : HatchError::tooManyLines;
+}
+
+HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIsland> islands,
+                          std::span<const HatchFamily> families)
+{
+    // Each line crossing an edge ends a stretch at most, and each island
+    // splits at most one stretch of a line it meets.
+    double segments = 0.0;
+    for (const HatchFamily& f : families) {
+        if (f.spacing == 0.0 || CheckHatchFamily(boundary, f) != HatchError::none)
+            continue;
+        const HatchFrame frame(f.angle);
+        const double perDepth = 2.0 / std::fabs(f.spacing + f.spacing2);
+        const std::vector<Pt2>& pts = boundary.Points();
+        double crossings = 0.0;
+        for (std::size_t i = 0; i < pts.size(); ++i)
+            crossings += std::fabs(frame.V(pts[i]) - frame.V(pts[(i + 1) % pts.size()])) * perDepth + 1.0;
+        segments += crossings / 2.0;
+        for (const HatchIsland& island : islands) {
+            Range depth;
+            for (const HatchIsland::Segment& seg : island.Segments()) {
+                depth.Note(frame.V(seg.a));
+                depth.Note(frame.V(seg.b));
+            }
+            for (const HatchIsland::Arc& arc : island.Arcs()) {
+                depth.Note(frame.V(arc.centre) - arc.r);
+                depth.Note(frame.V(arc.centre) + arc.r);
+            }
+            if (!depth.Empty())
+                segments += (depth.hi - depth.lo) * perDepth + 1.0;
+        }
+    }
+    return segments <= kMaxHatchSegments ? HatchError::none : HatchError::tooManySegments;
 }
 
 std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family)
@@ -416,10 +457,12 @@ std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFa
         !FindStart(boundary, family, start))
         return levels;
     const double s1 = family.spacing, s2 = family.spacing2;
-    const double last = Extent(boundary, HatchFrame(family.angle)).lo - boundary.Tolerance();
+    // The family ends at its first line beyond the outline, either side.
+    const Range extent = Extent(boundary, HatchFrame(family.angle));
+    const double tol = boundary.Tolerance();
     for (long n = 1;; ++n) {
         const double level = start - (double(n / 2) * (s1 + s2) + (n % 2 == 1 ? s1 : 0.0));
-        if (level < last)
+        if (level < extent.lo - tol || level > extent.hi + tol)
             break;
         if (levels.empty() || level != levels.back())
             levels.push_back(level);
@@ -434,6 +477,25 @@ void AddHatchFamily(const HatchBoundary& boundary, std::span<const HatchIsland> 
     if (levels.empty())
         return;
     FamilyCutter cutter(boundary, islands, family.angle);
-    for (double level : levels)
-        cutter.Line(level, out);
+    if (std::is_sorted(levels.begin(), levels.end(), std::greater<>())) {
+        for (double level : levels)
+            cutter.Line(level, out);
+        return;
+    }
+    // Lines that step back and forth are cut from the top down, then put in
+    // the order they were generated.
+    std::vector<std::size_t> order(levels.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return levels[a] > levels[b]; });
+    std::vector<std::pair<std::size_t, HatchSegment>> byLine;
+    std::vector<HatchSegment> line;
+    for (std::size_t i : order) {
+        line.clear();
+        cutter.Line(levels[i], line);
+        for (const HatchSegment& seg : line)
+            byLine.emplace_back(i, seg);
+    }
+    std::stable_sort(byLine.begin(), byLine.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [i, seg] : byLine)
+        out.push_back(seg);
 }

@@ -18,14 +18,20 @@
 
 // A family that would need more lines than this is refused.
 inline constexpr double kMaxHatchLines = 100000.0;
+// A hatch that would make more segments than this is refused: each becomes a
+// line of the drawing, about 300 bytes.
+inline constexpr double kMaxHatchSegments = 600000.0;
 
 enum class HatchError {
     none,
     fewPoints,     // fewer than 3 distinct points
     badPoint,      // a coordinate that is not finite
     noArea,        // every point on one line
-    badPattern,    // an angle or spacing that is not finite, a negative spacing
+    badPattern,    // an angle or spacing that is not finite
     tooManyLines,  // more than kMaxHatchLines in one family
+    noAdvance,     // double lines whose two spacings cancel out
+    tooManySegments,  // more than kMaxHatchSegments in the hatch
+    islandTooLarge,   // an island whose block holds more than can be walked
 };
 
 // The message that refuses a hatch for the error; empty for none.
@@ -54,7 +60,8 @@ private:
 
 // One family: lines in direction angle (radians), to the right of the start
 // vertex at offsets that grow by spacing and spacing2 in turn (spacing2 ==
-// spacing for evenly spaced lines). A spacing of 0 makes no lines.
+// spacing for evenly spaced lines). A spacing of 0 makes no lines; negative
+// ones step to the left, from a start vertex at the right.
 struct HatchFamily {
     double angle = 0.0;
     double spacing = 0.0;
@@ -86,6 +93,8 @@ public:
     void AddCircle(Pt2 centre, double r);
     void AddArc(Pt2 centre, double r, double start, double end);
     bool Empty() const { return m_segments.empty() && m_arcs.empty(); }
+    // False when what the island stands for was too large to take whole.
+    bool whole = true;
 
     struct Segment {
         Pt2 a, b;
@@ -116,6 +125,11 @@ bool InsertSortedPair(std::vector<double>& d, double lo, double hi, double tol =
 
 // none, or why the family cannot be hatched in the boundary.
 HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& family);
+
+// none, or tooManySegments when the families would cut more segments, at a
+// generous estimate, than kMaxHatchSegments out of the outline and islands.
+HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIsland> islands,
+                          std::span<const HatchFamily> families);
 
 // The family's lines by their level, in the order they are generated: the
 // start vertex is the first, in outline order, that lies less than one

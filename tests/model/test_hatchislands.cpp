@@ -158,6 +158,25 @@ TEST(HatchIslandKinds, FiftyPolylines)
     HatchAndCheck(doc, entities, regions);
 }
 
+// An insert's block is taken whole, beyond the budget of a repaint; a walk
+// that runs out of its budget marks the island.
+TEST(HatchIslandKinds, InsertIslandsAreTakenWholeOrMarked)
+{
+    CRectaDoc doc;
+    CObList circles(ListOwnership::owns);
+    for (int i = 0; i < 60000; ++i)
+        circles.AddTail(new CDib(ENT_CIRCLE, NewCircle(i % 300, i / 300, 0.1)));
+    doc.AddBlock(CPointd(), circles)->m_name = "MANY";
+    const std::unique_ptr<CInsBl> insert(NewInsert("MANY", 0, 0));
+    HatchIsland whole, part;
+    ASSERT_TRUE(AddHatchIsland(ENT_INSERT, insert.get(), doc, whole));
+    EXPECT_EQ(whole.Arcs().size(), 60000u);
+    EXPECT_TRUE(whole.whole);
+    std::size_t budget = 100;
+    ASSERT_TRUE(AddHatchIsland(ENT_INSERT, insert.get(), doc, part, &budget));
+    EXPECT_FALSE(part.whole);
+}
+
 // A square polyline with a circle inside, placed by an insert nested in
 // another block, whose fifty inserts are turned and scaled: each cuts the
 // square as it is drawn.

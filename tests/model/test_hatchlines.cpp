@@ -435,8 +435,9 @@ TEST(HatchLines, SpacingsThatCannotBeHatchedAreRefused)
         {{0.0, NAN, NAN}, HatchError::badPattern, 0, 0},
         {{0.0, INFINITY, INFINITY}, HatchError::badPattern, 0, 0},
         {{NAN, 1.0, 1.0}, HatchError::badPattern, 0, 0},
-        {{0.0, -1.0, -1.0}, HatchError::badPattern, 0, 0},
-        {{0.0, 1.0, -1.0}, HatchError::badPattern, 0, 0},  // double lines stepping back
+        {{0.0, -1.0, -1.0}, HatchError::none, 10, 9},  // upwards from the bottom
+        {{0.0, 1.0, -0.5}, HatchError::none, 38, 37},   // double lines stepping back and on
+        {{0.0, 1.0, -1.0}, HatchError::noAdvance, 0, 0},
         {{0.0, 20.0, 20.0}, HatchError::none, 0, 0},       // wider than the outline
     };
     for (const Case& c : cases) {
@@ -450,6 +451,23 @@ TEST(HatchLines, SpacingsThatCannotBeHatchedAreRefused)
     }
     EXPECT_EQ(CheckHatchFamily(HatchBoundary(std::vector<Pt2>{{0, 0}, {1, 0}}), {0.0, 1.0, 1.0}),
               HatchError::fewPoints);
+
+    // A comb of ten teeth: lines within bounds, ten segments each beyond them.
+    std::vector<Pt2> comb = {{0, 0}, {19, 0}};
+    for (int x = 19; x > 0; x -= 2)
+        comb.insert(comb.end(), {{double(x), 10}, {x - 1.0, 10}, {x - 1.0, 1}, {x - 2.0, 1}});
+    comb.resize(comb.size() - 2);
+    const HatchBoundary teeth(comb);
+    const HatchFamily across{kPi / 2, 1.0, 1.0}, along{0.0, 1e-4, 1e-4};
+    EXPECT_EQ(CheckHatchFamily(teeth, along), HatchError::none);
+    EXPECT_EQ(CheckHatchSize(teeth, {}, std::vector<HatchFamily>{across, along}), HatchError::tooManySegments);
+    // Each line an island meets may be split: 100000 lines, and seven
+    // islands as deep as 80000 of them.
+    std::vector<HatchIsland> rounds(7);
+    for (std::size_t i = 0; i < rounds.size(); ++i)
+        rounds[i].AddCircle({5, 5}, 4);
+    EXPECT_EQ(CheckHatchSize(square, {}, std::vector<HatchFamily>{along}), HatchError::none);
+    EXPECT_EQ(CheckHatchSize(square, rounds, std::vector<HatchFamily>{along}), HatchError::tooManySegments);
     EXPECT_FALSE(HatchErrorText(HatchError::tooManyLines).empty());
     EXPECT_TRUE(HatchErrorText(HatchError::none).empty());
 }
