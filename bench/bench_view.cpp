@@ -426,11 +426,12 @@ struct InsertDrawing {
         pl->m_segments.AddTail(segments);
         entities.AddTail(new CDib(ENT_PLINE, pl));
         block = doc.AddBlock(CPointd(), entities);
-        block->m_name = "P";
+        const std::string name(1, 'P');
+        block->m_name = name;
         block->CalcExtents(doc);
         for (int i = 0; i < kInserts; ++i) {
             auto* ins = new CInsBl(1, 0, "ZP");
-            ins->m_block = "P";
+            ins->m_block = name;
             ins->m_insert = CPointd(30.0 * (i % 40), 30.0 * (i / 40));
             doc.AppendEntityRecord(new CDib(ENT_INSERT, ins, 1));
         }
