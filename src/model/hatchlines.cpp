@@ -92,7 +92,7 @@ bool FindStart(const HatchBoundary& boundary, const HatchFamily& family, double&
 }
 
 // Cuts the lines of one family: boundary crossings into inside stretches,
-// less what lies on the outline and what the islands cover.
+// less what lies on the outline and what the islands cut out.
 class FamilyCutter {
 public:
     // The sweeps are built from the outline and island tables, which their

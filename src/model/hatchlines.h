@@ -1,5 +1,5 @@
 // Line hatching: families of parallel lines clipped to the inside of a
-// closed outline, with the stretches that islands cover left out.
+// closed outline, with the stretches that islands cut left out.
 //
 // A family works in its own frame: u runs along the lines (direction a),
 // v across them, to the left (direction a + pi/2). A line is the set
@@ -132,15 +132,16 @@ HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIs
                           std::span<const HatchFamily> families);
 
 // The family's lines by their level, in the order they are generated: the
-// start vertex is the first, in outline order, that lies less than one
-// spacing from the outline's extreme on the left and at least one spacing
-// from the other; lines follow at the offsets below it down to the other
-// extreme. Empty when the family has no line or fails CheckHatchFamily.
+// start vertex is the first, in outline order, that passes
+// IsHatchStartVertex; lines follow at the offsets from it until one lies
+// beyond the outline. Empty when the family has no line or fails CheckHatchFamily.
 std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family);
 
 // Appends the family's segments, line after line in level order, each line's
 // from the rear along the direction: the inside stretches of the line less
-// what the islands cover. Nothing when the family fails CheckHatchFamily.
+// what the islands cut out of them, the islands taken kind by kind (inserts,
+// circles, texts, polylines), each kind in its order in islands. Nothing
+// when the family fails CheckHatchFamily.
 void AddHatchFamily(const HatchBoundary& boundary, std::span<const HatchIsland> islands, const HatchFamily& family,
                     std::vector<HatchSegment>& out);
 
