@@ -9,25 +9,38 @@
 // band drawing has 100,000 lines and 20,000 circles; the pick, snap, erase,
 // move and undo drawing 80,000 lines and 20,000 circles.
 //
+// The insert drawing holds 1,000 inserts of a block of one 30,000-segment
+// polyline, a random walk over 400 x 250 px, laid 30 px apart in a grid
+// over the view: a click meets the boxes of about a hundred of them.
+//
 // The host paints as the widget does: requests are collected and the image is
 // painted once after each event, inside the timing.
 #include "doc/rectadoc.h"
+#include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/insbl.h"
+#include "model/pline.h"
 #include "model/recta.h"
+#include "model/transform.h"
 #include "platform/imagedc.h"
 #include "support/painting_host.h"
 #include "support/timing.h"
+#include "view2d/pickdist.h"
 #include "view2d/rectaview.h"
+#include "view2d/snap.h"
 
 #include <QApplication>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <numbers>
+#include <string>
 #include <random>
 #include <vector>
 
@@ -367,6 +380,145 @@ void SelectWindow(Drawing& d, double pass)
     Report("view_select_window", best, pass, note);
 }
 
+constexpr int kInserts = 1000, kSegments = 30000;
+
+// Resident memory now and at its peak since the last reset, in MB.
+double MemoryMb(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field, 0) == 0)
+            return std::stod(line.substr(std::string(field).size() + 1)) / 1024.0;
+    return 0.0;
+}
+
+void ResetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+struct InsertDrawing {
+    CRectaDoc doc;
+    CRectaView view;
+    PaintingHost host{view};
+    CBloq* block = nullptr;
+
+    InsertDrawing()
+    {
+        doc.OnNewDocument();
+        std::mt19937 rng(20240603);
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+        CObList segments(ListOwnership::owns);
+        CPointd at(200, 125);
+        for (int i = 0; i < kSegments; ++i) {
+            const double len = unit(rng) * 20.0, dir = unit(rng) * 2 * std::numbers::pi;
+            auto* l = new CRecta;
+            l->m_layer = "ZP";
+            l->m_p1 = at;
+            at = CPointd(std::clamp(at.x + len * std::cos(dir), 0.0, 400.0),
+                         std::clamp(at.y + len * std::sin(dir), 0.0, 250.0));
+            l->m_p2 = at;
+            segments.AddTail(new CDib(ENT_LINE, l));
+        }
+        CObList entities(ListOwnership::owns);
+        auto* pl = new CPLine;
+        pl->m_layer = "ZP";
+        pl->m_segments.AddTail(segments);
+        entities.AddTail(new CDib(ENT_PLINE, pl));
+        block = doc.AddBlock(CPointd(), entities);
+        const std::string name(1, 'P');
+        block->m_name = name;
+        block->CalcExtents(doc);
+        for (int i = 0; i < kInserts; ++i) {
+            auto* ins = new CInsBl(1, 0, "ZP");
+            ins->m_block = name;
+            ins->m_insert = CPointd(30.0 * (i % 40), 30.0 * (i / 40));
+            doc.AppendEntityRecord(new CDib(ENT_INSERT, ins, 1));
+        }
+        doc.CalcExtents();
+        doc.AddView(&view);
+        view.SetHost(&host);
+        view.OnSize(kW, kH);
+        view.OnInitialUpdate();
+    }
+};
+
+// What one click's walk places, in one plain pass: each segment of the
+// polylines the walk budget reaches placed by its insert and measured by
+// measure(line), as the same segments drawn loose would be.
+template <class Measure>
+double PlacedPartsPassMs(InsertDrawing& d, Measure&& measure)
+{
+    const auto* pl = static_cast<const CPLine*>(static_cast<const CDib*>(d.block->GetEntityList().GetHead())->m_entity);
+    int hits = 0;
+    const double ms = Best(5, [&] {
+        std::size_t budget = kWalkBudget;
+        for (POSITION pos = d.doc.GetFirstEntityPosition(); pos && budget > 0;) {
+            int type = 0;
+            const auto* ins = static_cast<const CInsBl*>(d.doc.GetNextEntity(pos, type));
+            budget -= std::min(budget, std::size_t(1 + kSegments));
+            const CPlacement placement = ins->Placement();
+            for (const CObject* obj : pl->m_segments) {
+                CRecta l;
+                l.Copy(*static_cast<const CRecta*>(static_cast<const CDib*>(obj)->m_entity));
+                PlaceEntity(l, placement);
+                hits += measure(l);
+            }
+        }
+    });
+    volatile int sink = hits;
+    (void)sink;
+    return ms;
+}
+
+// Object snap and pick inside the inserts, against one pass over what a click places.
+void InsertsSnapPick()
+{
+    InsertDrawing d;
+    CRectaView& v = d.view;
+    v.OnZoomExtents();
+    v.Image();
+    const std::vector<CPointd> pts = PickPoints(v, 10, 13);
+    const Pt2 pp = Plan(pts.front());
+    const double t = 6.0 / v.m_scale;
+    const Pt2 box[4] = {{pp.x - t, pp.y + t}, {pp.x + t, pp.y + t}, {pp.x + t, pp.y - t}, {pp.x - t, pp.y - t}};
+    const double snapPass = PlacedPartsPassMs(d, [&](const CRecta& l) {
+        Pt2 foot;
+        double dist = 0.0;
+        return SnapRecta(l, box, pp, foot, dist);
+    });
+    const double pickPass = PlacedPartsPassMs(d, [&](const CRecta& l) {
+        double dist = 0.0;
+        return PickDistRecta(l, pts.front(), dist);
+    });
+    const double before = MemoryMb("VmRSS:");
+    ResetPeakMemory();
+    int hits = 0;
+    const double snap = Best(3, [&] {
+        hits = 0;
+        for (const CPointd& p : pts) {
+            CPointd q = p;
+            v.m_snapMode = 4;
+            hits += v.OnEditPoint(q);
+        }
+    }) / double(pts.size());
+    const double peak = MemoryMb("VmHWM:") - before;
+    v.m_snapMode = 0;
+    if (hits == 0)
+        Fail("no object snap inside the inserts found a point");
+    char note[64];
+    std::snprintf(note, sizeof note, " peak_mb=%.1f", peak);
+    Report("view_snap_inserts", snap, snapPass, note);
+    const double pick = Best(3, [&] {
+        for (const CPointd& p : pts) {
+            CObject* e = nullptr;
+            int type = 0;
+            v.PickNearestEntity(p, e, type);
+        }
+    }) / double(pts.size());
+    Report("view_pick_inserts", pick, pickPass);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -374,6 +526,11 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     PrintMessageBoxes();
+    if (argc > 1 && std::string(argv[1]) == "inserts") {
+        InsertsSnapPick();
+        return 0;
+    }
+    InsertsSnapPick();
 
     {
         Drawing big(100000, 20000, 20240601);

@@ -313,6 +313,13 @@ POSITION CRectaDoc::AppendEntityRecord(CDib* dib)
     return pos;
 }
 
+POSITION CRectaDoc::InsertEntityRecordBefore(POSITION before, CDib* dib)
+{
+    const POSITION pos = m_entities.InsertBefore(before, dib);
+    m_entityIndex[dib->m_serial] = pos;
+    return pos;
+}
+
 void CRectaDoc::RemoveEntityRecord(POSITION pos)
 {
     m_entityIndex.erase(static_cast<CDib*>(m_entities.GetAt(pos))->m_serial);

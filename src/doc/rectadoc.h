@@ -254,6 +254,7 @@ public:
     // Position of the element with this serial number, or null when it is not in the list.
     POSITION FindEntityBySerial(std::uint64_t serial) const;
     POSITION AppendEntityRecord(CDib* dib);
+    POSITION InsertEntityRecordBefore(POSITION before, CDib* dib);
     // Unlinks the node; the caller keeps the element and its entity.
     void RemoveEntityRecord(POSITION pos);
     // The on/off word of the layer named exactly name; 0 when there is none.

@@ -1,9 +1,13 @@
 #include "model/bloq.h"
 
+#include "model/acot.h"
+#include "model/circ.h"
 #include "model/entitycontext.h"
 #include "model/entitykind.h"
 #include "model/fontrecord.h"
 #include "model/layer.h"
+#include "model/pline.h"
+#include "model/recta.h"
 #include "model/region.h"
 #include "model/transform.h"
 #include "platform/archive.h"
@@ -102,26 +106,80 @@ private:
     std::unordered_map<const CBloq*, PlanBox> m_measured;
 };
 
+// Whole entities go to leaf; with parts set, polylines and dimensions go to
+// parts piece by piece and the other entities whole.
 struct Walker {
     const CEntityContext& drawing;
-    const PlacedEntityFn& leaf;
+    const PlacedEntityFn* leaf;
+    const PlacedPartFn* parts;
     const NestedInsertFn& enter;
+    std::size_t& budget;
     std::vector<const CBloq*> path;
-    std::size_t budget = kWalkBudget;
+    bool cut = false;  // an entity was left out for the budget
+
+    void Pieces(int type, const CObject* entity, const CPlacement& p)
+    {
+        const CObList* list = nullptr;
+        int kinds[2] = {ENT_LINE, ENT_ARC};
+        if (type == ENT_PLINE) {
+            list = &static_cast<const CPLine*>(entity)->m_segments;
+        } else {
+            list = &static_cast<const CAcot*>(entity)->m_parts;
+            kinds[1] = ENT_TEXT;
+        }
+        // One element per kind serves piece after piece, until the leaf takes it.
+        CElementPtr spare[2];
+        bool first = true;
+        for (const CObject* obj : *list) {
+            const auto* dib = static_cast<const CDib*>(obj);
+            const int k = dib->m_type == kinds[0] ? 0 : dib->m_type == kinds[1] ? 1 : -1;
+            if (k < 0 || !dib->m_entity)
+                continue;
+            switch (dib->m_type) {
+            case ENT_LINE: Refill<CRecta>(spare[k], dib); break;
+            case ENT_ARC: Refill<CArc>(spare[k], dib); break;
+            default: Refill<CText>(spare[k], dib); break;
+            }
+            PlaceEntity(dib->m_type, spare[k]->m_entity, p);
+            PlacedPart part{spare[k], type, first};
+            (*parts)(part);
+            first = false;
+        }
+    }
+
+    template <class T>
+    static void Refill(CElementPtr& spare, const CDib* source)
+    {
+        if (!spare)
+            spare = std::make_unique<CDib>(source->m_type, new T);
+        static_cast<T*>(spare->m_entity)->Copy(*static_cast<const T*>(source->m_entity));
+    }
 
     void Walk(const CBloq& block, const CPlacement& p)
     {
         path.push_back(&block);
         // The entity that meets the end of the budget is still placed whole.
-        for (POSITION pos = block.GetFirstEntityPosition(); pos && budget > 0;) {
+        for (POSITION pos = block.GetFirstEntityPosition(); pos;) {
             int type = 0;
             const CObject* entity = block.GetNextEntity(pos, type);
             if (!entity)
                 continue;
+            if (budget == 0) {
+                cut = true;
+                break;
+            }
             budget -= std::min(budget, 1 + EntityKind(type).PartCount(entity));
             if (type != ENT_INSERT) {
-                if (CElementPtr placed = PlacedCopy(type, entity, p))
-                    leaf(placed);
+                if (parts && (type == ENT_PLINE || type == ENT_DIMENSION)) {
+                    Pieces(type, entity, p);
+                } else if (CElementPtr placed = PlacedCopy(type, entity, p)) {
+                    if (leaf) {
+                        (*leaf)(placed);
+                    } else {
+                        PlacedPart part{placed, type, true};
+                        (*parts)(part);
+                    }
+                }
                 continue;
             }
             CInsBl nested;
@@ -413,5 +471,22 @@ CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p)
 void WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p,
                         const PlacedEntityFn& leaf, const NestedInsertFn& enter)
 {
-    Walker{drawing, leaf, enter, {}}.Walk(block, p);
+    std::size_t budget = kWalkBudget;
+    Walker{drawing, &leaf, nullptr, enter, budget, {}}.Walk(block, p);
+}
+
+bool WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
+                        const PlacedEntityFn& leaf, const NestedInsertFn& enter)
+{
+    Walker walker{drawing, &leaf, nullptr, enter, budget, {}};
+    walker.Walk(block, p);
+    return !walker.cut;
+}
+
+bool WalkPlacedParts(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
+                     const PlacedPartFn& leaf, const NestedInsertFn& enter)
+{
+    Walker walker{drawing, nullptr, &leaf, enter, budget, {}};
+    walker.Walk(block, p);
+    return !walker.cut;
 }

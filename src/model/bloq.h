@@ -165,3 +165,20 @@ using NestedInsertFn = std::function<bool(const CInsBl& placed, const CBloq& blo
 // has spent kWalkBudget; the entity that spends the last of it is still placed.
 void WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p,
                         const PlacedEntityFn& leaf, const NestedInsertFn& enter = {});
+// The same on a budget of the caller's; false when it ran out first.
+bool WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
+                        const PlacedEntityFn& leaf, const NestedInsertFn& enter = {});
+
+// One placed piece of a parts walk: a whole entity, or one segment (line or
+// arc) of a polyline or one part (line or text) of a dimension, placed alone.
+struct PlacedPart {
+    CElementPtr& element;  // freed after the call unless taken
+    int ownerType;         // the block entity's type
+    bool first;            // the first piece of its block entity
+};
+using PlacedPartFn = std::function<void(PlacedPart& part)>;
+// As WalkPlacedEntities, but piece by piece, each freed before the next, so
+// that a long polyline is never copied whole; spends from budget, which a
+// caller may share over several walks. False when the budget ran out first.
+bool WalkPlacedParts(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
+                     const PlacedPartFn& leaf, const NestedInsertFn& enter = {});

@@ -74,21 +74,29 @@ void AddOutline(HatchIsland& island, int type, const CObject* e)
 
 }  // namespace
 
-bool AddHatchIsland(int type, const CObject* entity, const CEntityContext& drawing, HatchIsland& island)
+bool AddHatchIsland(int type, const CObject* entity, const CEntityContext& drawing, HatchIsland& island,
+                    std::size_t* budget)
 {
     if (!entity)
         return false;
     switch (type) {
     case ENT_CIRCLE:
     case ENT_TEXT:
-    case ENT_PLINE: AddOutline(island, type, entity); return true;
+    case ENT_PLINE:
+        island.kind = type == ENT_CIRCLE ? HatchIslandKind::circle
+                      : type == ENT_TEXT ? HatchIslandKind::text
+                                         : HatchIslandKind::pline;
+        AddOutline(island, type, entity);
+        return true;
     case ENT_INSERT: {
         const auto* insert = static_cast<const CInsBl*>(entity);
         const CBloq* block = drawing.FindBlock(insert->m_block);
         if (!block)
             return false;
-        WalkPlacedEntities(drawing, *block, insert->Placement(),
-                           [&](CElementPtr& placed) { AddOutline(island, placed->m_type, placed->m_entity); });
+        island.kind = HatchIslandKind::insert;
+        std::size_t own = kIslandWalkBudget;
+        island.whole = WalkPlacedEntities(drawing, *block, insert->Placement(), budget ? *budget : own,
+                                          [&](CElementPtr& placed) { AddOutline(island, placed->m_type, placed->m_entity); });
         return true;
     }
     default: return false;

@@ -3,6 +3,8 @@
 
 #include "model/hatchlines.h"
 
+#include <cstddef>
+
 class CObject;
 class CEntityContext;
 
@@ -12,4 +14,10 @@ class CEntityContext;
 // boxes, polylines and the drawn parts of dimensions, nested inserts
 // followed). False, and nothing added, for other kinds and for an insert
 // whose block the drawing lacks.
-bool AddHatchIsland(int type, const CObject* entity, const CEntityContext& drawing, HatchIsland& island);
+// An insert's block is walked whole on budget (its own kIslandWalkBudget when
+// null); when the budget runs out first the island is marked not whole.
+bool AddHatchIsland(int type, const CObject* entity, const CEntityContext& drawing, HatchIsland& island,
+                    std::size_t* budget = nullptr);
+
+// Entities and parts that the islands of one hatch may take from blocks.
+inline constexpr std::size_t kIslandWalkBudget = 2'000'000;

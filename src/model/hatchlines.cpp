@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -75,18 +77,14 @@ Range Extent(const HatchBoundary& boundary, const HatchFrame& frame)
     return extent;
 }
 
-// The level of the start vertex: the first that lies less than one spacing
-// below the top and at least one above the bottom; false when none does.
+// The level of the start vertex: the first in outline order that passes
+// IsHatchStartVertex; false when none does.
 bool FindStart(const HatchBoundary& boundary, const HatchFamily& family, double& start)
 {
     const HatchFrame frame(family.angle);
-    const Range extent = Extent(boundary, frame);
-    const double tol = boundary.Tolerance();
-    const double s = family.spacing;
     for (Pt2 p : boundary.Points()) {
-        const double level = frame.V(p);
-        if (level + s > extent.hi + tol && level - s >= extent.lo - tol) {
-            start = level;
+        if (IsHatchStartVertex(boundary, family.angle, family.spacing, p)) {
+            start = frame.V(p);
             return true;
         }
     }
@@ -94,7 +92,7 @@ bool FindStart(const HatchBoundary& boundary, const HatchFamily& family, double&
 }
 
 // Cuts the lines of one family: boundary crossings into inside stretches,
-// less what lies on the outline and what the islands cover.
+// less what lies on the outline and what the islands cut out.
 class FamilyCutter {
 public:
     // The sweeps are built from the outline and island tables, which their
@@ -105,20 +103,33 @@ public:
     {
     }
 
-    // Appends the segments of the line at level; levels never grow from call to call.
+    // Appends the segments of the line at level; levels never go back the
+    // other way from call to call.
     void Line(double level, std::vector<HatchSegment>& out)
     {
         m_crossings.clear();
         m_cuts.clear();
         CrossOutline(level);
+        if (m_crossings.size() < 2)
+            return;
+        m_origin = *std::min_element(m_crossings.begin(), m_crossings.end());
+        std::vector<double>& d = m_crossings;
+        FindHatchLineStart(d);
+        m_end = m_origin + d.back();
         CrossIslands(level);
-        std::sort(m_crossings.begin(), m_crossings.end());
+        CutInsertIslands(d);
+        CutCircleIslands(d);
+        CutTextIslands(d);
+        CutPLineIslands(d);
+        for (std::uint32_t i : m_touched)
+            m_islandRanges[i] = Range{};
+        m_touched.clear();
         std::sort(m_cuts.begin(), m_cuts.end(), [](const Range& a, const Range& b) { return a.lo < b.lo; });
 
         std::size_t first = 0;  // cuts before it end before the stretch
-        for (std::size_t i = 0; i + 1 < m_crossings.size(); i += 2) {
-            double from = m_crossings[i];
-            const double to = m_crossings[i + 1];
+        for (std::size_t i = 0; i + 1 < d.size(); i += 2) {
+            double from = m_origin + d[i];
+            const double to = m_origin + d[i + 1];
             while (first < m_cuts.size() && m_cuts[first].hi <= from)
                 ++first;
             for (std::size_t k = first; k < m_cuts.size() && m_cuts[k].lo < to; ++k) {
@@ -158,6 +169,7 @@ private:
     std::vector<Range> IslandExtents(std::span<const HatchIsland> islands)
     {
         for (std::uint32_t i = 0; i < islands.size(); ++i) {
+            m_kinds.push_back(islands[i].kind);
             for (const HatchIsland::Segment& s : islands[i].Segments())
                 m_parts.push_back({m_frame.U(s.a), m_frame.V(s.a), m_frame.U(s.b), m_frame.V(s.b), i});
             for (const HatchIsland::Arc& a : islands[i].Arcs())
@@ -197,8 +209,8 @@ private:
         }
     }
 
-    // Each island's first-to-last stretch on the line becomes a cut; one
-    // that only touches the line splits it there.
+    // Each island's first-to-last crossings with the line within its inside
+    // span, kept with the islands touched in selection order.
     void CrossIslands(double level)
     {
         for (std::uint32_t k : m_islandItems.At(level, m_tol)) {
@@ -207,16 +219,26 @@ private:
             else
                 CrossRound(m_rounds[k - m_parts.size()], level);
         }
-        for (std::uint32_t i : m_touched) {
-            m_cuts.push_back(m_islandRanges[i]);
-            m_islandRanges[i] = Range{};
-        }
-        m_touched.clear();
+        std::sort(m_touched.begin(), m_touched.end());
     }
+
+    // The islands of the kind, in selection order, each cut out where it
+    // lies strictly inside one inside pair.
+    void CutIslands(HatchIslandKind kind, std::vector<double>& d) const
+    {
+        for (std::uint32_t i : m_touched)
+            if (m_kinds[i] == kind)
+                InsertSortedPair(d, m_islandRanges[i].lo - m_origin, m_islandRanges[i].hi - m_origin, m_tol);
+    }
+    void CutInsertIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::insert, d); }
+    void CutCircleIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::circle, d); }
+    void CutTextIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::text, d); }
+    void CutPLineIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::pline, d); }
 
     void Note(std::uint32_t island, double u)
     {
-        if (!std::isfinite(u))
+        // Crossings beyond the line's inside span do not count.
+        if (!std::isfinite(u) || u < m_origin - m_tol || u > m_end + m_tol)
             return;
         if (m_islandRanges[island].Empty())
             m_touched.push_back(island);
@@ -260,8 +282,10 @@ private:
     LevelSweep m_edges;
     std::vector<Part> m_parts;
     std::vector<Round> m_rounds;
+    std::vector<HatchIslandKind> m_kinds;  // by island
     LevelSweep m_islandItems;  // the parts, then the rounds
     std::vector<Range> m_islandRanges;  // of the current line, by island
+    double m_origin = 0.0, m_end = 0.0;  // the current line's first and last crossing along it
     std::vector<std::uint32_t> m_touched;  // islands whose range is not empty
     std::vector<double> m_crossings;
     std::vector<Range> m_cuts;
@@ -276,8 +300,12 @@ std::string HatchErrorText(HatchError error)
     case HatchError::fewPoints: return "A hatch boundary needs at least 3 points.";
     case HatchError::badPoint: return "The hatch boundary has a point out of range.";
     case HatchError::noArea: return "The hatch boundary encloses no area.";
-    case HatchError::badPattern: return "Hatch angles and spacings must be numbers, the spacings not negative.";
+    case HatchError::badPattern: return "Hatch angles and spacings must be numbers.";
     case HatchError::tooManyLines: return "The hatch spacing is too small: a family would need over 100000 lines.";
+    case HatchError::noAdvance: return "The two hatch spacings cancel out: the lines would never end.";
+    case HatchError::tooManySegments:
+        return "The hatch spacing is too small for this outline: the hatch would need over 600000 segments.";
+    case HatchError::islandTooLarge: return "An island holds too many objects to hatch around.";
     }
     return {};
 }
@@ -336,19 +364,89 @@ void HatchIsland::AddArc(Pt2 centre, double r, double start, double end)
         m_arcs.push_back({centre, r, start, end, false});
 }
 
+bool IsHatchStartVertex(const HatchBoundary& boundary, double angle, double spacing, Pt2 vertex)
+{
+    const HatchFrame frame(angle);
+    const Range extent = Extent(boundary, frame);
+    const double tol = boundary.Tolerance();
+    const double level = frame.V(vertex);
+    auto meets = [&](double v) { return v >= extent.lo - tol && v <= extent.hi + tol; };
+    return !meets(level + spacing) && meets(level - spacing);
+}
+
+std::ptrdiff_t FindHatchLineStart(std::vector<double>& d)
+{
+    if (d.size() < 2)
+        return -1;
+    const auto start = std::min_element(d.begin(), d.end());
+    const std::ptrdiff_t index = start - d.begin();
+    const double origin = *start;
+    for (double& v : d)
+        v -= origin;
+    std::sort(d.begin(), d.end());
+    return index;
+}
+
+bool InsertSortedPair(std::vector<double>& d, double lo, double hi, double tol)
+{
+    for (std::size_t k = 0; k + 1 < d.size(); k += 2) {
+        if (d[k] + tol < lo && hi < d[k + 1] - tol) {
+            const double lo2[] = {lo, hi};
+            d.insert(d.begin() + std::ptrdiff_t(k + 1), std::begin(lo2), std::end(lo2));
+            return true;
+        }
+    }
+    return false;
+}
+
 HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& family)
 {
     if (boundary.Error() != HatchError::none)
         return boundary.Error();
     const double s1 = family.spacing, s2 = family.spacing2;
-    if (!std::isfinite(family.angle) || !std::isfinite(s1) || !std::isfinite(s2) || s1 < 0.0 || s2 < 0.0)
+    if (!std::isfinite(family.angle) || !std::isfinite(s1) || !std::isfinite(s2))
         return HatchError::badPattern;
     if (s1 == 0.0)
         return HatchError::none;
+    if (s1 + s2 == 0.0)
+        return HatchError::noAdvance;
     // Two lines for every s1 + s2 of the outline's depth (a repeated level is one line).
     const Range extent = Extent(boundary, HatchFrame(family.angle));
-    const double lines = (extent.hi - extent.lo) / ((s1 + s2) / 2.0);
+    const double lines = (extent.hi - extent.lo) / (std::fabs(s1 + s2) / 2.0);
     return lines <= kMaxHatchLines ? HatchError::none : HatchError::tooManyLines;
+}
+
+HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIsland> islands,
+                          std::span<const HatchFamily> families)
+{
+    // Each line crossing an edge ends a stretch at most, and each island
+    // splits at most one stretch of a line it meets.
+    double segments = 0.0;
+    for (const HatchFamily& f : families) {
+        if (f.spacing == 0.0 || CheckHatchFamily(boundary, f) != HatchError::none)
+            continue;
+        const HatchFrame frame(f.angle);
+        const double perDepth = 2.0 / std::fabs(f.spacing + f.spacing2);
+        const std::vector<Pt2>& pts = boundary.Points();
+        double crossings = 0.0;
+        for (std::size_t i = 0; i < pts.size(); ++i)
+            crossings += std::fabs(frame.V(pts[i]) - frame.V(pts[(i + 1) % pts.size()])) * perDepth + 1.0;
+        segments += crossings / 2.0;
+        for (const HatchIsland& island : islands) {
+            Range depth;
+            for (const HatchIsland::Segment& seg : island.Segments()) {
+                depth.Note(frame.V(seg.a));
+                depth.Note(frame.V(seg.b));
+            }
+            for (const HatchIsland::Arc& arc : island.Arcs()) {
+                depth.Note(frame.V(arc.centre) - arc.r);
+                depth.Note(frame.V(arc.centre) + arc.r);
+            }
+            if (!depth.Empty())
+                segments += (depth.hi - depth.lo) * perDepth + 1.0;
+        }
+    }
+    return segments <= kMaxHatchSegments ? HatchError::none : HatchError::tooManySegments;
 }
 
 std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family)
@@ -359,10 +457,12 @@ std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFa
         !FindStart(boundary, family, start))
         return levels;
     const double s1 = family.spacing, s2 = family.spacing2;
-    const double last = Extent(boundary, HatchFrame(family.angle)).lo - boundary.Tolerance();
+    // The family ends at its first line beyond the outline, either side.
+    const Range extent = Extent(boundary, HatchFrame(family.angle));
+    const double tol = boundary.Tolerance();
     for (long n = 1;; ++n) {
         const double level = start - (double(n / 2) * (s1 + s2) + (n % 2 == 1 ? s1 : 0.0));
-        if (level < last)
+        if (level < extent.lo - tol || level > extent.hi + tol)
             break;
         if (levels.empty() || level != levels.back())
             levels.push_back(level);
@@ -377,6 +477,25 @@ void AddHatchFamily(const HatchBoundary& boundary, std::span<const HatchIsland> 
     if (levels.empty())
         return;
     FamilyCutter cutter(boundary, islands, family.angle);
-    for (double level : levels)
-        cutter.Line(level, out);
+    if (std::is_sorted(levels.begin(), levels.end(), std::greater<>())) {
+        for (double level : levels)
+            cutter.Line(level, out);
+        return;
+    }
+    // Lines that step back and forth are cut from the top down, then put in
+    // the order they were generated.
+    std::vector<std::size_t> order(levels.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return levels[a] > levels[b]; });
+    std::vector<std::pair<std::size_t, HatchSegment>> byLine;
+    std::vector<HatchSegment> line;
+    for (std::size_t i : order) {
+        line.clear();
+        cutter.Line(levels[i], line);
+        for (const HatchSegment& seg : line)
+            byLine.emplace_back(i, seg);
+    }
+    std::stable_sort(byLine.begin(), byLine.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [i, seg] : byLine)
+        out.push_back(seg);
 }

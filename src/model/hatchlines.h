@@ -1,5 +1,5 @@
 // Line hatching: families of parallel lines clipped to the inside of a
-// closed outline, with the stretches that islands cover left out.
+// closed outline, with the stretches that islands cut left out.
 //
 // A family works in its own frame: u runs along the lines (direction a),
 // v across them, to the left (direction a + pi/2). A line is the set
@@ -11,20 +11,27 @@
 
 #include "model/geometry.h"
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <vector>
 
 // A family that would need more lines than this is refused.
 inline constexpr double kMaxHatchLines = 100000.0;
+// A hatch that would make more segments than this is refused: each becomes a
+// line of the drawing, about 300 bytes.
+inline constexpr double kMaxHatchSegments = 600000.0;
 
 enum class HatchError {
     none,
     fewPoints,     // fewer than 3 distinct points
     badPoint,      // a coordinate that is not finite
     noArea,        // every point on one line
-    badPattern,    // an angle or spacing that is not finite, a negative spacing
+    badPattern,    // an angle or spacing that is not finite
     tooManyLines,  // more than kMaxHatchLines in one family
+    noAdvance,     // double lines whose two spacings cancel out
+    tooManySegments,  // more than kMaxHatchSegments in the hatch
+    islandTooLarge,   // an island whose block holds more than can be walked
 };
 
 // The message that refuses a hatch for the error; empty for none.
@@ -53,17 +60,25 @@ private:
 
 // One family: lines in direction angle (radians), to the right of the start
 // vertex at offsets that grow by spacing and spacing2 in turn (spacing2 ==
-// spacing for evenly spaced lines). A spacing of 0 makes no lines.
+// spacing for evenly spaced lines). A spacing of 0 makes no lines; negative
+// ones step to the left, from a start vertex at the right.
 struct HatchFamily {
     double angle = 0.0;
     double spacing = 0.0;
     double spacing2 = 0.0;
 };
 
+// The kinds of island, in the order their stretches are cut out of a line.
+enum class HatchIslandKind { insert, circle, text, pline };
+
 // What a hatch line leaves out: the stretch from its first to its last
-// crossing with any part of the island.
+// crossing with any part of the island, within the line's inside span. It
+// is cut out only where it lies strictly inside one inside stretch; one that
+// reaches a stretch's end or lies in a gap leaves the line as it is.
 class HatchIsland {
 public:
+    HatchIslandKind kind = HatchIslandKind::pline;
+
     struct Arc {
         Pt2 centre;
         double r = 0.0;
@@ -78,6 +93,8 @@ public:
     void AddCircle(Pt2 centre, double r);
     void AddArc(Pt2 centre, double r, double start, double end);
     bool Empty() const { return m_segments.empty() && m_arcs.empty(); }
+    // False when what the island stands for was too large to take whole.
+    bool whole = true;
 
     struct Segment {
         Pt2 a, b;
@@ -94,19 +111,37 @@ struct HatchSegment {
     Pt2 a, b;
 };
 
+// True when the vertex can start the family: the line one spacing to the
+// left of it (to the right for a negative spacing) misses the outline and
+// the line one spacing to the other side meets it.
+bool IsHatchStartVertex(const HatchBoundary& boundary, double angle, double spacing, Pt2 vertex);
+// d holds where a line crosses the outline, along the line. The start is the
+// rearmost crossing (the first of equals); d becomes the distances from it,
+// ascending. Its index, or -1 for fewer than two crossings.
+std::ptrdiff_t FindHatchLineStart(std::vector<double>& d);
+// Splits the first inside pair (d[2k], d[2k + 1]) that holds lo..hi
+// within it by more than tol at both ends; false, and d unchanged, when none does.
+bool InsertSortedPair(std::vector<double>& d, double lo, double hi, double tol = 0.0);
+
 // none, or why the family cannot be hatched in the boundary.
 HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& family);
 
+// none, or tooManySegments when the families would cut more segments, at a
+// generous estimate, than kMaxHatchSegments out of the outline and islands.
+HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIsland> islands,
+                          std::span<const HatchFamily> families);
+
 // The family's lines by their level, in the order they are generated: the
-// start vertex is the first, in outline order, that lies less than one
-// spacing from the outline's extreme on the left and at least one spacing
-// from the other; lines follow at the offsets below it down to the other
-// extreme. Empty when the family has no line or fails CheckHatchFamily.
+// start vertex is the first, in outline order, that passes
+// IsHatchStartVertex; lines follow at the offsets from it until one lies
+// beyond the outline. Empty when the family has no line or fails CheckHatchFamily.
 std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family);
 
 // Appends the family's segments, line after line in level order, each line's
 // from the rear along the direction: the inside stretches of the line less
-// what the islands cover. Nothing when the family fails CheckHatchFamily.
+// what the islands cut out of them, the islands taken kind by kind (inserts,
+// circles, texts, polylines), each kind in its order in islands. Nothing
+// when the family fails CheckHatchFamily.
 void AddHatchFamily(const HatchBoundary& boundary, std::span<const HatchIsland> islands, const HatchFamily& family,
                     std::vector<HatchSegment>& out);
 

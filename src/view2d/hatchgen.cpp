@@ -76,11 +76,17 @@ void CRectaView::GenerateHatch()
             return;
 
     std::vector<HatchIsland> islands;
+    std::size_t budget = kIslandWalkBudget;
     for (const CDib* record : SelectedRecords()) {
         HatchIsland island;
-        if (AddHatchIsland(record->m_type, record->m_entity, *doc, island))
-            islands.push_back(std::move(island));
+        if (!AddHatchIsland(record->m_type, record->m_entity, *doc, island, &budget))
+            continue;
+        if (refused(island.whole ? HatchError::none : HatchError::islandTooLarge))
+            return;
+        islands.push_back(std::move(island));
     }
+    if (refused(CheckHatchSize(boundary, islands, families)))
+        return;
     ClearSelection();
     m_blockList.DeleteAll();
 

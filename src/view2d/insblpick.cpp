@@ -44,15 +44,16 @@ bool InsBlContainsPoint(const CEntityContext& drawing, const CInsBl& insert, con
     return false;
 }
 
-double PickDistInsBl(const CEntityContext& drawing, const CInsBl& insert, const CPointd& p)
+double PickDistInsBl(const CEntityContext& drawing, const CInsBl& insert, const CPointd& p, std::size_t& budget)
 {
     const CBloq* block = drawing.FindBlock(insert.m_block);
     double best = kNoPickDist;
     if (block)
-        WalkPlacedEntities(drawing, *block, insert.Placement(), [&](CElementPtr& placed) {
-            if (placed->m_type == ENT_BITMAP)
+        WalkPlacedParts(drawing, *block, insert.Placement(), budget, [&](PlacedPart& part) {
+            const CDib& placed = *part.element;
+            if (placed.m_type == ENT_BITMAP)
                 return;  // a picture in a block does not pick its insert
-            const PickHit hit = PickKind(placed->m_type).pick(placed->m_entity, p, nullptr, drawing);
+            const PickHit hit = PickKind(placed.m_type).pick(placed.m_entity, p, nullptr, drawing);
             if (hit.hit)
                 best = std::min(best, hit.dist);
         });
@@ -73,15 +74,13 @@ bool InsBlInSelWindow(const CEntityContext& drawing, const CInsBl& insert, const
     return mode == 0 ? !windowCrossesBox : windowCrossesBox;
 }
 
-void CollectSnapEntities(const CEntityContext& drawing, const CInsBl& insert, const Pt2 (&box)[4],
-                         std::vector<CElementPtr>& out)
+void WalkSnapPieces(const CEntityContext& drawing, const CInsBl& insert, const Pt2 (&box)[4], std::size_t& budget,
+                    const PlacedPartFn& leaf)
 {
     const CBloq* block = drawing.FindBlock(insert.m_block);
     if (!block || !PlacedBoxMeetsQuad(*block, insert.Placement(), box))
         return;
-    WalkPlacedEntities(
-        drawing, *block, insert.Placement(), [&](CElementPtr& placed) { out.push_back(std::move(placed)); },
-        [&](const CInsBl& nested, const CBloq& inner) {
-            return PlacedBoxMeetsQuad(inner, nested.Placement(), box);
-        });
+    WalkPlacedParts(drawing, *block, insert.Placement(), budget, leaf, [&](const CInsBl& nested, const CBloq& inner) {
+        return PlacedBoxMeetsQuad(inner, nested.Placement(), box);
+    });
 }

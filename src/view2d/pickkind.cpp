@@ -103,7 +103,8 @@ const PickRow kRows[] = {
           const CInsBl& insert = As<CInsBl>(e);
           if (!box || !InsBlContainsPoint(drawing, insert, p, box->t))
               return PickHit{};
-          return HitAt(PickDistInsBl(drawing, insert, p));
+          std::size_t own = kWalkBudget;
+          return HitAt(PickDistInsBl(drawing, insert, p, box->budget ? *box->budget : own));
       },
       [](const CObject* e, const Pt2 (&q)[4], int mode, const CEntityContext& drawing) {
           return InsBlInSelWindow(drawing, As<CInsBl>(e), q, mode);

@@ -6,6 +6,8 @@
 #include "model/geometry.h"
 #include "model/pointd.h"
 
+#include <cstddef>
+
 class CEntityContext;
 class CObject;
 
@@ -13,6 +15,7 @@ class CObject;
 struct PickBox {
     double t;
     double x1, y1, x2, y2;
+    std::size_t* budget = nullptr;  // the walk budget of the click, shared by the inserts it measures
 };
 
 // How a click meets an entity: no hit, or a hit at dist; a decisive hit

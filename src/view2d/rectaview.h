@@ -248,7 +248,8 @@ public:
     void DropOldestUndoState();
     // False when the record is not where the step needs it (the step is skipped).
     bool RestoreChangedRecord(CUndoStep* step);
-    bool ReinsertRecord(CUndoStep* step);
+    // Back at the end of the list, or before the record at before; drawn when draw is set.
+    bool ReinsertRecord(CUndoStep* step, POSITION before = nullptr, bool draw = true);
     CRecta* NewBlockRecta(int width, COLORREF color, std::string_view layer, const CPointd& p1, const CPointd& p2);
     CArc* NewBlockArc(int width, COLORREF color, std::string_view layer, const CPointd& centre, double radius,
                       double start, double end);

@@ -2,6 +2,7 @@
 #include "view2d/rectaview.h"
 
 #include "doc/rectadoc.h"
+#include "model/bloq.h"
 #include "model/dib.h"
 #include "model/entitykind.h"
 #include "platform/imagedc.h"
@@ -25,7 +26,8 @@ POSITION CRectaView::PickNearestEntity(const CPointd& p, CObject*& entity, int& 
         return nullptr;
     const CRectaDoc* doc = GetDocument();
     const double t = m_aperture / m_scale;
-    const PickBox box{t, p.x - t, p.y - t, p.x + t, p.y + t};
+    std::size_t budget = kWalkBudget;
+    const PickBox box{t, p.x - t, p.y - t, p.x + t, p.y + t, &budget};
     double best = kNoPickDist;
     POSITION bestPos = nullptr;
     for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {

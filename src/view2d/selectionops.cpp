@@ -126,9 +126,17 @@ CTdface* CRectaView::CopyTdfaceMoved(const CTdface* e, const CPointd& from, cons
 
 void CRectaView::CopySelection()
 {
+    // Hatches fill up to what is drawn: theirs go after the other copies.
+    std::vector<const CDib*> hatches;
     for (const CDib* record : SelectedRecords())
-        if (const CDib* copy = CopyEntityMoved(record->m_type, record->m_entity, m_firstPoint, m_secondPoint))
-            ShowNew(copy->m_type, copy->m_entity);
+        if (const CDib* copy = CopyEntityMoved(record->m_type, record->m_entity, m_firstPoint, m_secondPoint)) {
+            if (copy->m_type == ENT_HATCH)
+                hatches.push_back(copy);
+            else
+                ShowNew(copy->m_type, copy->m_entity);
+        }
+    for (const CDib* copy : hatches)
+        ShowNew(copy->m_type, copy->m_entity);
     SaveUndoState();
     ClearPendingSteps();
     ClearSelection();

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 namespace {
@@ -47,6 +48,7 @@ struct Candidate {
     const CObject* entity = nullptr;
     Pt2 foot;  // lines: foot of the perpendicular from the pick point
     double dist = kNoPickDist;
+    std::shared_ptr<const CDib> keep;  // a placed copy that entity lies in
 };
 
 // Centre, radius and angles of a circle (a full turn) or an arc.
@@ -346,7 +348,24 @@ int CRectaView::OnEditPoint(CPointd& p)
     Candidate first, second;
     const CRectaDoc* doc = GetDocument();
     std::vector<CElementPtr> edges;  // face edges a candidate may point at
-    auto consider = [&](int type, const CObject* entity) {
+    // A candidate kept takes over the placed copy it points into, if any.
+    auto offer = [&](Candidate& c, CElementPtr* placed) {
+        if (mode == SNAP_INTERSECTION && c.type != ENT_LINE && !IsRound(c.type))
+            return;
+        const bool nearest = c.dist < first.dist;
+        if (!nearest && !(mode == SNAP_INTERSECTION && c.dist < second.dist))
+            return;
+        if (placed && *placed)
+            c.keep = std::shared_ptr<const CDib>(std::move(*placed));
+        if (nearest) {
+            if (mode == SNAP_INTERSECTION)
+                second = first;
+            first = c;
+        } else {
+            second = c;
+        }
+    };
+    auto consider = [&](int type, const CObject* entity, CElementPtr* placed) {
         Candidate c;
         c.type = type;
         c.entity = entity;
@@ -390,33 +409,42 @@ int CRectaView::OnEditPoint(CPointd& p)
             break;
         default: break;
         }
-        if (!hit)
+        if (hit)
+            offer(c, placed);
+    };
+    // Inside an insert the placed pieces count one at a time, each freed
+    // unless a candidate points into it; a polyline's or dimension's pieces
+    // count as its segments, the first that hits alone. One budget serves the click.
+    std::size_t budget = kWalkBudget;
+    bool ownerHit = false;
+    auto considerPiece = [&](PlacedPart& part) {
+        if (part.first)
+            ownerHit = false;
+        const int type = part.element->m_type;
+        if (part.ownerType != ENT_PLINE && part.ownerType != ENT_DIMENSION) {
+            consider(type, part.element->m_entity, &part.element);
             return;
-        if (mode == SNAP_INTERSECTION && c.type != ENT_LINE && !IsRound(c.type))
+        }
+        if (ownerHit || (part.ownerType == ENT_PLINE && mode > SNAP_PERPENDICULAR) || type == ENT_TEXT)
             return;
-        if (c.dist < first.dist) {
-            if (mode == SNAP_INTERSECTION)
-                second = first;
-            first = c;
-        } else if (mode == SNAP_INTERSECTION && c.dist < second.dist) {
-            second = c;
+        Candidate c;
+        c.type = type;
+        c.entity = part.element->m_entity;
+        if (type == ENT_LINE ? SnapRecta(*static_cast<const CRecta*>(c.entity), box, pp, c.foot, c.dist)
+                             : SnapArc(*static_cast<const CArc*>(c.entity), box, pp, c.dist)) {
+            ownerHit = true;
+            offer(c, &part.element);
         }
     };
-    // Inside an insert the placed copies count; candidates may point at them.
-    std::vector<CElementPtr> placed;
     for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {
         const CDib* dib = doc->GetEntityRecord(pos);
         doc->GetEntityList().GetNext(pos);
         if (dib->m_visible != 1 || dib->m_flag != 1)
             continue;
-        if (dib->m_type != ENT_INSERT) {
-            consider(dib->m_type, dib->m_entity);
-            continue;
-        }
-        const std::size_t from = placed.size();
-        CollectSnapEntities(*doc, *static_cast<const CInsBl*>(dib->m_entity), box, placed);
-        for (std::size_t i = from; i < placed.size(); ++i)
-            consider(placed[i]->m_type, placed[i]->m_entity);
+        if (dib->m_type != ENT_INSERT)
+            consider(dib->m_type, dib->m_entity, nullptr);
+        else
+            WalkSnapPieces(*doc, *static_cast<const CInsBl*>(dib->m_entity), box, budget, considerPiece);
     }
     if (!(first.dist < kNoPickDist))
         return 0;

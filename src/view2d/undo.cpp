@@ -16,6 +16,7 @@
 
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -234,6 +235,9 @@ void CRectaView::DoUndo()
     const auto* state = static_cast<CUndoState*>(m_undoStates.GetAt(m_undoStates.FindIndex(n - m_undone)));
     bool changed = false;
     // Newest step first, so a record touched twice ends in its first form.
+    // Erased records go back to the end in step order, each before the one
+    // put back after it, and are drawn in that order once all are back.
+    std::vector<CDib*> back;
     for (POSITION p = state->m_steps.GetTailPosition(); p;) {
         auto* step = static_cast<CUndoStep*>(state->m_steps.GetPrev(p));
         if (step->m_reversed)
@@ -242,12 +246,18 @@ void CRectaView::DoUndo()
         switch (step->m_operation) {
         case UNDO_ADDED: done = TakeOut(doc, *step); break;
         case UNDO_CHANGED: done = RestoreChangedRecord(step); break;
-        case UNDO_ERASED: done = ReinsertRecord(step); break;
+        case UNDO_ERASED:
+            if ((done = ReinsertRecord(step, back.empty() ? nullptr : doc->FindEntityRecord(back.back()), false)))
+                back.push_back(step->m_record);
+            break;
         default: break;
         }
         step->m_reversed = done;
         changed |= done;
     }
+    for (auto it = back.rbegin(); it != back.rend(); ++it)
+        if (Shown(*it) && doc->FindEntityRecord(*it))
+            doc->DrawInAllViews(1, *it);
     if (changed)
         doc->SetModifiedFlag();
 }
@@ -302,15 +312,16 @@ bool CRectaView::RestoreChangedRecord(CUndoStep* step)
     return true;
 }
 
-bool CRectaView::ReinsertRecord(CUndoStep* step)
+bool CRectaView::ReinsertRecord(CUndoStep* step, POSITION before, bool draw)
 {
     // Only the step that took the record out may put it back.
     CRectaDoc* doc = GetDocument();
     if (!doc || !step->m_ownsRecord || StepRecordInList(doc, *step))
         return false;
-    step->m_position = doc->AppendEntityRecord(step->m_record);
+    step->m_position =
+        before ? doc->InsertEntityRecordBefore(before, step->m_record) : doc->AppendEntityRecord(step->m_record);
     step->m_ownsRecord = false;
-    if (Shown(step->m_record))
+    if (draw && Shown(step->m_record))
         doc->DrawInAllViews(1, step->m_record);
     return true;
 }

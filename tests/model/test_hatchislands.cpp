@@ -113,15 +113,19 @@ TEST(HatchIslandKinds, FiftyTexts)
     std::vector<std::unique_ptr<CText>> texts;
     std::vector<std::pair<int, const CObject*>> entities;
     std::vector<Region> regions;
+    std::vector<std::pair<Pt2, double>> taken;
     for (int i = 0; i < 50; ++i) {
         auto& t = texts.emplace_back(std::make_unique<CText>(1, 0, "L"));
-        t->m_insert = CPointd(x(rng), y(rng));
-        t->m_font.lfHeight = height(rng);
-        t->m_font.lfEscapement = escapement(rng);
-        t->m_justify = justify(rng);
-        t->m_text = std::string(std::size_t(chars(rng)), 'W');
         CPointd c[4];
-        t->AlignPoint(t->m_insert, c[0], c[1], c[2], c[3]);
+        do {
+            t->m_insert = CPointd(x(rng), y(rng));
+            t->m_font.lfHeight = height(rng);
+            t->m_font.lfEscapement = escapement(rng);
+            t->m_justify = justify(rng);
+            t->m_text = std::string(std::size_t(chars(rng)), 'W');
+            t->AlignPoint(t->m_insert, c[0], c[1], c[2], c[3]);
+        } while (!TakeClearDisc(kField, taken, {(c[0].x + c[2].x) / 2, (c[0].y + c[2].y) / 2},
+                                std::hypot(c[2].x - c[0].x, c[2].y - c[0].y) / 2));
         regions.push_back(Polygon({{c[0].x, c[0].y}, {c[1].x, c[1].y}, {c[2].x, c[2].y}, {c[3].x, c[3].y}}));
         entities.emplace_back(ENT_TEXT, t.get());
     }
@@ -136,8 +140,15 @@ TEST(HatchIslandKinds, FiftyPolylines)
     std::vector<std::unique_ptr<CPLine>> plines;
     std::vector<std::pair<int, const CObject*>> entities;
     std::vector<Region> regions;
+    std::vector<std::pair<Pt2, double>> taken;
     for (int i = 0; i < 50; ++i) {
-        std::vector<Pt2> corners = TurnedSquare({x(rng), y(rng)}, half(rng), turn(rng));
+        Pt2 c;
+        double h = 0.0;
+        do {
+            c = {x(rng), y(rng)};
+            h = half(rng);
+        } while (!TakeClearDisc(kField, taken, c, h));
+        std::vector<Pt2> corners = TurnedSquare(c, h, turn(rng));
         if (i % 2 == 1)
             corners.pop_back();  // a triangle
         plines.emplace_back(NewClosedPLine(corners));
@@ -145,6 +156,25 @@ TEST(HatchIslandKinds, FiftyPolylines)
         entities.emplace_back(ENT_PLINE, plines.back().get());
     }
     HatchAndCheck(doc, entities, regions);
+}
+
+// An insert's block is taken whole, beyond the budget of a repaint; a walk
+// that runs out of its budget marks the island.
+TEST(HatchIslandKinds, InsertIslandsAreTakenWholeOrMarked)
+{
+    CRectaDoc doc;
+    CObList circles(ListOwnership::owns);
+    for (int i = 0; i < 60000; ++i)
+        circles.AddTail(new CDib(ENT_CIRCLE, NewCircle(i % 300, i / 300, 0.1)));
+    doc.AddBlock(CPointd(), circles)->m_name = "MANY";
+    const std::unique_ptr<CInsBl> insert(NewInsert("MANY", 0, 0));
+    HatchIsland whole, part;
+    ASSERT_TRUE(AddHatchIsland(ENT_INSERT, insert.get(), doc, whole));
+    EXPECT_EQ(whole.Arcs().size(), 60000u);
+    EXPECT_TRUE(whole.whole);
+    std::size_t budget = 100;
+    ASSERT_TRUE(AddHatchIsland(ENT_INSERT, insert.get(), doc, part, &budget));
+    EXPECT_FALSE(part.whole);
 }
 
 // A square polyline with a circle inside, placed by an insert nested in

@@ -270,39 +270,42 @@ TEST(HatchIslands, CircleLeavesItsChord)
     EXPECT_EQ(gaps, 14);  // every line from y = 3.5 down to -3
 }
 
-// An island overlapping the outline, and one over two stretches of a line,
-// cut what they cover; one that touches a line splits it there, leaving no gap.
-TEST(HatchIslands, OverlapsAndSpansCutWhatTheyCover)
+// An island is cut out only where it lies strictly inside one inside
+// stretch: one reaching over the outline splits the line where it runs
+// inside, leaving no gap; one over two stretches, the outline itself and one
+// inside the gap a first one left change nothing; one that touches the line
+// splits it there.
+TEST(HatchIslands, OnlyIslandsWithinOneStretchAreCut)
 {
     const std::vector<Pt2> comb = {{0, 0}, {10, 0}, {10, 5}, {6, 5}, {6, 1}, {4, 1}, {4, 5}, {0, 5}};
-    HatchIsland over, span, touch;
+    HatchIsland over, span, self, touch, first, inGap;
     over.AddCircle({0, 4}, 2);
-    for (auto [a, b] : {std::pair<Pt2, Pt2>{{3, 2.5}, {7, 2.5}}, {{7, 2.5}, {7, 3.5}}, {{7, 3.5}, {3, 3.5}},
-                        {{3, 3.5}, {3, 2.5}}})
-        span.AddSegment(a, b);
+    auto box = [](HatchIsland& island, double x1, double y1, double x2, double y2) {
+        for (auto [a, b] : {std::pair<Pt2, Pt2>{{x1, y1}, {x2, y1}}, {{x2, y1}, {x2, y2}}, {{x2, y2}, {x1, y2}},
+                            {{x1, y2}, {x1, y1}}})
+            island.AddSegment(a, b);
+    };
+    box(span, 3, 2.5, 7, 3.5);
+    for (std::size_t i = 0; i < comb.size(); ++i)
+        self.AddSegment(comb[i], comb[(i + 1) % comb.size()]);
     touch.AddSegment({8, 3}, {9, 4});
-    const std::vector<HatchIsland> islands = {over, span, touch};
-    const auto out = HatchOf(comb, islands, {0.0, 1.0, 1.0});
-    CheckHatch({comb,
-                {Circle({0, 4}, 2), Polygon({{3, 2.5}, {7, 2.5}, {7, 3.5}, {3, 3.5}}), Polygon({{8, 3}, {9, 4}})},
-                {0.0, 1.0, 1.0}},
-               HatchBoundary(comb), out);
-    // Line y = 3: 0..4 less the circle (x < sqrt(3)), then 6..10 less the box (x < 7).
+    first.AddCircle({8.6, 3}, 0.4);  // cuts 8.2..9 on y = 3, after the touch at 8
+    inGap.AddCircle({8.6, 3}, 0.2);
+    const auto out = HatchOf(comb, {over, span, self, touch, first, inGap}, {0.0, 1.0, 1.0});
     std::vector<std::pair<double, double>> at3;
     for (const HatchSegment& s : out)
         if (std::fabs(s.a.y - 3) < 1e-12)
             at3.emplace_back(s.a.x, s.b.x);
-    ASSERT_EQ(at3.size(), 3u);
-    EXPECT_NEAR(at3[0].first, std::sqrt(3.0), 1e-12);
-    EXPECT_NEAR(at3[0].second, 3, 1e-12);
-    EXPECT_NEAR(at3[1].first, 7, 1e-12);
-    EXPECT_EQ(at3[1].second, 8);
-    EXPECT_EQ(at3[2].first, 8);
-    EXPECT_NEAR(at3[2].second, 10, 1e-12);
+    const std::pair<double, double> expected[] = {{0, std::sqrt(3.0)}, {std::sqrt(3.0), 4}, {6, 8}, {8, 8.2}, {9, 10}};
+    ASSERT_EQ(at3.size(), std::size(expected));
+    for (std::size_t i = 0; i < at3.size(); ++i) {
+        EXPECT_NEAR(at3[i].first, expected[i].first, 1e-12) << i;
+        EXPECT_NEAR(at3[i].second, expected[i].second, 1e-12) << i;
+    }
 }
 
-// Island stretches far along a long line, or from its very start, are cut
-// like any other.
+// An island far along a long line is cut like a near one; one reaching over
+// the line's start splits it where it runs inside.
 TEST(HatchIslands, StretchesAtAnyDistanceAreCut)
 {
     const std::vector<Pt2> strip = {{0, 0}, {30000, 0}, {30000, 2}, {0, 2}};
@@ -312,10 +315,11 @@ TEST(HatchIslands, StretchesAtAnyDistanceAreCut)
     atStart.AddSegment({3, 1.5}, {-1, 1.5});
     atStart.AddSegment({-1, 1.5}, {-1, 0.5});
     const auto out = HatchOf(strip, {far, atStart}, {0.0, 1.0, 1.0});
-    ASSERT_EQ(out.size(), 2u);  // the line y = 1, in two
-    EXPECT_NEAR(out[0].a.x, 1, 1e-9);
-    EXPECT_NEAR(out[0].b.x, 19999.5, 1e-9);
-    EXPECT_NEAR(out[1].a.x, 20000.5, 1e-9);
+    ASSERT_EQ(out.size(), 3u);  // the line y = 1, in three
+    EXPECT_NEAR(out[0].b.x, 1, 1e-9);
+    EXPECT_NEAR(out[1].a.x, 1, 1e-9);
+    EXPECT_NEAR(out[1].b.x, 19999.5, 1e-9);
+    EXPECT_NEAR(out[2].a.x, 20000.5, 1e-9);
 }
 
 // Fifty circles and fifty turned squares inside a concave outline.
@@ -323,17 +327,28 @@ TEST(HatchIslands, FiftyIslandsOfEachShape)
 {
     const std::vector<Pt2> outline = {{0, 0}, {60, 0}, {60, 40}, {35, 40}, {30, 25}, {25, 40}, {0, 40}};
     std::mt19937 rng(50);
-    std::uniform_real_distribution<double> x(2, 58), y(2, 38), r(0.3, 1.5), turn(0, kPi);
+    std::uniform_real_distribution<double> x(2, 58), y(2, 38), r(0.3, 1.2), turn(0, kPi);
     std::vector<HatchIsland> islands;
     std::vector<Region> regions;
+    std::vector<std::pair<Pt2, double>> taken;
+    auto clear = [&](Pt2& c, double& size) {
+        do {
+            c = {x(rng), y(rng)};
+            size = r(rng);
+        } while (!TakeClearDisc(outline, taken, c, size));
+    };
     for (int i = 0; i < 50; ++i) {
-        const Pt2 c{x(rng), y(rng)};
-        islands.emplace_back().AddCircle(c, r(rng));
-        regions.push_back(Circle(c, islands.back().Arcs().back().r));
+        Pt2 c;
+        double size = 0.0;
+        clear(c, size);
+        islands.emplace_back().AddCircle(c, size);
+        regions.push_back(Circle(c, size));
     }
     for (int i = 0; i < 50; ++i) {
-        const Pt2 c{x(rng), y(rng)};
-        const double a = turn(rng), h = r(rng);
+        Pt2 c;
+        double h = 0.0;
+        clear(c, h);
+        const double a = turn(rng);
         std::vector<Pt2> corners;
         for (int k = 0; k < 4; ++k)
             corners.push_back({c.x + h * std::cos(a + k * kPi / 2), c.y + h * std::sin(a + k * kPi / 2)});
@@ -420,8 +435,9 @@ TEST(HatchLines, SpacingsThatCannotBeHatchedAreRefused)
         {{0.0, NAN, NAN}, HatchError::badPattern, 0, 0},
         {{0.0, INFINITY, INFINITY}, HatchError::badPattern, 0, 0},
         {{NAN, 1.0, 1.0}, HatchError::badPattern, 0, 0},
-        {{0.0, -1.0, -1.0}, HatchError::badPattern, 0, 0},
-        {{0.0, 1.0, -1.0}, HatchError::badPattern, 0, 0},  // double lines stepping back
+        {{0.0, -1.0, -1.0}, HatchError::none, 10, 9},  // upwards from the bottom
+        {{0.0, 1.0, -0.5}, HatchError::none, 38, 37},   // double lines stepping back and on
+        {{0.0, 1.0, -1.0}, HatchError::noAdvance, 0, 0},
         {{0.0, 20.0, 20.0}, HatchError::none, 0, 0},       // wider than the outline
     };
     for (const Case& c : cases) {
@@ -435,6 +451,23 @@ TEST(HatchLines, SpacingsThatCannotBeHatchedAreRefused)
     }
     EXPECT_EQ(CheckHatchFamily(HatchBoundary(std::vector<Pt2>{{0, 0}, {1, 0}}), {0.0, 1.0, 1.0}),
               HatchError::fewPoints);
+
+    // A comb of ten teeth: lines within bounds, ten segments each beyond them.
+    std::vector<Pt2> comb = {{0, 0}, {19, 0}};
+    for (int x = 19; x > 0; x -= 2)
+        comb.insert(comb.end(), {{double(x), 10}, {x - 1.0, 10}, {x - 1.0, 1}, {x - 2.0, 1}});
+    comb.resize(comb.size() - 2);
+    const HatchBoundary teeth(comb);
+    const HatchFamily across{kPi / 2, 1.0, 1.0}, along{0.0, 1e-4, 1e-4};
+    EXPECT_EQ(CheckHatchFamily(teeth, along), HatchError::none);
+    EXPECT_EQ(CheckHatchSize(teeth, {}, std::vector<HatchFamily>{across, along}), HatchError::tooManySegments);
+    // Each line an island meets may be split: 100000 lines, and seven
+    // islands as deep as 80000 of them.
+    std::vector<HatchIsland> rounds(7);
+    for (std::size_t i = 0; i < rounds.size(); ++i)
+        rounds[i].AddCircle({5, 5}, 4);
+    EXPECT_EQ(CheckHatchSize(square, {}, std::vector<HatchFamily>{along}), HatchError::none);
+    EXPECT_EQ(CheckHatchSize(square, rounds, std::vector<HatchFamily>{along}), HatchError::tooManySegments);
     EXPECT_FALSE(HatchErrorText(HatchError::tooManyLines).empty());
     EXPECT_TRUE(HatchErrorText(HatchError::none).empty());
 }

@@ -92,6 +92,21 @@ struct HatchCase {
     HatchFamily family;
 };
 
+// Islands apart from each other and from the outline lie strictly inside one
+// inside stretch of every line they meet, so each is cut out whole. True, and
+// the disc (c, r) taken, when it keeps clear of the outline and the discs taken.
+inline bool TakeClearDisc(const std::vector<Pt2>& outline, std::vector<std::pair<Pt2, double>>& taken, Pt2 c,
+                          double r)
+{
+    if (!InPolygon(outline, c) || PolygonDistance(outline, c) <= 1.05 * r)
+        return false;
+    for (auto [o, q] : taken)
+        if (std::hypot(o.x - c.x, o.y - c.y) <= 1.05 * (r + q))
+            return false;
+    taken.emplace_back(c, r);
+    return true;
+}
+
 // Every segment: on one of the family's lines; its midpoint inside the
 // outline and outside every island; crossing no edge of the outline; each end
 // on the outline or an island's edge within 1e-9 of the outline's size. Then

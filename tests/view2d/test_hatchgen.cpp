@@ -191,8 +191,7 @@ TEST_F(HatchGen, BoundariesAndSpacingsThatCannotBeHatchedAreRefused)
         {{{0, 0}, {4, 0}, {4, 0}, {0, 0}}, nullptr, {}, HatchError::fewPoints},
         {{{0, 0}, {1, 1}, {3, 3}}, nullptr, {}, HatchError::noArea},
         {{{0, 0}, {4, 0}, {4, 3}}, "single", {{"space1", "1e-12"}}, HatchError::tooManyLines},
-        {{{0, 0}, {4, 0}, {4, 3}}, "single", {{"space1", "-0.5"}}, HatchError::badPattern},
-        {{{0, 0}, {4, 0}, {4, 3}}, "double", {{"space1", "0.1"}, {"space2", "-0.1"}}, HatchError::badPattern},
+        {{{0, 0}, {4, 0}, {4, 3}}, "double", {{"space1", "0.1"}, {"space2", "-0.1"}}, HatchError::noAdvance},
         {{{0, 0}, {4, 0}, {4, 3}}, "families", {{"space1", "0.1"}, {"space2", "1e-9"}}, HatchError::tooManyLines},
     };
     for (const Row& row : rows) {
@@ -298,7 +297,8 @@ TEST_F(HatchGen, SelectedIslandsAreLeftOut)
 }
 
 // The hatch-by-polyline command hands over the picked polyline's vertices,
-// arcs in steps, as the point list.
+// arcs in steps, as the point list. The polyline itself selected as an
+// island, as a window round everything selects it, leaves the lines whole.
 TEST_F(HatchGen, PolylineVerticesAsTheBoundary)
 {
     CObList segments(ListOwnership::owns);
@@ -318,6 +318,7 @@ TEST_F(HatchGen, PolylineVerticesAsTheBoundary)
     for (CObject* obj : view.m_pointList)
         outline.push_back({static_cast<CPointd*>(obj)->x, static_cast<CPointd*>(obj)->y});
     ASSERT_GT(outline.size(), 30u);
+    Select(ENT_PLINE);
 
     ScriptedForms forms;
     ExpectSingle(forms, "137", "0.2");

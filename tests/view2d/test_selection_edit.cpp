@@ -2,11 +2,15 @@
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/hatch.h"
 #include "model/recta.h"
 #include "model/tdface.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_forms.h"
 #include "view_fixture.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -69,6 +73,43 @@ TEST_F(SelectionEdit, CopyByClicksThenUndo)
     EXPECT_EQ(view.UndoStateCount(), 1);
     view.OnCommand(ID_UNDO);
     EXPECT_EQ(Count(), 2);
+}
+
+// A hatch listed before its ring fills only the ring when an erase of all
+// is undone or all is copied, as on a repaint; the undone erase puts the
+// records back in the order they were erased, the hatch last.
+TEST_F(SelectionEdit, HatchesFillAfterTheOtherRecordsComeBack)
+{
+    doc.AddHatchOnLayer(1, RGB(255, 0, 0), "ZP", HATCH_SOLID, CPointd(4, 3));
+    CCirc* ring = doc.AddCirc();
+    ring->m_centre = CPointd(4, 3);
+    ring->m_rx = ring->m_ry = 0.5;
+    for (const bool copy : {true, false}) {
+        SCOPED_TRACE(copy ? "copy" : "undone erase");
+        std::vector<const CDib*> order;
+        for (CObject* obj : doc.GetEntityList())
+            order.push_back(static_cast<CDib*>(obj));
+        // Hatches are erased last.
+        std::stable_partition(order.begin(), order.end(), [](const CDib* d) { return d->m_type != ENT_HATCH; });
+        if (copy) {  // the selection in list order, the hatch before its ring
+            view.SelectByWindow(0, CPointd(0.3, 0.3), CPointd(5, 5));
+            view.m_firstPoint = CPointd(1, 1);
+            view.m_secondPoint = CPointd(1, 2);
+            Red();  // painted: what follows draws over it
+            view.CopySelection();
+        } else {
+            SelectAllFor(10450);
+            Red();
+            view.OnCommand(ID_UNDO);
+            std::vector<const CDib*> now;
+            for (CObject* obj : doc.GetEntityList())
+                now.push_back(static_cast<CDib*>(obj));
+            EXPECT_EQ(now, order);
+        }
+        const int drawn = Red();
+        view.Invalidate();
+        EXPECT_LT(drawn, 2 * Red());
+    }
 }
 
 TEST_F(SelectionEdit, BlockDefineErasesSourcesAndRefusesATakenName)

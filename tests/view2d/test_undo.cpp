@@ -3,6 +3,7 @@
 #include "model/recta.h"
 #include "view2d/undo.h"
 #include "support/scripted_dialogs.h"
+#include "support/stored.h"
 #include "view_fixture.h"
 
 #include <QTemporaryDir>
@@ -155,6 +156,19 @@ TEST_F(UndoTest, StepsReverseInOrder)
     view.DoRedo();
     EXPECT_DOUBLE_EQ(X1(twice), 13);
     EXPECT_FALSE(InList(gone));
+}
+
+TEST_F(UndoTest, ErasedRecordsComeBackInStepOrder)
+{
+    CDib* lines[5];
+    for (int i = 0; i < 5; ++i)
+        lines[i] = AddLine(view, i);
+    const std::vector<BYTE> before = Stored(doc);
+    for (int i = 2; i < 5; ++i)
+        EraseLine(view, lines[i]);
+    Close(view);
+    view.DoUndo();
+    EXPECT_EQ(Stored(doc), before) << "the file as before the erase";
 }
 
 TEST_F(UndoTest, DroppedStatesFreeWhatOnlyTheyHold)

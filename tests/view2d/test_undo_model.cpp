@@ -36,7 +36,12 @@ struct Step {
     Bytes other;  // change steps: the record's other form (before the change, or after its undo)
     bool reversed = false;
 };
-using State = std::vector<Step>;
+struct State {
+    std::vector<Step> steps;
+    // The file before and after an operation that only erased the last
+    // records in order: its undo, right after, gives the file before.
+    Bytes fileBefore, fileAfter;
+};
 
 struct ViewModel {
     std::vector<State> states;
@@ -147,8 +152,11 @@ protected:
     }
     // Undo reverses the steps newest first, redo applies again the ones undo
     // reversed; a step whose record is not where it needs it is passed over.
-    void Apply(State& s, bool undo)
+    // Undo puts erased records back at the end in step order.
+    void Apply(State& state, bool undo)
     {
+        std::vector<Step>& s = state.steps;
+        std::vector<Serial> back;
         for (std::size_t i = 0; i < s.size(); ++i) {
             Step& st = s[undo ? s.size() - 1 - i : i];
             if (st.reversed == undo)
@@ -163,7 +171,9 @@ protected:
                     owners[st.serial] = st.id;
                 }
             } else if ((done = Owns(st))) {
-                list.push_back(st.serial);
+                list.insert(back.empty() ? list.end() : std::find(list.begin(), list.end(), back.back()), st.serial);
+                if (undo)
+                back.push_back(st.serial);
                 owners.erase(st.serial);
             }
             st.reversed = undo == done;
@@ -172,7 +182,7 @@ protected:
     // A freed state frees the records its steps own.
     void Free(const State& s)
     {
-        for (const Step& st : s)
+        for (const Step& st : s.steps)
             if (Owns(st)) {
                 owners.erase(st.serial);
                 bytes.erase(st.serial);
@@ -188,9 +198,9 @@ protected:
     // An operation that changed nothing records no state.
     void Save(ViewModel& m, State s)
     {
-        if (s.empty())
+        if (s.steps.empty())
             return;
-        for (const Step& st : s)
+        for (const Step& st : s.steps)
             if (st.op < 0)
                 owners[st.serial] = st.id;
         Discard(m, 0);
@@ -206,7 +216,7 @@ protected:
         State s;
         for (Serial c : m.chain)
             if (In(c))
-                s.push_back({1, ++ids, c, {}});
+                s.steps.push_back({1, ++ids, c, {}});
         Save(m, std::move(s));
         m.chain.clear();
     }
@@ -214,6 +224,7 @@ protected:
     // ---- operations on a view, and what the model expects of them
     Before Look(int v)
     {
+        file = Stored(doc);
         Before b{V(v).m_command, V(v).m_mode, {}};
         for (POSITION n = V(v).GetFirstSelectedPosition(); n;)
             if (const Serial s = V(v).GetNextSelected(n)->m_serial; In(s))
@@ -256,14 +267,20 @@ protected:
             if (effect == Effect::chain)
                 vm[v].chain.push_back(a);
             else
-                s.push_back({1, ++ids, a, {}});
+                s.steps.push_back({1, ++ids, a, {}});
         for (Serial r : b.selected) {
             if (changes) {
-                s.push_back({0, ++ids, r, bytes[r]});
+                s.steps.push_back({0, ++ids, r, bytes[r]});
                 bytes[r] = Stored(*doc.GetEntityRecord(doc.FindEntityBySerial(r)));
             } else if (erases) {
-                s.push_back({-1, ++ids, r, {}});
+                s.steps.push_back({-1, ++ids, r, {}});
             }
+        }
+        if (effect == Effect::erase && added.empty() && !removed.empty() &&
+            std::equal(removed.begin(), removed.end(), list.end() - std::ptrdiff_t(removed.size())) &&
+            std::equal(removed.begin(), removed.end(), b.selected.begin(), b.selected.end())) {
+            s.fileBefore = file;
+            s.fileAfter = Stored(doc);
         }
         for (Serial r : removed)
             list.erase(std::find(list.begin(), list.end(), r));
@@ -278,11 +295,18 @@ protected:
             // A new polyline and its undo in one step would hide its record from the model.
             if (V(v).m_mode == MODE_PLINE && !V(v).m_blockList.IsEmpty())
                 Right(v);
+            file = Stored(doc);
             V(v).OnCommand(id);
             CloseChain(m);  // every command first ends the running one
             bool done = false;
-            if (id == ID_UNDO && (done = m.undone < int(m.states.size())))
-                Apply(m.states[m.states.size() - ++m.undone], true);
+            if (id == ID_UNDO && (done = m.undone < int(m.states.size()))) {
+                State& s = m.states[m.states.size() - ++m.undone];
+                Apply(s, true);
+                if (!s.fileBefore.empty() && file == s.fileAfter) {
+                    EXPECT_TRUE(Stored(doc) == s.fileBefore) << "the file differs from the one before the erase";
+                    ++fileChecks;
+                }
+            }
             if (id == ID_REDO && (done = m.undone > 0)) {
                 Discard(m, 1);
                 m.undone = 0;
@@ -388,7 +412,7 @@ protected:
             n += 1 + parts[s];
         for (const ViewModel& m : vm)
             for (const State& s : m.states)
-                for (const Step& st : s)
+                for (const Step& st : s.steps)
                     n += st.op == 0 ? 1 + parts[st.serial] : 0;
         for (int v : {0, 1})
             n += V(v).m_blockList.GetCount();
@@ -449,7 +473,8 @@ protected:
     std::map<Serial, int> owners;    // a record out of the list: the step that owns it
     std::int64_t base = 0;           // elements alive before the drawing had any
     bool bursts = false, eraseSource = false;
-    int ids = 0, ops = 0, blocks = 0;
+    int ids = 0, ops = 0, blocks = 0, fileChecks = 0;
+    Bytes file;  // the drawing's file before the running operation
     std::string trace;
 };
 
@@ -499,6 +524,7 @@ TEST_P(UndoModel, RandomOperationsInTwoViews)
     FreeUndoHistory(other);
     doc.DeleteContents();
     EXPECT_EQ(CDib::LiveCount(), base);
+    EXPECT_GT(fileChecks, 0) << "no undone erase of the last records was checked against the file";
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, UndoModel, ::testing::Values(1u, 2u, 3u));
