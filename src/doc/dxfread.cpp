@@ -297,7 +297,7 @@ void Importer::ReadHeader()
         }
         for (int i = 0; i < 3; ++i) {
             int value = 0;
-            if (variable == kCounters[i] && ParseInt(g.value, value) && value >= 0 && value <= 0xFFFF)
+            if (variable == kCounters[i] && ParseInt(g.value, value) && value >= 0 && value < 0xFFFF)
                 m_counters[i] = value;
         }
     }
@@ -653,7 +653,7 @@ bool Importer::ReadTextFields(const Common& c, int vCode, CText& text)
     font.lfEscapement = font.lfOrientation = -tenths;
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
-    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    font.lfPitchAndFamily = VARIABLE_PITCH | FF_MODERN;
     SetFaceName(font, "Courier New");
     text.m_text = Decode(m_f.Raw(1), true);
     return true;
@@ -1008,10 +1008,11 @@ void Importer::Commit()
         insert->m_block = FinalBlockName(insert->m_block);
 
     bool changed = false;
+    // A counter counts the blocks made so far: the next is one more than the file's.
     static constexpr int kCounterWords[] = {TW_DOOR_BLOCKS, TW_DOUBLE_DOOR_BLOCKS, TW_WINDOW_BLOCKS};
     for (int i = 0; i < 3; ++i)
-        if (m_counters[i] > m_doc.m_toolWords[kCounterWords[i]]) {
-            m_doc.m_toolWords[kCounterWords[i]] = m_counters[i];
+        if (m_counters[i] >= 0 && m_counters[i] + 1 != m_doc.m_toolWords[kCounterWords[i]]) {
+            m_doc.m_toolWords[kCounterWords[i]] = m_counters[i] + 1;
             changed = true;
         }
 

@@ -31,7 +31,7 @@ int RGBToDXFColor(COLORREF colour)
 bool DXFLineTypeCode(std::string_view name, int& style)
 {
     for (int s = 0; s < int(std::size(kLineTypes)); ++s)
-        if (SameDxfName(name, kLineTypes[s])) {
+        if (name.starts_with(kLineTypes[s])) {
             style = s;
             return true;
         }

@@ -349,7 +349,23 @@ TEST_F(DxfImport, TextsArePlacedByTheirAlignment)
         EXPECT_NEAR(t->m_insert.y, row.y, 1e-12) << where;
         EXPECT_EQ(t->m_font.lfEscapement, -LONG(std::lround(row.degrees * 10))) << where;
         EXPECT_EQ(t->m_font.lfHeight, 200);
+        EXPECT_EQ(t->m_font.lfPitchAndFamily, 0x32);
     }
+}
+
+TEST_F(DxfImport, LineTypesAreNamedByTheirStartInCapitals)
+{
+    const struct {
+        const char* name;
+        int style;
+    } rows[] = {{"DASHED", 1}, {"DASHED2", 1}, {"DASHEDX2", 1}, {"CENTER2", 3}, {"DASHDOT", 2},
+                {"dashed", 0}, {"Center", 0},  {"DASH", 0}};
+    std::string records;
+    for (const auto& row : rows)
+        records += Rec("LINE", {{6, row.name}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}});
+    Import(EntitiesFile(records));
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(Entity<CEntity>(int(i))->m_style, rows[i].style) << rows[i].name;
 }
 
 TEST_F(DxfImport, EntityColoursFollowTheColourNumbers)
@@ -482,14 +498,15 @@ TEST_F(DxfImport, BlockBasePointsMoveTheirEntities)
     EXPECT_EQ(line->m_p2, CPointd(1, 0, 0));
 }
 
-TEST_F(DxfImport, CountersTakeTheHigherValue)
+TEST_F(DxfImport, CountersAreOneMoreThanTheFiles)
 {
     doc.m_toolWords[TW_DOOR_BLOCKS] = 7;
     doc.m_toolWords[TW_DOUBLE_DOOR_BLOCKS] = 2;
+    doc.m_toolWords[TW_WINDOW_BLOCKS] = 3;
     Import(File(Section("HEADER", "9\n$USERI3\n70\n5\n9\n$USERI4\n70\n5\n9\n$USERI5\n70\nx\n")));
-    EXPECT_EQ(doc.m_toolWords[TW_DOOR_BLOCKS], 7);
-    EXPECT_EQ(doc.m_toolWords[TW_DOUBLE_DOOR_BLOCKS], 5);
-    EXPECT_EQ(doc.m_toolWords[TW_WINDOW_BLOCKS], 0);
+    EXPECT_EQ(doc.m_toolWords[TW_DOOR_BLOCKS], 6);
+    EXPECT_EQ(doc.m_toolWords[TW_DOUBLE_DOOR_BLOCKS], 6);
+    EXPECT_EQ(doc.m_toolWords[TW_WINDOW_BLOCKS], 3);
 }
 
 // Short decimals take a quicker way than other numbers; both read as std::from_chars does.
