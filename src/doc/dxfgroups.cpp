@@ -13,7 +13,7 @@ namespace {
 std::string Quoted(std::string_view s)
 {
     constexpr std::size_t kShown = 24;
-    return "\"" + std::string(s.substr(0, kShown)) + (s.size() > kShown ? "...\"" : "\"");
+    return "\"" + Visible(s.substr(0, kShown)) + (s.size() > kShown ? "...\"" : "\"");
 }
 
 bool IsDigit(char c)
@@ -117,6 +117,29 @@ char32_t NextUtf8(std::string_view s, std::size_t& i)
 }
 
 }  // namespace
+
+std::string Visible(std::string_view s)
+{
+    std::string out;
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u != 0x7F) {
+            out += c;
+            continue;
+        }
+        static constexpr char kNamed[] = {'0', 0, 0, 0, 0, 0, 0, 0, 0, 't', 'n', 0, 0, 'r'};
+        if (u < sizeof kNamed && kNamed[u]) {
+            out += '\\';
+            out += kNamed[u];
+        } else {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        }
+    }
+    return out;
+}
 
 bool ParseReal(std::string_view s, double& value)
 {

@@ -27,6 +27,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Bytes of the file as a message shows them: control characters written
+// as \0, \t, \n, \r or \xHH.
+std::string Visible(std::string_view s);
+
 // A finite number of magnitude up to kAbsurd, blanks around it allowed.
 bool ParseReal(std::string_view s, double& value);
 // A decimal integer, blanks around it and a sign allowed.

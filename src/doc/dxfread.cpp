@@ -39,6 +39,11 @@ constexpr double kPi = 3.14159265358979323846;
 // Copies an array insert may make; a larger array is left out.
 constexpr long long kMaxArrayCopies = 1000;
 constexpr std::size_t kMaxFileSize = std::size_t(1) << 31;
+// Objects (entities, segments, parts) an import may make: this many, and
+// one more for every kBytesPerObject bytes of the file. Legitimate files make
+// far fewer; shared dimension blocks and arrays could make a great many more.
+constexpr std::size_t kFreeObjects = 1000000;
+constexpr std::size_t kBytesPerObject = 16;
 
 // ---------------------------------------------------------------- staged drawing
 
@@ -129,7 +134,8 @@ void ArcFromBulge(const CPointd& p0, const CPointd& p1, double b, CArc& arc)
 
 class Importer {
 public:
-    Importer(CRectaDoc& doc, std::string_view text) : m_doc(doc), m_in(text)
+    Importer(CRectaDoc& doc, std::string_view text)
+        : m_doc(doc), m_in(text), m_maxObjects(kFreeObjects + text.size() / kBytesPerObject)
     {
         for (POSITION pos = doc.GetFirstLayerPosition(); pos;) {
             const CLayer* layer = doc.GetNextLayer(pos);
@@ -196,6 +202,8 @@ private:
     bool ReadTextFields(const Common& c, int vCode, CText& text);
     std::string Decode(std::string_view value, bool text) const;
     void LeaveOut(std::string_view kind, const char* reason = nullptr);
+    // Counts objects about to be made; throws DxfError past the bound.
+    void Make(std::size_t objects);
 
     // ---- after the file
     void ResolveDimensions();
@@ -205,6 +213,8 @@ private:
 
     CRectaDoc& m_doc;
     RecordReader m_in;
+    const std::size_t m_maxObjects;
+    std::size_t m_objects = 0;
     Record m_rec;
     Fields m_f;
     std::string m_section;
@@ -248,8 +258,10 @@ private:
 void Importer::Read()
 {
     while (m_in.Next(m_rec)) {
-        if (m_rec.name == "EOF")
+        if (m_rec.name == "EOF") {
+            ResolveDimensions();
             return;
+        }
         if (m_rec.name != "SECTION")
             continue;
         m_f.Load(m_rec);
@@ -272,7 +284,7 @@ void Importer::Read()
 bool Importer::NextInSection()
 {
     if (!m_in.Next(m_rec))
-        throw DxfError("the file ends inside its " + m_section + " section");
+        throw DxfError("the file ends inside its " + Visible(m_section) + " section");
     if (m_rec.name == "ENDSEC" || m_rec.name == "EOF" || m_rec.name == "SECTION") {
         m_in.PutBack();
         return false;
@@ -432,7 +444,7 @@ void Importer::ReadEntity()
             (this->*r.read)();
             return;
         }
-    LeaveOut(m_rec.name.empty() ? std::string_view("(no name)") : m_rec.name);
+    LeaveOut(m_rec.name.empty() ? "(no name)" : Visible(m_rec.name));
 }
 
 // ---------------------------------------------------------------- shared steps
@@ -505,8 +517,17 @@ void Importer::SetPen(CEntity& e, const Pen& pen, int style)
     e.m_layer = *pen.layer;
 }
 
+void Importer::Make(std::size_t objects)
+{
+    m_objects += objects;
+    if (m_objects > m_maxObjects)
+        throw DxfError("it would make more than " + std::to_string(m_maxObjects) +
+                       " objects, too many for a file of its size");
+}
+
 void Importer::Add(int type, CEntity* e, const Pen& pen, int style)
 {
+    Make(1);
     SetPen(*e, pen, style);
     if (m_block) {
         m_target->emplace_back(new CDib(type, e));
@@ -730,6 +751,7 @@ void Importer::ReadPolyline()
     if (!Accept("POLYLINE", c, complete, !is3d))
         return;
 
+    Make(m_vertices.size());
     const Pen pen = PenOf(c);
     auto* pline = new CPLine;
     pline->m_extrusionMode = ModeFor(c.thickness);
@@ -910,6 +932,9 @@ void Importer::ResolveDimensions()
         if (parts)
             for (CObject* obj : *parts)
                 staged.push_back(static_cast<CDib*>(obj));
+        Make(std::size_t(std::count_if(staged.begin(), staged.end(), [](const CDib* element) {
+            return element->m_type == ENT_LINE || element->m_type == ENT_TEXT;
+        })));
         for (const CDib* element : staged) {
             if (element->m_type != ENT_LINE && element->m_type != ENT_TEXT)
                 continue;
@@ -971,7 +996,6 @@ std::string Importer::FinalBlockName(std::string_view name) const
 
 void Importer::Commit()
 {
-    ResolveDimensions();
     CheckAttribs();
 
     // Dimension blocks that no insert names live on in their dimensions only.

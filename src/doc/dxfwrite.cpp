@@ -127,22 +127,34 @@ double EstimatedWidth(std::string_view text, double height)
     return width;
 }
 
-// The groups of the file, CR LF after every line.
+// The groups of the file, CR LF after every line. Lines are put together in
+// a buffer that goes to the text in large pieces: appending each small line
+// to the text on its own costs more than making it.
 class GroupWriter {
 public:
+    GroupWriter() : m_p(m_buf) {}
+
     void Group(int code, std::string_view value)
     {
-        char buf[kCodeSize];
-        m_out.append(buf, std::size_t(Code(buf, code) - buf));
-        m_out.append(value);
-        m_out.append("\r\n", 2);
+        if (value.size() > kBuffer / 4) {
+            Flush();
+            char buf[kCodeSize];
+            m_text.append(buf, std::size_t(Code(buf, code) - buf));
+            m_text.append(value);
+            m_text.append("\r\n", 2);
+            return;
+        }
+        Room(value.size());
+        m_p = Code(m_p, code);
+        m_p = std::copy(value.begin(), value.end(), m_p);
+        EndLine();
     }
     void Int(int code, long long value)
     {
-        char buf[kCodeSize + 24];
-        char* p = Code(buf, code);
-        p = std::to_chars(p, buf + sizeof buf - 2, value).ptr;
-        Append(buf, p);
+        Room(0);
+        m_p = Code(m_p, code);
+        m_p = std::to_chars(m_p, m_p + 24, value).ptr;
+        EndLine();
     }
     // A value that is not finite is not written; it marks the record bad.
     void Real(int code, double value)
@@ -151,10 +163,10 @@ public:
             m_bad = true;
             return;
         }
-        char buf[kCodeSize + 32];
-        char* p = Code(buf, code);
-        p = value == 0.0 ? Zero(p) : ShortestDigits(p, buf + sizeof buf - 2, value);
-        Append(buf, p);
+        Room(0);
+        m_p = Code(m_p, code);
+        m_p = value == 0.0 ? Zero(m_p) : ShortestDigits(m_p, m_p + 32, value);
+        EndLine();
     }
     // x at code, y at code + 10, z at code + 20 (with z).
     void Point(int code, const CPointd& p, bool z = true)
@@ -169,20 +181,52 @@ public:
     std::size_t Mark()
     {
         m_bad = false;
-        return m_out.size();
+        return Size();
     }
     // False, and the record since mark taken back, when a value was not finite.
     bool Keep(std::size_t mark)
     {
-        if (m_bad)
-            m_out.resize(mark);
-        return !m_bad;
+        if (!m_bad)
+            return true;
+        if (mark >= m_text.size()) {
+            m_p = m_buf + (mark - m_text.size());
+        } else {
+            m_text.resize(mark);
+            m_p = m_buf;
+        }
+        return false;
     }
 
-    std::string m_out;
+    void Reserve(std::size_t bytes) { m_text.reserve(bytes); }
+    // The whole text; the writer is empty after.
+    std::string Take()
+    {
+        Flush();
+        return std::move(m_text);
+    }
 
 private:
     static constexpr std::size_t kCodeSize = 16;
+    static constexpr std::size_t kBuffer = 1 << 16;
+    // Room for a code line, a number and the line ends, besides extra bytes.
+    static constexpr std::size_t kLine = kCodeSize + 40;
+
+    std::size_t Size() const { return m_text.size() + std::size_t(m_p - m_buf); }
+    void Flush()
+    {
+        m_text.append(m_buf, std::size_t(m_p - m_buf));
+        m_p = m_buf;
+    }
+    void Room(std::size_t extra)
+    {
+        if (std::size_t(m_buf + kBuffer - m_p) < kLine + extra)
+            Flush();
+    }
+    void EndLine()
+    {
+        *m_p++ = '\r';
+        *m_p++ = '\n';
+    }
 
     static char* Zero(char* p)
     {
@@ -195,53 +239,50 @@ private:
     // search, and written without an exponent.
     static char* ShortestDigits(char* p, char* end, double v)
     {
-        static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4};
-        for (int k = 0; k < 5; ++k) {
-            const double m = v * kScale[k];
-            if (!(std::fabs(m) < 9007199254740992.0))  // 2^53: beyond, integers are not exact
-                break;
-            // The nearest integer, read back over the scale, must give v itself.
-            const auto n = static_cast<long long>(m < 0.0 ? m - 0.5 : m + 0.5);
-            if (double(n) / kScale[k] != v)
-                continue;
-            char digits[24];
-            char* const last = std::to_chars(digits, digits + sizeof digits, n < 0 ? -n : n).ptr;
-            const int count = int(last - digits);
-            if (n < 0)
-                *p++ = '-';
-            if (count <= k) {
-                *p++ = '0';
-                *p++ = '.';
-                for (int z = count; z < k; ++z)
+        // v has at most four decimals when its nearest number of ten-thousandths,
+        // read back over 1e4, gives v itself. Beyond 2^53 integers are not exact.
+        const double m = v * 1e4;
+        if (std::fabs(m) < 9007199254740992.0) {
+            auto n = static_cast<long long>(m < 0.0 ? m - 0.5 : m + 0.5);
+            if (double(n) / 1e4 == v) {
+                int k = 4;
+                for (; k > 0 && n % 10 == 0; --k)
+                    n /= 10;
+                char digits[24];
+                char* const last = std::to_chars(digits, digits + sizeof digits, n < 0 ? -n : n).ptr;
+                const int count = int(last - digits);
+                if (n < 0)
+                    *p++ = '-';
+                if (count <= k) {
                     *p++ = '0';
-                return std::copy(digits, last, p);
+                    *p++ = '.';
+                    for (int z = count; z < k; ++z)
+                        *p++ = '0';
+                    return std::copy(digits, last, p);
+                }
+                p = std::copy(digits, last - k, p);
+                if (k > 0) {
+                    *p++ = '.';
+                    p = std::copy(last - k, last, p);
+                }
+                return p;
             }
-            p = std::copy(digits, last - k, p);
-            if (k > 0) {
-                *p++ = '.';
-                p = std::copy(last - k, last, p);
-            }
-            return p;
         }
         return std::to_chars(p, end, v).ptr;
     }
 
-    // The code line into buf; the end of what was put there.
-    static char* Code(char* buf, int code)
+    // The code line at p; the end of what was put there.
+    static char* Code(char* p, int code)
     {
-        char* p = std::to_chars(buf, buf + kCodeSize - 2, code).ptr;
+        p = std::to_chars(p, p + kCodeSize - 2, code).ptr;
         *p++ = '\r';
         *p++ = '\n';
         return p;
     }
-    // Ends the value line in buf at p, and appends what buf holds.
-    void Append(char* buf, char* p)
-    {
-        *p++ = '\r';
-        *p++ = '\n';
-        m_out.append(buf, std::size_t(p - buf));
-    }
 
+    std::string m_text;
+    char m_buf[kBuffer];
+    char* m_p;
     bool m_bad = false;
 };
 
@@ -446,13 +487,13 @@ DxfExportResult Exporter::Run()
     NameLayers();
     NameBlocks();
     FindCycles();
-    m_w.m_out.reserve(std::size_t(m_doc.GetEntityList().GetCount()) * 160 + 4096);
+    m_w.Reserve(std::size_t(m_doc.GetEntityList().GetCount()) * 160 + 4096);
     Header();
     Tables();
     Blocks();
     Entities();
     m_w.Group(0, "EOF");
-    m_result.text = std::move(m_w.m_out);
+    m_result.text = m_w.Take();
     return std::move(m_result);
 }
 

@@ -219,6 +219,8 @@ TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
         {"0\nSECTION\n2\nENTITIES\n" + Rec("LINE", {{10, "0"}}), "inside its ENTITIES section"},
         {"0\nSECTION\n2\nENTITIES\n0\nLINE\n1O\n0\n", "line 7: a group code was expected"},
         {"0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", "ends after group code 10"},
+        {"0\nSECTION\n2\nENTITIES\n0\nLINE\n" + std::string("\0" "1\r\x7F\r\n", 6), "not \"\\01\\r\\x7F\""},
+        {"0\nSECTION\n2\nENT\tX\n0\nLINE\n", "inside its ENT\\tX section"},
     };
     doc.SetModifiedFlag(false);
     const std::vector<Row> before = ListDrawing(doc);
@@ -238,6 +240,23 @@ TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
     ASSERT_EQ(boxes.asked.size(), 1u);
     EXPECT_NE(boxes.asked[0].find("binary DXF"), std::string::npos);
     EXPECT_NE(boxes.asked[0].find("Nothing was added"), std::string::npos);
+}
+
+// Dimensions that share one block each copy it: the file is refused before
+// the copies outgrow what a file of its size may make.
+TEST_F(DxfImport, AFileThatWouldMakeTooManyObjectsIsRefused)
+{
+    std::string block = Rec("BLOCK", {{2, "*D1"}});
+    for (int i = 0; i < 1000; ++i)
+        block += Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}});
+    block += Rec("ENDBLK", {});
+    std::string dimensions;
+    for (int i = 0; i < 1100; ++i)
+        dimensions += Rec("DIMENSION", {{2, "*D1"}, {13, "0"}, {23, "0"}, {14, "1"}, {24, "0"}});
+    const DxfImportResult result = ImportDXF(doc, File(Section("BLOCKS", block) + Section("ENTITIES", dimensions)));
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("too many for a file of its size"), std::string::npos) << result.error;
+    EXPECT_EQ(doc.GetEntityList().GetCount(), 0);
 }
 
 // ---------------------------------------------------------------- entities
