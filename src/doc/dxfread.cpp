@@ -116,20 +116,36 @@ double NormalRadians(double radians)
 }
 
 // The arc from p0 to p1 whose bulge (tangent of a quarter of its sweep,
-// positive counter-clockwise) is b != 0, in closed form: the centre lies on
-// the chord's normal through its midpoint.
-void ArcFromBulge(const CPointd& p0, const CPointd& p1, double b, CArc& arc)
+// positive counter-clockwise) is b != 0. Its angles are set first and its
+// radius from the chord and the sweep those angles make, so that the
+// writer, stepping along the chord the angles and radius give, comes back
+// to p1. False when the arc cannot be represented: a sweep the angles do not
+// resolve, or a radius or centre that is not finite.
+bool ArcFromBulge(const CPointd& p0, const CPointd& p1, double b, CArc& arc)
 {
     const double dx = p1.x - p0.x, dy = p1.y - p0.y;
-    // Distance of the centre from the midpoint along the left normal, per chord length.
-    const double offset = (1.0 - b * b) / (4.0 * b);
-    arc.m_centre = CPointd(0.5 * (p0.x + p1.x) - dy * offset, 0.5 * (p0.y + p1.y) + dx * offset, p0.z);
-    arc.m_rx = arc.m_ry = std::hypot(dx, dy) * (1.0 + b * b) / (4.0 * std::fabs(b));
-    const double a0 = NormalRadians(std::atan2(p0.y - arc.m_centre.y, p0.x - arc.m_centre.x));
-    const double a1 = NormalRadians(std::atan2(p1.y - arc.m_centre.y, p1.x - arc.m_centre.x));
-    arc.m_start = b > 0.0 ? a0 : a1;
-    arc.m_end = b > 0.0 ? a1 : a0;
+    const double chord = std::hypot(dx, dy);
+    const double half = 2.0 * std::atan(std::fabs(b));
+    // From the centre towards the arc's middle: right of the chord when counter-clockwise.
+    const double middle = std::atan2(dy, dx) + (b > 0.0 ? -kPi / 2.0 : kPi / 2.0);
+    const double start = NormalRadians(middle - half), end = NormalRadians(middle + half);
+    double radius;
+    if (start != end)
+        radius = chord / (2.0 * std::sin(ArcSweep(start, end) / 2.0));
+    else if (std::fabs(b) > 1.0)  // all but a full turn
+        radius = chord * (1.0 + b * b) / (4.0 * std::fabs(b));
+    else
+        return false;
+    const double toCentre = -radius * std::cos(half);
+    arc.m_centre = CPointd(0.5 * (p0.x + p1.x) + toCentre * std::cos(middle),
+                           0.5 * (p0.y + p1.y) + toCentre * std::sin(middle), p0.z);
+    if (!std::isfinite(radius) || !std::isfinite(arc.m_centre.x) || !std::isfinite(arc.m_centre.y))
+        return false;
+    arc.m_rx = arc.m_ry = radius;
+    arc.m_start = start;
+    arc.m_end = end;
     arc.m_arcWord = b > 0.0 ? 1 : 0;
+    return true;
 }
 
 class Importer {
@@ -761,9 +777,10 @@ void Importer::ReadPolyline()
         // A plane seen from below runs the other way round.
         const double bulge = plane < 0 ? -from.bulge : from.bulge;
         CEntity* seg;
-        if (bulge != 0.0 && (p0.x != p1.x || p0.y != p1.y)) {
-            auto* arc = new CArc;
-            ArcFromBulge(p0, p1, bulge, *arc);
+        // A bulge whose arc cannot be represented leaves the straight segment.
+        CArc bulged;
+        if (bulge != 0.0 && (p0.x != p1.x || p0.y != p1.y) && ArcFromBulge(p0, p1, bulge, bulged)) {
+            auto* arc = new CArc(bulged);
             arc->m_thick1 = arc->m_thick2 = c.thickness;
             arc->m_extrusionMode = pline->m_extrusionMode;
             seg = arc;

@@ -19,6 +19,10 @@ bool DXFLineTypeCode(std::string_view name, int& style);
 // The line type a pen style is written with; null for solid and unknown styles.
 const char* PenStyleToDXFLineType(int style);
 
+// Radians of an arc from start counter-clockwise to end, in (0, 2π]: equal
+// angles make a full turn.
+double ArcSweep(double start, double end);
+
 // The name in upper case (ASCII letters only), the key DXF compares names by.
 std::string DxfNameKey(std::string_view name);
 bool SameDxfName(std::string_view a, std::string_view b);

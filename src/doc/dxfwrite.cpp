@@ -2,8 +2,9 @@
 // line-type and layer tables, the blocks (the drawing's and one per
 // dimension) and the entities. Reals are written with the shortest digits
 // that read back the same double; values computed here (angles in degrees,
-// bulges, the ends of arcs) are first rounded to 12 significant digits, so a
-// file read back and written again gives the same bytes.
+// bulges, the ends of arcs) are first rounded (to 12 significant digits, or
+// onto a grid of a polyline's size), so a file read back and written again
+// gives the same bytes.
 #include "doc/dxf.h"
 
 #include "doc/dxftables.h"
@@ -56,15 +57,6 @@ double NormalDegrees(double degrees)
     if (a < 0.0)
         a += 360.0;
     return a >= 360.0 ? 0.0 : a;
-}
-
-// Radians of an arc from start counter-clockwise to end, in (0, 2π]: equal angles make a full turn.
-double Sweep(double start, double end)
-{
-    double sweep = std::fmod(end - start, 2.0 * kPi);
-    if (sweep <= 0.0)
-        sweep += 2.0 * kPi;
-    return sweep;
 }
 
 CPointd RoundedPoint(double x, double y, double z, double scale)
@@ -795,75 +787,175 @@ void Exporter::WriteText(const CObject& entity)
     TextRecord("TEXT", text, PenOf(text));
 }
 
+namespace {
+
+// A piece of a polyline's chain as it is written: a line, or an arc (a
+// whole one, or half of one too large for a bulge) left from angle `from`
+// by the signed sweep about its centre.
+struct Piece {
+    const CRecta* line = nullptr;
+    const CArc* arc = nullptr;
+    double from = 0.0;
+    double sweep = 0.0;
+
+    // From the piece's start to its end, for an arc.
+    double ChordX() const { return -2.0 * arc->m_rx * std::sin(sweep / 2.0) * std::sin(from + sweep / 2.0); }
+    double ChordY() const { return 2.0 * arc->m_rx * std::sin(sweep / 2.0) * std::cos(from + sweep / 2.0); }
+};
+
+// Larger bulges are written as two arcs: reading them back resolves a
+// sweep so near a full turn too coarsely to give the same bulge again.
+constexpr double kMaxBulge = 1000.0;
+
+// v on a grid of step: where values computed from what was read back land
+// again, a few units of their last place off at most.
+double OnGrid(double v, double step)
+{
+    return std::nearbyint(v / step) * step;
+}
+
+// The step of the grid for values up to scale: 2^-44 of it, 6e-14 of it about.
+double GridStep(double scale)
+{
+    return std::ldexp(1.0, std::ilogb(std::max(scale, 1e-300)) - 44);
+}
+
+// A bulge on its grid: steps of 2^-40 up to 1, growing with its square
+// above, so that the sweep it stands for keeps steps of about 4e-12.
+double BulgeOnGrid(double b)
+{
+    return OnGrid(b, std::ldexp(1.0, 2 * std::max(0, std::ilogb(b)) - 40));
+}
+
+}  // namespace
+
+// The chain's vertices: the ends of its lines as they are (where a line
+// meets an arc the line's point is taken), and the others stepped along the
+// arcs' chords from there, on the grid of the chain's size. A chain of arcs
+// only starts at the point of its smallest arc, on the grid of that arc's
+// size.
 void Exporter::WritePolyline(const CObject& entity)
 {
     const auto& pl = static_cast<const CPLine&>(entity);
-    struct Vertex {
-        CPointd p;
-        double bulge;
-    };
-    std::vector<Vertex> chain;
+    std::vector<Piece> pieces;
     double thickness = 0.0;
-    // Each segment's start, then the last one's end. Where a line meets an
-    // arc the line's own point is taken.
-    const CRecta* lastLine = nullptr;
-    CPointd end;
     for (CObject* obj : pl.m_segments) {
         const auto* seg = static_cast<const CDib*>(obj);
         if (seg->m_type == ENT_LINE) {
             const auto* line = static_cast<const CRecta*>(seg->m_entity);
-            if (chain.empty())
+            if (pieces.empty())
                 thickness = line->m_thick1;
-            chain.push_back({line->m_p1, 0.0});
-            end = line->m_p2;
-            lastLine = line;
+            pieces.push_back({line, nullptr, 0.0, 0.0});
         } else if (seg->m_type == ENT_ARC) {
             const auto* arc = static_cast<const CArc*>(seg->m_entity);
-            if (chain.empty())
+            if (pieces.empty())
                 thickness = arc->m_thick1;
             const bool forward = arc->m_arcWord == 1;
-            const double sweep = Sweep(arc->m_start, arc->m_end);
+            const double sweep = ArcSweep(arc->m_start, arc->m_end);
             const double from = forward ? arc->m_start : arc->m_end;
-            const double sign = forward ? 1.0 : -1.0;
-            const CPointd& c = arc->m_centre;
-            const double scale = std::max({std::fabs(c.x), std::fabs(c.y), arc->m_rx});
-            auto at = [&](double a) {
-                return RoundedPoint(c.x + arc->m_rx * std::cos(a), c.y + arc->m_rx * std::sin(a), c.z, scale);
-            };
-            const CPointd start = lastLine ? lastLine->m_p2 : at(from);
-            if (sweep >= 2.0 * kPi) {
-                // A full turn takes two half turns.
-                chain.push_back({start, sign});
-                chain.push_back({at(from + sign * kPi), sign});
+            const double signedSweep = forward ? sweep : -sweep;
+            if (sweep >= 2.0 * kPi || std::tan(sweep / 4.0) > kMaxBulge) {
+                pieces.push_back({nullptr, arc, from, signedSweep / 2.0});
+                pieces.push_back({nullptr, arc, from + signedSweep / 2.0, signedSweep / 2.0});
             } else {
-                chain.push_back({start, sign * Rounded(std::tan(sweep / 4.0))});
+                pieces.push_back({nullptr, arc, from, signedSweep});
             }
-            end = at(forward ? arc->m_end : arc->m_start);
-            lastLine = nullptr;
         }
     }
-    if (chain.empty()) {
+    if (pieces.empty()) {
         LeaveOut("POLYLINE", "no segments");
         return;
     }
-    chain.push_back({end, 0.0});
+    const std::size_t n = pieces.size();
+    std::vector<CPointd> vertex(n + 1);
+    std::vector<char> known(n + 1, 0);
+    for (std::size_t k = 0; k < n; ++k)
+        if (pieces[k].line) {
+            vertex[k + 1] = pieces[k].line->m_p2;
+            known[k + 1] = 1;
+        }
+    for (std::size_t k = 0; k < n; ++k)
+        if (pieces[k].line) {
+            vertex[k] = pieces[k].line->m_p1;
+            known[k] = 1;
+        }
+    // Twice: first to measure the chain, then on the grid of its size.
+    const std::vector<CPointd> exact = vertex;
+    const std::vector<char> exactKnown = known;
+    double step = 0.0;
+    double arcSize = 0.0;  // of the arc a chain of arcs only starts at
+    bool closed = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        vertex = exact;
+        known = exactKnown;
+        auto put = [&](std::size_t k, double x, double y, double z) {
+            vertex[k] = step > 0.0 ? CPointd(OnGrid(x, step), OnGrid(y, step), z) : CPointd(x, y, z);
+            known[k] = 1;
+        };
+        // A chain back at its start has one vertex there.
+        auto close = [&] {
+            if (closed && known[0] != known[n]) {
+                const std::size_t from = known[0] ? 0 : n;
+                vertex[n - from] = vertex[from];
+                known[n - from] = 1;
+            }
+        };
+        auto forward = [&] {
+            for (std::size_t k = 0; k < n; ++k)
+                if (known[k] && !known[k + 1]) {
+                    put(k + 1, vertex[k].x + pieces[k].ChordX(), vertex[k].y + pieces[k].ChordY(),
+                        pieces[k].arc->m_centre.z);
+                    close();
+                }
+        };
+        if (std::find(known.begin(), known.end(), 1) == known.end()) {
+            std::size_t smallest = 0;
+            for (std::size_t k = 0; k < n; ++k) {
+                const CArc& a = *pieces[k].arc;
+                const double s = std::max(std::fabs(a.m_centre.x), std::fabs(a.m_centre.y)) + a.m_rx;
+                if (k == 0 || s < arcSize) {
+                    smallest = k;
+                    arcSize = s;
+                }
+            }
+            const Piece& p = pieces[smallest];
+            put(smallest, p.arc->m_centre.x + p.arc->m_rx * std::cos(p.from),
+                p.arc->m_centre.y + p.arc->m_rx * std::sin(p.from), p.arc->m_centre.z);
+        }
+        close();
+        forward();
+        for (std::size_t k = n; k-- > 0;)
+            if (known[k + 1] && !known[k]) {
+                put(k, vertex[k + 1].x - pieces[k].ChordX(), vertex[k + 1].y - pieces[k].ChordY(),
+                    pieces[k].arc->m_centre.z);
+                close();
+            }
+        if (pass == 0) {
+            double scale = 0.0;
+            for (const CPointd& v : vertex)
+                scale = std::max({scale, std::fabs(v.x), std::fabs(v.y)});
+            // Where the chain starts at a point of an arc, that point is known
+            // only as well as the arc's centre and radius.
+            step = GridStep(std::max(scale, arcSize));
+            closed = n >= 2 && std::fabs(vertex[n].x - vertex[0].x) <= step &&
+                     std::fabs(vertex[n].y - vertex[0].y) <= step;
+        }
+    }
     // Back at its start, the chain is written closed.
-    const bool closed = chain.size() >= 3 && chain.back().p == chain.front().p;
-    if (closed)
-        chain.pop_back();
+    closed = n >= 2 && vertex[n] == vertex[0];
 
     const Pen pen = PenOf(pl);
     Head("POLYLINE", pen);
     m_w.Int(66, 1);
     Thickness(pl.m_extrusionMode, thickness);
-    m_w.Point(10, CPointd(0.0, 0.0, chain.front().p.z));
+    m_w.Point(10, CPointd(0.0, 0.0, vertex[0].z));
     m_w.Int(70, closed ? 1 : 0);
-    for (const Vertex& v : chain) {
+    for (std::size_t k = 0; k <= n - (closed ? 1 : 0); ++k) {
         m_w.Group(0, "VERTEX");
         m_w.Group(8, *pen.layer);
-        m_w.Point(10, v.p);
-        if (v.bulge != 0.0)
-            m_w.Real(42, v.bulge);
+        m_w.Point(10, vertex[k]);
+        if (k < n && pieces[k].arc)
+            m_w.Real(42, BulgeOnGrid(std::tan(pieces[k].sweep / 4.0)));
     }
     m_w.Group(0, "SEQEND");
     m_w.Group(8, *pen.layer);

@@ -259,7 +259,80 @@ TEST_F(DxfExport, PolylineArcsAreBulgesOfTheirWholeSweep)
     const auto* first = static_cast<CArc*>(static_cast<CDib*>(pl->m_segments.GetHead())->m_entity);
     EXPECT_NEAR(first->m_centre.x, 0, 1e-12);
     EXPECT_NEAR(first->m_centre.y, 0, 1e-12);
-    EXPECT_NEAR(first->m_end - first->m_start, 1.5 * kPi, 1e-10);
+    EXPECT_NEAR(std::remainder(first->m_end - first->m_start, 2 * kPi), -0.5 * kPi, 1e-10);
+}
+
+// Random chains of arcs and straight segments read from a file: written
+// out, their vertices stay where they were, and read back and written again
+// they give the same bytes.
+TEST_F(DxfExport, BulgedChainsKeepTheirVerticesAndReadBackTheSame)
+{
+    std::mt19937_64 random(41);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    auto logUniform = [&](double lo, double hi) { return lo * std::pow(hi / lo, unit(random)); };
+    auto number = [](double v) {
+        char buf[32];
+        return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+    };
+    for (int chain = 0; chain < 400; ++chain) {
+        const int count = 2 + int(random() % 5);
+        const bool closed = chain % 2 == 1;
+        std::vector<std::pair<double, double>> input;
+        std::string text = "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n66\n1\n70\n" + std::string(closed ? "1" : "0") + "\n";
+        double scale = 0.0;
+        for (int i = 0; i < count; ++i) {
+            const double x = (random() % 2 ? -1 : 1) * logUniform(1e-3, 1e6);
+            const double y = (random() % 2 ? -1 : 1) * logUniform(1e-3, 1e6);
+            input.emplace_back(x, y);
+            scale = std::max({scale, std::fabs(x), std::fabs(y)});
+            text += "0\nVERTEX\n10\n" + number(x) + "\n20\n" + number(y) + "\n";
+            const double bulge = random() % 4 != 0 ? (random() % 2 ? -1 : 1) * logUniform(1e-9, 1e3) : 0.0;
+            if (bulge != 0.0)
+                text += "42\n" + number(bulge) + "\n";
+
+        }
+        text += "0\nSEQEND\n0\nENDSEC\n0\nEOF\n";
+        CRectaDoc first;
+        first.OnNewDocument();
+        ASSERT_TRUE(ImportDXF(first, text).ok);
+        const std::string once = ExportDXF(first).text;
+        const std::vector<Groups> vertices = Records(once, "VERTEX");
+        ASSERT_EQ(vertices.size(), input.size()) << text << once.substr(once.find("ENTITIES"));
+        // A chain of arcs only is known as well as its smallest arc's centre and radius.
+        double reach = 1e300;
+        for (CObject* obj : static_cast<CPLine*>(static_cast<CDib*>(first.GetEntityList().GetHead())->m_entity)->m_segments) {
+            const auto* seg = static_cast<CDib*>(obj);
+            const auto* arc = static_cast<const CArc*>(seg->m_entity);
+            reach = seg->m_type == ENT_LINE ? 0.0
+                                            : std::min(reach, std::max(std::fabs(arc->m_centre.x), std::fabs(arc->m_centre.y)) + arc->m_rx);
+        }
+        const double within = 1e-12 * std::max(scale, reach);
+        for (std::size_t i = 0; i < input.size(); ++i) {
+            EXPECT_NEAR(std::stod(Value(vertices[i], 10)), input[i].first, within) << text;
+            EXPECT_NEAR(std::stod(Value(vertices[i], 20)), input[i].second, within) << text;
+        }
+        CRectaDoc second;
+        second.OnNewDocument();
+        ASSERT_TRUE(ImportDXF(second, once).ok);
+        std::copy(std::begin(first.m_toolWords), std::end(first.m_toolWords), second.m_toolWords);
+        { const std::string again = ExportDXF(second).text; const auto [a, b] = std::mismatch(once.begin(), once.end(), again.begin(), again.end()); ASSERT_TRUE(again == once) << text << once.substr(once.find("ENTITIES")) << "\nAT: " << std::string(a, once.end()).substr(0, 60) << "\nVS: " << std::string(b, again.end()).substr(0, 60); }
+    }
+}
+
+// An arc so near a full turn that its bulge would pass what the reader takes is written in halves.
+TEST_F(DxfExport, NearlyFullArcsAreWrittenAsTheReaderTakesThem)
+{
+    ASSERT_TRUE(ImportDXF(doc, "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n66\n1\n0\nVERTEX\n10\n0\n20\n0\n42\n1e15\n"
+                               "0\nVERTEX\n10\n1\n20\n0\n0\nSEQEND\n0\nENDSEC\n0\nEOF\n")
+                    .ok);
+    const std::string text = Exported();
+    CRectaDoc back;
+    back.OnNewDocument();
+    const DxfImportResult result = ImportDXF(back, text);
+    ASSERT_TRUE(result.ok);
+    EXPECT_TRUE(result.leftOut.empty()) << DescribeLeftOut(result.leftOut);
+    const auto* pl = static_cast<CPLine*>(static_cast<CDib*>(back.GetEntityList().GetHead())->m_entity);
+    EXPECT_EQ(pl->m_segments.GetCount(), 2);
 }
 
 TEST_F(DxfExport, ClosedChainsAreWrittenClosed)

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <string>
 #include <utility>
@@ -264,33 +265,47 @@ TEST_F(DxfImport, AFileThatWouldMakeTooManyObjectsIsRefused)
 TEST_F(DxfImport, BulgesBecomeArcsInClosedForm)
 {
     const double quarter = std::tan(kPi / 8);
+    // A sweep of 4e-6 is resolved to 2e-10 by angles near 270 degrees; the radius follows it.
     const struct {
         double bulge;
         double cx, cy, r, startDeg, endDeg;
         int word;
+        double within;
     } rows[] = {
-        {quarter, 0.5, 0.5, std::sqrt(0.5), 225, 315, 1},
-        {-quarter, 0.5, -0.5, std::sqrt(0.5), 45, 135, 0},
-        {1.0, 0.5, 0.0, 0.5, 180, 0, 1},
-        {-1.0, 0.5, 0.0, 0.5, 0, 180, 0},
-        {std::tan(3 * kPi / 8), 0.5, -0.5, std::sqrt(0.5), 135, 45, 1},  // three quarters of a turn
-        {1e-6, 0.5, (1 - 1e-12) / 4e-6, (1 + 1e-12) / 4e-6, 270 - 2 * 1e-6 * 180 / kPi, 270 + 2 * 1e-6 * 180 / kPi, 1},
+        {quarter, 0.5, 0.5, std::sqrt(0.5), 225, 315, 1, 1e-12},
+        {-quarter, 0.5, -0.5, std::sqrt(0.5), 45, 135, 0, 1e-12},
+        {1.0, 0.5, 0.0, 0.5, 180, 0, 1, 1e-12},
+        {-1.0, 0.5, 0.0, 0.5, 0, 180, 0, 1e-12},
+        {std::tan(3 * kPi / 8), 0.5, -0.5, std::sqrt(0.5), 135, 45, 1, 1e-12},  // three quarters of a turn
+        {1e-6, 0.5, (1 - 1e-12) / 4e-6, (1 + 1e-12) / 4e-6, 270 - 2 * 1e-6 * 180 / kPi, 270 + 2 * 1e-6 * 180 / kPi, 1,
+         1e-9},
     };
+    auto segment = [](const char* bulge, const char* x1) {
+        auto d = std::make_unique<CRectaDoc>();
+        d->OnNewDocument();
+        EXPECT_TRUE(ImportDXF(*d, EntitiesFile(Rec("POLYLINE", {{66, "1"}}) +
+                                               Rec("VERTEX", {{10, "0"}, {20, "0"}, {42, bulge}}) +
+                                               Rec("VERTEX", {{10, x1}, {20, "0"}}) + Rec("SEQEND", {})))
+                        .ok);
+        return d;
+    };
+    // Arcs the angles cannot tell from their chord are the chord.
+    for (const char* bulge : {"1e-300", "-1e-300", "1e-320", "1e-17"})
+        for (const char* x1 : {"1", "1e10"}) {
+            const auto d = segment(bulge, x1);
+            const auto* pl = static_cast<CPLine*>(static_cast<CDib*>(d->GetEntityList().GetHead())->m_entity);
+            EXPECT_EQ(static_cast<CDib*>(pl->m_segments.GetHead())->m_type, ENT_LINE) << bulge << " " << x1;
+        }
     for (const auto& row : rows) {
         char bulge[40];
         std::snprintf(bulge, sizeof bulge, "%.17g", row.bulge);
-        CRectaDoc d;
-        d.OnNewDocument();
-        ASSERT_TRUE(ImportDXF(d, EntitiesFile(Rec("POLYLINE", {{66, "1"}}) +
-                                              Rec("VERTEX", {{10, "0"}, {20, "0"}, {42, bulge}}) +
-                                              Rec("VERTEX", {{10, "1"}, {20, "0"}}) + Rec("SEQEND", {})))
-                        .ok);
-        const auto* pl = static_cast<CPLine*>(static_cast<CDib*>(d.GetEntityList().GetHead())->m_entity);
+        const auto d = segment(bulge, "1");
+        const auto* pl = static_cast<CPLine*>(static_cast<CDib*>(d->GetEntityList().GetHead())->m_entity);
         ASSERT_EQ(pl->m_segments.GetCount(), 1);
         const auto* seg = static_cast<CDib*>(pl->m_segments.GetHead());
         ASSERT_EQ(seg->m_type, ENT_ARC);
         const auto* arc = static_cast<CArc*>(seg->m_entity);
-        const double scale = std::max(1.0, row.r);
+        const double scale = std::max(1.0, row.r) * row.within / 1e-12;
         EXPECT_NEAR(arc->m_centre.x, row.cx, 1e-12 * scale) << row.bulge;
         EXPECT_NEAR(arc->m_centre.y, row.cy, 1e-12 * scale) << row.bulge;
         EXPECT_NEAR(arc->m_rx, row.r, 1e-12 * scale) << row.bulge;
