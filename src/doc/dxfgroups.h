@@ -39,7 +39,9 @@ bool ParseInt(std::string_view s, int& value);
 // A string value in code page 1252: \U+XXXX escapes resolved, and the bytes
 // of a UTF-8 file (utf8) converted; in texts the %% codes too (degree, plus
 // or minus, diameter, percent, a character number; the on-off codes dropped).
-std::string DecodeValue(std::string_view value, bool utf8, bool text);
+// A character code page 1252 lacks is kept as its \U+XXXX escape, which
+// the writer writes back; escaped tells whether there was one.
+std::string DecodeValue(std::string_view value, bool utf8, bool text, bool* escaped = nullptr);
 
 struct Group {
     int code = 0;

@@ -26,6 +26,7 @@
 #include <deque>
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -170,6 +171,7 @@ public:
     void Commit();
 
     DxfLeftOut m_leftOut;
+    std::set<std::string> m_renamed;  // what the message says of each name changed
 
 private:
     // ---- structure
@@ -216,7 +218,8 @@ private:
     // Justification, insertion point and font of a TEXT, ATTDEF or ATTRIB;
     // vCode is its vertical alignment's code. False for an unusable height.
     bool ReadTextFields(const Common& c, int vCode, CText& text);
-    std::string Decode(std::string_view value, bool text) const;
+    // Names with characters code page 1252 lacks are noted in m_renamed.
+    std::string Decode(std::string_view value, bool text);
     void LeaveOut(std::string_view kind, const char* reason = nullptr);
     // Counts objects about to be made; throws DxfError past the bound.
     void Make(std::size_t objects);
@@ -574,9 +577,13 @@ void Importer::LeaveOut(std::string_view kind, const char* reason)
     ++m_leftOut[label];
 }
 
-std::string Importer::Decode(std::string_view value, bool text) const
+std::string Importer::Decode(std::string_view value, bool text)
 {
-    return DecodeValue(value, m_utf8, text);
+    bool escaped = false;
+    std::string decoded = DecodeValue(value, m_utf8, text, &escaped);
+    if (escaped && !text)
+        m_renamed.insert("\"" + decoded + "\" (characters outside code page 1252 kept as \\U+ codes)");
+    return decoded;
 }
 
 // ---------------------------------------------------------------- entity kinds
@@ -1043,6 +1050,8 @@ void Importer::Commit()
         std::string name = b->name;
         for (int n = 2; m_docBlocks.count(key) && !taken.insert(DxfNameKey(name)).second; ++n)
             name = b->name + "_" + std::to_string(n);
+        if (name != b->name)
+            m_renamed.insert("block \"" + b->name + "\" as \"" + name + "\" (the drawing has a block of that name)");
         m_finalNames.emplace(key, std::move(name));
     }
     for (CInsBl* insert : m_inserts)
@@ -1108,6 +1117,14 @@ std::string DescribeLeftOut(const DxfLeftOut& leftOut)
     return text;
 }
 
+std::string DescribeRenamed(const std::string& heading, const std::vector<std::string>& renamed)
+{
+    std::string text = heading + "\n";
+    for (const std::string& line : renamed)
+        text += line + "\n";
+    return text;
+}
+
 DxfImportResult ImportDXF(CRectaDoc& doc, std::string_view text)
 {
     DxfImportResult result;
@@ -1128,6 +1145,7 @@ DxfImportResult ImportDXF(CRectaDoc& doc, std::string_view text)
     importer.Commit();
     result.ok = true;
     result.leftOut = std::move(importer.m_leftOut);
+    result.renamed.assign(importer.m_renamed.begin(), importer.m_renamed.end());
     return result;
 }
 
@@ -1148,9 +1166,12 @@ bool CRectaDoc::ReadDXF(const std::string& path)
                       MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    std::string message;
     if (!result.leftOut.empty())
-        AfxMessageBox("Some objects of the DXF file " + path + " were not imported:\n" +
-                          DescribeLeftOut(result.leftOut),
-                      MB_OK | MB_ICONINFORMATION);
+        message = "Some objects of the DXF file " + path + " were not imported:\n" + DescribeLeftOut(result.leftOut);
+    if (!result.renamed.empty())
+        message += (message.empty() ? "" : "\n") + DescribeRenamed("Names of the DXF file " + path + " that changed:", result.renamed);
+    if (!message.empty())
+        AfxMessageBox(message, MB_OK | MB_ICONINFORMATION);
     return true;
 }

@@ -69,13 +69,27 @@ bool Forbidden(char c)
     return static_cast<unsigned char>(c) < 0x20 || std::strchr("<>/\\\":;?*|=`", c) != nullptr;
 }
 
+// Whether name holds a \U+XXXX escape at i.
+bool EscapeAt(std::string_view name, std::size_t i)
+{
+    return name.substr(i, 3) == "\\U+" && i + 7 <= name.size() &&
+           std::all_of(name.begin() + std::ptrdiff_t(i) + 3, name.begin() + std::ptrdiff_t(i) + 7,
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
 // A name other programs take: forbidden characters become '_', blanks at
 // the ends are dropped, and an empty name is "UNNAMED". A block name may
 // keep a leading '*' when a letter and digits follow (an anonymous block).
+// \U+XXXX escapes, which stand for characters code page 1252 lacks, stay.
 std::string ValidName(std::string_view name, bool block)
 {
     std::string out;
     for (std::size_t i = 0; i < name.size(); ++i) {
+        if (EscapeAt(name, i)) {
+            out += name.substr(i, 7);
+            i += 6;
+            continue;
+        }
         const bool anonymous = block && i == 0 && name[0] == '*' && name.size() >= 2 &&
                                std::isalpha(static_cast<unsigned char>(name[1])) &&
                                name.find_first_not_of("0123456789", 2) == std::string_view::npos;
@@ -1041,9 +1055,18 @@ bool CRectaDoc::WriteDXF(const std::string& path)
         AfxMessageBox("The DXF file could not be written to " + path + ": " + error, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    std::vector<std::string> renamed;
+    for (const auto* names : {&result.layerNames, &result.blockNames})
+        for (const auto& [name, written] : *names)
+            if (name != written)
+                renamed.push_back(std::string(names == &result.layerNames ? "layer" : "block") + " \"" + name +
+                                  "\" as \"" + written + "\"");
+    std::string message;
     if (!result.leftOut.empty())
-        AfxMessageBox("Some objects of the drawing were not written to " + path + ":\n" +
-                          DescribeLeftOut(result.leftOut),
-                      MB_OK | MB_ICONINFORMATION);
+        message = "Some objects of the drawing were not written to " + path + ":\n" + DescribeLeftOut(result.leftOut);
+    if (!renamed.empty())
+        message += (message.empty() ? "" : "\n") + DescribeRenamed("Names written otherwise to " + path + ":", renamed);
+    if (!message.empty())
+        AfxMessageBox(message, MB_OK | MB_ICONINFORMATION);
     return true;
 }

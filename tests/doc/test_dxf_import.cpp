@@ -587,8 +587,9 @@ TEST_F(DxfImport, TextsAreKeptInCodePage1252)
         const char* expected;
     } rows[] = {
         {"AC1009", "Espa\xF1" "a", "Espa\xF1" "a"},
-        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4E2D \\U+zz", "Espa\xF1" "a \x80 ? \\U+zz"},
-        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xFF", "Espa\xF1" "a \x80 ? ?"},
+        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4e2d \\U+zz", "Espa\xF1" "a \x80 \\U+4E2D \\U+zz"},
+        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xF0\x9F\x98\x80 \xFF",
+         "Espa\xF1" "a \x80 \\U+4E2D \\U+D83D\\U+DE00 ?"},
         {"AC1009", "20%%dC %%p1 %%c5 %%%% %%uunder%%u %%065 50%", "20\xB0" "C \xB1" "1 \xD8" "5 %% under A 50%"},
     };
     for (const auto& row : rows) {
@@ -601,6 +602,53 @@ TEST_F(DxfImport, TextsAreKeptInCodePage1252)
                   row.expected)
             << row.value;
     }
+}
+
+// Names and texts in characters code page 1252 lacks stay apart as \U+
+// codes, are named in the one message, and go out and come back the same.
+TEST_F(DxfImport, NamesOutsideCodePage1252StayApartAndComeBack)
+{
+    const std::string walls = "\xD0\xA1\xD1\x82\xD0\xB5\xD0\xBD\xD1\x8B", doors = "\xD0\x94\xD0\xB2\xD0\xB5\xD1\x80\xD0\xB8";
+    const std::string window = "\xD0\x9E\xD0\xBA\xD0\xBD\xD0\xBE", cupboard = "\xD0\xA8\xD0\xBA\xD0\xB0\xD1\x84";
+    const std::string path = testing::TempDir() + "/cyrillic.dxf";
+    std::ofstream(path, std::ios::binary) << File(
+        Section("HEADER", "9\n$ACADVER\n1\nAC1024\n") +
+        Section("TABLES", Rec("TABLE", {{2, "LAYER"}}) + Rec("LAYER", {{2, walls}, {62, "1"}}) +
+                              Rec("LAYER", {{2, doors}, {62, "-3"}}) + Rec("ENDTAB", {})) +
+        Section("BLOCKS", Rec("BLOCK", {{2, window}, {8, walls}}) + Rec("CIRCLE", {{10, "0"}, {20, "0"}, {40, "1"}}) +
+                              Rec("ENDBLK", {}) + Rec("BLOCK", {{2, cupboard}, {8, doors}}) +
+                              Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}) + Rec("ENDBLK", {})) +
+        Section("ENTITIES", Rec("INSERT", {{2, window}, {8, walls}, {10, "0"}, {20, "0"}}) +
+                                Rec("INSERT", {{2, cupboard}, {8, doors}, {10, "5"}, {20, "0"}}) +
+                                Rec("TEXT", {{1, window + " " + cupboard}, {8, walls}, {10, "0"}, {20, "0"}})));
+    ScriptedMessageBoxes boxes({IDOK});
+    ASSERT_TRUE(doc.ReadDXF(path));
+    const std::string wallsCode = "\\U+0421\\U+0442\\U+0435\\U+043D\\U+044B";
+    const std::string doorsCode = "\\U+0414\\U+0432\\U+0435\\U+0440\\U+0438";
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    for (const std::string& name : {wallsCode, doorsCode})
+        EXPECT_NE(boxes.asked[0].find("\"" + name + "\""), std::string::npos) << boxes.asked[0];
+    CLayer *wallsLayer = nullptr, *doorsLayer = nullptr;
+    ASSERT_TRUE(doc.FindLayer(wallsCode, wallsLayer));
+    ASSERT_TRUE(doc.FindLayer(doorsCode, doorsLayer));
+    EXPECT_EQ(wallsLayer->m_on, 1);
+    EXPECT_EQ(doorsLayer->m_on, 0);
+    EXPECT_EQ(doorsLayer->m_color, 0x00FF00u);
+    const CBloq* windowBlock = doc.FindBlock("\\U+041E\\U+043A\\U+043D\\U+043E");
+    const CBloq* cupboardBlock = doc.FindBlock("\\U+0428\\U+043A\\U+0430\\U+0444");
+    ASSERT_TRUE(windowBlock && cupboardBlock);
+    EXPECT_EQ(static_cast<CDib*>(windowBlock->GetEntityList().GetHead())->m_type, ENT_CIRCLE);
+    EXPECT_EQ(static_cast<CDib*>(cupboardBlock->GetEntityList().GetHead())->m_type, ENT_LINE);
+
+    CRectaDoc back;
+    back.OnNewDocument();
+    const DxfExportResult exported = ExportDXF(doc);
+    ASSERT_TRUE(ImportDXF(back, exported.text).ok);
+    std::vector<Row> before = ListDrawing(doc), after = ListDrawing(back);
+    // The counters come back one higher.
+    before.erase(before.begin());
+    after.erase(after.begin());
+    EXPECT_EQ(after, before);
 }
 
 TEST_F(DxfImport, ThicknessMakesAnEntityExtruded)
