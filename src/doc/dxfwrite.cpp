@@ -18,6 +18,7 @@
 #include "model/recta.h"
 #include "model/tdface.h"
 #include "model/text.h"
+#include "model/transform.h"
 #include "platform/fileio.h"
 #include "platform/msgbox.h"
 #include "platform/waitcursor.h"
@@ -26,13 +27,15 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <span>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
-namespace {
+namespace dxf::writing {
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -155,7 +158,7 @@ public:
         m_p = std::copy(value.begin(), value.end(), m_p);
         EndLine();
     }
-    void Int(int code, long long value)
+    void WriteDXFInteger(int code, long long value)
     {
         Room(0);
         m_p = Code(m_p, code);
@@ -163,7 +166,7 @@ public:
         EndLine();
     }
     // A value that is not finite is not written; it marks the record bad.
-    void Real(int code, double value)
+    void WriteDXFReal(int code, double value)
     {
         if (!std::isfinite(value)) {
             m_bad = true;
@@ -177,10 +180,10 @@ public:
     // x at code, y at code + 10, z at code + 20 (with z).
     void Point(int code, const CPointd& p, bool z = true)
     {
-        Real(code, p.x);
-        Real(code + 10, p.y);
+        WriteDXFReal(code, p.x);
+        WriteDXFReal(code + 10, p.y);
         if (z)
-            Real(code + 20, p.z);
+            WriteDXFReal(code + 20, p.z);
     }
 
     // A record is written whole or not at all.
@@ -204,6 +207,11 @@ public:
     }
 
     void Reserve(std::size_t bytes) { m_text.reserve(bytes); }
+    void Append(const std::string& text)
+    {
+        Flush();
+        m_text.append(text);
+    }
     // The whole text; the writer is empty after.
     std::string Take()
     {
@@ -300,12 +308,35 @@ struct Pen {
     int style;
 };
 
+// What the names give every writer of the file: the table's layers, the
+// blocks' names in the file, the inserts left out.
+struct FileNames {
+    struct TableLayer {
+        std::string name;
+        int colour;
+        int on;
+    };
+    std::vector<TableLayer> tableLayers;
+    std::unordered_map<std::string, std::size_t> layerIndex;  // drawing's name -> tableLayers
+    std::unordered_map<const CBloq*, std::string> blockName;  // name in the file
+    std::unordered_map<std::string, const CBloq*> blocksByName;  // the first of each name, as inserts find it
+    std::unordered_set<const CDib*> cyclic;  // inserts that would place a block in itself
+    std::vector<const CAcot*> dimensionList;  // the drawing's, in order
+};
+
 class Exporter {
 public:
-    explicit Exporter(const CRectaDoc& doc) : m_doc(doc) {}
+    explicit Exporter(const CRectaDoc& doc) : m_doc(doc), m_names(m_ownNames) {}
     DxfExportResult Run();
 
 private:
+    // A writer of a run of the drawing's entities, the first of its
+    // dimensions numbered firstDimension, on the names of main.
+    Exporter(const Exporter& main, int firstDimension)
+        : m_doc(main.m_doc), m_names(main.m_names), m_dimensions(firstDimension)
+    {
+    }
+
     void NameLayers();
     void NameBlocks();
     void FindCycles();
@@ -317,15 +348,19 @@ private:
 
     // One element through the writer of its kind; block is the block it is in, or null.
     void Element(const CDib& element, const CBloq* block);
-    void WriteLine(const CObject& entity);
     void WriteCircle(const CObject& entity);
     void WriteArc(const CObject& entity);
     void WritePoint(const CObject& entity);
     void WriteText(const CObject& entity);
-    void WritePolyline(const CObject& entity);
+    void WriteDXFPolyline(const CObject& entity);
     void WriteInsert(const CObject& entity);
-    void WriteDimension(const CObject& entity);
+    void WriteDXFDimension(const CObject& entity);
     void WriteFace(const CObject& entity);
+    void WriteDXFVertex(const std::string& layer, const CPointd& p, double bulge);
+    void WriteDXFLayer(const FileNames::TableLayer& layer);
+    void WriteDXFBlockHeader(const std::string& name, const std::string& layer, int flags);
+    void WriteDXFDimensionBlock(const CAcot& dim, int k);
+    friend class ::CRectaDoc;
 
     Pen PenOf(const CEntity& e) const;
     void Head(std::string_view kind, const Pen& pen);
@@ -343,21 +378,12 @@ private:
     const CRectaDoc& m_doc;
     GroupWriter m_w;
     DxfExportResult m_result;
+    FileNames m_ownNames;
+    FileNames& m_names;  // its own, or those of the writer it writes a run for
 
-    struct TableLayer {
-        std::string name;
-        int colour;
-        int on;
-    };
-    std::vector<TableLayer> m_tableLayers;
-    std::unordered_map<std::string, std::size_t> m_layerIndex;  // drawing's name -> m_tableLayers
     mutable bool m_lastKnown = false;  // the name PenOf looked up last, and its index
     mutable std::string m_lastLayer;
     mutable std::size_t m_lastLayerIndex = 0;
-    std::unordered_map<const CBloq*, std::string> m_blockName;  // name in the file
-    std::unordered_map<std::string, const CBloq*> m_blocksByName;  // the first of each name, as inserts find it
-    std::unordered_set<const CDib*> m_cyclic;  // inserts that would place a block in itself
-    std::vector<const CAcot*> m_dimensionList;  // the drawing's, in order
     int m_dimensions = 0;                      // dimensions written so far
     bool m_inBlock = false;                    // the element being written lies in a block
 };
@@ -380,12 +406,12 @@ void Exporter::NameLayers()
     std::unordered_set<std::string> used;
     const std::string* last = nullptr;  // entities come in runs on one layer
     auto add = [&](const std::string& name, COLORREF colour, int on) {
-        if ((last && name == *last) || m_layerIndex.count(name))
+        if ((last && name == *last) || m_names.layerIndex.count(name))
             return;
         last = &name;
-        m_layerIndex.emplace(name, m_tableLayers.size());
-        m_tableLayers.push_back({Unique(ValidName(name, false), used), RGBToDXFColor(colour), on});
-        m_result.layerNames.emplace(name, m_tableLayers.back().name);
+        m_names.layerIndex.emplace(name, m_names.tableLayers.size());
+        m_names.tableLayers.push_back({Unique(ValidName(name, false), used), RGBToDXFColor(colour), on});
+        m_result.layerNames.emplace(name, m_names.tableLayers.back().name);
     };
     for (POSITION pos = m_doc.GetFirstLayerPosition(); pos;) {
         const CLayer* layer = m_doc.GetNextLayer(pos);
@@ -399,7 +425,7 @@ void Exporter::NameLayers()
                 continue;
             add(static_cast<const CEntity*>(element->m_entity)->m_layer, 0, 1);
             if (drawing && element->m_type == ENT_DIMENSION)
-                m_dimensionList.push_back(static_cast<const CAcot*>(element->m_entity));
+                m_names.dimensionList.push_back(static_cast<const CAcot*>(element->m_entity));
         }
     };
     for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
@@ -416,14 +442,14 @@ void Exporter::NameLayers()
 void Exporter::NameBlocks()
 {
     std::unordered_set<std::string> used;
-    for (std::size_t k = 0; k < m_dimensionList.size(); ++k)
+    for (std::size_t k = 0; k < m_names.dimensionList.size(); ++k)
         used.insert("*D" + std::to_string(k));
     for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
         const CBloq* block = m_doc.GetNextBlock(pos);
         const std::string name = Unique(ValidName(block->m_name, true), used);
-        m_blockName.emplace(block, name);
+        m_names.blockName.emplace(block, name);
         m_result.blockNames.emplace(block->m_name, name);
-        m_blocksByName.emplace(block->m_name, block);
+        m_names.blocksByName.emplace(block->m_name, block);
     }
 }
 
@@ -458,7 +484,7 @@ void Exporter::FindCycles()
                 continue;
             State& s = state[inner];
             if (s == open) {
-                m_cyclic.insert(element);
+                m_names.cyclic.insert(element);
             } else if (s == unseen) {
                 s = open;
                 stack.push_back({inner, inner->GetFirstEntityPosition()});
@@ -469,13 +495,13 @@ void Exporter::FindCycles()
 
 const CBloq* Exporter::BlockNamed(const std::string& name) const
 {
-    const auto it = m_blocksByName.find(name);
-    return it == m_blocksByName.end() ? nullptr : it->second;
+    const auto it = m_names.blocksByName.find(name);
+    return it == m_names.blocksByName.end() ? nullptr : it->second;
 }
 
 const std::string& Exporter::LayerName(const std::string& name) const
 {
-    return m_tableLayers[m_layerIndex.at(name)].name;
+    return m_names.tableLayers[m_names.layerIndex.at(name)].name;
 }
 
 void Exporter::LeaveOut(std::string_view kind, const char* reason)
@@ -515,7 +541,7 @@ void Exporter::Header()
         {"$USERI3", TW_DOOR_BLOCKS}, {"$USERI4", TW_DOUBLE_DOOR_BLOCKS}, {"$USERI5", TW_WINDOW_BLOCKS}};
     for (const auto& [name, word] : kCounters) {
         m_w.Group(9, name);
-        m_w.Int(70, m_doc.m_toolWords[word]);
+        m_w.WriteDXFInteger(70, m_doc.m_toolWords[word]);
     }
     m_w.Group(0, "ENDSEC");
 }
@@ -538,56 +564,89 @@ void Exporter::Tables()
     m_w.Group(2, "TABLES");
     m_w.Group(0, "TABLE");
     m_w.Group(2, "LTYPE");
-    m_w.Int(70, std::size(kLineTypes));
+    m_w.WriteDXFInteger(70, std::size(kLineTypes));
     for (const LineType& t : kLineTypes) {
         m_w.Group(0, "LTYPE");
         m_w.Group(2, t.name);
-        m_w.Int(70, 0);
+        m_w.WriteDXFInteger(70, 0);
         m_w.Group(3, t.look);
-        m_w.Int(72, 65);
-        m_w.Int(73, long(t.pattern.size()));
+        m_w.WriteDXFInteger(72, 65);
+        m_w.WriteDXFInteger(73, long(t.pattern.size()));
         double length = 0.0;
         for (double d : t.pattern)
             length += std::fabs(d);
-        m_w.Real(40, length);
+        m_w.WriteDXFReal(40, length);
         for (double d : t.pattern)
-            m_w.Real(49, d);
+            m_w.WriteDXFReal(49, d);
     }
     m_w.Group(0, "ENDTAB");
 
     m_w.Group(0, "TABLE");
     m_w.Group(2, "LAYER");
-    m_w.Int(70, long(m_tableLayers.size()));
-    for (const TableLayer& layer : m_tableLayers) {
-        m_w.Group(0, "LAYER");
-        m_w.Group(2, layer.name);
-        // A layer that is off has a negative colour.
-        m_w.Int(70, layer.on ? 0 : 64);
-        m_w.Int(62, layer.on ? layer.colour : -layer.colour);
-        m_w.Group(6, "CONTINUOUS");
-    }
+    m_w.WriteDXFInteger(70, long(m_names.tableLayers.size()));
+    for (const FileNames::TableLayer& layer : m_names.tableLayers)
+        WriteDXFLayer(layer);
     m_w.Group(0, "ENDTAB");
     m_w.Group(0, "ENDSEC");
 }
 
+void Exporter::WriteDXFLayer(const FileNames::TableLayer& layer)
+{
+    m_w.Group(0, "LAYER");
+    m_w.Group(2, layer.name);
+    // A layer that is off has a negative colour.
+    m_w.WriteDXFInteger(70, layer.on ? 0 : 64);
+    m_w.WriteDXFInteger(62, layer.on ? layer.colour : -layer.colour);
+    m_w.Group(6, "CONTINUOUS");
+}
+
+void Exporter::WriteDXFBlockHeader(const std::string& name, const std::string& layer, int flags)
+{
+    m_w.Group(0, "BLOCK");
+    m_w.Group(8, LayerName(layer));
+    m_w.Group(2, name);
+    m_w.WriteDXFInteger(70, flags);
+    // Entities of a block lie about its origin, which an insert places.
+    m_w.Point(10, CPointd());
+    m_w.Group(3, name);
+}
+
+// The block "*D" k of a dimension: its lines but the definition line, and its texts.
+void Exporter::WriteDXFDimensionBlock(const CAcot& dim, int k)
+{
+    WriteDXFBlockHeader("*D" + std::to_string(k), dim.m_layer, 1);
+    // Parts take the dimension's colour (0: by block).
+    const Pen pen{&LayerName(dim.m_layer), 0, 0};
+    bool definition = true;
+    for (CObject* part : dim.m_parts) {
+        const auto* p = static_cast<const CDib*>(part);
+        const std::size_t mark = m_w.Mark();
+        // The definition line is not drawn.
+        if (p->m_type == ENT_LINE && std::exchange(definition, false))
+            continue;
+        if (p->m_type == ENT_LINE) {
+            const auto* line = static_cast<const CRecta*>(p->m_entity);
+            Head("LINE", Pen{pen.layer, pen.colour, line->m_style});
+            m_w.Point(10, line->m_p1);
+            m_w.Point(11, line->m_p2);
+        } else if (p->m_type == ENT_TEXT) {
+            TextRecord("TEXT", *static_cast<const CText*>(p->m_entity), pen);
+        }
+        if (!m_w.Keep(mark))
+            LeaveOut("DIMENSION", "part not finite");
+    }
+    m_w.Group(0, "ENDBLK");
+}
+
 void Exporter::Blocks()
 {
-    auto header = [this](const std::string& name, const std::string& layer, int flags) {
-        m_w.Group(0, "BLOCK");
-        m_w.Group(8, LayerName(layer));
-        m_w.Group(2, name);
-        m_w.Int(70, flags);
-        // Entities of a block lie about its origin, which an insert places.
-        m_w.Point(10, CPointd());
-        m_w.Group(3, name);
-    };
     m_w.Group(0, "SECTION");
     m_w.Group(2, "BLOCKS");
     for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
         const CBloq* block = m_doc.GetNextBlock(pos);
-        const std::string& name = m_blockName.at(block);
+        const std::string& name = m_names.blockName.at(block);
         const int flags = (name[0] == '*' ? 1 : 0) | (block->GetAttribList().IsEmpty() ? 0 : 2);
-        header(name, block->m_layer, flags);
+        WriteDXFBlockHeader(name, block->m_layer, flags);
         for (CObject* obj : block->GetEntityList())
             Element(*static_cast<const CDib*>(obj), block);
         for (CObject* obj : block->GetAttribList()) {
@@ -602,39 +661,52 @@ void Exporter::Blocks()
         m_w.Group(0, "ENDBLK");
     }
     int k = 0;
-    for (const CAcot* dim : m_dimensionList) {
-        header("*D" + std::to_string(k++), dim->m_layer, 1);
-        // Parts take the dimension's colour (0: by block).
-        const Pen pen{&LayerName(dim->m_layer), 0, 0};
-        bool definition = true;
-        for (CObject* part : dim->m_parts) {
-            const auto* p = static_cast<const CDib*>(part);
-            const std::size_t mark = m_w.Mark();
-            // The definition line is not drawn.
-            if (p->m_type == ENT_LINE && std::exchange(definition, false))
-                continue;
-            if (p->m_type == ENT_LINE) {
-                const auto* line = static_cast<const CRecta*>(p->m_entity);
-                Head("LINE", Pen{pen.layer, pen.colour, line->m_style});
-                m_w.Point(10, line->m_p1);
-                m_w.Point(11, line->m_p2);
-            } else if (p->m_type == ENT_TEXT) {
-                TextRecord("TEXT", *static_cast<const CText*>(p->m_entity), pen);
-            }
-            if (!m_w.Keep(mark))
-                LeaveOut("DIMENSION", "part not finite");
-        }
-        m_w.Group(0, "ENDBLK");
-    }
+    for (const CAcot* dim : m_names.dimensionList)
+        WriteDXFDimensionBlock(*dim, k++);
     m_w.Group(0, "ENDSEC");
 }
 
+// A large drawing's entities are written in runs, each by a writer of its
+// own on a thread of its own, and the runs joined in order.
 void Exporter::Entities()
 {
+    constexpr std::size_t kRun = 50000;
     m_w.Group(0, "SECTION");
     m_w.Group(2, "ENTITIES");
+    std::vector<const CDib*> elements;
+    elements.reserve(std::size_t(m_doc.GetEntityList().GetCount()));
     for (CObject* obj : m_doc.GetEntityList())
-        Element(*static_cast<const CDib*>(obj), nullptr);
+        elements.push_back(static_cast<const CDib*>(obj));
+    const std::size_t threads =
+        std::min<std::size_t>({8, std::max(1u, std::thread::hardware_concurrency()), elements.size() / kRun});
+    if (threads < 2) {
+        for (const CDib* element : elements)
+            Element(*element, nullptr);
+    } else {
+        std::vector<std::unique_ptr<Exporter>> writers;
+        std::vector<std::thread> running;
+        const std::size_t share = (elements.size() + threads - 1) / threads;
+        int dimensions = m_dimensions;
+        for (std::size_t from = 0; from < elements.size(); from += share) {
+            const std::span<const CDib* const> run(elements.data() + from, std::min(share, elements.size() - from));
+            writers.push_back(std::unique_ptr<Exporter>(new Exporter(*this, dimensions)));
+            for (const CDib* element : run)
+                dimensions += element->m_type == ENT_DIMENSION ? 1 : 0;
+            running.emplace_back([writer = writers.back().get(), run] {
+                writer->m_w.Reserve(run.size() * 128);
+                for (const CDib* element : run)
+                    writer->Element(*element, nullptr);
+            });
+        }
+        for (std::thread& t : running)
+            t.join();
+        for (const auto& writer : writers) {
+            m_w.Append(writer->m_w.Take());
+            for (const auto& [label, count] : writer->m_result.leftOut)
+                m_result.leftOut[label] += count;
+        }
+        m_dimensions = dimensions;
+    }
     m_w.Group(0, "ENDSEC");
 }
 
@@ -643,7 +715,7 @@ void Exporter::Entities()
 struct KindWriter {
     int type;
     const char* kind;  // for what was left out
-    void (Exporter::*write)(const CObject&);
+    void (*write)(Exporter&, const CObject&);
 };
 
 void Exporter::Element(const CDib& element, const CBloq* block)
@@ -651,15 +723,15 @@ void Exporter::Element(const CDib& element, const CBloq* block)
     // One row per entity type code. The hatch (21) and bitmap (22) entities
     // have no writer yet: add theirs here when they exist.
     static constexpr KindWriter kWriters[] = {
-        {ENT_LINE, "LINE", &Exporter::WriteLine},
-        {ENT_CIRCLE, "CIRCLE", &Exporter::WriteCircle},
-        {ENT_ARC, "ARC", &Exporter::WriteArc},
-        {ENT_POINT, "POINT", &Exporter::WritePoint},
-        {ENT_TEXT, "TEXT", &Exporter::WriteText},
-        {ENT_PLINE, "POLYLINE", &Exporter::WritePolyline},
-        {ENT_INSERT, "INSERT", &Exporter::WriteInsert},
-        {ENT_DIMENSION, "DIMENSION", &Exporter::WriteDimension},
-        {ENT_3DFACE, "3DFACE", &Exporter::WriteFace},
+        {ENT_LINE, "LINE", [](Exporter& out, const CObject& e) { out.m_doc.WriteDXFLine(out, e); }},
+        {ENT_CIRCLE, "CIRCLE", [](Exporter& out, const CObject& e) { out.WriteCircle(e); }},
+        {ENT_ARC, "ARC", [](Exporter& out, const CObject& e) { out.WriteArc(e); }},
+        {ENT_POINT, "POINT", [](Exporter& out, const CObject& e) { out.WritePoint(e); }},
+        {ENT_TEXT, "TEXT", [](Exporter& out, const CObject& e) { out.WriteText(e); }},
+        {ENT_PLINE, "POLYLINE", [](Exporter& out, const CObject& e) { out.WriteDXFPolyline(e); }},
+        {ENT_INSERT, "INSERT", [](Exporter& out, const CObject& e) { out.WriteInsert(e); }},
+        {ENT_DIMENSION, "DIMENSION", [](Exporter& out, const CObject& e) { out.WriteDXFDimension(e); }},
+        {ENT_3DFACE, "3DFACE", [](Exporter& out, const CObject& e) { out.WriteFace(e); }},
         {ENT_HATCH, "hatch", nullptr},
         {ENT_BITMAP, "bitmap", nullptr},
     };
@@ -680,7 +752,7 @@ void Exporter::Element(const CDib& element, const CBloq* block)
         return;
     }
     if (element.m_type == ENT_INSERT) {
-        if (m_cyclic.count(&element)) {
+        if (m_names.cyclic.count(&element)) {
             LeaveOut(writer->kind, "of a block into itself");
             return;
         }
@@ -691,7 +763,7 @@ void Exporter::Element(const CDib& element, const CBloq* block)
     }
     m_inBlock = block != nullptr;
     const std::size_t mark = m_w.Mark();
-    (this->*writer->write)(*element.m_entity);
+    writer->write(*this, *element.m_entity);
     if (!m_w.Keep(mark))
         LeaveOut(writer->kind, "value not finite");
 }
@@ -702,9 +774,9 @@ Pen Exporter::PenOf(const CEntity& e) const
     if (!m_lastKnown || e.m_layer != m_lastLayer) {
         m_lastKnown = true;
         m_lastLayer = e.m_layer;
-        m_lastLayerIndex = m_layerIndex.at(e.m_layer);
+        m_lastLayerIndex = m_names.layerIndex.at(e.m_layer);
     }
-    const TableLayer& layer = m_tableLayers[m_lastLayerIndex];
+    const FileNames::TableLayer& layer = m_names.tableLayers[m_lastLayerIndex];
     const int colour = RGBToDXFColor(e.m_color);
     return {&layer.name, colour == layer.colour ? 256 : colour, e.m_style};
 }
@@ -716,24 +788,16 @@ void Exporter::Head(std::string_view kind, const Pen& pen)
     if (const char* lineType = PenStyleToDXFLineType(pen.style))
         m_w.Group(6, lineType);
     if (pen.colour != 256)
-        m_w.Int(62, pen.colour);
+        m_w.WriteDXFInteger(62, pen.colour);
 }
 
 // Thickness is written for entities drawn extruded only.
 void Exporter::Thickness(int mode, double thickness)
 {
     if (DrawsExtruded(mode) && thickness != 0.0)
-        m_w.Real(39, thickness);
+        m_w.WriteDXFReal(39, thickness);
 }
 
-void Exporter::WriteLine(const CObject& entity)
-{
-    const auto& line = static_cast<const CRecta&>(entity);
-    Head("LINE", PenOf(line));
-    Thickness(line.m_extrusionMode, line.m_thick1);
-    m_w.Point(10, line.m_p1);
-    m_w.Point(11, line.m_p2);
-}
 
 void Exporter::WriteCircle(const CObject& entity)
 {
@@ -741,7 +805,7 @@ void Exporter::WriteCircle(const CObject& entity)
     Head("CIRCLE", PenOf(circle));
     Thickness(circle.m_extrusionMode, circle.m_thickness);
     m_w.Point(10, circle.m_centre);
-    m_w.Real(40, circle.m_rx);
+    m_w.WriteDXFReal(40, circle.m_rx);
 }
 
 void Exporter::WriteArc(const CObject& entity)
@@ -750,9 +814,9 @@ void Exporter::WriteArc(const CObject& entity)
     Head("ARC", PenOf(arc));
     Thickness(arc.m_extrusionMode, arc.m_thick1);
     m_w.Point(10, arc.m_centre);
-    m_w.Real(40, arc.m_rx);
-    m_w.Real(50, Rounded(NormalDegrees(arc.m_start * 180.0 / kPi), 360.0));
-    m_w.Real(51, Rounded(NormalDegrees(arc.m_end * 180.0 / kPi), 360.0));
+    m_w.WriteDXFReal(40, arc.m_rx);
+    m_w.WriteDXFReal(50, Rounded(NormalDegrees(arc.m_start * 180.0 / kPi), 360.0));
+    m_w.WriteDXFReal(51, Rounded(NormalDegrees(arc.m_end * 180.0 / kPi), 360.0));
 }
 
 void Exporter::WritePoint(const CObject& entity)
@@ -777,10 +841,10 @@ void Exporter::TextPlace(const CText& t)
         m_w.Point(10, RoundedPoint(t.m_insert.x + width * std::cos(back), t.m_insert.y + width * std::sin(back),
                                    t.m_insert.z, scale));
     }
-    m_w.Real(40, height);
-    m_w.Real(50, angle);
+    m_w.WriteDXFReal(40, height);
+    m_w.WriteDXFReal(50, angle);
     if (aligned) {
-        m_w.Int(72, t.m_justify == JUSTIFY_RIGHT ? 2 : 1);
+        m_w.WriteDXFInteger(72, t.m_justify == JUSTIFY_RIGHT ? 2 : 1);
         m_w.Point(11, t.m_insert);
     }
 }
@@ -792,7 +856,7 @@ void Exporter::TextRecord(std::string_view kind, const CText& t, const Pen& pen)
     m_w.Group(1, TextValue(t.m_text));
     // Attributes are not drawn: the file keeps them invisible.
     if (kind != "TEXT")
-        m_w.Int(70, 1);
+        m_w.WriteDXFInteger(70, 1);
 }
 
 void Exporter::WriteText(const CObject& entity)
@@ -848,7 +912,7 @@ double BulgeOnGrid(double b)
 // arcs' chords from there, on the grid of the chain's size. A chain of arcs
 // only starts at the point of its smallest arc, on the grid of that arc's
 // size.
-void Exporter::WritePolyline(const CObject& entity)
+void Exporter::WriteDXFPolyline(const CObject& entity)
 {
     const auto& pl = static_cast<const CPLine&>(entity);
     std::vector<Piece> pieces;
@@ -960,19 +1024,23 @@ void Exporter::WritePolyline(const CObject& entity)
 
     const Pen pen = PenOf(pl);
     Head("POLYLINE", pen);
-    m_w.Int(66, 1);
+    m_w.WriteDXFInteger(66, 1);
     Thickness(pl.m_extrusionMode, thickness);
     m_w.Point(10, CPointd(0.0, 0.0, vertex[0].z));
-    m_w.Int(70, closed ? 1 : 0);
-    for (std::size_t k = 0; k <= n - (closed ? 1 : 0); ++k) {
-        m_w.Group(0, "VERTEX");
-        m_w.Group(8, *pen.layer);
-        m_w.Point(10, vertex[k]);
-        if (k < n && pieces[k].arc)
-            m_w.Real(42, BulgeOnGrid(std::tan(pieces[k].sweep / 4.0)));
-    }
+    m_w.WriteDXFInteger(70, closed ? 1 : 0);
+    for (std::size_t k = 0; k <= n - (closed ? 1 : 0); ++k)
+        WriteDXFVertex(*pen.layer, vertex[k], k < n && pieces[k].arc ? BulgeOnGrid(std::tan(pieces[k].sweep / 4.0)) : 0.0);
     m_w.Group(0, "SEQEND");
     m_w.Group(8, *pen.layer);
+}
+
+void Exporter::WriteDXFVertex(const std::string& layer, const CPointd& p, double bulge)
+{
+    m_w.Group(0, "VERTEX");
+    m_w.Group(8, layer);
+    m_w.Point(10, p);
+    if (bulge != 0.0)
+        m_w.WriteDXFReal(42, bulge);
 }
 
 void Exporter::WriteInsert(const CObject& entity)
@@ -986,13 +1054,13 @@ void Exporter::WriteInsert(const CObject& entity)
     m_w.Group(0, "INSERT");
     m_w.Group(8, layer);
     if (attribs)
-        m_w.Int(66, 1);
-    m_w.Group(2, m_blockName.at(block));
+        m_w.WriteDXFInteger(66, 1);
+    m_w.Group(2, m_names.blockName.at(block));
     m_w.Point(10, insert.m_insert);
-    m_w.Real(41, insert.m_sx);
-    m_w.Real(42, insert.m_sy);
+    m_w.WriteDXFReal(41, insert.m_sx);
+    m_w.WriteDXFReal(42, insert.m_sy);
     const double degrees = Rounded(NormalDegrees(insert.m_rotation * 180.0 / kPi), 360.0);
-    m_w.Real(50, degrees);
+    m_w.WriteDXFReal(50, degrees);
     if (!attribs)
         return;
     // The block's values, placed as the insert read back places the block.
@@ -1000,8 +1068,10 @@ void Exporter::WriteInsert(const CObject& entity)
     placement.a = degrees * kPi / 180.0;
     for (CObject* obj : block->GetAttribList()) {
         const auto* attrib = static_cast<const CAttrib*>(obj);
-        const CElementPtr placed = PlacedCopy(ENT_TEXT, &attrib->m_text, placement);
-        const auto& text = *static_cast<const CText*>(placed->m_entity);
+        // A copy of its own, not an element: runs of the drawing are written on several threads.
+        CText text;
+        text.Copy(attrib->m_text);
+        PlaceEntity(text, placement);
         TextRecord("ATTRIB", text, Pen{&layer, 256, 0});
         m_w.Group(2, TagName(attrib->m_tag));
     }
@@ -1009,7 +1079,7 @@ void Exporter::WriteInsert(const CObject& entity)
     m_w.Group(8, layer);
 }
 
-void Exporter::WriteDimension(const CObject& entity)
+void Exporter::WriteDXFDimension(const CObject& entity)
 {
     const auto& dim = static_cast<const CAcot&>(entity);
     const CRecta* definition = dim.DefinitionLine();
@@ -1018,7 +1088,7 @@ void Exporter::WriteDimension(const CObject& entity)
     m_w.Group(2, "*D" + std::to_string(m_dimensions++));
     m_w.Point(10, p1, false);
     m_w.Point(11, p2, false);
-    m_w.Int(70, 1);
+    m_w.WriteDXFInteger(70, 1);
     m_w.Point(13, p1, false);
     m_w.Point(14, p2, false);
 }
@@ -1029,10 +1099,21 @@ void Exporter::WriteFace(const CObject& entity)
     Head("3DFACE", PenOf(face));
     for (int i = 0; i < 4; ++i)
         m_w.Point(10 + i, face.m_c[i]);
-    m_w.Int(70, face.m_edgeMask & 15);
+    m_w.WriteDXFInteger(70, face.m_edgeMask & 15);
 }
 
-}  // namespace
+}  // namespace dxf::writing
+
+using namespace dxf::writing;
+
+void CRectaDoc::WriteDXFLine(Exporter& out, const CObject& entity) const
+{
+    const auto& line = static_cast<const CRecta&>(entity);
+    out.Head("LINE", out.PenOf(line));
+    out.Thickness(line.m_extrusionMode, line.m_thick1);
+    out.m_w.Point(10, line.m_p1);
+    out.m_w.Point(11, line.m_p2);
+}
 
 DxfExportResult ExportDXF(const CRectaDoc& doc)
 {
@@ -1064,8 +1145,11 @@ bool CRectaDoc::WriteDXF(const std::string& path)
     std::string message;
     if (!result.leftOut.empty())
         message = "Some objects of the drawing were not written to " + path + ":\n" + DescribeLeftOut(result.leftOut);
-    if (!renamed.empty())
-        message += (message.empty() ? "" : "\n") + DescribeRenamed("Names written otherwise to " + path + ":", renamed);
+    if (!renamed.empty()) {
+        if (!message.empty())
+            message += "\n";
+        message += DescribeRenamed("Names written otherwise to " + path + ":", renamed);
+    }
     if (!message.empty())
         AfxMessageBox(message, MB_OK | MB_ICONINFORMATION);
     return true;

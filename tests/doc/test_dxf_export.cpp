@@ -335,6 +335,30 @@ TEST_F(DxfExport, NearlyFullArcsAreWrittenAsTheReaderTakesThem)
     EXPECT_EQ(pl->m_segments.GetCount(), 2);
 }
 
+// A large drawing is written in runs on several threads: in its order, and
+// its dimensions numbered across the runs.
+TEST_F(DxfExport, ALargeDrawingIsWrittenInItsOrder)
+{
+    constexpr int kCount = 100000, kEvery = 10000;
+    for (int i = 0; i < kCount; ++i) {
+        if (i % kEvery == 0) {
+            CObList parts{ListOwnership::owns};
+            parts.AddTail(new CDib(ENT_LINE, new CRecta));
+            doc.AddAcot(parts);
+        }
+        Line(doc, CPointd(i, 0), CPointd(i, 1));
+    }
+    const std::string text = Exported();
+    const std::vector<Groups> lines = Records(text, "LINE"), dimensions = Records(text, "DIMENSION");
+    ASSERT_EQ(lines.size(), std::size_t(kCount));
+    for (int i = 0; i < kCount; ++i)
+        ASSERT_EQ(Value(lines[std::size_t(i)], 10), std::to_string(i));
+    ASSERT_EQ(dimensions.size(), std::size_t(kCount / kEvery));
+    for (std::size_t k = 0; k < dimensions.size(); ++k)
+        EXPECT_EQ(Value(dimensions[k], 2), "*D" + std::to_string(k));
+    EXPECT_EQ(text.substr(text.size() - 19), "0\r\nENDSEC\r\n0\r\nEOF\r\n");
+}
+
 TEST_F(DxfExport, ClosedChainsAreWrittenClosed)
 {
     Polyline(doc, "ZP", 0,

@@ -25,6 +25,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -85,6 +86,14 @@ protected:
 
     CRectaDoc doc;
 };
+
+// The layer entry and entity readers, and the LINE writer, are the document's own.
+static_assert(std::is_member_function_pointer_v<decltype(&CRectaDoc::ReadDXFLayer)> &&
+              std::is_member_function_pointer_v<decltype(&CRectaDoc::ReadDXFLine)> &&
+              std::is_member_function_pointer_v<decltype(&CRectaDoc::ReadDXFPolyline)> &&
+              std::is_member_function_pointer_v<decltype(&CRectaDoc::ReadDXFVertex)> &&
+              std::is_member_function_pointer_v<decltype(&CRectaDoc::ReadDXF3DFace)> &&
+              std::is_member_function_pointer_v<decltype(&CRectaDoc::WriteDXFLine)>);
 
 // ---------------------------------------------------------------- fixtures
 
