@@ -1028,8 +1028,10 @@ void Exporter::WriteDXFPolyline(const CObject& entity)
     Thickness(pl.m_extrusionMode, thickness);
     m_w.Point(10, CPointd(0.0, 0.0, vertex[0].z));
     m_w.WriteDXFInteger(70, closed ? 1 : 0);
-    for (std::size_t k = 0; k <= n - (closed ? 1 : 0); ++k)
-        WriteDXFVertex(*pen.layer, vertex[k], k < n && pieces[k].arc ? BulgeOnGrid(std::tan(pieces[k].sweep / 4.0)) : 0.0);
+    for (std::size_t k = 0; k <= n - (closed ? 1 : 0); ++k) {
+        const bool arc = k < n && pieces[k].arc;
+        WriteDXFVertex(*pen.layer, vertex[k], arc ? BulgeOnGrid(std::tan(pieces[k].sweep / 4.0)) : 0.0);
+    }
     m_w.Group(0, "SEQEND");
     m_w.Group(8, *pen.layer);
 }

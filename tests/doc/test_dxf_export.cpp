@@ -289,7 +289,6 @@ TEST_F(DxfExport, BulgedChainsKeepTheirVerticesAndReadBackTheSame)
             const double bulge = random() % 4 != 0 ? (random() % 2 ? -1 : 1) * logUniform(1e-9, 1e3) : 0.0;
             if (bulge != 0.0)
                 text += "42\n" + number(bulge) + "\n";
-
         }
         text += "0\nSEQEND\n0\nENDSEC\n0\nEOF\n";
         CRectaDoc first;
@@ -297,14 +296,16 @@ TEST_F(DxfExport, BulgedChainsKeepTheirVerticesAndReadBackTheSame)
         ASSERT_TRUE(ImportDXF(first, text).ok);
         const std::string once = ExportDXF(first).text;
         const std::vector<Groups> vertices = Records(once, "VERTEX");
-        ASSERT_EQ(vertices.size(), input.size()) << text << once.substr(once.find("ENTITIES"));
+        ASSERT_EQ(vertices.size(), input.size()) << text;
         // A chain of arcs only is known as well as its smallest arc's centre and radius.
         double reach = 1e300;
-        for (CObject* obj : static_cast<CPLine*>(static_cast<CDib*>(first.GetEntityList().GetHead())->m_entity)->m_segments) {
+        const auto* pl = static_cast<CPLine*>(static_cast<CDib*>(first.GetEntityList().GetHead())->m_entity);
+        for (CObject* obj : pl->m_segments) {
             const auto* seg = static_cast<CDib*>(obj);
             const auto* arc = static_cast<const CArc*>(seg->m_entity);
-            reach = seg->m_type == ENT_LINE ? 0.0
-                                            : std::min(reach, std::max(std::fabs(arc->m_centre.x), std::fabs(arc->m_centre.y)) + arc->m_rx);
+            reach = seg->m_type == ENT_LINE
+                        ? 0.0
+                        : std::min(reach, std::max(std::fabs(arc->m_centre.x), std::fabs(arc->m_centre.y)) + arc->m_rx);
         }
         const double within = 1e-12 * std::max(scale, reach);
         for (std::size_t i = 0; i < input.size(); ++i) {
@@ -315,7 +316,7 @@ TEST_F(DxfExport, BulgedChainsKeepTheirVerticesAndReadBackTheSame)
         second.OnNewDocument();
         ASSERT_TRUE(ImportDXF(second, once).ok);
         std::copy(std::begin(first.m_toolWords), std::end(first.m_toolWords), second.m_toolWords);
-        { const std::string again = ExportDXF(second).text; const auto [a, b] = std::mismatch(once.begin(), once.end(), again.begin(), again.end()); ASSERT_TRUE(again == once) << text << once.substr(once.find("ENTITIES")) << "\nAT: " << std::string(a, once.end()).substr(0, 60) << "\nVS: " << std::string(b, again.end()).substr(0, 60); }
+        ASSERT_TRUE(ExportDXF(second).text == once) << text;
     }
 }
 

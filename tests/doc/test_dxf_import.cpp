@@ -617,7 +617,8 @@ TEST_F(DxfImport, TextsAreKeptInCodePage1252)
 // codes, are named in the one message, and go out and come back the same.
 TEST_F(DxfImport, NamesOutsideCodePage1252StayApartAndComeBack)
 {
-    const std::string walls = "\xD0\xA1\xD1\x82\xD0\xB5\xD0\xBD\xD1\x8B", doors = "\xD0\x94\xD0\xB2\xD0\xB5\xD1\x80\xD0\xB8";
+    const std::string walls = "\xD0\xA1\xD1\x82\xD0\xB5\xD0\xBD\xD1\x8B";
+    const std::string doors = "\xD0\x94\xD0\xB2\xD0\xB5\xD1\x80\xD0\xB8";
     const std::string window = "\xD0\x9E\xD0\xBA\xD0\xBD\xD0\xBE", cupboard = "\xD0\xA8\xD0\xBA\xD0\xB0\xD1\x84";
     const std::string path = testing::TempDir() + "/cyrillic.dxf";
     std::ofstream(path, std::ios::binary) << File(
