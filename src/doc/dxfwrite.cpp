@@ -902,6 +902,8 @@ double GridStep(double scale)
 // above, so that the sweep it stands for keeps steps of about 4e-12.
 double BulgeOnGrid(double b)
 {
+    if (!std::isfinite(b))
+        return b;
     return OnGrid(b, std::ldexp(1.0, 2 * std::max(0, std::ilogb(b)) - 40));
 }
 
