@@ -399,6 +399,12 @@ TEST_F(DxfExport, NamesAreMadeValidAndUniqueAndInsertsFollow)
         inserted.push_back(Value(r, 2));
     EXPECT_EQ(inserted, (std::vector<std::string>{"x_y", "X_Y_2", "*U7", "_not anonymous", "UNNAMED"}));
     EXPECT_EQ(Value(Records(result.text, "BLOCK")[2], 70), "1");  // "*U7" is anonymous
+
+    ScriptedMessageBoxes boxes({IDOK});
+    ASSERT_TRUE(doc.WriteDXF(testing::TempDir() + "/names.dxf"));
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    for (const char* line : {"layer \"a/b:c\" as \"a_b_c\"", "block \"X_Y\" as \"X_Y_2\""})
+        EXPECT_NE(boxes.asked[0].find(line), std::string::npos) << boxes.asked[0];
 }
 
 TEST_F(DxfExport, AttributesAreWrittenAndReadBack)
