@@ -7,6 +7,7 @@
 // gives the same bytes.
 #include "doc/dxf.h"
 
+#include "doc/dxfgroups.h"
 #include "doc/dxftables.h"
 #include "doc/rectadoc.h"
 #include "model/acot.h"
@@ -165,10 +166,11 @@ public:
         m_p = std::to_chars(m_p, m_p + 24, value).ptr;
         EndLine();
     }
-    // A value that is not finite is not written; it marks the record bad.
+    // A value that is not finite, or larger than a reader takes, is not
+    // written; it marks the record bad.
     void WriteDXFReal(int code, double value)
     {
-        if (!std::isfinite(value)) {
+        if (!std::isfinite(value) || std::fabs(value) > dxf::kAbsurd) {
             m_bad = true;
             return;
         }
@@ -633,7 +635,7 @@ void Exporter::WriteDXFDimensionBlock(const CAcot& dim, int k)
             TextRecord("TEXT", *static_cast<const CText*>(p->m_entity), pen);
         }
         if (!m_w.Keep(mark))
-            LeaveOut("DIMENSION", "part not finite");
+            LeaveOut("DIMENSION", "part not finite or too large");
     }
     m_w.Group(0, "ENDBLK");
 }
@@ -656,7 +658,7 @@ void Exporter::Blocks()
             m_w.Group(3, TextValue(attrib->m_prompt));
             m_w.Group(2, TagName(attrib->m_tag));
             if (!m_w.Keep(mark))
-                LeaveOut("ATTDEF", "value not finite");
+                LeaveOut("ATTDEF", "value not finite or too large");
         }
         m_w.Group(0, "ENDBLK");
     }
@@ -765,7 +767,7 @@ void Exporter::Element(const CDib& element, const CBloq* block)
     const std::size_t mark = m_w.Mark();
     writer->write(*this, *element.m_entity);
     if (!m_w.Keep(mark))
-        LeaveOut(writer->kind, "value not finite");
+        LeaveOut(writer->kind, "value not finite or too large");
 }
 
 Pen Exporter::PenOf(const CEntity& e) const
