@@ -303,10 +303,12 @@ TEST_F(DxfExport, BulgedChainsKeepTheirVerticesAndReadBackTheSame)
         const auto* pl = static_cast<CPLine*>(static_cast<CDib*>(first.GetEntityList().GetHead())->m_entity);
         for (CObject* obj : pl->m_segments) {
             const auto* seg = static_cast<CDib*>(obj);
+            if (seg->m_type == ENT_LINE) {
+                reach = 0.0;
+                break;
+            }
             const auto* arc = static_cast<const CArc*>(seg->m_entity);
-            reach = seg->m_type == ENT_LINE
-                        ? 0.0
-                        : std::min(reach, std::max(std::fabs(arc->m_centre.x), std::fabs(arc->m_centre.y)) + arc->m_rx);
+            reach = std::min(reach, std::max(std::fabs(arc->m_centre.x), std::fabs(arc->m_centre.y)) + arc->m_rx);
         }
         const double within = 1e-12 * std::max(scale, reach);
         for (std::size_t i = 0; i < input.size(); ++i) {
