@@ -679,36 +679,36 @@ void Exporter::Entities()
     elements.reserve(std::size_t(m_doc.GetEntityList().GetCount()));
     for (CObject* obj : m_doc.GetEntityList())
         elements.push_back(static_cast<const CDib*>(obj));
-    const std::size_t threads =
+    const std::size_t runs =
         std::min<std::size_t>({8, std::max(1u, std::thread::hardware_concurrency()), elements.size() / kRun});
-    if (threads < 2) {
-        for (const CDib* element : elements)
-            Element(*element, nullptr);
-    } else {
-        std::vector<std::unique_ptr<Exporter>> writers;
-        std::vector<std::thread> running;
-        const std::size_t share = (elements.size() + threads - 1) / threads;
-        int dimensions = m_dimensions;
-        for (std::size_t from = 0; from < elements.size(); from += share) {
-            const std::span<const CDib* const> run(elements.data() + from, std::min(share, elements.size() - from));
+    // The first run is written here, straight into the text; the others wait to be joined to it.
+    const std::size_t share = runs < 2 ? elements.size() : (elements.size() + runs - 1) / runs;
+    std::vector<std::unique_ptr<Exporter>> writers;
+    std::vector<std::thread> running;
+    int dimensions = m_dimensions;
+    for (std::size_t from = 0; from < elements.size(); from += share) {
+        const std::span<const CDib* const> run(elements.data() + from, std::min(share, elements.size() - from));
+        if (from > 0) {
             writers.push_back(std::unique_ptr<Exporter>(new Exporter(*this, dimensions)));
-            for (const CDib* element : run)
-                dimensions += element->m_type == ENT_DIMENSION ? 1 : 0;
             running.emplace_back([writer = writers.back().get(), run] {
                 writer->m_w.Reserve(run.size() * 128);
                 for (const CDib* element : run)
                     writer->Element(*element, nullptr);
             });
         }
-        for (std::thread& t : running)
-            t.join();
-        for (const auto& writer : writers) {
-            m_w.Append(writer->m_w.Take());
-            for (const auto& [label, count] : writer->m_result.leftOut)
-                m_result.leftOut[label] += count;
-        }
-        m_dimensions = dimensions;
+        for (const CDib* element : run)
+            dimensions += element->m_type == ENT_DIMENSION ? 1 : 0;
     }
+    for (const CDib* element : std::span(elements).first(std::min(share, elements.size())))
+        Element(*element, nullptr);
+    for (std::thread& t : running)
+        t.join();
+    for (const auto& writer : writers) {
+        m_w.Append(writer->m_w.Take());
+        for (const auto& [label, count] : writer->m_result.leftOut)
+            m_result.leftOut[label] += count;
+    }
+    m_dimensions = dimensions;
     m_w.Group(0, "ENDSEC");
 }
 
