@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CRectaDoc;
 
@@ -14,11 +15,15 @@ using DxfLeftOut = std::map<std::string, int>;
 
 // One "label: count" line per entry, in label order; empty when nothing was left out.
 std::string DescribeLeftOut(const DxfLeftOut& leftOut);
+// The heading, then one line per name that changed.
+std::string DescribeRenamed(const std::string& heading, const std::vector<std::string>& renamed);
 
 struct DxfImportResult {
     bool ok = false;
     std::string error;  // why nothing was imported: where and what
     DxfLeftOut leftOut;
+    // Names the drawing holds otherwise than the file writes them, and why.
+    std::vector<std::string> renamed;
 };
 
 // Adds the layers, blocks and entities of an ASCII DXF text to the drawing;

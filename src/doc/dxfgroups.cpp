@@ -13,7 +13,7 @@ namespace {
 std::string Quoted(std::string_view s)
 {
     constexpr std::size_t kShown = 24;
-    return "\"" + std::string(s.substr(0, kShown)) + (s.size() > kShown ? "...\"" : "\"");
+    return "\"" + Visible(s.substr(0, kShown)) + (s.size() > kShown ? "...\"" : "\"");
 }
 
 bool IsDigit(char c)
@@ -69,11 +69,11 @@ bool ParseShortDecimal(std::string_view s, double& value)
     return true;
 }
 
-// A Unicode character in code page 1252, or '?' where it has none.
+// A Unicode character in code page 1252, or 0 where it has none.
 char ToCp1252(char32_t u)
 {
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return char(u);
+        return u == 0 ? '?' : char(u);
     static constexpr char16_t k80[32] = {
         0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
         0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -81,7 +81,30 @@ char ToCp1252(char32_t u)
     for (int i = 0; i < 32; ++i)
         if (k80[i] == u)
             return char(0x80 + i);
-    return '?';
+    return 0;
+}
+
+// u in code page 1252, or as the escape \U+XXXX (UTF-16 units) where it has
+// no character there; escaped is set then.
+void AppendCp1252(std::string& out, char32_t u, bool& escaped)
+{
+    if (const char c = ToCp1252(u)) {
+        out += c;
+        return;
+    }
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    auto unit = [&](unsigned v) {
+        out += "\\U+";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            out += kHex[(v >> shift) & 15];
+    };
+    if (u > 0xFFFF && u <= 0x10FFFF) {
+        unit(0xD800 + ((u - 0x10000) >> 10));
+        unit(0xDC00 + ((u - 0x10000) & 0x3FF));
+    } else {
+        unit(unsigned(u));
+    }
+    escaped = true;
 }
 
 int HexDigit(char c)
@@ -96,7 +119,7 @@ int HexDigit(char c)
 }
 
 // One UTF-8 character at s[i], i moved past it; an invalid sequence gives
-// U+FFFD for its first byte.
+// '?' for its first byte.
 char32_t NextUtf8(std::string_view s, std::size_t& i)
 {
     const auto b0 = static_cast<unsigned char>(s[i++]);
@@ -104,12 +127,12 @@ char32_t NextUtf8(std::string_view s, std::size_t& i)
         return b0;
     const int extra = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : -1;
     if (extra < 0 || i + std::size_t(extra) > s.size())
-        return 0xFFFD;
+        return '?';
     char32_t u = b0 & (0x3F >> extra);
     for (int k = 0; k < extra; ++k) {
         const auto b = static_cast<unsigned char>(s[i + std::size_t(k)]);
         if ((b & 0xC0) != 0x80)
-            return 0xFFFD;
+            return '?';
         u = (u << 6) | (b & 0x3F);
     }
     i += std::size_t(extra);
@@ -117,6 +140,29 @@ char32_t NextUtf8(std::string_view s, std::size_t& i)
 }
 
 }  // namespace
+
+std::string Visible(std::string_view s)
+{
+    std::string out;
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u != 0x7F) {
+            out += c;
+            continue;
+        }
+        static constexpr char kNamed[] = {'0', 0, 0, 0, 0, 0, 0, 0, 0, 't', 'n', 0, 0, 'r'};
+        if (u < sizeof kNamed && kNamed[u]) {
+            out += '\\';
+            out += kNamed[u];
+        } else {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        }
+    }
+    return out;
+}
 
 bool ParseReal(std::string_view s, double& value)
 {
@@ -246,8 +292,9 @@ int Fields::Int(int code, int fallback)
     return value;
 }
 
-std::string DecodeValue(std::string_view value, bool utf8, bool text)
+std::string DecodeValue(std::string_view value, bool utf8, bool text, bool* escaped)
 {
+    bool any = false;
     std::string out;
     out.reserve(value.size());
     for (std::size_t i = 0; i < value.size();) {
@@ -257,7 +304,7 @@ std::string DecodeValue(std::string_view value, bool utf8, bool text)
             for (std::size_t k = 3; k < 7 && u >= 0; ++k)
                 u = HexDigit(value[i + k]) < 0 ? -1 : u * 16 + HexDigit(value[i + k]);
             if (u >= 0) {
-                out += ToCp1252(char32_t(u));
+                AppendCp1252(out, char32_t(u), any);
                 i += 7;
                 continue;
             }
@@ -287,12 +334,14 @@ std::string DecodeValue(std::string_view value, bool utf8, bool text)
             }
         }
         if (utf8 && static_cast<unsigned char>(c) >= 0x80) {
-            out += ToCp1252(NextUtf8(value, i));
+            AppendCp1252(out, NextUtf8(value, i), any);
             continue;
         }
         out += c;
         ++i;
     }
+    if (escaped)
+        *escaped = any;
     return out;
 }
 

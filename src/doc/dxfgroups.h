@@ -27,6 +27,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Bytes of the file as a message shows them: control characters written
+// as \0, \t, \n, \r or \xHH.
+std::string Visible(std::string_view s);
+
 // A finite number of magnitude up to kAbsurd, blanks around it allowed.
 bool ParseReal(std::string_view s, double& value);
 // A decimal integer, blanks around it and a sign allowed.
@@ -35,7 +39,9 @@ bool ParseInt(std::string_view s, int& value);
 // A string value in code page 1252: \U+XXXX escapes resolved, and the bytes
 // of a UTF-8 file (utf8) converted; in texts the %% codes too (degree, plus
 // or minus, diameter, percent, a character number; the on-off codes dropped).
-std::string DecodeValue(std::string_view value, bool utf8, bool text);
+// A character code page 1252 lacks is kept as its \U+XXXX escape, which
+// the writer writes back; escaped tells whether there was one.
+std::string DecodeValue(std::string_view value, bool utf8, bool text, bool* escaped = nullptr);
 
 struct Group {
     int code = 0;

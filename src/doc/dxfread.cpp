@@ -26,12 +26,13 @@
 #include <deque>
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
-namespace {
+namespace dxf::reading {
 
 using namespace dxf;
 
@@ -40,6 +41,11 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr long long kMaxArrayCopies = 1000;
 // The largest file read: one of 2 GB or more is refused from its size.
 constexpr std::size_t kMaxFileSize = (std::size_t(1) << 31) - 1;
+// Objects (entities, segments, parts) an import may make: this many, and
+// one more for every kBytesPerObject bytes of the file. Legitimate files make
+// far fewer; shared dimension blocks and arrays could make a great many more.
+constexpr std::size_t kFreeObjects = 1000000;
+constexpr std::size_t kBytesPerObject = 16;
 
 // ---------------------------------------------------------------- staged drawing
 
@@ -112,25 +118,42 @@ double NormalRadians(double radians)
 }
 
 // The arc from p0 to p1 whose bulge (tangent of a quarter of its sweep,
-// positive counter-clockwise) is b != 0, in closed form: the centre lies on
-// the chord's normal through its midpoint.
-void ArcFromBulge(const CPointd& p0, const CPointd& p1, double b, CArc& arc)
+// positive counter-clockwise) is b != 0. Its angles are set first and its
+// radius from the chord and the sweep those angles make, so that the
+// writer, stepping along the chord the angles and radius give, comes back
+// to p1. False when the arc cannot be represented: a sweep the angles do not
+// resolve, or a radius or centre that is not finite.
+bool ArcFromBulge(const CPointd& p0, const CPointd& p1, double b, CArc& arc)
 {
     const double dx = p1.x - p0.x, dy = p1.y - p0.y;
-    // Distance of the centre from the midpoint along the left normal, per chord length.
-    const double offset = (1.0 - b * b) / (4.0 * b);
-    arc.m_centre = CPointd(0.5 * (p0.x + p1.x) - dy * offset, 0.5 * (p0.y + p1.y) + dx * offset, p0.z);
-    arc.m_rx = arc.m_ry = std::hypot(dx, dy) * (1.0 + b * b) / (4.0 * std::fabs(b));
-    const double a0 = NormalRadians(std::atan2(p0.y - arc.m_centre.y, p0.x - arc.m_centre.x));
-    const double a1 = NormalRadians(std::atan2(p1.y - arc.m_centre.y, p1.x - arc.m_centre.x));
-    arc.m_start = b > 0.0 ? a0 : a1;
-    arc.m_end = b > 0.0 ? a1 : a0;
+    const double chord = std::hypot(dx, dy);
+    const double half = 2.0 * std::atan(std::fabs(b));
+    // From the centre towards the arc's middle: right of the chord when counter-clockwise.
+    const double middle = std::atan2(dy, dx) + (b > 0.0 ? -kPi / 2.0 : kPi / 2.0);
+    const double start = NormalRadians(middle - half), end = NormalRadians(middle + half);
+    double radius;
+    if (start != end)
+        radius = chord / (2.0 * std::sin(ArcSweep(start, end) / 2.0));
+    else if (std::fabs(b) > 1.0)  // all but a full turn
+        radius = chord * (1.0 + b * b) / (4.0 * std::fabs(b));
+    else
+        return false;
+    const double toCentre = -radius * std::cos(half);
+    arc.m_centre = CPointd(0.5 * (p0.x + p1.x) + toCentre * std::cos(middle),
+                           0.5 * (p0.y + p1.y) + toCentre * std::sin(middle), p0.z);
+    if (!std::isfinite(radius) || !std::isfinite(arc.m_centre.x) || !std::isfinite(arc.m_centre.y))
+        return false;
+    arc.m_rx = arc.m_ry = radius;
+    arc.m_start = start;
+    arc.m_end = end;
     arc.m_arcWord = b > 0.0 ? 1 : 0;
+    return true;
 }
 
 class Importer {
 public:
-    Importer(CRectaDoc& doc, std::string_view text) : m_doc(doc), m_in(text)
+    Importer(CRectaDoc& doc, std::string_view text)
+        : m_doc(doc), m_in(text), m_maxObjects(kFreeObjects + text.size() / kBytesPerObject)
     {
         for (POSITION pos = doc.GetFirstLayerPosition(); pos;) {
             const CLayer* layer = doc.GetNextLayer(pos);
@@ -149,13 +172,13 @@ public:
     void Commit();
 
     DxfLeftOut m_leftOut;
+    std::set<std::string> m_renamed;  // what the message says of each name changed
 
 private:
     // ---- structure
     bool NextInSection();
     void ReadHeader();
     void ReadTables();
-    void ReadLayerEntry();
     void ReadBlocks();
     // False when the section ended inside the block.
     bool ReadBlock();
@@ -163,17 +186,8 @@ private:
     void ReadEntity();
 
     // ---- entity kinds
-    void ReadLine();
-    void ReadCircle();
-    void ReadArc();
-    void ReadPoint();
-    void ReadText();
-    void ReadPolyline();
-    void ReadInsert();
-    void ReadDimension();
-    void Read3DFace();
-    void ReadSolid();
     void ReadAttdef();
+    friend class ::CRectaDoc;
 
     // ---- shared steps
     Common ReadCommon();
@@ -195,8 +209,11 @@ private:
     // Justification, insertion point and font of a TEXT, ATTDEF or ATTRIB;
     // vCode is its vertical alignment's code. False for an unusable height.
     bool ReadTextFields(const Common& c, int vCode, CText& text);
-    std::string Decode(std::string_view value, bool text) const;
+    // Names with characters code page 1252 lacks are noted in m_renamed.
+    std::string Decode(std::string_view value, bool text);
     void LeaveOut(std::string_view kind, const char* reason = nullptr);
+    // Counts objects about to be made; throws DxfError past the bound.
+    void Make(std::size_t objects);
 
     // ---- after the file
     void ResolveDimensions();
@@ -206,6 +223,8 @@ private:
 
     CRectaDoc& m_doc;
     RecordReader m_in;
+    const std::size_t m_maxObjects;
+    std::size_t m_objects = 0;
     Record m_rec;
     Fields m_f;
     std::string m_section;
@@ -249,8 +268,10 @@ private:
 void Importer::Read()
 {
     while (m_in.Next(m_rec)) {
-        if (m_rec.name == "EOF")
+        if (m_rec.name == "EOF") {
+            ResolveDimensions();
             return;
+        }
         if (m_rec.name != "SECTION")
             continue;
         m_f.Load(m_rec);
@@ -273,7 +294,7 @@ void Importer::Read()
 bool Importer::NextInSection()
 {
     if (!m_in.Next(m_rec))
-        throw DxfError("the file ends inside its " + m_section + " section");
+        throw DxfError("the file ends inside its " + Visible(m_section) + " section");
     if (m_rec.name == "ENDSEC" || m_rec.name == "EOF" || m_rec.name == "SECTION") {
         m_in.PutBack();
         return false;
@@ -298,7 +319,7 @@ void Importer::ReadHeader()
         }
         for (int i = 0; i < 3; ++i) {
             int value = 0;
-            if (variable == kCounters[i] && ParseInt(g.value, value) && value >= 0 && value <= 0xFFFF)
+            if (variable == kCounters[i] && ParseInt(g.value, value) && value >= 0 && value < 0xFFFF)
                 m_counters[i] = value;
         }
     }
@@ -319,30 +340,11 @@ void Importer::ReadTables()
             if (m_rec.name == "ENDTAB")
                 break;
             if (layers && m_rec.name == "LAYER")
-                ReadLayerEntry();
+                m_doc.ReadDXFLayer(*this);
         }
     }
 }
 
-// A layer the drawing has (by name, in any case) keeps its colour and state.
-void Importer::ReadLayerEntry()
-{
-    m_f.Load(m_rec);
-    const std::string name = Decode(m_f.Name(2), false);
-    const int flags = m_f.Int(70, 0);
-    int colour = m_f.Int(62, 7);
-    if (colour < -256 || colour > 256)
-        colour = 7;
-    if (name.empty() || m_f.bad) {
-        LeaveOut("LAYER", name.empty() ? "no name" : "invalid value");
-        return;
-    }
-    if (!m_layerIndex.try_emplace(DxfNameKey(name), m_layers.size()).second)
-        return;
-    // A negative colour turns the layer off, and so does freezing it (flag 1).
-    const int on = colour < 0 || (flags & 1) ? 0 : 1;
-    m_layers.push_back({name, DXFColorToRGB(std::abs(colour)), on, false});
-}
 
 void Importer::ReadBlocks()
 {
@@ -406,7 +408,7 @@ void Importer::ReadEntities()
 
 struct EntityReader {
     std::string_view name;
-    void (Importer::*read)();
+    void (CRectaDoc::*read)(Importer&);
 };
 
 void Importer::ReadEntity()
@@ -415,25 +417,28 @@ void Importer::ReadEntity()
     // no reader: HATCH and IMAGE records are counted as left out like every
     // kind that is not in this table.
     static constexpr EntityReader kReaders[] = {
-        {"LINE", &Importer::ReadLine},
-        {"CIRCLE", &Importer::ReadCircle},
-        {"ARC", &Importer::ReadArc},
-        {"POINT", &Importer::ReadPoint},
-        {"TEXT", &Importer::ReadText},
-        {"POLYLINE", &Importer::ReadPolyline},
-        {"INSERT", &Importer::ReadInsert},
-        {"DIMENSION", &Importer::ReadDimension},
-        {"3DFACE", &Importer::Read3DFace},
-        {"SOLID", &Importer::ReadSolid},
-        {"ATTDEF", &Importer::ReadAttdef},
+        {"LINE", &CRectaDoc::ReadDXFLine},
+        {"CIRCLE", &CRectaDoc::ReadDXFCircle},
+        {"ARC", &CRectaDoc::ReadDXFArc},
+        {"POINT", &CRectaDoc::ReadDXFPoint},
+        {"TEXT", &CRectaDoc::ReadDXFText},
+        {"POLYLINE", &CRectaDoc::ReadDXFPolyline},
+        {"INSERT", &CRectaDoc::ReadDXFInsert},
+        {"DIMENSION", &CRectaDoc::ReadDXFDimension},
+        {"3DFACE", &CRectaDoc::ReadDXF3DFace},
+        {"SOLID", &CRectaDoc::ReadDXFSolid},
     };
     m_f.Load(m_rec);
     for (const EntityReader& r : kReaders)
         if (m_rec.name == r.name) {
-            (this->*r.read)();
+            (m_doc.*r.read)(*this);
             return;
         }
-    LeaveOut(m_rec.name.empty() ? std::string_view("(no name)") : m_rec.name);
+    if (m_rec.name == "ATTDEF") {
+        ReadAttdef();
+        return;
+    }
+    LeaveOut(m_rec.name.empty() ? "(no name)" : Visible(m_rec.name));
 }
 
 // ---------------------------------------------------------------- shared steps
@@ -506,8 +511,17 @@ void Importer::SetPen(CEntity& e, const Pen& pen, int style)
     e.m_layer = *pen.layer;
 }
 
+void Importer::Make(std::size_t objects)
+{
+    m_objects += objects;
+    if (m_objects > m_maxObjects)
+        throw DxfError("it would make more than " + std::to_string(m_maxObjects) +
+                       " objects, too many for a file of its size");
+}
+
 void Importer::Add(int type, CEntity* e, const Pen& pen, int style)
 {
+    Make(1);
     SetPen(*e, pen, style);
     if (m_block) {
         m_target->emplace_back(new CDib(type, e));
@@ -538,80 +552,20 @@ void Importer::LeaveOut(std::string_view kind, const char* reason)
     ++m_leftOut[label];
 }
 
-std::string Importer::Decode(std::string_view value, bool text) const
+std::string Importer::Decode(std::string_view value, bool text)
 {
-    return DecodeValue(value, m_utf8, text);
+    bool escaped = false;
+    std::string decoded = DecodeValue(value, m_utf8, text, &escaped);
+    if (escaped && !text)
+        m_renamed.insert("\"" + decoded + "\" (characters outside code page 1252 kept as \\U+ codes)");
+    return decoded;
 }
 
 // ---------------------------------------------------------------- entity kinds
 
-void Importer::ReadLine()
-{
-    const Common c = ReadCommon();
-    const CPointd p1 = Place(m_f.Point(10), 1), p2 = Place(m_f.Point(11), 1);
-    if (!Accept("LINE", c, m_f.HasAll({10, 20, 11, 21})))
-        return;
-    auto* line = new CRecta;
-    line->m_p1 = p1;
-    line->m_p2 = p2;
-    line->m_thick1 = line->m_thick2 = c.thickness;
-    line->m_extrusionMode = ModeFor(c.thickness);
-    Add(ENT_LINE, line, PenOf(c), c.style);
-}
 
-void Importer::ReadCircle()
-{
-    const Common c = ReadCommon();
-    const CPointd centre = Place(m_f.Point(10), c.plane);
-    const double radius = m_f.Real(40);
-    if (!(radius > 0.0))
-        m_f.bad = true;
-    if (!Accept("CIRCLE", c, m_f.HasAll({10, 20, 40}), true))
-        return;
-    auto* circle = new CCirc;
-    circle->m_centre = centre;
-    circle->m_rx = circle->m_ry = radius;
-    circle->m_thickness = c.thickness;
-    circle->m_extrusionMode = ModeFor(c.thickness);
-    Add(ENT_CIRCLE, circle, PenOf(c), c.style);
-}
 
-void Importer::ReadArc()
-{
-    const Common c = ReadCommon();
-    const CPointd centre = Place(m_f.Point(10), c.plane);
-    const double radius = m_f.Real(40);
-    double start = m_f.Real(50), end = m_f.Real(51);
-    if (!(radius > 0.0))
-        m_f.bad = true;
-    if (!Accept("ARC", c, m_f.HasAll({10, 20, 40, 50, 51}), true))
-        return;
-    if (c.plane < 0)
-        start = 180.0 - std::exchange(end, 180.0 - start);
-    auto* arc = new CArc;
-    arc->m_centre = centre;
-    arc->m_rx = arc->m_ry = radius;
-    arc->m_start = NormalDegrees(start) * kPi / 180.0;
-    arc->m_end = NormalDegrees(end) * kPi / 180.0;
-    arc->m_thick1 = arc->m_thick2 = c.thickness;
-    arc->m_extrusionMode = ModeFor(c.thickness);
-    Add(ENT_ARC, arc, PenOf(c), c.style);
-}
 
-void Importer::ReadPoint()
-{
-    const Common c = ReadCommon();
-    CPointd p = m_f.Point(10);
-    // An elevation given after the z stands for it.
-    if (m_f.Has(38) && (!m_f.Has(30) || m_f.After(38, 30)))
-        p.z = m_f.Real(38);
-    p = Place(p, 1);
-    if (!Accept("POINT", c, m_f.HasAll({10, 20})))
-        return;
-    auto* point = new CPunt;
-    point->m_point = p;
-    Add(ENT_POINT, point, PenOf(c), 0);
-}
 
 bool Importer::ReadTextFields(const Common& c, int vCode, CText& text)
 {
@@ -654,22 +608,12 @@ bool Importer::ReadTextFields(const Common& c, int vCode, CText& text)
     font.lfEscapement = font.lfOrientation = -tenths;
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
-    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    font.lfPitchAndFamily = VARIABLE_PITCH | FF_MODERN;
     SetFaceName(font, "Courier New");
     text.m_text = Decode(m_f.Raw(1), true);
     return true;
 }
 
-void Importer::ReadText()
-{
-    const Common c = ReadCommon();
-    auto text = std::make_unique<CText>();
-    if (!ReadTextFields(c, 73, *text))
-        m_f.bad = true;
-    if (!Accept("TEXT", c, m_f.HasAll({1, 10, 20}), true))
-        return;
-    Add(ENT_TEXT, text.release(), PenOf(c), 0);
-}
 
 void Importer::ReadAttdef()
 {
@@ -690,202 +634,10 @@ void Importer::ReadAttdef()
     m_block->attribs.push_back(std::move(attrib));
 }
 
-void Importer::ReadPolyline()
-{
-    const Common c = ReadCommon();
-    const int flags = m_f.Int(70, 0);
-    const double elevation = m_f.Real(30);
-    const bool headerBad = m_f.bad;
-    const bool is3d = flags & 8;
-    bool complete = true, valid = !headerBad;
-    m_vertices.clear();
-    while (NextInSection()) {
-        if (m_rec.name == "SEQEND")
-            break;
-        if (m_rec.name != "VERTEX") {
-            m_in.PutBack();
-            break;
-        }
-        m_f.Load(m_rec);
-        const int vertexFlags = m_f.Int(70, 0);
-        CPointd p = m_f.Point(10);
-        if (!is3d && !m_f.Has(30))
-            p.z = elevation;
-        const double bulge = is3d ? 0.0 : m_f.Real(42);
-        complete = complete && m_f.HasAll({10, 20});
-        valid = valid && !m_f.bad;
-        // The frame of a spline-fit polyline is not drawn.
-        if (!(vertexFlags & 16))
-            m_vertices.push_back({p, bulge});
-    }
-    m_f.bad = !valid;
-    complete = complete && m_vertices.size() >= 2;
-    if (flags & 16) {
-        LeaveOut("POLYLINE", "3D mesh");
-        return;
-    }
-    if (flags & 64) {
-        LeaveOut("POLYLINE", "polyface mesh");
-        return;
-    }
-    if (!Accept("POLYLINE", c, complete, !is3d))
-        return;
 
-    const Pen pen = PenOf(c);
-    auto* pline = new CPLine;
-    pline->m_extrusionMode = ModeFor(c.thickness);
-    const int plane = is3d ? 1 : c.plane;
-    auto segment = [&](const Vertex& from, const Vertex& to) {
-        const CPointd p0 = Place(from.p, plane), p1 = Place(to.p, plane);
-        // A plane seen from below runs the other way round.
-        const double bulge = plane < 0 ? -from.bulge : from.bulge;
-        CEntity* seg;
-        if (bulge != 0.0 && (p0.x != p1.x || p0.y != p1.y)) {
-            auto* arc = new CArc;
-            ArcFromBulge(p0, p1, bulge, *arc);
-            arc->m_thick1 = arc->m_thick2 = c.thickness;
-            arc->m_extrusionMode = pline->m_extrusionMode;
-            seg = arc;
-            pline->m_segments.AddTail(new CDib(ENT_ARC, arc));
-        } else {
-            auto* line = new CRecta;
-            line->m_p1 = p0;
-            line->m_p2 = p1;
-            line->m_thick1 = line->m_thick2 = c.thickness;
-            line->m_extrusionMode = pline->m_extrusionMode;
-            seg = line;
-            pline->m_segments.AddTail(new CDib(ENT_LINE, line));
-        }
-        SetPen(*seg, pen, c.style);
-    };
-    const std::size_t n = m_vertices.size();
-    for (std::size_t i = 1; i < n; ++i)
-        segment(m_vertices[i - 1], m_vertices[i]);
-    if ((flags & 1) && n >= 2 && !(m_vertices[n - 1].p == m_vertices[0].p))
-        segment(m_vertices[n - 1], m_vertices[0]);
-    Add(ENT_PLINE, pline, pen, c.style);
-}
 
-void Importer::ReadInsert()
-{
-    const Common c = ReadCommon();
-    const std::string block = Decode(m_f.Name(2), false);
-    const CPointd at = m_f.Point(10);
-    double sx = m_f.Real(41, 1.0);
-    const double sy = m_f.Real(42, 1.0);
-    double rotation = m_f.Real(50);
-    const long long columns = std::max(1, m_f.Int(70, 1)), rows = std::max(1, m_f.Int(71, 1));
-    const double columnStep = m_f.Real(44), rowStep = m_f.Real(45);
-    const bool complete = m_f.HasAll({2, 10, 20}) && !block.empty();
-    const bool valid = !m_f.bad && sx != 0.0 && sy != 0.0;
-    const bool attribs = m_f.Int(66, 0) == 1;
 
-    // The attributes that follow: values of this insert.
-    std::vector<PendingAttrib> values;
-    while (attribs && NextInSection()) {
-        if (m_rec.name == "SEQEND")
-            break;
-        if (m_rec.name != "ATTRIB") {
-            m_in.PutBack();
-            break;
-        }
-        m_f.Load(m_rec);
-        values.push_back({block, Decode(m_f.Name(2), false), Decode(m_f.Raw(1), true)});
-    }
-    m_f.bad = !valid;
-    if (columns * rows > kMaxArrayCopies) {
-        LeaveOut("INSERT", "array too large");
-        return;
-    }
-    if (!Accept("INSERT", c, complete, true))
-        return;
-    for (PendingAttrib& value : values)
-        m_attribs.push_back(std::move(value));
 
-    if (c.plane < 0) {
-        rotation = -rotation;
-        sx = -sx;
-    }
-    rotation = NormalDegrees(rotation);
-    const double angle = rotation * kPi / 180.0;
-    const Pen pen = PenOf(c);
-    for (long long r = 0; r < rows; ++r)
-        for (long long k = 0; k < columns; ++k) {
-            // Array copies step along the insert's own axes.
-            const double ox = double(k) * columnStep, oy = double(r) * rowStep;
-            CPointd p = at;
-            p.x += ox * std::cos(angle) - oy * std::sin(angle);
-            p.y += ox * std::sin(angle) + oy * std::cos(angle);
-            auto* insert = new CInsBl;
-            insert->m_block = block;
-            insert->m_insert = Place(p, c.plane);
-            insert->m_sx = sx;
-            insert->m_sy = sy;
-            insert->m_rotation = angle;
-            m_inserts.push_back(insert);
-            Add(ENT_INSERT, insert, pen, c.style);
-        }
-}
-
-void Importer::ReadDimension()
-{
-    const Common c = ReadCommon();
-    const std::string block = Decode(m_f.Name(2), false);
-    const CPointd p1 = m_f.Point(13), p2 = m_f.Point(14);
-    if (!Accept("DIMENSION", c, !block.empty()))
-        return;
-    auto* dim = new CAcot;
-    auto* definition = new CRecta;
-    // The definition line lies in the plan.
-    definition->m_p1 = CPointd(p1.x - m_base.x, p1.y - m_base.y);
-    definition->m_p2 = CPointd(p2.x - m_base.x, p2.y - m_base.y);
-    dim->m_parts.AddTail(new CDib(ENT_LINE, definition));
-    Add(ENT_DIMENSION, dim, PenOf(c), c.style);
-    m_dimensions.push_back({dim, m_target, block, m_base});
-}
-
-void Importer::Read3DFace()
-{
-    const Common c = ReadCommon();
-    CPointd corner[4];
-    for (int i = 0; i < 4; ++i)
-        corner[i] = Place(m_f.Point(10 + i), 1);
-    // Three corners make a triangle: the fourth is the third.
-    if (!m_f.Has(13))
-        corner[3] = corner[2];
-    const int mask = m_f.Int(70, 0) & 15;
-    if (!Accept("3DFACE", c, m_f.HasAll({10, 20, 11, 21, 12, 22})))
-        return;
-    auto* face = new CTdface;
-    std::copy(std::begin(corner), std::end(corner), face->m_c);
-    face->m_edgeMask = mask;
-    Add(ENT_3DFACE, face, PenOf(c), c.style);
-}
-
-// A solid becomes its outline: 1-2, 1-3, 2-4 and 4-3 (none when 4 is 3).
-void Importer::ReadSolid()
-{
-    const Common c = ReadCommon();
-    CPointd corner[4];
-    for (int i = 0; i < 4; ++i)
-        corner[i] = Place(m_f.Point(10 + i), c.plane);
-    if (!m_f.Has(13))
-        corner[3] = corner[2];
-    if (!Accept("SOLID", c, m_f.HasAll({10, 20, 11, 21, 12, 22}), true))
-        return;
-    const Pen pen = PenOf(c);
-    static constexpr int kSides[4][2] = {{0, 1}, {0, 2}, {1, 3}, {3, 2}};
-    for (const auto& side : kSides) {
-        if (corner[side[0]] == corner[side[1]])
-            continue;
-        auto* line = new CRecta;
-        line->m_p1 = corner[side[0]];
-        line->m_p2 = corner[side[1]];
-        line->m_thick1 = line->m_thick2 = c.thickness;
-        line->m_extrusionMode = ModeFor(c.thickness);
-        Add(ENT_LINE, line, pen, c.style);
-    }
-}
 
 // ---------------------------------------------------------------- after the file
 
@@ -911,6 +663,9 @@ void Importer::ResolveDimensions()
         if (parts)
             for (CObject* obj : *parts)
                 staged.push_back(static_cast<CDib*>(obj));
+        Make(std::size_t(std::count_if(staged.begin(), staged.end(), [](const CDib* element) {
+            return element->m_type == ENT_LINE || element->m_type == ENT_TEXT;
+        })));
         for (const CDib* element : staged) {
             if (element->m_type != ENT_LINE && element->m_type != ENT_TEXT)
                 continue;
@@ -972,7 +727,6 @@ std::string Importer::FinalBlockName(std::string_view name) const
 
 void Importer::Commit()
 {
-    ResolveDimensions();
     CheckAttribs();
 
     // Dimension blocks that no insert names live on in their dimensions only.
@@ -1003,16 +757,19 @@ void Importer::Commit()
         std::string name = b->name;
         for (int n = 2; m_docBlocks.count(key) && !taken.insert(DxfNameKey(name)).second; ++n)
             name = b->name + "_" + std::to_string(n);
+        if (name != b->name)
+            m_renamed.insert("block \"" + b->name + "\" as \"" + name + "\" (the drawing has a block of that name)");
         m_finalNames.emplace(key, std::move(name));
     }
     for (CInsBl* insert : m_inserts)
         insert->m_block = FinalBlockName(insert->m_block);
 
     bool changed = false;
+    // A counter counts the blocks made so far: the next is one more than the file's.
     static constexpr int kCounterWords[] = {TW_DOOR_BLOCKS, TW_DOUBLE_DOOR_BLOCKS, TW_WINDOW_BLOCKS};
     for (int i = 0; i < 3; ++i)
-        if (m_counters[i] > m_doc.m_toolWords[kCounterWords[i]]) {
-            m_doc.m_toolWords[kCounterWords[i]] = m_counters[i];
+        if (m_counters[i] >= 0 && m_counters[i] + 1 != m_doc.m_toolWords[kCounterWords[i]]) {
+            m_doc.m_toolWords[kCounterWords[i]] = m_counters[i] + 1;
             changed = true;
         }
 
@@ -1057,13 +814,333 @@ void Importer::Commit()
     }
 }
 
-}  // namespace
+}  // namespace dxf::reading
+
+using namespace dxf::reading;
+
+// ---------------------------------------------------------------- entity readers
+
+void CRectaDoc::ReadDXFLine(Importer& in)
+{
+    const Common c = in.ReadCommon();
+    const CPointd p1 = in.Place(in.m_f.Point(10), 1), p2 = in.Place(in.m_f.Point(11), 1);
+    if (!in.Accept("LINE", c, in.m_f.HasAll({10, 20, 11, 21})))
+        return;
+    auto* line = new CRecta;
+    line->m_p1 = p1;
+    line->m_p2 = p2;
+    line->m_thick1 = line->m_thick2 = c.thickness;
+    line->m_extrusionMode = ModeFor(c.thickness);
+    in.Add(ENT_LINE, line, in.PenOf(c), c.style);
+}
+
+void CRectaDoc::ReadDXFCircle(Importer& in)
+{
+    const Common c = in.ReadCommon();
+    const CPointd centre = in.Place(in.m_f.Point(10), c.plane);
+    const double radius = in.m_f.Real(40);
+    if (!(radius > 0.0))
+        in.m_f.bad = true;
+    if (!in.Accept("CIRCLE", c, in.m_f.HasAll({10, 20, 40}), true))
+        return;
+    auto* circle = new CCirc;
+    circle->m_centre = centre;
+    circle->m_rx = circle->m_ry = radius;
+    circle->m_thickness = c.thickness;
+    circle->m_extrusionMode = ModeFor(c.thickness);
+    in.Add(ENT_CIRCLE, circle, in.PenOf(c), c.style);
+}
+
+void CRectaDoc::ReadDXFArc(Importer& in)
+{
+    const Common c = in.ReadCommon();
+    const CPointd centre = in.Place(in.m_f.Point(10), c.plane);
+    const double radius = in.m_f.Real(40);
+    double start = in.m_f.Real(50), end = in.m_f.Real(51);
+    if (!(radius > 0.0))
+        in.m_f.bad = true;
+    if (!in.Accept("ARC", c, in.m_f.HasAll({10, 20, 40, 50, 51}), true))
+        return;
+    if (c.plane < 0)
+        start = 180.0 - std::exchange(end, 180.0 - start);
+    auto* arc = new CArc;
+    arc->m_centre = centre;
+    arc->m_rx = arc->m_ry = radius;
+    arc->m_start = NormalDegrees(start) * kPi / 180.0;
+    arc->m_end = NormalDegrees(end) * kPi / 180.0;
+    arc->m_thick1 = arc->m_thick2 = c.thickness;
+    arc->m_extrusionMode = ModeFor(c.thickness);
+    in.Add(ENT_ARC, arc, in.PenOf(c), c.style);
+}
+
+void CRectaDoc::ReadDXFPoint(Importer& in)
+{
+    const Common c = in.ReadCommon();
+    CPointd p = in.m_f.Point(10);
+    // An elevation given after the z stands for it.
+    if (in.m_f.Has(38) && (!in.m_f.Has(30) || in.m_f.After(38, 30)))
+        p.z = in.m_f.Real(38);
+    p = in.Place(p, 1);
+    if (!in.Accept("POINT", c, in.m_f.HasAll({10, 20})))
+        return;
+    auto* point = new CPunt;
+    point->m_point = p;
+    in.Add(ENT_POINT, point, in.PenOf(c), 0);
+}
+
+void CRectaDoc::ReadDXFText(Importer& in)
+{
+    const Common c = in.ReadCommon();
+    auto text = std::make_unique<CText>();
+    if (!in.ReadTextFields(c, 73, *text))
+        in.m_f.bad = true;
+    if (!in.Accept("TEXT", c, in.m_f.HasAll({1, 10, 20}), true))
+        return;
+    in.Add(ENT_TEXT, text.release(), in.PenOf(c), 0);
+}
+
+void CRectaDoc::ReadDXFPolyline(Importer& in)
+{
+    const Common c = in.ReadCommon();
+    const int flags = in.m_f.Int(70, 0);
+    const double elevation = in.m_f.Real(30);
+    const bool headerBad = in.m_f.bad;
+    const bool is3d = flags & 8;
+    bool complete = true, valid = !headerBad;
+    in.m_vertices.clear();
+    while (in.NextInSection()) {
+        if (in.m_rec.name == "SEQEND")
+            break;
+        if (in.m_rec.name != "VERTEX") {
+            in.m_in.PutBack();
+            break;
+        }
+        CPointd p;
+        double bulge = 0.0;
+        ReadDXFVertex(in, p, bulge);
+        const int vertexFlags = in.m_f.Int(70, 0);
+        if (!is3d && !in.m_f.Has(30))
+            p.z = elevation;
+        if (is3d)
+            bulge = 0.0;
+        complete = complete && in.m_f.HasAll({10, 20});
+        valid = valid && !in.m_f.bad;
+        // The frame of a spline-fit polyline is not drawn.
+        if (!(vertexFlags & 16))
+            in.m_vertices.push_back({p, bulge});
+    }
+    in.m_f.bad = !valid;
+    complete = complete && in.m_vertices.size() >= 2;
+    if (flags & 16) {
+        in.LeaveOut("POLYLINE", "3D mesh");
+        return;
+    }
+    if (flags & 64) {
+        in.LeaveOut("POLYLINE", "polyface mesh");
+        return;
+    }
+    if (!in.Accept("POLYLINE", c, complete, !is3d))
+        return;
+
+    in.Make(in.m_vertices.size());
+    const Pen pen = in.PenOf(c);
+    auto* pline = new CPLine;
+    pline->m_extrusionMode = ModeFor(c.thickness);
+    const int plane = is3d ? 1 : c.plane;
+    auto segment = [&](const Importer::Vertex& from, const Importer::Vertex& to) {
+        const CPointd p0 = in.Place(from.p, plane), p1 = in.Place(to.p, plane);
+        // A plane seen from below runs the other way round.
+        const double bulge = plane < 0 ? -from.bulge : from.bulge;
+        CEntity* seg;
+        // A bulge whose arc cannot be represented leaves the straight segment.
+        CArc bulged;
+        if (bulge != 0.0 && (p0.x != p1.x || p0.y != p1.y) && ArcFromBulge(p0, p1, bulge, bulged)) {
+            auto* arc = new CArc(bulged);
+            arc->m_thick1 = arc->m_thick2 = c.thickness;
+            arc->m_extrusionMode = pline->m_extrusionMode;
+            seg = arc;
+            pline->m_segments.AddTail(new CDib(ENT_ARC, arc));
+        } else {
+            auto* line = new CRecta;
+            line->m_p1 = p0;
+            line->m_p2 = p1;
+            line->m_thick1 = line->m_thick2 = c.thickness;
+            line->m_extrusionMode = pline->m_extrusionMode;
+            seg = line;
+            pline->m_segments.AddTail(new CDib(ENT_LINE, line));
+        }
+        in.SetPen(*seg, pen, c.style);
+    };
+    const std::size_t n = in.m_vertices.size();
+    for (std::size_t i = 1; i < n; ++i)
+        segment(in.m_vertices[i - 1], in.m_vertices[i]);
+    if ((flags & 1) && n >= 2 && !(in.m_vertices[n - 1].p == in.m_vertices[0].p))
+        segment(in.m_vertices[n - 1], in.m_vertices[0]);
+    in.Add(ENT_PLINE, pline, pen, c.style);
+}
+
+void CRectaDoc::ReadDXFInsert(Importer& in)
+{
+    const Common c = in.ReadCommon();
+    const std::string block = in.Decode(in.m_f.Name(2), false);
+    const CPointd at = in.m_f.Point(10);
+    double sx = in.m_f.Real(41, 1.0);
+    const double sy = in.m_f.Real(42, 1.0);
+    double rotation = in.m_f.Real(50);
+    const long long columns = std::max(1, in.m_f.Int(70, 1)), rows = std::max(1, in.m_f.Int(71, 1));
+    const double columnStep = in.m_f.Real(44), rowStep = in.m_f.Real(45);
+    const bool complete = in.m_f.HasAll({2, 10, 20}) && !block.empty();
+    const bool valid = !in.m_f.bad && sx != 0.0 && sy != 0.0;
+    const bool attribs = in.m_f.Int(66, 0) == 1;
+
+    // The attributes that follow: values of this insert.
+    std::vector<PendingAttrib> values;
+    while (attribs && in.NextInSection()) {
+        if (in.m_rec.name == "SEQEND")
+            break;
+        if (in.m_rec.name != "ATTRIB") {
+            in.m_in.PutBack();
+            break;
+        }
+        in.m_f.Load(in.m_rec);
+        values.push_back({block, in.Decode(in.m_f.Name(2), false), in.Decode(in.m_f.Raw(1), true)});
+    }
+    in.m_f.bad = !valid;
+    if (columns * rows > kMaxArrayCopies) {
+        in.LeaveOut("INSERT", "array too large");
+        return;
+    }
+    if (!in.Accept("INSERT", c, complete, true))
+        return;
+    for (PendingAttrib& value : values)
+        in.m_attribs.push_back(std::move(value));
+
+    if (c.plane < 0) {
+        rotation = -rotation;
+        sx = -sx;
+    }
+    rotation = NormalDegrees(rotation);
+    const double angle = rotation * kPi / 180.0;
+    const Pen pen = in.PenOf(c);
+    for (long long r = 0; r < rows; ++r)
+        for (long long k = 0; k < columns; ++k) {
+            // Array copies step along the insert's own axes.
+            const double ox = double(k) * columnStep, oy = double(r) * rowStep;
+            CPointd p = at;
+            p.x += ox * std::cos(angle) - oy * std::sin(angle);
+            p.y += ox * std::sin(angle) + oy * std::cos(angle);
+            auto* insert = new CInsBl;
+            insert->m_block = block;
+            insert->m_insert = in.Place(p, c.plane);
+            insert->m_sx = sx;
+            insert->m_sy = sy;
+            insert->m_rotation = angle;
+            in.m_inserts.push_back(insert);
+            in.Add(ENT_INSERT, insert, pen, c.style);
+        }
+}
+
+void CRectaDoc::ReadDXFDimension(Importer& in)
+{
+    const Common c = in.ReadCommon();
+    const std::string block = in.Decode(in.m_f.Name(2), false);
+    const CPointd p1 = in.m_f.Point(13), p2 = in.m_f.Point(14);
+    if (!in.Accept("DIMENSION", c, !block.empty()))
+        return;
+    auto* dim = new CAcot;
+    auto* definition = new CRecta;
+    // The definition line lies in the plan.
+    definition->m_p1 = CPointd(p1.x - in.m_base.x, p1.y - in.m_base.y);
+    definition->m_p2 = CPointd(p2.x - in.m_base.x, p2.y - in.m_base.y);
+    dim->m_parts.AddTail(new CDib(ENT_LINE, definition));
+    in.Add(ENT_DIMENSION, dim, in.PenOf(c), c.style);
+    in.m_dimensions.push_back({dim, in.m_target, block, in.m_base});
+}
+
+void CRectaDoc::ReadDXF3DFace(Importer& in)
+{
+    const Common c = in.ReadCommon();
+    CPointd corner[4];
+    for (int i = 0; i < 4; ++i)
+        corner[i] = in.Place(in.m_f.Point(10 + i), 1);
+    // Three corners make a triangle: the fourth is the third.
+    if (!in.m_f.Has(13))
+        corner[3] = corner[2];
+    const int mask = in.m_f.Int(70, 0) & 15;
+    if (!in.Accept("3DFACE", c, in.m_f.HasAll({10, 20, 11, 21, 12, 22})))
+        return;
+    auto* face = new CTdface;
+    std::copy(std::begin(corner), std::end(corner), face->m_c);
+    face->m_edgeMask = mask;
+    in.Add(ENT_3DFACE, face, in.PenOf(c), c.style);
+}
+
+// A solid becomes its outline: 1-2, 1-3, 2-4 and 4-3 (none when 4 is 3).
+void CRectaDoc::ReadDXFSolid(Importer& in)
+{
+    const Common c = in.ReadCommon();
+    CPointd corner[4];
+    for (int i = 0; i < 4; ++i)
+        corner[i] = in.Place(in.m_f.Point(10 + i), c.plane);
+    if (!in.m_f.Has(13))
+        corner[3] = corner[2];
+    if (!in.Accept("SOLID", c, in.m_f.HasAll({10, 20, 11, 21, 12, 22}), true))
+        return;
+    const Pen pen = in.PenOf(c);
+    static constexpr int kSides[4][2] = {{0, 1}, {0, 2}, {1, 3}, {3, 2}};
+    for (const auto& side : kSides) {
+        if (corner[side[0]] == corner[side[1]])
+            continue;
+        auto* line = new CRecta;
+        line->m_p1 = corner[side[0]];
+        line->m_p2 = corner[side[1]];
+        line->m_thick1 = line->m_thick2 = c.thickness;
+        line->m_extrusionMode = ModeFor(c.thickness);
+        in.Add(ENT_LINE, line, pen, c.style);
+    }
+}
+
+// A layer the drawing has (by name, in any case) keeps its colour and state.
+void CRectaDoc::ReadDXFLayer(Importer& in)
+{
+    in.m_f.Load(in.m_rec);
+    const std::string name = in.Decode(in.m_f.Name(2), false);
+    const int flags = in.m_f.Int(70, 0);
+    int colour = in.m_f.Int(62, 7);
+    if (colour < -256 || colour > 256)
+        colour = 7;
+    if (name.empty() || in.m_f.bad) {
+        in.LeaveOut("LAYER", name.empty() ? "no name" : "invalid value");
+        return;
+    }
+    if (!in.m_layerIndex.try_emplace(DxfNameKey(name), in.m_layers.size()).second)
+        return;
+    // A negative colour turns the layer off, and so does freezing it (flag 1).
+    const int on = colour < 0 || (flags & 1) ? 0 : 1;
+    in.m_layers.push_back({name, DXFColorToRGB(std::abs(colour)), on, false});
+}
+
+// One VERTEX record: its point and bulge (0 when it has none).
+void CRectaDoc::ReadDXFVertex(Importer& in, CPointd& point, double& bulge)
+{
+    in.m_f.Load(in.m_rec);
+    point = in.m_f.Point(10);
+    bulge = in.m_f.Real(42);
+}
 
 std::string DescribeLeftOut(const DxfLeftOut& leftOut)
 {
     std::string text;
     for (const auto& [label, count] : leftOut)
         text += label + ": " + std::to_string(count) + "\n";
+    return text;
+}
+
+std::string DescribeRenamed(const std::string& heading, const std::vector<std::string>& renamed)
+{
+    std::string text = heading + "\n";
+    for (const std::string& line : renamed)
+        text += line + "\n";
     return text;
 }
 
@@ -1087,6 +1164,7 @@ DxfImportResult ImportDXF(CRectaDoc& doc, std::string_view text)
     importer.Commit();
     result.ok = true;
     result.leftOut = std::move(importer.m_leftOut);
+    result.renamed.assign(importer.m_renamed.begin(), importer.m_renamed.end());
     return result;
 }
 
@@ -1107,9 +1185,15 @@ bool CRectaDoc::ReadDXF(const std::string& path)
                       MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    std::string message;
     if (!result.leftOut.empty())
-        AfxMessageBox("Some objects of the DXF file " + path + " were not imported:\n" +
-                          DescribeLeftOut(result.leftOut),
-                      MB_OK | MB_ICONINFORMATION);
+        message = "Some objects of the DXF file " + path + " were not imported:\n" + DescribeLeftOut(result.leftOut);
+    if (!result.renamed.empty()) {
+        if (!message.empty())
+            message += "\n";
+        message += DescribeRenamed("Names of the DXF file " + path + " that changed:", result.renamed);
+    }
+    if (!message.empty())
+        AfxMessageBox(message, MB_OK | MB_ICONINFORMATION);
     return true;
 }

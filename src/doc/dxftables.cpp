@@ -1,6 +1,7 @@
 #include "doc/dxftables.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -31,7 +32,7 @@ int RGBToDXFColor(COLORREF colour)
 bool DXFLineTypeCode(std::string_view name, int& style)
 {
     for (int s = 0; s < int(std::size(kLineTypes)); ++s)
-        if (SameDxfName(name, kLineTypes[s])) {
+        if (name.starts_with(kLineTypes[s])) {
             style = s;
             return true;
         }
@@ -41,6 +42,15 @@ bool DXFLineTypeCode(std::string_view name, int& style)
 const char* PenStyleToDXFLineType(int style)
 {
     return style >= 1 && style < int(std::size(kLineTypes)) ? kLineTypes[style].data() : nullptr;
+}
+
+double ArcSweep(double start, double end)
+{
+    constexpr double kTurn = 2.0 * 3.14159265358979323846;
+    double sweep = std::fmod(end - start, kTurn);
+    if (sweep <= 0.0)
+        sweep += kTurn;
+    return sweep;
 }
 
 std::string DxfNameKey(std::string_view name)

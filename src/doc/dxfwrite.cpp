@@ -2,10 +2,12 @@
 // line-type and layer tables, the blocks (the drawing's and one per
 // dimension) and the entities. Reals are written with the shortest digits
 // that read back the same double; values computed here (angles in degrees,
-// bulges, the ends of arcs) are first rounded to 12 significant digits, so a
-// file read back and written again gives the same bytes.
+// bulges, the ends of arcs) are first rounded (to 12 significant digits, or
+// onto a grid of a polyline's size), so a file read back and written again
+// gives the same bytes.
 #include "doc/dxf.h"
 
+#include "doc/dxfgroups.h"
 #include "doc/dxftables.h"
 #include "doc/rectadoc.h"
 #include "model/acot.h"
@@ -17,6 +19,7 @@
 #include "model/recta.h"
 #include "model/tdface.h"
 #include "model/text.h"
+#include "model/transform.h"
 #include "platform/fileio.h"
 #include "platform/msgbox.h"
 #include "platform/waitcursor.h"
@@ -25,13 +28,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
-namespace {
+namespace dxf::writing {
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -58,15 +62,6 @@ double NormalDegrees(double degrees)
     return a >= 360.0 ? 0.0 : a;
 }
 
-// Radians of an arc from start counter-clockwise to end, in (0, 2π]: equal angles make a full turn.
-double Sweep(double start, double end)
-{
-    double sweep = std::fmod(end - start, 2.0 * kPi);
-    if (sweep <= 0.0)
-        sweep += 2.0 * kPi;
-    return sweep;
-}
-
 CPointd RoundedPoint(double x, double y, double z, double scale)
 {
     return CPointd(Rounded(x, scale), Rounded(y, scale), z);
@@ -77,13 +72,27 @@ bool Forbidden(char c)
     return static_cast<unsigned char>(c) < 0x20 || std::strchr("<>/\\\":;?*|=`", c) != nullptr;
 }
 
+// Whether name holds a \U+XXXX escape at i.
+bool EscapeAt(std::string_view name, std::size_t i)
+{
+    return name.substr(i, 3) == "\\U+" && i + 7 <= name.size() &&
+           std::all_of(name.begin() + std::ptrdiff_t(i) + 3, name.begin() + std::ptrdiff_t(i) + 7,
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
 // A name other programs take: forbidden characters become '_', blanks at
 // the ends are dropped, and an empty name is "UNNAMED". A block name may
 // keep a leading '*' when a letter and digits follow (an anonymous block).
+// \U+XXXX escapes, which stand for characters code page 1252 lacks, stay.
 std::string ValidName(std::string_view name, bool block)
 {
     std::string out;
     for (std::size_t i = 0; i < name.size(); ++i) {
+        if (EscapeAt(name, i)) {
+            out += name.substr(i, 7);
+            i += 6;
+            continue;
+        }
         const bool anonymous = block && i == 0 && name[0] == '*' && name.size() >= 2 &&
                                std::isalpha(static_cast<unsigned char>(name[1])) &&
                                name.find_first_not_of("0123456789", 2) == std::string_view::npos;
@@ -127,62 +136,107 @@ double EstimatedWidth(std::string_view text, double height)
     return width;
 }
 
-// The groups of the file, CR LF after every line.
+// The groups of the file, CR LF after every line. Lines are put together in
+// a buffer that goes to the text in large pieces: appending each small line
+// to the text on its own costs more than making it.
 class GroupWriter {
 public:
+    GroupWriter() : m_p(m_buf) {}
+
     void Group(int code, std::string_view value)
     {
-        char buf[kCodeSize];
-        m_out.append(buf, std::size_t(Code(buf, code) - buf));
-        m_out.append(value);
-        m_out.append("\r\n", 2);
+        if (value.size() > kBuffer / 4) {
+            Flush();
+            char buf[kCodeSize];
+            m_text.append(buf, std::size_t(Code(buf, code) - buf));
+            m_text.append(value);
+            m_text.append("\r\n", 2);
+            return;
+        }
+        Room(value.size());
+        m_p = Code(m_p, code);
+        m_p = std::copy(value.begin(), value.end(), m_p);
+        EndLine();
     }
-    void Int(int code, long long value)
+    void WriteDXFInteger(int code, long long value)
     {
-        char buf[kCodeSize + 24];
-        char* p = Code(buf, code);
-        p = std::to_chars(p, buf + sizeof buf - 2, value).ptr;
-        Append(buf, p);
+        Room(0);
+        m_p = Code(m_p, code);
+        m_p = std::to_chars(m_p, m_p + 24, value).ptr;
+        EndLine();
     }
-    // A value that is not finite is not written; it marks the record bad.
-    void Real(int code, double value)
+    // A value that is not finite, or larger than a reader takes, is not
+    // written; it marks the record bad.
+    void WriteDXFReal(int code, double value)
     {
-        if (!std::isfinite(value)) {
+        if (!std::isfinite(value) || std::fabs(value) > dxf::kAbsurd) {
             m_bad = true;
             return;
         }
-        char buf[kCodeSize + 32];
-        char* p = Code(buf, code);
-        p = value == 0.0 ? Zero(p) : ShortestDigits(p, buf + sizeof buf - 2, value);
-        Append(buf, p);
+        Room(0);
+        m_p = Code(m_p, code);
+        m_p = value == 0.0 ? Zero(m_p) : ShortestDigits(m_p, m_p + 32, value);
+        EndLine();
     }
     // x at code, y at code + 10, z at code + 20 (with z).
     void Point(int code, const CPointd& p, bool z = true)
     {
-        Real(code, p.x);
-        Real(code + 10, p.y);
+        WriteDXFReal(code, p.x);
+        WriteDXFReal(code + 10, p.y);
         if (z)
-            Real(code + 20, p.z);
+            WriteDXFReal(code + 20, p.z);
     }
 
     // A record is written whole or not at all.
     std::size_t Mark()
     {
         m_bad = false;
-        return m_out.size();
+        return Size();
     }
     // False, and the record since mark taken back, when a value was not finite.
     bool Keep(std::size_t mark)
     {
-        if (m_bad)
-            m_out.resize(mark);
-        return !m_bad;
+        if (!m_bad)
+            return true;
+        if (mark >= m_text.size()) {
+            m_p = m_buf + (mark - m_text.size());
+        } else {
+            m_text.resize(mark);
+            m_p = m_buf;
+        }
+        return false;
     }
 
-    std::string m_out;
+    void Reserve(std::size_t bytes) { m_text.reserve(bytes); }
+    // The whole text; the writer is empty after.
+    std::string Take()
+    {
+        Flush();
+        return std::move(m_text);
+    }
 
 private:
     static constexpr std::size_t kCodeSize = 16;
+    static constexpr std::size_t kBuffer = 1 << 16;
+    // Room for a code line, a number and the line ends, besides extra bytes.
+    static constexpr std::size_t kLine = kCodeSize + 40;
+
+    std::size_t Size() const { return m_text.size() + std::size_t(m_p - m_buf); }
+    void Flush()
+    {
+        m_text.append(m_buf, std::size_t(m_p - m_buf));
+        m_p = m_buf;
+    }
+    void Room(std::size_t extra)
+    {
+        if (std::size_t(m_buf + kBuffer - m_p) < kLine + extra)
+            Flush();
+    }
+    void EndLine()
+    {
+        *m_p++ = '\r';
+        *m_p++ = '\n';
+    }
 
     static char* Zero(char* p)
     {
@@ -195,53 +249,50 @@ private:
     // search, and written without an exponent.
     static char* ShortestDigits(char* p, char* end, double v)
     {
-        static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4};
-        for (int k = 0; k < 5; ++k) {
-            const double m = v * kScale[k];
-            if (!(std::fabs(m) < 9007199254740992.0))  // 2^53: beyond, integers are not exact
-                break;
-            // The nearest integer, read back over the scale, must give v itself.
-            const auto n = static_cast<long long>(m < 0.0 ? m - 0.5 : m + 0.5);
-            if (double(n) / kScale[k] != v)
-                continue;
-            char digits[24];
-            char* const last = std::to_chars(digits, digits + sizeof digits, n < 0 ? -n : n).ptr;
-            const int count = int(last - digits);
-            if (n < 0)
-                *p++ = '-';
-            if (count <= k) {
-                *p++ = '0';
-                *p++ = '.';
-                for (int z = count; z < k; ++z)
+        // v has at most four decimals when its nearest number of ten-thousandths,
+        // read back over 1e4, gives v itself. Beyond 2^53 integers are not exact.
+        const double m = v * 1e4;
+        if (std::fabs(m) < 9007199254740992.0) {
+            auto n = static_cast<long long>(m < 0.0 ? m - 0.5 : m + 0.5);
+            if (double(n) / 1e4 == v) {
+                int k = 4;
+                for (; k > 0 && n % 10 == 0; --k)
+                    n /= 10;
+                char digits[24];
+                char* const last = std::to_chars(digits, digits + sizeof digits, n < 0 ? -n : n).ptr;
+                const int count = int(last - digits);
+                if (n < 0)
+                    *p++ = '-';
+                if (count <= k) {
                     *p++ = '0';
-                return std::copy(digits, last, p);
+                    *p++ = '.';
+                    for (int z = count; z < k; ++z)
+                        *p++ = '0';
+                    return std::copy(digits, last, p);
+                }
+                p = std::copy(digits, last - k, p);
+                if (k > 0) {
+                    *p++ = '.';
+                    p = std::copy(last - k, last, p);
+                }
+                return p;
             }
-            p = std::copy(digits, last - k, p);
-            if (k > 0) {
-                *p++ = '.';
-                p = std::copy(last - k, last, p);
-            }
-            return p;
         }
         return std::to_chars(p, end, v).ptr;
     }
 
-    // The code line into buf; the end of what was put there.
-    static char* Code(char* buf, int code)
+    // The code line at p; the end of what was put there.
+    static char* Code(char* p, int code)
     {
-        char* p = std::to_chars(buf, buf + kCodeSize - 2, code).ptr;
+        p = std::to_chars(p, p + kCodeSize - 2, code).ptr;
         *p++ = '\r';
         *p++ = '\n';
         return p;
     }
-    // Ends the value line in buf at p, and appends what buf holds.
-    void Append(char* buf, char* p)
-    {
-        *p++ = '\r';
-        *p++ = '\n';
-        m_out.append(buf, std::size_t(p - buf));
-    }
 
+    std::string m_text;
+    char m_buf[kBuffer];
+    char* m_p;
     bool m_bad = false;
 };
 
@@ -251,6 +302,22 @@ struct Pen {
     const std::string* layer;
     int colour;
     int style;
+};
+
+// What the names give every writer of the file: the table's layers, the
+// blocks' names in the file, the inserts left out.
+struct FileNames {
+    struct TableLayer {
+        std::string name;
+        int colour;
+        int on;
+    };
+    std::vector<TableLayer> tableLayers;
+    std::unordered_map<std::string, std::size_t> layerIndex;  // drawing's name -> tableLayers
+    std::unordered_map<const CBloq*, std::string> blockName;  // name in the file
+    std::unordered_map<std::string, const CBloq*> blocksByName;  // the first of each name, as inserts find it
+    std::unordered_set<const CDib*> cyclic;  // inserts that would place a block in itself
+    std::vector<const CAcot*> dimensionList;  // the drawing's, in order
 };
 
 class Exporter {
@@ -270,15 +337,19 @@ private:
 
     // One element through the writer of its kind; block is the block it is in, or null.
     void Element(const CDib& element, const CBloq* block);
-    void WriteLine(const CObject& entity);
     void WriteCircle(const CObject& entity);
     void WriteArc(const CObject& entity);
     void WritePoint(const CObject& entity);
     void WriteText(const CObject& entity);
-    void WritePolyline(const CObject& entity);
+    void WriteDXFPolyline(const CObject& entity);
     void WriteInsert(const CObject& entity);
-    void WriteDimension(const CObject& entity);
+    void WriteDXFDimension(const CObject& entity);
     void WriteFace(const CObject& entity);
+    void WriteDXFVertex(const std::string& layer, const CPointd& p, double bulge);
+    void WriteDXFLayer(const FileNames::TableLayer& layer);
+    void WriteDXFBlockHeader(const std::string& name, const std::string& layer, int flags);
+    void WriteDXFDimensionBlock(const CAcot& dim, int k);
+    friend class ::CRectaDoc;
 
     Pen PenOf(const CEntity& e) const;
     void Head(std::string_view kind, const Pen& pen);
@@ -296,21 +367,11 @@ private:
     const CRectaDoc& m_doc;
     GroupWriter m_w;
     DxfExportResult m_result;
+    FileNames m_names;
 
-    struct TableLayer {
-        std::string name;
-        int colour;
-        int on;
-    };
-    std::vector<TableLayer> m_tableLayers;
-    std::unordered_map<std::string, std::size_t> m_layerIndex;  // drawing's name -> m_tableLayers
     mutable bool m_lastKnown = false;  // the name PenOf looked up last, and its index
     mutable std::string m_lastLayer;
     mutable std::size_t m_lastLayerIndex = 0;
-    std::unordered_map<const CBloq*, std::string> m_blockName;  // name in the file
-    std::unordered_map<std::string, const CBloq*> m_blocksByName;  // the first of each name, as inserts find it
-    std::unordered_set<const CDib*> m_cyclic;  // inserts that would place a block in itself
-    std::vector<const CAcot*> m_dimensionList;  // the drawing's, in order
     int m_dimensions = 0;                      // dimensions written so far
     bool m_inBlock = false;                    // the element being written lies in a block
 };
@@ -333,12 +394,12 @@ void Exporter::NameLayers()
     std::unordered_set<std::string> used;
     const std::string* last = nullptr;  // entities come in runs on one layer
     auto add = [&](const std::string& name, COLORREF colour, int on) {
-        if ((last && name == *last) || m_layerIndex.count(name))
+        if ((last && name == *last) || m_names.layerIndex.count(name))
             return;
         last = &name;
-        m_layerIndex.emplace(name, m_tableLayers.size());
-        m_tableLayers.push_back({Unique(ValidName(name, false), used), RGBToDXFColor(colour), on});
-        m_result.layerNames.emplace(name, m_tableLayers.back().name);
+        m_names.layerIndex.emplace(name, m_names.tableLayers.size());
+        m_names.tableLayers.push_back({Unique(ValidName(name, false), used), RGBToDXFColor(colour), on});
+        m_result.layerNames.emplace(name, m_names.tableLayers.back().name);
     };
     for (POSITION pos = m_doc.GetFirstLayerPosition(); pos;) {
         const CLayer* layer = m_doc.GetNextLayer(pos);
@@ -352,7 +413,7 @@ void Exporter::NameLayers()
                 continue;
             add(static_cast<const CEntity*>(element->m_entity)->m_layer, 0, 1);
             if (drawing && element->m_type == ENT_DIMENSION)
-                m_dimensionList.push_back(static_cast<const CAcot*>(element->m_entity));
+                m_names.dimensionList.push_back(static_cast<const CAcot*>(element->m_entity));
         }
     };
     for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
@@ -369,14 +430,14 @@ void Exporter::NameLayers()
 void Exporter::NameBlocks()
 {
     std::unordered_set<std::string> used;
-    for (std::size_t k = 0; k < m_dimensionList.size(); ++k)
+    for (std::size_t k = 0; k < m_names.dimensionList.size(); ++k)
         used.insert("*D" + std::to_string(k));
     for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
         const CBloq* block = m_doc.GetNextBlock(pos);
         const std::string name = Unique(ValidName(block->m_name, true), used);
-        m_blockName.emplace(block, name);
+        m_names.blockName.emplace(block, name);
         m_result.blockNames.emplace(block->m_name, name);
-        m_blocksByName.emplace(block->m_name, block);
+        m_names.blocksByName.emplace(block->m_name, block);
     }
 }
 
@@ -411,7 +472,7 @@ void Exporter::FindCycles()
                 continue;
             State& s = state[inner];
             if (s == open) {
-                m_cyclic.insert(element);
+                m_names.cyclic.insert(element);
             } else if (s == unseen) {
                 s = open;
                 stack.push_back({inner, inner->GetFirstEntityPosition()});
@@ -422,13 +483,13 @@ void Exporter::FindCycles()
 
 const CBloq* Exporter::BlockNamed(const std::string& name) const
 {
-    const auto it = m_blocksByName.find(name);
-    return it == m_blocksByName.end() ? nullptr : it->second;
+    const auto it = m_names.blocksByName.find(name);
+    return it == m_names.blocksByName.end() ? nullptr : it->second;
 }
 
 const std::string& Exporter::LayerName(const std::string& name) const
 {
-    return m_tableLayers[m_layerIndex.at(name)].name;
+    return m_names.tableLayers[m_names.layerIndex.at(name)].name;
 }
 
 void Exporter::LeaveOut(std::string_view kind, const char* reason)
@@ -446,13 +507,13 @@ DxfExportResult Exporter::Run()
     NameLayers();
     NameBlocks();
     FindCycles();
-    m_w.m_out.reserve(std::size_t(m_doc.GetEntityList().GetCount()) * 160 + 4096);
+    m_w.Reserve(std::size_t(m_doc.GetEntityList().GetCount()) * 160 + 4096);
     Header();
     Tables();
     Blocks();
     Entities();
     m_w.Group(0, "EOF");
-    m_result.text = std::move(m_w.m_out);
+    m_result.text = m_w.Take();
     return std::move(m_result);
 }
 
@@ -468,7 +529,7 @@ void Exporter::Header()
         {"$USERI3", TW_DOOR_BLOCKS}, {"$USERI4", TW_DOUBLE_DOOR_BLOCKS}, {"$USERI5", TW_WINDOW_BLOCKS}};
     for (const auto& [name, word] : kCounters) {
         m_w.Group(9, name);
-        m_w.Int(70, m_doc.m_toolWords[word]);
+        m_w.WriteDXFInteger(70, m_doc.m_toolWords[word]);
     }
     m_w.Group(0, "ENDSEC");
 }
@@ -491,56 +552,89 @@ void Exporter::Tables()
     m_w.Group(2, "TABLES");
     m_w.Group(0, "TABLE");
     m_w.Group(2, "LTYPE");
-    m_w.Int(70, std::size(kLineTypes));
+    m_w.WriteDXFInteger(70, std::size(kLineTypes));
     for (const LineType& t : kLineTypes) {
         m_w.Group(0, "LTYPE");
         m_w.Group(2, t.name);
-        m_w.Int(70, 0);
+        m_w.WriteDXFInteger(70, 0);
         m_w.Group(3, t.look);
-        m_w.Int(72, 65);
-        m_w.Int(73, long(t.pattern.size()));
+        m_w.WriteDXFInteger(72, 65);
+        m_w.WriteDXFInteger(73, long(t.pattern.size()));
         double length = 0.0;
         for (double d : t.pattern)
             length += std::fabs(d);
-        m_w.Real(40, length);
+        m_w.WriteDXFReal(40, length);
         for (double d : t.pattern)
-            m_w.Real(49, d);
+            m_w.WriteDXFReal(49, d);
     }
     m_w.Group(0, "ENDTAB");
 
     m_w.Group(0, "TABLE");
     m_w.Group(2, "LAYER");
-    m_w.Int(70, long(m_tableLayers.size()));
-    for (const TableLayer& layer : m_tableLayers) {
-        m_w.Group(0, "LAYER");
-        m_w.Group(2, layer.name);
-        // A layer that is off has a negative colour.
-        m_w.Int(70, layer.on ? 0 : 64);
-        m_w.Int(62, layer.on ? layer.colour : -layer.colour);
-        m_w.Group(6, "CONTINUOUS");
-    }
+    m_w.WriteDXFInteger(70, long(m_names.tableLayers.size()));
+    for (const FileNames::TableLayer& layer : m_names.tableLayers)
+        WriteDXFLayer(layer);
     m_w.Group(0, "ENDTAB");
     m_w.Group(0, "ENDSEC");
 }
 
+void Exporter::WriteDXFLayer(const FileNames::TableLayer& layer)
+{
+    m_w.Group(0, "LAYER");
+    m_w.Group(2, layer.name);
+    // A layer that is off has a negative colour.
+    m_w.WriteDXFInteger(70, layer.on ? 0 : 64);
+    m_w.WriteDXFInteger(62, layer.on ? layer.colour : -layer.colour);
+    m_w.Group(6, "CONTINUOUS");
+}
+
+void Exporter::WriteDXFBlockHeader(const std::string& name, const std::string& layer, int flags)
+{
+    m_w.Group(0, "BLOCK");
+    m_w.Group(8, LayerName(layer));
+    m_w.Group(2, name);
+    m_w.WriteDXFInteger(70, flags);
+    // Entities of a block lie about its origin, which an insert places.
+    m_w.Point(10, CPointd());
+    m_w.Group(3, name);
+}
+
+// The block "*D" k of a dimension: its lines but the definition line, and its texts.
+void Exporter::WriteDXFDimensionBlock(const CAcot& dim, int k)
+{
+    WriteDXFBlockHeader("*D" + std::to_string(k), dim.m_layer, 1);
+    // Parts take the dimension's colour (0: by block).
+    const Pen pen{&LayerName(dim.m_layer), 0, 0};
+    bool definition = true;
+    for (CObject* part : dim.m_parts) {
+        const auto* p = static_cast<const CDib*>(part);
+        const std::size_t mark = m_w.Mark();
+        // The definition line is not drawn.
+        if (p->m_type == ENT_LINE && std::exchange(definition, false))
+            continue;
+        if (p->m_type == ENT_LINE) {
+            const auto* line = static_cast<const CRecta*>(p->m_entity);
+            Head("LINE", Pen{pen.layer, pen.colour, line->m_style});
+            m_w.Point(10, line->m_p1);
+            m_w.Point(11, line->m_p2);
+        } else if (p->m_type == ENT_TEXT) {
+            TextRecord("TEXT", *static_cast<const CText*>(p->m_entity), pen);
+        }
+        if (!m_w.Keep(mark))
+            LeaveOut("DIMENSION", "part not finite or too large");
+    }
+    m_w.Group(0, "ENDBLK");
+}
+
 void Exporter::Blocks()
 {
-    auto header = [this](const std::string& name, const std::string& layer, int flags) {
-        m_w.Group(0, "BLOCK");
-        m_w.Group(8, LayerName(layer));
-        m_w.Group(2, name);
-        m_w.Int(70, flags);
-        // Entities of a block lie about its origin, which an insert places.
-        m_w.Point(10, CPointd());
-        m_w.Group(3, name);
-    };
     m_w.Group(0, "SECTION");
     m_w.Group(2, "BLOCKS");
     for (POSITION pos = m_doc.GetFirstBlockPosition(); pos;) {
         const CBloq* block = m_doc.GetNextBlock(pos);
-        const std::string& name = m_blockName.at(block);
+        const std::string& name = m_names.blockName.at(block);
         const int flags = (name[0] == '*' ? 1 : 0) | (block->GetAttribList().IsEmpty() ? 0 : 2);
-        header(name, block->m_layer, flags);
+        WriteDXFBlockHeader(name, block->m_layer, flags);
         for (CObject* obj : block->GetEntityList())
             Element(*static_cast<const CDib*>(obj), block);
         for (CObject* obj : block->GetAttribList()) {
@@ -550,35 +644,13 @@ void Exporter::Blocks()
             m_w.Group(3, TextValue(attrib->m_prompt));
             m_w.Group(2, TagName(attrib->m_tag));
             if (!m_w.Keep(mark))
-                LeaveOut("ATTDEF", "value not finite");
+                LeaveOut("ATTDEF", "value not finite or too large");
         }
         m_w.Group(0, "ENDBLK");
     }
     int k = 0;
-    for (const CAcot* dim : m_dimensionList) {
-        header("*D" + std::to_string(k++), dim->m_layer, 1);
-        // Parts take the dimension's colour (0: by block).
-        const Pen pen{&LayerName(dim->m_layer), 0, 0};
-        bool definition = true;
-        for (CObject* part : dim->m_parts) {
-            const auto* p = static_cast<const CDib*>(part);
-            const std::size_t mark = m_w.Mark();
-            // The definition line is not drawn.
-            if (p->m_type == ENT_LINE && std::exchange(definition, false))
-                continue;
-            if (p->m_type == ENT_LINE) {
-                const auto* line = static_cast<const CRecta*>(p->m_entity);
-                Head("LINE", Pen{pen.layer, pen.colour, line->m_style});
-                m_w.Point(10, line->m_p1);
-                m_w.Point(11, line->m_p2);
-            } else if (p->m_type == ENT_TEXT) {
-                TextRecord("TEXT", *static_cast<const CText*>(p->m_entity), pen);
-            }
-            if (!m_w.Keep(mark))
-                LeaveOut("DIMENSION", "part not finite");
-        }
-        m_w.Group(0, "ENDBLK");
-    }
+    for (const CAcot* dim : m_names.dimensionList)
+        WriteDXFDimensionBlock(*dim, k++);
     m_w.Group(0, "ENDSEC");
 }
 
@@ -596,7 +668,7 @@ void Exporter::Entities()
 struct KindWriter {
     int type;
     const char* kind;  // for what was left out
-    void (Exporter::*write)(const CObject&);
+    void (*write)(Exporter&, const CObject&);
 };
 
 void Exporter::Element(const CDib& element, const CBloq* block)
@@ -604,15 +676,15 @@ void Exporter::Element(const CDib& element, const CBloq* block)
     // One row per entity type code. The hatch (21) and bitmap (22) entities
     // have no writer yet: add theirs here when they exist.
     static constexpr KindWriter kWriters[] = {
-        {ENT_LINE, "LINE", &Exporter::WriteLine},
-        {ENT_CIRCLE, "CIRCLE", &Exporter::WriteCircle},
-        {ENT_ARC, "ARC", &Exporter::WriteArc},
-        {ENT_POINT, "POINT", &Exporter::WritePoint},
-        {ENT_TEXT, "TEXT", &Exporter::WriteText},
-        {ENT_PLINE, "POLYLINE", &Exporter::WritePolyline},
-        {ENT_INSERT, "INSERT", &Exporter::WriteInsert},
-        {ENT_DIMENSION, "DIMENSION", &Exporter::WriteDimension},
-        {ENT_3DFACE, "3DFACE", &Exporter::WriteFace},
+        {ENT_LINE, "LINE", [](Exporter& out, const CObject& e) { out.m_doc.WriteDXFLine(out, e); }},
+        {ENT_CIRCLE, "CIRCLE", [](Exporter& out, const CObject& e) { out.WriteCircle(e); }},
+        {ENT_ARC, "ARC", [](Exporter& out, const CObject& e) { out.WriteArc(e); }},
+        {ENT_POINT, "POINT", [](Exporter& out, const CObject& e) { out.WritePoint(e); }},
+        {ENT_TEXT, "TEXT", [](Exporter& out, const CObject& e) { out.WriteText(e); }},
+        {ENT_PLINE, "POLYLINE", [](Exporter& out, const CObject& e) { out.WriteDXFPolyline(e); }},
+        {ENT_INSERT, "INSERT", [](Exporter& out, const CObject& e) { out.WriteInsert(e); }},
+        {ENT_DIMENSION, "DIMENSION", [](Exporter& out, const CObject& e) { out.WriteDXFDimension(e); }},
+        {ENT_3DFACE, "3DFACE", [](Exporter& out, const CObject& e) { out.WriteFace(e); }},
         {ENT_HATCH, "hatch", nullptr},
         {ENT_BITMAP, "bitmap", nullptr},
     };
@@ -633,7 +705,7 @@ void Exporter::Element(const CDib& element, const CBloq* block)
         return;
     }
     if (element.m_type == ENT_INSERT) {
-        if (m_cyclic.count(&element)) {
+        if (m_names.cyclic.count(&element)) {
             LeaveOut(writer->kind, "of a block into itself");
             return;
         }
@@ -644,9 +716,9 @@ void Exporter::Element(const CDib& element, const CBloq* block)
     }
     m_inBlock = block != nullptr;
     const std::size_t mark = m_w.Mark();
-    (this->*writer->write)(*element.m_entity);
+    writer->write(*this, *element.m_entity);
     if (!m_w.Keep(mark))
-        LeaveOut(writer->kind, "value not finite");
+        LeaveOut(writer->kind, "value not finite or too large");
 }
 
 Pen Exporter::PenOf(const CEntity& e) const
@@ -655,9 +727,9 @@ Pen Exporter::PenOf(const CEntity& e) const
     if (!m_lastKnown || e.m_layer != m_lastLayer) {
         m_lastKnown = true;
         m_lastLayer = e.m_layer;
-        m_lastLayerIndex = m_layerIndex.at(e.m_layer);
+        m_lastLayerIndex = m_names.layerIndex.at(e.m_layer);
     }
-    const TableLayer& layer = m_tableLayers[m_lastLayerIndex];
+    const FileNames::TableLayer& layer = m_names.tableLayers[m_lastLayerIndex];
     const int colour = RGBToDXFColor(e.m_color);
     return {&layer.name, colour == layer.colour ? 256 : colour, e.m_style};
 }
@@ -669,24 +741,16 @@ void Exporter::Head(std::string_view kind, const Pen& pen)
     if (const char* lineType = PenStyleToDXFLineType(pen.style))
         m_w.Group(6, lineType);
     if (pen.colour != 256)
-        m_w.Int(62, pen.colour);
+        m_w.WriteDXFInteger(62, pen.colour);
 }
 
 // Thickness is written for entities drawn extruded only.
 void Exporter::Thickness(int mode, double thickness)
 {
     if (DrawsExtruded(mode) && thickness != 0.0)
-        m_w.Real(39, thickness);
+        m_w.WriteDXFReal(39, thickness);
 }
 
-void Exporter::WriteLine(const CObject& entity)
-{
-    const auto& line = static_cast<const CRecta&>(entity);
-    Head("LINE", PenOf(line));
-    Thickness(line.m_extrusionMode, line.m_thick1);
-    m_w.Point(10, line.m_p1);
-    m_w.Point(11, line.m_p2);
-}
 
 void Exporter::WriteCircle(const CObject& entity)
 {
@@ -694,7 +758,7 @@ void Exporter::WriteCircle(const CObject& entity)
     Head("CIRCLE", PenOf(circle));
     Thickness(circle.m_extrusionMode, circle.m_thickness);
     m_w.Point(10, circle.m_centre);
-    m_w.Real(40, circle.m_rx);
+    m_w.WriteDXFReal(40, circle.m_rx);
 }
 
 void Exporter::WriteArc(const CObject& entity)
@@ -703,9 +767,9 @@ void Exporter::WriteArc(const CObject& entity)
     Head("ARC", PenOf(arc));
     Thickness(arc.m_extrusionMode, arc.m_thick1);
     m_w.Point(10, arc.m_centre);
-    m_w.Real(40, arc.m_rx);
-    m_w.Real(50, Rounded(NormalDegrees(arc.m_start * 180.0 / kPi), 360.0));
-    m_w.Real(51, Rounded(NormalDegrees(arc.m_end * 180.0 / kPi), 360.0));
+    m_w.WriteDXFReal(40, arc.m_rx);
+    m_w.WriteDXFReal(50, Rounded(NormalDegrees(arc.m_start * 180.0 / kPi), 360.0));
+    m_w.WriteDXFReal(51, Rounded(NormalDegrees(arc.m_end * 180.0 / kPi), 360.0));
 }
 
 void Exporter::WritePoint(const CObject& entity)
@@ -730,10 +794,10 @@ void Exporter::TextPlace(const CText& t)
         m_w.Point(10, RoundedPoint(t.m_insert.x + width * std::cos(back), t.m_insert.y + width * std::sin(back),
                                    t.m_insert.z, scale));
     }
-    m_w.Real(40, height);
-    m_w.Real(50, angle);
+    m_w.WriteDXFReal(40, height);
+    m_w.WriteDXFReal(50, angle);
     if (aligned) {
-        m_w.Int(72, t.m_justify == JUSTIFY_RIGHT ? 2 : 1);
+        m_w.WriteDXFInteger(72, t.m_justify == JUSTIFY_RIGHT ? 2 : 1);
         m_w.Point(11, t.m_insert);
     }
 }
@@ -745,7 +809,7 @@ void Exporter::TextRecord(std::string_view kind, const CText& t, const Pen& pen)
     m_w.Group(1, TextValue(t.m_text));
     // Attributes are not drawn: the file keeps them invisible.
     if (kind != "TEXT")
-        m_w.Int(70, 1);
+        m_w.WriteDXFInteger(70, 1);
 }
 
 void Exporter::WriteText(const CObject& entity)
@@ -754,78 +818,186 @@ void Exporter::WriteText(const CObject& entity)
     TextRecord("TEXT", text, PenOf(text));
 }
 
-void Exporter::WritePolyline(const CObject& entity)
+namespace {
+
+// A piece of a polyline's chain as it is written: a line, or an arc (a
+// whole one, or half of one too large for a bulge) left from angle `from`
+// by the signed sweep about its centre.
+struct Piece {
+    const CRecta* line = nullptr;
+    const CArc* arc = nullptr;
+    double from = 0.0;
+    double sweep = 0.0;
+
+    // From the piece's start to its end, for an arc.
+    double ChordX() const { return -2.0 * arc->m_rx * std::sin(sweep / 2.0) * std::sin(from + sweep / 2.0); }
+    double ChordY() const { return 2.0 * arc->m_rx * std::sin(sweep / 2.0) * std::cos(from + sweep / 2.0); }
+};
+
+// Larger bulges are written as two arcs: reading them back resolves a
+// sweep so near a full turn too coarsely to give the same bulge again.
+constexpr double kMaxBulge = 1000.0;
+
+// v on a grid of step: where values computed from what was read back land
+// again, a few units of their last place off at most.
+double OnGrid(double v, double step)
+{
+    return std::nearbyint(v / step) * step;
+}
+
+// The step of the grid for values up to scale: 2^-44 of it, 6e-14 of it about.
+double GridStep(double scale)
+{
+    return std::ldexp(1.0, std::ilogb(std::max(scale, 1e-300)) - 44);
+}
+
+// A bulge on its grid: steps of 2^-40 up to 1, growing with its square
+// above, so that the sweep it stands for keeps steps of about 4e-12.
+double BulgeOnGrid(double b)
+{
+    if (!std::isfinite(b))
+        return b;
+    return OnGrid(b, std::ldexp(1.0, 2 * std::max(0, std::ilogb(b)) - 40));
+}
+
+}  // namespace
+
+// The chain's vertices: the ends of its lines as they are (where a line
+// meets an arc the line's point is taken), and the others stepped along the
+// arcs' chords from there, on the grid of the chain's size. A chain of arcs
+// only starts at the point of its smallest arc, on the grid of that arc's
+// size.
+void Exporter::WriteDXFPolyline(const CObject& entity)
 {
     const auto& pl = static_cast<const CPLine&>(entity);
-    struct Vertex {
-        CPointd p;
-        double bulge;
-    };
-    std::vector<Vertex> chain;
+    std::vector<Piece> pieces;
     double thickness = 0.0;
-    // Each segment's start, then the last one's end. Where a line meets an
-    // arc the line's own point is taken.
-    const CRecta* lastLine = nullptr;
-    CPointd end;
     for (CObject* obj : pl.m_segments) {
         const auto* seg = static_cast<const CDib*>(obj);
         if (seg->m_type == ENT_LINE) {
             const auto* line = static_cast<const CRecta*>(seg->m_entity);
-            if (chain.empty())
+            if (pieces.empty())
                 thickness = line->m_thick1;
-            chain.push_back({line->m_p1, 0.0});
-            end = line->m_p2;
-            lastLine = line;
+            pieces.push_back({line, nullptr, 0.0, 0.0});
         } else if (seg->m_type == ENT_ARC) {
             const auto* arc = static_cast<const CArc*>(seg->m_entity);
-            if (chain.empty())
+            if (pieces.empty())
                 thickness = arc->m_thick1;
             const bool forward = arc->m_arcWord == 1;
-            const double sweep = Sweep(arc->m_start, arc->m_end);
+            const double sweep = ArcSweep(arc->m_start, arc->m_end);
             const double from = forward ? arc->m_start : arc->m_end;
-            const double sign = forward ? 1.0 : -1.0;
-            const CPointd& c = arc->m_centre;
-            const double scale = std::max({std::fabs(c.x), std::fabs(c.y), arc->m_rx});
-            auto at = [&](double a) {
-                return RoundedPoint(c.x + arc->m_rx * std::cos(a), c.y + arc->m_rx * std::sin(a), c.z, scale);
-            };
-            const CPointd start = lastLine ? lastLine->m_p2 : at(from);
-            if (sweep >= 2.0 * kPi) {
-                // A full turn takes two half turns.
-                chain.push_back({start, sign});
-                chain.push_back({at(from + sign * kPi), sign});
+            const double signedSweep = forward ? sweep : -sweep;
+            if (sweep >= 2.0 * kPi || std::tan(sweep / 4.0) > kMaxBulge) {
+                pieces.push_back({nullptr, arc, from, signedSweep / 2.0});
+                pieces.push_back({nullptr, arc, from + signedSweep / 2.0, signedSweep / 2.0});
             } else {
-                chain.push_back({start, sign * Rounded(std::tan(sweep / 4.0))});
+                pieces.push_back({nullptr, arc, from, signedSweep});
             }
-            end = at(forward ? arc->m_end : arc->m_start);
-            lastLine = nullptr;
         }
     }
-    if (chain.empty()) {
+    if (pieces.empty()) {
         LeaveOut("POLYLINE", "no segments");
         return;
     }
-    chain.push_back({end, 0.0});
+    const std::size_t n = pieces.size();
+    std::vector<CPointd> vertex(n + 1);
+    std::vector<char> known(n + 1, 0);
+    for (std::size_t k = 0; k < n; ++k)
+        if (pieces[k].line) {
+            vertex[k + 1] = pieces[k].line->m_p2;
+            known[k + 1] = 1;
+        }
+    for (std::size_t k = 0; k < n; ++k)
+        if (pieces[k].line) {
+            vertex[k] = pieces[k].line->m_p1;
+            known[k] = 1;
+        }
+    // Twice: first to measure the chain, then on the grid of its size.
+    const std::vector<CPointd> exact = vertex;
+    const std::vector<char> exactKnown = known;
+    double step = 0.0;
+    double arcSize = 0.0;  // of the arc a chain of arcs only starts at
+    bool closed = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        vertex = exact;
+        known = exactKnown;
+        auto put = [&](std::size_t k, double x, double y, double z) {
+            vertex[k] = step > 0.0 ? CPointd(OnGrid(x, step), OnGrid(y, step), z) : CPointd(x, y, z);
+            known[k] = 1;
+        };
+        // A chain back at its start has one vertex there.
+        auto close = [&] {
+            if (closed && known[0] != known[n]) {
+                const std::size_t from = known[0] ? 0 : n;
+                vertex[n - from] = vertex[from];
+                known[n - from] = 1;
+            }
+        };
+        auto forward = [&] {
+            for (std::size_t k = 0; k < n; ++k)
+                if (known[k] && !known[k + 1]) {
+                    put(k + 1, vertex[k].x + pieces[k].ChordX(), vertex[k].y + pieces[k].ChordY(),
+                        pieces[k].arc->m_centre.z);
+                    close();
+                }
+        };
+        if (std::find(known.begin(), known.end(), 1) == known.end()) {
+            std::size_t smallest = 0;
+            for (std::size_t k = 0; k < n; ++k) {
+                const CArc& a = *pieces[k].arc;
+                const double s = std::max(std::fabs(a.m_centre.x), std::fabs(a.m_centre.y)) + a.m_rx;
+                if (k == 0 || s < arcSize) {
+                    smallest = k;
+                    arcSize = s;
+                }
+            }
+            const Piece& p = pieces[smallest];
+            put(smallest, p.arc->m_centre.x + p.arc->m_rx * std::cos(p.from),
+                p.arc->m_centre.y + p.arc->m_rx * std::sin(p.from), p.arc->m_centre.z);
+        }
+        close();
+        forward();
+        for (std::size_t k = n; k-- > 0;)
+            if (known[k + 1] && !known[k]) {
+                put(k, vertex[k + 1].x - pieces[k].ChordX(), vertex[k + 1].y - pieces[k].ChordY(),
+                    pieces[k].arc->m_centre.z);
+                close();
+            }
+        if (pass == 0) {
+            double scale = 0.0;
+            for (const CPointd& v : vertex)
+                scale = std::max({scale, std::fabs(v.x), std::fabs(v.y)});
+            // Where the chain starts at a point of an arc, that point is known
+            // only as well as the arc's centre and radius.
+            step = GridStep(std::max(scale, arcSize));
+            closed = n >= 2 && std::fabs(vertex[n].x - vertex[0].x) <= step &&
+                     std::fabs(vertex[n].y - vertex[0].y) <= step;
+        }
+    }
     // Back at its start, the chain is written closed.
-    const bool closed = chain.size() >= 3 && chain.back().p == chain.front().p;
-    if (closed)
-        chain.pop_back();
+    closed = n >= 2 && vertex[n] == vertex[0];
 
     const Pen pen = PenOf(pl);
     Head("POLYLINE", pen);
-    m_w.Int(66, 1);
+    m_w.WriteDXFInteger(66, 1);
     Thickness(pl.m_extrusionMode, thickness);
-    m_w.Point(10, CPointd(0.0, 0.0, chain.front().p.z));
-    m_w.Int(70, closed ? 1 : 0);
-    for (const Vertex& v : chain) {
-        m_w.Group(0, "VERTEX");
-        m_w.Group(8, *pen.layer);
-        m_w.Point(10, v.p);
-        if (v.bulge != 0.0)
-            m_w.Real(42, v.bulge);
+    m_w.Point(10, CPointd(0.0, 0.0, vertex[0].z));
+    m_w.WriteDXFInteger(70, closed ? 1 : 0);
+    for (std::size_t k = 0; k <= n - (closed ? 1 : 0); ++k) {
+        const bool arc = k < n && pieces[k].arc;
+        WriteDXFVertex(*pen.layer, vertex[k], arc ? BulgeOnGrid(std::tan(pieces[k].sweep / 4.0)) : 0.0);
     }
     m_w.Group(0, "SEQEND");
     m_w.Group(8, *pen.layer);
+}
+
+void Exporter::WriteDXFVertex(const std::string& layer, const CPointd& p, double bulge)
+{
+    m_w.Group(0, "VERTEX");
+    m_w.Group(8, layer);
+    m_w.Point(10, p);
+    if (bulge != 0.0)
+        m_w.WriteDXFReal(42, bulge);
 }
 
 void Exporter::WriteInsert(const CObject& entity)
@@ -839,13 +1011,13 @@ void Exporter::WriteInsert(const CObject& entity)
     m_w.Group(0, "INSERT");
     m_w.Group(8, layer);
     if (attribs)
-        m_w.Int(66, 1);
-    m_w.Group(2, m_blockName.at(block));
+        m_w.WriteDXFInteger(66, 1);
+    m_w.Group(2, m_names.blockName.at(block));
     m_w.Point(10, insert.m_insert);
-    m_w.Real(41, insert.m_sx);
-    m_w.Real(42, insert.m_sy);
+    m_w.WriteDXFReal(41, insert.m_sx);
+    m_w.WriteDXFReal(42, insert.m_sy);
     const double degrees = Rounded(NormalDegrees(insert.m_rotation * 180.0 / kPi), 360.0);
-    m_w.Real(50, degrees);
+    m_w.WriteDXFReal(50, degrees);
     if (!attribs)
         return;
     // The block's values, placed as the insert read back places the block.
@@ -853,8 +1025,9 @@ void Exporter::WriteInsert(const CObject& entity)
     placement.a = degrees * kPi / 180.0;
     for (CObject* obj : block->GetAttribList()) {
         const auto* attrib = static_cast<const CAttrib*>(obj);
-        const CElementPtr placed = PlacedCopy(ENT_TEXT, &attrib->m_text, placement);
-        const auto& text = *static_cast<const CText*>(placed->m_entity);
+        CText text;
+        text.Copy(attrib->m_text);
+        PlaceEntity(text, placement);
         TextRecord("ATTRIB", text, Pen{&layer, 256, 0});
         m_w.Group(2, TagName(attrib->m_tag));
     }
@@ -862,7 +1035,7 @@ void Exporter::WriteInsert(const CObject& entity)
     m_w.Group(8, layer);
 }
 
-void Exporter::WriteDimension(const CObject& entity)
+void Exporter::WriteDXFDimension(const CObject& entity)
 {
     const auto& dim = static_cast<const CAcot&>(entity);
     const CRecta* definition = dim.DefinitionLine();
@@ -871,7 +1044,7 @@ void Exporter::WriteDimension(const CObject& entity)
     m_w.Group(2, "*D" + std::to_string(m_dimensions++));
     m_w.Point(10, p1, false);
     m_w.Point(11, p2, false);
-    m_w.Int(70, 1);
+    m_w.WriteDXFInteger(70, 1);
     m_w.Point(13, p1, false);
     m_w.Point(14, p2, false);
 }
@@ -882,10 +1055,21 @@ void Exporter::WriteFace(const CObject& entity)
     Head("3DFACE", PenOf(face));
     for (int i = 0; i < 4; ++i)
         m_w.Point(10 + i, face.m_c[i]);
-    m_w.Int(70, face.m_edgeMask & 15);
+    m_w.WriteDXFInteger(70, face.m_edgeMask & 15);
 }
 
-}  // namespace
+}  // namespace dxf::writing
+
+using namespace dxf::writing;
+
+void CRectaDoc::WriteDXFLine(Exporter& out, const CObject& entity) const
+{
+    const auto& line = static_cast<const CRecta&>(entity);
+    out.Head("LINE", out.PenOf(line));
+    out.Thickness(line.m_extrusionMode, line.m_thick1);
+    out.m_w.Point(10, line.m_p1);
+    out.m_w.Point(11, line.m_p2);
+}
 
 DxfExportResult ExportDXF(const CRectaDoc& doc)
 {
@@ -908,9 +1092,21 @@ bool CRectaDoc::WriteDXF(const std::string& path)
         AfxMessageBox("The DXF file could not be written to " + path + ": " + error, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    std::vector<std::string> renamed;
+    for (const auto* names : {&result.layerNames, &result.blockNames})
+        for (const auto& [name, written] : *names)
+            if (name != written)
+                renamed.push_back(std::string(names == &result.layerNames ? "layer" : "block") + " \"" + name +
+                                  "\" as \"" + written + "\"");
+    std::string message;
     if (!result.leftOut.empty())
-        AfxMessageBox("Some objects of the drawing were not written to " + path + ":\n" +
-                          DescribeLeftOut(result.leftOut),
-                      MB_OK | MB_ICONINFORMATION);
+        message = "Some objects of the drawing were not written to " + path + ":\n" + DescribeLeftOut(result.leftOut);
+    if (!renamed.empty()) {
+        if (!message.empty())
+            message += "\n";
+        message += DescribeRenamed("Names written otherwise to " + path + ":", renamed);
+    }
+    if (!message.empty())
+        AfxMessageBox(message, MB_OK | MB_ICONINFORMATION);
     return true;
 }

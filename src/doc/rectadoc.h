@@ -19,6 +19,13 @@
 #include <string_view>
 #include <vector>
 
+namespace dxf::reading {
+class Importer;
+}
+namespace dxf::writing {
+class Exporter;
+}
+
 class CArchive;
 class CRecta;
 class CCirc;
@@ -109,6 +116,21 @@ public:
     // could not do in one message.
     bool ReadDXF(const std::string& path);
     bool WriteDXF(const std::string& path);
+    // The DXF layer entry and entity readers, each on the record the import
+    // stands at (dxfread.cpp), and the LINE writer on the export (dxfwrite.cpp).
+    void ReadDXFLayer(dxf::reading::Importer& in);
+    void ReadDXFLine(dxf::reading::Importer& in);
+    void ReadDXFCircle(dxf::reading::Importer& in);
+    void ReadDXFArc(dxf::reading::Importer& in);
+    void ReadDXFPoint(dxf::reading::Importer& in);
+    void ReadDXFText(dxf::reading::Importer& in);
+    void ReadDXFPolyline(dxf::reading::Importer& in);
+    void ReadDXFVertex(dxf::reading::Importer& in, CPointd& point, double& bulge);
+    void ReadDXFInsert(dxf::reading::Importer& in);
+    void ReadDXFDimension(dxf::reading::Importer& in);
+    void ReadDXF3DFace(dxf::reading::Importer& in);
+    void ReadDXFSolid(dxf::reading::Importer& in);
+    void WriteDXFLine(dxf::writing::Exporter& out, const CObject& entity) const;
     void DeleteContents();
     // 1 after New, 2 after Open.
     void InitSettings(int mode);

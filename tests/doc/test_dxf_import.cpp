@@ -22,8 +22,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -84,6 +86,14 @@ protected:
 
     CRectaDoc doc;
 };
+
+// The layer entry and entity readers, and the LINE writer, are the document's own.
+static_assert(std::is_member_function_pointer_v<decltype(&CRectaDoc::ReadDXFLayer)> &&
+              std::is_member_function_pointer_v<decltype(&CRectaDoc::ReadDXFLine)> &&
+              std::is_member_function_pointer_v<decltype(&CRectaDoc::ReadDXFPolyline)> &&
+              std::is_member_function_pointer_v<decltype(&CRectaDoc::ReadDXFVertex)> &&
+              std::is_member_function_pointer_v<decltype(&CRectaDoc::ReadDXF3DFace)> &&
+              std::is_member_function_pointer_v<decltype(&CRectaDoc::WriteDXFLine)>);
 
 // ---------------------------------------------------------------- fixtures
 
@@ -219,6 +229,8 @@ TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
         {"0\nSECTION\n2\nENTITIES\n" + Rec("LINE", {{10, "0"}}), "inside its ENTITIES section"},
         {"0\nSECTION\n2\nENTITIES\n0\nLINE\n1O\n0\n", "line 7: a group code was expected"},
         {"0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", "ends after group code 10"},
+        {"0\nSECTION\n2\nENTITIES\n0\nLINE\n" + std::string("\0" "1\r\x7F\r\n", 6), "not \"\\01\\r\\x7F\""},
+        {"0\nSECTION\n2\nENT\tX\n0\nLINE\n", "inside its ENT\\tX section"},
     };
     doc.SetModifiedFlag(false);
     const std::vector<Row> before = ListDrawing(doc);
@@ -240,38 +252,69 @@ TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
     EXPECT_NE(boxes.asked[0].find("Nothing was added"), std::string::npos);
 }
 
+// Dimensions that share one block each copy it: the file is refused before
+// the copies outgrow what a file of its size may make.
+TEST_F(DxfImport, AFileThatWouldMakeTooManyObjectsIsRefused)
+{
+    std::string block = Rec("BLOCK", {{2, "*D1"}});
+    for (int i = 0; i < 1000; ++i)
+        block += Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}});
+    block += Rec("ENDBLK", {});
+    std::string dimensions;
+    for (int i = 0; i < 1100; ++i)
+        dimensions += Rec("DIMENSION", {{2, "*D1"}, {13, "0"}, {23, "0"}, {14, "1"}, {24, "0"}});
+    const DxfImportResult result = ImportDXF(doc, File(Section("BLOCKS", block) + Section("ENTITIES", dimensions)));
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("too many for a file of its size"), std::string::npos) << result.error;
+    EXPECT_EQ(doc.GetEntityList().GetCount(), 0);
+}
+
 // ---------------------------------------------------------------- entities
 
 TEST_F(DxfImport, BulgesBecomeArcsInClosedForm)
 {
     const double quarter = std::tan(kPi / 8);
+    // A sweep of 4e-6 is resolved to 2e-10 by angles near 270 degrees; the radius follows it.
     const struct {
         double bulge;
         double cx, cy, r, startDeg, endDeg;
         int word;
+        double within;
     } rows[] = {
-        {quarter, 0.5, 0.5, std::sqrt(0.5), 225, 315, 1},
-        {-quarter, 0.5, -0.5, std::sqrt(0.5), 45, 135, 0},
-        {1.0, 0.5, 0.0, 0.5, 180, 0, 1},
-        {-1.0, 0.5, 0.0, 0.5, 0, 180, 0},
-        {std::tan(3 * kPi / 8), 0.5, -0.5, std::sqrt(0.5), 135, 45, 1},  // three quarters of a turn
-        {1e-6, 0.5, (1 - 1e-12) / 4e-6, (1 + 1e-12) / 4e-6, 270 - 2 * 1e-6 * 180 / kPi, 270 + 2 * 1e-6 * 180 / kPi, 1},
+        {quarter, 0.5, 0.5, std::sqrt(0.5), 225, 315, 1, 1e-12},
+        {-quarter, 0.5, -0.5, std::sqrt(0.5), 45, 135, 0, 1e-12},
+        {1.0, 0.5, 0.0, 0.5, 180, 0, 1, 1e-12},
+        {-1.0, 0.5, 0.0, 0.5, 0, 180, 0, 1e-12},
+        {std::tan(3 * kPi / 8), 0.5, -0.5, std::sqrt(0.5), 135, 45, 1, 1e-12},  // three quarters of a turn
+        {1e-6, 0.5, (1 - 1e-12) / 4e-6, (1 + 1e-12) / 4e-6, 270 - 2 * 1e-6 * 180 / kPi, 270 + 2 * 1e-6 * 180 / kPi, 1,
+         1e-9},
     };
+    auto segment = [](const char* bulge, const char* x1) {
+        auto d = std::make_unique<CRectaDoc>();
+        d->OnNewDocument();
+        EXPECT_TRUE(ImportDXF(*d, EntitiesFile(Rec("POLYLINE", {{66, "1"}}) +
+                                               Rec("VERTEX", {{10, "0"}, {20, "0"}, {42, bulge}}) +
+                                               Rec("VERTEX", {{10, x1}, {20, "0"}}) + Rec("SEQEND", {})))
+                        .ok);
+        return d;
+    };
+    // Arcs the angles cannot tell from their chord are the chord.
+    for (const char* bulge : {"1e-300", "-1e-300", "1e-320", "1e-17"})
+        for (const char* x1 : {"1", "1e10"}) {
+            const auto d = segment(bulge, x1);
+            const auto* pl = static_cast<CPLine*>(static_cast<CDib*>(d->GetEntityList().GetHead())->m_entity);
+            EXPECT_EQ(static_cast<CDib*>(pl->m_segments.GetHead())->m_type, ENT_LINE) << bulge << " " << x1;
+        }
     for (const auto& row : rows) {
         char bulge[40];
         std::snprintf(bulge, sizeof bulge, "%.17g", row.bulge);
-        CRectaDoc d;
-        d.OnNewDocument();
-        ASSERT_TRUE(ImportDXF(d, EntitiesFile(Rec("POLYLINE", {{66, "1"}}) +
-                                              Rec("VERTEX", {{10, "0"}, {20, "0"}, {42, bulge}}) +
-                                              Rec("VERTEX", {{10, "1"}, {20, "0"}}) + Rec("SEQEND", {})))
-                        .ok);
-        const auto* pl = static_cast<CPLine*>(static_cast<CDib*>(d.GetEntityList().GetHead())->m_entity);
+        const auto d = segment(bulge, "1");
+        const auto* pl = static_cast<CPLine*>(static_cast<CDib*>(d->GetEntityList().GetHead())->m_entity);
         ASSERT_EQ(pl->m_segments.GetCount(), 1);
         const auto* seg = static_cast<CDib*>(pl->m_segments.GetHead());
         ASSERT_EQ(seg->m_type, ENT_ARC);
         const auto* arc = static_cast<CArc*>(seg->m_entity);
-        const double scale = std::max(1.0, row.r);
+        const double scale = std::max(1.0, row.r) * row.within / 1e-12;
         EXPECT_NEAR(arc->m_centre.x, row.cx, 1e-12 * scale) << row.bulge;
         EXPECT_NEAR(arc->m_centre.y, row.cy, 1e-12 * scale) << row.bulge;
         EXPECT_NEAR(arc->m_rx, row.r, 1e-12 * scale) << row.bulge;
@@ -349,7 +392,23 @@ TEST_F(DxfImport, TextsArePlacedByTheirAlignment)
         EXPECT_NEAR(t->m_insert.y, row.y, 1e-12) << where;
         EXPECT_EQ(t->m_font.lfEscapement, -LONG(std::lround(row.degrees * 10))) << where;
         EXPECT_EQ(t->m_font.lfHeight, 200);
+        EXPECT_EQ(t->m_font.lfPitchAndFamily, 0x32);
     }
+}
+
+TEST_F(DxfImport, LineTypesAreNamedByTheirStartInCapitals)
+{
+    const struct {
+        const char* name;
+        int style;
+    } rows[] = {{"DASHED", 1}, {"DASHED2", 1}, {"DASHEDX2", 1}, {"CENTER2", 3}, {"DASHDOT", 2},
+                {"dashed", 0}, {"Center", 0},  {"DASH", 0}};
+    std::string records;
+    for (const auto& row : rows)
+        records += Rec("LINE", {{6, row.name}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}});
+    Import(EntitiesFile(records));
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(Entity<CEntity>(int(i))->m_style, rows[i].style) << rows[i].name;
 }
 
 TEST_F(DxfImport, EntityColoursFollowTheColourNumbers)
@@ -482,14 +541,15 @@ TEST_F(DxfImport, BlockBasePointsMoveTheirEntities)
     EXPECT_EQ(line->m_p2, CPointd(1, 0, 0));
 }
 
-TEST_F(DxfImport, CountersTakeTheHigherValue)
+TEST_F(DxfImport, CountersAreOneMoreThanTheFiles)
 {
     doc.m_toolWords[TW_DOOR_BLOCKS] = 7;
     doc.m_toolWords[TW_DOUBLE_DOOR_BLOCKS] = 2;
+    doc.m_toolWords[TW_WINDOW_BLOCKS] = 3;
     Import(File(Section("HEADER", "9\n$USERI3\n70\n5\n9\n$USERI4\n70\n5\n9\n$USERI5\n70\nx\n")));
-    EXPECT_EQ(doc.m_toolWords[TW_DOOR_BLOCKS], 7);
-    EXPECT_EQ(doc.m_toolWords[TW_DOUBLE_DOOR_BLOCKS], 5);
-    EXPECT_EQ(doc.m_toolWords[TW_WINDOW_BLOCKS], 0);
+    EXPECT_EQ(doc.m_toolWords[TW_DOOR_BLOCKS], 6);
+    EXPECT_EQ(doc.m_toolWords[TW_DOUBLE_DOOR_BLOCKS], 6);
+    EXPECT_EQ(doc.m_toolWords[TW_WINDOW_BLOCKS], 3);
 }
 
 // Short decimals take a quicker way than other numbers; both read as std::from_chars does.
@@ -536,8 +596,9 @@ TEST_F(DxfImport, TextsAreKeptInCodePage1252)
         const char* expected;
     } rows[] = {
         {"AC1009", "Espa\xF1" "a", "Espa\xF1" "a"},
-        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4E2D \\U+zz", "Espa\xF1" "a \x80 ? \\U+zz"},
-        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xFF", "Espa\xF1" "a \x80 ? ?"},
+        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4e2d \\U+zz", "Espa\xF1" "a \x80 \\U+4E2D \\U+zz"},
+        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xF0\x9F\x98\x80 \xFF",
+         "Espa\xF1" "a \x80 \\U+4E2D \\U+D83D\\U+DE00 ?"},
         {"AC1009", "20%%dC %%p1 %%c5 %%%% %%uunder%%u %%065 50%", "20\xB0" "C \xB1" "1 \xD8" "5 %% under A 50%"},
     };
     for (const auto& row : rows) {
@@ -550,6 +611,54 @@ TEST_F(DxfImport, TextsAreKeptInCodePage1252)
                   row.expected)
             << row.value;
     }
+}
+
+// Names and texts in characters code page 1252 lacks stay apart as \U+
+// codes, are named in the one message, and go out and come back the same.
+TEST_F(DxfImport, NamesOutsideCodePage1252StayApartAndComeBack)
+{
+    const std::string walls = "\xD0\xA1\xD1\x82\xD0\xB5\xD0\xBD\xD1\x8B";
+    const std::string doors = "\xD0\x94\xD0\xB2\xD0\xB5\xD1\x80\xD0\xB8";
+    const std::string window = "\xD0\x9E\xD0\xBA\xD0\xBD\xD0\xBE", cupboard = "\xD0\xA8\xD0\xBA\xD0\xB0\xD1\x84";
+    const std::string path = testing::TempDir() + "/cyrillic.dxf";
+    std::ofstream(path, std::ios::binary) << File(
+        Section("HEADER", "9\n$ACADVER\n1\nAC1024\n") +
+        Section("TABLES", Rec("TABLE", {{2, "LAYER"}}) + Rec("LAYER", {{2, walls}, {62, "1"}}) +
+                              Rec("LAYER", {{2, doors}, {62, "-3"}}) + Rec("ENDTAB", {})) +
+        Section("BLOCKS", Rec("BLOCK", {{2, window}, {8, walls}}) + Rec("CIRCLE", {{10, "0"}, {20, "0"}, {40, "1"}}) +
+                              Rec("ENDBLK", {}) + Rec("BLOCK", {{2, cupboard}, {8, doors}}) +
+                              Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}) + Rec("ENDBLK", {})) +
+        Section("ENTITIES", Rec("INSERT", {{2, window}, {8, walls}, {10, "0"}, {20, "0"}}) +
+                                Rec("INSERT", {{2, cupboard}, {8, doors}, {10, "5"}, {20, "0"}}) +
+                                Rec("TEXT", {{1, window + " " + cupboard}, {8, walls}, {10, "0"}, {20, "0"}})));
+    ScriptedMessageBoxes boxes({IDOK});
+    ASSERT_TRUE(doc.ReadDXF(path));
+    const std::string wallsCode = "\\U+0421\\U+0442\\U+0435\\U+043D\\U+044B";
+    const std::string doorsCode = "\\U+0414\\U+0432\\U+0435\\U+0440\\U+0438";
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    for (const std::string& name : {wallsCode, doorsCode})
+        EXPECT_NE(boxes.asked[0].find("\"" + name + "\""), std::string::npos) << boxes.asked[0];
+    CLayer *wallsLayer = nullptr, *doorsLayer = nullptr;
+    ASSERT_TRUE(doc.FindLayer(wallsCode, wallsLayer));
+    ASSERT_TRUE(doc.FindLayer(doorsCode, doorsLayer));
+    EXPECT_EQ(wallsLayer->m_on, 1);
+    EXPECT_EQ(doorsLayer->m_on, 0);
+    EXPECT_EQ(doorsLayer->m_color, 0x00FF00u);
+    const CBloq* windowBlock = doc.FindBlock("\\U+041E\\U+043A\\U+043D\\U+043E");
+    const CBloq* cupboardBlock = doc.FindBlock("\\U+0428\\U+043A\\U+0430\\U+0444");
+    ASSERT_TRUE(windowBlock && cupboardBlock);
+    EXPECT_EQ(static_cast<CDib*>(windowBlock->GetEntityList().GetHead())->m_type, ENT_CIRCLE);
+    EXPECT_EQ(static_cast<CDib*>(cupboardBlock->GetEntityList().GetHead())->m_type, ENT_LINE);
+
+    CRectaDoc back;
+    back.OnNewDocument();
+    const DxfExportResult exported = ExportDXF(doc);
+    ASSERT_TRUE(ImportDXF(back, exported.text).ok);
+    std::vector<Row> before = ListDrawing(doc), after = ListDrawing(back);
+    // The counters come back one higher.
+    before.erase(before.begin());
+    after.erase(after.begin());
+    EXPECT_EQ(after, before);
 }
 
 TEST_F(DxfImport, ThicknessMakesAnEntityExtruded)

@@ -20,7 +20,6 @@ import sys
 
 import ezdxf
 from ezdxf.enums import TextEntityAlignment as Align
-from ezdxf.math import bulge_to_arc
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "dxf")
 PURE = {1: "0000ff", 2: "00ffff", 3: "00ff00", 4: "ffff00", 5: "ff0000", 6: "ff00ff"}
@@ -34,6 +33,34 @@ def colour(aci):
 
 def num(v):
     return repr(float(v))
+
+
+def normal_radians(a):
+    a = math.fmod(a, 2 * math.pi)
+    if a < 0:
+        a += 2 * math.pi
+    return 0.0 if a >= 2 * math.pi else a
+
+
+def arc_from_bulge(p0, p1, b):
+    """Centre, start, end and radius as the import makes them: the angles
+    first, the radius from the chord and the sweep those angles make."""
+    dx, dy = p1[0] - p0[0], p1[1] - p0[1]
+    half = 2 * math.atan(abs(b))
+    middle = math.atan2(dy, dx) + (-math.pi / 2 if b > 0 else math.pi / 2)
+    start, end = normal_radians(middle - half), normal_radians(middle + half)
+    sweep = math.fmod(end - start, 2 * math.pi)
+    if sweep <= 0:
+        sweep += 2 * math.pi
+    radius = math.hypot(dx, dy) / (2 * math.sin(sweep / 2))
+    to_centre = -radius * math.cos(half)
+    centre = (0.5 * (p0[0] + p1[0]) + to_centre * math.cos(middle), 0.5 * (p0[1] + p1[1]) + to_centre * math.sin(middle))
+    return centre, start, end, radius
+
+
+def counter(v):
+    """A tool counter: one more than the file's value, when it has a usable one."""
+    return v + 1 if isinstance(v, int) and 0 <= v < 0xFFFF else 0
 
 
 def ang(v):
@@ -147,7 +174,8 @@ class Expected:
         return [layer, self.layers[layer.upper()][1] if c == 256 else colour(c)]
 
     def style(self, e):
-        return str(LINE_TYPES.get(e.dxf.get("linetype", "").upper(), 0))
+        name = e.dxf.get("linetype", "")
+        return str(next((s for t, s in LINE_TYPES.items() if name.startswith(t)), 0))
 
     def left(self, kind, reason=None):
         self.leftout[kind + (" (%s)" % reason if reason else "")] += 1
@@ -230,7 +258,7 @@ class Expected:
             if bulge == 0.0 or (p0[0] == p1[0] and p0[1] == p1[1]):
                 row += ["L"] + [num(v) for v in p0 + p1]
             else:
-                centre, start, end, radius = bulge_to_arc(p0, p1, bulge)
+                centre, start, end, radius = arc_from_bulge(p0, p1, bulge)
                 row += ["A", num(centre[0]), num(centre[1]), num(p0[2]), num(radius), ang(math.degrees(start)),
                         ang(math.degrees(end)), "1" if bulge > 0 else "0"]
         return row
@@ -282,7 +310,7 @@ class Expected:
             if not layout.is_modelspace:
                 for e in layout:
                     self.entity(e, False, True)
-        out = [["COUNTERS"] + [str(self.doc.header.get(v, 0)) for v in ("$USERI3", "$USERI4", "$USERI5")]]
+        out = [["COUNTERS"] + [str(counter(self.doc.header.get(v))) for v in ("$USERI3", "$USERI4", "$USERI5")]]
         out += [["LAYER"] + [str(v) for v in layer] for layer in self.layers.values()]
         for name, layer, rows in blocks:
             out += [["BLOCK", name, layer]] + rows + [["END"]]
@@ -424,7 +452,7 @@ QUIRKS = [
 ]
 
 QUIRKS_EXPECTED = """\
-COUNTERS\t5\t0\t0
+COUNTERS\t6\t0\t0
 LAYER\tZP\t000000\t1
 LAYER\tLINEAR\t00ff00\t0
 LAYER\tKept on\t0000ff\t1
