@@ -130,6 +130,16 @@ FormField& Form::AddButton(std::string name, std::string label, std::function<vo
 
 FormField* Form::Find(std::string_view name)
 {
+    if (m_indexed > fields.size()) {
+        m_byName.clear();
+        m_indexed = 0;
+    }
+    for (; m_indexed < fields.size(); ++m_indexed)
+        m_byName.try_emplace(fields[m_indexed].name, m_indexed);
+    if (const auto it = m_byName.find(std::string(name));
+        it != m_byName.end() && it->second < fields.size() && fields[it->second].name == name)
+        return &fields[it->second];
+    // A field renamed after it was added.
     for (FormField& f : fields)
         if (f.name == name)
             return &f;

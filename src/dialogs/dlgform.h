@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -83,6 +84,12 @@ struct Form {
     // Value of a number edit that passed validation; fallback when it does not parse.
     double Real(std::string_view name, double fallback = 0.0) const;
     int Integer(std::string_view name, int fallback = 0) const;
+
+private:
+    // Name -> place in fields of the first field of that name, for the fields
+    // up to m_indexed; checked against the field's name on every use.
+    mutable std::unordered_map<std::string, std::size_t> m_byName;
+    mutable std::size_t m_indexed = 0;
 };
 
 // What a script does with a shown form: sets values, presses buttons, closes.

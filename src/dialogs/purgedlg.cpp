@@ -114,9 +114,10 @@ int RunPurgaBloqsDlg(CRectaDoc& doc, const CNamesInUse& inUse)
         names.push_back(block->m_name);
     std::vector<std::size_t> ticked;
     const int result = RunPurgeForm("BLOQUESMULT", "PURGE BLOCKS", "No block of the drawing is unused.", names, ticked);
+    std::vector<CBloq*> purged;
     for (std::size_t i : ticked)
-        if (POSITION pos = doc.FindBlockPosition(blocks[i]))
-            doc.RemoveBlockAt(pos);
+        purged.push_back(blocks[i]);
+    doc.RemoveBlocks(purged);
     if (!ticked.empty())
         doc.SetModifiedFlag();
     return result;

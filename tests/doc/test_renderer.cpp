@@ -221,7 +221,7 @@ TEST_F(Renderer, BlocksShowWithTheirInsertionPoint)
         EXPECT_EQ(colours.count(0xFF0000u), radius > 0 ? 1u : 0u) << "a marker cut to no pixels shows none";
     }
     CObList none(ListOwnership::owns);
-    CBloq* empty = doc.AddBlock(CPointd(), none);
+    CBloq* empty = doc.AddBlock(CPointd(), none, "EMPTY");
     empty->CalcExtents(doc);
     CRecordingDC rec;
     EXPECT_FALSE(RenderBlockToDC(doc, *empty, 0, 1, 1, 50, 50, rec));

@@ -387,8 +387,7 @@ TEST_F(InsertView, BlocksThatMultiplyEachOtherEndWithinTheirBudget)
         CObList list(ListOwnership::owns);
         for (int i = 0; i < 30; ++i)
             list.AddTail(new CDib(ENT_INSERT, NewInsert(inner.c_str(), 0.0001 * i, 0)));
-        CBloq* b = doc.AddBlock(CPointd(), list);
-        b->m_name = "B" + std::to_string(level);
+        CBloq* b = doc.AddBlock(CPointd(), list, "B" + std::to_string(level));
         b->CalcExtents(doc);
     }
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(2, 2), 1, 0, 1, "B0");
