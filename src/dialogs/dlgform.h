@@ -8,8 +8,8 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -86,10 +86,12 @@ struct Form {
     int Integer(std::string_view name, int fallback = 0) const;
 
 private:
-    // Name -> place in fields of the first field of that name, for the fields
-    // up to m_indexed; checked against the field's name on every use.
-    mutable std::unordered_map<std::string, std::size_t> m_byName;
+    // Open-addressed table of the fields up to m_indexed by name: 0 empty,
+    // else the place in fields + 1 of the first field of that name. Every
+    // hit is checked against the field's name.
+    mutable std::vector<std::uint32_t> m_slots;
     mutable std::size_t m_indexed = 0;
+    std::size_t Slot(std::string_view name) const;
 };
 
 // What a script does with a shown form: sets values, presses buttons, closes.

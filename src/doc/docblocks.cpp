@@ -3,7 +3,7 @@
 
 #include "model/bloq.h"
 
-#include <unordered_set>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -71,27 +71,35 @@ POSITION CRectaDoc::FindBlockPosition(const CBloq* block) const
 
 void CRectaDoc::RemoveBlocks(const std::vector<CBloq*>& blocks)
 {
-    const std::unordered_set<const CObject*> gone(blocks.begin(), blocks.end());
-    if (gone.empty())
+    if (blocks.empty())
         return;
+    std::vector<const CObject*> gone(blocks.begin(), blocks.end());
+    std::sort(gone.begin(), gone.end());
+    auto isGone = [&](const CObject* obj) { return std::binary_search(gone.begin(), gone.end(), obj); };
     auto forget = [&](CObject* obj) {
         CObList& refs = static_cast<CBloq*>(obj)->GetRefBlockList();
         for (POSITION pos = refs.GetHeadPosition(); pos;) {
             const POSITION here = pos;
-            if (gone.count(refs.GetNext(pos)))
+            if (isGone(refs.GetNext(pos)))
                 refs.RemoveAt(here);
         }
     };
     for (const auto& obj : m_unlistedBlocks)
         forget(obj.get());
+    // Removing most of the list: the rest is indexed anew on the next lookup.
+    if (2 * gone.size() >= std::size_t(m_blocks.GetCount())) {
+        m_blockIndex.clear();
+        m_blockIndexStale = true;
+    }
     for (POSITION pos = m_blocks.GetHeadPosition(); pos;) {
         const POSITION here = pos;
         auto* block = static_cast<CBloq*>(m_blocks.GetNext(pos));
-        if (!gone.count(block)) {
+        if (!isGone(block)) {
             forget(block);
             continue;
         }
-        if (const auto it = m_blockIndex.find(block->m_name); it != m_blockIndex.end() && it->second == block) {
+        const auto it = m_blockIndexStale ? m_blockIndex.end() : m_blockIndex.find(block->m_name);
+        if (it != m_blockIndex.end() && it->second == block) {
             m_blockIndex.erase(it);
             // A later block of the name now comes first.
             m_blockIndexStale |= m_blockNamesRepeat;

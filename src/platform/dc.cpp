@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <unordered_map>
 
 std::int64_t SaturateToLogical(double v)
 {
@@ -108,7 +110,9 @@ bool CBrush::CreatePatternBrush(const QImage& pattern)
     return true;
 }
 
-QString ResolveFontFamily(std::string_view face, BYTE pitchAndFamily)
+namespace {
+
+QString ResolveFontFamilyNow(std::string_view face, BYTE pitchAndFamily, bool haveDb)
 {
     static const struct {
         const char* face;
@@ -124,7 +128,6 @@ QString ResolveFontFamily(std::string_view face, BYTE pitchAndFamily)
         if (name.compare(QLatin1String(k.face), Qt::CaseInsensitive) == 0)
             return QString::fromLatin1(k.family);
     }
-    const bool haveDb = qGuiApp != nullptr;
     if (haveDb && !name.isEmpty() && QFontDatabase::hasFamily(name))
         return name;
     QString fallback = QStringLiteral("Liberation Sans");
@@ -135,6 +138,23 @@ QString ResolveFontFamily(std::string_view face, BYTE pitchAndFamily)
     if (haveDb && !QFontDatabase::hasFamily(fallback))
         return QFont().defaultFamily();
     return fallback;
+}
+
+}  // namespace
+
+QString ResolveFontFamily(std::string_view face, BYTE pitchAndFamily)
+{
+    if (!qGuiApp)
+        return ResolveFontFamilyNow(face, pitchAndFamily, false);
+    // The font database is asked once a face name and pitch-and-family byte.
+    static std::unordered_map<std::string, QString> resolved;
+    std::string key(face);
+    key += char(pitchAndFamily);
+    if (const auto cached = resolved.find(key); cached != resolved.end())
+        return cached->second;
+    if (resolved.size() >= 4096)  // a drawing of endless face names
+        resolved.clear();
+    return resolved.emplace(std::move(key), ResolveFontFamilyNow(face, pitchAndFamily, true)).first->second;
 }
 
 bool CFont::CreateFontIndirect(const LOGFONT& lf)
