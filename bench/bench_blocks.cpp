@@ -234,8 +234,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     PrintMessageBoxes();
 
-    if (!getenv("ONLYTEXT") && !getenv("ONLYBLOCKS")) Purge();
-    if (!getenv("ONLYBLOCKS")) Texts();
-    if (!getenv("ONLYTEXT")) ManyBlocks();
+    Purge();
+    Texts();
+    ManyBlocks();
     return 0;
 }

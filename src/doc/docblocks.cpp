@@ -64,11 +64,6 @@ CBloq* CRectaDoc::GetNextBlock(POSITION& pos) const
     return static_cast<CBloq*>(m_blocks.GetNext(pos));
 }
 
-POSITION CRectaDoc::FindBlockPosition(const CBloq* block) const
-{
-    return m_blocks.Find(block);
-}
-
 void CRectaDoc::RemoveBlocks(const std::vector<CBloq*>& blocks)
 {
     if (blocks.empty())

@@ -279,14 +279,14 @@ public:
     // Takes block, named already, into the list: at its head or its tail.
     void AdoptBlock(CBloq* block, bool atHead);
     POSITION GetFirstBlockPosition() const { return m_blocks.GetHeadPosition(); }
-    // The first block named exactly name, or null.
+    // The first block named exactly name, or null. Found by a name index that
+    // the operations here keep; blocks are named when they join the list.
     CBloq* FindBlock(std::string_view name) const override;
     double PointHeight() const override { return m_pointHeight; }
     bool FillsHatches() const override;
     bool ShowsBitmaps() const override;
     const LOGFONT& LabelFont() const override { return m_dimFont; }
     CBloq* GetNextBlock(POSITION& pos) const;
-    POSITION FindBlockPosition(const CBloq* block) const;
     // Removes the blocks in one walk of the list, unlinks them from every
     // referenced-block list and frees each with everything it holds. Blocks
     // not in the list are left alone.

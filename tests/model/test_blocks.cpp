@@ -162,7 +162,8 @@ TEST_F(BlockDoc, ListsFindsAndFreesBlocks)
     CArchive saved;
     doc.Serialize(saved);
     CRectaDoc loaded;
-    CArchive in(saved.TakeData());
+    const std::vector<BYTE> bytes = saved.TakeData();
+    CArchive in(bytes);
     loaded.Serialize(in);
     EXPECT_EQ(loaded.FindBlock("C"), loaded.GetBlockList().GetTail());
     EXPECT_EQ(loaded.FindBlock("B"), loaded.GetBlockList().GetHead());
