@@ -138,9 +138,7 @@ std::string NewBlockName(const CRectaDoc& doc, std::string_view prefix, int& cou
 
 CBloq* AddNamedBlock(CRectaDoc& doc, CObList& entities, const std::string& name)
 {
-    CBloq* block = doc.AddBlock(CPointd(), entities);
-    block->m_name = name;
-    return block;
+    return doc.AddBlock(CPointd(), entities, name);
 }
 
 std::string NumberText(double value)

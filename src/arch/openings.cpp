@@ -348,7 +348,7 @@ void ApplyHeights(CRectaDoc& doc, CRectaView& view, const char* kind, const char
         entities.AddTail(faces);
         auto [prefix, counter] = BlockCounter(doc, p.op);
         block->m_name = NewBlockName(doc, prefix, *counter);
-        doc.GetBlockList().AddTail(block);
+        doc.AdoptBlock(block, false);
         block->CalcExtents(doc);
         view.AddUndoStep(UNDO_CHANGED, ENT_INSERT, p.record, p.pos);
         doc.DrawInAllViews(0, p.record);

@@ -4,6 +4,8 @@
 #include "model/strutil.h"
 #include "platform/msgbox.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 
@@ -128,8 +130,30 @@ FormField& Form::AddButton(std::string name, std::string label, std::function<vo
     return f;
 }
 
+std::size_t Form::Slot(std::string_view name) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = std::hash<std::string_view>()(name) & mask;
+    while (m_slots[i] != 0 && fields[m_slots[i] - 1].name != name)
+        i = (i + 1) & mask;
+    return i;
+}
+
 FormField* Form::Find(std::string_view name)
 {
+    // Small forms are searched in order; large ones (a check box a block) by name.
+    if (fields.size() > 16) {
+        if (m_indexed > fields.size() || 2 * fields.size() > m_slots.size()) {
+            m_slots.assign(std::max<std::size_t>(64, std::bit_ceil(4 * fields.size())), 0);
+            m_indexed = 0;
+        }
+        for (; m_indexed < fields.size(); ++m_indexed)
+            if (const std::size_t i = Slot(fields[m_indexed].name); m_slots[i] == 0)
+                m_slots[i] = std::uint32_t(m_indexed + 1);
+        if (const std::uint32_t hit = m_slots[Slot(name)])
+            return &fields[hit - 1];
+    }
+    // Also a field renamed after it was indexed.
     for (FormField& f : fields)
         if (f.name == name)
             return &f;

@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <cstdint>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -83,6 +84,14 @@ struct Form {
     // Value of a number edit that passed validation; fallback when it does not parse.
     double Real(std::string_view name, double fallback = 0.0) const;
     int Integer(std::string_view name, int fallback = 0) const;
+
+private:
+    // Open-addressed table of the fields up to m_indexed by name: 0 empty,
+    // else the place in fields + 1 of the first field of that name. Every
+    // hit is checked against the field's name.
+    mutable std::vector<std::uint32_t> m_slots;
+    mutable std::size_t m_indexed = 0;
+    std::size_t Slot(std::string_view name) const;
 };
 
 // What a script does with a shown form: sets values, presses buttons, closes.

@@ -37,12 +37,14 @@ int RunPurgeForm(const char* templateName, const char* title, const char* none,
         form.showOnly = true;
         return RunForm(form);
     }
+    form.fields.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i)
         form.AddCheck("item" + std::to_string(i), names[i], false);
     const int result = RunForm(form);
+    // The check boxes are the form's fields, in order.
     if (result == 1)
         for (std::size_t i = 0; i < names.size(); ++i)
-            if (form.Checked("item" + std::to_string(i)))
+            if (form.fields[i].checked)
                 ticked.push_back(i);
     return result;
 }
@@ -114,9 +116,10 @@ int RunPurgaBloqsDlg(CRectaDoc& doc, const CNamesInUse& inUse)
         names.push_back(block->m_name);
     std::vector<std::size_t> ticked;
     const int result = RunPurgeForm("BLOQUESMULT", "PURGE BLOCKS", "No block of the drawing is unused.", names, ticked);
+    std::vector<CBloq*> purged;
     for (std::size_t i : ticked)
-        if (POSITION pos = doc.FindBlockPosition(blocks[i]))
-            doc.RemoveBlockAt(pos);
+        purged.push_back(blocks[i]);
+    doc.RemoveBlocks(purged);
     if (!ticked.empty())
         doc.SetModifiedFlag();
     return result;

@@ -3,26 +3,60 @@
 
 #include "model/bloq.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 CBloq* CRectaDoc::FindBlock(std::string_view name) const
 {
-    for (CObject* obj : m_blocks) {
-        auto* block = static_cast<CBloq*>(obj);
-        if (block->m_name == name)
-            return block;
+    if (m_blockIndexStale) {
+        m_blockIndex.clear();
+        m_blockNamesRepeat = false;
+        for (CObject* obj : m_blocks) {
+            auto* block = static_cast<CBloq*>(obj);
+            m_blockNamesRepeat |= !m_blockIndex.emplace(block->m_name, block).second;
+        }
+        m_blockIndexStale = false;
     }
-    return nullptr;
+    const auto found = m_blockIndex.find(std::string(name));
+    if (found == m_blockIndex.end())
+        return nullptr;
+    if (found->second->m_name != name) {
+        // Renamed behind the list's back: index the names as they are now.
+        m_blockIndexStale = true;
+        return FindBlock(name);
+    }
+    return found->second;
 }
 
-CBloq* CRectaDoc::AddBlock(const CPointd& base, CObList& entities)
+void CRectaDoc::IndexBlock(CBloq* block, bool atHead)
+{
+    const auto [it, added] = m_blockIndex.try_emplace(block->m_name, block);
+    if (!added) {
+        m_blockNamesRepeat = true;
+        if (atHead)
+            it->second = block;
+    }
+}
+
+CBloq* CRectaDoc::AddBlock(const CPointd& base, CObList& entities, std::string_view name)
 {
     auto* block = new CBloq(m_penWidth, m_color, m_layerName, base, entities);
-    m_blocks.AddTail(block);
+    block->m_name = name;
+    AdoptBlock(block, false);
     block->CalcExtents(*this);
     SetModifiedFlag();
     return block;
+}
+
+void CRectaDoc::AdoptBlock(CBloq* block, bool atHead)
+{
+    if (atHead)
+        m_blocks.AddHead(block);
+    else
+        m_blocks.AddTail(block);
+    if (!m_blockIndexStale)
+        IndexBlock(block, atHead);
 }
 
 CBloq* CRectaDoc::GetNextBlock(POSITION& pos) const
@@ -30,25 +64,52 @@ CBloq* CRectaDoc::GetNextBlock(POSITION& pos) const
     return static_cast<CBloq*>(m_blocks.GetNext(pos));
 }
 
-POSITION CRectaDoc::FindBlockPosition(const CBloq* block) const
+void CRectaDoc::RemoveBlocks(const std::vector<CBloq*>& blocks)
 {
-    return m_blocks.Find(block);
-}
-
-void CRectaDoc::RemoveBlockAt(POSITION pos)
-{
-    const auto* removed = static_cast<const CBloq*>(m_blocks.GetAt(pos));
-    for (CObject* obj : m_blocks)
-        static_cast<CBloq*>(obj)->ForgetRefBlock(removed);
+    if (blocks.empty())
+        return;
+    std::vector<const CObject*> gone(blocks.begin(), blocks.end());
+    std::sort(gone.begin(), gone.end());
+    auto isGone = [&](const CObject* obj) { return std::binary_search(gone.begin(), gone.end(), obj); };
+    auto forget = [&](CObject* obj) {
+        CObList& refs = static_cast<CBloq*>(obj)->GetRefBlockList();
+        for (POSITION pos = refs.GetHeadPosition(); pos;) {
+            const POSITION here = pos;
+            if (isGone(refs.GetNext(pos)))
+                refs.RemoveAt(here);
+        }
+    };
     for (const auto& obj : m_unlistedBlocks)
-        static_cast<CBloq*>(obj.get())->ForgetRefBlock(removed);
-    m_blocks.DeleteAt(pos);
+        forget(obj.get());
+    // Removing most of the list: the rest is indexed anew on the next lookup.
+    if (2 * gone.size() >= std::size_t(m_blocks.GetCount())) {
+        m_blockIndex.clear();
+        m_blockIndexStale = true;
+    }
+    for (POSITION pos = m_blocks.GetHeadPosition(); pos;) {
+        const POSITION here = pos;
+        auto* block = static_cast<CBloq*>(m_blocks.GetNext(pos));
+        if (!isGone(block)) {
+            forget(block);
+            continue;
+        }
+        const auto it = m_blockIndexStale ? m_blockIndex.end() : m_blockIndex.find(block->m_name);
+        if (it != m_blockIndex.end() && it->second == block) {
+            m_blockIndex.erase(it);
+            // A later block of the name now comes first.
+            m_blockIndexStale |= m_blockNamesRepeat;
+        }
+        m_blocks.DeleteAt(here);
+    }
 }
 
 void CRectaDoc::DeleteBlocks()
 {
     m_blocks.DeleteAll();
     m_unlistedBlocks.clear();
+    m_blockIndex.clear();
+    m_blockIndexStale = false;
+    m_blockNamesRepeat = false;
 }
 
 void CRectaDoc::CalcBlockExtents()
@@ -64,7 +125,7 @@ void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks)
         if (doc.FindBlock(block->m_name))
             continue;
         CBloq* copy = block->Clone();
-        doc.GetBlockList().AddHead(copy);
+        doc.AdoptBlock(copy, true);
         added.emplace_back(block, copy);
     }
     for (auto [original, copy] : added)

@@ -9,6 +9,7 @@
 #include "platform/msgbox.h"
 #include "platform/waitcursor.h"
 
+#include <memory>
 #include <optional>
 
 namespace {
@@ -82,6 +83,14 @@ bool WriteBlockToDrawingFile(CRectaDoc& doc, const std::string& path, CBloq& blo
     return true;
 }
 
+std::string ReadDrawingHeader(CArchive& ar)
+{
+    CRectaDoc scratch;
+    scratch.SerializeHeader(ar);
+    scratch.SerializeSettings(ar);
+    return scratch.m_layerName;
+}
+
 CBloq* InsertDrawingFile(CRectaDoc& doc, const std::string& path, std::string_view name)
 {
     const std::string blockName = name.substr(0, 5) == "zp_ac" ? "ZP_AC" : std::string(name);
@@ -90,25 +99,49 @@ CBloq* InsertDrawingFile(CRectaDoc& doc, const std::string& path, std::string_vi
                       MB_OK | MB_ICONEXCLAMATION);
         return nullptr;
     }
-    CRectaDoc file;
-    if (const std::optional<std::string> error = LoadDrawing(path, file)) {
+    std::vector<BYTE> bytes;
+    if (const std::optional<std::string> error = ReadDrawingFileBytes(path, bytes)) {
         AfxMessageBox(*error, MB_OK | MB_ICONEXCLAMATION);
         return nullptr;
     }
     CWaitCursor wait;
-    AddMissingLayersAndBlocks(doc, file);
-    CObList entities{ListOwnership::owns};
-    while (POSITION pos = file.GetFirstEntityPosition()) {
-        entities.AddTail(file.GetEntityRecord(pos));
-        file.RemoveEntityRecord(pos);
+    // Read whole before anything is added; the embedded objects after the lists are not read.
+    std::string fileLayer;
+    CPointd extMin, extMax;
+    CObList layers{ListOwnership::owns}, entities{ListOwnership::owns}, blocks{ListOwnership::owns},
+        attribs{ListOwnership::owns};
+    std::vector<std::unique_ptr<CObject>> unlisted;
+    try {
+        CArchive ar(bytes);
+        fileLayer = ReadDrawingHeader(ar);
+        CPointd window;
+        window.Serialize(ar);
+        window.Serialize(ar);
+        extMin.Serialize(ar);
+        extMax.Serialize(ar);
+        layers.Serialize(ar, RUNTIME_CLASS(CLayer));
+        entities.Serialize(ar, RUNTIME_CLASS(CDib));
+        blocks.Serialize(ar, DrawingListClass("CBloq"));
+        attribs.Serialize(ar, DrawingListClass("CAttrib"));
+        unlisted = ar.TakeUnowned();
+    } catch (const CArchiveException& e) {
+        AfxMessageBox(DamagedDrawingMessage(path, e.what()), MB_OK | MB_ICONEXCLAMATION);
+        return nullptr;
     }
-    CBloq* block = doc.AddBlock(CPointd(), entities);
-    block->m_name = blockName;
-    block->m_layer = !file.m_layerName.empty() && file.m_layerName[0] == 'Z' ? "ZP" : file.m_layerName;
-    for (CObject* obj : file.GetAttribDefList())
+    for (CObject* obj : layers) {
+        const auto* layer = static_cast<const CLayer*>(obj);
+        CLayer* found = nullptr;
+        if (!doc.FindLayer(layer->m_name, found))
+            doc.AddLayer(layer->m_color, layer->m_on)->m_name = layer->m_name;
+    }
+    CBloq* block = doc.AddBlock(CPointd(), entities, blockName);
+    for (CObject* obj : attribs)
         block->AddAttrib(*static_cast<const CAttrib*>(obj));
-    block->m_extMin = file.m_extMin;
-    block->m_extMax = file.m_extMax;
+    block->m_layer = !fileLayer.empty() && fileLayer[0] == 'Z' ? "ZP" : fileLayer;
+    block->m_extMin = extMin;
+    block->m_extMax = extMax;
+    // Named first: a block of the file with the new block's name is not added.
+    AddMissingBlocks(doc, blocks);
     CollectReferencedBlocks(doc, block->GetEntityList(), *block);
     doc.CalcBlockExtents();
     return block;

@@ -12,6 +12,7 @@
 class CRectaDoc;
 class CBloq;
 class CDib;
+class CArchive;
 
 // Writes block as a drawing file: the drawing's header and settings, the
 // block's extents as window and extents, the drawing's layers its entities
@@ -21,6 +22,10 @@ class CDib;
 bool WriteBlockToDrawingFile(CRectaDoc& doc, const std::string& path, CBloq& block);
 // The bytes of that file; throws CArchiveException when they cannot be made.
 std::vector<BYTE> BlockDrawingBytes(CRectaDoc& doc, CBloq& block);
+
+// Reads past a drawing file's header and settings; the file's current layer
+// name, every other value dropped.
+std::string ReadDrawingHeader(CArchive& ar);
 
 // Reads the drawing file at path into a new block of doc named name ("ZP_AC"
 // for any name beginning "zp_ac"), with the layers and blocks it needs that

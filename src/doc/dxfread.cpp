@@ -784,8 +784,7 @@ void Importer::Commit()
         CObList elements{ListOwnership::owns};
         for (CElementPtr& e : b->elements)
             elements.AddTail(e.release());
-        CBloq* block = m_doc.AddBlock(CPointd(), elements);
-        block->m_name = m_finalNames.at(DxfNameKey(b->name));
+        CBloq* block = m_doc.AddBlock(CPointd(), elements, m_finalNames.at(DxfNameKey(b->name)));
         block->m_layer = b->layer;
         for (const CAttrib& a : b->attribs)
             block->AddAttrib(a);

@@ -149,12 +149,29 @@ std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh
 {
     CWaitCursor wait;
     std::vector<BYTE> bytes;
+    if (auto error = ReadDrawingFileBytes(path, bytes))
+        return error;
+    if (const auto damage = ReadDrawingBytes(bytes, fresh))
+        return DamagedDrawingMessage(path, *damage);
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadDrawingFileBytes(const std::string& path, std::vector<BYTE>& bytes)
+{
     std::string error;
     if (!ReadRegularFile(path, kMaxFileSize, bytes, error))
         return "Cannot open the drawing " + path + ": " + error;
-    if (const auto damage = ReadDrawingBytes(bytes, fresh))
-        return "The drawing " + path + " is damaged or not a drawing file (" + *damage + ").";
     return std::nullopt;
+}
+
+std::string DamagedDrawingMessage(const std::string& path, const std::string& damage)
+{
+    return "The drawing " + path + " is damaged or not a drawing file (" + damage + ").";
+}
+
+const CRuntimeClass* DrawingListClass(const char* name)
+{
+    return ListClass(name);
 }
 
 std::optional<std::string> ReadDrawingBytes(std::span<const BYTE> bytes, CRectaDoc& fresh)
@@ -194,6 +211,9 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
     m_entityIndex.swap(other.m_entityIndex);
     m_layers.Swap(other.m_layers);
     m_blocks.Swap(other.m_blocks);
+    m_blockIndex.swap(other.m_blockIndex);
+    std::swap(m_blockIndexStale, other.m_blockIndexStale);
+    std::swap(m_blockNamesRepeat, other.m_blockNamesRepeat);
     m_unlistedBlocks.swap(other.m_unlistedBlocks);
     m_attribDefs.Swap(other.m_attribDefs);
     std::swap(m_embeddedItems, other.m_embeddedItems);
@@ -327,6 +347,8 @@ void CRectaDoc::SerializeContents(CArchive& ar)
     if (ar.IsLoading())
         RebuildEntityIndex();
     m_blocks.Serialize(ar, ListClass("CBloq"));
+    if (ar.IsLoading())
+        m_blockIndexStale = true;
     m_attribDefs.Serialize(ar, ListClass("CAttrib"));
     if (ar.IsLoading()) {
         // Blocks that only referenced-block lists name stay with the drawing.

@@ -295,23 +295,27 @@ public:
     CObList& GetLayerList() { return m_layers; }
     // Read-only: the entity list changes through the operations above, which keep its index.
     const CObList& GetEntityList() const { return m_entities; }
-    CObList& GetBlockList() { return m_blocks; }
+    // Read-only: the block list changes through the operations below, which keep its name index.
+    const CObList& GetBlockList() const { return m_blocks; }
 
-    // Block list (docblocks.cpp). A new block takes the current pen, colour and
-    // layer and every element of entities; the caller names it.
-    CBloq* AddBlock(const CPointd& base, CObList& entities);
+    // Block list (docblocks.cpp). A new block named name takes the current
+    // pen, colour and layer and every element of entities.
+    CBloq* AddBlock(const CPointd& base, CObList& entities, std::string_view name);
+    // Takes block, named already, into the list: at its head or its tail.
+    void AdoptBlock(CBloq* block, bool atHead);
     POSITION GetFirstBlockPosition() const { return m_blocks.GetHeadPosition(); }
-    // The first block named exactly name, or null.
+    // The first block named exactly name, or null. Found by a name index that
+    // the operations here keep; blocks are named when they join the list.
     CBloq* FindBlock(std::string_view name) const override;
     double PointHeight() const override { return m_pointHeight; }
     bool FillsHatches() const override;
     bool ShowsBitmaps() const override;
     const LOGFONT& LabelFont() const override { return m_dimFont; }
     CBloq* GetNextBlock(POSITION& pos) const;
-    POSITION FindBlockPosition(const CBloq* block) const;
-    // Removes the block, unlinks it from every referenced-block list and
-    // frees it with everything it holds.
-    void RemoveBlockAt(POSITION pos);
+    // Removes the blocks in one walk of the list, unlinks them from every
+    // referenced-block list and frees each with everything it holds. Blocks
+    // not in the list are left alone.
+    void RemoveBlocks(const std::vector<CBloq*>& blocks);
     // Frees every block, those only referenced-block lists name included.
     void DeleteBlocks();
     // Measures every block's box again (CBloq::m_box); the stored extents stay.
@@ -368,6 +372,7 @@ private:
     void SwapContents(CRectaDoc& other);
     bool WriteFileAtomically(const std::string& path, std::string& error) const;
     void RebuildEntityIndex();
+    void IndexBlock(CBloq* block, bool atHead);
     template <class T>
     T* Append(CObList& list, int type, T* entity, int visible = 1);
     template <class T>
@@ -376,6 +381,12 @@ private:
     CObList m_entities{ListOwnership::owns};
     CObList m_layers{ListOwnership::owns};
     CObList m_blocks{ListOwnership::owns};
+    // Name -> first block of that name in the list; rebuilt on the next
+    // lookup after the list was loaded or swapped whole.
+    mutable std::unordered_map<std::string, CBloq*> m_blockIndex;
+    mutable bool m_blockIndexStale = false;
+    // Some name was met twice: a removal may bring a later block of its name forward.
+    mutable bool m_blockNamesRepeat = false;
     // Blocks a file names in referenced-block lists only: kept, so that the
     // lists still name them when the drawing is written again.
     std::vector<std::unique_ptr<CObject>> m_unlistedBlocks;
@@ -395,3 +406,9 @@ void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);
 std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh);
 // The same for a drawing file held in bytes; the archive's reason when it cannot be read whole.
 std::optional<std::string> ReadDrawingBytes(std::span<const BYTE> bytes, CRectaDoc& fresh);
+// The bytes of the drawing file at path, or the reason they cannot be read.
+std::optional<std::string> ReadDrawingFileBytes(const std::string& path, std::vector<BYTE>& bytes);
+// The message for a drawing file at path that is damaged as damage says.
+std::string DamagedDrawingMessage(const std::string& path, const std::string& damage);
+// The element class a drawing file's list of this class name is read with.
+const CRuntimeClass* DrawingListClass(const char* name);

@@ -13,8 +13,9 @@
 
 namespace {
 
-// Fits box (grown by nothing more) into the target, centred; false without a scale.
-bool FitBox(const PlanBox& box, int width, int height, CDC& dc, WorldMap& map)
+// Fits box (grown by nothing more) into the target, centred or with its
+// lower-left corner on the target's; false without a scale.
+bool FitBox(const PlanBox& box, int width, int height, CDC& dc, WorldMap& map, bool centred = true)
 {
     if (width <= 0 || height <= 0 || !box.Bounded())
         return false;
@@ -23,7 +24,9 @@ bool FitBox(const PlanBox& box, int width, int height, CDC& dc, WorldMap& map)
     const double scale = ComputeFitScale(box.hi.x - box.lo.x, box.hi.y - box.lo.y, w, h);
     if (!(scale > 0.0))
         return false;
-    map = WorldMap{scale, (box.lo.x + box.hi.x) / 2.0 - w / 2.0 / scale, (box.lo.y + box.hi.y) / 2.0 - h / 2.0 / scale};
+    map = centred ? WorldMap{scale, (box.lo.x + box.hi.x) / 2.0 - w / 2.0 / scale,
+                             (box.lo.y + box.hi.y) / 2.0 - h / 2.0 / scale}
+                  : WorldMap{scale, box.lo.x, box.lo.y};
     if (!std::isfinite(map.ox) || !std::isfinite(map.oy))
         return false;
     SetupIsotropicMapping(dc, width, height);
@@ -63,6 +66,83 @@ double ComputeFitScale(double ex, double ey, double w, double h)
     const double byHeight = ey > 0.0 ? h / ey : HUGE_VAL;
     const double scale = std::min(byWidth, byHeight);
     return std::isfinite(scale) ? scale : 0.0;
+}
+
+double ComputeBlockFitScale(const CBloq& block, int width, int height)
+{
+    const PlanBox& box = block.m_box;
+    if (!box.Bounded())
+        return 0.0;
+    return ComputeFitScale(box.hi.x - box.lo.x, box.hi.y - box.lo.y, width - 1, height - 1);
+}
+
+CBloq* FindDocBlock(const CRectaDoc& doc, std::string_view name)
+{
+    return doc.FindBlock(name);
+}
+
+namespace {
+
+// The logical corners of the target's pixels.
+void ClientCorners(const CDC& dc, int width, int height, LPoint& a, LPoint& b)
+{
+    a = dc.DPtoLP({0, 0});
+    b = dc.DPtoLP({width, height});
+}
+
+}  // namespace
+
+int FillClientBackground(CDC& dc, int width, int height)
+{
+    CBrush brush;
+    if (!brush.CreateSolidBrush(dc.GetBkColor()))
+        return 0;
+    LPoint a, b;
+    ClientCorners(dc, width, height, a, b);
+    dc.FillRect(a.x, a.y, b.x, b.y, brush);
+    return 1;
+}
+
+int FrameClientRect(CDC& dc, int width, int height, COLORREF colour)
+{
+    CBrush brush;
+    if (!brush.CreateSolidBrush(colour))
+        return 0;
+    LPoint a, b;
+    ClientCorners(dc, width, height, a, b);
+    dc.FrameRect(a.x, a.y, b.x, b.y, brush);
+    return 1;
+}
+
+int DrawToolTipText(CDC& dc, std::string_view text, const LPoint& at, int alignment, const LOGFONT& font,
+                    COLORREF colour, const LPoint& lo, const LPoint& hi, int mode)
+{
+    CPen pen;
+    CFont made;
+    if (!pen.CreatePen(PS_SOLID, 1, colour) || !made.CreateFontIndirect(font))
+        return 0;
+    CPen* oldPen = dc.SelectObject(&pen);
+    CFont* oldFont = dc.SelectObject(&made);
+    const COLORREF oldColour = dc.SetTextColor(colour);
+    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    const unsigned oldAlign = dc.GetTextAlign();
+    if (mode == 1) {
+        dc.SetTextAlign(alignment == 2 ? TA_RIGHT : alignment == 3 ? TA_CENTER : TA_LEFT);
+        dc.MoveTo(at.x, at.y);
+        dc.TextOut(at.x, at.y, text);
+    } else {
+        // The cell's top half its height above the box's middle, in the mapping's direction of y.
+        const std::int64_t cell = dc.GetTextExtent(text).cy;
+        const std::int64_t middle = (lo.y + hi.y) / 2;
+        dc.SetTextAlign(TA_CENTER | TA_TOP);
+        dc.TextOut((lo.x + hi.x) / 2, dc.FactorY() < 0 ? middle + cell / 2 : middle - cell / 2, text);
+    }
+    dc.SetTextAlign(oldAlign);
+    dc.SetBkMode(oldMode);
+    dc.SetTextColor(oldColour);
+    dc.SelectObject(oldFont);
+    dc.SelectObject(oldPen);
+    return 1;
 }
 
 int GetEntityLayerVisibility(const CRectaDoc& doc, const CObject* entity, int type)
@@ -108,12 +188,10 @@ bool RenderDrawingToDC(const CRectaDoc& doc, int width, int height, CDC& dc)
     box.Add(box.lo.x - dx, box.lo.y - dy);
     box.Add(box.hi.x + dx, box.hi.y + dy);
     WorldMap map{};
-    if (!FitBox(box, width, height, dc, map))
+    if (!FitBox(box, width, height, dc, map, false))
         return false;
-    DrawRecords(doc, dc, map, [&](const CDib& r) {
-        const bool layerOn = GetEntityLayerVisibility(doc, r.m_entity, r.m_type) == 1;
-        return layerOn && (r.m_type == ENT_HATCH || (r.m_visible == 1 && r.m_flag == 1));
-    });
+    DrawRecords(doc, dc, map,
+                [&](const CDib& r) { return GetEntityLayerVisibility(doc, r.m_entity, r.m_type) == 1; });
     return true;
 }
 

@@ -3,7 +3,10 @@
 // drawing shows as an embedded object. Needs no view.
 #pragma once
 
+#include "platform/types.h"
+
 #include <functional>
+#include <string_view>
 
 class CBloq;
 class CDC;
@@ -11,6 +14,8 @@ class CDib;
 class CObject;
 class CPointd;
 class CRectaDoc;
+struct LOGFONT;
+struct LPoint;
 struct WorldMap;
 
 // One logical unit a pixel, y up, logical (0, 0) on the bottom-left pixel of
@@ -22,6 +27,27 @@ void SetupIsotropicMapping(CDC& dc, int width, int height);
 // has one or the target is empty, negative or not finite.
 double ComputeFitScale(double ex, double ey, double w, double h);
 
+// The scale that shows the block's box whole in a target of width x height
+// pixels, as ComputeFitScale; 0 for a block without a box.
+double ComputeBlockFitScale(const CBloq& block, int width, int height);
+
+// The first block of the drawing named exactly name, or null.
+CBloq* FindDocBlock(const CRectaDoc& doc, std::string_view name);
+
+// The target's width x height pixels filled with a solid brush of the
+// DC's background colour; 0 when the brush cannot be made, else 1.
+int FillClientBackground(CDC& dc, int width, int height);
+// The target's width x height pixels framed with a one-pixel solid brush of
+// colour; 0 when the brush cannot be made, else 1.
+int FrameClientRect(CDC& dc, int width, int height, COLORREF colour);
+
+// Text in a font made from font, in colour, on a transparent background.
+// Mode 1: aligned at the point by alignment (1 left, 2 right, 3 centre),
+// which the current position moves to. Other modes: centred on one line in
+// the box lo-hi (logical units). 0 when the pen or font cannot be made, else 1.
+int DrawToolTipText(CDC& dc, std::string_view text, const LPoint& at, int alignment, const LOGFONT& font,
+                    COLORREF colour, const LPoint& lo, const LPoint& hi, int mode);
+
 // The on/off word of the entity's layer; 0 when no layer has its name.
 int GetEntityLayerVisibility(const CRectaDoc& doc, const CObject* entity, int type);
 
@@ -29,10 +55,11 @@ int GetEntityLayerVisibility(const CRectaDoc& doc, const CObject* entity, int ty
 // hatches that shows passes (their fill stops at what is drawn).
 void DrawRecords(const CRectaDoc& doc, CDC& dc, const WorldMap& map, const std::function<bool(const CDib&)>& shows);
 
-// The records shown (visible and flag words 1) on layers that are on, fitted
-// into the target with a twentieth of the extents' size to spare on each side
-// and centred. The document is not changed. False, with nothing drawn, for an
-// empty drawing, a target without pixels or extents that give no scale.
+// The records on layers that are on (whatever their own visible and flag
+// words), fitted into the target with the extents widened by a twentieth of
+// their size on each side, their lower-left corner on the target's. The
+// document is not changed. False, with nothing drawn, for an empty drawing,
+// a target without pixels or extents that give no scale.
 bool RenderDrawingToDC(const CRectaDoc& doc, int width, int height, CDC& dc);
 
 // The block placed at the origin with the rotation and scales, fitted with

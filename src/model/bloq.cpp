@@ -62,10 +62,12 @@ const CBloq* EnterableBlock(const CEntityContext& drawing, std::string_view name
 
 // Measures the boxes of blocks in their own coordinates, each block once:
 // the entities' points, and each nested block's box placed through its four
-// corners.
+// corners. The extents take the entities' extents points; the bounds take
+// arcs whole.
 class BoxMeasure {
 public:
-    explicit BoxMeasure(const CEntityContext& drawing) : m_drawing(drawing) {}
+    enum class Points { extents, bounds };
+    BoxMeasure(const CEntityContext& drawing, Points points) : m_drawing(drawing), m_points(points) {}
 
     const PlanBox& Of(const CBloq& block)
     {
@@ -79,7 +81,11 @@ public:
             if (!entity)
                 continue;
             if (type != ENT_INSERT) {
-                EntityKind(type).ExtentsPoints(entity, [&box](const CPointd& p) { box.Add(p.x, p.y); });
+                const PointFn add = [&box](const CPointd& p) { box.Add(p.x, p.y); };
+                if (m_points == Points::bounds)
+                    AddBoundsPoints(type, entity, add);
+                else
+                    EntityKind(type).ExtentsPoints(entity, add);
                 continue;
             }
             const auto* insert = static_cast<const CInsBl*>(entity);
@@ -102,6 +108,7 @@ public:
 
 private:
     const CEntityContext& m_drawing;
+    Points m_points;
     std::vector<const CBloq*> m_path;
     std::unordered_map<const CBloq*, PlanBox> m_measured;
 };
@@ -403,10 +410,11 @@ int CBloq::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CPlacement& p
 
 void CBloq::CalcExtents(const CEntityContext& drawing)
 {
-    m_box = BoxMeasure(drawing).Of(*this);
-    const bool empty = m_box.Empty();
-    m_extMin = CPointd(empty ? kEmptyExtents : m_box.lo.x, empty ? kEmptyExtents : m_box.lo.y, m_extMin.z);
-    m_extMax = CPointd(empty ? -kEmptyExtents : m_box.hi.x, empty ? -kEmptyExtents : m_box.hi.y, m_extMax.z);
+    m_box = BoxMeasure(drawing, BoxMeasure::Points::bounds).Of(*this);
+    const PlanBox ext = BoxMeasure(drawing, BoxMeasure::Points::extents).Of(*this);
+    const bool empty = ext.Empty();
+    m_extMin = CPointd(empty ? kEmptyExtents : ext.lo.x, empty ? kEmptyExtents : ext.lo.y, m_extMin.z);
+    m_extMax = CPointd(empty ? -kEmptyExtents : ext.hi.x, empty ? -kEmptyExtents : ext.hi.y, m_extMax.z);
 }
 
 void CBloq::Serialize(CArchive& ar)
@@ -451,7 +459,7 @@ void CollectReferencedBlocks(const CEntityContext& drawing, const CObList& entit
 
 void MeasureBlockBoxes(const CEntityContext& drawing, const CObList& blocks)
 {
-    BoxMeasure measure(drawing);
+    BoxMeasure measure(drawing, BoxMeasure::Points::bounds);
     for (CObject* obj : blocks) {
         auto* block = static_cast<CBloq*>(obj);
         block->m_box = measure.Of(*block);

@@ -117,7 +117,8 @@ public:
     // The extents as the file holds them, written back unchanged; files keep
     // them at an insert's scale or a nested placement, so nothing measures by them.
     CPointd m_extMin, m_extMax;
-    // The box of the entities in the block's own coordinates, nested blocks
+    // The box of the entities in the block's own coordinates (arcs whole, not
+    // by the extents' samples), nested blocks
     // by their boxes placed through all four corners; culling, picking, snap
     // and window selection go by it. Measured by CalcExtents and by the
     // drawing's CalcBlockExtents; never stored.

@@ -2,6 +2,7 @@
 
 #include "model/circ.h"
 #include "model/dib.h"
+#include "model/entitykind.h"
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
@@ -70,4 +71,50 @@ void AddExtentsPoints(const CTdface& face, const PointFn& add)
 {
     for (const CPointd& c : face.m_c)
         add(c);
+}
+
+namespace {
+
+void AddArcBounds(const CArc& a, const PointFn& add)
+{
+    constexpr double kTwoPi = 6.283185307179586;
+    const double s = a.m_start;
+    double e = a.m_end;
+    if (e < s)
+        e += kTwoPi;
+    const CPointd& c = a.m_centre;
+    const double r = a.m_rx;
+    add(CPointd(c.x + r * std::cos(s), c.y + r * std::sin(s)));
+    add(CPointd(c.x + r * std::cos(e), c.y + r * std::sin(e)));
+    if (!std::isfinite(s) || !std::isfinite(e))
+        return;
+    // The first quadrant angle at or after the start, then every quarter turn up to the end.
+    double q = std::ceil(s / (kTwoPi / 4.0));
+    for (int i = 0; i < 4 && q * (kTwoPi / 4.0) <= e; ++i, q += 1.0) {
+        switch (((long long)(q) % 4 + 4) % 4) {
+        case 0: add(CPointd(c.x + r, c.y)); break;
+        case 1: add(CPointd(c.x, c.y + r)); break;
+        case 2: add(CPointd(c.x - r, c.y)); break;
+        default: add(CPointd(c.x, c.y - r)); break;
+        }
+    }
+}
+
+}  // namespace
+
+void AddBoundsPoints(int type, const CObject* entity, const PointFn& add)
+{
+    if (type == ENT_ARC) {
+        AddArcBounds(*static_cast<const CArc*>(entity), add);
+    } else if (type == ENT_PLINE) {
+        for (CObject* obj : static_cast<const CPLine*>(entity)->m_segments) {
+            auto* seg = static_cast<const CDib*>(obj);
+            if (seg->m_type == ENT_LINE)
+                AddExtentsPoints(*static_cast<const CRecta*>(seg->m_entity), add);
+            else if (seg->m_type == ENT_ARC)
+                AddArcBounds(*static_cast<const CArc*>(seg->m_entity), add);
+        }
+    } else {
+        EntityKind(type).ExtentsPoints(entity, add);
+    }
 }

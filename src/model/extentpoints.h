@@ -15,6 +15,7 @@ class CPLine;
 class CAcot;
 class CInsBl;
 class CTdface;
+class CObject;
 
 using PointFn = std::function<void(const CPointd&)>;
 
@@ -32,3 +33,8 @@ void AddExtentsPoints(const CPLine& pline, const PointFn& add);
 void AddExtentsPoints(const CAcot& dim, const PointFn& add);
 void AddExtentsPoints(const CInsBl& insert, const PointFn& add);
 void AddExtentsPoints(const CTdface& face, const PointFn& add);
+
+// The points that bound an arc whole: both ends and the quadrant points
+// (centre ± r on either axis) its sweep passes; for a polyline, those of its
+// arcs and its lines' ends. Every other entity gives its extents points.
+void AddBoundsPoints(int type, const CObject* entity, const PointFn& add);

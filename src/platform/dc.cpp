@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <unordered_map>
 
 std::int64_t SaturateToLogical(double v)
 {
@@ -108,7 +110,9 @@ bool CBrush::CreatePatternBrush(const QImage& pattern)
     return true;
 }
 
-QString ResolveFontFamily(std::string_view face, BYTE pitchAndFamily)
+namespace {
+
+QString ResolveFontFamilyNow(std::string_view face, BYTE pitchAndFamily, bool haveDb)
 {
     static const struct {
         const char* face;
@@ -124,7 +128,6 @@ QString ResolveFontFamily(std::string_view face, BYTE pitchAndFamily)
         if (name.compare(QLatin1String(k.face), Qt::CaseInsensitive) == 0)
             return QString::fromLatin1(k.family);
     }
-    const bool haveDb = qGuiApp != nullptr;
     if (haveDb && !name.isEmpty() && QFontDatabase::hasFamily(name))
         return name;
     QString fallback = QStringLiteral("Liberation Sans");
@@ -135,6 +138,23 @@ QString ResolveFontFamily(std::string_view face, BYTE pitchAndFamily)
     if (haveDb && !QFontDatabase::hasFamily(fallback))
         return QFont().defaultFamily();
     return fallback;
+}
+
+}  // namespace
+
+QString ResolveFontFamily(std::string_view face, BYTE pitchAndFamily)
+{
+    if (!qGuiApp)
+        return ResolveFontFamilyNow(face, pitchAndFamily, false);
+    // The font database is asked once a face name and pitch-and-family byte.
+    static std::unordered_map<std::string, QString> resolved;
+    std::string key(face);
+    key += char(pitchAndFamily);
+    if (const auto cached = resolved.find(key); cached != resolved.end())
+        return cached->second;
+    if (resolved.size() >= 4096)  // a drawing of endless face names
+        resolved.clear();
+    return resolved.emplace(std::move(key), ResolveFontFamilyNow(face, pitchAndFamily, true)).first->second;
 }
 
 bool CFont::CreateFontIndirect(const LOGFONT& lf)
@@ -192,6 +212,21 @@ CFont* StockFont(int index)
     }();
     return index == SYSTEM_FONT ? &system : nullptr;
 }
+
+struct CDC::DeviceFontMemo {
+    LOGFONT lf;
+    QString family;
+    double fx = 0, fy = 0;
+    QFont font;
+    double ascent = 0, descent = 0;
+
+    bool Fits(const LOGFONT& l, const QString& fam, double x, double y) const
+    {
+        return l.lfHeight == lf.lfHeight && l.lfWidth == lf.lfWidth && l.lfWeight == lf.lfWeight &&
+               l.lfItalic == lf.lfItalic && l.lfUnderline == lf.lfUnderline && l.lfStrikeOut == lf.lfStrikeOut &&
+               x == fx && y == fy && fam == family;
+    }
+};
 
 CDC::CDC()
     : m_pen(*StockPen(BLACK_PEN)), m_penPtr(StockPen(BLACK_PEN)), m_brush(*StockBrush(WHITE_BRUSH)),
@@ -436,6 +471,32 @@ double CDC::DeviceFontPixels() const
 QFont CDC::DeviceFont(double* ascent, double* descent, double* angleDeg) const
 {
     const LOGFONT& lf = m_font.GetLogFont();
+    if (angleDeg) {
+        const double a = lf.lfEscapement / 10.0 * std::numbers::pi / 180.0;
+        const double dx = std::cos(a) * m_fx;
+        const double dy = -std::sin(a) * m_fy;
+        *angleDeg = std::atan2(dy, dx) * 180.0 / std::numbers::pi;
+    }
+    // Texts in a row mostly share one font.
+    if (!m_deviceFont || !m_deviceFont->Fits(lf, m_font.Family(), m_fx, m_fy)) {
+        auto memo = std::make_unique<DeviceFontMemo>();
+        memo->lf = lf;
+        memo->family = m_font.Family();
+        memo->fx = m_fx;
+        memo->fy = m_fy;
+        memo->font = MakeDeviceFont(memo->ascent, memo->descent);
+        m_deviceFont = std::move(memo);
+    }
+    if (ascent)
+        *ascent = m_deviceFont->ascent;
+    if (descent)
+        *descent = m_deviceFont->descent;
+    return m_deviceFont->font;
+}
+
+QFont CDC::MakeDeviceFont(double& ascent, double& descent) const
+{
+    const LOGFONT& lf = m_font.GetLogFont();
     QFont f(m_font.Family());
     const double em = std::min(EmPixels(lf, m_font.Family(), std::fabs(m_fy)), kMaxTextPixels);
     f.setPixelSize(std::max(1, int(std::lround(em))));
@@ -453,16 +514,8 @@ QFont CDC::DeviceFont(double* ascent, double* descent, double* angleDeg) const
             f.setStretch(int(std::lround(std::clamp(100.0 * wanted / natural, 1.0, 4000.0))));
     }
     QFontMetricsF fm(f);
-    if (ascent)
-        *ascent = fm.ascent();
-    if (descent)
-        *descent = fm.descent();
-    if (angleDeg) {
-        const double a = lf.lfEscapement / 10.0 * std::numbers::pi / 180.0;
-        const double dx = std::cos(a) * m_fx;
-        const double dy = -std::sin(a) * m_fy;
-        *angleDeg = std::atan2(dy, dx) * 180.0 / std::numbers::pi;
-    }
+    ascent = fm.ascent();
+    descent = fm.descent();
     return f;
 }
 

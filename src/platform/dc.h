@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 class QFont;
@@ -283,6 +284,7 @@ protected:
     // The current font at its device size, with ascent, descent and the
     // baseline direction in degrees (Qt's clockwise-positive rotation).
     QFont DeviceFont(double* ascent, double* descent, double* angleDeg) const;
+    QFont MakeDeviceFont(double& ascent, double& descent) const;
     // Device pixel size of the current font; 0 when it is too large to draw.
     double DeviceFontPixels() const;
 
@@ -299,6 +301,10 @@ protected:
     unsigned m_textAlign = TA_LEFT | TA_TOP;
     LPoint m_pos;
     std::int64_t m_penPhase = 0;  // position in the pen pattern, carried across LineTo
+
+    // The last device font made, with what it was made from.
+    struct DeviceFontMemo;
+    mutable std::unique_ptr<DeviceFontMemo> m_deviceFont;
 
     int m_mapMode = MM_TEXT;
     int m_winOrgX = 0, m_winOrgY = 0, m_winExtX = 1, m_winExtY = 1;

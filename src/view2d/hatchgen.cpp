@@ -97,8 +97,7 @@ void CRectaView::GenerateHatch()
     for (const HatchSegment& s : segments)
         NewBlockRecta(doc->m_penWidth, doc->m_color, doc->m_layerName, CPointd(s.a.x, s.a.y, z),
                       CPointd(s.b.x, s.b.y, z));
-    CBloq* block = doc->AddBlock(CPointd(0.0, 0.0, 0.0), m_blockList);
-    block->m_name = NextHatchBlockName(*doc);
+    CBloq* block = doc->AddBlock(CPointd(0.0, 0.0, 0.0), m_blockList, NextHatchBlockName(*doc));
     doc->AddInsBl()->m_block = block->m_name;
     doc->DrawInAllViews(1, doc->GetLastEntityRecord());
     RecordAdded(ENT_INSERT);

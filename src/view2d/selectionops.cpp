@@ -216,8 +216,7 @@ void CRectaView::BlockFromSelection(const CPointd& base)
     for (const CDib* record : records)
         CopyEntityMoved(record->m_type, record->m_entity, base, origin, 0);
     m_selCount = int(records.size());
-    CBloq* block = doc->AddBlock(origin, m_blockList);
-    block->m_name = name;
+    CBloq* block = doc->AddBlock(origin, m_blockList, name);
     CollectReferencedBlocks(*doc, block->GetEntityList(), *block);
     if (erase == 1) {
         EraseSelection();

@@ -58,8 +58,7 @@ void InsertSurface(CRectaDoc& doc, CRectaView& view, CObList& faces)
     do
         name = "ZP_S" + std::to_string(++counter);
     while (doc.FindBlock(name));
-    CBloq* block = doc.AddBlock(CPointd(), faces);
-    block->m_name = name;
+    doc.AddBlock(CPointd(), faces, name);
     CInsBl* insert =
         doc.AddInsBlOnLayer(doc.m_penWidth, doc.m_color, doc.m_layerName, CPointd(), 1.0, 0.0, 1.0, name);
     doc.ExtendExtentsByEntity(ENT_INSERT, insert);

@@ -145,7 +145,7 @@ TEST_F(StepDialogs, PreviewFitsTheBlockInItsCell)
     EXPECT_GT(CountPixels(img, 0xFF0000), 0);
     EXPECT_GT(CountPixels(img, 0), 0);
     CObList none(ListOwnership::owns);
-    CBloq* empty = doc.AddBlock(CPointd(), none);
+    CBloq* empty = doc.AddBlock(CPointd(), none, "EMPTY");
     empty->CalcExtents(doc);
     EXPECT_LT(Ink(BlockPreview(doc, *empty, 32, 32)).r, 0) << "an empty block leaves the cell white";
 }

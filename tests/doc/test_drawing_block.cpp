@@ -113,6 +113,16 @@ TEST_F(DrawingBlock, AWrittenBlockComesBackUnderANewName)
     EXPECT_TRUE(target.IsModified());
 }
 
+TEST_F(DrawingBlock, AFileHoldingABlockOfTheNewNameGivesOneBlockOfIt)
+{
+    ASSERT_TRUE(WriteBlockToDrawingFile(source, path, *door));  // holds "Inner"
+    CBloq* block = InsertDrawingFile(target, path, "Inner");
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(target.FindBlock("Inner"), block);
+    EXPECT_EQ(target.GetBlockList().GetCount(), 1);
+    EXPECT_EQ(BlockRows(*block), BlockRows(*door));
+}
+
 TEST_F(DrawingBlock, TheWrittenFileIsADrawingOfTheBlock)
 {
     ASSERT_TRUE(WriteBlockToDrawingFile(source, path, *AddNamedBlock(source, "Plain", {{ENT_LINE, LineOn("A", 0, 0, 1, 1)}})));

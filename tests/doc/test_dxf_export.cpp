@@ -100,7 +100,7 @@ void WithThingsLeftOut(CRectaDoc& doc)
     parts.AddTail(new CDib(ENT_LINE, definition));
     CObList inBlock{ListOwnership::owns};
     inBlock.AddTail(new CDib(ENT_DIMENSION, new CAcot(1, 0, "ZP", parts)));
-    doc.AddBlock(CPointd(), inBlock)->m_name = "Dimensioned";
+    doc.AddBlock(CPointd(), inBlock, "Dimensioned");
 }
 
 TEST_F(DxfExport, ReadBackAndWrittenAgainGivesTheSameBytes)

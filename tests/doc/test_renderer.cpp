@@ -11,6 +11,7 @@
 #include "platform/imagedc.h"
 #include "platform/recordingdc.h"
 #include "support/blocks.h"
+#include "support/pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,7 @@ TEST_F(Renderer, EveryEntityShowsInsideTargetsOfAnyShape)
         if (size.width() >= 50) {
             EXPECT_TRUE(colours.count(0x00A0A0u)) << "the circle";
         }
-        // The box widened by a twentieth on each side (44 x 11) fitted and centred.
+        // The box widened by a twentieth on each side (44 x 11) fitted from the left.
         int red = -1, blue = -1;
         for (int x = 0; x < image.width(); ++x)
             for (int y = 0; y < image.height(); ++y) {
@@ -104,9 +105,8 @@ TEST_F(Renderer, EveryEntityShowsInsideTargetsOfAnyShape)
                     blue = x;
             }
         const double scale = std::min((size.width() - 1) / 44.0, (size.height() - 1) / 11.0);
-        const double centre = (size.width() - 1) / 2.0;
-        EXPECT_NEAR(red, centre - 20 * scale, 1.5);
-        EXPECT_NEAR(blue, centre + 20 * scale, 1.5);
+        EXPECT_NEAR(red, 2 * scale, 1.5);
+        EXPECT_NEAR(blue, 42 * scale, 1.5);
     }
     EXPECT_EQ(doc.m_extMin, extMin);
     EXPECT_EQ(doc.m_extMax, extMax);
@@ -157,8 +157,8 @@ TEST_F(Renderer, NothingToFitDrawsNothing)
     EXPECT_TRUE(dc.Calls().empty());
 }
 
-// Entities on a layer that is off or missing are left out; hatches are not
-// special here: the same rule.
+// Entities on a layer that is off or missing are left out, whatever their
+// own words; hatches are not special here: the same rule.
 TEST_F(Renderer, LayersThatAreOffOrMissingAreLeftOut)
 {
     doc.AddLayer(0, 0)->m_name = "OFF";
@@ -167,10 +167,41 @@ TEST_F(Renderer, LayersThatAreOffOrMissingAreLeftOut)
     Add(ENT_LINE, ColouredLine(0, 0, 10, 10, RGB(255, 0, 0)));
     Add(ENT_LINE, ColouredLine(0, 10, 10, 0, RGB(0, 0, 255), "OFF"));
     Add(ENT_LINE, ColouredLine(0, 5, 10, 5, RGB(0, 160, 0), "NOWHERE"));
+    Add(ENT_LINE, ColouredLine(5, 0, 5, 10, RGB(200, 0, 200)));
+    doc.GetLastEntityRecord()->m_visible = 0;
     const std::set<QRgb> colours = Colours(Render(doc, 80, 80));
     EXPECT_TRUE(colours.count(0xFF0000u));
+    EXPECT_TRUE(colours.count(0xC800C8u)) << "hidden by its own visible word only";
     EXPECT_FALSE(colours.count(0x0000FFu));
     EXPECT_FALSE(colours.count(0x00A000u));
+}
+
+TEST_F(Renderer, BackgroundFrameTipTextBlockScaleAndBlockByName)
+{
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    CImageDC dc(&image);
+    SetupIsotropicMapping(dc, 40, 20);
+    dc.SetBkColor(RGB(0, 0, 255));
+    EXPECT_EQ(FillClientBackground(dc, 40, 20), 1);
+    EXPECT_EQ(FrameClientRect(dc, 40, 20, RGB(255, 0, 0)), 1);
+    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image.pixel(39, 19) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image.pixel(20, 10) & 0xFFFFFF, 0x0000FFu);
+    LOGFONT font;
+    font.lfHeight = -12;
+    for (int mode : {1, 0}) {
+        image.fill(Qt::white);
+        EXPECT_EQ(DrawToolTipText(dc, "Hi", {2, 10}, 1, font, RGB(0, 160, 0), {0, 0}, {40, 20}, mode), 1);
+        EXPECT_GT(CountPixels(image, 0x00A000), 0) << mode;
+        EXPECT_EQ(CountPixels(image, 0x0000FF), 0) << "transparent background, mode " << mode;
+    }
+    EXPECT_EQ(dc.GetCurrentPosition(), (LPoint{2, 10})) << "mode 1 moves there";
+
+    CBloq* b = AddNamedBlock(doc, "B", {{ENT_LINE, ColouredLine(0, 0, 10, 5, 0)}});
+    EXPECT_EQ(FindDocBlock(doc, "B"), b);
+    EXPECT_EQ(FindDocBlock(doc, "b"), nullptr);
+    EXPECT_DOUBLE_EQ(ComputeBlockFitScale(*b, 101, 101), 10.0);
 }
 
 // A block is placed through its box's four corners, with its insertion point
@@ -221,7 +252,7 @@ TEST_F(Renderer, BlocksShowWithTheirInsertionPoint)
         EXPECT_EQ(colours.count(0xFF0000u), radius > 0 ? 1u : 0u) << "a marker cut to no pixels shows none";
     }
     CObList none(ListOwnership::owns);
-    CBloq* empty = doc.AddBlock(CPointd(), none);
+    CBloq* empty = doc.AddBlock(CPointd(), none, "EMPTY");
     empty->CalcExtents(doc);
     CRecordingDC rec;
     EXPECT_FALSE(RenderBlockToDC(doc, *empty, 0, 1, 1, 50, 50, rec));

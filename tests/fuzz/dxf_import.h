@@ -21,7 +21,7 @@ inline bool ImportKeepsTheDrawingWhole(const BYTE* data, std::size_t size)
     line->m_layer = "0";
     line->m_p2 = CPointd(1, 1);
     entities.AddTail(new CDib(ENT_LINE, line));
-    doc.AddBlock(CPointd(), entities)->m_name = "B";
+    doc.AddBlock(CPointd(), entities, "B");
     doc.SetModifiedFlag(false);
     const int layers = doc.GetLayerList().GetCount(), blocks = doc.GetBlockList().GetCount();
 

@@ -132,10 +132,9 @@ TEST_F(BlockDoc, ListsFindsAndFreesBlocks)
 {
     CObList work(ListOwnership::owns);
     work.AddTail(new CDib(ENT_LINE, NewLine(0, 0, 2, 1)));
-    CBloq* b = doc.AddBlock(CPointd(1, 1), work);
+    CBloq* b = doc.AddBlock(CPointd(1, 1), work, "A");
     EXPECT_TRUE(work.IsEmpty()) << "the block owns the elements";
     EXPECT_EQ(b->m_extMax, CPointd(2, 1)) << "extents computed in block coordinates";
-    b->m_name = "A";
     EXPECT_EQ(doc.FindBlock("A"), b);
     EXPECT_EQ(doc.FindBlock("a"), nullptr);
 
@@ -145,8 +144,29 @@ TEST_F(BlockDoc, ListsFindsAndFreesBlocks)
     EXPECT_EQ(static_cast<CRecta*>(b->GetNextEntity(pos, type))->m_color, 0xFFu);
 
     AddNamedBlock(doc, "B", {{ENT_POINT, new CPunt}});
-    doc.RemoveBlockAt(doc.FindBlockPosition(b));
+    doc.RemoveBlocks({b});
     EXPECT_EQ(doc.FindBlock("A"), nullptr);
+
+    // Of two blocks of one name the first in the list is found, through
+    // additions at either end, removals and a load.
+    CBloq* second = AddNamedBlock(doc, "B", {});
+    auto* head = new CBloq;
+    head->m_name = "B";
+    doc.AdoptBlock(head, true);
+    EXPECT_EQ(doc.FindBlock("B"), head);
+    doc.RemoveBlocks({head});
+    EXPECT_EQ(doc.FindBlock("B"), doc.GetBlockList().GetHead());
+    doc.RemoveBlocks({doc.FindBlock("B")});
+    EXPECT_EQ(doc.FindBlock("B"), second);
+    AddNamedBlock(doc, "C", {});
+    CArchive saved;
+    doc.Serialize(saved);
+    CRectaDoc loaded;
+    const std::vector<BYTE> bytes = saved.TakeData();
+    CArchive in(bytes);
+    loaded.Serialize(in);
+    EXPECT_EQ(loaded.FindBlock("C"), loaded.GetBlockList().GetTail());
+    EXPECT_EQ(loaded.FindBlock("B"), loaded.GetBlockList().GetHead());
     doc.DeleteContents();  // frees block B with its entity
     EXPECT_EQ(doc.GetFirstBlockPosition(), nullptr);
 }
@@ -212,7 +232,7 @@ TEST_F(BlockDoc, RemovingABlockUnlinksItFromTheReferencedBlockLists)
     CBloq* outer = AddNamedBlock(doc, "OUTER", {{ENT_INSERT, NewInsert("INNER", 0, 0)}});
     CollectReferencedBlocks(doc, outer->GetEntityList(), *outer);
     ASSERT_NE(outer->FindRefBlock("INNER"), nullptr);
-    doc.RemoveBlockAt(doc.FindBlockPosition(doc.FindBlock("INNER")));
+    doc.RemoveBlocks({doc.FindBlock("INNER")});
     EXPECT_EQ(outer->FindRefBlock("INNER"), nullptr);
     CArchive out;
     doc.Serialize(out);  // would read the freed block

@@ -300,9 +300,7 @@ TEST_F(DimGen, MarksFromBlocksAndTheirMirror)
         CObList entities(ListOwnership::owns);
         AddLine(entities, {0, 0}, {0.1, 0.1});
         entities.AddTail(new CDib(ENT_CIRCLE, new CCirc));  // not a line: skipped
-        CBloq* b = doc.AddBlock({0, 0}, entities);
-        b->m_name = name;
-        return b;
+        return doc.AddBlock({0, 0}, entities, name);
     };
     CBloq* tick = block("TICK");
     CBloq* other = block("OTHER");

@@ -56,8 +56,7 @@ inline CBloq* AddNamedBlock(CRectaDoc& doc, const char* name, std::initializer_l
     CObList list(ListOwnership::owns);
     for (auto [type, e] : entities)
         list.AddTail(new CDib(type, e));
-    CBloq* b = doc.AddBlock(CPointd(), list);
-    b->m_name = name;
+    CBloq* b = doc.AddBlock(CPointd(), list, name);
     b->CalcExtents(doc);
     return b;
 }

@@ -100,8 +100,7 @@ inline CBloq* Block(CRectaDoc& doc, const char* name, const char* layer, std::in
     CObList list{ListOwnership::owns};
     for (auto [type, e] : entities)
         list.AddTail(new CDib(type, e));
-    CBloq* b = doc.AddBlock(CPointd(), list);
-    b->m_name = name;
+    CBloq* b = doc.AddBlock(CPointd(), list, name);
     b->m_layer = layer;
     return b;
 }

@@ -113,7 +113,7 @@ TEST_F(HatchGen, NamesTakeTheNextNumberNoBlockHas)
     Boundary({{0, 0}, {4, 0}, {4, 3}});
     view.GenerateHatch();
     CObList none(ListOwnership::owns);
-    doc.AddBlock(CPointd(), none)->m_name = "XT3";
+    doc.AddBlock(CPointd(), none, "XT3");
     Boundary({{0, 0}, {4, 0}, {4, 3}});
     view.GenerateHatch();
     EXPECT_FALSE(Lines("XT1").empty());
@@ -259,7 +259,7 @@ TEST_F(HatchGen, SelectedIslandsAreLeftOut)
         side->m_p2 = CPointd(b.x, b.y);
         square.AddTail(new CDib(ENT_LINE, side));
     }
-    doc.AddBlock(CPointd(), square)->m_name = "SQ";
+    doc.AddBlock(CPointd(), square, "SQ");
     auto* insert = doc.AddInsBl();
     insert->m_block = "SQ";
     insert->m_insert = CPointd(2, 2);

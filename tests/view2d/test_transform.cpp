@@ -364,6 +364,20 @@ TEST_F(InsertView, InsertsAreDrawnPickedCulledAndDuplicated)
     EXPECT_EQ(view.m_selection.GetCount(), 0);
 }
 
+TEST_F(InsertView, AnInsertedArcIsCulledAndPickedByItsWholeSweep)
+{
+    // The arc's top (0, 100) lies above every sample the stored extents take.
+    AddNamedBlock(doc, "A", {{ENT_ARC, NewArc(0, 0, 100, 10 * kPi / 180, 190 * kPi / 180)}});
+    EXPECT_LT(doc.FindBlock("A")->m_extMax.y, 99) << "the stored extents keep their samples";
+    CInsBl* ins = doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(), 1, 0, 1, "A");
+    doc.m_windowMin = CPointd(-10, 99);
+    doc.m_windowMax = CPointd(10, 101);
+    view.OnInitialUpdate();
+    EXPECT_GT(Ink(), 0);
+    EXPECT_EQ(Pick(0, 100), doc.GetFirstEntityPosition());
+    EXPECT_TRUE(InsBlInWindow(doc, *ins, CPointd(-10, 99), CPointd(10, 101)));
+}
+
 TEST_F(InsertView, BlocksThatMultiplyEachOtherEndWithinTheirBudget)
 {
     // Eight levels of thirty inserts each: far more placed entities than any walk may visit.
@@ -373,8 +387,7 @@ TEST_F(InsertView, BlocksThatMultiplyEachOtherEndWithinTheirBudget)
         CObList list(ListOwnership::owns);
         for (int i = 0; i < 30; ++i)
             list.AddTail(new CDib(ENT_INSERT, NewInsert(inner.c_str(), 0.0001 * i, 0)));
-        CBloq* b = doc.AddBlock(CPointd(), list);
-        b->m_name = "B" + std::to_string(level);
+        CBloq* b = doc.AddBlock(CPointd(), list, "B" + std::to_string(level));
         b->CalcExtents(doc);
     }
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(2, 2), 1, 0, 1, "B0");

@@ -112,7 +112,7 @@ TEST_F(View3DTest, InsertsDrawTheirBlocks)
     f->m_c[3] = CPointd(0, 0, 1);
     f->m_display = 0;
     entities.AddTail(new CDib(ENT_3DFACE, f));
-    doc.AddBlock(CPointd(), entities)->m_name = "B";
+    doc.AddBlock(CPointd(), entities, "B");
     doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(-1, 0, -1), 1.0, 0.0, 2.0, "B");
     EXPECT_TRUE(InkNear(82, 100)) << "the left side, placed";
     EXPECT_TRUE(InkNear(118, 100)) << "the right side, scaled by 2";
