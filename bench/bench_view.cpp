@@ -425,9 +425,8 @@ struct InsertDrawing {
         pl->m_layer = "ZP";
         pl->m_segments.AddTail(segments);
         entities.AddTail(new CDib(ENT_PLINE, pl));
-        block = doc.AddBlock(CPointd(), entities);
         const std::string name(1, 'P');
-        block->m_name = name;
+        block = doc.AddBlock(CPointd(), entities, name);
         block->CalcExtents(doc);
         for (int i = 0; i < kInserts; ++i) {
             auto* ins = new CInsBl(1, 0, "ZP");

@@ -166,7 +166,7 @@ TEST(HatchIslandKinds, InsertIslandsAreTakenWholeOrMarked)
     CObList circles(ListOwnership::owns);
     for (int i = 0; i < 60000; ++i)
         circles.AddTail(new CDib(ENT_CIRCLE, NewCircle(i % 300, i / 300, 0.1)));
-    doc.AddBlock(CPointd(), circles)->m_name = "MANY";
+    doc.AddBlock(CPointd(), circles, "MANY");
     const std::unique_ptr<CInsBl> insert(NewInsert("MANY", 0, 0));
     HatchIsland whole, part;
     ASSERT_TRUE(AddHatchIsland(ENT_INSERT, insert.get(), doc, whole));
