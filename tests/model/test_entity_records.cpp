@@ -1,5 +1,6 @@
 // File records of the line, circle, arc, point and text entities.
 #include "model/circ.h"
+#include "model/hatch.h"
 #include "model/layer.h"
 #include "model/punt.h"
 #include "model/recta.h"
@@ -9,6 +10,8 @@
 #include "support/stored.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -160,4 +163,11 @@ TEST(EntityRecords, FullConstructorsKeepTheLayerName)
     CText t(1, 0, "TEXTS");
     EXPECT_EQ(GetLastLayerName(), "TEXTS");
     SetLastLayerName("");
+}
+
+TEST(EntityRecords, HatchPatternSidesFitTheirWords)
+{
+    CHatch h;
+    for (auto [w, ht, ok] : {std::tuple{65535, 1, true}, {1, 65535, true}, {65536, 1, false}, {1, 65536, false}})
+        EXPECT_EQ(h.SetPattern(QImage(w, ht, QImage::Format_RGB32)), ok) << w << "x" << ht;
 }

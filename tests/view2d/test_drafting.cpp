@@ -259,6 +259,21 @@ TEST_F(Drafting, CircleRadiusByASecondPoint)
     EXPECT_EQ(Count(ENT_CIRCLE), 1);
 }
 
+TEST_F(Drafting, TangentCircleNeedsARadius)
+{
+    ScriptedForms forms;
+    forms.Expect("RADIO", OkWith({{"radius", "0"}})).Expect("RADIO", CancelWith());
+    LineFrom(0, 0, 4, 0);
+    LineFrom(0, 0, 0, 4);
+    for (int i = 0; i < 2; ++i) {
+        view.OnCommand(10067);
+        Click(2, 0);
+        Click(0, 2);
+        EXPECT_EQ(view.PromptBuffer().find("does not fit"), std::string::npos) << "no radius, no complaint";
+    }
+    EXPECT_EQ(Count(ENT_CIRCLE), 0);
+}
+
 TEST_F(Drafting, ThreePointArcRunsThroughItsSecondPoint)
 {
     struct Row { CPointd a, b, c; };
