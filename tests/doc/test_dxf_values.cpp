@@ -10,7 +10,7 @@ TEST(DxfValues, StringsDecodeToCodePage1252)
         bool utf8;
         const char* expected;
     } rows[] = {
-        {"\\U+00F1 \\U+20AC", false, "\xF1 \x80"},
+        {"\\U+00F1 \\U+20AC \\U+00FF \\U+0100 \\U+009F", false, "\xF1 \x80 \xFF ? ?"},
         {"\\abcdefg", false, "\\abcdefg"},      // a backslash, not an escape
         {"a\\U+00F", false, "a\\U+00F"},        // too short to be one
         {"\xF0\x9F\x98\x80.", true, "?."},      // four bytes, one character
@@ -20,4 +20,38 @@ TEST(DxfValues, StringsDecodeToCodePage1252)
     };
     for (const auto& row : rows)
         EXPECT_EQ(dxf::DecodeValue(row.value, row.utf8, false), row.expected) << row.value;
+}
+
+TEST(DxfValues, NumbersWholeOrNotAtAll)
+{
+    const struct {
+        const char* text;
+        bool ok;
+        double value;
+    } reals[] = {
+        {" 1.5\t", true, 1.5}, {"-2.25e2", true, -225}, {"+.5", true, 0.5},   {"123.456", true, 123.456},
+        {"5.", true, 5},       {"1e15", true, 1e15},    {"-1e-22", true, -1e-22}, {"1234567890.1234567", true, 1234567890.1234567},
+        {"1.5e-30", true, 1.5e-30}, {"1.0000001e15", false, 0}, {".", false, 0}, {"-", false, 0},
+        {"", false, 0},        {"1e", false, 0},        {"1.5x", false, 0},  {"nan", false, 0},
+        {"inf", false, 0},     {"1,5", false, 0},       {"e5", false, 0},
+    };
+    for (const auto& r : reals) {
+        double v = -7;
+        EXPECT_EQ(dxf::ParseReal(r.text, v), r.ok) << r.text;
+        if (r.ok)
+            EXPECT_EQ(v, r.value) << r.text;
+    }
+    const struct {
+        const char* text;
+        bool ok;
+        int value;
+    } ints[] = {
+        {" -12 ", true, -12}, {"+7", true, 7},        {"2147483647", true, 2147483647}, {"-2147483648", true, -2147483647 - 1},
+        {"2147483648", false, 0}, {"12345678901", false, 0}, {"1.0", false, 0}, {"", false, 0}, {"-", false, 0}, {"0x1", false, 0},
+    };
+    for (const auto& r : ints) {
+        int v = -7;
+        EXPECT_EQ(dxf::ParseInt(r.text, v), r.ok) << r.text;
+        EXPECT_EQ(v, r.ok ? r.value : -7) << r.text;
+    }
 }
