@@ -190,20 +190,6 @@ TEST_F(DxfImport, NothingLeftOutShowsNoMessage)
     EXPECT_EQ(doc.GetEntityList().GetCount(), 1);
 }
 
-TEST_F(DxfImport, CrLfAndLfLineEndsReadAlike)
-{
-    std::string crlf = FileText(FixturePath("quirks.dxf")), lf;
-    ASSERT_NE(crlf.find("\r\n"), std::string::npos);
-    for (char c : crlf)
-        if (c != '\r')
-            lf += c;
-    Import(crlf);
-    CRectaDoc other;
-    other.OnNewDocument();
-    ASSERT_TRUE(ImportDXF(other, lf).ok);
-    EXPECT_EQ(ListDrawing(doc), ListDrawing(other));
-}
-
 // ---------------------------------------------------------------- failures
 
 TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
@@ -457,18 +443,6 @@ TEST_F(DxfImport, BlocksThatInsertThemselvesDrawAndMeasure)
     EXPECT_TRUE(std::isfinite(doc.m_extMin.x) && std::isfinite(doc.m_extMax.y));
 }
 
-TEST_F(DxfImport, TheExtentsTakeInWhatWasAdded)
-{
-    Import(File(Section("BLOCKS", Rec("BLOCK", {{2, "B"}, {10, "0"}, {20, "0"}}) +
-                                      Rec("CIRCLE", {{10, "0"}, {20, "0"}, {40, "5"}}) + Rec("ENDBLK", {})) +
-                Section("ENTITIES", Rec("LINE", {{10, "100"}, {20, "200"}, {11, "300"}, {21, "-400"}}) +
-                                        Rec("INSERT", {{2, "B"}, {10, "-50"}, {20, "0"}}))));
-    EXPECT_EQ(doc.m_extMin.x, -55);
-    EXPECT_EQ(doc.m_extMin.y, -400);
-    EXPECT_EQ(doc.m_extMax.x, 300);
-    EXPECT_EQ(doc.m_extMax.y, 200);
-}
-
 TEST_F(DxfImport, BlockBasePointsMoveTheirEntities)
 {
     Import(File(Section("BLOCKS", Rec("BLOCK", {{2, "B"}, {10, "5"}, {20, "2"}, {30, "1"}}) +
@@ -480,16 +454,6 @@ TEST_F(DxfImport, BlockBasePointsMoveTheirEntities)
     const auto* line = static_cast<CRecta*>(static_cast<CDib*>(b->GetEntityList().GetHead())->m_entity);
     EXPECT_EQ(line->m_p1, CPointd(0, 0, 0));
     EXPECT_EQ(line->m_p2, CPointd(1, 0, 0));
-}
-
-TEST_F(DxfImport, CountersTakeTheHigherValue)
-{
-    doc.m_toolWords[TW_DOOR_BLOCKS] = 7;
-    doc.m_toolWords[TW_DOUBLE_DOOR_BLOCKS] = 2;
-    Import(File(Section("HEADER", "9\n$USERI3\n70\n5\n9\n$USERI4\n70\n5\n9\n$USERI5\n70\nx\n")));
-    EXPECT_EQ(doc.m_toolWords[TW_DOOR_BLOCKS], 7);
-    EXPECT_EQ(doc.m_toolWords[TW_DOUBLE_DOOR_BLOCKS], 5);
-    EXPECT_EQ(doc.m_toolWords[TW_WINDOW_BLOCKS], 0);
 }
 
 // Short decimals take a quicker way than other numbers; both read as std::from_chars does.

@@ -64,16 +64,6 @@ TEST(EntityRecords, LineInEachExtrusionMode)
     }
 }
 
-TEST(EntityRecords, LineFromAnOldFileHasNoZ)
-{
-    ByteWriter w;
-    Pen(w, 0, 0, 0);
-    w.f64(0).f64(0).u16(0).str("ZP").u16(0).f64(1).f64(2).f64(3).f64(4);
-    CRecta l = Load<CRecta>(w.bytes(), true);
-    EXPECT_EQ(l.m_p1, CPointd(1, 2, 0));
-    EXPECT_EQ(l.m_p2, CPointd(3, 4, 0));
-}
-
 TEST(EntityRecords, CircleAndArc)
 {
     for (int mode : {0, 1, 2}) {

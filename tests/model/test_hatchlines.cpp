@@ -184,92 +184,6 @@ TEST(HatchLines, RandomSimpleOutlinesEveryKindAndAngle)
     }
 }
 
-TEST(HatchLines, RectangleFromTheTopDown)
-{
-    // One spacing inside the top edge, downwards; the line along the bottom
-    // edge draws nothing.
-    const auto out = HatchOf({{0, 0}, {4, 0}, {4, 3}, {0, 3}}, {}, {0.0, 1.0, 1.0});
-    ASSERT_EQ(out.size(), 2u);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_NEAR(out[i].a.x, 0, 1e-12);
-        EXPECT_NEAR(out[i].b.x, 4, 1e-12);
-        EXPECT_NEAR(out[i].a.y, 2 - i, 1e-12);
-        EXPECT_NEAR(out[i].b.y, 2 - i, 1e-12);
-    }
-}
-
-TEST(HatchLines, DoubleLinesAlternateTheSpacings)
-{
-    const std::vector<Pt2> square = {{0, 0}, {2, 0}, {2, 1}, {0, 1}};
-    const std::vector<double> levels = HatchLineLevels(HatchBoundary(square), {0.0, 0.1, 0.2});
-    const double expected[] = {0.9, 0.7, 0.6, 0.4, 0.3, 0.1, 0.0};
-    ASSERT_EQ(levels.size(), std::size(expected));
-    for (std::size_t i = 0; i < levels.size(); ++i)
-        EXPECT_NEAR(levels[i], expected[i], 1e-12);
-    // A second spacing of 0 gives each line once.
-    EXPECT_EQ(HatchLineLevels(HatchBoundary(square), {0.0, 0.25, 0.0}).size(), 4u);
-}
-
-TEST(HatchLines, FirstVertexInOrderWithinASpacingOfTheTopStarts)
-{
-    // (5, 9.5) comes first and lies within one spacing of the top (10): the
-    // lines fall from 9.5 by whole spacings.
-    const std::vector<Pt2> outline = {{0, 0}, {5, 9.5}, {10, 10}, {10, 0}};
-    const std::vector<double> levels = HatchLineLevels(HatchBoundary(outline), {0.0, 1.0, 1.0});
-    ASSERT_FALSE(levels.empty());
-    EXPECT_DOUBLE_EQ(levels.front(), 8.5);
-    EXPECT_DOUBLE_EQ(levels.back(), 0.5);
-}
-
-TEST(HatchLines, SegmentsRunAlongTheDirectionFromTheRear)
-{
-    // Direction 180 degrees: lines run towards -x, so each line's segments
-    // start at the right and proceed left; the comb gives two per line.
-    const std::vector<Pt2> comb = {{0, 0}, {10, 0}, {10, 5}, {6, 5}, {6, 1}, {4, 1}, {4, 5}, {0, 5}};
-    const auto out = HatchOf(comb, {}, {kPi, 1.0, 1.0});
-    ASSERT_GE(out.size(), 4u);
-    EXPECT_NEAR(out[0].a.x, 10, 1e-9);
-    EXPECT_NEAR(out[0].b.x, 6, 1e-9);
-    EXPECT_NEAR(out[1].a.x, 4, 1e-9);
-    EXPECT_NEAR(out[1].b.x, 0, 1e-9);
-    for (const HatchSegment& s : out)
-        EXPECT_GT(s.a.x, s.b.x);
-}
-
-// A line that passes between the teeth of a concave outline does not end the family.
-TEST(HatchLines, LinesGoOnPastAGap)
-{
-    const std::vector<Pt2> teeth = {{0, 0}, {2, 0}, {2, 10}, {1, 10}, {1, 1}, {0.5, 1}, {0.5, 10}, {0, 10}};
-    // Direction 90: lines are vertical and fall to the right, x = 1.75, 1.5 ... 0.25.
-    const std::vector<double> levels = HatchLineLevels(HatchBoundary(teeth), {kPi / 2, 0.25, 0.25});
-    EXPECT_EQ(levels.size(), 8u);
-    const auto out = HatchOf(teeth, {}, {kPi / 2, 0.25, 0.25});
-    int upper = 0;
-    for (const HatchSegment& s : out)
-        upper += std::max(s.a.y, s.b.y) > 5;
-    EXPECT_EQ(upper, 4);  // x = 0.25, 1.25, 1.5 and 1.75 rise to 10; 0.5 to 1 only run along the bar
-}
-
-TEST(HatchIslands, CircleLeavesItsChord)
-{
-    const std::vector<Pt2> square = {{-10, -10}, {10, -10}, {10, 10}, {-10, 10}};
-    HatchIsland circle;
-    const Pt2 c{0.3, 0.2};
-    const double r = 3.6;
-    circle.AddCircle(c, r);
-    const auto out = HatchOf(square, {circle}, {0.0, 0.5, 0.5});
-    int gaps = 0;
-    for (std::size_t i = 0; i + 1 < out.size(); ++i) {
-        if (out[i].a.y != out[i + 1].a.y)
-            continue;
-        const double h = out[i].a.y - c.y;
-        ASSERT_LT(std::fabs(h), r);
-        EXPECT_NEAR(out[i + 1].a.x - out[i].b.x, 2 * std::sqrt(r * r - h * h), 1e-9);
-        ++gaps;
-    }
-    EXPECT_EQ(gaps, 14);  // every line from y = 3.5 down to -3
-}
-
 // An island overlapping the outline, and one over two stretches of a line,
 // cut what they cover; one that touches a line splits it there, leaving no gap.
 TEST(HatchIslands, OverlapsAndSpansCutWhatTheyCover)
@@ -299,23 +213,6 @@ TEST(HatchIslands, OverlapsAndSpansCutWhatTheyCover)
     EXPECT_EQ(at3[1].second, 8);
     EXPECT_EQ(at3[2].first, 8);
     EXPECT_NEAR(at3[2].second, 10, 1e-12);
-}
-
-// Island stretches far along a long line, or from its very start, are cut
-// like any other.
-TEST(HatchIslands, StretchesAtAnyDistanceAreCut)
-{
-    const std::vector<Pt2> strip = {{0, 0}, {30000, 0}, {30000, 2}, {0, 2}};
-    HatchIsland far, atStart;
-    far.AddCircle({20000, 1}, 0.5);
-    atStart.AddSegment({-1, 0.5}, {3, 1.5});
-    atStart.AddSegment({3, 1.5}, {-1, 1.5});
-    atStart.AddSegment({-1, 1.5}, {-1, 0.5});
-    const auto out = HatchOf(strip, {far, atStart}, {0.0, 1.0, 1.0});
-    ASSERT_EQ(out.size(), 2u);  // the line y = 1, in two
-    EXPECT_NEAR(out[0].a.x, 1, 1e-9);
-    EXPECT_NEAR(out[0].b.x, 19999.5, 1e-9);
-    EXPECT_NEAR(out[1].a.x, 20000.5, 1e-9);
 }
 
 // Fifty circles and fifty turned squares inside a concave outline.

@@ -318,11 +318,4 @@ TEST_F(EditTest, FilletArcIsTangentToBothLines)
     EXPECT_LT(std::fmod(arc.m_end - arc.m_start + 4 * std::numbers::pi, 2 * std::numbers::pi), std::numbers::pi);
 }
 
-TEST_F(EditTest, UnifyRefusalSaysWhy)
-{
-    sketch::Sketch(doc, {"L 0 0 2 0", "L 1 -1 1 1"});
-    RunTwoLines(CMD_UNIFY, CPointd(1, 0), CPointd(1, 0.5));
-    EXPECT_EQ(view.PromptBuffer().substr(0, 32), "Unify: the lines are not in line");
-}
-
 }  // namespace

@@ -7,21 +7,6 @@
 
 #include <cmath>
 
-TEST_F(ViewTest, ScaleFitsTheWholeWindow)
-{
-    // New drawing: window (0,0)-(12,8) from the first to the last of 400 x 300 pixels.
-    EXPECT_DOUBLE_EQ(view.m_scale, 399.0 / 12.0);
-    view.m_viewMin = CPointd(0, 0);
-    view.m_viewMax = CPointd(200, 100);
-    view.OnSize(101, 201);
-    EXPECT_DOUBLE_EQ(view.m_scale, 0.5);
-
-    const CPointd p = view.DeviceToWorld(CPoint{50, 150});
-    EXPECT_DOUBLE_EQ(p.x, 100);
-    EXPECT_DOUBLE_EQ(p.y, 100);
-    EXPECT_EQ(view.WorldToDevicePoint(CPointd(100, 100)).y, 150);
-}
-
 TEST_F(ViewTest, DegenerateWindowStopsDrawingAndTheMouse)
 {
     CRecta* l = doc.AddRecta();
