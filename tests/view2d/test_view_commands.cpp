@@ -99,6 +99,21 @@ TEST_F(ViewTest, CommandCodeRanges)
         EXPECT_EQ(view.ParseTypedPoint(), r.relative);
     }
     view.SetHost(nullptr);
+    // The wall's end also takes the answer to its question.
+    for (CommandCode code : {CMD_WALL_END, CMD_WALL}) {
+        view.m_command = code;
+        view.m_typed.clear();
+        EXPECT_EQ(view.OnChar('Y') && view.OnChar('y'), code == CMD_WALL_END);
+        EXPECT_FALSE(view.OnChar('q'));
+    }
+}
+
+TEST_F(ViewTest, TheImageFollowsTheClientSize)
+{
+    for (auto [w, h] : {std::pair{500, 300}, {500, 200}, {300, 200}}) {
+        view.OnSize(w, h);
+        EXPECT_EQ(view.Image().size(), QSize(w, h));
+    }
 }
 
 TEST_F(ViewTest, CancelKeepsZoomSnapAndResetsAskZOnce)
