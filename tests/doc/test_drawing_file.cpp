@@ -350,6 +350,34 @@ TEST(DrawingFileFuzzFinds, EveryStoredInputLoadsOrFailsCleanly)
 
 // ---------------------------------------------------------------- shared blocks
 
+// The drawing's blocks and referenced-block lists, written as the drawing's
+// own objects: every later mention is a back reference.
+TEST_F(DrawingFile, ReferencedBlocksAreBackReferencesToTheDrawingsBlocks)
+{
+    AddNamedBlock(doc, "INNER", {{ENT_LINE, NewLine(0, 0, 1, 1)}});
+    CBloq* outer = AddNamedBlock(doc, "OUTER", {{ENT_INSERT, NewInsert("INNER", 0, 0)}});
+    CollectReferencedBlocks(doc, outer->GetEntityList(), *outer);
+
+    const Bytes expected = DrawingWith([](ByteWriter& w) {
+        NewLayerList(w);
+        w.u16(0);                                   // entities
+        w.u16(2).classRecord("CBloq");              // class 3
+        BlockHead(w, "INNER", 1, 1);                // 4
+        w.u16(1).classRecord("CDib");               // class 5
+        w.u16(ENT_LINE).u16(1).u16(1);              // 6
+        w.u16(0).u16(0).u32(0).f64(0).f64(0).u16(0).str("L").u16(0).point(0, 0, 0).point(1, 1, 0);
+        w.u16(0).u16(0);                            // referenced blocks, attributes
+        w.u16(0x8003);                              // 7
+        BlockHead(w, "OUTER", 1, 1);
+        w.u16(1).u16(0x8005).u16(ENT_INSERT).u16(1).u16(1);  // 8
+        w.u16(1).u16(1).u32(0xFF).str("L").str("INNER").f64(0).f64(1).f64(1).point(0, 0, 0);
+        w.u16(1).u16(4);                            // INNER, already written
+        w.u16(0);
+        w.u16(0).u16(0);                            // attribute definitions, embedded objects
+    });
+    EXPECT_EQ(Stored(doc), expected);
+}
+
 TEST_F(DrawingFile, BlocksThatInsertBlocksReopenSharedAndSaveByteForByte)
 {
     // TOP names LATE before the block list reaches it.

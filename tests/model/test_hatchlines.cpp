@@ -184,6 +184,40 @@ TEST(HatchLines, RandomSimpleOutlinesEveryKindAndAngle)
     }
 }
 
+// A line that passes between the teeth of a concave outline does not end the family.
+TEST(HatchLines, LinesGoOnPastAGap)
+{
+    const std::vector<Pt2> teeth = {{0, 0}, {2, 0}, {2, 10}, {1, 10}, {1, 1}, {0.5, 1}, {0.5, 10}, {0, 10}};
+    // Direction 90: lines are vertical and fall to the right, x = 1.75, 1.5 ... 0.25.
+    const std::vector<double> levels = HatchLineLevels(HatchBoundary(teeth), {kPi / 2, 0.25, 0.25});
+    EXPECT_EQ(levels.size(), 8u);
+    const auto out = HatchOf(teeth, {}, {kPi / 2, 0.25, 0.25});
+    int upper = 0;
+    for (const HatchSegment& s : out)
+        upper += std::max(s.a.y, s.b.y) > 5;
+    EXPECT_EQ(upper, 4);  // x = 0.25, 1.25, 1.5 and 1.75 rise to 10; 0.5 to 1 only run along the bar
+}
+
+TEST(HatchIslands, CircleLeavesItsChord)
+{
+    const std::vector<Pt2> square = {{-10, -10}, {10, -10}, {10, 10}, {-10, 10}};
+    HatchIsland circle;
+    const Pt2 c{0.3, 0.2};
+    const double r = 3.6;
+    circle.AddCircle(c, r);
+    const auto out = HatchOf(square, {circle}, {0.0, 0.5, 0.5});
+    int gaps = 0;
+    for (std::size_t i = 0; i + 1 < out.size(); ++i) {
+        if (out[i].a.y != out[i + 1].a.y)
+            continue;
+        const double h = out[i].a.y - c.y;
+        ASSERT_LT(std::fabs(h), r);
+        EXPECT_NEAR(out[i + 1].a.x - out[i].b.x, 2 * std::sqrt(r * r - h * h), 1e-9);
+        ++gaps;
+    }
+    EXPECT_EQ(gaps, 14);  // every line from y = 3.5 down to -3
+}
+
 // An island overlapping the outline, and one over two stretches of a line,
 // cut what they cover; one that touches a line splits it there, leaving no gap.
 TEST(HatchIslands, OverlapsAndSpansCutWhatTheyCover)
@@ -213,6 +247,23 @@ TEST(HatchIslands, OverlapsAndSpansCutWhatTheyCover)
     EXPECT_EQ(at3[1].second, 8);
     EXPECT_EQ(at3[2].first, 8);
     EXPECT_NEAR(at3[2].second, 10, 1e-12);
+}
+
+// Island stretches far along a long line, or from its very start, are cut
+// like any other.
+TEST(HatchIslands, StretchesAtAnyDistanceAreCut)
+{
+    const std::vector<Pt2> strip = {{0, 0}, {30000, 0}, {30000, 2}, {0, 2}};
+    HatchIsland far, atStart;
+    far.AddCircle({20000, 1}, 0.5);
+    atStart.AddSegment({-1, 0.5}, {3, 1.5});
+    atStart.AddSegment({3, 1.5}, {-1, 1.5});
+    atStart.AddSegment({-1, 1.5}, {-1, 0.5});
+    const auto out = HatchOf(strip, {far, atStart}, {0.0, 1.0, 1.0});
+    ASSERT_EQ(out.size(), 2u);  // the line y = 1, in two
+    EXPECT_NEAR(out[0].a.x, 1, 1e-9);
+    EXPECT_NEAR(out[0].b.x, 19999.5, 1e-9);
+    EXPECT_NEAR(out[1].a.x, 20000.5, 1e-9);
 }
 
 // Fifty circles and fifty turned squares inside a concave outline.
