@@ -4,6 +4,8 @@
 #include "model/text.h"
 #include "view_fixture.h"
 
+#include <tuple>
+
 TEST_F(ViewTest, ReadoutsAndPrompts)
 {
     view.ShowCoords(CPointd(1.5, -2));
@@ -106,6 +108,23 @@ TEST_F(ViewTest, CommandCodeRanges)
         EXPECT_EQ(view.OnChar('Y') && view.OnChar('y'), code == CMD_WALL_END);
         EXPECT_FALSE(view.OnChar('q'));
     }
+}
+
+TEST_F(ViewTest, LeavingTheClientAreaReleasesTheMouse)
+{
+    struct CaptureHost : CViewHost {
+        void UpdateWindow() override {}
+        void SetMouseCapture(bool on) override { captured = on; }
+        void SetCursorShape(ViewCursor) override {}
+        bool captured = false;
+    } host;
+    view.SetHost(&host);
+    for (auto [x, y, in] : {std::tuple{10, 10, true}, {-5, 10, false}, {10, 10, true}, {10, -5, false}, {10, 10, true},
+                            {kW + 1, 10, false}, {kW, kH, true}, {10, kH + 1, false}}) {
+        view.OnMouseMove(0, CPoint{x, y});
+        EXPECT_EQ(host.captured, in) << x << "," << y;
+    }
+    view.SetHost(nullptr);
 }
 
 TEST_F(ViewTest, TheImageFollowsTheClientSize)
