@@ -1,4 +1,6 @@
+#include "doc/dxf.h"
 #include "doc/dxfgroups.h"
+#include "doc/rectadoc.h"
 
 #include <gtest/gtest.h>
 
@@ -53,5 +55,19 @@ TEST(DxfValues, NumbersWholeOrNotAtAll)
         int v = -7;
         EXPECT_EQ(dxf::ParseInt(r.text, v), r.ok) << r.text;
         EXPECT_EQ(v, r.ok ? r.value : -7) << r.text;
+    }
+}
+
+// An insert scaled to nothing along either axis is left out.
+TEST(DxfValues, InsertsOfNoScaleAreLeftOut)
+{
+    for (const char* scales : {"41\n0\n", "42\n0\n", "41\n2\n42\n-1\n"}) {
+        CRectaDoc doc;
+        doc.OnNewDocument();
+        const std::string text = std::string("0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nPOINT\n10\n1\n20\n1\n"
+                                             "0\nENDBLK\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nINSERT\n2\nB\n10\n0\n20\n0\n") +
+                                 scales + "0\nENDSEC\n0\nEOF\n";
+        ASSERT_TRUE(ImportDXF(doc, text).ok);
+        EXPECT_EQ(doc.GetEntityList().GetCount(), scales[3] == '2' ? 1 : 0) << scales;
     }
 }
