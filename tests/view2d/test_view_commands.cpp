@@ -38,6 +38,11 @@ TEST_F(ViewTest, RubberBandInvertsTwiceToNothingAndSurvivesRepaints)
     view.DrawRubberBand(CPointd(5, 5), CPointd(1, 1), CPointd(1, 1), false);
     view.DrawRubberBand(CPointd(5, 5), CPointd(1, 1), CPointd(5, 5), true);
     EXPECT_EQ(view.Image(), clean);
+
+    view.OnMouseMove(0, At(8, 2));
+    EXPECT_NE(view.Image(), clean);
+    view.OnCommand(ID_REDRAW);
+    EXPECT_EQ(view.Image(), clean) << "a redraw takes the band off until the mouse moves";
 }
 
 // What the starters of the sweep (test_view_sweep.cpp) leave aside: the
