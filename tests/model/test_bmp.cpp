@@ -176,6 +176,8 @@ TEST(Bmp, ShowsItsPictureUprightOrItsFrameAndName)
         EXPECT_EQ(c.Draw(*k.bmp), 1);
         EXPECT_EQ(c.At(5, 2), 0u) << "the bottom side";
         EXPECT_EQ(c.At(10, 4), 0u) << "the right side";
+        EXPECT_EQ(c.At(5, 6), 0u) << "the top side";
+        EXPECT_EQ(c.At(2, 4), 0u) << "the left side";
         EXPECT_EQ(c.At(3, 5), 0xFFFFFFu) << "no picture";
         // The name at the centre, in the drawing's label font (which a scale of 10 shows as too small).
         CRecordingDC rec;
