@@ -363,3 +363,22 @@ TEST_F(InsertView, InsertsAreDrawnPickedCulledAndDuplicated)
     view.SelectByWindow(1, CPointd(0, 0), CPointd(9, 9));
     EXPECT_EQ(view.m_selection.GetCount(), 0);
 }
+
+TEST_F(InsertView, BlocksThatMultiplyEachOtherEndWithinTheirBudget)
+{
+    // Eight levels of thirty inserts each: far more placed entities than any walk may visit.
+    AddNamedBlock(doc, "B7", {{ENT_LINE, NewLine(0, 0, 0.1, 0)}});
+    for (int level = 6; level >= 0; --level) {
+        const std::string inner = "B" + std::to_string(level + 1);
+        CObList list(ListOwnership::owns);
+        for (int i = 0; i < 30; ++i)
+            list.AddTail(new CDib(ENT_INSERT, NewInsert(inner.c_str(), 0.0001 * i, 0)));
+        CBloq* b = doc.AddBlock(CPointd(), list);
+        b->m_name = "B" + std::to_string(level);
+        b->CalcExtents(doc);
+    }
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(2, 2), 1, 0, 1, "B0");
+    EXPECT_GT(Ink(), 0);
+    doc.CalcExtents();
+    EXPECT_NEAR(doc.m_extMin.x, 2, 1e-9);
+}
