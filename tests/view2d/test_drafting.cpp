@@ -47,6 +47,9 @@ TEST_F(Drafting, LineChainIsOneUndoState)
     EXPECT_EQ(Count(ENT_LINE), 2);
     EXPECT_EQ(view.UndoStateCount(), 0);
     EXPECT_EQ(Last<CRecta>()->m_p1, CPointd(5, 1)) << "grid snap";
+    const QImage drawn = view.Image().copy();
+    view.Invalidate();
+    EXPECT_EQ(view.Image(), drawn) << "a repaint shows the chain's lines as they were";
     Right();
     EXPECT_EQ(view.UndoStateCount(), 1);
     EXPECT_EQ(view.m_mode, MODE_LINE) << "the mode stays for the next chain";
