@@ -72,6 +72,10 @@ TEST_F(ArchTest, IntersectionOfTheFirstTwoSelectedLines)
     view.SelectEntity(ENT_LINE, WallLine(2, -3, 2, 8));
     EXPECT_EQ(ViewTools().IntersectSelectedLines(doc, view, out), 1);
     EXPECT_EQ(out, CPointd(2, 1));
+    view.SelectEntity(ENT_LINE, WallLine(3, -3, 3, 8));  // a third is left out
+    out = CPointd();
+    EXPECT_EQ(IntersectSelectedLines(doc, view, out), 1);
+    EXPECT_EQ(out, CPointd(2, 1));
     view.ClearSelection();
 }
 

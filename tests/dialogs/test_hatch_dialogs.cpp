@@ -28,39 +28,6 @@ TEST(HatchDialogs, KindIsCopiedOutForEveryResult)
     EXPECT_EQ(kind, 0);
 }
 
-// Each button shows its kind's lines: the two families hold the single
-// lines and more; the double lines differ from the single ones.
-TEST(HatchDialogs, ButtonsShowTheirKindsLines)
-{
-    std::map<std::string, QImage> pictures;
-    const DialogScript previous = SetDialogScript([&](const Form& form) {
-        for (const FormField& f : form.fields)
-            if (f.kind == FieldKind::Choice)
-                pictures[f.name] = f.picture;
-        return FormAnswer{2, {}, {}};
-    });
-    int kind = 0;
-    RunTramaDlgEx(kind);
-    SetDialogScript(previous);
-
-    ASSERT_EQ(pictures.size(), 3u);
-    auto dark = [](const QImage& image) {
-        std::set<std::pair<int, int>> ink;
-        for (int y = 1; y + 1 < image.height(); ++y)
-            for (int x = 1; x + 1 < image.width(); ++x)
-                if (qGray(image.pixel(x, y)) < 128)
-                    ink.emplace(x, y);
-        return ink;
-    };
-    for (const auto& [name, picture] : pictures)
-        ASSERT_FALSE(dark(picture).empty()) << name;
-    const auto single = dark(pictures["single"]);
-    const auto families = dark(pictures["families"]);
-    EXPECT_TRUE(std::includes(families.begin(), families.end(), single.begin(), single.end()));
-    EXPECT_GT(families.size(), single.size() * 3 / 2);
-    EXPECT_NE(dark(pictures["double"]), single);
-}
-
 TEST(HatchDialogs, ParameterDefaultsAndCopyOut)
 {
     struct Case {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 TEST(ColorDialog, OffersTheCustomColoursAndChangesOnlyOnOk)
@@ -38,6 +39,9 @@ TEST(BitmapHatchBrowser, APickedThumbnailBecomesThePattern)
 {
     const std::vector<HatchPattern>& patterns = HatchPatterns();
     ASSERT_GE(patterns.size(), 5u);
+    // Pixels drawn in each pattern.
+    const std::map<std::string, int> kInk{{"Brick", 46}, {"Tiles", 32}, {"Grass", 24},    {"Sand", 9},
+                                          {"Insulation", 64}, {"Crosshatch", 16}, {"Dots", 2}};
     std::set<std::string> names;
     for (const HatchPattern& p : patterns) {
         SCOPED_TRACE(p.name);
@@ -47,6 +51,11 @@ TEST(BitmapHatchBrowser, APickedThumbnailBecomesThePattern)
         EXPECT_GE(p.image.height(), 8);
         EXPECT_LE(p.image.height(), 32);
         EXPECT_GT(p.image.convertToFormat(QImage::Format_Mono).colorCount(), 1) << "not blank";
+        int ink = 0;
+        for (int y = 0; y < p.image.height(); ++y)
+            for (int x = 0; x < p.image.width(); ++x)
+                ink += (p.image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+        EXPECT_EQ(ink, kInk.at(p.name));
     }
     EXPECT_EQ(names.size(), patterns.size());
 

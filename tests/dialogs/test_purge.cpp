@@ -40,20 +40,6 @@ protected:
     CNamesInUse inUse;
 };
 
-TEST_F(Purge, OffersOnlyWhatNothingUses)
-{
-    std::vector<std::string> blocks;
-    for (const CBloq* b : UnusedBlocks(doc, inUse))
-        blocks.push_back(b->m_name);
-    EXPECT_EQ(blocks, std::vector<std::string>{"Free"});
-    const std::vector<std::string> layers = UnusedLayers(doc, inUse);
-    std::vector<std::string> offered;
-    for (const std::string& name : layers)
-        if (name != "0")
-            offered.push_back(name);
-    EXPECT_EQ(offered, (std::vector<std::string>{"FREE", "FREE2"}));
-}
-
 TEST_F(Purge, RemovesTheTickedOnesOnly)
 {
     std::vector<std::string> offered = UnusedLayers(doc, inUse);

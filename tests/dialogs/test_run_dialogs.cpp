@@ -181,4 +181,11 @@ TEST(DocumentDialogs, PointHeight)
     EXPECT_EQ(doc.m_pointHeight, 0.5);
     EXPECT_EQ(forms.shown[0].values["height"], "1.00");
     EXPECT_EQ(RunDisplayPuntosDlg(nullptr), -1);
+
+    forms.Expect("SELCAMARA", OkWith({{"index", "Camera 6"}})).Expect("SELLUZ", CancelWith({{"index", "Light 2"}}));
+    EXPECT_EQ(DoSelCamaraDlg(&doc), 1);
+    EXPECT_EQ(doc.m_toolWords[TW_CAMERA], 5);
+    const int light = doc.m_toolWords[TW_LIGHT];
+    EXPECT_EQ(DoSelecLuzDlg(&doc), 2);
+    EXPECT_EQ(doc.m_toolWords[TW_LIGHT], light);
 }

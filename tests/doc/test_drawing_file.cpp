@@ -152,16 +152,6 @@ protected:
 
 }  // namespace
 
-TEST_F(DrawingFile, NewDrawingSavedAtOnce)
-{
-    ByteWriter w;
-    NewDrawingHeader(w, "BARQUELO 3.0");
-    w.u16(1).classRecord("CLayer").str("ZP").u32(0).u16(1);  // layers
-    w.u16(0).u16(0).u16(0);                                   // entities, blocks, attributes
-    w.u16(0);                                                 // embedded objects
-    EXPECT_EQ(Stored(doc), w.bytes());
-}
-
 TEST_F(DrawingFile, NewDrawingDefaults)
 {
     EXPECT_EQ(doc.GetLayerList().GetCount(), 1);
@@ -278,18 +268,6 @@ TEST_F(DrawingFile, LoadedValuesAreBroughtIntoRange)
     ASSERT_TRUE(doc.OnSaveDocument(path));
     ASSERT_TRUE(back.OnOpenDocument(path));
     EXPECT_EQ(back.m_gridStep, 0.001);
-}
-
-TEST_F(DrawingFile, ToolWordsAreSixteenBits)
-{
-    doc.m_toolWords[1] = 70000;
-    doc.m_toolWords[20] = -1;
-    CRectaDoc back;
-    Bytes bytes = Stored(doc);
-    CArchive in(bytes);
-    back.Serialize(in);
-    EXPECT_EQ(back.m_toolWords[1], 4464);
-    EXPECT_EQ(back.m_toolWords[20], 65535);
 }
 
 TEST_F(DrawingFile, DamagedFilesLeaveTheOpenDrawingUntouched)

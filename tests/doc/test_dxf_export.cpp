@@ -183,50 +183,6 @@ TEST_F(DxfExport, HeaderAndTablesTellOtherProgramsWhatTheyNeed)
     EXPECT_EQ(text.substr(text.size() - 8), "0\r\nEOF\r\n");
 }
 
-TEST_F(DxfExport, LayersAndColoursByNumber)
-{
-    Layer(doc, "Off", 0xFF0000, 0);
-    Layer(doc, "White", 0xFFFFFF);
-    Layer(doc, "Red", 0x0000FF);
-    Pen(Line(doc, CPointd(), CPointd(1, 0)), "Red", 0x0000FF);  // as its layer
-    Pen(Line(doc, CPointd(), CPointd(1, 0)), "ZP", 0x0000FF);   // red on black
-    Pen(Line(doc, CPointd(), CPointd(1, 0)), "Red", 0x123456);  // no colour of its own: 7
-    Pen(Line(doc, CPointd(), CPointd(1, 0)), "ZP", 0x123456);   // 7 on 7
-    Pen(Line(doc, CPointd(), CPointd(1, 0)), "ZP", 0, 1);
-    Pen(Line(doc, CPointd(), CPointd(1, 0)), "ZP", 0, 2);
-    Pen(Line(doc, CPointd(), CPointd(1, 0)), "ZP", 0, 3);
-    const std::string text = Exported();
-    const std::vector<Groups> layers = Records(text, "LAYER");
-    EXPECT_EQ(Value(layers[1], 70), "64");
-    EXPECT_EQ(Value(layers[1], 62), "-5");
-    EXPECT_EQ(Value(layers[2], 62), "7");
-    const std::vector<Groups> lines = Records(text, "LINE");
-    const char* colours[] = {"(none)", "1", "7", "(none)", "(none)", "(none)", "(none)"};
-    const char* types[] = {"(none)", "(none)", "(none)", "(none)", "DASHED", "DASHDOT", "CENTER"};
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(Value(lines[i], 62), colours[i]) << i;
-        EXPECT_EQ(Value(lines[i], 6), types[i]) << i;
-    }
-}
-
-TEST_F(DxfExport, JustifiedTextsWriteTheirAlignmentPoint)
-{
-    Text(doc, CPointd(5, 0), "10", JUSTIFY_RIGHT, 1.0, 0);
-    Text(doc, CPointd(5, 0), "10", JUSTIFY_CENTRE, 1.0, 900);
-    Text(doc, CPointd(5, 0), "a%%d\tb", JUSTIFY_LEFT, 0.38, 0);
-    const std::vector<Groups> texts = Records(Exported(), "TEXT");
-    // "1" counts 0.633 of the height and "0" 0.8: the start is 1.433 back.
-    EXPECT_NEAR(std::stod(Value(texts[0], 10)), 3.567, 1e-12);
-    EXPECT_EQ(Value(texts[0], 20), "0");
-    EXPECT_EQ(Value(texts[0], 72), "2");
-    EXPECT_EQ(Value(texts[0], 11), "5");
-    EXPECT_EQ(Value(texts[0], 21), "0");
-    EXPECT_EQ(Value(texts[1], 72), "1");
-    EXPECT_EQ(Value(texts[1], 50), "270");
-    EXPECT_EQ(Value(texts[2], 72), "(none)");
-    EXPECT_EQ(Value(texts[2], 1), "a%%%%%%d b");
-}
-
 TEST_F(DxfExport, PolylineArcsAreBulgesOfTheirWholeSweep)
 {
     Polyline(doc, "ZP", 0, {SegLine(CPointd(0, 0), CPointd(1, 0)), SegLine(CPointd(1, 0), CPointd(1, 1))});
@@ -339,16 +295,6 @@ TEST_F(DxfExport, NearlyFullArcsAreWrittenAsTheReaderTakesThem)
     EXPECT_EQ(pl->m_segments.GetCount(), 2);
 }
 
-TEST_F(DxfExport, ClosedChainsAreWrittenClosed)
-{
-    Polyline(doc, "ZP", 0,
-             {SegLine(CPointd(0, 0), CPointd(2, 0)), SegLine(CPointd(2, 0), CPointd(2, 2)),
-              SegArc(CPointd(1, 2), 1, 0, 180, 1), SegLine(CPointd(0, 2), CPointd(0, 0))});
-    const std::string text = Exported();
-    EXPECT_EQ(Value(Records(text, "POLYLINE")[0], 70), "1");
-    EXPECT_EQ(Records(text, "VERTEX").size(), 4u);
-}
-
 TEST_F(DxfExport, NamesAreMadeValidAndUniqueAndInsertsFollow)
 {
     Names(doc);
@@ -414,37 +360,6 @@ TEST_F(DxfExport, RealsReadBackAsTheSameDoubles)
     }
     EXPECT_EQ(Value(lines[0], 10), "0.1");
     EXPECT_EQ(Value(lines.back(), 10), "0");
-}
-
-// Values of a few decimals are written as such; every value reads back exactly.
-TEST_F(DxfExport, EveryRealReadsBackExactly)
-{
-    std::mt19937_64 random(17);
-    std::vector<double> values;
-    for (int i = 0; i < 3000; ++i) {
-        const long long n = static_cast<long long>(random() % 2000000001) - 1000000000;
-        values.push_back(double(n) / std::pow(10.0, double(i % 7)));  // 0 to 6 decimals
-        std::uint64_t bits = random();
-        double any;
-        std::memcpy(&any, &bits, sizeof any);
-        if (std::isfinite(any) && std::fabs(any) <= 1e15)  // what the reader takes
-            values.push_back(any);
-    }
-    for (double v : values)
-        Line(doc, CPointd(v, 0), CPointd());
-    const std::vector<Groups> lines = Records(Exported(), "LINE");
-    ASSERT_EQ(lines.size(), values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const std::string text = Value(lines[i], 10);
-        double back = 0;
-        std::from_chars(text.data(), text.data() + text.size(), back);
-        ASSERT_EQ(back, values[i]) << text;
-        char shortest[40];
-        const auto end = std::to_chars(shortest, shortest + sizeof shortest, values[i]).ptr;
-        if (text.find('e') == std::string::npos && std::string(shortest, end).find('e') == std::string::npos) {
-            ASSERT_EQ(text, std::string(shortest, end));  // no more digits than needed
-        }
-    }
 }
 
 // Restores the C locale however the test ends.

@@ -200,20 +200,6 @@ TEST_F(DxfImport, NothingLeftOutShowsNoMessage)
     EXPECT_EQ(doc.GetEntityList().GetCount(), 1);
 }
 
-TEST_F(DxfImport, CrLfAndLfLineEndsReadAlike)
-{
-    std::string crlf = FileText(FixturePath("quirks.dxf")), lf;
-    ASSERT_NE(crlf.find("\r\n"), std::string::npos);
-    for (char c : crlf)
-        if (c != '\r')
-            lf += c;
-    Import(crlf);
-    CRectaDoc other;
-    other.OnNewDocument();
-    ASSERT_TRUE(ImportDXF(other, lf).ok);
-    EXPECT_EQ(ListDrawing(doc), ListDrawing(other));
-}
-
 // ---------------------------------------------------------------- failures
 
 TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
@@ -514,18 +500,6 @@ TEST_F(DxfImport, BlocksThatInsertThemselvesDrawAndMeasure)
     EXPECT_EQ(placed, 0u);  // nothing but inserts of each other
     doc.CalcExtents();
     EXPECT_TRUE(std::isfinite(doc.m_extMin.x) && std::isfinite(doc.m_extMax.y));
-}
-
-TEST_F(DxfImport, TheExtentsTakeInWhatWasAdded)
-{
-    Import(File(Section("BLOCKS", Rec("BLOCK", {{2, "B"}, {10, "0"}, {20, "0"}}) +
-                                      Rec("CIRCLE", {{10, "0"}, {20, "0"}, {40, "5"}}) + Rec("ENDBLK", {})) +
-                Section("ENTITIES", Rec("LINE", {{10, "100"}, {20, "200"}, {11, "300"}, {21, "-400"}}) +
-                                        Rec("INSERT", {{2, "B"}, {10, "-50"}, {20, "0"}}))));
-    EXPECT_EQ(doc.m_extMin.x, -55);
-    EXPECT_EQ(doc.m_extMin.y, -400);
-    EXPECT_EQ(doc.m_extMax.x, 300);
-    EXPECT_EQ(doc.m_extMax.y, 200);
 }
 
 TEST_F(DxfImport, BlockBasePointsMoveTheirEntities)

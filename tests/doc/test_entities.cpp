@@ -219,19 +219,6 @@ TEST(DocEntities, ExtentsFarFromTheOriginStartFromEmpty)
     }
 }
 
-TEST(DocEntities, EveryKindRoundTripsByteForByte)
-{
-    CRectaDoc doc;
-    doc.OnNewDocument();
-    Fill(doc, 50);
-    const auto first = Stored(doc);
-    CRectaDoc back;
-    CArchive in(first);
-    back.Serialize(in);
-    EXPECT_EQ(back.GetEntityList().GetCount(), 50);
-    EXPECT_EQ(Stored(back), first);
-}
-
 TEST(DocEntities, LargeDrawingsSaveAndLoad)
 {
     for (int n : {40000, 100000}) {

@@ -112,32 +112,6 @@ TEST_F(Renderer, EveryEntityShowsInsideTargetsOfAnyShape)
     EXPECT_EQ(doc.m_extMax, extMax);
 }
 
-TEST_F(Renderer, TheSameDrawingRendersTheSameTwice)
-{
-    AddSides();
-    EXPECT_EQ(Render(doc, 200, 150), Render(doc, 200, 150));
-}
-
-// A drawing of one horizontal line has no height: it is fitted by its width.
-TEST_F(Renderer, ALineWithoutHeightRenders)
-{
-    doc.m_extMin = CPointd(1e9, 1e9);
-    doc.m_extMax = CPointd(-1e9, -1e9);
-    Add(ENT_LINE, ColouredLine(0, 2, 10, 2, RGB(255, 0, 0)));
-    bool drawn = false;
-    const QImage image = Render(doc, 100, 200, &drawn);
-    ASSERT_TRUE(drawn);
-    int from = image.width(), to = -1;
-    for (int x = 0; x < image.width(); ++x)
-        for (int y = 0; y < image.height(); ++y)
-            if ((image.pixel(x, y) & 0xFFFFFF) == 0xFF0000u) {
-                from = std::min(from, x);
-                to = std::max(to, x);
-            }
-    // Scale 99 / 11 pixels a unit: ten units span 90 pixels.
-    EXPECT_NEAR(to - from, 90, 2);
-}
-
 TEST_F(Renderer, NothingToFitDrawsNothing)
 {
     CRecordingDC dc;

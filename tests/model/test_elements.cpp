@@ -188,10 +188,3 @@ TEST(Element, WideTypeAndExtrusionWordsReloadAsTheirLowSixteenBits)
         }
     }
 }
-
-TEST(Element, StoringAnElementWithoutItsEntityFails)
-{
-    CDib empty(ENT_LINE, nullptr);
-    CArchive ar;
-    EXPECT_THROW(empty.Serialize(ar), CArchiveException);
-}

@@ -148,19 +148,6 @@ TEST(EntityDrawing, ExtrudedEntitiesInvertTwiceToNothing)
     EXPECT_EQ(d.Ink(), 80);
 }
 
-TEST(EntityDrawing, OcsModeDrawsAsFlat)
-{
-    CRecta flat(1, 0, "ZP", 3.0, EXTRUSION_FLAT, 1, 0, 0);
-    CRecta ocs = flat;
-    ocs.m_extrusionMode = EXTRUSION_OCS;
-    flat.m_p1 = ocs.m_p1 = CPointd(1, 1);
-    flat.m_p2 = ocs.m_p2 = CPointd(9, 5);
-    Canvas a, b;
-    flat.Draw(a.dc, {kScale, 0, 0}, DrawKind::normal);
-    ocs.Draw(b.dc, {kScale, 0, 0}, DrawKind::normal);
-    EXPECT_EQ(a.dc.Image(), b.dc.Image());
-}
-
 TEST(EntityDrawing, EveryModeButFlatAndOcsDrawsExtruded)
 {
     // Each entity drawn in a mode must look like it does in mode 1 (extruded)

@@ -1,5 +1,6 @@
 // File records of the line, circle, arc, point and text entities.
 #include "model/circ.h"
+#include "model/hatch.h"
 #include "model/layer.h"
 #include "model/punt.h"
 #include "model/recta.h"
@@ -9,6 +10,8 @@
 #include "support/stored.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -59,16 +62,6 @@ TEST(EntityRecords, LineInEachExtrusionMode)
         EXPECT_EQ(Stored(back), w.bytes());
         EXPECT_EQ(back.m_dir, mode == 1 ? CPointd(0.5, 0, 1) : CPointd(0, 0, 1));
     }
-}
-
-TEST(EntityRecords, LineFromAnOldFileHasNoZ)
-{
-    ByteWriter w;
-    Pen(w, 0, 0, 0);
-    w.f64(0).f64(0).u16(0).str("ZP").u16(0).f64(1).f64(2).f64(3).f64(4);
-    CRecta l = Load<CRecta>(w.bytes(), true);
-    EXPECT_EQ(l.m_p1, CPointd(1, 2, 0));
-    EXPECT_EQ(l.m_p2, CPointd(3, 4, 0));
 }
 
 TEST(EntityRecords, CircleAndArc)
@@ -160,4 +153,11 @@ TEST(EntityRecords, FullConstructorsKeepTheLayerName)
     CText t(1, 0, "TEXTS");
     EXPECT_EQ(GetLastLayerName(), "TEXTS");
     SetLastLayerName("");
+}
+
+TEST(EntityRecords, HatchPatternSidesFitTheirWords)
+{
+    CHatch h;
+    for (auto [w, ht, ok] : {std::tuple{65535, 1, true}, {1, 65535, true}, {65536, 1, false}, {1, 65536, false}})
+        EXPECT_EQ(h.SetPattern(QImage(w, ht, QImage::Format_RGB32)), ok) << w << "x" << ht;
 }

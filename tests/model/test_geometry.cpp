@@ -1,9 +1,11 @@
 #include "model/geometry.h"
+#include "model/hatchlines.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace {
 
@@ -236,4 +238,19 @@ TEST(GeomRect, PointAndSegment)
     EXPECT_FALSE(SegmentCrossesRect({-5, -1}, {-5, 11}, 0, 0, 10, 10));
     EXPECT_TRUE(SegmentCrossesRect({5, 5}, {15, 7}, 0, 0, 10, 10));
     EXPECT_FALSE(SegmentCrossesRect({11, 0}, {15, 7}, 0, 0, 10, 10));
+}
+
+TEST(HatchIsland, PartsOfNoSizeOrNotFiniteArePassedOver)
+{
+    const double nan = std::nan("");
+    HatchIsland i;
+    i.AddSegment({0, 0}, {nan, 1});
+    i.AddCircle({0, 0}, 0);
+    i.AddCircle({nan, 0}, 1);
+    for (auto [c, r, start, end] : {std::tuple{Pt2{nan, 0}, 1.0, 0.0, 1.0}, {Pt2{0, 0}, 0.0, 0.0, 1.0},
+                                    {Pt2{0, 0}, 1.0, nan, 1.0}, {Pt2{0, 0}, 1.0, 0.0, HUGE_VAL}})
+        i.AddArc(c, r, start, end);
+    EXPECT_TRUE(i.Empty());
+    i.AddArc({0, 0}, 1, 0, 1);
+    EXPECT_EQ(i.Arcs().size(), 1u);
 }

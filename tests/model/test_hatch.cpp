@@ -69,30 +69,6 @@ struct Canvas {
 
 }  // namespace
 
-// The record of each kind: pen, layer (kept whole), kind, the pattern's size
-// fields, its empty record, the seed. A loaded pattern hatch has no pattern.
-TEST(Hatch, RecordOfEachKind)
-{
-    for (int kind : {HATCH_SOLID, HATCH_PATTERN, HATCH_SWATCH}) {
-        SCOPED_TRACE(kind);
-        CHatch h(2, RGB(1, 2, 3), "HATCH LAYER", kind, CPointd(1, 2, 3));
-        if (kind == HATCH_PATTERN) {
-            ASSERT_TRUE(h.SetPattern(Checker()));
-        }
-        ByteWriter w;
-        w.u16(2).u16(0).u32(0x030201).str("HATCH LAYER").u16(unsigned(kind));
-        const unsigned side = kind == HATCH_PATTERN ? 8 : 0;
-        w.u32(side * side * 4).u16(side).u16(side).u16(side ? 1 : 0).u16(side ? 32 : 0);
-        w.point(1, 2, 3);
-        EXPECT_EQ(Stored(h), w.bytes());
-
-        CHatch back = Load(w.bytes());
-        EXPECT_EQ(Stored(back), w.bytes());
-        EXPECT_EQ(back.m_layer, "HATCH LAYER");
-        EXPECT_FALSE(back.HasPattern());
-    }
-}
-
 TEST(Hatch, CopiesKeepThePatternAndItsSizeFields)
 {
     CHatch a(1, 0, "ZP", HATCH_PATTERN, CPointd(4, 5));

@@ -184,58 +184,6 @@ TEST(HatchLines, RandomSimpleOutlinesEveryKindAndAngle)
     }
 }
 
-TEST(HatchLines, RectangleFromTheTopDown)
-{
-    // One spacing inside the top edge, downwards; the line along the bottom
-    // edge draws nothing.
-    const auto out = HatchOf({{0, 0}, {4, 0}, {4, 3}, {0, 3}}, {}, {0.0, 1.0, 1.0});
-    ASSERT_EQ(out.size(), 2u);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_NEAR(out[i].a.x, 0, 1e-12);
-        EXPECT_NEAR(out[i].b.x, 4, 1e-12);
-        EXPECT_NEAR(out[i].a.y, 2 - i, 1e-12);
-        EXPECT_NEAR(out[i].b.y, 2 - i, 1e-12);
-    }
-}
-
-TEST(HatchLines, DoubleLinesAlternateTheSpacings)
-{
-    const std::vector<Pt2> square = {{0, 0}, {2, 0}, {2, 1}, {0, 1}};
-    const std::vector<double> levels = HatchLineLevels(HatchBoundary(square), {0.0, 0.1, 0.2});
-    const double expected[] = {0.9, 0.7, 0.6, 0.4, 0.3, 0.1, 0.0};
-    ASSERT_EQ(levels.size(), std::size(expected));
-    for (std::size_t i = 0; i < levels.size(); ++i)
-        EXPECT_NEAR(levels[i], expected[i], 1e-12);
-    // A second spacing of 0 gives each line once.
-    EXPECT_EQ(HatchLineLevels(HatchBoundary(square), {0.0, 0.25, 0.0}).size(), 4u);
-}
-
-TEST(HatchLines, FirstVertexInOrderWithinASpacingOfTheTopStarts)
-{
-    // (5, 9.5) comes first and lies within one spacing of the top (10): the
-    // lines fall from 9.5 by whole spacings.
-    const std::vector<Pt2> outline = {{0, 0}, {5, 9.5}, {10, 10}, {10, 0}};
-    const std::vector<double> levels = HatchLineLevels(HatchBoundary(outline), {0.0, 1.0, 1.0});
-    ASSERT_FALSE(levels.empty());
-    EXPECT_DOUBLE_EQ(levels.front(), 8.5);
-    EXPECT_DOUBLE_EQ(levels.back(), 0.5);
-}
-
-TEST(HatchLines, SegmentsRunAlongTheDirectionFromTheRear)
-{
-    // Direction 180 degrees: lines run towards -x, so each line's segments
-    // start at the right and proceed left; the comb gives two per line.
-    const std::vector<Pt2> comb = {{0, 0}, {10, 0}, {10, 5}, {6, 5}, {6, 1}, {4, 1}, {4, 5}, {0, 5}};
-    const auto out = HatchOf(comb, {}, {kPi, 1.0, 1.0});
-    ASSERT_GE(out.size(), 4u);
-    EXPECT_NEAR(out[0].a.x, 10, 1e-9);
-    EXPECT_NEAR(out[0].b.x, 6, 1e-9);
-    EXPECT_NEAR(out[1].a.x, 4, 1e-9);
-    EXPECT_NEAR(out[1].b.x, 0, 1e-9);
-    for (const HatchSegment& s : out)
-        EXPECT_GT(s.a.x, s.b.x);
-}
-
 // A line that passes between the teeth of a concave outline does not end the family.
 TEST(HatchLines, LinesGoOnPastAGap)
 {

@@ -183,6 +183,13 @@ TEST(PLine, EndsVerticesAndMeasures)
     EXPECT_NEAR(e.x, 2, 1e-12);
     EXPECT_NEAR(e.y, 2, 1e-12);
     EXPECT_EQ(e.z, 9) << "the end keeps the caller's z";
+    for (int word : {1, -1}) {
+        CObList arcFirst(ListOwnership::owns);
+        AddArc(arcFirst, {0, 0}, 1, 0, kPi / 2)->m_arcWord = word;
+        ASSERT_TRUE(CPLine(1, 0, "P", arcFirst, 0, 0, 0, 1).GetStartPoint(s));
+        EXPECT_NEAR(s.x, word == 1 ? 1 : 0, 1e-12);
+        EXPECT_NEAR(s.y, word == 1 ? 0 : 1, 1e-12);
+    }
 
     const std::vector<CPointd> forward = Vertices(pl);
     ASSERT_EQ(forward.size(), 2u + 37u);

@@ -106,6 +106,7 @@ TEST_F(TdfaceView, ExtentsPickWindowAndSnap)
     int type = 0;
     ASSERT_NE(view.PickNearestEntity(CPointd(3, 3.05), e, type), nullptr) << "edge 3-4";
     EXPECT_EQ(type, ENT_3DFACE);
+    EXPECT_NE(view.PickNearestEntity(CPointd(0.95, 2), e, type), nullptr) << "edge 4-1";
     EXPECT_EQ(view.PickNearestEntity(CPointd(3, 2), e, type), nullptr) << "the inside is not the outline";
 
     view.SelectByWindow(0, CPointd(0, 0), CPointd(6, 2.5));

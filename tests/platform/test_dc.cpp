@@ -274,6 +274,10 @@ TEST(ImageDC, RectangleCoversItsBoxWithoutRightAndBottomEdges)
     EXPECT_EQ(dc.Image().pixel(15, 12), qRgb(255, 0, 0));
     EXPECT_EQ(dc.Image().pixel(20, 12), qRgb(255, 255, 255));
     EXPECT_EQ(dc.Image().pixel(15, 15), qRgb(255, 255, 255));
+    const LPoint one[] = {{30, 30}};
+    EXPECT_FALSE(dc.Polygon(one, 1));
+    EXPECT_FALSE(dc.Polygon(nullptr, 3));
+    EXPECT_EQ(Ink(dc.Image()).size(), 50u);
 }
 
 TEST(ImageDC, ArcsRunCounterClockwiseInTheYUpWorld)
@@ -422,18 +426,6 @@ TEST(ImageDC, FillsFloodFillsAndStretchedImages)
     EXPECT_EQ(st.Image().pixel(52, 18), qRgb(0, 0, 255));
     EXPECT_EQ(st.Image().pixel(49, 11), qRgb(255, 255, 255));
     EXPECT_EQ(st.Image().pixel(52, 9), qRgb(255, 255, 255));
-}
-
-TEST(ImageDC, FloodFillStaysFourConnected)
-{
-    QImage img(5, 5, QImage::Format_RGB32);
-    img.fill(qRgb(255, 255, 255));
-    // A diagonal wall: 4-connected filling must not pass it.
-    for (int i = 0; i < 5; ++i)
-        img.setPixel(i, 4 - i, qRgb(0, 0, 0));
-    const auto n = FloodFillImage(img, 0, 0, qRgb(0, 0, 0), false, FloodPaint{qRgb(9, 9, 9)});
-    EXPECT_EQ(n, 10);
-    EXPECT_EQ(img.pixel(4, 4), qRgb(255, 255, 255));
 }
 
 TEST(RecordingDC, KeepsCallsInOrderWithTheirValues)

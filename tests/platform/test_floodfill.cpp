@@ -59,16 +59,6 @@ TEST(FloodFill, RingHoldsTheFillAndAGapLetsItOutToTheEdges)
         EXPECT_EQ(open.pixel(corner), kRed);
 }
 
-TEST(FloodFill, SeedOnALineFillsTheLineOnly)
-{
-    QImage image = Blank(40, 20);
-    for (int x = 5; x < 35; ++x)
-        image.setPixel(x, 10, kBlack);
-    EXPECT_EQ(FloodFillImage(image, 20, 10, kBlack, true, FloodPaint{kRed}), 30);
-    EXPECT_EQ(CountPixels(image, kRed), 30);
-    EXPECT_EQ(CountPixels(image, kWhite), 40 * 20 - 30);
-}
-
 TEST(FloodFill, FillOfTheSeedsOwnColourAndSeedsOutsideChangeNothing)
 {
     QImage image = Blank(30, 30);
@@ -98,17 +88,6 @@ TEST(FloodFill, PatternHoldingTheSeedColourPaintsEachPixelOnce)
             if (reference.pixel(x, y) == kRed) {
                 EXPECT_EQ(image.pixel(x, y), pattern.pixel(x % 2, y % 2)) << x << "," << y;
             }
-}
-
-TEST(FloodFill, BorderFillStopsAtTheBorderColour)
-{
-    QImage image = Blank(30, 30);
-    Ring(image, 15, 15, 8);
-    image.setPixel(14, 15, kRed);  // another colour inside is filled over
-    const std::int64_t n = FloodFillImage(image, 15, 15, kBlack, false, FloodPaint{kBlack});
-    EXPECT_GT(n, 150);
-    EXPECT_EQ(image.pixel(14, 15), kBlack);
-    EXPECT_EQ(image.pixel(0, 0), kWhite);
 }
 
 // An area of 16 million pixels all joined, with a comb that makes the

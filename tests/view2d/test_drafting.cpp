@@ -47,6 +47,9 @@ TEST_F(Drafting, LineChainIsOneUndoState)
     EXPECT_EQ(Count(ENT_LINE), 2);
     EXPECT_EQ(view.UndoStateCount(), 0);
     EXPECT_EQ(Last<CRecta>()->m_p1, CPointd(5, 1)) << "grid snap";
+    const QImage drawn = view.Image().copy();
+    view.Invalidate();
+    EXPECT_EQ(view.Image(), drawn) << "a repaint shows the chain's lines as they were";
     Right();
     EXPECT_EQ(view.UndoStateCount(), 1);
     EXPECT_EQ(view.m_mode, MODE_LINE) << "the mode stays for the next chain";
@@ -328,6 +331,21 @@ TEST_F(Drafting, CircleRadiusByASecondPoint)
     Click(5, 4);  // cancelled radius: the click is dropped
     EXPECT_EQ(view.m_bandState, 0);
     EXPECT_EQ(Count(ENT_CIRCLE), 1);
+}
+
+TEST_F(Drafting, TangentCircleNeedsARadius)
+{
+    ScriptedForms forms;
+    forms.Expect("RADIO", OkWith({{"radius", "0"}})).Expect("RADIO", CancelWith());
+    LineFrom(0, 0, 4, 0);
+    LineFrom(0, 0, 0, 4);
+    for (int i = 0; i < 2; ++i) {
+        view.OnCommand(10067);
+        Click(2, 0);
+        Click(0, 2);
+        EXPECT_EQ(view.PromptBuffer().find("does not fit"), std::string::npos) << "no radius, no complaint";
+    }
+    EXPECT_EQ(Count(ENT_CIRCLE), 0);
 }
 
 TEST_F(Drafting, ThreePointArcRunsThroughItsSecondPoint)

@@ -476,46 +476,6 @@ TEST_F(PLineEdit, NewPolylinesKeepTheSourcesLook)
     EXPECT_EQ(closing->m_extrusionMode, EXTRUSION_THICK);
 }
 
-// The closing line is as thick at each end as the chain is there, whatever
-// the drawing's current thickness.
-TEST_F(PLineEdit, ClosingLineTakesTheChainsThickness)
-{
-    doc.m_thickness = 7;
-    CRecta* first = NewLine(0, 0, 4, 0);
-    first->m_thick1 = 2;
-    first->m_thick2 = 2.5;
-    CRecta* second = NewLine(4, 0, 4, 3);
-    second->m_thick1 = 2.5;
-    second->m_thick2 = 3;
-    CObList segments(ListOwnership::owns);
-    segments.AddTail(new CDib(ENT_LINE, first));
-    segments.AddTail(new CDib(ENT_LINE, second));
-    const POSITION pos = Append(new CDib(ENT_PLINE, new CPLine(1, 0, "L", segments, 0, 0, 0, 1)));
-    view.ClosePLine(doc.GetEntityRecord(pos)->m_entity, ENT_PLINE, pos);
-    const auto& closed = *static_cast<const CPLine*>(doc.GetLastEntityRecord()->m_entity);
-    const auto* closing = static_cast<const CRecta*>(static_cast<const CDib*>(closed.m_segments.GetTail())->m_entity);
-    EXPECT_EQ(closing->m_thick1, 3);
-    EXPECT_EQ(closing->m_thick2, 2);
-}
-
-// The undo steps name the records' real type codes: an arc converted is
-// recorded as an arc, the new polyline as a polyline.
-TEST_F(PLineEdit, UndoStepsNameRealTypeCodes)
-{
-    CArc* arc = NewArc(0, 0, 1, 0, 1);
-    const POSITION pos = Append(new CDib(ENT_ARC, arc));
-    view.ConvertToPLine(arc, ENT_LINE, pos);  // a caller's wrong code is not believed
-    ASSERT_EQ(view.UndoStateCount(), 1);
-    const auto* state = static_cast<const CUndoState*>(view.m_undoStates.GetTail());
-    std::vector<std::pair<int, int>> steps;
-    for (CObject* obj : state->m_steps) {
-        const auto* step = static_cast<const CUndoStep*>(obj);
-        steps.emplace_back(step->m_operation, step->m_type);
-    }
-    const std::vector<std::pair<int, int>> want{{UNDO_ERASED, ENT_ARC}, {UNDO_ADDED, ENT_PLINE}};
-    EXPECT_EQ(steps, want);
-}
-
 // ---------------------------------------------------------------- the commands
 
 // Each command from its starter through its picks (and the right button):

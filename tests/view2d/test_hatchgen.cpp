@@ -214,20 +214,6 @@ TEST_F(HatchGen, BoundariesAndSpacingsThatCannotBeHatchedAreRefused)
     }
 }
 
-// A spacing of 0 skips its family; with no family left the empty block is
-// still named and inserted.
-TEST_F(HatchGen, ZeroSpacingMakesAnEmptyBlock)
-{
-    ScriptedForms forms;
-    ExpectSingle(forms, "30", "0");
-    Boundary({{0, 0}, {4, 0}, {4, 3}, {0, 3}});
-    view.GenerateHatch();
-    ASSERT_NE(doc.FindBlock("XT1"), nullptr);
-    EXPECT_TRUE(Lines("XT1").empty());
-    EXPECT_EQ(Count(ENT_INSERT), 1);
-    EXPECT_EQ(view.UndoStateCount(), 1);
-}
-
 // The selected circle, text, polyline and insert are left out; a selected
 // line is not an island.
 TEST_F(HatchGen, SelectedIslandsAreLeftOut)

@@ -94,18 +94,23 @@ TEST_F(SelectTest, WindowAndCrossingToggle)
     c->m_centre = CPointd(3, 5);
     c->m_rx = 0.5;
     SetText(*doc.AddText(), 2, 3.2);              // inside
+    CArc* a = doc.AddArc();                       // inside, its centre not
+    a->m_centre = CPointd(3.5, -7);
+    a->m_rx = a->m_ry = 10;
+    a->m_start = 1.47;
+    a->m_end = 1.67;
     auto selected = [&] {
         std::string s;
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 6; ++i)
             s += view.FindSelected(At(i)) ? '1' : '0';
         return s;
     };
 
     view.SelectByWindow(0, CPointd(6, 1), CPointd(1, 5));
-    EXPECT_EQ(selected(), "10101");
+    EXPECT_EQ(selected(), "101011");
 
     view.SelectByWindow(1, CPointd(1, 1), CPointd(6, 5));
-    EXPECT_EQ(selected(), "01010") << "what was selected toggles off";
+    EXPECT_EQ(selected(), "010100") << "what was selected toggles off";
     view.UnhighlightSelection();
     EXPECT_EQ(view.m_selCount, 2);
 }

@@ -121,6 +121,8 @@ TEST_F(SnapTest, PointsOfLinesArcsCirclesAndPoints)
     EXPECT_TRUE(Snaps(7, 8.7, 5.72, 8, 6));
 
     EXPECT_TRUE(Snaps(9, 10.1, 1.1, 10, 1));
+    EXPECT_TRUE(Snaps(4, 10.1, 1.1, 10, 1)) << "nearest takes a point too";
+    EXPECT_TRUE(Misses(3, 10.1, 1.1)) << "mid point of a point";
 }
 
 TEST_F(SnapTest, PerpendicularAndTangentNeedTheBand)

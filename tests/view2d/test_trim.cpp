@@ -366,11 +366,4 @@ TEST_F(EditTest, FilletArcRoundsTheCorner)
     }
 }
 
-TEST_F(EditTest, UnifyRefusalSaysWhy)
-{
-    sketch::Sketch(doc, {"L 0 0 2 0", "L 1 -1 1 1"});
-    RunTwoLines(CMD_UNIFY, CPointd(1, 0), CPointd(1, 0.5));
-    EXPECT_EQ(view.PromptBuffer().substr(0, 32), "Unify: the lines are not in line");
-}
-
 }  // namespace

@@ -4,6 +4,8 @@
 #include "model/text.h"
 #include "view_fixture.h"
 
+#include <tuple>
+
 TEST_F(ViewTest, ReadoutsAndPrompts)
 {
     view.ShowCoords(CPointd(1.5, -2));
@@ -36,6 +38,11 @@ TEST_F(ViewTest, RubberBandInvertsTwiceToNothingAndSurvivesRepaints)
     view.DrawRubberBand(CPointd(5, 5), CPointd(1, 1), CPointd(1, 1), false);
     view.DrawRubberBand(CPointd(5, 5), CPointd(1, 1), CPointd(5, 5), true);
     EXPECT_EQ(view.Image(), clean);
+
+    view.OnMouseMove(0, At(8, 2));
+    EXPECT_NE(view.Image(), clean);
+    view.OnCommand(ID_REDRAW);
+    EXPECT_EQ(view.Image(), clean) << "a redraw takes the band off until the mouse moves";
 }
 
 // What the starters of the sweep (test_view_sweep.cpp) leave aside: the
@@ -99,6 +106,31 @@ TEST_F(ViewTest, CommandCodeRanges)
         EXPECT_EQ(view.ParseTypedPoint(), r.relative);
     }
     view.SetHost(nullptr);
+}
+
+TEST_F(ViewTest, LeavingTheClientAreaReleasesTheMouse)
+{
+    struct CaptureHost : CViewHost {
+        void UpdateWindow() override {}
+        void SetMouseCapture(bool on) override { captured = on; }
+        void SetCursorShape(ViewCursor) override {}
+        bool captured = false;
+    } host;
+    view.SetHost(&host);
+    for (auto [x, y, in] : {std::tuple{10, 10, true}, {-5, 10, false}, {10, 10, true}, {10, -5, false}, {10, 10, true},
+                            {kW + 1, 10, false}, {kW, kH, true}, {10, kH + 1, false}}) {
+        view.OnMouseMove(0, CPoint{x, y});
+        EXPECT_EQ(host.captured, in) << x << "," << y;
+    }
+    view.SetHost(nullptr);
+}
+
+TEST_F(ViewTest, TheImageFollowsTheClientSize)
+{
+    for (auto [w, h] : {std::pair{500, 300}, {500, 200}, {300, 200}}) {
+        view.OnSize(w, h);
+        EXPECT_EQ(view.Image().size(), QSize(w, h));
+    }
 }
 
 TEST_F(ViewTest, CancelKeepsZoomSnapAndResetsAskZOnce)

@@ -7,21 +7,6 @@
 
 #include <cmath>
 
-TEST_F(ViewTest, ScaleFitsTheWholeWindow)
-{
-    // New drawing: window (0,0)-(12,8) from the first to the last of 400 x 300 pixels.
-    EXPECT_DOUBLE_EQ(view.m_scale, 399.0 / 12.0);
-    view.m_viewMin = CPointd(0, 0);
-    view.m_viewMax = CPointd(200, 100);
-    view.OnSize(101, 201);
-    EXPECT_DOUBLE_EQ(view.m_scale, 0.5);
-
-    const CPointd p = view.DeviceToWorld(CPoint{50, 150});
-    EXPECT_DOUBLE_EQ(p.x, 100);
-    EXPECT_DOUBLE_EQ(p.y, 100);
-    EXPECT_EQ(view.WorldToDevicePoint(CPointd(100, 100)).y, 150);
-}
-
 TEST_F(ViewTest, DegenerateWindowStopsDrawingAndTheMouse)
 {
     CRecta* l = doc.AddRecta();
@@ -204,8 +189,7 @@ TEST_F(ViewTest, PrintingUsesItsOwnMapping)
 
     EXPECT_GT(InkPixels(one), 50);
 
-    // A window of no width prints nothing.
-    const QImage none = print(CPointd(3, 3), CPointd(3, 9));
-    EXPECT_EQ(none.pixel(100, 100) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(none, QImage(none).copy());
+    // A window of no width or height prints nothing.
+    EXPECT_EQ(InkPixels(print(CPointd(3, 3), CPointd(3, 9))), 0);
+    EXPECT_EQ(InkPixels(print(CPointd(1, 3), CPointd(9, 3))), 0);
 }
