@@ -30,18 +30,6 @@ namespace {
 
 constexpr int kW = 1600, kH = 1000;
 
-void Report(const char* name, double ours, double base, const char* note = "")
-{
-    std::printf("%s ratio=%.3g ours_ms=%.4g base_ms=%.4g%s\n", name, ours / base, ours, base, note);
-    std::fflush(stdout);
-}
-
-[[noreturn]] void Fail(const char* what)
-{
-    std::fprintf(stderr, "bench_blocks: %s\n", what);
-    std::abort();
-}
-
 std::string BlockName(int i)
 {
     std::string name = "B";

@@ -27,11 +27,6 @@ struct ArcShape {
     double from, to;  // radians, counter-clockwise
 };
 
-void Report(const char* name, double ours, double base)
-{
-    std::printf("%s ratio=%.2f ours_ms=%.3f base_ms=%.3f\n", name, ours / base, ours, base);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)

@@ -19,12 +19,6 @@ constexpr double kPi = std::numbers::pi;
 constexpr int kVertices = 1000;
 constexpr int kLines = 10000;
 
-[[noreturn]] void Fail(const char* what)
-{
-    std::fprintf(stderr, "bench_hatch: %s\n", what);
-    std::abort();
-}
-
 std::vector<Pt2> Gear()
 {
     std::vector<Pt2> outline;

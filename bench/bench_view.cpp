@@ -53,18 +53,6 @@ constexpr int kEraseCommand = 10450;
 constexpr int kMoveCommand = 10451;
 constexpr int kUndoCommand = 10028;
 
-void Report(const char* name, double ours, double base, const char* note = "")
-{
-    std::printf("%s ratio=%.3g ours_ms=%.4g base_ms=%.4g%s\n", name, ours / base, ours, base, note);
-    std::fflush(stdout);
-}
-
-[[noreturn]] void Fail(const char* what)
-{
-    std::fprintf(stderr, "bench_view: %s\n", what);
-    std::abort();
-}
-
 void Fill(CRectaDoc& doc, int lines, int circles, unsigned seed)
 {
     std::mt19937 rng(seed);

@@ -1,5 +1,6 @@
-// What the benchmarks share: the clock, the best of several timed runs, plain
-// file reading, and message boxes that print instead of waiting for a click.
+// What the benchmarks share: the clock, the best of several timed runs, the
+// report line, plain file reading, and message boxes that print instead of
+// waiting for a click.
 #pragma once
 
 #include "platform/msgbox.h"
@@ -49,4 +50,17 @@ inline void PrintMessageBoxes()
         std::fprintf(stderr, "%s\n", text.c_str());
         return int(IDOK);
     });
+}
+
+// One measurement's line: name, ours against the base it is compared with, and a note.
+inline void Report(const char* name, double ours, double base, const char* note = "")
+{
+    std::printf("%s ratio=%.3g ours_ms=%.4g base_ms=%.4g%s\n", name, ours / base, ours, base, note);
+    std::fflush(stdout);
+}
+
+[[noreturn]] inline void Fail(const char* what)
+{
+    std::fprintf(stderr, "benchmark: %s\n", what);
+    std::abort();
 }
