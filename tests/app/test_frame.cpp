@@ -194,6 +194,16 @@ TEST_F(FrameTest, QuickTipsOfThePalettes)
     EXPECT_EQ(tip("ArchPalette", "T Joint"), "Clean a T wall intersect");
     EXPECT_EQ(tip("ArchPalette", "L Joint"), "Clean a L wall intersect");
     EXPECT_NE(frame->m_tipRect[2], 0);
+    // Framed in black on its background, the text inside.
+    const QImage shown = help->grab().toImage();
+    EXPECT_EQ(shown.pixel(0, 0) & 0xFFFFFF, 0u);
+    EXPECT_EQ(shown.pixel(shown.width() - 1, shown.height() - 1) & 0xFFFFFF, 0u);
+    EXPECT_EQ(shown.pixel(1, 1) & 0xFFFFFF, 0xFFFFE1u);
+    int ink = 0;
+    for (int y = 2; y < shown.height() - 2; ++y)
+        for (int x = 2; x < shown.width() - 2; ++x)
+            ink += (shown.pixel(x, y) & 0xFFFFFF) != 0xFFFFE1u;
+    EXPECT_GT(ink, 20);
     QWidget* viewWidget = frame->ActiveChild()->ViewWidget();
     QMouseEvent move(QEvent::MouseMove, QPointF(30, 30), viewWidget->mapToGlobal(QPointF(30, 30)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
