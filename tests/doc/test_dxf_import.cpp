@@ -498,7 +498,7 @@ TEST_F(DxfImport, NumbersReadExactly)
     std::mt19937_64 random(29);
     std::vector<std::string> texts = {"0", "-0", "+1.5", "1.", ".5", "-.25", "1e3", "1E-3", "12345678901234.5",
                                       "123456789012345678", "0.000000000000000000001", "4.9e-324", "1e22", "1e23",
-                                      "9007199254740993", "0.1e-22", "  7  ", "\t-2.5"};
+                                      "9007199254740993", "0.1e-22", "  7  ", "\t-2.5", ".", "-e2"};
     for (int i = 0; i < 3000; ++i) {
         std::string t = std::to_string(random() % 1000000000000000ull);
         t.insert(random() % (t.size() + 1), ".");
@@ -536,8 +536,10 @@ TEST_F(DxfImport, TextsAreKeptInCodePage1252)
         const char* expected;
     } rows[] = {
         {"AC1009", "Espa\xF1" "a", "Espa\xF1" "a"},
-        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4E2D \\U+zz", "Espa\xF1" "a \x80 ? \\U+zz"},
-        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xFF", "Espa\xF1" "a \x80 ? ?"},
+        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4E2D \\U+zz \\X+00F1 \\U+00FF",
+         "Espa\xF1" "a \x80 ? \\U+zz \\X+00F1 \xFF"},
+        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xFF \xF0\x9F\x98\x80 \xC3\xBF",
+         "Espa\xF1" "a \x80 ? ? ? \xFF"},
         {"AC1009", "20%%dC %%p1 %%c5 %%%% %%uunder%%u %%065 50%", "20\xB0" "C \xB1" "1 \xD8" "5 %% under A 50%"},
     };
     for (const auto& row : rows) {

@@ -274,6 +274,8 @@ TEST(ImageDC, RectangleCoversItsBoxWithoutRightAndBottomEdges)
     EXPECT_EQ(dc.Image().pixel(15, 12), qRgb(255, 0, 0));
     EXPECT_EQ(dc.Image().pixel(20, 12), qRgb(255, 255, 255));
     EXPECT_EQ(dc.Image().pixel(15, 15), qRgb(255, 255, 255));
+    const LPoint one[] = {{30, 30}};
+    EXPECT_FALSE(dc.Polyline(one, 1) || dc.Polygon(one, 1));
 }
 
 TEST(ImageDC, ArcsRunCounterClockwiseInTheYUpWorld)
