@@ -462,8 +462,9 @@ TEST_F(DxfImport, TheExtentsTakeInWhatWasAdded)
     Import(File(Section("BLOCKS", Rec("BLOCK", {{2, "B"}, {10, "0"}, {20, "0"}}) +
                                       Rec("CIRCLE", {{10, "0"}, {20, "0"}, {40, "5"}}) + Rec("ENDBLK", {})) +
                 Section("ENTITIES", Rec("LINE", {{10, "100"}, {20, "200"}, {11, "300"}, {21, "-400"}}) +
-                                        Rec("INSERT", {{2, "B"}, {10, "-50"}, {20, "0"}}))));
-    EXPECT_EQ(doc.m_extMin.x, -55);
+                                        Rec("INSERT", {{2, "B"}, {10, "-50"}, {20, "0"}}) +
+                                        Rec("INSERT", {{2, "B"}, {10, "-90"}, {20, "0"}, {50, "x"}}))));
+    EXPECT_EQ(doc.m_extMin.x, -55) << "an insert with an unreadable value is left out";
     EXPECT_EQ(doc.m_extMin.y, -400);
     EXPECT_EQ(doc.m_extMax.x, 300);
     EXPECT_EQ(doc.m_extMax.y, 200);
