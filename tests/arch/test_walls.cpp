@@ -72,6 +72,8 @@ TEST_F(ArchTest, IntersectionOfTheFirstTwoSelectedLines)
     view.SelectEntity(ENT_LINE, WallLine(2, -3, 2, 8));
     EXPECT_EQ(ViewTools().IntersectSelectedLines(doc, view, out), 1);
     EXPECT_EQ(out, CPointd(2, 1));
+    view.SelectEntity(ENT_LINE, WallLine(0, 3, 5, 2));  // a third is not read
+    EXPECT_EQ(IntersectSelectedLines(doc, view, out), 1);
     view.ClearSelection();
 }
 
