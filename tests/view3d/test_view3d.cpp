@@ -4,10 +4,13 @@
 #include "doc/rectadoc.h"
 #include "model/bloq.h"
 #include "model/dib.h"
+#include "model/entitydraw.h"
 #include "model/insbl.h"
 #include "model/recta.h"
 #include "model/tdface.h"
+#include "platform/imagedc.h"
 #include "support/pixels.h"
+#include "view3d/cameras.h"
 #include "view3d/view3d.h"
 
 #include <gtest/gtest.h>
@@ -159,4 +162,15 @@ TEST_F(View3DTest, SectionShowsWhatLiesBeyondItsLine)
     // The line at depth 6 spans 100 -+ 180 / 6 pixels; the others are cut away.
     EXPECT_TRUE(InkNear(100, 100));
     EXPECT_EQ(Ink(), 60);
+}
+
+TEST_F(View3DTest, CameraSymbolsAndSightLines)
+{
+    for (int i = 0; i < 6; ++i) {
+        doc.m_cameraEye[i] = CPointd(10 + 30 * i, 20);
+        doc.m_cameraTarget[i] = CPointd(30 + 30 * i, 80);
+    }
+    CImageDC dc(kSize, kSize);
+    ShowCamaras(dc, WorldMap{1, 0, 0}, doc);
+    EXPECT_EQ(InkPixels(dc.Image()), 474) << "six squares, crosses and lines between them";
 }
