@@ -206,6 +206,11 @@ TEST(PLine, EndsVerticesAndMeasures)
     EXPECT_DOUBLE_EQ(perimeter, 16);
     EXPECT_TRUE(pts.IsEmpty());
 
+    arc->m_end = arc->m_start;  // no sweep, either way round: one point
+    for (int word : {1, -1}) {
+        arc->m_arcWord = word;
+        EXPECT_EQ(Vertices(pl).size(), 3u) << word;
+    }
     arc->m_end = 1e300;  // far outside one turn: the walk still ends
     EXPECT_LE(Vertices(pl).size(), 100003u);
     CObList one(ListOwnership::owns);
