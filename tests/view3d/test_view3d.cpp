@@ -3,15 +3,18 @@
 #include "app/rectaapp.h"
 #include "doc/rectadoc.h"
 #include "model/bloq.h"
+#include "model/circ.h"
 #include "model/dib.h"
 #include "model/entitydraw.h"
 #include "model/insbl.h"
+#include "model/punt.h"
 #include "model/recta.h"
 #include "model/tdface.h"
 #include "platform/imagedc.h"
 #include "support/pixels.h"
 #include "view3d/cameras.h"
 #include "view3d/view3d.h"
+#include "view3d/wireframe.h"
 
 #include <gtest/gtest.h>
 
@@ -173,4 +176,34 @@ TEST_F(View3DTest, CameraSymbolsAndSightLines)
     CImageDC dc(kSize, kSize);
     ShowCamaras(dc, WorldMap{1, 0, 0}, doc);
     EXPECT_EQ(InkPixels(dc.Image()), 474) << "six squares, crosses and lines between them";
+}
+
+TEST_F(View3DTest, EdgesOfEachKind)
+{
+    auto edges = [&](int type, const CObject& e) {
+        std::vector<Edge3> out;
+        AppendEdges3D(type, &e, doc, out);
+        return out;
+    };
+    CRecta line(1, 0, "ZP", 2.0, EXTRUSION_FLAT, 0, 0, 1);
+    EXPECT_EQ(edges(ENT_LINE, line).size(), 1u);
+    line.m_extrusionMode = EXTRUSION_THICK;
+    line.m_edgeMask = 0b0100;
+    EXPECT_EQ(edges(ENT_LINE, line).size(), 3u);
+    CCirc circle(1, 0, "ZP", 2.0, EXTRUSION_FLAT, 0, 0, 1);
+    circle.m_rx = circle.m_ry = 1;
+    const std::size_t facets = edges(ENT_CIRCLE, circle).size();
+    circle.m_extrusionMode = EXTRUSION_THICK;
+    EXPECT_EQ(edges(ENT_CIRCLE, circle).size(), 3 * facets) << "two rings and the sides";
+    CArc arc(1, 0, "ZP", 2.0, EXTRUSION_THICK, 0, 0, 1);
+    arc.m_rx = arc.m_ry = 1;
+    arc.m_end = 1;
+    const std::size_t spans = edges(ENT_ARC, arc).size();
+    arc.m_extrusionMode = EXTRUSION_FLAT;
+    EXPECT_EQ(3 * edges(ENT_ARC, arc).size() + 1, spans) << "an open band has one side more";
+    CPunt point(1, 0, "ZP");
+    doc.m_pointHeight = 2;
+    const auto cross = edges(ENT_POINT, point);
+    ASSERT_EQ(cross.size(), 2u);
+    EXPECT_EQ(cross[1].a, CPointd(0, -1, 0));
 }
