@@ -541,7 +541,7 @@ TEST_F(DxfImport, TextsAreKeptInCodePage1252)
          "Espa\xF1" "a \x80 ? \\U+zz \\X+00F1 \xFF"},
         {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xFF \xF0\x9F\x98\x80 \xC3\xBF",
          "Espa\xF1" "a \x80 ? ? ? \xFF"},
-        {"AC1009", "20%%dC %%p1 %%c5 %%%% %%uunder%%u %%065 50%", "20\xB0" "C \xB1" "1 \xD8" "5 %% under A 50%"},
+        {"AC1009", "20%%dC %%p1 %%c5 %%%% %%uunder%%u %%0650 50%", "20\xB0" "C \xB1" "1 \xD8" "5 %% under A0 50%"},
     };
     for (const auto& row : rows) {
         CRectaDoc d;
