@@ -537,10 +537,10 @@ TEST_F(DxfImport, TextsAreKeptInCodePage1252)
         const char* expected;
     } rows[] = {
         {"AC1009", "Espa\xF1" "a", "Espa\xF1" "a"},
-        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4E2D \\U+zz \\X+00F1 \\U+00FF",
-         "Espa\xF1" "a \x80 ? \\U+zz \\X+00F1 \xFF"},
-        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xFF \xF0\x9F\x98\x80 \xC3\xBF",
-         "Espa\xF1" "a \x80 ? ? ? \xFF"},
+        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4E2D \\U+zz \\X+00F1 \\U+00ff\\U+0039",
+         "Espa\xF1" "a \x80 ? \\U+zz \\X+00F1 \xFF" "9"},
+        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xFF \xF0\x9F\x98\x80 \xC3\xBF \xE0\xA0\x80",
+         "Espa\xF1" "a \x80 ? ? ? \xFF ?"},
         {"AC1009", "20%%dC %%p1 %%c5 %%%% %%uunder%%u %%0650 50%", "20\xB0" "C \xB1" "1 \xD8" "5 %% under A0 50%"},
     };
     for (const auto& row : rows) {
