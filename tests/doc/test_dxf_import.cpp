@@ -564,4 +564,11 @@ TEST_F(DxfImport, ThicknessMakesAnEntityExtruded)
     EXPECT_EQ(Entity<CCirc>(1)->m_extrusionMode, EXTRUSION_FLAT);
 }
 
+TEST_F(DxfImport, ArcAnglesAreBroughtIntoOneTurn)
+{
+    Import(EntitiesFile(Rec("ARC", {{10, "0"}, {20, "0"}, {40, "1"}, {50, "-1e-20"}, {51, "-90"}})));
+    EXPECT_EQ(Entity<CArc>(0)->m_start, 0.0);
+    EXPECT_DOUBLE_EQ(Entity<CArc>(0)->m_end, 1.5 * kPi);
+}
+
 }  // namespace
