@@ -392,6 +392,7 @@ TEST_F(DxfImport, LayerEntriesTakeColourAndState)
         if (row.colour)
             entries += "62\n" + std::string(row.colour) + "\n";
     }
+    entries += Rec("LAYER", {{2, "Bad"}, {62, "x"}}) + Rec("LAYER", {{70, "0"}});  // left out
     Import(File(Section("TABLES", Rec("TABLE", {{2, "LTYPE"}}) + Rec("LAYER", {{2, "Not a layer"}}) +
                                       Rec("ENDTAB", {}) + Rec("TABLE", {{2, "LAYER"}}) + entries + Rec("ENDTAB", {}))));
     for (const auto& row : rows) {
@@ -402,6 +403,7 @@ TEST_F(DxfImport, LayerEntriesTakeColourAndState)
     }
     CLayer* none = nullptr;
     EXPECT_FALSE(doc.FindLayer("Not a layer", none));
+    EXPECT_FALSE(doc.FindLayer("Bad", none) || doc.FindLayer("", none));
 }
 
 TEST_F(DxfImport, LayersMergeByNameAndTheDrawingKeepsItsOwn)
