@@ -215,6 +215,7 @@ TEST(PLine, EndsVerticesAndMeasures)
     EXPECT_LE(Vertices(pl).size(), 100003u);
     CObList one(ListOwnership::owns);
     AddArc(one, {2, 1}, 1, 3 * kPi / 2, kPi / 2);
+    s = CPointd(9, 9);
     ASSERT_TRUE(CPLine(1, 0, "P", one, 0, 0, 0, 1).GetStartPoint(s));
     EXPECT_NEAR(s.y, 0, 1e-12) << "an arc first starts at its start angle";
 }
