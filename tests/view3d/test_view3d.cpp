@@ -2,11 +2,13 @@
 // drawing, and sections.
 #include "app/rectaapp.h"
 #include "doc/rectadoc.h"
+#include "model/acot.h"
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
 #include "model/entitydraw.h"
 #include "model/insbl.h"
+#include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
 #include "model/tdface.h"
@@ -206,4 +208,11 @@ TEST_F(View3DTest, EdgesOfEachKind)
     const auto cross = edges(ENT_POINT, point);
     ASSERT_EQ(cross.size(), 2u);
     EXPECT_EQ(cross[1].a, CPointd(0, -1, 0));
+    CObList forPline(ListOwnership::owns), forDim(ListOwnership::owns);
+    for (CObList* list : {&forPline, &forPline, &forDim, &forDim})
+        list->AddTail(new CDib(ENT_LINE, new CRecta(1, 0, "ZP", 0, EXTRUSION_FLAT, 0, 0, 1)));
+    const CPLine pline(1, 0, "ZP", forPline, 0, 0, 0, 1);
+    const CAcot dim(1, 0, "ZP", forDim);
+    EXPECT_EQ(edges(ENT_PLINE, pline).size(), 2u);
+    EXPECT_EQ(edges(ENT_DIMENSION, dim).size(), 1u) << "all but the definition line";
 }
