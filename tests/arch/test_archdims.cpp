@@ -110,4 +110,7 @@ TEST_F(ArchTest, EnclosureAreaOfARoom)
     MakeEnclosure(doc, view, outer, CPointd(6, 2));
     EXPECT_NE(view.PromptBuffer().find("no walls close around"), std::string::npos) << "outside the building";
     EXPECT_EQ(forms.shown.size(), 1u);
+    CRecta stray(*inner);  // not in the drawing
+    MakeEnclosure(doc, view, &stray, CPointd(2, 2));
+    EXPECT_NE(view.PromptBuffer().find("pick a wall line"), std::string::npos);
 }

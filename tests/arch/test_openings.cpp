@@ -142,6 +142,10 @@ TEST_F(OpeningTest, OpeningsThatDoNotFitAreRefused)
     EXPECT_EQ(Lines(doc), before);
     EXPECT_EQ(Count(ENT_INSERT), 0);
     EXPECT_EQ(view.UndoStateCount(), 0);
+    WallLine(20, 0, 24, 0);  // a near face shorter than the far one
+    WallLine(16, 0.3, 28, 0.3);
+    BuildDoor(doc, view, CPointd(22, 0), CPointd(23.5, 0), CPointd(23.5, 0.3));
+    EXPECT_EQ(Count(ENT_INSERT), 0);
 }
 
 // A copy takes the picked door's leaves into another wall of another thickness.

@@ -12,6 +12,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/stored.h"
 
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -142,6 +143,7 @@ protected:
         ScriptedMessageBoxes boxes({IDOK});
         boxes.AllowUnused();
         const bool opened = into.OnOpenDocument(path);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the wait cursor is gone";
         asked = boxes.asked;
         return opened;
     }

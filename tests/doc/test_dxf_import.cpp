@@ -437,6 +437,7 @@ TEST_F(DxfImport, LayerEntriesTakeColourAndState)
         if (row.colour)
             entries += "62\n" + std::string(row.colour) + "\n";
     }
+    entries += Rec("LAYER", {{2, "Bad"}, {62, "x"}}) + Rec("LAYER", {{70, "0"}});  // left out
     Import(File(Section("TABLES", Rec("TABLE", {{2, "LTYPE"}}) + Rec("LAYER", {{2, "Not a layer"}}) +
                                       Rec("ENDTAB", {}) + Rec("TABLE", {{2, "LAYER"}}) + entries + Rec("ENDTAB", {}))));
     for (const auto& row : rows) {
@@ -447,6 +448,7 @@ TEST_F(DxfImport, LayerEntriesTakeColourAndState)
     }
     CLayer* none = nullptr;
     EXPECT_FALSE(doc.FindLayer("Not a layer", none));
+    EXPECT_FALSE(doc.FindLayer("Bad", none) || doc.FindLayer("", none));
 }
 
 TEST_F(DxfImport, LayersMergeByNameAndTheDrawingKeepsItsOwn)
@@ -502,6 +504,19 @@ TEST_F(DxfImport, BlocksThatInsertThemselvesDrawAndMeasure)
     EXPECT_TRUE(std::isfinite(doc.m_extMin.x) && std::isfinite(doc.m_extMax.y));
 }
 
+TEST_F(DxfImport, TheExtentsTakeInWhatWasAdded)
+{
+    Import(File(Section("BLOCKS", Rec("BLOCK", {{2, "B"}, {10, "0"}, {20, "0"}}) +
+                                      Rec("CIRCLE", {{10, "0"}, {20, "0"}, {40, "5"}}) + Rec("ENDBLK", {})) +
+                Section("ENTITIES", Rec("LINE", {{10, "100"}, {20, "200"}, {11, "300"}, {21, "-400"}}) +
+                                        Rec("INSERT", {{2, "B"}, {10, "-50"}, {20, "0"}}) +
+                                        Rec("INSERT", {{2, "B"}, {10, "-90"}, {20, "0"}, {50, "x"}}))));
+    EXPECT_EQ(doc.m_extMin.x, -55) << "an insert with an unreadable value is left out";
+    EXPECT_EQ(doc.m_extMin.y, -400);
+    EXPECT_EQ(doc.m_extMax.x, 300);
+    EXPECT_EQ(doc.m_extMax.y, 200);
+}
+
 TEST_F(DxfImport, BlockBasePointsMoveTheirEntities)
 {
     Import(File(Section("BLOCKS", Rec("BLOCK", {{2, "B"}, {10, "5"}, {20, "2"}, {30, "1"}}) +
@@ -532,7 +547,7 @@ TEST_F(DxfImport, NumbersReadExactly)
     std::mt19937_64 random(29);
     std::vector<std::string> texts = {"0", "-0", "+1.5", "1.", ".5", "-.25", "1e3", "1E-3", "12345678901234.5",
                                       "123456789012345678", "0.000000000000000000001", "4.9e-324", "1e22", "1e23",
-                                      "9007199254740993", "0.1e-22", "  7  ", "\t-2.5"};
+                                      "9007199254740993", "0.1e-22", "  7  ", "\t-2.5", ".", "-e2"};
     for (int i = 0; i < 3000; ++i) {
         std::string t = std::to_string(random() % 1000000000000000ull);
         t.insert(random() % (t.size() + 1), ".");
@@ -570,10 +585,11 @@ TEST_F(DxfImport, TextsAreKeptInCodePage1252)
         const char* expected;
     } rows[] = {
         {"AC1009", "Espa\xF1" "a", "Espa\xF1" "a"},
-        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4e2d \\U+zz", "Espa\xF1" "a \x80 \\U+4E2D \\U+zz"},
-        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xF0\x9F\x98\x80 \xFF",
-         "Espa\xF1" "a \x80 \\U+4E2D \\U+D83D\\U+DE00 ?"},
-        {"AC1009", "20%%dC %%p1 %%c5 %%%% %%uunder%%u %%065 50%", "20\xB0" "C \xB1" "1 \xD8" "5 %% under A 50%"},
+        {"AC1009", "Espa\\U+00F1a \\U+20AC \\U+4e2d \\U+zz \\X+00F1 \\U+00ff\\U+0039",
+         "Espa\xF1" "a \x80 \\U+4E2D \\U+zz \\X+00F1 \xFF" "9"},
+        {"AC1027", "Espa\xC3\xB1" "a \xE2\x82\xAC \xE4\xB8\xAD \xF0\x9F\x98\x80 \xFF \xC3\xBF \xE0\xA0\x80",
+         "Espa\xF1" "a \x80 \\U+4E2D \\U+D83D\\U+DE00 ? \xFF \\U+0800"},
+        {"AC1009", "20%%dC %%p1 %%c5 %%%% %%uunder%%u %%0650 50%", "20\xB0" "C \xB1" "1 \xD8" "5 %% under A0 50%"},
     };
     for (const auto& row : rows) {
         CRectaDoc d;
@@ -642,6 +658,13 @@ TEST_F(DxfImport, ThicknessMakesAnEntityExtruded)
     EXPECT_EQ(Entity<CCirc>(0)->m_extrusionMode, EXTRUSION_THICK);
     EXPECT_EQ(Entity<CCirc>(0)->m_thickness, 2.5);
     EXPECT_EQ(Entity<CCirc>(1)->m_extrusionMode, EXTRUSION_FLAT);
+}
+
+TEST_F(DxfImport, ArcAnglesAreBroughtIntoOneTurn)
+{
+    Import(EntitiesFile(Rec("ARC", {{10, "0"}, {20, "0"}, {40, "1"}, {50, "-1e-20"}, {51, "-90"}})));
+    EXPECT_EQ(Entity<CArc>(0)->m_start, 0.0);
+    EXPECT_DOUBLE_EQ(Entity<CArc>(0)->m_end, 1.5 * kPi);
 }
 
 }  // namespace

@@ -269,6 +269,13 @@ TEST_F(Renderer, ServerItemExtentAndPicture)
     EXPECT_FALSE(CRectaSrvrItem(doc, CPointd(2, 2), CPointd(2, 2)).OnDraw(rec, 100, 100));
     EXPECT_FALSE(item.OnDraw(rec, 0, 10));
     EXPECT_TRUE(rec.Calls().empty());
+    int left = 370, bottom = 0;  // the red line's end at (1, 1), a tenth in from the left and the bottom
+    for (int y = 0; y < 185; ++y)
+        for (int x = 0; x < 370; ++x)
+            if (image.pixel(x, y) == qRgb(255, 0, 0))
+                left = std::min(left, x), bottom = std::max(bottom, y);
+    EXPECT_EQ(left, 37);
+    EXPECT_EQ(bottom, 148);
 }
 
 }  // namespace

@@ -173,6 +173,7 @@ TEST(EntityDrawing, EveryModeButFlatAndOcsDrawsExtruded)
     };
     const QImage flat = image(EXTRUSION_FLAT), extruded = image(EXTRUSION_THICK);
     ASSERT_NE(flat, extruded);
+    EXPECT_EQ(InkPixels(extruded), 657) << "both rings, the sides between them and the ends";
     const struct {
         int mode;
         bool extrudes;

@@ -85,9 +85,12 @@ TEST(Hatch, CopiesKeepThePatternAndItsSizeFields)
     EXPECT_TRUE(a.SetPattern(wide));
     EXPECT_EQ(a.m_bitsSize, 12000u);
     EXPECT_EQ(a.m_pattern.size(), QSize(1000, 3));
-    EXPECT_FALSE(a.SetPattern(QImage(70000, 1, QImage::Format_RGB32)));
+    EXPECT_FALSE(a.SetPattern(QImage(65536, 1, QImage::Format_RGB32)));
+    EXPECT_FALSE(a.SetPattern(QImage(1, 65536, QImage::Format_RGB32)));
     EXPECT_FALSE(a.SetPattern(QImage()));
     EXPECT_EQ(a.m_bmWidth, 1000) << "a refused pattern changes nothing";
+    EXPECT_TRUE(a.SetPattern(QImage(65535, 1, QImage::Format_RGB32)));
+    EXPECT_TRUE(a.SetPattern(QImage(1, 65535, QImage::Format_RGB32)));
 }
 
 TEST(Hatch, MovesTurnsMirrorsAndPlacesItsSeed)

@@ -329,6 +329,11 @@ TEST(HatchIslands, ArcIslandCutsOnlyWhereItRuns)
     }
     EXPECT_EQ(pieces1, 2);
     EXPECT_EQ(piecesMinus1, 1);
+    arc.AddArc({NAN, 0}, 2, 0, kPi);
+    arc.AddArc({0, 0}, 0, 0, kPi);
+    arc.AddArc({0, 0}, 2, NAN, kPi);
+    arc.AddCircle({0, 0}, 0);
+    EXPECT_EQ(arc.Arcs().size(), 1u) << "arcs of no size or with unusable numbers are not kept";
 }
 
 TEST(HatchLines, DegenerateOutlines)

@@ -193,6 +193,7 @@ TEST(PLine, EndsVerticesAndMeasures)
 
     const std::vector<CPointd> forward = Vertices(pl);
     ASSERT_EQ(forward.size(), 2u + 37u);
+    EXPECT_NEAR(forward[2].y, 0, 1e-12) << "the arc from its start angle, at (2, 0)";
     // Passed the other way the arc gives the same points in reverse order.
     arc->m_arcWord = -1;
     const std::vector<CPointd> backward = Vertices(pl);
@@ -212,8 +213,18 @@ TEST(PLine, EndsVerticesAndMeasures)
     EXPECT_DOUBLE_EQ(perimeter, 16);
     EXPECT_TRUE(pts.IsEmpty());
 
+    arc->m_end = arc->m_start;  // no sweep, either way round: one point
+    for (int word : {1, -1}) {
+        arc->m_arcWord = word;
+        EXPECT_EQ(Vertices(pl).size(), 3u) << word;
+    }
     arc->m_end = 1e300;  // far outside one turn: the walk still ends
     EXPECT_LE(Vertices(pl).size(), 100003u);
+    CObList one(ListOwnership::owns);
+    AddArc(one, {2, 1}, 1, 3 * kPi / 2, kPi / 2);
+    s = CPointd(9, 9);
+    ASSERT_TRUE(CPLine(1, 0, "P", one, 0, 0, 0, 1).GetStartPoint(s));
+    EXPECT_NEAR(s.y, 0, 1e-12) << "an arc first starts at its start angle";
 }
 
 TEST(PLine, FillOnlyWhenClosedAndCopiesAreDeep)

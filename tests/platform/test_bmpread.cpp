@@ -76,6 +76,12 @@ TEST(BmpRead, TwentyFourAndEightBitsUpright)
 {
     ExpectSample(Decoded(MakeBmp(Sample())));
     ExpectSample(Decoded(MakeBmp(Sample(), 8, kPalette)));
+    // No colour count: the 8-bit table holds all 256.
+    ByteWriter full = Header(14 + 40 + 256 * 4, 1, 1, 8, 0, 0);
+    for (unsigned i = 0; i < 256; ++i)
+        full.u32(i << 8);  // green i
+    full.u8(200).u8(0).u8(0).u8(0);
+    EXPECT_EQ(Decoded(full.bytes()).pixel(0, 0) & 0xFFFFFF, QRgb(200 << 8));
 }
 
 TEST(BmpRead, OneAndFourBitsCoreHeaderAndTopDown)

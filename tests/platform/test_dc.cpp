@@ -275,7 +275,7 @@ TEST(ImageDC, RectangleCoversItsBoxWithoutRightAndBottomEdges)
     EXPECT_EQ(dc.Image().pixel(20, 12), qRgb(255, 255, 255));
     EXPECT_EQ(dc.Image().pixel(15, 15), qRgb(255, 255, 255));
     const LPoint one[] = {{30, 30}};
-    EXPECT_FALSE(dc.Polygon(one, 1));
+    EXPECT_FALSE(dc.Polyline(one, 1) || dc.Polygon(one, 1));
     EXPECT_FALSE(dc.Polygon(nullptr, 3));
     EXPECT_EQ(Ink(dc.Image()).size(), 50u);
 }

@@ -100,3 +100,16 @@ TEST(FileIo, SavingOverAFileKeepsWhatItIs)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path().toStdString()), {}), ::geteuid() == 0 ? 6 : 5)
         << "no new file left behind";
 }
+
+TEST(FileIo, ReadingStopsAtTheLimit)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("f.zpd").toStdString();
+    std::ofstream(path) << "abc";
+    std::vector<BYTE> bytes;
+    std::string error;
+    EXPECT_TRUE(ReadRegularFile(path, 3, bytes, error)) << error;
+    EXPECT_EQ(bytes, (std::vector<BYTE>{'a', 'b', 'c'}));
+    EXPECT_FALSE(ReadRegularFile(path, 2, bytes, error));
+    EXPECT_EQ(error, "the file is too large");
+}

@@ -362,6 +362,8 @@ TEST_F(InsertView, InsertsAreDrawnPickedCulledAndDuplicated)
     EXPECT_EQ(Pick(4, 7.9), nullptr);
     view.SelectByWindow(1, CPointd(0, 0), CPointd(9, 9));
     EXPECT_EQ(view.m_selection.GetCount(), 0);
+    AddNamedBlock(doc, "P", {{ENT_LINE, NewLine(1, 1, 1, 1)}});  // a box of no size
+    EXPECT_TRUE(InsBlInWindow(doc, *std::unique_ptr<CInsBl>(NewInsert("P", 4, 4)), CPointd(0, 0), CPointd(9, 9)));
 }
 
 TEST_F(InsertView, AnInsertedArcIsCulledAndPickedByItsWholeSweep)

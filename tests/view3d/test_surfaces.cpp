@@ -76,6 +76,8 @@ TEST_F(SurfaceTest, TabulatedAlongThePolyline)
     EXPECT_EQ(f->m_c[0], CPointd(2, 0));
     EXPECT_EQ(f->m_c[2], CPointd(2, 2, 3));
     EXPECT_EQ(view.UndoStateCount(), 1);
+    GenSupTab(doc, view, Polyline({{5, 0}, {6, 0}}));
+    EXPECT_EQ(view.UndoStateCount(), 2) << "one segment makes a surface too";
 }
 
 TEST_F(SurfaceTest, MissingPartsAreRefused)

@@ -2,13 +2,21 @@
 // drawing, and sections.
 #include "app/rectaapp.h"
 #include "doc/rectadoc.h"
+#include "model/acot.h"
 #include "model/bloq.h"
+#include "model/circ.h"
 #include "model/dib.h"
+#include "model/entitydraw.h"
 #include "model/insbl.h"
+#include "model/pline.h"
+#include "model/punt.h"
 #include "model/recta.h"
 #include "model/tdface.h"
+#include "platform/imagedc.h"
 #include "support/pixels.h"
+#include "view3d/cameras.h"
 #include "view3d/view3d.h"
+#include "view3d/wireframe.h"
 
 #include <gtest/gtest.h>
 
@@ -159,4 +167,52 @@ TEST_F(View3DTest, SectionShowsWhatLiesBeyondItsLine)
     // The line at depth 6 spans 100 -+ 180 / 6 pixels; the others are cut away.
     EXPECT_TRUE(InkNear(100, 100));
     EXPECT_EQ(Ink(), 60);
+}
+
+TEST_F(View3DTest, CameraSymbolsAndSightLines)
+{
+    for (int i = 0; i < 6; ++i) {
+        doc.m_cameraEye[i] = CPointd(10 + 30 * i, 20);
+        doc.m_cameraTarget[i] = CPointd(30 + 30 * i, 80);
+    }
+    CImageDC dc(kSize, kSize);
+    ShowCamaras(dc, WorldMap{1, 0, 0}, doc);
+    EXPECT_EQ(InkPixels(dc.Image()), 474) << "six squares, crosses and lines between them";
+}
+
+TEST_F(View3DTest, EdgesOfEachKind)
+{
+    auto edges = [&](int type, const CObject& e) {
+        std::vector<Edge3> out;
+        AppendEdges3D(type, &e, doc, out);
+        return out;
+    };
+    CRecta line(1, 0, "ZP", 2.0, EXTRUSION_FLAT, 0, 0, 1);
+    EXPECT_EQ(edges(ENT_LINE, line).size(), 1u);
+    line.m_extrusionMode = EXTRUSION_THICK;
+    line.m_edgeMask = 0b0100;
+    EXPECT_EQ(edges(ENT_LINE, line).size(), 3u);
+    CCirc circle(1, 0, "ZP", 2.0, EXTRUSION_FLAT, 0, 0, 1);
+    circle.m_rx = circle.m_ry = 1;
+    const std::size_t facets = edges(ENT_CIRCLE, circle).size();
+    circle.m_extrusionMode = EXTRUSION_THICK;
+    EXPECT_EQ(edges(ENT_CIRCLE, circle).size(), 3 * facets) << "two rings and the sides";
+    CArc arc(1, 0, "ZP", 2.0, EXTRUSION_THICK, 0, 0, 1);
+    arc.m_rx = arc.m_ry = 1;
+    arc.m_end = 1;
+    const std::size_t spans = edges(ENT_ARC, arc).size();
+    arc.m_extrusionMode = EXTRUSION_FLAT;
+    EXPECT_EQ(3 * edges(ENT_ARC, arc).size() + 1, spans) << "an open band has one side more";
+    CPunt point(1, 0, "ZP");
+    doc.m_pointHeight = 2;
+    const auto cross = edges(ENT_POINT, point);
+    ASSERT_EQ(cross.size(), 2u);
+    EXPECT_EQ(cross[1].a, CPointd(0, -1, 0));
+    CObList forPline(ListOwnership::owns), forDim(ListOwnership::owns);
+    for (CObList* list : {&forPline, &forPline, &forDim, &forDim})
+        list->AddTail(new CDib(ENT_LINE, new CRecta(1, 0, "ZP", 0, EXTRUSION_FLAT, 0, 0, 1)));
+    const CPLine pline(1, 0, "ZP", forPline, 0, 0, 0, 1);
+    const CAcot dim(1, 0, "ZP", forDim);
+    EXPECT_EQ(edges(ENT_PLINE, pline).size(), 2u);
+    EXPECT_EQ(edges(ENT_DIMENSION, dim).size(), 1u) << "all but the definition line";
 }
