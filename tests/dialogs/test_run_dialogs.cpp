@@ -182,3 +182,18 @@ TEST(DocumentDialogs, PointHeight)
     EXPECT_EQ(forms.shown[0].values["height"], "1.00");
     EXPECT_EQ(RunDisplayPuntosDlg(nullptr), -1);
 }
+
+TEST(DocumentDialogs, CameraAndLightOfSix)
+{
+    CRectaDoc doc;
+    doc.OnNewDocument();
+    doc.m_toolWords[TW_LIGHT] = 5;
+    doc.m_toolWords[TW_CAMERA] = 6;
+    ScriptedForms forms;
+    forms.Expect("SELLUZ", OkWith()).Expect("SELCAMARA", OkWith({{"index", "Camera 6"}}));
+    EXPECT_EQ(DoSelecLuzDlg(&doc), 1);
+    EXPECT_EQ(forms.shown[0].values["index"], "Light 6");
+    EXPECT_EQ(DoSelCamaraDlg(&doc), 1);
+    EXPECT_EQ(forms.shown[1].values["index"], "Camera 1");  // out of range: the first
+    EXPECT_EQ(doc.m_toolWords[TW_CAMERA], 5);
+}

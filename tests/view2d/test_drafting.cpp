@@ -203,6 +203,8 @@ TEST_F(Drafting, TypedPoints)
 
     Type(std::string(60, '1'));
     EXPECT_EQ(view.m_typed.size(), 55u);
+    for (char c : std::string("+-.,@<"))
+        EXPECT_TRUE(view.OnChar(c)) << c;
     view.OnChar(3);
     EXPECT_EQ(view.m_mode, MODE_NONE);
     EXPECT_FALSE(view.OnChar('5')) << "no command: typing is left to the window";
@@ -383,4 +385,6 @@ TEST_F(Drafting, TypedYAtTheWallEndAsksForTheThickness)
 
     view.m_command = CMD_DISTANCE;
     EXPECT_FALSE(view.OnChar('y')) << "only the wall's end point takes it";
+    view.m_command = CMD_WALL_END;
+    EXPECT_FALSE(view.OnChar('x'));
 }

@@ -121,6 +121,8 @@ TEST_F(SnapTest, PointsOfLinesArcsCirclesAndPoints)
     EXPECT_TRUE(Snaps(7, 8.7, 5.72, 8, 6));
 
     EXPECT_TRUE(Snaps(9, 10.1, 1.1, 10, 1));
+    Line(10.1, 1.15, 12, 1.15);
+    EXPECT_TRUE(Snaps(2, 10, 1, 10.1, 1.15)) << "the point nearer is no end point";
 }
 
 TEST_F(SnapTest, PerpendicularAndTangentNeedTheBand)

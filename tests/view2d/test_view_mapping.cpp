@@ -20,6 +20,9 @@ TEST_F(ViewTest, ScaleFitsTheWholeWindow)
     EXPECT_DOUBLE_EQ(p.x, 100);
     EXPECT_DOUBLE_EQ(p.y, 100);
     EXPECT_EQ(view.WorldToDevicePoint(CPointd(100, 100)).y, 150);
+    EXPECT_EQ(view.Image().size(), QSize(101, 201));
+    view.OnSize(150, 201);  // only the width changes
+    EXPECT_EQ(view.Image().size(), QSize(150, 201));
 }
 
 TEST_F(ViewTest, DegenerateWindowStopsDrawingAndTheMouse)
@@ -205,4 +208,6 @@ TEST_F(ViewTest, PrintingUsesItsOwnMapping)
     const QImage none = print(CPointd(3, 3), CPointd(3, 9));
     EXPECT_EQ(none.pixel(100, 100) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(none, QImage(none).copy());
+    EXPECT_EQ(InkPixels(print(CPointd(5, 0), CPointd(5, 8))), 0);
+    EXPECT_EQ(InkPixels(print(CPointd(0, 3.5), CPointd(10, 3.5))), 0);
 }
