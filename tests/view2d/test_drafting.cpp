@@ -328,6 +328,7 @@ TEST_F(Drafting, MissedLinePickKeepsTheChain)
     forms.Expect("ANGSEL", OkWith({{"pick", "1"}}));
     view.OnCommand(ID_ANGLE);
     EXPECT_EQ(view.m_pickLine, 1);
+    EXPECT_EQ(forms.shown[0].values["pick"], "0");
     Click(6, 6);  // nothing there
     EXPECT_EQ(view.m_pickLine, 1) << "still waiting for a line";
     EXPECT_EQ(view.m_mode, MODE_LINE);
