@@ -564,3 +564,14 @@ TEST_F(StepsTest, EachTargetPicksItsKind)
     EXPECT_EQ(view.PickNearestEntity(PointOn(kMiss), entity, picked), nullptr);
 }
 
+
+// Extend started again after a cancel takes its boundary first.
+TEST_F(StepsTest, ExtendStartsAgainWithNoBoundary)
+{
+    view.OnCommand(10040);
+    Pick(kLine2);
+    view.CancelCommand();
+    view.OnCommand(10040);
+    Pick(kLine);
+    EXPECT_EQ(view.UndoStateCount(), 0) << "the line is the new boundary, not extended";
+}

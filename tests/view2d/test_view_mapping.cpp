@@ -23,6 +23,11 @@ TEST_F(ViewTest, ScaleFitsTheWholeWindow)
     EXPECT_EQ(view.Image().size(), QSize(101, 201));
     view.OnSize(150, 201);  // only the width changes
     EXPECT_EQ(view.Image().size(), QSize(150, 201));
+    const QImage shown = view.Image().copy();
+    view.m_bandEnd = CPointd(50, 50);  // no band is shown: nothing to erase
+    view.m_reqMin = view.m_reqMax = CPointd(1, 1);  // a window of no size changes nothing
+    view.ApplyWindow();
+    EXPECT_EQ(view.Image(), shown);
 }
 
 TEST_F(ViewTest, DegenerateWindowStopsDrawingAndTheMouse)
