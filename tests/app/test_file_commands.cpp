@@ -172,6 +172,7 @@ TEST_F(FileCommandsTest, DxfWrittenAndReadBack)
     frame->OnCommand(ID_DXF_READ);
     ASSERT_EQ(questions.size(), 2u);
     EXPECT_FALSE(questions[1].save);
+    EXPECT_FALSE(questions[1].overwritePrompt);
     EXPECT_EQ(questions[1].fileName, "*.dxf");
     EXPECT_EQ(questions[1].folder, "") << "a new drawing has no folder";
     ASSERT_EQ(Count(*other), before + 1);

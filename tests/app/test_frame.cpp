@@ -390,6 +390,7 @@ TEST(ChildPlacement, FramesOpenInsideTheArea)
         }
     }
     EXPECT_NE(ChildPlacement(QSize(1000, 600), 0), ChildPlacement(QSize(1000, 600), 1));
+    EXPECT_EQ(ChildPlacement(QSize(533, 400), 0).size(), QSize(400, 300));
 }
 
 TEST_F(FrameTest, NewWindowsOpenInsideTheWorkArea)

@@ -85,6 +85,14 @@ TEST(FormRun, CancelAfterABadNumber)
     ScriptedForms forms;
     forms.Expect("RADIO", OkWith({{"radius", "abc"}})).Expect("RADIO", CancelWith());
     EXPECT_EQ(RunRadioDlgEx(), 0.0);
+    // A script that keeps giving a bad number ends as Cancel after 100 rounds.
+    int shown = 0;
+    const DialogScript previous =
+        SetDialogScript([&](const Form&) { return ++shown > 100 ? CancelWith() : OkWith({{"radius", "abc"}}); });
+    ScriptedMessageBoxes many(std::deque<int>(100, IDOK));
+    EXPECT_EQ(RunRadioDlgEx(), 0.0);
+    EXPECT_EQ(shown, 100);
+    SetDialogScript(previous);
 }
 
 TEST(FormRun, UnexpectedDialogFailsTheTest)

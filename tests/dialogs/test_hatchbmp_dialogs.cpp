@@ -30,6 +30,7 @@ TEST(ColorDialog, OffersTheCustomColoursAndChangesOnlyOnOk)
 
     EXPECT_EQ(forms.shown[0].values["color"], "Black");
     EXPECT_EQ(forms.shown[0].labels["color"], "Custom colors:");
+    EXPECT_EQ(forms.shown[1].values["color"], "Red");
     EXPECT_EQ(forms.shown[2].values["color"], "RGB(1,2,3)");
     EXPECT_EQ(kCustomColours[4], RGB(255, 255, 0));
     EXPECT_EQ(kCustomColours[15], RGB(255, 255, 255));

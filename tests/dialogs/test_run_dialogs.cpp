@@ -44,6 +44,11 @@ TEST(ValueDialogs, DocumentAndViewValues)
     EXPECT_EQ(forms.shown[0].values["distance"], "0.00");
     EXPECT_EQ(forms.shown[2].values["thickness"], "2.90");
     EXPECT_EQ(forms.shown[3].values["mode"], "Center");  // mode 8 shown
+    ScriptedForms last;
+    last.Expect("APROX", CancelWith());
+    snap = 9;
+    RunModoAproxDlg(snap);
+    EXPECT_EQ(last.shown[0].values["mode"], "Point");
 }
 
 TEST(ValueDialogs, ZoomOnlyForAUsefulFactor)
@@ -188,4 +193,20 @@ TEST(DocumentDialogs, PointHeight)
     const int light = doc.m_toolWords[TW_LIGHT];
     EXPECT_EQ(DoSelecLuzDlg(&doc), 2);
     EXPECT_EQ(doc.m_toolWords[TW_LIGHT], light);
+}
+
+TEST(DocumentDialogs, CameraAndLightOfSix)
+{
+    CRectaDoc doc;
+    doc.OnNewDocument();
+    doc.m_toolWords[TW_LIGHT] = 5;
+    doc.m_toolWords[TW_CAMERA] = 6;
+    ScriptedForms forms;
+    forms.Expect("SELLUZ", OkWith({{"index", "Light 1"}})).Expect("SELCAMARA", OkWith({{"index", "Camera 6"}}));
+    EXPECT_EQ(DoSelecLuzDlg(&doc), 1);
+    EXPECT_EQ(forms.shown[0].values["index"], "Light 6");
+    EXPECT_EQ(doc.m_toolWords[TW_LIGHT], 0);
+    EXPECT_EQ(DoSelCamaraDlg(&doc), 1);
+    EXPECT_EQ(forms.shown[1].values["index"], "Camera 1");  // out of range: the first
+    EXPECT_EQ(doc.m_toolWords[TW_CAMERA], 5);
 }

@@ -408,8 +408,8 @@ const StepRow kStepRows[] = {
     {"face point 2", CMD_3DFACE_2, MODE_NONE, kBand, {CMD_3DFACE_3, MODE_NONE, "Point 3:", 1}},
     {"face point 3", CMD_3DFACE_3, MODE_NONE, kBand, {CMD_3DFACE_4, MODE_NONE, "Point 4:", 1}},
     {"face point 4", CMD_3DFACE_4, MODE_NONE, kBand | kToolPoints, {CMD_NONE, MODE_NONE, kCleared, 0, kAny, nullptr, 1}},
-    {"camera", CMD_CAMERA, MODE_NONE, kNone, {CMD_NONE, MODE_NONE, kCleared}},
-    {"camera target", CMD_CAMERA_TARGET, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
+    {"camera", CMD_CAMERA, MODE_NONE, kNone, {.code = CMD_NONE, .mode = MODE_NONE, .prompt = kCleared, .tool = "DrawCamera"}},
+    {"camera target", CMD_CAMERA_TARGET, MODE_NONE, kBand, {.code = CMD_NONE, .mode = MODE_NONE, .prompt = kCleared, .band = 0, .tool = "DrawTarget"}},
     {"focal plane", CMD_FOCAL_PLANE, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
     {"light", CMD_LIGHT, MODE_NONE, kNone, {CMD_LIGHT_TARGET, MODE_NONE, "To point:", 1}},
     {"light target", CMD_LIGHT_TARGET, MODE_NONE, kBand, {CMD_NONE, MODE_NONE, kCleared, 0}},
@@ -564,3 +564,14 @@ TEST_F(StepsTest, EachTargetPicksItsKind)
     EXPECT_EQ(view.PickNearestEntity(PointOn(kMiss), entity, picked), nullptr);
 }
 
+
+// Extend started again after a cancel takes its boundary first.
+TEST_F(StepsTest, ExtendStartsAgainWithNoBoundary)
+{
+    view.OnCommand(10040);
+    Pick(kLine2);
+    view.CancelCommand();
+    view.OnCommand(10040);
+    Pick(kLine);
+    EXPECT_EQ(view.UndoStateCount(), 0) << "the line is the new boundary, not extended";
+}

@@ -217,6 +217,8 @@ TEST_F(Drafting, TypedPoints)
 
     Type(std::string(60, '1'));
     EXPECT_EQ(view.m_typed.size(), 55u);
+    for (char c : std::string("+-.,@<"))
+        EXPECT_TRUE(view.OnChar(c)) << c;
     view.OnChar(3);
     EXPECT_EQ(view.m_mode, MODE_NONE);
     EXPECT_FALSE(view.OnChar('5')) << "no command: typing is left to the window";
@@ -388,6 +390,7 @@ TEST_F(Drafting, MissedLinePickKeepsTheChain)
     forms.Expect("ANGSEL", OkWith({{"pick", "1"}}));
     view.OnCommand(ID_ANGLE);
     EXPECT_EQ(view.m_pickLine, 1);
+    EXPECT_EQ(forms.shown[0].values["pick"], "0");
     Click(6, 6);  // nothing there
     EXPECT_EQ(view.m_pickLine, 1) << "still waiting for a line";
     EXPECT_EQ(view.m_mode, MODE_LINE);

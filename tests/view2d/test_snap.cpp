@@ -123,6 +123,8 @@ TEST_F(SnapTest, PointsOfLinesArcsCirclesAndPoints)
     EXPECT_TRUE(Snaps(9, 10.1, 1.1, 10, 1));
     EXPECT_TRUE(Snaps(4, 10.1, 1.1, 10, 1)) << "nearest takes a point too";
     EXPECT_TRUE(Misses(3, 10.1, 1.1)) << "mid point of a point";
+    Line(10.1, 1.15, 12, 1.15);
+    EXPECT_TRUE(Snaps(2, 10, 1, 10.1, 1.15)) << "the point nearer is no end point";
 }
 
 TEST_F(SnapTest, PerpendicularAndTangentNeedTheBand)

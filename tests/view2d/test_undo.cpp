@@ -273,3 +273,16 @@ TEST(UndoLifetime, ViewOutlivesItsDocument)
     FreeUndoHistory(view);
     EXPECT_EQ(CountedLine::live, 0);
 }
+
+// Undo puts back a line on a hidden layer without drawing it.
+TEST_F(UndoTest, HiddenRecordsComeBackUndrawn)
+{
+    CDib* hidden = AddLine(view, 5);
+    hidden->m_visible = 0;
+    EraseLine(view, hidden);
+    Close(view);
+    EXPECT_EQ(Ink(), 0);
+    view.DoUndo();
+    EXPECT_TRUE(InList(hidden));
+    EXPECT_EQ(Ink(), 0);
+}

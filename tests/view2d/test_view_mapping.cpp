@@ -7,6 +7,29 @@
 
 #include <cmath>
 
+TEST_F(ViewTest, ScaleFitsTheWholeWindow)
+{
+    // New drawing: window (0,0)-(12,8) from the first to the last of 400 x 300 pixels.
+    EXPECT_DOUBLE_EQ(view.m_scale, 399.0 / 12.0);
+    view.m_viewMin = CPointd(0, 0);
+    view.m_viewMax = CPointd(200, 100);
+    view.OnSize(101, 201);
+    EXPECT_DOUBLE_EQ(view.m_scale, 0.5);
+
+    const CPointd p = view.DeviceToWorld(CPoint{50, 150});
+    EXPECT_DOUBLE_EQ(p.x, 100);
+    EXPECT_DOUBLE_EQ(p.y, 100);
+    EXPECT_EQ(view.WorldToDevicePoint(CPointd(100, 100)).y, 150);
+    EXPECT_EQ(view.Image().size(), QSize(101, 201));
+    view.OnSize(150, 201);  // only the width changes
+    EXPECT_EQ(view.Image().size(), QSize(150, 201));
+    const QImage shown = view.Image().copy();
+    view.m_bandEnd = CPointd(50, 50);  // no band is shown: nothing to erase
+    view.m_reqMin = view.m_reqMax = CPointd(1, 1);  // a window of no size changes nothing
+    view.ApplyWindow();
+    EXPECT_EQ(view.Image(), shown);
+}
+
 TEST_F(ViewTest, DegenerateWindowStopsDrawingAndTheMouse)
 {
     CRecta* l = doc.AddRecta();
@@ -192,4 +215,6 @@ TEST_F(ViewTest, PrintingUsesItsOwnMapping)
     // A window of no width or height prints nothing.
     EXPECT_EQ(InkPixels(print(CPointd(3, 3), CPointd(3, 9))), 0);
     EXPECT_EQ(InkPixels(print(CPointd(1, 3), CPointd(9, 3))), 0);
+    EXPECT_EQ(InkPixels(print(CPointd(5, 0), CPointd(5, 8))), 0);
+    EXPECT_EQ(InkPixels(print(CPointd(0, 3.5), CPointd(10, 3.5))), 0);
 }
