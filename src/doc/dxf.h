@@ -2,6 +2,8 @@
 // CRectaDoc::ReadDXF and CRectaDoc::WriteDXF add the file and the messages.
 #pragma once
 
+#include "platform/fileio.h"
+
 #include <map>
 #include <string>
 #include <string_view>
@@ -42,3 +44,5 @@ struct DxfExportResult {
 };
 
 DxfExportResult ExportDXF(const CRectaDoc& doc);
+// The same, the text given to sink in pieces as it is made and left empty in the result.
+DxfExportResult ExportDXF(const CRectaDoc& doc, const ByteSink& sink);

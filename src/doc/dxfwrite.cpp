@@ -138,10 +138,12 @@ double EstimatedWidth(std::string_view text, double height)
 
 // The groups of the file, CR LF after every line. Lines are put together in
 // a buffer that goes to the text in large pieces: appending each small line
-// to the text on its own costs more than making it.
+// to the text on its own costs more than making it. Given a sink, the writer
+// hands the text on in pieces between records, so a large file is never
+// held whole.
 class GroupWriter {
 public:
-    GroupWriter() : m_p(m_buf) {}
+    explicit GroupWriter(const ByteSink* sink) : m_p(m_buf), m_sink(sink) {}
 
     void Group(int code, std::string_view value)
     {
@@ -191,6 +193,8 @@ public:
     std::size_t Mark()
     {
         m_bad = false;
+        if (m_sink && Size() - m_sent >= kPiece)
+            Send();
         return Size();
     }
     // False, and the record since mark taken back, when a value was not finite.
@@ -198,6 +202,7 @@ public:
     {
         if (!m_bad)
             return true;
+        mark -= m_sent;
         if (mark >= m_text.size()) {
             m_p = m_buf + (mark - m_text.size());
         } else {
@@ -208,9 +213,13 @@ public:
     }
 
     void Reserve(std::size_t bytes) { m_text.reserve(bytes); }
-    // The whole text; the writer is empty after.
+    // The whole text, or the rest of it to the sink; the writer is empty after.
     std::string Take()
     {
+        if (m_sink) {
+            Send();
+            return {};
+        }
         Flush();
         return std::move(m_text);
     }
@@ -218,14 +227,23 @@ public:
 private:
     static constexpr std::size_t kCodeSize = 16;
     static constexpr std::size_t kBuffer = 1 << 16;
+    // What the sink is given at a time, about.
+    static constexpr std::size_t kPiece = 1 << 18;
     // Room for a code line, a number and the line ends, besides extra bytes.
     static constexpr std::size_t kLine = kCodeSize + 40;
 
-    std::size_t Size() const { return m_text.size() + std::size_t(m_p - m_buf); }
+    std::size_t Size() const { return m_sent + m_text.size() + std::size_t(m_p - m_buf); }
     void Flush()
     {
         m_text.append(m_buf, std::size_t(m_p - m_buf));
         m_p = m_buf;
+    }
+    void Send()
+    {
+        Flush();
+        (*m_sink)(std::span(reinterpret_cast<const BYTE*>(m_text.data()), m_text.size()));
+        m_sent += m_text.size();
+        m_text.clear();
     }
     void Room(std::size_t extra)
     {
@@ -293,6 +311,8 @@ private:
     std::string m_text;
     char m_buf[kBuffer];
     char* m_p;
+    const ByteSink* m_sink;
+    std::size_t m_sent = 0;  // bytes given to the sink
     bool m_bad = false;
 };
 
@@ -322,7 +342,7 @@ struct FileNames {
 
 class Exporter {
 public:
-    explicit Exporter(const CRectaDoc& doc) : m_doc(doc) {}
+    Exporter(const CRectaDoc& doc, const ByteSink* sink) : m_doc(doc), m_w(sink), m_streamed(sink != nullptr) {}
     DxfExportResult Run();
 
 private:
@@ -372,6 +392,7 @@ private:
     mutable bool m_lastKnown = false;  // the name PenOf looked up last, and its index
     mutable std::string m_lastLayer;
     mutable std::size_t m_lastLayerIndex = 0;
+    bool m_streamed;                           // the text goes to a sink
     int m_dimensions = 0;                      // dimensions written so far
     bool m_inBlock = false;                    // the element being written lies in a block
 };
@@ -507,7 +528,8 @@ DxfExportResult Exporter::Run()
     NameLayers();
     NameBlocks();
     FindCycles();
-    m_w.Reserve(std::size_t(m_doc.GetEntityList().GetCount()) * 160 + 4096);
+    if (!m_streamed)
+        m_w.Reserve(std::size_t(m_doc.GetEntityList().GetCount()) * 160 + 4096);
     Header();
     Tables();
     Blocks();
@@ -1073,7 +1095,12 @@ void CRectaDoc::WriteDXFLine(Exporter& out, const CObject& entity) const
 
 DxfExportResult ExportDXF(const CRectaDoc& doc)
 {
-    return Exporter(doc).Run();
+    return Exporter(doc, nullptr).Run();
+}
+
+DxfExportResult ExportDXF(const CRectaDoc& doc, const ByteSink& sink)
+{
+    return Exporter(doc, &sink).Run();
 }
 
 bool CRectaDoc::WriteDXF(const std::string& path)
@@ -1084,9 +1111,8 @@ bool CRectaDoc::WriteDXF(const std::string& path)
     {
         CWaitCursor wait;
         CRectaDoc world;
-        result = m_ucsActive && WorldSystemCopy(world) ? ExportDXF(world) : ExportDXF(*this);
-        written = ReplaceFile(path, std::span(reinterpret_cast<const BYTE*>(result.text.data()), result.text.size()),
-                              error);
+        const CRectaDoc& source = m_ucsActive && WorldSystemCopy(world) ? world : *this;
+        written = ReplaceFileWith(path, [&](const ByteSink& sink) { result = ExportDXF(source, sink); }, error);
     }
     if (!written) {
         AfxMessageBox("The DXF file could not be written to " + path + ": " + error, MB_OK | MB_ICONEXCLAMATION);

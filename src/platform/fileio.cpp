@@ -142,6 +142,12 @@ bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<B
 
 bool ReplaceFile(const std::string& path, std::span<const BYTE> data, std::string& error)
 {
+    return ReplaceFileWith(path, [&](const ByteSink& put) { put(data); }, error);
+}
+
+bool ReplaceFileWith(const std::string& path, const std::function<void(const ByteSink&)>& produce,
+                     std::string& error)
+{
     std::string target = path;
     if (const int err = FollowLinks(target)) {
         error = Reason(err);
@@ -172,8 +178,13 @@ bool ReplaceFile(const std::string& path, std::span<const BYTE> data, std::strin
         owned = ::fchown(fd.Get(), old.st_uid, old.st_gid) == 0;
     if (!err && ::fchmod(fd.Get(), exists ? old.st_mode & 07777 : NewFileMode()) != 0)
         err = errno;
+    std::size_t size = 0;
     if (!err)
-        err = WriteAll(fd.Get(), data);
+        produce([&](std::span<const BYTE> piece) {
+            if (!err)
+                err = WriteAll(fd.Get(), piece);
+            size += piece.size();
+        });
     if (!err && ::fsync(fd.Get()) != 0)
         err = errno;
     if (const int closeErr = fd.Close(); !err)
@@ -186,6 +197,12 @@ bool ReplaceFile(const std::string& path, std::span<const BYTE> data, std::strin
     // A file with other names, or one whose owner the new file cannot take, is
     // written in place now that the new bytes are safe beside it.
     if (regular && (old.st_nlink > 1 || !owned)) {
+        std::vector<BYTE> data;  // the new bytes, read back from beside the file
+        std::string readError;
+        if (!ReadRegularFile(temp, size, data, readError)) {
+            error = readError + "; the new contents are kept in " + temp;
+            return false;
+        }
         if ((err = WriteInPlace(oldFd.Get(), data)) != 0) {
             error = Reason(err) + "; the new contents are kept in " + temp;
             return false;

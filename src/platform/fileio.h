@@ -5,6 +5,7 @@
 #include "platform/types.h"
 
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,3 +24,11 @@ bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<B
 // file has other hard links, the new bytes are written into the file itself
 // once they are safe on the disk (when that fails, error names where they are).
 bool ReplaceFile(const std::string& path, std::span<const BYTE> data, std::string& error);
+
+// Takes the bytes of a file in pieces, in order.
+using ByteSink = std::function<void(std::span<const BYTE>)>;
+
+// As ReplaceFile, with the bytes written as produce gives them to its sink,
+// so that they need not be held whole.
+bool ReplaceFileWith(const std::string& path, const std::function<void(const ByteSink&)>& produce,
+                     std::string& error);

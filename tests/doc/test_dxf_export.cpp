@@ -149,6 +149,23 @@ TEST_F(DxfExport, WhatIsLeftOutIsReported)
     EXPECT_EQ(FileText(path), text);
 }
 
+// A file larger than the pieces it is written in, with records taken back
+// throughout, has the bytes of the text made whole.
+TEST_F(DxfExport, AFileWrittenInPiecesIsTheWholeText)
+{
+    for (int i = 0; i < 20000; ++i) {
+        CRecta* line = doc.AddRecta();
+        line->m_p1 = CPointd(i / 7.0, i / 3.0);
+        line->m_p2 = CPointd(i % 17 == 0 ? std::numeric_limits<double>::infinity() : i + 0.5, 1.0);
+    }
+    const std::string text = Exported();
+    ASSERT_GT(text.size(), 1000000u);
+    const std::string path = testing::TempDir() + "/pieces.dxf";
+    ScriptedMessageBoxes boxes({IDOK});
+    ASSERT_TRUE(doc.WriteDXF(path));
+    EXPECT_TRUE(FileText(path) == text);
+}
+
 TEST_F(DxfExport, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
 {
     const std::string path = testing::TempDir() + "/kept.dxf";
