@@ -4,12 +4,20 @@
 #include "model/bloq.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 #include <vector>
+
+void CRectaDoc::BlocksChanged() const
+{
+    static std::atomic<std::uint64_t> last{0};
+    m_blockVersion = ++last;
+}
 
 CBloq* CRectaDoc::FindBlock(std::string_view name) const
 {
     if (m_blockIndexStale) {
+        BlocksChanged();
         m_blockIndex.clear();
         m_blockNamesRepeat = false;
         for (CObject* obj : m_blocks) {
@@ -51,12 +59,19 @@ CBloq* CRectaDoc::AddBlock(const CPointd& base, CObList& entities, std::string_v
 
 void CRectaDoc::AdoptBlock(CBloq* block, bool atHead)
 {
+    BlocksChanged();
     if (atHead)
         m_blocks.AddHead(block);
     else
         m_blocks.AddTail(block);
     if (!m_blockIndexStale)
         IndexBlock(block, atHead);
+}
+
+void CRectaDoc::ReserveBlocks(std::size_t more)
+{
+    if (!m_blockIndexStale)
+        m_blockIndex.reserve(m_blockIndex.size() + more);
 }
 
 CBloq* CRectaDoc::GetNextBlock(POSITION& pos) const
@@ -79,6 +94,7 @@ void CRectaDoc::RemoveBlocks(const std::vector<CBloq*>& blocks)
                 refs.RemoveAt(here);
         }
     };
+    BlocksChanged();
     for (const auto& obj : m_unlistedBlocks)
         forget(obj.get());
     // Removing most of the list: the rest is indexed anew on the next lookup.
@@ -105,6 +121,7 @@ void CRectaDoc::RemoveBlocks(const std::vector<CBloq*>& blocks)
 
 void CRectaDoc::DeleteBlocks()
 {
+    BlocksChanged();
     m_blocks.DeleteAll();
     m_unlistedBlocks.clear();
     m_blockIndex.clear();

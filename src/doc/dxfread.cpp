@@ -731,6 +731,7 @@ void Importer::Commit()
 
     // Dimension blocks that no insert names live on in their dimensions only.
     std::unordered_set<std::string> inserted;
+    inserted.reserve(m_inserts.size());
     for (const CInsBl* insert : m_inserts)
         inserted.insert(DxfNameKey(insert->m_block));
     auto unused = [&](const std::unique_ptr<StagedBlock>& b) {
@@ -747,11 +748,13 @@ void Importer::Commit()
 
     // A name the drawing has already takes the first free "_2", "_3", ...
     std::unordered_set<std::string> taken;
+    taken.reserve(m_docBlocks.size() + m_blocks.size());
     for (const auto& [key, block] : m_docBlocks)
         taken.insert(key);
     for (const auto& b : m_blocks)
         if (!m_docBlocks.count(DxfNameKey(b->name)))
             taken.insert(DxfNameKey(b->name));
+    m_finalNames.reserve(m_blocks.size());
     for (const auto& b : m_blocks) {
         const std::string key = DxfNameKey(b->name);
         std::string name = b->name;
@@ -780,6 +783,8 @@ void Importer::Commit()
         }
 
     std::vector<CBloq*> added;
+    added.reserve(m_blocks.size());
+    m_doc.ReserveBlocks(m_blocks.size());
     for (auto& b : m_blocks) {
         CObList elements{ListOwnership::owns};
         for (CElementPtr& e : b->elements)

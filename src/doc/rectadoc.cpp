@@ -214,6 +214,8 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
     m_blockIndex.swap(other.m_blockIndex);
     std::swap(m_blockIndexStale, other.m_blockIndexStale);
     std::swap(m_blockNamesRepeat, other.m_blockNamesRepeat);
+    BlocksChanged();
+    other.BlocksChanged();
     m_unlistedBlocks.swap(other.m_unlistedBlocks);
     m_attribDefs.Swap(other.m_attribDefs);
     std::swap(m_embeddedItems, other.m_embeddedItems);
@@ -347,8 +349,10 @@ void CRectaDoc::SerializeContents(CArchive& ar)
     if (ar.IsLoading())
         RebuildEntityIndex();
     m_blocks.Serialize(ar, ListClass("CBloq"));
-    if (ar.IsLoading())
+    if (ar.IsLoading()) {
         m_blockIndexStale = true;
+        BlocksChanged();
+    }
     m_attribDefs.Serialize(ar, ListClass("CAttrib"));
     if (ar.IsLoading()) {
         // Blocks that only referenced-block lists name stay with the drawing.

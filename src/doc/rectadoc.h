@@ -303,10 +303,13 @@ public:
     CBloq* AddBlock(const CPointd& base, CObList& entities, std::string_view name);
     // Takes block, named already, into the list: at its head or its tail.
     void AdoptBlock(CBloq* block, bool atHead);
+    // Room in the name index for more blocks to come.
+    void ReserveBlocks(std::size_t more);
     POSITION GetFirstBlockPosition() const { return m_blocks.GetHeadPosition(); }
     // The first block named exactly name, or null. Found by a name index that
     // the operations here keep; blocks are named when they join the list.
     CBloq* FindBlock(std::string_view name) const override;
+    std::uint64_t BlockListVersion() const override { return m_blockVersion; }
     double PointHeight() const override { return m_pointHeight; }
     bool FillsHatches() const override;
     bool ShowsBitmaps() const override;
@@ -373,6 +376,8 @@ private:
     bool WriteFileAtomically(const std::string& path, std::string& error) const;
     void RebuildEntityIndex();
     void IndexBlock(CBloq* block, bool atHead);
+    // Gives the block list a new version: lookups remembered before are not used again.
+    void BlocksChanged() const;
     template <class T>
     T* Append(CObList& list, int type, T* entity, int visible = 1);
     template <class T>
@@ -387,6 +392,7 @@ private:
     mutable bool m_blockIndexStale = false;
     // Some name was met twice: a removal may bring a later block of its name forward.
     mutable bool m_blockNamesRepeat = false;
+    mutable std::uint64_t m_blockVersion = 0;
     // Blocks a file names in referenced-block lists only: kept, so that the
     // lists still name them when the drawing is written again.
     std::vector<std::unique_ptr<CObject>> m_unlistedBlocks;

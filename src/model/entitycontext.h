@@ -3,6 +3,7 @@
 // provides it.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 class CBloq;
@@ -12,6 +13,9 @@ class CEntityContext {
 public:
     // The first block of the drawing named exactly name, or null.
     virtual CBloq* FindBlock(std::string_view name) const = 0;
+    // Changes, to a value no drawing had before, whenever a lookup by name
+    // might find another block; 0 when lookups are not to be remembered.
+    virtual std::uint64_t BlockListVersion() const { return 0; }
     // The height and width of the cross a point entity shows as.
     virtual double PointHeight() const = 0;
     // True when hatches fill their area; false when each shows a marker at its seed.

@@ -5,8 +5,10 @@
 #include "model/entity.h"
 #include "model/pointd.h"
 
+#include <cstdint>
 #include <string>
 
+class CBloq;
 class CDC;
 class CEntityContext;
 struct WorldMap;
@@ -36,6 +38,8 @@ public:
     // The insert's block of the drawing, placed; nothing is drawn (and 0
     // returned) when the drawing has no block of that name.
     int Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityContext& drawing) const;
+    // drawing.FindBlock(m_block), remembered while the drawing's blocks stay as they are.
+    const CBloq* FindBlock(const CEntityContext& drawing) const;
 
     // Pen, layer, block name, rotation, scale x, scale y, insertion point.
     void Serialize(CArchive& ar) override;
@@ -45,4 +49,8 @@ public:
     double m_rotation = 0.0;
     double m_sx = 1.0;
     double m_sy = 1.0;
+
+private:
+    mutable const CBloq* m_found = nullptr;
+    mutable std::uint64_t m_foundIn = 0;  // the drawing's block list version m_found was found in
 };

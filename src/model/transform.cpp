@@ -593,7 +593,7 @@ bool PlacedBoxMeetsQuad(const CBloq& block, const CPlacement& pl, const Pt2 (&q)
 
 bool InsBlInWindow(const CEntityContext& drawing, const CInsBl& insert, const CPointd& lo, const CPointd& hi)
 {
-    const CBloq* block = drawing.FindBlock(insert.m_block);
+    const CBloq* block = insert.FindBlock(drawing);
     const Pt2 window[4] = {{lo.x, lo.y}, {hi.x, lo.y}, {hi.x, hi.y}, {lo.x, hi.y}};
     return block && PlacedBoxMeetsQuad(*block, insert.Placement(), window);
 }

@@ -2,6 +2,7 @@
 #include "doc/rectadoc.h"
 #include "model/bloq.h"
 #include "model/entitydraw.h"
+#include "model/insbl.h"
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
@@ -148,16 +149,22 @@ TEST_F(BlockDoc, ListsFindsAndFreesBlocks)
     EXPECT_EQ(doc.FindBlock("A"), nullptr);
 
     // Of two blocks of one name the first in the list is found, through
-    // additions at either end, removals and a load.
+    // additions at either end, removals and a load; an insert finds the same.
+    CInsBl insert;
+    insert.m_block = "B";
+    EXPECT_EQ(insert.FindBlock(doc), doc.GetBlockList().GetTail());
     CBloq* second = AddNamedBlock(doc, "B", {});
     auto* head = new CBloq;
     head->m_name = "B";
     doc.AdoptBlock(head, true);
     EXPECT_EQ(doc.FindBlock("B"), head);
+    EXPECT_EQ(insert.FindBlock(doc), head);
     doc.RemoveBlocks({head});
     EXPECT_EQ(doc.FindBlock("B"), doc.GetBlockList().GetHead());
+    EXPECT_EQ(insert.FindBlock(doc), doc.GetBlockList().GetHead());
     doc.RemoveBlocks({doc.FindBlock("B")});
     EXPECT_EQ(doc.FindBlock("B"), second);
+    EXPECT_EQ(insert.FindBlock(doc), second);
     AddNamedBlock(doc, "C", {});
     CArchive saved;
     doc.Serialize(saved);
@@ -167,6 +174,9 @@ TEST_F(BlockDoc, ListsFindsAndFreesBlocks)
     loaded.Serialize(in);
     EXPECT_EQ(loaded.FindBlock("C"), loaded.GetBlockList().GetTail());
     EXPECT_EQ(loaded.FindBlock("B"), loaded.GetBlockList().GetHead());
+    EXPECT_EQ(insert.FindBlock(loaded), loaded.GetBlockList().GetHead()) << "another drawing";
+    second->m_name = "D";
+    EXPECT_EQ(insert.FindBlock(doc), nullptr) << "renamed";
     doc.DeleteContents();  // frees block B with its entity
     EXPECT_EQ(doc.GetFirstBlockPosition(), nullptr);
 }
