@@ -2,6 +2,7 @@
 
 #include "app/aerialwnd.h"
 #include "app/helpwnd.h"
+#include "app/inplaceframe.h"
 #include "app/mdichild.h"
 #include "app/menus.h"
 #include "app/printing.h"
@@ -39,11 +40,6 @@
 namespace {
 
 Cwm_MainWnd* g_mainFrame = nullptr;
-
-QString Latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
 
 bool IsTextEntry(const QWidget* w)
 {
@@ -271,38 +267,30 @@ void HideQuickTip()
     std::fill(std::begin(frame->m_tipRect), std::end(frame->m_tipRect), 0);
 }
 
+std::span<const UINT> StatusIndicators()
+{
+    static constexpr UINT ids[] = {0, 0, 0, 0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+    return ids;
+}
+
+bool CreateStatusPanes(CStatusBar& bar, QWidget* parent, int id)
+{
+    if (!bar.Create(parent, true, id) || !bar.SetIndicators(StatusIndicators()))
+        return false;
+    const char* widest[] = {nullptr, "ORTHO OFF ", "D:00000.00  A:000.00  ", "MMMMMMMMMM", "CAP", "NUM", "SCRL"};
+    for (int pane = 1; pane < bar.GetCount(); ++pane)
+        bar.SetPaneMinWidth(pane, widest[pane]);
+    return true;
+}
+
 void Cwm_MainWnd::BuildStatusBar()
 {
-    const QFontMetrics fm(font());
-    const char* widest[] = {nullptr, "ORTHO OFF ", "D:00000.00  A:000.00  ", "MMMMMMMMMM", "CAP", "NUM", "SCRL"};
-    for (int pane = 0; pane < int(m_panes.size()); ++pane) {
-        auto* label = new QLabel;
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        if (pane == 0) {
-            statusBar()->addWidget(label, 1);
-        } else {
-            label->setMinimumWidth(fm.horizontalAdvance(QString::fromLatin1(widest[pane])) + 8);
-            statusBar()->addPermanentWidget(label);
-        }
-        m_panes[pane] = label;
-    }
-    m_panes[4]->setText("CAP");
-    m_panes[5]->setText("NUM");
-    m_panes[6]->setText("SCRL");
-    for (int i = 0; i < 3; ++i)
-        m_panes[4 + i]->setEnabled(false);
+    CreateStatusPanes(m_statusBar, this, CInPlaceFrame::kStatusBarId);
 }
 
 void Cwm_MainWnd::ShowPane(int pane)
 {
-    if (pane < 0 || pane >= int(m_panes.size()))
-        return;
-    const std::string& text = theApp.m_mainStatus.GetPaneText(pane);
-    if (pane >= 4 && text.empty())
-        return;  // the indicators keep their names
-    m_panes[pane]->setText(Latin1(text));
-    m_panes[pane]->repaint();
+    m_statusBar.SetPaneText(pane, theApp.m_mainStatus.GetPaneText(pane));
     if (pane == 3)
         UpdateColorSwatch();
 }
@@ -343,6 +331,32 @@ CRectaDoc* Cwm_MainWnd::ActiveDocument() const
 {
     Cwm_MDICHILDWnd* child = ActiveChild();
     return child ? child->Document() : nullptr;
+}
+
+CRectaView* Cwm_MainWnd::CurrentView() const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    theApp.GetActiveView(view, doc);
+    return view;
+}
+
+CRectaDoc* Cwm_MainWnd::CurrentDocument() const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    theApp.GetActiveView(view, doc);
+    return doc;
+}
+
+CRectaViewWidget* Cwm_MainWnd::CurrentViewWidget() const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    if (theApp.GetCurrentView(view, doc))
+        return theApp.m_inPlaceFrame ? theApp.m_inPlaceFrame->ViewWidget() : nullptr;
+    Cwm_MDICHILDWnd* child = ActiveChild();
+    return child ? child->ViewWidget() : nullptr;
 }
 
 Cwm_V2Wnd* Cwm_MainWnd::AerialFrame(const CRectaDoc* doc) const
@@ -401,7 +415,7 @@ Cwm_MDICHILDWnd* Cwm_MainWnd::CreateChildFrame(CRectaDoc* doc)
 
 Cwm_V2Wnd* Cwm_MainWnd::OpenAerialView()
 {
-    CRectaDoc* doc = ActiveDocument();
+    CRectaDoc* doc = CurrentDocument();
     if (!doc)
         return nullptr;
     Cwm_V2Wnd* aerial = AerialFrame(doc);
@@ -425,7 +439,7 @@ std::vector<Cwm_V3DWnd*> Cwm_MainWnd::Frames3D(const CRectaDoc* doc) const
 
 Cwm_V3DWnd* Cwm_MainWnd::Show3DFrame(const std::optional<C3DCamera>& section)
 {
-    CRectaDoc* doc = ActiveDocument();
+    CRectaDoc* doc = CurrentDocument();
     if (!doc)
         return nullptr;
     const int others = int(Frames3D(nullptr).size());
@@ -447,12 +461,12 @@ Cwm_V3DWnd* Cwm_MainWnd::Open3DView()
 
 Cwm_V3DWnd* Cwm_MainWnd::OpenSectionView(const CPointd& p1, const CPointd& p2, const CPointd& visible)
 {
-    CRectaDoc* doc = ActiveDocument();
+    CRectaDoc* doc = CurrentDocument();
     if (!doc)
         return nullptr;
     const std::optional<C3DCamera> camera = SectionCamera(p1, p2, visible, doc->m_thickness / 2);
     if (!camera) {
-        ActiveView()->ShowPrompt(0, "Section: the points make no section");
+        CurrentView()->ShowPrompt(0, "Section: the points make no section");
         return nullptr;
     }
     return Show3DFrame(camera);
@@ -490,6 +504,15 @@ void Cwm_MainWnd::OnChildClosing(Cwm_MDICHILDWnd* closing)
     UpdateActions();
 }
 
+void Cwm_MainWnd::CloseSideWindows(const CRectaDoc* doc)
+{
+    for (Cwm_V2Wnd* aerial : findChildren<Cwm_V2Wnd*>(QString(), Qt::FindDirectChildrenOnly))
+        if (aerial->Document() == doc)
+            delete aerial;
+    for (Cwm_V3DWnd* window : Frames3D(doc))
+        delete window;
+}
+
 void Cwm_MainWnd::UpdateActions()
 {
     const bool drawing = ActiveChild() != nullptr;
@@ -525,6 +548,8 @@ void Cwm_MainWnd::UpdateColorSwatch()
 {
     if (CRectaDoc* doc = ActiveDocument())
         m_swatch->SetColor(doc->m_color);
+    if (theApp.m_inPlaceFrame)
+        theApp.m_inPlaceFrame->UpdateColorSwatch();
 }
 
 // ---------------------------------------------------------------- commands
@@ -544,7 +569,7 @@ void Cwm_MainWnd::OnCommand(int id)
         return;
     default: break;
     }
-    QPointer<Cwm_MDICHILDWnd> child = ActiveChild();
+    Cwm_MDICHILDWnd* child = ActiveChild();
     if (!child)
         return;
     CRectaDoc* doc = child->Document();
@@ -556,18 +581,29 @@ void Cwm_MainWnd::OnCommand(int id)
     case ID_WINDOW_NEW: CreateChildFrame(doc); return;
     case ID_VIEW_AERIAL: OpenAerialView(); return;
     case ID_WINDOW_3D: Open3DView(); return;
-    case ID_SNAP_MODES: RunModoAproxDlg(child->View().m_snapMode); return;
+    default: RunDrawingCommand(id); return;
+    }
+}
+
+// The drawing edited in place takes the drawing commands while there is one.
+void Cwm_MainWnd::RunDrawingCommand(int id)
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    if (!theApp.GetActiveView(view, doc))
+        return;
+    switch (id) {
+    case ID_SNAP_MODES: RunModoAproxDlg(view->m_snapMode); return;
     case ID_FIXED_DISTANCE: {
         // A distance that is not positive leaves the next point free.
-        double& distance = child->View().m_fixedDistance;
+        double& distance = view->m_fixedDistance;
         if (RunDistanciaDlg(distance) == 1 && !(distance > 0.0))
             distance = 0.0;
         return;
     }
     default: break;
     }
-    const bool handled = child->View().OnCommand(id);
-    if (!handled && id == ID_ORTHO && child)
+    if (!view->OnCommand(id) && id == ID_ORTHO)
         doc->ToggleOrtho();
     UpdateColorSwatch();
 }
@@ -592,6 +628,9 @@ void Cwm_MainWnd::OnFileOpen()
 
 bool Cwm_MainWnd::OnFileSave(CRectaDoc* doc)
 {
+    // An embedded drawing saves into its item.
+    if (doc->SaveEmbedding())
+        return true;
     if (doc->GetPathName().empty())
         return OnFileSaveAs(doc);
     return doc->OnSaveDocument(doc->GetPathName());
@@ -623,10 +662,9 @@ void Cwm_MainWnd::OnFileClose()
 
 void Cwm_MainWnd::PrintActiveView(bool preview)
 {
-    Cwm_MDICHILDWnd* child = ActiveChild();
-    if (!child)
+    QPointer<CRectaViewWidget> widget = CurrentViewWidget();
+    if (!widget)
         return;
-    QPointer<CRectaViewWidget> widget = child->ViewWidget();
     QPrinter printer(QPrinter::HighResolution);
     auto print = [&] {
         QPrintDialog dialog(&printer, this);
@@ -679,8 +717,8 @@ bool Cwm_MainWnd::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (QGuiApplication::platformName() == "xcb") {
             // X state bits: Lock is caps lock, Mod2 num lock.
-            m_panes[4]->setEnabled(key->nativeModifiers() & 0x02);
-            m_panes[5]->setEnabled(key->nativeModifiers() & 0x10);
+            PaneLabel(4)->setEnabled(key->nativeModifiers() & 0x02);
+            PaneLabel(5)->setEnabled(key->nativeModifiers() & 0x10);
         }
         if (event->type() == QEvent::KeyPress && HandleKey(watched, key))
             return true;
@@ -698,10 +736,8 @@ bool Cwm_MainWnd::HandleKey(QObject* watched, QKeyEvent* event)
     const int ch = TypedCharFromKey(event->key(), event->modifiers(), event->text());
     if (ch < 0)
         return false;
-    Cwm_MDICHILDWnd* child = ActiveChild();
-    if (!child)
-        return false;
-    return child->View().OnChar(unsigned(ch));
+    CRectaView* view = CurrentView();
+    return view && view->OnChar(unsigned(ch));
 }
 
 void Cwm_MainWnd::dragEnterEvent(QDragEnterEvent* event)

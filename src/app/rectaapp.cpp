@@ -1,6 +1,9 @@
 #include "app/rectaapp.h"
 
+#include "app/inplaceframe.h"
 #include "app/mainwnd.h"
+#include "doc/rectadoc.h"
+#include "view2d/rectaview.h"
 
 CRectaApp theApp;
 
@@ -8,10 +11,12 @@ CRectaApp::CRectaApp()
 {
     InstallAppHost(this);
     InstallViewTools(&m_viewTools);
+    COleServerDoc::SetInPlaceFrameMaker(MakeInPlaceFrame);
 }
 
 CRectaApp::~CRectaApp()
 {
+    COleServerDoc::SetInPlaceFrameMaker(nullptr);
     InstallViewTools(nullptr);
     InstallAppHost(nullptr);
 }
@@ -37,11 +42,21 @@ bool CRectaApp::ShowsBitmaps() const
     return !frame || frame->m_showBitmaps != 0;
 }
 
+void CRectaApp::SetInPlace(int active, CView* view)
+{
+    m_inPlaceActive = active;
+    m_inPlaceView = active ? dynamic_cast<CRectaView*>(view) : nullptr;
+}
+
 int CRectaApp::GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const
 {
     view = nullptr;
     doc = nullptr;
-    return 0;
+    if (!m_inPlaceActive || !m_inPlaceView)
+        return 0;
+    view = m_inPlaceView;
+    doc = view->GetDocument();
+    return 1;
 }
 
 int CRectaApp::GetActiveView(CRectaView*& view, CRectaDoc*& doc) const

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+class CInPlaceFrame;
 class CRectaDoc;
 class CRectaView;
 
@@ -38,6 +39,7 @@ public:
     void CountNewDocument() override { ++m_newDocuments; }
     bool FillsHatches() const override;
     bool ShowsBitmaps() const override;
+    void SetInPlace(int active, CView* view) override;
 
     // Active plan view and document of the in-place session; returns 0 (and
     // nulls) when no drawing is being edited in place.
@@ -46,10 +48,11 @@ public:
     // frame's; returns 0 (and nulls) when no drawing window is open.
     int GetActiveView(CRectaView*& view, CRectaDoc*& doc) const;
     // Status panes that show the drawing's texts: the in-place frame's while in place.
-    CStatusPanes& Status() { return m_inPlaceActive ? m_inPlaceStatus : m_mainStatus; }
+    CStatusPanes& Status() { return m_inPlaceView ? m_inPlaceStatus : m_mainStatus; }
 
     int m_inPlaceActive = 0;
     CRectaView* m_inPlaceView = nullptr;  // non-null while a drawing is edited in place
+    CInPlaceFrame* m_inPlaceFrame = nullptr;  // the frame of that drawing
     int m_newDocuments = 0;
     CStatusPanes m_mainStatus;
     CStatusPanes m_inPlaceStatus;

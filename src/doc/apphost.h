@@ -5,6 +5,8 @@
 
 #include <string>
 
+class CView;
+
 class CAppHost {
 public:
     virtual ~CAppHost() = default;
@@ -16,6 +18,13 @@ public:
     // marker at the seed), bitmaps show their picture (else frame and name).
     virtual bool FillsHatches() const { return true; }
     virtual bool ShowsBitmaps() const { return true; }
+    // A drawing is edited in place from now on (active 1, view its first
+    // view, if any), or no longer (0, null): status texts follow.
+    virtual void SetInPlace(int active, CView* view)
+    {
+        (void)active;
+        (void)view;
+    }
 };
 
 // The host installed, or one that does nothing.

@@ -261,6 +261,9 @@ bool CRectaDoc::OnSaveDocument(const std::string& path)
 
 bool CRectaDoc::SaveModified()
 {
+    // An embedded drawing's contents go back into its item, not to a file.
+    if (SaveEmbedding())
+        return true;
     if (!IsModified())
         return true;
     switch (AfxMessageBox("The Document " + GetTitle() + " has been modified. Do you want to save it?",
@@ -276,6 +279,8 @@ bool CRectaDoc::SaveModified()
 
 int CRectaDoc::QuerySaveOnClose()
 {
+    if (SaveEmbedding())
+        return 0;
     if (!IsModified())
         return 0;
     const int answer = AfxMessageBox(
@@ -302,6 +307,26 @@ void CRectaDoc::SaveToOwnPath()
 {
     if (!GetPathName().empty())
         OnSaveDocument(GetPathName());
+}
+
+void CRectaDoc::OnDeactivate()
+{
+    UpdateAllViews(nullptr);
+    COleServerDoc::OnDeactivate();
+}
+
+COleIPFrameWnd* CRectaDoc::CreateInPlaceFrame(QWidget* parent)
+{
+    COleIPFrameWnd* frame = COleServerDoc::CreateInPlaceFrame(parent);
+    if (frame)
+        AppHost().SetInPlace(1, GetViews().empty() ? nullptr : GetViews().front());
+    return frame;
+}
+
+void CRectaDoc::DestroyInPlaceFrame(COleIPFrameWnd* frame)
+{
+    COleServerDoc::DestroyInPlaceFrame(frame);
+    AppHost().SetInPlace(0, nullptr);
 }
 
 // ---------------------------------------------------------------- drawing file

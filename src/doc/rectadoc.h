@@ -7,6 +7,7 @@
 #include "model/pointd.h"
 #include "platform/document.h"
 #include "platform/logfont.h"
+#include "platform/oleserverdoc.h"
 #include "platform/oblist.h"
 
 #include <cstdint>
@@ -101,7 +102,7 @@ enum ToolWord : int {
     TW_LIGHT = 17,
 };
 
-class CRectaDoc : public CDocument, public CDrawingSettings, public CEntityContext {
+class CRectaDoc : public COleServerDoc, public CDrawingSettings, public CEntityContext {
 public:
     CRectaDoc();
     ~CRectaDoc() override;
@@ -139,6 +140,12 @@ public:
     // The drawing frame's question: 0 not modified, else IDYES, IDNO or IDCANCEL.
     int QuerySaveOnClose();
     void SaveToOwnPath();
+    // In place: the views redraw, then the frame goes.
+    void OnDeactivate() override;
+    // The frame made, the application edits this drawing in place, in its first view.
+    COleIPFrameWnd* CreateInPlaceFrame(QWidget* parent) override;
+    // The frame gone, the application no longer edits in place.
+    void DestroyInPlaceFrame(COleIPFrameWnd* frame) override;
     // Asked when a drawing without a file is to be saved before closing: saves
     // it under a name the user gives and returns true, or false to keep it open.
     static inline std::function<bool(CRectaDoc&)> s_saveAs;
