@@ -159,6 +159,7 @@ Cwm_MainWnd::Cwm_MainWnd() : m_mdi(new QMdiArea), m_helpWnd(std::make_unique<Cwm
 Cwm_MainWnd::~Cwm_MainWnd()
 {
     qApp->removeEventFilter(this);
+    theApp.m_server.AbandonAll();
     CRectaDoc::s_saveAs = nullptr;
     theApp.m_mainStatus.m_onChange = nullptr;
     disconnect(m_mdi, nullptr, this, nullptr);
@@ -476,6 +477,9 @@ void Cwm_MainWnd::OnSubWindowActivated(QMdiSubWindow* window)
 {
     // Null comes when the whole frame loses activation: the view stays active.
     auto* child = qobject_cast<Cwm_MDICHILDWnd*>(window);
+    // Another drawing's window ends editing in place (nothing stays active without its bars).
+    if (child && !child->IsClosing())
+        theApp.m_server.DeactivateInPlaceUnless(child->Document());
     if (child && child != m_activated && !child->IsClosing()) {
         if (m_activated && !m_activated->IsClosing())
             m_activated->View().OnActivateView(false);
@@ -683,6 +687,8 @@ void Cwm_MainWnd::PrintActiveView(bool preview)
 
 void Cwm_MainWnd::closeEvent(QCloseEvent* event)
 {
+    // Embedded drawings go back into their objects before their drawings are asked about.
+    theApp.m_server.CloseAll();
     for (CRectaDoc* doc : Documents())
         if (!doc->SaveModified()) {
             event->ignore();

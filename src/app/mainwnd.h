@@ -98,6 +98,8 @@ public:
     // Another frame on doc.
     Cwm_MDICHILDWnd* CreateChildFrame(CRectaDoc* doc);
     Cwm_V2Wnd* OpenAerialView();
+    // Closes the aerial, 3D and section windows of doc at once.
+    void CloseSideWindows(const CRectaDoc* doc);
     // The 3D-view and section windows of doc (every drawing's when null).
     std::vector<Cwm_V3DWnd*> Frames3D(const CRectaDoc* doc) const;
     // A 3D-view window on the active drawing, from its current camera.
@@ -146,8 +148,6 @@ private:
     void ShowPane(int pane);
     void OnSubWindowActivated(QMdiSubWindow* window);
     void OnChildClosing(Cwm_MDICHILDWnd* child);
-    // Closes the aerial, 3D and section windows of doc at once.
-    void CloseSideWindows(const CRectaDoc* doc);
     // A command for the plan view that drawing commands go to.
     void RunDrawingCommand(int id);
     // Shows a new 3D-view window on the active drawing, from section's camera when given.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/apptools.h"
+#include "app/drawingserver.h"
 #include "doc/apphost.h"
 
 #include <array>
@@ -56,6 +57,8 @@ public:
     int m_newDocuments = 0;
     CStatusPanes m_mainStatus;
     CStatusPanes m_inPlaceStatus;
+    // Runs the drawings embedded in the open drawings.
+    CDrawingServer m_server;
 
 private:
     CAppViewTools m_viewTools;

@@ -222,7 +222,7 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
     m_embeddedPart.swap(other.m_embeddedPart);
 }
 
-bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error) const
+bool CRectaDoc::WriteDrawingBytes(std::vector<BYTE>& bytes, std::string& error) const
 {
     // A working plane in force is a way of showing the drawing: the file keeps it in the world.
     if (m_ucsActive) {
@@ -231,7 +231,7 @@ bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error)
             error = "the drawing could not be taken back to the world system";
             return false;
         }
-        return world.WriteFileAtomically(path, error);
+        return world.WriteDrawingBytes(bytes, error);
     }
     CArchive ar;
     try {
@@ -240,7 +240,14 @@ bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error)
         error = e.m_message;
         return false;
     }
-    return ReplaceFile(path, ar.Data(), error);
+    bytes = ar.TakeData();
+    return true;
+}
+
+bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error) const
+{
+    std::vector<BYTE> bytes;
+    return WriteDrawingBytes(bytes, error) && ReplaceFile(path, bytes, error);
 }
 
 bool CRectaDoc::OnSaveDocument(const std::string& path)

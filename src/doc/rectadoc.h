@@ -159,6 +159,9 @@ public:
     void SerializeContents(CArchive& ar);
     void SerializeHeader(CArchive& ar);
     void SerializeSettings(CArchive& ar);
+    // The drawing file's bytes, a working plane in force taken back to the
+    // world; false, with the reason, when it cannot be written.
+    bool WriteDrawingBytes(std::vector<BYTE>& bytes, std::string& error) const;
 
     // Layer list. A new layer takes the last layer name put aside.
     CLayer* AddLayer(COLORREF color, int on);
