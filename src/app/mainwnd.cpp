@@ -723,8 +723,11 @@ bool Cwm_MainWnd::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (QGuiApplication::platformName() == "xcb") {
             // X state bits: Lock is caps lock, Mod2 num lock.
-            PaneLabel(4)->setEnabled(key->nativeModifiers() & 0x02);
-            PaneLabel(5)->setEnabled(key->nativeModifiers() & 0x10);
+            for (CStatusBar* bar : {&m_statusBar, theApp.m_inPlaceFrame ? &theApp.m_inPlaceFrame->StatusBar() : nullptr})
+                if (bar) {
+                    bar->Pane(4)->setEnabled(key->nativeModifiers() & 0x02);
+                    bar->Pane(5)->setEnabled(key->nativeModifiers() & 0x10);
+                }
         }
         if (event->type() == QEvent::KeyPress && HandleKey(watched, key))
             return true;

@@ -30,10 +30,11 @@ void FlushDeletes()
 }
 
 // The bytes of a drawing holding lines, each from (i, 1) to (i + 2, 5).
-std::vector<BYTE> DrawingWithLines(int lines)
+std::vector<BYTE> DrawingWithLines(int lines, COLORREF color = 0)
 {
     CRectaDoc doc;
     doc.InitSettings(1);
+    doc.m_color = color;
     for (int i = 0; i < lines; ++i) {
         CRecta* line = doc.AddRecta();
         line->m_p1 = CPointd(i, 1);
@@ -225,7 +226,7 @@ TEST_F(InPlaceTest, TypedCharactersReachTheViewEditedInPlace)
 
 TEST_F(InPlaceTest, TheToolBarsButtonsAndTheStatusBarsPanes)
 {
-    TestItem item(container);
+    TestItem item(container, DrawingWithLines(1, RGB(255, 0, 0)));
     ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), false));
     CToolBar& bar = InPlace()->ToolBar();
     struct Button {
@@ -252,6 +253,8 @@ TEST_F(InPlaceTest, TheToolBarsButtonsAndTheStatusBarsPanes)
     // The colour swatch stands at 4013 and shows the current colour.
     ASSERT_TRUE(InPlace()->Swatch());
     EXPECT_EQ(bar.ButtonWindow(12), InPlace()->Swatch());
+    EXPECT_EQ(InPlace()->Swatch()->Color(), RGB(255, 0, 0));
+    EXPECT_EQ(frame->ColorSwatch()->Color(), container->m_color);
     theApp.m_server.Drawing(item)->m_color = RGB(0, 0, 255);
     frame->OnCommand(ID_REDRAW);
     EXPECT_EQ(InPlace()->Swatch()->Color(), RGB(0, 0, 255));
