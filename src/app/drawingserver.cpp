@@ -9,6 +9,8 @@
 #include "platform/msgbox.h"
 #include "view2d/rectaview.h"
 
+#include <QMdiArea>
+
 #include <algorithm>
 
 CDrawingServer::CDrawingServer() = default;
@@ -69,8 +71,8 @@ bool CDrawingServer::Run(CDrawingItem& item, CView& containerView, bool open)
         if (running->open || !open) {
             if (running->open && MainFrame())
                 for (Cwm_MDICHILDWnd* child : MainFrame()->Children())
-                    if (child->Document() == running->doc)
-                        child->setFocus();
+                    if (child->Document() == running->doc && child->mdiArea())
+                        child->mdiArea()->setActiveSubWindow(child);
             return true;
         }
         Close(item);
@@ -154,10 +156,8 @@ bool CDrawingServer::ActivateInPlace(CDrawingItem& item, CView& containerView, s
     item.OnGetItemPosition(rect);
     frame->SetItemRect(rect);
     s->doc->InitSettings(2);
-    if (CRectaViewWidget* widget = frame->ViewWidget()) {
-        widget->View().OnActivateView(true);
+    if (CRectaViewWidget* widget = frame->ViewWidget())
         widget->setFocus();
-    }
     item.InvalidateItem();
     return true;
 }

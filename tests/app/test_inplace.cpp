@@ -157,6 +157,8 @@ TEST_F(InPlaceTest, EditingInPlaceDrawsInTheEmbeddedDrawingAndPutsItBack)
     EXPECT_TRUE(InPlace()->isVisible());
     // Its bars show in the main frame in place of the frame's own status bar.
     EXPECT_EQ(InPlace()->ToolBar().GetSafeHwnd()->parentWidget(), frame.get());
+    EXPECT_TRUE(InPlace()->ToolBar().GetSafeHwnd()->isVisible());
+    EXPECT_TRUE(InPlace()->ResizeBar().isVisible());
     EXPECT_TRUE(InPlace()->StatusBar().GetSafeHwnd()->isVisible());
     EXPECT_FALSE(frame->PaneLabel(0)->isVisible());
     EXPECT_EQ(InPlacePane(1).substr(0, 8), "ORTHO ON");
@@ -332,6 +334,7 @@ TEST_F(InPlaceTest, TheFrameFollowsTheResizeBar)
         EXPECT_EQ(item.moves.back(), d.expected);
         EXPECT_EQ(InPlace()->ItemRect(), d.expected);
         EXPECT_EQ(InPlace()->ViewWidget()->size(), d.expected.size());
+        EXPECT_EQ(bar.geometry(), QRect(QPoint(0, 0), InPlace()->size()));
         EXPECT_EQ(InPlace()->geometry(),
                   d.expected.adjusted(-COleIPFrameWnd::kBorder, -COleIPFrameWnd::kBorder, COleIPFrameWnd::kBorder,
                                       COleIPFrameWnd::kBorder));
@@ -488,4 +491,64 @@ TEST_F(InPlaceTest, ADrawingInsideAnOpenDrawingGoesBackFirst)
     FlushDeletes();
     EXPECT_EQ(theApp.m_server.RunState(outer), 0);
     EXPECT_EQ(theApp.m_server.RunState(inner), 0);
+}
+
+TEST_F(InPlaceTest, WithoutAMainFrameOrAWindowNothingIsEditedInPlace)
+{
+    TestItem item(container);
+    auto* doc = new CRectaDoc;  // deleted with its last view
+    doc->InitSettings(1);
+    CRectaViewWidget alone(doc, false);
+    alone.resize(300, 200);
+    CRectaView bare;
+    container->AddView(&bare);
+    for (CRectaView* view : {&alone.View(), &bare}) {
+        ScriptedMessageBoxes boxes({IDOK});
+        EXPECT_FALSE(theApp.m_server.Run(item, *view, false));
+        ASSERT_EQ(boxes.asked.size(), 1u);
+        EXPECT_EQ(boxes.asked[0], "The drawing cannot be edited in place here.");
+        EXPECT_EQ(theApp.m_server.RunState(item), 0);
+        EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+        EXPECT_EQ(theApp.m_inPlaceActive, 0);
+        EXPECT_EQ(alone.findChild<COleIPFrameWnd*>(), nullptr);
+    }
+    container->RemoveView(&bare);
+}
+
+TEST_F(InPlaceTest, AnOpenDrawingsWindowComesForwardForEitherVerb)
+{
+    TestItem item(container);
+    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), true));
+    CRectaDoc* drawing = theApp.m_server.Drawing(item);
+    for (bool open : {true, false}) {
+        frame->CreateChildFrame(container);
+        ASSERT_NE(frame->ActiveDocument(), drawing);
+        ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), open));
+        EXPECT_EQ(frame->ActiveDocument(), drawing) << open;
+        EXPECT_EQ(theApp.m_server.Drawing(item), drawing);
+        EXPECT_EQ(theApp.m_server.RunState(item), CDrawingServer::openInWindow);
+    }
+    // Open while in place: the session moves to a window.
+    TestItem second(container);
+    ASSERT_TRUE(theApp.m_server.Run(second, ContainerView(), false));
+    ASSERT_TRUE(theApp.m_server.Run(second, ContainerView(), true));
+    EXPECT_EQ(theApp.m_server.RunState(second), CDrawingServer::openInWindow);
+    EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+}
+
+TEST_F(InPlaceTest, ClosingOneOfTheContainersWindowsEndsOnlyWhatLiesInIt)
+{
+    Cwm_MDICHILDWnd* first = frame->ActiveChild();
+    TestItem inPlace(container), open(container);
+    ASSERT_TRUE(theApp.m_server.Run(open, first->View(), true));
+    frame->CreateChildFrame(container);
+    Cwm_MDICHILDWnd* second = frame->ActiveChild();
+    ASSERT_NE(second, first);
+    ASSERT_TRUE(theApp.m_server.Run(inPlace, first->View(), false));
+    EXPECT_TRUE(first->close());
+    EXPECT_EQ(theApp.m_server.RunState(inPlace), 0);
+    EXPECT_EQ(theApp.m_server.RunState(open), CDrawingServer::openInWindow);
+    EXPECT_TRUE(second->close());
+    EXPECT_EQ(theApp.m_server.RunState(open), 0);
+    FlushDeletes();
 }
