@@ -909,7 +909,9 @@ void Exporter::WriteDXFPolyline(const CObject& entity)
             const double sweep = ArcSweep(arc->m_start, arc->m_end);
             const double from = forward ? arc->m_start : arc->m_end;
             const double signedSweep = forward ? sweep : -sweep;
-            if (sweep >= 2.0 * kPi || std::tan(sweep / 4.0) > kMaxBulge) {
+            // Decided on the bulge as written: the sweep read back from it may
+            // give a bulge just past the limit before its rounding.
+            if (sweep >= 2.0 * kPi || BulgeOnGrid(std::tan(sweep / 4.0)) > kMaxBulge) {
                 pieces.push_back({nullptr, arc, from, signedSweep / 2.0});
                 pieces.push_back({nullptr, arc, from + signedSweep / 2.0, signedSweep / 2.0});
             } else {

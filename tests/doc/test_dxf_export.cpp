@@ -260,7 +260,14 @@ TEST_F(DxfExport, BulgedChainsKeepTheirVerticesAndReadBackTheSame)
             input.emplace_back(x, y);
             scale = std::max({scale, std::fabs(x), std::fabs(y)});
             text += "0\nVERTEX\n10\n" + number(x) + "\n20\n" + number(y) + "\n";
-            const double bulge = random() % 4 != 0 ? (random() % 2 ? -1 : 1) * logUniform(1e-9, 1e3) : 0.0;
+            // Some bulges at the largest written whole or just below it, in
+            // steps finer and coarser than the grid bulges are written on there.
+            const double sign = random() % 2 ? -1 : 1;
+            const int kind = int(random() % 8);
+            const double bulge = kind < 2   ? 0.0
+                                 : kind < 6 ? sign * logUniform(1e-9, 1e3)
+                                 : kind < 7 ? sign * 1e3
+                                            : sign * (1e3 - std::ldexp(1.0, -int(random() % 48)));
             if (bulge != 0.0)
                 text += "42\n" + number(bulge) + "\n";
         }
