@@ -911,7 +911,8 @@ void Exporter::WriteDXFPolyline(const CObject& entity)
             const double signedSweep = forward ? sweep : -sweep;
             // Decided on the bulge as written: the sweep read back from it may
             // give a bulge just past the limit before its rounding.
-            if (sweep >= 2.0 * kPi || BulgeOnGrid(std::tan(sweep / 4.0)) > kMaxBulge) {
+            const double bulge = std::tan(sweep / 4.0);
+            if (sweep >= 2.0 * kPi || bulge > 2.0 * kMaxBulge || BulgeOnGrid(bulge) > kMaxBulge) {
                 pieces.push_back({nullptr, arc, from, signedSweep / 2.0});
                 pieces.push_back({nullptr, arc, from + signedSweep / 2.0, signedSweep / 2.0});
             } else {
