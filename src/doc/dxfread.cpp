@@ -641,34 +641,89 @@ void Importer::ReadAttdef()
 
 // ---------------------------------------------------------------- after the file
 
-// Each dimension takes copies of the lines and texts of its block, on its
-// own layer and in its own colour; one whose block is missing is left out.
+// What a dimension takes of its block: the lines and texts, a polyline of
+// straight segments as its lines, and the kinds it cannot hold, to be
+// reported.
+struct DimensionParts {
+    bool found = false;  // the block is there
+    std::vector<const CDib*> parts;
+    std::vector<const char*> leftOut;
+};
+
+// The DXF kind of a record of this type, for what a dimension leaves out.
+const char* DxfKindOf(int type)
+{
+    static constexpr std::pair<int, const char*> kKinds[] = {
+        {ENT_LINE, "LINE"},     {ENT_CIRCLE, "CIRCLE"}, {ENT_ARC, "ARC"},
+        {ENT_POINT, "POINT"},   {ENT_TEXT, "TEXT"},     {ENT_PLINE, "POLYLINE"},
+        {ENT_INSERT, "INSERT"}, {ENT_DIMENSION, "DIMENSION"}, {ENT_3DFACE, "3DFACE"},
+        {ENT_HATCH, "HATCH"},   {ENT_BITMAP, "IMAGE"},
+    };
+    for (const auto& [t, kind] : kKinds)
+        if (t == type)
+            return kind;
+    return "(other)";
+}
+
+const CDib* AsElement(const CElementPtr& e)
+{
+    return e.get();
+}
+const CDib* AsElement(const CObject* e)
+{
+    return static_cast<const CDib*>(e);
+}
+
+template <class Elements>
+void TakeParts(const Elements& elements, DimensionParts& out)
+{
+    out.found = true;
+    for (const auto& item : elements) {
+        const CDib* element = AsElement(item);
+        if (element->m_type == ENT_LINE || element->m_type == ENT_TEXT) {
+            out.parts.push_back(element);
+            continue;
+        }
+        bool straight = element->m_type == ENT_PLINE;
+        if (straight)
+            for (CObject* seg : static_cast<const CPLine*>(element->m_entity)->m_segments)
+                straight = straight && static_cast<const CDib*>(seg)->m_type == ENT_LINE;
+        if (!straight) {
+            out.leftOut.push_back(DxfKindOf(element->m_type));
+            continue;
+        }
+        for (CObject* seg : static_cast<const CPLine*>(element->m_entity)->m_segments)
+            out.parts.push_back(static_cast<const CDib*>(seg));
+    }
+}
+
+// Each dimension takes copies of what it can hold of its block (its lines
+// and texts, the straight segments of its polylines as lines), on its own
+// layer and in its own colour; the rest is reported. One whose block is
+// missing is left out.
 void Importer::ResolveDimensions()
 {
     std::unordered_set<const CAcot*> missing;
+    std::unordered_map<std::string, DimensionParts> byBlock;  // dimensions share blocks
     for (const PendingDimension& d : m_dimensions) {
         const std::string key = DxfNameKey(d.block);
-        const CObList* parts = nullptr;
-        std::vector<CDib*> staged;
-        if (const auto it = m_blockIndex.find(key); it != m_blockIndex.end()) {
-            for (const CElementPtr& e : it->second->elements)
-                staged.push_back(e.get());
-        } else if (const auto doc = m_docBlocks.find(key); doc != m_docBlocks.end()) {
-            parts = &doc->second->GetEntityList();
-        } else {
+        const auto [it, fresh] = byBlock.try_emplace(key);
+        DimensionParts& taken = it->second;
+        if (fresh) {
+            if (const auto staged = m_blockIndex.find(key); staged != m_blockIndex.end())
+                TakeParts(staged->second->elements, taken);
+            else if (const auto doc = m_docBlocks.find(key); doc != m_docBlocks.end())
+                TakeParts(doc->second->GetEntityList(), taken);
+        }
+        if (!taken.found) {
             missing.insert(d.dim);
             LeaveOut("DIMENSION", "no block");
             continue;
         }
-        if (parts)
-            for (CObject* obj : *parts)
-                staged.push_back(static_cast<CDib*>(obj));
-        Make(std::size_t(std::count_if(staged.begin(), staged.end(), [](const CDib* element) {
-            return element->m_type == ENT_LINE || element->m_type == ENT_TEXT;
-        })));
-        for (const CDib* element : staged) {
-            if (element->m_type != ENT_LINE && element->m_type != ENT_TEXT)
-                continue;
+        for (const char* kind : taken.leftOut)
+            LeaveOut(kind, "part of a dimension");
+        Make(taken.parts.size());
+        for (const CDib* element : taken.parts) {
             CDib* copy = CopyPartRecord(*element);
             if (element->m_type == ENT_LINE) {
                 auto* line = static_cast<CRecta*>(copy->m_entity);

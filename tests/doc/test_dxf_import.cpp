@@ -3,6 +3,7 @@
 #include "doc/dxf.h"
 #include "doc/rectadoc.h"
 #include "fuzz/dxf_import.h"
+#include "model/acot.h"
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/layer.h"
@@ -48,6 +49,13 @@ std::string Rec(std::string_view name, std::initializer_list<std::pair<int, std:
     for (const auto& [code, value] : groups)
         s += std::to_string(code) + "\n" + std::string(value) + "\n";
     return s;
+}
+
+// The shortest digits of v.
+std::string Num(double v)
+{
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 std::string Section(std::string_view name, const std::string& records)
@@ -253,6 +261,50 @@ TEST_F(DxfImport, AFileThatWouldMakeTooManyObjectsIsRefused)
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("too many for a file of its size"), std::string::npos) << result.error;
     EXPECT_EQ(doc.GetEntityList().GetCount(), 0);
+}
+
+// A dimension copies what it can hold of its block: its lines and texts, and
+// a polyline of straight segments as lines. Every other part is reported,
+// once for each dimension that lacks it.
+TEST_F(DxfImport, DimensionsTakeWhatTheyCanHoldOfTheirBlockAndReportTheRest)
+{
+    const std::string straight = Rec("POLYLINE", {{66, "1"}}) + Rec("VERTEX", {{10, "1"}, {20, "5"}}) +
+                                 Rec("VERTEX", {{10, "2"}, {20, "5"}}) + Rec("VERTEX", {{10, "2"}, {20, "6"}}) +
+                                 Rec("SEQEND", {});
+    const std::string bulged = Rec("POLYLINE", {{66, "1"}}) + Rec("VERTEX", {{10, "0"}, {20, "0"}, {42, "1"}}) +
+                               Rec("VERTEX", {{10, "1"}, {20, "0"}}) + Rec("SEQEND", {});
+    const std::string block =
+        Rec("BLOCK", {{2, "*D1"}, {10, "1"}, {20, "1"}}) +
+        Rec("LINE", {{10, "1"}, {20, "1"}, {11, "4"}, {21, "1"}}) + Rec("TEXT", {{1, "3"}, {10, "2"}, {20, "2"}}) +
+        straight + bulged + Rec("CIRCLE", {{10, "0"}, {20, "0"}, {40, "1"}}) + Rec("POINT", {{10, "0"}, {20, "0"}}) +
+        Rec("ARC", {{10, "0"}, {20, "0"}, {40, "1"}, {50, "0"}, {51, "90"}}) +
+        Rec("3DFACE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}, {12, "1"}, {22, "1"}}) +
+        Rec("INSERT", {{2, "Mark"}, {10, "0"}, {20, "0"}}) + Rec("ENDBLK", {}) + Rec("BLOCK", {{2, "Mark"}}) +
+        Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}}) + Rec("ENDBLK", {});
+    const std::string dimension = Rec("DIMENSION", {{2, "*D1"}, {13, "0"}, {23, "0"}, {14, "3"}, {24, "0"}});
+    const DxfImportResult result = Import(File(Section("BLOCKS", block) + Section("ENTITIES", dimension + dimension)));
+    EXPECT_EQ(result.leftOut, (DxfLeftOut{{"POLYLINE (part of a dimension)", 2},
+                                          {"CIRCLE (part of a dimension)", 2},
+                                          {"POINT (part of a dimension)", 2},
+                                          {"ARC (part of a dimension)", 2},
+                                          {"3DFACE (part of a dimension)", 2},
+                                          {"INSERT (part of a dimension)", 2}}));
+    ASSERT_EQ(doc.GetEntityList().GetCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        std::vector<std::string> parts;
+        for (CObject* obj : Entity<CAcot>(i)->m_parts) {
+            const auto* part = static_cast<CDib*>(obj);
+            if (part->m_type == ENT_TEXT) {
+                const auto* t = static_cast<CText*>(part->m_entity);
+                parts.push_back("T " + t->m_text + " " + Num(t->m_insert.x) + " " + Num(t->m_insert.y));
+            } else {
+                const auto* l = static_cast<CRecta*>(part->m_entity);
+                parts.push_back("L " + Num(l->m_p1.x) + " " + Num(l->m_p1.y) + " " + Num(l->m_p2.x) + " " +
+                                Num(l->m_p2.y));
+            }
+        }
+        EXPECT_EQ(parts, (std::vector<std::string>{"L 0 0 3 0", "L 0 0 3 0", "T 3 1 1", "L 0 4 1 4", "L 1 4 1 5"}));
+    }
 }
 
 // ---------------------------------------------------------------- entities
