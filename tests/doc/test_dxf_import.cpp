@@ -247,20 +247,38 @@ TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
 }
 
 // Dimensions that share one block each copy it: the file is refused before
-// the copies outgrow what a file of its size may make.
+// the copies outgrow what a file of its size may make, in number or in the
+// bytes of their texts, and the drawing stays as it was.
 TEST_F(DxfImport, AFileThatWouldMakeTooManyObjectsIsRefused)
 {
-    std::string block = Rec("BLOCK", {{2, "*D1"}});
+    auto shared = [](const std::string& parts, int dimensions) {
+        std::string records;
+        for (int i = 0; i < dimensions; ++i)
+            records += Rec("DIMENSION", {{2, "*D1"}, {13, "0"}, {23, "0"}, {14, "1"}, {24, "0"}});
+        return File(Section("BLOCKS", Rec("BLOCK", {{2, "*D1"}}) + parts + Rec("ENDBLK", {})) +
+                    Section("ENTITIES", records));
+    };
+    std::string lines;
     for (int i = 0; i < 1000; ++i)
-        block += Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}});
-    block += Rec("ENDBLK", {});
-    std::string dimensions;
-    for (int i = 0; i < 1100; ++i)
-        dimensions += Rec("DIMENSION", {{2, "*D1"}, {13, "0"}, {23, "0"}, {14, "1"}, {24, "0"}});
-    const DxfImportResult result = ImportDXF(doc, File(Section("BLOCKS", block) + Section("ENTITIES", dimensions)));
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("too many for a file of its size"), std::string::npos) << result.error;
-    EXPECT_EQ(doc.GetEntityList().GetCount(), 0);
+        lines += Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}});
+    const std::string longText = Rec("TEXT", {{1, std::string(100000, 'x')}, {10, "0"}, {20, "0"}});
+    const struct {
+        std::string file;
+        const char* says;
+    } rows[] = {
+        {shared(lines, 1100), "it would make more than 1004305 objects"},
+        {shared(longText, 12000), "its texts would hold more than 68"},
+    };
+    doc.SetModifiedFlag(false);
+    const std::vector<Row> before = ListDrawing(doc);
+    for (const auto& row : rows) {
+        const DxfImportResult result = ImportDXF(doc, row.file);
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find(row.says), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find(", too many for a file of its size"), std::string::npos) << result.error;
+    }
+    EXPECT_EQ(ListDrawing(doc), before);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 // A dimension copies what it can hold of its block: its lines and texts, and
