@@ -47,10 +47,9 @@ constexpr std::size_t kMaxFileSize = (std::size_t(1) << 31) - 1;
 // far fewer; shared dimension blocks and arrays could make a great many more.
 constexpr std::size_t kFreeObjects = 1000000;
 constexpr std::size_t kBytesPerObject = 16;
-// Bytes of text the texts an import makes may hold: this many, and
-// kTextBytesPerByte for every byte of the file. A file's own texts hold
-// fewer bytes than the file; a long text in a block many dimensions share
-// would be copied into each.
+// Bytes the texts dimensions copy from their blocks may hold: this many,
+// and kTextBytesPerByte for every byte of the file. A long text in a block
+// that many dimensions share is copied into each.
 constexpr std::size_t kFreeTextBytes = std::size_t(64) << 20;
 constexpr std::size_t kTextBytesPerByte = 2;
 
@@ -226,8 +225,8 @@ private:
     // Names with characters code page 1252 lacks are noted in m_renamed.
     std::string Decode(std::string_view value, bool text);
     void LeaveOut(std::string_view kind, const char* reason = nullptr);
-    // Counts objects about to be made and the bytes of their texts; throws
-    // DxfError past either bound.
+    // Counts objects about to be made and the bytes of the texts copied
+    // among them; throws DxfError past either bound.
     void Make(std::size_t objects, std::size_t textBytes = 0);
 
     // ---- after the file
@@ -552,7 +551,7 @@ void Importer::Make(std::size_t objects, std::size_t textBytes)
 
 void Importer::Add(int type, std::unique_ptr<CEntity> e, const Pen& pen, int style)
 {
-    Make(1, type == ENT_TEXT ? static_cast<const CText&>(*e).m_text.size() : 0);
+    Make(1);
     SetPen(*e, pen, style);
     // Blocks' elements show as their inserts do.
     auto element = std::make_unique<CDib>(type, e.get(), m_block ? 1 : pen.on);
@@ -672,7 +671,6 @@ void Importer::ReadAttdef()
     }
     if (!Accept("ATTDEF", c, m_f.HasAll({2, 10, 20}) && !attrib.m_tag.empty(), true))
         return;
-    Make(1, attrib.m_text.m_text.size() + attrib.m_tag.size() + attrib.m_prompt.size());
     SetPen(attrib.m_text, PenOf(c), 0);
     m_block->attribs.push_back(std::move(attrib));
 }

@@ -884,8 +884,6 @@ constexpr double kMeet = 1e-10;
 // Whether the chain goes on from a to b: a's end is b's start.
 bool Meet(const Piece& a, const Piece& b)
 {
-    if (a.arc && a.arc == b.arc)  // two halves of one arc
-        return true;
     const CPointd p = a.End(), q = b.Start();
     const double within =
         kMeet * std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(q.x), std::fabs(q.y), a.Reach(), b.Reach()});

@@ -146,6 +146,7 @@ TEST_F(DxfExport, WhatIsLeftOutIsReported)
     EXPECT_EQ(Records(text, "LINE").size(), 1u);
     EXPECT_TRUE(Records(text, "POLYLINE").empty());
     EXPECT_EQ(ExportDXF(doc).splitPolylines, 0);
+    EXPECT_EQ(ExportDXF(doc).splitRuns, 0);
     EXPECT_EQ(Records(text, "INSERT").size(), 1u);  // of Loop, in the drawing
     EXPECT_EQ(text.find("nan"), std::string::npos);
 

@@ -204,8 +204,10 @@ TEST_F(DxfImport, NothingLeftOutShowsNoMessage)
 {
     const std::string path = testing::TempDir() + "/plain.dxf";
     std::ofstream(path, std::ios::binary) << EntitiesFile(Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}));
+    doc.SetModifiedFlag(false);
     EXPECT_TRUE(doc.ReadDXF(path));  // any message box fails the test
     EXPECT_EQ(doc.GetEntityList().GetCount(), 1);
+    EXPECT_TRUE(doc.IsModified());
 }
 
 // ---------------------------------------------------------------- failures

@@ -9,6 +9,7 @@
 #include "doc/dxf.h"
 #include "doc/rectadoc.h"
 #include "model/bloq.h"
+#include "model/insbl.h"
 #include "model/layer.h"
 #include "model/recta.h"
 #include "platform/archive.h"
@@ -94,11 +95,16 @@ void Drawing(CRectaDoc& doc)
     line->m_layer = "Walls A";
     line->m_p2 = CPointd(1, 1);
     entities.AddTail(new CDib(ENT_LINE, line));
+    // Inserts name a block only the file has: the drawing's boxes change with it.
+    auto* outer = new CInsBl;
+    outer->m_block = "Outer block";
+    outer->m_insert = CPointd(40, 40);
+    outer->m_sx = outer->m_sy = 1;
+    entities.AddTail(new CDib(ENT_INSERT, outer));
     doc.AddBlock(CPointd(), entities, "Door A");
     CRecta* own = doc.AddRecta();
     own->m_p1 = CPointd(-5, -5);
     own->m_p2 = CPointd(5, 5);
-    // Names a block only the file has.
     doc.AddInsBl()->m_block = "Outer block";
     doc.CalcExtents();
     doc.CalcBlockExtents();
@@ -142,8 +148,11 @@ TEST(DxfMemory, AnAllocationFailingAnywhereRefusesTheFileAndKeepsTheDrawing)
             result = ImportDXF(doc, text);
             failed = failing.Failed();
         }
-        if (!failed)
+        if (!failed) {
+            EXPECT_TRUE(result.ok) << result.error;
+            EXPECT_NE(State(doc), before);
             break;
+        }
         EXPECT_FALSE(result.ok) << allowed;
         EXPECT_EQ(result.error, "there is not enough memory to import it") << allowed;
         EXPECT_TRUE(State(doc) == before) << "after failing allocation " << allowed;
