@@ -8,6 +8,7 @@
 // of throwing).
 #include "doc/dxf.h"
 #include "doc/rectadoc.h"
+#include "fuzz/dxf_import.h"
 #include "model/bloq.h"
 #include "model/insbl.h"
 #include "model/layer.h"
@@ -85,16 +86,12 @@ public:
     long Counted() const { return t_counted; }
 };
 
-// A drawing with something of each list, on names the fixture uses too.
+// A drawing with something of each list, and a block of a name the fixture has too.
 void Drawing(CRectaDoc& doc)
 {
     doc.OnNewDocument();
-    doc.AddLayer(0x0000FF, 1)->m_name = "Walls A";
+    AddLayerAndBlock(doc);
     CObList entities{ListOwnership::owns};
-    auto* line = new CRecta;
-    line->m_layer = "Walls A";
-    line->m_p2 = CPointd(1, 1);
-    entities.AddTail(new CDib(ENT_LINE, line));
     // Inserts name a block only the file has: the drawing's boxes change with it.
     auto* outer = new CInsBl;
     outer->m_block = "Outer block";
