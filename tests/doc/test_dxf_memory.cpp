@@ -1,11 +1,8 @@
-// The DXF import under memory it cannot have: the text a file's copies would
-// hold is bounded by the file's size, and an allocation that fails anywhere
-// in an import refuses the file and leaves the drawing as it was.
-//
-// The failure is injected: this test program replaces operator new with one
-// that, once armed, fails one chosen allocation and hands every other to the
-// operator it replaces (the sanitizer's, which fails a whole process instead
-// of throwing).
+// An allocation that fails anywhere in a DXF import refuses the file and
+// leaves the drawing as it was. The failure is injected: this test program
+// replaces operator new with one that, once armed, fails one chosen
+// allocation and hands every other to the operator it replaces (the
+// sanitizer's, which would end the process instead of throwing).
 #include "doc/dxf.h"
 #include "doc/rectadoc.h"
 #include "fuzz/dxf_import.h"
@@ -24,7 +21,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <limits>
 #include <new>
 #include <string>
 #include <vector>
@@ -35,8 +31,6 @@ namespace {
 thread_local long t_allowed = -1;
 // The size from which an allocation counts; smaller ones pass.
 thread_local std::size_t t_fromSize = 0;
-// Allocations counted since armed, the one failed included.
-thread_local long t_counted = 0;
 
 using NewFn = void* (*)(std::size_t);
 
@@ -57,25 +51,21 @@ NewFn NextNew()
 
 void* operator new(std::size_t size)
 {
-    if (t_allowed >= 0 && size >= t_fromSize) {
-        ++t_counted;
-        if (t_allowed-- == 0)
-            throw std::bad_alloc();
-    }
+    if (t_allowed >= 0 && size >= t_fromSize && t_allowed-- == 0)
+        throw std::bad_alloc();
     return NextNew()(size);
 }
 
 namespace {
 
 // Fails the allocation after allowed others of at least fromSize bytes, on
-// this thread, until the scope ends; allowed -1 only counts.
+// this thread, until the scope ends.
 class FailingAllocation {
 public:
     explicit FailingAllocation(long allowed, std::size_t fromSize = 0)
     {
-        t_counted = 0;
         t_fromSize = fromSize;
-        t_allowed = allowed < 0 ? std::numeric_limits<long>::max() : allowed;
+        t_allowed = allowed;
     }
     ~FailingAllocation() { t_allowed = -1; }
     FailingAllocation(const FailingAllocation&) = delete;
@@ -83,7 +73,6 @@ public:
 
     // Whether the chosen allocation was reached and failed.
     bool Failed() const { return t_allowed < 0; }
-    long Counted() const { return t_counted; }
 };
 
 // A drawing with something of each list, and a block of a name the fixture has too.
