@@ -140,21 +140,22 @@ std::string NotAFile(mode_t mode)
 bool WriteOverFile(int fd, std::span<const BYTE> data, std::span<const BYTE> old, bool readOld,
                    const std::string& temp, std::string& error)
 {
-    const std::string kept = "; the new contents are kept in " + temp;
-    if (const int err = ReserveRoom(fd, data.size())) {
-        error = Reason(err) + "; the file was left as it was" + kept;
-        return false;
+    std::string state = "; the file was left as it was";
+    int err = ReserveRoom(fd, data.size());
+    if (!err) {
+        if ((err = WriteInPlace(fd, data)) == 0)
+            return true;
+        if (!readOld)
+            state = "; the file is damaged";
+        else if (const int back = WriteInPlace(fd, old))
+            state = "; the file is damaged (" + Reason(back) + ")";
     }
-    const int err = WriteInPlace(fd, data);
-    if (!err)
-        return true;
-    if (!readOld) {
-        error = Reason(err) + "; the file is damaged" + kept;
-        return false;
-    }
-    const int back = WriteInPlace(fd, old);
-    error = Reason(err) + (back ? "; the file is damaged (" + Reason(back) + ")" : "; the file was left as it was") +
-            kept;
+    // The room taken past the file's end is given back: cutting a file at
+    // its own length frees what lies beyond.
+    struct stat st;
+    if (::fstat(fd, &st) == 0)
+        ::ftruncate(fd, st.st_size);
+    error = Reason(err) + state + "; the new contents are kept in " + temp;
     return false;
 }
 

@@ -238,6 +238,8 @@ TEST(FileIo, AWriteFailingHalfWayPutsTheOldBytesBack)
             EXPECT_EQ(error.find("Input/output error; the file is damaged (Input/output error);"), 0u) << error;
         }
         EXPECT_EQ(Stat(a).st_ino, Stat(b).st_ino);
+        const struct stat st = Stat(a);
+        EXPECT_LE(st.st_blocks * 512, (st.st_size + 4095) / 4096 * 4096) << "the room taken beyond its end is given back";
         fs::remove(KeptIn(error));
     }
 }
