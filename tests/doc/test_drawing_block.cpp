@@ -1,11 +1,10 @@
 // Blocks written as drawing files and drawing files read back as blocks.
 #include "doc/drawingblock.h"
+#include "fuzz/clipboard_paste.h"
 #include "doc/rectadoc.h"
-#include "doc/renderer.h"
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/layer.h"
-#include "platform/imagedc.h"
 #include "support/blocks.h"
 #include "support/dxf_listing.h"
 #include "support/files.h"
@@ -263,18 +262,7 @@ TEST(ClipboardFuzzFinds, EveryStoredInputPastesOrFailsCleanly)
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         SCOPED_TRACE(entry.path().filename().string());
-        const std::vector<BYTE> bytes = FileBytes(entry.path().string());
-        CRectaDoc doc;
-        doc.OnNewDocument();
-        std::string error;
-        const std::vector<CDib*> added = PasteDrawingBytes(doc, bytes, error);
-        EXPECT_TRUE(error.empty() || added.empty()) << error;
-        for (const CDib* record : added)
-            doc.ExtendExtentsByEntity(record->m_type, record->m_entity);
-        CImageDC dc(48, 32);
-        RenderDrawingToDC(doc, 48, 32, dc);
-        for (POSITION pos = doc.GetFirstBlockPosition(); pos;)
-            RenderBlockToDC(doc, *doc.GetNextBlock(pos), 0.5, 1.0, -2.0, 48, 32, dc);
+        EXPECT_TRUE(PasteAndRender(FileBytes(entry.path().string())));
         ++count;
     }
     EXPECT_GT(count, 0);
