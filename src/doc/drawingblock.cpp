@@ -39,7 +39,7 @@ void AddMissingLayersAndBlocks(CRectaDoc& doc, const CRectaDoc& file)
 
 // While the file of block is written, the blocks it holds name every block
 // they name but block itself, whose entities are the file's own: put back as
-// they were when done.
+// they were when done. The block names itself no more.
 class NamesWithout {
 public:
     explicit NamesWithout(CBloq& block)
@@ -53,7 +53,7 @@ public:
             for (CObject* obj : names)
                 if (auto* named = static_cast<CBloq*>(obj); seen.insert(named).second)
                     todo.push_back(named);
-            if (holder == &block || !names.Find(&block))
+            if (!names.Find(&block))
                 continue;
             auto& kept = m_kept.emplace_back(holder, std::make_unique<CObList>(ListOwnership::names));
             for (CObject* obj : names)

@@ -87,9 +87,9 @@ void AddArcBounds(const CArc& a, const PointFn& add)
     ArcFrame(a.m_start, a.m_end, s, e);
     if (!std::isfinite(s) || !std::isfinite(e))
         return;
-    // The first quadrant angle at or after the start, then every quarter turn up to the end.
-    double q = std::ceil(s / kQuarter);
-    for (int i = 0; i < 4 && q * kQuarter <= e; ++i, q += 1.0) {
+    // The first quadrant angle at or after the start, then every quarter turn
+    // up to the end, at most a turn after it.
+    for (double q = std::ceil(s / kQuarter); q * kQuarter <= e; q += 1.0) {
         switch (int(q) % 4) {
         case 0: add(CPointd(c.x + r, c.y)); break;
         case 1: add(CPointd(c.x, c.y + r)); break;

@@ -233,10 +233,13 @@ bool OnSegment(Pt2 p, Pt2 a, Pt2 b)
 
 bool IntersectSegmentQuad(int variant, Pt2 c1, Pt2 c2, Pt2 c3, Pt2 c4, Pt2 p, Pt2 q)
 {
-    // Wholly inside a convex quad: both ends are, whatever the segment's length
-    // (the line through two ends closer than the tolerance has no direction).
+    // Wholly inside a convex quad: both ends are, whatever the segment's length.
+    // The line through two ends closer than the tolerance has no direction to
+    // meet the sides by: such a segment overlaps where an end lies inside.
     if (variant == 0)
         return PointInQuad(c1, c2, c3, c4, p) && PointInQuad(c1, c2, c3, c4, q);
+    if (std::fabs(q.x - p.x) <= kTol && std::fabs(q.y - p.y) <= kTol)
+        return PointInQuad(c1, c2, c3, c4, p) || PointInQuad(c1, c2, c3, c4, q);
     const Pt2 corners[4] = {c1, c2, c3, c4};
     Pt2 hits[2];
     if (CutQuadSides(corners, p, q, hits) != 2)

@@ -80,7 +80,7 @@ bool FootParameter(Pt2 p, Pt2 a, Pt2 b, double& t);
 // P, a point of the line A-B, lies on the segment within 0.0001.
 bool OnSegment(Pt2 p, Pt2 a, Pt2 b);
 // Segment P-Q against convex quad c1..c4: variant 0 = wholly inside (both ends in it, PointInQuad), else
-// overlaps, false unless the line meets exactly two sides.
+// overlaps: false unless the line meets exactly two sides, or for a segment within 0.0001 on both axes an end lies in it.
 bool IntersectSegmentQuad(int variant, Pt2 c1, Pt2 c2, Pt2 c3, Pt2 c4, Pt2 p, Pt2 q);
 // P inside quad c1..c4, bounds included; false when the horizontal through P meets other than two sides (e.g. at corners).
 bool PointInQuad(Pt2 c1, Pt2 c2, Pt2 c3, Pt2 c4, Pt2 p);

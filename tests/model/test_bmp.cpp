@@ -144,7 +144,7 @@ TEST(Bmp, AStretchedSizeIsOneTheFileHolds)
     const Pt2 aroundC1[4] = {{3, -1}, {5, -1}, {5, 1}, {3, 1}};
     const Pt2 aroundC3[4] = {{-1, 1}, {1, 1}, {1, 3}, {-1, 3}};
     for (const Row& row : {Row{0.6, 0, 5, 2}, Row{-2.4, 0, 2, 2}, Row{-3.6, 0, 4, 2}, Row{-5, 0, 4, 2},
-                           Row{70000, 0, 4, 2}, Row{0, 1.3, 4, 3}, Row{0, -1.5, 4, 1}, Row{0, -1.6, 4, 2}}) {
+                           Row{70000, 0, 4, 2}, Row{65531, 0, 65535, 2}, Row{65531.6, 0, 4, 2}, Row{0, 1.3, 4, 3}, Row{0, -1.5, 4, 1}, Row{0, -1.6, 4, 2}}) {
         SCOPED_TRACE(testing::Message() << row.dx << ", " << row.dy);
         CBmp b(1, 0, "ZP", "x.bmp", CPointd(0, 0), 4, 2);
         StretchWindow w;
