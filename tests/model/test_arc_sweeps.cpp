@@ -97,29 +97,6 @@ TEST(ArcSweeps, BoundsTakeTheAnglesIntoOneTurnFirst)
     }
 }
 
-// A polyline's arcs bound it whole; an arc's extents samples of no sweep are its one point.
-TEST(ArcSweeps, PolylineArcsBoundItWhole)
-{
-    CObList segments(ListOwnership::owns);
-    segments.AddTail(new CDib(ENT_LINE, NewLine(-2, 2, 4, 2)));
-    auto* arc = new CArc;
-    arc->Copy(ArcAt(1, 2, 3, 0, kPi));
-    segments.AddTail(new CDib(ENT_ARC, arc));
-    CPLine pline(1, 0, "L", segments, 0, 0, 0, 1);
-    PlanBox box;
-    AddBoundsPoints(ENT_PLINE, &pline, [&](const CPointd& p) { box.Add(p.x, p.y); });
-    EXPECT_NEAR(box.hi.y, 5, 1e-12);
-    EXPECT_NEAR(box.lo.y, 2, 1e-12);
-    pline.DeleteSegments();
-
-    int points = 0;
-    AddExtentsPoints(ArcAt(1, 2, 3, 1, 1), [&](const CPointd& p) {
-        ++points;
-        EXPECT_NEAR(p.x, 1 + 3 * std::cos(1), 1e-12);
-    });
-    EXPECT_GT(points, 0);
-}
-
 TEST(ArcSweeps, AnOutlinePastAWholeTurnGoesRoundOnceToItsEnd)
 {
     for (int word : {1, 0}) {

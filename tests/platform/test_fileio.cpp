@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -16,10 +15,8 @@
 #include <sched.h>
 #include <sys/fsuid.h>
 #include <sys/mount.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -138,17 +135,6 @@ TEST(FileIo, OnlyARegularFileIsSavedOver)
         {"folder", [](const std::string& p) { return fs::create_directory(p); }, "a folder"},
         {"device", [](const std::string& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
          "a character device"},
-        {"socket",
-         [](const std::string& p) {
-             sockaddr_un address{};
-             address.sun_family = AF_UNIX;
-             std::snprintf(address.sun_path, sizeof address.sun_path, "%s", p.c_str());
-             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-             const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-             ::close(fd);
-             return bound;
-         },
-         "a socket"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
