@@ -86,8 +86,6 @@ void CRectaView::DrawRubberBand(const CPointd& newPoint, const CPointd& start, c
     }
     dc->SetROP2(oldRop);
     dc->SelectObject(oldPen);
-    if (m_host)
-        m_host->UpdateWindow();
 }
 
 void CRectaView::DrawRubberRect(const CPointd& newPoint, const CPointd& start, const CPointd& end, bool eraseOnly)
@@ -98,8 +96,6 @@ void CRectaView::DrawRubberRect(const CPointd& newPoint, const CPointd& start, c
     InvertRect(*dc, start, end);
     if (!eraseOnly)
         InvertRect(*dc, start, newPoint);
-    if (m_host)
-        m_host->UpdateWindow();
 }
 
 void CRectaView::EraseRubberBand()
@@ -112,8 +108,6 @@ void CRectaView::EraseRubberBand()
         DrawBandOutline(*dc, m_bandStart, m_bandEnd);
         if (radius)
             DrawBandOutline(*dc, m_bandStart, m_winCorner);
-        if (m_host)
-            m_host->UpdateWindow();
     }
     m_bandEnd = radius ? m_winCorner : m_bandStart;
 }

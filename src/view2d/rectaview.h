@@ -45,6 +45,7 @@ public:
     CSelEntry(std::uint64_t serial, int kind) : m_serial(serial), m_kind(kind) {}
     std::uint64_t m_serial;
     int m_kind;  // the record's type code, or 1 for records a drawing command just added
+    bool m_highlighted = false;  // shown dotted, also by every repaint until unhighlighted
 };
 
 // Mouse key flags.
@@ -87,6 +88,14 @@ public:
     }
 };
 
+// A DC over a plan view's image; when it is done, the host is asked to show
+// what was drawn, so no drawing outside a repaint stays off the screen.
+struct ShowOnScreen {
+    CViewHost* host = nullptr;
+    void operator()(CImageDC* dc) const;
+};
+using ViewDC = std::unique_ptr<CImageDC, ShowOnScreen>;
+
 class CRectaView : public CView {
 public:
     CRectaView();
@@ -108,7 +117,7 @@ public:
     // Invalidates the whole client area.
     void Invalidate();
     // A DC over the view's image with the view's mapping (repaints first when due).
-    std::unique_ptr<CImageDC> GetClientDC();
+    ViewDC GetClientDC();
     // Full repaints of the image so far.
     int RepaintCount() const { return m_repaints; }
 
@@ -502,7 +511,7 @@ private:
     bool RepaintDue() const;
     // A DC for drawing one more thing onto the image, or null when the image
     // is due for a repaint (which draws it) or nothing can be drawn.
-    std::unique_ptr<CImageDC> CurrentImageDC();
+    ViewDC CurrentImageDC();
     void UpdateOtherViews(long hint);
 
     // Optional copies in place, then change(record) on every selected record
