@@ -48,6 +48,10 @@ public:
     bool m_highlighted = false;  // shown dotted, also by every repaint until unhighlighted
 };
 
+// The prompt line's word on a point or radius beyond the drawing's range.
+inline constexpr const char* kPointOutOfRange = "Point out of range";
+inline constexpr const char* kRadiusOutOfRange = "Radius out of range";
+
 // Mouse key flags.
 constexpr unsigned MK_LBUTTON = 0x01;
 constexpr unsigned MK_RBUTTON = 0x02;
@@ -181,6 +185,9 @@ public:
 
     // Prompts, readouts, rubber band.
     void ShowPrompt(int pane, const std::string& text);
+    // True, with "Radius out of range" on the prompt line, for a radius of
+    // no value or beyond the drawing's coordinate range.
+    bool RadiusRefused(double r);
     void ShowSelectPrompt();
     void ClearPrompt();
     void ShowCoords(const CPointd& p);
