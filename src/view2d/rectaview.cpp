@@ -71,6 +71,8 @@ void CRectaView::OnActivateView(bool activate)
     AppHost().SetPaneText(3, std::string(20, ' '));
     AppHost().SetPaneText(3, GetDocument()->m_layerName);
     GetDocument()->ShowOrtho();  // the panes follow the active drawing
+    AppHost().SetPaneText(0, m_prompt);
+    AppHost().SetPaneText(2, m_readout);
     ComputeScale();
 }
 

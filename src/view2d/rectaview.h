@@ -496,6 +496,7 @@ public:
     CommandCode m_lastCommand = CMD_NONE;
     int m_lastMode = 0;
     std::string m_prompt = std::string(13, ' ');
+    std::string m_readout;  // the text last written to pane 2
     std::string m_savedPrompt = std::string(11, ' ');
     int m_pickLine = 0;
     int m_savedMode = 0;
