@@ -87,6 +87,17 @@ LOGFONT BoldItalic()
     return f;
 }
 
+// An insertion dialog opened on block "B", the placement it hands back.
+std::string Insertion(int (*run)(const CRectaDoc&, CBloq*&, std::string&, double&, double&, double&))
+{
+    auto doc = Drawing();
+    CBloq* block = doc->FindBlock("B");
+    std::string name;
+    double rotation = 9, sx = 9, sy = 9;
+    const int r = run(*doc, block, name, rotation, sx, sy);
+    return (Out() << r << name << rotation << sx << sy).s;
+}
+
 struct Row {
     const char* name;
     std::function<std::string()> run;  // opens the dialog, returns what came back
@@ -272,26 +283,8 @@ const Row kRows[] = {
          return (out << "left out:" << int(filter.layersLeftOut.size())).s;
      },
      "1 1 2 3 4 5 6 7 8 11 21 22 left out: 0 "},
-    {"INSERTAR",
-     [] {
-         auto doc = Drawing();
-         CBloq* block = doc->FindBlock("B");
-         std::string name;
-         double rotation = 9, sx = 9, sy = 9;
-         const int r = RunInsertarDlgEx(*doc, block, name, rotation, sx, sy);
-         return (Out() << r << name << rotation << sx << sy).s;
-     },
-     "1 B 0 1 1 "},
-    {"BLOQINSPREV",
-     [] {
-         auto doc = Drawing();
-         CBloq* block = doc->FindBlock("B");
-         std::string name;
-         double rotation = 9, sx = 9, sy = 9;
-         const int r = RunBloqInsPrevDlgEx(*doc, block, name, rotation, sx, sy);
-         return (Out() << r << name << rotation << sx << sy).s;
-     },
-     "1 B 0 1 1 "},
+    {"INSERTAR", [] { return Insertion(RunInsertarDlgEx); }, "1 B 0 1 1 "},
+    {"BLOQINSPREV", [] { return Insertion(RunBloqInsPrevDlgEx); }, "1 B 0 1 1 "},
     {"ZOBJ",
      [] {
          std::unique_ptr<CRecta> line(NewLine(0, 0, 1, 1, 2));
