@@ -241,10 +241,10 @@ const Row kRows[] = {
     {"FICH_PREV_BM",
      [] {
          std::string file = "/nonexistent/plan.bmp";
-         double w = 1.5, h = 2.5;
+         double w = 3, h = 4;
          return (Out() << RunBitmapDlgEx(file, w, h) << file << w << h).s;
      },
-     "1 /nonexistent/plan.bmp 1.5 2.5 "},
+     "1 /nonexistent/plan.bmp 3 4 "},
     {"TRAMA", [] { int kind = 2; return (Out() << RunTramaDlgEx(kind) << kind).s; }, "1 0 "},
     {"TRAMAP1",
      [] {
