@@ -48,6 +48,13 @@ void CRectaApp::SetInPlace(int active, CView* view)
     m_inPlaceView = active ? dynamic_cast<CRectaView*>(view) : nullptr;
 }
 
+bool CRectaApp::IsActiveDrawing(const CDocument& doc) const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* active = nullptr;
+    return !GetActiveView(view, active) || static_cast<const CDocument*>(active) == &doc;
+}
+
 int CRectaApp::GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const
 {
     view = nullptr;

@@ -6,6 +6,7 @@
 #include <string>
 
 class CView;
+class CDocument;
 
 class CAppHost {
 public:
@@ -24,6 +25,13 @@ public:
     {
         (void)active;
         (void)view;
+    }
+    // The status panes show this drawing's texts: it is the active drawing,
+    // or none is active.
+    virtual bool IsActiveDrawing(const CDocument& doc) const
+    {
+        (void)doc;
+        return true;
     }
 };
 
