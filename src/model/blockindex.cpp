@@ -9,6 +9,7 @@
 #include "model/hatch.h"
 #include "model/insbl.h"
 #include "model/pline.h"
+#include "model/punt.h"
 #include "model/reach.h"
 #include "model/recta.h"
 #include "model/text.h"
@@ -78,10 +79,24 @@ bool EqualScales(const CPlacement& p)
     return std::fabs(p.sx) == std::fabs(p.sy);
 }
 
-Pt2 Place(Pt2 q, const CPlacement& p)
+// The cosine and sine of a placement's rotation; most inserts are not turned.
+void Turn(const CPlacement& p, double& c, double& s)
 {
-    const CPointd placed = PlacePoint(CPointd(q.x, q.y), p);
-    return {placed.x, placed.y};
+    c = p.a == 0.0 ? 1.0 : std::cos(p.a);
+    s = p.a == 0.0 ? 0.0 : std::sin(p.a);
+}
+
+// The box's corners placed by p (as PlacePoint places them), bounded.
+PlanBox PlacedBox(const PlanBox& box, const CPlacement& p)
+{
+    double c = 0.0, s = 0.0;
+    Turn(p, c, s);
+    PlanBox out;
+    for (const Pt2 q : {box.lo, Pt2{box.hi.x, box.lo.y}, box.hi, Pt2{box.lo.x, box.hi.y}}) {
+        const double dx = p.sx * q.x, dy = p.sy * q.y;
+        out.Add(p.x + (c * dx - s * dy), p.y + (s * dx + c * dy));
+    }
+    return out;
 }
 
 void Join(PlanBox& box, const PlanBox& other)
@@ -114,7 +129,8 @@ BlockWindow IntoBlock(const CPlacement& p, const PlanBox& w)
         b.all = true;
         return b;
     }
-    const double c = std::cos(p.a), s = std::sin(p.a);
+    double c = 0.0, s = 0.0;
+    Turn(p, c, s);
     const PlanBox g = Grown(w, kRounding * std::max({std::fabs(w.lo.x), std::fabs(w.lo.y), std::fabs(w.hi.x),
                                                      std::fabs(w.hi.y), std::fabs(p.x), std::fabs(p.y)}));
     for (const Pt2 k : {g.lo, Pt2{g.hi.x, g.lo.y}, g.hi, Pt2{g.lo.x, g.hi.y}}) {
@@ -227,12 +243,7 @@ void CBlockIndex::AddNested(const CDib* owner, const CInsBl& insert, const CBloc
         return;
     }
     const CPlacement n = insert.Placement();
-    PlanBox box;
-    for (const Pt2 c : {inner.m_box.lo, Pt2{inner.m_box.hi.x, inner.m_box.lo.y}, inner.m_box.hi,
-                        Pt2{inner.m_box.lo.x, inner.m_box.hi.y}}) {
-        const Pt2 q = Place(c, n);
-        box.Add(q.x, q.y);
-    }
+    const PlanBox box = PlacedBox(inner.m_box, n);
     const double pad = inner.m_pad * PadFactor(n);
     const double radius = std::hypot(n.x, n.y) + inner.m_radius * LargerScale(n);
     if (!box.Bounded() || !std::isfinite(pad) || !std::isfinite(radius)) {
@@ -363,10 +374,7 @@ PlacedBounds CBlockIndex::Bounds(const CPlacement& p) const
     if (m_items.empty())
         return out;
     if (m_rigid || (EqualScales(p) && m_exact)) {
-        for (const Pt2 c : {m_box.lo, Pt2{m_box.hi.x, m_box.lo.y}, m_box.hi, Pt2{m_box.lo.x, m_box.hi.y}}) {
-            const Pt2 q = Place(c, p);
-            out.box.Add(q.x, q.y);
-        }
+        out.box = PlacedBox(m_box, p);
     } else {
         // Sheared nested blocks stay within their farthest point from the origin.
         const double r = m_radius * LargerScale(p);
@@ -491,14 +499,18 @@ private:
                 last = &owner;
                 if (!Spend(nested, 1 + EntityKind(owner.m_type).PartCount(owner.m_entity)))
                     break;
-                if (CElementPtr placed = PlacedCopy(owner.m_type, owner.m_entity, p)) {
+                if (CElementPtr* spare = Refill(owner)) {
+                    PlaceEntity(owner.m_type, (*spare)->m_entity, p);
+                    PlacedPart part{*spare, owner.m_type, true};
+                    m_leaf(part);
+                } else if (CElementPtr placed = PlacedCopy(owner.m_type, owner.m_entity, p)) {
                     PlacedPart part{placed, owner.m_type, true};
                     m_leaf(part);
                 }
             } else {
                 if (!Spend(nested, 1))
                     break;
-                CElementPtr& spare = Refill(*item.part);
+                CElementPtr& spare = *Refill(*item.part);
                 PlaceEntity(item.part->m_type, spare->m_entity, p);
                 PlacedPart part{spare, owner.m_type, &owner != last};
                 last = &owner;
@@ -547,13 +559,17 @@ private:
             Visit(*inner, *index, np);
     }
 
-    // The spare element of the part's kind, holding a copy of it.
-    CElementPtr& Refill(const CDib& part)
+    // The spare element of the element's kind, holding a copy of it; null
+    // for the kinds with parts of their own, which are copied afresh.
+    CElementPtr* Refill(const CDib& element)
     {
-        switch (part.m_type) {
-        case ENT_LINE: return Refill<CRecta>(m_spare[0], part);
-        case ENT_ARC: return Refill<CArc>(m_spare[1], part);
-        default: return Refill<CText>(m_spare[2], part);
+        switch (element.m_type) {
+        case ENT_LINE: return &Refill<CRecta>(m_spare[0], element);
+        case ENT_ARC: return &Refill<CArc>(m_spare[1], element);
+        case ENT_TEXT: return &Refill<CText>(m_spare[2], element);
+        case ENT_CIRCLE: return &Refill<CCirc>(m_spare[3], element);
+        case ENT_POINT: return &Refill<CPunt>(m_spare[4], element);
+        default: return nullptr;
         }
     }
     template <class T>
@@ -584,7 +600,7 @@ private:
     const double m_marks;
     std::vector<const CBloq*> m_path;
     std::vector<std::vector<std::uint32_t>> m_buffers;  // hit lists of finished levels, for reuse
-    CElementPtr m_spare[3];                             // line, arc and text pieces
+    CElementPtr m_spare[5];  // placed copies of lines, arcs, texts, circles and points, for reuse
 };
 
 }  // namespace

@@ -23,7 +23,7 @@ struct WorldMap;
 // one insert stands for more entities than any drawing holds. One repaint,
 // one click or one walk visits at most this many entities, parts and inserts
 // inside nested inserts; those of the inserted block itself never count.
-inline constexpr std::size_t kNestedWork = 2'000'000;
+inline constexpr std::size_t kNestedWork = 1'000'000;
 // The status pane's word when a walk went past kNestedWork.
 inline constexpr const char* kNestedWorkMessage = "Nested blocks past the limit are left out";
 
