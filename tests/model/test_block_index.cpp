@@ -53,6 +53,23 @@ std::vector<Shown> Walked(const CRectaDoc& doc, const CBloq& block, const CPlace
     return shown;
 }
 
+// The pieces of every entity the budgeted whole walk places: the lines and
+// arcs of polylines, each other entity whole.
+std::vector<Shown> PiecesOfWholeWalk(const CRectaDoc& doc, const CBloq& block, const CPlacement& p)
+{
+    std::vector<Shown> shown;
+    WalkPlacedEntities(doc, block, p, [&](CElementPtr& placed) {
+        if (placed->m_type != ENT_PLINE) {
+            shown.push_back(ShownOf(*placed));
+            return;
+        }
+        for (const CObject* obj : static_cast<const CPLine*>(placed->m_entity)->m_segments)
+            shown.push_back(ShownOf(*static_cast<const CDib*>(obj)));
+    });
+    std::sort(shown.begin(), shown.end());
+    return shown;
+}
+
 PlanBox Box(double x1, double y1, double x2, double y2)
 {
     PlanBox b;
@@ -170,8 +187,9 @@ TEST_P(Nesting, EveryPieceThatMeetsTheWindowIsWalked)
     for (const CPlacement& p : placements) {
         NestedWork work;
         std::vector<CElementPtr> all;
-        Walked(doc, *block, p, Everywhere(), work, &all);
+        const std::vector<Shown> everything = Walked(doc, *block, p, Everywhere(), work, &all);
         ASSERT_FALSE(work.cut);
+        EXPECT_EQ(everything, PiecesOfWholeWalk(doc, *block, p)) << "the unculled walk hands on every piece";
         for (const PlanBox& w : windows) {
             const std::vector<Shown> near = Walked(doc, *block, p, w, work);
             for (const CElementPtr& piece : all) {
@@ -293,6 +311,9 @@ TEST(BlockIndex, PiecesInOrderWholeEntitiesOnce)
     CObList segments(ListOwnership::owns);
     for (int i = 0; i < 10; ++i)
         segments.AddTail(new CDib(ENT_LINE, NewLine(i, 0, i + 1, 0)));
+    auto* stray = new CText;  // kept in the polyline, passed over by every member
+    stray->m_insert = CPointd(5, 0);
+    segments.AddTail(new CDib(ENT_TEXT, stray));
     CBloq* b = AddNamedBlock(doc, "B", {{ENT_LINE, NewLine(0, 1, 9, 1)},
                                         {ENT_PLINE, new CPLine(1, 0, "L", segments, 0, 0, 0, 1)}});
     const PlanBox window = Box(3.5, -0.5, 6.5, 1.5);
@@ -314,4 +335,23 @@ TEST(BlockIndex, PiecesInOrderWholeEntitiesOnce)
         EXPECT_TRUE(part.first);
     });
     EXPECT_EQ(whole, (std::vector<int>{ENT_LINE, ENT_PLINE}));
+}
+
+// Blocks that insert each other cannot be bounded: they are walked wherever
+// the window lies, until the walk meets a block it is already in.
+TEST(BlockIndex, BlocksThatInsertEachOtherAreWalkedWhereverTheWindowLies)
+{
+    CRectaDoc doc;
+    doc.OnNewDocument();
+    AddNamedBlock(doc, "A", {{ENT_LINE, NewLine(0, 0, 1, 0)}, {ENT_INSERT, NewInsert("B", 10, 0)}});
+    AddNamedBlock(doc, "B", {{ENT_LINE, NewLine(0, 5, 1, 5)}, {ENT_INSERT, NewInsert("A", 0, 20)}});
+    CBloq* top = AddNamedBlock(doc, "TOP", {{ENT_LINE, NewLine(-5, -5, -4, -5)}, {ENT_INSERT, NewInsert("A", 0, 0)}});
+    const PlanBox nearB = Box(10.2, 4.9, 10.4, 5.1);  // on B's line, placed by A's insert
+    NestedWork work;
+    EXPECT_EQ(Walked(doc, *top, CPlacement{}, nearB, work).size(), 1u);
+    EXPECT_TRUE(PlacedBlockMeets(doc, *top, CPlacement{}, nearB));
+    EXPECT_FALSE(BlockIndexOf(*top, doc)->Bounds(CPlacement{}).bounded);
+    // TOP, A, B, then A again inside B is passed over.
+    EXPECT_EQ(Walked(doc, *top, CPlacement{}, Everywhere(), work).size(), 3u);
+    EXPECT_FALSE(work.cut);
 }
