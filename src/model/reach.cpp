@@ -54,16 +54,6 @@ bool PlacedReach::Bounded() const
     return box.Bounded() && std::isfinite(pad);
 }
 
-void PlacedReach::Join(const PlacedReach& other)
-{
-    if (!other.box.Empty()) {
-        box.Add(other.box.lo.x, other.box.lo.y);
-        box.Add(other.box.hi.x, other.box.hi.y);
-    }
-    AddPad(*this, other.pad);
-    marker = marker || other.marker;
-}
-
 void AddPlacedReach(const CRecta& line, PlacedReach& reach)
 {
     AddPoint(reach, line.m_p1);

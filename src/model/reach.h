@@ -27,8 +27,6 @@ struct PlacedReach {
 
     // Holds a point, and every bound and the pad are finite.
     bool Bounded() const;
-    // Widens this one to take in other.
-    void Join(const PlacedReach& other);
 };
 
 // Each widens reach by the entity: a line's ends; the centre and radius of a

@@ -3,6 +3,7 @@
 #include "doc/rectadoc.h"
 #include "model/blockindex.h"
 #include "model/circ.h"
+#include "model/hatch.h"
 #include "model/entitykind.h"
 #include "model/insbl.h"
 #include "model/pline.h"
@@ -296,6 +297,12 @@ TEST(BlockIndex, WhatKeepsItsSizeIsNotCulledByTheScale)
     CBloq* dot = AddNamedBlock(doc, "DOT", {{ENT_POINT, new CPunt}});
     EXPECT_TRUE(PlacedBlockMeets(doc, *dot, tiny, Box(5.2, 5.2, 5.3, 5.3))) << "the point's cross reaches it";
     EXPECT_FALSE(PlacedBlockMeets(doc, *dot, tiny, Box(6, 6, 7, 7)));
+    doc.m_pointHeight = 0.1;
+    CHatch* seed = new CHatch(1, 0, "L", HATCH_SOLID, CPointd());
+    CBloq* hatch = AddNamedBlock(doc, "SEED", {{ENT_HATCH, seed}});
+    EXPECT_TRUE(PlacedBlockMeets(doc, *hatch, tiny, Box(5.2, 5.2, 5.3, 5.3))) << "the hatch's marker reaches it";
+    CBloq* nested = AddNamedBlock(doc, "NESTED", {{ENT_INSERT, NewInsert("SEED", 0, 0)}});
+    EXPECT_TRUE(PlacedBlockMeets(doc, *nested, tiny, Box(5.2, 5.2, 5.3, 5.3))) << "a nested hatch's too";
     EXPECT_FALSE(PlacementBelowPixel(doc, *dot, tiny, 0.4, at)) << "the cross is half a unit across";
     EXPECT_TRUE(PlacementBelowPixel(doc, *dot, tiny, 2 * std::max(doc.PointHeight(), 0.5) + 0.01, at));
     EXPECT_EQ(at.x, 5);
@@ -354,4 +361,21 @@ TEST(BlockIndex, BlocksThatInsertEachOtherAreWalkedWhereverTheWindowLies)
     // TOP, A, B, then A again inside B is passed over.
     EXPECT_EQ(Walked(doc, *top, CPlacement{}, Everywhere(), work).size(), 3u);
     EXPECT_FALSE(work.cut);
+}
+
+// A coordinate that is not a number bounds nothing: its entity is walked
+// wherever the window lies, and its block is never drawn as a point.
+TEST(BlockIndex, AnEntityThatCannotBeBoundedIsAlwaysWalked)
+{
+    CRectaDoc doc;
+    doc.OnNewDocument();
+    for (const CPointd& odd : {CPointd(NAN, 0), CPointd(0, NAN)}) {
+        CBloq* b = AddNamedBlock(doc, "ODD", {{ENT_LINE, NewLine(odd.x, odd.y, 1, 1)}, {ENT_LINE, NewLine(2, 2, 3, 3)}});
+        NestedWork work;
+        EXPECT_EQ(Walked(doc, *b, CPlacement{}, Box(50, 50, 51, 51), work).size(), 1u);
+        EXPECT_TRUE(PlacedBlockMeets(doc, *b, CPlacement{}, Box(50, 50, 51, 51)));
+        Pt2 at;
+        EXPECT_FALSE(PlacementBelowPixel(doc, *b, CPlacement{0, 0, 0, 0, 1e-9, 1e-9}, 1.0, at));
+        doc.RemoveBlocks({b});
+    }
 }
