@@ -43,6 +43,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <numbers>
 #include <string>
 #include <random>
@@ -477,6 +478,40 @@ double ClicksMs(const std::vector<CPointd>& pts, Click&& click, char (&note)[64]
     return best / double(pts.size());
 }
 
+// One benchmark line of clicks: its name, its base, and what a click must find.
+template <class Target>
+struct ClickLine {
+    const char* name;
+    double base;
+    std::function<bool(Target)> found;
+};
+
+// Nearest snap at each point, then pick; each fails the run when no click finds what it must.
+void ReportSnapPick(CRectaView& v, const std::vector<CPointd>& pts, const ClickLine<const CPointd&>& snap,
+                    const ClickLine<POSITION>& pick)
+{
+    int hits = 0;
+    char note[64];
+    const double snapMs = ClicksMs(pts, [&](const CPointd& p) {
+        CPointd q = p;
+        v.m_snapMode = 4;
+        hits += v.OnEditPoint(q) && snap.found(q);
+    }, note);
+    v.m_snapMode = 0;
+    if (hits == 0)
+        Fail("no object snap inside the inserts found its point");
+    Report(snap.name, snapMs, snap.base, note);
+    hits = 0;
+    const double pickMs = ClicksMs(pts, [&](const CPointd& p) {
+        CObject* e = nullptr;
+        int type = 0;
+        hits += pick.found(v.PickNearestEntity(p, e, type));
+    }, note);
+    if (hits == 0)
+        Fail("no pick inside the inserts found its insert");
+    Report(pick.name, pickMs, pick.base, note);
+}
+
 // Object snap and pick inside the inserts, against one insert's segments
 // placed and measured in a plain pass.
 void InsertsSnapPick()
@@ -500,26 +535,8 @@ void InsertsSnapPick()
         double dist = 0.0;
         return PickDistRecta(l, pts.front(), dist);
     });
-    int hits = 0;
-    char note[64];
-    const double snap = ClicksMs(pts, [&](const CPointd& p) {
-        CPointd q = p;
-        v.m_snapMode = 4;
-        hits += v.OnEditPoint(q);
-    }, note);
-    v.m_snapMode = 0;
-    if (hits == 0)
-        Fail("no object snap inside the inserts found a point");
-    Report("view_snap_inserts", snap, snapPass, note);
-    hits = 0;
-    const double pick = ClicksMs(pts, [&](const CPointd& p) {
-        CObject* e = nullptr;
-        int type = 0;
-        hits += v.PickNearestEntity(p, e, type) != nullptr;
-    }, note);
-    if (hits == 0)
-        Fail("no pick inside the inserts found an insert");
-    Report("view_pick_inserts", pick, pickPass, note);
+    ReportSnapPick(v, pts, {"view_snap_inserts", snapPass, [](const CPointd&) { return true; }},
+                   {"view_pick_inserts", pickPass, [](POSITION pos) { return pos != nullptr; }});
 }
 
 // An insert of a block of 50,000 lines, then an insert of one line inside
@@ -575,25 +592,11 @@ void SnapPickAfterLargeInsert()
         (void)sink;
     });
     const std::vector<CPointd> pts(10, at);
-    int hits = 0;
-    char note[64];
-    const double snap = ClicksMs(pts, [&](const CPointd& p) {
-        CPointd q = p;
-        view.m_snapMode = 4;
-        hits += view.OnEditPoint(q) && std::fabs(q.y - 50.3) < 1e-3;
-    }, note);
-    if (hits == 0)
-        Fail("object snap missed the line after the large insert");
-    Report("view_snap_after_large_insert", snap, base, note);
-    hits = 0;
-    const double pick = ClicksMs(pts, [&](const CPointd& p) {
-        CObject* e = nullptr;
-        int type = 0;
-        hits += view.PickNearestEntity(p, e, type) == doc.GetLastEntityPosition();
-    }, note);
-    if (hits == 0)
-        Fail("pick missed the insert after the large one");
-    Report("view_pick_after_large_insert", pick, base, note);
+    ReportSnapPick(view, pts,
+                   {"view_snap_after_large_insert", base,
+                    [](const CPointd& q) { return std::fabs(q.y - 50.3) < 1e-3; }},
+                   {"view_pick_after_large_insert", base,
+                    [&](POSITION pos) { return pos == doc.GetLastEntityPosition(); }});
     doc.RemoveView(&view);
 }
 
