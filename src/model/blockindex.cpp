@@ -388,6 +388,17 @@ PlacedBounds CBlockIndex::Bounds(const CPlacement& p) const
 
 // ---------------------------------------------------------------- making indexes
 
+namespace {
+
+// The kept index was made at this block list version and these block edits,
+// and the drawing keeps versions.
+bool Current(const CBloq::IndexSlot& slot, std::uint64_t list, std::uint64_t edits)
+{
+    return list != 0 && slot.index && slot.list == list && slot.edits == edits;
+}
+
+}  // namespace
+
 std::shared_ptr<const CBlockIndex> CIndexSource::Of(const CBloq& block)
 {
     // A lookup may bring the block list's version up to date.
@@ -398,7 +409,7 @@ std::shared_ptr<const CBlockIndex> CIndexSource::Of(const CBloq& block)
     }
     const std::uint64_t edits = BlockEdits();
     CBloq::IndexSlot& slot = block.m_index;
-    if (list != 0 && slot.index && slot.list == list && slot.edits == edits)
+    if (Current(slot, list, edits))
         return slot.index;
     if (const auto made = m_made.find(&block); list == 0 && made != m_made.end())
         return made->second;
@@ -416,6 +427,9 @@ std::shared_ptr<const CBlockIndex> CIndexSource::Of(const CBloq& block)
 
 std::shared_ptr<const CBlockIndex> BlockIndexOf(const CBloq& block, const CEntityContext& drawing)
 {
+    // Kept and still good: the common case, without a source.
+    if (Current(block.m_index, drawing.BlockListVersion(), BlockEdits()))
+        return block.m_index.index;
     CIndexSource source(drawing);
     return source.Of(block);
 }
