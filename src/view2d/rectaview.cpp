@@ -163,7 +163,7 @@ void CRectaView::UpdateOtherViews(long hint)
         doc->UpdateAllViews(this, hint);
 }
 
-bool CRectaView::DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) const
+bool CRectaView::DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind)
 {
     DrawScope scope;
     CPointd lo, hi;
@@ -175,7 +175,7 @@ bool CRectaView::DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) c
     map.scope = &scope;
     const bool drawn = ::DrawEntity(dc, type, entity, map, kind, *GetDocument()) != 0;
     if (scope.work.cut)
-        AppHost().SetPaneText(2, kNestedWorkMessage);
+        ShowPrompt(2, kNestedWorkMessage);
     return drawn;
 }
 
@@ -207,7 +207,7 @@ void CRectaView::OnDraw(CDC& dc)
         ViewTools().DrawEjesIcon(dc);
     // Hatches go over everything else: their fill stops at what is drawn.
     if (!DrawDrawingWindow(*doc, dc, Map(), lo, hi, m_zoomState == 3))
-        AppHost().SetPaneText(2, kNestedWorkMessage);
+        ShowPrompt(2, kNestedWorkMessage);
     if (m_zoomState == 3 || m_zoomState == 4)
         m_zoomState = 0;
     if (m_aerial)

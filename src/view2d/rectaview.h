@@ -128,7 +128,7 @@ public:
     // The view's mapping of drawing points to logical ones.
     WorldMap Map() const { return {m_scale, m_originX, m_originY}; }
     // Draws one entity of the drawing with the view's scale and origin.
-    bool DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) const;
+    bool DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind);
     // The part of the drawing the view shows: its client area and a pixel
     // beyond, or the print window while printing.
     void VisibleWindow(CPointd& lo, CPointd& hi) const;

@@ -193,7 +193,13 @@ void CView3D::OnDraw(CDC& dc)
         if (dib->m_visible == 1 && dib->m_flag == 1)
             Draw(dc, projector, dib->m_type, dib->m_entity, false, work);
     }
-    if (work.cut)
+    SayWhatWasLeftOut(work);
+}
+
+void CView3D::SayWhatWasLeftOut(const NestedWork& work) const
+{
+    // A drawing that is not the active one does not write the panes.
+    if (work.cut && AppHost().IsActiveDrawing(*GetDocument()))
         AppHost().SetPaneText(2, kNestedWorkMessage);
 }
 
@@ -237,8 +243,7 @@ void CView3D::DrawOnImage(int type, const CObject* entity, bool invert)
     CImageDC dc(&m_image);
     NestedWork work;
     Draw(dc, CProjector(Camera(), m_width, m_height), type, entity, invert, work);
-    if (work.cut)
-        AppHost().SetPaneText(2, kNestedWorkMessage);
+    SayWhatWasLeftOut(work);
     Changed();
 }
 

@@ -87,6 +87,8 @@ public:
     std::function<void()> m_onChanged;
 
 private:
+    // The status pane's word on nested blocks left out, when work ran out.
+    void SayWhatWasLeftOut(const NestedWork& work) const;
     // Nested blocks of inserts spend from work.
     void Draw(CDC& dc, const CProjector& projector, int type, const CObject* entity, bool invert,
               NestedWork& work) const;
