@@ -122,7 +122,9 @@ struct BlockWindow {
     bool all = false;  // nothing is left out
 };
 
-BlockWindow IntoBlock(const CPlacement& p, const PlanBox& w)
+// reach: how far the block's placed points lie from the insertion point,
+// for the rounding of the terms that place them.
+BlockWindow IntoBlock(const CPlacement& p, const PlanBox& w, double reach)
 {
     BlockWindow b;
     if (!w.Bounded()) {
@@ -132,14 +134,14 @@ BlockWindow IntoBlock(const CPlacement& p, const PlanBox& w)
     double c = 0.0, s = 0.0;
     Turn(p, c, s);
     const PlanBox g = Grown(w, kRounding * std::max({std::fabs(w.lo.x), std::fabs(w.lo.y), std::fabs(w.hi.x),
-                                                     std::fabs(w.hi.y), std::fabs(p.x), std::fabs(p.y)}));
+                                                     std::fabs(w.hi.y), std::fabs(p.x), std::fabs(p.y), reach}));
     for (const Pt2 k : {g.lo, Pt2{g.hi.x, g.lo.y}, g.hi, Pt2{g.lo.x, g.hi.y}}) {
         const double dx = k.x - p.x, dy = k.y - p.y;
         b.box.Add((c * dx + s * dy) / p.sx, (c * dy - s * dx) / p.sy);
     }
     // An axis the placement flattens, or that did not come out finite, is left whole.
-    bool whole[2] = {!(std::isfinite(b.box.lo.x) && std::isfinite(b.box.hi.x)),
-                     !(std::isfinite(b.box.lo.y) && std::isfinite(b.box.hi.y))};
+    const bool whole[2] = {!(std::isfinite(b.box.lo.x) && std::isfinite(b.box.hi.x)),
+                           !(std::isfinite(b.box.lo.y) && std::isfinite(b.box.hi.y))};
     if (whole[0]) {
         b.box.lo.x = -PlanBox::kInf;
         b.box.hi.x = PlanBox::kInf;
@@ -329,7 +331,7 @@ void CBlockIndex::Search(const Window& w, Hit&& hit) const
 void CBlockIndex::Query(const CPlacement& p, const PlanBox& window, std::vector<std::uint32_t>& hits) const
 {
     hits.clear();
-    const BlockWindow w = IntoBlock(p, window);
+    const BlockWindow w = IntoBlock(p, window, m_radius * LargerScale(p));
     if (w.all) {
         for (std::uint32_t id = 0; id < m_items.size(); ++id)
             hits.push_back(id);
@@ -352,7 +354,7 @@ bool CBlockIndex::Meets(const CPlacement& p, const PlanBox& window) const
 {
     if (m_items.empty())
         return false;
-    const BlockWindow w = IntoBlock(p, window);
+    const BlockWindow w = IntoBlock(p, window, m_radius * LargerScale(p));
     if (w.all || !m_open.empty())
         return true;
     bool found = false;
