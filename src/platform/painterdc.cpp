@@ -27,7 +27,8 @@ double Degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
 
 CPainterDC::CPainterDC(QPainter& painter)
     : m_painter(painter),
-      m_rasterOps(painter.paintEngine() && painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
+      // Vector engines claim raster operations they do not do.
+      m_rasterOps(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster)
 {
 }
 
