@@ -543,8 +543,10 @@ LSize CDC::GetTextExtent(std::string_view text) const
             SaturateToLogical(std::round((ascent + descent) / std::fabs(m_fy)))};
 }
 
-CDC::TextFit CDC::PlaceText(std::int64_t x, std::int64_t y, std::string_view text, TextPlacement& t) const
+bool CDC::LayOutText(std::int64_t x, std::int64_t y, std::string_view text,
+                     const std::function<void(const TextPlacement&)>& paint)
 {
+    TextPlacement t;
     if (m_textAlign & TA_UPDATECP) {
         x = m_pos.x;
         y = m_pos.y;
@@ -553,9 +555,9 @@ CDC::TextFit CDC::PlaceText(std::int64_t x, std::int64_t y, std::string_view tex
     t.x = std::floor(t.x + 0.5);
     t.y = std::floor(t.y + 0.5);
     if (text.empty())
-        return TextFit::empty;
+        return true;
     if (DeviceFontPixels() <= 0)
-        return TextFit::tooLarge;
+        return false;
     t.font = DeviceFont(&t.ascent, &t.descent, &t.angle);
     t.text = QString::fromLatin1(text.data(), qsizetype(text.size()));
     t.advance = QFontMetricsF(t.font).horizontalAdvance(t.text);
@@ -570,7 +572,20 @@ CDC::TextFit CDC::PlaceText(std::int64_t x, std::int64_t y, std::string_view tex
     case TA_BASELINE: t.yoff = 0; break;
     default: t.yoff = t.ascent; break;
     }
-    return TextFit::fits;
+    paint(t);
+    if (!(m_textAlign & TA_UPDATECP))
+        return true;
+    // The current position moves to the far end of the text from the reference point.
+    double dist = 0;
+    switch (m_textAlign & TA_CENTER) {
+    case TA_RIGHT: dist = -t.advance; break;
+    case TA_CENTER: dist = 0; break;
+    default: dist = t.advance; break;
+    }
+    const double rad = t.angle * std::numbers::pi / 180.0;
+    const double ex = t.x + dist * std::cos(rad), ey = t.y + dist * std::sin(rad);
+    m_pos = DPtoLP({SaturateToLogical(std::floor(ex + 0.5)), SaturateToLogical(std::floor(ey + 0.5))});
+    return true;
 }
 
 void CDC::PaintText(QPainter& p, const TextPlacement& t) const
@@ -585,19 +600,4 @@ void CDC::PaintText(QPainter& p, const TextPlacement& t) const
     p.setFont(t.font);
     p.drawText(QPointF(t.xoff, t.yoff), t.text);
     p.restore();
-}
-
-void CDC::MovePastText(const TextPlacement& t)
-{
-    if (!(m_textAlign & TA_UPDATECP))
-        return;
-    double dist = 0;
-    switch (m_textAlign & TA_CENTER) {
-    case TA_RIGHT: dist = -t.advance; break;
-    case TA_CENTER: dist = 0; break;
-    default: dist = t.advance; break;
-    }
-    const double rad = t.angle * std::numbers::pi / 180.0;
-    const double ex = t.x + dist * std::cos(rad), ey = t.y + dist * std::sin(rad);
-    m_pos = DPtoLP({SaturateToLogical(std::floor(ex + 0.5)), SaturateToLogical(std::floor(ey + 0.5))});
 }

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -317,13 +318,14 @@ protected:
         double advance = 0, ascent = 0, descent = 0;
         QString text;
     };
-    enum class TextFit { empty, fits, tooLarge };
-    // Lays the text out at (x, y), or at the current position under TA_UPDATECP.
-    TextFit PlaceText(std::int64_t x, std::int64_t y, std::string_view text, TextPlacement& t) const;
+    // Lays the text out at (x, y), or at the current position under
+    // TA_UPDATECP, and hands it to paint; under TA_UPDATECP the current
+    // position then moves to the text's far end. False, with nothing
+    // painted, when the font is too large to draw.
+    bool LayOutText(std::int64_t x, std::int64_t y, std::string_view text,
+                    const std::function<void(const TextPlacement&)>& paint);
     // Paints the laid-out text, over a box of the background colour in opaque mode.
     void PaintText(QPainter& p, const TextPlacement& t) const;
-    // Under TA_UPDATECP the current position moves to the text's far end.
-    void MovePastText(const TextPlacement& t);
 
     CPen m_pen;
     CPen* m_penPtr;

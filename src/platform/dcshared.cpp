@@ -146,3 +146,17 @@ bool ArcParameters(double cx, double cy, double a, double b, double sx, double s
         te += 2.0 * std::numbers::pi;
     return full;
 }
+
+void DrawStretched(QPainter& p, const QImage& image, const QPointF& a, const QPointF& b, const QRectF& bounds)
+{
+    const QRectF box = QRectF(a, b).normalized();
+    const QRectF shown = box.intersected(bounds);
+    if (shown.isEmpty())
+        return;
+    const QImage src = image.mirrored(b.x() < a.x(), b.y() < a.y());
+    const double sx = src.width() / box.width(), sy = src.height() / box.height();
+    const QRectF source((shown.left() - box.left()) * sx, (shown.top() - box.top()) * sy, shown.width() * sx,
+                        shown.height() * sy);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(shown, src, source);
+}

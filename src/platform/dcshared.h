@@ -2,6 +2,7 @@
 // composition modes, pen patterns, and device outlines cut to a box.
 #pragma once
 
+#include <QImage>
 #include <QPainter>
 #include <QPointF>
 #include <QRectF>
@@ -36,3 +37,7 @@ std::vector<std::vector<QPointF>> EllipseRuns(double cx, double cy, double a, do
 // ts + 2 pi, when the radials are the same.
 bool ArcParameters(double cx, double cy, double a, double b, double sx, double sy, double ex, double ey, double& ts,
                    double& te);
+
+// Draws image stretched over the device box with corners a and b (mirrored
+// where b lies left of or above a), only its part inside bounds, unsmoothed.
+void DrawStretched(QPainter& p, const QImage& image, const QPointF& a, const QPointF& b, const QRectF& bounds);

@@ -556,23 +556,15 @@ COLORREF CImageDC::GetPixel(std::int64_t x, std::int64_t y) const
 
 bool CImageDC::TextOut(std::int64_t x, std::int64_t y, std::string_view text)
 {
-    TextPlacement t;
-    switch (PlaceText(x, y, text, t)) {
-    case TextFit::empty: return true;
-    case TextFit::tooLarge: return false;
-    case TextFit::fits: break;
-    }
-    const double reach = t.advance + t.ascent + t.descent + 4.0;
-    const bool visible =
-        t.x > -reach && t.y > -reach && t.x < m_image->width() + reach && t.y < m_image->height() + reach;
-    if (visible) {
-        QPainter p(m_image);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setRenderHint(QPainter::TextAntialiasing, false);
-        PaintText(p, t);
-    }
-    MovePastText(t);
-    return true;
+    return LayOutText(x, y, text, [this](const TextPlacement& t) {
+        const double reach = t.advance + t.ascent + t.descent + 4.0;
+        if (t.x > -reach && t.y > -reach && t.x < m_image->width() + reach && t.y < m_image->height() + reach) {
+            QPainter p(m_image);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setRenderHint(QPainter::TextAntialiasing, false);
+            PaintText(p, t);
+        }
+    });
 }
 
 bool CImageDC::FillRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, const CBrush& brush)
@@ -656,16 +648,7 @@ bool CImageDC::StretchImage(std::int64_t x, std::int64_t y, std::int64_t w, std:
     y1 = RoundHalfUp(y1);
     if (x0 == x1 || y0 == y1)
         return false;
-    const double L = std::min(x0, x1), R = std::max(x0, x1), T = std::min(y0, y1), B = std::max(y0, y1);
-    const double vl = std::max(L, 0.0), vr = std::min(R, double(m_image->width()));
-    const double vt = std::max(T, 0.0), vb = std::min(B, double(m_image->height()));
-    if (vl >= vr || vt >= vb)
-        return true;
-    const QImage src = image.mirrored(x1 < x0, y1 < y0);
-    const double sx = src.width() / (R - L), sy = src.height() / (B - T);
-    const QRectF source((vl - L) * sx, (vt - T) * sy, (vr - vl) * sx, (vb - vt) * sy);
     QPainter p(m_image);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QRectF(vl, vt, vr - vl, vb - vt), src, source);
+    DrawStretched(p, image, {x0, y0}, {x1, y1}, QRectF(0, 0, m_image->width(), m_image->height()));
     return true;
 }

@@ -220,18 +220,12 @@ COLORREF CPainterDC::GetPixel(std::int64_t, std::int64_t) const { return CLR_INV
 
 bool CPainterDC::TextOut(std::int64_t x, std::int64_t y, std::string_view text)
 {
-    TextPlacement t;
-    switch (PlaceText(x, y, text, t)) {
-    case TextFit::empty: return true;
-    case TextFit::tooLarge: return false;
-    case TextFit::fits: break;
-    }
-    if (kReachBox.contains(QPointF(t.x, t.y))) {
-        m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        PaintText(m_painter, t);
-    }
-    MovePastText(t);
-    return true;
+    return LayOutText(x, y, text, [this](const TextPlacement& t) {
+        if (kReachBox.contains(QPointF(t.x, t.y))) {
+            m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            PaintText(m_painter, t);
+        }
+    });
 }
 
 bool CPainterDC::FillRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, const CBrush& brush)
@@ -291,19 +285,9 @@ bool CPainterDC::StretchImage(std::int64_t x, std::int64_t y, std::int64_t w, st
     w = std::clamp(w, -kLogicalLimit, kLogicalLimit);
     h = std::clamp(h, -kLogicalLimit, kLogicalLimit);
     const QPointF a = Device(x, y), b = Device(x + w, y + h);
-    const QRectF box = QRectF(a, b).normalized();
-    if (box.width() <= 0 || box.height() <= 0)
+    if (a.x() == b.x() || a.y() == b.y())
         return false;
-    const QRectF shown = box.intersected(kReachBox);
-    if (shown.isEmpty())
-        return true;
-    // The part of the image that falls inside the reach.
-    const QImage src = image.mirrored(b.x() < a.x(), b.y() < a.y());
-    const double sx = src.width() / box.width(), sy = src.height() / box.height();
-    const QRectF source((shown.left() - box.left()) * sx, (shown.top() - box.top()) * sy, shown.width() * sx,
-                        shown.height() * sy);
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    m_painter.drawImage(shown, src, source);
+    DrawStretched(m_painter, image, a, b, kReachBox);
     return true;
 }
