@@ -8,6 +8,7 @@
 #include "platform/recordingdc.h"
 #include "platform/region.h"
 #include "support/bytes.h"
+#include "support/pixels.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -15,7 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <climits>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -82,9 +85,12 @@ void DrawSample(CDC& dc)
     dc.ExtFloodFill(1060, 190, RGB(0, 0, 0), FLOODFILLBORDER);
     dc.FillRect(20, 780, 120, 720, CBrush(RGB(90, 90, 90)));
     dc.FrameRect(130, 780, 230, 720, CBrush(RGB(0, 90, 0)));
-    CRgn region;
+    CRgn region, outer, hole;
     const LPoint device[] = {dc.LPtoDP({400, 100}), dc.LPtoDP({550, 100}), dc.LPtoDP({475, 220})};
-    region.CreatePolygonRgn(device, 3);
+    const LPoint inner[] = {dc.LPtoDP({450, 120}), dc.LPtoDP({500, 120}), dc.LPtoDP({475, 160})};
+    outer.CreatePolygonRgn(device, 3);
+    hole.CreatePolygonRgn(inner, 3);
+    region.Subtract(outer, hole);
     dc.FillRgn(region, CBrush(RGB(120, 60, 0)));
     // Inverting twice over part of the picture leaves it as it was.
     dc.SetROP2(R2_NOT);
@@ -322,6 +328,62 @@ TEST(MetaFile, EmptyPicturesAndEmptyTargetsDrawNothing)
     EXPECT_TRUE(line.Play(rec, {0, 0, (1 << 30) - 1, 10}));
 }
 
+// The recorder answers as any DC does, and keeps nothing of a call that
+// fails, so what it keeps always reads back.
+TEST(MetaFile, RecordsWhatSucceedsOnly)
+{
+    const LPoint two[] = {{1, 2}, {3, 4}};
+    CPen uncreated;
+    CBrush none, hollow;
+    hollow.CreateHollowBrush();
+    CRgn square;
+    const LPoint box[] = {{0, 0}, {9, 0}, {9, 9}};
+    square.CreatePolygonRgn(box, 3);
+    const struct {
+        const char* name;
+        std::function<long long(CDC&)> call;
+        bool kept;
+    } rows[] = {
+        {"map mode 99", [](CDC& dc) { return dc.SetMapMode(99); }, false},
+        {"map mode", [](CDC& dc) { return dc.SetMapMode(MM_ISOTROPIC); }, true},
+        {"window extent 0", [](CDC& dc) { return dc.SetWindowExt(0, 5); }, false},
+        {"window extent", [](CDC& dc) { return dc.SetWindowExt(INT_MIN, 5); }, true},
+        {"viewport extent 0", [](CDC& dc) { return dc.SetViewportExt(3, 0); }, false},
+        {"viewport extent", [](CDC& dc) { return dc.SetViewportExt(3, -4); }, true},
+        {"raster operation 0", [](CDC& dc) { return dc.SetROP2(0); }, false},
+        {"background mode 7", [](CDC& dc) { return dc.SetBkMode(7); }, false},
+        {"a pen not made", [&](CDC& dc) { return dc.SelectObject(&uncreated) != nullptr; }, false},
+        {"stock object 99", [](CDC& dc) { return dc.SelectStockObject(99) != nullptr; }, false},
+        {"a line of one point", [&](CDC& dc) { return dc.Polyline(two, 1); }, false},
+        {"a line of two points", [&](CDC& dc) { return dc.Polyline(two, 2); }, true},
+        {"a polygon of two points", [&](CDC& dc) { return dc.Polygon(two, 2); }, true},
+        {"a fill with a brush not made", [&](CDC& dc) { return dc.FillRect(0, 0, 5, 5, none); }, false},
+        {"a frame with a brush not made", [&](CDC& dc) { return dc.FrameRect(0, 0, 5, 5, none); }, false},
+        {"a region with a hollow brush", [&](CDC& dc) { return dc.FillRgn(square, hollow); }, false},
+        {"a region", [&](CDC& dc) { return dc.FillRgn(square, CBrush(RGB(1, 2, 3))); }, true},
+        {"no image", [](CDC& dc) { return dc.StretchImage(0, 0, 5, 5, QImage()); }, false},
+        {"far points",
+         [](CDC& dc) {
+             dc.MoveTo(std::numeric_limits<std::int64_t>::min(), kLogicalLimit);
+             return dc.LineTo(-kLogicalLimit, std::numeric_limits<std::int64_t>::max());
+         },
+         true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        CImageDC image(20, 20);
+        CMetaFileDC recorder;
+        EXPECT_EQ(recorder.GetPixel(1, 1), kPixelAtPlay);
+        EXPECT_EQ(r.call(recorder) != 0, r.call(image) != 0) << "answers as an image DC";
+        const CMetaFile kept = recorder.Close();
+        EXPECT_EQ(kept.IsEmpty(), !r.kept);
+        CMetaFile back;
+        const auto error = CMetaFile::FromBytes(kept.ToBytes(), back);
+        EXPECT_FALSE(error) << *error;
+        EXPECT_EQ(back.CallCount(), kept.CallCount());
+    }
+}
+
 // ---------------------------------------------------------------- the bytes
 
 TEST(MetaFile, BytesReadBackExactly)
@@ -334,6 +396,12 @@ TEST(MetaFile, BytesReadBackExactly)
     EXPECT_EQ(back.CallCount(), picture.CallCount());
     EXPECT_EQ(back.ToBytes(), bytes);
     EXPECT_EQ(Differences(Played(back, kW, kH, {0, 0, kW, kH}), Played(picture, kW, kH, {0, 0, kW, kH})), 0);
+    // On a DC without pixels too, flood fills and all.
+    CRecordingDC original, read;
+    picture.Play(original, {0, 0, kW, kH});
+    back.Play(read, {0, 0, kW, kH});
+    EXPECT_EQ(read.Log(), original.Log());
+    EXPECT_EQ(read.CallsNamed("FillRgn").size(), 3u) << "the region and both flood fills";
     // An empty picture too.
     CMetaFile none;
     ASSERT_FALSE(CMetaFile::FromBytes(CMetaFile().ToBytes(), none));
@@ -396,6 +464,11 @@ TEST(MetaFile, DamagedBytesAreRefusedWithWhereAndWhat)
                                                          .u8(0).u8(1).u8(2).zeros(8)),
          "a polygon of 2 points"},
         {"a flood fill kind", std::move(Calls(1).u8(28).u8(0).u8(0).u8(2)), "a flood fill kind 2"},
+        {"a point beyond 10^15", std::move(Calls(1).u8(17).u8(2).u8(0).u8(0).u8(0).zig(-2000000000000000)),
+         "byte 16: a point beyond 10^15"},
+        {"region polygons with more points than bytes",
+         std::move(Header().u8(0).u8(0).u8(1).u8(1).u8(0).u8(0).u8(1).u8(26).u8(0).u8(0).u8(2).u8(3).u8(5).zeros(12)),
+         "byte 18: the region's polygons ask for more points than there are"},
         {"bytes after the calls", std::move(Calls(0).u8(0)), "byte 12: 1 bytes after the last call"},
     };
     const CMetaFile kept = Record([](CDC& dc) { dc.LineTo(3, 4); });
@@ -426,6 +499,9 @@ TEST(PainterDC, DrawsThePictureWhereTheImageDCDoes)
         ASSERT_TRUE(picture.Play(dc, {0, 0, kW, kH}));
     }
     const QImage reference = Played(picture, kW, kH, {0, 0, kW, kH});
+    // The flood fill, cut by the dashed line it ends at, covers the same pixels.
+    EXPECT_EQ(CountPixels(image, 0x00C8C8), CountPixels(reference, 0x00C8C8));
+    EXPECT_GT(CountPixels(reference, 0x00C8C8), 500);
     for (QRgb c : {0xFF0000u, 0x008000u, 0xFFFF00u, 0x00C8C8u, 0x5A5A5Au, 0x005A00u, 0x783C00u, 0x0064FFu}) {
         SCOPED_TRACE(testing::Message() << std::hex << c);
         const LRect a = Box(image, c), b = Box(reference, c);
