@@ -123,6 +123,7 @@ TEST_F(ServerItem, ExtentOfTheWindow)
         {0.5, 2, true, 503, 1958},  // 18.5 pixels round to 19
         {0, 3, true, 0, 2937},
         {1e6, 1, false, 0, 0},  // beyond 100000 pixels
+        {1, 1e6, false, 0, 0},
         {std::numeric_limits<double>::quiet_NaN(), 1, false, 0, 0},
         {std::numeric_limits<double>::infinity(), 1, false, 0, 0},
     };
@@ -138,6 +139,17 @@ TEST_F(ServerItem, ExtentOfTheWindow)
         }
         EXPECT_FALSE(item.OnGetExtent(DVASPECT_ICON, size)) << "only the content has a size";
     }
+    const CWindowPicture window(doc, CPointd(0, 0), CPointd(1, 1));
+    LSize size;
+    EXPECT_FALSE(window.ExtentPixels(size, 0)) << "a screen without pixels";
+    EXPECT_FALSE(window.ExtentHimetric(size, 0));
+    // An item without a document has no size and draws nothing.
+    CRectaSrvrItem orphan(nullptr);
+    EXPECT_FALSE(orphan.OnGetExtent(DVASPECT_CONTENT, size));
+    CRecordingDC rec;
+    EXPECT_FALSE(orphan.OnDraw(rec, size));
+    EXPECT_FALSE(orphan.IsEmbeddedItem());
+    EXPECT_TRUE(rec.Calls().empty());
 }
 
 // The picture's window: 100 units a drawing unit, y up, from the view's origin.
@@ -168,29 +180,47 @@ TEST_F(ServerItem, RefusesWithoutAViewOrAWindow)
     const struct {
         const char* name;
         std::function<void(ServerItem&)> set;
+        bool draws;
     } rows[] = {
-        {"no view", [](ServerItem&) {}},
-        {"only a view that is no plan view", [](ServerItem& t) { t.doc.AddView(&t.other); }},
+        {"no view", [](ServerItem&) {}, false},
+        {"only a view that is no plan view", [](ServerItem& t) { t.doc.AddView(&t.other); }, false},
         {"no width",
          [](ServerItem& t) {
              t.doc.AddView(&t.plan);
              t.doc.m_windowMax = CPointd(0.001, 5);
-         }},
+         },
+         false},
         {"no height",
          [](ServerItem& t) {
              t.doc.AddView(&t.plan);
              t.doc.m_windowMax = CPointd(10, 0);
-         }},
+         },
+         false},
         {"not a number",
          [nan](ServerItem& t) {
              t.doc.AddView(&t.plan);
              t.doc.m_windowMin = CPointd(nan, 0);
-         }},
+         },
+         false},
         {"wider than an extent holds",
          [](ServerItem& t) {
              t.doc.AddView(&t.plan);
-             t.doc.m_windowMax = CPointd(3e7, 5);
-         }},
+             t.doc.m_windowMax = CPointd(21474836.48, 5);
+         },
+         false},
+        {"higher than an extent holds",
+         [](ServerItem& t) {
+             t.doc.AddView(&t.plan);
+             t.doc.m_windowMin = CPointd(0, -21474836.48);
+             t.doc.m_windowMax = CPointd(10, 0);
+         },
+         false},
+        {"as wide as an extent holds",
+         [](ServerItem& t) {
+             t.doc.AddView(&t.plan);
+             t.doc.m_windowMax = CPointd(21474836.47, 21474836.47);
+         },
+         true},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -200,9 +230,9 @@ TEST_F(ServerItem, RefusesWithoutAViewOrAWindow)
         CRectaSrvrItem item(&doc);
         CRecordingDC rec;
         LSize size;
-        EXPECT_FALSE(item.OnDraw(rec, size));
-        EXPECT_TRUE(rec.Calls().empty());
-        EXPECT_TRUE(item.RecordPicture().IsEmpty());
+        EXPECT_EQ(item.OnDraw(rec, size), r.draws);
+        EXPECT_EQ(rec.Calls().empty(), !r.draws);
+        EXPECT_EQ(item.RecordPicture().IsEmpty(), !r.draws);
         TearDown();
     }
     // The first plan view answers, past the views that are not.

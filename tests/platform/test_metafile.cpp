@@ -512,6 +512,135 @@ TEST(PainterDC, DrawsThePictureWhereTheImageDCDoes)
     }
 }
 
+// Each call answers as on an image DC and inks the same place: the same
+// pixels for fills and frames, a box within a pixel or two for outlines,
+// about as many pixels for pen patterns.
+TEST(PainterDC, AnswersAndDrawsAsTheImageDCDoes)
+{
+    enum Match { exact, near, count };
+    const LPoint one[] = {{10, 10}};
+    const LPoint zigzag[] = {{10, 10}, {40, 60}, {70, 10}, {90, 50}};
+    CBrush none, hollow, blue(RGB(0, 0, 255));
+    hollow.CreateHollowBrush();
+    CRgn triangle;
+    const LPoint corners[] = {{10, 10}, {80, 20}, {40, 70}};
+    triangle.CreatePolygonRgn(corners, 3);
+    QImage picture(4, 2, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 128, 0));
+    LOGFONT huge;
+    huge.lfHeight = -900000;
+    const struct {
+        const char* name;
+        std::function<long long(CDC&)> call;
+        Match match;
+    } rows[] = {
+        {"a line", [](CDC& dc) { dc.MoveTo(5, 5); return dc.LineTo(90, 70); }, near},
+        {"a line with nothing to draw",
+         [](CDC& dc) {
+             dc.SetROP2(R2_NOP);
+             dc.MoveTo(5, 5);
+             return dc.LineTo(90, 70);
+         },
+         exact},
+        {"a line of one point", [&](CDC& dc) { return dc.Polyline(one, 1); }, exact},
+        {"no points", [](CDC& dc) { return dc.Polyline(nullptr, 3) || dc.Polygon(nullptr, 3); }, exact},
+        {"a polygon of one point", [&](CDC& dc) { return dc.Polygon(one, 1); }, exact},
+        {"a polyline", [&](CDC& dc) { return dc.Polyline(zigzag, 4); }, near},
+        {"a filled polygon",
+         [&](CDC& dc) {
+             dc.SelectObject(&blue);
+             return dc.Polygon(zigzag, 4);
+         },
+         near},
+        {"a wide pen",
+         [&](CDC& dc) {
+             CPen wide(PS_SOLID, 5, RGB(0, 0, 0));
+             dc.SelectObject(&wide);
+             return dc.Polyline(zigzag, 4);
+         },
+         count},
+        {"a dashed pen of one pixel",
+         [&](CDC& dc) {
+             CPen dashed(PS_DOT, 1, RGB(0, 0, 0));
+             dc.SelectObject(&dashed);
+             return dc.Polyline(zigzag, 4);
+         },
+         count},
+        {"an empty rectangle", [](CDC& dc) { return dc.Rectangle(10, 10, 10, 50); }, exact},
+        {"a rectangle", [](CDC& dc) { return dc.Rectangle(10, 60, 70, 20); }, near},
+        {"an empty ellipse", [](CDC& dc) { return dc.Ellipse(10, 10, 60, 10); }, exact},
+        {"an ellipse", [](CDC& dc) { return dc.Ellipse(10, 60, 70, 20); }, near},
+        {"an arc", [](CDC& dc) { return dc.Arc(10, 60, 70, 20, 70, 40, 10, 40); }, near},
+        {"an empty arc", [](CDC& dc) { return dc.Arc(10, 60, 10, 20, 70, 40, 10, 40); }, exact},
+        {"a pixel", [](CDC& dc) { return dc.SetPixel(30, 30, RGB(255, 0, 0)); }, exact},
+        {"no text", [](CDC& dc) { return dc.TextOut(30, 30, ""); }, exact},
+        {"a text too large",
+         [&](CDC& dc) {
+             CFont f;
+             f.CreateFontIndirect(huge);
+             dc.SelectObject(&f);
+             return dc.TextOut(30, 30, "A");
+         },
+         exact},
+        {"a fill with a brush not made", [&](CDC& dc) { return dc.FillRect(10, 10, 50, 50, none); }, exact},
+        {"a hollow fill", [&](CDC& dc) { return dc.FillRect(10, 10, 50, 50, hollow); }, exact},
+        {"a fill", [&](CDC& dc) { return dc.FillRect(10, 60, 50, 20, blue); }, exact},
+        {"a frame with a brush not made", [&](CDC& dc) { return dc.FrameRect(10, 10, 50, 50, none); }, exact},
+        {"a hollow frame", [&](CDC& dc) { return dc.FrameRect(10, 10, 50, 50, hollow); }, exact},
+        {"a frame", [&](CDC& dc) { return dc.FrameRect(10, 60, 50, 20, blue); }, exact},
+        {"a frame one pixel high", [&](CDC& dc) { return dc.FrameRect(10, 31, 50, 30, blue); }, exact},
+        {"a frame two pixels high", [&](CDC& dc) { return dc.FrameRect(10, 32, 50, 30, blue); }, exact},
+        {"a frame one pixel wide", [&](CDC& dc) { return dc.FrameRect(10, 60, 11, 20, blue); }, exact},
+        {"an empty frame", [&](CDC& dc) { return dc.FrameRect(10, 60, 10, 20, blue); }, exact},
+        {"a region with a hollow brush", [&](CDC& dc) { return dc.FillRgn(triangle, hollow); }, exact},
+        {"a region", [&](CDC& dc) { return dc.FillRgn(triangle, blue); }, near},
+        {"no image", [](CDC& dc) { return dc.StretchImage(10, 10, 40, 40, QImage()); }, exact},
+        {"an image of no width", [&](CDC& dc) { return dc.StretchImage(10, 10, 0, 40, picture); }, exact},
+        {"an image", [&](CDC& dc) { return dc.StretchImage(10, 50, 40, -20, picture); }, exact},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        QImage viaImage = White(100, 80), viaPainter = White(100, 80);
+        long long imageAnswer = 0, painterAnswer = 0;
+        {
+            CImageDC dc(&viaImage);
+            dc.SetYUpMapping(100, 80);
+            imageAnswer = r.call(dc);
+        }
+        {
+            QPainter painter(&viaPainter);
+            CPainterDC dc(painter);
+            dc.SetYUpMapping(100, 80);
+            painterAnswer = r.call(dc);
+        }
+        EXPECT_EQ(painterAnswer, imageAnswer);
+        const int inkImage = Differences(viaImage, White(100, 80)), inkPainter = Differences(viaPainter, White(100, 80));
+        switch (r.match) {
+        case exact: EXPECT_EQ(Differences(viaPainter, viaImage), 0); break;
+        case near: {
+            // The box of what is not white.
+            auto inkBox = [](const QImage& image) {
+                LRect box{1 << 20, 1 << 20, -1, -1};
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x)
+                        if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                            box = {std::min<std::int64_t>(box.left, x), std::min<std::int64_t>(box.top, y),
+                                   std::max<std::int64_t>(box.right, x + 1), std::max<std::int64_t>(box.bottom, y + 1)};
+                return box;
+            };
+            const LRect a = inkBox(viaPainter), b = inkBox(viaImage);
+            EXPECT_NEAR(double(a.left), double(b.left), 2.0);
+            EXPECT_NEAR(double(a.top), double(b.top), 2.0);
+            EXPECT_NEAR(double(a.right), double(b.right), 2.0);
+            EXPECT_NEAR(double(a.bottom), double(b.bottom), 2.0);
+            EXPECT_NEAR(double(inkPainter), double(inkImage), 0.25 * inkImage + 4);
+            break;
+        }
+        case count: EXPECT_NEAR(double(inkPainter), double(inkImage), 0.2 * inkImage); break;
+        }
+    }
+}
+
 // Without raster operations on the device, each draws the colour it gives over white.
 TEST(PainterDC, RasterOperationsOnVectorDevicesPaintTheirColourOverWhite)
 {
