@@ -1,6 +1,7 @@
 #include "app/rectaapp.h"
 
 #include "app/mainwnd.h"
+#include "doc/rectadoc.h"
 
 CRectaApp theApp;
 
@@ -35,6 +36,13 @@ bool CRectaApp::ShowsBitmaps() const
 {
     const Cwm_MainWnd* frame = MainFrame();
     return !frame || frame->m_showBitmaps != 0;
+}
+
+bool CRectaApp::IsActiveDrawing(const CDocument& doc) const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* active = nullptr;
+    return !GetActiveView(view, active) || static_cast<const CDocument*>(active) == &doc;
 }
 
 int CRectaApp::GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class CDocument;
+
 class CAppHost {
 public:
     virtual ~CAppHost() = default;
@@ -16,6 +18,13 @@ public:
     // marker at the seed), bitmaps show their picture (else frame and name).
     virtual bool FillsHatches() const { return true; }
     virtual bool ShowsBitmaps() const { return true; }
+    // The status panes show this drawing's texts: it is the active drawing,
+    // or none is active.
+    virtual bool IsActiveDrawing(const CDocument& doc) const
+    {
+        (void)doc;
+        return true;
+    }
 };
 
 // The host installed, or one that does nothing.
