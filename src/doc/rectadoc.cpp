@@ -1,6 +1,7 @@
 #include "doc/rectadoc.h"
 
 #include "doc/apphost.h"
+#include "doc/srvritem.h"
 #include "model/fontrecord.h"
 #include "platform/archive.h"
 #include "platform/fileio.h"
@@ -40,6 +41,8 @@ CRectaDoc::~CRectaDoc()
 {
     DeleteContents();
 }
+
+std::unique_ptr<COleServerItem> CRectaDoc::OnGetEmbeddedItem() { return std::make_unique<CRectaSrvrItem>(this); }
 
 // ---------------------------------------------------------------- lifecycle
 

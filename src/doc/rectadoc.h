@@ -5,7 +5,7 @@
 #include "model/entitycontext.h"
 #include "model/layer.h"
 #include "model/pointd.h"
-#include "platform/document.h"
+#include "platform/oleserver.h"
 #include "platform/logfont.h"
 #include "platform/oleserverdoc.h"
 #include "platform/oblist.h"
@@ -153,6 +153,10 @@ public:
     // Pane 1 shows the ortho flag.
     void ShowOrtho() const;
     void OnOrtho() { ToggleOrtho(); }
+
+    // A new CRectaSrvrItem for this drawing; the document owns it from then
+    // on (see COleServerDoc::GetEmbeddedItem).
+    std::unique_ptr<COleServerItem> OnGetEmbeddedItem() override;
 
     // The drawing file.
     void Serialize(CArchive& ar) override;
