@@ -7,11 +7,44 @@
 #include "doc/apphost.h"
 #include "doc/rectadoc.h"
 #include "platform/msgbox.h"
+#include "platform/archive.h"
 #include "view2d/rectaview.h"
 
 #include <QMdiArea>
 
 #include <algorithm>
+
+namespace {
+
+// The drawing file's bytes through the drawing's embedded item, a working
+// plane in force taken back to the world first.
+bool DrawingBytes(CRectaDoc& doc, std::vector<BYTE>& bytes, std::string& error)
+{
+    if (doc.m_ucsActive) {
+        CRectaDoc world;
+        if (!doc.WorldSystemCopy(world)) {
+            error = "the drawing could not be taken back to the world system";
+            return false;
+        }
+        return DrawingBytes(world, bytes, error);
+    }
+    COleServerItem* item = doc.GetEmbeddedItem();
+    if (!item) {
+        error = "the drawing has no embedded item";
+        return false;
+    }
+    CArchive ar;
+    try {
+        item->Serialize(ar);
+    } catch (const CArchiveException& e) {
+        error = e.m_message;
+        return false;
+    }
+    bytes = ar.TakeData();
+    return true;
+}
+
+}  // namespace
 
 CDrawingServer::CDrawingServer() = default;
 
@@ -28,7 +61,7 @@ void CDrawingServer::AbandonAll()
         Session* session = m_sessions.back().get();
         if (session->open) {
             // Its windows keep the drawing, a drawing of its own from now on.
-            session->doc->SetEmbedding(nullptr, 0);
+            session->doc->SetEmbedding(nullptr);
             Erase(session);
         } else {
             End(session);
@@ -93,14 +126,14 @@ bool CDrawingServer::Run(CDrawingItem& item, CView& containerView, bool open)
     }
     if (!open)
         DeactivateInPlaceUnless(nullptr);  // one drawing is edited in place at a time
-    std::unique_ptr<CRectaDoc> doc = Load(item, depth);
+    std::unique_ptr<CRectaDoc> doc = Load(item);
     if (!doc)
         return false;
     return open ? OpenWindow(item, containerView, std::move(doc))
                 : ActivateInPlace(item, containerView, std::move(doc));
 }
 
-std::unique_ptr<CRectaDoc> CDrawingServer::Load(const CDrawingItem& item, int depth)
+std::unique_ptr<CRectaDoc> CDrawingServer::Load(const CDrawingItem& item)
 {
     auto doc = std::make_unique<CRectaDoc>();
     const std::vector<BYTE> bytes = item.NativeData();
@@ -117,7 +150,7 @@ std::unique_ptr<CRectaDoc> CDrawingServer::Load(const CDrawingItem& item, int de
     const CRectaDoc* container = item.GetDocument();
     doc->SetTitle("Embedded drawing in " + (container ? container->GetTitle() : std::string("a drawing")));
     doc->SetModifiedFlag(false);
-    doc->SetEmbedding(this, depth);
+    doc->SetEmbedding(this);
     return doc;
 }
 
@@ -127,7 +160,7 @@ bool CDrawingServer::ActivateInPlace(CDrawingItem& item, CView& containerView, s
     auto* window = view ? dynamic_cast<QWidget*>(view->GetHost()) : nullptr;
     auto* frame = window ? dynamic_cast<CInPlaceFrame*>(doc->CreateInPlaceFrame(window)) : nullptr;
     if (!frame) {
-        doc->SetEmbedding(nullptr, 0);
+        doc->SetEmbedding(nullptr);
         AfxMessageBox("The drawing cannot be edited in place here.", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -166,7 +199,7 @@ bool CDrawingServer::OpenWindow(CDrawingItem& item, CView& containerView, std::u
 {
     Cwm_MainWnd* main = MainFrame();
     if (!main) {
-        doc->SetEmbedding(nullptr, 0);
+        doc->SetEmbedding(nullptr);
         AfxMessageBox("The drawing cannot be opened without the main window.", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -190,7 +223,7 @@ void CDrawingServer::PutBack(Session& session)
         return;
     std::vector<BYTE> bytes;
     std::string error;
-    if (!doc.WriteDrawingBytes(bytes, error)) {
+    if (!DrawingBytes(doc, bytes, error)) {
         AfxMessageBox("The drawing could not be put back into its object: " + error, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -231,7 +264,7 @@ void CDrawingServer::End(Session* session)
     QObject::disconnect(session->frameGone);
     if (Cwm_MainWnd* main = MainFrame())
         main->CloseSideWindows(doc);
-    doc->SetEmbedding(nullptr, 0);
+    doc->SetEmbedding(nullptr);
     doc->OnDeactivate();
     Erase(session);
     delete doc;

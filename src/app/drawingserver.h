@@ -3,7 +3,7 @@
 // window of their own, and put back into the item when the session ends.
 #pragma once
 
-#include "platform/oleserverdoc.h"
+#include "platform/oleserver.h"
 #include "platform/types.h"
 
 #include <QMetaObject>
@@ -82,7 +82,7 @@ private:
     Session* Find(const CDrawingItem& item) const;
     Session* FindDoc(const COleServerDoc& doc) const;
     // The item's drawing as a document of its own; null, after a message, when it cannot be read.
-    std::unique_ptr<CRectaDoc> Load(const CDrawingItem& item, int depth);
+    std::unique_ptr<CRectaDoc> Load(const CDrawingItem& item);
     bool ActivateInPlace(CDrawingItem& item, CView& containerView, std::unique_ptr<CRectaDoc> doc);
     bool OpenWindow(CDrawingItem& item, CView& containerView, std::unique_ptr<CRectaDoc> doc);
     void PutBack(Session& session);

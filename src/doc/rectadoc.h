@@ -7,7 +7,6 @@
 #include "model/pointd.h"
 #include "platform/oleserver.h"
 #include "platform/logfont.h"
-#include "platform/oleserverdoc.h"
 #include "platform/oblist.h"
 
 #include <cstdint>

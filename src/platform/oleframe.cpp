@@ -1,7 +1,7 @@
 #include "platform/oleframe.h"
 
 #include "platform/controlbars.h"
-#include "platform/oleserverdoc.h"
+#include "platform/oleserver.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -10,7 +10,8 @@
 #include "model/dib.h"
 #include "model/recta.h"
 #include "platform/msgbox.h"
-#include "platform/recordingdc.h"
+#include "platform/metafile.h"
+#include "platform/oleserver.h"
 #include "res/commands.h"
 #include "support/scripted_dialogs.h"
 
@@ -68,9 +69,7 @@ public:
     void TakeBackDrawing(std::vector<BYTE> data, CRectaDoc& drawing) override
     {
         bytes = std::move(data);
-        CRecordingDC dc;
-        CRectaSrvrItem(drawing).OnDraw(dc, rect.width(), rect.height());
-        picture = dc.Log();
+        picture = drawing.GetEmbeddedItem()->RecordPicture().ToBytes();
         ++takenBack;
         m_container->SetModifiedFlag();
     }
@@ -89,7 +88,7 @@ public:
     CRectaDoc* m_container;
     std::vector<BYTE> bytes;
     QRect rect{40, 30, 240, 160};
-    std::string picture;
+    std::vector<BYTE> picture;
     int depth = 1;
     int takenBack = 0;
     int invalidated = 0;
@@ -137,7 +136,6 @@ protected:
 TEST_F(InPlaceTest, EditingInPlaceDrawsInTheEmbeddedDrawingAndPutsItBack)
 {
     TestItem item(container);
-    CRecordingDC before;
     ContainerView().ShowPrompt(0, "container prompt");
     ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), false));
 
@@ -183,7 +181,9 @@ TEST_F(InPlaceTest, EditingInPlaceDrawsInTheEmbeddedDrawingAndPutsItBack)
     EXPECT_EQ(item.takenBack, 1);
     EXPECT_NE(item.bytes, oldBytes);
     EXPECT_EQ(LinesIn(item.bytes), 2);
-    EXPECT_EQ(item.picture.find("LineTo") != std::string::npos, true);
+    CMetaFile picture;
+    ASSERT_FALSE(CMetaFile::FromBytes(item.picture, picture));
+    EXPECT_GT(picture.CallCount(), 0u);
     EXPECT_TRUE(container->IsModified());
     // The application's values go back to 0 and the bars leave with the frame.
     EXPECT_EQ(theApp.m_inPlaceActive, 0);

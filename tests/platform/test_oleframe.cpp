@@ -1,6 +1,6 @@
 #include "platform/controlbars.h"
 #include "platform/oleframe.h"
-#include "platform/oleserverdoc.h"
+#include "platform/oleserver.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -144,18 +144,16 @@ TEST(ServerDoc, AnEmbeddedDocumentHandsItsContentsToItsClient)
         COleServerDoc doc;
         EXPECT_FALSE(doc.IsEmbedded());
         EXPECT_FALSE(doc.SaveEmbedding());
-        doc.SetEmbedding(&client, 3);
+        doc.SetEmbedding(&client);
         EXPECT_TRUE(doc.IsEmbedded());
-        EXPECT_EQ(doc.EmbeddingDepth(), 3);
         EXPECT_TRUE(doc.SaveEmbedding());
         EXPECT_EQ(client.saved, 1);
         EXPECT_EQ(client.gone, 0);
     }
     EXPECT_EQ(client.gone, 1);
     COleServerDoc own;
-    own.SetEmbedding(&client, 2);
-    own.SetEmbedding(nullptr, 2);
-    EXPECT_EQ(own.EmbeddingDepth(), 0);
+    own.SetEmbedding(&client);
+    own.SetEmbedding(nullptr);
     EXPECT_FALSE(own.SaveEmbedding());
     EXPECT_EQ(client.saved, 1);
 }
