@@ -38,6 +38,7 @@ public:
     void CountNewDocument() override { ++m_newDocuments; }
     bool FillsHatches() const override;
     bool ShowsBitmaps() const override;
+    CView* ActiveView() const override;
 
     // Active plan view and document of the in-place session; returns 0 (and
     // nulls) when no drawing is being edited in place.

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class CView;
+
 class CAppHost {
 public:
     virtual ~CAppHost() = default;
@@ -16,6 +18,8 @@ public:
     // marker at the seed), bitmaps show their picture (else frame and name).
     virtual bool FillsHatches() const { return true; }
     virtual bool ShowsBitmaps() const { return true; }
+    // The active drawing window's view, or null.
+    virtual CView* ActiveView() const { return nullptr; }
 };
 
 // The host installed, or one that does nothing.

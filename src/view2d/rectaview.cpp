@@ -34,11 +34,13 @@ void CRectaView::OnInitialUpdate()
     }
     ComputeScale();
     Invalidate();
+    m_pSelection = nullptr;
 }
 
 void CRectaView::OnUpdate(CView*, long hint, CObject*)
 {
-    if (hint == 0)
+    // Hint 1 names an embedded object whose area changed: the image is made whole again.
+    if (hint == 0 || hint == 1)
         Invalidate();
 }
 
@@ -60,6 +62,9 @@ void CRectaView::OnSize(int width, int height)
     ComputeScale();
     Invalidate();
     UpdateOtherViews(0);
+    // An object active in place follows its rectangle in the resized view.
+    if (CRectaCntrItem* active = InPlaceActiveItem())
+        active->SetItemRects(*this);
 }
 
 void CRectaView::OnActivateView(bool activate)
@@ -177,6 +182,9 @@ void CRectaView::OnDraw(CDC& dc)
         lo = DeviceToWorld(CPoint{-1, m_clientHeight});
         hi = DeviceToWorld(CPoint{m_clientWidth, -1});
     }
+    // Embedded objects lie under the drawing.
+    if (!m_aerial)
+        DrawItems(dc);
     if (doc->m_ucsActive && !m_aerial)
         ViewTools().DrawEjesIcon(dc);
     // Hatches go over everything else: their fill stops at what is drawn.
