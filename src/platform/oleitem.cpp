@@ -229,7 +229,8 @@ std::shared_ptr<const QImage> COleClientItem::Picture() const
 
 bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
 {
-    if (IsEmpty() || rect.IsRectEmpty())
+    // A page's mapping may turn the rectangle upside down; only a rectangle without area is nothing.
+    if (IsEmpty() || rect.Width() == 0 || rect.Height() == 0)
         return false;
     if (const auto picture = Picture()) {
         dc.StretchImage(rect.left, rect.top, rect.Width(), rect.Height(), *picture);
@@ -249,10 +250,11 @@ void COleClientItem::DrawFrameAndName(CDC& dc, const CRect& rect) const
     const COLORREF oldColour = dc.SetTextColor(RGB(0, 0, 0));
     // The name, cut to the frame's width.
     std::string name = m_name.empty() ? OleObjectKindName(m_kind) : m_name;
-    while (!name.empty() && dc.GetTextExtent(name).cx > rect.Width() - 6)
+    const std::int64_t width = std::abs(rect.Width()), down = rect.Height() > 0 ? 3 : -3;
+    while (!name.empty() && dc.GetTextExtent(name).cx > width - 6)
         name.pop_back();
-    if (!name.empty() && rect.Height() > 6)
-        dc.TextOut(rect.left + 3, rect.top + 3, name);
+    if (!name.empty() && std::abs(rect.Height()) > 6)
+        dc.TextOut(rect.left + (rect.Width() > 0 ? 3 : -3), rect.top + down, name);
     dc.SetTextColor(oldColour);
     dc.SetBkMode(oldMode);
     dc.SetTextAlign(oldAlign);
