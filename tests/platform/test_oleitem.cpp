@@ -206,9 +206,9 @@ TEST(OleItem, ItemDataReadBackAsWrittenForEveryKind)
 TEST(OleItem, DamagedItemDataIsRefusedWithItsReason)
 {
     auto data = [](unsigned version, unsigned kind, unsigned flags, long cx, const std::string& path,
-                   unsigned nativeLength, const Bytes& native, const Bytes& picture) {
+                   unsigned nativeLength, const Bytes& native, const Bytes& picture, long cy = 100) {
         ByteWriter w;
-        w.raw("ZPOBJECT").u16(version).u8(kind).u8(flags).u32((unsigned long)cx).u32(100).str("n").str(path);
+        w.raw("ZPOBJECT").u16(version).u8(kind).u8(flags).u32((unsigned long)cx).u32((unsigned long)cy).str("n").str(path);
         w.u32(nativeLength).raw(std::string(native.begin(), native.end()));
         w.u32(unsigned(picture.size())).raw(std::string(picture.begin(), picture.end()));
         return w.bytes();
@@ -233,6 +233,10 @@ TEST(OleItem, DamagedItemDataIsRefusedWithItsReason)
         {"linked drawing", data(1, 1, 1, 100, "/a.zpd", 3, {1, 2, 3}, {}), "flags 1"},
         {"negative width", data(1, 2, 0, -1, "", n, png, {}), "size is out of range"},
         {"width beyond 100 metres", data(1, 2, 0, 10'000'001, "", n, png, {}), "size is out of range"},
+        {"height beyond 100 metres", data(1, 2, 0, 100, "", n, png, {}, 10'000'001), "size is out of range"},
+        {"negative height", data(1, 2, 0, 100, "", n, png, {}, -1), "size is out of range"},
+        {"100 metres high", data(1, 2, 0, 100, "", n, png, {}, 10'000'000), ""},
+        {"no height", data(1, 2, 0, 100, "", n, png, {}, 0), ""},
         {"linked without a path", data(1, 2, 1, 100, "", n, png, {}), "names no file"},
         {"embedded with a path", data(1, 2, 0, 100, "/a.png", n, png, {}), "names a file"},
         {"data longer than the bytes", data(1, 2, 0, 100, "", n + 1, png, {}), "data ends inside"},
@@ -264,6 +268,40 @@ TEST(OleItem, DamagedItemDataIsRefusedWithItsReason)
     longer.push_back(0);
     COleClientItem item;
     EXPECT_TRUE(item.ReadItemDataBytes(longer));
+}
+
+// A drawing's size must fit an item; a side of no length leaves it without a size.
+TEST(OleItem, DrawingSizeIsCheckedAsItIsSet)
+{
+    const struct {
+        LSize extent;
+        bool takes, hasExtent;
+    } rows[] = {
+        {{1000, 500}, true, true},       {{10'000'000, 10'000'000}, true, true},
+        {{0, 500}, true, false},         {{1000, 0}, true, false},
+        {{-1, 500}, false, false},       {{1000, -1}, false, false},
+        {{10'000'001, 500}, false, false}, {{1000, 10'000'001}, false, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::to_string(r.extent.cx) + " x " + std::to_string(r.extent.cy));
+        COleClientItem item;
+        std::string error;
+        EXPECT_EQ(item.SetDrawing({1}, {}, r.extent, "d", error), r.takes);
+        EXPECT_EQ(item.IsEmpty(), !r.takes);
+        LSize extent;
+        EXPECT_EQ(item.GetExtent(extent), r.hasExtent);
+    }
+    COleClientItem none;
+    std::string error;
+    EXPECT_FALSE(none.SetDrawing({}, {}, LSize{10, 10}, "d", error)) << "a drawing without data";
+    // Without a server of its own an item runs nothing.
+    COleClientItem drawing;
+    ASSERT_TRUE(drawing.SetDrawing({1}, {}, LSize{10, 10}, "d", error));
+    class PlainView : public CView {
+    } view;
+    EXPECT_TRUE(drawing.CanActivate());
+    EXPECT_FALSE(drawing.DoVerb(OLEIVERB_PRIMARY, &view));
+    EXPECT_EQ(drawing.GetItemState(), COleClientItem::loadedState);
 }
 
 TEST(OleItem, LinkedPictureReadsItsFileAgainOrKeepsWhatItHolds)

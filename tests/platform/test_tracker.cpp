@@ -65,6 +65,9 @@ TEST(RectTracker, HitTestFindsHandlesInsideTheSelectedFrame)
     const CRectTracker small(CRect(0, 0, 16, 16), CRectTracker::resizeInside);
     EXPECT_EQ(small.HitTest({8, 0}), CRectTracker::hitMiddle);
     EXPECT_EQ(small.HitTest({15, 15}), CRectTracker::hitBottomRight);
+    const CRectTracker roomForThree(CRect(0, 0, 21, 21), CRectTracker::resizeInside);
+    EXPECT_EQ(roomForThree.HitTest({10, 0}), CRectTracker::hitTop);
+    EXPECT_EQ(roomForThree.HitTest({0, 10}), CRectTracker::hitLeft);
     const CRectTracker outside(CRect(100, 100, 200, 160), CRectTracker::resizeOutside);
     EXPECT_EQ(outside.HitTest({95, 95}), CRectTracker::hitTopLeft);
     EXPECT_EQ(outside.HitTest({150, 96}), CRectTracker::hitTop);
@@ -91,6 +94,8 @@ TEST(RectTracker, DrawsBorderHandlesAndHatchingAsItsStyleSays)
     EXPECT_TRUE(Black(handles, 25, 25)) << "inside the top-left handle";
     EXPECT_TRUE(Black(handles, 74, 54)) << "inside the bottom-right handle";
     EXPECT_TRUE(Black(handles, 50, 24)) << "inside the top handle";
+    EXPECT_TRUE(Black(handles, 23, 40)) << "inside the left handle";
+    EXPECT_TRUE(Black(handles, 76, 40)) << "inside the right handle";
     EXPECT_FALSE(Black(handles, 40, 40));
     EXPECT_FALSE(Black(solid, 25, 25));
     const QImage hatched = draw(CRectTracker::solidLine | CRectTracker::hatchInside);
