@@ -1,8 +1,12 @@
 #include "doc/apphost.h"
 #include "doc/cntritem.h"
+#include "doc/drawingblock.h"
 #include "doc/rectadoc.h"
+#include "model/dib.h"
+#include "model/recta.h"
 #include "model/text.h"
 #include "platform/archive.h"
+#include "support/blocks.h"
 #include "support/bmpfile.h"
 #include "support/bytes.h"
 #include "support/files.h"
@@ -502,4 +506,22 @@ TEST_F(ItemTest, DamagedItemPartRefusesTheWholeFile)
         CArchive ar(twice);
         EXPECT_THROW(probe.Serialize(ar), CArchiveException) << tag;
     }
+}
+
+// Objects are not records: a block written as a drawing, the clipboard's
+// records and DXF leave them out.
+TEST_F(ItemTest, ObjectsStayOutOfBlocksRecordCopiesAndDxf)
+{
+    CBloq* block = AddNamedBlock(doc, "B", {{ENT_LINE, NewLine(0, 0, 1, 1)}});
+    doc.AddText()->m_text = "kept";
+    const CDib* record = doc.GetEntityRecord(doc.GetFirstEntityPosition());
+    const Bytes blockBytes = BlockDrawingBytes(doc, *block);
+    const Bytes records = RecordsToDrawingBytes(doc, {record});
+    ASSERT_TRUE(doc.WriteDXF(Path("without.dxf")));
+    AddPicture(5, 5);
+    AddDrawing();
+    EXPECT_EQ(BlockDrawingBytes(doc, *block), blockBytes);
+    EXPECT_EQ(RecordsToDrawingBytes(doc, {record}), records);
+    ASSERT_TRUE(doc.WriteDXF(Path("with.dxf")));
+    EXPECT_EQ(FileText(Path("with.dxf")), FileText(Path("without.dxf")));
 }
