@@ -42,6 +42,10 @@ void CRectaView::OnUpdate(CView*, long hint, CObject*)
     // Hint 1 names an embedded object whose area changed: the image is made whole again.
     if (hint == 0 || hint == 1)
         Invalidate();
+    // A zoom or pan moves the object active in place with the drawing.
+    if (hint == 0 && !m_aerial && ScaleUsable())
+        if (CRectaCntrItem* active = InPlaceActiveItem())
+            active->SetItemRects(*this);
 }
 
 void CRectaView::DrawAddedEntity(int type, CObject* entity)

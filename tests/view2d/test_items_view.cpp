@@ -424,6 +424,13 @@ TEST_F(ItemViewTest, RunInPlaceEndsWhenTheSelectionLeavesIt)
     const CPoint tl = view.WorldToDevicePoint(drawing->m_corner1);
     EXPECT_EQ(told[0].left, tl.x);
     EXPECT_EQ(told[0].top, tl.y);
+    // So does a zoom.
+    view.ZoomByFactor(0.5);
+    ASSERT_GE(told.size(), 2u);
+    const CPoint zoomed = view.WorldToDevicePoint(drawing->m_corner1);
+    EXPECT_EQ(told.back(), CRect(zoomed.x, zoomed.y, view.WorldToDevicePoint(drawing->m_corner2).x,
+                                 view.WorldToDevicePoint(drawing->m_corner2).y));
+    EXPECT_NE(told.back(), told[0]);
 }
 
 // A double click is a click first, then the open verb with Ctrl, else the primary verb.
