@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -49,23 +50,27 @@ void CRectaDoc::IndexBlock(CBloq* block, bool atHead)
 
 CBloq* CRectaDoc::AddBlock(const CPointd& base, CObList& entities, std::string_view name)
 {
-    auto* block = new CBloq(m_penWidth, m_color, m_layerName, base, entities);
+    auto block = std::make_unique<CBloq>(m_penWidth, m_color, m_layerName, base, entities);
     block->m_name = name;
-    AdoptBlock(block, false);
-    block->CalcExtents(*this);
+    AdoptBlock(block.get(), false);
+    CBloq* added = block.release();
+    added->CalcExtents(*this);
     SetModifiedFlag();
-    return block;
+    return added;
 }
 
 void CRectaDoc::AdoptBlock(CBloq* block, bool atHead)
 {
     BlocksChanged();
-    if (atHead)
-        m_blocks.AddHead(block);
-    else
-        m_blocks.AddTail(block);
-    if (!m_blockIndexStale)
-        IndexBlock(block, atHead);
+    const POSITION pos = atHead ? m_blocks.AddHead(block) : m_blocks.AddTail(block);
+    // A block the index cannot take is not taken at all.
+    try {
+        if (!m_blockIndexStale)
+            IndexBlock(block, atHead);
+    } catch (...) {
+        m_blocks.RemoveAt(pos);
+        throw;
+    }
 }
 
 void CRectaDoc::ReserveBlocks(std::size_t more)

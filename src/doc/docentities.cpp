@@ -309,7 +309,13 @@ POSITION CRectaDoc::FindEntityBySerial(std::uint64_t serial) const
 POSITION CRectaDoc::AppendEntityRecord(CDib* dib)
 {
     const POSITION pos = m_entities.AddTail(dib);
-    m_entityIndex[dib->m_serial] = pos;
+    // An element the index cannot take is not taken at all.
+    try {
+        m_entityIndex[dib->m_serial] = pos;
+    } catch (...) {
+        m_entities.RemoveAt(pos);
+        throw;
+    }
     return pos;
 }
 

@@ -41,6 +41,10 @@ struct DxfExportResult {
     // name unless it had to change to be valid and unique.
     std::map<std::string, std::string> layerNames;
     std::map<std::string, std::string> blockNames;
+    // Polylines whose segments do not all meet, each written as one POLYLINE
+    // for each run of segments that meet, and how many POLYLINEs they gave.
+    int splitPolylines = 0;
+    int splitRuns = 0;
 };
 
 DxfExportResult ExportDXF(const CRectaDoc& doc);

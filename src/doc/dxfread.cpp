@@ -26,6 +26,7 @@
 #include <deque>
 #include <initializer_list>
 #include <memory>
+#include <new>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -46,6 +47,11 @@ constexpr std::size_t kMaxFileSize = (std::size_t(1) << 31) - 1;
 // far fewer; shared dimension blocks and arrays could make a great many more.
 constexpr std::size_t kFreeObjects = 1000000;
 constexpr std::size_t kBytesPerObject = 16;
+// Bytes the texts dimensions copy from their blocks may hold: this many,
+// and kTextBytesPerByte for every byte of the file. A long text in a block
+// that many dimensions share is copied into each.
+constexpr std::size_t kFreeTextBytes = std::size_t(64) << 20;
+constexpr std::size_t kTextBytesPerByte = 2;
 
 // ---------------------------------------------------------------- staged drawing
 
@@ -153,7 +159,10 @@ bool ArcFromBulge(const CPointd& p0, const CPointd& p1, double b, CArc& arc)
 class Importer {
 public:
     Importer(CRectaDoc& doc, std::string_view text)
-        : m_doc(doc), m_in(text), m_maxObjects(kFreeObjects + text.size() / kBytesPerObject)
+        : m_doc(doc),
+          m_in(text),
+          m_maxObjects(kFreeObjects + text.size() / kBytesPerObject),
+          m_maxTextBytes(kFreeTextBytes + text.size() * kTextBytesPerByte)
     {
         for (POSITION pos = doc.GetFirstLayerPosition(); pos;) {
             const CLayer* layer = doc.GetNextLayer(pos);
@@ -168,8 +177,12 @@ public:
 
     // Reads the whole file into the staged lists; throws DxfError.
     void Read();
-    // Adds what was staged to the drawing.
-    void Commit();
+    // Settles what the drawing will take (block names, what is left out)
+    // without changing it.
+    void Prepare();
+    // Adds what was staged to the drawing; when that fails (an allocation),
+    // leaves the drawing as it was and throws on. True when the drawing changed.
+    bool Commit();
 
     DxfLeftOut m_leftOut;
     std::set<std::string> m_renamed;  // what the message says of each name changed
@@ -202,7 +215,7 @@ private:
     void SetPen(CEntity& e, const Pen& pen, int style);
     // Gives e its pen and puts it where entities go; the drawing's own are
     // measured for the extents here, while they are at hand.
-    void Add(int type, CEntity* e, const Pen& pen, int style);
+    void Add(int type, std::unique_ptr<CEntity> e, const Pen& pen, int style);
     // A point of the entity's plane in the drawing: mirrored for a plane seen
     // from below, then moved by minus the block's base point.
     CPointd Place(CPointd p, int plane) const;
@@ -212,19 +225,31 @@ private:
     // Names with characters code page 1252 lacks are noted in m_renamed.
     std::string Decode(std::string_view value, bool text);
     void LeaveOut(std::string_view kind, const char* reason = nullptr);
-    // Counts objects about to be made; throws DxfError past the bound.
-    void Make(std::size_t objects);
+    // Counts objects about to be made and the bytes of the texts copied
+    // among them; throws DxfError past either bound.
+    void Make(std::size_t objects, std::size_t textBytes = 0);
 
     // ---- after the file
     void ResolveDimensions();
     void CheckAttribs();
     // The name the drawing gives the file's block named name.
     std::string FinalBlockName(std::string_view name) const;
+    // Where the drawing stood before Commit.
+    struct Before {
+        POSITION lastLayer, lastEntity;
+        int toolWords[3];
+        CPointd extMin, extMax;
+        std::vector<PlanBox> boxes;  // of its blocks
+        bool modified;
+    };
+    void Rollback(const Before& before);
 
     CRectaDoc& m_doc;
     RecordReader m_in;
     const std::size_t m_maxObjects;
+    const std::size_t m_maxTextBytes;
     std::size_t m_objects = 0;
+    std::size_t m_textBytes = 0;
     Record m_rec;
     Fields m_f;
     std::string m_section;
@@ -241,6 +266,7 @@ private:
     std::vector<std::unique_ptr<StagedBlock>> m_blocks;
     std::unordered_map<std::string, StagedBlock*> m_blockIndex;  // name key -> m_blocks
     std::unordered_map<std::string, std::string> m_finalNames;  // name key -> name in the drawing
+    CObList m_newLayers{ListOwnership::owns};                   // made by Prepare, taken by Commit
 
     std::vector<CElementPtr> m_entities;
     PlanBox m_extents;                      // of the drawing's new entities but inserts
@@ -511,28 +537,43 @@ void Importer::SetPen(CEntity& e, const Pen& pen, int style)
     e.m_layer = *pen.layer;
 }
 
-void Importer::Make(std::size_t objects)
+void Importer::Make(std::size_t objects, std::size_t textBytes)
 {
     m_objects += objects;
+    m_textBytes += textBytes;
     if (m_objects > m_maxObjects)
         throw DxfError("it would make more than " + std::to_string(m_maxObjects) +
                        " objects, too many for a file of its size");
+    if (m_textBytes > m_maxTextBytes)
+        throw DxfError("its texts would hold more than " + std::to_string(m_maxTextBytes) +
+                       " bytes, too many for a file of its size");
 }
 
-void Importer::Add(int type, CEntity* e, const Pen& pen, int style)
+void Importer::Add(int type, std::unique_ptr<CEntity> e, const Pen& pen, int style)
 {
     Make(1);
     SetPen(*e, pen, style);
-    if (m_block) {
-        m_target->emplace_back(new CDib(type, e));
+    // Blocks' elements show as their inserts do.
+    auto element = std::make_unique<CDib>(type, e.get(), m_block ? 1 : pen.on);
+    CEntity* entity = e.release();
+    m_target->push_back(std::move(element));
+    if (m_block)
         return;
-    }
-    m_target->emplace_back(new CDib(type, e, pen.on));
     // Inserts are measured by their blocks, once those are in the drawing.
     if (type == ENT_INSERT)
-        m_drawingInserts.push_back(static_cast<CInsBl*>(e));
+        m_drawingInserts.push_back(static_cast<CInsBl*>(entity));
     else
-        EntityKind(type).ExtentsPoints(e, [this](const CPointd& p) { m_extents.Add(p.x, p.y); });
+        EntityKind(type).ExtentsPoints(entity, [this](const CPointd& p) { m_extents.Add(p.x, p.y); });
+}
+
+// Appends an element of e to list, which owns both from then on; neither is
+// left without an owner when the list cannot take it.
+void AppendElement(CObList& list, int type, std::unique_ptr<CEntity> e)
+{
+    auto element = std::make_unique<CDib>(type, e.get());
+    e.release();
+    list.AddTail(element.get());
+    element.release();
 }
 
 CPointd Importer::Place(CPointd p, int plane) const
@@ -641,35 +682,93 @@ void Importer::ReadAttdef()
 
 // ---------------------------------------------------------------- after the file
 
-// Each dimension takes copies of the lines and texts of its block, on its
-// own layer and in its own colour; one whose block is missing is left out.
+// What a dimension takes of its block: the lines and texts, a polyline of
+// straight segments as its lines, and the kinds it cannot hold, to be
+// reported.
+struct DimensionParts {
+    bool found = false;  // the block is there
+    std::vector<const CDib*> parts;
+    std::size_t textBytes = 0;  // of the texts among them
+    std::vector<const char*> leftOut;
+};
+
+// The DXF kind of a record of this type, for what a dimension leaves out.
+const char* DxfKindOf(int type)
+{
+    static constexpr std::pair<int, const char*> kKinds[] = {
+        {ENT_LINE, "LINE"},     {ENT_CIRCLE, "CIRCLE"}, {ENT_ARC, "ARC"},
+        {ENT_POINT, "POINT"},   {ENT_TEXT, "TEXT"},     {ENT_PLINE, "POLYLINE"},
+        {ENT_INSERT, "INSERT"}, {ENT_DIMENSION, "DIMENSION"}, {ENT_3DFACE, "3DFACE"},
+        {ENT_HATCH, "HATCH"},   {ENT_BITMAP, "IMAGE"},
+    };
+    for (const auto& [t, kind] : kKinds)
+        if (t == type)
+            return kind;
+    return "(other)";
+}
+
+const CDib* AsElement(const CElementPtr& e)
+{
+    return e.get();
+}
+const CDib* AsElement(const CObject* e)
+{
+    return static_cast<const CDib*>(e);
+}
+
+template <class Elements>
+void TakeParts(const Elements& elements, DimensionParts& out)
+{
+    out.found = true;
+    for (const auto& item : elements) {
+        const CDib* element = AsElement(item);
+        if (element->m_type == ENT_LINE || element->m_type == ENT_TEXT) {
+            out.parts.push_back(element);
+            if (element->m_type == ENT_TEXT)
+                out.textBytes += static_cast<const CText*>(element->m_entity)->m_text.size();
+            continue;
+        }
+        bool straight = element->m_type == ENT_PLINE;
+        if (straight)
+            for (CObject* seg : static_cast<const CPLine*>(element->m_entity)->m_segments)
+                straight = straight && static_cast<const CDib*>(seg)->m_type == ENT_LINE;
+        if (!straight) {
+            out.leftOut.push_back(DxfKindOf(element->m_type));
+            continue;
+        }
+        for (CObject* seg : static_cast<const CPLine*>(element->m_entity)->m_segments)
+            out.parts.push_back(static_cast<const CDib*>(seg));
+    }
+}
+
+// Each dimension takes copies of what it can hold of its block (its lines
+// and texts, the straight segments of its polylines as lines), on its own
+// layer and in its own colour; the rest is reported. One whose block is
+// missing is left out.
 void Importer::ResolveDimensions()
 {
     std::unordered_set<const CAcot*> missing;
+    std::unordered_map<std::string, DimensionParts> byBlock;  // dimensions share blocks
     for (const PendingDimension& d : m_dimensions) {
         const std::string key = DxfNameKey(d.block);
-        const CObList* parts = nullptr;
-        std::vector<CDib*> staged;
-        if (const auto it = m_blockIndex.find(key); it != m_blockIndex.end()) {
-            for (const CElementPtr& e : it->second->elements)
-                staged.push_back(e.get());
-        } else if (const auto doc = m_docBlocks.find(key); doc != m_docBlocks.end()) {
-            parts = &doc->second->GetEntityList();
-        } else {
+        const auto [it, fresh] = byBlock.try_emplace(key);
+        DimensionParts& taken = it->second;
+        if (fresh) {
+            if (const auto staged = m_blockIndex.find(key); staged != m_blockIndex.end())
+                TakeParts(staged->second->elements, taken);
+            else if (const auto doc = m_docBlocks.find(key); doc != m_docBlocks.end())
+                TakeParts(doc->second->GetEntityList(), taken);
+        }
+        if (!taken.found) {
             missing.insert(d.dim);
             LeaveOut("DIMENSION", "no block");
             continue;
         }
-        if (parts)
-            for (CObject* obj : *parts)
-                staged.push_back(static_cast<CDib*>(obj));
-        Make(std::size_t(std::count_if(staged.begin(), staged.end(), [](const CDib* element) {
-            return element->m_type == ENT_LINE || element->m_type == ENT_TEXT;
-        })));
-        for (const CDib* element : staged) {
-            if (element->m_type != ENT_LINE && element->m_type != ENT_TEXT)
-                continue;
-            CDib* copy = CopyPartRecord(*element);
+        for (const char* kind : taken.leftOut)
+            LeaveOut(kind, "part of a dimension");
+        Make(taken.parts.size(), taken.textBytes);
+        for (const CDib* element : taken.parts) {
+            std::unique_ptr<CDib> copy(CopyPartRecord(*element));
             if (element->m_type == ENT_LINE) {
                 auto* line = static_cast<CRecta*>(copy->m_entity);
                 for (CPointd* p : {&line->m_p1, &line->m_p2})
@@ -678,7 +777,8 @@ void Importer::ResolveDimensions()
                 CPointd& p = static_cast<CText*>(copy->m_entity)->m_insert;
                 p = CPointd(p.x - d.base.x, p.y - d.base.y, p.z - d.base.z);
             }
-            d.dim->m_parts.AddTail(copy);
+            d.dim->m_parts.AddTail(copy.get());
+            copy.release();
         }
         d.dim->SetLayer();
         d.dim->SetColor(d.dim->m_color);
@@ -725,7 +825,7 @@ std::string Importer::FinalBlockName(std::string_view name) const
     return std::string(name);
 }
 
-void Importer::Commit()
+void Importer::Prepare()
 {
     CheckAttribs();
 
@@ -767,55 +867,108 @@ void Importer::Commit()
     for (CInsBl* insert : m_inserts)
         insert->m_block = FinalBlockName(insert->m_block);
 
-    bool changed = false;
-    // A counter counts the blocks made so far: the next is one more than the file's.
-    static constexpr int kCounterWords[] = {TW_DOOR_BLOCKS, TW_DOUBLE_DOOR_BLOCKS, TW_WINDOW_BLOCKS};
+    for (const StagedLayer& staged : m_layers)
+        if (!staged.inDrawing) {
+            auto layer = std::make_unique<CLayer>(staged.colour, staged.on);
+            layer->m_name = staged.name;
+            m_newLayers.AddTail(layer.get());
+            layer.release();
+        }
+}
+
+// A counter counts the blocks made so far: the next is one more than the file's.
+constexpr int kCounterWords[] = {TW_DOOR_BLOCKS, TW_DOUBLE_DOOR_BLOCKS, TW_WINDOW_BLOCKS};
+
+bool Importer::Commit()
+{
+    Before before{m_doc.GetLayerList().GetTailPosition(),
+                  m_doc.GetLastEntityPosition(),
+                  {},
+                  m_doc.m_extMin,
+                  m_doc.m_extMax,
+                  {},
+                  m_doc.IsModified()};
     for (int i = 0; i < 3; ++i)
-        if (m_counters[i] >= 0 && m_counters[i] + 1 != m_doc.m_toolWords[kCounterWords[i]]) {
-            m_doc.m_toolWords[kCounterWords[i]] = m_counters[i] + 1;
-            changed = true;
+        before.toolWords[i] = m_doc.m_toolWords[kCounterWords[i]];
+    before.boxes.reserve(std::size_t(m_doc.GetBlockList().GetCount()));
+    for (CObject* obj : m_doc.GetBlockList())
+        before.boxes.push_back(static_cast<const CBloq*>(obj)->m_box);
+
+    bool changed = !m_newLayers.IsEmpty() || !m_blocks.empty() || !m_entities.empty();
+    try {
+        for (int i = 0; i < 3; ++i)
+            if (m_counters[i] >= 0 && m_counters[i] + 1 != m_doc.m_toolWords[kCounterWords[i]]) {
+                m_doc.m_toolWords[kCounterWords[i]] = m_counters[i] + 1;
+                changed = true;
+            }
+        m_doc.GetLayerList().AddTail(m_newLayers);
+
+        std::vector<CBloq*> added;
+        added.reserve(m_blocks.size());
+        m_doc.ReserveBlocks(m_blocks.size());
+        for (auto& b : m_blocks) {
+            CObList elements{ListOwnership::owns};
+            for (CElementPtr& e : b->elements) {
+                elements.AddTail(e.get());
+                e.release();
+            }
+            CBloq* block = m_doc.AddBlock(CPointd(), elements, m_finalNames.at(DxfNameKey(b->name)));
+            added.push_back(block);
+            block->m_layer = b->layer;
+            for (const CAttrib& a : b->attribs)
+                block->AddAttrib(a);
         }
+        for (CBloq* block : added)
+            CollectReferencedBlocks(m_doc, block->GetEntityList(), *block);
+        for (CBloq* block : added)
+            block->CalcExtents(m_doc);
+        m_doc.CalcBlockExtents();
 
-    for (const StagedLayer& layer : m_layers)
-        if (!layer.inDrawing) {
-            m_doc.AddLayer(layer.colour, layer.on)->m_name = layer.name;
-            changed = true;
+        for (CElementPtr& e : m_entities) {
+            m_doc.AppendEntityRecord(e.get());
+            e.release();
         }
-
-    std::vector<CBloq*> added;
-    added.reserve(m_blocks.size());
-    m_doc.ReserveBlocks(m_blocks.size());
-    for (auto& b : m_blocks) {
-        CObList elements{ListOwnership::owns};
-        for (CElementPtr& e : b->elements)
-            elements.AddTail(e.release());
-        CBloq* block = m_doc.AddBlock(CPointd(), elements, m_finalNames.at(DxfNameKey(b->name)));
-        block->m_layer = b->layer;
-        for (const CAttrib& a : b->attribs)
-            block->AddAttrib(a);
-        added.push_back(block);
-        changed = true;
+        if (!m_extents.Empty()) {
+            m_doc.ExtendExtentsByPoint(CPointd(m_extents.lo.x, m_extents.lo.y));
+            m_doc.ExtendExtentsByPoint(CPointd(m_extents.hi.x, m_extents.hi.y));
+        }
+        for (const CInsBl* insert : m_drawingInserts)
+            m_doc.ExtendExtentsByEntity(ENT_INSERT, insert);
+    } catch (...) {
+        Rollback(before);
+        throw;
     }
-    for (CBloq* block : added)
-        CollectReferencedBlocks(m_doc, block->GetEntityList(), *block);
-    for (CBloq* block : added)
-        block->CalcExtents(m_doc);
-    m_doc.CalcBlockExtents();
-
-    for (CElementPtr& e : m_entities) {
-        m_doc.AppendEntityRecord(e.release());
-        changed = true;
-    }
-    if (!m_extents.Empty()) {
-        m_doc.ExtendExtentsByPoint(CPointd(m_extents.lo.x, m_extents.lo.y));
-        m_doc.ExtendExtentsByPoint(CPointd(m_extents.hi.x, m_extents.hi.y));
-    }
-    for (const CInsBl* insert : m_drawingInserts)
-        m_doc.ExtendExtentsByEntity(ENT_INSERT, insert);
-    if (changed) {
+    if (changed)
         m_doc.SetModifiedFlag();
-        m_doc.UpdateAllViews(nullptr);
+    return changed;
+}
+
+// What the drawing took goes from its tails, the staged rest first, so that
+// its memory is free again before the blocks are taken out.
+void Importer::Rollback(const Before& before)
+{
+    m_entities.clear();
+    m_blocks.clear();
+    m_newLayers.DeleteAll();
+    for (POSITION pos; (pos = m_doc.GetLastEntityPosition()) != before.lastEntity;) {
+        std::unique_ptr<CDib> record(m_doc.GetEntityRecord(pos));
+        m_doc.RemoveEntityRecord(pos);
     }
+    for (POSITION pos; (pos = m_doc.GetLayerList().GetTailPosition()) != before.lastLayer;)
+        m_doc.RemoveLayerAt(pos);
+    for (int i = 0; i < 3; ++i)
+        m_doc.m_toolWords[kCounterWords[i]] = before.toolWords[i];
+    m_doc.m_extMin = before.extMin;
+    m_doc.m_extMax = before.extMax;
+    m_doc.SetModifiedFlag(before.modified);
+    std::size_t k = 0;
+    POSITION pos = m_doc.GetBlockList().GetHeadPosition();
+    for (; pos && k < before.boxes.size(); ++k)
+        static_cast<CBloq*>(m_doc.GetBlockList().GetNext(pos))->m_box = before.boxes[k];
+    std::vector<CBloq*> added;
+    while (pos)
+        added.push_back(static_cast<CBloq*>(m_doc.GetBlockList().GetNext(pos)));
+    m_doc.RemoveBlocks(added);
 }
 
 }  // namespace dxf::reading
@@ -830,12 +983,12 @@ void CRectaDoc::ReadDXFLine(Importer& in)
     const CPointd p1 = in.Place(in.m_f.Point(10), 1), p2 = in.Place(in.m_f.Point(11), 1);
     if (!in.Accept("LINE", c, in.m_f.HasAll({10, 20, 11, 21})))
         return;
-    auto* line = new CRecta;
+    auto line = std::make_unique<CRecta>();
     line->m_p1 = p1;
     line->m_p2 = p2;
     line->m_thick1 = line->m_thick2 = c.thickness;
     line->m_extrusionMode = ModeFor(c.thickness);
-    in.Add(ENT_LINE, line, in.PenOf(c), c.style);
+    in.Add(ENT_LINE, std::move(line), in.PenOf(c), c.style);
 }
 
 void CRectaDoc::ReadDXFCircle(Importer& in)
@@ -847,12 +1000,12 @@ void CRectaDoc::ReadDXFCircle(Importer& in)
         in.m_f.bad = true;
     if (!in.Accept("CIRCLE", c, in.m_f.HasAll({10, 20, 40}), true))
         return;
-    auto* circle = new CCirc;
+    auto circle = std::make_unique<CCirc>();
     circle->m_centre = centre;
     circle->m_rx = circle->m_ry = radius;
     circle->m_thickness = c.thickness;
     circle->m_extrusionMode = ModeFor(c.thickness);
-    in.Add(ENT_CIRCLE, circle, in.PenOf(c), c.style);
+    in.Add(ENT_CIRCLE, std::move(circle), in.PenOf(c), c.style);
 }
 
 void CRectaDoc::ReadDXFArc(Importer& in)
@@ -867,14 +1020,14 @@ void CRectaDoc::ReadDXFArc(Importer& in)
         return;
     if (c.plane < 0)
         start = 180.0 - std::exchange(end, 180.0 - start);
-    auto* arc = new CArc;
+    auto arc = std::make_unique<CArc>();
     arc->m_centre = centre;
     arc->m_rx = arc->m_ry = radius;
     arc->m_start = NormalDegrees(start) * kPi / 180.0;
     arc->m_end = NormalDegrees(end) * kPi / 180.0;
     arc->m_thick1 = arc->m_thick2 = c.thickness;
     arc->m_extrusionMode = ModeFor(c.thickness);
-    in.Add(ENT_ARC, arc, in.PenOf(c), c.style);
+    in.Add(ENT_ARC, std::move(arc), in.PenOf(c), c.style);
 }
 
 void CRectaDoc::ReadDXFPoint(Importer& in)
@@ -887,9 +1040,9 @@ void CRectaDoc::ReadDXFPoint(Importer& in)
     p = in.Place(p, 1);
     if (!in.Accept("POINT", c, in.m_f.HasAll({10, 20})))
         return;
-    auto* point = new CPunt;
+    auto point = std::make_unique<CPunt>();
     point->m_point = p;
-    in.Add(ENT_POINT, point, in.PenOf(c), 0);
+    in.Add(ENT_POINT, std::move(point), in.PenOf(c), 0);
 }
 
 void CRectaDoc::ReadDXFText(Importer& in)
@@ -900,7 +1053,7 @@ void CRectaDoc::ReadDXFText(Importer& in)
         in.m_f.bad = true;
     if (!in.Accept("TEXT", c, in.m_f.HasAll({1, 10, 20}), true))
         return;
-    in.Add(ENT_TEXT, text.release(), in.PenOf(c), 0);
+    in.Add(ENT_TEXT, std::move(text), in.PenOf(c), 0);
 }
 
 void CRectaDoc::ReadDXFPolyline(Importer& in)
@@ -948,39 +1101,37 @@ void CRectaDoc::ReadDXFPolyline(Importer& in)
 
     in.Make(in.m_vertices.size());
     const Pen pen = in.PenOf(c);
-    auto* pline = new CPLine;
+    auto pline = std::make_unique<CPLine>();
     pline->m_extrusionMode = ModeFor(c.thickness);
     const int plane = is3d ? 1 : c.plane;
     auto segment = [&](const Importer::Vertex& from, const Importer::Vertex& to) {
         const CPointd p0 = in.Place(from.p, plane), p1 = in.Place(to.p, plane);
         // A plane seen from below runs the other way round.
         const double bulge = plane < 0 ? -from.bulge : from.bulge;
-        CEntity* seg;
         // A bulge whose arc cannot be represented leaves the straight segment.
         CArc bulged;
         if (bulge != 0.0 && (p0.x != p1.x || p0.y != p1.y) && ArcFromBulge(p0, p1, bulge, bulged)) {
-            auto* arc = new CArc(bulged);
+            auto arc = std::make_unique<CArc>(bulged);
             arc->m_thick1 = arc->m_thick2 = c.thickness;
             arc->m_extrusionMode = pline->m_extrusionMode;
-            seg = arc;
-            pline->m_segments.AddTail(new CDib(ENT_ARC, arc));
+            in.SetPen(*arc, pen, c.style);
+            AppendElement(pline->m_segments, ENT_ARC, std::move(arc));
         } else {
-            auto* line = new CRecta;
+            auto line = std::make_unique<CRecta>();
             line->m_p1 = p0;
             line->m_p2 = p1;
             line->m_thick1 = line->m_thick2 = c.thickness;
             line->m_extrusionMode = pline->m_extrusionMode;
-            seg = line;
-            pline->m_segments.AddTail(new CDib(ENT_LINE, line));
+            in.SetPen(*line, pen, c.style);
+            AppendElement(pline->m_segments, ENT_LINE, std::move(line));
         }
-        in.SetPen(*seg, pen, c.style);
     };
     const std::size_t n = in.m_vertices.size();
     for (std::size_t i = 1; i < n; ++i)
         segment(in.m_vertices[i - 1], in.m_vertices[i]);
     if ((flags & 1) && n >= 2 && !(in.m_vertices[n - 1].p == in.m_vertices[0].p))
         segment(in.m_vertices[n - 1], in.m_vertices[0]);
-    in.Add(ENT_PLINE, pline, pen, c.style);
+    in.Add(ENT_PLINE, std::move(pline), pen, c.style);
 }
 
 void CRectaDoc::ReadDXFInsert(Importer& in)
@@ -1033,14 +1184,15 @@ void CRectaDoc::ReadDXFInsert(Importer& in)
             CPointd p = at;
             p.x += ox * std::cos(angle) - oy * std::sin(angle);
             p.y += ox * std::sin(angle) + oy * std::cos(angle);
-            auto* insert = new CInsBl;
+            auto insert = std::make_unique<CInsBl>();
             insert->m_block = block;
             insert->m_insert = in.Place(p, c.plane);
             insert->m_sx = sx;
             insert->m_sy = sy;
             insert->m_rotation = angle;
-            in.m_inserts.push_back(insert);
-            in.Add(ENT_INSERT, insert, pen, c.style);
+            CInsBl* added = insert.get();
+            in.Add(ENT_INSERT, std::move(insert), pen, c.style);
+            in.m_inserts.push_back(added);
         }
 }
 
@@ -1051,14 +1203,15 @@ void CRectaDoc::ReadDXFDimension(Importer& in)
     const CPointd p1 = in.m_f.Point(13), p2 = in.m_f.Point(14);
     if (!in.Accept("DIMENSION", c, !block.empty()))
         return;
-    auto* dim = new CAcot;
-    auto* definition = new CRecta;
+    auto dim = std::make_unique<CAcot>();
+    auto definition = std::make_unique<CRecta>();
     // The definition line lies in the plan.
     definition->m_p1 = CPointd(p1.x - in.m_base.x, p1.y - in.m_base.y);
     definition->m_p2 = CPointd(p2.x - in.m_base.x, p2.y - in.m_base.y);
-    dim->m_parts.AddTail(new CDib(ENT_LINE, definition));
-    in.Add(ENT_DIMENSION, dim, in.PenOf(c), c.style);
-    in.m_dimensions.push_back({dim, in.m_target, block, in.m_base});
+    AppendElement(dim->m_parts, ENT_LINE, std::move(definition));
+    CAcot* added = dim.get();
+    in.Add(ENT_DIMENSION, std::move(dim), in.PenOf(c), c.style);
+    in.m_dimensions.push_back({added, in.m_target, block, in.m_base});
 }
 
 void CRectaDoc::ReadDXF3DFace(Importer& in)
@@ -1073,10 +1226,10 @@ void CRectaDoc::ReadDXF3DFace(Importer& in)
     const int mask = in.m_f.Int(70, 0) & 15;
     if (!in.Accept("3DFACE", c, in.m_f.HasAll({10, 20, 11, 21, 12, 22})))
         return;
-    auto* face = new CTdface;
+    auto face = std::make_unique<CTdface>();
     std::copy(std::begin(corner), std::end(corner), face->m_c);
     face->m_edgeMask = mask;
-    in.Add(ENT_3DFACE, face, in.PenOf(c), c.style);
+    in.Add(ENT_3DFACE, std::move(face), in.PenOf(c), c.style);
 }
 
 // A solid becomes its outline: 1-2, 1-3, 2-4 and 4-3 (none when 4 is 3).
@@ -1095,12 +1248,12 @@ void CRectaDoc::ReadDXFSolid(Importer& in)
     for (const auto& side : kSides) {
         if (corner[side[0]] == corner[side[1]])
             continue;
-        auto* line = new CRecta;
+        auto line = std::make_unique<CRecta>();
         line->m_p1 = corner[side[0]];
         line->m_p2 = corner[side[1]];
         line->m_thick1 = line->m_thick2 = c.thickness;
         line->m_extrusionMode = ModeFor(c.thickness);
-        in.Add(ENT_LINE, line, pen, c.style);
+        in.Add(ENT_LINE, std::move(line), pen, c.style);
     }
 }
 
@@ -1148,28 +1301,51 @@ std::string DescribeRenamed(const std::string& heading, const std::vector<std::s
     return text;
 }
 
-DxfImportResult ImportDXF(CRectaDoc& doc, std::string_view text)
+namespace {
+
+constexpr const char* kNoMemory = "there is not enough memory to import it";
+
+// The import of a file without a byte-order mark; bad_alloc thrown on once
+// the drawing is as it was.
+DxfImportResult ImportText(CRectaDoc& doc, std::string_view text)
 {
     DxfImportResult result;
+    Importer importer(doc, text);
+    try {
+        importer.Read();
+        importer.Prepare();
+    } catch (const DxfError& e) {
+        result.error = e.what();
+        return result;
+    }
+    result.leftOut = importer.m_leftOut;
+    result.renamed.assign(importer.m_renamed.begin(), importer.m_renamed.end());
+    if (importer.Commit())
+        doc.UpdateAllViews(nullptr);
+    result.ok = true;
+    return result;
+}
+
+}  // namespace
+
+DxfImportResult ImportDXF(CRectaDoc& doc, std::string_view text)
+{
     static constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
     if (text.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
+        DxfImportResult result;
         result.error = "it is a binary DXF file, which cannot be read; save it as an ASCII DXF file";
         return result;
     }
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
-    Importer importer(doc, text);
     try {
-        importer.Read();
-    } catch (const DxfError& e) {
-        result.error = e.what();
+        return ImportText(doc, text);
+    } catch (const std::bad_alloc&) {
+        // What the import made is freed by now.
+        DxfImportResult result;
+        result.error = kNoMemory;
         return result;
     }
-    importer.Commit();
-    result.ok = true;
-    result.leftOut = std::move(importer.m_leftOut);
-    result.renamed.assign(importer.m_renamed.begin(), importer.m_renamed.end());
-    return result;
 }
 
 bool CRectaDoc::ReadDXF(const std::string& path)
@@ -1179,7 +1355,13 @@ bool CRectaDoc::ReadDXF(const std::string& path)
     std::string error;
     {
         CWaitCursor wait;
-        if (!ReadRegularFile(path, kMaxFileSize, bytes, error))
+        bool read = false;
+        try {
+            read = ReadRegularFile(path, kMaxFileSize, bytes, error);
+        } catch (const std::bad_alloc&) {
+            error = kNoMemory;
+        }
+        if (!read)
             result.error = error;
         else
             result = ImportDXF(*this, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));

@@ -340,6 +340,8 @@ struct FileNames {
     std::vector<const CAcot*> dimensionList;  // the drawing's, in order
 };
 
+struct Piece;
+
 class Exporter {
 public:
     Exporter(const CRectaDoc& doc, const ByteSink* sink) : m_doc(doc), m_w(sink), m_streamed(sink != nullptr) {}
@@ -362,6 +364,7 @@ private:
     void WritePoint(const CObject& entity);
     void WriteText(const CObject& entity);
     void WriteDXFPolyline(const CObject& entity);
+    void WriteChain(const Pen& pen, int extrusionMode, double thickness, std::span<const Piece> pieces);
     void WriteInsert(const CObject& entity);
     void WriteDXFDimension(const CObject& entity);
     void WriteFace(const CObject& entity);
@@ -738,9 +741,13 @@ void Exporter::Element(const CDib& element, const CBloq* block)
     }
     m_inBlock = block != nullptr;
     const std::size_t mark = m_w.Mark();
+    const int split[] = {m_result.splitPolylines, m_result.splitRuns};
     writer->write(*this, *element.m_entity);
-    if (!m_w.Keep(mark))
+    if (!m_w.Keep(mark)) {
         LeaveOut(writer->kind, "value not finite or too large");
+        m_result.splitPolylines = split[0];
+        m_result.splitRuns = split[1];
+    }
 }
 
 Pen Exporter::PenOf(const CEntity& e) const
@@ -840,8 +847,6 @@ void Exporter::WriteText(const CObject& entity)
     TextRecord("TEXT", text, PenOf(text));
 }
 
-namespace {
-
 // A piece of a polyline's chain as it is written: a line, or an arc (a
 // whole one, or half of one too large for a bulge) left from angle `from`
 // by the signed sweep about its centre.
@@ -854,7 +859,36 @@ struct Piece {
     // From the piece's start to its end, for an arc.
     double ChordX() const { return -2.0 * arc->m_rx * std::sin(sweep / 2.0) * std::sin(from + sweep / 2.0); }
     double ChordY() const { return 2.0 * arc->m_rx * std::sin(sweep / 2.0) * std::cos(from + sweep / 2.0); }
+    CPointd Start() const { return line ? line->m_p1 : ArcPoint(from); }
+    CPointd End() const { return line ? line->m_p2 : ArcPoint(from + sweep); }
+    // How far from the origin an arc's points are known from: its centre's distance and radius.
+    double Reach() const
+    {
+        return arc ? std::max(std::fabs(arc->m_centre.x), std::fabs(arc->m_centre.y)) + arc->m_rx : 0.0;
+    }
+
+private:
+    CPointd ArcPoint(double angle) const
+    {
+        return CPointd(arc->m_centre.x + arc->m_rx * std::cos(angle), arc->m_centre.y + arc->m_rx * std::sin(angle));
+    }
 };
+
+namespace {
+
+// Ends closer than this, relative to their size and the reach of the arcs
+// they lie on, are one point: far more than the rounding of an arc's ends,
+// far less than any gap drawn on purpose.
+constexpr double kMeet = 1e-10;
+
+// Whether the chain goes on from a to b: a's end is b's start.
+bool Meet(const Piece& a, const Piece& b)
+{
+    const CPointd p = a.End(), q = b.Start();
+    const double within =
+        kMeet * std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(q.x), std::fabs(q.y), a.Reach(), b.Reach()});
+    return std::isfinite(within) && std::fabs(p.x - q.x) <= within && std::fabs(p.y - q.y) <= within;
+}
 
 // Larger bulges are written as two arcs: reading them back resolves a
 // sweep so near a full turn too coarsely to give the same bulge again.
@@ -884,11 +918,9 @@ double BulgeOnGrid(double b)
 
 }  // namespace
 
-// The chain's vertices: the ends of its lines as they are (where a line
-// meets an arc the line's point is taken), and the others stepped along the
-// arcs' chords from there, on the grid of the chain's size. A chain of arcs
-// only starts at the point of its smallest arc, on the grid of that arc's
-// size.
+// A polyline whose segments do not all meet is written as one POLYLINE for
+// each run of segments that do, so that every segment keeps its place; the
+// run across the close of a chain back at its start stays whole.
 void Exporter::WriteDXFPolyline(const CObject& entity)
 {
     const auto& pl = static_cast<const CPLine&>(entity);
@@ -909,7 +941,10 @@ void Exporter::WriteDXFPolyline(const CObject& entity)
             const double sweep = ArcSweep(arc->m_start, arc->m_end);
             const double from = forward ? arc->m_start : arc->m_end;
             const double signedSweep = forward ? sweep : -sweep;
-            if (sweep >= 2.0 * kPi || std::tan(sweep / 4.0) > kMaxBulge) {
+            // Decided on the bulge as written: the sweep read back from it may
+            // give a bulge just past the limit before its rounding.
+            const double bulge = std::tan(sweep / 4.0);
+            if (sweep >= 2.0 * kPi || bulge > 2.0 * kMaxBulge || BulgeOnGrid(bulge) > kMaxBulge) {
                 pieces.push_back({nullptr, arc, from, signedSweep / 2.0});
                 pieces.push_back({nullptr, arc, from + signedSweep / 2.0, signedSweep / 2.0});
             } else {
@@ -921,6 +956,37 @@ void Exporter::WriteDXFPolyline(const CObject& entity)
         LeaveOut("POLYLINE", "no segments");
         return;
     }
+    auto breaks = [&] {
+        std::vector<std::size_t> at;  // where a run starts, the first excepted
+        for (std::size_t k = 1; k < pieces.size(); ++k)
+            if (!Meet(pieces[k - 1], pieces[k]))
+                at.push_back(k);
+        return at;
+    };
+    std::vector<std::size_t> runs = breaks();
+    if (!runs.empty() && Meet(pieces.back(), pieces.front())) {
+        std::rotate(pieces.begin(), pieces.begin() + std::ptrdiff_t(runs.front()), pieces.end());
+        runs = breaks();
+    }
+    if (!runs.empty()) {
+        ++m_result.splitPolylines;
+        m_result.splitRuns += int(runs.size()) + 1;
+    }
+    runs.insert(runs.begin(), 0);
+    runs.push_back(pieces.size());
+    const Pen pen = PenOf(pl);
+    for (std::size_t r = 0; r + 1 < runs.size(); ++r)
+        WriteChain(pen, pl.m_extrusionMode, thickness,
+                   std::span<const Piece>(pieces).subspan(runs[r], runs[r + 1] - runs[r]));
+}
+
+// The chain's vertices: the ends of its lines as they are (where a line
+// meets an arc the line's point is taken), and the others stepped along the
+// arcs' chords from there, on the grid of the chain's size. A chain of arcs
+// only starts at the point of its smallest arc, on the grid of that arc's
+// size.
+void Exporter::WriteChain(const Pen& pen, int extrusionMode, double thickness, std::span<const Piece> pieces)
+{
     const std::size_t n = pieces.size();
     std::vector<CPointd> vertex(n + 1);
     std::vector<char> known(n + 1, 0);
@@ -999,10 +1065,9 @@ void Exporter::WriteDXFPolyline(const CObject& entity)
     // Back at its start, the chain is written closed.
     closed = n >= 2 && vertex[n] == vertex[0];
 
-    const Pen pen = PenOf(pl);
     Head("POLYLINE", pen);
     m_w.WriteDXFInteger(66, 1);
-    Thickness(pl.m_extrusionMode, thickness);
+    Thickness(extrusionMode, thickness);
     m_w.Point(10, CPointd(0.0, 0.0, vertex[0].z));
     m_w.WriteDXFInteger(70, closed ? 1 : 0);
     for (std::size_t k = 0; k <= n - (closed ? 1 : 0); ++k) {
@@ -1127,6 +1192,13 @@ bool CRectaDoc::WriteDXF(const std::string& path)
     std::string message;
     if (!result.leftOut.empty())
         message = "Some objects of the drawing were not written to " + path + ":\n" + DescribeLeftOut(result.leftOut);
+    if (result.splitPolylines > 0) {
+        if (!message.empty())
+            message += "\n";
+        message += "Polylines whose segments do not all meet, written to " + path +
+                   " as one polyline for each run of segments that meet: " + std::to_string(result.splitPolylines) +
+                   ", as " + std::to_string(result.splitRuns) + " polylines\n";
+    }
     if (!renamed.empty()) {
         if (!message.empty())
             message += "\n";

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -348,16 +349,16 @@ CAttrib* CBloq::AddAttrib(int width, COLORREF color, std::string_view layer, std
                           std::string_view prompt, std::string_view value, int word1, int word2, const CPointd& at,
                           const LOGFONT& font)
 {
-    auto* a = new CAttrib(width, color, layer, tag, prompt, value, word1, word2, at, font);
-    m_attribs.AddTail(a);
-    return a;
+    auto a = std::make_unique<CAttrib>(width, color, layer, tag, prompt, value, word1, word2, at, font);
+    m_attribs.AddTail(a.get());
+    return a.release();
 }
 
 CAttrib* CBloq::AddAttrib(const CAttrib& attrib)
 {
-    auto* a = new CAttrib(attrib);
-    m_attribs.AddTail(a);
-    return a;
+    auto a = std::make_unique<CAttrib>(attrib);
+    m_attribs.AddTail(a.get());
+    return a.release();
 }
 
 const CAttrib* CBloq::FindAttrib(std::string_view tag) const

@@ -9,6 +9,7 @@
 #include "platform/archive.h"
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 IMPLEMENT_SERIAL(CPLine, CObject, 1)
@@ -69,29 +70,30 @@ void ForEachSegment(const CObList& segments, F&& f)
 
 CDib* CopyPartRecord(const CDib& record)
 {
-    CObject* copy = nullptr;
+    std::unique_ptr<CObject> copy;
     switch (record.m_type) {
     case ENT_LINE: {
-        auto* l = new CRecta;
+        auto l = std::make_unique<CRecta>();
         l->Copy(*static_cast<const CRecta*>(record.m_entity));
-        copy = l;
+        copy = std::move(l);
         break;
     }
     case ENT_ARC: {
-        auto* a = new CArc;
+        auto a = std::make_unique<CArc>();
         a->Copy(*static_cast<const CArc*>(record.m_entity));
-        copy = a;
+        copy = std::move(a);
         break;
     }
     case ENT_TEXT: {
-        auto* t = new CText;
+        auto t = std::make_unique<CText>();
         t->Copy(*static_cast<const CText*>(record.m_entity));
-        copy = t;
+        copy = std::move(t);
         break;
     }
     default: return nullptr;
     }
-    auto* dib = new CDib(record.m_type, copy, record.m_visible);
+    auto* dib = new CDib(record.m_type, copy.get(), record.m_visible);
+    copy.release();
     dib->m_flag = record.m_flag;
     return dib;
 }

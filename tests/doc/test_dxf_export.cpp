@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <locale>
@@ -90,6 +91,10 @@ void WithThingsLeftOut(CRectaDoc& doc)
     Line(doc, CPointd(0, 0), CPointd(std::numeric_limits<double>::quiet_NaN(), 1));
     Line(doc, CPointd(0, 0), CPointd(1, 1));
     Line(doc, CPointd(0, 0), CPointd(1, 2e15));  // past what the reader takes
+    // Not written, so not written in pieces either.
+    Polyline(doc, "ZP", 0,
+             {SegLine(CPointd(0, 0), CPointd(1, 0)),
+              SegLine(CPointd(2, 0), CPointd(std::numeric_limits<double>::infinity(), 1))});
     Insert(doc, "No such block", CPointd());
     Block(doc, "Loop", "ZP", {{ENT_INSERT, Pen(new CInsBl, "ZP")}, {ENT_POINT, Pen(new CPunt, "ZP")}});
     static_cast<CInsBl*>(static_cast<CDib*>(doc.FindBlock("Loop")->GetEntityList().GetHead())->m_entity)
@@ -134,10 +139,14 @@ TEST_F(DxfExport, WhatIsLeftOutIsReported)
     WithThingsLeftOut(doc);
     const std::string text = Exported();
     EXPECT_EQ(leftOut, (DxfLeftOut{{"LINE (value not finite or too large)", 2},
+                                   {"POLYLINE (value not finite or too large)", 1},
                                    {"INSERT (of a missing block)", 1},
                                    {"INSERT (of a block into itself)", 1},
                                    {"DIMENSION (in a block)", 1}}));
     EXPECT_EQ(Records(text, "LINE").size(), 1u);
+    EXPECT_TRUE(Records(text, "POLYLINE").empty());
+    EXPECT_EQ(ExportDXF(doc).splitPolylines, 0);
+    EXPECT_EQ(ExportDXF(doc).splitRuns, 0);
     EXPECT_EQ(Records(text, "INSERT").size(), 1u);  // of Loop, in the drawing
     EXPECT_EQ(text.find("nan"), std::string::npos);
 
@@ -260,7 +269,14 @@ TEST_F(DxfExport, BulgedChainsKeepTheirVerticesAndReadBackTheSame)
             input.emplace_back(x, y);
             scale = std::max({scale, std::fabs(x), std::fabs(y)});
             text += "0\nVERTEX\n10\n" + number(x) + "\n20\n" + number(y) + "\n";
-            const double bulge = random() % 4 != 0 ? (random() % 2 ? -1 : 1) * logUniform(1e-9, 1e3) : 0.0;
+            // Some bulges at the largest written whole or just below it, in
+            // steps finer and coarser than the grid bulges are written on there.
+            const double sign = random() % 2 ? -1 : 1;
+            const int kind = int(random() % 8);
+            const double bulge = kind < 2   ? 0.0
+                                 : kind < 6 ? sign * logUniform(1e-9, 1e3)
+                                 : kind < 7 ? sign * 1e3
+                                            : sign * (1e3 - std::ldexp(1.0, -int(random() % 48)));
             if (bulge != 0.0)
                 text += "42\n" + number(bulge) + "\n";
         }
@@ -294,6 +310,101 @@ TEST_F(DxfExport, BulgedChainsKeepTheirVerticesAndReadBackTheSame)
         std::copy(std::begin(first.m_toolWords), std::end(first.m_toolWords), second.m_toolWords);
         ASSERT_TRUE(ExportDXF(second).text == once) << text;
     }
+}
+
+// Every segment of the polylines of a drawing, in list order.
+std::vector<CDib*> Segments(const CRectaDoc& d)
+{
+    std::vector<CDib*> segments;
+    for (CObject* obj : d.GetEntityList()) {
+        const auto* element = static_cast<const CDib*>(obj);
+        if (element->m_type == ENT_PLINE)
+            for (CObject* seg : static_cast<const CPLine*>(element->m_entity)->m_segments)
+                segments.push_back(static_cast<CDib*>(seg));
+    }
+    return segments;
+}
+
+bool SameSegment(const CDib& a, const CDib& b)
+{
+    auto near = [](const CPointd& p, const CPointd& q) {
+        return std::fabs(p.x - q.x) <= 1e-9 && std::fabs(p.y - q.y) <= 1e-9;
+    };
+    if (a.m_type != b.m_type)
+        return false;
+    if (a.m_type == ENT_LINE) {
+        const auto &l = *static_cast<const CRecta*>(a.m_entity), &m = *static_cast<const CRecta*>(b.m_entity);
+        return near(l.m_p1, m.m_p1) && near(l.m_p2, m.m_p2);
+    }
+    const auto &p = *static_cast<const CArc*>(a.m_entity), &q = *static_cast<const CArc*>(b.m_entity);
+    return near(p.m_centre, q.m_centre) && std::fabs(p.m_rx - q.m_rx) <= 1e-9 &&
+           std::fabs(std::remainder(p.m_start - q.m_start, 2 * kPi)) <= 1e-9 &&
+           std::fabs(std::remainder(p.m_end - q.m_end, 2 * kPi)) <= 1e-9 && (p.m_arcWord == 1) == (q.m_arcWord == 1);
+}
+
+// An offset leaves gaps where an arc meets lines off its tangents. Each run
+// of segments that meet is written as a polyline of its own, the run across
+// the close of a chain back at its start whole, and every segment reads back
+// where it was.
+TEST_F(DxfExport, PolylinesWhoseSegmentsDoNotMeetKeepEverySegment)
+{
+    const double r = 10.0124921972504 - 1;
+    auto offsetArc = [&] { return SegArc(CPointd(5.5, 10), r, 267.137594773888, 272.862405226112, 1); };
+    const struct {
+        const char* name;
+        std::function<CPLine*(CRectaDoc&)> build;
+        int polylines;
+    } rows[] = {
+        {"offset of a line, an arc and a line", [&](CRectaDoc& d) {
+             return Polyline(d, "ZP", 0,
+                             {SegLine(CPointd(0, 1), CPointd(5, 1)), offsetArc(),
+                              SegLine(CPointd(5, 0), CPointd(5, 5))});
+         }, 3},
+        {"closed back to its start", [&](CRectaDoc& d) {
+             return Polyline(d, "ZP", 0,
+                             {SegLine(CPointd(0, 1), CPointd(5, 1)), offsetArc(), SegLine(CPointd(5, 0), CPointd(5, 5)),
+                              SegLine(CPointd(5, 5), CPointd(0, 1))});
+         }, 2},
+        {"lines apart", [](CRectaDoc& d) {
+             return Polyline(d, "ZP", 0,
+                             {SegLine(CPointd(0, 0), CPointd(1, 0)), SegLine(CPointd(1, 1e-6), CPointd(2, 0))});
+         }, 2},
+        {"an arc's end rounded off its line's", [](CRectaDoc& d) {
+             return Polyline(d, "ZP", 0,
+                             {SegArc(CPointd(1e6, 0), 1, 0, 90, 1), SegLine(CPointd(1e6, 1), CPointd(0, 1))});
+         }, 1},
+    };
+    for (const auto& row : rows) {
+        CRectaDoc first;
+        first.OnNewDocument();
+        row.build(first);
+        const DxfExportResult once = ExportDXF(first);
+        EXPECT_EQ(int(Records(once.text, "POLYLINE").size()), row.polylines) << row.name;
+        EXPECT_EQ(once.splitPolylines, row.polylines > 1 ? 1 : 0) << row.name;
+        EXPECT_EQ(once.splitRuns, row.polylines > 1 ? row.polylines : 0) << row.name;
+        CRectaDoc back;
+        back.OnNewDocument();
+        ASSERT_TRUE(ImportDXF(back, once.text).ok) << row.name;
+        const std::vector<CDib*> before = Segments(first), after = Segments(back);
+        ASSERT_EQ(after.size(), before.size()) << row.name;
+        for (const CDib* seg : before)
+            EXPECT_TRUE(std::any_of(after.begin(), after.end(), [&](const CDib* s) { return SameSegment(*seg, *s); }))
+                << row.name;
+        std::copy(std::begin(first.m_toolWords), std::end(first.m_toolWords), back.m_toolWords);
+        const DxfExportResult again = ExportDXF(back);
+        EXPECT_TRUE(again.text == once.text) << row.name;
+        EXPECT_EQ(again.splitPolylines, 0) << row.name;
+    }
+
+    rows[0].build(doc);
+    const std::string path = testing::TempDir() + "/gaps.dxf";
+    ScriptedMessageBoxes boxes({IDOK});
+    ASSERT_TRUE(doc.WriteDXF(path));
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_NE(boxes.asked[0].find("do not all meet, written to " + path +
+                                  " as one polyline for each run of segments that meet: 1, as 3 polylines"),
+              std::string::npos)
+        << boxes.asked[0];
 }
 
 // An arc so near a full turn that its bulge would pass what the reader takes is written in halves.

@@ -3,6 +3,7 @@
 #include "doc/dxf.h"
 #include "doc/rectadoc.h"
 #include "fuzz/dxf_import.h"
+#include "model/acot.h"
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/layer.h"
@@ -48,6 +49,13 @@ std::string Rec(std::string_view name, std::initializer_list<std::pair<int, std:
     for (const auto& [code, value] : groups)
         s += std::to_string(code) + "\n" + std::string(value) + "\n";
     return s;
+}
+
+// The shortest digits of v.
+std::string Num(double v)
+{
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 std::string Section(std::string_view name, const std::string& records)
@@ -196,20 +204,40 @@ TEST_F(DxfImport, NothingLeftOutShowsNoMessage)
 {
     const std::string path = testing::TempDir() + "/plain.dxf";
     std::ofstream(path, std::ios::binary) << EntitiesFile(Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}));
+    doc.SetModifiedFlag(false);
     EXPECT_TRUE(doc.ReadDXF(path));  // any message box fails the test
     EXPECT_EQ(doc.GetEntityList().GetCount(), 1);
+    EXPECT_TRUE(doc.IsModified());
 }
 
 // ---------------------------------------------------------------- failures
 
+// A file the import must refuse, and what the reason says.
+struct Refusal {
+    std::string text;
+    const char* says;
+};
+
+// Each file is refused with its reason, and the drawing stays as it was.
+void ExpectEachRefused(CRectaDoc& doc, std::initializer_list<Refusal> refusals)
+{
+    doc.SetModifiedFlag(false);
+    const std::vector<Row> before = ListDrawing(doc);
+    for (const Refusal& r : refusals) {
+        const DxfImportResult result = ImportDXF(doc, r.text);
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find(r.says), std::string::npos) << result.error;
+    }
+    EXPECT_EQ(ListDrawing(doc), before);
+    EXPECT_FALSE(doc.IsModified());
+}
+
 TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
 {
     const std::string good = EntitiesFile(Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}));
-    const struct {
-        std::string text;
-        const char* says;
-    } cases[] = {
-        {"AutoCAD Binary DXF\r\n\x1a" + std::string(1, '\0') + "junk", "binary"},
+    const Refusal binary{"AutoCAD Binary DXF\r\n\x1a" + std::string(1, '\0') + "junk", "binary"};
+    ExpectEachRefused(doc, {
+        binary,
         {"", "without its EOF"},
         {good.substr(0, good.size() - 6), "without its EOF"},
         {"0\nSECTION\n2\nENTITIES\n" + Rec("LINE", {{10, "0"}}), "inside its ENTITIES section"},
@@ -217,20 +245,11 @@ TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
         {"0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", "ends after group code 10"},
         {"0\nSECTION\n2\nENTITIES\n0\nLINE\n" + std::string("\0" "1\r\x7F\r\n", 6), "not \"\\01\\r\\x7F\""},
         {"0\nSECTION\n2\nENT\tX\n0\nLINE\n", "inside its ENT\\tX section"},
-    };
-    doc.SetModifiedFlag(false);
-    const std::vector<Row> before = ListDrawing(doc);
-    for (const auto& c : cases) {
-        const DxfImportResult result = ImportDXF(doc, c.text);
-        EXPECT_FALSE(result.ok);
-        EXPECT_NE(result.error.find(c.says), std::string::npos) << result.error;
-    }
-    EXPECT_EQ(ListDrawing(doc), before);
-    EXPECT_FALSE(doc.IsModified());
+    });
     EXPECT_EQ(doc.m_extMax, CPointd(12, 8));
 
     const std::string path = testing::TempDir() + "/binary.dxf";
-    std::ofstream(path, std::ios::binary) << cases[0].text;
+    std::ofstream(path, std::ios::binary) << binary.text;
     ScriptedMessageBoxes boxes({IDOK});
     EXPECT_FALSE(doc.ReadDXF(path));
     ASSERT_EQ(boxes.asked.size(), 1u);
@@ -239,20 +258,69 @@ TEST_F(DxfImport, FilesThatCannotBeReadWholeAddNothing)
 }
 
 // Dimensions that share one block each copy it: the file is refused before
-// the copies outgrow what a file of its size may make.
+// the copies outgrow what a file of its size may make, in number or in the
+// bytes of their texts, and the drawing stays as it was.
 TEST_F(DxfImport, AFileThatWouldMakeTooManyObjectsIsRefused)
 {
-    std::string block = Rec("BLOCK", {{2, "*D1"}});
+    auto shared = [](const std::string& parts, int dimensions) {
+        std::string records;
+        for (int i = 0; i < dimensions; ++i)
+            records += Rec("DIMENSION", {{2, "*D1"}, {13, "0"}, {23, "0"}, {14, "1"}, {24, "0"}});
+        return File(Section("BLOCKS", Rec("BLOCK", {{2, "*D1"}}) + parts + Rec("ENDBLK", {})) +
+                    Section("ENTITIES", records));
+    };
+    std::string lines;
     for (int i = 0; i < 1000; ++i)
-        block += Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}});
-    block += Rec("ENDBLK", {});
-    std::string dimensions;
-    for (int i = 0; i < 1100; ++i)
-        dimensions += Rec("DIMENSION", {{2, "*D1"}, {13, "0"}, {23, "0"}, {14, "1"}, {24, "0"}});
-    const DxfImportResult result = ImportDXF(doc, File(Section("BLOCKS", block) + Section("ENTITIES", dimensions)));
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("too many for a file of its size"), std::string::npos) << result.error;
-    EXPECT_EQ(doc.GetEntityList().GetCount(), 0);
+        lines += Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}});
+    const std::string longText = Rec("TEXT", {{1, std::string(100000, 'x')}, {10, "0"}, {20, "0"}});
+    ExpectEachRefused(doc, {
+        {shared(lines, 1100), "it would make more than 1004305 objects, too many for a file of its size"},
+        {shared(longText, 12000), "its texts would hold more than 68221078 bytes, too many for a file of its size"},
+    });
+}
+
+// A dimension copies what it can hold of its block: its lines and texts, and
+// a polyline of straight segments as lines. Every other part is reported,
+// once for each dimension that lacks it.
+TEST_F(DxfImport, DimensionsTakeWhatTheyCanHoldOfTheirBlockAndReportTheRest)
+{
+    const std::string straight = Rec("POLYLINE", {{66, "1"}}) + Rec("VERTEX", {{10, "1"}, {20, "5"}}) +
+                                 Rec("VERTEX", {{10, "2"}, {20, "5"}}) + Rec("VERTEX", {{10, "2"}, {20, "6"}}) +
+                                 Rec("SEQEND", {});
+    const std::string bulged = Rec("POLYLINE", {{66, "1"}}) + Rec("VERTEX", {{10, "0"}, {20, "0"}, {42, "1"}}) +
+                               Rec("VERTEX", {{10, "1"}, {20, "0"}}) + Rec("SEQEND", {});
+    const std::string block =
+        Rec("BLOCK", {{2, "*D1"}, {10, "1"}, {20, "1"}}) +
+        Rec("LINE", {{10, "1"}, {20, "1"}, {11, "4"}, {21, "1"}}) + Rec("TEXT", {{1, "3"}, {10, "2"}, {20, "2"}}) +
+        straight + bulged + Rec("CIRCLE", {{10, "0"}, {20, "0"}, {40, "1"}}) + Rec("POINT", {{10, "0"}, {20, "0"}}) +
+        Rec("ARC", {{10, "0"}, {20, "0"}, {40, "1"}, {50, "0"}, {51, "90"}}) +
+        Rec("3DFACE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}, {12, "1"}, {22, "1"}}) +
+        Rec("INSERT", {{2, "Mark"}, {10, "0"}, {20, "0"}}) + Rec("ENDBLK", {}) + Rec("BLOCK", {{2, "Mark"}}) +
+        Rec("LINE", {{10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}}) + Rec("ENDBLK", {});
+    const std::string dimension = Rec("DIMENSION", {{2, "*D1"}, {13, "0"}, {23, "0"}, {14, "3"}, {24, "0"}});
+    const DxfImportResult result = Import(File(Section("BLOCKS", block) + Section("ENTITIES", dimension + dimension)));
+    EXPECT_EQ(result.leftOut, (DxfLeftOut{{"POLYLINE (part of a dimension)", 2},
+                                          {"CIRCLE (part of a dimension)", 2},
+                                          {"POINT (part of a dimension)", 2},
+                                          {"ARC (part of a dimension)", 2},
+                                          {"3DFACE (part of a dimension)", 2},
+                                          {"INSERT (part of a dimension)", 2}}));
+    ASSERT_EQ(doc.GetEntityList().GetCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        std::vector<std::string> parts;
+        for (CObject* obj : Entity<CAcot>(i)->m_parts) {
+            const auto* part = static_cast<CDib*>(obj);
+            if (part->m_type == ENT_TEXT) {
+                const auto* t = static_cast<CText*>(part->m_entity);
+                parts.push_back("T " + t->m_text + " " + Num(t->m_insert.x) + " " + Num(t->m_insert.y));
+            } else {
+                const auto* l = static_cast<CRecta*>(part->m_entity);
+                parts.push_back("L " + Num(l->m_p1.x) + " " + Num(l->m_p1.y) + " " + Num(l->m_p2.x) + " " +
+                                Num(l->m_p2.y));
+            }
+        }
+        EXPECT_EQ(parts, (std::vector<std::string>{"L 0 0 3 0", "L 0 0 3 0", "T 3 1 1", "L 0 4 1 4", "L 1 4 1 5"}));
+    }
 }
 
 // ---------------------------------------------------------------- entities

@@ -10,11 +10,9 @@
 #include <cstddef>
 #include <string_view>
 
-// False when the import broke the drawing: a failed import must leave it as
-// it was; what an import adds must measure and export.
-inline bool ImportKeepsTheDrawingWhole(const BYTE* data, std::size_t size)
+// Gives doc a layer "0" and a block "B" of one line on it.
+inline void AddLayerAndBlock(CRectaDoc& doc)
 {
-    CRectaDoc doc;
     doc.AddLayer(0xFF, 1)->m_name = "0";
     CObList entities{ListOwnership::owns};
     auto* line = new CRecta;
@@ -22,6 +20,14 @@ inline bool ImportKeepsTheDrawingWhole(const BYTE* data, std::size_t size)
     line->m_p2 = CPointd(1, 1);
     entities.AddTail(new CDib(ENT_LINE, line));
     doc.AddBlock(CPointd(), entities, "B");
+}
+
+// False when the import broke the drawing: a failed import must leave it as
+// it was; what an import adds must measure and export.
+inline bool ImportKeepsTheDrawingWhole(const BYTE* data, std::size_t size)
+{
+    CRectaDoc doc;
+    AddLayerAndBlock(doc);
     doc.SetModifiedFlag(false);
     const int layers = doc.GetLayerList().GetCount(), blocks = doc.GetBlockList().GetCount();
 

@@ -222,9 +222,7 @@ class Expected:
         if kind == "INSERT":
             return self.insert(e)
         if kind == "DIMENSION":
-            parts = 1
-            for x in self.doc.blocks.get(e.dxf.geometry):
-                parts += 1 if x.dxftype() in ("LINE", "TEXT") else len(solid_sides(x)) if x.dxftype() == "SOLID" else 0
+            parts = 1 + self.dimension_parts(self.doc.blocks.get(e.dxf.geometry))
             p1, p2 = e.dxf.defpoint2, e.dxf.defpoint3
             return ["DIMENSION"] + self.pen(e) + [str(parts), num(p1[0]), num(p1[1]), num(p2[0]), num(p2[1])]
         if kind == "3DFACE":
@@ -236,6 +234,28 @@ class Expected:
                     + [num(e.dxf.get("thickness", 0))] for a, b in solid_sides(e)]
         self.left(kind)
         return None
+
+    def dimension_parts(self, block):
+        """The parts a dimension copies of its block: lines, texts, the sides of solids and the
+        segments of polylines without arcs; the other kinds read are left out."""
+        parts = 0
+        for x in block:
+            kind = x.dxftype()
+            if kind in ("LINE", "TEXT"):
+                parts += 1
+            elif kind == "SOLID":
+                parts += len(solid_sides(x))
+            elif kind == "POLYLINE" and (x.is_polygon_mesh or x.is_poly_face_mesh):
+                continue  # left out with the block
+            elif kind == "POLYLINE" and (x.is_3d_polyline or all(
+                    v.dxf.get("bulge", 0.0) == 0.0 for v in x.vertices if not (v.dxf.get("flags", 0) & 16))):
+                points = [v.dxf.location for v in x.vertices if not (v.dxf.get("flags", 0) & 16)]
+                parts += max(len(points) - 1, 0)
+                if x.is_closed and len(points) >= 2 and tuple(points[-1]) != tuple(points[0]):
+                    parts += 1
+            elif kind in ("CIRCLE", "ARC", "POINT", "POLYLINE", "INSERT", "DIMENSION", "3DFACE"):
+                self.left(kind, "part of a dimension")
+        return parts
 
     def polyline(self, e):
         if e.is_polygon_mesh:
