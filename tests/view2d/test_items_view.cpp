@@ -310,6 +310,29 @@ TEST_F(ItemViewTest, FramesShowSelectionLinkAndRunningState)
     view.SetupTracker(*drawing, tracker);
     EXPECT_EQ(tracker.m_nStyle,
               unsigned(CRectTracker::solidLine | CRectTracker::hatchInside | CRectTracker::resizeInside));
+    drawing->Close();
+    ASSERT_TRUE(drawing->DoVerb(OLEIVERB_PRIMARY, &view));
+    ASSERT_EQ(drawing->GetItemState(), COleClientItem::activeUIState);
+    view.SetupTracker(*drawing, tracker);
+    EXPECT_TRUE(tracker.m_nStyle & CRectTracker::hatchInside) << "active in place";
+}
+
+// An object another view erased is no longer this view's selection.
+TEST_F(ItemViewTest, SelectionLeavesWithItsObject)
+{
+    CRectaCntrItem* item = AddPicture(10, 10, 20, 20);
+    view.SetSelection(item);
+    ASSERT_EQ(view.SelectedItem(), item);
+    CRectaView other;
+    Open(doc, other);
+    other.SetSelection(item);
+    other.OnCommand(ID_EDIT_CLEAR);
+    EXPECT_EQ(view.SelectedItem(), nullptr);
+    EXPECT_FALSE(view.IsSelected(item));
+    EXPECT_FALSE(view.IsCommandEnabled(ID_EDIT_COPY));
+    view.OnCommand(ID_EDIT_COPY);
+    view.OnCommand(ID_EDIT_CLEAR);
+    doc.RemoveView(&other);
 }
 
 // Over an object the mouse is let go with the move cursor, or a resize cursor on a handle.
