@@ -39,8 +39,12 @@ std::string CheckNumber(const FormField& f)
     double v = 0.0;
     if (f.number == NumberKind::Integer) {
         int i = 0;
-        if (!ParseInt(f.text, i))
-            return Caption(f.label) + " must be a whole number.";
+        if (!ParseInt(f.text, i) || i < f.lo || i > f.hi)
+            return Caption(f.label) + " must be a whole number" +
+                   (std::isfinite(f.lo) && std::isfinite(f.hi)
+                        ? " from " + FormatShortest(f.lo) + " to " + FormatShortest(f.hi)
+                        : std::string()) +
+                   ".";
         v = i;
     } else if (!ParseReal(f.text, v)) {
         return Caption(f.label) + " must be a number.";

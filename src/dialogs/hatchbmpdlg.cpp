@@ -2,13 +2,13 @@
 
 #include "dialogs/dlgform.h"
 #include "dialogs/formwidget.h"
+#include "model/bmp.h"
 #include "model/hatch.h"
 #include "platform/bmpread.h"
 #include "res/hatchpatterns.h"
 
 #include <QPainter>
 
-#include <limits>
 #include <vector>
 
 const std::array<COLORREF, 16> kCustomColours{
@@ -96,7 +96,6 @@ int RunPrevHtDlgEx(CHatch& hatch)
 
 int RunBitmapDlgEx(std::string& file, double& width, double& height)
 {
-    constexpr double kInf = std::numeric_limits<double>::infinity();
     Form f{"FICH_PREV_BM", "Bitmaps Files Preview (*.bmp)"};
     f.AddEdit("file", "File:", file);
     f.AddButton("browse", "Browse...", [](Form& form) {
@@ -108,8 +107,9 @@ int RunBitmapDlgEx(std::string& file, double& width, double& height)
     });
     f.AddButton("show", "Preview", ShowPreview);
     f.AddText("preview", "");
-    f.AddReal("width", "Width:", FormatFixed(width, 2), 0.0, kInf, true);
-    f.AddReal("height", "Height:", FormatFixed(height, 2), 0.0, kInf, true);
+    // The drawing file holds the sizes as whole units.
+    f.AddInteger("width", "Width:", FormatShortest(width), kMinBitmapSize, kMaxBitmapSize);
+    f.AddInteger("height", "Height:", FormatShortest(height), kMinBitmapSize, kMaxBitmapSize);
     if (!file.empty())
         ShowPreview(f);
     const int r = RunForm(f);
@@ -118,7 +118,7 @@ int RunBitmapDlgEx(std::string& file, double& width, double& height)
     if (f.Text("file").empty())
         return 0;
     file = f.Text("file");
-    width = f.Real("width");
-    height = f.Real("height");
+    width = f.Integer("width");
+    height = f.Integer("height");
     return 1;
 }

@@ -20,6 +20,7 @@ int RunColorDlg(COLORREF& colour);
 // result (2 Cancel) is returned.
 int RunPrevHtDlgEx(CHatch& hatch);
 // "FICH_PREV_BM" ("Bitmaps Files Preview (*.bmp)"): a BMP file with a
-// preview, and the width and height of its rectangle in drawing units. 1 and
-// the three values on OK with a file named; 0 on OK without one.
+// preview, and the width and height of its rectangle in drawing units, whole
+// units from 1 to 65535 as the drawing file holds them. 1 and the three
+// values on OK with a file named; 0 on OK without one.
 int RunBitmapDlgEx(std::string& file, double& width, double& height);

@@ -11,6 +11,9 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -34,13 +37,83 @@ void AddMissingLayersAndBlocks(CRectaDoc& doc, const CRectaDoc& file)
     AddMissingBlocks(doc, const_cast<CRectaDoc&>(file).GetBlockList());
 }
 
+// While the file of block is written, the blocks it holds name every block
+// they name but block itself, whose entities are the file's own: put back as
+// they were when done. The block names itself no more.
+class NamesWithout {
+public:
+    explicit NamesWithout(CBloq& block)
+    {
+        std::vector<CBloq*> todo{&block};
+        std::unordered_set<const CBloq*> seen{&block};
+        while (!todo.empty()) {
+            CBloq* holder = todo.back();
+            todo.pop_back();
+            CObList& names = holder->GetRefBlockList();
+            for (CObject* obj : names)
+                if (auto* named = static_cast<CBloq*>(obj); seen.insert(named).second)
+                    todo.push_back(named);
+            if (!names.Find(&block))
+                continue;
+            auto& kept = m_kept.emplace_back(holder, std::make_unique<CObList>(ListOwnership::names));
+            for (CObject* obj : names)
+                if (obj != &block)
+                    kept.second->AddTail(obj);
+            names.Swap(*kept.second);
+        }
+    }
+    ~NamesWithout()
+    {
+        for (auto& [holder, names] : m_kept)
+            holder->GetRefBlockList().Swap(*names);
+    }
+    NamesWithout(const NamesWithout&) = delete;
+    NamesWithout& operator=(const NamesWithout&) = delete;
+
+private:
+    std::vector<std::pair<CBloq*, std::unique_ptr<CObList>>> m_kept;
+};
+
+// The file's own block of the new block's name, if it has one, goes under a
+// name of its own, and so do the file's inserts of it: the new block holds
+// the file's drawing, which inserts that block, not itself.
+void RenameFileBlock(const CRectaDoc& doc, const std::string& name, CObList& entities, CObList& blocks)
+{
+    std::unordered_set<std::string> taken;
+    for (CObject* obj : blocks)
+        taken.insert(static_cast<const CBloq*>(obj)->m_name);
+    if (!taken.contains(name))
+        return;
+    std::string fresh;
+    for (int n = 1; fresh.empty() || taken.contains(fresh) || doc.FindBlock(fresh); ++n)
+        fresh = name + "_" + std::to_string(n);
+    auto rename = [&](CObList& list) {
+        for (CObject* obj : list) {
+            auto* element = static_cast<CDib*>(obj);
+            if (element->m_type == ENT_INSERT && element->m_entity)
+                if (auto* insert = static_cast<CInsBl*>(element->m_entity); insert->m_block == name)
+                    insert->m_block = fresh;
+        }
+    };
+    rename(entities);
+    for (CObject* obj : blocks) {
+        auto* block = static_cast<CBloq*>(obj);
+        rename(block->GetEntityList());
+        if (block->m_name == name)
+            block->m_name = fresh;
+    }
+}
+
 }  // namespace
 
 std::vector<BYTE> BlockDrawingBytes(CRectaDoc& doc, CBloq& block)
 {
     block.CalcExtents(doc);
-    // The file holds every block the block's inserts need, however deep.
+    // The file holds every block the block's inserts need, however deep; the
+    // block itself is the file's drawing, never one of its blocks.
     CollectReferencedBlocks(doc, block.GetEntityList(), block);
+    block.ForgetRefBlock(&block);
+    const NamesWithout names(block);
     CObList layers{ListOwnership::names};
     for (CObject* obj : block.GetEntityList()) {
         CLayer* layer = nullptr;
@@ -128,6 +201,7 @@ CBloq* InsertDrawingFile(CRectaDoc& doc, const std::string& path, std::string_vi
         AfxMessageBox(DamagedDrawingMessage(path, e.what()), MB_OK | MB_ICONEXCLAMATION);
         return nullptr;
     }
+    RenameFileBlock(doc, blockName, entities, blocks);
     for (CObject* obj : layers) {
         const auto* layer = static_cast<const CLayer*>(obj);
         CLayer* found = nullptr;
@@ -140,7 +214,6 @@ CBloq* InsertDrawingFile(CRectaDoc& doc, const std::string& path, std::string_vi
     block->m_layer = !fileLayer.empty() && fileLayer[0] == 'Z' ? "ZP" : fileLayer;
     block->m_extMin = extMin;
     block->m_extMax = extMax;
-    // Named first: a block of the file with the new block's name is not added.
     AddMissingBlocks(doc, blocks);
     CollectReferencedBlocks(doc, block->GetEntityList(), *block);
     doc.CalcBlockExtents();

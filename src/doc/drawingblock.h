@@ -16,7 +16,9 @@ class CArchive;
 
 // Writes block as a drawing file: the drawing's header and settings, the
 // block's extents as window and extents, the drawing's layers its entities
-// use, its entities, the blocks it inserts and its attributes. The file is
+// use, its entities, the blocks it inserts and its attributes. A block that
+// reaches itself through its inserts is not one of the file's blocks (its
+// inserts of itself name a block the file does not hold). The file is
 // replaced only once all of it is written. False, reported in one message,
 // when it cannot be.
 bool WriteBlockToDrawingFile(CRectaDoc& doc, const std::string& path, CBloq& block);
@@ -29,9 +31,12 @@ std::string ReadDrawingHeader(CArchive& ar);
 
 // Reads the drawing file at path into a new block of doc named name ("ZP_AC"
 // for any name beginning "zp_ac"), with the layers and blocks it needs that
-// doc lacks. The file is read into a drawing of its own first, so one that
-// cannot be read whole adds nothing; nor does a name doc has already. Either
-// is reported in one message. The new block, or null.
+// doc lacks. A block of the file named as the new block comes along under the
+// name with the first free suffix "_1", "_2"..., and the file's inserts of it
+// follow, so that the new block does not insert itself. The file is read into
+// a drawing of its own first, so one that cannot be read whole adds nothing;
+// nor does a name doc has already. Either is reported in one message. The new
+// block, or null.
 CBloq* InsertDrawingFile(CRectaDoc& doc, const std::string& path, std::string_view name);
 
 // Records carried between drawings (the clipboard's "ZP_FORMAT"): copies of

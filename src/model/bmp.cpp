@@ -131,10 +131,15 @@ void StretchBmp(CBmp& bmp, const CPointd& from, const CPointd& to, const Stretch
     auto inside = [&](const CPointd& p) { return InStretchWindow(w, p); };
     if (inside(c[0]))
         return;
+    auto follow = [](double& size, double stretched) {
+        const double whole = std::round(stretched);
+        if (whole >= kMinBitmapSize && whole <= kMaxBitmapSize)
+            size = whole;
+    };
     if (inside(c[1]))
-        bmp.m_w = c[1].x + (to.x - from.x) - c[0].x;
+        follow(bmp.m_w, c[1].x + (to.x - from.x) - c[0].x);
     else if (inside(c[3]))
-        bmp.m_h = c[3].y + (to.y - from.y) - c[0].y;
+        follow(bmp.m_h, c[3].y + (to.y - from.y) - c[0].y);
 }
 
 void PlaceEntity(CBmp& e, const CPlacement& pl)

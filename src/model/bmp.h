@@ -18,6 +18,10 @@ struct StretchWindow;
 struct WorldMap;
 enum class DrawKind;
 
+// The sizes the drawing file holds: whole units from 1 to 65535.
+inline constexpr int kMinBitmapSize = 1;
+inline constexpr int kMaxBitmapSize = 65535;
+
 class CBmp : public CEntity {
     DECLARE_SERIAL(CBmp)
 public:
@@ -56,7 +60,9 @@ private:
 void MoveBmp(CBmp& bmp, const CPointd& from, const CPointd& to);
 // With c1 inside the window and c0 not, the bottom side stretches (the width
 // follows c1); else with c3 inside and c0 not, the left side (the height
-// follows c3); else nothing. The corner never moves.
+// follows c3); else nothing. The corner never moves. The new size is taken to
+// the nearest whole unit, as the file holds it; one it cannot hold leaves
+// the size as it was.
 void StretchBmp(CBmp& bmp, const CPointd& from, const CPointd& to, const StretchWindow& w);
 
 // The kind table's operations (see transform.h and extentpoints.h). Bitmaps

@@ -89,8 +89,9 @@ int CArc::IsInRect(double x1, double y1, double x2, double y2) const
 }
 
 // One rule for drawing, dotting and erasing, so an erase covers every pixel
-// drawn: a chord when the device radius is one pixel or less or both ends
-// fall on one device point, else the arc, which the DC clips to the device.
+// drawn: the whole circle for a sweep past a whole turn; else a chord when the
+// device radius is one pixel or less or both ends fall on one device point,
+// else the arc, which the DC clips to the device.
 int CArc::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
 {
     if (DrawsExtruded(m_extrusionMode)) {
@@ -102,6 +103,10 @@ int CArc::Draw(CDC& dc, const WorldMap& map, DrawKind kind) const
     return WithEntityPen(dc, *this, kind, [&] {
         const LPoint c = map(m_centre), s = map(StartPoint()), e = map(EndPoint());
         const std::int64_t rx = map.Length(m_rx), ry = map.Length(m_ry);
+        if (ArcPastWholeTurn(m_start, m_end)) {
+            dc.Ellipse(c.x - rx, c.y - ry, c.x + rx, c.y + ry);
+            return;
+        }
         if (rx <= 1 || ry <= 1 || s == e ||
             !dc.Arc(c.x - rx, c.y - ry, c.x + rx, c.y + ry, s.x, s.y, e.x, e.y)) {
             dc.MoveTo(s.x, s.y);

@@ -3,6 +3,7 @@
 #include "model/circ.h"
 #include "model/dib.h"
 #include "model/entitykind.h"
+#include "model/geometry.h"
 #include "model/pline.h"
 #include "model/punt.h"
 #include "model/recta.h"
@@ -77,21 +78,19 @@ namespace {
 
 void AddArcBounds(const CArc& a, const PointFn& add)
 {
-    constexpr double kTwoPi = 6.283185307179586;
-    const double s = a.m_start;
-    double e = a.m_end;
-    if (e < s)
-        e += kTwoPi;
+    constexpr double kQuarter = 6.283185307179586 / 4.0;
     const CPointd& c = a.m_centre;
     const double r = a.m_rx;
-    add(CPointd(c.x + r * std::cos(s), c.y + r * std::sin(s)));
-    add(CPointd(c.x + r * std::cos(e), c.y + r * std::sin(e)));
+    add(CPointd(c.x + r * std::cos(a.m_start), c.y + r * std::sin(a.m_start)));
+    add(CPointd(c.x + r * std::cos(a.m_end), c.y + r * std::sin(a.m_end)));
+    double s, e;
+    ArcFrame(a.m_start, a.m_end, s, e);
     if (!std::isfinite(s) || !std::isfinite(e))
         return;
-    // The first quadrant angle at or after the start, then every quarter turn up to the end.
-    double q = std::ceil(s / (kTwoPi / 4.0));
-    for (int i = 0; i < 4 && q * (kTwoPi / 4.0) <= e; ++i, q += 1.0) {
-        switch (((long long)(q) % 4 + 4) % 4) {
+    // The first quadrant angle at or after the start, then every quarter turn
+    // up to the end, at most a turn after it.
+    for (double q = std::ceil(s / kQuarter); q * kQuarter <= e; q += 1.0) {
+        switch (int(q) % 4) {
         case 0: add(CPointd(c.x + r, c.y)); break;
         case 1: add(CPointd(c.x, c.y + r)); break;
         case 2: add(CPointd(c.x - r, c.y)); break;

@@ -2,6 +2,7 @@
 
 #include "model/circ.h"
 #include "model/entitydraw.h"
+#include "model/geometry.h"
 #include "model/recta.h"
 
 #include <algorithm>
@@ -128,17 +129,19 @@ ExtrudedBand ExtrudedBandOf(const CCirc& circle)
 
 ExtrudedBand ExtrudedBandOf(const CArc& arc)
 {
-    double sweep = std::fmod(arc.m_end - arc.m_start, kTwoPi);
+    // A sweep past a whole turn goes round once, from the start within one turn.
+    double s, e;
+    ArcFrame(arc.m_start, arc.m_end, s, e);
+    double sweep = ArcPastWholeTurn(arc.m_start, arc.m_end) ? kTwoPi : std::fmod(arc.m_end - arc.m_start, kTwoPi);
     // Angles that are not finite leave no arc.
-    if (!std::isfinite(sweep))
+    if (!std::isfinite(sweep) || !std::isfinite(s))
         return {};
     if (sweep <= 0.0)
         sweep += kTwoPi;
     const int facets = std::max(1, int(std::ceil(sweep / (kTwoPi / kCircleFacets))));
     CPointd x, y;
     CurveAxes(DrawsExtruded(arc.m_extrusionMode) ? arc.m_refPoint : CPointd(), arc.m_dir, x, y);
-    return Band(arc.m_centre, arc.m_rx, arc.m_start, sweep, facets, arc.m_dir, x, y, arc.m_thick1, arc.m_thick2,
-                false);
+    return Band(arc.m_centre, arc.m_rx, s, sweep, facets, arc.m_dir, x, y, arc.m_thick1, arc.m_thick2, false);
 }
 
 namespace {

@@ -40,19 +40,6 @@ double ArcSpan(double start, double end)
     return span;
 }
 
-// Start and unwrapped end of an arc. In-range angles unwrap classically (end += 2pi
-// when end < start); otherwise the start is wrapped and the sweep kept.
-void ArcFrame(double start, double end, double& s, double& e)
-{
-    if (InTurn(start) && InTurn(end)) {
-        s = start;
-        e = end < start ? end + kTwoPi : end;
-        return;
-    }
-    s = WrapTurn(start);
-    e = s + ArcSpan(start, end);
-}
-
 // Angle lifted into the unwrapped frame [s, e] of an arc.
 double LiftIntoArc(double e, double angle)
 {
@@ -246,17 +233,19 @@ bool OnSegment(Pt2 p, Pt2 a, Pt2 b)
 
 bool IntersectSegmentQuad(int variant, Pt2 c1, Pt2 c2, Pt2 c3, Pt2 c4, Pt2 p, Pt2 q)
 {
+    // Wholly inside a convex quad: both ends are, whatever the segment's length.
+    // The line through two ends closer than the tolerance has no direction to
+    // meet the sides by: such a segment overlaps where an end lies inside.
+    if (variant == 0)
+        return PointInQuad(c1, c2, c3, c4, p) && PointInQuad(c1, c2, c3, c4, q);
+    if (std::fabs(q.x - p.x) <= kTol && std::fabs(q.y - p.y) <= kTol)
+        return PointInQuad(c1, c2, c3, c4, p) || PointInQuad(c1, c2, c3, c4, q);
     const Pt2 corners[4] = {c1, c2, c3, c4};
     Pt2 hits[2];
     if (CutQuadSides(corners, p, q, hits) != 2)
         return false;
     const Pt2 s = hits[0];
     const Pt2 t = hits[1];
-    if (variant == 0) {
-        const double len = Distance2D(s, t);
-        return Distance2D(s, p) <= len && Distance2D(t, p) <= len && Distance2D(s, q) <= len &&
-               Distance2D(t, q) <= len;
-    }
     return StrictlyBetween(p, s, t) || StrictlyBetween(q, s, t) || StrictlyBetween(s, p, q) ||
            StrictlyBetween(t, p, q);
 }
@@ -435,6 +424,22 @@ bool CircleInCorner(Pt2 corner, double d1, double d2, double r, CornerCircle& ou
 }
 
 // ---- arc angles -------------------------------------------------------------
+
+void ArcFrame(double start, double end, double& s, double& e)
+{
+    if (InTurn(start) && InTurn(end)) {
+        s = start;
+        e = end < start ? end + kTwoPi : end;
+        return;
+    }
+    s = WrapTurn(start);
+    e = s + ArcSpan(start, end);
+}
+
+bool ArcPastWholeTurn(double start, double end)
+{
+    return std::isfinite(start) && std::isfinite(end) && end - start > kTwoPi;
+}
 
 void UnwrapArcEnd(double start, double& end)
 {

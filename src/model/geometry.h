@@ -79,7 +79,8 @@ bool IntersectCarriers(Pt2 a, Pt2 b, Pt2 c, Pt2 d, Pt2& out);
 bool FootParameter(Pt2 p, Pt2 a, Pt2 b, double& t);
 // P, a point of the line A-B, lies on the segment within 0.0001.
 bool OnSegment(Pt2 p, Pt2 a, Pt2 b);
-// Segment P-Q against quad c1..c4: variant 0 = wholly inside, else overlaps; false unless exactly two sides are met.
+// Segment P-Q against convex quad c1..c4: variant 0 = wholly inside (both ends in it, PointInQuad), else
+// overlaps: false unless the line meets exactly two sides, or for a segment within 0.0001 on both axes an end lies in it.
 bool IntersectSegmentQuad(int variant, Pt2 c1, Pt2 c2, Pt2 c3, Pt2 c4, Pt2 p, Pt2 q);
 // P inside quad c1..c4, bounds included; false when the horizontal through P meets other than two sides (e.g. at corners).
 bool PointInQuad(Pt2 c1, Pt2 c2, Pt2 c3, Pt2 c4, Pt2 p);
@@ -112,6 +113,12 @@ bool CircleInCorner(Pt2 corner, double d1, double d2, double r, CornerCircle& ou
 // Angles in [0, 2pi] are used as given; others (negative, rotated past 2pi)
 // are taken modulo 2pi, and an arc spanning end - start >= 2pi is a full turn.
 
+// The arc in one turn: s the start taken into [0, 2pi], e the end following it,
+// s <= e <= s + 2pi. Angles in [0, 2pi] are kept (e gains 2pi when below s);
+// an angle that is not finite leaves s or e not finite.
+void ArcFrame(double start, double end, double& s, double& e);
+// True when the arc, its angles finite, runs past a whole turn (end - start above 2pi): it covers its circle.
+bool ArcPastWholeTurn(double start, double end);
 // Raises end by whole turns to lie in [start, start + 2pi] (one turn when both are in [0, 2pi]).
 void UnwrapArcEnd(double start, double& end);
 // Brings angle into the arc's sweep: with the arc unwrapped from start in [0, 2pi], lifts angle by 2pi when at most end - 2pi.

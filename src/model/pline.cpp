@@ -20,8 +20,6 @@ constexpr double kTwoPi = 6.283185307179586;
 constexpr double kVertexStep = 0.08726646259971647;  // 5 degrees
 constexpr double kClosedGap = 0.00001;
 constexpr int kMaxFillVertices = 500;
-// Bounds the walk of an arc whose angles lie far outside one turn.
-constexpr int kMaxArcSteps = 100000;
 // A step that lands on the last angle but for rounding adds no point of its own.
 constexpr double kStepSlack = 1e-9;
 
@@ -33,23 +31,23 @@ CPointd OnArc(const CArc& a, double angle)
     return CPointd(PolarX(a.m_centre.x, a.m_rx, angle), PolarY(a.m_centre.y, a.m_rx, angle));
 }
 
+// Points every 5 degrees along the arc in the direction the chain passes it,
+// then its last point. A sweep past a whole turn goes round once and on to
+// the end it names, so the count never grows with the sweep.
 void AppendArcVertices(const CArc& a, CObList& points)
 {
-    if (!std::isfinite(a.m_start) || !std::isfinite(a.m_end))
+    double s, e;
+    ArcFrame(a.m_start, a.m_end, s, e);
+    if (!std::isfinite(s) || !std::isfinite(e))
         return;
+    if (ArcPastWholeTurn(a.m_start, a.m_end))
+        e = s + kTwoPi + std::fmod(a.m_end - a.m_start, kTwoPi);
     if (a.m_arcWord == 1) {
-        double angle = a.m_start, e = a.m_end;
-        if (e < angle)
-            e += kTwoPi;
-        for (int i = 0; angle < e - kStepSlack && i < kMaxArcSteps; ++i, angle += kVertexStep)
+        for (double angle = s; angle < e - kStepSlack; angle += kVertexStep)
             points.AddTail(new CPointd(OnArc(a, angle)));
         points.AddTail(new CPointd(OnArc(a, e)));
     } else {
-        double angle = a.m_end;
-        const double s = a.m_start;
-        if (angle < s)
-            angle += kTwoPi;
-        for (int i = 0; angle > s + kStepSlack && i < kMaxArcSteps; ++i, angle -= kVertexStep)
+        for (double angle = e; angle > s + kStepSlack; angle -= kVertexStep)
             points.AddTail(new CPointd(OnArc(a, angle)));
         points.AddTail(new CPointd(OnArc(a, s)));
     }

@@ -38,6 +38,14 @@ double Direction(const CPointd& from, const CPointd& to)
     return NormalAngle(std::atan2(to.y - from.y, to.x - from.x));
 }
 
+// An arc that ran past a whole turn before its angles were set anew within
+// one turn runs past one again, to the same end point.
+void KeepWholeTurn(CArc& a, bool whole)
+{
+    if (whole && !ArcPastWholeTurn(a.m_start, a.m_end))
+        a.m_end += 2.0 * kTwoPi;
+}
+
 // A font's escapement (given) and orientation within one turn of tenths of a
 // degree, (-3600, 3600), so the file's 16-bit words keep the direction. A value
 // that is not finite becomes 0.
@@ -126,6 +134,7 @@ void PlaceEntity(CArc& e, const CPlacement& pl)
             RotateEntity(e, CPointd(pl.x, pl.y), pl.a);
         return;
     }
+    const bool whole = ArcPastWholeTurn(e.m_start, e.m_end);
     const CPointd c = PlacePoint(e.m_centre, pl);
     const CPointd s = PlacePoint(e.StartPoint(), pl);
     const CPointd t = PlacePoint(e.EndPoint(), pl);
@@ -139,6 +148,7 @@ void PlaceEntity(CArc& e, const CPlacement& pl)
         e.m_start = Direction(c, s);
         e.m_end = Direction(c, t);
     }
+    KeepWholeTurn(e, whole);
 }
 
 void PlaceEntity(CPunt& e, const CPlacement& pl)
@@ -211,9 +221,11 @@ void RotateEntity(CCirc& e, const CPointd& centre, double angle)
 
 void RotateEntity(CArc& e, const CPointd& centre, double angle)
 {
+    const bool whole = ArcPastWholeTurn(e.m_start, e.m_end);
     RotatePoint(e.m_centre, centre, angle);
     e.m_start = NormalAngle(e.m_start + angle);
     e.m_end = NormalAngle(e.m_end + angle);
+    KeepWholeTurn(e, whole);
 }
 
 void RotateEntity(CPunt& e, const CPointd& centre, double angle)
@@ -281,6 +293,7 @@ void MirrorEntity(CCirc& e, const CRecta& mirror, double dir)
 
 void MirrorEntity(CArc& e, const CRecta& mirror, double dir)
 {
+    const bool whole = ArcPastWholeTurn(e.m_start, e.m_end);
     CPointd s = e.StartPoint(), t = e.EndPoint();
     MirrorPoint(e.m_centre, mirror, dir);
     MirrorPoint(s, mirror, dir);
@@ -288,6 +301,7 @@ void MirrorEntity(CArc& e, const CRecta& mirror, double dir)
     e.m_start = Direction(e.m_centre, t);
     e.m_end = Direction(e.m_centre, s);
     e.m_arcWord = e.m_arcWord == 1 ? 0 : 1;
+    KeepWholeTurn(e, whole);
 }
 
 void MirrorEntity(CPunt& e, const CRecta& mirror, double dir)

@@ -6,9 +6,16 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
+
+WriteCall& WriteFn()
+{
+    static WriteCall call = ::write;
+    return call;
+}
 
 // The system's words for an error, the same in every locale.
 std::string Reason(int err)
@@ -47,7 +54,7 @@ int WriteAll(int fd, std::span<const BYTE> data)
 {
     std::size_t done = 0;
     while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        const ssize_t n = WriteFn()(fd, data.data() + done, data.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -95,6 +102,63 @@ int WriteInPlace(int fd, std::span<const BYTE> data)
     return 0;
 }
 
+// Secures the disk room for size bytes in the open file without changing a
+// byte or its length; 0 or the error. Where the file system cannot reserve,
+// its free room must cover what the file would grow by.
+int ReserveRoom(int fd, std::size_t size)
+{
+    if (size == 0 || ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, off_t(size)) == 0)
+        return 0;
+    if (errno != EOPNOTSUPP && errno != ENOSYS)
+        return errno;
+    struct stat st;
+    struct statvfs fs;
+    if (::fstat(fd, &st) != 0 || ::fstatvfs(fd, &fs) != 0)
+        return errno;
+    const std::uintmax_t held = std::uintmax_t(st.st_blocks) * 512u;
+    const std::uintmax_t free = std::uintmax_t(fs.f_bavail) * fs.f_frsize;
+    return size <= held || size - held <= free ? 0 : ENOSPC;
+}
+
+// Why a node that is not a regular file cannot be saved over, naming what it is.
+std::string NotAFile(mode_t mode)
+{
+    const char* kind = S_ISDIR(mode)    ? "a folder"
+                       : S_ISFIFO(mode) ? "a named pipe"
+                       : S_ISCHR(mode)  ? "a character device"
+                       : S_ISBLK(mode)  ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : nullptr;
+    return kind ? std::string("it is ") + kind + ", not a regular file" : "it is not a regular file";
+}
+
+// Writes the new bytes, kept in temp, over the file open as fd, which holds
+// old (or could not be read when readOld is false). Nothing of the file
+// changes until room for all of them is secured; a write that fails after
+// that puts the old bytes back. False, with error saying where the new bytes
+// are, when the file does not hold them.
+bool WriteOverFile(int fd, std::span<const BYTE> data, std::span<const BYTE> old, bool readOld,
+                   const std::string& temp, std::string& error)
+{
+    std::string state = "; the file was left as it was";
+    int err = ReserveRoom(fd, data.size());
+    if (!err) {
+        if ((err = WriteInPlace(fd, data)) == 0)
+            return true;
+        if (!readOld)
+            state = "; the file is damaged";
+        else if (const int back = WriteInPlace(fd, old))
+            state = "; the file is damaged (" + Reason(back) + ")";
+    }
+    // The room taken past the file's end is given back: cutting a file at
+    // its own length frees what lies beyond.
+    struct stat st;
+    if (::fstat(fd, &st) == 0)
+        ::ftruncate(fd, st.st_size);
+    error = Reason(err) + state + "; the new contents are kept in " + temp;
+    return false;
+}
+
 }  // namespace
 
 bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<BYTE>& bytes, std::string& error)
@@ -105,7 +169,7 @@ bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<B
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
-        error = "it is not a regular file";
+        error = NotAFile(st.st_mode);
         return false;
     }
     // Not blocking, in case a pipe took the file's place since the check.
@@ -115,7 +179,7 @@ bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<B
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
-        error = "it is not a regular file";
+        error = NotAFile(st.st_mode);
         return false;
     }
     if (std::uintmax_t(st.st_size) > maxSize) {
@@ -156,6 +220,11 @@ bool ReplaceFileWith(const std::string& path, const std::function<void(const Byt
     struct stat old;
     const bool exists = ::stat(target.c_str(), &old) == 0;
     const bool regular = exists && S_ISREG(old.st_mode);
+    // A device, a pipe or a folder is never replaced by a file.
+    if (exists && !regular) {
+        error = NotAFile(old.st_mode);
+        return false;
+    }
     // Saving onto a file needs the right to write it, not only its folder's.
     Descriptor oldFd(regular ? ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC) : -1);
     if (regular && oldFd.Get() < 0) {
@@ -203,10 +272,11 @@ bool ReplaceFileWith(const std::string& path, const std::function<void(const Byt
             error = readError + "; the new contents are kept in " + temp;
             return false;
         }
-        if ((err = WriteInPlace(oldFd.Get(), data)) != 0) {
-            error = Reason(err) + "; the new contents are kept in " + temp;
+        // The old bytes, to put back should the write fail half way.
+        std::vector<BYTE> oldData;
+        const bool readOld = ReadRegularFile(target, std::size_t(old.st_size), oldData, readError);
+        if (!WriteOverFile(oldFd.Get(), data, oldData, readOld, temp, error))
             return false;
-        }
         ::unlink(temp.c_str());
         return true;
     }
@@ -221,4 +291,11 @@ bool ReplaceFileWith(const std::string& path, const std::function<void(const Byt
     if (dirFd.Get() >= 0)
         ::fsync(dirFd.Get());
     return true;
+}
+
+WriteCall SetWriteCall(WriteCall call)
+{
+    const WriteCall previous = WriteFn();
+    WriteFn() = call ? call : ::write;
+    return previous;
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/types.h>
+
 // Reads the regular file at path into bytes, at most maxSize of them. Devices,
 // pipes and directories are refused without reading, so the call neither waits
 // for a writer nor reads without end. False, with the reason in error, on failure.
@@ -19,10 +21,13 @@ bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<B
 // renames it over path (through symbolic links, over the file they name,
 // which is created when missing). On any failure the old file is left as it
 // was, the new one is removed, and error holds the reason. Saving onto a file
-// needs the right to write it. A replaced file keeps its permissions, and its
+// needs the right to write it; a folder, device, pipe or socket at path is
+// refused, named in error. A replaced file keeps its permissions, and its
 // owner and group where the process may give them; when it may not, or the
 // file has other hard links, the new bytes are written into the file itself
-// once they are safe on the disk (when that fails, error names where they are).
+// once they are safe on the disk and the disk room for all of them is
+// secured. When that fails, error says whether the file was left as it was
+// (its old bytes are put back after a failed write) and where the new bytes are.
 bool ReplaceFile(const std::string& path, std::span<const BYTE> data, std::string& error);
 
 // Takes the bytes of a file in pieces, in order.
@@ -32,3 +37,9 @@ using ByteSink = std::function<void(std::span<const BYTE>)>;
 // so that they need not be held whole.
 bool ReplaceFileWith(const std::string& path, const std::function<void(const ByteSink&)>& produce,
                      std::string& error);
+
+// The call through which every write to a file goes: ::write, or a stand-in
+// a test gives to see how failures are met (null puts ::write back). Returns
+// the call it replaces.
+using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
+WriteCall SetWriteCall(WriteCall call);

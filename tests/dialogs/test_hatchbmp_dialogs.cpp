@@ -85,7 +85,7 @@ TEST(BitmapFileDialog, FileAndSizeOnOkWithAPreview)
     ScriptedForms forms;
     forms.Expect("FICH_PREV_BM", Press("show", {{"file", bad}}))
         .Expect("FICH_PREV_BM", Press("show", {{"file", good}}))
-        .Expect("FICH_PREV_BM", OkWith({{"width", "4"}, {"height", "2.5"}}))
+        .Expect("FICH_PREV_BM", OkWith({{"width", "4"}, {"height", "3"}}))
         .Expect("FICH_PREV_BM", CancelWith({{"file", bad}}))
         .Expect("FICH_PREV_BM", OkWith({{"file", ""}}))
         .Expect("FICH_PREV_BM", OkWith({{"width", "0"}}))
@@ -96,7 +96,7 @@ TEST(BitmapFileDialog, FileAndSizeOnOkWithAPreview)
     EXPECT_EQ(RunBitmapDlgEx(file, width, height), 1);
     EXPECT_EQ(file, good);
     EXPECT_EQ(width, 4.0);
-    EXPECT_EQ(height, 2.5);
+    EXPECT_EQ(height, 3.0);
     EXPECT_EQ(forms.shown[0].title, "Bitmaps Files Preview (*.bmp)");
     EXPECT_NE(forms.shown[1].values["preview"].find("byte"), std::string::npos) << "why it cannot be shown";
     EXPECT_EQ(forms.shown[2].values["preview"], "") << "the picture shows instead";
@@ -106,4 +106,27 @@ TEST(BitmapFileDialog, FileAndSizeOnOkWithAPreview)
     EXPECT_EQ(RunBitmapDlgEx(file, width, height), 0) << "no file named";
     EXPECT_EQ(RunBitmapDlgEx(file, width, height), 2) << "a width of 0 is refused";
     EXPECT_EQ(width, 4.0);
+}
+
+// The drawing file holds a bitmap's sizes as whole units from 1 to 65535:
+// anything else is refused where it is typed, and the form stays open.
+TEST(BitmapFileDialog, SizesTheFileCannotHoldAreRefused)
+{
+    for (const char* size : {"1.6", "0.5", "0", "-2", "65536", "1e9"}) {
+        SCOPED_TRACE(size);
+        for (const char* field : {"width", "height"}) {
+            ScriptedForms forms;
+            forms.Expect("FICH_PREV_BM", OkWith({{"file", "a.bmp"}, {field, size}}))
+                .Expect("FICH_PREV_BM", OkWith({{field, "65535"}}));
+            ScriptedMessageBoxes boxes({IDOK});
+            std::string file;
+            double width = 1.0, height = 1.0;
+            EXPECT_EQ(RunBitmapDlgEx(file, width, height), 1);
+            ASSERT_EQ(boxes.asked.size(), 1u);
+            EXPECT_EQ(boxes.asked[0], std::string(field[0] == 'w' ? "Width" : "Height") +
+                                          " must be a whole number from 1 to 65535.");
+            EXPECT_EQ(field[0] == 'w' ? width : height, 65535.0);
+            EXPECT_EQ(forms.shown[0].values[field], "1") << "shown as the whole number it is";
+        }
+    }
 }

@@ -154,7 +154,7 @@ TEST(PropertyDialogs, TextHeightIsAWholeNumber)
     EXPECT_EQ(RunTEXTTAMDlgEx(height), 1);
     EXPECT_EQ(height, 12);
     EXPECT_EQ(forms.shown[0].values["height"], "38");
-    EXPECT_EQ(boxes.asked.at(0), "Texts Height must be a whole number.");
+    EXPECT_EQ(boxes.asked.at(0), "Texts Height must be a whole number from 1 to 32767.");
 }
 
 TEST(ListDialogs, ValuesShownWithTheDecimals)

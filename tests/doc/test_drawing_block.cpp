@@ -1,5 +1,6 @@
 // Blocks written as drawing files and drawing files read back as blocks.
 #include "doc/drawingblock.h"
+#include "fuzz/clipboard_paste.h"
 #include "doc/rectadoc.h"
 #include "model/bloq.h"
 #include "model/circ.h"
@@ -113,14 +114,23 @@ TEST_F(DrawingBlock, AWrittenBlockComesBackUnderANewName)
     EXPECT_TRUE(target.IsModified());
 }
 
-TEST_F(DrawingBlock, AFileHoldingABlockOfTheNewNameGivesOneBlockOfIt)
+// The file's own block of the new block's name comes along under another
+// name, which the file's inserts of it follow: the new block never inserts itself.
+TEST_F(DrawingBlock, AFileHoldingABlockOfTheNewNameKeepsItUnderAnother)
 {
-    ASSERT_TRUE(WriteBlockToDrawingFile(source, path, *door));  // holds "Inner"
+    ASSERT_TRUE(WriteBlockToDrawingFile(source, path, *door));  // holds "Inner" and inserts it
+    AddNamedBlock(target, "Inner_1", {});
     CBloq* block = InsertDrawingFile(target, path, "Inner");
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(target.FindBlock("Inner"), block);
-    EXPECT_EQ(target.GetBlockList().GetCount(), 1);
-    EXPECT_EQ(BlockRows(*block), BlockRows(*door));
+    EXPECT_EQ(target.GetBlockList().GetCount(), 3);
+    const CBloq* renamed = target.FindBlock("Inner_2");
+    ASSERT_NE(renamed, nullptr);
+    EXPECT_EQ(BlockRows(*renamed), BlockRows(*inner));
+    const auto* nested = static_cast<const CInsBl*>(static_cast<const CDib*>(block->GetEntityList().GetTail())->m_entity);
+    EXPECT_EQ(nested->m_block, "Inner_2");
+    EXPECT_EQ(block->FindRefBlock("Inner"), nullptr);
+    EXPECT_EQ(block->m_box.hi.x, 3.0) << "measured through the renamed block";
 }
 
 TEST_F(DrawingBlock, TheWrittenFileIsADrawingOfTheBlock)
@@ -189,3 +199,71 @@ TEST_F(DrawingBlock, AFailedWriteIsReportedAndLeavesTheOldFile)
 }
 
 }  // namespace
+
+namespace {
+
+// Entities in the drawing's lists, counted as the file holds them.
+int EntityCount(const CRectaDoc& doc)
+{
+    return doc.GetEntityList().GetCount();
+}
+
+std::vector<const CObject*> Named(CBloq& block)
+{
+    std::vector<const CObject*> named;
+    for (CObject* obj : block.GetRefBlockList())
+        named.push_back(obj);
+    return named;
+}
+
+}  // namespace
+
+// A block that reaches itself through its inserts, directly or through
+// another block, is written as a file that opens and imports; the drawing's
+// own blocks keep the blocks they name.
+TEST_F(DrawingBlock, ABlockThatReachesItselfIsWrittenAsAFileThatReadsBack)
+{
+    CBloq* self = AddNamedBlock(source, "SELF", {{ENT_LINE, LineOn("A", 0, 0, 1, 0)}, {ENT_INSERT, NewInsert("SELF", 2, 0)}});
+    CBloq* a = AddNamedBlock(source, "PA", {{ENT_LINE, LineOn("A", 0, 0, 0, 1)}, {ENT_INSERT, NewInsert("PB", 1, 1)}});
+    CBloq* b = AddNamedBlock(source, "PB", {{ENT_INSERT, NewInsert("PA", 3, 3)}, {ENT_INSERT, NewInsert("Inner", 0, 0)}});
+    CollectReferencedBlocks(source, b->GetEntityList(), *b);  // PB names PA, as a drawing may hold it
+    struct Row {
+        CBloq* block;
+        int blocksInFile;
+    };
+    for (const Row& row : {Row{self, 0}, Row{a, 2}, Row{b, 2}}) {
+        SCOPED_TRACE(row.block->m_name);
+        std::vector<const CObject*> named = Named(*b);
+        if (row.block == b)
+            std::erase(named, b);
+        ASSERT_TRUE(WriteBlockToDrawingFile(source, path, *row.block));
+        EXPECT_EQ(row.block->FindRefBlock(row.block->m_name), nullptr) << "not its own referenced block";
+        EXPECT_EQ(Named(*b), named);
+
+        CRectaDoc opened;
+        ASSERT_TRUE(opened.OnOpenDocument(path));
+        EXPECT_EQ(EntityCount(opened), row.block->GetEntityList().GetCount());
+        EXPECT_EQ(opened.GetBlockList().GetCount(), row.blocksInFile);
+        EXPECT_EQ(opened.FindBlock(row.block->m_name), nullptr);
+
+        CRectaDoc into;
+        into.OnNewDocument();
+        CBloq* copy = InsertDrawingFile(into, path, "COPY");
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(BlockRows(*copy), BlockRows(*row.block));
+    }
+}
+
+// Inputs the clipboard fuzzer found or that seed it: each pastes whole or
+// adds nothing, and what it adds renders.
+TEST(ClipboardFuzzFinds, EveryStoredInputPastesOrFailsCleanly)
+{
+    const std::filesystem::path dir = std::filesystem::path(ZP_TEST_DATA) / "fuzz" / "clipboard";
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        EXPECT_TRUE(PasteAndRender(FileBytes(entry.path().string())));
+        ++count;
+    }
+    EXPECT_GT(count, 0);
+}

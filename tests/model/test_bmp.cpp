@@ -133,6 +133,34 @@ TEST(Bmp, MovesStretchesAndPlacesOnlyItsCorner)
     EXPECT_FALSE(p.IsInRect(13, 12.5, 14, 13.5)) << "inside the picture, off every side";
 }
 
+// A stretch gives a size the file holds: the nearest whole unit, or no change
+// when that is below 1 or above 65535; saved and read back it stays.
+TEST(Bmp, AStretchedSizeIsOneTheFileHolds)
+{
+    struct Row {
+        double dx, dy;
+        double w, h;
+    };
+    const Pt2 aroundC1[4] = {{3, -1}, {5, -1}, {5, 1}, {3, 1}};
+    const Pt2 aroundC3[4] = {{-1, 1}, {1, 1}, {1, 3}, {-1, 3}};
+    for (const Row& row : {Row{0.6, 0, 5, 2}, Row{-2.4, 0, 2, 2}, Row{-3.6, 0, 4, 2}, Row{-5, 0, 4, 2},
+                           Row{70000, 0, 4, 2}, Row{65531, 0, 65535, 2}, Row{65531.6, 0, 4, 2}, Row{0, 1.3, 4, 3}, Row{0, -1.5, 4, 1}, Row{0, -1.6, 4, 2}}) {
+        SCOPED_TRACE(testing::Message() << row.dx << ", " << row.dy);
+        CBmp b(1, 0, "ZP", "x.bmp", CPointd(0, 0), 4, 2);
+        StretchWindow w;
+        std::copy(std::begin(row.dy == 0 ? aroundC1 : aroundC3), std::end(row.dy == 0 ? aroundC1 : aroundC3), w.q);
+        StretchBmp(b, CPointd(0, 0), CPointd(row.dx, row.dy), w);
+        EXPECT_EQ(b.m_w, row.w);
+        EXPECT_EQ(b.m_h, row.h);
+        CBmp back;
+        const Bytes bytes = Stored(b);
+        CArchive ar(bytes);
+        back.Serialize(ar);
+        EXPECT_EQ(back.m_w, b.m_w);
+        EXPECT_EQ(back.m_h, b.m_h);
+    }
+}
+
 TEST(Bmp, ShowsItsPictureUprightOrItsFrameAndName)
 {
     QTemporaryDir dir;

@@ -7,11 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
+#include <sched.h>
 #include <sys/fsuid.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -112,4 +117,141 @@ TEST(FileIo, ReadingStopsAtTheLimit)
     EXPECT_EQ(bytes, (std::vector<BYTE>{'a', 'b', 'c'}));
     EXPECT_FALSE(ReadRegularFile(path, 2, bytes, error));
     EXPECT_EQ(error, "the file is too large");
+}
+
+// ---------------------------------------------------------------- what is at the path
+
+TEST(FileIo, OnlyARegularFileIsSavedOver)
+{
+    QTemporaryDir dir;
+    const std::string base = dir.path().toStdString();
+    struct Row {
+        const char* name;
+        std::function<bool(const std::string&)> make;  // false: the system will not make one here
+        const char* said;
+    };
+    const Row rows[] = {
+        {"pipe", [](const std::string& p) { return ::mkfifo(p.c_str(), 0666) == 0; }, "a named pipe"},
+        {"folder", [](const std::string& p) { return fs::create_directory(p); }, "a folder"},
+        {"device", [](const std::string& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
+         "a character device"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string node = base + "/" + row.name;
+        if (!row.make(node))
+            continue;
+        const mode_t kind = Stat(node).st_mode & S_IFMT;
+        // Named directly and through a link, as Save As may name it.
+        const std::string link = node + ".zpd";
+        fs::create_symlink(row.name, link);
+        for (const std::string& path : {node, link}) {
+            std::string error;
+            EXPECT_FALSE(Replace(path, "new", error));
+            EXPECT_EQ(error, std::string("it is ") + row.said + ", not a regular file");
+        }
+        EXPECT_EQ(Stat(node).st_mode & S_IFMT, kind);
+        EXPECT_TRUE(fs::is_symlink(link));
+    }
+    for (const auto& entry : fs::directory_iterator(base))
+        EXPECT_EQ(entry.path().string().find(".zpd."), std::string::npos) << "left behind: " << entry.path();
+}
+
+// ---------------------------------------------------------------- writing in place on a full disk
+
+namespace {
+
+// A stand-in for ::write that fails the write into one file past a number of
+// bytes: a short write up to them, then an error, then (once) writes again or
+// (for good) fails every write into that file.
+struct FailingWrite {
+    static inline ino_t file = 0;
+    static inline std::size_t allowed = 0;
+    static inline bool once = true;
+    static inline int failures = 0;
+
+    static ssize_t Call(int fd, const void* data, std::size_t size)
+    {
+        struct stat st {};
+        ::fstat(fd, &st);
+        const std::size_t at = std::size_t(::lseek(fd, 0, SEEK_CUR));
+        const bool failing = failures > 0 ? !once : at + size > allowed;
+        if (st.st_ino != file || !failing)
+            return ::write(fd, data, size);
+        if (failures == 0 && at < allowed)
+            return ::write(fd, data, allowed - at);
+        ++failures;
+        errno = EIO;
+        return -1;
+    }
+};
+
+// Where the message says the new contents are.
+std::string KeptIn(const std::string& error)
+{
+    const std::string mark = "the new contents are kept in ";
+    const std::size_t at = error.find(mark);
+    return at == std::string::npos ? std::string() : error.substr(at + mark.size());
+}
+
+}  // namespace
+
+TEST(FileIo, AWriteFailingHalfWayPutsTheOldBytesBack)
+{
+    QTemporaryDir dir;
+    const std::string a = dir.filePath("a.zpd").toStdString(), b = dir.filePath("b.zpd").toStdString();
+    const std::string old(5000, 'o'), fresh(40000, 'n');
+    for (bool once : {true, false}) {
+        SCOPED_TRACE(once ? "fails once" : "fails for good");
+        std::ofstream(a, std::ios::trunc) << old;
+        fs::remove(b);
+        fs::create_hard_link(a, b);  // written in place
+        FailingWrite::file = Stat(a).st_ino;
+        FailingWrite::allowed = 16384;
+        FailingWrite::once = once;
+        FailingWrite::failures = 0;
+        std::string error;
+        const WriteCall before = SetWriteCall(FailingWrite::Call);
+        const bool saved = Replace(a, fresh, error);
+        SetWriteCall(before);
+        EXPECT_FALSE(saved);
+        EXPECT_GT(FailingWrite::failures, 0);
+        EXPECT_TRUE(FileText(KeptIn(error)) == fresh) << error;
+        if (once) {
+            EXPECT_EQ(error.find("Input/output error; the file was left as it was;"), 0u) << error;
+            EXPECT_TRUE(FileText(a) == old);
+        } else {
+            EXPECT_EQ(error.find("Input/output error; the file is damaged (Input/output error);"), 0u) << error;
+        }
+        EXPECT_EQ(Stat(a).st_ino, Stat(b).st_ino);
+        const struct stat st = Stat(a);
+        EXPECT_LE(st.st_blocks * 512, (st.st_size + 4095) / 4096 * 4096) << "the room taken beyond its end is given back";
+        fs::remove(KeptIn(error));
+    }
+}
+
+TEST(FileIo, NothingIsWrittenInPlaceWithoutRoomForAllOfIt)
+{
+    // A small file system of this test's own, in a mount namespace of its own.
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", root.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no small file system can be mounted here: " << std::strerror(errno);
+    const std::string a = root + "/a.zpd", b = root + "/b.zpd";
+    const std::string old(4096, 'o'), fresh(40960, 'n');  // 16 pages: 1 old, 10 beside it, 9 more to grow
+    std::ofstream(a) << old;
+    fs::create_hard_link(a, b);
+    std::string error;
+    EXPECT_FALSE(Replace(a, fresh, error));
+    EXPECT_TRUE(FileText(a) == old);
+    EXPECT_TRUE(FileText(b) == old);
+    EXPECT_EQ(error.find("No space left on device; the file was left as it was;"), 0u) << error;
+    EXPECT_TRUE(FileText(KeptIn(error)) == fresh) << error;
+
+    // With the new bytes' room freed the save goes through.
+    fs::remove(KeptIn(error));
+    EXPECT_TRUE(Replace(a, std::string(20480, 'n'), error)) << error;
+    EXPECT_TRUE(FileText(b) == std::string(20480, 'n'));
+    ::umount2(root.c_str(), MNT_DETACH);
 }
