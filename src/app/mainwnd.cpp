@@ -472,12 +472,18 @@ void Cwm_MainWnd::OnSubWindowActivated(QMdiSubWindow* window)
     }
     UpdateActions();
     UpdateColorSwatch();
+    UpdateFrameTitle();
 }
 
 void Cwm_MainWnd::OnChildClosing(Cwm_MDICHILDWnd* closing)
 {
     if (m_activated == closing)
         m_activated = nullptr;
+    // The active drawing's prompt and readout go with it; a drawing activated next shows its own.
+    if (!ActiveChild()) {
+        theApp.m_mainStatus.SetPaneText(0, {});
+        theApp.m_mainStatus.SetPaneText(2, {});
+    }
     CRectaDoc* doc = closing->Document();
     const std::vector<Cwm_MDICHILDWnd*> rest = Children();
     const bool shown = std::any_of(rest.begin(), rest.end(), [doc](auto* c) { return c->Document() == doc; });
@@ -523,6 +529,23 @@ void Cwm_MainWnd::UpdateTitles()
         for (Cwm_V3DWnd* window : Frames3D(doc))
             window->UpdateTitle();
     }
+    UpdateFrameTitle();
+}
+
+void Cwm_MainWnd::UpdateFrameTitle()
+{
+    const Cwm_MDICHILDWnd* child = ActiveChild();
+    const QString title = child ? "Zepa - " + child->windowTitle() : QString("Zepa");
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void Cwm_MainWnd::changeEvent(QEvent* event)
+{
+    // A maximized drawing frame puts its own title into the window's: ours stays.
+    if (event->type() == QEvent::WindowTitleChange)
+        UpdateFrameTitle();
+    QMainWindow::changeEvent(event);
 }
 
 void Cwm_MainWnd::UpdateColorSwatch()

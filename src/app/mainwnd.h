@@ -120,6 +120,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -136,6 +137,8 @@ private:
     Cwm_V3DWnd* Show3DFrame(const std::optional<C3DCamera>& section);
     void UpdateActions();
     void UpdateTitles();
+    // "Zepa - " and the active drawing frame's title, or "Zepa".
+    void UpdateFrameTitle();
     bool HandleKey(QObject* watched, QKeyEvent* event);
 
     void OnFileOpen();

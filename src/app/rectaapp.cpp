@@ -3,6 +3,7 @@
 #include "view2d/rectaview.h"
 
 #include "app/mainwnd.h"
+#include "doc/rectadoc.h"
 
 CRectaApp theApp;
 
@@ -37,6 +38,13 @@ bool CRectaApp::ShowsBitmaps() const
 {
     const Cwm_MainWnd* frame = MainFrame();
     return !frame || frame->m_showBitmaps != 0;
+}
+
+bool CRectaApp::IsActiveDrawing(const CDocument& doc) const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* active = nullptr;
+    return !GetActiveView(view, active) || static_cast<const CDocument*>(active) == &doc;
 }
 
 int CRectaApp::GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const

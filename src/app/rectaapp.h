@@ -38,6 +38,7 @@ public:
     void CountNewDocument() override { ++m_newDocuments; }
     bool FillsHatches() const override;
     bool ShowsBitmaps() const override;
+    bool IsActiveDrawing(const CDocument& doc) const override;
     CView* ActiveView() const override;
 
     // Active plan view and document of the in-place session; returns 0 (and

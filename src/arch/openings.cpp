@@ -225,10 +225,13 @@ std::optional<std::pair<Opening, double>> OpeningOf(const CRectaDoc& doc, int ty
 void BuildOpening(CRectaDoc& doc, CRectaView& view, const CPointd& reference, const CPointd& onNear,
                   const CPointd& onFar, const Opening& op)
 {
-    if (!(op.width > 0.0) || !std::isfinite(op.width)) {
+    if (!(op.width > 0.0)) {
         Refuse(view, "The opening's width must be above 0");
         return;
     }
+    // The door's swing is an arc of the width as radius.
+    if (view.RadiusRefused(op.width))
+        return;
     const std::optional<Seat> seat = FindSeat(doc, view, reference, onNear, onFar, op.width);
     if (!seat)
         return;

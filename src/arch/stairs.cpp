@@ -154,10 +154,8 @@ void GenEscaleraEspiral(CRectaDoc& doc, CRectaView& view, const CPointd& centre,
         Refuse(view, "Stairs: the start point lies on the centre");
         return;
     }
-    if (!std::isfinite(r)) {
-        Refuse(view, "Stairs: the start point lies too far from the centre");
+    if (view.RadiusRefused(r))
         return;
-    }
     const COLORREF colour = LayerColour(doc, kStairsLayer);
     const double core = kCoreShare * r;
     for (double radius : {r, core}) {

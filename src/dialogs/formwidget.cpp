@@ -97,29 +97,17 @@ int ShowFormDialog(Form& shown)
         FormField& f = form.fields[i];
         QWidget* w = nullptr;
         switch (f.kind) {
-        case FieldKind::Text: {
-            auto* label = new QLabel;
-            ShowText(*label, f);
-            w = label;
-            break;
-        }
+        // Widgets are made empty; Push below gives every one its value.
+        case FieldKind::Text: w = new QLabel; break;
         case FieldKind::Edit: {
-            auto* edit = new QLineEdit(Q(f.text));
+            auto* edit = new QLineEdit;
             if (f.maxLength > 0)
                 edit->setMaxLength(f.maxLength);
             w = edit;
             break;
         }
         case FieldKind::Check: w = new QCheckBox(Q(f.label)); break;
-        case FieldKind::List: {
-            auto* list = new QListWidget;
-            for (const std::string& item : f.items)
-                list->addItem(Q(item));
-            list->setCurrentRow(f.index);
-            list->setMinimumHeight(list->sizeHintForRow(0) * std::min<int>(int(f.items.size()), 6) + 6);
-            w = list;
-            break;
-        }
+        case FieldKind::List: w = new QListWidget; break;
         case FieldKind::Choice:
         case FieldKind::Button: {
             auto* button = new QPushButton(Q(f.label));
@@ -157,6 +145,13 @@ int ShowFormDialog(Form& shown)
         else
             rows->addRow(w);
     }
+
+    Push(form, widgets);
+    for (std::size_t i = 0; i < form.fields.size(); ++i)
+        if (form.fields[i].kind == FieldKind::List) {
+            auto* list = static_cast<QListWidget*>(widgets[i]);
+            list->setMinimumHeight(list->sizeHintForRow(0) * std::min(list->count(), 6) + 6);
+        }
 
     auto* box = new QDialogButtonBox(form.showOnly ? QDialogButtonBox::Ok
                                                    : QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

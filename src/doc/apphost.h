@@ -5,6 +5,7 @@
 
 #include <string>
 
+class CDocument;
 class CView;
 
 class CAppHost {
@@ -18,6 +19,13 @@ public:
     // marker at the seed), bitmaps show their picture (else frame and name).
     virtual bool FillsHatches() const { return true; }
     virtual bool ShowsBitmaps() const { return true; }
+    // The status panes show this drawing's texts: it is the active drawing,
+    // or none is active.
+    virtual bool IsActiveDrawing(const CDocument& doc) const
+    {
+        (void)doc;
+        return true;
+    }
     // The active drawing window's view, or null.
     virtual CView* ActiveView() const { return nullptr; }
 };

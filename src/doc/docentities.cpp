@@ -347,16 +347,27 @@ int CRectaDoc::GetLayerVisibility(std::string_view name) const
 
 // ---------------------------------------------------------------- extents
 
+namespace {
+
+// A coordinate beyond the drawing's range (as a damaged file may hold) counts
+// at the range's edge, so the extents keep a finite width.
+double Bounded(double v)
+{
+    return std::clamp(v, -kCoordinateLimit, kCoordinateLimit);
+}
+
+}  // namespace
+
 void CRectaDoc::ExtendExtentsByPoint(const CPointd& p)
 {
     // A coordinate without a value (NaN, infinite) never replaces a bound.
     if (std::isfinite(p.x)) {
-        m_extMin.x = std::min(m_extMin.x, p.x);
-        m_extMax.x = std::max(m_extMax.x, p.x);
+        m_extMin.x = std::min(m_extMin.x, Bounded(p.x));
+        m_extMax.x = std::max(m_extMax.x, Bounded(p.x));
     }
     if (std::isfinite(p.y)) {
-        m_extMin.y = std::min(m_extMin.y, p.y);
-        m_extMax.y = std::max(m_extMax.y, p.y);
+        m_extMin.y = std::min(m_extMin.y, Bounded(p.y));
+        m_extMax.y = std::max(m_extMax.y, Bounded(p.y));
     }
 }
 
@@ -396,10 +407,12 @@ void CRectaDoc::CalcExtents()
         m_extMax = oldMax;
         return;
     }
-    m_extMin.x -= m_marginX;
-    m_extMin.y -= m_marginY;
-    m_extMax.x += m_marginX;
-    m_extMax.y += m_marginY;
+    const double mx = InCoordinateRange(m_marginX) ? m_marginX : 0.0;
+    const double my = InCoordinateRange(m_marginY) ? m_marginY : 0.0;
+    m_extMin.x = Bounded(m_extMin.x - mx);
+    m_extMin.y = Bounded(m_extMin.y - my);
+    m_extMax.x = Bounded(m_extMax.x + mx);
+    m_extMax.y = Bounded(m_extMax.y + my);
 }
 
 void CRectaDoc::ExtendAndDrawEntity(int type, CObject* entity)

@@ -4,6 +4,7 @@
 // page 1252.
 #pragma once
 
+#include "model/geometry.h"
 #include "model/pointd.h"
 #include "model/strutil.h"
 
@@ -19,7 +20,7 @@
 namespace dxf {
 
 // Larger magnitudes than this are taken for damage, not for drawing values.
-inline constexpr double kAbsurd = 1e15;
+inline constexpr double kAbsurd = kCoordinateLimit;
 
 // What makes a whole file unreadable: where and what.
 class DxfError : public std::runtime_error {

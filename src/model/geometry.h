@@ -37,6 +37,21 @@ struct PlanBox {
     }
 };
 
+// The largest magnitude of a coordinate or radius a drawing takes: sums and
+// widths of such values, and so the extents, stay finite. The DXF reader
+// takes larger values for damage.
+inline constexpr double kCoordinateLimit = 1e15;
+
+// Finite and of magnitude up to kCoordinateLimit.
+inline bool InCoordinateRange(double v)
+{
+    return std::fabs(v) <= kCoordinateLimit;
+}
+inline bool InCoordinateRange(Pt2 p)
+{
+    return InCoordinateRange(p.x) && InCoordinateRange(p.y);
+}
+
 // Marks a side of KeepNearestOnArc that has no candidate yet.
 inline constexpr double kNoArcAngle = 10000.0;
 

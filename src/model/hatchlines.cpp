@@ -304,7 +304,7 @@ std::string HatchErrorText(HatchError error)
     case HatchError::tooManyLines: return "The hatch spacing is too small: a family would need over 100000 lines.";
     case HatchError::noAdvance: return "The two hatch spacings cancel out: the lines would never end.";
     case HatchError::tooManySegments:
-        return "The hatch spacing is too small for this outline: the hatch would need over 600000 segments.";
+        return "The hatch spacing is too small for this outline: the hatch would need over 2000000 segments.";
     case HatchError::islandTooLarge: return "An island holds too many objects to hatch around.";
     }
     return {};

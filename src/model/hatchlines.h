@@ -19,8 +19,8 @@
 // A family that would need more lines than this is refused.
 inline constexpr double kMaxHatchLines = 100000.0;
 // A hatch that would make more segments than this is refused: each becomes a
-// line of the drawing, about 300 bytes.
-inline constexpr double kMaxHatchSegments = 600000.0;
+// line of the drawing, about 300 bytes, so the bound is near 600 MB.
+inline constexpr double kMaxHatchSegments = 2000000.0;
 
 enum class HatchError {
     none,

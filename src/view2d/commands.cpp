@@ -180,8 +180,6 @@ bool CRectaView::StartSpecial(int id)
         if (ScaleUsable()) {
             auto dc = GetClientDC();
             ViewTools().ShowCameras(*dc, Map(), *doc);
-            if (m_host)
-                m_host->UpdateWindow();
         }
         return true;
     case ID_CAMERA_POSITION:

@@ -43,6 +43,8 @@ void CRectaView::FilletLines(bool withRadius)
     const CRecta& l1 = LineOf(first);
     const CRecta& l2 = LineOf(second);
     const double r = withRadius ? RunRadioDlgEx() : 0.0;
+    if (RadiusRefused(r))
+        return;
 
     // Each line keeps the side of the corner it was picked on.
     CRecta cornered[2];
@@ -87,7 +89,7 @@ void CRectaView::CircleTanTanRadius()
     const CRecta& l1 = LineOf(first);
     const CRecta& l2 = LineOf(second);
     const double r = RunRadioDlgEx();
-    if (!(r > 0.0))
+    if (!(r > 0.0) || RadiusRefused(r))
         return;
     // Each line runs from its end nearer the corner (P2 when both are as near) to the other.
     auto away = [&](const CRecta& l) {

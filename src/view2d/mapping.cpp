@@ -4,6 +4,7 @@
 #include "doc/rectadoc.h"
 #include "platform/imagedc.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -16,6 +17,27 @@ CPointd LowerLeft(const CPointd& a, const CPointd& b)
 CPointd UpperRight(const CPointd& a, const CPointd& b)
 {
     return CPointd(std::max(a.x, b.x), std::max(a.y, b.y));
+}
+
+// Pixels per drawing unit that show a window dx by dy whole between the
+// first and last pixels of a w by h client area; 0 when there is none.
+double FitScale(double dx, double dy, double w, double h)
+{
+    if (!(dx > 0.0) || !(dy > 0.0) || !(w > 0.0) || !(h > 0.0))
+        return 0.0;
+    // Each ratio alone: their product or quotient could overflow.
+    const double s = std::min(w / dx, h / dy);
+    return s > 0.0 && std::isfinite(s) ? s : 0.0;
+}
+
+// The widest client area a window is judged for.
+constexpr double kMaxClientPixels = 1 << 16;
+
+// A window that every client area gets a usable scale for: of finite width
+// and height, yet not so narrow that the scale would overflow.
+bool Showable(const CPointd& lo, const CPointd& hi)
+{
+    return FitScale(hi.x - lo.x, hi.y - lo.y, kMaxClientPixels, kMaxClientPixels) > 0.0;
 }
 
 }  // namespace
@@ -44,15 +66,7 @@ void CRectaView::ComputeScale()
     m_originX = m_viewMin.x;
     m_originY = m_viewMin.y;
     // The window's edges land on the first and last pixels, so what lies on them shows.
-    const double dx = m_viewMax.x - m_viewMin.x, dy = m_viewMax.y - m_viewMin.y;
-    const double w = m_clientWidth - 1, h = m_clientHeight - 1;
-    if (dx == 0.0 || dy == 0.0 || w <= 0.0 || h <= 0.0) {
-        m_scale = 0.0;
-        return;
-    }
-    m_scale = w / std::max(dx, dy * w / h);
-    if (!ScaleUsable())
-        m_scale = 0.0;
+    m_scale = FitScale(m_viewMax.x - m_viewMin.x, m_viewMax.y - m_viewMin.y, m_clientWidth - 1, m_clientHeight - 1);
 }
 
 CPointd CRectaView::DeviceToWorld(CPoint point) const
@@ -101,7 +115,7 @@ void CRectaView::ApplyWindow()
         EraseRubberBand();
     const CPointd lo = LowerLeft(m_reqMin, m_reqMax), hi = UpperRight(m_reqMin, m_reqMax);
     // A window without width or height would leave no scale to map clicks with: it changes nothing.
-    if (!(hi.x > lo.x) || !(hi.y > lo.y) || !std::isfinite(hi.x - lo.x) || !std::isfinite(hi.y - lo.y))
+    if (!Showable(lo, hi))
         return;
     doc->m_prevWindowMin = doc->m_windowMin;
     doc->m_prevWindowMax = doc->m_windowMax;
@@ -148,7 +162,7 @@ void CRectaView::OnZoomExtents()
     doc->CalcExtents();
     const CPointd lo = doc->m_extMin, hi = doc->m_extMax;
     // Reversed or empty extents (a drawing of only dimensions and hatches) change nothing.
-    if (!(hi.x > lo.x) || !(hi.y > lo.y) || !std::isfinite(hi.x - lo.x) || !std::isfinite(hi.y - lo.y)) {
+    if (!Showable(lo, hi)) {
         m_zoomState = 0;
         return;
     }

@@ -25,23 +25,21 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-bool Finite(const CPointd& p)
+// Within the drawing's range in the plan, with an elevation of some value.
+bool InRange(const CPointd& p)
 {
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
-
-constexpr const char* kRadiusOutOfRange = "Radius out of range";
-
-// A radius too large to hold is refused, with the reason on the prompt line.
-bool RadiusRefused(CRectaView& view, double r)
-{
-    if (std::isfinite(r))
-        return false;
-    view.ShowPrompt(0, kRadiusOutOfRange);
-    return true;
+    return InCoordinateRange(Pt2{p.x, p.y}) && std::isfinite(p.z);
 }
 
 }  // namespace
+
+bool CRectaView::RadiusRefused(double r)
+{
+    if (InCoordinateRange(r))
+        return false;
+    ShowPrompt(0, kRadiusOutOfRange);
+    return true;
+}
 
 void CRectaView::OnLButtonDown(unsigned flags, CPoint point)
 {
@@ -104,7 +102,7 @@ void CRectaView::ClickAt(unsigned flags, CPointd p)
     }
     if (flags == (MK_LBUTTON | MK_CONTROL)) {
         // Without a usable distance the click stays where it is.
-        if (RunDistanciaDlg(m_fixedDistance) == 1 && m_fixedDistance > 0.0 && std::isfinite(m_fixedDistance))
+        if (RunDistanciaDlg(m_fixedDistance) == 1 && m_fixedDistance > 0.0 && InCoordinateRange(m_fixedDistance))
             ApplyDistance(p);
         m_fixedDistance = 0.0;
     } else if (m_fixedDistance > 0.0 && m_command != CMD_OFFSET_SIDE) {
@@ -172,8 +170,8 @@ void CRectaView::ProcessPoint()
         ClearPrompt();
         return;
     }
-    if (!Finite(p)) {
-        ShowPrompt(0, "Point out of range");
+    if (!InRange(p)) {
+        ShowPrompt(0, kPointOutOfRange);
         return;
     }
     m_current = p;
@@ -215,7 +213,7 @@ void CRectaView::DrawPoint(const CPointd& p)
         double r = 0.0;
         if (m_bandState == 0) {
             // Cancel drops the click; a radius of 0 asks for a point on the circle.
-            if (RunRadioDlg(r) != 1 || !(r >= 0.0) || !std::isfinite(r))
+            if (RunRadioDlg(r) != 1 || !(r >= 0.0) || RadiusRefused(r))
                 return;
             m_bandStart = p;
             m_bandState = 1;
@@ -226,7 +224,7 @@ void CRectaView::DrawPoint(const CPointd& p)
             }
         } else {
             r = Distance2D(m_bandStart.x, p.x, m_bandStart.y, p.y);
-            if (r == 0.0 || RadiusRefused(*this, r))
+            if (r == 0.0 || RadiusRefused(r))
                 return;
             EraseRubberBand();
         }
@@ -265,7 +263,7 @@ void CRectaView::DrawPoint(const CPointd& p)
         if (CircleFrom3Points({m_firstPoint.x, m_firstPoint.y}, {m_secondPoint.x, m_secondPoint.y}, {p.x, p.y},
                               centre)) {
             const double r = Distance2D(p.x, centre.x, p.y, centre.y);
-            if (!std::isfinite(r)) {
+            if (!InCoordinateRange(r)) {
                 EndDrawingCommand();
                 ShowPrompt(0, kRadiusOutOfRange);
                 return;
@@ -354,7 +352,7 @@ void CRectaView::DrawPoint(const CPointd& p)
 void CRectaView::ArcCentreAngles(const CPointd& centre, const CPointd& startPoint, const CPointd& endPoint)
 {
     const double r = RunRadioDlgEx();
-    if (!(r > 0.0) || RadiusRefused(*this, r))
+    if (!(r > 0.0) || RadiusRefused(r))
         return;
     CArc* a = GetDocument()->AddArc();
     a->m_centre = centre;

@@ -17,7 +17,7 @@ namespace {
 
 constexpr double kTol = 0.0001;
 
-enum class Made { copy, nothing, noRadius };
+enum class Made { copy, nothing, noRadius, radiusOutOfRange };
 
 // The offset of a circle's or arc's radius r about centre: out when towards
 // lies outside or on it, in when inside.
@@ -27,6 +27,8 @@ Made OffsetRadius(const CPointd& centre, double& r, const Pt2& towards, double d
     if (!std::isfinite(d))
         return Made::nothing;
     r = r <= d ? r + distance : r - distance;
+    if (!InCoordinateRange(r))
+        return Made::radiusOutOfRange;
     return r > 0.0 ? Made::copy : Made::noRadius;
 }
 
@@ -76,7 +78,7 @@ Made OffsetCopy(int type, CObject* copy, const Pt2& towards, double distance)
 void CRectaView::OffsetSelection(const CPointd& towards)
 {
     const double distance = m_fixedDistance;
-    if (distance > 0.0 && std::isfinite(distance)) {
+    if (distance > 0.0 && InCoordinateRange(distance)) {
         for (const CDib* record : SelectedRecords()) {
             const int type = record->m_type;
             std::unique_ptr<CObject> copy(DuplicateEntity(type, record->m_entity));
@@ -85,6 +87,8 @@ void CRectaView::OffsetSelection(const CPointd& towards)
                 AddPieceLike(type, copy.release(), *record, false);
             else if (made == Made::noRadius)
                 ShowPrompt(0, "Offset: a radius would not stay above 0; that object is skipped");
+            else if (made == Made::radiusOutOfRange)
+                ShowPrompt(0, kRadiusOutOfRange);
         }
     }
     CloseState();

@@ -12,7 +12,11 @@ void CRectaView::ShowPrompt(int pane, const std::string& text)
 {
     if (pane == 0)
         m_prompt = text.substr(0, kPromptMax);
-    AppHost().SetPaneText(pane, text);
+    else if (pane == 2)
+        m_readout = text;
+    // A drawing that is not the active one keeps its texts until it is.
+    if (const CRectaDoc* doc = GetDocument(); !doc || AppHost().IsActiveDrawing(*doc))
+        AppHost().SetPaneText(pane, text);
 }
 
 void CRectaView::ShowSelectPrompt()
@@ -34,7 +38,7 @@ void CRectaView::ShowCoords(const CPointd& p)
     text += FormatNumber(p.x, doc->m_coordDecimals);
     text += ",";
     text += FormatNumber(p.y, doc->m_coordDecimals);
-    AppHost().SetPaneText(2, text + ")");
+    ShowPrompt(2, text + ")");
 }
 
 void CRectaView::ShowDistAngle(const CPointd& from, const CPointd& to)
@@ -42,8 +46,7 @@ void CRectaView::ShowDistAngle(const CPointd& from, const CPointd& to)
     const CRectaDoc* doc = GetDocument();
     const double d = Distance2D(from.x, to.x, from.y, to.y);
     const double a = RadToDeg(Angle2D(from.x, from.y, to.x, to.y));
-    AppHost().SetPaneText(
-        2, "D:" + FormatNumber(d, doc->m_coordDecimals) + "  A:" + FormatNumber(a, doc->m_angleDecimals) + " ");
+    ShowPrompt(2, "D:" + FormatNumber(d, doc->m_coordDecimals) + "  A:" + FormatNumber(a, doc->m_angleDecimals) + " ");
 }
 
 bool CRectaView::BandIsRect() const
@@ -86,8 +89,6 @@ void CRectaView::DrawRubberBand(const CPointd& newPoint, const CPointd& start, c
     }
     dc->SetROP2(oldRop);
     dc->SelectObject(oldPen);
-    if (m_host)
-        m_host->UpdateWindow();
 }
 
 void CRectaView::DrawRubberRect(const CPointd& newPoint, const CPointd& start, const CPointd& end, bool eraseOnly)
@@ -98,8 +99,6 @@ void CRectaView::DrawRubberRect(const CPointd& newPoint, const CPointd& start, c
     InvertRect(*dc, start, end);
     if (!eraseOnly)
         InvertRect(*dc, start, newPoint);
-    if (m_host)
-        m_host->UpdateWindow();
 }
 
 void CRectaView::EraseRubberBand()
@@ -112,8 +111,6 @@ void CRectaView::EraseRubberBand()
         DrawBandOutline(*dc, m_bandStart, m_bandEnd);
         if (radius)
             DrawBandOutline(*dc, m_bandStart, m_winCorner);
-        if (m_host)
-            m_host->UpdateWindow();
     }
     m_bandEnd = radius ? m_winCorner : m_bandStart;
 }

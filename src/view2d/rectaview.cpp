@@ -80,6 +80,8 @@ void CRectaView::OnActivateView(bool activate)
     AppHost().SetPaneText(3, std::string(20, ' '));
     AppHost().SetPaneText(3, GetDocument()->m_layerName);
     GetDocument()->ShowOrtho();  // the panes follow the active drawing
+    AppHost().SetPaneText(0, m_prompt);
+    AppHost().SetPaneText(2, m_readout);
     ComputeScale();
 }
 
@@ -96,10 +98,17 @@ const QImage& CRectaView::Image()
     return m_image;
 }
 
-std::unique_ptr<CImageDC> CRectaView::GetClientDC()
+void ShowOnScreen::operator()(CImageDC* dc) const
+{
+    delete dc;
+    if (host)
+        host->UpdateWindow();
+}
+
+ViewDC CRectaView::GetClientDC()
 {
     RepaintIfDue();
-    auto dc = std::make_unique<CImageDC>(&m_image);
+    ViewDC dc(new CImageDC(&m_image), ShowOnScreen{m_host});
     PrepareMapping(*dc);
     return dc;
 }
@@ -110,11 +119,11 @@ bool CRectaView::RepaintDue() const
            m_image.height() != std::max(m_clientHeight, 1);
 }
 
-std::unique_ptr<CImageDC> CRectaView::CurrentImageDC()
+ViewDC CRectaView::CurrentImageDC()
 {
     if (RepaintDue() || !ScaleUsable())
         return nullptr;
-    auto dc = std::make_unique<CImageDC>(&m_image);
+    ViewDC dc(new CImageDC(&m_image), ShowOnScreen{m_host});
     PrepareMapping(*dc);
     return dc;
 }
@@ -136,12 +145,12 @@ void CRectaView::RepaintIfDue()
     PrepareMapping(dc);
     OnDraw(dc);
     // Highlighted records and the overlays shown before the repaint go back on,
-    // so the next inversion removes them.
-    // (A line chain keeps its own new lines in the selection, not highlighted.)
+    // so the next inversion removes them. Records selected but shown plain (a
+    // line chain's new lines, cutting edges once picked) stay plain.
     const CRectaDoc* doc = GetDocument();
-    const bool chain = m_mode == MODE_LINE || m_mode == MODE_PLINE;
-    for (POSITION node = m_selection.GetHeadPosition(); doc && !chain && node;) {
-        const POSITION pos = doc->FindEntityBySerial(GetNextSelected(node)->m_serial);
+    for (POSITION node = m_selection.GetHeadPosition(); doc && node;) {
+        const CSelEntry* entry = GetNextSelected(node);
+        const POSITION pos = entry->m_highlighted ? doc->FindEntityBySerial(entry->m_serial) : nullptr;
         if (pos) {
             const CDib* dib = doc->GetEntityRecord(pos);
             DrawEntity(dc, dib->m_type, dib->m_entity, DrawKind::dotted);

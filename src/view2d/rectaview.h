@@ -48,7 +48,12 @@ public:
     CSelEntry(std::uint64_t serial, int kind) : m_serial(serial), m_kind(kind) {}
     std::uint64_t m_serial;
     int m_kind;  // the record's type code, or 1 for records a drawing command just added
+    bool m_highlighted = false;  // shown dotted, also by every repaint until unhighlighted
 };
+
+// The prompt line's word on a point or radius beyond the drawing's range.
+inline constexpr const char* kPointOutOfRange = "Point out of range";
+inline constexpr const char* kRadiusOutOfRange = "Radius out of range";
 
 // Mouse key flags.
 constexpr unsigned MK_LBUTTON = 0x01;
@@ -93,6 +98,14 @@ public:
     // an embedded object; null when there is no mouse to follow.
     virtual CDragInput* DragInput() { return nullptr; }
 };
+
+// A DC over a plan view's image; when it is done, the host is asked to show
+// what was drawn, so no drawing outside a repaint stays off the screen.
+struct ShowOnScreen {
+    CViewHost* host = nullptr;
+    void operator()(CImageDC* dc) const;
+};
+using ViewDC = std::unique_ptr<CImageDC, ShowOnScreen>;
 
 class CRectaView : public CView, public CPlanMapping {
 public:
@@ -150,7 +163,7 @@ public:
     // Invalidates the whole client area.
     void Invalidate();
     // A DC over the view's image with the view's mapping (repaints first when due).
-    std::unique_ptr<CImageDC> GetClientDC();
+    ViewDC GetClientDC();
     // Full repaints of the image so far.
     int RepaintCount() const { return m_repaints; }
 
@@ -214,6 +227,9 @@ public:
 
     // Prompts, readouts, rubber band.
     void ShowPrompt(int pane, const std::string& text);
+    // True, with "Radius out of range" on the prompt line, for a radius of
+    // no value or beyond the drawing's coordinate range.
+    bool RadiusRefused(double r);
     void ShowSelectPrompt();
     void ClearPrompt();
     void ShowCoords(const CPointd& p);
@@ -522,6 +538,7 @@ public:
     CommandCode m_lastCommand = CMD_NONE;
     int m_lastMode = 0;
     std::string m_prompt = std::string(13, ' ');
+    std::string m_readout;  // the text last written to pane 2
     std::string m_savedPrompt = std::string(11, ' ');
     int m_pickLine = 0;
     int m_savedMode = 0;
@@ -544,7 +561,7 @@ private:
     bool RepaintDue() const;
     // A DC for drawing one more thing onto the image, or null when the image
     // is due for a repaint (which draws it) or nothing can be drawn.
-    std::unique_ptr<CImageDC> CurrentImageDC();
+    ViewDC CurrentImageDC();
     void UpdateOtherViews(long hint);
 
     // Optional copies in place, then change(record) on every selected record

@@ -61,7 +61,8 @@ void CRectaView::ToggleSelection(int kind, POSITION pos)
     if (FindSelected(pos)) {
         RemoveFromSelection(m_foundSelected);
         RedrawEntityAt(pos);
-    } else if (AddToSelection(kind, pos)) {
+    } else if (CSelEntry* entry = AddToSelection(kind, pos)) {
+        entry->m_highlighted = true;
         DrawEntityHighlighted(pos);
     }
 }
@@ -157,20 +158,20 @@ void CRectaView::DrawEntityHighlighted(POSITION pos)
         return;
     const CDib* dib = RecordAt(pos);
     DrawEntity(*dc, dib->m_type, dib->m_entity, DrawKind::dotted);
-    if (m_host)
-        m_host->UpdateWindow();
 }
 
 void CRectaView::UnhighlightSelection()
 {
     MoveHatchesToEnd();
     const CRectaDoc* doc = GetDocument();
-    std::unique_ptr<CImageDC> dc;
+    ViewDC dc;
     if (ScaleUsable())
         dc = GetClientDC();
     int count = 0;
     for (POSITION node = m_selection.GetHeadPosition(); node;) {
-        const POSITION pos = doc->FindEntityBySerial(GetNextSelected(node)->m_serial);
+        CSelEntry* entry = GetNextSelected(node);
+        entry->m_highlighted = false;
+        const POSITION pos = doc->FindEntityBySerial(entry->m_serial);
         if (!pos)
             continue;
         ++count;
@@ -180,8 +181,6 @@ void CRectaView::UnhighlightSelection()
         }
     }
     m_selCount = count;
-    if (dc && m_host)
-        m_host->UpdateWindow();
 }
 
 void CRectaView::RedrawEntityAt(POSITION pos)
@@ -200,8 +199,6 @@ void CRectaView::DrawEntity(int type, CObject* entity)
     if (!dc)
         return;
     DrawEntity(*dc, type, entity, DrawKind::normal);
-    if (m_host)
-        m_host->UpdateWindow();
 }
 
 // What the entity covered may show others beneath: the repaint restores them.

@@ -377,8 +377,6 @@ bool CRectaView::Run3DStep(const CPointd& p)
             ViewTools().DrawCamera(*dc, Map(), *doc, camera, at);
         else
             ViewTools().DrawTarget(*dc, Map(), *doc, camera, at);
-        if (m_host)
-            m_host->UpdateWindow();
     };
     switch (m_command) {
     case CMD_3DFACE:

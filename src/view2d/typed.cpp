@@ -108,9 +108,11 @@ bool CRectaView::ParseTypedPoint()
         x = m_bandStart.x + a;
         y = m_bandStart.y + b;
     }
-    // A point out of the number range is no point.
-    if (!std::isfinite(x) || !std::isfinite(y))
-        return reject();
+    // A point beyond the drawing's range is no point.
+    if (!InCoordinateRange(Pt2{x, y})) {
+        ShowPrompt(0, kPointOutOfRange);
+        return false;
+    }
     m_current.x = x;
     m_current.y = y;
     ClearPrompt();

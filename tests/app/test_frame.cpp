@@ -479,3 +479,62 @@ TEST_F(FrameTest, SolidWallsOnTheActiveDrawing)
     EXPECT_EQ(static_cast<CDib*>(doc->GetEntityList().GetTail())->m_type, ENT_3DFACE);
     doc->SetModifiedFlag(false);
 }
+
+// Panes 0 and 2 and the main window's title show the active drawing: its
+// prompt and readout come back when it is activated, and go with it.
+TEST_F(FrameTest, PromptReadoutAndTitleFollowTheActiveDrawing)
+{
+    const auto pane = [&](int i) { return frame->PaneLabel(i)->text().trimmed().toStdString(); };
+    const auto activate = [&](Cwm_MDICHILDWnd* child) { child->mdiArea()->setActiveSubWindow(child); };
+    const auto close = [&](Cwm_MDICHILDWnd* child) {
+        child->Document()->SetModifiedFlag(false);
+        EXPECT_TRUE(child->close());
+        FlushDeletes();
+    };
+
+    CRectaDoc* first = frame->NewDocument();
+    Cwm_MDICHILDWnd* firstChild = frame->ActiveChild();
+    CRectaView& lines = firstChild->View();
+    frame->OnCommand(10009);  // Line
+    lines.ClickAt(MK_LBUTTON, CPointd(1, 1));
+    lines.OnMouseMove(0, lines.WorldToDevicePoint(CPointd(4, 5)));
+    EXPECT_EQ(pane(0), "To point:");
+    const std::string readout = pane(2);
+    EXPECT_EQ(readout.substr(0, 6), "D:5.00");
+    EXPECT_EQ(frame->windowTitle().toStdString(), "Zepa - " + first->GetTitle());
+
+    CRectaDoc* second = frame->NewDocument();
+    Cwm_MDICHILDWnd* secondChild = frame->ActiveChild();
+    EXPECT_EQ(pane(0), "") << "the new drawing runs nothing";
+    EXPECT_EQ(pane(2), "");
+    EXPECT_EQ(frame->windowTitle().toStdString(), "Zepa - " + second->GetTitle());
+
+    // The drawing in the background keeps its texts to itself.
+    lines.OnMouseMove(0, lines.WorldToDevicePoint(CPointd(2, 2)));
+    lines.ShowPrompt(0, "Elsewhere");
+    EXPECT_EQ(pane(0), "");
+    EXPECT_EQ(pane(2), "");
+
+    activate(firstChild);
+    EXPECT_EQ(pane(0), "Elsewhere");
+    EXPECT_EQ(pane(2).substr(0, 6), "D:1.41");
+    EXPECT_EQ(frame->windowTitle().toStdString(), "Zepa - " + first->GetTitle());
+    firstChild->showMaximized();
+    EXPECT_EQ(frame->windowTitle().toStdString(), "Zepa - " + first->GetTitle()) << "maximized too";
+
+    // Closed in the middle of its command, the drawing takes its texts along.
+    secondChild->View().ShowPrompt(0, "Second's own");
+    close(firstChild);
+    ASSERT_EQ(frame->ActiveChild(), secondChild);
+    EXPECT_EQ(pane(0), "Second's own");
+    EXPECT_EQ(pane(2), "");
+    EXPECT_EQ(frame->windowTitle().toStdString(), "Zepa - " + second->GetTitle());
+
+    frame->OnCommand(10009);
+    secondChild->View().ClickAt(MK_LBUTTON, CPointd(1, 1));
+    secondChild->View().OnMouseMove(0, CPoint{30, 30});
+    close(secondChild);
+    EXPECT_EQ(pane(0), "");
+    EXPECT_EQ(pane(2), "");
+    EXPECT_EQ(frame->windowTitle(), "Zepa");
+}

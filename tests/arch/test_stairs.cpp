@@ -62,5 +62,8 @@ TEST_F(ArchTest, SpiralStair)
     GenEscaleraEspiral(doc, view, CPointd(1, 1), CPointd(1, 1));
     GenEscaleraRecta(doc, view, CPointd(0, 0), CPointd(3, 0), CPointd(2, 0));
     EXPECT_EQ(Count(), 0);
+    GenEscaleraEspiral(doc, view, CPointd(-8e14, 0), CPointd(8e14, 0));
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(view.PromptBuffer().find("Radius out of range"), 0u);
     EXPECT_EQ(view.UndoStateCount(), 1);
 }

@@ -405,22 +405,34 @@ TEST(HatchLines, SpacingsThatCannotBeHatchedAreRefused)
     EXPECT_EQ(CheckHatchFamily(HatchBoundary(std::vector<Pt2>{{0, 0}, {1, 0}}), {0.0, 1.0, 1.0}),
               HatchError::fewPoints);
 
-    // A comb of ten teeth: lines within bounds, ten segments each beyond them.
-    std::vector<Pt2> comb = {{0, 0}, {19, 0}};
-    for (int x = 19; x > 0; x -= 2)
-        comb.insert(comb.end(), {{double(x), 10}, {x - 1.0, 10}, {x - 1.0, 1}, {x - 2.0, 1}});
-    comb.resize(comb.size() - 2);
-    const HatchBoundary teeth(comb);
+    // Combs of 100000 lines (within bounds), each line in the teeth cut into
+    // a segment a tooth: eleven teeth make about a million segments, which
+    // are made; twenty-three, over two million, are refused.
+    const auto comb = [](int teeth) {
+        std::vector<Pt2> points = {{0, 0}, {2.0 * teeth - 1, 0}};
+        for (int x = 2 * teeth - 1; x > 0; x -= 2)
+            points.insert(points.end(), {{double(x), 10}, {x - 1.0, 10}, {x - 1.0, 1}, {x - 2.0, 1}});
+        points.resize(points.size() - 2);
+        return HatchBoundary(points);
+    };
     const HatchFamily across{kPi / 2, 1.0, 1.0}, along{0.0, 1e-4, 1e-4};
-    EXPECT_EQ(CheckHatchFamily(teeth, along), HatchError::none);
-    EXPECT_EQ(CheckHatchSize(teeth, {}, std::vector<HatchFamily>{across, along}), HatchError::tooManySegments);
-    // Each line an island meets may be split: 100000 lines, and seven
-    // islands as deep as 80000 of them.
-    std::vector<HatchIsland> rounds(7);
+    const HatchBoundary eleven = comb(11), many = comb(23);
+    EXPECT_EQ(CheckHatchFamily(many, along), HatchError::none);
+    EXPECT_EQ(CheckHatchSize(many, {}, std::vector<HatchFamily>{across, along}), HatchError::tooManySegments);
+    EXPECT_EQ(CheckHatchSize(eleven, {}, std::vector<HatchFamily>{across, along}), HatchError::none);
+    std::vector<HatchSegment> made;
+    AddHatchFamily(eleven, {}, along, made);
+    EXPECT_EQ(HatchLineLevels(eleven, along).size(), 100000u);
+    EXPECT_EQ(made.size(), 90000u * 11 + 9999u);
+    // Each line an island meets may be split: 100000 lines, and 24 islands
+    // as deep as 80000 of them.
+    std::vector<HatchIsland> rounds(24);
     for (std::size_t i = 0; i < rounds.size(); ++i)
         rounds[i].AddCircle({5, 5}, 4);
     EXPECT_EQ(CheckHatchSize(square, {}, std::vector<HatchFamily>{along}), HatchError::none);
     EXPECT_EQ(CheckHatchSize(square, rounds, std::vector<HatchFamily>{along}), HatchError::tooManySegments);
+    rounds.pop_back();
+    EXPECT_EQ(CheckHatchSize(square, rounds, std::vector<HatchFamily>{along}), HatchError::none);
     EXPECT_FALSE(HatchErrorText(HatchError::tooManyLines).empty());
     EXPECT_TRUE(HatchErrorText(HatchError::none).empty());
 }

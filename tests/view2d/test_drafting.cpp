@@ -452,33 +452,76 @@ TEST_F(Drafting, TypedYAtTheWallEndAsksForTheThickness)
     EXPECT_EQ(view.m_command, CMD_DISTANCE) << "only the wall's end point takes it";
 }
 
-// Points and radii too large to hold are refused with a message: nothing is
-// made; distances of large finite points do not overflow.
+// Points and radii beyond the drawing's range are refused with a message:
+// nothing is made or changed; distances of large finite points do not overflow.
 TEST_F(ViewTest, OutOfRangePointsAndRadiiAreRefused)
 {
     doc.m_gridStep = 0;
     doc.m_ortho = 0;
+    // Two lines meeting at the origin, for the commands on two lines.
+    LineFrom(0, 0, 4, 0);
+    LineFrom(0, 0, 0, 4);
     const double big = 1.5e308;
+    const double far = 6e14;  // within the range; twice it is not
     struct Row {
         const char* name;
         int id;
+        const char* radius;  // the radius dialog's answer, or none asked
         std::vector<CPointd> clicks;
+        const char* typed;  // then typed and taken by the right button
         const char* message;
     } rows[] = {
-        {"a point without a value", 10065, {CPointd(HUGE_VAL, 0)}, "Point out of range"},
-        {"a circle through a point too far", 10063, {CPointd(-big, 0), CPointd(big, 0)}, "Radius out of range"},
+        {"a point without a value", 10065, nullptr, {CPointd(HUGE_VAL, 0)}, "", "Point out of range"},
+        {"a point beyond the range", 10065, nullptr, {CPointd(2e15, 1)}, "", "Point out of range"},
+        {"a line to a point beyond it", 10009, nullptr, {CPointd(1, 1), CPointd(1, -big)}, "", "Point out of range"},
+        {"a typed point beyond the range", 10009, nullptr, {}, "0,-2e15", "Point out of range"},
+        {"a typed polar point beyond it", 10009, nullptr, {CPointd(1, 1)}, "@2e15<90", "Point out of range"},
+        {"a typed radius of 1e308", 10063, "1e308", {CPointd(1, 1)}, "", "Radius out of range"},
+        {"a typed radius beyond the range", 10063, "1.5e15", {CPointd(1, 1)}, "", "Radius out of range"},
+        {"a circle through a point too far", 10063, "0", {CPointd(-far, 0), CPointd(far, 0)}, "", "Radius out of range"},
+        {"a circle through points too far", 10063, nullptr, {CPointd(-big, 0), CPointd(big, 0)}, "", "Point out of range"},
+        {"a circle through three points", 10066, nullptr, {CPointd(-far, 0), CPointd(0, 1e14), CPointd(far, 0)}, "",
+         "Radius out of range"},
+        {"an arc through three points", 10068, nullptr, {CPointd(-far, 0), CPointd(0, 1e14), CPointd(far, 0)}, "",
+         "Radius out of range"},
+        {"an arc of a typed radius", 10069, "2e15", {CPointd(1, 1), CPointd(2, 1), CPointd(1, 2)}, "",
+         "Radius out of range"},
+        {"a fillet", 10102, "2e15", {CPointd(2, 0), CPointd(0, 2)}, "", "Radius out of range"},
+        {"a tangent circle", 10067, "2e15", {CPointd(2, 0), CPointd(0, 2)}, "", "Radius out of range"},
     };
+    auto lines = [&] {
+        std::vector<CPointd> ends;
+        for (CObject* obj : doc.GetEntityList())
+            if (auto* dib = static_cast<CDib*>(obj); dib->m_type == ENT_LINE) {
+                ends.push_back(static_cast<CRecta*>(dib->m_entity)->m_p1);
+                ends.push_back(static_cast<CRecta*>(dib->m_entity)->m_p2);
+            }
+        return ends;
+    };
+    const std::vector<CPointd> before = lines();
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         ScriptedForms forms;
-        if (r.id == 10063)
-            forms.Expect("RADIO", OkWith({{"radius", "0"}}));
+        if (r.radius)
+            forms.Expect("RADIO", OkWith({{"radius", r.radius}}));
         view.OnCommand(r.id);
         for (const CPointd& p : r.clicks)
             view.ClickAt(MK_LBUTTON, p);
-        EXPECT_EQ(Count(), 0);
+        for (char c : std::string(r.typed))
+            view.OnChar(static_cast<unsigned char>(c));
+        if (*r.typed)
+            Right();
+        EXPECT_EQ(Count(), 2) << "nothing made";
+        EXPECT_EQ(lines(), before) << "nothing changed";
         EXPECT_EQ(view.PromptBuffer().substr(0, std::string(r.message).size()), r.message);
         view.CancelCommand();
     }
     EXPECT_EQ(Distance2D(0, 1e160, 0, 0), 1e160);
+
+    // At the edge of the range points and radii are taken.
+    ScriptedForms forms;
+    forms.Expect("RADIO", OkWith({{"radius", "1e15"}}));
+    view.OnCommand(10063);
+    view.ClickAt(MK_LBUTTON, CPointd(-1e15, 1e15));
+    EXPECT_EQ(Count(ENT_CIRCLE), 1);
 }

@@ -67,6 +67,7 @@ const OffsetRow kOffsetRows[] = {
     {"circle, side on it", {"C 0 0 2"}, 1, {0, 2}, {"C 0 0 3"}},
     {"circle shrunk to nothing", {"C 0 0 2"}, 2, {0.5, 0}, {}, true},
     {"circle shrunk past its centre", {"C 0 0 2"}, 3, {0.5, 0}, {}, true},
+    {"circle grown beyond the coordinate range", {"C 0 0 2"}, 1e15, {5, 0}, {}},
     {"arc, side inside", {"A 0 0 2 0 90"}, 0.5, {0.5, 0.5}, {"A 0 0 1.5 0 90"}},
     {"arc, side outside its sweep", {"A 0 0 2 0 90"}, 0.5, {-3, -3}, {"A 0 0 2.5 0 90"}},
     {"arc, side on it", {"A 0 0 2 0 90"}, 0.5, {0, 2}, {"A 0 0 2.5 0 90"}},

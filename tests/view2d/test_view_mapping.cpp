@@ -1,11 +1,14 @@
 // Mapping, zoom and printing of the plan view.
+#include "model/circ.h"
 #include "model/dib.h"
+#include "model/geometry.h"
 #include "model/hatch.h"
 #include "model/recta.h"
 #include "platform/imagedc.h"
 #include "view_fixture.h"
 
 #include <cmath>
+#include <functional>
 
 TEST_F(ViewTest, ScaleFitsTheWholeWindow)
 {
@@ -217,4 +220,56 @@ TEST_F(ViewTest, PrintingUsesItsOwnMapping)
     EXPECT_EQ(InkPixels(print(CPointd(1, 3), CPointd(9, 3))), 0);
     EXPECT_EQ(InkPixels(print(CPointd(5, 0), CPointd(5, 8))), 0);
     EXPECT_EQ(InkPixels(print(CPointd(0, 3.5), CPointd(10, 3.5))), 0);
+}
+
+// No zoom leaves the view without a scale: windows too wide or too narrow to
+// map are refused, and extents stay of finite width whatever a drawing holds.
+TEST_F(ViewTest, NoZoomLeavesTheViewWithoutAScale)
+{
+    const double huge = 8e307;  // beyond the range, as a damaged file may hold it
+    const struct {
+        const char* name;
+        std::function<void(CRectaView&, CRectaDoc&)> zoom;
+    } rows[] = {
+        {"extents of a huge circle",
+         [&](CRectaView& v, CRectaDoc& d) {
+             auto* c = new CCirc;
+             c->m_rx = c->m_ry = huge;
+             d.AppendEntityRecord(new CDib(ENT_CIRCLE, c));
+             v.OnZoomExtents();
+         }},
+        {"extents of huge lines",
+         [&](CRectaView& v, CRectaDoc& d) {
+             CRecta* l = d.AddRecta();
+             l->m_p1 = CPointd(-1.7e308, -1.7e308);
+             l->m_p2 = CPointd(1.7e308, 1.7e308);
+             v.OnZoomExtents();
+         }},
+        {"zoom out by a huge factor", [](CRectaView& v, CRectaDoc&) { v.ZoomByFactor(1e300); v.ZoomByFactor(1e300); }},
+        {"zoom in by a tiny factor",
+         [](CRectaView& v, CRectaDoc& d) {
+             d.m_windowMin = CPointd(-1, -1);
+             d.m_windowMax = CPointd(1, 1);
+             for (double f : {1e-150, 1e-150, 1e-10})  // the last: a window of 2e-310
+                 v.ZoomByFactor(f);
+         }},
+        {"zoom previous to a huge window",
+         [](CRectaView& v, CRectaDoc& d) {
+             d.m_prevWindowMin = CPointd(-1.7e308, -1.7e308);
+             d.m_prevWindowMax = CPointd(1.7e308, 1.7e308);
+             v.OnZoomPrevious();
+         }},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        CRectaDoc d;
+        d.OnNewDocument();
+        CRectaView v;
+        Open(d, v);
+        r.zoom(v, d);
+        EXPECT_TRUE(v.ScaleUsable()) << v.m_scale;
+        EXPECT_TRUE(std::isfinite(d.m_windowMax.x - d.m_windowMin.x));
+        EXPECT_LE(d.m_extMax.x - d.m_extMin.x, 2 * kCoordinateLimit);
+        d.RemoveView(&v);
+    }
 }
