@@ -20,14 +20,29 @@ bool FinitePoint(const CPointd& p)
 
 }  // namespace
 
-bool DrawingExtent(const CRectaDoc& drawing, LSize& himetric)
+bool DrawingExtent(CRectaDoc& drawing, LSize& himetric)
 {
     LSize size;
-    if (!CRectaSrvrItem(drawing).OnGetExtent(DVASPECT_CONTENT, size) || size.cx > kMaxItemExtent ||
+    if (!CRectaSrvrItem(&drawing).OnGetExtent(DVASPECT_CONTENT, size) || size.cx > kMaxItemExtent ||
         size.cy > kMaxItemExtent)
         return false;
     himetric = size;
     return true;
+}
+
+bool DrawingFileExtent(std::span<const BYTE> bytes, LSize& himetric)
+{
+    CRectaDoc head;
+    try {
+        CArchive ar(bytes);
+        head.SerializeHeader(ar);
+        head.SerializeSettings(ar);
+        head.m_windowMin.Serialize(ar);
+        head.m_windowMax.Serialize(ar);
+    } catch (const CArchiveException&) {
+        return false;
+    }
+    return DrawingExtent(head, himetric);
 }
 
 CRectaCntrItem::CRectaCntrItem(CRectaDoc* container) : COleClientItem(container)
@@ -190,6 +205,20 @@ std::optional<std::string> CRectaCntrItem::LoadDrawing(CRectaDoc& fresh)
         return "the embedded drawing is damaged (" + *damage + ")";
     fresh.m_pEmbeddingItem = this;
     return std::nullopt;
+}
+
+void CRectaCntrItem::TakeBackDrawing(std::vector<BYTE> native, CMetaFile picture)
+{
+    const bool changed = native != NativeData() || picture.ToBytes() != GetPresentationData();
+    LSize extent;
+    if (!DrawingFileExtent(native, extent) && !GetExtent(extent))
+        extent = {};
+    std::string error;
+    if (!SetDrawing(std::move(native), picture, extent, GetName(), error))
+        return;
+    OnChange(OLE_CHANGED, 0);
+    if (CRectaDoc* doc = GetDocument(); doc && changed)
+        doc->SetModifiedFlag();
 }
 
 bool CRectaCntrItem::RunDrawing(CView& view, bool open)

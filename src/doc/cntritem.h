@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,10 @@ public:
 
 // The size in hundredths of a millimetre an embedded drawing asks for: its
 // window at a centimetre a drawing unit; false when it is too large.
-bool DrawingExtent(const CRectaDoc& drawing, LSize& himetric);
+bool DrawingExtent(CRectaDoc& drawing, LSize& himetric);
+// The same for the drawing file in bytes, read as far as its window; false
+// when they do not read so far.
+bool DrawingFileExtent(std::span<const BYTE> bytes, LSize& himetric);
 
 // Embedded drawings hold at most this many drawings around them.
 inline constexpr int kMaxNesting = 16;
@@ -69,6 +73,10 @@ public:
     // ---- what the drawing server uses
     // The embedded drawing's file bytes.
     const std::vector<BYTE>& NativeData() const { return GetNativeData(); }
+    // The drawing's bytes and picture come back from its run: the item keeps
+    // both, repaints, takes the drawing's size, and the container is marked
+    // modified when the bytes changed.
+    void TakeBackDrawing(std::vector<BYTE> native, CMetaFile picture);
     // How many embedded drawings hold the item's drawing: 0 for a drawing opened from a file.
     int NestingDepth() const;
     // Reads the embedded drawing into fresh, a drawing of its own, which

@@ -2,6 +2,7 @@
 
 #include "doc/apphost.h"
 #include "doc/cntritem.h"
+#include "doc/srvritem.h"
 #include "model/fontrecord.h"
 #include "platform/archive.h"
 #include "platform/fileio.h"
@@ -41,6 +42,8 @@ CRectaDoc::~CRectaDoc()
 {
     DeleteContents();
 }
+
+std::unique_ptr<COleServerItem> CRectaDoc::OnGetEmbeddedItem() { return std::make_unique<CRectaSrvrItem>(this); }
 
 // ---------------------------------------------------------------- lifecycle
 
@@ -420,8 +423,24 @@ bool CRectaDoc::CanTakeItems(std::string& why) const
 
 void CRectaDoc::UpdateAllItems()
 {
-    if (!m_pEmbeddingItem)
+    COleServerItem* item = m_pEmbeddingItem ? GetEmbeddedItem() : nullptr;
+    if (!item)
         return;
+    // The data as a file holds it: a working plane in force is left first.
+    CRectaDoc world;
+    COleServerItem* source = item;
+    if (m_ucsActive) {
+        if (!WorldSystemCopy(world))
+            return;
+        source = world.GetEmbeddedItem();
+    }
+    CArchive ar;
+    try {
+        source->Serialize(ar);
+    } catch (const CArchiveException&) {
+        return;
+    }
+    m_pEmbeddingItem->TakeBackDrawing(ar.TakeData(), item->RecordPicture());
 }
 
 std::vector<std::string> CRectaDoc::UpdateLinks()

@@ -5,7 +5,7 @@
 #include "model/entitycontext.h"
 #include "model/layer.h"
 #include "model/pointd.h"
-#include "platform/document.h"
+#include "platform/oleserver.h"
 #include "platform/logfont.h"
 #include "platform/oblist.h"
 #include "platform/oleitem.h"
@@ -103,7 +103,7 @@ enum ToolWord : int {
     TW_LIGHT = 17,
 };
 
-class CRectaDoc : public CDocument, public CDrawingSettings, public CEntityContext {
+class CRectaDoc : public COleServerDoc, public CDrawingSettings, public CEntityContext {
 public:
     CRectaDoc();
     ~CRectaDoc() override;
@@ -148,6 +148,10 @@ public:
     // Pane 1 shows the ortho flag.
     void ShowOrtho() const;
     void OnOrtho() { ToggleOrtho(); }
+
+    // A new CRectaSrvrItem for this drawing; the document owns it from then
+    // on (see COleServerDoc::GetEmbeddedItem).
+    std::unique_ptr<COleServerItem> OnGetEmbeddedItem() override;
 
     // The drawing file.
     void Serialize(CArchive& ar) override;

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -329,6 +330,20 @@ LPoint CDC::LPtoDP(LPoint p) const
     return {SaturateToLogical(std::floor(dx + 0.5)), SaturateToLogical(std::floor(dy + 0.5))};
 }
 
+CDC::Mapping CDC::GetMapping() const
+{
+    return {m_mapMode, m_winOrgX, m_winOrgY, m_winExtX, m_winExtY, m_vpOrgX, m_vpOrgY, m_vpExtX, m_vpExtY};
+}
+
+void CDC::SetMapping(const Mapping& m)
+{
+    SetMapMode(m.mode);
+    SetWindowExt(m.winExtX, m.winExtY);
+    SetWindowOrg(m.winOrgX, m.winOrgY);
+    SetViewportExt(m.vpExtX, m.vpExtY);
+    SetViewportOrg(m.vpOrgX, m.vpOrgY);
+}
+
 LPoint CDC::DPtoLP(LPoint p) const
 {
     const double x = std::clamp(p.x, -kLogicalLimit, kLogicalLimit);
@@ -526,4 +541,63 @@ LSize CDC::GetTextExtent(std::string_view text) const
     const double w = QFontMetricsF(f).horizontalAdvance(QString::fromLatin1(text.data(), qsizetype(text.size())));
     return {SaturateToLogical(std::round(w / std::fabs(m_fx))),
             SaturateToLogical(std::round((ascent + descent) / std::fabs(m_fy)))};
+}
+
+bool CDC::LayOutText(std::int64_t x, std::int64_t y, std::string_view text,
+                     const std::function<void(const TextPlacement&)>& paint)
+{
+    TextPlacement t;
+    if (m_textAlign & TA_UPDATECP) {
+        x = m_pos.x;
+        y = m_pos.y;
+    }
+    ToDevice(x, y, t.x, t.y);
+    t.x = std::floor(t.x + 0.5);
+    t.y = std::floor(t.y + 0.5);
+    if (text.empty())
+        return true;
+    if (DeviceFontPixels() <= 0)
+        return false;
+    t.font = DeviceFont(&t.ascent, &t.descent, &t.angle);
+    t.text = QString::fromLatin1(text.data(), qsizetype(text.size()));
+    t.advance = QFontMetricsF(t.font).horizontalAdvance(t.text);
+    switch (m_textAlign & TA_CENTER) {
+    case TA_RIGHT: t.xoff = -t.advance; break;
+    case TA_CENTER: t.xoff = -std::round(t.advance / 2.0); break;
+    default: t.xoff = 0; break;
+    }
+    // The baseline below the reference point.
+    switch (m_textAlign & TA_BASELINE) {
+    case TA_BOTTOM: t.yoff = -t.descent; break;
+    case TA_BASELINE: t.yoff = 0; break;
+    default: t.yoff = t.ascent; break;
+    }
+    paint(t);
+    if (!(m_textAlign & TA_UPDATECP))
+        return true;
+    // The current position moves to the far end of the text from the reference point.
+    double dist = 0;
+    switch (m_textAlign & TA_CENTER) {
+    case TA_RIGHT: dist = -t.advance; break;
+    case TA_CENTER: dist = 0; break;
+    default: dist = t.advance; break;
+    }
+    const double rad = t.angle * std::numbers::pi / 180.0;
+    const double ex = t.x + dist * std::cos(rad), ey = t.y + dist * std::sin(rad);
+    m_pos = DPtoLP({SaturateToLogical(std::floor(ex + 0.5)), SaturateToLogical(std::floor(ey + 0.5))});
+    return true;
+}
+
+void CDC::PaintText(QPainter& p, const TextPlacement& t) const
+{
+    auto colour = [](COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); };
+    p.save();
+    p.translate(t.x, t.y);
+    p.rotate(t.angle);
+    if (m_bkMode == OPAQUE)
+        p.fillRect(QRectF(t.xoff, t.yoff - t.ascent, t.advance, t.ascent + t.descent), colour(m_bkColour));
+    p.setPen(colour(m_textColour));
+    p.setFont(t.font);
+    p.drawText(QPointF(t.xoff, t.yoff), t.text);
+    p.restore();
 }

@@ -1,20 +1,23 @@
 // Device context: the drawing surface that entities and views draw on, with
 // pens, brushes, fonts, raster operations, text alignment and a mapping from
-// logical to device coordinates. CImageDC draws into a QImage, CRecordingDC
-// keeps the calls for tests.
+// logical to device coordinates. CImageDC draws into a QImage, CPainterDC
+// through a QPainter (vector output), CMetaFileDC records a picture that
+// plays at any size, CRecordingDC keeps the calls for tests.
 #pragma once
 
 #include "platform/logfont.h"
 #include "platform/types.h"
 
+#include <QFont>
 #include <QImage>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 
-class QFont;
+class QPainter;
 class CRgn;
 
 // Pen styles.
@@ -95,6 +98,17 @@ struct LPoint {
 struct LSize {
     std::int64_t cx = 0;
     std::int64_t cy = 0;
+};
+
+// A box of device pixels: left and top inside, right and bottom just past it.
+struct LRect {
+    std::int64_t left = 0;
+    std::int64_t top = 0;
+    std::int64_t right = 0;
+    std::int64_t bottom = 0;
+    std::int64_t Width() const { return right - left; }
+    std::int64_t Height() const { return bottom - top; }
+    friend bool operator==(const LRect&, const LRect&) = default;
 };
 
 // v truncated toward zero and saturated to +-kLogicalLimit; NaN gives 0.
@@ -209,6 +223,13 @@ public:
     LPoint DPtoLP(LPoint p) const;
     double FactorX() const { return m_fx; }
     double FactorY() const { return m_fy; }
+    // The whole mapping, to put back after drawing with another one.
+    struct Mapping {
+        int mode, winOrgX, winOrgY, winExtX, winExtY, vpOrgX, vpOrgY, vpExtX, vpExtY;
+    };
+    Mapping GetMapping() const;
+    // Through the setters above, so that a recording sees it.
+    void SetMapping(const Mapping& m);
 
     // Objects: the previous object is returned, or null when the given one
     // is not created (the selection then stays).
@@ -287,6 +308,24 @@ protected:
     QFont MakeDeviceFont(double& ascent, double& descent) const;
     // Device pixel size of the current font; 0 when it is too large to draw.
     double DeviceFontPixels() const;
+
+    // A text laid out on the device in the current font and alignment.
+    struct TextPlacement {
+        double x = 0, y = 0;  // the reference point, on a whole pixel
+        QFont font;
+        double angle = 0;             // degrees, Qt's clockwise-positive rotation
+        double xoff = 0, yoff = 0;    // the baseline's start from the reference point, along the text
+        double advance = 0, ascent = 0, descent = 0;
+        QString text;
+    };
+    // Lays the text out at (x, y), or at the current position under
+    // TA_UPDATECP, and hands it to paint; under TA_UPDATECP the current
+    // position then moves to the text's far end. False, with nothing
+    // painted, when the font is too large to draw.
+    bool LayOutText(std::int64_t x, std::int64_t y, std::string_view text,
+                    const std::function<void(const TextPlacement&)>& paint);
+    // Paints the laid-out text, over a box of the background colour in opaque mode.
+    void PaintText(QPainter& p, const TextPlacement& t) const;
 
     CPen m_pen;
     CPen* m_penPtr;

@@ -16,6 +16,8 @@ void CView::DrawEntity(int, CObject*) {}
 
 void CView::EraseEntity(int, CObject*) {}
 
+bool CView::GetOriginAndZoom(double&, double&, int&) const { return false; }
+
 CDocument::~CDocument()
 {
     for (CView* view : m_views)

@@ -20,6 +20,9 @@ public:
     // views that show no entities pass over both.
     virtual void DrawEntity(int type, CObject* entity);
     virtual void EraseEntity(int type, CObject* entity);
+    // A plan view's origin (the drawing point at its lower-left corner) and
+    // zoom state; false, with nothing given, for views that are no plan view.
+    virtual bool GetOriginAndZoom(double& ox, double& oy, int& zoomState) const;
 
 protected:
     CView() = default;

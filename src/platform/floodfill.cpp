@@ -73,6 +73,8 @@ std::int64_t FloodFillImage(QImage& image, int x, int y, QRgb colour, bool surfa
         return SpanFill(
             w, h, x, y, [&](int px, int py) { return (at(px, py) & kRgb) == target; },
             [&](int py, int x0, int x1) {
+                if (paint.runs)
+                    paint.runs->push_back({py, x0, x1});
                 std::uint32_t* row = &at(0, py);
                 for (int px = x0; px <= x1; ++px)
                     row[px] = solid;
@@ -87,6 +89,8 @@ std::int64_t FloodFillImage(QImage& image, int x, int y, QRgb colour, bool surfa
         return ((at(px, py) & kRgb) == target) == surface;
     };
     auto fill = [&](int py, int x0, int x1) {
+        if (paint.runs)
+            paint.runs->push_back({py, x0, x1});
         std::uint32_t* row = &at(0, py);
         std::uint8_t* seen = &visited[std::size_t(py) * std::size_t(w)];
         const std::uint32_t* tileRow =

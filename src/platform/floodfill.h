@@ -6,12 +6,19 @@
 #include <QImage>
 
 #include <cstdint>
+#include <vector>
+
+// A row's pixels x0..x1 (inclusive) of row y.
+struct FloodRun {
+    int y, x0, x1;
+};
 
 // What the filled pixels become: a solid colour, or a pattern tiled from
 // pixel (0, 0) of the image (its pixels taken without alpha).
 struct FloodPaint {
     QRgb solid = 0;
     const QImage* pattern = nullptr;  // used when not null and not empty
+    std::vector<FloodRun>* runs = nullptr;  // when not null, gets every run painted
 };
 
 // Fills from (x, y) every 4-connected pixel whose colour (QRgb without alpha)

@@ -1,6 +1,7 @@
 #include "platform/imagedc.h"
 
 #include "platform/floodfill.h"
+#include "platform/dcshared.h"
 #include "platform/region.h"
 
 #include <QFontMetricsF>
@@ -31,32 +32,6 @@ double RoundHalfUp(double v) { return std::floor(v + 0.5); }
 // A device row for loop bounds: -1 .. h, whatever v is.
 i64 Row(double v, i64 h) { return i64(std::clamp(v, -1.0, double(h))); }
 
-// Bitwise raster operation of a pen value p on a screen value d.
-u32 EvalRop(int code, u32 p, u32 d)
-{
-    const unsigned t = unsigned(code - 1);
-    u32 r = 0;
-    if (t & 1u)
-        r |= ~p & ~d;
-    if (t & 2u)
-        r |= ~p & d;
-    if (t & 4u)
-        r |= p & ~d;
-    if (t & 8u)
-        r |= p & d;
-    return r & 0xFFFFFFu;
-}
-
-// Drawing twice gives the same as once: a shape may then touch a pixel twice.
-bool RopIsIdempotent(int code)
-{
-    for (u32 p : {0u, 0xFFFFFFu})
-        for (u32 d : {0u, 0xFFFFFFu})
-            if (EvalRop(code, p, EvalRop(code, p, d)) != EvalRop(code, p, d))
-                return false;
-    return true;
-}
-
 // Pen pattern as a bit mask over one period: bit i set means pixel i is inked.
 struct Pattern {
     std::uint64_t mask = 1;
@@ -65,14 +40,9 @@ struct Pattern {
 
 Pattern PenPattern(int style)
 {
-    std::vector<int> runs;
-    switch (style) {
-    case PS_DASH: runs = {18, 6}; break;
-    case PS_DOT: runs = {3, 3}; break;
-    case PS_DASHDOT: runs = {9, 6, 3, 6}; break;
-    case PS_DASHDOTDOT: runs = {9, 3, 3, 3, 3, 3}; break;
-    default: return {};
-    }
+    const std::span<const int> runs = PenDashRuns(style);
+    if (runs.empty())
+        return {};
     Pattern p{0, 0};
     bool on = true;
     for (int n : runs) {
@@ -279,101 +249,6 @@ struct BrushFill {
         }
     }
 };
-
-QPainter::CompositionMode CompositionFor(int rop)
-{
-    switch (rop) {
-    case R2_NOTMERGEPEN: return QPainter::RasterOp_NotSourceAndNotDestination;
-    case R2_MASKNOTPEN: return QPainter::RasterOp_NotSourceAndDestination;
-    case R2_NOTCOPYPEN: return QPainter::RasterOp_NotSource;
-    case R2_MASKPENNOT: return QPainter::RasterOp_SourceAndNotDestination;
-    case R2_NOT: return QPainter::RasterOp_NotDestination;
-    case R2_XORPEN: return QPainter::RasterOp_SourceXorDestination;
-    case R2_NOTMASKPEN: return QPainter::RasterOp_NotSourceOrNotDestination;
-    case R2_MASKPEN: return QPainter::RasterOp_SourceAndDestination;
-    case R2_NOTXORPEN: return QPainter::RasterOp_NotSourceXorDestination;
-    case R2_MERGENOTPEN: return QPainter::RasterOp_NotSourceOrDestination;
-    case R2_MERGEPENNOT: return QPainter::RasterOp_SourceOrNotDestination;
-    case R2_MERGEPEN: return QPainter::RasterOp_SourceOrDestination;
-    default: return QPainter::CompositionMode_SourceOver;
-    }
-}
-
-// Cuts a polyline to the box, giving the runs that stay inside it.
-std::vector<std::vector<QPointF>> ClipPolyline(const std::vector<QPointF>& pts, const QRectF& box)
-{
-    std::vector<std::vector<QPointF>> runs;
-    std::vector<QPointF> cur;
-    auto flush = [&] {
-        if (cur.size() >= 2)
-            runs.push_back(cur);
-        cur.clear();
-    };
-    for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
-        double x0 = pts[i].x(), y0 = pts[i].y(), x1 = pts[i + 1].x(), y1 = pts[i + 1].y();
-        if (!ClipSegment(x0, y0, x1, y1, box.left(), box.top(), box.right(), box.bottom())) {
-            flush();
-            continue;
-        }
-        const QPointF a(x0, y0), b(x1, y1);
-        if (cur.empty() || cur.back() != a) {
-            flush();
-            cur.push_back(a);
-        }
-        cur.push_back(b);
-        if (x1 != pts[i + 1].x() || y1 != pts[i + 1].y())
-            flush();
-    }
-    flush();
-    return runs;
-}
-
-// Vertices of the ellipse (cx + a cos t, cy - b sin t) for t from t0 to t1,
-// chords within 0.2 pixel of the curve. Stretches farther outside the box
-// than one chord are jumped over (the curve moves at most max(a, b) per unit
-// of t), so a huge ellipse costs only what lies near the box.
-std::vector<std::vector<QPointF>> EllipseRuns(double cx, double cy, double a, double b, double t0, double t1,
-                                              bool closed, const QRectF& box)
-{
-    const double radius = std::max({a, b, 0.5});
-    double dt = std::min(std::numbers::pi / 8.0, 2.0 * std::sqrt(0.4 / radius));
-    dt = kTwoPi / (4.0 * std::ceil(kTwoPi / dt / 4.0));
-    auto at = [&](double t) { return QPointF(cx + a * std::cos(t), cy - b * std::sin(t)); };
-    auto gap = [&](const QPointF& p) {
-        const double gx = std::max({box.left() - p.x(), p.x() - box.right(), 0.0});
-        const double gy = std::max({box.top() - p.y(), p.y() - box.bottom(), 0.0});
-        return std::max(gx, gy);
-    };
-
-    const QPointF first = at(t0);
-    std::vector<std::vector<QPointF>> runs;
-    std::vector<QPointF> cur;
-    double t = t0;
-    QPointF p = first;
-    while (t < t1) {
-        const double g = gap(p);
-        if (g > radius * dt) {
-            if (cur.size() >= 2)
-                runs.push_back(cur);
-            cur.clear();
-            t += g / radius;
-            if (t >= t1)
-                break;
-            p = at(t);
-            continue;
-        }
-        if (cur.empty())
-            cur.push_back(p);
-        const double tn = std::min(t + dt, t1);
-        const QPointF pn = (tn >= t1 && closed) ? first : at(tn);
-        cur.push_back(pn);
-        t = tn;
-        p = pn;
-    }
-    if (cur.size() >= 2)
-        runs.push_back(cur);
-    return runs;
-}
 
 }  // namespace
 
@@ -650,13 +525,8 @@ bool CImageDC::Arc(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t 
     double sx, sy, ex, ey;
     ToDevice(xs, ys, sx, sy);
     ToDevice(xe, ye, ex, ey);
-    // Parameter of the point where each radial meets the ellipse.
-    const double ra = std::max(a, 0.5), rb = std::max(bb, 0.5);
-    const double ts = std::atan2(-(sy - cy) / rb, (sx - cx) / ra);
-    double te = std::atan2(-(ey - cy) / rb, (ex - cx) / ra);
-    const bool full = te == ts;
-    while (te <= ts)
-        te += kTwoPi;
+    double ts, te;
+    const bool full = ArcParameters(cx, cy, a, bb, sx, sy, ex, ey, ts, te);
     const double margin = DevicePenWidth() + 2.0;
     const QRectF box(-margin, -margin, m_image->width() + 2 * margin, m_image->height() + 2 * margin);
     Outline o;
@@ -686,65 +556,15 @@ COLORREF CImageDC::GetPixel(std::int64_t x, std::int64_t y) const
 
 bool CImageDC::TextOut(std::int64_t x, std::int64_t y, std::string_view text)
 {
-    const bool updateCp = (m_textAlign & TA_UPDATECP) != 0;
-    if (updateCp) {
-        x = m_pos.x;
-        y = m_pos.y;
-    }
-    double rx, ry;
-    ToDevice(x, y, rx, ry);
-    rx = RoundHalfUp(rx);
-    ry = RoundHalfUp(ry);
-    if (text.empty())
-        return true;
-    if (DeviceFontPixels() <= 0)
-        return false;
-
-    double ascent = 0, descent = 0, angle = 0;
-    const QFont font = DeviceFont(&ascent, &descent, &angle);
-    const QString s = QString::fromLatin1(text.data(), qsizetype(text.size()));
-    const double advance = QFontMetricsF(font).horizontalAdvance(s);
-
-    double xoff = 0;
-    switch (m_textAlign & TA_CENTER) {
-    case TA_RIGHT: xoff = -advance; break;
-    case TA_CENTER: xoff = -std::round(advance / 2.0); break;
-    default: break;
-    }
-    double yoff = 0;  // baseline below the reference point
-    switch (m_textAlign & TA_BASELINE) {
-    case TA_BOTTOM: yoff = -descent; break;
-    case TA_BASELINE: break;
-    default: yoff = ascent; break;
-    }
-
-    const double reach = advance + ascent + descent + 4.0;
-    const bool visible = rx > -reach && ry > -reach && rx < m_image->width() + reach && ry < m_image->height() + reach;
-    if (visible) {
-        QPainter p(m_image);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setRenderHint(QPainter::TextAntialiasing, false);
-        p.translate(rx, ry);
-        p.rotate(angle);
-        if (m_bkMode == OPAQUE)
-            p.fillRect(QRectF(xoff, yoff - ascent, advance, ascent + descent), QColor::fromRgb(ToRgb(m_bkColour)));
-        p.setPen(QColor::fromRgb(ToRgb(m_textColour)));
-        p.setFont(font);
-        p.drawText(QPointF(xoff, yoff), s);
-    }
-    if (updateCp) {
-        // The current position moves to the far end of the text from the reference point.
-        double dist = 0;
-        switch (m_textAlign & TA_CENTER) {
-        case TA_RIGHT: dist = -advance; break;
-        case TA_CENTER: dist = 0; break;
-        default: dist = advance; break;
+    return LayOutText(x, y, text, [this](const TextPlacement& t) {
+        const double reach = t.advance + t.ascent + t.descent + 4.0;
+        if (t.x > -reach && t.y > -reach && t.x < m_image->width() + reach && t.y < m_image->height() + reach) {
+            QPainter p(m_image);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setRenderHint(QPainter::TextAntialiasing, false);
+            PaintText(p, t);
         }
-        const double rad = angle * std::numbers::pi / 180.0;
-        const double ex = rx + dist * std::cos(rad), ey = ry + dist * std::sin(rad);
-        m_pos = DPtoLP({SaturateToLogical(RoundHalfUp(ex)), SaturateToLogical(RoundHalfUp(ey))});
-    }
-    return true;
+    });
 }
 
 bool CImageDC::FillRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, const CBrush& brush)
@@ -803,7 +623,7 @@ bool CImageDC::ExtFloodFill(std::int64_t x, std::int64_t y, COLORREF colour, int
     const COLORREF seed = GetPixel(x, y);
     const bool qualifies = type == FLOODFILLSURFACE ? seed == (colour & 0xFFFFFF) : seed != (colour & 0xFFFFFF);
     if (m_brush.GetStyle() != CBrush::Style::hollow) {
-        FloodPaint paint{ToRgb(m_brush.Colour()), nullptr};
+        FloodPaint paint{ToRgb(m_brush.Colour()), nullptr, m_floodRuns};
         if (m_brush.GetStyle() == CBrush::Style::pattern)
             paint.pattern = &m_brush.Pattern();
         FloodFillImage(*m_image, int(d.x), int(d.y), ToRgb(colour), type == FLOODFILLSURFACE, paint);
@@ -828,16 +648,7 @@ bool CImageDC::StretchImage(std::int64_t x, std::int64_t y, std::int64_t w, std:
     y1 = RoundHalfUp(y1);
     if (x0 == x1 || y0 == y1)
         return false;
-    const double L = std::min(x0, x1), R = std::max(x0, x1), T = std::min(y0, y1), B = std::max(y0, y1);
-    const double vl = std::max(L, 0.0), vr = std::min(R, double(m_image->width()));
-    const double vt = std::max(T, 0.0), vb = std::min(B, double(m_image->height()));
-    if (vl >= vr || vt >= vb)
-        return true;
-    const QImage src = image.mirrored(x1 < x0, y1 < y0);
-    const double sx = src.width() / (R - L), sy = src.height() / (B - T);
-    const QRectF source((vl - L) * sx, (vt - T) * sy, (vr - vl) * sx, (vb - vt) * sy);
     QPainter p(m_image);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QRectF(vl, vt, vr - vl, vb - vt), src, source);
+    DrawStretched(p, image, {x0, y0}, {x1, y1}, QRectF(0, 0, m_image->width(), m_image->height()));
     return true;
 }

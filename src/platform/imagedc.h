@@ -8,6 +8,10 @@
 #include <QImage>
 #include <QString>
 
+#include <vector>
+
+struct FloodRun;
+
 class CImageDC : public CDC {
 public:
     // Draws into *target, which is converted to Format_RGB32 when it has another format.
@@ -18,6 +22,8 @@ public:
     QImage& Image() { return *m_image; }
     const QImage& Image() const { return *m_image; }
     bool SavePng(const QString& path) const;
+    // While runs is not null, flood fills append the runs of pixels they paint to it.
+    void CollectFloodRuns(std::vector<FloodRun>* runs) { m_floodRuns = runs; }
 
     bool LineTo(std::int64_t x, std::int64_t y) override;
     bool Polyline(const LPoint* pts, int count) override;
@@ -54,4 +60,5 @@ private:
 
     QImage m_own;
     QImage* m_image;
+    std::vector<FloodRun>* m_floodRuns = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "platform/document.h"
 #include "platform/fileio.h"
 #include "platform/imagedc.h"
+#include "platform/painterdc.h"
 #include "platform/picturecache.h"
 
 #include <QBuffer>
@@ -13,6 +14,8 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMimeData>
+#include <QPainter>
+#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -121,10 +124,11 @@ void COleClientItem::Reset()
     m_linkPath.clear();
     m_native.clear();
     m_presentation.clear();
+    m_metafile = CMetaFile();
     m_decoded.reset();
 }
 
-bool COleClientItem::SetDrawing(std::vector<BYTE> native, std::vector<BYTE> picture, LSize extent,
+bool COleClientItem::SetDrawing(std::vector<BYTE> native, const CMetaFile& picture, LSize extent,
                                 std::string name, std::string& error)
 {
     if (native.empty()) {
@@ -138,7 +142,9 @@ bool COleClientItem::SetDrawing(std::vector<BYTE> native, std::vector<BYTE> pict
     Reset();
     m_kind = OleObjectKind::drawing;
     m_native = std::move(native);
-    m_presentation = std::move(picture);
+    m_metafile = picture;
+    if (!picture.IsEmpty())
+        m_presentation = picture.ToBytes();
     m_extent = extent;
     m_name = std::move(name);
     return true;
@@ -232,6 +238,13 @@ bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
     // A page's mapping may turn the rectangle upside down; only a rectangle without area is nothing.
     if (IsEmpty() || rect.Width() == 0 || rect.Height() == 0)
         return false;
+    if (m_kind == OleObjectKind::drawing && !m_metafile.IsEmpty()) {
+        // The recording fits a box of the device's pixels.
+        const LPoint a = dc.LPtoDP({rect.left, rect.top}), b = dc.LPtoDP({rect.right, rect.bottom});
+        const LRect target{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+        if (m_metafile.Play(dc, target))
+            return true;
+    }
     if (const auto picture = Picture()) {
         dc.StretchImage(rect.left, rect.top, rect.Width(), rect.Height(), *picture);
         return true;
@@ -369,9 +382,13 @@ void COleClientItem::SerializeItemData(CArchive& ar)
     ReadBlob(ar, m_native, "an embedded object's data");
     if (m_native.empty())
         ar.Fail(CArchiveException::badValue, "an embedded object holds no data");
+    const std::size_t pictureAt = ar.GetPosition();
     ReadBlob(ar, m_presentation, "an embedded object's picture");
     if (m_kind == OleObjectKind::picture && !m_presentation.empty())
         ar.Fail(CArchiveException::badValue, "an embedded picture holds a second picture");
+    if (auto why = m_presentation.empty() ? std::nullopt : CMetaFile::FromBytes(m_presentation, m_metafile))
+        throw CArchiveException(CArchiveException::badValue, pictureAt + 4,
+                                "an embedded drawing's picture does not read (" + *why + ")");
 }
 
 std::vector<BYTE> COleClientItem::ItemDataBytes() const
@@ -400,6 +417,7 @@ std::optional<std::string> COleClientItem::ReadItemDataBytes(std::span<const BYT
     m_linkPath = std::move(probe.m_linkPath);
     m_native = std::move(probe.m_native);
     m_presentation = std::move(probe.m_presentation);
+    m_metafile = probe.m_metafile;
     return std::nullopt;
 }
 
@@ -419,6 +437,25 @@ void COleClientItem::CopyToClipboard() const
     std::int64_t w = HimetricToPixels(m_extent.cx), h = HimetricToPixels(m_extent.cy);
     ClipboardSize(w, h);
     data->setImageData(RenderImage(int(w), int(h)));
+    if (m_kind == OleObjectKind::drawing && !m_metafile.IsEmpty()) {
+        // A drawing's strokes and texts as vector shapes, which other programs scale.
+        QByteArray svg;
+        QBuffer buffer(&svg);
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(QSize(int(w), int(h)));
+        generator.setViewBox(QRect(0, 0, int(w), int(h)));
+        generator.setResolution(96);
+        generator.setTitle(QString::fromStdString(m_name));
+        QPainter painter(&generator);
+        {
+            CPainterDC dc(painter);
+            m_metafile.Play(dc, LRect{0, 0, w, h});
+        }
+        painter.end();
+        data->setData("image/svg+xml", svg);
+    }
     QGuiApplication::clipboard()->setMimeData(data);
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/dc.h"
+#include "platform/metafile.h"
 #include "platform/object.h"
 #include "platform/rect.h"
 #include "platform/types.h"
@@ -76,10 +77,10 @@ public:
     CDocument* GetDocument() const { return m_pDocument; }
 
     // ---- content
-    // A drawing: its file's bytes, the picture it recorded (a recording's
-    // stored form) and its size in hundredths of a millimetre. False, with
-    // the reason, when the picture does not read.
-    bool SetDrawing(std::vector<BYTE> native, std::vector<BYTE> picture, LSize extent, std::string name,
+    // A drawing: its file's bytes, the picture it recorded and its size in
+    // hundredths of a millimetre. False, with the reason, when it has no
+    // data or the size is out of range.
+    bool SetDrawing(std::vector<BYTE> native, const CMetaFile& picture, LSize extent, std::string name,
                     std::string& error);
     // A picture read from the file at path: its bytes are kept, and with link
     // the path too (the file is read again whenever the drawing opens).
@@ -99,6 +100,8 @@ public:
     const std::vector<BYTE>& GetNativeData() const { return m_native; }
     // A drawing's picture in its stored form; empty for a picture.
     const std::vector<BYTE>& GetPresentationData() const { return m_presentation; }
+    // A drawing's picture; empty for a picture.
+    const CMetaFile& GetDrawingPicture() const { return m_metafile; }
 
     ItemState GetItemState() const;
     bool IsRunning() const { return RunState() != 0; }
@@ -176,6 +179,7 @@ private:
     std::string m_linkPath;
     std::vector<BYTE> m_native;
     std::vector<BYTE> m_presentation;
+    CMetaFile m_metafile;  // m_presentation read once
     mutable std::shared_ptr<Decoded> m_decoded;
 };
 

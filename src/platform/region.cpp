@@ -2,6 +2,7 @@
 
 #include <QPolygonF>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -48,19 +49,43 @@ std::vector<QPointF> ClipToReach(std::vector<QPointF> poly)
 
 bool CRgn::CreatePolygonRgn(const LPoint* pts, int count)
 {
+    const int counts[1] = {count};
+    return CreatePolyPolygonRgn(std::span(pts, std::size_t(std::max(count, 0))), counts, false);
+}
+
+bool CRgn::CreatePolyPolygonRgn(std::span<const LPoint> pts, std::span<const int> counts, bool winding)
+{
     m_path = QPainterPath();
-    m_path.setFillRule(Qt::OddEvenFill);
-    if (count < 3)
-        return false;
+    m_path.setFillRule(winding ? Qt::WindingFill : Qt::OddEvenFill);
+    std::size_t total = 0;
+    for (int n : counts) {
+        if (n < 3 || std::size_t(n) > pts.size() - total)
+            return false;
+        total += std::size_t(n);
+    }
+    QPainterPath path;
+    path.setFillRule(m_path.fillRule());
     std::vector<QPointF> poly;
-    poly.reserve(std::size_t(count));
-    for (int i = 0; i < count; ++i)
-        poly.emplace_back(double(pts[i].x), double(pts[i].y));
-    poly = ClipToReach(std::move(poly));
-    if (poly.size() >= 3)
-        m_path.addPolygon(QPolygonF(poly.begin(), poly.end()));
-    m_path.closeSubpath();
+    for (std::size_t at = 0; int n : counts) {
+        poly.clear();
+        for (std::size_t i = at; i < at + std::size_t(n); ++i)
+            poly.emplace_back(double(pts[i].x), double(pts[i].y));
+        at += std::size_t(n);
+        poly = ClipToReach(std::move(poly));
+        if (poly.size() >= 3)
+            path.addPolygon(QPolygonF(poly.begin(), poly.end()));
+        path.closeSubpath();
+    }
+    m_path = path;
     return true;
+}
+
+void CRgn::CreateBoxesRgn(std::span<const LRect> boxes)
+{
+    m_path = QPainterPath();
+    m_path.setFillRule(Qt::WindingFill);
+    for (const LRect& b : boxes)
+        m_path.addRect(QRectF(double(b.left), double(b.top), double(b.Width()), double(b.Height())));
 }
 
 void CRgn::Unite(const CRgn& other)

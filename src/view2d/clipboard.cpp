@@ -5,6 +5,8 @@
 #include "doc/srvritem.h"
 #include "platform/archive.h"
 #include "platform/imagedc.h"
+#include "platform/metafile.h"
+#include "platform/painterdc.h"
 #include "platform/msgbox.h"
 #include "view2d/rectaview.h"
 #include "view2d/undo.h"
@@ -96,29 +98,39 @@ void PasteObjectsFromClipboard(CRectaView& view)
 
 bool MakeAreaPicture(const CRectaDoc& doc, const CPointd& a, const CPointd& b, AreaPicture& picture)
 {
-    const CRectaSrvrItem item(doc, a, b);
+    const CWindowPicture window(doc, a, b);
     LSize size;
-    if (!item.ExtentPixels(size) || size.cx < 1 || size.cy < 1)
+    if (!window.ExtentPixels(size) || size.cx < 1 || size.cy < 1)
+        return false;
+    const CMetaFile recorded = window.Record();
+    if (recorded.IsEmpty())
         return false;
     const double shrink = std::min(1.0, double(kMaxPictureSide) / double(std::max(size.cx, size.cy)));
     const int w = std::max(1, int(double(size.cx) * shrink)), h = std::max(1, int(double(size.cy) * shrink));
+    const LRect target{0, 0, w, h};
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
         CImageDC dc(&image);
-        item.OnDraw(dc, w, h);
+        recorded.Play(dc, target);
     }
-    QBuffer buffer(&picture.svg);
+    // The same calls as vector shapes and texts, which other programs scale.
+    QByteArray svg;
+    QBuffer buffer(&svg);
     buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(QSize(w, h));
-    svg.setViewBox(QRect(0, 0, w, h));
-    svg.setResolution(96);
-    svg.setTitle("Zepa drawing");
-    QPainter painter(&svg);
-    painter.drawImage(0, 0, image);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(w, h));
+    generator.setViewBox(QRect(0, 0, w, h));
+    generator.setResolution(96);
+    generator.setTitle("Zepa drawing");
+    QPainter painter(&generator);
+    {
+        CPainterDC dc(painter);
+        recorded.Play(dc, target);
+    }
     painter.end();
+    picture.svg = svg;
     picture.image = image;
     return true;
 }

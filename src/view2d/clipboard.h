@@ -20,7 +20,7 @@ void PasteObjectsFromClipboard(CRectaView& view);
 
 // The window with corners a and b as the plan view shows it, one drawing unit
 // a centimetre at 96 pixels an inch (the picture an embedded drawing shows),
-// as SVG and as an image.
+// recorded once and played as vector SVG and as an image.
 struct AreaPicture {
     QByteArray svg;
     QImage image;

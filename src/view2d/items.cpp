@@ -5,6 +5,7 @@
 #include "dialogs/insertobjdlg.h"
 #include "doc/cntritem.h"
 #include "doc/rectadoc.h"
+#include "doc/srvritem.h"
 #include "platform/imagedc.h"
 #include "platform/msgbox.h"
 #include "platform/tracker.h"
@@ -71,12 +72,20 @@ bool MakeDrawingItem(CRectaCntrItem& item, std::vector<BYTE> bytes, std::string 
         error = "the drawing does not read (" + *damage + ")";
         return false;
     }
-    LSize extent;
-    if (!DrawingExtent(drawing, extent)) {
+    LSize extent, pixels;
+    if (!DrawingExtent(drawing, extent) ||
+        !CWindowPicture(drawing, drawing.m_windowMin, drawing.m_windowMax).ExtentPixels(pixels)) {
         error = "the drawing's window is too large to show";
         return false;
     }
-    return item.SetDrawing(std::move(bytes), {}, extent, std::move(name), error);
+    // The picture as a plan view of the drawing's size shows it: its origin is the window's corner.
+    CRectaView view;
+    drawing.AddView(&view);
+    view.OnSize(int(std::max<std::int64_t>(pixels.cx, 1)), int(std::max<std::int64_t>(pixels.cy, 1)));
+    view.OnInitialUpdate();
+    const CMetaFile picture = CRectaSrvrItem(&drawing).RecordPicture();
+    drawing.RemoveView(&view);
+    return item.SetDrawing(std::move(bytes), picture, extent, std::move(name), error);
 }
 
 // ---------------------------------------------------------------- mapping and selection

@@ -59,6 +59,14 @@ void CRectaView::DrawAddedEntity(int type, CObject* entity)
     DrawEntity(type, entity);
 }
 
+bool CRectaView::GetOriginAndZoom(double& ox, double& oy, int& zoomState) const
+{
+    ox = m_originX;
+    oy = m_originY;
+    zoomState = m_zoomState;
+    return true;
+}
+
 void CRectaView::OnSize(int width, int height)
 {
     m_clientWidth = std::max(width, 0);

@@ -119,6 +119,7 @@ public:
     void OnInitialUpdate();
     void OnUpdate(CView* sender, long hint, CObject* obj) override;
     void DrawAddedEntity(int type, CObject* entity) override;
+    bool GetOriginAndZoom(double& ox, double& oy, int& zoomState) const override;
     void OnDraw(CDC& dc);
     void OnSize(int width, int height);
     void OnActivateView(bool activate);

@@ -240,16 +240,17 @@ TEST_F(Renderer, ServerItemExtentAndPicture)
 {
     doc.m_windowMin = CPointd(0, 0);
     doc.m_windowMax = CPointd(10, 5);
-    const CRectaSrvrItem item(doc);
+    CRectaSrvrItem item(&doc);
     LSize size;
     ASSERT_TRUE(item.OnGetExtent(DVASPECT_CONTENT, size));
     EXPECT_EQ(size.cx, 9790);  // 37 pixels a centimetre at 96 an inch
     EXPECT_EQ(size.cy, 4895);
     EXPECT_FALSE(item.OnGetExtent(2, size));
-    ASSERT_TRUE(item.ExtentPixels(size));
+    const CWindowPicture window(doc, doc.m_windowMin, doc.m_windowMax);
+    ASSERT_TRUE(window.ExtentPixels(size));
     EXPECT_EQ(size.cx, 370);
-    EXPECT_FALSE(CRectaSrvrItem(doc, CPointd(0, 0), CPointd(1e300, 1)).ExtentPixels(size));
-    EXPECT_FALSE(CRectaSrvrItem(doc, CPointd(0, 0), CPointd(std::nan(""), 1)).ExtentPixels(size));
+    EXPECT_FALSE(CWindowPicture(doc, CPointd(0, 0), CPointd(1e300, 1)).ExtentPixels(size));
+    EXPECT_FALSE(CWindowPicture(doc, CPointd(0, 0), CPointd(std::nan(""), 1)).ExtentPixels(size));
 
     Add(ENT_LINE, ColouredLine(1, 1, 9, 4, RGB(255, 0, 0)));
     Add(ENT_LINE, ColouredLine(20, 1, 29, 4, RGB(0, 0, 255)));  // outside the window
@@ -259,15 +260,15 @@ TEST_F(Renderer, ServerItemExtentAndPicture)
     image.fill(Qt::white);
     {
         CImageDC dc(&image);
-        ASSERT_TRUE(item.OnDraw(dc, 370, 185));
+        ASSERT_TRUE(window.Record().Play(dc, {0, 0, 370, 185}));
     }
     const std::set<QRgb> colours = Colours(image);
     EXPECT_TRUE(colours.count(0xFF0000u));
     EXPECT_FALSE(colours.count(0x0000FFu));
     EXPECT_FALSE(colours.count(0x00A000u)) << "a record the view hides";
     CRecordingDC rec;
-    EXPECT_FALSE(CRectaSrvrItem(doc, CPointd(2, 2), CPointd(2, 2)).OnDraw(rec, 100, 100));
-    EXPECT_FALSE(item.OnDraw(rec, 0, 10));
+    EXPECT_TRUE(CWindowPicture(doc, CPointd(2, 2), CPointd(2, 2)).Record().IsEmpty());
+    EXPECT_FALSE(window.Record().Play(rec, {0, 0, 0, 10}));
     EXPECT_TRUE(rec.Calls().empty());
     int left = 370, bottom = 0;  // the red line's end at (1, 1), a tenth in from the left and the bottom
     for (int y = 0; y < 185; ++y)

@@ -1,6 +1,7 @@
 #include "platform/archive.h"
 #include "platform/document.h"
 #include "platform/imagedc.h"
+#include "platform/metafile.h"
 #include "platform/oleitem.h"
 #include "platform/picturecache.h"
 #include "support/bmpfile.h"
@@ -160,11 +161,23 @@ TEST(OleItem, PictureCacheKeepsToItsLimitAndRemembersFailures)
 
 namespace {
 
+// A picture of one diagonal line across a window of 100 x 100 units, y up.
+CMetaFile Diagonal()
+{
+    CMetaFileDC dc;
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowExt(100, -100);
+    dc.SetWindowOrg(0, 100);
+    dc.MoveTo(0, 0);
+    dc.LineTo(100, 100);
+    return dc.Close();
+}
+
 std::unique_ptr<COleClientItem> Drawing()
 {
     auto item = std::make_unique<COleClientItem>();
     std::string error;
-    EXPECT_TRUE(item->SetDrawing({1, 2, 3, 4}, {9, 8, 7}, LSize{1000, 500}, "plan.zpd", error)) << error;
+    EXPECT_TRUE(item->SetDrawing({1, 2, 3, 4}, Diagonal(), LSize{1000, 500}, "plan.zpd", error)) << error;
     return item;
 }
 
@@ -224,7 +237,9 @@ TEST(OleItem, DamagedItemDataIsRefusedWithItsReason)
     } rows[] = {
         {"embedded picture", data(1, 2, 0, 100, "", n, png, {}), ""},
         {"linked picture", data(1, 2, 1, 100, "/a.png", n, png, {}), ""},
-        {"drawing", data(1, 1, 0, 100, "", 3, {1, 2, 3}, {4}), ""},
+        {"drawing", data(1, 1, 0, 100, "", 3, {1, 2, 3}, Diagonal().ToBytes()), ""},
+        {"drawing without a picture", data(1, 1, 0, 100, "", 3, {1, 2, 3}, {}), ""},
+        {"drawing whose picture does not read", data(1, 1, 0, 100, "", 3, {1, 2, 3}, {4}), "picture does not read"},
         {"another magic", otherMagic.bytes(), "not in this program's form"},
         {"version 2", data(2, 2, 0, 100, "", n, png, {}), "version 2"},
         {"kind 3", data(1, 3, 0, 100, "", n, png, {}), "unknown kind 3"},

@@ -31,6 +31,14 @@ public:
         m_bytes.insert(m_bytes.end(), n, 0);
         return *this;
     }
+    // Base-128 groups, least significant first; zig: a signed value zigzag-folded first.
+    ByteWriter& var(unsigned long long v)
+    {
+        for (; v >= 0x80; v >>= 7)
+            u8(unsigned(v & 0x7F) | 0x80);
+        return u8(unsigned(v));
+    }
+    ByteWriter& zig(long long v) { return var((static_cast<unsigned long long>(v) << 1) ^ (v < 0 ? ~0ull : 0ull)); }
     ByteWriter& classRecord(const std::string& name) { return u16(0xFFFF).u16(1).u16(unsigned(name.size())).raw(name); }
 
     const std::vector<BYTE>& bytes() const { return m_bytes; }

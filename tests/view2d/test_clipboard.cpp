@@ -5,9 +5,12 @@
 #include "view2d/clipboard.h"
 
 #include "model/bloq.h"
+#include "model/hatch.h"
+#include "model/text.h"
 #include "model/insbl.h"
 #include "model/ucs.h"
 #include "platform/archive.h"
+#include "platform/logfont.h"
 #include "support/blocks.h"
 #include "support/scripted_dialogs.h"
 #include "view_fixture.h"
@@ -182,6 +185,41 @@ TEST_F(Clipboard, AreaCopyIsAPicture)
     AreaPicture big;
     ASSERT_TRUE(MakeAreaPicture(doc, CPointd(0, 0), CPointd(1000, 1), big));
     EXPECT_EQ(big.image.width(), 4096) << "a large area is scaled down";
+}
+
+// The SVG holds the strokes and texts themselves, which other programs scale,
+// not an image of them; a solid hatch comes as a filled shape.
+TEST_F(Clipboard, AreaCopyIsVectorSvg)
+{
+    CRecta* line = NewLine(1, 1, 5, 2);
+    line->m_color = RGB(255, 0, 0);
+    Add(doc, ENT_LINE, line);
+    auto* text = new CText(1, RGB(0, 0, 255), "ZP");
+    text->m_text = "Plan 1";
+    text->m_insert = CPointd(1, 3);
+    text->m_justify = JUSTIFY_LEFT;
+    text->m_font.lfHeight = 50;
+    SetFaceName(text->m_font, "Arial");
+    Add(doc, ENT_TEXT, text);
+    for (const auto& [a, b] : {std::pair{CPointd(0, 0), CPointd(2, 0)}, {CPointd(2, 0), CPointd(2, 2)},
+                               {CPointd(2, 2), CPointd(0, 2)}, {CPointd(0, 2), CPointd(0, 0)}})
+        Add(doc, ENT_LINE, NewLine(a.x + 3, a.y + 0.5, b.x + 3, b.y + 0.5));
+    Add(doc, ENT_HATCH, new CHatch(1, RGB(0, 160, 0), "ZP", HATCH_SOLID, CPointd(4, 1.5)));
+    CopyAreaToClipboardAsMetafile(view, CPointd(0, 0), CPointd(6, 4));
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    const QString svg = QString::fromUtf8(data->data("image/svg+xml"));
+    EXPECT_FALSE(svg.contains("<image")) << "no picture inside the SVG";
+    EXPECT_TRUE(svg.contains("<polyline") || svg.contains("<path")) << "the line as a stroke";
+    EXPECT_TRUE(svg.contains("#ff0000")) << "in its colour";
+    EXPECT_TRUE(svg.contains("<text")) << "the text as text";
+    EXPECT_TRUE(svg.contains("Plan 1"));
+    EXPECT_TRUE(svg.contains("fill=\"#00a000\"")) << "the hatch fill";
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    EXPECT_GT(CountPixels(image, 0x00A000), 37 * 37) << "and the image has the same fill";
+    EXPECT_GT(CountPixels(image, 0x0000FF), 0);
+    if (HasFailure())
+        ADD_FAILURE() << svg.toStdString();
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // Mapping, zoom and printing of the plan view.
+#include "doc/srvritem.h"
 #include "model/circ.h"
 #include "model/dib.h"
 #include "model/geometry.h"
 #include "model/hatch.h"
 #include "model/recta.h"
 #include "platform/imagedc.h"
+#include "platform/recordingdc.h"
 #include "view_fixture.h"
 
 #include <cmath>
@@ -271,5 +273,33 @@ TEST_F(ViewTest, NoZoomLeavesTheViewWithoutAScale)
         EXPECT_TRUE(std::isfinite(d.m_windowMax.x - d.m_windowMin.x));
         EXPECT_LE(d.m_extMax.x - d.m_extMin.x, 2 * kCoordinateLimit);
         d.RemoveView(&v);
+    }
+}
+
+// The drawing embedded elsewhere draws its window from this view's origin,
+// and everything while the view zooms to the extents.
+TEST_F(ViewTest, EmbeddedPictureTakesTheViewsOriginAndZoomState)
+{
+    LineFrom(2, 2, 4, 3);
+    LineFrom(30, 2, 40, 3);  // beyond the window
+    view.ZoomByFactor(2.0);  // the window (-6, -4) to (18, 12)
+    double ox = 0, oy = 0;
+    int zoom = -1;
+    ASSERT_TRUE(view.GetOriginAndZoom(ox, oy, zoom));
+    EXPECT_EQ(ox, view.m_originX);
+    EXPECT_EQ(oy, view.m_originY);
+    EXPECT_EQ(ox, -6);
+    EXPECT_EQ(zoom, 0);
+    CRectaSrvrItem item(&doc);
+    for (int state : {0, 3}) {
+        SCOPED_TRACE(state);
+        view.m_zoomState = state;
+        CRecordingDC rec;
+        LSize size;
+        ASSERT_TRUE(item.OnDraw(rec, size));
+        EXPECT_EQ(rec.CallsNamed("SetWindowExt")[0].ToString(), "SetWindowExt(2400,-1600)");
+        const std::vector<DCCall> moves = rec.CallsNamed("MoveTo");
+        ASSERT_EQ(moves.size(), state == 3 ? 2u : 1u);
+        EXPECT_EQ(moves[0].ToString(), "MoveTo(800,600)");
     }
 }
