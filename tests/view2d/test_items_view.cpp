@@ -501,3 +501,97 @@ TEST_F(ItemViewTest, PrintedPageShowsTheObjectsWithoutFrames)
     EXPECT_EQ(InkPixels(image), red) << "no frame around it";
     EXPECT_EQ(item->m_rect, CRect(100, 100, 140, 120)) << "the screen rectangle stays";
 }
+
+// ---------------------------------------------------------------- embedded drawings
+
+namespace {
+
+// The bytes of a drawing with a line across its window on a layer that is on,
+// and one down it on a layer that is off unless offShown.
+std::vector<BYTE> TwoLayerDrawing(bool offShown)
+{
+    CRectaDoc d;
+    d.OnNewDocument();
+    d.m_layerName = "ON";
+    d.AddLayer(RGB(255, 0, 0), 1);
+    d.m_layerName = "OFF";
+    d.AddLayer(RGB(0, 0, 255), offShown ? 1 : 0);
+    auto add = [&](const char* layer, COLORREF colour, CPointd a, CPointd b, int visible) {
+        CRecta* line = d.AddRectaOnLayer(3, colour, layer, a, b);
+        d.GetLastEntityRecord()->m_visible = visible;
+        (void)line;
+    };
+    add("ON", RGB(255, 0, 0), CPointd(0, 4), CPointd(12, 4), 1);
+    add("OFF", RGB(0, 0, 255), CPointd(6, 0), CPointd(6, 8), offShown ? 1 : 0);
+    return Stored(d);
+}
+
+}  // namespace
+
+// An embedded drawing shows the picture its server item recorded: layers that
+// are off stay out of it, and drawing it loads nothing.
+TEST_F(ItemViewTest, EmbeddedDrawingShowsItsRecordedPictureWithoutItsHiddenLayers)
+{
+    for (bool offShown : {false, true}) {
+        SCOPED_TRACE(offShown);
+        auto item = std::make_unique<CRectaCntrItem>(&doc);
+        std::string error;
+        ASSERT_TRUE(MakeDrawingItem(*item, TwoLayerDrawing(offShown), "two.zpd", error)) << error;
+        EXPECT_FALSE(item->GetDrawingPicture().IsEmpty());
+        CRectaCntrItem* added = doc.AddItem(std::move(item));
+        added->OnChangeItemPosition(CRect(20, 20, 260, 180));
+        const std::int64_t records = CDib::LiveCount();
+        view.Invalidate();
+        const int red = Red(), blue = CountPixels(view.Image(), 0x0000FF);
+        EXPECT_GT(red, 200) << "the line on the layer that is on";
+        EXPECT_EQ(blue > 100, offShown) << "the line on the layer that is off";
+        view.Invalidate();
+        view.Image();
+        EXPECT_EQ(CDib::LiveCount(), records) << "a repaint loads no drawing";
+        doc.DeleteItem(added);
+    }
+}
+
+TEST_F(ItemViewTest, DrawingCopiesAsItsItemAnImageAndVectorShapes)
+{
+    CRectaCntrItem* item = AddDrawing(10, 10);
+    std::string error;
+    ASSERT_TRUE(MakeDrawingItem(*item, TwoLayerDrawing(true), "two.zpd", error));
+    item->CopyToClipboard();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data->hasFormat(kItemMime));
+    ASSERT_TRUE(data->hasImage());
+    const QString svg = QString::fromUtf8(data->data("image/svg+xml"));
+    EXPECT_TRUE(svg.contains("<path") || svg.contains("<polyline")) << svg.left(400).toStdString();
+    EXPECT_FALSE(svg.contains("<image"));
+}
+
+// The run gives the drawing back: the item takes its bytes, picture and size;
+// the container is modified only when something changed.
+TEST_F(ItemViewTest, TakenBackDrawingReplacesTheItemsDataPictureAndSize)
+{
+    CRectaCntrItem* item = AddDrawing(30, 40);
+    CRectaDoc embedded;
+    ASSERT_FALSE(item->LoadDrawing(embedded));
+    CRectaView inner;
+    Open(embedded, inner);
+    doc.SetModifiedFlag(false);
+    inner.OnCommand(ID_REDRAW);
+    EXPECT_FALSE(doc.IsModified()) << "nothing changed";
+
+    CRecta* line = embedded.AddRecta();
+    line->m_p1 = CPointd(1, 1);
+    line->m_p2 = CPointd(11, 7);
+    embedded.m_windowMax = CPointd(24, 8);
+    const std::vector<BYTE> before = item->NativeData(), pictureBefore = item->GetPresentationData();
+    inner.OnCommand(ID_REDRAW);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_NE(item->NativeData(), before);
+    EXPECT_EQ(item->NativeData(), Stored(embedded));
+    EXPECT_NE(item->GetPresentationData(), pictureBefore);
+    EXPECT_EQ(item->m_rect, CRect(30, 40, 30 + 888, 40 + 296)) << "twice as wide, top-left kept";
+    CRectaDoc back;
+    ASSERT_FALSE(ReadDrawingBytes(item->NativeData(), back));
+    EXPECT_EQ(back.GetEntityList().GetCount(), 1);
+    embedded.RemoveView(&inner);
+}
