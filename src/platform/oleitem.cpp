@@ -42,8 +42,9 @@ void ReadBlob(CArchive& ar, std::vector<BYTE>& bytes, const char* what)
     DWORD n;
     ar >> n;
     ar.Require(n, what);
-    bytes.resize(n);
-    ar.Read(bytes.data(), n);
+    const std::span<const BYTE> rest = ar.Rest();
+    bytes.assign(rest.begin(), rest.begin() + n);
+    ar.Skip(n);
 }
 
 std::string FileNameOf(const std::string& path)
@@ -125,6 +126,7 @@ void COleClientItem::Reset()
     m_native.clear();
     m_presentation.clear();
     m_metafile = CMetaFile();
+    m_metafileRead = false;
     m_decoded.reset();
 }
 
@@ -143,6 +145,7 @@ bool COleClientItem::SetDrawing(std::vector<BYTE> native, const CMetaFile& pictu
     m_kind = OleObjectKind::drawing;
     m_native = std::move(native);
     m_metafile = picture;
+    m_metafileRead = true;
     if (!picture.IsEmpty())
         m_presentation = picture.ToBytes();
     m_extent = extent;
@@ -224,6 +227,17 @@ bool COleClientItem::GetExtent(LSize& himetric) const
     return true;
 }
 
+const CMetaFile& COleClientItem::GetDrawingPicture() const
+{
+    if (!m_metafileRead) {
+        m_metafileRead = true;
+        if (m_kind == OleObjectKind::drawing && !m_presentation.empty() &&
+            CMetaFile::FromBytes(m_presentation, m_metafile))
+            m_metafile = CMetaFile();
+    }
+    return m_metafile;
+}
+
 std::shared_ptr<const QImage> COleClientItem::Picture() const
 {
     if (m_kind != OleObjectKind::picture || m_native.empty())
@@ -238,7 +252,7 @@ bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
     // A page's mapping may turn the rectangle upside down; only a rectangle without area is nothing.
     if (IsEmpty() || rect.Width() == 0 || rect.Height() == 0)
         return false;
-    if (m_kind == OleObjectKind::drawing && !m_metafile.IsEmpty()) {
+    if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty()) {
         // The recording fits a box of the device's pixels.
         const LPoint a = dc.LPtoDP({rect.left, rect.top}), b = dc.LPtoDP({rect.right, rect.bottom});
         const LRect target{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
@@ -382,13 +396,9 @@ void COleClientItem::SerializeItemData(CArchive& ar)
     ReadBlob(ar, m_native, "an embedded object's data");
     if (m_native.empty())
         ar.Fail(CArchiveException::badValue, "an embedded object holds no data");
-    const std::size_t pictureAt = ar.GetPosition();
     ReadBlob(ar, m_presentation, "an embedded object's picture");
     if (m_kind == OleObjectKind::picture && !m_presentation.empty())
         ar.Fail(CArchiveException::badValue, "an embedded picture holds a second picture");
-    if (auto why = m_presentation.empty() ? std::nullopt : CMetaFile::FromBytes(m_presentation, m_metafile))
-        throw CArchiveException(CArchiveException::badValue, pictureAt + 4,
-                                "an embedded drawing's picture does not read (" + *why + ")");
 }
 
 std::vector<BYTE> COleClientItem::ItemDataBytes() const
@@ -417,7 +427,6 @@ std::optional<std::string> COleClientItem::ReadItemDataBytes(std::span<const BYT
     m_linkPath = std::move(probe.m_linkPath);
     m_native = std::move(probe.m_native);
     m_presentation = std::move(probe.m_presentation);
-    m_metafile = probe.m_metafile;
     return std::nullopt;
 }
 
@@ -437,7 +446,7 @@ void COleClientItem::CopyToClipboard() const
     std::int64_t w = HimetricToPixels(m_extent.cx), h = HimetricToPixels(m_extent.cy);
     ClipboardSize(w, h);
     data->setImageData(RenderImage(int(w), int(h)));
-    if (m_kind == OleObjectKind::drawing && !m_metafile.IsEmpty()) {
+    if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty()) {
         // A drawing's strokes and texts as vector shapes, which other programs scale.
         QByteArray svg;
         QBuffer buffer(&svg);

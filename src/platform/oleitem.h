@@ -100,8 +100,9 @@ public:
     const std::vector<BYTE>& GetNativeData() const { return m_native; }
     // A drawing's picture in its stored form; empty for a picture.
     const std::vector<BYTE>& GetPresentationData() const { return m_presentation; }
-    // A drawing's picture; empty for a picture.
-    const CMetaFile& GetDrawingPicture() const { return m_metafile; }
+    // A drawing's picture, read from its stored form on first use; empty for
+    // a picture, and for a stored form that does not read.
+    const CMetaFile& GetDrawingPicture() const;
 
     ItemState GetItemState() const;
     bool IsRunning() const { return RunState() != 0; }
@@ -109,7 +110,7 @@ public:
     bool GetExtent(LSize& himetric) const;
 
     // Draws the object's picture over rect of dc (logical units); a picture
-    // too large to decode, or that does not decode, shows its frame and name.
+    // too large to decode, or that does not read, shows its frame and name.
     bool Draw(CDC& dc, const CRect& rect) const;
     // The picture at pixels (width x height), white behind it.
     QImage RenderImage(int width, int height) const;
@@ -137,7 +138,8 @@ public:
     // ---- stored form
     // The item data: own magic and version, then the kind, link, size,
     // name, link path, data and picture. Loading checks every length against
-    // what remains and fails with where and what.
+    // what remains and fails with where and what; the data and the picture
+    // are read as what they hold only when used, as pictures are.
     void Serialize(CArchive& ar) override;
     void SerializeItemData(CArchive& ar);
     std::vector<BYTE> ItemDataBytes() const;
@@ -179,7 +181,8 @@ private:
     std::string m_linkPath;
     std::vector<BYTE> m_native;
     std::vector<BYTE> m_presentation;
-    CMetaFile m_metafile;  // m_presentation read once
+    mutable CMetaFile m_metafile;  // m_presentation read once
+    mutable bool m_metafileRead = false;
     mutable std::shared_ptr<Decoded> m_decoded;
 };
 

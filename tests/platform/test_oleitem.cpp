@@ -213,6 +213,34 @@ TEST(OleItem, ItemDataReadBackAsWrittenForEveryKind)
     }
 }
 
+// A drawing plays the picture it keeps over its rectangle, read back or not;
+// a kept picture that does not read shows the frame and the name.
+TEST(OleItem, DrawingIsDrawnFromThePictureItKeeps)
+{
+    const auto drawing = Drawing();
+    CImageDC direct(120, 120);
+    ASSERT_TRUE(drawing->Draw(direct, CRect(10, 10, 110, 110)));
+    EXPECT_TRUE(InkNear(direct.Image(), 10, 109)) << "the line's start, bottom-left";
+    EXPECT_TRUE(InkNear(direct.Image(), 60, 60));
+    EXPECT_TRUE(InkNear(direct.Image(), 108, 11));
+    EXPECT_FALSE(InkNear(direct.Image(), 100, 100));
+    COleClientItem back;
+    ASSERT_FALSE(back.ReadItemDataBytes(drawing->ItemDataBytes()));
+    CImageDC played(120, 120);
+    back.Draw(played, CRect(10, 10, 110, 110));
+    EXPECT_EQ(played.Image(), direct.Image());
+
+    Bytes damaged = drawing->ItemDataBytes();
+    damaged[damaged.size() - 2] ^= 0xFF;
+    COleClientItem bad;
+    ASSERT_FALSE(bad.ReadItemDataBytes(damaged));
+    EXPECT_TRUE(bad.GetDrawingPicture().IsEmpty());
+    CImageDC framed(120, 120);
+    ASSERT_TRUE(bad.Draw(framed, CRect(10, 10, 110, 110)));
+    EXPECT_FALSE(InkNear(framed.Image(), 60, 60));
+    EXPECT_EQ(CountIn(framed.Image(), QRect(10, 10, 100, 1), 0), 100) << "the frame";
+}
+
 // The item data as bytes: magic, version, kind, flags, size, name, link path,
 // data and picture, each change of a field that no valid item holds refused
 // with where and what.
@@ -239,7 +267,7 @@ TEST(OleItem, DamagedItemDataIsRefusedWithItsReason)
         {"linked picture", data(1, 2, 1, 100, "/a.png", n, png, {}), ""},
         {"drawing", data(1, 1, 0, 100, "", 3, {1, 2, 3}, Diagonal().ToBytes()), ""},
         {"drawing without a picture", data(1, 1, 0, 100, "", 3, {1, 2, 3}, {}), ""},
-        {"drawing whose picture does not read", data(1, 1, 0, 100, "", 3, {1, 2, 3}, {4}), "picture does not read"},
+        {"drawing whose picture does not read (shown as its frame)", data(1, 1, 0, 100, "", 3, {1, 2, 3}, {4}), ""},
         {"another magic", otherMagic.bytes(), "not in this program's form"},
         {"version 2", data(2, 2, 0, 100, "", n, png, {}), "version 2"},
         {"kind 3", data(1, 3, 0, 100, "", n, png, {}), "unknown kind 3"},
