@@ -22,12 +22,8 @@ bool FinitePoint(const CPointd& p)
 
 bool DrawingExtent(CRectaDoc& drawing, LSize& himetric)
 {
-    LSize size;
-    if (!CRectaSrvrItem(&drawing).OnGetExtent(DVASPECT_CONTENT, size) || size.cx > kMaxItemExtent ||
-        size.cy > kMaxItemExtent)
-        return false;
-    himetric = size;
-    return true;
+    // The server asks for at most 100,000 pixels a side, well within an item's size.
+    return CRectaSrvrItem(&drawing).OnGetExtent(DVASPECT_CONTENT, himetric);
 }
 
 bool DrawingFileExtent(std::span<const BYTE> bytes, LSize& himetric)

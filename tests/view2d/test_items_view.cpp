@@ -146,10 +146,17 @@ TEST_F(ItemViewTest, InsertedObjectTakesItsSizeIsSelectedAndANewDrawingRunsInPla
 // What cannot be made is reported with message 102 and its reason, and nothing is added.
 TEST_F(ItemViewTest, ObjectThatCannotBeMadeIsReportedAndNothingIsAdded)
 {
-    const std::string text = Path("notes.txt"), zpd = Path("plan.zpd"), bad = Path("bad.zpd");
+    const std::string text = Path("notes.txt"), zpd = Path("plan.zpd"), bad = Path("bad.zpd"),
+                      huge = Path("huge.zpd");
     WriteFile(text, {'h', 'i'});
     WriteFile(zpd, EmptyDrawingBytes());
     WriteFile(bad, {'Z', 'P'});
+    {
+        CRectaDoc wide;
+        wide.OnNewDocument();
+        wide.m_windowMax = CPointd(1e6, 8);  // about 27 kilometres at a centimetre a unit
+        WriteFile(huge, Stored(wide));
+    }
     const struct {
         const char* what;
         FormAnswer answer;
@@ -160,6 +167,7 @@ TEST_F(ItemViewTest, ObjectThatCannotBeMadeIsReportedAndNothingIsAdded)
         {"a missing file", InsertAnswer(true, "Zepa Drawing", Path("gone.png"), false), "gone.png"},
         {"a linked drawing", InsertAnswer(true, "Zepa Drawing", zpd, true), "untick Link"},
         {"a damaged drawing", InsertAnswer(true, "Zepa Drawing", bad, false), "does not read"},
+        {"a drawing too wide to show", InsertAnswer(true, "Zepa Drawing", huge, false), "too large"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
