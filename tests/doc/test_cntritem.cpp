@@ -496,15 +496,64 @@ TEST_F(ItemTest, DamagedItemPartRefusesTheWholeFile)
         EXPECT_EQ(target.GetEntityList().GetCount(), 1);
         EXPECT_TRUE(target.GetItems().empty());
     }
-    // A second item that is a back reference to the first, or no object at all.
-    for (WORD tag : {WORD(0), WORD(2), WORD(4)}) {
+    // A second item that is no object, a back reference to the first, or a layer.
+    const struct {
+        WORD tag;
+        const char* reason;
+    } seconds[] = {{0, "embedded object 2 is missing"}, {4, "embedded object 2 is missing"}, {2, "found CLayer"}};
+    for (const auto& second : seconds) {
         Bytes twice = changed(part, {2, 0});
-        twice.push_back(BYTE(tag & 0xFF));
-        twice.push_back(BYTE(tag >> 8));
+        twice.push_back(BYTE(second.tag & 0xFF));
+        twice.push_back(BYTE(second.tag >> 8));
         twice.insert(twice.end(), item.begin(), item.end());
         CRectaDoc probe;
         CArchive ar(twice);
-        EXPECT_THROW(probe.Serialize(ar), CArchiveException) << tag;
+        try {
+            probe.Serialize(ar);
+            ADD_FAILURE() << second.tag << " read";
+        } catch (const CArchiveException& e) {
+            EXPECT_NE(std::string(e.what()).find(second.reason), std::string::npos) << e.what();
+        }
+    }
+}
+
+// The part is this program's when its first item is: a count in either
+// width, then the item's class record and this program's item data.
+TEST_F(ItemTest, ItemPartIsOursOnlyWithItsClassAndItemData)
+{
+    AddPicture(3, 3);
+    const Bytes good = Stored(doc);
+    const Bytes item = Stored(*static_cast<CRectaCntrItem*>(doc.GetItems().at(0)));
+    const std::size_t part = good.size() - item.size() - 22;
+    Bytes wide(good.begin(), good.begin() + long(part));
+    for (BYTE b : {0xFF, 0xFF, 0x01, 0x00, 0x00, 0x00})
+        wide.push_back(b);
+    wide.insert(wide.end(), good.begin() + long(part + 2), good.end());
+    CRectaDoc probe;
+    CArchive in(wide);
+    probe.Serialize(in);
+    EXPECT_EQ(probe.GetItems().size(), 1u) << "a count of the wide form";
+    EXPECT_EQ(probe.m_embeddedItems, 0);
+
+    const struct {
+        const char* what;
+        std::size_t at;
+        BYTE value;
+    } foreign[] = {
+        {"another class name of the same length", part + 2 + 6 + 13, 'x'},
+        {"another schema", part + 2 + 2, 1},
+        {"another magic", part + 22, 'Y'},
+    };
+    for (const auto& f : foreign) {
+        SCOPED_TRACE(f.what);
+        Bytes other = good;
+        other[f.at] = f.value;
+        CRectaDoc kept;
+        CArchive ar(other);
+        kept.Serialize(ar);
+        EXPECT_TRUE(kept.GetItems().empty());
+        EXPECT_EQ(kept.m_embeddedItems, 1);
+        EXPECT_EQ(Stored(kept), other);
     }
 }
 

@@ -285,6 +285,23 @@ TEST_F(ItemViewTest, ObjectsKeepTheirCornersThroughAZoomAndAreDrawnUnderTheDrawi
     EXPECT_EQ(PixelAt(tl.x - 2, tl.y + 1), 0xFFFFFFu);
 }
 
+// Each view draws the objects through its own mapping, whichever view is active.
+TEST_F(ItemViewTest, EveryViewDrawsTheObjectsWhereItShowsThem)
+{
+    CRectaCntrItem* item = AddPicture(100, 100, 40, 20, 0xFF0000);
+    CRectaView other;
+    Open(doc, other);
+    other.ZoomByFactor(0.5);
+    const CPoint a = other.WorldToDevicePoint(item->m_corner1), b = other.WorldToDevicePoint(item->m_corner2);
+    const QImage& image = other.Image();
+    EXPECT_EQ(image.pixel((a.x + b.x) / 2, (a.y + b.y) / 2) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_NEAR(double(CountPixels(image, 0xFF0000)), 78.0 * 38.0, 200.0) << "at the other view's scale";
+    view.Invalidate();
+    EXPECT_EQ(PixelAt(120, 110), 0xFF0000u);
+    EXPECT_EQ(Red(), 38 * 18);
+    doc.RemoveView(&other);
+}
+
 TEST_F(ItemViewTest, FramesShowSelectionLinkAndRunningState)
 {
     FakeDrawingServer server;
