@@ -1,6 +1,7 @@
 #include "doc/renderer.h"
 
 #include "doc/rectadoc.h"
+#include "model/blockindex.h"
 #include "model/bloq.h"
 #include "model/entitykind.h"
 #include "model/geometry.h"
@@ -223,12 +224,21 @@ bool RenderBlockToDC(const CRectaDoc& doc, const CBloq& block, double rotation, 
     return true;
 }
 
-void DrawDrawingWindow(const CRectaDoc& doc, CDC& dc, const WorldMap& map, const CPointd& lo, const CPointd& hi,
+bool DrawDrawingWindow(const CRectaDoc& doc, CDC& dc, const WorldMap& map, const CPointd& lo, const CPointd& hi,
                        bool all)
 {
-    DrawRecords(doc, dc, map, [&](const CDib& r) {
+    DrawScope scope;
+    if (!all) {
+        scope.window = PlanBox();
+        scope.window.Add(lo.x, lo.y);
+        scope.window.Add(hi.x, hi.y);
+    }
+    WorldMap scoped = map;
+    scoped.scope = &scope;
+    DrawRecords(doc, dc, scoped, [&](const CDib& r) {
         const bool shown = r.m_type == ENT_HATCH ? GetEntityLayerVisibility(doc, r.m_entity, r.m_type) == 1
                                                  : r.m_visible == 1 && r.m_flag == 1;
         return shown && (all || EntityKind(r.m_type).InWindow(r.m_entity, lo, hi, doc));
     });
+    return !scope.work.cut;
 }

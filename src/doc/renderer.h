@@ -70,7 +70,8 @@ bool RenderBlockToDC(const CRectaDoc& doc, const CBloq& block, double rotation, 
                      int height, CDC& dc);
 
 // The window lo-hi of the drawing as the plan view shows it, drawn with map:
-// records whose visible and flag words are 1, hatches whose layer is on.
-// With all, the window test is skipped.
-void DrawDrawingWindow(const CRectaDoc& doc, CDC& dc, const WorldMap& map, const CPointd& lo, const CPointd& hi,
+// records whose visible and flag words are 1, hatches whose layer is on,
+// nested blocks culled to the window. With all, the window test is skipped.
+// False when nested blocks went past their limit (kNestedWork) and were left out.
+bool DrawDrawingWindow(const CRectaDoc& doc, CDC& dc, const WorldMap& map, const CPointd& lo, const CPointd& hi,
                        bool all = false);

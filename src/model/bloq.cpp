@@ -1,6 +1,7 @@
 #include "model/bloq.h"
 
 #include "model/acot.h"
+#include "model/blockindex.h"
 #include "model/circ.h"
 #include "model/entitycontext.h"
 #include "model/entitykind.h"
@@ -13,6 +14,7 @@
 #include "platform/archive.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -114,54 +116,14 @@ private:
     std::unordered_map<const CBloq*, PlanBox> m_measured;
 };
 
-// Whole entities go to leaf; with parts set, polylines and dimensions go to
-// parts piece by piece and the other entities whole.
+// Hands whole placed entities to leaf, on a budget.
 struct Walker {
     const CEntityContext& drawing;
-    const PlacedEntityFn* leaf;
-    const PlacedPartFn* parts;
+    const PlacedEntityFn& leaf;
     const NestedInsertFn& enter;
     std::size_t& budget;
     std::vector<const CBloq*> path;
     bool cut = false;  // an entity was left out for the budget
-
-    void Pieces(int type, const CObject* entity, const CPlacement& p)
-    {
-        const CObList* list = nullptr;
-        int kinds[2] = {ENT_LINE, ENT_ARC};
-        if (type == ENT_PLINE) {
-            list = &static_cast<const CPLine*>(entity)->m_segments;
-        } else {
-            list = &static_cast<const CAcot*>(entity)->m_parts;
-            kinds[1] = ENT_TEXT;
-        }
-        // One element per kind serves piece after piece, until the leaf takes it.
-        CElementPtr spare[2];
-        bool first = true;
-        for (const CObject* obj : *list) {
-            const auto* dib = static_cast<const CDib*>(obj);
-            const int k = dib->m_type == kinds[0] ? 0 : dib->m_type == kinds[1] ? 1 : -1;
-            if (k < 0 || !dib->m_entity)
-                continue;
-            switch (dib->m_type) {
-            case ENT_LINE: Refill<CRecta>(spare[k], dib); break;
-            case ENT_ARC: Refill<CArc>(spare[k], dib); break;
-            default: Refill<CText>(spare[k], dib); break;
-            }
-            PlaceEntity(dib->m_type, spare[k]->m_entity, p);
-            PlacedPart part{spare[k], type, first};
-            (*parts)(part);
-            first = false;
-        }
-    }
-
-    template <class T>
-    static void Refill(CElementPtr& spare, const CDib* source)
-    {
-        if (!spare)
-            spare = std::make_unique<CDib>(source->m_type, new T);
-        static_cast<T*>(spare->m_entity)->Copy(*static_cast<const T*>(source->m_entity));
-    }
 
     void Walk(const CBloq& block, const CPlacement& p)
     {
@@ -178,16 +140,8 @@ struct Walker {
             }
             budget -= std::min(budget, 1 + EntityKind(type).PartCount(entity));
             if (type != ENT_INSERT) {
-                if (parts && (type == ENT_PLINE || type == ENT_DIMENSION)) {
-                    Pieces(type, entity, p);
-                } else if (CElementPtr placed = PlacedCopy(type, entity, p)) {
-                    if (leaf) {
-                        (*leaf)(placed);
-                    } else {
-                        PlacedPart part{placed, type, true};
-                        (*parts)(part);
-                    }
-                }
+                if (CElementPtr placed = PlacedCopy(type, entity, p))
+                    leaf(placed);
                 continue;
             }
             CInsBl nested;
@@ -322,6 +276,7 @@ CObject* CBloq::GetNextEntity(POSITION& pos, int& type) const
 
 void CBloq::DeleteEntities()
 {
+    NoteBlockEdit();
     m_entities.DeleteAll();
     DeleteAttributes();
 }
@@ -395,15 +350,23 @@ void CBloq::DeleteAttribs(std::string_view tag)
 int CBloq::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CPlacement& p,
                 const CEntityContext& drawing) const
 {
+    DrawScope own;
+    DrawScope& scope = map.scope ? *map.scope : own;
     FillBlockRegion(dc, map, kind, *this, p);
+    PlacedQuery query;
+    query.window = Grown(scope.window, DrawingSlack(map, drawing));
+    query.pixel = map.scale > 0.0 ? 1.0 / map.scale : 0.0;
     // Hatches go over everything else: their fill stops at what is drawn.
     std::vector<CElementPtr> hatches;
-    WalkPlacedEntities(drawing, *this, p, [&](CElementPtr& placed) {
-        if (placed->m_type == ENT_HATCH)
-            hatches.push_back(std::move(placed));
-        else
-            DrawEntity(dc, placed->m_type, placed->m_entity, map, kind, drawing);
-    });
+    WalkPlacedInWindow(
+        drawing, *this, p, query, scope.work,
+        [&](PlacedPart& part) {
+            if (part.element->m_type == ENT_HATCH)
+                hatches.push_back(std::move(part.element));
+            else
+                DrawEntity(dc, part.element->m_type, part.element->m_entity, map, kind, drawing);
+        },
+        [&](const CInsBl& placed, Pt2 at) { placed.DrawDot(dc, map, kind, at); });
     for (const CElementPtr& hatch : hatches)
         DrawEntity(dc, hatch->m_type, hatch->m_entity, map, kind, drawing);
     return 1;
@@ -430,12 +393,30 @@ void CBloq::Serialize(CArchive& ar)
     m_base.Serialize(ar);
     m_extMin.Serialize(ar);
     m_extMax.Serialize(ar);
+    if (!ar.IsStoring())
+        NoteBlockEdit();
     m_entities.Serialize(ar, RUNTIME_CLASS(CDib));
     m_refBlocks.Serialize(ar, RUNTIME_CLASS(CBloq));
     m_attribs.Serialize(ar, RUNTIME_CLASS(CAttrib));
 }
 
 // ---------------------------------------------------------------- free functions
+
+namespace {
+
+std::atomic<std::uint64_t> g_blockEdits{0};
+
+}  // namespace
+
+std::uint64_t BlockEdits()
+{
+    return g_blockEdits;
+}
+
+void NoteBlockEdit()
+{
+    ++g_blockEdits;
+}
 
 bool HasColourAttributes(const CBloq& block)
 {
@@ -481,21 +462,13 @@ void WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const
                         const PlacedEntityFn& leaf, const NestedInsertFn& enter)
 {
     std::size_t budget = kWalkBudget;
-    Walker{drawing, &leaf, nullptr, enter, budget, {}}.Walk(block, p);
+    Walker{drawing, leaf, enter, budget, {}}.Walk(block, p);
 }
 
 bool WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
                         const PlacedEntityFn& leaf, const NestedInsertFn& enter)
 {
-    Walker walker{drawing, &leaf, nullptr, enter, budget, {}};
-    walker.Walk(block, p);
-    return !walker.cut;
-}
-
-bool WalkPlacedParts(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
-                     const PlacedPartFn& leaf, const NestedInsertFn& enter)
-{
-    Walker walker{drawing, nullptr, &leaf, enter, budget, {}};
+    Walker walker{drawing, leaf, enter, budget, {}};
     walker.Walk(block, p);
     return !walker.cut;
 }

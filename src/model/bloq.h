@@ -10,11 +10,13 @@
 #include "platform/oblist.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
+class CBlockIndex;
 class CDC;
 class CEntityContext;
 struct LOGFONT;
@@ -23,6 +25,11 @@ enum class DrawKind;
 
 // How deep inserts may nest inside blocks; deeper ones are passed over.
 inline constexpr int kMaxBlockNesting = 16;
+
+// Counts the changes made to the entities of any block in place; indexes made
+// before a change are made again.
+std::uint64_t BlockEdits();
+void NoteBlockEdit();
 
 // An element owned by whoever holds it, freed with its entity.
 using CElementPtr = std::unique_ptr<CDib>;
@@ -69,7 +76,12 @@ public:
     POSITION GetLastEntityPosition() const { return m_entities.GetTailPosition(); }
     CObject* GetNextEntity(POSITION& pos, int& type) const;
     const CObList& GetEntityList() const { return m_entities; }
-    CObList& GetEntityList() { return m_entities; }
+    // For changing the entities: every block index is made again after it (NoteBlockEdit).
+    CObList& GetEntityList()
+    {
+        NoteBlockEdit();
+        return m_entities;
+    }
     // Frees every entity, then every attribute; the referenced blocks stay.
     void DeleteEntities();
 
@@ -124,6 +136,14 @@ public:
     // drawing's CalcBlockExtents; never stored.
     PlanBox m_box;
 
+    // The block's index (blockindex.h) and the block list version and block
+    // edits it was made at; kept by BlockIndexOf, never copied or stored.
+    struct IndexSlot {
+        std::shared_ptr<const CBlockIndex> index;
+        std::uint64_t list = 0, edits = 0;
+    };
+    mutable IndexSlot m_index;
+
 private:
     CObList m_entities{ListOwnership::owns};  // CDib elements, in block coordinates
     // Names the blocks that the inserts refer to, for writing the block on its
@@ -150,9 +170,9 @@ void MeasureBlockBoxes(const CEntityContext& drawing, const CObList& blocks);
 // that cannot be copied.
 CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p);
 
-// The work one walk of nested blocks does at the most, so that blocks that
-// insert each other many times over keep a repaint short: each entity visited
-// counts one, and each segment or part a placed copy duplicates one more.
+// The work one walk of WalkPlacedEntities does at the most, so that blocks
+// that insert each other many times over end: each entity visited counts
+// one, and each segment or part a placed copy duplicates one more.
 inline constexpr std::size_t kWalkBudget = 50'000;
 
 // Called with each placed copy; it may take the element over.
@@ -170,16 +190,11 @@ void WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const
 bool WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
                         const PlacedEntityFn& leaf, const NestedInsertFn& enter = {});
 
-// One placed piece of a parts walk: a whole entity, or one segment (line or
-// arc) of a polyline or one part (line or text) of a dimension, placed alone.
+// One placed piece of a walk: a whole entity, or one segment (line or arc)
+// of a polyline or one part (line or text) of a dimension, placed alone.
 struct PlacedPart {
-    CElementPtr& element;  // freed after the call unless taken
+    CElementPtr& element;  // freed or reused after the call unless taken
     int ownerType;         // the block entity's type
     bool first;            // the first piece of its block entity
 };
 using PlacedPartFn = std::function<void(PlacedPart& part)>;
-// As WalkPlacedEntities, but piece by piece, each freed before the next, so
-// that a long polyline is never copied whole; spends from budget, which a
-// caller may share over several walks. False when the budget ran out first.
-bool WalkPlacedParts(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
-                     const PlacedPartFn& leaf, const NestedInsertFn& enter = {});

@@ -5,6 +5,8 @@
 #include "model/pointd.h"
 #include "platform/dc.h"
 
+struct DrawScope;
+
 // How an entity is drawn: its own pen, dotted when selected, or erased in white.
 enum class DrawKind { normal, dotted, erase };
 
@@ -12,6 +14,9 @@ enum class DrawKind { normal, dotted, erase };
 struct WorldMap {
     double scale;
     double ox, oy;
+    // The window of the drawing pass and what nested blocks may still spend
+    // in it (blockindex.h); null: each insert walks on its own, unculled.
+    DrawScope* scope = nullptr;
 
     LPoint operator()(double x, double y) const { return WorldToLogical(x, y, scale, ox, oy); }
     LPoint operator()(const CPointd& p) const { return WorldToLogical(p.x, p.y, scale, ox, oy); }

@@ -8,6 +8,7 @@
 #include "model/insbl.h"
 #include "model/pline.h"
 #include "model/punt.h"
+#include "model/reach.h"
 #include "model/recta.h"
 #include "model/tdface.h"
 #include "model/text.h"
@@ -58,6 +59,15 @@ public:
     }
 
     void ExtentsPoints(const CObject* e, const PointFn& add) const override { AddExtentsPoints(Of(e), add); }
+
+    bool Reach(const CObject* e, PlacedReach& reach) const override
+    {
+        if constexpr (requires(const T& t) { AddPlacedReach(t, reach); }) {
+            AddPlacedReach(Of(e), reach);
+            return true;
+        }
+        return false;
+    }
 
     std::size_t PartCount(const CObject* e) const override
     {

@@ -14,6 +14,7 @@ class CDC;
 class CEntityContext;
 class CRecta;
 struct CPlacement;
+struct PlacedReach;
 struct StretchWindow;
 
 class CEntityKind {
@@ -30,6 +31,9 @@ public:
                           const CEntityContext& drawing) const = 0;
     // Calls add with each point that stands for the entity in the drawing extents.
     virtual void ExtentsPoints(const CObject* e, const PointFn& add) const = 0;
+    // Widens reach by where a copy placed by an insert can show (see reach.h);
+    // false, and nothing widened, for inserts, which the block index bounds itself.
+    virtual bool Reach(const CObject* e, PlacedReach& reach) const = 0;
     // The parts (segments, dimension parts) a copy duplicates besides the entity.
     virtual std::size_t PartCount(const CObject* e) const = 0;
     // The pen header; null for kinds without one.

@@ -1,7 +1,9 @@
 #include "model/insbl.h"
 
+#include "model/blockindex.h"
 #include "model/bloq.h"
 #include "model/entitycontext.h"
+#include "model/entitydraw.h"
 #include "platform/archive.h"
 
 IMPLEMENT_SERIAL(CInsBl, CObject, 1)
@@ -14,7 +16,22 @@ CInsBl::CInsBl(int width, COLORREF color, std::string_view layer) : CEntity(widt
 int CInsBl::Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityContext& drawing) const
 {
     const CBloq* block = FindBlock(drawing);
-    return block ? block->Draw(dc, map, kind, Placement(), drawing) : 0;
+    if (!block)
+        return 0;
+    Pt2 at;
+    if (map.scale > 0.0 && PlacementBelowPixel(drawing, *block, Placement(), 1.0 / map.scale, at))
+        return DrawDot(dc, map, kind, at);
+    return block->Draw(dc, map, kind, Placement(), drawing);
+}
+
+int CInsBl::DrawDot(CDC& dc, const WorldMap& map, DrawKind kind, Pt2 at) const
+{
+    const LPoint p = map(at.x, at.y);
+    // A line leaves out its last pixel: one pixel long, it inks its first.
+    return WithEntityPen(dc, *this, kind, [&] {
+        dc.MoveTo(p.x, p.y);
+        dc.LineTo(p.x + 1, p.y);
+    });
 }
 
 const CBloq* CInsBl::FindBlock(const CEntityContext& drawing) const

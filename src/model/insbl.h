@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/entity.h"
+#include "model/geometry.h"
 #include "model/pointd.h"
 
 #include <cstdint>
@@ -36,8 +37,11 @@ public:
     CPlacement Placement() const { return {m_insert.x, m_insert.y, m_insert.z, m_rotation, m_sx, m_sy}; }
 
     // The insert's block of the drawing, placed; nothing is drawn (and 0
-    // returned) when the drawing has no block of that name.
+    // returned) when the drawing has no block of that name. A placement that
+    // covers less than a pixel draws as a point (DrawDot).
     int Draw(CDC& dc, const WorldMap& map, DrawKind kind, const CEntityContext& drawing) const;
+    // One pixel at the drawing point at, with the insert's pen of kind.
+    int DrawDot(CDC& dc, const WorldMap& map, DrawKind kind, Pt2 at) const;
     // drawing.FindBlock(m_block), remembered while the drawing's blocks stay as they are.
     const CBloq* FindBlock(const CEntityContext& drawing) const;
 

@@ -1,6 +1,7 @@
 #include "model/transform.h"
 
 #include "model/acot.h"
+#include "model/blockindex.h"
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
@@ -608,6 +609,8 @@ bool PlacedBoxMeetsQuad(const CBloq& block, const CPlacement& pl, const Pt2 (&q)
 bool InsBlInWindow(const CEntityContext& drawing, const CInsBl& insert, const CPointd& lo, const CPointd& hi)
 {
     const CBloq* block = insert.FindBlock(drawing);
-    const Pt2 window[4] = {{lo.x, lo.y}, {hi.x, lo.y}, {hi.x, hi.y}, {lo.x, hi.y}};
-    return block && PlacedBoxMeetsQuad(*block, insert.Placement(), window);
+    PlanBox window;
+    window.Add(lo.x, lo.y);
+    window.Add(hi.x, hi.y);
+    return block && PlacedBlockMeets(drawing, *block, insert.Placement(), window);
 }

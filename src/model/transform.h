@@ -130,6 +130,6 @@ bool PlacedBoxMeetsQuad(const CBloq& block, const CPlacement& pl, const Pt2 (&q)
 // 1 when a side of quad q (q0-q1, q1-q2, q2-q3, q3-q0) overlaps the placed
 // extents box of the insert's block; 0 otherwise, and for a missing block.
 int InsBlBoxCrossesQuad(const CInsBl& insert, const CEntityContext& drawing, const Pt2 (&q)[4]);
-// False when the insert's placed extents box lies wholly outside the window
-// lo-hi, or the block is missing; a block without extents is not culled.
+// False when nothing of the insert's block, placed, can show in the window
+// lo-hi (as its block index finds), or the block is missing.
 bool InsBlInWindow(const CEntityContext& drawing, const CInsBl& insert, const CPointd& lo, const CPointd& hi);

@@ -1,5 +1,6 @@
 #include "view2d/insblpick.h"
 
+#include "model/blockindex.h"
 #include "model/entitycontext.h"
 #include "model/transform.h"
 #include "view2d/pickdist.h"
@@ -10,14 +11,6 @@
 
 namespace {
 
-double SegmentDistance(Pt2 p, Pt2 a, Pt2 b)
-{
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double len2 = dx * dx + dy * dy;
-    const double t = len2 > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
-    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
-}
-
 bool SideInWindow(Pt2 a, Pt2 b, const Pt2 (&q)[4], int mode)
 {
     if (a.x == b.x && a.y == b.y)
@@ -27,36 +20,26 @@ bool SideInWindow(Pt2 a, Pt2 b, const Pt2 (&q)[4], int mode)
 
 }  // namespace
 
-bool InsBlContainsPoint(const CEntityContext& drawing, const CInsBl& insert, const CPointd& p, double margin)
+double PickDistInsBl(const CEntityContext& drawing, const CInsBl& insert, const CPointd& p, double t,
+                     NestedWork& work)
 {
-    const CBloq* block = drawing.FindBlock(insert.m_block);
-    if (!block)
-        return false;
-    Pt2 box[4];
-    if (!PlacedBlockBox(*block, insert.Placement(), box))
-        return true;
-    const Pt2 q = Plan(p);
-    if (PointInQuad(box[0], box[1], box[2], box[3], q))
-        return true;
-    for (int i = 0; i < 4; ++i)
-        if (SegmentDistance(q, box[i], box[(i + 1) % 4]) <= margin)
-            return true;
-    return false;
-}
-
-double PickDistInsBl(const CEntityContext& drawing, const CInsBl& insert, const CPointd& p, std::size_t& budget)
-{
-    const CBloq* block = drawing.FindBlock(insert.m_block);
+    const CBloq* block = insert.FindBlock(drawing);
     double best = kNoPickDist;
-    if (block)
-        WalkPlacedParts(drawing, *block, insert.Placement(), budget, [&](PlacedPart& part) {
-            const CDib& placed = *part.element;
-            if (placed.m_type == ENT_BITMAP)
-                return;  // a picture in a block does not pick its insert
-            const PickHit hit = PickKind(placed.m_type).pick(placed.m_entity, p, nullptr, drawing);
-            if (hit.hit)
-                best = std::min(best, hit.dist);
-        });
+    if (!block)
+        return best;
+    PlacedQuery near;
+    near.window = PlanBox();
+    near.window.Add(p.x - t, p.y - t);
+    near.window.Add(p.x + t, p.y + t);
+    near.pieces = true;
+    WalkPlacedInWindow(drawing, *block, insert.Placement(), near, work, [&](PlacedPart& part) {
+        const CDib& placed = *part.element;
+        if (placed.m_type == ENT_BITMAP)
+            return;  // a picture in a block does not pick its insert
+        const PickHit hit = PickKind(placed.m_type).pick(placed.m_entity, p, nullptr, drawing);
+        if (hit.hit)
+            best = std::min(best, hit.dist);
+    });
     return best;
 }
 
@@ -74,13 +57,16 @@ bool InsBlInSelWindow(const CEntityContext& drawing, const CInsBl& insert, const
     return mode == 0 ? !windowCrossesBox : windowCrossesBox;
 }
 
-void WalkSnapPieces(const CEntityContext& drawing, const CInsBl& insert, const Pt2 (&box)[4], std::size_t& budget,
+void WalkSnapPieces(const CEntityContext& drawing, const CInsBl& insert, const Pt2 (&box)[4], NestedWork& work,
                     const PlacedPartFn& leaf)
 {
-    const CBloq* block = drawing.FindBlock(insert.m_block);
-    if (!block || !PlacedBoxMeetsQuad(*block, insert.Placement(), box))
+    const CBloq* block = insert.FindBlock(drawing);
+    if (!block)
         return;
-    WalkPlacedParts(drawing, *block, insert.Placement(), budget, leaf, [&](const CInsBl& nested, const CBloq& inner) {
-        return PlacedBoxMeetsQuad(inner, nested.Placement(), box);
-    });
+    PlacedQuery near;
+    near.window = PlanBox();
+    for (const Pt2& c : box)
+        near.window.Add(c.x, c.y);
+    near.pieces = true;
+    WalkPlacedInWindow(drawing, *block, insert.Placement(), near, work, leaf);
 }

@@ -1,6 +1,7 @@
 #include "view2d/pickkind.h"
 
 #include "model/acot.h"
+#include "model/blockindex.h"
 #include "model/bmp.h"
 #include "model/circ.h"
 #include "model/hatch.h"
@@ -100,11 +101,10 @@ const PickRow kRows[] = {
       }}},
     {ENT_INSERT,
      {[](const CObject* e, const CPointd& p, const PickBox* box, const CEntityContext& drawing) {
-          const CInsBl& insert = As<CInsBl>(e);
-          if (!box || !InsBlContainsPoint(drawing, insert, p, box->t))
+          if (!box)
               return PickHit{};
-          std::size_t own = kWalkBudget;
-          return HitAt(PickDistInsBl(drawing, insert, p, box->budget ? *box->budget : own));
+          NestedWork own;
+          return HitAt(PickDistInsBl(drawing, As<CInsBl>(e), p, box->t, box->work ? *box->work : own));
       },
       [](const CObject* e, const Pt2 (&q)[4], int mode, const CEntityContext& drawing) {
           return InsBlInSelWindow(drawing, As<CInsBl>(e), q, mode);

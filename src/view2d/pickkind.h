@@ -6,16 +6,15 @@
 #include "model/geometry.h"
 #include "model/pointd.h"
 
-#include <cstddef>
-
 class CEntityContext;
 class CObject;
+struct NestedWork;
 
 // The pick box about a click: half-width t.
 struct PickBox {
     double t;
     double x1, y1, x2, y2;
-    std::size_t* budget = nullptr;  // the walk budget of the click, shared by the inserts it measures
+    NestedWork* work = nullptr;  // what nested blocks may spend in the click, shared by the inserts it measures
 };
 
 // How a click meets an entity: no hit, or a hit at dist; a decisive hit

@@ -4,6 +4,7 @@
 #include "doc/apphost.h"
 #include "doc/rectadoc.h"
 #include "doc/renderer.h"
+#include "model/blockindex.h"
 #include "model/dib.h"
 #include "model/entitykind.h"
 #include "platform/imagedc.h"
@@ -179,9 +180,32 @@ void CRectaView::UpdateOtherViews(long hint)
         doc->UpdateAllViews(this, hint);
 }
 
-bool CRectaView::DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) const
+bool CRectaView::DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind)
 {
-    return ::DrawEntity(dc, type, entity, Map(), kind, *GetDocument()) != 0;
+    DrawScope scope;
+    CPointd lo, hi;
+    VisibleWindow(lo, hi);
+    scope.window = PlanBox();
+    scope.window.Add(lo.x, lo.y);
+    scope.window.Add(hi.x, hi.y);
+    WorldMap map = Map();
+    map.scope = &scope;
+    const bool drawn = ::DrawEntity(dc, type, entity, map, kind, *GetDocument()) != 0;
+    if (scope.work.cut)
+        ShowPrompt(2, kNestedWorkMessage);
+    return drawn;
+}
+
+void CRectaView::VisibleWindow(CPointd& lo, CPointd& hi) const
+{
+    if (m_zoomState == 4) {
+        lo = CPointd(std::min(m_firstPoint.x, m_secondPoint.x), std::min(m_firstPoint.y, m_secondPoint.y));
+        hi = CPointd(std::max(m_firstPoint.x, m_secondPoint.x), std::max(m_firstPoint.y, m_secondPoint.y));
+    } else {
+        // A pixel's width beyond each edge: coordinates truncate toward zero onto the edge pixels.
+        lo = DeviceToWorld(CPoint{-1, m_clientHeight});
+        hi = DeviceToWorld(CPoint{m_clientWidth, -1});
+    }
 }
 
 bool CRectaView::EntityInWindow(int type, const CObject* entity, const CPointd& lo, const CPointd& hi) const
@@ -195,21 +219,15 @@ void CRectaView::OnDraw(CDC& dc)
     if (!doc || !ScaleUsable())
         return;
     CPointd lo, hi;
-    if (m_zoomState == 4) {
-        lo = CPointd(std::min(m_firstPoint.x, m_secondPoint.x), std::min(m_firstPoint.y, m_secondPoint.y));
-        hi = CPointd(std::max(m_firstPoint.x, m_secondPoint.x), std::max(m_firstPoint.y, m_secondPoint.y));
-    } else {
-        // A pixel's width beyond each edge: coordinates truncate toward zero onto the edge pixels.
-        lo = DeviceToWorld(CPoint{-1, m_clientHeight});
-        hi = DeviceToWorld(CPoint{m_clientWidth, -1});
-    }
+    VisibleWindow(lo, hi);
     // Embedded objects lie under the drawing.
     if (!m_aerial)
         DrawItems(dc);
     if (doc->m_ucsActive && !m_aerial)
         ViewTools().DrawEjesIcon(dc);
     // Hatches go over everything else: their fill stops at what is drawn.
-    DrawDrawingWindow(*doc, dc, Map(), lo, hi, m_zoomState == 3);
+    if (!DrawDrawingWindow(*doc, dc, Map(), lo, hi, m_zoomState == 3))
+        ShowPrompt(2, kNestedWorkMessage);
     if (m_zoomState == 3 || m_zoomState == 4)
         m_zoomState = 0;
     if (m_aerial)

@@ -171,7 +171,10 @@ public:
     // The view's mapping of drawing points to logical ones.
     WorldMap Map() const { return {m_scale, m_originX, m_originY}; }
     // Draws one entity of the drawing with the view's scale and origin.
-    bool DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind) const;
+    bool DrawEntity(CDC& dc, int type, CObject* entity, DrawKind kind);
+    // The part of the drawing the view shows: its client area and a pixel
+    // beyond, or the print window while printing.
+    void VisibleWindow(CPointd& lo, CPointd& hi) const;
     // The record at pos of the document's entity list.
     CDib* RecordAt(POSITION pos) const;
     // The entity's inside-rectangle test by its type.

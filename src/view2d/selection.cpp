@@ -2,6 +2,7 @@
 #include "view2d/rectaview.h"
 
 #include "doc/rectadoc.h"
+#include "model/blockindex.h"
 #include "model/bloq.h"
 #include "model/dib.h"
 #include "model/entitykind.h"
@@ -26,8 +27,8 @@ POSITION CRectaView::PickNearestEntity(const CPointd& p, CObject*& entity, int& 
         return nullptr;
     const CRectaDoc* doc = GetDocument();
     const double t = m_aperture / m_scale;
-    std::size_t budget = kWalkBudget;
-    const PickBox box{t, p.x - t, p.y - t, p.x + t, p.y + t, &budget};
+    NestedWork work;
+    const PickBox box{t, p.x - t, p.y - t, p.x + t, p.y + t, &work};
     double best = kNoPickDist;
     POSITION bestPos = nullptr;
     for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {
@@ -50,6 +51,8 @@ POSITION CRectaView::PickNearestEntity(const CPointd& p, CObject*& entity, int& 
             bestPos = here;
         }
     }
+    if (work.cut)
+        ShowPrompt(2, kNestedWorkMessage);
     if (!bestPos || !(best <= t))
         return nullptr;
     entity = doc->GetEntityAt(bestPos, type);

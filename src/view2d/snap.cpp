@@ -3,6 +3,7 @@
 
 #include "doc/rectadoc.h"
 #include "model/acot.h"
+#include "model/blockindex.h"
 #include "model/bloq.h"
 #include "model/circ.h"
 #include "model/dib.h"
@@ -414,8 +415,9 @@ int CRectaView::OnEditPoint(CPointd& p)
     };
     // Inside an insert the placed pieces count one at a time, each freed
     // unless a candidate points into it; a polyline's or dimension's pieces
-    // count as its segments, the first that hits alone. One budget serves the click.
-    std::size_t budget = kWalkBudget;
+    // count as its segments, the first that hits alone. Nested blocks spend
+    // from one allowance for the click.
+    NestedWork work;
     bool ownerHit = false;
     auto considerPiece = [&](PlacedPart& part) {
         if (part.first)
@@ -444,8 +446,10 @@ int CRectaView::OnEditPoint(CPointd& p)
         if (dib->m_type != ENT_INSERT)
             consider(dib->m_type, dib->m_entity, nullptr);
         else
-            WalkSnapPieces(*doc, *static_cast<const CInsBl*>(dib->m_entity), box, budget, considerPiece);
+            WalkSnapPieces(*doc, *static_cast<const CInsBl*>(dib->m_entity), box, work, considerPiece);
     }
+    if (work.cut)
+        ShowPrompt(2, kNestedWorkMessage);
     if (!(first.dist < kNoPickDist))
         return 0;
 

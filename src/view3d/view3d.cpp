@@ -1,6 +1,8 @@
 #include "view3d/view3d.h"
 
+#include "doc/apphost.h"
 #include "doc/rectadoc.h"
+#include "model/blockindex.h"
 #include "model/bloq.h"
 #include "model/entitydraw.h"
 #include "model/entitykind.h"
@@ -184,22 +186,33 @@ void CView3D::OnDraw(CDC& dc)
     const CProjector projector(Camera(), m_width, m_height);
     if (!projector.Valid())
         return;
+    NestedWork work;
     for (POSITION pos = doc->GetFirstEntityPosition(); pos;) {
         const CDib* dib = doc->GetEntityRecord(pos);
         doc->GetEntityList().GetNext(pos);
         if (dib->m_visible == 1 && dib->m_flag == 1)
-            Draw(dc, projector, dib->m_type, dib->m_entity, false);
+            Draw(dc, projector, dib->m_type, dib->m_entity, false, work);
     }
+    SayWhatWasLeftOut(work);
 }
 
-void CView3D::Draw(CDC& dc, const CProjector& projector, int type, const CObject* entity, bool invert) const
+void CView3D::SayWhatWasLeftOut(const NestedWork& work) const
+{
+    // A drawing that is not the active one does not write the panes.
+    if (work.cut && AppHost().IsActiveDrawing(*GetDocument()))
+        AppHost().SetPaneText(2, kNestedWorkMessage);
+}
+
+void CView3D::Draw(CDC& dc, const CProjector& projector, int type, const CObject* entity, bool invert,
+                   NestedWork& work) const
 {
     const CRectaDoc& doc = *GetDocument();
     if (type == ENT_INSERT) {
+        // Every face and edge of the block: the camera may see any of them.
         const auto& insert = *static_cast<const CInsBl*>(entity);
-        if (const CBloq* block = doc.FindBlock(insert.m_block))
-            WalkPlacedEntities(doc, *block, insert.Placement(), [&](CElementPtr& placed) {
-                Draw(dc, projector, placed->m_type, placed->m_entity, invert);
+        if (const CBloq* block = insert.FindBlock(doc))
+            WalkPlacedInWindow(doc, *block, insert.Placement(), PlacedQuery{}, work, [&](PlacedPart& part) {
+                Draw(dc, projector, part.element->m_type, part.element->m_entity, invert, work);
             });
         return;
     }
@@ -228,7 +241,9 @@ void CView3D::DrawOnImage(int type, const CObject* entity, bool invert)
     if (m_dirty || !GetDocument())
         return;  // the coming repaint draws it
     CImageDC dc(&m_image);
-    Draw(dc, CProjector(Camera(), m_width, m_height), type, entity, invert);
+    NestedWork work;
+    Draw(dc, CProjector(Camera(), m_width, m_height), type, entity, invert, work);
+    SayWhatWasLeftOut(work);
     Changed();
 }
 

@@ -15,6 +15,7 @@
 
 class CDC;
 class CRectaDoc;
+struct NestedWork;
 
 // Where a 3D view looks from. A point one unit aside for each unit of depth
 // shows 2·lens times the window's smaller side from the window's centre.
@@ -86,7 +87,11 @@ public:
     std::function<void()> m_onChanged;
 
 private:
-    void Draw(CDC& dc, const CProjector& projector, int type, const CObject* entity, bool invert) const;
+    // The status pane's word on nested blocks left out, when work ran out.
+    void SayWhatWasLeftOut(const NestedWork& work) const;
+    // Nested blocks of inserts spend from work.
+    void Draw(CDC& dc, const CProjector& projector, int type, const CObject* entity, bool invert,
+              NestedWork& work) const;
     void DrawOnImage(int type, const CObject* entity, bool invert);
     void Changed();
 

@@ -13,6 +13,8 @@
 #include "model/recta.h"
 #include "model/tdface.h"
 #include "platform/imagedc.h"
+#include "platform/recordingdc.h"
+#include "support/blocks.h"
 #include "support/pixels.h"
 #include "view3d/cameras.h"
 #include "view3d/view3d.h"
@@ -215,4 +217,19 @@ TEST_F(View3DTest, EdgesOfEachKind)
     const CAcot dim(1, 0, "ZP", forDim);
     EXPECT_EQ(edges(ENT_PLINE, pline).size(), 2u);
     EXPECT_EQ(edges(ENT_DIMENSION, dim).size(), 1u) << "all but the definition line";
+}
+
+// Every line of a block of 60,000 shows.
+TEST_F(View3DTest, EveryLineOfALargeBlockShows)
+{
+    CObList lines(ListOwnership::owns);
+    for (int i = 0; i < 60000; ++i) {
+        const double x = -1 + (i % 300) / 150.0, y = (i / 300) / 200.0;
+        lines.AddTail(new CDib(ENT_LINE, NewLine(x, y, x + 0.005, y)));
+    }
+    doc.AddBlock(CPointd(), lines, "FLAT");
+    doc.AddInsBlOnLayer(1, 0, "ZP", CPointd(), 1, 0, 1, "FLAT");
+    CRecordingDC dc;
+    view.OnDraw(dc);
+    EXPECT_EQ(dc.CallsNamed("LineTo").size(), 60000u);
 }
