@@ -192,6 +192,8 @@ QAction* Cwm_MainWnd::Action(int id) const
 
 void Cwm_MainWnd::BuildMenu(QMenu* menu, const std::vector<MenuItem>& items)
 {
+    // Entries that depend on the view's state (a selected object, the clipboard) are set as the menu opens.
+    connect(menu, &QMenu::aboutToShow, this, &Cwm_MainWnd::UpdateActions);
     for (const MenuItem& item : items) {
         if (!item.text) {
             menu->addSeparator();
@@ -498,10 +500,12 @@ void Cwm_MainWnd::OnChildClosing(Cwm_MDICHILDWnd* closing)
 
 void Cwm_MainWnd::UpdateActions()
 {
-    const bool drawing = ActiveChild() != nullptr;
+    Cwm_MDICHILDWnd* child = ActiveChild();
+    const bool drawing = child != nullptr;
     for (const auto& [id, action] : m_actions) {
         const char* reason = UnavailableReason(id);
-        action->setEnabled(!reason && (drawing || !NeedsDrawing(id)));
+        action->setEnabled(!reason && (drawing || !NeedsDrawing(id)) &&
+                           (!child || child->View().IsCommandEnabled(id)));
         if (reason)
             action->setToolTip(QString::fromLatin1(reason));
     }

@@ -1,5 +1,7 @@
 #include "app/rectaapp.h"
 
+#include "view2d/rectaview.h"
+
 #include "app/mainwnd.h"
 #include "doc/rectadoc.h"
 
@@ -50,6 +52,14 @@ int CRectaApp::GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const
     view = nullptr;
     doc = nullptr;
     return 0;
+}
+
+CView* CRectaApp::ActiveView() const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    GetActiveView(view, doc);
+    return view;
 }
 
 int CRectaApp::GetActiveView(CRectaView*& view, CRectaDoc*& doc) const

@@ -39,6 +39,7 @@ public:
     bool FillsHatches() const override;
     bool ShowsBitmaps() const override;
     bool IsActiveDrawing(const CDocument& doc) const override;
+    CView* ActiveView() const override;
 
     // Active plan view and document of the in-place session; returns 0 (and
     // nulls) when no drawing is being edited in place.

@@ -6,6 +6,7 @@
 #include <string>
 
 class CDocument;
+class CView;
 
 class CAppHost {
 public:
@@ -25,6 +26,8 @@ public:
         (void)doc;
         return true;
     }
+    // The active drawing window's view, or null.
+    virtual CView* ActiveView() const { return nullptr; }
 };
 
 // The host installed, or one that does nothing.
