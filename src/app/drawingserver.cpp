@@ -4,10 +4,9 @@
 #include "app/mainwnd.h"
 #include "app/mdichild.h"
 #include "app/viewwidget.h"
-#include "doc/apphost.h"
+#include "doc/cntritem.h"
 #include "doc/rectadoc.h"
 #include "platform/msgbox.h"
-#include "platform/archive.h"
 #include "view2d/rectaview.h"
 
 #include <QMdiArea>
@@ -16,37 +15,12 @@
 
 namespace {
 
-// The drawing file's bytes through the drawing's embedded item, a working
-// plane in force taken back to the world first.
-bool DrawingBytes(CRectaDoc& doc, std::vector<BYTE>& bytes, std::string& error)
+QRect ToQRect(const CRect& r)
 {
-    if (doc.m_ucsActive) {
-        CRectaDoc world;
-        if (!doc.WorldSystemCopy(world)) {
-            error = "the drawing could not be taken back to the world system";
-            return false;
-        }
-        return DrawingBytes(world, bytes, error);
-    }
-    COleServerItem* item = doc.GetEmbeddedItem();
-    if (!item) {
-        error = "the drawing has no embedded item";
-        return false;
-    }
-    CArchive ar;
-    try {
-        item->Serialize(ar);
-    } catch (const CArchiveException& e) {
-        error = e.m_message;
-        return false;
-    }
-    bytes = ar.TakeData();
-    return true;
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
 
 }  // namespace
-
-CDrawingServer::CDrawingServer() = default;
 
 CDrawingServer::~CDrawingServer()
 {
@@ -56,7 +30,7 @@ CDrawingServer::~CDrawingServer()
 void CDrawingServer::AbandonAll()
 {
     for (const auto& session : m_sessions)
-        session->item = nullptr;
+        Detach(*session);
     while (!m_sessions.empty()) {
         Session* session = m_sessions.back().get();
         if (session->open) {
@@ -69,7 +43,7 @@ void CDrawingServer::AbandonAll()
     }
 }
 
-CDrawingServer::Session* CDrawingServer::Find(const CDrawingItem& item) const
+CDrawingServer::Session* CDrawingServer::Find(const CRectaCntrItem& item) const
 {
     for (const auto& session : m_sessions)
         if (session->item == &item)
@@ -85,19 +59,19 @@ CDrawingServer::Session* CDrawingServer::FindDoc(const COleServerDoc& doc) const
     return nullptr;
 }
 
-int CDrawingServer::RunState(const CDrawingItem& item) const
+int CDrawingServer::RunState(const CRectaCntrItem& item) const
 {
     const Session* session = Find(item);
     return !session ? notRunning : session->open ? openInWindow : activeInPlace;
 }
 
-CRectaDoc* CDrawingServer::Drawing(const CDrawingItem& item) const
+CRectaDoc* CDrawingServer::Drawing(const CRectaCntrItem& item) const
 {
     const Session* session = Find(item);
     return session ? session->doc : nullptr;
 }
 
-bool CDrawingServer::Run(CDrawingItem& item, CView& containerView, bool open)
+bool CDrawingServer::Run(CRectaCntrItem& item, CView& containerView, bool open)
 {
     if (Session* running = Find(item)) {
         // An item open in its window shows that window for either verb.
@@ -117,13 +91,6 @@ bool CDrawingServer::Run(CDrawingItem& item, CView& containerView, bool open)
                       MB_OK | MB_ICONINFORMATION);
         return false;
     }
-    const int depth = item.NestingDepth();
-    if (depth > kMaxDepth) {
-        AfxMessageBox("The drawing lies more than " + std::to_string(kMaxDepth) +
-                          " drawings deep inside others: it is not opened.",
-                      MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
     if (!open)
         DeactivateInPlaceUnless(nullptr);  // one drawing is edited in place at a time
     std::unique_ptr<CRectaDoc> doc = Load(item);
@@ -133,18 +100,11 @@ bool CDrawingServer::Run(CDrawingItem& item, CView& containerView, bool open)
                 : ActivateInPlace(item, containerView, std::move(doc));
 }
 
-std::unique_ptr<CRectaDoc> CDrawingServer::Load(const CDrawingItem& item)
+std::unique_ptr<CRectaDoc> CDrawingServer::Load(CRectaCntrItem& item)
 {
     auto doc = std::make_unique<CRectaDoc>();
-    const std::vector<BYTE> bytes = item.NativeData();
-    if (bytes.empty()) {
-        // A new drawing: its defaults, with no pane to show them in yet.
-        CAppHost* host = InstallAppHost(nullptr);
-        doc->InitSettings(1);
-        InstallAppHost(host);
-    } else if (const auto damage = ReadDrawingBytes(bytes, *doc)) {
-        AfxMessageBox("The embedded drawing is damaged or not a drawing file (" + *damage + ").",
-                      MB_OK | MB_ICONEXCLAMATION);
+    if (const auto why = item.LoadDrawing(*doc)) {
+        AfxMessageBox("The embedded drawing cannot be opened: " + *why + ".", MB_OK | MB_ICONEXCLAMATION);
         return nullptr;
     }
     const CRectaDoc* container = item.GetDocument();
@@ -154,7 +114,7 @@ std::unique_ptr<CRectaDoc> CDrawingServer::Load(const CDrawingItem& item)
     return doc;
 }
 
-bool CDrawingServer::ActivateInPlace(CDrawingItem& item, CView& containerView, std::unique_ptr<CRectaDoc> doc)
+bool CDrawingServer::ActivateInPlace(CRectaCntrItem& item, CView& containerView, std::unique_ptr<CRectaDoc> doc)
 {
     auto* view = dynamic_cast<CRectaView*>(&containerView);
     auto* window = view ? dynamic_cast<QWidget*>(view->GetHost()) : nullptr;
@@ -176,18 +136,20 @@ bool CDrawingServer::ActivateInPlace(CDrawingItem& item, CView& containerView, s
         const auto it = std::find_if(m_sessions.begin(), m_sessions.end(), [s](const auto& p) { return p.get() == s; });
         if (it == m_sessions.end())
             return;
-        s->item = nullptr;
+        Detach(*s);
         End(s);
     });
     frame->m_onPositionChange = [&item, frame](const QRect& rect) {
-        item.OnChangeItemPosition(rect);
-        QRect now;
+        item.OnChangeItemPosition(CRect(rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1));
+        CRect now;
         item.OnGetItemPosition(now);
-        frame->SetItemRect(now);
+        frame->SetItemRect(ToQRect(now));
     };
-    QRect rect;
+    // The frame follows the item as its view zooms, pans or is resized.
+    item.m_onItemRects = [frame](const CRect& rect) { frame->SetItemRect(ToQRect(rect)); };
+    CRect rect;
     item.OnGetItemPosition(rect);
-    frame->SetItemRect(rect);
+    frame->SetItemRect(ToQRect(rect));
     s->doc->InitSettings(2);
     if (CRectaViewWidget* widget = frame->ViewWidget())
         widget->setFocus();
@@ -195,7 +157,7 @@ bool CDrawingServer::ActivateInPlace(CDrawingItem& item, CView& containerView, s
     return true;
 }
 
-bool CDrawingServer::OpenWindow(CDrawingItem& item, CView& containerView, std::unique_ptr<CRectaDoc> doc)
+bool CDrawingServer::OpenWindow(CRectaCntrItem& item, CView& containerView, std::unique_ptr<CRectaDoc> doc)
 {
     Cwm_MainWnd* main = MainFrame();
     if (!main) {
@@ -221,13 +183,7 @@ void CDrawingServer::PutBack(Session& session)
     CRectaDoc& doc = *session.doc;
     if (!session.item || !doc.IsModified())
         return;
-    std::vector<BYTE> bytes;
-    std::string error;
-    if (!DrawingBytes(doc, bytes, error)) {
-        AfxMessageBox("The drawing could not be put back into its object: " + error, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    session.item->TakeBackDrawing(std::move(bytes), doc);
+    doc.UpdateAllItems();
     doc.SetModifiedFlag(false);
 }
 
@@ -237,7 +193,7 @@ void CDrawingServer::SaveEmbedding(COleServerDoc& doc)
         PutBack(*session);
 }
 
-void CDrawingServer::Close(CDrawingItem& item)
+void CDrawingServer::Close(CRectaCntrItem& item)
 {
     Session* session = Find(item);
     if (!session)
@@ -245,9 +201,17 @@ void CDrawingServer::Close(CDrawingItem& item)
     // Drawings embedded in this one go back into it first.
     CloseFor(session->doc);
     PutBack(*session);
-    session->item = nullptr;
+    Detach(*session);
     End(session);
     item.InvalidateItem();
+}
+
+void CDrawingServer::Detach(Session& session)
+{
+    if (session.item)
+        session.item->m_onItemRects = nullptr;
+    session.item = nullptr;
+    session.doc->m_pEmbeddingItem = nullptr;
 }
 
 void CDrawingServer::End(Session* session)
@@ -280,39 +244,41 @@ void CDrawingServer::OnDocumentGone(COleServerDoc& doc)
     Session* session = FindDoc(doc);
     if (!session)
         return;
-    CDrawingItem* item = session->item;
+    CRectaCntrItem* item = session->item;
     Erase(session);
     if (item)
         item->InvalidateItem();
 }
 
+template <class Keep>
+std::vector<CRectaCntrItem*> CDrawingServer::Items(Keep keep) const
+{
+    std::vector<CRectaCntrItem*> items;
+    for (const auto& session : m_sessions)
+        if (session->item && keep(*session))
+            items.push_back(session->item);
+    return items;
+}
+
 void CDrawingServer::CloseFor(const CDocument* container, const CView* view)
 {
-    std::vector<CDrawingItem*> items;
-    for (const auto& session : m_sessions)
-        if (session->item && ((container && session->item->GetDocument() == container) ||
-                              (view && !session->open && session->containerView == view)))
-            items.push_back(session->item);
-    for (CDrawingItem* item : items)
+    for (CRectaCntrItem* item : Items([container, view](const Session& s) {
+             return (container && s.item->GetDocument() == container) ||
+                    (view && !s.open && s.containerView == view);
+         }))
         Close(*item);
 }
 
 void CDrawingServer::CloseAll()
 {
-    std::vector<CDrawingItem*> items;
-    for (const auto& session : m_sessions)
-        if (session->item)
-            items.push_back(session->item);
-    for (CDrawingItem* item : items)
+    for (CRectaCntrItem* item : Items([](const Session&) { return true; }))
         Close(*item);
 }
 
 void CDrawingServer::DeactivateInPlaceUnless(const CDocument* container)
 {
-    std::vector<CDrawingItem*> items;
-    for (const auto& session : m_sessions)
-        if (session->item && !session->open && (!container || session->item->GetDocument() != container))
-            items.push_back(session->item);
-    for (CDrawingItem* item : items)
+    for (CRectaCntrItem* item : Items([container](const Session& s) {
+             return !s.open && (!container || s.item->GetDocument() != container);
+         }))
         Close(*item);
 }

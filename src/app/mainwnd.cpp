@@ -189,6 +189,8 @@ QAction* Cwm_MainWnd::Action(int id) const
 
 void Cwm_MainWnd::BuildMenu(QMenu* menu, const std::vector<MenuItem>& items)
 {
+    // Entries that depend on the view's state (a selected object, the clipboard) are set as the menu opens.
+    connect(menu, &QMenu::aboutToShow, this, &Cwm_MainWnd::UpdateActions);
     for (const MenuItem& item : items) {
         if (!item.text) {
             menu->addSeparator();
@@ -525,10 +527,14 @@ void Cwm_MainWnd::CloseSideWindows(const CRectaDoc* doc)
 
 void Cwm_MainWnd::UpdateActions()
 {
-    const bool drawing = ActiveChild() != nullptr;
+    Cwm_MDICHILDWnd* child = ActiveChild();
+    const bool drawing = child != nullptr;
+    // Drawing commands go to the drawing edited in place; ending that goes to its container.
+    const CRectaView* current = child ? CurrentView() : nullptr;
     for (const auto& [id, action] : m_actions) {
         const char* reason = UnavailableReason(id);
-        action->setEnabled(!reason && (drawing || !NeedsDrawing(id)));
+        const CRectaView* view = child && id == ID_CANCEL_EDIT_CNTR ? &child->View() : current;
+        action->setEnabled(!reason && (drawing || !NeedsDrawing(id)) && (!view || view->IsCommandEnabled(id)));
         if (reason)
             action->setToolTip(QString::fromLatin1(reason));
     }
@@ -608,6 +614,8 @@ void Cwm_MainWnd::OnCommand(int id)
     case ID_WINDOW_NEW: CreateChildFrame(doc); return;
     case ID_VIEW_AERIAL: OpenAerialView(); return;
     case ID_WINDOW_3D: Open3DView(); return;
+    // Ends editing in place: the container's view closes its active object.
+    case ID_CANCEL_EDIT_CNTR: child->View().OnCommand(id); return;
     default: RunDrawingCommand(id); return;
     }
 }

@@ -12,10 +12,12 @@ CRectaApp::CRectaApp()
     InstallAppHost(this);
     InstallViewTools(&m_viewTools);
     COleServerDoc::SetInPlaceFrameMaker(MakeInPlaceFrame);
+    InstallEmbeddedDrawingServer(&m_server);
 }
 
 CRectaApp::~CRectaApp()
 {
+    InstallEmbeddedDrawingServer(nullptr);
     COleServerDoc::SetInPlaceFrameMaker(nullptr);
     InstallViewTools(nullptr);
     InstallAppHost(nullptr);
@@ -64,6 +66,14 @@ int CRectaApp::GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const
     view = m_inPlaceView;
     doc = view->GetDocument();
     return 1;
+}
+
+CView* CRectaApp::ActiveView() const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    GetActiveView(view, doc);
+    return view;
 }
 
 int CRectaApp::GetActiveView(CRectaView*& view, CRectaDoc*& doc) const

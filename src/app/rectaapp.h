@@ -42,6 +42,7 @@ public:
     bool ShowsBitmaps() const override;
     void SetInPlace(int active, CView* view) override;
     bool IsActiveDrawing(const CDocument& doc) const override;
+    CView* ActiveView() const override;
 
     // Active plan view and document of the in-place session; returns 0 (and
     // nulls) when no drawing is being edited in place.

@@ -5,6 +5,7 @@
 
 #include "doc/rectadoc.h"
 
+#include <QEventLoop>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -101,7 +102,90 @@ void CRectaViewWidget::mousePressEvent(QMouseEvent* event)
 void CRectaViewWidget::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
+    if (m_drag.Active()) {
+        m_drag.Moved(LPoint{p.x(), p.y()});
+        return;
+    }
     SendMouse(Mouse::Move, MouseKeyFlags(event->buttons(), event->modifiers()), CPoint{p.x(), p.y()});
+}
+
+void CRectaViewWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (m_drag.Active() && event->button() == Qt::LeftButton) {
+        m_drag.Released(LPoint{p.x(), p.y()});
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void CRectaViewWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    m_view->OnLButtonDblClk(MouseKeyFlags(event->buttons(), event->modifiers()), CPoint{p.x(), p.y()});
+}
+
+void CRectaViewWidget::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    // An object active in place takes the keyboard in its own window.
+    if (!m_view->OnSetFocus())
+        return;
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (child->isVisible()) {
+            child->setFocus();
+            return;
+        }
+}
+
+CDragInput* CRectaViewWidget::DragInput()
+{
+    m_drag.Begin();
+    return &m_drag;
+}
+
+void CRectaViewWidget::MouseDrag::Begin()
+{
+    m_active = true;
+    m_released = false;
+    m_moves.clear();
+}
+
+bool CRectaViewWidget::MouseDrag::NextPoint(LPoint& p)
+{
+    while (m_moves.empty() && !m_released) {
+        QEventLoop loop;
+        m_loop = &loop;
+        loop.exec();
+        m_loop = nullptr;
+    }
+    if (!m_moves.empty()) {
+        p = m_moves.front();
+        m_moves.pop_front();
+        return true;
+    }
+    p = m_releasedAt;
+    m_active = false;
+    return false;
+}
+
+void CRectaViewWidget::MouseDrag::Moved(LPoint p)
+{
+    m_moves.push_back(p);
+    if (m_loop)
+        m_loop->quit();
+}
+
+void CRectaViewWidget::MouseDrag::Released(LPoint p)
+{
+    m_released = true;
+    m_releasedAt = p;
+    if (m_loop)
+        m_loop->quit();
 }
 
 void CRectaViewWidget::PrintWindow(bool preview)
@@ -133,6 +217,11 @@ void CRectaViewWidget::SetCursorShape(ViewCursor cursor)
     switch (cursor) {
     case ViewCursor::pick: setCursor(PickCursor()); break;
     case ViewCursor::snap: setCursor(SnapCursor()); break;
+    case ViewCursor::sizeAll: setCursor(Qt::SizeAllCursor); break;
+    case ViewCursor::sizeNWSE: setCursor(Qt::SizeFDiagCursor); break;
+    case ViewCursor::sizeNESW: setCursor(Qt::SizeBDiagCursor); break;
+    case ViewCursor::sizeNS: setCursor(Qt::SizeVerCursor); break;
+    case ViewCursor::sizeWE: setCursor(Qt::SizeHorCursor); break;
     default: setCursor(Qt::CrossCursor); break;
     }
 }

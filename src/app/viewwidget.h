@@ -1,11 +1,15 @@
 // The Qt widget that shows a plan view and hands it the mouse and the size.
 #pragma once
 
+#include "platform/tracker.h"
 #include "view2d/rectaview.h"
 
 #include <QWidget>
 
+#include <deque>
 #include <memory>
+
+class QEventLoop;
 
 class CRectaDoc;
 
@@ -34,6 +38,8 @@ public:
     bool PreviewAtInsert() const override;
     std::string AskFileName(const FileQuestion& question) override;
     bool Captured() const { return m_captured; }
+    // The mouse while the left button stays down: the widget's own moves and release.
+    CDragInput* DragInput() override;
 
     QSize sizeHint() const override { return {640, 420}; }
 
@@ -46,10 +52,31 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
+    // The positions of a drag, waited for in a loop of their own until the button goes up.
+    class MouseDrag : public CDragInput {
+    public:
+        bool NextPoint(LPoint& p) override;
+        void Begin();
+        void Moved(LPoint p);
+        void Released(LPoint p);
+        bool Active() const { return m_active; }
+
+    private:
+        bool m_active = false;
+        bool m_released = false;
+        LPoint m_releasedAt;
+        std::deque<LPoint> m_moves;
+        QEventLoop* m_loop = nullptr;
+    };
+
     std::unique_ptr<CRectaView> m_view;
     bool m_captured = false;
     bool m_deletesDocument = true;
+    MouseDrag m_drag;
 };

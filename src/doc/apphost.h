@@ -7,6 +7,7 @@
 
 class CView;
 class CDocument;
+class CView;
 
 class CAppHost {
 public:
@@ -33,6 +34,8 @@ public:
         (void)doc;
         return true;
     }
+    // The active drawing window's view, or null.
+    virtual CView* ActiveView() const { return nullptr; }
 };
 
 // The host installed, or one that does nothing.

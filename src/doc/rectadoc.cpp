@@ -1,6 +1,7 @@
 #include "doc/rectadoc.h"
 
 #include "doc/apphost.h"
+#include "doc/cntritem.h"
 #include "doc/srvritem.h"
 #include "model/fontrecord.h"
 #include "platform/archive.h"
@@ -58,6 +59,7 @@ bool CRectaDoc::OnNewDocument()
 void CRectaDoc::DeleteContents()
 {
     CWaitCursor wait;
+    m_items.DeleteAll();
     m_entities.DeleteAll();
     m_entityIndex.clear();
     DeleteBlocks();
@@ -167,6 +169,18 @@ std::optional<std::string> ReadDrawingFileBytes(const std::string& path, std::ve
     return std::nullopt;
 }
 
+std::vector<BYTE> EmptyDrawingBytes()
+{
+    // A new drawing shows its settings in the panes: these must not.
+    CAppHost* shown = InstallAppHost(nullptr);
+    CRectaDoc drawing;
+    drawing.InitSettings(1);
+    InstallAppHost(shown);
+    CArchive ar;
+    drawing.Serialize(ar);
+    return ar.TakeData();
+}
+
 std::string DamagedDrawingMessage(const std::string& path, const std::string& damage)
 {
     return "The drawing " + path + " is damaged or not a drawing file (" + damage + ").";
@@ -195,6 +209,7 @@ bool CRectaDoc::OnOpenDocument(const std::string& path)
         AfxMessageBox(*error, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    const std::vector<std::string> missing = fresh.UpdateLinks();
     SwapContents(fresh);
     SetPathName(path);
     SetModifiedFlag(false);
@@ -202,8 +217,17 @@ bool CRectaDoc::OnOpenDocument(const std::string& path)
     UpdateAllViews(nullptr);
     if (m_embeddedItems > 0)
         AfxMessageBox("The drawing " + path + " holds " + std::to_string(m_embeddedItems) +
-                          " embedded object(s), which cannot be shown here: they are kept and saved with the drawing.",
+                          " embedded object(s) of another program, which cannot be shown here: they are kept and "
+                          "saved with the drawing.",
                       MB_OK | MB_ICONINFORMATION);
+    if (!missing.empty()) {
+        std::string files;
+        for (const std::string& file : missing)
+            files += "\n" + file;
+        AfxMessageBox("The drawing " + path + " links pictures whose files cannot be read; it shows the pictures "
+                          "it kept of them:" + files,
+                      MB_OK | MB_ICONINFORMATION);
+    }
     return true;
 }
 
@@ -223,6 +247,7 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
     m_attribDefs.Swap(other.m_attribDefs);
     std::swap(m_embeddedItems, other.m_embeddedItems);
     m_embeddedPart.swap(other.m_embeddedPart);
+    m_items.Swap(other.m_items);
 }
 
 bool CRectaDoc::WriteDrawingBytes(std::vector<BYTE>& bytes, std::string& error) const
@@ -344,20 +369,41 @@ void CRectaDoc::DestroyInPlaceFrame(COleIPFrameWnd* frame)
 void CRectaDoc::Serialize(CArchive& ar)
 {
     SerializeContents(ar);
-    // The embedded-object part: a count of items, 0 for a drawing made here.
-    // A file may end without it; items from elsewhere are kept as bytes.
-    WORD items = 0;
+    // The embedded objects: a count of items, then each item. Objects
+    // another program embedded are kept as the bytes read, count first.
+    // A file may end without the part.
     if (ar.IsStoring()) {
-        if (m_embeddedPart.empty())
-            ar << items;
-        else
+        if (!m_embeddedPart.empty()) {
             ar.Write(m_embeddedPart.data(), m_embeddedPart.size());
+            return;
+        }
+        ar.WriteCount(m_items.size());
+        for (COleClientItem* item : m_items)
+            ar.WriteObject(item);
         return;
     }
+    m_items.DeleteAll();
     m_embeddedItems = 0;
     m_embeddedPart.clear();
     if (ar.Remaining() == 0)
         return;
+    if (IsOwnItemPart(ar.Rest())) {
+        // Each item takes at least its tag, the item data and its rectangle.
+        const std::size_t count = ar.ReadCount(2 + 16);
+        for (std::size_t i = 0; i < count; ++i) {
+            bool isNew = false;
+            const std::size_t at = ar.GetPosition();
+            CObject* obj = ar.ReadObject(RUNTIME_CLASS(CRectaCntrItem), &isNew);
+            if (!obj || !isNew)
+                throw CArchiveException(CArchiveException::badValue, at,
+                                        "embedded object " + std::to_string(i + 1) + " is missing");
+            m_items.Add(std::unique_ptr<COleClientItem>(static_cast<CRectaCntrItem*>(obj)));
+        }
+        if (ar.Remaining() > 0)
+            ar.Fail(CArchiveException::badValue, std::to_string(ar.Remaining()) + " bytes follow the embedded objects");
+        return;
+    }
+    WORD items = 0;
     ar >> items;
     if (items == 0) {
         if (ar.Remaining() > 0)
@@ -369,6 +415,75 @@ void CRectaDoc::Serialize(CArchive& ar)
     m_embeddedPart = {BYTE(items & 0xFF), BYTE(items >> 8)};  // as the file holds the count
     m_embeddedPart.resize(2 + ar.Remaining());
     ar.Read(m_embeddedPart.data() + 2, m_embeddedPart.size() - 2);
+}
+
+bool CRectaDoc::IsOwnItemPart(std::span<const BYTE> part)
+{
+    // A count, then the first item's class record and this program's item data.
+    constexpr std::string_view name = "CRectaCntrItem";
+    auto word = [&](std::size_t at) { return WORD(part[at] | (part[at + 1] << 8)); };
+    std::size_t at = 2;
+    if (part.size() < at || word(0) == 0)
+        return false;
+    if (word(0) == 0xFFFF)
+        at += 4;
+    const std::size_t record = at + 6 + name.size();
+    if (part.size() < record || word(at) != 0xFFFF || word(at + 2) != CRectaCntrItem::classCRectaCntrItem.m_wSchema ||
+        word(at + 4) != name.size() || std::string_view(reinterpret_cast<const char*>(&part[at + 6]), name.size()) != name)
+        return false;
+    return COleClientItem::StartsWithItemData(part.subspan(record));
+}
+
+CRectaCntrItem* CRectaDoc::AddItem(std::unique_ptr<CRectaCntrItem> item)
+{
+    return static_cast<CRectaCntrItem*>(m_items.Add(std::move(item)));
+}
+
+bool CRectaDoc::DeleteItem(CRectaCntrItem* item)
+{
+    return m_items.Delete(item);
+}
+
+bool CRectaDoc::CanTakeItems(std::string& why) const
+{
+    if (m_embeddedItems == 0)
+        return true;
+    why = "The drawing holds " + std::to_string(m_embeddedItems) +
+          " object(s) embedded by another program, which are kept as they were read: no object can be added to it.";
+    return false;
+}
+
+void CRectaDoc::UpdateAllItems()
+{
+    COleServerItem* item = m_pEmbeddingItem ? GetEmbeddedItem() : nullptr;
+    if (!item)
+        return;
+    // The data as a file holds it: a working plane in force is left first.
+    CRectaDoc world;
+    COleServerItem* source = item;
+    if (m_ucsActive) {
+        if (!WorldSystemCopy(world))
+            return;
+        source = world.GetEmbeddedItem();
+    }
+    CArchive ar;
+    try {
+        source->Serialize(ar);
+    } catch (const CArchiveException&) {
+        return;
+    }
+    m_pEmbeddingItem->TakeBackDrawing(ar.TakeData(), item->RecordPicture());
+}
+
+std::vector<std::string> CRectaDoc::UpdateLinks()
+{
+    std::vector<std::string> missing;
+    for (COleClientItem* item : m_items) {
+        std::string error;
+        if (item->IsLinked() && !item->UpdateLink(error))
+            missing.push_back(item->GetLinkPath());
+    }
+    return missing;
 }
 
 void CRectaDoc::SerializeContents(CArchive& ar)

@@ -8,6 +8,7 @@
 #include "platform/oleserver.h"
 #include "platform/logfont.h"
 #include "platform/oblist.h"
+#include "platform/oleitem.h"
 
 #include <cstdint>
 #include <functional>
@@ -39,6 +40,7 @@ class CInsBl;
 class CBloq;
 class CHatch;
 class CBmp;
+class CRectaCntrItem;
 
 inline constexpr char kHeaderMagic3[] = "BARQUELO 3.0";
 inline constexpr char kHeaderMagic201[] = "BARQUELO 2.01";
@@ -381,12 +383,30 @@ public:
     int m_embeddedItems = 0;
     std::vector<BYTE> m_embeddedPart;
 
+    // Objects embedded here (cntritem.cpp, rectadoc.cpp), later ones over earlier ones.
+    const COleItemList& GetItems() const { return m_items; }
+    // Takes item over at the end of the item list.
+    CRectaCntrItem* AddItem(std::unique_ptr<CRectaCntrItem> item);
+    // Closes and frees item; false when it is not the drawing's.
+    bool DeleteItem(CRectaCntrItem* item);
+    // False, with the reason, when objects cannot be added: the drawing keeps
+    // objects embedded by another program as it read them.
+    bool CanTakeItems(std::string& why) const;
+    // Linked pictures read their files again; the paths of those that could not be read.
+    std::vector<std::string> UpdateLinks();
+    // A drawing running as an embedded object gives its item its bytes and picture as they are now.
+    void UpdateAllItems();
+    // The item whose drawing this is, while it runs as an embedded drawing.
+    CRectaCntrItem* m_pEmbeddingItem = nullptr;
+
 private:
     // Brings loaded values that later code cannot work with into range.
     void SanitizeLoadedSettings();
     bool SaveBeforeClose();
     void SwapContents(CRectaDoc& other);
     bool WriteFileAtomically(const std::string& path, std::string& error) const;
+    // True when the embedded-object part begins with an item in this program's form.
+    static bool IsOwnItemPart(std::span<const BYTE> part);
     void RebuildEntityIndex();
     void IndexBlock(CBloq* block, bool atHead);
     // Gives the block list a new version: lookups remembered before are not used again.
@@ -413,6 +433,7 @@ private:
     std::unordered_map<std::uint64_t, POSITION> m_entityIndex;  // serial -> node
     CObList m_work{ListOwnership::owns};
     CObList m_segments{ListOwnership::owns};
+    COleItemList m_items{this};
 };
 
 // A copy of each block of blocks whose name the drawing lacks goes to the
@@ -425,6 +446,8 @@ void AddMissingBlocks(CRectaDoc& doc, const CObList& blocks);
 std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh);
 // The same for a drawing file held in bytes; the archive's reason when it cannot be read whole.
 std::optional<std::string> ReadDrawingBytes(std::span<const BYTE> bytes, CRectaDoc& fresh);
+// The drawing file of a new, empty drawing; no pane or view hears of it.
+std::vector<BYTE> EmptyDrawingBytes();
 // The bytes of the drawing file at path, or the reason they cannot be read.
 std::optional<std::string> ReadDrawingFileBytes(const std::string& path, std::vector<BYTE>& bytes);
 // The message for a drawing file at path that is damaged as damage says.

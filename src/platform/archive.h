@@ -59,6 +59,8 @@ public:
     std::size_t GetPosition() const { return m_pos; }
     std::size_t GetLength() const { return m_storing ? m_pos : m_in.size(); }
     std::size_t Remaining() const { return m_storing ? 0 : m_in.size() - m_pos; }
+    // Loading: the bytes not read yet.
+    std::span<const BYTE> Rest() const { return m_storing ? std::span<const BYTE>() : m_in.subspan(m_pos); }
 
     // The bytes written so far.
     std::span<const BYTE> Data() const { return {m_out.data(), m_pos}; }

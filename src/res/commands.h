@@ -67,7 +67,17 @@ enum CommandId : int {
     ID_STAIR_SPIRAL = 10282,
     ID_SURFACE_REVOLUTION = 10400,
     ID_SURFACE_TABULATED = 10401,
+    // Embedded objects.
+    ID_OLE_INSERT_NEW = 57856,
+    ID_CANCEL_EDIT_CNTR = 32768,
+    ID_EDIT_CLEAR = 57632,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_PASTE = 57637,
 };
+
+// Message 102: an object could not be made.
+inline constexpr char kCreateObjectFailed[] =
+    "Fallo al crear el objeto. Asegurese de que el objeto esta en el registro del sistema.";
 
 // Prompt shown by selection starters.
 inline constexpr char kSelectPrompt[] = "Select Objects:";

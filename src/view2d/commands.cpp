@@ -75,8 +75,14 @@ bool CRectaView::OnCommand(int id)
     case ID_REDRAW:
         if (m_bandState == 1)
             EraseRubberBand();
+        doc->UpdateAllItems();
         doc->UpdateAllViews(nullptr);
         return true;
+    case ID_OLE_INSERT_NEW: OnInsertObject(); return true;
+    case ID_CANCEL_EDIT_CNTR: OnCancelEditCntr(); return true;
+    case ID_EDIT_CLEAR: OnEditClear(); return true;
+    case ID_EDIT_COPY: OnEditCopy(); return true;
+    case ID_EDIT_PASTE: OnEditPaste(); return true;
     case ID_UNDO:
         CancelCommand();
         DoUndo();

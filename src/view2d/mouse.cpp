@@ -45,6 +45,9 @@ void CRectaView::OnLButtonDown(unsigned flags, CPoint point)
 {
     if (!ScaleUsable())
         return;
+    // A click on an embedded object selects it and may move or resize it; it goes no further.
+    if (!m_aerial && ClickOnItem(point))
+        return;
     if (m_aerial && m_zoomState == 0) {
         m_savedPrompt = m_prompt;
         m_zoomState = 1;
@@ -713,6 +716,13 @@ void CRectaView::OnMouseLeave()
 
 void CRectaView::OnMouseMove(unsigned, CPoint point)
 {
+    // Over an embedded object the mouse is let go, with the move or resize cursor.
+    if (!m_aerial && HitTestItems(point)) {
+        if (!OnSetCursor(point) && m_host)
+            m_host->SetCursorShape(ViewCursor::sizeAll);
+        OnMouseLeave();
+        return;
+    }
     if (m_host) {
         m_host->SetCursorShape(PicksObjects(m_command) || m_pickLine == 1 ? ViewCursor::pick
                                : m_snapMode != 0                                        ? ViewCursor::snap

@@ -35,12 +35,18 @@ void CRectaView::OnInitialUpdate()
     }
     ComputeScale();
     Invalidate();
+    m_pSelection = nullptr;
 }
 
 void CRectaView::OnUpdate(CView*, long hint, CObject*)
 {
-    if (hint == 0)
+    // Hint 1 names an embedded object whose area changed: the image is made whole again.
+    if (hint == 0 || hint == 1)
         Invalidate();
+    // A zoom or pan moves the object active in place with the drawing.
+    if (hint == 0 && !m_aerial && ScaleUsable())
+        if (CRectaCntrItem* active = InPlaceActiveItem())
+            active->SetItemRects(*this);
 }
 
 void CRectaView::DrawAddedEntity(int type, CObject* entity)
@@ -69,6 +75,9 @@ void CRectaView::OnSize(int width, int height)
     ComputeScale();
     Invalidate();
     UpdateOtherViews(0);
+    // An object active in place follows its rectangle in the resized view.
+    if (CRectaCntrItem* active = InPlaceActiveItem())
+        active->SetItemRects(*this);
 }
 
 void CRectaView::OnActivateView(bool activate)
@@ -211,6 +220,9 @@ void CRectaView::OnDraw(CDC& dc)
         return;
     CPointd lo, hi;
     VisibleWindow(lo, hi);
+    // Embedded objects lie under the drawing.
+    if (!m_aerial)
+        DrawItems(dc);
     if (doc->m_ucsActive && !m_aerial)
         ViewTools().DrawEjesIcon(dc);
     // Hatches go over everything else: their fill stops at what is drawn.

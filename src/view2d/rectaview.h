@@ -3,6 +3,7 @@
 // device points, and the view draws into its own backing image.
 #pragma once
 
+#include "doc/cntritem.h"
 #include "model/entitydraw.h"
 #include "model/pointd.h"
 #include "platform/dc.h"
@@ -33,6 +34,8 @@ class CPLine;
 class CAcot;
 class CUndoStep;
 class CTdface;
+class CRectTracker;
+class CDragInput;
 struct CSelectionFilter;
 struct FileQuestion;
 struct LOGFONT;
@@ -69,7 +72,8 @@ struct CPoint {
 
 // Cursors of the plan view: the cross for points, the pick box for
 // selection and editing, the snap cursor while an object snap is set.
-enum class ViewCursor { cross, pick, snap };
+// Over an embedded object: the move shape, and the resize shapes over its handles.
+enum class ViewCursor { cross, pick, snap, sizeAll, sizeNWSE, sizeNESW, sizeNS, sizeWE };
 
 // What the hosting widget does for the view.
 class CViewHost {
@@ -90,6 +94,9 @@ public:
         (void)question;
         return {};
     }
+    // The mouse's positions while its left button stays down, for dragging
+    // an embedded object; null when there is no mouse to follow.
+    virtual CDragInput* DragInput() { return nullptr; }
 };
 
 // A DC over a plan view's image; when it is done, the host is asked to show
@@ -100,7 +107,7 @@ struct ShowOnScreen {
 };
 using ViewDC = std::unique_ptr<CImageDC, ShowOnScreen>;
 
-class CRectaView : public CView {
+class CRectaView : public CView, public CPlanMapping {
 public:
     CRectaView();
     ~CRectaView() override;
@@ -117,6 +124,41 @@ public:
     void OnDraw(CDC& dc);
     void OnSize(int width, int height);
     void OnActivateView(bool activate);
+    // True when obj is the embedded object selected in this view.
+    bool IsSelected(const CObject* obj) const;
+    // The view gets the keyboard: true when an object active in place takes it instead.
+    bool OnSetFocus();
+    // The cursor over the selected object's frame at point; false when the point is not on it.
+    bool OnSetCursor(CPoint point);
+    // The left button pressed twice: a click, then the selected object's
+    // open verb with Ctrl, else its primary verb.
+    void OnLButtonDblClk(unsigned flags, CPoint point);
+
+    // ---- embedded objects (items.cpp)
+    // The mapping between this view's pixels and drawing points.
+    CPointd DeviceToDrawing(int x, int y) const override;
+    void DrawingToDevice(const CPointd& p, int& x, int& y) const override;
+    bool ShowsItems() const override { return m_aerial == 0; }
+    // The selected object, when it is still the drawing's.
+    CRectaCntrItem* SelectedItem() const;
+    // Selects item (or none): an object active in place other than item
+    // closes, and a change of selection repaints both.
+    void SetSelection(CRectaCntrItem* item);
+    // The last object of the drawing whose rectangle in this view holds point, or null.
+    CRectaCntrItem* HitTestItems(CPoint point) const;
+    // The frame of item as this view shows it.
+    void SetupTracker(const CRectaCntrItem& item, CRectTracker& tracker) const;
+    // The object active in place, or null.
+    CRectaCntrItem* InPlaceActiveItem() const;
+    // The commands on objects: insert (the dialog), close the one active in
+    // place, erase, copy and paste the selected one.
+    void OnInsertObject();
+    void OnCancelEditCntr();
+    void OnEditClear();
+    void OnEditCopy();
+    void OnEditPaste();
+    // Whether the command id may run now; true for commands without a rule.
+    bool IsCommandEnabled(int id) const;
 
     // The view's image, brought up to date when it was invalidated.
     const QImage& Image();
@@ -609,6 +651,17 @@ private:
     // block when it is still in the drawing's block list, else null.
     CBloq* LiveBlock(const CBloq* block) const;
 
+    // Draws the drawing's objects first in the drawing pass, each with its frame unless printing.
+    void DrawItems(CDC& dc);
+    // A left click on an object selects it and moves or resizes it; true when one was hit.
+    bool ClickOnItem(CPoint point);
+    // An object made from the insert dialog's choice, or null with the reason.
+    std::unique_ptr<CRectaCntrItem> CreateItemFromChoice(bool fromFile, int kind, const std::string& file, bool link,
+                                                         std::string& error);
+    // A new object of the drawing: sized from its object, selected, shown in every view.
+    void AddNewItem(std::unique_ptr<CRectaCntrItem> item, bool show);
+
+    CRectaCntrItem* m_pSelection = nullptr;  // the embedded object selected in this view
     bool m_orthoOverridden = false;
     bool m_angleOverridden = false;
     POSITION m_foundSelected = nullptr;  // entry node of the last FindSelected
@@ -618,6 +671,11 @@ private:
     bool m_dirty = true;
     int m_repaints = 0;
 };
+
+// item becomes an embedded drawing of bytes (a drawing file) named name, with
+// the picture a plan view of it records and the size it asks for; false,
+// with the reason, when the bytes do not read as a drawing.
+bool MakeDrawingItem(CRectaCntrItem& item, std::vector<BYTE> bytes, std::string name, std::string& error);
 
 // The line-thickness dialog: the pen width of the view's selected records,
 // one changed step each; the caller saves the state. The dialog's result.

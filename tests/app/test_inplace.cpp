@@ -6,12 +6,11 @@
 #include "app/rectaapp.h"
 #include "app/viewwidget.h"
 #include "doc/rectadoc.h"
-#include "doc/srvritem.h"
+#include "doc/cntritem.h"
 #include "model/dib.h"
 #include "model/recta.h"
 #include "platform/msgbox.h"
-#include "platform/metafile.h"
-#include "platform/oleserver.h"
+#include "platform/tracker.h"
 #include "res/commands.h"
 #include "support/scripted_dialogs.h"
 
@@ -55,46 +54,6 @@ int LinesIn(const std::vector<BYTE>& bytes)
     return int(doc.GetEntityList().GetCount());
 }
 
-// An object of the container holding a drawing's bytes, a rectangle and the
-// picture last recorded from the drawing.
-class TestItem : public CDrawingItem {
-public:
-    explicit TestItem(CRectaDoc* container, std::vector<BYTE> data = DrawingWithLines(1))
-        : m_container(container), bytes(std::move(data))
-    {
-    }
-    // An object that goes ends its drawing's session.
-    ~TestItem() override { theApp.m_server.Close(*this); }
-    std::vector<BYTE> NativeData() const override { return bytes; }
-    void TakeBackDrawing(std::vector<BYTE> data, CRectaDoc& drawing) override
-    {
-        bytes = std::move(data);
-        picture = drawing.GetEmbeddedItem()->RecordPicture().ToBytes();
-        ++takenBack;
-        m_container->SetModifiedFlag();
-    }
-    CRectaDoc* GetDocument() const override { return m_container; }
-    void OnGetItemPosition(QRect& r) override { r = rect; }
-    bool OnChangeItemPosition(const QRect& r) override
-    {
-        moves.push_back(r);
-        rect = r;
-        m_container->SetModifiedFlag();
-        return true;
-    }
-    int NestingDepth() const override { return depth; }
-    void InvalidateItem() override { ++invalidated; }
-
-    CRectaDoc* m_container;
-    std::vector<BYTE> bytes;
-    QRect rect{40, 30, 240, 160};
-    std::vector<BYTE> picture;
-    int depth = 1;
-    int takenBack = 0;
-    int invalidated = 0;
-    std::vector<QRect> moves;
-};
-
 class InPlaceTest : public testing::Test {
 protected:
     void SetUp() override
@@ -104,6 +63,8 @@ protected:
         frame->show();
         container = frame->NewDocument();
         container->SetModifiedFlag(false);
+        // A press on an object lets go where it was pressed.
+        m_drag = SetDragScript([](LPoint at) { return std::vector<LPoint>{at}; });
     }
     void TearDown() override
     {
@@ -112,8 +73,22 @@ protected:
             doc->SetModifiedFlag(false);
         frame.reset();
         FlushDeletes();
+        SetDragScript(m_drag);
     }
     CRectaView& ContainerView() { return *frame->ActiveView(); }
+    // A drawing object of the container over rect (device pixels of its view).
+    CRectaCntrItem* AddDrawing(const CRect& rect = CRect(40, 30, 280, 190), std::vector<BYTE> bytes = DrawingWithLines(1),
+                               CRectaDoc* in = nullptr)
+    {
+        CRectaDoc* doc = in ? in : container;
+        auto item = std::make_unique<CRectaCntrItem>(doc);
+        std::string error;
+        EXPECT_TRUE(item->SetDrawing(std::move(bytes), {}, LSize{2000, 1500}, "Drawing", error)) << error;
+        item->m_rect = rect;
+        item->RectToWorldPoints();
+        return doc->AddItem(std::move(item));
+    }
+    static QRect Rect(const CRect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
     CInPlaceFrame* InPlace() const { return theApp.m_inPlaceFrame; }
     CRectaView& InPlaceView() { return InPlace()->ViewWidget()->View(); }
     std::string MainPane(int pane) const { return frame->PaneLabel(pane)->text().toStdString(); }
@@ -129,31 +104,37 @@ protected:
 
     std::unique_ptr<Cwm_MainWnd> frame;
     CRectaDoc* container = nullptr;
+    DragScript m_drag;
 };
 
 }  // namespace
 
 TEST_F(InPlaceTest, EditingInPlaceDrawsInTheEmbeddedDrawingAndPutsItBack)
 {
-    TestItem item(container);
+    CRectaCntrItem* item = AddDrawing();
+    const std::vector<BYTE> oldBytes = item->NativeData();
+    const std::vector<BYTE> oldPicture = item->GetPresentationData();
     ContainerView().ShowPrompt(0, "container prompt");
-    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), false));
+    // A double click on the object activates it in place.
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{100, 100});
 
-    EXPECT_EQ(theApp.m_server.RunState(item), CDrawingServer::activeInPlace);
+    EXPECT_EQ(theApp.m_server.RunState(*item), CDrawingServer::activeInPlace);
+    EXPECT_EQ(item->GetItemState(), COleClientItem::activeUIState);
     ASSERT_TRUE(InPlace());
     CRectaView* current = nullptr;
     CRectaDoc* currentDoc = nullptr;
     ASSERT_EQ(theApp.GetCurrentView(current, currentDoc), 1);
     EXPECT_EQ(current, &InPlaceView());
-    EXPECT_EQ(currentDoc, theApp.m_server.Drawing(item));
+    EXPECT_EQ(currentDoc, theApp.m_server.Drawing(*item));
     EXPECT_NE(currentDoc, container);
+    EXPECT_TRUE(currentDoc->IsInPlaceActive());
     EXPECT_EQ(theApp.m_inPlaceActive, 1);
     // The frame lies over the item inside the container's plan view, its view over the item.
     EXPECT_EQ(InPlace()->parentWidget(), frame->ActiveChild()->ViewWidget());
-    EXPECT_EQ(InPlace()->ViewWidget()->geometry().size(), item.rect.size());
-    EXPECT_EQ(InPlace()->ViewWidget()->mapTo(InPlace()->parentWidget(), QPoint(0, 0)), item.rect.topLeft());
+    EXPECT_EQ(InPlace()->ViewWidget()->geometry().size(), Rect(item->m_rect).size());
+    EXPECT_EQ(InPlace()->ViewWidget()->mapTo(InPlace()->parentWidget(), QPoint(0, 0)), Rect(item->m_rect).topLeft());
     EXPECT_TRUE(InPlace()->isVisible());
-    // Its bars show in the main frame in place of the frame's own status bar.
+    // Its bars show in the main frame, its status bar in place of the frame's own.
     EXPECT_EQ(InPlace()->ToolBar().GetSafeHwnd()->parentWidget(), frame.get());
     EXPECT_TRUE(InPlace()->ToolBar().GetSafeHwnd()->isVisible());
     EXPECT_TRUE(InPlace()->ResizeBar().isVisible());
@@ -173,16 +154,18 @@ TEST_F(InPlaceTest, EditingInPlaceDrawsInTheEmbeddedDrawingAndPutsItBack)
     InPlaceView().OnRButtonDown(MK_RBUTTON, CPoint{120, 90});
     EXPECT_EQ(currentDoc->GetEntityList().GetCount(), 2);
     EXPECT_EQ(container->GetEntityList().GetCount(), 0);
-    EXPECT_EQ(item.takenBack, 0);
+    EXPECT_EQ(item->NativeData(), oldBytes);
 
-    const std::vector<BYTE> oldBytes = item.bytes;
-    theApp.m_server.Close(item);
-    EXPECT_EQ(theApp.m_server.RunState(item), CDrawingServer::notRunning);
-    EXPECT_EQ(item.takenBack, 1);
-    EXPECT_NE(item.bytes, oldBytes);
-    EXPECT_EQ(LinesIn(item.bytes), 2);
+    // A click on the container outside the object ends it.
+    container->SetModifiedFlag(false);
+    ContainerView().OnLButtonDown(MK_LBUTTON, CPoint{500, 400});
+    EXPECT_EQ(theApp.m_server.RunState(*item), CDrawingServer::notRunning);
+    EXPECT_EQ(item->GetItemState(), COleClientItem::loadedState);
+    EXPECT_NE(item->NativeData(), oldBytes);
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
+    EXPECT_NE(item->GetPresentationData(), oldPicture);
     CMetaFile picture;
-    ASSERT_FALSE(CMetaFile::FromBytes(item.picture, picture));
+    ASSERT_FALSE(CMetaFile::FromBytes(item->GetPresentationData(), picture));
     EXPECT_GT(picture.CallCount(), 0u);
     EXPECT_TRUE(container->IsModified());
     // The application's values go back to 0 and the bars leave with the frame.
@@ -195,22 +178,42 @@ TEST_F(InPlaceTest, EditingInPlaceDrawsInTheEmbeddedDrawingAndPutsItBack)
     EXPECT_EQ(MainPane(0), "container prompt");
     ContainerView().ShowPrompt(0, "back");
     EXPECT_EQ(MainPane(0), "back");
-    EXPECT_GE(item.invalidated, 2);  // hatched while active, plain after
+}
+
+TEST_F(InPlaceTest, TheObjectTakesTheDrawingsSizeWhenItComesBack)
+{
+    CRectaCntrItem* item = AddDrawing(CRect(40, 30, 140, 100));
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{50, 50});
+    ASSERT_EQ(theApp.m_server.RunState(*item), CDrawingServer::activeInPlace);
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    frame->OnCommand(ID_CANCEL_EDIT_CNTR);
+    EXPECT_EQ(theApp.m_server.RunState(*item), 0);
+    // A 12 x 8 window at 37 pixels a centimetre, the top-left corner kept.
+    LSize extent;
+    ASSERT_TRUE(item->GetExtent(extent));
+    EXPECT_NEAR(double(item->m_rect.left), 40, 1.0);
+    EXPECT_NEAR(double(item->m_rect.top), 30, 1.0);
+    EXPECT_NEAR(double(item->m_rect.Width()), 12 * 37, 2.0);
+    EXPECT_NEAR(double(item->m_rect.Height()), 8 * 37, 2.0);
 }
 
 TEST_F(InPlaceTest, AnUnchangedDrawingLeavesTheContainerAsItWas)
 {
-    TestItem item(container);
-    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), false));
-    theApp.m_server.Close(item);
-    EXPECT_EQ(item.takenBack, 0);
+    CRectaCntrItem* item = AddDrawing();
+    const std::vector<BYTE> bytes = item->NativeData();
+    container->SetModifiedFlag(false);
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{100, 100});
+    ASSERT_EQ(theApp.m_server.RunState(*item), CDrawingServer::activeInPlace);
+    frame->OnCommand(ID_CANCEL_EDIT_CNTR);
+    EXPECT_EQ(theApp.m_server.RunState(*item), 0);
+    EXPECT_EQ(item->NativeData(), bytes);
     EXPECT_FALSE(container->IsModified());
 }
 
 TEST_F(InPlaceTest, TypedCharactersReachTheViewEditedInPlace)
 {
-    TestItem item(container);
-    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), false));
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
     frame->OnCommand(10009);
     QWidget* target = InPlace()->ViewWidget();
     for (int key : {Qt::Key_3, Qt::Key_Comma, Qt::Key_4}) {
@@ -228,8 +231,8 @@ TEST_F(InPlaceTest, TypedCharactersReachTheViewEditedInPlace)
 
 TEST_F(InPlaceTest, TheToolBarsButtonsAndTheStatusBarsPanes)
 {
-    TestItem item(container, DrawingWithLines(1, RGB(255, 0, 0)));
-    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), false));
+    CRectaCntrItem* item = AddDrawing(CRect(40, 30, 280, 190), DrawingWithLines(1, RGB(255, 0, 0)));
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
     CToolBar& bar = InPlace()->ToolBar();
     struct Button {
         UINT id;
@@ -257,7 +260,7 @@ TEST_F(InPlaceTest, TheToolBarsButtonsAndTheStatusBarsPanes)
     EXPECT_EQ(bar.ButtonWindow(12), InPlace()->Swatch());
     EXPECT_EQ(InPlace()->Swatch()->Color(), RGB(255, 0, 0));
     EXPECT_EQ(frame->ColorSwatch()->Color(), container->m_color);
-    theApp.m_server.Drawing(item)->m_color = RGB(0, 0, 255);
+    theApp.m_server.Drawing(*item)->m_color = RGB(0, 0, 255);
     frame->OnCommand(ID_REDRAW);
     EXPECT_EQ(InPlace()->Swatch()->Color(), RGB(0, 0, 255));
 
@@ -275,10 +278,10 @@ TEST_F(InPlaceTest, TheToolBarsButtonsAndTheStatusBarsPanes)
 
 TEST_F(InPlaceTest, ButtonsRunTheirCommandsOnTheDrawingInPlace)
 {
-    TestItem item(container);
-    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), false));
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
     const std::string mainOrtho = MainPane(1);
-    CRectaDoc* drawing = theApp.m_server.Drawing(item);
+    CRectaDoc* drawing = theApp.m_server.Drawing(*item);
     const int containerOrtho = container->m_ortho;
     InPlace()->ToolBar().GetSafeHwnd()->actions()[0]->trigger();
     EXPECT_EQ(drawing->m_ortho, 0);
@@ -299,143 +302,158 @@ TEST_F(InPlaceTest, ButtonsRunTheirCommandsOnTheDrawingInPlace)
 
 TEST_F(InPlaceTest, TheFrameFollowsTheResizeBar)
 {
-    TestItem item(container);
-    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), false));
+    CRectaCntrItem* item = AddDrawing(CRect(40, 30, 280, 190));
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
     COleResizeBar& bar = InPlace()->ResizeBar();
-    // A click between the handles changes nothing.
-    const QPoint between(COleIPFrameWnd::kBorder + 10, 1);
-    QMouseEvent press(QEvent::MouseButtonPress, between, bar.mapToGlobal(between), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(&bar, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, between + QPoint(9, 9), bar.mapToGlobal(between) + QPoint(9, 9),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&bar, &release);
-    EXPECT_TRUE(item.moves.empty());
-    struct Drag {
-        COleResizeBar::Handle handle;
-        QPoint by;
-        QRect expected;
-    };
-    const Drag drags[] = {
-        {COleResizeBar::bottomRight, {30, 20}, QRect(40, 30, 270, 180)},
-        {COleResizeBar::topLeft, {-10, -5}, QRect(30, 25, 280, 185)},
-        {COleResizeBar::left, {400, 7}, QRect(302, 25, 8, 185)},  // no narrower than the least item
-        {COleResizeBar::top, {3, 50}, QRect(302, 75, 8, 135)},
-    };
-    for (const Drag& d : drags) {
-        const QPoint at = bar.HandleRect(d.handle).center();
+    container->SetModifiedFlag(false);
+    const auto drag = [&bar](QPoint at, QPoint by) {
         const QPoint global = bar.mapToGlobal(at);
         QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&bar, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at + d.by, global + d.by, Qt::LeftButton, Qt::NoButton,
+        QMouseEvent release(QEvent::MouseButtonRelease, at + by, global + by, Qt::LeftButton, Qt::NoButton,
                             Qt::NoModifier);
         QApplication::sendEvent(&bar, &release);
-        ASSERT_FALSE(item.moves.empty());
-        EXPECT_EQ(item.moves.back(), d.expected);
-        EXPECT_EQ(InPlace()->ItemRect(), d.expected);
-        EXPECT_EQ(InPlace()->ViewWidget()->size(), d.expected.size());
+    };
+    // A drag between the handles changes nothing.
+    drag(QPoint(COleIPFrameWnd::kBorder + 10, 1), QPoint(9, 9));
+    EXPECT_EQ(item->m_rect, CRect(40, 30, 280, 190));
+    EXPECT_FALSE(container->IsModified());
+    struct Drag {
+        COleResizeBar::Handle handle;
+        QPoint by;
+        CRect expected;
+    };
+    const Drag drags[] = {
+        {COleResizeBar::bottomRight, {30, 20}, CRect(40, 30, 310, 210)},
+        {COleResizeBar::topLeft, {-10, -5}, CRect(30, 25, 310, 210)},
+        {COleResizeBar::left, {400, 7}, CRect(302, 25, 310, 210)},  // no narrower than the least item
+        {COleResizeBar::top, {3, 50}, CRect(302, 75, 310, 210)},
+    };
+    for (const Drag& d : drags) {
+        drag(bar.HandleRect(d.handle).center(), d.by);
+        EXPECT_EQ(item->m_rect, d.expected);
+        const QRect expected = Rect(d.expected);
+        EXPECT_EQ(InPlace()->ItemRect(), expected);
+        EXPECT_EQ(InPlace()->ViewWidget()->size(), expected.size());
         EXPECT_EQ(bar.geometry(), QRect(QPoint(0, 0), InPlace()->size()));
-        EXPECT_EQ(InPlace()->geometry(),
-                  d.expected.adjusted(-COleIPFrameWnd::kBorder, -COleIPFrameWnd::kBorder, COleIPFrameWnd::kBorder,
-                                      COleIPFrameWnd::kBorder));
+        const int b = COleIPFrameWnd::kBorder;
+        EXPECT_EQ(InPlace()->geometry(), expected.adjusted(-b, -b, b, b));
     }
-    EXPECT_EQ(item.moves.size(), 4u);
     EXPECT_TRUE(container->IsModified());
-    EXPECT_EQ(item.moves.size(), 4u);
+    // The object keeps its place in the drawing through a zoom, and the frame follows it.
+    const CPointd corner = item->m_corner1;
+    ContainerView().OnSize(700, 500);
+    EXPECT_EQ(item->m_corner1.x, corner.x);
+    EXPECT_EQ(InPlace()->ItemRect(), Rect(item->m_rect));
 }
 
 TEST_F(InPlaceTest, DrawingsTooDeepOrDamagedAreNotOpened)
 {
-    struct Case {
-        int depth;
-        std::vector<BYTE> bytes;
-        bool open;
-        bool runs;
-    };
-    const std::vector<BYTE> good = DrawingWithLines(1);
-    const Case cases[] = {
-        {16, good, false, true}, {17, good, false, false}, {17, good, true, false},
-        {40, good, true, false}, {1, {1, 2, 3}, false, false}, {1, {1, 2, 3}, true, false},
-    };
-    for (const Case& c : cases) {
-        TestItem item(container, c.bytes);
-        item.depth = c.depth;
-        const std::size_t children = frame->Children().size();
-        ScriptedMessageBoxes boxes(c.runs ? std::deque<int>{} : std::deque<int>{IDOK});
-        EXPECT_EQ(theApp.m_server.Run(item, ContainerView(), c.open), c.runs) << c.depth;
-        EXPECT_EQ(theApp.m_server.RunState(item) != 0, c.runs) << c.depth;
-        EXPECT_EQ(theApp.m_inPlaceFrame != nullptr, c.runs && !c.open);
-        EXPECT_EQ(frame->Children().size(), children);
-        theApp.m_server.Close(item);
+    // A chain of drawings each inside an object of the one before.
+    std::vector<std::unique_ptr<CRectaDoc>> chain;
+    CRectaCntrItem* holder = AddDrawing();
+    for (int depth = 0; depth < 16; ++depth) {
+        auto inner = std::make_unique<CRectaDoc>();
+        ASSERT_FALSE(holder->LoadDrawing(*inner)) << depth;
+        holder = AddDrawing(CRect(40, 30, 280, 190), DrawingWithLines(1), inner.get());
+        chain.push_back(std::move(inner));
     }
+    CRectaCntrItem* damaged = AddDrawing(CRect(300, 200, 400, 300), {1, 2, 3});
+    struct Case {
+        CRectaCntrItem* item;
+        bool open;
+    };
+    for (const Case c : {Case{holder, false}, Case{holder, true}, Case{damaged, false}, Case{damaged, true}}) {
+        const std::size_t children = frame->Children().size();
+        ScriptedMessageBoxes boxes({IDOK});
+        EXPECT_FALSE(theApp.m_server.Run(*c.item, ContainerView(), c.open));
+        ASSERT_EQ(boxes.asked.size(), 1u);
+        EXPECT_EQ(boxes.asked[0].rfind("The embedded drawing cannot be opened: ", 0), 0u) << boxes.asked[0];
+        EXPECT_EQ(theApp.m_server.RunState(*c.item), 0);
+        EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+        EXPECT_EQ(frame->Children().size(), children);
+    }
+    // One level less is opened.
+    CRectaCntrItem* fifteen = chain[14]->GetItems().size() ? static_cast<CRectaCntrItem*>(chain[14]->GetItems().at(0)) : nullptr;
+    ASSERT_TRUE(fifteen);
+    EXPECT_EQ(fifteen->NestingDepth(), 15);
+    EXPECT_TRUE(theApp.m_server.Run(*fifteen, ContainerView(), false));
+    theApp.m_server.Close(*fifteen);
+    while (!chain.empty())
+        chain.pop_back();
 }
 
 TEST_F(InPlaceTest, ChoosingAnotherObjectEndsTheFirstOnesEditing)
 {
-    TestItem first(container), second(container);
-    second.rect = QRect(300, 200, 100, 80);
-    ASSERT_TRUE(theApp.m_server.Run(first, ContainerView(), false));
+    CRectaCntrItem* first = AddDrawing(CRect(20, 20, 200, 150));
+    CRectaCntrItem* second = AddDrawing(CRect(300, 200, 400, 280));
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{50, 50});
+    ASSERT_EQ(theApp.m_server.RunState(*first), CDrawingServer::activeInPlace);
     DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
-    ASSERT_TRUE(theApp.m_server.Run(second, ContainerView(), false));
-    EXPECT_EQ(theApp.m_server.RunState(first), 0);
-    EXPECT_EQ(theApp.m_server.RunState(second), CDrawingServer::activeInPlace);
-    EXPECT_EQ(LinesIn(first.bytes), 2);
-    EXPECT_EQ(InPlace()->ItemRect(), second.rect);
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{350, 250});
+    EXPECT_EQ(theApp.m_server.RunState(*first), 0);
+    EXPECT_EQ(theApp.m_server.RunState(*second), CDrawingServer::activeInPlace);
+    EXPECT_EQ(LinesIn(first->NativeData()), 2);
+    EXPECT_EQ(InPlace()->ItemRect(), Rect(second->m_rect));
     // Running it again keeps its session.
-    CRectaDoc* drawing = theApp.m_server.Drawing(second);
-    ASSERT_TRUE(theApp.m_server.Run(second, ContainerView(), false));
-    EXPECT_EQ(theApp.m_server.Drawing(second), drawing);
+    CRectaDoc* drawing = theApp.m_server.Drawing(*second);
+    ASSERT_TRUE(theApp.m_server.Run(*second, ContainerView(), false));
+    EXPECT_EQ(theApp.m_server.Drawing(*second), drawing);
 }
 
 TEST_F(InPlaceTest, ClosingTheContainerPutsTheDrawingBackBeforeItsQuestion)
 {
-    TestItem item(container);
-    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), false));
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
     DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
     container->SetModifiedFlag(false);
-    ScriptedMessageBoxes boxes({IDNO});
-    EXPECT_TRUE(frame->ActiveChild()->close());
+    ScriptedMessageBoxes boxes({IDCANCEL});
+    EXPECT_FALSE(frame->ActiveChild()->close());
     ASSERT_EQ(boxes.asked.size(), 1u);  // the container was modified by the drawing coming back
-    EXPECT_EQ(LinesIn(item.bytes), 2);
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
     EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
     EXPECT_EQ(theApp.m_inPlaceActive, 0);
-    FlushDeletes();
 }
 
 TEST_F(InPlaceTest, AnotherDrawingsWindowEndsEditingInPlace)
 {
-    TestItem item(container);
-    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), false));
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
     DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
     ASSERT_TRUE(frame->NewDocument());
-    EXPECT_EQ(theApp.m_server.RunState(item), 0);
-    EXPECT_EQ(LinesIn(item.bytes), 2);
+    EXPECT_EQ(theApp.m_server.RunState(*item), 0);
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
     EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
 }
 
 TEST_F(InPlaceTest, AFrameGoingWithItsContainerEndsTheSession)
 {
-    auto item = std::make_unique<TestItem>(container);
+    CRectaCntrItem* item = AddDrawing();
+    const std::vector<BYTE> bytes = item->NativeData();
     ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
     frame->OpenAerialView();
-    EXPECT_EQ(frame->AerialFrame(theApp.m_server.Drawing(*item))->Document(), theApp.m_server.Drawing(*item));
+    CRectaDoc* drawing = theApp.m_server.Drawing(*item);
+    ASSERT_TRUE(frame->AerialFrame(drawing));
     delete InPlace();
     EXPECT_EQ(theApp.m_server.RunState(*item), 0);
     EXPECT_EQ(theApp.m_inPlaceActive, 0);
     EXPECT_EQ(theApp.m_inPlaceView, nullptr);
-    EXPECT_EQ(item->takenBack, 0);
+    EXPECT_EQ(item->NativeData(), bytes);
+    EXPECT_EQ(frame->AerialFrame(drawing), nullptr);
 }
 
 TEST_F(InPlaceTest, TheOpenVerbEditsInAWindowOfItsOwnAndPutsItBackOnClose)
 {
-    TestItem item(container);
+    CRectaCntrItem* item = AddDrawing();
     const std::size_t children = frame->Children().size();
-    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), true));
-    EXPECT_EQ(theApp.m_server.RunState(item), CDrawingServer::openInWindow);
+    ContainerView().OnLButtonDblClk(MK_LBUTTON | MK_CONTROL, CPoint{100, 100});
+    EXPECT_EQ(theApp.m_server.RunState(*item), CDrawingServer::openInWindow);
+    EXPECT_EQ(item->GetItemState(), COleClientItem::openState);
     EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
     ASSERT_EQ(frame->Children().size(), children + 1);
     Cwm_MDICHILDWnd* window = frame->ActiveChild();
-    CRectaDoc* drawing = theApp.m_server.Drawing(item);
+    CRectaDoc* drawing = theApp.m_server.Drawing(*item);
     ASSERT_EQ(window->Document(), drawing);
     EXPECT_EQ(window->windowTitle().toStdString(), "Embedded drawing in " + container->GetTitle());
     EXPECT_TRUE(drawing->IsEmbedded());
@@ -444,58 +462,61 @@ TEST_F(InPlaceTest, TheOpenVerbEditsInAWindowOfItsOwnAndPutsItBackOnClose)
     EXPECT_EQ(drawing->GetEntityList().GetCount(), 2);
     // Save puts it into the object; closing asks nothing and puts it back too.
     frame->OnCommand(ID_FILE_SAVE);
-    EXPECT_EQ(item.takenBack, 1);
-    EXPECT_EQ(LinesIn(item.bytes), 2);
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
+    EXPECT_TRUE(container->IsModified());
     DrawLine(window->View(), CPoint{20, 10}, CPoint{90, 90});
     {
         ScriptedMessageBoxes none;
         EXPECT_TRUE(window->close());
     }
     FlushDeletes();
-    EXPECT_EQ(item.takenBack, 2);
-    EXPECT_EQ(LinesIn(item.bytes), 3);
-    EXPECT_EQ(theApp.m_server.RunState(item), 0);
+    EXPECT_EQ(LinesIn(item->NativeData()), 3);
+    EXPECT_EQ(theApp.m_server.RunState(*item), 0);
+    EXPECT_EQ(item->GetItemState(), COleClientItem::loadedState);
     EXPECT_EQ(frame->Children().size(), children);
-    EXPECT_TRUE(container->IsModified());
 }
 
 TEST_F(InPlaceTest, ObjectsOfADrawingEditedInPlaceAreRefused)
 {
-    TestItem outer(container);
-    ASSERT_TRUE(theApp.m_server.Run(outer, ContainerView(), false));
-    TestItem inner(theApp.m_server.Drawing(outer));
-    inner.depth = 2;
+    CRectaCntrItem* outer = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*outer, ContainerView(), false));
+    CRectaCntrItem* inner = AddDrawing(CRect(5, 5, 60, 60), DrawingWithLines(1), theApp.m_server.Drawing(*outer));
     for (bool open : {false, true}) {
         ScriptedMessageBoxes boxes({IDOK});
-        EXPECT_FALSE(theApp.m_server.Run(inner, InPlaceView(), open));
-        EXPECT_EQ(theApp.m_server.RunState(inner), 0);
+        EXPECT_FALSE(theApp.m_server.Run(*inner, InPlaceView(), open));
+        EXPECT_EQ(theApp.m_server.RunState(*inner), 0);
     }
-    EXPECT_EQ(theApp.m_server.RunState(outer), CDrawingServer::activeInPlace);
+    // Through the view: the double click asks the same.
+    ScriptedMessageBoxes boxes({IDOK});
+    InPlaceView().OnLButtonDblClk(MK_LBUTTON, CPoint{20, 20});
+    EXPECT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(theApp.m_server.RunState(*outer), CDrawingServer::activeInPlace);
 }
 
 TEST_F(InPlaceTest, ADrawingInsideAnOpenDrawingGoesBackFirst)
 {
-    TestItem outer(container);
-    ASSERT_TRUE(theApp.m_server.Run(outer, ContainerView(), true));
-    CRectaDoc* middle = theApp.m_server.Drawing(outer);
+    CRectaCntrItem* outer = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*outer, ContainerView(), true));
+    CRectaDoc* middle = theApp.m_server.Drawing(*outer);
     Cwm_MDICHILDWnd* window = frame->ActiveChild();
-    TestItem inner(middle);
-    inner.depth = 2;
-    ASSERT_TRUE(theApp.m_server.Run(inner, window->View(), false));
+    CRectaCntrItem* inner = AddDrawing(CRect(5, 5, 100, 80), DrawingWithLines(1), middle);
+    ASSERT_TRUE(theApp.m_server.Run(*inner, window->View(), false));
     EXPECT_EQ(InPlace()->parentWidget(), window->ViewWidget());
     DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
     middle->SetModifiedFlag(false);
-    theApp.m_server.Close(outer);
-    EXPECT_EQ(LinesIn(inner.bytes), 2);
-    EXPECT_EQ(outer.takenBack, 1);  // modified by the inner drawing coming back
+    theApp.m_server.Close(*outer);
     FlushDeletes();
-    EXPECT_EQ(theApp.m_server.RunState(outer), 0);
-    EXPECT_EQ(theApp.m_server.RunState(inner), 0);
+    EXPECT_EQ(theApp.m_server.RunState(*outer), 0);
+    // The inner drawing went into the middle one, and that into the container's object.
+    CRectaDoc reread;
+    ASSERT_FALSE(ReadDrawingBytes(outer->NativeData(), reread));
+    ASSERT_EQ(reread.GetItems().size(), 1u);
+    EXPECT_EQ(LinesIn(reread.GetItems().at(0)->GetNativeData()), 2);
 }
 
 TEST_F(InPlaceTest, WithoutAMainFrameOrAWindowNothingIsEditedInPlace)
 {
-    TestItem item(container);
+    CRectaCntrItem* item = AddDrawing();
     auto* doc = new CRectaDoc;  // deleted with its last view
     doc->InitSettings(1);
     CRectaViewWidget alone(doc, false);
@@ -504,10 +525,10 @@ TEST_F(InPlaceTest, WithoutAMainFrameOrAWindowNothingIsEditedInPlace)
     container->AddView(&bare);
     for (CRectaView* view : {&alone.View(), &bare}) {
         ScriptedMessageBoxes boxes({IDOK});
-        EXPECT_FALSE(theApp.m_server.Run(item, *view, false));
+        EXPECT_FALSE(theApp.m_server.Run(*item, *view, false));
         ASSERT_EQ(boxes.asked.size(), 1u);
         EXPECT_EQ(boxes.asked[0], "The drawing cannot be edited in place here.");
-        EXPECT_EQ(theApp.m_server.RunState(item), 0);
+        EXPECT_EQ(theApp.m_server.RunState(*item), 0);
         EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
         EXPECT_EQ(theApp.m_inPlaceActive, 0);
         EXPECT_EQ(alone.findChild<COleIPFrameWnd*>(), nullptr);
@@ -517,38 +538,52 @@ TEST_F(InPlaceTest, WithoutAMainFrameOrAWindowNothingIsEditedInPlace)
 
 TEST_F(InPlaceTest, AnOpenDrawingsWindowComesForwardForEitherVerb)
 {
-    TestItem item(container);
-    ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), true));
-    CRectaDoc* drawing = theApp.m_server.Drawing(item);
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), true));
+    CRectaDoc* drawing = theApp.m_server.Drawing(*item);
     for (bool open : {true, false}) {
         frame->CreateChildFrame(container);
         ASSERT_NE(frame->ActiveDocument(), drawing);
-        ASSERT_TRUE(theApp.m_server.Run(item, ContainerView(), open));
+        ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), open));
         EXPECT_EQ(frame->ActiveDocument(), drawing) << open;
-        EXPECT_EQ(theApp.m_server.Drawing(item), drawing);
-        EXPECT_EQ(theApp.m_server.RunState(item), CDrawingServer::openInWindow);
+        EXPECT_EQ(theApp.m_server.Drawing(*item), drawing);
+        EXPECT_EQ(theApp.m_server.RunState(*item), CDrawingServer::openInWindow);
     }
     // Open while in place: the session moves to a window.
-    TestItem second(container);
-    ASSERT_TRUE(theApp.m_server.Run(second, ContainerView(), false));
-    ASSERT_TRUE(theApp.m_server.Run(second, ContainerView(), true));
-    EXPECT_EQ(theApp.m_server.RunState(second), CDrawingServer::openInWindow);
+    frame->CreateChildFrame(container);
+    CRectaCntrItem* second = AddDrawing(CRect(300, 200, 400, 280));
+    ASSERT_TRUE(theApp.m_server.Run(*second, ContainerView(), false));
+    ASSERT_TRUE(theApp.m_server.Run(*second, ContainerView(), true));
+    EXPECT_EQ(theApp.m_server.RunState(*second), CDrawingServer::openInWindow);
     EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
 }
 
 TEST_F(InPlaceTest, ClosingOneOfTheContainersWindowsEndsOnlyWhatLiesInIt)
 {
     Cwm_MDICHILDWnd* first = frame->ActiveChild();
-    TestItem inPlace(container), open(container);
-    ASSERT_TRUE(theApp.m_server.Run(open, first->View(), true));
+    CRectaCntrItem* inPlace = AddDrawing(CRect(20, 20, 200, 150));
+    CRectaCntrItem* open = AddDrawing(CRect(300, 200, 400, 280));
+    ASSERT_TRUE(theApp.m_server.Run(*open, first->View(), true));
     frame->CreateChildFrame(container);
     Cwm_MDICHILDWnd* second = frame->ActiveChild();
     ASSERT_NE(second, first);
-    ASSERT_TRUE(theApp.m_server.Run(inPlace, first->View(), false));
+    ASSERT_TRUE(theApp.m_server.Run(*inPlace, first->View(), false));
     EXPECT_TRUE(first->close());
-    EXPECT_EQ(theApp.m_server.RunState(inPlace), 0);
-    EXPECT_EQ(theApp.m_server.RunState(open), CDrawingServer::openInWindow);
+    EXPECT_EQ(theApp.m_server.RunState(*inPlace), 0);
+    EXPECT_EQ(theApp.m_server.RunState(*open), CDrawingServer::openInWindow);
     EXPECT_TRUE(second->close());
-    EXPECT_EQ(theApp.m_server.RunState(open), 0);
+    EXPECT_EQ(theApp.m_server.RunState(*open), 0);
     FlushDeletes();
+}
+
+TEST_F(InPlaceTest, FreeingARunningObjectEndsItsSession)
+{
+    CRectaCntrItem* item = AddDrawing();
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{100, 100});
+    ASSERT_EQ(theApp.m_server.RunState(*item), CDrawingServer::activeInPlace);
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    EXPECT_TRUE(container->DeleteItem(item));
+    EXPECT_TRUE(container->GetItems().empty());
+    EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+    EXPECT_EQ(theApp.m_inPlaceActive, 0);
 }

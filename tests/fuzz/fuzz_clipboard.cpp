@@ -1,7 +1,9 @@
 // libFuzzer target: random bytes pasted as the clipboard's "ZP_FORMAT" data
-// into a new drawing, which is then rendered whole and block by block.
+// into a new drawing, which is then rendered whole and block by block; and
+// the same bytes read as an object copied here, drawn when they read.
 #include "clipboard_paste.h"
 #include "platform/msgbox.h"
+#include "platform/oleitem.h"
 
 #include <QGuiApplication>
 

@@ -1,0 +1,560 @@
+#include "platform/oleitem.h"
+
+#include "platform/archive.h"
+#include "platform/document.h"
+#include "platform/fileio.h"
+#include "platform/imagedc.h"
+#include "platform/painterdc.h"
+#include "platform/picturecache.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QMimeData>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr char kMagic[8] = {'Z', 'P', 'O', 'B', 'J', 'E', 'C', 'T'};
+constexpr WORD kVersion = 1;
+constexpr BYTE kLinkedFlag = 0x01;
+// The clipboard's image of an item keeps to this side.
+constexpr int kMaxClipboardSide = 4096;
+
+void WriteBlob(CArchive& ar, const std::vector<BYTE>& bytes)
+{
+    if (bytes.size() > 0xFFFFFFFFu)
+        ar.Fail(CArchiveException::writeFailed, "object data too long to store");
+    ar << DWORD(bytes.size());
+    ar.Write(bytes.data(), bytes.size());
+}
+
+void ReadBlob(CArchive& ar, std::vector<BYTE>& bytes, const char* what)
+{
+    DWORD n;
+    ar >> n;
+    ar.Require(n, what);
+    const std::span<const BYTE> rest = ar.Rest();
+    bytes.assign(rest.begin(), rest.begin() + n);
+    ar.Skip(n);
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
+
+QByteArray AsByteArray(std::span<const BYTE> bytes)
+{
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
+// Pixels a picture of size (w, h) keeps on the clipboard.
+void ClipboardSize(std::int64_t& w, std::int64_t& h)
+{
+    const double shrink = std::min(1.0, double(kMaxClipboardSide) / double(std::max<std::int64_t>({w, h, 1})));
+    w = std::max<std::int64_t>(1, std::int64_t(double(w) * shrink));
+    h = std::max<std::int64_t>(1, std::int64_t(double(h) * shrink));
+}
+
+}  // namespace
+
+const char* OleObjectKindName(OleObjectKind kind)
+{
+    return kind == OleObjectKind::drawing ? "Zepa Drawing" : "Picture";
+}
+
+std::int64_t HimetricToPixels(std::int64_t himetric, int dpi)
+{
+    return std::llround(double(himetric) * dpi / 2540.0);
+}
+
+std::int64_t PixelsToHimetric(std::int64_t pixels, int dpi)
+{
+    return std::llround(double(pixels) * 2540.0 / dpi);
+}
+
+std::optional<std::string> ProbePicture(std::span<const BYTE> bytes, std::int64_t& width, std::int64_t& height)
+{
+    QByteArray data = AsByteArray(bytes);
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (!reader.canRead())
+        return std::string("not a picture this program reads (PNG, JPEG, BMP, GIF, SVG)");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return std::string("the picture gives no size");
+    width = size.width();
+    height = size.height();
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------- the item
+
+struct COleClientItem::Decoded {
+    PictureKey key;
+};
+
+const CRuntimeClass COleClientItem::classCOleClientItem = {"COleClientItem", 0xFFFF, nullptr,
+                                                          RUNTIME_CLASS(CObject)};
+
+COleClientItem::COleClientItem(CDocument* container) : m_pDocument(container) {}
+
+const CRuntimeClass* COleClientItem::GetRuntimeClass() const
+{
+    return &classCOleClientItem;
+}
+
+COleClientItem::~COleClientItem() = default;
+
+void COleClientItem::Reset()
+{
+    m_kind = OleObjectKind::picture;
+    m_linked = false;
+    m_extent = {};
+    m_name.clear();
+    m_linkPath.clear();
+    m_native.clear();
+    m_presentation.clear();
+    m_metafile = CMetaFile();
+    m_metafileRead = false;
+    m_decoded.reset();
+}
+
+bool COleClientItem::SetDrawing(std::vector<BYTE> native, const CMetaFile& picture, LSize extent,
+                                std::string name, std::string& error)
+{
+    if (native.empty()) {
+        error = "the drawing has no data";
+        return false;
+    }
+    if (extent.cx < 0 || extent.cy < 0 || extent.cx > kMaxItemExtent || extent.cy > kMaxItemExtent) {
+        error = "the drawing's size is out of range";
+        return false;
+    }
+    Reset();
+    m_kind = OleObjectKind::drawing;
+    m_native = std::move(native);
+    m_metafile = picture;
+    m_metafileRead = true;
+    if (!picture.IsEmpty())
+        m_presentation = picture.ToBytes();
+    m_extent = extent;
+    m_name = std::move(name);
+    return true;
+}
+
+bool COleClientItem::CreatePictureFromBytes(std::vector<BYTE> bytes, std::string name, std::string& error)
+{
+    std::int64_t w = 0, h = 0;
+    if (auto why = ProbePicture(bytes, w, h)) {
+        error = *why;
+        return false;
+    }
+    const LSize extent{std::min<std::int64_t>(PixelsToHimetric(w), kMaxItemExtent),
+                       std::min<std::int64_t>(PixelsToHimetric(h), kMaxItemExtent)};
+    Reset();
+    m_kind = OleObjectKind::picture;
+    m_native = std::move(bytes);
+    m_extent = extent;
+    m_name = std::move(name);
+    return true;
+}
+
+bool COleClientItem::CreatePictureFromFile(const std::string& path, bool link, std::string& error)
+{
+    std::vector<BYTE> bytes;
+    if (!ReadRegularFile(path, kMaxPictureFileBytes, bytes, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    if (!CreatePictureFromBytes(std::move(bytes), FileNameOf(path), error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    m_linked = link;
+    if (link)
+        m_linkPath = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    return true;
+}
+
+bool COleClientItem::UpdateLink(std::string& error)
+{
+    if (!m_linked)
+        return true;
+    std::vector<BYTE> bytes;
+    std::int64_t w = 0, h = 0;
+    if (!ReadRegularFile(m_linkPath, kMaxPictureFileBytes, bytes, error))
+        return false;
+    if (auto why = ProbePicture(bytes, w, h)) {
+        error = *why;
+        return false;
+    }
+    if (bytes != m_native) {
+        m_native = std::move(bytes);
+        m_extent = {std::min<std::int64_t>(PixelsToHimetric(w), kMaxItemExtent),
+                    std::min<std::int64_t>(PixelsToHimetric(h), kMaxItemExtent)};
+        m_decoded.reset();
+    }
+    return true;
+}
+
+COleClientItem::ItemState COleClientItem::GetItemState() const
+{
+    if (IsEmpty())
+        return emptyState;
+    switch (RunState()) {
+    case 1: return openState;
+    case 2: return activeUIState;
+    default: return loadedState;
+    }
+}
+
+bool COleClientItem::GetExtent(LSize& himetric) const
+{
+    if (IsEmpty() || m_extent.cx <= 0 || m_extent.cy <= 0)
+        return false;
+    himetric = m_extent;
+    return true;
+}
+
+const CMetaFile& COleClientItem::GetDrawingPicture() const
+{
+    if (!m_metafileRead) {
+        m_metafileRead = true;
+        if (m_kind == OleObjectKind::drawing && !m_presentation.empty() &&
+            CMetaFile::FromBytes(m_presentation, m_metafile))
+            m_metafile = CMetaFile();
+    }
+    return m_metafile;
+}
+
+std::shared_ptr<const QImage> COleClientItem::Picture() const
+{
+    if (m_kind != OleObjectKind::picture || m_native.empty())
+        return nullptr;
+    if (!m_decoded)
+        m_decoded = std::make_shared<Decoded>(Decoded{KeyOfBytes(m_native)});
+    return ItemPictureCache().Get(m_decoded->key, m_native);
+}
+
+bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
+{
+    // A page's mapping may turn the rectangle upside down; only a rectangle without area is nothing.
+    if (IsEmpty() || rect.Width() == 0 || rect.Height() == 0)
+        return false;
+    if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty()) {
+        // The recording fits a box of the device's pixels.
+        const LPoint a = dc.LPtoDP({rect.left, rect.top}), b = dc.LPtoDP({rect.right, rect.bottom});
+        const LRect target{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+        if (m_metafile.Play(dc, target))
+            return true;
+    }
+    if (const auto picture = Picture()) {
+        dc.StretchImage(rect.left, rect.top, rect.Width(), rect.Height(), *picture);
+        return true;
+    }
+    DrawFrameAndName(dc, rect);
+    return true;
+}
+
+void COleClientItem::DrawFrameAndName(CDC& dc, const CRect& rect) const
+{
+    CBrush black(RGB(0, 0, 0));
+    dc.FrameRect(rect.left, rect.top, rect.right, rect.bottom, black);
+    CGdiObject* oldFont = dc.SelectStockObject(SYSTEM_FONT);
+    const unsigned oldAlign = dc.SetTextAlign(TA_LEFT | TA_TOP);
+    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    const COLORREF oldColour = dc.SetTextColor(RGB(0, 0, 0));
+    // The name, cut to the frame's width.
+    std::string name = m_name.empty() ? OleObjectKindName(m_kind) : m_name;
+    const std::int64_t width = std::abs(rect.Width()), down = rect.Height() > 0 ? 3 : -3;
+    while (!name.empty() && dc.GetTextExtent(name).cx > width - 6)
+        name.pop_back();
+    if (!name.empty() && std::abs(rect.Height()) > 6)
+        dc.TextOut(rect.left + (rect.Width() > 0 ? 3 : -3), rect.top + down, name);
+    dc.SetTextColor(oldColour);
+    dc.SetBkMode(oldMode);
+    dc.SetTextAlign(oldAlign);
+    dc.SelectObject(oldFont);
+}
+
+QImage COleClientItem::RenderImage(int width, int height) const
+{
+    CImageDC dc(std::max(width, 1), std::max(height, 1));
+    Draw(dc, CRect(0, 0, std::max(width, 1), std::max(height, 1)));
+    return dc.Image();
+}
+
+// ---------------------------------------------------------------- running
+
+bool COleClientItem::DoVerb(int verb, CView* view)
+{
+    if (IsEmpty() || m_kind != OleObjectKind::drawing || verb == OLEIVERB_HIDE || !view)
+        return false;
+    const bool open = verb == OLEIVERB_OPEN || !CanActivate();
+    if (!RunDrawing(*view, open))
+        return false;
+    OnChange(OLE_CHANGED_STATE, DWORD(GetItemState()));
+    return true;
+}
+
+bool COleClientItem::RunDrawing(CView&, bool)
+{
+    return false;
+}
+
+void COleClientItem::Close()
+{
+    if (!IsRunning())
+        return;
+    CloseDrawing();
+    OnChange(OLE_CHANGED_STATE, DWORD(GetItemState()));
+}
+
+void COleClientItem::Delete()
+{
+    Close();
+    if (m_pList)
+        m_pList->Delete(this);
+}
+
+// ---------------------------------------------------------------- notifications
+
+void COleClientItem::OnChange(int, DWORD) {}
+
+void COleClientItem::OnGetItemPosition(CRect& rect) const
+{
+    rect = CRect();
+}
+
+void COleClientItem::OnDeactivateUI(bool) {}
+
+bool COleClientItem::CanActivate()
+{
+    return !IsEmpty() && m_kind == OleObjectKind::drawing;
+}
+
+bool COleClientItem::OnChangeItemPosition(const CRect& rect)
+{
+    return rect.right >= rect.left && rect.bottom >= rect.top && rect.Width() <= kMaxItemExtent &&
+           rect.Height() <= kMaxItemExtent;
+}
+
+// ---------------------------------------------------------------- stored form
+
+void COleClientItem::Serialize(CArchive& ar)
+{
+    SerializeItemData(ar);
+}
+
+void COleClientItem::SerializeItemData(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.Write(kMagic, sizeof kMagic);
+        ar << kVersion << BYTE(m_kind) << BYTE(m_linked ? kLinkedFlag : 0) << LONG(m_extent.cx)
+           << LONG(m_extent.cy) << m_name << m_linkPath;
+        WriteBlob(ar, m_native);
+        WriteBlob(ar, m_presentation);
+        return;
+    }
+    char magic[sizeof kMagic];
+    ar.Read(magic, sizeof magic);
+    if (std::memcmp(magic, kMagic, sizeof kMagic) != 0)
+        ar.Fail(CArchiveException::badValue, "an embedded object is not in this program's form");
+    WORD version;
+    BYTE kind, flags;
+    LONG cx, cy;
+    ar >> version;
+    if (version != kVersion)
+        ar.Fail(CArchiveException::badValue, "an embedded object has version " + std::to_string(version));
+    ar >> kind >> flags;
+    if (kind != BYTE(OleObjectKind::drawing) && kind != BYTE(OleObjectKind::picture))
+        ar.Fail(CArchiveException::badValue, "an embedded object is of unknown kind " + std::to_string(kind));
+    if ((flags & ~kLinkedFlag) != 0 || ((flags & kLinkedFlag) && kind != BYTE(OleObjectKind::picture)))
+        ar.Fail(CArchiveException::badValue, "an embedded object has flags " + std::to_string(flags));
+    ar >> cx >> cy;
+    if (cx < 0 || cy < 0 || cx > kMaxItemExtent || cy > kMaxItemExtent)
+        ar.Fail(CArchiveException::badValue, "an embedded object's size is out of range");
+    Reset();
+    m_kind = OleObjectKind(kind);
+    m_linked = (flags & kLinkedFlag) != 0;
+    m_extent = {cx, cy};
+    ar >> m_name >> m_linkPath;
+    if (m_linked == m_linkPath.empty())
+        ar.Fail(CArchiveException::badValue, m_linked ? "a linked object names no file"
+                                                      : "an embedded object names a file");
+    ReadBlob(ar, m_native, "an embedded object's data");
+    if (m_native.empty())
+        ar.Fail(CArchiveException::badValue, "an embedded object holds no data");
+    ReadBlob(ar, m_presentation, "an embedded object's picture");
+    if (m_kind == OleObjectKind::picture && !m_presentation.empty())
+        ar.Fail(CArchiveException::badValue, "an embedded picture holds a second picture");
+}
+
+std::vector<BYTE> COleClientItem::ItemDataBytes() const
+{
+    CArchive ar;
+    const_cast<COleClientItem*>(this)->SerializeItemData(ar);
+    return ar.TakeData();
+}
+
+std::optional<std::string> COleClientItem::ReadItemDataBytes(std::span<const BYTE> bytes)
+{
+    COleClientItem probe;
+    try {
+        CArchive ar(bytes);
+        probe.SerializeItemData(ar);
+        if (ar.Remaining() != 0)
+            ar.Fail(CArchiveException::badValue, std::to_string(ar.Remaining()) + " bytes follow the object");
+    } catch (const CArchiveException& e) {
+        return e.what();
+    }
+    Reset();
+    m_kind = probe.m_kind;
+    m_linked = probe.m_linked;
+    m_extent = probe.m_extent;
+    m_name = std::move(probe.m_name);
+    m_linkPath = std::move(probe.m_linkPath);
+    m_native = std::move(probe.m_native);
+    m_presentation = std::move(probe.m_presentation);
+    return std::nullopt;
+}
+
+bool COleClientItem::StartsWithItemData(std::span<const BYTE> bytes)
+{
+    return bytes.size() >= sizeof kMagic && std::memcmp(bytes.data(), kMagic, sizeof kMagic) == 0;
+}
+
+// ---------------------------------------------------------------- clipboard
+
+void COleClientItem::CopyToClipboard() const
+{
+    if (IsEmpty())
+        return;
+    auto* data = new QMimeData;
+    data->setData(kItemMime, AsByteArray(ItemDataBytes()));
+    std::int64_t w = HimetricToPixels(m_extent.cx), h = HimetricToPixels(m_extent.cy);
+    ClipboardSize(w, h);
+    data->setImageData(RenderImage(int(w), int(h)));
+    if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty()) {
+        // A drawing's strokes and texts as vector shapes, which other programs scale.
+        QByteArray svg;
+        QBuffer buffer(&svg);
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(QSize(int(w), int(h)));
+        generator.setViewBox(QRect(0, 0, int(w), int(h)));
+        generator.setResolution(96);
+        generator.setTitle(QString::fromStdString(m_name));
+        QPainter painter(&generator);
+        {
+            CPainterDC dc(painter);
+            m_metafile.Play(dc, LRect{0, 0, w, h});
+        }
+        painter.end();
+        data->setData("image/svg+xml", svg);
+    }
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+bool COleClientItem::CanPaste()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && (data->hasFormat(kItemMime) || data->hasFormat("image/svg+xml") || data->hasImage());
+}
+
+bool COleClientItem::CreateFromClipboard(std::string& error)
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data) {
+        error = "the clipboard is empty";
+        return false;
+    }
+    if (data->hasFormat(kItemMime)) {
+        const QByteArray bytes = data->data(kItemMime);
+        if (auto why = ReadItemDataBytes(
+                std::span(reinterpret_cast<const BYTE*>(bytes.constData()), std::size_t(bytes.size())))) {
+            error = *why;
+            return false;
+        }
+        return true;
+    }
+    QByteArray bytes;
+    if (data->hasFormat("image/svg+xml")) {
+        bytes = data->data("image/svg+xml");
+    } else if (data->hasImage()) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!qvariant_cast<QImage>(data->imageData()).save(&buffer, "PNG")) {
+            error = "the clipboard's picture could not be kept";
+            return false;
+        }
+    } else {
+        error = "the clipboard holds no object or picture";
+        return false;
+    }
+    return CreatePictureFromBytes(std::vector<BYTE>(bytes.begin(), bytes.end()), "Pasted picture", error);
+}
+
+// ---------------------------------------------------------------- the list
+
+COleItemList::~COleItemList()
+{
+    DeleteAll();
+}
+
+COleClientItem* COleItemList::Add(std::unique_ptr<COleClientItem> item)
+{
+    item->m_pDocument = m_owner;
+    item->m_pList = this;
+    m_items.push_back(std::move(item));
+    return m_items.back().get();
+}
+
+bool COleItemList::Delete(const COleClientItem* item)
+{
+    const auto it = std::find_if(m_items.begin(), m_items.end(), [item](const auto& p) { return p.get() == item; });
+    if (it == m_items.end())
+        return false;
+    (*it)->Close();
+    // Out of the list before it goes, so nothing reached from its destruction finds it.
+    std::unique_ptr<COleClientItem> gone = std::move(*it);
+    m_items.erase(it);
+    gone->m_pList = nullptr;
+    return true;
+}
+
+void COleItemList::DeleteAll()
+{
+    while (!m_items.empty())
+        Delete(m_items.back().get());
+}
+
+void COleItemList::Swap(COleItemList& other) noexcept
+{
+    m_items.swap(other.m_items);
+    for (auto& item : m_items) {
+        item->m_pDocument = m_owner;
+        item->m_pList = this;
+    }
+    for (auto& item : other.m_items) {
+        item->m_pDocument = other.m_owner;
+        item->m_pList = &other;
+    }
+}
+
+bool COleItemList::Contains(const COleClientItem* item) const
+{
+    return std::any_of(m_items.begin(), m_items.end(), [item](const auto& p) { return p.get() == item; });
+}
