@@ -57,6 +57,7 @@ void COleIPFrameWnd::SetView(QWidget* view)
     if (!view)
         return;
     view->setParent(this);
+    setFocusProxy(view);  // the keyboard goes to the view
     view->setGeometry(kBorder, kBorder, m_item.width(), m_item.height());
     view->lower();
     view->show();

@@ -168,6 +168,7 @@ TEST(InPlaceFrame, TheFrameLiesOverTheItemWithTheResizeBarOnItsBorder)
     EXPECT_FALSE(frame->isVisible());
     auto* view = new QWidget;
     frame->SetView(view);
+    EXPECT_EQ(frame->focusProxy(), view);
     COleResizeBar bar;
     ASSERT_TRUE(bar.Create(frame, true, 7));
     EXPECT_FALSE(bar.Create(frame, true, 7));
