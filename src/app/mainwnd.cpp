@@ -636,9 +636,12 @@ bool Cwm_MainWnd::OnFileSaveAs(CRectaDoc* doc)
 }
 
 // Closes every frame of the active drawing; the first close asks the question.
+// One question for the drawing, then every frame showing it closes.
 void Cwm_MainWnd::OnFileClose()
 {
     CRectaDoc* doc = ActiveDocument();
+    if (!doc || !doc->SaveModified())
+        return;
     for (Cwm_MDICHILDWnd* child : Children())
         if (child->Document() == doc && !child->close())
             return;

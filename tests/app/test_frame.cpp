@@ -322,6 +322,36 @@ TEST_F(FrameTest, DocumentLivesAsLongAsItsFrames)
     EXPECT_TRUE(frame->findChildren<Cwm_V2Wnd*>().isEmpty());
 }
 
+// A drawing shown in two frames is asked about only when its last frame
+// closes: an answer given earlier would leave it open, unsaved and marked clean.
+TEST_F(FrameTest, OnlyTheLastFrameOfADrawingAsksToSaveIt)
+{
+    CRectaDoc* doc = frame->NewDocument();
+    frame->OnCommand(ID_WINDOW_NEW);
+    ASSERT_EQ(frame->Children().size(), 2u);
+    doc->SetModifiedFlag();
+    EXPECT_TRUE(frame->Children()[0]->close()) << "no question: another frame shows the drawing";
+    FlushDeletes();
+    ASSERT_EQ(frame->Children().size(), 1u);
+    EXPECT_TRUE(doc->IsModified());
+    {
+        ScriptedMessageBoxes boxes({IDCANCEL});
+        EXPECT_FALSE(frame->Children()[0]->close());
+        EXPECT_EQ(boxes.asked.size(), 1u);
+    }
+    EXPECT_TRUE(doc->IsModified());
+
+    // File > Close asks once for the drawing and closes all of its frames, or none.
+    frame->OnCommand(ID_WINDOW_NEW);
+    for (const int answer : {IDCANCEL, IDNO}) {
+        ScriptedMessageBoxes boxes({answer});
+        frame->OnCommand(ID_FILE_CLOSE);
+        FlushDeletes();
+        EXPECT_EQ(boxes.asked.size(), 1u);
+        EXPECT_EQ(frame->Children().size(), answer == IDCANCEL ? 2u : 0u);
+    }
+}
+
 TEST(Startup, OpensTheDrawingNamedOnTheCommandLine)
 {
     QTemporaryDir dir;
