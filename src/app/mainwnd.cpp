@@ -302,7 +302,10 @@ void Cwm_MainWnd::ShowPane(int pane)
     if (pane >= 4 && text.empty())
         return;  // the indicators keep their names
     m_panes[pane]->setText(Latin1(text));
-    m_panes[pane]->repaint();
+    if (CViewPaintScope::Active())
+        m_panes[pane]->update();
+    else
+        m_panes[pane]->repaint();
     if (pane == 3)
         UpdateColorSwatch();
 }
