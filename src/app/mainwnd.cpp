@@ -304,7 +304,10 @@ void Cwm_MainWnd::ShowPane(int pane)
     if (pane >= 4 && text.empty())
         return;  // the indicators keep their names
     m_panes[pane]->setText(Latin1(text));
-    m_panes[pane]->repaint();
+    if (CViewPaintScope::Active())
+        m_panes[pane]->update();
+    else
+        m_panes[pane]->repaint();
     if (pane == 3)
         UpdateColorSwatch();
 }
@@ -640,9 +643,12 @@ bool Cwm_MainWnd::OnFileSaveAs(CRectaDoc* doc)
 }
 
 // Closes every frame of the active drawing; the first close asks the question.
+// One question for the drawing, then every frame showing it closes.
 void Cwm_MainWnd::OnFileClose()
 {
     CRectaDoc* doc = ActiveDocument();
+    if (!doc || !doc->SaveModified())
+        return;
     for (Cwm_MDICHILDWnd* child : Children())
         if (child->Document() == doc && !child->close())
             return;

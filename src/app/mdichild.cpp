@@ -5,6 +5,7 @@
 #include "platform/msgbox.h"
 
 #include <QCloseEvent>
+#include <QMdiArea>
 
 Cwm_MDICHILDWnd::Cwm_MDICHILDWnd(CRectaDoc* doc, QWidget* parent)
     : QMdiSubWindow(parent), m_viewWidget(new CRectaViewWidget(doc, false))
@@ -24,10 +25,24 @@ CRectaDoc* Cwm_MDICHILDWnd::Document() const
     return m_viewWidget->Document();
 }
 
+bool Cwm_MDICHILDWnd::ShowsDrawingAlone() const
+{
+    const QMdiArea* area = mdiArea();
+    if (!area)
+        return true;
+    for (QMdiSubWindow* window : area->subWindowList()) {
+        const auto* other = qobject_cast<const Cwm_MDICHILDWnd*>(window);
+        if (other && other != this && !other->IsClosing() && other->Document() == Document())
+            return false;
+    }
+    return true;
+}
+
 void Cwm_MDICHILDWnd::closeEvent(QCloseEvent* event)
 {
+    // The save question belongs to the drawing's last frame: the drawing stays open in the others.
     CRectaDoc* doc = Document();
-    if (doc && doc->QuerySaveOnClose() == IDCANCEL) {
+    if (doc && ShowsDrawingAlone() && doc->QuerySaveOnClose() == IDCANCEL) {
         event->ignore();
         return;
     }
