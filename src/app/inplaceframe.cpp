@@ -81,7 +81,7 @@ bool CInPlaceFrame::OnCreateControlBars(QWidget* frameWnd, QWidget*)
 
 void CInPlaceFrame::ShowPane(int pane)
 {
-    m_wndStatusBar.SetPaneText(pane, theApp.m_inPlaceStatus.GetPaneText(pane));
+    m_wndStatusBar.SetPaneText(pane, theApp.m_inPlaceStatus.GetPaneText(pane), !CViewPaintScope::Active());
     if (pane == 3)
         UpdateColorSwatch();
 }

@@ -293,7 +293,8 @@ void Cwm_MainWnd::BuildStatusBar()
 
 void Cwm_MainWnd::ShowPane(int pane)
 {
-    m_statusBar.SetPaneText(pane, theApp.m_mainStatus.GetPaneText(pane));
+    // A pane written during a paint shows with the next one.
+    m_statusBar.SetPaneText(pane, theApp.m_mainStatus.GetPaneText(pane), !CViewPaintScope::Active());
     if (pane == 3)
         UpdateColorSwatch();
 }
@@ -687,9 +688,12 @@ bool Cwm_MainWnd::OnFileSaveAs(CRectaDoc* doc)
 }
 
 // Closes every frame of the active drawing; the first close asks the question.
+// One question for the drawing, then every frame showing it closes.
 void Cwm_MainWnd::OnFileClose()
 {
     CRectaDoc* doc = ActiveDocument();
+    if (!doc || !doc->SaveModified())
+        return;
     for (Cwm_MDICHILDWnd* child : Children())
         if (child->Document() == doc && !child->close())
             return;

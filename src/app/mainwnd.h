@@ -32,6 +32,21 @@ class QMdiSubWindow;
 class QMenu;
 struct MenuItem;
 
+// Held while a drawing view paints: the panes its drawing writes meanwhile
+// are repainted with the frame's next paint instead of at once, since a paint
+// begun inside another ends the frame's painting under the first one's painter.
+class CViewPaintScope {
+public:
+    CViewPaintScope() { ++s_depth; }
+    ~CViewPaintScope() { --s_depth; }
+    CViewPaintScope(const CViewPaintScope&) = delete;
+    CViewPaintScope& operator=(const CViewPaintScope&) = delete;
+    static bool Active() { return s_depth > 0; }
+
+private:
+    static inline int s_depth = 0;
+};
+
 // Shows a colour (COLORREF) as a filled box.
 class CColorSwatch : public QWidget {
     Q_OBJECT

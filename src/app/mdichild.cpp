@@ -7,8 +7,7 @@
 #include "platform/msgbox.h"
 
 #include <QCloseEvent>
-
-#include <algorithm>
+#include <QMdiArea>
 
 Cwm_MDICHILDWnd::Cwm_MDICHILDWnd(CRectaDoc* doc, QWidget* parent)
     : QMdiSubWindow(parent), m_viewWidget(new CRectaViewWidget(doc, false))
@@ -28,17 +27,28 @@ CRectaDoc* Cwm_MDICHILDWnd::Document() const
     return m_viewWidget->Document();
 }
 
+bool Cwm_MDICHILDWnd::ShowsDrawingAlone() const
+{
+    const QMdiArea* area = mdiArea();
+    if (!area)
+        return true;
+    for (QMdiSubWindow* window : area->subWindowList()) {
+        const auto* other = qobject_cast<const Cwm_MDICHILDWnd*>(window);
+        if (other && other != this && !other->IsClosing() && other->Document() == Document())
+            return false;
+    }
+    return true;
+}
+
 void Cwm_MDICHILDWnd::closeEvent(QCloseEvent* event)
 {
+    // The save question belongs to the drawing's last frame: the drawing stays open in the others.
     CRectaDoc* doc = Document();
     // The drawings edited over this view, and with the drawing's last window
     // those of all its objects, go back into their objects first.
-    const auto* main = MainFrame();
-    const auto frames = main ? main->Children() : std::vector<Cwm_MDICHILDWnd*>{};
-    const bool last = std::none_of(frames.begin(), frames.end(),
-                                   [this, doc](auto* c) { return c != this && c->Document() == doc; });
-    theApp.m_server.CloseFor(last ? doc : nullptr, &View());
-    if (doc && doc->QuerySaveOnClose() == IDCANCEL) {
+    const bool alone = ShowsDrawingAlone();
+    theApp.m_server.CloseFor(alone ? doc : nullptr, &View());
+    if (doc && alone && doc->QuerySaveOnClose() == IDCANCEL) {
         event->ignore();
         return;
     }

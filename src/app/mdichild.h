@@ -17,6 +17,8 @@ public:
     CRectaDoc* Document() const;
     // True once a close was accepted (the frame is deleted later).
     bool IsClosing() const { return m_closing; }
+    // False while another drawing frame of the area shows the same drawing.
+    bool ShowsDrawingAlone() const;
 
 signals:
     // Emitted once the close was accepted, before the frame is deleted.

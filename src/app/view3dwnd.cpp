@@ -24,6 +24,7 @@ C3DViewWidget::~C3DViewWidget()
 
 void C3DViewWidget::paintEvent(QPaintEvent*)
 {
+    const CViewPaintScope painting;
     QPainter painter(this);
     painter.drawImage(0, 0, m_view->Image());
 }

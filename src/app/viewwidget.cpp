@@ -70,6 +70,7 @@ void CRectaViewWidget::SendMouse(Mouse msg, unsigned flags, CPoint point)
 
 void CRectaViewWidget::paintEvent(QPaintEvent*)
 {
+    const CViewPaintScope painting;
     QPainter painter(this);
     const QImage& image = m_view->Image();
     painter.drawImage(0, 0, image);

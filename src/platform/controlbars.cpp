@@ -117,13 +117,16 @@ QLabel* CStatusBar::Pane(int index) const
     return index >= 0 && index < int(m_panes.size()) ? m_panes[std::size_t(index)] : nullptr;
 }
 
-void CStatusBar::SetPaneText(int index, const std::string& text)
+void CStatusBar::SetPaneText(int index, const std::string& text, bool now)
 {
     QLabel* pane = Pane(index);
     if (!pane || (m_ids[std::size_t(index)] != 0 && text.empty()))
         return;
     pane->setText(Latin1(text));
-    pane->repaint();
+    if (now)
+        pane->repaint();
+    else
+        pane->update();
 }
 
 std::string CStatusBar::GetPaneText(int index) const

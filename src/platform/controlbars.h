@@ -45,9 +45,10 @@ public:
     bool SetIndicators(std::span<const UINT> ids);
     int GetCount() const { return int(m_ids.size()); }
     UINT GetItemID(int index) const { return m_ids.at(std::size_t(index)); }
-    // Replaces the pane's text and repaints it at once; an indicator keeps its
-    // name for an empty text. Out-of-range panes are ignored.
-    void SetPaneText(int index, const std::string& text);
+    // Replaces the pane's text and repaints it at once (or, not now, with the
+    // next paint); an indicator keeps its name for an empty text. Out-of-range
+    // panes are ignored.
+    void SetPaneText(int index, const std::string& text, bool now = true);
     std::string GetPaneText(int index) const;
     // Keeps a pane at least as wide as sample.
     void SetPaneMinWidth(int index, const char* sample);

@@ -8,9 +8,11 @@
 #include "app/view3dwnd.h"
 #include "app/viewwidget.h"
 #include "doc/rectadoc.h"
+#include "model/blockindex.h"
 #include "model/dib.h"
 #include "model/recta.h"
 #include "res/commands.h"
+#include "support/blocks.h"
 #include "support/scripted_dialogs.h"
 #include "view2d/archedit.h"
 #include "view2d/viewtools.h"
@@ -320,6 +322,61 @@ TEST_F(FrameTest, DocumentLivesAsLongAsItsFrames)
     FlushDeletes();
     EXPECT_TRUE(frame->Children().empty());
     EXPECT_TRUE(frame->findChildren<Cwm_V2Wnd*>().isEmpty());
+}
+
+// A drawing shown in two frames is asked about only when its last frame
+// closes: an answer given earlier would leave it open, unsaved and marked clean.
+TEST_F(FrameTest, OnlyTheLastFrameOfADrawingAsksToSaveIt)
+{
+    CRectaDoc* doc = frame->NewDocument();
+    frame->OnCommand(ID_WINDOW_NEW);
+    ASSERT_EQ(frame->Children().size(), 2u);
+    doc->SetModifiedFlag();
+    EXPECT_TRUE(frame->Children()[0]->close()) << "no question: another frame shows the drawing";
+    FlushDeletes();
+    ASSERT_EQ(frame->Children().size(), 1u);
+    EXPECT_TRUE(doc->IsModified());
+    {
+        ScriptedMessageBoxes boxes({IDCANCEL});
+        EXPECT_FALSE(frame->Children()[0]->close());
+        EXPECT_EQ(boxes.asked.size(), 1u);
+    }
+    EXPECT_TRUE(doc->IsModified());
+
+    // File > Close asks once for the drawing and closes all of its frames, or none.
+    frame->OnCommand(ID_WINDOW_NEW);
+    for (const int answer : {IDCANCEL, IDNO}) {
+        ScriptedMessageBoxes boxes({answer});
+        frame->OnCommand(ID_FILE_CLOSE);
+        FlushDeletes();
+        EXPECT_EQ(boxes.asked.size(), 1u);
+        EXPECT_EQ(frame->Children().size(), answer == IDCANCEL ? 2u : 0u);
+    }
+}
+
+// Blocks that insert thirty of the one below, eight deep: the word that a
+// paint of the drawing left some out reaches the status pane while the view
+// is painting, and the frame goes on painting.
+TEST_F(FrameTest, APaintThatLeavesNestedBlocksOutSaysSoInThePane)
+{
+    CRectaDoc* doc = frame->NewDocument();
+    AddNamedBlock(*doc, "B7", {{ENT_LINE, NewLine(0, 0, 0.1, 0)}});
+    for (int level = 6; level >= 0; --level) {
+        const std::string inner = "B" + std::to_string(level + 1);
+        CObList list(ListOwnership::owns);
+        for (int i = 0; i < 30; ++i)
+            list.AddTail(new CDib(ENT_INSERT, NewInsert(inner.c_str(), 0.0001 * i, 0)));
+        doc->AddBlock(CPointd(), list, "B" + std::to_string(level))->CalcExtents(*doc);
+    }
+    doc->AddInsBlOnLayer(1, 0, "ZP", CPointd(2, 2), 1, 0, 1, "B0");
+    Cwm_MDICHILDWnd* child = frame->ActiveChild();
+    theApp.m_mainStatus.SetPaneText(2, "");
+    QCoreApplication::processEvents();  // the frame's first paint
+    EXPECT_EQ(frame->PaneLabel(2)->text(), kNestedWorkMessage);
+    theApp.m_mainStatus.SetPaneText(2, "");
+    child->View().Invalidate();
+    child->ViewWidget()->repaint();
+    EXPECT_EQ(frame->PaneLabel(2)->text(), kNestedWorkMessage);
 }
 
 TEST(Startup, OpensTheDrawingNamedOnTheCommandLine)
