@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -190,6 +191,15 @@ TEST(InPlaceFrame, TheFrameLiesOverTheItemWithTheResizeBarOnItsBorder)
         EXPECT_FALSE(bar.mask().contains(QPoint(b, b)));
         EXPECT_TRUE(bar.mask().contains(QPoint(b - 1, b)));
     }
+    // Over a handle the cursor shows which way it resizes.
+    const auto cursorAt = [&bar](QPoint p) {
+        QMouseEvent move(QEvent::MouseMove, p, bar.mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&bar, &move);
+        return bar.cursor().shape();
+    };
+    EXPECT_EQ(cursorAt(bar.HandleRect(COleResizeBar::topLeft).center()), Qt::SizeFDiagCursor);
+    EXPECT_EQ(cursorAt(bar.HandleRect(COleResizeBar::right).center()), Qt::SizeHorCursor);
+    EXPECT_EQ(cursorAt(QPoint(b + 3, 1)), Qt::ArrowCursor);
     // Without a container to ask, the frame takes what the bar asks for.
     frame->RequestPositionChange(QRect(30, 40, 61, 41));
     EXPECT_EQ(frame->ItemRect(), QRect(30, 40, 61, 41));
