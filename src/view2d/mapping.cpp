@@ -40,6 +40,26 @@ bool Showable(const CPointd& lo, const CPointd& hi)
     return FitScale(hi.x - lo.x, hi.y - lo.y, kMaxClientPixels, kMaxClientPixels) > 0.0;
 }
 
+// Extents of no height (horizontal lines only) or no width get the other
+// side's size in the client's proportions about their middle, so that they
+// show across the view; a single point or a client without size stays as it is.
+void WidenFlatExtents(CPointd& lo, CPointd& hi, int width, int height)
+{
+    const double dx = hi.x - lo.x, dy = hi.y - lo.y;
+    if (width < 2 || height < 2 || !std::isfinite(dx) || !std::isfinite(dy))
+        return;
+    const double aspect = double(height - 1) / double(width - 1);
+    if (dx > 0.0 && dy == 0.0) {
+        const double half = dx * aspect / 2.0;
+        lo.y -= half;
+        hi.y += half;
+    } else if (dy > 0.0 && dx == 0.0) {
+        const double half = dy / aspect / 2.0;
+        lo.x -= half;
+        hi.x += half;
+    }
+}
+
 }  // namespace
 
 bool CRectaView::ScaleUsable() const
@@ -160,7 +180,8 @@ void CRectaView::OnZoomExtents()
     CRectaDoc* doc = GetDocument();
     m_zoomState = 3;
     doc->CalcExtents();
-    const CPointd lo = doc->m_extMin, hi = doc->m_extMax;
+    CPointd lo = doc->m_extMin, hi = doc->m_extMax;
+    WidenFlatExtents(lo, hi, m_clientWidth, m_clientHeight);
     // Reversed or empty extents (a drawing of only dimensions and hatches) change nothing.
     if (!Showable(lo, hi)) {
         m_zoomState = 0;

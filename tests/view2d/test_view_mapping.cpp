@@ -191,6 +191,32 @@ TEST_F(ViewTest, ZoomExtentsShowsWhatLiesOnEveryEdge)
     }
 }
 
+// Extents without height or width still zoom: the line fills the view's
+// width (or height), centred on the other axis.
+TEST_F(ViewTest, ZoomExtentsShowsAFlatDrawing)
+{
+    const struct {
+        CPointd a, b;
+    } rows[] = {{CPointd(2, 5), CPointd(12, 5)}, {CPointd(3, -4), CPointd(3, 6)}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.b.x);
+        CRecta* line = doc.AddRecta();
+        line->m_p1 = r.a;
+        line->m_p2 = r.b;
+        view.OnZoomExtents();
+        ASSERT_TRUE(view.ScaleUsable());
+        const CPoint p = view.WorldToDevicePoint(r.a), q = view.WorldToDevicePoint(r.b);
+        const int along = std::max(std::abs(q.x - p.x), std::abs(q.y - p.y));
+        EXPECT_GE(along, std::min(view.m_clientWidth, view.m_clientHeight) - 2);
+        const CPoint mid = view.WorldToDevicePoint(CPointd((r.a.x + r.b.x) / 2, (r.a.y + r.b.y) / 2));
+        EXPECT_NEAR(mid.x, (view.m_clientWidth - 1) / 2.0, 1.5);
+        EXPECT_NEAR(mid.y, (view.m_clientHeight - 1) / 2.0, 1.5);
+        CDib* record = doc.GetLastEntityRecord();
+        doc.RemoveEntityRecord(doc.GetLastEntityPosition());
+        delete record;  // and its line
+    }
+}
+
 TEST_F(ViewTest, PrintingUsesItsOwnMapping)
 {
     LineFrom(1, 1, 9, 6);
