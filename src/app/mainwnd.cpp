@@ -2,6 +2,7 @@
 
 #include "app/aerialwnd.h"
 #include "app/helpwnd.h"
+#include "app/inplaceframe.h"
 #include "app/mdichild.h"
 #include "app/menus.h"
 #include "app/printing.h"
@@ -39,11 +40,6 @@
 namespace {
 
 Cwm_MainWnd* g_mainFrame = nullptr;
-
-QString Latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
 
 bool IsTextEntry(const QWidget* w)
 {
@@ -163,6 +159,7 @@ Cwm_MainWnd::Cwm_MainWnd() : m_mdi(new QMdiArea), m_helpWnd(std::make_unique<Cwm
 Cwm_MainWnd::~Cwm_MainWnd()
 {
     qApp->removeEventFilter(this);
+    theApp.m_server.AbandonAll();
     CRectaDoc::s_saveAs = nullptr;
     theApp.m_mainStatus.m_onChange = nullptr;
     disconnect(m_mdi, nullptr, this, nullptr);
@@ -273,41 +270,31 @@ void HideQuickTip()
     std::fill(std::begin(frame->m_tipRect), std::end(frame->m_tipRect), 0);
 }
 
+std::span<const UINT> StatusIndicators()
+{
+    static constexpr UINT ids[] = {0, 0, 0, 0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+    return ids;
+}
+
+bool CreateStatusPanes(CStatusBar& bar, QWidget* parent, int id)
+{
+    if (!bar.Create(parent, true, id) || !bar.SetIndicators(StatusIndicators()))
+        return false;
+    const char* widest[] = {nullptr, "ORTHO OFF ", "D:00000.00  A:000.00  ", "MMMMMMMMMM", "CAP", "NUM", "SCRL"};
+    for (int pane = 1; pane < bar.GetCount(); ++pane)
+        bar.SetPaneMinWidth(pane, widest[pane]);
+    return true;
+}
+
 void Cwm_MainWnd::BuildStatusBar()
 {
-    const QFontMetrics fm(font());
-    const char* widest[] = {nullptr, "ORTHO OFF ", "D:00000.00  A:000.00  ", "MMMMMMMMMM", "CAP", "NUM", "SCRL"};
-    for (int pane = 0; pane < int(m_panes.size()); ++pane) {
-        auto* label = new QLabel;
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        if (pane == 0) {
-            statusBar()->addWidget(label, 1);
-        } else {
-            label->setMinimumWidth(fm.horizontalAdvance(QString::fromLatin1(widest[pane])) + 8);
-            statusBar()->addPermanentWidget(label);
-        }
-        m_panes[pane] = label;
-    }
-    m_panes[4]->setText("CAP");
-    m_panes[5]->setText("NUM");
-    m_panes[6]->setText("SCRL");
-    for (int i = 0; i < 3; ++i)
-        m_panes[4 + i]->setEnabled(false);
+    CreateStatusPanes(m_statusBar, this, CInPlaceFrame::kStatusBarId);
 }
 
 void Cwm_MainWnd::ShowPane(int pane)
 {
-    if (pane < 0 || pane >= int(m_panes.size()))
-        return;
-    const std::string& text = theApp.m_mainStatus.GetPaneText(pane);
-    if (pane >= 4 && text.empty())
-        return;  // the indicators keep their names
-    m_panes[pane]->setText(Latin1(text));
-    if (CViewPaintScope::Active())
-        m_panes[pane]->update();
-    else
-        m_panes[pane]->repaint();
+    // A pane written during a paint shows with the next one.
+    m_statusBar.SetPaneText(pane, theApp.m_mainStatus.GetPaneText(pane), !CViewPaintScope::Active());
     if (pane == 3)
         UpdateColorSwatch();
 }
@@ -348,6 +335,32 @@ CRectaDoc* Cwm_MainWnd::ActiveDocument() const
 {
     Cwm_MDICHILDWnd* child = ActiveChild();
     return child ? child->Document() : nullptr;
+}
+
+CRectaView* Cwm_MainWnd::CurrentView() const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    theApp.GetActiveView(view, doc);
+    return view;
+}
+
+CRectaDoc* Cwm_MainWnd::CurrentDocument() const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    theApp.GetActiveView(view, doc);
+    return doc;
+}
+
+CRectaViewWidget* Cwm_MainWnd::CurrentViewWidget() const
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    if (theApp.GetCurrentView(view, doc))
+        return theApp.m_inPlaceFrame ? theApp.m_inPlaceFrame->ViewWidget() : nullptr;
+    Cwm_MDICHILDWnd* child = ActiveChild();
+    return child ? child->ViewWidget() : nullptr;
 }
 
 Cwm_V2Wnd* Cwm_MainWnd::AerialFrame(const CRectaDoc* doc) const
@@ -406,7 +419,7 @@ Cwm_MDICHILDWnd* Cwm_MainWnd::CreateChildFrame(CRectaDoc* doc)
 
 Cwm_V2Wnd* Cwm_MainWnd::OpenAerialView()
 {
-    CRectaDoc* doc = ActiveDocument();
+    CRectaDoc* doc = CurrentDocument();
     if (!doc)
         return nullptr;
     Cwm_V2Wnd* aerial = AerialFrame(doc);
@@ -430,7 +443,7 @@ std::vector<Cwm_V3DWnd*> Cwm_MainWnd::Frames3D(const CRectaDoc* doc) const
 
 Cwm_V3DWnd* Cwm_MainWnd::Show3DFrame(const std::optional<C3DCamera>& section)
 {
-    CRectaDoc* doc = ActiveDocument();
+    CRectaDoc* doc = CurrentDocument();
     if (!doc)
         return nullptr;
     const int others = int(Frames3D(nullptr).size());
@@ -452,12 +465,12 @@ Cwm_V3DWnd* Cwm_MainWnd::Open3DView()
 
 Cwm_V3DWnd* Cwm_MainWnd::OpenSectionView(const CPointd& p1, const CPointd& p2, const CPointd& visible)
 {
-    CRectaDoc* doc = ActiveDocument();
+    CRectaDoc* doc = CurrentDocument();
     if (!doc)
         return nullptr;
     const std::optional<C3DCamera> camera = SectionCamera(p1, p2, visible, doc->m_thickness / 2);
     if (!camera) {
-        ActiveView()->ShowPrompt(0, "Section: the points make no section");
+        CurrentView()->ShowPrompt(0, "Section: the points make no section");
         return nullptr;
     }
     return Show3DFrame(camera);
@@ -467,6 +480,9 @@ void Cwm_MainWnd::OnSubWindowActivated(QMdiSubWindow* window)
 {
     // Null comes when the whole frame loses activation: the view stays active.
     auto* child = qobject_cast<Cwm_MDICHILDWnd*>(window);
+    // Another drawing's window ends editing in place (nothing stays active without its bars).
+    if (child && !child->IsClosing())
+        theApp.m_server.DeactivateInPlaceUnless(child->Document());
     if (child && child != m_activated && !child->IsClosing()) {
         if (m_activated && !m_activated->IsClosing())
             m_activated->View().OnActivateView(false);
@@ -501,14 +517,25 @@ void Cwm_MainWnd::OnChildClosing(Cwm_MDICHILDWnd* closing)
     UpdateActions();
 }
 
+void Cwm_MainWnd::CloseSideWindows(const CRectaDoc* doc)
+{
+    for (Cwm_V2Wnd* aerial : findChildren<Cwm_V2Wnd*>(QString(), Qt::FindDirectChildrenOnly))
+        if (aerial->Document() == doc)
+            delete aerial;
+    for (Cwm_V3DWnd* window : Frames3D(doc))
+        delete window;
+}
+
 void Cwm_MainWnd::UpdateActions()
 {
     Cwm_MDICHILDWnd* child = ActiveChild();
     const bool drawing = child != nullptr;
+    // Drawing commands go to the drawing edited in place; ending that goes to its container.
+    const CRectaView* current = child ? CurrentView() : nullptr;
     for (const auto& [id, action] : m_actions) {
         const char* reason = UnavailableReason(id);
-        action->setEnabled(!reason && (drawing || !NeedsDrawing(id)) &&
-                           (!child || child->View().IsCommandEnabled(id)));
+        const CRectaView* view = child && id == ID_CANCEL_EDIT_CNTR ? &child->View() : current;
+        action->setEnabled(!reason && (drawing || !NeedsDrawing(id)) && (!view || view->IsCommandEnabled(id)));
         if (reason)
             action->setToolTip(QString::fromLatin1(reason));
     }
@@ -555,6 +582,8 @@ void Cwm_MainWnd::UpdateColorSwatch()
 {
     if (CRectaDoc* doc = ActiveDocument())
         m_swatch->SetColor(doc->m_color);
+    if (theApp.m_inPlaceFrame)
+        theApp.m_inPlaceFrame->UpdateColorSwatch();
 }
 
 // ---------------------------------------------------------------- commands
@@ -574,7 +603,7 @@ void Cwm_MainWnd::OnCommand(int id)
         return;
     default: break;
     }
-    QPointer<Cwm_MDICHILDWnd> child = ActiveChild();
+    Cwm_MDICHILDWnd* child = ActiveChild();
     if (!child)
         return;
     CRectaDoc* doc = child->Document();
@@ -586,18 +615,31 @@ void Cwm_MainWnd::OnCommand(int id)
     case ID_WINDOW_NEW: CreateChildFrame(doc); return;
     case ID_VIEW_AERIAL: OpenAerialView(); return;
     case ID_WINDOW_3D: Open3DView(); return;
-    case ID_SNAP_MODES: RunModoAproxDlg(child->View().m_snapMode); return;
+    // Ends editing in place: the container's view closes its active object.
+    case ID_CANCEL_EDIT_CNTR: child->View().OnCommand(id); return;
+    default: RunDrawingCommand(id); return;
+    }
+}
+
+// The drawing edited in place takes the drawing commands while there is one.
+void Cwm_MainWnd::RunDrawingCommand(int id)
+{
+    CRectaView* view = nullptr;
+    CRectaDoc* doc = nullptr;
+    if (!theApp.GetActiveView(view, doc))
+        return;
+    switch (id) {
+    case ID_SNAP_MODES: RunModoAproxDlg(view->m_snapMode); return;
     case ID_FIXED_DISTANCE: {
         // A distance that is not positive leaves the next point free.
-        double& distance = child->View().m_fixedDistance;
+        double& distance = view->m_fixedDistance;
         if (RunDistanciaDlg(distance) == 1 && !(distance > 0.0))
             distance = 0.0;
         return;
     }
     default: break;
     }
-    const bool handled = child->View().OnCommand(id);
-    if (!handled && id == ID_ORTHO && child)
+    if (!view->OnCommand(id) && id == ID_ORTHO)
         doc->ToggleOrtho();
     UpdateColorSwatch();
 }
@@ -622,6 +664,9 @@ void Cwm_MainWnd::OnFileOpen()
 
 bool Cwm_MainWnd::OnFileSave(CRectaDoc* doc)
 {
+    // An embedded drawing saves into its item.
+    if (doc->SaveEmbedding())
+        return true;
     if (doc->GetPathName().empty())
         return OnFileSaveAs(doc);
     return doc->OnSaveDocument(doc->GetPathName());
@@ -656,10 +701,9 @@ void Cwm_MainWnd::OnFileClose()
 
 void Cwm_MainWnd::PrintActiveView(bool preview)
 {
-    Cwm_MDICHILDWnd* child = ActiveChild();
-    if (!child)
+    QPointer<CRectaViewWidget> widget = CurrentViewWidget();
+    if (!widget)
         return;
-    QPointer<CRectaViewWidget> widget = child->ViewWidget();
     QPrinter printer(QPrinter::HighResolution);
     auto print = [&] {
         QPrintDialog dialog(&printer, this);
@@ -678,6 +722,8 @@ void Cwm_MainWnd::PrintActiveView(bool preview)
 
 void Cwm_MainWnd::closeEvent(QCloseEvent* event)
 {
+    // Embedded drawings go back into their objects before their drawings are asked about.
+    theApp.m_server.CloseAll();
     for (CRectaDoc* doc : Documents())
         if (!doc->SaveModified()) {
             event->ignore();
@@ -712,8 +758,11 @@ bool Cwm_MainWnd::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (QGuiApplication::platformName() == "xcb") {
             // X state bits: Lock is caps lock, Mod2 num lock.
-            m_panes[4]->setEnabled(key->nativeModifiers() & 0x02);
-            m_panes[5]->setEnabled(key->nativeModifiers() & 0x10);
+            for (CStatusBar* bar : {&m_statusBar, theApp.m_inPlaceFrame ? &theApp.m_inPlaceFrame->StatusBar() : nullptr})
+                if (bar) {
+                    bar->Pane(4)->setEnabled(key->nativeModifiers() & 0x02);
+                    bar->Pane(5)->setEnabled(key->nativeModifiers() & 0x10);
+                }
         }
         if (event->type() == QEvent::KeyPress && HandleKey(watched, key))
             return true;
@@ -731,10 +780,8 @@ bool Cwm_MainWnd::HandleKey(QObject* watched, QKeyEvent* event)
     const int ch = TypedCharFromKey(event->key(), event->modifiers(), event->text());
     if (ch < 0)
         return false;
-    Cwm_MDICHILDWnd* child = ActiveChild();
-    if (!child)
-        return false;
-    return child->View().OnChar(unsigned(ch));
+    CRectaView* view = CurrentView();
+    return view && view->OnChar(unsigned(ch));
 }
 
 void Cwm_MainWnd::dragEnterEvent(QDragEnterEvent* event)

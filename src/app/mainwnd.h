@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dialogs/filequestion.h"
+#include "platform/controlbars.h"
 #include "platform/types.h"
 #include "view3d/view3d.h"
 
@@ -68,6 +69,14 @@ private:
 int TypedCharFromKey(int key, Qt::KeyboardModifiers modifiers, const QString& text = {});
 
 class Cwm_HelpWndWnd;
+class CRectaViewWidget;
+
+// The panes of a drawing frame's status bar: prompt, ortho, readouts and
+// layer, then the caps-lock, num-lock and scroll-lock indicators.
+std::span<const UINT> StatusIndicators();
+// Makes bar on parent (a main window: its status line) with those panes,
+// each wide enough for its texts; false when it cannot be made.
+bool CreateStatusPanes(CStatusBar& bar, QWidget* parent, int id);
 
 // When the frame shows a quick tip: hides the top-level window titled
 // "HelpWnd" and clears the frame's tip fields. The plan view calls it when it
@@ -87,6 +96,11 @@ public:
     Cwm_MDICHILDWnd* ActiveChild() const;
     CRectaView* ActiveView() const;
     CRectaDoc* ActiveDocument() const;
+    // The plan view and document that drawing commands go to: the drawing
+    // edited in place while there is one, else the active frame's.
+    CRectaView* CurrentView() const;
+    CRectaDoc* CurrentDocument() const;
+    CRectaViewWidget* CurrentViewWidget() const;
     std::vector<Cwm_MDICHILDWnd*> Children() const;
     // Open documents, each once, in frame order.
     std::vector<CRectaDoc*> Documents() const;
@@ -99,6 +113,8 @@ public:
     // Another frame on doc.
     Cwm_MDICHILDWnd* CreateChildFrame(CRectaDoc* doc);
     Cwm_V2Wnd* OpenAerialView();
+    // Closes the aerial, 3D and section windows of doc at once.
+    void CloseSideWindows(const CRectaDoc* doc);
     // The 3D-view and section windows of doc (every drawing's when null).
     std::vector<Cwm_V3DWnd*> Frames3D(const CRectaDoc* doc) const;
     // A 3D-view window on the active drawing, from its current camera.
@@ -114,7 +130,7 @@ public:
     // Shows the active drawing's current colour in the tool bar swatch.
     void UpdateColorSwatch();
     CColorSwatch* ColorSwatch() const { return m_swatch; }
-    QLabel* PaneLabel(int pane) const { return m_panes.at(pane); }
+    QLabel* PaneLabel(int pane) const { return m_statusBar.Pane(pane); }
     QAction* Action(int id) const;
 
     // File name questions of the frame and its views; replaceable (tests).
@@ -148,6 +164,8 @@ private:
     void ShowPane(int pane);
     void OnSubWindowActivated(QMdiSubWindow* window);
     void OnChildClosing(Cwm_MDICHILDWnd* child);
+    // A command for the plan view that drawing commands go to.
+    void RunDrawingCommand(int id);
     // Shows a new 3D-view window on the active drawing, from section's camera when given.
     Cwm_V3DWnd* Show3DFrame(const std::optional<C3DCamera>& section);
     void UpdateActions();
@@ -164,7 +182,7 @@ private:
     QMdiArea* m_mdi;
     std::unique_ptr<Cwm_HelpWndWnd> m_helpWnd;
     CColorSwatch* m_swatch = nullptr;
-    std::array<QLabel*, 7> m_panes{};
+    CStatusBar m_statusBar;
     std::array<bool, 3> m_locks{};
     std::multimap<int, QAction*> m_actions;
     QPointer<Cwm_MDICHILDWnd> m_activated;  // frame whose view was told it is active

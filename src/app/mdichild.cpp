@@ -1,5 +1,7 @@
 #include "app/mdichild.h"
 
+#include "app/mainwnd.h"
+#include "app/rectaapp.h"
 #include "app/viewwidget.h"
 #include "doc/rectadoc.h"
 #include "platform/msgbox.h"
@@ -42,7 +44,11 @@ void Cwm_MDICHILDWnd::closeEvent(QCloseEvent* event)
 {
     // The save question belongs to the drawing's last frame: the drawing stays open in the others.
     CRectaDoc* doc = Document();
-    if (doc && ShowsDrawingAlone() && doc->QuerySaveOnClose() == IDCANCEL) {
+    // The drawings edited over this view, and with the drawing's last window
+    // those of all its objects, go back into their objects first.
+    const bool alone = ShowsDrawingAlone();
+    theApp.m_server.CloseFor(alone ? doc : nullptr, &View());
+    if (doc && alone && doc->QuerySaveOnClose() == IDCANCEL) {
         event->ignore();
         return;
     }

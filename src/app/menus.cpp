@@ -182,6 +182,18 @@ std::span<const ToolButton> ThreeDToolButtons()
     return kThreeD;
 }
 
+const ToolButton* FindToolButton(int id)
+{
+    static constexpr ToolButton about = {ID_APP_ABOUT, "About", "About Zepa"};
+    if (id == about.id)
+        return &about;
+    for (std::span<const ToolButton> bar : {StandardToolButtons(), AidsToolButtons()})
+        for (const ToolButton& button : bar)
+            if (button.id == id && id != 0)
+                return &button;
+    return nullptr;
+}
+
 const char* UnavailableReason(int id)
 {
     // The grid snap settings and the layer dialogs of the aids tool bar.

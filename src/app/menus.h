@@ -39,6 +39,10 @@ std::span<const ToolButton> ArchToolButtons();
 // The 3D tools palette.
 std::span<const ToolButton> ThreeDToolButtons();
 
+// The tool bar button of the standard or aids bar (or the about button) with
+// this id, or null.
+const ToolButton* FindToolButton(int id);
+
 // Why id's handler is not in this program, or null when it is: such a
 // command is shown disabled with the reason as its tip.
 const char* UnavailableReason(int id);

@@ -1,9 +1,9 @@
 #include "app/rectaapp.h"
 
-#include "view2d/rectaview.h"
-
+#include "app/inplaceframe.h"
 #include "app/mainwnd.h"
 #include "doc/rectadoc.h"
+#include "view2d/rectaview.h"
 
 CRectaApp theApp;
 
@@ -11,10 +11,14 @@ CRectaApp::CRectaApp()
 {
     InstallAppHost(this);
     InstallViewTools(&m_viewTools);
+    COleServerDoc::SetInPlaceFrameMaker(MakeInPlaceFrame);
+    InstallEmbeddedDrawingServer(&m_server);
 }
 
 CRectaApp::~CRectaApp()
 {
+    InstallEmbeddedDrawingServer(nullptr);
+    COleServerDoc::SetInPlaceFrameMaker(nullptr);
     InstallViewTools(nullptr);
     InstallAppHost(nullptr);
 }
@@ -40,6 +44,12 @@ bool CRectaApp::ShowsBitmaps() const
     return !frame || frame->m_showBitmaps != 0;
 }
 
+void CRectaApp::SetInPlace(int active, CView* view)
+{
+    m_inPlaceActive = active;
+    m_inPlaceView = active ? dynamic_cast<CRectaView*>(view) : nullptr;
+}
+
 bool CRectaApp::IsActiveDrawing(const CDocument& doc) const
 {
     CRectaView* view = nullptr;
@@ -51,7 +61,11 @@ int CRectaApp::GetCurrentView(CRectaView*& view, CRectaDoc*& doc) const
 {
     view = nullptr;
     doc = nullptr;
-    return 0;
+    if (!m_inPlaceActive || !m_inPlaceView)
+        return 0;
+    view = m_inPlaceView;
+    doc = view->GetDocument();
+    return 1;
 }
 
 CView* CRectaApp::ActiveView() const

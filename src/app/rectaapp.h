@@ -2,12 +2,14 @@
 #pragma once
 
 #include "app/apptools.h"
+#include "app/drawingserver.h"
 #include "doc/apphost.h"
 
 #include <array>
 #include <functional>
 #include <string>
 
+class CInPlaceFrame;
 class CRectaDoc;
 class CRectaView;
 
@@ -38,6 +40,7 @@ public:
     void CountNewDocument() override { ++m_newDocuments; }
     bool FillsHatches() const override;
     bool ShowsBitmaps() const override;
+    void SetInPlace(int active, CView* view) override;
     bool IsActiveDrawing(const CDocument& doc) const override;
     CView* ActiveView() const override;
 
@@ -48,13 +51,16 @@ public:
     // frame's; returns 0 (and nulls) when no drawing window is open.
     int GetActiveView(CRectaView*& view, CRectaDoc*& doc) const;
     // Status panes that show the drawing's texts: the in-place frame's while in place.
-    CStatusPanes& Status() { return m_inPlaceActive ? m_inPlaceStatus : m_mainStatus; }
+    CStatusPanes& Status() { return m_inPlaceView ? m_inPlaceStatus : m_mainStatus; }
 
     int m_inPlaceActive = 0;
     CRectaView* m_inPlaceView = nullptr;  // non-null while a drawing is edited in place
+    CInPlaceFrame* m_inPlaceFrame = nullptr;  // the frame of that drawing
     int m_newDocuments = 0;
     CStatusPanes m_mainStatus;
     CStatusPanes m_inPlaceStatus;
+    // Runs the drawings embedded in the open drawings.
+    CDrawingServer m_server;
 
 private:
     CAppViewTools m_viewTools;

@@ -42,7 +42,7 @@ CRectaViewWidget::~CRectaViewWidget()
     m_view->SetHost(nullptr);
     CDocument* doc = m_view->GetDocument();
     m_view.reset();
-    if (doc && doc->GetViews().empty())
+    if (doc && doc->GetViews().empty() && m_deletesDocument)
         delete doc;
 }
 

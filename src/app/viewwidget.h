@@ -21,8 +21,11 @@ class CRectaViewWidget : public QWidget, public CViewHost {
 public:
     // Adds a new view to doc; an aerial view gets its flag before the initial update.
     CRectaViewWidget(CRectaDoc* doc, bool aerial, QWidget* parent = nullptr);
-    // Removes the view from its document and deletes the document when no view is left.
+    // Removes the view from its document and deletes the document when no
+    // view is left, unless the document is kept.
     ~CRectaViewWidget() override;
+    // The document outlives this view: whoever made it deletes it.
+    void KeepDocument() { m_deletesDocument = false; }
 
     CRectaView& View() { return *m_view; }
     CRectaDoc* Document() const { return m_view->GetDocument(); }
@@ -74,5 +77,6 @@ private:
 
     std::unique_ptr<CRectaView> m_view;
     bool m_captured = false;
+    bool m_deletesDocument = true;
     MouseDrag m_drag;
 };

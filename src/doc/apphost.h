@@ -5,6 +5,7 @@
 
 #include <string>
 
+class CView;
 class CDocument;
 class CView;
 
@@ -19,6 +20,13 @@ public:
     // marker at the seed), bitmaps show their picture (else frame and name).
     virtual bool FillsHatches() const { return true; }
     virtual bool ShowsBitmaps() const { return true; }
+    // A drawing is edited in place from now on (active 1, view its first
+    // view, if any), or no longer (0, null): status texts follow.
+    virtual void SetInPlace(int active, CView* view)
+    {
+        (void)active;
+        (void)view;
+    }
     // The status panes show this drawing's texts: it is the active drawing,
     // or none is active.
     virtual bool IsActiveDrawing(const CDocument& doc) const

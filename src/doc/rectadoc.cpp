@@ -250,7 +250,7 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
     m_items.Swap(other.m_items);
 }
 
-bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error) const
+bool CRectaDoc::WriteDrawingBytes(std::vector<BYTE>& bytes, std::string& error) const
 {
     // A working plane in force is a way of showing the drawing: the file keeps it in the world.
     if (m_ucsActive) {
@@ -259,7 +259,7 @@ bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error)
             error = "the drawing could not be taken back to the world system";
             return false;
         }
-        return world.WriteFileAtomically(path, error);
+        return world.WriteDrawingBytes(bytes, error);
     }
     CArchive ar;
     try {
@@ -268,7 +268,14 @@ bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error)
         error = e.m_message;
         return false;
     }
-    return ReplaceFile(path, ar.Data(), error);
+    bytes = ar.TakeData();
+    return true;
+}
+
+bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error) const
+{
+    std::vector<BYTE> bytes;
+    return WriteDrawingBytes(bytes, error) && ReplaceFile(path, bytes, error);
 }
 
 bool CRectaDoc::OnSaveDocument(const std::string& path)
@@ -289,6 +296,9 @@ bool CRectaDoc::OnSaveDocument(const std::string& path)
 
 bool CRectaDoc::SaveModified()
 {
+    // An embedded drawing's contents go back into its item, not to a file.
+    if (SaveEmbedding())
+        return true;
     if (!IsModified())
         return true;
     switch (AfxMessageBox("The Document " + GetTitle() + " has been modified. Do you want to save it?",
@@ -304,6 +314,8 @@ bool CRectaDoc::SaveModified()
 
 int CRectaDoc::QuerySaveOnClose()
 {
+    if (SaveEmbedding())
+        return 0;
     if (!IsModified())
         return 0;
     const int answer = AfxMessageBox(
@@ -330,6 +342,26 @@ void CRectaDoc::SaveToOwnPath()
 {
     if (!GetPathName().empty())
         OnSaveDocument(GetPathName());
+}
+
+void CRectaDoc::OnDeactivate()
+{
+    UpdateAllViews(nullptr);
+    COleServerDoc::OnDeactivate();
+}
+
+COleIPFrameWnd* CRectaDoc::CreateInPlaceFrame(QWidget* parent)
+{
+    COleIPFrameWnd* frame = COleServerDoc::CreateInPlaceFrame(parent);
+    if (frame)
+        AppHost().SetInPlace(1, GetViews().empty() ? nullptr : GetViews().front());
+    return frame;
+}
+
+void CRectaDoc::DestroyInPlaceFrame(COleIPFrameWnd* frame)
+{
+    COleServerDoc::DestroyInPlaceFrame(frame);
+    AppHost().SetInPlace(0, nullptr);
 }
 
 // ---------------------------------------------------------------- drawing file

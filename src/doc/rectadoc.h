@@ -141,6 +141,12 @@ public:
     // The drawing frame's question: 0 not modified, else IDYES, IDNO or IDCANCEL.
     int QuerySaveOnClose();
     void SaveToOwnPath();
+    // In place: the views redraw, then the frame goes.
+    void OnDeactivate() override;
+    // The frame made, the application edits this drawing in place, in its first view.
+    COleIPFrameWnd* CreateInPlaceFrame(QWidget* parent) override;
+    // The frame gone, the application no longer edits in place.
+    void DestroyInPlaceFrame(COleIPFrameWnd* frame) override;
     // Asked when a drawing without a file is to be saved before closing: saves
     // it under a name the user gives and returns true, or false to keep it open.
     static inline std::function<bool(CRectaDoc&)> s_saveAs;
@@ -158,6 +164,9 @@ public:
     void SerializeContents(CArchive& ar);
     void SerializeHeader(CArchive& ar);
     void SerializeSettings(CArchive& ar);
+    // The drawing file's bytes, a working plane in force taken back to the
+    // world; false, with the reason, when it cannot be written.
+    bool WriteDrawingBytes(std::vector<BYTE>& bytes, std::string& error) const;
 
     // Layer list. A new layer takes the last layer name put aside.
     CLayer* AddLayer(COLORREF color, int on);
@@ -389,9 +398,6 @@ public:
     void UpdateAllItems();
     // The item whose drawing this is, while it runs as an embedded drawing.
     CRectaCntrItem* m_pEmbeddingItem = nullptr;
-    // True while the drawing is edited in place inside another drawing.
-    bool IsInPlaceActive() const { return m_inPlaceActive; }
-    bool m_inPlaceActive = false;
 
 private:
     // Brings loaded values that later code cannot work with into range.

@@ -1,5 +1,9 @@
 #include "platform/oleserver.h"
 
+#include "platform/oleframe.h"
+
+#include <utility>
+
 bool COleServerItem::IsEmbeddedItem() const { return m_doc && m_doc->PeekEmbeddedItem() == this; }
 
 void COleServerItem::Serialize(CArchive&) {}
@@ -17,8 +21,6 @@ CMetaFile COleServerItem::RecordPicture()
     return dc.Close();
 }
 
-COleServerDoc::~COleServerDoc() = default;
-
 COleServerItem* COleServerDoc::GetEmbeddedItem()
 {
     if (!m_embeddedItem)
@@ -27,3 +29,67 @@ COleServerItem* COleServerDoc::GetEmbeddedItem()
 }
 
 std::unique_ptr<COleServerItem> COleServerDoc::OnGetEmbeddedItem() { return nullptr; }
+
+namespace {
+
+COleServerDoc::FrameMaker& Maker()
+{
+    static COleServerDoc::FrameMaker maker;
+    return maker;
+}
+
+}  // namespace
+
+COleServerDoc::~COleServerDoc()
+{
+    if (m_pInPlaceFrame)
+        m_pInPlaceFrame->m_doc = nullptr;
+    if (CEmbeddingClient* client = std::exchange(m_client, nullptr))
+        client->OnDocumentGone(*this);
+}
+
+bool COleServerDoc::SaveEmbedding()
+{
+    if (!m_client)
+        return false;
+    m_client->SaveEmbedding(*this);
+    return true;
+}
+
+COleServerDoc::FrameMaker COleServerDoc::SetInPlaceFrameMaker(FrameMaker maker)
+{
+    return std::exchange(Maker(), std::move(maker));
+}
+
+COleIPFrameWnd* COleServerDoc::CreateInPlaceFrame(QWidget* parent)
+{
+    if (m_pInPlaceFrame || !parent || !Maker())
+        return nullptr;
+    m_pInPlaceFrame = Maker()(*this, parent);
+    if (m_pInPlaceFrame)
+        m_pInPlaceFrame->m_doc = this;
+    return m_pInPlaceFrame;
+}
+
+void COleServerDoc::OnFrameDestroyed(COleIPFrameWnd* frame)
+{
+    if (frame != m_pInPlaceFrame)
+        return;
+    m_pInPlaceFrame = nullptr;
+    DestroyInPlaceFrame(nullptr);
+}
+
+void COleServerDoc::DestroyInPlaceFrame(COleIPFrameWnd* frame)
+{
+    if (frame == m_pInPlaceFrame)
+        m_pInPlaceFrame = nullptr;
+    if (frame)
+        frame->m_doc = nullptr;
+    delete frame;
+}
+
+void COleServerDoc::OnDeactivate()
+{
+    if (m_pInPlaceFrame)
+        DestroyInPlaceFrame(m_pInPlaceFrame);
+}

@@ -1,15 +1,21 @@
 // The server side of embedding, as far as this program needs it: a document
 // that can be embedded elsewhere, and the item that stands for it there,
-// which saves the document's data and draws its picture.
+// which saves the document's data and draws its picture. An embedded
+// document is edited in place, in a frame lying over its item inside the
+// container's window, or in a window of its own; either way its contents go
+// back into the item, not to a file.
 #pragma once
 
 #include "platform/dc.h"
 #include "platform/document.h"
 #include "platform/metafile.h"
 
+#include <functional>
 #include <memory>
 
+class COleIPFrameWnd;
 class COleServerDoc;
+class QWidget;
 
 // Aspects of an item's picture.
 inline constexpr int DVASPECT_CONTENT = 1;
@@ -44,6 +50,17 @@ private:
     COleServerDoc* m_doc;
 };
 
+// The one that loaded a document from an embedded item and takes its
+// contents back.
+class CEmbeddingClient {
+public:
+    virtual ~CEmbeddingClient() = default;
+    // The document's contents go back into its item.
+    virtual void SaveEmbedding(COleServerDoc& doc) = 0;
+    // The document is being destroyed; it is no longer a whole document.
+    virtual void OnDocumentGone(COleServerDoc& doc) = 0;
+};
+
 class COleServerDoc : public CDocument {
 public:
     ~COleServerDoc() override;
@@ -55,11 +72,40 @@ public:
     // The embedded item when it was made already, else null.
     COleServerItem* PeekEmbeddedItem() const { return m_embeddedItem.get(); }
 
+    // The frame of the in-place session, or null.
+    COleIPFrameWnd* GetInPlaceFrame() const { return m_pInPlaceFrame; }
+    bool IsInPlaceActive() const { return m_pInPlaceFrame != nullptr; }
+
+    // Embedded: loaded from an item that client keeps (null: a document of
+    // its own again).
+    void SetEmbedding(CEmbeddingClient* client) { m_client = client; }
+    bool IsEmbedded() const { return m_client != nullptr; }
+    // Hands the contents back to the client; false when not embedded.
+    bool SaveEmbedding();
+
+    // Makes the in-place frame inside parent (the container's view window)
+    // through the installed maker; null when none is installed or it fails.
+    virtual COleIPFrameWnd* CreateInPlaceFrame(QWidget* parent);
+    virtual void DestroyInPlaceFrame(COleIPFrameWnd* frame);
+    // The in-place session ends: its frame goes.
+    virtual void OnDeactivate();
+
+    // Makes the in-place frame of doc inside parent, its view in it; the
+    // application installs it. Returns what it replaces.
+    using FrameMaker = std::function<COleIPFrameWnd*(COleServerDoc& doc, QWidget* parent)>;
+    static FrameMaker SetInPlaceFrameMaker(FrameMaker maker);
+
 protected:
     // A new item for the whole document, handed to the document to own; null
     // here (a document that cannot be embedded).
     virtual std::unique_ptr<COleServerItem> OnGetEmbeddedItem();
 
 private:
+    friend class COleIPFrameWnd;
+    // The frame went without DestroyInPlaceFrame: the session ends as if it had.
+    void OnFrameDestroyed(COleIPFrameWnd* frame);
+
+    COleIPFrameWnd* m_pInPlaceFrame = nullptr;
+    CEmbeddingClient* m_client = nullptr;
     std::unique_ptr<COleServerItem> m_embeddedItem;
 };

@@ -114,6 +114,7 @@ public:
 
     CRectaDoc* GetDocument() const;
     void SetHost(CViewHost* host) { m_host = host; }
+    CViewHost* GetHost() const { return m_host; }
 
     // Framework steps.
     void OnInitialUpdate();

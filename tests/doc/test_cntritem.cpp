@@ -6,6 +6,7 @@
 #include "model/recta.h"
 #include "model/text.h"
 #include "platform/archive.h"
+#include "platform/oleframe.h"
 #include "support/blocks.h"
 #include "support/bmpfile.h"
 #include "support/bytes.h"
@@ -15,6 +16,7 @@
 #include "support/stored.h"
 
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -240,12 +242,19 @@ TEST_F(ItemTest, DrawingsRunThroughTheInstalledServer)
     EXPECT_EQ(drawing->GetItemState(), COleClientItem::loadedState);
 
     // A drawing edited in place itself opens its objects in windows of their own.
-    doc.m_inPlaceActive = true;
+    const COleServerDoc::FrameMaker maker = COleServerDoc::SetInPlaceFrameMaker([](COleServerDoc&, QWidget* parent) {
+        auto* frame = new COleIPFrameWnd;
+        frame->Create(parent, nullptr);
+        return frame;
+    });
+    QWidget container;
+    ASSERT_TRUE(doc.CreateInPlaceFrame(&container));
     EXPECT_FALSE(drawing->CanActivate());
     ASSERT_TRUE(drawing->DoVerb(OLEIVERB_PRIMARY, &view));
     EXPECT_TRUE(server.runs.back().open);
     EXPECT_EQ(drawing->GetItemState(), COleClientItem::openState);
-    doc.m_inPlaceActive = false;
+    doc.OnDeactivate();
+    COleServerDoc::SetInPlaceFrameMaker(maker);
     EXPECT_TRUE(drawing->CanActivate());
     server.refuse = true;
     EXPECT_FALSE(drawing->DoVerb(OLEIVERB_OPEN, &view));

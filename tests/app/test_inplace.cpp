@@ -1,0 +1,589 @@
+#include "app/aerialwnd.h"
+#include "app/drawingserver.h"
+#include "app/inplaceframe.h"
+#include "app/mainwnd.h"
+#include "app/mdichild.h"
+#include "app/rectaapp.h"
+#include "app/viewwidget.h"
+#include "doc/rectadoc.h"
+#include "doc/cntritem.h"
+#include "model/dib.h"
+#include "model/recta.h"
+#include "platform/msgbox.h"
+#include "platform/tracker.h"
+#include "res/commands.h"
+#include "support/scripted_dialogs.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+void FlushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The bytes of a drawing holding lines, each from (i, 1) to (i + 2, 5).
+std::vector<BYTE> DrawingWithLines(int lines, COLORREF color = 0)
+{
+    CRectaDoc doc;
+    doc.InitSettings(1);
+    doc.m_color = color;
+    for (int i = 0; i < lines; ++i) {
+        CRecta* line = doc.AddRecta();
+        line->m_p1 = CPointd(i, 1);
+        line->m_p2 = CPointd(i + 2, 5);
+    }
+    std::vector<BYTE> bytes;
+    std::string error;
+    EXPECT_TRUE(doc.WriteDrawingBytes(bytes, error)) << error;
+    return bytes;
+}
+
+int LinesIn(const std::vector<BYTE>& bytes)
+{
+    CRectaDoc doc;
+    if (ReadDrawingBytes(bytes, doc))
+        return -1;
+    return int(doc.GetEntityList().GetCount());
+}
+
+class InPlaceTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = std::make_unique<Cwm_MainWnd>();
+        frame->resize(900, 700);
+        frame->show();
+        container = frame->NewDocument();
+        container->SetModifiedFlag(false);
+        // A press on an object lets go where it was pressed.
+        m_drag = SetDragScript([](LPoint at) { return std::vector<LPoint>{at}; });
+    }
+    void TearDown() override
+    {
+        theApp.m_server.CloseAll();
+        for (CRectaDoc* doc : frame->Documents())
+            doc->SetModifiedFlag(false);
+        frame.reset();
+        FlushDeletes();
+        SetDragScript(m_drag);
+    }
+    CRectaView& ContainerView() { return *frame->ActiveView(); }
+    // A drawing object of the container over rect (device pixels of its view).
+    CRectaCntrItem* AddDrawing(const CRect& rect = CRect(40, 30, 280, 190), std::vector<BYTE> bytes = DrawingWithLines(1),
+                               CRectaDoc* in = nullptr)
+    {
+        CRectaDoc* doc = in ? in : container;
+        auto item = std::make_unique<CRectaCntrItem>(doc);
+        std::string error;
+        EXPECT_TRUE(item->SetDrawing(std::move(bytes), {}, LSize{2000, 1500}, "Drawing", error)) << error;
+        item->m_rect = rect;
+        item->RectToWorldPoints();
+        return doc->AddItem(std::move(item));
+    }
+    static QRect Rect(const CRect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+    CInPlaceFrame* InPlace() const { return theApp.m_inPlaceFrame; }
+    CRectaView& InPlaceView() { return InPlace()->ViewWidget()->View(); }
+    std::string MainPane(int pane) const { return frame->PaneLabel(pane)->text().toStdString(); }
+    std::string InPlacePane(int pane) { return InPlace()->StatusBar().GetPaneText(pane); }
+    // Draws a line in view by two clicks and the right button.
+    static void DrawLine(CRectaView& view, CPoint from, CPoint to)
+    {
+        view.OnCommand(10009);
+        view.OnLButtonDown(MK_LBUTTON, from);
+        view.OnLButtonDown(MK_LBUTTON, to);
+        view.OnRButtonDown(MK_RBUTTON, to);
+    }
+
+    std::unique_ptr<Cwm_MainWnd> frame;
+    CRectaDoc* container = nullptr;
+    DragScript m_drag;
+};
+
+}  // namespace
+
+TEST_F(InPlaceTest, EditingInPlaceDrawsInTheEmbeddedDrawingAndPutsItBack)
+{
+    CRectaCntrItem* item = AddDrawing();
+    const std::vector<BYTE> oldBytes = item->NativeData();
+    const std::vector<BYTE> oldPicture = item->GetPresentationData();
+    ContainerView().ShowPrompt(0, "container prompt");
+    // A double click on the object activates it in place.
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{100, 100});
+
+    EXPECT_EQ(theApp.m_server.RunState(*item), CDrawingServer::activeInPlace);
+    EXPECT_EQ(item->GetItemState(), COleClientItem::activeUIState);
+    ASSERT_TRUE(InPlace());
+    CRectaView* current = nullptr;
+    CRectaDoc* currentDoc = nullptr;
+    ASSERT_EQ(theApp.GetCurrentView(current, currentDoc), 1);
+    EXPECT_EQ(current, &InPlaceView());
+    EXPECT_EQ(currentDoc, theApp.m_server.Drawing(*item));
+    EXPECT_NE(currentDoc, container);
+    EXPECT_TRUE(currentDoc->IsInPlaceActive());
+    EXPECT_EQ(theApp.m_inPlaceActive, 1);
+    // The frame lies over the item inside the container's plan view, its view over the item.
+    EXPECT_EQ(InPlace()->parentWidget(), frame->ActiveChild()->ViewWidget());
+    EXPECT_EQ(InPlace()->ViewWidget()->geometry().size(), Rect(item->m_rect).size());
+    EXPECT_EQ(InPlace()->ViewWidget()->mapTo(InPlace()->parentWidget(), QPoint(0, 0)), Rect(item->m_rect).topLeft());
+    EXPECT_TRUE(InPlace()->isVisible());
+    // Its bars show in the main frame, its status bar in place of the frame's own.
+    EXPECT_EQ(InPlace()->ToolBar().GetSafeHwnd()->parentWidget(), frame.get());
+    EXPECT_TRUE(InPlace()->ToolBar().GetSafeHwnd()->isVisible());
+    EXPECT_TRUE(InPlace()->ResizeBar().isVisible());
+    EXPECT_TRUE(InPlace()->StatusBar().GetSafeHwnd()->isVisible());
+    EXPECT_FALSE(frame->PaneLabel(0)->isVisible());
+    EXPECT_EQ(InPlacePane(1).substr(0, 8), "ORTHO ON");
+    EXPECT_EQ(InPlacePane(3), "ZP");
+
+    // A menu command and clicks go to the embedded drawing.
+    frame->OnCommand(10009);
+    EXPECT_EQ(InPlaceView().m_mode, MODE_LINE);
+    EXPECT_EQ(ContainerView().m_mode, MODE_NONE);
+    EXPECT_EQ(InPlacePane(0).substr(0, 11), "From point:");
+    EXPECT_EQ(MainPane(0), "container prompt");
+    InPlaceView().OnLButtonDown(MK_LBUTTON, CPoint{20, 20});
+    InPlaceView().OnLButtonDown(MK_LBUTTON, CPoint{120, 90});
+    InPlaceView().OnRButtonDown(MK_RBUTTON, CPoint{120, 90});
+    EXPECT_EQ(currentDoc->GetEntityList().GetCount(), 2);
+    EXPECT_EQ(container->GetEntityList().GetCount(), 0);
+    EXPECT_EQ(item->NativeData(), oldBytes);
+
+    // A click on the container outside the object ends it.
+    container->SetModifiedFlag(false);
+    ContainerView().OnLButtonDown(MK_LBUTTON, CPoint{500, 400});
+    EXPECT_EQ(theApp.m_server.RunState(*item), CDrawingServer::notRunning);
+    EXPECT_EQ(item->GetItemState(), COleClientItem::loadedState);
+    EXPECT_NE(item->NativeData(), oldBytes);
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
+    EXPECT_NE(item->GetPresentationData(), oldPicture);
+    CMetaFile picture;
+    ASSERT_FALSE(CMetaFile::FromBytes(item->GetPresentationData(), picture));
+    EXPECT_GT(picture.CallCount(), 0u);
+    EXPECT_TRUE(container->IsModified());
+    // The application's values go back to 0 and the bars leave with the frame.
+    EXPECT_EQ(theApp.m_inPlaceActive, 0);
+    EXPECT_EQ(theApp.m_inPlaceView, nullptr);
+    EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+    EXPECT_EQ(theApp.GetCurrentView(current, currentDoc), 0);
+    EXPECT_EQ(frame->findChild<QToolBar*>("toolBar" + QString::number(CInPlaceFrame::kToolBarId)), nullptr);
+    EXPECT_TRUE(frame->PaneLabel(0)->isVisible());
+    EXPECT_EQ(MainPane(0), "container prompt");
+    ContainerView().ShowPrompt(0, "back");
+    EXPECT_EQ(MainPane(0), "back");
+}
+
+TEST_F(InPlaceTest, TheObjectTakesTheDrawingsSizeWhenItComesBack)
+{
+    CRectaCntrItem* item = AddDrawing(CRect(40, 30, 140, 100));
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{50, 50});
+    ASSERT_EQ(theApp.m_server.RunState(*item), CDrawingServer::activeInPlace);
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    frame->OnCommand(ID_CANCEL_EDIT_CNTR);
+    EXPECT_EQ(theApp.m_server.RunState(*item), 0);
+    // A 12 x 8 window at 37 pixels a centimetre, the top-left corner kept.
+    LSize extent;
+    ASSERT_TRUE(item->GetExtent(extent));
+    EXPECT_NEAR(double(item->m_rect.left), 40, 1.0);
+    EXPECT_NEAR(double(item->m_rect.top), 30, 1.0);
+    EXPECT_NEAR(double(item->m_rect.Width()), 12 * 37, 2.0);
+    EXPECT_NEAR(double(item->m_rect.Height()), 8 * 37, 2.0);
+}
+
+TEST_F(InPlaceTest, AnUnchangedDrawingLeavesTheContainerAsItWas)
+{
+    CRectaCntrItem* item = AddDrawing();
+    const std::vector<BYTE> bytes = item->NativeData();
+    container->SetModifiedFlag(false);
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{100, 100});
+    ASSERT_EQ(theApp.m_server.RunState(*item), CDrawingServer::activeInPlace);
+    frame->OnCommand(ID_CANCEL_EDIT_CNTR);
+    EXPECT_EQ(theApp.m_server.RunState(*item), 0);
+    EXPECT_EQ(item->NativeData(), bytes);
+    EXPECT_FALSE(container->IsModified());
+}
+
+TEST_F(InPlaceTest, TypedCharactersReachTheViewEditedInPlace)
+{
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    frame->OnCommand(10009);
+    QWidget* target = InPlace()->ViewWidget();
+    for (int key : {Qt::Key_3, Qt::Key_Comma, Qt::Key_4}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        EXPECT_TRUE(QApplication::sendEvent(target, &press));
+    }
+    EXPECT_EQ(InPlaceView().m_typed, "3,4");
+    EXPECT_TRUE(ContainerView().m_typed.empty());
+    EXPECT_EQ(InPlacePane(0).substr(0, 3), "3,4");
+    // Ctrl+C cancels the embedded drawing's command.
+    QKeyEvent cancel(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QApplication::sendEvent(frame->ActiveChild()->ViewWidget(), &cancel);
+    EXPECT_EQ(InPlaceView().m_mode, MODE_NONE);
+}
+
+TEST_F(InPlaceTest, TheToolBarsButtonsAndTheStatusBarsPanes)
+{
+    CRectaCntrItem* item = AddDrawing(CRect(40, 30, 280, 190), DrawingWithLines(1, RGB(255, 0, 0)));
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    CToolBar& bar = InPlace()->ToolBar();
+    struct Button {
+        UINT id;
+        bool enabled;
+    };
+    const Button expected[] = {{10026, true},  {4010, false},  {10042, true}, {10075, true}, {10130, true},
+                               {10222, true},  {0, false},     {10045, true}, {10046, true}, {0, false},
+                               {10034, false}, {10036, false}, {4013, false}, {4012, false}, {0, false},
+                               {10008, true},  {10080, true},  {10028, true}, {10029, true}, {0, false},
+                               {10010, true}};
+    ASSERT_EQ(bar.GetCount(), 21);
+    EXPECT_EQ(GetDlgCtrlID(bar.GetSafeHwnd()), 0xE800);
+    const QList<QAction*> actions = bar.GetSafeHwnd()->actions();
+    ASSERT_EQ(actions.size(), 21);
+    for (int i = 0; i < 21; ++i) {
+        EXPECT_EQ(bar.GetItemID(i), expected[i].id) << i;
+        EXPECT_EQ(actions[i]->isSeparator(), expected[i].id == 0) << i;
+        if (expected[i].id != 0) {
+            EXPECT_EQ(actions[i]->data().toInt(), int(expected[i].id)) << i;
+            EXPECT_EQ(actions[i]->isEnabled(), expected[i].enabled) << i;
+        }
+    }
+    // The colour swatch stands at 4013 and shows the current colour.
+    ASSERT_TRUE(InPlace()->Swatch());
+    EXPECT_EQ(bar.ButtonWindow(12), InPlace()->Swatch());
+    EXPECT_EQ(InPlace()->Swatch()->Color(), RGB(255, 0, 0));
+    EXPECT_EQ(frame->ColorSwatch()->Color(), container->m_color);
+    theApp.m_server.Drawing(*item)->m_color = RGB(0, 0, 255);
+    frame->OnCommand(ID_REDRAW);
+    EXPECT_EQ(InPlace()->Swatch()->Color(), RGB(0, 0, 255));
+
+    CStatusBar& status = InPlace()->StatusBar();
+    EXPECT_EQ(GetDlgCtrlID(status.GetSafeHwnd()), 0xE801);
+    const UINT panes[] = {0, 0, 0, 0, 0xE701, 0xE702, 0xE703};
+    ASSERT_EQ(status.GetCount(), 7);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(status.GetItemID(i), panes[i]) << i;
+    EXPECT_EQ(status.GetPaneText(4), "CAP");
+    EXPECT_EQ(GetDlgCtrlID(&InPlace()->ResizeBar()), 0xE803);
+    EXPECT_EQ(InPlace()->DropTarget().Window(), InPlace());
+    EXPECT_TRUE(InPlace()->acceptDrops());
+}
+
+TEST_F(InPlaceTest, ButtonsRunTheirCommandsOnTheDrawingInPlace)
+{
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    const std::string mainOrtho = MainPane(1);
+    CRectaDoc* drawing = theApp.m_server.Drawing(*item);
+    const int containerOrtho = container->m_ortho;
+    InPlace()->ToolBar().GetSafeHwnd()->actions()[0]->trigger();
+    EXPECT_EQ(drawing->m_ortho, 0);
+    EXPECT_EQ(container->m_ortho, containerOrtho);
+    EXPECT_EQ(InPlacePane(1), "ORTHO OFF             ");
+    EXPECT_EQ(MainPane(1), mainOrtho);
+    drawing->ToggleOrtho();
+    EXPECT_EQ(InPlacePane(1), "ORTHO ON             ");
+
+    // Every help command runs the frame's help, the about box.
+    for (int id : CInPlaceFrame::HelpCommands()) {
+        ScriptedMessageBoxes boxes({IDOK});
+        InPlace()->OnCommand(id);
+        ASSERT_EQ(boxes.asked.size(), 1u) << id;
+        EXPECT_EQ(boxes.asked[0], "Zepa - 2D and 3D drafting");
+    }
+}
+
+TEST_F(InPlaceTest, TheFrameFollowsTheResizeBar)
+{
+    CRectaCntrItem* item = AddDrawing(CRect(40, 30, 280, 190));
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    COleResizeBar& bar = InPlace()->ResizeBar();
+    container->SetModifiedFlag(false);
+    const auto drag = [&bar](QPoint at, QPoint by) {
+        const QPoint global = bar.mapToGlobal(at);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&bar, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at + by, global + by, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(&bar, &release);
+    };
+    // A drag between the handles changes nothing.
+    drag(QPoint(COleIPFrameWnd::kBorder + 10, 1), QPoint(9, 9));
+    EXPECT_EQ(item->m_rect, CRect(40, 30, 280, 190));
+    EXPECT_FALSE(container->IsModified());
+    struct Drag {
+        COleResizeBar::Handle handle;
+        QPoint by;
+        CRect expected;
+    };
+    const Drag drags[] = {
+        {COleResizeBar::bottomRight, {30, 20}, CRect(40, 30, 310, 210)},
+        {COleResizeBar::topLeft, {-10, -5}, CRect(30, 25, 310, 210)},
+        {COleResizeBar::left, {400, 7}, CRect(302, 25, 310, 210)},  // no narrower than the least item
+        {COleResizeBar::top, {3, 50}, CRect(302, 75, 310, 210)},
+    };
+    for (const Drag& d : drags) {
+        drag(bar.HandleRect(d.handle).center(), d.by);
+        EXPECT_EQ(item->m_rect, d.expected);
+        const QRect expected = Rect(d.expected);
+        EXPECT_EQ(InPlace()->ItemRect(), expected);
+        EXPECT_EQ(InPlace()->ViewWidget()->size(), expected.size());
+        EXPECT_EQ(bar.geometry(), QRect(QPoint(0, 0), InPlace()->size()));
+        const int b = COleIPFrameWnd::kBorder;
+        EXPECT_EQ(InPlace()->geometry(), expected.adjusted(-b, -b, b, b));
+    }
+    EXPECT_TRUE(container->IsModified());
+    // The object keeps its place in the drawing through a zoom, and the frame follows it.
+    const CPointd corner = item->m_corner1;
+    ContainerView().OnSize(700, 500);
+    EXPECT_EQ(item->m_corner1.x, corner.x);
+    EXPECT_EQ(InPlace()->ItemRect(), Rect(item->m_rect));
+}
+
+TEST_F(InPlaceTest, DrawingsTooDeepOrDamagedAreNotOpened)
+{
+    // A chain of drawings each inside an object of the one before.
+    std::vector<std::unique_ptr<CRectaDoc>> chain;
+    CRectaCntrItem* holder = AddDrawing();
+    for (int depth = 0; depth < 16; ++depth) {
+        auto inner = std::make_unique<CRectaDoc>();
+        ASSERT_FALSE(holder->LoadDrawing(*inner)) << depth;
+        holder = AddDrawing(CRect(40, 30, 280, 190), DrawingWithLines(1), inner.get());
+        chain.push_back(std::move(inner));
+    }
+    CRectaCntrItem* damaged = AddDrawing(CRect(300, 200, 400, 300), {1, 2, 3});
+    struct Case {
+        CRectaCntrItem* item;
+        bool open;
+    };
+    for (const Case c : {Case{holder, false}, Case{holder, true}, Case{damaged, false}, Case{damaged, true}}) {
+        const std::size_t children = frame->Children().size();
+        ScriptedMessageBoxes boxes({IDOK});
+        EXPECT_FALSE(theApp.m_server.Run(*c.item, ContainerView(), c.open));
+        ASSERT_EQ(boxes.asked.size(), 1u);
+        EXPECT_EQ(boxes.asked[0].rfind("The embedded drawing cannot be opened: ", 0), 0u) << boxes.asked[0];
+        EXPECT_EQ(theApp.m_server.RunState(*c.item), 0);
+        EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+        EXPECT_EQ(frame->Children().size(), children);
+    }
+    // One level less is opened.
+    CRectaCntrItem* fifteen = chain[14]->GetItems().size() ? static_cast<CRectaCntrItem*>(chain[14]->GetItems().at(0)) : nullptr;
+    ASSERT_TRUE(fifteen);
+    EXPECT_EQ(fifteen->NestingDepth(), 15);
+    EXPECT_TRUE(theApp.m_server.Run(*fifteen, ContainerView(), false));
+    theApp.m_server.Close(*fifteen);
+    while (!chain.empty())
+        chain.pop_back();
+}
+
+TEST_F(InPlaceTest, ChoosingAnotherObjectEndsTheFirstOnesEditing)
+{
+    CRectaCntrItem* first = AddDrawing(CRect(20, 20, 200, 150));
+    CRectaCntrItem* second = AddDrawing(CRect(300, 200, 400, 280));
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{50, 50});
+    ASSERT_EQ(theApp.m_server.RunState(*first), CDrawingServer::activeInPlace);
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{350, 250});
+    EXPECT_EQ(theApp.m_server.RunState(*first), 0);
+    EXPECT_EQ(theApp.m_server.RunState(*second), CDrawingServer::activeInPlace);
+    EXPECT_EQ(LinesIn(first->NativeData()), 2);
+    EXPECT_EQ(InPlace()->ItemRect(), Rect(second->m_rect));
+    // Running it again keeps its session.
+    CRectaDoc* drawing = theApp.m_server.Drawing(*second);
+    ASSERT_TRUE(theApp.m_server.Run(*second, ContainerView(), false));
+    EXPECT_EQ(theApp.m_server.Drawing(*second), drawing);
+}
+
+TEST_F(InPlaceTest, ClosingTheContainerPutsTheDrawingBackBeforeItsQuestion)
+{
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    container->SetModifiedFlag(false);
+    ScriptedMessageBoxes boxes({IDCANCEL});
+    EXPECT_FALSE(frame->ActiveChild()->close());
+    ASSERT_EQ(boxes.asked.size(), 1u);  // the container was modified by the drawing coming back
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
+    EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+    EXPECT_EQ(theApp.m_inPlaceActive, 0);
+}
+
+TEST_F(InPlaceTest, AnotherDrawingsWindowEndsEditingInPlace)
+{
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    ASSERT_TRUE(frame->NewDocument());
+    EXPECT_EQ(theApp.m_server.RunState(*item), 0);
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
+    EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+}
+
+TEST_F(InPlaceTest, AFrameGoingWithItsContainerEndsTheSession)
+{
+    CRectaCntrItem* item = AddDrawing();
+    const std::vector<BYTE> bytes = item->NativeData();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    frame->OpenAerialView();
+    CRectaDoc* drawing = theApp.m_server.Drawing(*item);
+    ASSERT_TRUE(frame->AerialFrame(drawing));
+    delete InPlace();
+    EXPECT_EQ(theApp.m_server.RunState(*item), 0);
+    EXPECT_EQ(theApp.m_inPlaceActive, 0);
+    EXPECT_EQ(theApp.m_inPlaceView, nullptr);
+    EXPECT_EQ(item->NativeData(), bytes);
+    EXPECT_EQ(frame->AerialFrame(drawing), nullptr);
+}
+
+TEST_F(InPlaceTest, TheOpenVerbEditsInAWindowOfItsOwnAndPutsItBackOnClose)
+{
+    CRectaCntrItem* item = AddDrawing();
+    const std::size_t children = frame->Children().size();
+    ContainerView().OnLButtonDblClk(MK_LBUTTON | MK_CONTROL, CPoint{100, 100});
+    EXPECT_EQ(theApp.m_server.RunState(*item), CDrawingServer::openInWindow);
+    EXPECT_EQ(item->GetItemState(), COleClientItem::openState);
+    EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+    ASSERT_EQ(frame->Children().size(), children + 1);
+    Cwm_MDICHILDWnd* window = frame->ActiveChild();
+    CRectaDoc* drawing = theApp.m_server.Drawing(*item);
+    ASSERT_EQ(window->Document(), drawing);
+    EXPECT_EQ(window->windowTitle().toStdString(), "Embedded drawing in " + container->GetTitle());
+    EXPECT_TRUE(drawing->IsEmbedded());
+
+    DrawLine(window->View(), CPoint{10, 10}, CPoint{90, 70});
+    EXPECT_EQ(drawing->GetEntityList().GetCount(), 2);
+    // Save puts it into the object; closing asks nothing and puts it back too.
+    frame->OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
+    EXPECT_TRUE(container->IsModified());
+    DrawLine(window->View(), CPoint{20, 10}, CPoint{90, 90});
+    {
+        ScriptedMessageBoxes none;
+        EXPECT_TRUE(window->close());
+    }
+    FlushDeletes();
+    EXPECT_EQ(LinesIn(item->NativeData()), 3);
+    EXPECT_EQ(theApp.m_server.RunState(*item), 0);
+    EXPECT_EQ(item->GetItemState(), COleClientItem::loadedState);
+    EXPECT_EQ(frame->Children().size(), children);
+}
+
+TEST_F(InPlaceTest, ObjectsOfADrawingEditedInPlaceAreRefused)
+{
+    CRectaCntrItem* outer = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*outer, ContainerView(), false));
+    CRectaCntrItem* inner = AddDrawing(CRect(5, 5, 60, 60), DrawingWithLines(1), theApp.m_server.Drawing(*outer));
+    for (bool open : {false, true}) {
+        ScriptedMessageBoxes boxes({IDOK});
+        EXPECT_FALSE(theApp.m_server.Run(*inner, InPlaceView(), open));
+        EXPECT_EQ(theApp.m_server.RunState(*inner), 0);
+    }
+    // Through the view: the double click asks the same.
+    ScriptedMessageBoxes boxes({IDOK});
+    InPlaceView().OnLButtonDblClk(MK_LBUTTON, CPoint{20, 20});
+    EXPECT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(theApp.m_server.RunState(*outer), CDrawingServer::activeInPlace);
+}
+
+TEST_F(InPlaceTest, ADrawingInsideAnOpenDrawingGoesBackFirst)
+{
+    CRectaCntrItem* outer = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*outer, ContainerView(), true));
+    CRectaDoc* middle = theApp.m_server.Drawing(*outer);
+    Cwm_MDICHILDWnd* window = frame->ActiveChild();
+    CRectaCntrItem* inner = AddDrawing(CRect(5, 5, 100, 80), DrawingWithLines(1), middle);
+    ASSERT_TRUE(theApp.m_server.Run(*inner, window->View(), false));
+    EXPECT_EQ(InPlace()->parentWidget(), window->ViewWidget());
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    middle->SetModifiedFlag(false);
+    theApp.m_server.Close(*outer);
+    FlushDeletes();
+    EXPECT_EQ(theApp.m_server.RunState(*outer), 0);
+    // The inner drawing went into the middle one, and that into the container's object.
+    CRectaDoc reread;
+    ASSERT_FALSE(ReadDrawingBytes(outer->NativeData(), reread));
+    ASSERT_EQ(reread.GetItems().size(), 1u);
+    EXPECT_EQ(LinesIn(reread.GetItems().at(0)->GetNativeData()), 2);
+}
+
+TEST_F(InPlaceTest, WithoutAMainFrameOrAWindowNothingIsEditedInPlace)
+{
+    CRectaCntrItem* item = AddDrawing();
+    auto* doc = new CRectaDoc;  // deleted with its last view
+    doc->InitSettings(1);
+    CRectaViewWidget alone(doc, false);
+    alone.resize(300, 200);
+    CRectaView bare;
+    container->AddView(&bare);
+    for (CRectaView* view : {&alone.View(), &bare}) {
+        ScriptedMessageBoxes boxes({IDOK});
+        EXPECT_FALSE(theApp.m_server.Run(*item, *view, false));
+        ASSERT_EQ(boxes.asked.size(), 1u);
+        EXPECT_EQ(boxes.asked[0], "The drawing cannot be edited in place here.");
+        EXPECT_EQ(theApp.m_server.RunState(*item), 0);
+        EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+        EXPECT_EQ(theApp.m_inPlaceActive, 0);
+        EXPECT_EQ(alone.findChild<COleIPFrameWnd*>(), nullptr);
+    }
+    container->RemoveView(&bare);
+}
+
+TEST_F(InPlaceTest, AnOpenDrawingsWindowComesForwardForEitherVerb)
+{
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), true));
+    CRectaDoc* drawing = theApp.m_server.Drawing(*item);
+    for (bool open : {true, false}) {
+        frame->CreateChildFrame(container);
+        ASSERT_NE(frame->ActiveDocument(), drawing);
+        ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), open));
+        EXPECT_EQ(frame->ActiveDocument(), drawing) << open;
+        EXPECT_EQ(theApp.m_server.Drawing(*item), drawing);
+        EXPECT_EQ(theApp.m_server.RunState(*item), CDrawingServer::openInWindow);
+    }
+    // Open while in place: the session moves to a window.
+    frame->CreateChildFrame(container);
+    CRectaCntrItem* second = AddDrawing(CRect(300, 200, 400, 280));
+    ASSERT_TRUE(theApp.m_server.Run(*second, ContainerView(), false));
+    ASSERT_TRUE(theApp.m_server.Run(*second, ContainerView(), true));
+    EXPECT_EQ(theApp.m_server.RunState(*second), CDrawingServer::openInWindow);
+    EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+}
+
+TEST_F(InPlaceTest, ClosingOneOfTheContainersWindowsEndsOnlyWhatLiesInIt)
+{
+    Cwm_MDICHILDWnd* first = frame->ActiveChild();
+    CRectaCntrItem* inPlace = AddDrawing(CRect(20, 20, 200, 150));
+    CRectaCntrItem* open = AddDrawing(CRect(300, 200, 400, 280));
+    ASSERT_TRUE(theApp.m_server.Run(*open, first->View(), true));
+    frame->CreateChildFrame(container);
+    Cwm_MDICHILDWnd* second = frame->ActiveChild();
+    ASSERT_NE(second, first);
+    ASSERT_TRUE(theApp.m_server.Run(*inPlace, first->View(), false));
+    EXPECT_TRUE(first->close());
+    EXPECT_EQ(theApp.m_server.RunState(*inPlace), 0);
+    EXPECT_EQ(theApp.m_server.RunState(*open), CDrawingServer::openInWindow);
+    EXPECT_TRUE(second->close());
+    EXPECT_EQ(theApp.m_server.RunState(*open), 0);
+    FlushDeletes();
+}
+
+TEST_F(InPlaceTest, FreeingARunningObjectEndsItsSession)
+{
+    CRectaCntrItem* item = AddDrawing();
+    ContainerView().OnLButtonDblClk(MK_LBUTTON, CPoint{100, 100});
+    ASSERT_EQ(theApp.m_server.RunState(*item), CDrawingServer::activeInPlace);
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    EXPECT_TRUE(container->DeleteItem(item));
+    EXPECT_TRUE(container->GetItems().empty());
+    EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+    EXPECT_EQ(theApp.m_inPlaceActive, 0);
+}
