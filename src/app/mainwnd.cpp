@@ -777,6 +777,14 @@ bool Cwm_MainWnd::HandleKey(QObject* watched, QKeyEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this || IsTextEntry(widget) || QApplication::activeModalWidget())
         return false;
+    // Escape ends editing in place, as a click outside the object does.
+    if (event->key() == Qt::Key_Escape && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        Cwm_MDICHILDWnd* child = ActiveChild();
+        if (!child || !child->View().IsCommandEnabled(ID_CANCEL_EDIT_CNTR))
+            return false;
+        OnCommand(ID_CANCEL_EDIT_CNTR);
+        return true;
+    }
     const int ch = TypedCharFromKey(event->key(), event->modifiers(), event->text());
     if (ch < 0)
         return false;

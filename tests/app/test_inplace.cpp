@@ -401,6 +401,48 @@ TEST_F(InPlaceTest, ChoosingAnotherObjectEndsTheFirstOnesEditing)
     EXPECT_EQ(theApp.m_server.Drawing(*second), drawing);
 }
 
+TEST_F(InPlaceTest, EscapeEndsEditingInPlaceEvenWhenTheObjectCoversTheView)
+{
+    // Nothing of the container shows outside this object to click on.
+    CRectaCntrItem* item = AddDrawing(CRect(-50, -50, 2000, 2000));
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    struct Key {
+        Qt::KeyboardModifiers modifiers;
+        bool ends;
+    };
+    for (const Key key : {Key{Qt::ShiftModifier, false}, Key{Qt::ControlModifier, false}, Key{Qt::NoModifier, true}}) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, key.modifiers);
+        QApplication::sendEvent(InPlace()->ViewWidget(), &escape);
+        EXPECT_EQ(theApp.m_server.RunState(*item) == CDrawingServer::notRunning, key.ends) << key.modifiers;
+    }
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
+    EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+    // With no object active the key is left alone.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(frame->ActiveChild()->ViewWidget(), &escape);
+    EXPECT_EQ(ContainerView().m_mode, MODE_NONE);
+}
+
+TEST_F(InPlaceTest, TheToolBarTakesARowOfItsOwnAndGivesItBack)
+{
+    frame->resize(1280, 700);
+    QApplication::processEvents();
+    const int viewTop = frame->centralWidget()->geometry().top();
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    QToolBar* bar = InPlace()->ToolBar().GetSafeHwnd();
+    EXPECT_TRUE(frame->toolBarBreak(bar));
+    QApplication::processEvents();
+    EXPECT_GT(frame->centralWidget()->geometry().top(), viewTop);
+    for (QAction* action : bar->actions())
+        if (!action->isSeparator())
+            EXPECT_TRUE(bar->widgetForAction(action)->isVisible()) << action->data().toInt();
+    theApp.m_server.Close(*item);
+    QApplication::processEvents();
+    EXPECT_EQ(frame->centralWidget()->geometry().top(), viewTop);
+}
+
 TEST_F(InPlaceTest, ClosingTheContainerPutsTheDrawingBackBeforeItsQuestion)
 {
     CRectaCntrItem* item = AddDrawing();
