@@ -664,6 +664,8 @@ void Cwm_MainWnd::OnFileOpen()
 
 bool Cwm_MainWnd::OnFileSave(CRectaDoc* doc)
 {
+    // What its running objects show is what is saved.
+    theApp.m_server.PutBackFor(doc);
     // An embedded drawing saves into its item.
     if (doc->SaveEmbedding())
         return true;
@@ -680,8 +682,17 @@ bool Cwm_MainWnd::OnFileSaveAs(CRectaDoc* doc)
         return false;
     if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty())
         path += ".zpd";
+    theApp.m_server.PutBackFor(doc);
+    // An embedded drawing stays its item's: the file gets a copy, and what is
+    // not yet back in the item still goes back when its window closes.
+    const bool embedded = doc->IsEmbedded();
+    const bool modified = doc->IsModified();
     if (!doc->OnSaveDocument(path))
         return false;
+    if (embedded) {
+        doc->SetModifiedFlag(modified);
+        return true;
+    }
     doc->SetPathName(path);
     UpdateTitles();
     return true;

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -435,12 +436,90 @@ TEST_F(InPlaceTest, TheToolBarTakesARowOfItsOwnAndGivesItBack)
     EXPECT_TRUE(frame->toolBarBreak(bar));
     QApplication::processEvents();
     EXPECT_GT(frame->centralWidget()->geometry().top(), viewTop);
-    for (QAction* action : bar->actions())
-        if (!action->isSeparator())
+    for (QAction* action : bar->actions()) {
+        if (!action->isSeparator()) {
             EXPECT_TRUE(bar->widgetForAction(action)->isVisible()) << action->data().toInt();
+        }
+    }
     theApp.m_server.Close(*item);
     QApplication::processEvents();
     EXPECT_EQ(frame->centralWidget()->geometry().top(), viewTop);
+}
+
+TEST_F(InPlaceTest, SavingTheContainerSavesWhatItsRunningObjectsShow)
+{
+    const std::string path = testing::TempDir() + "/inplace_container_save.zpd";
+    for (const bool open : {false, true}) {
+        CRectaCntrItem* item = AddDrawing();
+        ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), open));
+        CRectaDoc* drawing = theApp.m_server.Drawing(*item);
+        CRectaView& view = open ? frame->ActiveChild()->View() : InPlaceView();
+        DrawLine(view, CPoint{10, 10}, CPoint{50, 50});
+        container->SetPathName(path);
+        for (Cwm_MDICHILDWnd* child : frame->Children())
+            if (child->Document() == container)
+                child->mdiArea()->setActiveSubWindow(child);
+        ASSERT_EQ(frame->ActiveChild()->Document(), container);
+        frame->OnCommand(ID_FILE_SAVE);
+        CRectaDoc saved;
+        ASSERT_TRUE(saved.OnOpenDocument(path)) << open;
+        ASSERT_EQ(saved.GetItems().size(), container->GetItems().size()) << open;
+        EXPECT_EQ(LinesIn(static_cast<CRectaCntrItem*>(saved.GetItems().at(saved.GetItems().size() - 1))->NativeData()), 2)
+            << open;
+        // The session goes on, over the item as it now is.
+        EXPECT_EQ(theApp.m_server.Drawing(*item), drawing) << open;
+        EXPECT_FALSE(drawing->IsModified()) << open;
+        if (!open) {
+            EXPECT_EQ(InPlace()->ItemRect(), Rect(item->m_rect));
+        }
+        theApp.m_server.Close(*item);
+        FlushDeletes();
+    }
+}
+
+TEST_F(InPlaceTest, SavingAnOpenDrawingTakesTheDrawingEditedInsideItFirst)
+{
+    CRectaCntrItem* outer = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*outer, ContainerView(), true));
+    CRectaDoc* middle = theApp.m_server.Drawing(*outer);
+    Cwm_MDICHILDWnd* window = frame->ActiveChild();
+    CRectaCntrItem* inner = AddDrawing(CRect(5, 5, 100, 80), DrawingWithLines(1), middle);
+    ASSERT_TRUE(theApp.m_server.Run(*inner, window->View(), false));
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    middle->SetModifiedFlag(false);
+    frame->OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(theApp.m_server.RunState(*inner), CDrawingServer::activeInPlace);
+    CRectaDoc reread;
+    ASSERT_FALSE(ReadDrawingBytes(outer->NativeData(), reread));
+    ASSERT_EQ(reread.GetItems().size(), 1u);
+    EXPECT_EQ(LinesIn(reread.GetItems().at(0)->GetNativeData()), 2);
+}
+
+TEST_F(InPlaceTest, SaveAsOfAnOpenDrawingWritesACopyAndItStillGoesBack)
+{
+    const std::string path = testing::TempDir() + "/inplace_embedded_copy.zpd";
+    frame->m_askSaveName = [&path](const FileQuestion&) { return path; };
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), true));
+    Cwm_MDICHILDWnd* window = frame->ActiveChild();
+    CRectaDoc* drawing = theApp.m_server.Drawing(*item);
+    const std::string title = window->windowTitle().toStdString();
+    DrawLine(window->View(), CPoint{10, 10}, CPoint{90, 70});
+    frame->OnCommand(ID_FILE_SAVE_AS);
+    std::vector<BYTE> copy;
+    ASSERT_FALSE(ReadDrawingFileBytes(path, copy));
+    EXPECT_EQ(LinesIn(copy), 2);
+    EXPECT_TRUE(drawing->GetPathName().empty());
+    EXPECT_TRUE(drawing->IsEmbedded());
+    EXPECT_TRUE(drawing->IsModified());
+    EXPECT_EQ(window->windowTitle().toStdString(), title);
+    {
+        ScriptedMessageBoxes none;
+        EXPECT_TRUE(window->close());
+        EXPECT_TRUE(none.asked.empty());
+    }
+    FlushDeletes();
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
 }
 
 TEST_F(InPlaceTest, ClosingTheContainerPutsTheDrawingBackBeforeItsQuestion)
