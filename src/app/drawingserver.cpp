@@ -193,6 +193,23 @@ void CDrawingServer::SaveEmbedding(COleServerDoc& doc)
         PutBack(*session);
 }
 
+void CDrawingServer::PutBackFor(const CDocument* container)
+{
+    for (CRectaCntrItem* item : Items([container](const Session& s) { return s.item->GetDocument() == container; })) {
+        Session* session = Find(*item);
+        if (!session)
+            continue;
+        PutBackFor(session->doc);
+        PutBack(*session);
+        // The item may have taken the drawing's size: the frame over it follows.
+        if (session->frame) {
+            CRect rect;
+            item->OnGetItemPosition(rect);
+            session->frame->SetItemRect(ToQRect(rect));
+        }
+    }
+}
+
 void CDrawingServer::Close(CRectaCntrItem& item)
 {
     Session* session = Find(item);

@@ -40,6 +40,9 @@ public:
     void DeactivateInPlaceUnless(const CDocument* container);
     // The drawing the item runs, or null.
     CRectaDoc* Drawing(const CRectaCntrItem& item) const;
+    // Puts the changed drawings of container's running items back into them
+    // (drawings embedded in those first); the sessions go on.
+    void PutBackFor(const CDocument* container);
 
     void SaveEmbedding(COleServerDoc& doc) override;
     void OnDocumentGone(COleServerDoc& doc) override;

@@ -58,6 +58,9 @@ bool CInPlaceFrame::OnCreateControlBars(QWidget* frameWnd, QWidget*)
         return false;
     if (!m_wndToolBar.Create(frameWnd, true, kToolBarId) || !m_wndToolBar.SetButtons(kButtons))
         return false;
+    // A row of its own: beside the frame's bars it would show little more than its first button.
+    if (auto* main = qobject_cast<QMainWindow*>(frameWnd))
+        main->insertToolBarBreak(m_wndToolBar.GetSafeHwnd());
     for (int i = 0; i < m_wndToolBar.GetCount(); ++i) {
         const int id = int(m_wndToolBar.GetItemID(i));
         const ToolButton* button = FindToolButton(id);

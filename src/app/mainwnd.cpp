@@ -664,6 +664,8 @@ void Cwm_MainWnd::OnFileOpen()
 
 bool Cwm_MainWnd::OnFileSave(CRectaDoc* doc)
 {
+    // What its running objects show is what is saved.
+    theApp.m_server.PutBackFor(doc);
     // An embedded drawing saves into its item.
     if (doc->SaveEmbedding())
         return true;
@@ -680,8 +682,17 @@ bool Cwm_MainWnd::OnFileSaveAs(CRectaDoc* doc)
         return false;
     if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty())
         path += ".zpd";
+    theApp.m_server.PutBackFor(doc);
+    // An embedded drawing stays its item's: the file gets a copy, and what is
+    // not yet back in the item still goes back when its window closes.
+    const bool embedded = doc->IsEmbedded();
+    const bool modified = doc->IsModified();
     if (!doc->OnSaveDocument(path))
         return false;
+    if (embedded) {
+        doc->SetModifiedFlag(modified);
+        return true;
+    }
     doc->SetPathName(path);
     UpdateTitles();
     return true;
@@ -777,6 +788,14 @@ bool Cwm_MainWnd::HandleKey(QObject* watched, QKeyEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this || IsTextEntry(widget) || QApplication::activeModalWidget())
         return false;
+    // Escape ends editing in place, as a click outside the object does.
+    if (event->key() == Qt::Key_Escape && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        Cwm_MDICHILDWnd* child = ActiveChild();
+        if (!child || !child->View().IsCommandEnabled(ID_CANCEL_EDIT_CNTR))
+            return false;
+        OnCommand(ID_CANCEL_EDIT_CNTR);
+        return true;
+    }
     const int ch = TypedCharFromKey(event->key(), event->modifiers(), event->text());
     if (ch < 0)
         return false;

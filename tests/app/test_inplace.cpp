@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -401,6 +402,108 @@ TEST_F(InPlaceTest, ChoosingAnotherObjectEndsTheFirstOnesEditing)
     EXPECT_EQ(theApp.m_server.Drawing(*second), drawing);
 }
 
+TEST_F(InPlaceTest, EscapeEndsEditingInPlaceEvenWhenTheObjectCoversTheView)
+{
+    // Nothing of the container shows outside this object to click on.
+    CRectaCntrItem* item = AddDrawing(CRect(-50, -50, 2000, 2000));
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    struct Key {
+        Qt::KeyboardModifiers modifiers;
+        bool ends;
+    };
+    for (const Key key : {Key{Qt::ShiftModifier, false}, Key{Qt::ControlModifier, false}, Key{Qt::NoModifier, true}}) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, key.modifiers);
+        QApplication::sendEvent(InPlace()->ViewWidget(), &escape);
+        EXPECT_EQ(theApp.m_server.RunState(*item) == CDrawingServer::notRunning, key.ends) << key.modifiers;
+    }
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
+    EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+    // With no object active the key is left alone.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(frame->ActiveChild()->ViewWidget(), &escape);
+    EXPECT_EQ(ContainerView().m_mode, MODE_NONE);
+}
+
+TEST_F(InPlaceTest, TheToolBarTakesARowOfItsOwnAndGivesItBack)
+{
+    frame->resize(1280, 700);
+    QApplication::processEvents();
+    const int viewTop = frame->centralWidget()->geometry().top();
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
+    QToolBar* bar = InPlace()->ToolBar().GetSafeHwnd();
+    EXPECT_TRUE(frame->toolBarBreak(bar));
+    QApplication::processEvents();
+    EXPECT_GT(frame->centralWidget()->geometry().top(), viewTop);
+    for (QAction* action : bar->actions()) {
+        if (!action->isSeparator()) {
+            EXPECT_TRUE(bar->widgetForAction(action)->isVisible()) << action->data().toInt();
+        }
+    }
+    theApp.m_server.Close(*item);
+    QApplication::processEvents();
+    EXPECT_EQ(frame->centralWidget()->geometry().top(), viewTop);
+}
+
+TEST_F(InPlaceTest, SavingTheContainerSavesWhatItsRunningObjectsShow)
+{
+    const std::string path = testing::TempDir() + "/inplace_container_save.zpd";
+    for (const bool open : {false, true}) {
+        CRectaCntrItem* item = AddDrawing();
+        ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), open));
+        CRectaDoc* drawing = theApp.m_server.Drawing(*item);
+        CRectaView& view = open ? frame->ActiveChild()->View() : InPlaceView();
+        DrawLine(view, CPoint{10, 10}, CPoint{50, 50});
+        container->SetPathName(path);
+        for (Cwm_MDICHILDWnd* child : frame->Children())
+            if (child->Document() == container)
+                child->mdiArea()->setActiveSubWindow(child);
+        ASSERT_EQ(frame->ActiveChild()->Document(), container);
+        frame->OnCommand(ID_FILE_SAVE);
+        CRectaDoc saved;
+        ASSERT_TRUE(saved.OnOpenDocument(path)) << open;
+        ASSERT_EQ(saved.GetItems().size(), container->GetItems().size()) << open;
+        EXPECT_EQ(LinesIn(static_cast<CRectaCntrItem*>(saved.GetItems().at(saved.GetItems().size() - 1))->NativeData()), 2)
+            << open;
+        // The session goes on, over the item as it now is.
+        EXPECT_EQ(theApp.m_server.Drawing(*item), drawing) << open;
+        EXPECT_FALSE(drawing->IsModified()) << open;
+        if (!open) {
+            EXPECT_EQ(InPlace()->ItemRect(), Rect(item->m_rect));
+        }
+        theApp.m_server.Close(*item);
+        FlushDeletes();
+    }
+}
+
+TEST_F(InPlaceTest, SaveAsOfAnOpenDrawingWritesACopyAndItStillGoesBack)
+{
+    const std::string path = testing::TempDir() + "/inplace_embedded_copy.zpd";
+    frame->m_askSaveName = [&path](const FileQuestion&) { return path; };
+    CRectaCntrItem* item = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), true));
+    Cwm_MDICHILDWnd* window = frame->ActiveChild();
+    CRectaDoc* drawing = theApp.m_server.Drawing(*item);
+    const std::string title = window->windowTitle().toStdString();
+    DrawLine(window->View(), CPoint{10, 10}, CPoint{90, 70});
+    frame->OnCommand(ID_FILE_SAVE_AS);
+    std::vector<BYTE> copy;
+    ASSERT_FALSE(ReadDrawingFileBytes(path, copy));
+    EXPECT_EQ(LinesIn(copy), 2);
+    EXPECT_TRUE(drawing->GetPathName().empty());
+    EXPECT_TRUE(drawing->IsEmbedded());
+    EXPECT_TRUE(drawing->IsModified());
+    EXPECT_EQ(window->windowTitle().toStdString(), title);
+    {
+        ScriptedMessageBoxes none;
+        EXPECT_TRUE(window->close());
+        EXPECT_TRUE(none.asked.empty());
+    }
+    FlushDeletes();
+    EXPECT_EQ(LinesIn(item->NativeData()), 2);
+}
+
 TEST_F(InPlaceTest, ClosingTheContainerPutsTheDrawingBackBeforeItsQuestion)
 {
     CRectaCntrItem* item = AddDrawing();
@@ -502,16 +605,26 @@ TEST_F(InPlaceTest, ADrawingInsideAnOpenDrawingGoesBackFirst)
     CRectaCntrItem* inner = AddDrawing(CRect(5, 5, 100, 80), DrawingWithLines(1), middle);
     ASSERT_TRUE(theApp.m_server.Run(*inner, window->View(), false));
     EXPECT_EQ(InPlace()->parentWidget(), window->ViewWidget());
+    // The lines of the inner drawing as the container's object holds it.
+    auto innerLines = [outer] {
+        CRectaDoc reread;
+        if (ReadDrawingBytes(outer->NativeData(), reread) || reread.GetItems().size() != 1)
+            return -1;
+        return LinesIn(reread.GetItems().at(0)->GetNativeData());
+    };
     DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+    middle->SetModifiedFlag(false);
+    // Saving the open drawing takes the inner one in first; both go on.
+    frame->OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(theApp.m_server.RunState(*inner), CDrawingServer::activeInPlace);
+    EXPECT_EQ(innerLines(), 2);
+    DrawLine(InPlaceView(), CPoint{10, 50}, CPoint{50, 10});
     middle->SetModifiedFlag(false);
     theApp.m_server.Close(*outer);
     FlushDeletes();
     EXPECT_EQ(theApp.m_server.RunState(*outer), 0);
     // The inner drawing went into the middle one, and that into the container's object.
-    CRectaDoc reread;
-    ASSERT_FALSE(ReadDrawingBytes(outer->NativeData(), reread));
-    ASSERT_EQ(reread.GetItems().size(), 1u);
-    EXPECT_EQ(LinesIn(reread.GetItems().at(0)->GetNativeData()), 2);
+    EXPECT_EQ(innerLines(), 3);
 }
 
 TEST_F(InPlaceTest, WithoutAMainFrameOrAWindowNothingIsEditedInPlace)
