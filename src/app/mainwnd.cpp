@@ -339,10 +339,7 @@ CRectaDoc* Cwm_MainWnd::ActiveDocument() const
 
 CRectaView* Cwm_MainWnd::CurrentView() const
 {
-    CRectaView* view = nullptr;
-    CRectaDoc* doc = nullptr;
-    theApp.GetActiveView(view, doc);
-    return view;
+    return static_cast<CRectaView*>(theApp.ActiveView());
 }
 
 CRectaDoc* Cwm_MainWnd::CurrentDocument() const
