@@ -339,10 +339,7 @@ CRectaDoc* Cwm_MainWnd::ActiveDocument() const
 
 CRectaView* Cwm_MainWnd::CurrentView() const
 {
-    CRectaView* view = nullptr;
-    CRectaDoc* doc = nullptr;
-    theApp.GetActiveView(view, doc);
-    return view;
+    return static_cast<CRectaView*>(theApp.ActiveView());
 }
 
 CRectaDoc* Cwm_MainWnd::CurrentDocument() const
@@ -698,12 +695,15 @@ bool Cwm_MainWnd::OnFileSaveAs(CRectaDoc* doc)
     return true;
 }
 
-// Closes every frame of the active drawing; the first close asks the question.
-// One question for the drawing, then every frame showing it closes.
+// One question for the active drawing, with its objects' drawings back in
+// them, then every frame showing it closes.
 void Cwm_MainWnd::OnFileClose()
 {
     CRectaDoc* doc = ActiveDocument();
-    if (!doc || !doc->SaveModified())
+    if (!doc)
+        return;
+    theApp.m_server.CloseFor(doc);
+    if (!doc->SaveModified())
         return;
     for (Cwm_MDICHILDWnd* child : Children())
         if (child->Document() == doc && !child->close())

@@ -89,6 +89,11 @@ void CRectaViewWidget::resizeEvent(QResizeEvent* event)
 
 void CRectaViewWidget::mousePressEvent(QMouseEvent* event)
 {
+    // An object following the mouse has it until the left button goes up.
+    if (m_drag.Active()) {
+        event->accept();
+        return;
+    }
     const CPoint point{event->position().toPoint().x(), event->position().toPoint().y()};
     const unsigned flags = MouseKeyFlags(event->buttons(), event->modifiers());
     switch (event->button()) {

@@ -120,7 +120,6 @@ private:
 struct Walker {
     const CEntityContext& drawing;
     const PlacedEntityFn& leaf;
-    const NestedInsertFn& enter;
     std::size_t& budget;
     std::vector<const CBloq*> path;
     bool cut = false;  // an entity was left out for the budget
@@ -148,9 +147,7 @@ struct Walker {
             nested.Copy(*static_cast<const CInsBl*>(entity));
             PlaceEntity(nested, p);
             const CBloq* inner = EnterableBlock(drawing, nested.m_block, path);
-            if (!inner)
-                continue;
-            if (!enter || enter(nested, *inner))
+            if (inner)
                 Walk(*inner, nested.Placement());
         }
         path.pop_back();
@@ -459,16 +456,16 @@ CElementPtr PlacedCopy(int type, const CObject* entity, const CPlacement& p)
 }
 
 void WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p,
-                        const PlacedEntityFn& leaf, const NestedInsertFn& enter)
+                        const PlacedEntityFn& leaf)
 {
     std::size_t budget = kWalkBudget;
-    Walker{drawing, leaf, enter, budget, {}}.Walk(block, p);
+    Walker{drawing, leaf, budget, {}}.Walk(block, p);
 }
 
 bool WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
-                        const PlacedEntityFn& leaf, const NestedInsertFn& enter)
+                        const PlacedEntityFn& leaf)
 {
-    Walker walker{drawing, leaf, enter, budget, {}};
+    Walker walker{drawing, leaf, budget, {}};
     walker.Walk(block, p);
     return !walker.cut;
 }

@@ -177,18 +177,16 @@ inline constexpr std::size_t kWalkBudget = 50'000;
 
 // Called with each placed copy; it may take the element over.
 using PlacedEntityFn = std::function<void(CElementPtr& placed)>;
-// Called with each nested insert (already placed) and its block; false passes over it.
-using NestedInsertFn = std::function<bool(const CInsBl& placed, const CBloq& block)>;
 // Hands a placed copy of every entity of block (placed by p) to leaf. Nested
 // inserts are followed with the composed placement; one whose block is
 // missing, is already being walked or lies deeper than kMaxBlockNesting is
 // passed over, so a block that inserts itself ends. The walk stops once it
 // has spent kWalkBudget; the entity that spends the last of it is still placed.
 void WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p,
-                        const PlacedEntityFn& leaf, const NestedInsertFn& enter = {});
+                        const PlacedEntityFn& leaf);
 // The same on a budget of the caller's; false when it ran out first.
 bool WalkPlacedEntities(const CEntityContext& drawing, const CBloq& block, const CPlacement& p, std::size_t& budget,
-                        const PlacedEntityFn& leaf, const NestedInsertFn& enter = {});
+                        const PlacedEntityFn& leaf);
 
 // One placed piece of a walk: a whole entity, or one segment (line or arc)
 // of a polyline or one part (line or text) of a dimension, placed alone.

@@ -40,8 +40,11 @@ void AppendArcVertices(const CArc& a, CObList& points)
     ArcFrame(a.m_start, a.m_end, s, e);
     if (!std::isfinite(s) || !std::isfinite(e))
         return;
-    if (ArcPastWholeTurn(a.m_start, a.m_end))
-        e = s + kTwoPi + std::fmod(a.m_end - a.m_start, kTwoPi);
+    if (ArcPastWholeTurn(a.m_start, a.m_end)) {
+        // A sweep too wide for a double names no end past the turn.
+        const double past = std::fmod(a.m_end - a.m_start, kTwoPi);
+        e = s + kTwoPi + (std::isfinite(past) ? past : 0.0);
+    }
     if (a.m_arcWord == 1) {
         for (double angle = s; angle < e - kStepSlack; angle += kVertexStep)
             points.AddTail(new CPointd(OnArc(a, angle)));

@@ -582,30 +582,6 @@ int InsBlBoxCrossesQuad(const CInsBl& insert, const CEntityContext& drawing, con
     return 0;
 }
 
-namespace {
-
-// A corner of the box inside q, or sides of either across the other. Unlike
-// the side tests alone, this also meets boxes of no width or height.
-bool BoxMeetsQuad(const Pt2 (&box)[4], const Pt2 (&q)[4])
-{
-    for (int i = 0; i < 4; ++i) {
-        const int j = (i + 1) % 4;
-        if (PointInQuad(q[0], q[1], q[2], q[3], box[i]) ||
-            IntersectSegmentQuad(1, q[0], q[1], q[2], q[3], box[i], box[j]) ||
-            IntersectSegmentQuad(1, box[0], box[1], box[2], box[3], q[i], q[j]))
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-bool PlacedBoxMeetsQuad(const CBloq& block, const CPlacement& pl, const Pt2 (&q)[4])
-{
-    Pt2 box[4];
-    return !PlacedBlockBox(block, pl, box) || BoxMeetsQuad(box, q);
-}
-
 bool InsBlInWindow(const CEntityContext& drawing, const CInsBl& insert, const CPointd& lo, const CPointd& hi)
 {
     const CBloq* block = insert.FindBlock(drawing);

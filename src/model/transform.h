@@ -123,10 +123,6 @@ bool StretchEntity(int type, CObject* entity, const CPointd& from, const CPointd
 // The corners of the block's measured box placed by pl: bottom side
 // box[0]-box[1], top side box[2]-box[3]; false when the box is empty or not finite.
 bool PlacedBlockBox(const CBloq& block, const CPlacement& pl, Pt2 (&box)[4]);
-// True when the block's box placed by pl meets quad q: a corner of the box
-// inside q, or sides of either across the other. A box without extents
-// cannot be tested, so it passes.
-bool PlacedBoxMeetsQuad(const CBloq& block, const CPlacement& pl, const Pt2 (&q)[4]);
 // 1 when a side of quad q (q0-q1, q1-q2, q2-q3, q3-q0) overlaps the placed
 // extents box of the insert's block; 0 otherwise, and for a missing block.
 int InsBlBoxCrossesQuad(const CInsBl& insert, const CEntityContext& drawing, const Pt2 (&q)[4]);

@@ -381,10 +381,5 @@ void CRectaView::OnEditPaste()
         AfxMessageBox(std::string(kCreateObjectFailed) + "\n" + why, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    CRectaCntrItem* added = doc->AddItem(std::move(item));
-    added->RectToWorldPoints(*this);
-    added->UpdateExtent();
-    doc->SetModifiedFlag();
-    SetSelection(added);
-    added->InvalidateItem();
+    AddNewItem(std::move(item), false);
 }

@@ -518,6 +518,28 @@ TEST_F(InPlaceTest, ClosingTheContainerPutsTheDrawingBackBeforeItsQuestion)
     EXPECT_EQ(theApp.m_inPlaceActive, 0);
 }
 
+TEST_F(InPlaceTest, FileCloseAsksOnceWithTheDrawingBackInItsObject)
+{
+    for (const bool open : {false, true}) {
+        CRectaDoc* doc = frame->NewDocument();
+        container = doc;
+        CRectaCntrItem* item = AddDrawing();
+        CRectaView& containerView = ContainerView();
+        ASSERT_TRUE(theApp.m_server.Run(*item, containerView, open));
+        DrawLine(open ? frame->ActiveChild()->View() : InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+        for (Cwm_MDICHILDWnd* child : frame->Children())
+            if (child->Document() == doc)
+                child->mdiArea()->setActiveSubWindow(child);
+        doc->SetModifiedFlag();
+        ScriptedMessageBoxes boxes({IDNO});
+        frame->OnCommand(ID_FILE_CLOSE);
+        FlushDeletes();
+        EXPECT_EQ(boxes.asked.size(), 1u) << open;
+        // Only the fixture's first drawing is left: the container and its object's drawing are closed.
+        EXPECT_EQ(frame->Documents().size(), 1u) << open;
+    }
+}
+
 TEST_F(InPlaceTest, AnotherDrawingsWindowEndsEditingInPlace)
 {
     CRectaCntrItem* item = AddDrawing();

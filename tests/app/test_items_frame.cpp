@@ -111,6 +111,33 @@ TEST_F(ItemFrameTest, WidgetDragsTheObjectWithItsMouse)
     EXPECT_EQ(widget->View().m_cursorOutside, 0);
 }
 
+// While the object follows the mouse, other buttons do not reach the view.
+TEST_F(ItemFrameTest, OtherButtonsWaitWhileTheObjectIsDragged)
+{
+    CRectaView& view = widget->View();
+    view.OnCommand(10009);
+    view.OnLButtonDown(MK_LBUTTON, CPoint{10, 200});
+    const std::size_t records = doc->GetEntityList().GetCount();
+    const CommandCode running = view.m_command;
+    const int mode = view.m_mode;
+    const int band = view.m_bandState;
+    const double originX = view.m_originX, originY = view.m_originY;
+    ASSERT_NE(mode, 0);
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        Send(*widget, QEvent::MouseMove, {110, 80}, Qt::NoButton, Qt::LeftButton, Qt::NoModifier, true);
+        Send(*widget, QEvent::MouseButtonPress, {110, 80}, button, Qt::LeftButton | button, Qt::NoModifier, true);
+        Send(*widget, QEvent::MouseButtonRelease, {110, 80}, Qt::LeftButton, button, Qt::NoModifier, true);
+        Send(*widget, QEvent::MouseButtonPress, {100, 70}, Qt::LeftButton, Qt::LeftButton);
+        EXPECT_EQ(view.m_command, running) << button;
+        EXPECT_EQ(view.m_mode, mode) << button;
+        EXPECT_EQ(doc->GetEntityList().GetCount(), records) << button;
+        EXPECT_EQ(view.m_bandState, band) << button;
+        EXPECT_EQ(view.m_originX, originX) << button;
+        EXPECT_EQ(view.m_originY, originY) << button;
+    }
+    EXPECT_EQ(object->m_rect, CRect(70, 60, 170, 120));
+}
+
 TEST_F(ItemFrameTest, DoubleClickRunsTheObjectsVerb)
 {
     FakeDrawingServer server;

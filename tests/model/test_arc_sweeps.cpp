@@ -114,8 +114,16 @@ TEST(ArcSweeps, AnOutlinePastAWholeTurnGoesRoundOnceToItsEnd)
         EXPECT_NEAR(box.lo.x, -2, 0.02);
         EXPECT_NEAR(box.hi.y, 5, 0.02);
     }
-    // Angles far outside one turn walk the same short way.
+    // Angles far outside one turn walk the same short way; a sweep too wide
+    // for a double leaves no point off the circle.
     EXPECT_LE(Vertices(ArcAt(0, 0, 1, -1e300, 1)).size(), 2u * 72 + 2);
+    for (int word : {1, 0}) {
+        const CArc wide = ArcAt(0, 0, 1, -1e308, 1e308, word);
+        const std::vector<CPointd> v = Vertices(wide);
+        ASSERT_GE(v.size(), 72u);
+        for (const CPointd& p : v)
+            EXPECT_NEAR(std::hypot(p.x, p.y), 1.0, 1e-9) << word;
+    }
 }
 
 TEST(ArcSweeps, APlanArcPastAWholeTurnDrawsAsItsCircle)
