@@ -323,6 +323,17 @@ void CDC::ToDevice(std::int64_t x, std::int64_t y, double& dx, double& dy) const
     dy = m_vpOrgY + (double(y) - m_winOrgY) * m_fy;
 }
 
+void CDC::ToDeviceBox(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, double& x0, double& y0,
+                      double& x1, double& y1) const
+{
+    x = std::clamp(x, -kLogicalLimit, kLogicalLimit);
+    y = std::clamp(y, -kLogicalLimit, kLogicalLimit);
+    w = std::clamp(w, -kLogicalLimit, kLogicalLimit);
+    h = std::clamp(h, -kLogicalLimit, kLogicalLimit);
+    ToDevice(x, y, x0, y0);
+    ToDevice(x + w, y + h, x1, y1);
+}
+
 LPoint CDC::LPtoDP(LPoint p) const
 {
     double dx, dy;

@@ -302,6 +302,9 @@ protected:
     void UpdateFactors();
     // Logical point to unrounded device coordinates.
     void ToDevice(std::int64_t x, std::int64_t y, double& dx, double& dy) const;
+    // The device corners (x, y) and (x + w, y + h) of a box given by a corner and a size.
+    void ToDeviceBox(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, double& x0, double& y0,
+                     double& x1, double& y1) const;
     // The current font at its device size, with ascent, descent and the
     // baseline direction in degrees (Qt's clockwise-positive rotation).
     QFont DeviceFont(double* ascent, double* descent, double* angleDeg) const;

@@ -635,13 +635,8 @@ bool CImageDC::StretchImage(std::int64_t x, std::int64_t y, std::int64_t w, std:
 {
     if (image.isNull())
         return false;
-    x = std::clamp(x, -kLogicalLimit, kLogicalLimit);
-    y = std::clamp(y, -kLogicalLimit, kLogicalLimit);
-    w = std::clamp(w, -kLogicalLimit, kLogicalLimit);
-    h = std::clamp(h, -kLogicalLimit, kLogicalLimit);
     double x0, y0, x1, y1;
-    ToDevice(x, y, x0, y0);
-    ToDevice(x + w, y + h, x1, y1);
+    ToDeviceBox(x, y, w, h, x0, y0, x1, y1);
     x0 = RoundHalfUp(x0);
     y0 = RoundHalfUp(y0);
     x1 = RoundHalfUp(x1);

@@ -65,6 +65,13 @@ void ClipboardSize(std::int64_t& w, std::int64_t& h)
     h = std::max<std::int64_t>(1, std::int64_t(double(h) * shrink));
 }
 
+// A picture's size in hundredths of a millimetre from its pixels, kept to the largest extent.
+LSize PictureExtent(std::int64_t w, std::int64_t h)
+{
+    return {std::min<std::int64_t>(PixelsToHimetric(w), kMaxItemExtent),
+            std::min<std::int64_t>(PixelsToHimetric(h), kMaxItemExtent)};
+}
+
 }  // namespace
 
 const char* OleObjectKindName(OleObjectKind kind)
@@ -84,7 +91,8 @@ std::int64_t PixelsToHimetric(std::int64_t pixels, int dpi)
 
 std::optional<std::string> ProbePicture(std::span<const BYTE> bytes, std::int64_t& width, std::int64_t& height)
 {
-    QByteArray data = AsByteArray(bytes);
+    // Read in place: the header is all that is needed.
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
@@ -99,10 +107,6 @@ std::optional<std::string> ProbePicture(std::span<const BYTE> bytes, std::int64_
 }
 
 // ---------------------------------------------------------------- the item
-
-struct COleClientItem::Decoded {
-    PictureKey key;
-};
 
 const CRuntimeClass COleClientItem::classCOleClientItem = {"COleClientItem", 0xFFFF, nullptr,
                                                           RUNTIME_CLASS(CObject)};
@@ -127,7 +131,7 @@ void COleClientItem::Reset()
     m_presentation.clear();
     m_metafile = CMetaFile();
     m_metafileRead = false;
-    m_decoded.reset();
+    m_pictureKey.reset();
 }
 
 bool COleClientItem::SetDrawing(std::vector<BYTE> native, const CMetaFile& picture, LSize extent,
@@ -160,8 +164,7 @@ bool COleClientItem::CreatePictureFromBytes(std::vector<BYTE> bytes, std::string
         error = *why;
         return false;
     }
-    const LSize extent{std::min<std::int64_t>(PixelsToHimetric(w), kMaxItemExtent),
-                       std::min<std::int64_t>(PixelsToHimetric(h), kMaxItemExtent)};
+    const LSize extent = PictureExtent(w, h);
     Reset();
     m_kind = OleObjectKind::picture;
     m_native = std::move(bytes);
@@ -201,9 +204,8 @@ bool COleClientItem::UpdateLink(std::string& error)
     }
     if (bytes != m_native) {
         m_native = std::move(bytes);
-        m_extent = {std::min<std::int64_t>(PixelsToHimetric(w), kMaxItemExtent),
-                    std::min<std::int64_t>(PixelsToHimetric(h), kMaxItemExtent)};
-        m_decoded.reset();
+        m_extent = PictureExtent(w, h);
+        m_pictureKey.reset();
     }
     return true;
 }
@@ -242,9 +244,9 @@ std::shared_ptr<const QImage> COleClientItem::Picture() const
 {
     if (m_kind != OleObjectKind::picture || m_native.empty())
         return nullptr;
-    if (!m_decoded)
-        m_decoded = std::make_shared<Decoded>(Decoded{KeyOfBytes(m_native)});
-    return ItemPictureCache().Get(m_decoded->key, m_native);
+    if (!m_pictureKey)
+        m_pictureKey = KeyOfBytes(m_native);
+    return ItemPictureCache().Get(*m_pictureKey, m_native);
 }
 
 bool COleClientItem::Draw(CDC& dc, const CRect& rect) const

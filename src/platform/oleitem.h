@@ -8,6 +8,7 @@
 #include "platform/dc.h"
 #include "platform/metafile.h"
 #include "platform/object.h"
+#include "platform/picturecache.h"
 #include "platform/rect.h"
 #include "platform/types.h"
 
@@ -166,7 +167,6 @@ protected:
 
 private:
     friend class COleItemList;
-    struct Decoded;
     // The decoded picture, or null when it is too large or does not decode.
     std::shared_ptr<const QImage> Picture() const;
     void DrawFrameAndName(CDC& dc, const CRect& rect) const;
@@ -183,7 +183,7 @@ private:
     std::vector<BYTE> m_presentation;
     mutable CMetaFile m_metafile;  // m_presentation read once
     mutable bool m_metafileRead = false;
-    mutable std::shared_ptr<Decoded> m_decoded;
+    mutable std::optional<PictureKey> m_pictureKey;  // m_native's, once a picture is drawn
 };
 
 // The items of a container document, in order (later items lie over earlier

@@ -39,6 +39,15 @@ QPointF CPainterDC::Device(std::int64_t x, std::int64_t y) const
     return {dx, dy};
 }
 
+std::vector<QPointF> CPainterDC::Device(const LPoint* pts, int count) const
+{
+    std::vector<QPointF> device;
+    device.reserve(std::size_t(count) + 1);
+    for (int i = 0; i < count; ++i)
+        device.push_back(Device(pts[i].x, pts[i].y));
+    return device;
+}
+
 QRectF CPainterDC::DeviceBox(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) const
 {
     return QRectF(Device(l, t), Device(r, b)).normalized();
@@ -116,11 +125,7 @@ bool CPainterDC::Polyline(const LPoint* pts, int count)
         return false;
     if (!Prepare(false))
         return true;
-    std::vector<QPointF> device;
-    device.reserve(std::size_t(count));
-    for (int i = 0; i < count; ++i)
-        device.push_back(Device(pts[i].x, pts[i].y));
-    for (const auto& run : ClipPolyline(device, kReachBox))
+    for (const auto& run : ClipPolyline(Device(pts, count), kReachBox))
         m_painter.drawPolyline(run.data(), int(run.size()));
     return true;
 }
@@ -131,10 +136,7 @@ bool CPainterDC::Polygon(const LPoint* pts, int count)
         return false;
     if (!Prepare(true))
         return true;
-    std::vector<QPointF> device;
-    device.reserve(std::size_t(count) + 1);
-    for (int i = 0; i < count; ++i)
-        device.push_back(Device(pts[i].x, pts[i].y));
+    std::vector<QPointF> device = Device(pts, count);
     if (std::all_of(device.begin(), device.end(), [](const QPointF& p) { return kReachBox.contains(p); })) {
         m_painter.drawPolygon(device.data(), count, Qt::OddEvenFill);
         return true;
@@ -280,11 +282,9 @@ bool CPainterDC::StretchImage(std::int64_t x, std::int64_t y, std::int64_t w, st
 {
     if (image.isNull())
         return false;
-    x = std::clamp(x, -kLogicalLimit, kLogicalLimit);
-    y = std::clamp(y, -kLogicalLimit, kLogicalLimit);
-    w = std::clamp(w, -kLogicalLimit, kLogicalLimit);
-    h = std::clamp(h, -kLogicalLimit, kLogicalLimit);
-    const QPointF a = Device(x, y), b = Device(x + w, y + h);
+    double x0, y0, x1, y1;
+    ToDeviceBox(x, y, w, h, x0, y0, x1, y1);
+    const QPointF a(x0, y0), b(x1, y1);
     if (a.x() == b.x() || a.y() == b.y())
         return false;
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);

@@ -15,6 +15,9 @@
 
 #include <QBrush>
 #include <QPen>
+#include <QPointF>
+
+#include <vector>
 
 class QPainter;
 
@@ -46,6 +49,8 @@ public:
 
 private:
     QPointF Device(std::int64_t x, std::int64_t y) const;
+    // The points on the device, with room for one more.
+    std::vector<QPointF> Device(const LPoint* pts, int count) const;
     // The box of two logical corners on the device, ordered.
     QRectF DeviceBox(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) const;
     // Sets the painter up for the current pen and raster operation, with the

@@ -1,5 +1,7 @@
 #include "platform/tracker.h"
 
+#include "platform/imagedc.h"
+
 #include <algorithm>
 
 namespace {
@@ -62,11 +64,22 @@ void CRectTracker::Draw(CDC& dc) const
     CPen black(PS_SOLID, 0, RGB(0, 0, 0));
     CPen* oldPen = dc.SelectObject(&black);
     if (m_nStyle & hatchInside) {
-        // Lines x + y = c across the rectangle, clipped to it.
-        const std::int64_t first = std::int64_t(r.left) + r.top, last = std::int64_t(r.right) + r.bottom;
-        for (std::int64_t c = first + kHatchStep; c < last; c += kHatchStep) {
-            double x0 = double(c - r.top), y0 = r.top, x1 = double(c - (r.bottom - 1)), y1 = r.bottom - 1;
-            if (!ClipSegment(x0, y0, x1, y1, r.left, r.top, r.right - 1, r.bottom - 1))
+        // Lines x + y = c across the rectangle, clipped to it and, on an
+        // image, to one pixel past the image's edges, so that a frame zoomed
+        // far beyond the view costs only the lines that show.
+        std::int64_t l = r.left, t = r.top, rr = r.right, b = r.bottom;
+        if (const auto* image = dynamic_cast<const CImageDC*>(&dc)) {
+            l = std::max<std::int64_t>(l, -1);
+            t = std::max<std::int64_t>(t, -1);
+            rr = std::min<std::int64_t>(rr, image->Image().width() + 1);
+            b = std::min<std::int64_t>(b, image->Image().height() + 1);
+        }
+        const std::int64_t first = std::int64_t(r.left) + r.top;
+        // The first line of the rectangle's own spacing that reaches the clipped box.
+        const std::int64_t from = l + t <= first ? first : first + (l + t - first) / kHatchStep * kHatchStep;
+        for (std::int64_t c = from + kHatchStep; c < rr + b; c += kHatchStep) {
+            double x0 = double(c - t), y0 = double(t), x1 = double(c - (b - 1)), y1 = double(b - 1);
+            if (!ClipSegment(x0, y0, x1, y1, double(l), double(t), double(rr - 1), double(b - 1)))
                 continue;
             dc.MoveTo(std::int64_t(x0), std::int64_t(y0));
             dc.LineTo(std::int64_t(x1), std::int64_t(y1));

@@ -111,6 +111,46 @@ TEST(RectTracker, DrawsBorderHandlesAndHatchingAsItsStyleSays)
     EXPECT_EQ(InkPixels(empty.Image()), 0);
 }
 
+// An image DC that counts the lines it is asked for.
+class CountingImageDC : public CImageDC {
+public:
+    using CImageDC::CImageDC;
+    bool LineTo(std::int64_t x, std::int64_t y) override
+    {
+        ++lines;
+        return CImageDC::LineTo(x, y);
+    }
+    int lines = 0;
+};
+
+TEST(RectTracker, HatchingOfAFramePastTheImageDrawsOnlyTheLinesThatShow)
+{
+    // Each frame hatched on a small image against the same frame moved wholly
+    // inside a large one; the huge frame is a view zoomed far into an object.
+    const int w = 40, h = 30, shift = 500;
+    const CRect rows[] = {
+        {-13, -5, 30, 20}, {10, -21, 33, 29}, {25, 7, 57, 26}, {3, 17, 38, 45}, {-9, -7, 51, 39},
+        {-1'000'000, -1'000'003, 1'000'000, 1'000'000},
+    };
+    for (const CRect& r : rows) {
+        CountingImageDC small(w, h);
+        CRectTracker(r, CRectTracker::hatchInside).Draw(small);
+        EXPECT_LE(small.lines, (w + h) / 8 + 2) << r.left << "," << r.top;
+        if (r.Width() > 1000)
+            continue;
+        CImageDC large(2 * shift, 2 * shift);
+        const CRect moved(r.left + shift, r.top + shift, r.right + shift, r.bottom + shift);
+        CRectTracker(moved, CRectTracker::hatchInside).Draw(large);
+        EXPECT_EQ(small.Image(), large.Image().copy(shift, shift, w, h)) << r.left << "," << r.top;
+    }
+    // The huge frame's lines keep its own spacing: x + y - (left + top) a multiple of 8.
+    CImageDC huge(w, h);
+    CRectTracker(rows[5], CRectTracker::hatchInside).Draw(huge);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            EXPECT_EQ(Black(huge.Image(), x, y), (x + y + 3) % 8 == 0) << x << "," << y;
+}
+
 TEST(RectTracker, TrackMovesOrResizesByTheDrag)
 {
     const CRect start(100, 100, 200, 160);
