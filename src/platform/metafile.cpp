@@ -558,7 +558,7 @@ public:
     // target in dc's device pixels; the shadow, when given, covers target from its (0, 0).
     MetaPlayer(CMetaRecording& rec, CDC& dc, const LRect& target, CImageDC* shadow, const CMetaPlayBudget& budget)
         : m_rec(rec), m_dc(dc), m_target(target), m_shadow(shadow), m_pixels(dynamic_cast<CImageDC*>(&dc)),
-          m_fillLeft(budget.fillPixels), m_textLeft(budget.textBytes)
+          m_fillLeft(budget.fillPixels), m_textLeft(budget.textBytes), m_imageLeft(budget.imagePixels)
     {
     }
 
@@ -685,9 +685,15 @@ private:
                 Fill(a[0], a[1], under, int(a[2]));
             break;
         }
-        case OP_STRETCH_IMAGE:
-            Each([&](CDC& d) { d.StretchImage(a[0], a[1], a[2], a[3], m_rec.images[std::size_t(a[4])]); });
+        case OP_STRETCH_IMAGE: {
+            const QImage& image = m_rec.images[std::size_t(a[4])];
+            const i64 pixels = i64(image.width()) * image.height();
+            if (pixels > m_imageLeft)
+                break;
+            m_imageLeft -= pixels;
+            Each([&](CDC& d) { d.StretchImage(a[0], a[1], a[2], a[3], image); });
             break;
+        }
         default: break;
         }
     }
@@ -718,7 +724,7 @@ private:
     LRect m_target;
     CImageDC* m_shadow;
     CImageDC* m_pixels;  // dc, when it is an image
-    i64 m_fillLeft, m_textLeft;
+    i64 m_fillLeft, m_textLeft, m_imageLeft;
     bool m_iso = false;
     int m_org[2] = {0, 0};
     int m_ext[2] = {1, 1};

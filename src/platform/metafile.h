@@ -33,11 +33,13 @@ struct CMetaLimits {
     std::uint64_t imagePixels = std::uint64_t(1) << 26;   // of all images together
 };
 
-// Work one Play may do; calls past it are left out. A drawing refilling a
-// 4K screen 32 times over, or laying out 16 MB of text, stays within.
+// Work one Play may do; calls past it are left out. Far above what real
+// drawings ask: 32 fills of a whole 4K screen, 16 MB of text, every image a
+// picture can hold drawn 16 times.
 struct CMetaPlayBudget {
-    std::int64_t fillPixels = std::int64_t(1) << 28;  // painted by flood fills
-    std::int64_t textBytes = std::int64_t(1) << 24;   // laid out by TextOut
+    std::int64_t fillPixels = std::int64_t(1) << 28;   // painted by flood fills
+    std::int64_t textBytes = std::int64_t(1) << 24;    // laid out by TextOut
+    std::int64_t imagePixels = std::int64_t(1) << 30;  // of the images StretchImage draws (it may copy them)
 };
 
 // A recording of drawing calls that plays at any size. A value: copies share

@@ -708,27 +708,39 @@ TEST(MetaFile, FloodFillsPastThePlayBudgetAreLeftOut)
     }
 }
 
-// Texts stop once their bytes would pass the play's budget.
-TEST(MetaFile, TextsPastThePlayBudgetAreLeftOut)
+// Texts and images stop once their bytes or pixels would pass the play's budget.
+TEST(MetaFile, TextsAndImagesPastThePlayBudgetAreLeftOut)
 {
-    const CMetaFile picture = Record([](CDC& dc) {
+    QImage blue(4, 4, QImage::Format_RGB32);
+    blue.fill(qRgb(0, 0, 255));
+    const CMetaFile texts = Record([](CDC& dc) {
         dc.SetMapMode(MM_ANISOTROPIC);
         dc.SetWindowExt(150, 40);
         for (int x : {0, 50, 100})
             dc.TextOut(x, 5, "HH");
     });
+    const CMetaFile images = Record([&](CDC& dc) {
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(150, 40);
+        for (int x : {0, 50, 100})
+            dc.StretchImage(x + 5, 5, 20, -20, blue);
+    });
     const struct {
-        std::int64_t budget;
+        const CMetaFile* picture;
+        CMetaPlayBudget budget;
         bool shown[3];
-    } rows[] = {{6, {true, true, true}}, {5, {true, true, false}}, {1, {false, false, false}}};
+    } rows[] = {
+        {&texts, {.textBytes = 6}, {true, true, true}},
+        {&texts, {.textBytes = 5}, {true, true, false}},
+        {&texts, {.textBytes = 1}, {false, false, false}},
+        {&images, {.imagePixels = 48}, {true, true, true}},
+        {&images, {.imagePixels = 47}, {true, true, false}},
+    };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.budget);
-        const QImage image = [&] {
-            QImage played = White(150, 40);
-            CImageDC dc(&played);
-            picture.Play(dc, {0, 0, 150, 40}, {.textBytes = row.budget});
-            return played;
-        }();
+        SCOPED_TRACE(&row - rows);
+        QImage image = White(150, 40);
+        CImageDC dc(&image);
+        row.picture->Play(dc, {0, 0, 150, 40}, row.budget);
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(InkPixels(image.copy(50 * i, 0, 50, 40)) > 0, row.shown[i]) << i;
     }
