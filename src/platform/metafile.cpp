@@ -272,10 +272,9 @@ std::optional<std::uint32_t> CMetaFileDC::ImageIndex(const QImage& image)
     }
     return Cut(Entry(m_images, image.cacheKey(), m_rec->images, m_limits.tableEntries, [&] {
         m_pixels += u64(fit.width()) * u64(fit.height());
-        const QImage kept = image.convertToFormat(QImage::Format_ARGB32);
         if (fit == image.size())
-            return kept;
-        return kept.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            return image.convertToFormat(QImage::Format_ARGB32);
+        return image.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
             .convertToFormat(QImage::Format_ARGB32);
     }));
 }

@@ -69,7 +69,8 @@ public:
     // pixels, a flood fill fills the pixels it would cover on an image of the
     // target's size (up to 2^24 pixels; larger ones leave fills out).
     // False, with nothing drawn, when the picture is empty or the target has
-    // no width or height or lies beyond 2^30 pixels.
+    // no width or height or lies beyond 2^30 pixels. Calls past the budget
+    // are left out.
     bool Play(CDC& dc, const LRect& target, const CMetaPlayBudget& budget = {}) const;
 
     // The stored form: magic, version, then the tables of pens, images,
@@ -77,7 +78,7 @@ public:
     // little-endian, most of them as base-128 varints.
     std::vector<BYTE> ToBytes() const;
     // Reads bytes from anywhere: every count, length and value is checked
-    // against what remains and against fixed limits. Returns the one error,
+    // against what remains and against the limits. Returns the one error,
     // saying at which byte and what, and leaves out unchanged; nullopt when
     // the bytes read whole.
     static std::optional<std::string> FromBytes(std::span<const BYTE> bytes, CMetaFile& out,
@@ -155,7 +156,7 @@ private:
     std::optional<std::uint32_t> BrushIndex(const CBrush& brush);
     std::optional<std::uint32_t> FontIndex(const CFont& font);
     std::optional<std::uint32_t> TextIndex(std::string_view text);
-    // kNoImage when no pixel of the budget is left for it.
+    // An index past every image (kNoImage) when no pixel is left for it.
     std::optional<std::uint32_t> ImageIndex(const QImage& image);
     std::optional<std::uint32_t> Cut(std::optional<std::uint32_t> index);
 
