@@ -1,5 +1,6 @@
 #include "platform/floodfill.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -82,7 +83,12 @@ std::int64_t FloodFillImage(QImage& image, int x, int y, QRgb colour, bool surfa
     }
 
     // Otherwise painted pixels may qualify again: each is visited once.
-    std::vector<std::uint8_t> visited(std::size_t(w) * std::size_t(h), 0);
+    if (((at(x, y) & kRgb) == target) != surface)
+        return 0;
+    std::vector<std::uint8_t> own;
+    std::vector<std::uint8_t>& visited = paint.seen ? *paint.seen : own;
+    visited.resize(std::size_t(w) * std::size_t(h), 0);
+    std::vector<FloodRun> painted;
     auto match = [&](int px, int py) {
         if (visited[std::size_t(py) * std::size_t(w) + std::size_t(px)])
             return false;
@@ -91,6 +97,8 @@ std::int64_t FloodFillImage(QImage& image, int x, int y, QRgb colour, bool surfa
     auto fill = [&](int py, int x0, int x1) {
         if (paint.runs)
             paint.runs->push_back({py, x0, x1});
+        if (paint.seen)
+            painted.push_back({py, x0, x1});
         std::uint32_t* row = &at(0, py);
         std::uint8_t* seen = &visited[std::size_t(py) * std::size_t(w)];
         const std::uint32_t* tileRow =
@@ -100,5 +108,9 @@ std::int64_t FloodFillImage(QImage& image, int x, int y, QRgb colour, bool surfa
             row[px] = tileRow ? (tileRow[px % tile.width()] & kRgb) | kOpaque : solid;
         }
     };
-    return SpanFill(w, h, x, y, match, fill);
+    const std::int64_t filled = SpanFill(w, h, x, y, match, fill);
+    for (const FloodRun& r : painted)
+        std::fill_n(visited.begin() + std::ptrdiff_t(std::size_t(r.y) * std::size_t(w) + std::size_t(r.x0)),
+                    r.x1 - r.x0 + 1, std::uint8_t(0));
+    return filled;
 }

@@ -19,6 +19,10 @@ struct FloodPaint {
     QRgb solid = 0;
     const QImage* pattern = nullptr;  // used when not null and not empty
     std::vector<FloodRun>* runs = nullptr;  // when not null, gets every run painted
+    // When not null, the visited map fills that need one keep here between
+    // fills, so that a fill costs what it paints rather than the image's
+    // size. All 0 before and after.
+    std::vector<std::uint8_t>* seen = nullptr;
 };
 
 // Fills from (x, y) every 4-connected pixel whose colour (QRgb without alpha)

@@ -623,7 +623,7 @@ bool CImageDC::ExtFloodFill(std::int64_t x, std::int64_t y, COLORREF colour, int
     const COLORREF seed = GetPixel(x, y);
     const bool qualifies = type == FLOODFILLSURFACE ? seed == (colour & 0xFFFFFF) : seed != (colour & 0xFFFFFF);
     if (m_brush.GetStyle() != CBrush::Style::hollow) {
-        FloodPaint paint{ToRgb(m_brush.Colour()), nullptr, m_floodRuns};
+        FloodPaint paint{ToRgb(m_brush.Colour()), nullptr, m_floodRuns, &m_floodSeen};
         if (m_brush.GetStyle() == CBrush::Style::pattern)
             paint.pattern = &m_brush.Pattern();
         FloodFillImage(*m_image, int(d.x), int(d.y), ToRgb(colour), type == FLOODFILLSURFACE, paint);

@@ -61,4 +61,5 @@ private:
     QImage m_own;
     QImage* m_image;
     std::vector<FloodRun>* m_floodRuns = nullptr;
+    std::vector<std::uint8_t> m_floodSeen;  // kept between flood fills, all 0
 };

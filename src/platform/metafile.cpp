@@ -70,13 +70,7 @@ static_assert(kArgs[OP_STRETCH_IMAGE] == "ccccI" && OP_STRETCH_IMAGE + 1 == OP_C
 constexpr char kMagic[4] = {'Z', 'P', 'M', 'F'};
 constexpr int kVersion = 1;
 
-// Limits on what bytes may ask for, besides what they hold.
-constexpr u64 kMaxTable = 1u << 20;
-constexpr u64 kMaxCalls = 1u << 24;
-constexpr u64 kMaxPoints = 1u << 24;
-constexpr u64 kMaxPixels = 1u << 26;
-constexpr u64 kMaxImageSide = 1u << 16;
-constexpr u64 kMaxTextBytes = 1u << 20;
+// Limits on playing, besides what CMetaLimits puts on the bytes.
 constexpr i64 kMaxTargetCoord = (i64(1) << 30) - 1;  // widths stay within int
 constexpr i64 kMaxShadowPixels = i64(1) << 24;
 constexpr std::uint32_t kNoImage = 0xFFFFFFFFu;
@@ -103,11 +97,52 @@ struct CMetaRecording {
     std::vector<i64> args;
     std::vector<LPoint> points;
     bool fills = false;  // some call is a flood fill
+    bool cut = false;    // the recorder left calls out
 };
 
 // ---------------------------------------------------------------- recording
 
-CMetaFileDC::CMetaFileDC() : m_rec(std::make_shared<CMetaRecording>()) {}
+namespace {
+
+// The index of key's entry in table, made by make() when new; nullopt when a
+// new entry would pass max.
+template <class Made, class Key, class Table, class Make>
+std::optional<std::uint32_t> Entry(Made& made, Key&& key, Table& table, u64 max, Make&& make)
+{
+    if (const auto it = made.find(key); it != made.end())
+        return it->second;
+    if (table.size() >= max)
+        return std::nullopt;
+    const auto index = std::uint32_t(table.size());
+    table.push_back(make());
+    made.emplace(std::forward<Key>(key), index);
+    return index;
+}
+
+// The size an image is kept at: within side on both axes and within budget
+// pixels, its proportions kept as near as whole pixels allow. Empty when no
+// pixel is left.
+QSize FitImage(QSize size, u64 side, u64 budget)
+{
+    const u64 w = u64(size.width()), h = u64(size.height());
+    if (budget == 0 || side == 0)
+        return {};
+    if (w <= side && h <= side && w * h <= budget)
+        return size;
+    const double scale = std::min({double(side) / double(w), double(side) / double(h),
+                                   std::sqrt(double(budget) / (double(w) * double(h)))});
+    u64 fw = std::clamp<u64>(u64(double(w) * scale), 1, side);
+    u64 fh = std::clamp<u64>(u64(double(h) * scale), 1, side);
+    if (fw * fh > budget)
+        fh = std::max<u64>(1, budget / fw);
+    if (fw * fh > budget)
+        fw = std::max<u64>(1, budget / fh);
+    return {int(fw), int(fh)};
+}
+
+}  // namespace
+
+CMetaFileDC::CMetaFileDC(const CMetaLimits& limits) : m_limits(limits), m_rec(std::make_shared<CMetaRecording>()) {}
 
 CMetaFileDC::~CMetaFileDC() = default;
 
@@ -121,11 +156,36 @@ CMetaFile CMetaFileDC::Close()
     m_fonts.clear();
     m_texts.clear();
     m_images.clear();
+    m_pixels = 0;
+    m_stopped = false;
     return done;
+}
+
+bool CMetaFileDC::Room(u64 points)
+{
+    if (m_rec->calls.size() >= m_limits.calls || points > m_limits.points ||
+        m_rec->points.size() > m_limits.points - points)
+        Stop();
+    return !m_stopped;
+}
+
+void CMetaFileDC::Stop()
+{
+    m_stopped = true;
+    m_rec->cut = true;
+}
+
+std::optional<std::uint32_t> CMetaFileDC::Cut(std::optional<std::uint32_t> index)
+{
+    if (!index)
+        Stop();
+    return index;
 }
 
 void CMetaFileDC::Add(int op, std::initializer_list<i64> args)
 {
+    if (!Room())
+        return;
     m_rec->calls.push_back({op, std::uint32_t(m_rec->args.size())});
     m_rec->args.insert(m_rec->args.end(), args);
     if (op == OP_FLOOD_FILL || op == OP_FLOOD_FILL_AT_SEED)
@@ -134,6 +194,8 @@ void CMetaFileDC::Add(int op, std::initializer_list<i64> args)
 
 void CMetaFileDC::AddPoints(int op, const LPoint* pts, int count)
 {
+    if (!Room(u64(count)))
+        return;
     Add(op, {count, i64(m_rec->points.size())});
     for (int i = 0; i < count; ++i)
         m_rec->points.push_back({Clamp(pts[i].x), Clamp(pts[i].y)});
@@ -146,59 +208,75 @@ void CMetaFileDC::KeepUnitViewport()
     CDC::SetViewportOrg(0, 0);
 }
 
-std::uint32_t CMetaFileDC::PenIndex(const CPen& pen)
+std::optional<std::uint32_t> CMetaFileDC::PenIndex(const CPen& pen)
 {
-    const auto key = std::make_tuple(pen.Style(), pen.Width(), pen.Colour());
-    const auto [it, added] = m_pens.try_emplace(key, std::uint32_t(m_rec->pens.size()));
-    if (added)
-        m_rec->pens.push_back(pen);
-    return it->second;
+    return Cut(Entry(m_pens, std::make_tuple(pen.Style(), pen.Width(), pen.Colour()), m_rec->pens,
+                     m_limits.tableEntries, [&] { return pen; }));
 }
 
-std::uint32_t CMetaFileDC::BrushIndex(const CBrush& brush)
+std::optional<std::uint32_t> CMetaFileDC::BrushIndex(const CBrush& brush)
 {
-    const std::uint32_t image =
-        brush.GetStyle() == CBrush::Style::pattern ? ImageIndex(brush.Pattern()) : kNoImage;
-    const COLORREF colour = brush.GetStyle() == CBrush::Style::solid ? brush.Colour() : 0;
-    const auto key = std::make_tuple(int(brush.GetStyle()), colour, image);
-    const auto [it, added] = m_brushes.try_emplace(key, std::uint32_t(m_rec->brushes.size()));
-    if (added) {
-        CBrush kept;
-        switch (brush.GetStyle()) {
-        case CBrush::Style::solid: kept.CreateSolidBrush(colour); break;
-        case CBrush::Style::hollow: kept.CreateHollowBrush(); break;
-        case CBrush::Style::pattern: kept.CreatePatternBrush(m_rec->images[image]); break;
+    CBrush::Style style = brush.GetStyle();
+    COLORREF colour = style == CBrush::Style::solid ? brush.Colour() : 0;
+    std::uint32_t image = kNoImage;
+    if (style == CBrush::Style::pattern) {
+        const auto index = ImageIndex(brush.Pattern());
+        if (!index)
+            return std::nullopt;
+        image = *index;
+        if (image == kNoImage) {
+            // No pixels left for the pattern: its first pixel's colour stands for it.
+            const QRgb first = brush.Pattern().pixel(0, 0);
+            style = CBrush::Style::solid;
+            colour = RGB(qRed(first), qGreen(first), qBlue(first));
         }
-        m_rec->brushes.push_back(kept);
-        m_rec->brushImages.push_back(image);
     }
-    return it->second;
+    return Cut(Entry(m_brushes, std::make_tuple(int(style), colour, image), m_rec->brushes, m_limits.tableEntries,
+                     [&] {
+                         CBrush kept;
+                         switch (style) {
+                         case CBrush::Style::solid: kept.CreateSolidBrush(colour); break;
+                         case CBrush::Style::hollow: kept.CreateHollowBrush(); break;
+                         case CBrush::Style::pattern: kept.CreatePatternBrush(m_rec->images[image]); break;
+                         }
+                         m_rec->brushImages.push_back(image);
+                         return kept;
+                     }));
 }
 
-std::uint32_t CMetaFileDC::FontIndex(const CFont& font)
+std::optional<std::uint32_t> CMetaFileDC::FontIndex(const CFont& font)
 {
     std::string key(sizeof(LOGFONT), '\0');
     std::memcpy(key.data(), &font.GetLogFont(), sizeof(LOGFONT));
-    const auto [it, added] = m_fonts.try_emplace(std::move(key), std::uint32_t(m_rec->fonts.size()));
-    if (added)
-        m_rec->fonts.push_back(font);
-    return it->second;
+    return Cut(Entry(m_fonts, std::move(key), m_rec->fonts, m_limits.tableEntries, [&] { return font; }));
 }
 
-std::uint32_t CMetaFileDC::TextIndex(std::string_view text)
+std::optional<std::uint32_t> CMetaFileDC::TextIndex(std::string_view text)
 {
-    const auto [it, added] = m_texts.try_emplace(std::string(text), std::uint32_t(m_rec->texts.size()));
-    if (added)
-        m_rec->texts.emplace_back(text);
-    return it->second;
+    if (text.size() > m_limits.textBytes) {
+        text = text.substr(0, std::size_t(m_limits.textBytes));
+        m_rec->cut = true;
+    }
+    return Cut(Entry(m_texts, std::string(text), m_rec->texts, m_limits.tableEntries,
+                     [&] { return std::string(text); }));
 }
 
-std::uint32_t CMetaFileDC::ImageIndex(const QImage& image)
+std::optional<std::uint32_t> CMetaFileDC::ImageIndex(const QImage& image)
 {
-    const auto [it, added] = m_images.try_emplace(image.cacheKey(), std::uint32_t(m_rec->images.size()));
-    if (added)
-        m_rec->images.push_back(image.convertToFormat(QImage::Format_ARGB32));
-    return it->second;
+    if (const auto it = m_images.find(image.cacheKey()); it != m_images.end())
+        return it->second;
+    const QSize fit = FitImage(image.size(), m_limits.imageSide, m_limits.imagePixels - m_pixels);
+    if (fit.isEmpty()) {
+        m_images.emplace(image.cacheKey(), kNoImage);
+        return kNoImage;
+    }
+    return Cut(Entry(m_images, image.cacheKey(), m_rec->images, m_limits.tableEntries, [&] {
+        m_pixels += u64(fit.width()) * u64(fit.height());
+        if (fit == image.size())
+            return image.convertToFormat(QImage::Format_ARGB32);
+        return image.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_ARGB32);
+    }));
 }
 
 int CMetaFileDC::SetMapMode(int mode)
@@ -244,21 +322,24 @@ bool CMetaFileDC::SetViewportOrg(int x, int y)
 CPen* CMetaFileDC::SelectObject(CPen* pen)
 {
     if (pen && pen->IsCreated())
-        Add(OP_PEN, {PenIndex(*pen)});
+        if (const auto index = PenIndex(*pen))
+            Add(OP_PEN, {*index});
     return CDC::SelectObject(pen);
 }
 
 CBrush* CMetaFileDC::SelectObject(CBrush* brush)
 {
     if (brush && brush->IsCreated())
-        Add(OP_BRUSH, {BrushIndex(*brush)});
+        if (const auto index = BrushIndex(*brush))
+            Add(OP_BRUSH, {*index});
     return CDC::SelectObject(brush);
 }
 
 CFont* CMetaFileDC::SelectObject(CFont* font)
 {
     if (font && font->IsCreated())
-        Add(OP_FONT, {FontIndex(*font)});
+        if (const auto index = FontIndex(*font))
+            Add(OP_FONT, {*index});
     return CDC::SelectObject(font);
 }
 
@@ -370,7 +451,8 @@ COLORREF CMetaFileDC::GetPixel(std::int64_t, std::int64_t) const { return kPixel
 
 bool CMetaFileDC::TextOut(std::int64_t x, std::int64_t y, std::string_view text)
 {
-    Add(OP_TEXT_OUT, {Clamp(x), Clamp(y), TextIndex(text.substr(0, kMaxTextBytes))});
+    if (const auto index = TextIndex(text))
+        Add(OP_TEXT_OUT, {Clamp(x), Clamp(y), *index});
     return true;
 }
 
@@ -378,7 +460,8 @@ bool CMetaFileDC::FillRect(std::int64_t l, std::int64_t t, std::int64_t r, std::
 {
     if (!brush.IsCreated())
         return false;
-    Add(OP_FILL_RECT, {Clamp(l), Clamp(t), Clamp(r), Clamp(b), BrushIndex(brush)});
+    if (const auto index = BrushIndex(brush))
+        Add(OP_FILL_RECT, {Clamp(l), Clamp(t), Clamp(r), Clamp(b), *index});
     return true;
 }
 
@@ -386,7 +469,8 @@ bool CMetaFileDC::FrameRect(std::int64_t l, std::int64_t t, std::int64_t r, std:
 {
     if (!brush.IsCreated())
         return false;
-    Add(OP_FRAME_RECT, {Clamp(l), Clamp(t), Clamp(r), Clamp(b), BrushIndex(brush)});
+    if (const auto index = BrushIndex(brush))
+        Add(OP_FRAME_RECT, {Clamp(l), Clamp(t), Clamp(r), Clamp(b), *index});
     return true;
 }
 
@@ -406,8 +490,13 @@ bool CMetaFileDC::FillRgn(const CRgn& region, const CBrush& brush)
     }
     if (counts.empty())
         return true;
+    if (counts.size() > m_limits.tableEntries)
+        Stop();
+    const auto index = BrushIndex(brush);
+    if (!index || !Room(pts.size()))
+        return true;
     m_rec->calls.push_back({OP_FILL_RGN, std::uint32_t(m_rec->args.size())});
-    m_rec->args.insert(m_rec->args.end(), {i64(BrushIndex(brush)), region.IsWinding() ? 1 : 0, i64(counts.size())});
+    m_rec->args.insert(m_rec->args.end(), {i64(*index), region.IsWinding() ? 1 : 0, i64(counts.size())});
     m_rec->args.insert(m_rec->args.end(), counts.begin(), counts.end());
     m_rec->args.push_back(i64(m_rec->points.size()));
     for (const LPoint& p : pts)
@@ -430,7 +519,14 @@ bool CMetaFileDC::StretchImage(std::int64_t x, std::int64_t y, std::int64_t w, s
 {
     if (image.isNull())
         return false;
-    Add(OP_STRETCH_IMAGE, {Clamp(x), Clamp(y), Clamp(w), Clamp(h), ImageIndex(image)});
+    const auto index = ImageIndex(image);
+    if (index == kNoImage) {
+        // No pixels left for it: its frame shows where it is.
+        CBrush black(RGB(0, 0, 0));
+        return FrameRect(x, y, Clamp(Clamp(x) + Clamp(w)), Clamp(Clamp(y) + Clamp(h)), black);
+    }
+    if (index)
+        Add(OP_STRETCH_IMAGE, {Clamp(x), Clamp(y), Clamp(w), Clamp(h), *index});
     return true;
 }
 
@@ -459,8 +555,9 @@ std::vector<LRect> RunBoxes(std::vector<FloodRun>& runs, i64 dx, i64 dy)
 class MetaPlayer {
 public:
     // target in dc's device pixels; the shadow, when given, covers target from its (0, 0).
-    MetaPlayer(CMetaRecording& rec, CDC& dc, const LRect& target, CImageDC* shadow)
-        : m_rec(rec), m_dc(dc), m_target(target), m_shadow(shadow)
+    MetaPlayer(CMetaRecording& rec, CDC& dc, const LRect& target, CImageDC* shadow, const CMetaPlayBudget& budget)
+        : m_rec(rec), m_dc(dc), m_target(target), m_shadow(shadow), m_pixels(dynamic_cast<CImageDC*>(&dc)),
+          m_fillLeft(budget.fillPixels), m_textLeft(budget.textBytes), m_imageLeft(budget.imagePixels)
     {
     }
 
@@ -500,17 +597,23 @@ private:
     }
 
     // A flood fill: on the shadow, when there is one, and its pixels as a region on the DC.
+    // Once the fills have painted their budget of pixels, the rest are left out.
     void Fill(i64 x, i64 y, COLORREF colour, int type)
     {
-        if (!m_shadow) {
-            m_dc.ExtFloodFill(x, y, colour, type);
+        if (m_fillLeft <= 0)
+            return;
+        CImageDC* pixels = m_shadow ? m_shadow : m_pixels;
+        if (!pixels) {
+            m_dc.ExtFloodFill(x, y, colour, type);  // a DC that paints no pixels fills nothing
             return;
         }
         m_runs.clear();
-        m_shadow->CollectFloodRuns(&m_runs);
-        m_shadow->ExtFloodFill(x, y, colour, type);
-        m_shadow->CollectFloodRuns(nullptr);
-        if (m_runs.empty())
+        pixels->CollectFloodRuns(&m_runs);
+        pixels->ExtFloodFill(x, y, colour, type);
+        pixels->CollectFloodRuns(nullptr);
+        for (const FloodRun& r : m_runs)
+            m_fillLeft -= r.x1 - r.x0 + 1;
+        if (!m_shadow || m_runs.empty())
             return;
         const std::vector<LRect> boxes = RunBoxes(m_runs, m_target.left, m_target.top);
         CRgn region;
@@ -558,7 +661,15 @@ private:
         case OP_ELLIPSE: Each([&](CDC& d) { d.Ellipse(a[0], a[1], a[2], a[3]); }); break;
         case OP_ARC: Each([&](CDC& d) { d.Arc(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]); }); break;
         case OP_SET_PIXEL: Each([&](CDC& d) { d.SetPixel(a[0], a[1], COLORREF(a[2])); }); break;
-        case OP_TEXT_OUT: Each([&](CDC& d) { d.TextOut(a[0], a[1], m_rec.texts[std::size_t(a[2])]); }); break;
+        case OP_TEXT_OUT: {
+            // Laying a text out costs its length wherever it lands: past the budget texts are left out.
+            const std::string& text = m_rec.texts[std::size_t(a[2])];
+            if (i64(text.size()) > m_textLeft)
+                break;
+            m_textLeft -= i64(text.size());
+            Each([&](CDC& d) { d.TextOut(a[0], a[1], text); });
+            break;
+        }
         case OP_FILL_RECT:
             Each([&](CDC& d) { d.FillRect(a[0], a[1], a[2], a[3], m_rec.brushes[std::size_t(a[4])]); });
             break;
@@ -573,9 +684,15 @@ private:
                 Fill(a[0], a[1], under, int(a[2]));
             break;
         }
-        case OP_STRETCH_IMAGE:
-            Each([&](CDC& d) { d.StretchImage(a[0], a[1], a[2], a[3], m_rec.images[std::size_t(a[4])]); });
+        case OP_STRETCH_IMAGE: {
+            const QImage& image = m_rec.images[std::size_t(a[4])];
+            const i64 pixels = i64(image.width()) * image.height();
+            if (pixels > m_imageLeft)
+                break;
+            m_imageLeft -= pixels;
+            Each([&](CDC& d) { d.StretchImage(a[0], a[1], a[2], a[3], image); });
             break;
+        }
         default: break;
         }
     }
@@ -605,6 +722,8 @@ private:
     CDC& m_dc;
     LRect m_target;
     CImageDC* m_shadow;
+    CImageDC* m_pixels;  // dc, when it is an image
+    i64 m_fillLeft, m_textLeft, m_imageLeft;
     bool m_iso = false;
     int m_org[2] = {0, 0};
     int m_ext[2] = {1, 1};
@@ -672,7 +791,9 @@ bool CMetaFile::IsEmpty() const { return !m_rec || m_rec->calls.empty(); }
 
 std::size_t CMetaFile::CallCount() const { return m_rec ? m_rec->calls.size() : 0; }
 
-bool CMetaFile::Play(CDC& dc, const LRect& target) const
+bool CMetaFile::IsCut() const { return m_rec && m_rec->cut; }
+
+bool CMetaFile::Play(CDC& dc, const LRect& target, const CMetaPlayBudget& budget) const
 {
     const auto inRange = [](i64 v) { return v >= -kMaxTargetCoord && v <= kMaxTargetCoord; };
     if (IsEmpty() || target.right <= target.left || target.bottom <= target.top || !inRange(target.left) ||
@@ -691,7 +812,8 @@ bool CMetaFile::Play(CDC& dc, const LRect& target) const
         part.setDotsPerMeterX(whole.dotsPerMeterX());
         part.setDotsPerMeterY(whole.dotsPerMeterY());
         CImageDC partDC(&part);
-        MetaPlayer(*m_rec, partDC, {target.left - l, target.top - t, target.right - l, target.bottom - t}, nullptr)
+        MetaPlayer(*m_rec, partDC, {target.left - l, target.top - t, target.right - l, target.bottom - t}, nullptr,
+                   budget)
             .Run();
         return true;
     }
@@ -708,7 +830,7 @@ bool CMetaFile::Play(CDC& dc, const LRect& target) const
     }
     {
         SavedState saved(dc);
-        MetaPlayer(*m_rec, dc, target, shadow.get()).Run();
+        MetaPlayer(*m_rec, dc, target, shadow.get(), budget).Run();
     }
     if (painter)
         painter->Painter().restore();
@@ -1027,9 +1149,9 @@ void ReadPoints(Reader& in, u64 count, CMetaRecording& rec)
     }
 }
 
-void ReadCalls(Reader& in, CMetaRecording& rec)
+void ReadCalls(Reader& in, CMetaRecording& rec, const CMetaLimits& limits)
 {
-    const u64 calls = in.Count(kMaxCalls, 1, "the call count");
+    const u64 calls = in.Count(limits.calls, 1, "the call count");
     rec.calls.reserve(calls);
     for (u64 c = 0; c < calls; ++c) {
         const std::size_t at = in.Pos();
@@ -1040,25 +1162,25 @@ void ReadCalls(Reader& in, CMetaRecording& rec)
         for (const char kind : kArgs[op]) {
             const std::size_t here = in.Pos();
             if (kind == 'L') {
-                const u64 n = in.Count(kMaxPoints - rec.points.size(), 2, "a point count");
+                const u64 n = in.Count(limits.points - rec.points.size(), 2, "a point count");
                 if (n < 2)
                     in.Fail("a line of " + std::to_string(n) + " points", here);
                 rec.args.push_back(i64(n));
                 rec.args.push_back(i64(rec.points.size()));
                 ReadPoints(in, n, rec);
             } else if (kind == 'R') {
-                const u64 n = in.Count(kMaxTable, 1, "a polygon count");
+                const u64 n = in.Count(limits.tableEntries, 1, "a polygon count");
                 if (n < 1)
                     in.Fail("a region of no polygons", here);
                 rec.args.push_back(i64(n));
                 u64 total = 0;
                 for (u64 i = 0; i < n; ++i) {
                     const std::size_t pat = in.Pos();
-                    const u64 k = in.Count(kMaxPoints, 2, "a polygon's point count");
+                    const u64 k = in.Count(limits.points, 2, "a polygon's point count");
                     if (k < 3)
                         in.Fail("a polygon of " + std::to_string(k) + " points", pat);
                     total += k;
-                    if (total > kMaxPoints - rec.points.size() || total > in.Left() / 2)
+                    if (total > limits.points - rec.points.size() || total > in.Left() / 2)
                         in.Fail("the region's polygons ask for more points than there are", pat);
                     rec.args.push_back(i64(k));
                 }
@@ -1073,7 +1195,7 @@ void ReadCalls(Reader& in, CMetaRecording& rec)
     }
 }
 
-void ReadRecording(Reader& in, CMetaRecording& rec)
+void ReadRecording(Reader& in, CMetaRecording& rec, const CMetaLimits& limits)
 {
     if (in.Left() < 6 || std::memcmp(in.Bytes(4, "the header"), kMagic, 4) != 0)
         in.Fail("not a picture of this program", 0);
@@ -1081,7 +1203,7 @@ void ReadRecording(Reader& in, CMetaRecording& rec)
     if (version != kVersion)
         in.Fail("picture version " + std::to_string(version) + " is not known", 4);
 
-    const u64 pens = in.Count(kMaxTable, 3, "the pen count");
+    const u64 pens = in.Count(limits.tableEntries, 3, "the pen count");
     for (u64 i = 0; i < pens; ++i) {
         const std::size_t at = in.Pos();
         const int style = int(in.Upto(PS_NULL, "a pen style"));
@@ -1093,14 +1215,15 @@ void ReadRecording(Reader& in, CMetaRecording& rec)
         rec.pens.push_back(pen);
     }
 
-    const u64 images = in.Count(kMaxTable, 6, "the image count");
+    const u64 images = in.Count(limits.tableEntries, 6, "the image count");
     u64 pixels = 0;
     for (u64 i = 0; i < images; ++i) {
         const std::size_t at = in.Pos();
-        const u64 w = in.Upto(kMaxImageSide, "an image width"), h = in.Upto(kMaxImageSide, "an image height");
+        const u64 side = std::min<u64>(limits.imageSide, INT_MAX);
+        const u64 w = in.Upto(side, "an image width"), h = in.Upto(side, "an image height");
         if (w == 0 || h == 0)
             in.Fail("an image without pixels", at);
-        if (w * h > (kMaxPixels - pixels) || w * h > in.Left() / 4)
+        if (w * h > limits.imagePixels - pixels || w * h > in.Left() / 4)
             in.Fail("an image of " + std::to_string(w) + " x " + std::to_string(h) +
                         " pixels asks for more than the bytes or the limit allow",
                     at);
@@ -1116,7 +1239,7 @@ void ReadRecording(Reader& in, CMetaRecording& rec)
         rec.images.push_back(image);
     }
 
-    const u64 brushes = in.Count(kMaxTable, 1, "the brush count");
+    const u64 brushes = in.Count(limits.tableEntries, 1, "the brush count");
     for (u64 i = 0; i < brushes; ++i) {
         const std::size_t at = in.Pos();
         const u64 style = in.Upto(2, "a brush style");
@@ -1137,7 +1260,7 @@ void ReadRecording(Reader& in, CMetaRecording& rec)
         rec.brushImages.push_back(image);
     }
 
-    const u64 fonts = in.Count(kMaxTable, 60, "the font count");
+    const u64 fonts = in.Count(limits.tableEntries, 60, "the font count");
     for (u64 i = 0; i < fonts; ++i) {
         const std::size_t at = in.Pos();
         CFont font;
@@ -1146,26 +1269,27 @@ void ReadRecording(Reader& in, CMetaRecording& rec)
         rec.fonts.push_back(font);
     }
 
-    const u64 texts = in.Count(kMaxTable, 1, "the text count");
+    const u64 texts = in.Count(limits.tableEntries, 1, "the text count");
     for (u64 i = 0; i < texts; ++i) {
-        const u64 n = in.Count(kMaxTextBytes, 1, "a text length");
+        const u64 n = in.Count(limits.textBytes, 1, "a text length");
         const BYTE* p = in.Bytes(std::size_t(n), "a text");
         rec.texts.emplace_back(reinterpret_cast<const char*>(p), std::size_t(n));
     }
 
-    ReadCalls(in, rec);
+    ReadCalls(in, rec, limits);
     if (in.Left() != 0)
         in.Fail(std::to_string(in.Left()) + " bytes after the last call");
 }
 
 }  // namespace
 
-std::optional<std::string> CMetaFile::FromBytes(std::span<const BYTE> bytes, CMetaFile& out)
+std::optional<std::string> CMetaFile::FromBytes(std::span<const BYTE> bytes, CMetaFile& out,
+                                                const CMetaLimits& limits)
 {
     auto rec = std::make_shared<CMetaRecording>();
     try {
         Reader in(bytes);
-        ReadRecording(in, *rec);
+        ReadRecording(in, *rec, limits);
     } catch (const BadBytes& bad) {
         return "picture, byte " + std::to_string(bad.at) + ": " + bad.what;
     }

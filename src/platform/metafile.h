@@ -22,6 +22,26 @@ struct CMetaRecording;
 // the colour found at its seed when the picture plays.
 inline constexpr COLORREF kPixelAtPlay = 0x01000000;
 
+// What one picture may hold. A recording stays within them and reading
+// refuses bytes that ask for more.
+struct CMetaLimits {
+    std::uint64_t calls = std::uint64_t(1) << 24;
+    std::uint64_t points = std::uint64_t(1) << 24;        // of all calls together
+    std::uint64_t tableEntries = std::uint64_t(1) << 20;  // in each table, and polygons in a region
+    std::uint64_t textBytes = std::uint64_t(1) << 20;     // of one text
+    std::uint64_t imageSide = std::uint64_t(1) << 16;
+    std::uint64_t imagePixels = std::uint64_t(1) << 26;   // of all images together
+};
+
+// Work one Play may do; calls past it are left out. Far above what real
+// drawings ask: 32 fills of a whole 4K screen, 16 MB of text, every image a
+// picture can hold drawn 16 times.
+struct CMetaPlayBudget {
+    std::int64_t fillPixels = std::int64_t(1) << 28;   // painted by flood fills
+    std::int64_t textBytes = std::int64_t(1) << 24;    // laid out by TextOut
+    std::int64_t imagePixels = std::int64_t(1) << 30;  // of the images StretchImage draws (it may copy them)
+};
+
 // A recording of drawing calls that plays at any size. A value: copies share
 // the recording, which does not change once made.
 class CMetaFile {
@@ -34,6 +54,9 @@ public:
     bool IsEmpty() const;
     // The number of calls recorded.
     std::size_t CallCount() const;
+    // True when the recorder left calls out, or shortened a text, to stay
+    // within its limits. Not kept in the bytes.
+    bool IsCut() const;
 
     // Plays the calls so that the recording's window (set by SetWindowOrg and
     // SetWindowExt while recording; 0..1 when it set none) fills target, a
@@ -46,18 +69,20 @@ public:
     // pixels, a flood fill fills the pixels it would cover on an image of the
     // target's size (up to 2^24 pixels; larger ones leave fills out).
     // False, with nothing drawn, when the picture is empty or the target has
-    // no width or height or lies beyond 2^30 pixels.
-    bool Play(CDC& dc, const LRect& target) const;
+    // no width or height or lies beyond 2^30 pixels. Calls past the budget
+    // are left out.
+    bool Play(CDC& dc, const LRect& target, const CMetaPlayBudget& budget = {}) const;
 
     // The stored form: magic, version, then the tables of pens, images,
     // brushes, fonts and texts and the calls, each with its count; numbers
     // little-endian, most of them as base-128 varints.
     std::vector<BYTE> ToBytes() const;
     // Reads bytes from anywhere: every count, length and value is checked
-    // against what remains and against fixed limits. Returns the one error,
+    // against what remains and against the limits. Returns the one error,
     // saying at which byte and what, and leaves out unchanged; nullopt when
     // the bytes read whole.
-    static std::optional<std::string> FromBytes(std::span<const BYTE> bytes, CMetaFile& out);
+    static std::optional<std::string> FromBytes(std::span<const BYTE> bytes, CMetaFile& out,
+                                                const CMetaLimits& limits = {});
 
 private:
     friend class CMetaFileDC;
@@ -67,9 +92,12 @@ private:
 // A device context that keeps every call instead of drawing. Its own mapping
 // is one device unit a logical unit (turned by the sign of the viewport
 // extent it was given), so that device regions keep their logical size.
+// It records nothing more once a call would pass a limit; an image past the
+// side limit or the pixels left is kept scaled down to fit, or as its frame
+// when no pixel is left.
 class CMetaFileDC : public CDC {
 public:
-    CMetaFileDC();
+    explicit CMetaFileDC(const CMetaLimits& limits = {});
     ~CMetaFileDC() override;
 
     // Ends the recording and gives it; the DC goes on with a new, empty one.
@@ -115,17 +143,27 @@ public:
                       const QImage& image) override;
 
 private:
+    // Whether one more call holding points more points fits; when not, the recording is cut.
+    bool Room(std::uint64_t points = 0);
+    // Records nothing more.
+    void Stop();
     void Add(int op, std::initializer_list<std::int64_t> args);
     void AddPoints(int op, const LPoint* pts, int count);
     // The device side of the mapping: one unit a logical unit.
     void KeepUnitViewport();
-    std::uint32_t PenIndex(const CPen& pen);
-    std::uint32_t BrushIndex(const CBrush& brush);
-    std::uint32_t FontIndex(const CFont& font);
-    std::uint32_t TextIndex(std::string_view text);
-    std::uint32_t ImageIndex(const QImage& image);
+    // Table indexes; nullopt, with the recording cut, when a new entry would pass the limit.
+    std::optional<std::uint32_t> PenIndex(const CPen& pen);
+    std::optional<std::uint32_t> BrushIndex(const CBrush& brush);
+    std::optional<std::uint32_t> FontIndex(const CFont& font);
+    std::optional<std::uint32_t> TextIndex(std::string_view text);
+    // An index past every image (kNoImage) when no pixel is left for it.
+    std::optional<std::uint32_t> ImageIndex(const QImage& image);
+    std::optional<std::uint32_t> Cut(std::optional<std::uint32_t> index);
 
+    CMetaLimits m_limits;
     std::shared_ptr<CMetaRecording> m_rec;
+    std::uint64_t m_pixels = 0;  // of the images kept
+    bool m_stopped = false;
     // Table entries already made, so that each is stored once.
     std::map<std::tuple<int, int, COLORREF>, std::uint32_t> m_pens;
     std::map<std::tuple<int, COLORREF, std::uint32_t>, std::uint32_t> m_brushes;

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -106,4 +108,39 @@ TEST(FloodFill, FourThousandSquareNeedsNoRecursion)
     const std::int64_t n = FloodFillImage(image, 0, 0, kWhite, true, FloodPaint{kRed});
     EXPECT_EQ(n, 4000LL * 4000 - 1000LL * 3999) << "every pixel but the comb's";
     EXPECT_EQ(image.pixel(3999, 3999), kRed);
+}
+
+// A visited map kept between fills gives the same pixels as a fill's own and
+// is left clear for the next fill.
+TEST(FloodFill, KeptVisitedMapPaintsAsAFreshOneAndIsLeftClear)
+{
+    QImage pattern(2, 2, QImage::Format_RGB32);
+    pattern.fill(kWhite);
+    pattern.setPixel(0, 0, kRed);
+    struct Row {
+        const char* name;
+        bool surface;
+        QRgb colour;
+        const QImage* pattern;
+    } rows[] = {
+        {"border fill", false, kBlack, nullptr},
+        {"pattern holding the seed colour", true, kWhite, &pattern},
+    };
+    for (const Row& row : rows) {
+        QImage fresh = Blank(60, 50), kept = Blank(60, 50);
+        Ring(fresh, 30, 25, 15);
+        Ring(kept, 30, 25, 15);
+        std::vector<std::uint8_t> seen;
+        FloodPaint paint{kRed, row.pattern};
+        FloodPaint keeping{kRed, row.pattern, nullptr, &seen};
+        // The second fill, outside the ring, needs the map clear of the first's pixels.
+        for (const QPoint seed : {QPoint(30, 25), QPoint(1, 1)}) {
+            const std::int64_t a = FloodFillImage(fresh, seed.x(), seed.y(), row.colour, row.surface, paint);
+            const std::int64_t b = FloodFillImage(kept, seed.x(), seed.y(), row.colour, row.surface, keeping);
+            EXPECT_GT(b, 0) << row.name;
+            EXPECT_EQ(a, b) << row.name;
+        }
+        EXPECT_EQ(kept, fresh) << row.name;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), 0), std::ptrdiff_t(seen.size())) << row.name;
+    }
 }

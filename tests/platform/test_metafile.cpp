@@ -485,6 +485,267 @@ TEST(MetaFile, DamagedBytesAreRefusedWithWhereAndWhat)
     EXPECT_FALSE(CMetaFile::FromBytes(Calls(0).bytes(), fine));
 }
 
+// ------------------------------------------------------------------ limits
+
+CMetaFile RecordWithin(const CMetaLimits& limits, const std::function<void(CDC&)>& draw)
+{
+    CMetaFileDC dc(limits);
+    draw(dc);
+    return dc.Close();
+}
+
+// Recorded past a limit, the picture keeps the calls before the one that
+// would pass it, says it was cut, and reads back under the same limits.
+TEST(MetaFile, RecordingStopsBeforeALimitAndReadsBack)
+{
+    static CPen pens[3] = {CPen(PS_SOLID, 0, RGB(255, 0, 0)), CPen(PS_SOLID, 0, RGB(0, 255, 0)),
+                           CPen(PS_SOLID, 0, RGB(0, 0, 255))};
+    static const LPoint square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    auto lines = [](int n) {
+        return [n](CDC& dc) {
+            for (int i = 0; i < n; ++i)
+                dc.LineTo(i, i);
+        };
+    };
+    auto twoBoxes = [](CDC& dc) {
+        CRgn both;
+        const LRect boxes[] = {{0, 0, 5, 5}, {10, 10, 15, 15}};
+        both.CreateBoxesRgn(boxes);
+        dc.LineTo(1, 1);
+        dc.FillRgn(both, CBrush(RGB(9, 9, 9)));
+        dc.LineTo(2, 2);
+    };
+    auto fonts = [](CDC& dc) {
+        for (int height : {10, 20, 30}) {
+            LOGFONT lf;
+            lf.lfHeight = height;
+            CFont font;
+            font.CreateFontIndirect(lf);
+            CFont* old = dc.SelectObject(&font);
+            dc.SelectObject(old);
+        }
+    };
+    auto images = [](CDC& dc) {
+        for (QRgb c : {0xFF0000u, 0x00FF00u, 0x0000FFu}) {
+            QImage image(2, 2, QImage::Format_RGB32);
+            image.fill(c);
+            dc.StretchImage(0, 0, 4, 4, image);
+        }
+    };
+    struct Row {
+        const char* name;
+        CMetaLimits limits;
+        std::function<void(CDC&)> draw;
+        std::size_t calls;
+        bool cut;
+    } rows[] = {
+        {"calls at the limit", {.calls = 5}, lines(5), 5, false},
+        {"calls past it", {.calls = 3}, lines(5), 3, true},
+        {"points of lines",
+         {.points = 6},
+         [](CDC& dc) {
+             dc.Polyline(square, 4);
+             dc.Polygon(square, 4);
+             dc.LineTo(1, 1);
+         },
+         1, true},
+        {"points of a region", {.points = 9}, twoBoxes, 1, true},
+        {"polygons of a region", {.tableEntries = 1}, twoBoxes, 1, true},
+        {"a region within", {.points = 10, .tableEntries = 2}, twoBoxes, 3, false},
+        {"pens",
+         {.tableEntries = 2},
+         [](CDC& dc) {
+             for (CPen& pen : pens)
+                 dc.SelectObject(&pen);
+             dc.SelectObject(&pens[0]);
+             dc.SelectStockObject(BLACK_PEN);
+         },
+         2, true},
+        {"brushes",
+         {.tableEntries = 2},
+         [](CDC& dc) {
+             for (COLORREF c : {RGB(1, 0, 0), RGB(2, 0, 0), RGB(3, 0, 0), RGB(1, 0, 0)})
+                 dc.FillRect(0, 0, 4, 4, CBrush(c));
+         },
+         2, true},
+        {"fonts", {.tableEntries = 2}, fonts, 2, true},  // the first, then the one it replaced
+        {"texts",
+         {.tableEntries = 2},
+         [](CDC& dc) {
+             for (const char* text : {"a", "b", "a", "c", "a"})
+                 dc.TextOut(0, 0, text);
+         },
+         3, true},
+        {"images", {.tableEntries = 2}, images, 2, true},
+        {"a text's bytes",
+         {.textBytes = 3},
+         [](CDC& dc) {
+             dc.TextOut(0, 0, "abcdef");
+             dc.LineTo(1, 1);
+         },
+         2, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CMetaFile picture = RecordWithin(row.limits, row.draw);
+        EXPECT_EQ(picture.IsCut(), row.cut);
+        EXPECT_EQ(picture.CallCount(), row.calls);
+        CMetaFile back;
+        const auto error = CMetaFile::FromBytes(picture.ToBytes(), back, row.limits);
+        ASSERT_FALSE(error) << *error;
+        EXPECT_EQ(back.CallCount(), row.calls);
+        QImage image = White(20, 20);
+        CImageDC dc(&image);
+        EXPECT_TRUE(back.Play(dc, {0, 0, 20, 20}));
+    }
+    EXPECT_FALSE(Record(DrawSample).IsCut());
+}
+
+// The sizes of the images a picture's bytes store, when it stores no pens.
+std::vector<QSize> StoredImageSizes(const std::vector<BYTE>& bytes)
+{
+    std::size_t at = 6;
+    auto var = [&] {
+        unsigned long long v = 0;
+        for (int shift = 0;; shift += 7) {
+            const BYTE b = bytes.at(at++);
+            v |= (unsigned long long)(b & 0x7F) << shift;
+            if (!(b & 0x80))
+                return v;
+        }
+    };
+    EXPECT_EQ(var(), 0u) << "pens";
+    std::vector<QSize> sizes(var());
+    for (QSize& size : sizes) {
+        const int w = int(var()), h = int(var());
+        size = {w, h};
+        at += std::size_t(w) * std::size_t(h) * 4;
+    }
+    return sizes;
+}
+
+// An image past the side limit or the pixels left is kept smaller, in its
+// proportions, and plays whole; with no pixel left it plays as its frame and
+// a pattern as its first pixel's colour.
+TEST(MetaFile, ImagesPastTheLimitsAreKeptScaledDown)
+{
+    const CMetaLimits limits{.imageSide = 64, .imagePixels = 64 * 32 + 14 * 7};
+    QImage halves(100, 50, QImage::Format_RGB32);
+    halves.fill(qRgb(255, 0, 0));
+    for (int y = 0; y < 50; ++y)
+        for (int x = 50; x < 100; ++x)
+            halves.setPixel(x, y, qRgb(0, 0, 255));
+    QImage green(40, 20, QImage::Format_RGB32), yellow(30, 30, QImage::Format_RGB32),
+        magenta(4, 4, QImage::Format_RGB32);
+    green.fill(qRgb(0, 255, 0));
+    yellow.fill(qRgb(255, 255, 0));
+    magenta.fill(qRgb(255, 0, 255));
+    const CMetaFile picture = RecordWithin(limits, [&](CDC& dc) {
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(200, 100);
+        dc.StretchImage(0, 0, 100, 50, halves);
+        dc.StretchImage(100, 0, 40, 20, green);
+        dc.StretchImage(100, 50, 30, 30, yellow);
+        CBrush pattern;
+        pattern.CreatePatternBrush(magenta);
+        dc.FillRect(0, 60, 50, 100, pattern);
+    });
+    EXPECT_FALSE(picture.IsCut());
+    const std::vector<BYTE> bytes = picture.ToBytes();
+    EXPECT_EQ(StoredImageSizes(bytes), (std::vector<QSize>{{64, 32}, {14, 7}}));
+    CMetaFile back;
+    const auto error = CMetaFile::FromBytes(bytes, back, limits);
+    ASSERT_FALSE(error) << *error;
+    const QImage played = Played(back, 200, 100, {0, 0, 200, 100});
+    EXPECT_EQ(Box(played, 0xFF0000), (LRect{0, 0, 50, 50}));
+    EXPECT_EQ(Box(played, 0x0000FF), (LRect{50, 0, 100, 50}));
+    EXPECT_EQ(Box(played, 0x00FF00), (LRect{100, 0, 140, 20}));
+    EXPECT_EQ(CountPixels(played, 0xFFFF00), 0);
+    EXPECT_EQ(Box(played, 0x000000), (LRect{100, 50, 130, 80})) << "the frame";
+    EXPECT_EQ(InkPixels(played.copy(101, 51, 28, 28)), 0) << "only the frame";
+    EXPECT_EQ(Box(played, 0xFF00FF), (LRect{0, 60, 50, 100}));
+
+    // Under the real limits too: one side past 65536 pixels.
+    QImage wide(70000, 1, QImage::Format_RGB32);
+    wide.fill(qRgb(0, 0, 255));
+    const CMetaFile strip = Record([&](CDC& dc) { dc.StretchImage(0, 0, 1, 1, wide); });
+    const std::vector<BYTE> stripBytes = strip.ToBytes();
+    EXPECT_EQ(StoredImageSizes(stripBytes), (std::vector<QSize>{{65536, 1}}));
+    ASSERT_FALSE(CMetaFile::FromBytes(stripBytes, back));
+    EXPECT_EQ(back.CallCount(), 1u);
+}
+
+// Flood fills stop once they have painted the play's budget of pixels, on
+// image DCs and through the shadow image on DCs without pixels.
+TEST(MetaFile, FloodFillsPastThePlayBudgetAreLeftOut)
+{
+    static CBrush brushes[4] = {CBrush(RGB(255, 0, 0)), CBrush(RGB(0, 255, 0)), CBrush(RGB(0, 0, 255)),
+                                CBrush(RGB(0, 0, 0))};
+    const CMetaFile picture = Record([](CDC& dc) {
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(16, 16);
+        for (CBrush& brush : brushes) {
+            dc.SelectObject(&brush);
+            dc.ExtFloodFill(8, 8, dc.GetPixel(8, 8), FLOODFILLSURFACE);
+        }
+        dc.SelectStockObject(WHITE_BRUSH);
+    });
+    // Each fill paints all 256 pixels.
+    const struct {
+        std::int64_t budget;
+        QRgb last;
+        std::size_t fills;
+    } rows[] = {{3 * 256, 0x0000FF, 3}, {3 * 256 + 1, 0x000000, 4}, {1, 0xFF0000, 1}, {0, 0xFFFFFF, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.budget);
+        QImage image = White(16, 16);
+        CImageDC dc(&image);
+        ASSERT_TRUE(picture.Play(dc, {0, 0, 16, 16}, {.fillPixels = row.budget}));
+        EXPECT_EQ(CountPixels(image, row.last), 256);
+        CRecordingDC rec;
+        ASSERT_TRUE(picture.Play(rec, {0, 0, 16, 16}, {.fillPixels = row.budget}));
+        EXPECT_EQ(rec.CallsNamed("FillRgn").size(), row.fills);
+    }
+}
+
+// Texts and images stop once their bytes or pixels would pass the play's budget.
+TEST(MetaFile, TextsAndImagesPastThePlayBudgetAreLeftOut)
+{
+    QImage blue(4, 4, QImage::Format_RGB32);
+    blue.fill(qRgb(0, 0, 255));
+    const CMetaFile texts = Record([](CDC& dc) {
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(150, 40);
+        for (int x : {0, 50, 100})
+            dc.TextOut(x, 5, "HH");
+    });
+    const CMetaFile images = Record([&](CDC& dc) {
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(150, 40);
+        for (int x : {0, 50, 100})
+            dc.StretchImage(x + 5, 5, 20, -20, blue);
+    });
+    const struct {
+        const CMetaFile* picture;
+        CMetaPlayBudget budget;
+        bool shown[3];
+    } rows[] = {
+        {&texts, {.textBytes = 6}, {true, true, true}},
+        {&texts, {.textBytes = 5}, {true, true, false}},
+        {&texts, {.textBytes = 1}, {false, false, false}},
+        {&images, {.imagePixels = 48}, {true, true, true}},
+        {&images, {.imagePixels = 47}, {true, true, false}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        QImage image = White(150, 40);
+        CImageDC dc(&image);
+        row.picture->Play(dc, {0, 0, 150, 40}, row.budget);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(InkPixels(image.copy(50 * i, 0, 50, 40)) > 0, row.shown[i]) << i;
+    }
+}
+
 // ------------------------------------------------------------ the painter DC
 
 // Played through a painter on an image, the picture lands where the image DC
