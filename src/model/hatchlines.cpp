@@ -77,18 +77,30 @@ Range Extent(const HatchBoundary& boundary, const HatchFrame& frame)
     return extent;
 }
 
-// The level of the start vertex: the first in outline order that passes
-// IsHatchStartVertex; false when none does.
-bool FindStart(const HatchBoundary& boundary, const HatchFamily& family, double& start)
+// True when a vertex at level can start a family over an outline of the
+// extent: the line one spacing to the left misses the outline and the line
+// one spacing to the right meets it.
+bool StartsFamily(const Range& extent, double tol, double level, double spacing)
 {
-    const HatchFrame frame(family.angle);
-    for (Pt2 p : boundary.Points()) {
-        if (IsHatchStartVertex(boundary, family.angle, family.spacing, p)) {
-            start = frame.V(p);
-            return true;
-        }
-    }
-    return false;
+    auto meets = [&](double v) { return v >= extent.lo - tol && v <= extent.hi + tol; };
+    return !meets(level + spacing) && meets(level - spacing);
+}
+
+// CheckHatchFamily with the outline's extent across the family's lines measured.
+HatchError FamilyError(const HatchBoundary& boundary, const HatchFamily& family, const Range& extent)
+{
+    if (boundary.Error() != HatchError::none)
+        return boundary.Error();
+    const double s1 = family.spacing, s2 = family.spacing2;
+    if (!std::isfinite(family.angle) || !std::isfinite(s1) || !std::isfinite(s2))
+        return HatchError::badPattern;
+    if (s1 == 0.0)
+        return HatchError::none;
+    if (s1 + s2 == 0.0)
+        return HatchError::noAdvance;
+    // Two lines for every s1 + s2 of the outline's depth (a repeated level is one line).
+    const double lines = (extent.hi - extent.lo) / (std::fabs(s1 + s2) / 2.0);
+    return lines <= kMaxHatchLines ? HatchError::none : HatchError::tooManyLines;
 }
 
 // Cuts the lines of one family: boundary crossings into inside stretches,
@@ -367,11 +379,7 @@ void HatchIsland::AddArc(Pt2 centre, double r, double start, double end)
 bool IsHatchStartVertex(const HatchBoundary& boundary, double angle, double spacing, Pt2 vertex)
 {
     const HatchFrame frame(angle);
-    const Range extent = Extent(boundary, frame);
-    const double tol = boundary.Tolerance();
-    const double level = frame.V(vertex);
-    auto meets = [&](double v) { return v >= extent.lo - tol && v <= extent.hi + tol; };
-    return !meets(level + spacing) && meets(level - spacing);
+    return StartsFamily(Extent(boundary, frame), boundary.Tolerance(), frame.V(vertex), spacing);
 }
 
 std::ptrdiff_t FindHatchLineStart(std::vector<double>& d)
@@ -401,19 +409,7 @@ bool InsertSortedPair(std::vector<double>& d, double lo, double hi, double tol)
 
 HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& family)
 {
-    if (boundary.Error() != HatchError::none)
-        return boundary.Error();
-    const double s1 = family.spacing, s2 = family.spacing2;
-    if (!std::isfinite(family.angle) || !std::isfinite(s1) || !std::isfinite(s2))
-        return HatchError::badPattern;
-    if (s1 == 0.0)
-        return HatchError::none;
-    if (s1 + s2 == 0.0)
-        return HatchError::noAdvance;
-    // Two lines for every s1 + s2 of the outline's depth (a repeated level is one line).
-    const Range extent = Extent(boundary, HatchFrame(family.angle));
-    const double lines = (extent.hi - extent.lo) / (std::fabs(s1 + s2) / 2.0);
-    return lines <= kMaxHatchLines ? HatchError::none : HatchError::tooManyLines;
+    return FamilyError(boundary, family, Extent(boundary, HatchFrame(family.angle)));
 }
 
 HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIsland> islands,
@@ -449,19 +445,30 @@ HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIs
     return segments <= kMaxHatchSegments ? HatchError::none : HatchError::tooManySegments;
 }
 
-std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family)
+std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family, HatchWork* work)
 {
     std::vector<double> levels;
-    double start = 0.0;
-    if (family.spacing == 0.0 || CheckHatchFamily(boundary, family) != HatchError::none ||
-        !FindStart(boundary, family, start))
+    if (family.spacing == 0.0)
+        return levels;
+    HatchWork uncounted;
+    HatchWork& counted = work ? *work : uncounted;
+    const HatchFrame frame(family.angle);
+    const Range extent = Extent(boundary, frame);
+    const std::vector<Pt2>& points = boundary.Points();
+    counted.outlinePoints += points.size();
+    if (FamilyError(boundary, family, extent) != HatchError::none)
+        return levels;
+    const double tol = boundary.Tolerance();
+    const auto start = std::find_if(points.begin(), points.end(), [&](Pt2 p) {
+        ++counted.outlinePoints;
+        return StartsFamily(extent, tol, frame.V(p), family.spacing);
+    });
+    if (start == points.end())
         return levels;
     const double s1 = family.spacing, s2 = family.spacing2;
     // The family ends at its first line beyond the outline, either side.
-    const Range extent = Extent(boundary, HatchFrame(family.angle));
-    const double tol = boundary.Tolerance();
     for (long n = 1;; ++n) {
-        const double level = start - (double(n / 2) * (s1 + s2) + (n % 2 == 1 ? s1 : 0.0));
+        const double level = frame.V(*start) - (double(n / 2) * (s1 + s2) + (n % 2 == 1 ? s1 : 0.0));
         if (level < extent.lo - tol || level > extent.hi + tol)
             break;
         if (levels.empty() || level != levels.back())

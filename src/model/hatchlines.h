@@ -123,6 +123,12 @@ std::ptrdiff_t FindHatchLineStart(std::vector<double>& d);
 // within it by more than tol at both ends; false, and d unchanged, when none does.
 bool InsertSortedPair(std::vector<double>& d, double lo, double hi, double tol = 0.0);
 
+// What generating a family did besides meeting its lines with the edges and
+// islands that reach them, counted for telling its cost.
+struct HatchWork {
+    std::size_t outlinePoints = 0;  // visited to measure the outline and find the start vertex
+};
+
 // none, or why the family cannot be hatched in the boundary.
 HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& family);
 
@@ -135,7 +141,9 @@ HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIs
 // start vertex is the first, in outline order, that passes
 // IsHatchStartVertex; lines follow at the offsets from it until one lies
 // beyond the outline. Empty when the family has no line or fails CheckHatchFamily.
-std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family);
+// work, when given, adds what was done.
+std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family,
+                                    HatchWork* work = nullptr);
 
 // Appends the family's segments, line after line in level order, each line's
 // from the rear along the direction: the inside stretches of the line less
