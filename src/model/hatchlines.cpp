@@ -6,6 +6,7 @@
 #include <functional>
 #include <limits>
 #include <numeric>
+#include <set>
 #include <utility>
 
 namespace {
@@ -109,9 +110,10 @@ class FamilyCutter {
 public:
     // The sweeps are built from the outline and island tables, which their
     // builders fill first (they are declared before the sweeps).
-    FamilyCutter(const HatchBoundary& boundary, std::span<const HatchIsland> islands, double angle)
+    FamilyCutter(const HatchBoundary& boundary, std::span<const HatchIsland> islands, double angle, HatchWork* work)
         : m_frame(angle), m_angle(angle), m_tol(boundary.Tolerance()), m_edges(OutlineExtents(boundary)),
-          m_islandItems(IslandExtents(islands)), m_islandRanges(islands.size())
+          m_islandItems(IslandExtents(islands)), m_islandRanges(islands.size()), m_islandCuts(CutOrder{m_tol}),
+          m_work(work)
     {
     }
 
@@ -129,13 +131,16 @@ public:
         FindHatchLineStart(d);
         m_end = m_origin + d.back();
         CrossIslands(level);
-        CutInsertIslands(d);
-        CutCircleIslands(d);
-        CutTextIslands(d);
-        CutPLineIslands(d);
+        CutInsertIslands();
+        CutCircleIslands();
+        CutTextIslands();
+        CutPLineIslands();
         for (std::uint32_t i : m_touched)
             m_islandRanges[i] = Range{};
         m_touched.clear();
+        for (const Range& cut : m_islandCuts)
+            m_cuts.push_back({m_origin + cut.lo, m_origin + cut.hi});
+        m_islandCuts.clear();
         std::sort(m_cuts.begin(), m_cuts.end(), [](const Range& a, const Range& b) { return a.lo < b.lo; });
 
         std::size_t first = 0;  // cuts before it end before the stretch
@@ -162,6 +167,14 @@ private:
         double uc, vc;
         HatchIsland::Arc arc;
         std::uint32_t island;
+    };
+    // The island cuts of a line, which never overlap, by their ends; a cut
+    // lies before distance u when it ends more than the tolerance before it.
+    struct CutOrder {
+        using is_transparent = void;
+        double tol;
+        bool operator()(const Range& a, const Range& b) const { return a.hi < b.hi; }
+        bool operator()(const Range& a, double u) const { return a.hi + tol < u; }
     };
 
     std::vector<Range> OutlineExtents(const HatchBoundary& boundary)
@@ -235,17 +248,39 @@ private:
     }
 
     // The islands of the kind, in selection order, each cut out where it
-    // lies strictly inside one inside pair.
-    void CutIslands(HatchIslandKind kind, std::vector<double>& d) const
+    // lies strictly inside one inside pair as the cuts before it left them.
+    void CutIslands(HatchIslandKind kind)
     {
         for (std::uint32_t i : m_touched)
             if (m_kinds[i] == kind)
-                InsertSortedPair(d, m_islandRanges[i].lo - m_origin, m_islandRanges[i].hi - m_origin, m_tol);
+                Cut(m_islandRanges[i].lo - m_origin, m_islandRanges[i].hi - m_origin);
     }
-    void CutInsertIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::insert, d); }
-    void CutCircleIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::circle, d); }
-    void CutTextIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::text, d); }
-    void CutPLineIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::pline, d); }
+    void CutInsertIslands() { CutIslands(HatchIslandKind::insert); }
+    void CutCircleIslands() { CutIslands(HatchIslandKind::circle); }
+    void CutTextIslands() { CutIslands(HatchIslandKind::text); }
+    void CutPLineIslands() { CutIslands(HatchIslandKind::pline); }
+
+    // Cuts lo..hi (distances from the line's start) out of the line when an
+    // inside pair, less the cuts made before, holds it with more than the
+    // tolerance to spare at both ends. Only the pair of d that starts last
+    // more than the tolerance before lo can, and in it only the stretch that
+    // ends at the first cut not before lo.
+    void Cut(double lo, double hi)
+    {
+        const std::vector<double>& d = m_crossings;
+        const std::size_t before = std::size_t(
+            std::partition_point(d.begin(), d.end(), [&](double v) { return v + m_tol < lo; }) - d.begin());
+        if (before % 2 == 0 || before == d.size())
+            return;  // lo lies in a gap, or beyond the last pair
+        if (m_work)
+            ++m_work->stretchTests;
+        double end = d[before];
+        const auto next = m_islandCuts.lower_bound(lo);
+        if (next != m_islandCuts.end())
+            end = std::min(end, next->lo);
+        if (hi < end - m_tol)
+            m_islandCuts.insert({lo, hi});
+    }
 
     void Note(std::uint32_t island, double u)
     {
@@ -299,8 +334,10 @@ private:
     std::vector<Range> m_islandRanges;  // of the current line, by island
     double m_origin = 0.0, m_end = 0.0;  // the current line's first and last crossing along it
     std::vector<std::uint32_t> m_touched;  // islands whose range is not empty
-    std::vector<double> m_crossings;
-    std::vector<Range> m_cuts;
+    std::set<Range, CutOrder> m_islandCuts;  // of the current line, from its start
+    std::vector<double> m_crossings;  // from the line's start once it is found, ascending
+    std::vector<Range> m_cuts;  // what the outline and the islands leave out of the current line
+    HatchWork* m_work;  // counted when not null
 };
 
 }  // namespace
@@ -395,18 +432,6 @@ std::ptrdiff_t FindHatchLineStart(std::vector<double>& d)
     return index;
 }
 
-bool InsertSortedPair(std::vector<double>& d, double lo, double hi, double tol)
-{
-    for (std::size_t k = 0; k + 1 < d.size(); k += 2) {
-        if (d[k] + tol < lo && hi < d[k + 1] - tol) {
-            const double lo2[] = {lo, hi};
-            d.insert(d.begin() + std::ptrdiff_t(k + 1), std::begin(lo2), std::end(lo2));
-            return true;
-        }
-    }
-    return false;
-}
-
 HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& family)
 {
     return FamilyError(boundary, family, Extent(boundary, HatchFrame(family.angle)));
@@ -478,12 +503,12 @@ std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFa
 }
 
 void AddHatchFamily(const HatchBoundary& boundary, std::span<const HatchIsland> islands, const HatchFamily& family,
-                    std::vector<HatchSegment>& out)
+                    std::vector<HatchSegment>& out, HatchWork* work)
 {
-    const std::vector<double> levels = HatchLineLevels(boundary, family);
+    const std::vector<double> levels = HatchLineLevels(boundary, family, work);
     if (levels.empty())
         return;
-    FamilyCutter cutter(boundary, islands, family.angle);
+    FamilyCutter cutter(boundary, islands, family.angle, work);
     if (std::is_sorted(levels.begin(), levels.end(), std::greater<>())) {
         for (double level : levels)
             cutter.Line(level, out);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -326,6 +327,33 @@ TEST(HatchIslands, StretchesAtAnyDistanceAreCut)
     EXPECT_NEAR(out[1].a.x, 1, 1e-9);
     EXPECT_NEAR(out[1].b.x, 19999.5, 1e-9);
     EXPECT_NEAR(out[2].a.x, 20000.5, 1e-9);
+}
+
+// Each island is tested against one stretch of a line however many the line
+// meets: 10,000 circles in a row, taken in no order, then as many inside the
+// gaps they leave and as many reaching into them, which change nothing.
+TEST(HatchIslands, EachIslandIsTestedAgainstOneStretch)
+{
+    constexpr int kCircles = 10000;
+    const std::vector<Pt2> strip = {{0, 0}, {10.0 * kCircles, 0}, {10.0 * kCircles, 2}, {0, 2}};
+    std::vector<int> order(kCircles);
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), std::mt19937(10));
+    std::vector<HatchIsland> islands(3 * kCircles);
+    for (std::size_t i = 0; i < kCircles; ++i) {
+        islands[i].AddCircle({10.0 * order[i] + 5, 1}, 0.5);
+        islands[kCircles + i].AddCircle({10.0 * i + 5, 1}, 0.25);
+        islands[2 * kCircles + i].AddCircle({10.0 * i + 5.75, 1}, 0.5);
+    }
+    HatchWork work;
+    std::vector<HatchSegment> out;
+    AddHatchFamily(HatchBoundary(strip), islands, {0.0, 1.0, 1.0}, out, &work);
+    EXPECT_LE(work.stretchTests, islands.size());
+    ASSERT_EQ(out.size(), kCircles + 1u);  // the line y = 1
+    for (std::size_t i = 0; i < kCircles; ++i) {
+        EXPECT_NEAR(out[i].b.x, 10.0 * i + 4.5, 1e-9) << i;
+        EXPECT_NEAR(out[i + 1].a.x, 10.0 * i + 5.5, 1e-9) << i;
+    }
 }
 
 // Fifty circles and fifty turned squares inside a concave outline.
