@@ -6,6 +6,7 @@
 #include <functional>
 #include <limits>
 #include <numeric>
+#include <set>
 #include <utility>
 
 namespace {
@@ -77,18 +78,30 @@ Range Extent(const HatchBoundary& boundary, const HatchFrame& frame)
     return extent;
 }
 
-// The level of the start vertex: the first in outline order that passes
-// IsHatchStartVertex; false when none does.
-bool FindStart(const HatchBoundary& boundary, const HatchFamily& family, double& start)
+// True when a vertex at level can start a family over an outline of the
+// extent: the line one spacing to the left misses the outline and the line
+// one spacing to the right meets it.
+bool StartsFamily(const Range& extent, double tol, double level, double spacing)
 {
-    const HatchFrame frame(family.angle);
-    for (Pt2 p : boundary.Points()) {
-        if (IsHatchStartVertex(boundary, family.angle, family.spacing, p)) {
-            start = frame.V(p);
-            return true;
-        }
-    }
-    return false;
+    auto meets = [&](double v) { return v >= extent.lo - tol && v <= extent.hi + tol; };
+    return !meets(level + spacing) && meets(level - spacing);
+}
+
+// CheckHatchFamily with the outline's extent across the family's lines measured.
+HatchError FamilyError(const HatchBoundary& boundary, const HatchFamily& family, const Range& extent)
+{
+    if (boundary.Error() != HatchError::none)
+        return boundary.Error();
+    const double s1 = family.spacing, s2 = family.spacing2;
+    if (!std::isfinite(family.angle) || !std::isfinite(s1) || !std::isfinite(s2))
+        return HatchError::badPattern;
+    if (s1 == 0.0)
+        return HatchError::none;
+    if (s1 + s2 == 0.0)
+        return HatchError::noAdvance;
+    // Two lines for every s1 + s2 of the outline's depth (a repeated level is one line).
+    const double lines = (extent.hi - extent.lo) / (std::fabs(s1 + s2) / 2.0);
+    return lines <= kMaxHatchLines ? HatchError::none : HatchError::tooManyLines;
 }
 
 // Cuts the lines of one family: boundary crossings into inside stretches,
@@ -97,9 +110,10 @@ class FamilyCutter {
 public:
     // The sweeps are built from the outline and island tables, which their
     // builders fill first (they are declared before the sweeps).
-    FamilyCutter(const HatchBoundary& boundary, std::span<const HatchIsland> islands, double angle)
+    FamilyCutter(const HatchBoundary& boundary, std::span<const HatchIsland> islands, double angle, HatchWork* work)
         : m_frame(angle), m_angle(angle), m_tol(boundary.Tolerance()), m_edges(OutlineExtents(boundary)),
-          m_islandItems(IslandExtents(islands)), m_islandRanges(islands.size())
+          m_islandItems(IslandExtents(islands)), m_islandRanges(islands.size()), m_islandCuts(CutOrder{m_tol}),
+          m_work(work)
     {
     }
 
@@ -117,13 +131,16 @@ public:
         FindHatchLineStart(d);
         m_end = m_origin + d.back();
         CrossIslands(level);
-        CutInsertIslands(d);
-        CutCircleIslands(d);
-        CutTextIslands(d);
-        CutPLineIslands(d);
+        CutInsertIslands();
+        CutCircleIslands();
+        CutTextIslands();
+        CutPLineIslands();
         for (std::uint32_t i : m_touched)
             m_islandRanges[i] = Range{};
         m_touched.clear();
+        for (const Range& cut : m_islandCuts)
+            m_cuts.push_back({m_origin + cut.lo, m_origin + cut.hi});
+        m_islandCuts.clear();
         std::sort(m_cuts.begin(), m_cuts.end(), [](const Range& a, const Range& b) { return a.lo < b.lo; });
 
         std::size_t first = 0;  // cuts before it end before the stretch
@@ -150,6 +167,14 @@ private:
         double uc, vc;
         HatchIsland::Arc arc;
         std::uint32_t island;
+    };
+    // The island cuts of a line, which never overlap, by their ends; a cut
+    // lies before distance u when it ends more than the tolerance before it.
+    struct CutOrder {
+        using is_transparent = void;
+        double tol;
+        bool operator()(const Range& a, const Range& b) const { return a.hi < b.hi; }
+        bool operator()(const Range& a, double u) const { return a.hi + tol < u; }
     };
 
     std::vector<Range> OutlineExtents(const HatchBoundary& boundary)
@@ -223,17 +248,39 @@ private:
     }
 
     // The islands of the kind, in selection order, each cut out where it
-    // lies strictly inside one inside pair.
-    void CutIslands(HatchIslandKind kind, std::vector<double>& d) const
+    // lies strictly inside one inside pair as the cuts before it left them.
+    void CutIslands(HatchIslandKind kind)
     {
         for (std::uint32_t i : m_touched)
             if (m_kinds[i] == kind)
-                InsertSortedPair(d, m_islandRanges[i].lo - m_origin, m_islandRanges[i].hi - m_origin, m_tol);
+                Cut(m_islandRanges[i].lo - m_origin, m_islandRanges[i].hi - m_origin);
     }
-    void CutInsertIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::insert, d); }
-    void CutCircleIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::circle, d); }
-    void CutTextIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::text, d); }
-    void CutPLineIslands(std::vector<double>& d) const { CutIslands(HatchIslandKind::pline, d); }
+    void CutInsertIslands() { CutIslands(HatchIslandKind::insert); }
+    void CutCircleIslands() { CutIslands(HatchIslandKind::circle); }
+    void CutTextIslands() { CutIslands(HatchIslandKind::text); }
+    void CutPLineIslands() { CutIslands(HatchIslandKind::pline); }
+
+    // Cuts lo..hi (distances from the line's start) out of the line when an
+    // inside pair, less the cuts made before, holds it with more than the
+    // tolerance to spare at both ends. Only the pair of d that starts last
+    // more than the tolerance before lo can, and in it only the stretch that
+    // ends at the first cut not before lo.
+    void Cut(double lo, double hi)
+    {
+        const std::vector<double>& d = m_crossings;
+        const std::size_t before = std::size_t(
+            std::partition_point(d.begin(), d.end(), [&](double v) { return v + m_tol < lo; }) - d.begin());
+        if (before % 2 == 0 || before == d.size())
+            return;  // lo lies in a gap, or beyond the last pair
+        if (m_work)
+            ++m_work->stretchTests;
+        double end = d[before];
+        const auto next = m_islandCuts.lower_bound(lo);
+        if (next != m_islandCuts.end())
+            end = std::min(end, next->lo);
+        if (hi < end - m_tol)
+            m_islandCuts.insert({lo, hi});
+    }
 
     void Note(std::uint32_t island, double u)
     {
@@ -287,8 +334,10 @@ private:
     std::vector<Range> m_islandRanges;  // of the current line, by island
     double m_origin = 0.0, m_end = 0.0;  // the current line's first and last crossing along it
     std::vector<std::uint32_t> m_touched;  // islands whose range is not empty
-    std::vector<double> m_crossings;
-    std::vector<Range> m_cuts;
+    std::set<Range, CutOrder> m_islandCuts;  // of the current line, from its start
+    std::vector<double> m_crossings;  // from the line's start once it is found, ascending
+    std::vector<Range> m_cuts;  // what the outline and the islands leave out of the current line
+    HatchWork* m_work;  // counted when not null
 };
 
 }  // namespace
@@ -367,11 +416,7 @@ void HatchIsland::AddArc(Pt2 centre, double r, double start, double end)
 bool IsHatchStartVertex(const HatchBoundary& boundary, double angle, double spacing, Pt2 vertex)
 {
     const HatchFrame frame(angle);
-    const Range extent = Extent(boundary, frame);
-    const double tol = boundary.Tolerance();
-    const double level = frame.V(vertex);
-    auto meets = [&](double v) { return v >= extent.lo - tol && v <= extent.hi + tol; };
-    return !meets(level + spacing) && meets(level - spacing);
+    return StartsFamily(Extent(boundary, frame), boundary.Tolerance(), frame.V(vertex), spacing);
 }
 
 std::ptrdiff_t FindHatchLineStart(std::vector<double>& d)
@@ -387,33 +432,9 @@ std::ptrdiff_t FindHatchLineStart(std::vector<double>& d)
     return index;
 }
 
-bool InsertSortedPair(std::vector<double>& d, double lo, double hi, double tol)
-{
-    for (std::size_t k = 0; k + 1 < d.size(); k += 2) {
-        if (d[k] + tol < lo && hi < d[k + 1] - tol) {
-            const double lo2[] = {lo, hi};
-            d.insert(d.begin() + std::ptrdiff_t(k + 1), std::begin(lo2), std::end(lo2));
-            return true;
-        }
-    }
-    return false;
-}
-
 HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& family)
 {
-    if (boundary.Error() != HatchError::none)
-        return boundary.Error();
-    const double s1 = family.spacing, s2 = family.spacing2;
-    if (!std::isfinite(family.angle) || !std::isfinite(s1) || !std::isfinite(s2))
-        return HatchError::badPattern;
-    if (s1 == 0.0)
-        return HatchError::none;
-    if (s1 + s2 == 0.0)
-        return HatchError::noAdvance;
-    // Two lines for every s1 + s2 of the outline's depth (a repeated level is one line).
-    const Range extent = Extent(boundary, HatchFrame(family.angle));
-    const double lines = (extent.hi - extent.lo) / (std::fabs(s1 + s2) / 2.0);
-    return lines <= kMaxHatchLines ? HatchError::none : HatchError::tooManyLines;
+    return FamilyError(boundary, family, Extent(boundary, HatchFrame(family.angle)));
 }
 
 HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIsland> islands,
@@ -449,19 +470,30 @@ HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIs
     return segments <= kMaxHatchSegments ? HatchError::none : HatchError::tooManySegments;
 }
 
-std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family)
+std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family, HatchWork* work)
 {
     std::vector<double> levels;
-    double start = 0.0;
-    if (family.spacing == 0.0 || CheckHatchFamily(boundary, family) != HatchError::none ||
-        !FindStart(boundary, family, start))
+    if (family.spacing == 0.0)
+        return levels;
+    HatchWork uncounted;
+    HatchWork& counted = work ? *work : uncounted;
+    const HatchFrame frame(family.angle);
+    const Range extent = Extent(boundary, frame);
+    const std::vector<Pt2>& points = boundary.Points();
+    counted.outlinePoints += points.size();
+    if (FamilyError(boundary, family, extent) != HatchError::none)
+        return levels;
+    const double tol = boundary.Tolerance();
+    const auto start = std::find_if(points.begin(), points.end(), [&](Pt2 p) {
+        ++counted.outlinePoints;
+        return StartsFamily(extent, tol, frame.V(p), family.spacing);
+    });
+    if (start == points.end())
         return levels;
     const double s1 = family.spacing, s2 = family.spacing2;
     // The family ends at its first line beyond the outline, either side.
-    const Range extent = Extent(boundary, HatchFrame(family.angle));
-    const double tol = boundary.Tolerance();
     for (long n = 1;; ++n) {
-        const double level = start - (double(n / 2) * (s1 + s2) + (n % 2 == 1 ? s1 : 0.0));
+        const double level = frame.V(*start) - (double(n / 2) * (s1 + s2) + (n % 2 == 1 ? s1 : 0.0));
         if (level < extent.lo - tol || level > extent.hi + tol)
             break;
         if (levels.empty() || level != levels.back())
@@ -471,12 +503,12 @@ std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFa
 }
 
 void AddHatchFamily(const HatchBoundary& boundary, std::span<const HatchIsland> islands, const HatchFamily& family,
-                    std::vector<HatchSegment>& out)
+                    std::vector<HatchSegment>& out, HatchWork* work)
 {
-    const std::vector<double> levels = HatchLineLevels(boundary, family);
+    const std::vector<double> levels = HatchLineLevels(boundary, family, work);
     if (levels.empty())
         return;
-    FamilyCutter cutter(boundary, islands, family.angle);
+    FamilyCutter cutter(boundary, islands, family.angle, work);
     if (std::is_sorted(levels.begin(), levels.end(), std::greater<>())) {
         for (double level : levels)
             cutter.Line(level, out);

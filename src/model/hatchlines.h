@@ -119,9 +119,13 @@ bool IsHatchStartVertex(const HatchBoundary& boundary, double angle, double spac
 // rearmost crossing (the first of equals); d becomes the distances from it,
 // ascending. Its index, or -1 for fewer than two crossings.
 std::ptrdiff_t FindHatchLineStart(std::vector<double>& d);
-// Splits the first inside pair (d[2k], d[2k + 1]) that holds lo..hi
-// within it by more than tol at both ends; false, and d unchanged, when none does.
-bool InsertSortedPair(std::vector<double>& d, double lo, double hi, double tol = 0.0);
+
+// What generating a family did besides meeting its lines with the edges and
+// islands that reach them, counted for telling its cost.
+struct HatchWork {
+    std::size_t outlinePoints = 0;  // visited to measure the outline and find the start vertex
+    std::size_t stretchTests = 0;   // inside stretches tested for holding an island
+};
 
 // none, or why the family cannot be hatched in the boundary.
 HatchError CheckHatchFamily(const HatchBoundary& boundary, const HatchFamily& family);
@@ -135,15 +139,17 @@ HatchError CheckHatchSize(const HatchBoundary& boundary, std::span<const HatchIs
 // start vertex is the first, in outline order, that passes
 // IsHatchStartVertex; lines follow at the offsets from it until one lies
 // beyond the outline. Empty when the family has no line or fails CheckHatchFamily.
-std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family);
+// work, when given, adds what was done.
+std::vector<double> HatchLineLevels(const HatchBoundary& boundary, const HatchFamily& family,
+                                    HatchWork* work = nullptr);
 
 // Appends the family's segments, line after line in level order, each line's
 // from the rear along the direction: the inside stretches of the line less
 // what the islands cut out of them, the islands taken kind by kind (inserts,
 // circles, texts, polylines), each kind in its order in islands. Nothing
-// when the family fails CheckHatchFamily.
+// when the family fails CheckHatchFamily. work, when given, adds what was done.
 void AddHatchFamily(const HatchBoundary& boundary, std::span<const HatchIsland> islands, const HatchFamily& family,
-                    std::vector<HatchSegment>& out);
+                    std::vector<HatchSegment>& out, HatchWork* work = nullptr);
 
 // The frame of a family: u along the lines, v across them to the left.
 struct HatchFrame {

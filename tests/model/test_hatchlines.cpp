@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -198,6 +199,64 @@ TEST(HatchLines, LinesGoOnPastAGap)
     EXPECT_EQ(upper, 4);  // x = 0.25, 1.25, 1.5 and 1.75 rise to 10; 0.5 to 1 only run along the bar
 }
 
+// The first vertex in outline order that can start the family places every
+// line, whichever vertex lies highest (lowest for a negative spacing).
+TEST(HatchLines, TheFirstStartVertexInOutlineOrderPlacesTheLines)
+{
+    const std::vector<Pt2> pentagon = {{0, 0}, {10, 0.5}, {10, 9.5}, {6, 10}, {2, 9.25}};
+    struct Case {
+        int first;  // the outline from this point on
+        double spacing, level;
+    };
+    const Case cases[] = {{0, 1, 8.5}, {3, 1, 9}, {4, 1, 8.25}, {0, -1, 1}, {1, -1, 1.5}, {2, -1, 1}};
+    for (const Case& c : cases) {
+        std::vector<Pt2> outline = pentagon;
+        std::rotate(outline.begin(), outline.begin() + c.first, outline.end());
+        EXPECT_EQ(HatchLineLevels(HatchBoundary(outline), {0.0, c.spacing, c.spacing}).front(), c.level)
+            << c.first << ", " << c.spacing;
+    }
+
+    // Jagged outlines of 1,000 points, at angles and spacings where many pass.
+    std::mt19937 rng(12);
+    std::uniform_real_distribution<double> radius(90, 100);
+    for (int k = 0; k < 3; ++k) {
+        std::vector<Pt2> outline;
+        for (int i = 0; i < 1000; ++i) {
+            const double a = 2 * kPi * i / 1000 + k, r = radius(rng);
+            outline.push_back({r * std::cos(a), r * std::sin(a)});
+        }
+        const HatchBoundary boundary(outline);
+        for (double angle : {0.0, 0.7, 2.5, 4.0}) {
+            for (double spacing : {3.0, -3.0}) {
+                const auto first = std::find_if(outline.begin(), outline.end(), [&](Pt2 p) {
+                    return IsHatchStartVertex(boundary, angle, spacing, p);
+                });
+                ASSERT_NE(first, outline.end());
+                EXPECT_EQ(HatchLineLevels(boundary, {angle, spacing, spacing}).front(),
+                          HatchFrame(angle).V(*first) - spacing)
+                    << k << ", " << angle << ", " << spacing;
+            }
+        }
+    }
+}
+
+// Finding the start walks the outline twice at most, wherever the start
+// vertex lies in it: here among the last of 20,000 points.
+TEST(HatchLines, FindingTheStartVisitsEachPointTwiceAtMost)
+{
+    std::vector<Pt2> star;
+    for (int i = 0; i < 20000; ++i) {
+        const double a = kPi / 2 + 0.2 + 2 * kPi * i / 20000, r = i % 2 == 0 ? 100 : 99;
+        star.push_back({r * std::cos(a), r * std::sin(a)});
+    }
+    const HatchBoundary boundary(star);
+    const HatchFamily f{0.0, 0.5, 0.5};
+    HatchWork work;
+    ASSERT_FALSE(HatchLineLevels(boundary, f, &work).empty());
+    EXPECT_LE(work.outlinePoints, 2 * star.size());
+    CheckLevels(boundary, f);
+}
+
 TEST(HatchIslands, CircleLeavesItsChord)
 {
     const std::vector<Pt2> square = {{-10, -10}, {10, -10}, {10, 10}, {-10, 10}};
@@ -268,6 +327,33 @@ TEST(HatchIslands, StretchesAtAnyDistanceAreCut)
     EXPECT_NEAR(out[1].a.x, 1, 1e-9);
     EXPECT_NEAR(out[1].b.x, 19999.5, 1e-9);
     EXPECT_NEAR(out[2].a.x, 20000.5, 1e-9);
+}
+
+// Each island is tested against one stretch of a line however many the line
+// meets: 10,000 circles in a row, taken in no order, then as many inside the
+// gaps they leave and as many reaching into them, which change nothing.
+TEST(HatchIslands, EachIslandIsTestedAgainstOneStretch)
+{
+    constexpr int kCircles = 10000;
+    const std::vector<Pt2> strip = {{0, 0}, {10.0 * kCircles, 0}, {10.0 * kCircles, 2}, {0, 2}};
+    std::vector<int> order(kCircles);
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), std::mt19937(10));
+    std::vector<HatchIsland> islands(3 * kCircles);
+    for (std::size_t i = 0; i < kCircles; ++i) {
+        islands[i].AddCircle({10.0 * order[i] + 5, 1}, 0.5);
+        islands[kCircles + i].AddCircle({10.0 * i + 5, 1}, 0.25);
+        islands[2 * kCircles + i].AddCircle({10.0 * i + 5.75, 1}, 0.5);
+    }
+    HatchWork work;
+    std::vector<HatchSegment> out;
+    AddHatchFamily(HatchBoundary(strip), islands, {0.0, 1.0, 1.0}, out, &work);
+    EXPECT_LE(work.stretchTests, islands.size());
+    ASSERT_EQ(out.size(), kCircles + 1u);  // the line y = 1
+    for (std::size_t i = 0; i < kCircles; ++i) {
+        EXPECT_NEAR(out[i].b.x, 10.0 * i + 4.5, 1e-9) << i;
+        EXPECT_NEAR(out[i + 1].a.x, 10.0 * i + 5.5, 1e-9) << i;
+    }
 }
 
 // Fifty circles and fifty turned squares inside a concave outline.
