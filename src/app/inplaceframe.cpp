@@ -25,10 +25,17 @@ CInPlaceFrame::CInPlaceFrame() = default;
 
 CInPlaceFrame::~CInPlaceFrame()
 {
+    OnDestroy();
+}
+
+void CInPlaceFrame::OnDestroy()
+{
     if (theApp.m_inPlaceFrame == this) {
         theApp.m_inPlaceFrame = nullptr;
         theApp.m_inPlaceStatus.m_onChange = nullptr;
     }
+    m_wndToolBar.DestroyWindow();
+    m_wndStatusBar.DestroyWindow();
 }
 
 std::span<const UINT> CInPlaceFrame::Buttons()

@@ -23,7 +23,7 @@ public:
     static constexpr int kSwatchId = 4013;
 
     CInPlaceFrame();
-    // The application forgets the frame and its panes.
+    // OnDestroy, if the frame was not taken down before.
     ~CInPlaceFrame() override;
 
     // The tool bar's buttons in order, 0 a gap.
@@ -46,6 +46,8 @@ public:
 protected:
     int OnCreate() override;
     bool OnCreateControlBars(QWidget* frameWnd, QWidget* docWnd) override;
+    // The application forgets the frame and its panes; the bars leave the container's frame.
+    void OnDestroy() override;
 
 private:
     void ShowPane(int pane);

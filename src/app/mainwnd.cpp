@@ -360,6 +360,14 @@ CRectaViewWidget* Cwm_MainWnd::CurrentViewWidget() const
     return child ? child->ViewWidget() : nullptr;
 }
 
+CRectaView* Cwm_MainWnd::DraggingView() const
+{
+    for (CRectaViewWidget* widget : findChildren<CRectaViewWidget*>())
+        if (widget->View().IsDraggingItem())
+            return &widget->View();
+    return nullptr;
+}
+
 Cwm_V2Wnd* Cwm_MainWnd::AerialFrame(const CRectaDoc* doc) const
 {
     for (Cwm_V2Wnd* aerial : findChildren<Cwm_V2Wnd*>(QString(), Qt::FindDirectChildrenOnly))
@@ -587,6 +595,9 @@ void Cwm_MainWnd::UpdateColorSwatch()
 
 void Cwm_MainWnd::OnCommand(int id)
 {
+    // Not while an object follows the mouse.
+    if (DraggingView())
+        return;
     switch (id) {
     case ID_FILE_NEW: NewDocument(); return;
     case ID_FILE_OPEN: OnFileOpen(); return;
@@ -733,6 +744,11 @@ void Cwm_MainWnd::PrintActiveView(bool preview)
 
 void Cwm_MainWnd::closeEvent(QCloseEvent* event)
 {
+    // Not while an object follows the mouse.
+    if (DraggingView()) {
+        event->ignore();
+        return;
+    }
     // Embedded drawings go back into their objects before their drawings are asked about.
     theApp.m_server.CloseAll();
     for (CRectaDoc* doc : Documents())
@@ -762,6 +778,16 @@ bool Cwm_MainWnd::eventFilter(QObject* watched, QEvent* event)
                                          [action](const auto& entry) { return entry.second == action; });
             ShowQuickTip(action->toolTip(), it == m_actions.end() ? 0 : it->first,
                          static_cast<QHelpEvent*>(event)->globalPos() + QPoint(12, 16));
+            return true;
+        }
+    }
+    // A drag that runs takes the keys and their shortcuts: Escape puts the object back.
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+        event->type() == QEvent::ShortcutOverride) {
+        if (CRectaView* dragging = DraggingView()) {
+            if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                dragging->CancelItemDrag();
+            event->accept();
             return true;
         }
     }

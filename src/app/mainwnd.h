@@ -101,6 +101,10 @@ public:
     CRectaView* CurrentView() const;
     CRectaDoc* CurrentDocument() const;
     CRectaViewWidget* CurrentViewWidget() const;
+    // The plan view whose embedded object follows the mouse, or null. The
+    // drag owns the input meanwhile: Escape puts the object back; other keys,
+    // commands and close requests are refused until the button is up.
+    CRectaView* DraggingView() const;
     std::vector<Cwm_MDICHILDWnd*> Children() const;
     // Open documents, each once, in frame order.
     std::vector<CRectaDoc*> Documents() const;

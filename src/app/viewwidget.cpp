@@ -5,7 +5,6 @@
 
 #include "doc/rectadoc.h"
 
-#include <QEventLoop>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -65,6 +64,7 @@ void CRectaViewWidget::SendMouse(Mouse msg, unsigned flags, CPoint point)
     case Mouse::RightDown: m_view->OnRButtonDown(flags, point); break;
     case Mouse::MiddleDown: m_view->OnMButtonDown(flags, point); break;
     case Mouse::Move: m_view->OnMouseMove(flags, point); break;
+    case Mouse::LeftUp: m_view->OnLButtonUp(flags, point); break;
     }
 }
 
@@ -90,7 +90,7 @@ void CRectaViewWidget::resizeEvent(QResizeEvent* event)
 void CRectaViewWidget::mousePressEvent(QMouseEvent* event)
 {
     // An object following the mouse has it until the left button goes up.
-    if (m_drag.Active()) {
+    if (m_view->IsDraggingItem()) {
         event->accept();
         return;
     }
@@ -108,21 +108,17 @@ void CRectaViewWidget::mousePressEvent(QMouseEvent* event)
 void CRectaViewWidget::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    if (m_drag.Active()) {
-        m_drag.Moved(LPoint{p.x(), p.y()});
-        return;
-    }
     SendMouse(Mouse::Move, MouseKeyFlags(event->buttons(), event->modifiers()), CPoint{p.x(), p.y()});
 }
 
 void CRectaViewWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPoint p = event->position().toPoint();
-    if (m_drag.Active() && event->button() == Qt::LeftButton) {
-        m_drag.Released(LPoint{p.x(), p.y()});
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
         return;
     }
-    QWidget::mouseReleaseEvent(event);
+    const QPoint p = event->position().toPoint();
+    SendMouse(Mouse::LeftUp, MouseKeyFlags(event->buttons(), event->modifiers()), CPoint{p.x(), p.y()});
 }
 
 void CRectaViewWidget::mouseDoubleClickEvent(QMouseEvent* event)
@@ -146,52 +142,6 @@ void CRectaViewWidget::focusInEvent(QFocusEvent* event)
             child->setFocus();
             return;
         }
-}
-
-CDragInput* CRectaViewWidget::DragInput()
-{
-    m_drag.Begin();
-    return &m_drag;
-}
-
-void CRectaViewWidget::MouseDrag::Begin()
-{
-    m_active = true;
-    m_released = false;
-    m_moves.clear();
-}
-
-bool CRectaViewWidget::MouseDrag::NextPoint(LPoint& p)
-{
-    while (m_moves.empty() && !m_released) {
-        QEventLoop loop;
-        m_loop = &loop;
-        loop.exec();
-        m_loop = nullptr;
-    }
-    if (!m_moves.empty()) {
-        p = m_moves.front();
-        m_moves.pop_front();
-        return true;
-    }
-    p = m_releasedAt;
-    m_active = false;
-    return false;
-}
-
-void CRectaViewWidget::MouseDrag::Moved(LPoint p)
-{
-    m_moves.push_back(p);
-    if (m_loop)
-        m_loop->quit();
-}
-
-void CRectaViewWidget::MouseDrag::Released(LPoint p)
-{
-    m_released = true;
-    m_releasedAt = p;
-    if (m_loop)
-        m_loop->quit();
 }
 
 void CRectaViewWidget::PrintWindow(bool preview)

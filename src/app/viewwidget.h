@@ -1,15 +1,11 @@
 // The Qt widget that shows a plan view and hands it the mouse and the size.
 #pragma once
 
-#include "platform/tracker.h"
 #include "view2d/rectaview.h"
 
 #include <QWidget>
 
-#include <deque>
 #include <memory>
-
-class QEventLoop;
 
 class CRectaDoc;
 
@@ -38,13 +34,13 @@ public:
     bool PreviewAtInsert() const override;
     std::string AskFileName(const FileQuestion& question) override;
     bool Captured() const { return m_captured; }
-    // The mouse while the left button stays down: the widget's own moves and release.
-    CDragInput* DragInput() override;
+    // The widget's mouse events move an object that the left button holds.
+    bool ReportsDrags() const override { return true; }
 
     QSize sizeHint() const override { return {640, 420}; }
 
 protected:
-    enum class Mouse { LeftDown, RightDown, MiddleDown, Move };
+    enum class Mouse { LeftDown, RightDown, MiddleDown, Move, LeftUp };
     // Delivers one mouse message to the view.
     virtual void SendMouse(Mouse msg, unsigned flags, CPoint point);
 
@@ -58,25 +54,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    // The positions of a drag, waited for in a loop of their own until the button goes up.
-    class MouseDrag : public CDragInput {
-    public:
-        bool NextPoint(LPoint& p) override;
-        void Begin();
-        void Moved(LPoint p);
-        void Released(LPoint p);
-        bool Active() const { return m_active; }
-
-    private:
-        bool m_active = false;
-        bool m_released = false;
-        LPoint m_releasedAt;
-        std::deque<LPoint> m_moves;
-        QEventLoop* m_loop = nullptr;
-    };
-
     std::unique_ptr<CRectaView> m_view;
     bool m_captured = false;
     bool m_deletesDocument = true;
-    MouseDrag m_drag;
 };

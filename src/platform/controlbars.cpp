@@ -54,14 +54,22 @@ QWidget* FindDescendantById(QWidget* root, int id)
 
 CStatusBar::~CStatusBar()
 {
+    DestroyWindow();
+}
+
+void CStatusBar::DestroyWindow()
+{
     if (m_bar) {
         if (auto* line = qobject_cast<QStatusBar*>(m_bar->parentWidget()))
             line->removeWidget(m_bar);
         delete m_bar;
     }
+    m_panes.clear();
+    m_ids.clear();
     for (const QPointer<QWidget>& other : m_hidden)
         if (other)
             other->show();
+    m_hidden.clear();
 }
 
 bool CStatusBar::Create(QWidget* parent, bool visible, int id)
@@ -145,7 +153,14 @@ void CStatusBar::SetPaneMinWidth(int index, const char* sample)
 
 CToolBar::~CToolBar()
 {
+    DestroyWindow();
+}
+
+void CToolBar::DestroyWindow()
+{
     delete m_bar;
+    m_actions.clear();
+    m_ids.clear();
 }
 
 bool CToolBar::Create(QWidget* parent, bool visible, int id)

@@ -40,6 +40,8 @@ public:
 
     // False when there is no parent or the bar exists already.
     bool Create(QWidget* parent, bool visible, int id);
+    // The bar's window goes now, its panes with it; bars it hid show again.
+    void DestroyWindow();
     // One pane per id: 0 a text pane (the first one stretches), an indicator
     // id a pane showing the key's name. False before Create or for no ids.
     bool SetIndicators(std::span<const UINT> ids);
@@ -71,6 +73,8 @@ public:
     ~CToolBar();
 
     bool Create(QWidget* parent, bool visible, int id);
+    // The bar's window goes now, its buttons with it.
+    void DestroyWindow();
     // One button per id, 0 a gap; each button's text is its id until
     // SetButtonText. False before Create or for no ids.
     bool SetButtons(std::span<const UINT> ids);

@@ -3,6 +3,7 @@
 #include "platform/controlbars.h"
 #include "platform/oleserver.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMouseEvent>
@@ -41,6 +42,17 @@ int COleIPFrameWnd::OnCreate()
 bool COleIPFrameWnd::OnCreateControlBars(QWidget*, QWidget*)
 {
     return true;
+}
+
+void COleIPFrameWnd::OnDestroy() {}
+
+void COleIPFrameWnd::DestroyWindow()
+{
+    OnDestroy();
+    if (QWidget* container = parentWidget(); container && isAncestorOf(QApplication::focusWidget()))
+        container->setFocus();
+    hide();
+    deleteLater();
 }
 
 void COleIPFrameWnd::SetItemRect(const QRect& item)

@@ -37,12 +37,18 @@ public:
     // the frame takes it.
     void RequestPositionChange(const QRect& item);
     std::function<void(const QRect& item)> m_onPositionChange;
+    // The session is over: OnDestroy, the keyboard back to the container's
+    // window, the frame hidden, and deleted once the event being delivered
+    // returns (it may be one of its view's, a key that switched windows).
+    void DestroyWindow();
 
 protected:
     // 0, or -1 when the frame cannot be made.
     virtual int OnCreate();
     // False when a bar cannot be made.
     virtual bool OnCreateControlBars(QWidget* frameWnd, QWidget* docWnd);
+    // The frame is taken down: what it put outside itself (its bars) goes now.
+    virtual void OnDestroy();
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -83,9 +83,10 @@ void COleServerDoc::DestroyInPlaceFrame(COleIPFrameWnd* frame)
 {
     if (frame == m_pInPlaceFrame)
         m_pInPlaceFrame = nullptr;
-    if (frame)
-        frame->m_doc = nullptr;
-    delete frame;
+    if (!frame)
+        return;
+    frame->m_doc = nullptr;
+    frame->DestroyWindow();
 }
 
 void COleServerDoc::OnDeactivate()

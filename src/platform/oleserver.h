@@ -86,6 +86,7 @@ public:
     // Makes the in-place frame inside parent (the container's view window)
     // through the installed maker; null when none is installed or it fails.
     virtual COleIPFrameWnd* CreateInPlaceFrame(QWidget* parent);
+    // The frame is let go and taken down (COleIPFrameWnd::DestroyWindow).
     virtual void DestroyInPlaceFrame(COleIPFrameWnd* frame);
     // The in-place session ends: its frame goes.
     virtual void OnDeactivate();

@@ -30,6 +30,13 @@ DragScript SetDragScript(DragScript script)
     return previous;
 }
 
+std::optional<std::vector<LPoint>> ScriptedDragPath(LPoint pressedAt)
+{
+    if (!Script())
+        return std::nullopt;
+    return Script()(pressedAt);
+}
+
 CRect CRectTracker::HandleRect(int handle) const
 {
     if (!(m_nStyle & (resizeInside | resizeOutside)) || handle < hitTopLeft || handle > hitLeft)
@@ -154,31 +161,28 @@ CRect CRectTracker::Dragged(const CRect& from, int handle, std::int64_t dx, std:
     return moved;
 }
 
-bool CRectTracker::Track(LPoint pressedAt, CDragInput* input, const std::function<void(const CRect&)>& shown)
+bool CRectTracker::BeginDrag(LPoint pressedAt)
 {
-    const int handle = HitTest(pressedAt);
-    if (handle == hitNothing)
+    m_dragHandle = HitTest(pressedAt);
+    m_pressedAt = pressedAt;
+    m_dragged = m_rect;
+    return IsDragging();
+}
+
+CRect CRectTracker::DragTo(LPoint p)
+{
+    if (!IsDragging())
+        return m_rect;
+    m_dragged = Dragged(m_rect, m_dragHandle, p.x - m_pressedAt.x, p.y - m_pressedAt.y);
+    return m_dragged;
+}
+
+bool CRectTracker::EndDrag()
+{
+    if (!IsDragging())
         return false;
-    const CRect start = m_rect;
-    CRect now = start;
-    auto follow = [&](LPoint p) {
-        now = Dragged(start, handle, p.x - pressedAt.x, p.y - pressedAt.y);
-        if (shown)
-            shown(now);
-    };
-    if (Script()) {
-        for (const LPoint& p : Script()(pressedAt))
-            follow(p);
-    } else if (input) {
-        LPoint p = pressedAt;
-        bool down = true;
-        while (down) {
-            down = input->NextPoint(p);
-            follow(p);
-        }
-    } else {
-        return false;
-    }
-    m_rect = now;
-    return !(now == start);
+    m_dragHandle = hitNothing;
+    const bool changed = !(m_dragged == m_rect);
+    m_rect = m_dragged;
+    return changed;
 }

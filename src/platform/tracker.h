@@ -1,28 +1,22 @@
 // The frame drawn around an embedded object: its border, its resize handles
 // and its hatching, the handle under a point, and a drag that moves or
-// resizes it. The drag's points come from the mouse in the program, from a
-// script in tests.
+// resizes it. The drag's points come from the mouse's events in the
+// program, from a script in tests.
 #pragma once
 
 #include "platform/dc.h"
 #include "platform/rect.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
-
-// Where a drag's points come from.
-class CDragInput {
-public:
-    virtual ~CDragInput() = default;
-    // The pointer's next position; false when the button went up (p then
-    // holds where it was let go).
-    virtual bool NextPoint(LPoint& p) = 0;
-};
 
 // A test's drag: the positions after the press, the last one where the button goes up.
 using DragScript = std::function<std::vector<LPoint>(LPoint pressedAt)>;
-// Replaces the script (empty: the caller's input); returns the previous one.
+// Replaces the script (empty: the mouse); returns the previous one.
 DragScript SetDragScript(DragScript script);
+// The installed script's positions for a press at pressedAt; none without a script.
+std::optional<std::vector<LPoint>> ScriptedDragPath(LPoint pressedAt);
 
 // Cursor shapes over a tracker.
 enum class TrackerCursor { none, sizeAll, sizeNWSE, sizeNESW, sizeNS, sizeWE };
@@ -61,10 +55,15 @@ public:
     TrackerCursor CursorAt(LPoint p) const;
     // The handle's box (hitTopLeft .. hitLeft); empty when the frame shows no handles.
     CRect HandleRect(int handle) const;
-    // Moves (pressed inside) or resizes (pressed on a handle) the rectangle
-    // with the drag that began at pressedAt; shown tells of each rectangle
-    // on the way. True when the rectangle changed.
-    bool Track(LPoint pressedAt, CDragInput* input, const std::function<void(const CRect&)>& shown = {});
+    // A drag in steps, as the mouse's events come: pressed inside the frame it
+    // moves the rectangle, pressed on a handle it resizes it. BeginDrag is
+    // false when pressedAt misses the frame; DragTo gives the rectangle with
+    // the pointer at p; EndDrag takes that rectangle, true when it changed.
+    // Until then m_rect is the frame the drag began with.
+    bool BeginDrag(LPoint pressedAt);
+    CRect DragTo(LPoint p);
+    bool EndDrag();
+    bool IsDragging() const { return m_dragHandle != hitNothing; }
 
     CRect m_rect;
     unsigned m_nStyle = 0;
@@ -73,4 +72,8 @@ public:
 private:
     // The rectangle pressed at handle and dragged by (dx, dy).
     CRect Dragged(const CRect& from, int handle, std::int64_t dx, std::int64_t dy) const;
+
+    int m_dragHandle = hitNothing;
+    LPoint m_pressedAt;
+    CRect m_dragged;
 };

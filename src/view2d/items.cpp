@@ -102,10 +102,15 @@ void CRectaView::DrawingToDevice(const CPointd& p, int& x, int& y) const
     y = d.y;
 }
 
-CRectaCntrItem* CRectaView::SelectedItem() const
+bool CRectaView::HoldsItem(const CRectaCntrItem* item) const
 {
     const CRectaDoc* doc = GetDocument();
-    return m_pSelection && doc && doc->GetItems().Contains(m_pSelection) ? m_pSelection : nullptr;
+    return item && doc && doc->GetItems().Contains(item);
+}
+
+CRectaCntrItem* CRectaView::SelectedItem() const
+{
+    return HoldsItem(m_pSelection) ? m_pSelection : nullptr;
 }
 
 bool CRectaView::IsSelected(const CObject* obj) const
@@ -198,44 +203,97 @@ void CRectaView::DrawItems(CDC& dc)
 
 bool CRectaView::ClickOnItem(CPoint point)
 {
+    // A press while an object follows the mouse: the release went unseen, and that drag ends here.
+    EndItemDrag(true);
     CRectaCntrItem* hit = HitTestItems(point);
     SetSelection(hit);
     if (!hit)
         return false;
-    CRectTracker tracker;
-    SetupTracker(*hit, tracker);
-    // The frame follows the drag as an inverted outline on the view's image.
+    // The frame follows the drag as an inverted outline on the view's image:
+    // along a test's script at once, else with the host's mouse events until
+    // the button goes up.
     RepaintIfDue();
-    std::optional<CRect> shown;
-    auto show = [&](const CRect& r) {
-        if (RepaintDue())
-            return;
-        CImageDC dc(&m_image);
-        if (shown)
-            InvertOutline(dc, *shown);
-        InvertOutline(dc, r);
-        shown = r;
-        if (m_host)
-            m_host->UpdateWindow();
-    };
-    const bool changed = tracker.Track(LPoint{point.x, point.y}, m_host ? m_host->DragInput() : nullptr, show);
-    if (shown && !RepaintDue()) {
-        CImageDC dc(&m_image);
-        InvertOutline(dc, *shown);
-    }
-    if (changed) {
-        hit->InvalidateItem();
-        hit->m_rect = tracker.m_rect;
-        hit->RectToWorldPoints(*this);
-        hit->InvalidateItem();
-        GetDocument()->SetModifiedFlag();
+    const LPoint pressedAt{point.x, point.y};
+    const std::optional<std::vector<LPoint>> script = ScriptedDragPath(pressedAt);
+    if (!script && !(m_host && m_host->ReportsDrags()))
+        return true;
+    ItemDrag drag;
+    drag.item = hit;
+    SetupTracker(*hit, drag.tracker);
+    if (!drag.tracker.BeginDrag(pressedAt))
+        return true;
+    m_itemDrag = std::move(drag);
+    if (script) {
+        for (const LPoint& p : *script)
+            DragItemTo(p);
+        EndItemDrag(true);
     }
     return true;
+}
+
+void CRectaView::DragItemTo(LPoint p)
+{
+    if (!m_itemDrag)
+        return;
+    if (!HoldsItem(m_itemDrag->item)) {
+        EndItemDrag(false);
+        return;
+    }
+    ShowDragOutline(m_itemDrag->tracker.DragTo(p));
+}
+
+void CRectaView::OnLButtonUp(unsigned, CPoint point)
+{
+    DragItemTo(LPoint{point.x, point.y});
+    EndItemDrag(true);
+}
+
+void CRectaView::CancelItemDrag()
+{
+    EndItemDrag(false);
+}
+
+void CRectaView::EndItemDrag(bool keep)
+{
+    if (!m_itemDrag)
+        return;
+    ShowDragOutline(std::nullopt);
+    ItemDrag drag = std::move(*m_itemDrag);
+    m_itemDrag.reset();
+    CRectaCntrItem* item = drag.item;
+    if (!keep || !HoldsItem(item) || !drag.tracker.EndDrag())
+        return;
+    item->InvalidateItem();
+    item->m_rect = drag.tracker.m_rect;
+    item->RectToWorldPoints(*this);
+    item->InvalidateItem();
+    GetDocument()->SetModifiedFlag();
+}
+
+void CRectaView::ShowDragOutline(const std::optional<CRect>& r)
+{
+    ItemDrag& drag = *m_itemDrag;
+    // A repaint since the outline was drawn took it away; one that is due will.
+    if (drag.shown && drag.shownAt != m_repaints)
+        drag.shown.reset();
+    if (RepaintDue() || (!drag.shown && !r))
+        return;
+    CImageDC dc(&m_image);
+    if (drag.shown)
+        InvertOutline(dc, *drag.shown);
+    if (r)
+        InvertOutline(dc, *r);
+    drag.shown = r;
+    drag.shownAt = m_repaints;
+    if (m_host)
+        m_host->UpdateWindow();
 }
 
 void CRectaView::OnLButtonDblClk(unsigned flags, CPoint point)
 {
     OnLButtonDown(flags, point);
+    // The object pressed twice runs its verb; it does not follow the mouse.
+    CancelItemDrag();
     if (CRectaCntrItem* item = SelectedItem())
         item->DoVerb((flags & MK_CONTROL) ? OLEIVERB_OPEN : OLEIVERB_PRIMARY, this);
 }

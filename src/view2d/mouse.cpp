@@ -714,8 +714,17 @@ void CRectaView::OnMouseLeave()
         m_host->SetMouseCapture(false);
 }
 
-void CRectaView::OnMouseMove(unsigned, CPoint point)
+void CRectaView::OnMouseMove(unsigned flags, CPoint point)
 {
+    // An object following the mouse takes the moves; one without the left
+    // button means its release went unseen, and the drag ends where it was.
+    if (m_itemDrag) {
+        if (flags & MK_LBUTTON)
+            DragItemTo(LPoint{point.x, point.y});
+        else
+            EndItemDrag(true);
+        return;
+    }
     // Over an embedded object the mouse is let go, with the move or resize cursor.
     if (!m_aerial && HitTestItems(point)) {
         if (!OnSetCursor(point) && m_host)

@@ -9,12 +9,14 @@
 #include "platform/dc.h"
 #include "platform/document.h"
 #include "platform/oblist.h"
+#include "platform/tracker.h"
 #include "res/commandcodes.h"
 
 #include <QImage>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,8 +36,6 @@ class CPLine;
 class CAcot;
 class CUndoStep;
 class CTdface;
-class CRectTracker;
-class CDragInput;
 struct CSelectionFilter;
 struct FileQuestion;
 struct LOGFONT;
@@ -94,9 +94,10 @@ public:
         (void)question;
         return {};
     }
-    // The mouse's positions while its left button stays down, for dragging
-    // an embedded object; null when there is no mouse to follow.
-    virtual CDragInput* DragInput() { return nullptr; }
+    // True when the host reports the mouse's moves and the left button's
+    // release (OnMouseMove, OnLButtonUp) while that button is down, so that an
+    // embedded object can follow the mouse.
+    virtual bool ReportsDrags() const { return false; }
 };
 
 // A DC over a plan view's image; when it is done, the host is asked to show
@@ -150,6 +151,10 @@ public:
     void SetupTracker(const CRectaCntrItem& item, CRectTracker& tracker) const;
     // The object active in place, or null.
     CRectaCntrItem* InPlaceActiveItem() const;
+    // True while an object follows the mouse, from the press on it until the left button goes up.
+    bool IsDraggingItem() const { return m_itemDrag.has_value(); }
+    // The object following the mouse goes back where it was.
+    void CancelItemDrag();
     // The commands on objects: insert (the dialog), close the one active in
     // place, erase, copy and paste the selected one.
     void OnInsertObject();
@@ -183,6 +188,8 @@ public:
 
     // Mouse.
     void OnLButtonDown(unsigned flags, CPoint point);
+    // An object following the mouse stays where the button went up.
+    void OnLButtonUp(unsigned flags, CPoint point);
     // A left click at p in drawing coordinates: a pick while picking, else a point.
     void ClickAt(unsigned flags, CPointd p);
     void OnRButtonDown(unsigned flags, CPoint point);
@@ -655,6 +662,22 @@ private:
     void DrawItems(CDC& dc);
     // A left click on an object selects it and moves or resizes it; true when one was hit.
     bool ClickOnItem(CPoint point);
+    // An object following the mouse: the steps of its drag. The object is
+    // checked against the drawing's before each use, so that one erased
+    // meanwhile ends the drag untouched.
+    struct ItemDrag {
+        CRectaCntrItem* item = nullptr;
+        CRectTracker tracker;
+        std::optional<CRect> shown;  // the outline inverted on the image
+        int shownAt = 0;             // the repaint count it was drawn at
+    };
+    void DragItemTo(LPoint p);
+    // The drag is over: with keep, the object takes the dragged rectangle.
+    void EndItemDrag(bool keep);
+    // Moves the drag's outline on the image to r, or takes it away.
+    void ShowDragOutline(const std::optional<CRect>& r);
+    // True while item is one of the drawing's objects (item is not followed).
+    bool HoldsItem(const CRectaCntrItem* item) const;
     // An object made from the insert dialog's choice, or null with the reason.
     std::unique_ptr<CRectaCntrItem> CreateItemFromChoice(bool fromFile, int kind, const std::string& file, bool link,
                                                          std::string& error);
@@ -662,6 +685,7 @@ private:
     void AddNewItem(std::unique_ptr<CRectaCntrItem> item, bool show);
 
     CRectaCntrItem* m_pSelection = nullptr;  // the embedded object selected in this view
+    std::optional<ItemDrag> m_itemDrag;
     bool m_orthoOverridden = false;
     bool m_angleOverridden = false;
     POSITION m_foundSelected = nullptr;  // entry node of the last FindSelected

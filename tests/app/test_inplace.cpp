@@ -20,8 +20,11 @@
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -101,6 +104,46 @@ protected:
         view.OnLButtonDown(MK_LBUTTON, from);
         view.OnLButtonDown(MK_LBUTTON, to);
         view.OnRButtonDown(MK_RBUTTON, to);
+    }
+
+    // Runs item in place over the active window, which gives its view the
+    // keyboard, draws a line there and leaves with leave(view): the drawing
+    // goes back, the keyboard to the active window, and nothing of the
+    // session is left once deferred deletes ran.
+    void LeaveTheViewEditedInPlace(CRectaCntrItem& item, const std::function<void(QWidget* view)>& leave)
+    {
+        ASSERT_TRUE(theApp.m_server.Run(item, frame->ActiveChild()->View(), false));
+        QApplication::processEvents();
+        DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+        ASSERT_EQ(QApplication::focusWidget(), InPlace()->ViewWidget());
+        leave(InPlace()->ViewWidget());
+        EXPECT_EQ(theApp.m_server.RunState(item), 0);
+        EXPECT_EQ(LinesIn(item.NativeData()), 2);
+        EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
+        EXPECT_EQ(theApp.m_inPlaceActive, 0);
+        EXPECT_EQ(QApplication::focusWidget(), frame->ActiveChild()->ViewWidget());
+        const QWidget* left = frame->findChild<COleIPFrameWnd*>();
+        EXPECT_TRUE(!left || left->isHidden());
+        FlushDeletes();
+        EXPECT_EQ(frame->findChild<COleIPFrameWnd*>(), nullptr);
+    }
+    // The key switches windows from an object of a second drawing, then from
+    // one inside an object open in a window of its own.
+    void SwitchWindowsFromTheViewEditedInPlace(Qt::Key key, Qt::KeyboardModifiers modifiers)
+    {
+        const auto typeKey = [key, modifiers](QWidget* view) { QTest::keyClick(view, key, modifiers); };
+        CRectaDoc* first = container;
+        container = frame->NewDocument();
+        const Cwm_MDICHILDWnd* second = frame->ActiveChild();
+        LeaveTheViewEditedInPlace(*AddDrawing(), typeKey);
+        EXPECT_NE(frame->ActiveChild(), second);
+        container = first;
+        CRectaCntrItem* outer = AddDrawing();
+        ASSERT_TRUE(theApp.m_server.Run(*outer, ContainerView(), true));
+        const Cwm_MDICHILDWnd* open = frame->ActiveChild();
+        CRectaCntrItem* inner = AddDrawing(CRect(5, 5, 100, 80), DrawingWithLines(1), theApp.m_server.Drawing(*outer));
+        LeaveTheViewEditedInPlace(*inner, typeKey);
+        EXPECT_NE(frame->ActiveChild(), open);
     }
 
     std::unique_ptr<Cwm_MainWnd> frame;
@@ -721,4 +764,35 @@ TEST_F(InPlaceTest, FreeingARunningObjectEndsItsSession)
     EXPECT_TRUE(container->GetItems().empty());
     EXPECT_EQ(theApp.m_inPlaceFrame, nullptr);
     EXPECT_EQ(theApp.m_inPlaceActive, 0);
+}
+
+TEST_F(InPlaceTest, CtrlTabInTheViewEditedInPlaceEndsItAndActivatesTheOtherWindow)
+{
+    SwitchWindowsFromTheViewEditedInPlace(Qt::Key_Tab, Qt::ControlModifier);
+}
+
+TEST_F(InPlaceTest, CtrlShiftTabInTheViewEditedInPlaceEndsItAndActivatesTheOtherWindow)
+{
+    SwitchWindowsFromTheViewEditedInPlace(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+}
+
+// The other ways out that begin with the keyboard in the view edited in place.
+TEST_F(InPlaceTest, EveryWayOutFromTheViewEditedInPlaceLeavesNothingBehind)
+{
+    QToolBar* standard = frame->findChild<QToolBar*>("standardToolBar");
+    QWidget* newButton = standard->widgetForAction(standard->actions().at(0));
+    const std::function<void(QWidget*)> ways[] = {
+        [](QWidget* view) { QTest::keyClick(view, Qt::Key_Escape); },
+        [](QWidget* view) { QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier); },
+        [newButton](QWidget*) { QTest::mouseClick(newButton, Qt::LeftButton); },
+        [](QWidget* view) { QTest::keyClick(view, Qt::Key_W, Qt::ControlModifier); },
+        [](QWidget* view) { QTest::keyClick(view, Qt::Key_F4, Qt::ControlModifier); },
+    };
+    // Closing asks about the drawing its object's drawing went back into.
+    ScriptedMessageBoxes boxes({IDNO, IDNO});
+    for (const auto& leave : ways) {
+        container = frame->NewDocument();
+        LeaveTheViewEditedInPlace(*AddDrawing(), leave);
+    }
+    EXPECT_EQ(boxes.asked.size(), 2u);
 }

@@ -8,22 +8,16 @@
 
 namespace {
 
-// Installs a drag for the test's length.
-class ScriptedDrag {
-public:
-    explicit ScriptedDrag(std::vector<LPoint> path)
-    {
-        m_previous = SetDragScript([path, this](LPoint pressed) {
-            pressedAt.push_back(pressed);
-            return path;
-        });
-    }
-    ~ScriptedDrag() { SetDragScript(m_previous); }
-    std::vector<LPoint> pressedAt;
-
-private:
-    DragScript m_previous;
-};
+// A drag pressed at pressed along path, the button going up at its end; the
+// rectangles on the way go to shown. True when the rectangle changed.
+bool Drag(CRectTracker& tracker, LPoint pressed, const std::vector<LPoint>& path, std::vector<CRect>& shown)
+{
+    if (!tracker.BeginDrag(pressed))
+        return false;
+    for (const LPoint& p : path)
+        shown.push_back(tracker.DragTo(p));
+    return tracker.EndDrag();
+}
 
 bool Black(const QImage& image, int x, int y)
 {
@@ -151,7 +145,7 @@ TEST(RectTracker, HatchingOfAFramePastTheImageDrawsOnlyTheLinesThatShow)
             EXPECT_EQ(Black(huge.Image(), x, y), (x + y + 3) % 8 == 0) << x << "," << y;
 }
 
-TEST(RectTracker, TrackMovesOrResizesByTheDrag)
+TEST(RectTracker, ADragMovesOrResizesTheRectangle)
 {
     const CRect start(100, 100, 200, 160);
     const struct {
@@ -178,9 +172,8 @@ TEST(RectTracker, TrackMovesOrResizesByTheDrag)
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         CRectTracker tracker(start, CRectTracker::resizeInside);
-        ScriptedDrag drag(r.path);
         std::vector<CRect> shown;
-        EXPECT_EQ(tracker.Track(r.pressed, nullptr, [&](const CRect& c) { shown.push_back(c); }), r.changed);
+        EXPECT_EQ(Drag(tracker, r.pressed, r.path, shown), r.changed);
         EXPECT_EQ(tracker.m_rect, r.result);
         if (tracker.HitTest(r.pressed) != CRectTracker::hitNothing || r.changed) {
             ASSERT_EQ(shown.size(), r.path.size());
@@ -188,22 +181,18 @@ TEST(RectTracker, TrackMovesOrResizesByTheDrag)
     }
 }
 
-TEST(RectTracker, TrackFollowsTheInputUntilTheButtonGoesUp)
+TEST(RectTracker, ADragTakesItsLastPointWhenItEnds)
 {
-    class Input : public CDragInput {
-    public:
-        bool NextPoint(LPoint& p) override
-        {
-            ++calls;
-            p = calls == 1 ? LPoint{60, 60} : LPoint{70, 65};
-            return calls < 2;
-        }
-        int calls = 0;
-    } input;
     CRectTracker tracker(CRect(0, 0, 100, 100), 0);
-    EXPECT_TRUE(tracker.Track({50, 50}, &input));
-    EXPECT_EQ(input.calls, 2);
-    EXPECT_EQ(tracker.m_rect, CRect(20, 15, 120, 115)) << "the release point counts";
-    EXPECT_FALSE(tracker.Track({50, 50}, nullptr)) << "nothing to follow";
-    EXPECT_EQ(tracker.m_rect, CRect(20, 15, 120, 115));
+    EXPECT_EQ(tracker.DragTo({70, 65}), CRect(0, 0, 100, 100)) << "no drag yet";
+    ASSERT_TRUE(tracker.BeginDrag({50, 50}));
+    EXPECT_EQ(tracker.DragTo({60, 60}), CRect(10, 10, 110, 110));
+    EXPECT_EQ(tracker.m_rect, CRect(0, 0, 100, 100)) << "the rectangle stays until the drag ends";
+    tracker.DragTo({70, 65});
+    EXPECT_TRUE(tracker.EndDrag());
+    EXPECT_EQ(tracker.m_rect, CRect(20, 15, 120, 115)) << "the last point counts";
+    EXPECT_FALSE(tracker.IsDragging());
+    EXPECT_FALSE(tracker.EndDrag()) << "nothing to end";
+    EXPECT_FALSE(tracker.BeginDrag({500, 500})) << "pressed off the frame";
+    EXPECT_EQ(tracker.DragTo({600, 600}), CRect(20, 15, 120, 115));
 }
