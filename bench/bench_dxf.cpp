@@ -81,7 +81,7 @@ std::string MeasureExport(const char* name, CRectaDoc& doc, const std::string& p
     const std::span<const BYTE> bytes(reinterpret_cast<const BYTE*>(text.data()), text.size());
     const double writeMs = Best(3, [&] {
         std::string error;
-        ReplaceFile(plain, bytes, error);
+        ReplaceFile(plain, kMaxFileBytes, bytes, error);
     });
     std::printf("%s ratio=%.2f ours_ms=%.3f base_ms=%.3f (%zu bytes)\n", name, exportMs / writeMs, exportMs, writeMs,
                 text.size());

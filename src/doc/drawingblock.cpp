@@ -104,9 +104,8 @@ void RenameFileBlock(const CRectaDoc& doc, const std::string& name, CObList& ent
     }
 }
 
-}  // namespace
-
-std::vector<BYTE> BlockDrawingBytes(CRectaDoc& doc, CBloq& block)
+// Stores the file WriteBlockToDrawingFile writes.
+void StoreBlockDrawing(CArchive& ar, CRectaDoc& doc, CBloq& block)
 {
     block.CalcExtents(doc);
     // The file holds every block the block's inserts need, however deep; the
@@ -121,7 +120,6 @@ std::vector<BYTE> BlockDrawingBytes(CRectaDoc& doc, CBloq& block)
         if (name && doc.FindLayer(*name, layer) && !layers.Find(layer))
             layers.AddTail(layer);
     }
-    CArchive ar;
     doc.SerializeHeader(ar);
     doc.SerializeSettings(ar);
     for (CPointd corner : {block.m_extMin, block.m_extMax, block.m_extMin, block.m_extMax})
@@ -134,6 +132,14 @@ std::vector<BYTE> BlockDrawingBytes(CRectaDoc& doc, CBloq& block)
     for (CObject* obj : block.GetAttribList())
         attribs.AddTail(obj);
     attribs.Serialize(ar, RUNTIME_CLASS(CAttrib));
+}
+
+}  // namespace
+
+std::vector<BYTE> BlockDrawingBytes(CRectaDoc& doc, CBloq& block)
+{
+    CArchive ar;
+    StoreBlockDrawing(ar, doc, block);
     return ar.TakeData();
 }
 
@@ -143,7 +149,13 @@ bool WriteBlockToDrawingFile(CRectaDoc& doc, const std::string& path, CBloq& blo
     {
         CWaitCursor wait;
         try {
-            ReplaceFile(path, BlockDrawingBytes(doc, block), error);
+            ReplaceFileWith(path, kMaxFileBytes,
+                            [&](const ByteSink& sink) {
+                                CArchive ar(sink);
+                                StoreBlockDrawing(ar, doc, block);
+                                ar.Flush();
+                            },
+                            error);
         } catch (const CArchiveException& e) {
             error = e.m_message;
         }

@@ -40,8 +40,6 @@ using namespace dxf;
 constexpr double kPi = 3.14159265358979323846;
 // Copies an array insert may make; a larger array is left out.
 constexpr long long kMaxArrayCopies = 1000;
-// The largest file read: one of 2 GB or more is refused from its size.
-constexpr std::size_t kMaxFileSize = (std::size_t(1) << 31) - 1;
 // Objects (entities, segments, parts) an import may make: this many, and
 // one more for every kBytesPerObject bytes of the file. Legitimate files make
 // far fewer; shared dimension blocks and arrays could make a great many more.
@@ -1357,7 +1355,7 @@ bool CRectaDoc::ReadDXF(const std::string& path)
         CWaitCursor wait;
         bool read = false;
         try {
-            read = ReadRegularFile(path, kMaxFileSize, bytes, error);
+            read = ReadRegularFile(path, kMaxFileBytes, bytes, error);
         } catch (const std::bad_alloc&) {
             error = kNoMemory;
         }

@@ -1177,7 +1177,8 @@ bool CRectaDoc::WriteDXF(const std::string& path)
         CWaitCursor wait;
         CRectaDoc world;
         const CRectaDoc& source = m_ucsActive && WorldSystemCopy(world) ? world : *this;
-        written = ReplaceFileWith(path, [&](const ByteSink& sink) { result = ExportDXF(source, sink); }, error);
+        written = ReplaceFileWith(
+            path, kMaxFileBytes, [&](const ByteSink& sink) { result = ExportDXF(source, sink); }, error);
     }
     if (!written) {
         AfxMessageBox("The DXF file could not be written to " + path + ": " + error, MB_OK | MB_ICONEXCLAMATION);

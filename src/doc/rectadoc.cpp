@@ -11,6 +11,8 @@
 
 #include <cmath>
 #include <optional>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -25,8 +27,40 @@ const CRuntimeClass* ListClass(const char* name)
 }
 
 constexpr int kMaxDecimals = 12;
-// The largest file read: one of 2 GB or more is refused from its size.
-constexpr std::size_t kMaxFileSize = (std::size_t(1) << 31) - 1;
+
+// A message names this many paths at most, each cut to about kShownPathBytes.
+constexpr std::size_t kShownPaths = 5;
+constexpr std::size_t kShownPathBytes = 120;
+
+// Where a cut of text at at falls on the start of a character.
+std::size_t CharacterStart(const std::string& text, std::size_t at)
+{
+    while (at > 0 && at < text.size() && (BYTE(text[at]) & 0xC0) == 0x80)
+        --at;
+    return at;
+}
+
+// The first few of the paths, each once and one a line, a long one cut in
+// its middle, and how many more there are.
+std::string SomePaths(const std::vector<std::string>& paths)
+{
+    std::string text;
+    std::unordered_set<std::string_view> seen;
+    for (const std::string& path : paths) {
+        if (!seen.insert(path).second || seen.size() > kShownPaths)
+            continue;
+        if (path.size() <= kShownPathBytes) {
+            text += "\n" + path;
+            continue;
+        }
+        const std::size_t head = CharacterStart(path, kShownPathBytes / 3);
+        const std::size_t tail = CharacterStart(path, path.size() - (kShownPathBytes - kShownPathBytes / 3));
+        text += "\n" + path.substr(0, head) + "..." + path.substr(tail);
+    }
+    if (seen.size() > kShownPaths)
+        text += "\nand " + std::to_string(seen.size() - kShownPaths) + " more";
+    return text;
+}
 
 bool FiniteWindow(const CPointd& a, const CPointd& b)
 {
@@ -164,7 +198,7 @@ std::optional<std::string> LoadDrawing(const std::string& path, CRectaDoc& fresh
 std::optional<std::string> ReadDrawingFileBytes(const std::string& path, std::vector<BYTE>& bytes)
 {
     std::string error;
-    if (!ReadRegularFile(path, kMaxFileSize, bytes, error))
+    if (!ReadRegularFile(path, kMaxFileBytes, bytes, error))
         return "Cannot open the drawing " + path + ": " + error;
     return std::nullopt;
 }
@@ -209,7 +243,7 @@ bool CRectaDoc::OnOpenDocument(const std::string& path)
         AfxMessageBox(*error, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    const std::vector<std::string> missing = fresh.UpdateLinks();
+    const COleItemList::LinksLeft links = fresh.m_items.UpdateLinks();
     SwapContents(fresh);
     SetPathName(path);
     SetModifiedFlag(false);
@@ -220,14 +254,16 @@ bool CRectaDoc::OnOpenDocument(const std::string& path)
                           " embedded object(s) of another program, which cannot be shown here: they are kept and "
                           "saved with the drawing.",
                       MB_OK | MB_ICONINFORMATION);
-    if (!missing.empty()) {
-        std::string files;
-        for (const std::string& file : missing)
-            files += "\n" + file;
-        AfxMessageBox("The drawing " + path + " links pictures whose files cannot be read; it shows the pictures "
-                          "it kept of them:" + files,
-                      MB_OK | MB_ICONINFORMATION);
-    }
+    std::string kept;
+    if (!links.unread.empty())
+        kept = "The drawing " + path + " links pictures whose files cannot be read; it shows the pictures it kept "
+               "of them:" + SomePaths(links.unread);
+    if (!links.tooLarge.empty())
+        kept += std::string(kept.empty() ? "" : "\n\n") + "The drawing " + path + " links pictures that would take "
+                "its objects past " + std::to_string(kMaxItemBytes >> 20) + " MB together; it shows the pictures it "
+                "kept of them:" + SomePaths(links.tooLarge);
+    if (!kept.empty())
+        AfxMessageBox(kept, MB_OK | MB_ICONINFORMATION);
     return true;
 }
 
@@ -250,20 +286,24 @@ void CRectaDoc::SwapContents(CRectaDoc& other)
     m_items.Swap(other.m_items);
 }
 
-bool CRectaDoc::WriteDrawingBytes(std::vector<BYTE>& bytes, std::string& error) const
+void CRectaDoc::StoreDrawing(CArchive& ar) const
 {
     // A working plane in force is a way of showing the drawing: the file keeps it in the world.
     if (m_ucsActive) {
         CRectaDoc world;
-        if (!WorldSystemCopy(world)) {
-            error = "the drawing could not be taken back to the world system";
-            return false;
-        }
-        return world.WriteDrawingBytes(bytes, error);
+        if (!WorldSystemCopy(world))
+            ar.Fail(CArchiveException::writeFailed, "the drawing could not be taken back to the world system");
+        world.StoreDrawing(ar);
+        return;
     }
+    const_cast<CRectaDoc*>(this)->Serialize(ar);
+}
+
+bool CRectaDoc::WriteDrawingBytes(std::vector<BYTE>& bytes, std::string& error) const
+{
     CArchive ar;
     try {
-        const_cast<CRectaDoc*>(this)->Serialize(ar);
+        StoreDrawing(ar);
     } catch (const CArchiveException& e) {
         error = e.m_message;
         return false;
@@ -274,8 +314,18 @@ bool CRectaDoc::WriteDrawingBytes(std::vector<BYTE>& bytes, std::string& error) 
 
 bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error) const
 {
-    std::vector<BYTE> bytes;
-    return WriteDrawingBytes(bytes, error) && ReplaceFile(path, bytes, error);
+    try {
+        return ReplaceFileWith(path, kMaxFileBytes,
+                               [this](const ByteSink& sink) {
+                                   CArchive ar(sink);
+                                   StoreDrawing(ar);
+                                   ar.Flush();
+                               },
+                               error);
+    } catch (const CArchiveException& e) {
+        error = e.m_message;
+        return false;
+    }
 }
 
 bool CRectaDoc::OnSaveDocument(const std::string& path)
@@ -377,6 +427,9 @@ void CRectaDoc::Serialize(CArchive& ar)
             ar.Write(m_embeddedPart.data(), m_embeddedPart.size());
             return;
         }
+        // The reader takes no more: such a file is not written.
+        if (std::string why; !ItemBytesFit(m_items.StoredBytes(), why))
+            ar.Fail(CArchiveException::writeFailed, why);
         ar.WriteCount(m_items.size());
         for (COleClientItem* item : m_items)
             ar.WriteObject(item);
@@ -390,6 +443,7 @@ void CRectaDoc::Serialize(CArchive& ar)
     if (IsOwnItemPart(ar.Rest())) {
         // Each item takes at least its tag, the item data and its rectangle.
         const std::size_t count = ar.ReadCount(2 + 16);
+        std::size_t total = 0;
         for (std::size_t i = 0; i < count; ++i) {
             bool isNew = false;
             const std::size_t at = ar.GetPosition();
@@ -397,7 +451,10 @@ void CRectaDoc::Serialize(CArchive& ar)
             if (!obj || !isNew)
                 throw CArchiveException(CArchiveException::badValue, at,
                                         "embedded object " + std::to_string(i + 1) + " is missing");
-            m_items.Add(std::unique_ptr<COleClientItem>(static_cast<CRectaCntrItem*>(obj)));
+            total += m_items.Add(std::unique_ptr<COleClientItem>(static_cast<CRectaCntrItem*>(obj)))->StoredBytes();
+            if (std::string why; !ItemBytesFit(total, why))
+                throw CArchiveException(CArchiveException::badValue, at,
+                                        "with embedded object " + std::to_string(i + 1) + " " + why);
         }
         if (ar.Remaining() > 0)
             ar.Fail(CArchiveException::badValue, std::to_string(ar.Remaining()) + " bytes follow the embedded objects");
@@ -419,19 +476,19 @@ void CRectaDoc::Serialize(CArchive& ar)
 
 bool CRectaDoc::IsOwnItemPart(std::span<const BYTE> part)
 {
-    // A count, then the first item's class record and this program's item data.
+    // A count, then the first item's class record and this program's item
+    // data, as far as the part goes: one cut short of them is ours, damaged.
     constexpr std::string_view name = "CRectaCntrItem";
-    auto word = [&](std::size_t at) { return WORD(part[at] | (part[at + 1] << 8)); };
-    std::size_t at = 2;
-    if (part.size() < at || word(0) == 0)
+    if (part.size() < 2 || (part[0] | part[1]) == 0)
         return false;
-    if (word(0) == 0xFFFF)
-        at += 4;
-    const std::size_t record = at + 6 + name.size();
-    if (part.size() < record || word(at) != 0xFFFF || word(at + 2) != CRectaCntrItem::classCRectaCntrItem.m_wSchema ||
-        word(at + 4) != name.size() || std::string_view(reinterpret_cast<const char*>(&part[at + 6]), name.size()) != name)
-        return false;
-    return COleClientItem::StartsWithItemData(part.subspan(record));
+    const std::size_t at = part[0] == 0xFF && part[1] == 0xFF ? 6 : 2;
+    const WORD schema = CRectaCntrItem::classCRectaCntrItem.m_wSchema;
+    std::vector<BYTE> record = {0xFF, 0xFF, BYTE(schema), BYTE(schema >> 8), BYTE(name.size()), 0};
+    record.insert(record.end(), name.begin(), name.end());
+    const std::span<const BYTE> rest = part.subspan(std::min(at, part.size()));
+    const std::size_t n = std::min(rest.size(), record.size());
+    return std::equal(rest.begin(), rest.begin() + long(n), record.begin()) &&
+           COleClientItem::MayBeItemData(rest.subspan(n));
 }
 
 CRectaCntrItem* CRectaDoc::AddItem(std::unique_ptr<CRectaCntrItem> item)
@@ -450,6 +507,16 @@ bool CRectaDoc::CanTakeItems(std::string& why) const
         return true;
     why = "The drawing holds " + std::to_string(m_embeddedItems) +
           " object(s) embedded by another program, which are kept as they were read: no object can be added to it.";
+    return false;
+}
+
+bool CRectaDoc::CanTakeItem(const COleClientItem& item, std::string& why) const
+{
+    if (!CanTakeItems(why))
+        return false;
+    if (ItemBytesFit(m_items.StoredBytes() + item.StoredBytes(), why))
+        return true;
+    why = "The object cannot be added: " + why + ".";
     return false;
 }
 
@@ -473,17 +540,6 @@ void CRectaDoc::UpdateAllItems()
         return;
     }
     m_pEmbeddingItem->TakeBackDrawing(ar.TakeData(), item->RecordPicture());
-}
-
-std::vector<std::string> CRectaDoc::UpdateLinks()
-{
-    std::vector<std::string> missing;
-    for (COleClientItem* item : m_items) {
-        std::string error;
-        if (item->IsLinked() && !item->UpdateLink(error))
-            missing.push_back(item->GetLinkPath());
-    }
-    return missing;
 }
 
 void CRectaDoc::SerializeContents(CArchive& ar)

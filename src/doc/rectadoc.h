@@ -392,8 +392,9 @@ public:
     // False, with the reason, when objects cannot be added: the drawing keeps
     // objects embedded by another program as it read them.
     bool CanTakeItems(std::string& why) const;
-    // Linked pictures read their files again; the paths of those that could not be read.
-    std::vector<std::string> UpdateLinks();
+    // The same for item, which must also leave the drawing's objects within
+    // what one drawing's objects may hold together.
+    bool CanTakeItem(const COleClientItem& item, std::string& why) const;
     // A drawing running as an embedded object gives its item its bytes and picture as they are now.
     void UpdateAllItems();
     // The item whose drawing this is, while it runs as an embedded drawing.
@@ -404,8 +405,13 @@ private:
     void SanitizeLoadedSettings();
     bool SaveBeforeClose();
     void SwapContents(CRectaDoc& other);
+    // Streams the drawing to a file beside path and puts it in path's place
+    // only when all of it was written and the reader takes a file of its size.
     bool WriteFileAtomically(const std::string& path, std::string& error) const;
-    // True when the embedded-object part begins with an item in this program's form.
+    // Stores the drawing as its file holds it: a working plane in force taken back to the world.
+    void StoreDrawing(CArchive& ar) const;
+    // True when the embedded-object part begins as an item in this program's
+    // form does, as far as the part goes.
     static bool IsOwnItemPart(std::span<const BYTE> part);
     void RebuildEntityIndex();
     void IndexBlock(CBloq* block, bool atHead);

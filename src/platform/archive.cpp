@@ -16,6 +16,8 @@ constexpr WORD kWideTag = 0x7FFF;
 constexpr WORD kClassTagBit = 0x8000;
 constexpr DWORD kWideNewBit = 0x80000000u;
 constexpr DWORD kMaxIndex = 0x7FFFFFFFu;
+// What an archive storing to a sink holds before it hands the bytes on.
+constexpr std::size_t kSinkPiece = std::size_t(1) << 16;
 
 }  // namespace
 
@@ -29,6 +31,8 @@ CArchiveException::CArchiveException(Cause cause, std::size_t offset, const std:
 
 CArchive::CArchive() : m_storing(true) {}
 
+CArchive::CArchive(const ByteSink& sink) : m_storing(true), m_sink(&sink) {}
+
 CArchive::CArchive(std::span<const BYTE> data) : m_storing(false), m_in(data) {}
 
 std::vector<BYTE> CArchive::TakeData()
@@ -38,9 +42,18 @@ std::vector<BYTE> CArchive::TakeData()
     return std::move(m_out);
 }
 
+void CArchive::Flush()
+{
+    if (m_sink && m_pos > 0) {
+        (*m_sink)(std::span<const BYTE>(m_out.data(), m_pos));
+        m_sent += m_pos;
+        m_pos = 0;
+    }
+}
+
 void CArchive::Fail(CArchiveException::Cause cause, const std::string& message) const
 {
-    throw CArchiveException(cause, m_pos, message);
+    throw CArchiveException(cause, GetPosition(), message);
 }
 
 void CArchive::Grow(std::size_t n)
@@ -51,6 +64,15 @@ void CArchive::Grow(std::size_t n)
 
 void CArchive::Write(const void* bytes, std::size_t n)
 {
+    if (m_sink && m_pos + n > kSinkPiece) {
+        Flush();
+        // A piece larger than the buffer goes on as it is.
+        if (n >= kSinkPiece) {
+            (*m_sink)(std::span<const BYTE>(static_cast<const BYTE*>(bytes), n));
+            m_sent += n;
+            return;
+        }
+    }
     Grow(n);
     if (n)
         std::memcpy(m_out.data() + m_pos, bytes, n);

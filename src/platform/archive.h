@@ -4,6 +4,7 @@
 // CArchiveException that names the offset and what was wrong.
 #pragma once
 
+#include "platform/fileio.h"
 #include "platform/object.h"
 
 #include <cstddef>
@@ -42,6 +43,9 @@ public:
 
     // Storing into a buffer the archive owns.
     CArchive();
+    // Storing into sink: the bytes go on in pieces as they are written, so
+    // that a file is never held whole; Flush hands on the last of them.
+    explicit CArchive(const ByteSink& sink);
     // Loading from bytes the caller keeps alive while the archive is in use.
     explicit CArchive(std::span<const BYTE> data);
 
@@ -56,15 +60,17 @@ public:
     void SetOldFormat(bool old) { m_oldFormat = old; }
 
     // Loading: read offset and total size; storing: bytes written so far.
-    std::size_t GetPosition() const { return m_pos; }
-    std::size_t GetLength() const { return m_storing ? m_pos : m_in.size(); }
+    std::size_t GetPosition() const { return m_sent + m_pos; }
+    std::size_t GetLength() const { return m_storing ? m_sent + m_pos : m_in.size(); }
     std::size_t Remaining() const { return m_storing ? 0 : m_in.size() - m_pos; }
     // Loading: the bytes not read yet.
     std::span<const BYTE> Rest() const { return m_storing ? std::span<const BYTE>() : m_in.subspan(m_pos); }
 
-    // The bytes written so far.
+    // The bytes written so far (to a sink: those not handed on yet).
     std::span<const BYTE> Data() const { return {m_out.data(), m_pos}; }
     std::vector<BYTE> TakeData();
+    // Storing to a sink: hands on what is held.
+    void Flush();
 
     void Write(const void* bytes, std::size_t n);
     void Read(void* bytes, std::size_t n);
@@ -134,6 +140,8 @@ private:
 
     bool m_storing;
     bool m_oldFormat = false;
+    const ByteSink* m_sink = nullptr;
+    std::size_t m_sent = 0;  // bytes handed on to the sink
     std::size_t m_pos = 0;
     std::span<const BYTE> m_in;
     std::vector<BYTE> m_out;

@@ -204,13 +204,13 @@ bool ReadRegularFile(const std::string& path, std::size_t maxSize, std::vector<B
     return true;
 }
 
-bool ReplaceFile(const std::string& path, std::span<const BYTE> data, std::string& error)
+bool ReplaceFile(const std::string& path, std::size_t maxSize, std::span<const BYTE> data, std::string& error)
 {
-    return ReplaceFileWith(path, [&](const ByteSink& put) { put(data); }, error);
+    return ReplaceFileWith(path, maxSize, [&](const ByteSink& put) { put(data); }, error);
 }
 
-bool ReplaceFileWith(const std::string& path, const std::function<void(const ByteSink&)>& produce,
-                     std::string& error)
+bool ReplaceFileWith(const std::string& path, std::size_t maxSize,
+                     const std::function<void(const ByteSink&)>& produce, std::string& error)
 {
     std::string target = path;
     if (const int err = FollowLinks(target)) {
@@ -247,13 +247,29 @@ bool ReplaceFileWith(const std::string& path, const std::function<void(const Byt
         owned = ::fchown(fd.Get(), old.st_uid, old.st_gid) == 0;
     if (!err && ::fchmod(fd.Get(), exists ? old.st_mode & 07777 : NewFileMode()) != 0)
         err = errno;
+    // Thrown through produce to stop it once the bytes pass maxSize.
+    struct TooLarge {};
     std::size_t size = 0;
-    if (!err)
-        produce([&](std::span<const BYTE> piece) {
-            if (!err)
-                err = WriteAll(fd.Get(), piece);
-            size += piece.size();
-        });
+    try {
+        if (!err)
+            produce([&](std::span<const BYTE> piece) {
+                if (piece.size() > maxSize - size)
+                    throw TooLarge{};
+                if (!err)
+                    err = WriteAll(fd.Get(), piece);
+                size += piece.size();
+            });
+    } catch (const TooLarge&) {
+        fd.Close();
+        ::unlink(temp.c_str());
+        error = "the file would be larger than " + std::to_string(maxSize) +
+                " bytes, more than this program reads; nothing was written";
+        return false;
+    } catch (...) {
+        fd.Close();
+        ::unlink(temp.c_str());
+        throw;
+    }
     if (!err && ::fsync(fd.Get()) != 0)
         err = errno;
     if (const int closeErr = fd.Close(); !err)

@@ -20,6 +20,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -37,14 +40,72 @@ void WriteBlob(CArchive& ar, const std::vector<BYTE>& bytes)
     ar.Write(bytes.data(), bytes.size());
 }
 
-void ReadBlob(CArchive& ar, std::vector<BYTE>& bytes, const char* what)
+std::vector<BYTE> ReadBlob(CArchive& ar, const char* what)
 {
     DWORD n;
     ar >> n;
     ar.Require(n, what);
     const std::span<const BYTE> rest = ar.Rest();
-    bytes.assign(rest.begin(), rest.begin() + n);
+    std::vector<BYTE> bytes(rest.begin(), rest.begin() + n);
     ar.Skip(n);
+    return bytes;
+}
+
+// The bytes items hold, by their hash; an entry leaves with the last item
+// that holds its bytes.
+class SharedBytes {
+public:
+    ItemBytes Share(std::vector<BYTE> bytes)
+    {
+        const std::size_t hash =
+            std::hash<std::string_view>()(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        const auto [first, last] = m_held.equal_range(hash);
+        for (auto it = first; it != last; ++it)
+            if (*it->second.bytes == bytes)
+                if (ItemBytes held = it->second.owner.lock())
+                    return held;
+        ItemBytes shared(new std::vector<BYTE>(std::move(bytes)), [this, hash](const std::vector<BYTE>* gone) {
+            const auto [from, to] = m_held.equal_range(hash);
+            for (auto it = from; it != to; ++it)
+                if (it->second.bytes == gone) {
+                    m_held.erase(it);
+                    break;
+                }
+            delete gone;
+        });
+        m_held.emplace(hash, Held{shared.get(), shared});
+        return shared;
+    }
+
+private:
+    struct Held {
+        const std::vector<BYTE>* bytes;
+        std::weak_ptr<const std::vector<BYTE>> owner;
+    };
+    std::unordered_multimap<std::size_t, Held> m_held;
+};
+
+// The copy of bytes that every item holding the same shares.
+ItemBytes ShareItemBytes(std::vector<BYTE> bytes)
+{
+    // Items may outlive every static object: the pool is never destroyed.
+    static SharedBytes* pool = new SharedBytes;
+    return pool->Share(std::move(bytes));
+}
+
+// Reads a linked picture's file; null, with the reason, when it cannot be read.
+ItemBytes ReadLinkedFile(const std::string& path, std::string& error)
+{
+    std::vector<BYTE> bytes;
+    if (!ReadRegularFile(path, kMaxPictureFileBytes, bytes, error))
+        return nullptr;
+    return ShareItemBytes(std::move(bytes));
+}
+
+// A size in whole megabytes, rounded up.
+std::string Megabytes(std::size_t bytes)
+{
+    return std::to_string((bytes + (std::size_t(1) << 20) - 1) >> 20) + " MB";
 }
 
 std::string FileNameOf(const std::string& path)
@@ -73,6 +134,15 @@ LSize PictureExtent(std::int64_t w, std::int64_t h)
 }
 
 }  // namespace
+
+bool ItemBytesFit(std::size_t total, std::string& why)
+{
+    if (total <= kMaxItemBytes)
+        return true;
+    why = "the objects would hold " + Megabytes(total) + " together, more than the " + Megabytes(kMaxItemBytes) +
+          " one drawing's objects may hold";
+    return false;
+}
 
 const char* OleObjectKindName(OleObjectKind kind)
 {
@@ -127,7 +197,7 @@ void COleClientItem::Reset()
     m_extent = {};
     m_name.clear();
     m_linkPath.clear();
-    m_native.clear();
+    m_native.reset();
     m_presentation.clear();
     m_metafile = CMetaFile();
     m_metafileRead = false;
@@ -147,7 +217,7 @@ bool COleClientItem::SetDrawing(std::vector<BYTE> native, const CMetaFile& pictu
     }
     Reset();
     m_kind = OleObjectKind::drawing;
-    m_native = std::move(native);
+    m_native = ShareItemBytes(std::move(native));
     m_metafile = picture;
     m_metafileRead = true;
     if (!picture.IsEmpty())
@@ -167,7 +237,7 @@ bool COleClientItem::CreatePictureFromBytes(std::vector<BYTE> bytes, std::string
     const LSize extent = PictureExtent(w, h);
     Reset();
     m_kind = OleObjectKind::picture;
-    m_native = std::move(bytes);
+    m_native = ShareItemBytes(std::move(bytes));
     m_extent = extent;
     m_name = std::move(name);
     return true;
@@ -175,6 +245,11 @@ bool COleClientItem::CreatePictureFromBytes(std::vector<BYTE> bytes, std::string
 
 bool COleClientItem::CreatePictureFromFile(const std::string& path, bool link, std::string& error)
 {
+    const std::string linkPath = link ? QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString() : "";
+    if (linkPath.size() > kMaxLinkPath) {
+        error = path + ": the path is too long to link";
+        return false;
+    }
     std::vector<BYTE> bytes;
     if (!ReadRegularFile(path, kMaxPictureFileBytes, bytes, error)) {
         error = path + ": " + error;
@@ -185,29 +260,34 @@ bool COleClientItem::CreatePictureFromFile(const std::string& path, bool link, s
         return false;
     }
     m_linked = link;
-    if (link)
-        m_linkPath = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    m_linkPath = linkPath;
     return true;
 }
 
-bool COleClientItem::UpdateLink(std::string& error)
+bool COleClientItem::UpdateLink(const ItemBytes& file, std::string& error)
 {
-    if (!m_linked)
-        return true;
-    std::vector<BYTE> bytes;
     std::int64_t w = 0, h = 0;
-    if (!ReadRegularFile(m_linkPath, kMaxPictureFileBytes, bytes, error))
-        return false;
-    if (auto why = ProbePicture(bytes, w, h)) {
+    if (auto why = ProbePicture(*file, w, h)) {
         error = *why;
         return false;
     }
-    if (bytes != m_native) {
-        m_native = std::move(bytes);
+    if (file != m_native) {
+        m_native = file;
         m_extent = PictureExtent(w, h);
         m_pictureKey.reset();
     }
     return true;
+}
+
+const std::vector<BYTE>& COleClientItem::GetNativeData() const
+{
+    static const std::vector<BYTE> none;
+    return m_native ? *m_native : none;
+}
+
+std::size_t COleClientItem::StoredBytes() const
+{
+    return GetNativeData().size() + m_presentation.size();
 }
 
 COleClientItem::ItemState COleClientItem::GetItemState() const
@@ -242,11 +322,11 @@ const CMetaFile& COleClientItem::GetDrawingPicture() const
 
 std::shared_ptr<const QImage> COleClientItem::Picture() const
 {
-    if (m_kind != OleObjectKind::picture || m_native.empty())
+    if (m_kind != OleObjectKind::picture || IsEmpty())
         return nullptr;
     if (!m_pictureKey)
-        m_pictureKey = KeyOfBytes(m_native);
-    return ItemPictureCache().Get(*m_pictureKey, m_native);
+        m_pictureKey = KeyOfBytes(*m_native);
+    return ItemPictureCache().Get(*m_pictureKey, *m_native);
 }
 
 bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
@@ -365,7 +445,7 @@ void COleClientItem::SerializeItemData(CArchive& ar)
         ar.Write(kMagic, sizeof kMagic);
         ar << kVersion << BYTE(m_kind) << BYTE(m_linked ? kLinkedFlag : 0) << LONG(m_extent.cx)
            << LONG(m_extent.cy) << m_name << m_linkPath;
-        WriteBlob(ar, m_native);
+        WriteBlob(ar, GetNativeData());
         WriteBlob(ar, m_presentation);
         return;
     }
@@ -395,10 +475,14 @@ void COleClientItem::SerializeItemData(CArchive& ar)
     if (m_linked == m_linkPath.empty())
         ar.Fail(CArchiveException::badValue, m_linked ? "a linked object names no file"
                                                       : "an embedded object names a file");
-    ReadBlob(ar, m_native, "an embedded object's data");
-    if (m_native.empty())
+    if (m_linkPath.size() > kMaxLinkPath)
+        ar.Fail(CArchiveException::badValue, "a linked object's path is " + std::to_string(m_linkPath.size()) +
+                                                 " bytes long, longer than a path can be");
+    std::vector<BYTE> native = ReadBlob(ar, "an embedded object's data");
+    if (native.empty())
         ar.Fail(CArchiveException::badValue, "an embedded object holds no data");
-    ReadBlob(ar, m_presentation, "an embedded object's picture");
+    m_native = ShareItemBytes(std::move(native));
+    m_presentation = ReadBlob(ar, "an embedded object's picture");
     if (m_kind == OleObjectKind::picture && !m_presentation.empty())
         ar.Fail(CArchiveException::badValue, "an embedded picture holds a second picture");
 }
@@ -432,9 +516,10 @@ std::optional<std::string> COleClientItem::ReadItemDataBytes(std::span<const BYT
     return std::nullopt;
 }
 
-bool COleClientItem::StartsWithItemData(std::span<const BYTE> bytes)
+bool COleClientItem::MayBeItemData(std::span<const BYTE> bytes)
 {
-    return bytes.size() >= sizeof kMagic && std::memcmp(bytes.data(), kMagic, sizeof kMagic) == 0;
+    const std::size_t n = std::min(bytes.size(), sizeof kMagic);
+    return std::equal(bytes.begin(), bytes.begin() + long(n), kMagic);
 }
 
 // ---------------------------------------------------------------- clipboard
@@ -559,4 +644,42 @@ void COleItemList::Swap(COleItemList& other) noexcept
 bool COleItemList::Contains(const COleClientItem* item) const
 {
     return std::any_of(m_items.begin(), m_items.end(), [item](const auto& p) { return p.get() == item; });
+}
+
+std::size_t COleItemList::StoredBytes() const
+{
+    std::size_t total = 0;
+    for (const auto& item : m_items)
+        total += item->StoredBytes();
+    return total;
+}
+
+COleItemList::LinksLeft COleItemList::UpdateLinks()
+{
+    LinksLeft left;
+    // What items took of each file: read again only when none did.
+    std::unordered_map<std::string, std::weak_ptr<const std::vector<BYTE>>> taken;
+    std::size_t total = StoredBytes();
+    for (const auto& item : m_items) {
+        if (!item->IsLinked())
+            continue;
+        const std::string& path = item->GetLinkPath();
+        std::string error;
+        ItemBytes file = taken[path].lock();
+        if (!file && !(file = ReadLinkedFile(path, error))) {
+            left.unread.push_back(path);
+            continue;
+        }
+        const std::size_t before = item->StoredBytes();
+        const std::size_t after = before - item->GetNativeData().size() + file->size();
+        if (after > before && total - before + after > kMaxItemBytes) {
+            left.tooLarge.push_back(path);
+        } else if (!item->UpdateLink(file, error)) {
+            left.unread.push_back(path);
+        } else {
+            total = total - before + after;
+            taken[path] = file;
+        }
+    }
+    return left;
 }

@@ -12,6 +12,7 @@
 #include "platform/rect.h"
 #include "platform/types.h"
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -56,9 +57,23 @@ std::int64_t PixelsToHimetric(std::int64_t pixels, int dpi = 96);
 inline constexpr LONG kMaxItemExtent = 10'000'000;
 // The largest picture file an item reads.
 inline constexpr std::size_t kMaxPictureFileBytes = std::size_t(256) << 20;
+// The most bytes of data and pictures the items of one document hold
+// together, each item counted as its file stores it: 1 GB, half of what a
+// drawing file may take (kMaxFileBytes), so that the drawing's own records
+// have the other half. Four of the largest pictures fit.
+inline constexpr std::size_t kMaxItemBytes = std::size_t(1) << 30;
+// The longest path a linked picture names: the system's limit, less the end mark.
+inline constexpr std::size_t kMaxLinkPath = PATH_MAX - 1;
 
 // The clipboard type of an item copied here.
 inline constexpr char kItemMime[] = "application/x-zepa-object";
+
+// Bytes an item holds; items that hold the same bytes share one copy of them.
+using ItemBytes = std::shared_ptr<const std::vector<BYTE>>;
+
+// False, with the reason, when the items of a document would hold total
+// stored bytes together, more than kMaxItemBytes.
+bool ItemBytesFit(std::size_t total, std::string& why);
 
 // A picture's size in pixels as its header gives it, without decoding it;
 // the reason when Qt reads no picture from bytes.
@@ -88,17 +103,15 @@ public:
     bool CreatePictureFromFile(const std::string& path, bool link, std::string& error);
     // An embedded picture of these bytes, shown under name.
     bool CreatePictureFromBytes(std::vector<BYTE> bytes, std::string name, std::string& error);
-    // A linked picture reads its file again; false, keeping what it holds,
-    // when the file cannot be read as a picture.
-    bool UpdateLink(std::string& error);
-
-    bool IsEmpty() const { return m_native.empty(); }
+    bool IsEmpty() const { return GetNativeData().empty(); }
     OleObjectKind GetKind() const { return m_kind; }
     bool IsLinked() const { return m_linked; }
     const std::string& GetLinkPath() const { return m_linkPath; }
     const std::string& GetName() const { return m_name; }
     // A drawing's file bytes, or a picture's bytes.
-    const std::vector<BYTE>& GetNativeData() const { return m_native; }
+    const std::vector<BYTE>& GetNativeData() const;
+    // The bytes of data and picture the item's file stores.
+    std::size_t StoredBytes() const;
     // A drawing's picture in its stored form; empty for a picture.
     const std::vector<BYTE>& GetPresentationData() const { return m_presentation; }
     // A drawing's picture, read from its stored form on first use; empty for
@@ -146,8 +159,8 @@ public:
     std::vector<BYTE> ItemDataBytes() const;
     // Reads item data from bytes that hold nothing else; the reason when they do not read.
     std::optional<std::string> ReadItemDataBytes(std::span<const BYTE> bytes);
-    // True when bytes begin with the item data's magic.
-    static bool StartsWithItemData(std::span<const BYTE> bytes);
+    // True when bytes begin as item data does, as far as they go.
+    static bool MayBeItemData(std::span<const BYTE> bytes);
 
     // ---- notifications the container's item answers
     virtual void OnChange(int notification, DWORD param);
@@ -169,6 +182,9 @@ private:
     friend class COleItemList;
     // The decoded picture, or null when it is too large or does not decode.
     std::shared_ptr<const QImage> Picture() const;
+    // A linked picture takes the bytes read again from its file; false,
+    // keeping what it holds, when they are not a picture.
+    bool UpdateLink(const ItemBytes& file, std::string& error);
     void DrawFrameAndName(CDC& dc, const CRect& rect) const;
     void Reset();
 
@@ -179,7 +195,7 @@ private:
     LSize m_extent;
     std::string m_name;
     std::string m_linkPath;
-    std::vector<BYTE> m_native;
+    ItemBytes m_native;
     std::vector<BYTE> m_presentation;
     mutable CMetaFile m_metafile;  // m_presentation read once
     mutable bool m_metafileRead = false;
@@ -204,6 +220,18 @@ public:
     // The lists trade items; each item takes its new list's document.
     void Swap(COleItemList& other) noexcept;
     bool Contains(const COleClientItem* item) const;
+
+    // The bytes of data and pictures the items hold, as their file stores them.
+    std::size_t StoredBytes() const;
+    // Linked pictures read their files again; items of one file share what
+    // they take of it. What could not be read as a picture, and what would
+    // take the items past kMaxItemBytes, keeps what it holds; their paths, in
+    // the items' order.
+    struct LinksLeft {
+        std::vector<std::string> unread;
+        std::vector<std::string> tooLarge;
+    };
+    LinksLeft UpdateLinks();
 
     std::size_t size() const { return m_items.size(); }
     bool empty() const { return m_items.empty(); }

@@ -369,6 +369,10 @@ std::unique_ptr<CRectaCntrItem> CRectaView::CreateItemFromChoice(bool fromFile, 
 void CRectaView::AddNewItem(std::unique_ptr<CRectaCntrItem> created, bool show)
 {
     CRectaDoc* doc = GetDocument();
+    if (std::string why; !doc->CanTakeItem(*created, why)) {
+        AfxMessageBox(std::string(kCreateObjectFailed) + "\n" + why, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     CRectaCntrItem* item = doc->AddItem(std::move(created));
     item->RectToWorldPoints(*this);
     item->UpdateExtent();

@@ -681,7 +681,8 @@ private:
     // An object made from the insert dialog's choice, or null with the reason.
     std::unique_ptr<CRectaCntrItem> CreateItemFromChoice(bool fromFile, int kind, const std::string& file, bool link,
                                                          std::string& error);
-    // A new object of the drawing: sized from its object, selected, shown in every view.
+    // A new object of the drawing: sized from its object, selected, shown in
+    // every view; refused with a message when the drawing cannot take it.
     void AddNewItem(std::unique_ptr<CRectaCntrItem> item, bool show);
 
     CRectaCntrItem* m_pSelection = nullptr;  // the embedded object selected in this view

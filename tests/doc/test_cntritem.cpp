@@ -484,6 +484,7 @@ TEST_F(ItemTest, DamagedItemPartRefusesTheWholeFile)
         const char* reason;
     } rows[] = {
         {"count of 2 for one item", changed(part, {2, 0}), "data ends"},
+        {"cut inside the class record", cut(part + 9), "does not fit"},
         {"another version", changed(data + 8, {2, 0}), "version 2"},
         {"an unknown kind", changed(data + 10, {9}), "unknown kind"},
         {"cut inside the rectangle", cut(end - 50), "data ends"},
@@ -526,6 +527,25 @@ TEST_F(ItemTest, DamagedItemPartRefusesTheWholeFile)
     }
 }
 
+// Cut anywhere in its item part (its count in either form), a drawing is
+// damaged; cut where the part begins, it has no objects.
+TEST_F(ItemTest, DrawingCutInsideItsItemPartIsRefused)
+{
+    const std::size_t part = Stored(doc).size() - 2;
+    AddPicture(3, 3);
+    AddPicture(4, 4);
+    const Bytes good = Stored(doc);
+    Bytes wide = good;
+    wide.insert(wide.begin() + long(part), {0xFF, 0xFF});
+    wide.insert(wide.begin() + long(part + 4), {0, 0});
+    for (const Bytes& file : {good, wide})
+        for (std::size_t cut = part; cut < file.size(); ++cut) {
+            CRectaDoc back;
+            EXPECT_EQ(ReadDrawingBytes(std::span(file.data(), cut), back).has_value(), cut > part) << cut;
+            EXPECT_EQ(back.m_embeddedItems, 0) << cut;
+        }
+}
+
 // The part is this program's when its first item is: a count in either
 // width, then the item's class record and this program's item data.
 TEST_F(ItemTest, ItemPartIsOursOnlyWithItsClassAndItemData)
@@ -564,6 +584,89 @@ TEST_F(ItemTest, ItemPartIsOursOnlyWithItsClassAndItemData)
         EXPECT_EQ(kept.m_embeddedItems, 1);
         EXPECT_EQ(Stored(kept), other);
     }
+}
+
+// Objects holding the same bytes share one copy: linked to one file,
+// embedded from it, read back from the drawing, which is written in pieces.
+TEST_F(ItemTest, ObjectsHoldingTheSameBytesShareThem)
+{
+    const std::string file = Path("shared.png"), path = Path("shared.zpd");
+    WriteLargePicture(file, 200000);
+    std::string error;
+    for (bool link : {true, true, false}) {
+        auto item = std::make_unique<CRectaCntrItem>(&doc);
+        ASSERT_TRUE(item->CreatePictureFromFile(file, link, error)) << error;
+        doc.AddItem(std::move(item));
+    }
+    AddPicture(9, 9, 0x0000FF);
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(FileBytes(path), Stored(doc));
+    CRectaDoc back;
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    for (const CRectaDoc* d : {&doc, &back}) {
+        const COleItemList& items = d->GetItems();
+        for (std::size_t i : {1, 2})
+            EXPECT_EQ(&items.at(i)->GetNativeData(), &items.at(0)->GetNativeData()) << i;
+        EXPECT_NE(&items.at(3)->GetNativeData(), &items.at(0)->GetNativeData());
+    }
+}
+
+// The objects of a drawing hold at most kMaxItemBytes together: links whose
+// file grew keep what the drawing stored past it and are named once, and a
+// drawing holding more is not saved.
+TEST_F(ItemTest, ObjectsHoldAtMostTheirBoundTogether)
+{
+    const std::string file = Path("scan.png"), path = Path("links.zpd");
+    WriteFile(file, PictureBytes(2, 2, 0xFF0000));
+    const Bytes stored = FileBytes(file);
+    std::string error;
+    for (int i = 0; i < 6; ++i) {
+        auto item = std::make_unique<CRectaCntrItem>(&doc);
+        ASSERT_TRUE(item->CreatePictureFromFile(file, true, error)) << error;
+        doc.AddItem(std::move(item));
+    }
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    const std::size_t large = (kMaxItemBytes - 2 * stored.size()) / 4;  // four fit beside two as stored
+    WriteLargePicture(file, large);
+    ScriptedMessageBoxes boxes({IDOK, IDOK});
+    CRectaDoc back;
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(&back.GetItems().at(i)->GetNativeData(), &back.GetItems().at(i < 4 ? 0 : 5)->GetNativeData());
+    EXPECT_EQ(back.GetItems().at(0)->GetNativeData().size(), large);
+    EXPECT_EQ(back.GetItems().at(5)->GetNativeData(), stored);
+
+    back.AddItem(std::make_unique<CRectaCntrItem>())->CreatePictureFromBytes(PictureBytes(1, 1, 0), "p", error);
+    const Bytes before = FileBytes(path);
+    EXPECT_FALSE(back.OnSaveDocument(path));
+    EXPECT_EQ(FileBytes(path), before);
+    ASSERT_EQ(boxes.asked.size(), 2u);
+    EXPECT_NE(boxes.asked[0].find("past 1024 MB"), std::string::npos) << boxes.asked[0];
+    EXPECT_EQ(boxes.asked[0].find(file), boxes.asked[0].rfind(file)) << boxes.asked[0];
+    EXPECT_NE(boxes.asked[1].find("1024 MB one drawing's objects may hold"), std::string::npos) << boxes.asked[1];
+    std::filesystem::remove(file);
+}
+
+// Missing links are named five at most, each cut short when long, and the rest counted.
+TEST_F(ItemTest, MissingLinksAreNamedAFewAtATime)
+{
+    const Bytes png = PictureBytes(2, 2, 0);
+    for (int i = 0; i < 12; ++i) {
+        ByteWriter w;
+        w.raw("ZPOBJECT").u16(1).u8(2).u8(1).u32(50).u32(50).str("p");
+        w.str("/gone/" + std::string(3000, 'd') + "/end" + std::to_string(i) + ".png");
+        w.u32(unsigned(png.size())).raw(std::string(png.begin(), png.end())).u32(0);
+        ASSERT_FALSE(doc.AddItem(std::make_unique<CRectaCntrItem>())->ReadItemDataBytes(w.bytes()));
+    }
+    ASSERT_TRUE(doc.OnSaveDocument(Path("gone.zpd")));
+    ScriptedMessageBoxes boxes({IDOK});
+    CRectaDoc back;
+    ASSERT_TRUE(back.OnOpenDocument(Path("gone.zpd")));
+    const std::string said = boxes.asked.at(0);
+    EXPECT_LT(said.size(), 1000u) << said;
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(said.find("dd/end" + std::to_string(i) + ".png") != std::string::npos, i < 5) << said;
+    EXPECT_NE(said.find("\nand 7 more"), std::string::npos) << said;
 }
 
 // Objects are not records: a block written as a drawing, the clipboard's

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <stdexcept>
 
 #include <sched.h>
 #include <sys/fsuid.h>
@@ -26,7 +27,8 @@ constexpr uid_t kOther = 65534;
 
 bool Replace(const std::string& path, const std::string& text, std::string& error)
 {
-    return ReplaceFile(path, std::span(reinterpret_cast<const BYTE*>(text.data()), text.size()), error);
+    return ReplaceFile(path, kMaxFileBytes, std::span(reinterpret_cast<const BYTE*>(text.data()), text.size()),
+                       error);
 }
 
 // Runs f with the rights of an ordinary user: the super-user, who may write
@@ -117,6 +119,33 @@ TEST(FileIo, ReadingStopsAtTheLimit)
     EXPECT_EQ(bytes, (std::vector<BYTE>{'a', 'b', 'c'}));
     EXPECT_FALSE(ReadRegularFile(path, 2, bytes, error));
     EXPECT_EQ(error, "the file is too large");
+}
+
+// A file past the size its reader takes is never put in place: what makes
+// it stops there; an exception of its own leaves nothing behind either.
+TEST(FileIo, AFilePastItsLimitReplacesNothing)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("f.zpd").toStdString();
+    std::ofstream(path) << "old";
+    int given = 0;
+    auto pieces = [&given](const ByteSink& put) {
+        for (given = 0; given < 4; ++given)
+            put(std::vector<BYTE>(4, 'n'));
+    };
+    std::string error;
+    EXPECT_FALSE(ReplaceFileWith(path, 15, pieces, error));
+    EXPECT_EQ(given, 3);
+    EXPECT_EQ(error, "the file would be larger than 15 bytes, more than this program reads; nothing was written");
+    auto failing = [](const ByteSink& put) {
+        put({});
+        throw std::runtime_error("no more");
+    };
+    EXPECT_THROW(ReplaceFileWith(path, 100, failing, error), std::runtime_error);
+    EXPECT_EQ(FileText(path), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path().toStdString()), {}), 1) << "no new file left behind";
+    EXPECT_TRUE(ReplaceFileWith(path, 16, pieces, error)) << error;
+    EXPECT_EQ(FileText(path), std::string(16, 'n'));
 }
 
 // ---------------------------------------------------------------- what is at the path

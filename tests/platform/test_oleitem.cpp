@@ -282,6 +282,9 @@ TEST(OleItem, DamagedItemDataIsRefusedWithItsReason)
         {"no height", data(1, 2, 0, 100, "", n, png, {}, 0), ""},
         {"linked without a path", data(1, 2, 1, 100, "", n, png, {}), "names no file"},
         {"embedded with a path", data(1, 2, 0, 100, "/a.png", n, png, {}), "names a file"},
+        {"a path as long as the system's", data(1, 2, 1, 100, "/" + std::string(PATH_MAX - 2, 'a'), n, png, {}), ""},
+        {"a path longer than the system's", data(1, 2, 1, 100, "/" + std::string(PATH_MAX - 1, 'a'), n, png, {}),
+         "longer than a path can be"},
         {"data longer than the bytes", data(1, 2, 0, 100, "", n + 1, png, {}), "data ends inside"},
         {"data length near 4 GB", data(1, 2, 0, 100, "", 0xFFFFFFF0u, png, {}), "data ends inside"},
         {"no data", data(1, 2, 0, 100, "", 0, {}, {}), "holds no data"},
@@ -352,12 +355,13 @@ TEST(OleItem, LinkedPictureReadsItsFileAgainOrKeepsWhatItHolds)
     QTemporaryDir dir;
     const std::string path = dir.filePath("p.png").toStdString();
     WriteFile(path, PictureBytes(8, 8, 0xFF0000));
-    COleClientItem item;
+    COleItemList list(nullptr);
+    COleClientItem& item = *list.Add(std::make_unique<COleClientItem>());
     std::string error;
     ASSERT_TRUE(item.CreatePictureFromFile(path, true, error));
     const Bytes first = item.GetNativeData();
     WriteFile(path, PictureBytes(16, 4, 0x00FF00));
-    ASSERT_TRUE(item.UpdateLink(error)) << error;
+    EXPECT_TRUE(list.UpdateLinks().unread.empty());
     EXPECT_NE(item.GetNativeData(), first);
     LSize extent;
     ASSERT_TRUE(item.GetExtent(extent));
@@ -365,11 +369,11 @@ TEST(OleItem, LinkedPictureReadsItsFileAgainOrKeepsWhatItHolds)
     const Bytes second = item.GetNativeData();
     for (const Bytes& replacement : {Bytes{'x'}, Bytes{}}) {
         WriteFile(path, replacement);
-        EXPECT_FALSE(item.UpdateLink(error));
+        EXPECT_EQ(list.UpdateLinks().unread, std::vector<std::string>{path});
         EXPECT_EQ(item.GetNativeData(), second);
     }
     std::filesystem::remove(path);
-    EXPECT_FALSE(item.UpdateLink(error));
+    EXPECT_EQ(list.UpdateLinks().unread, std::vector<std::string>{path});
     EXPECT_EQ(item.GetNativeData(), second);
     EXPECT_FALSE(item.CreatePictureFromFile(path, false, error));
     EXPECT_NE(error.find(path), std::string::npos) << error;

@@ -23,8 +23,11 @@ public:
         m_bytes.insert(m_bytes.end(), s.begin(), s.end());
         return *this;
     }
-    // Strings shorter than 255 bytes: one length byte.
-    ByteWriter& str(const std::string& s) { return u8(unsigned(s.size())).raw(s); }
+    // Strings shorter than 255 bytes: one length byte; up to 65533: 0xFF and a word.
+    ByteWriter& str(const std::string& s)
+    {
+        return (s.size() < 0xFF ? u8(unsigned(s.size())) : u8(0xFF).u16(unsigned(s.size()))).raw(s);
+    }
     ByteWriter& point(double x, double y, double z) { return f64(x).f64(y).f64(z); }
     ByteWriter& zeros(std::size_t n)
     {

@@ -9,6 +9,8 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,6 +25,15 @@ inline std::vector<BYTE> PictureBytes(int w, int h, QRgb colour, const char* for
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return std::vector<BYTE>(bytes.begin(), bytes.end());
+}
+
+// A picture file of size bytes: a small PNG, then zeros the file system
+// need not store.
+inline void WriteLargePicture(const std::string& path, std::size_t size)
+{
+    const std::vector<BYTE> png = PictureBytes(2, 2, 0xFF0000);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    std::filesystem::resize_file(path, size);
 }
 
 // A one-pixel GIF (Qt writes none).

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -205,6 +206,34 @@ TEST_F(ItemViewTest, DrawingHoldingAnotherProgramsObjectsTakesNoNewOne)
         EXPECT_NE(said.find("another program"), std::string::npos) << said;
     EXPECT_TRUE(doc.GetItems().empty());
     EXPECT_EQ(Stored(doc), before);
+}
+
+// An object that would take the drawing's objects past what they may hold
+// together is refused, inserted or pasted.
+TEST_F(ItemViewTest, ObjectPastWhatTheObjectsMayHoldIsRefused)
+{
+    const std::string small = Path("small.png"), large = Path("large.png");
+    WriteFile(small, PictureBytes(3, 3, 0x00FF00));
+    AddPicture(0, 0, 3, 3, 0x00FF00)->CopyToClipboard();
+    doc.DeleteItem(static_cast<CRectaCntrItem*>(doc.GetItems().at(0)));
+    WriteLargePicture(large, kMaxItemBytes / 4 - 8);  // four leave room for no picture
+    for (int i = 0; i < 4; ++i) {
+        auto item = std::make_unique<CRectaCntrItem>(&doc);
+        std::string error;
+        ASSERT_TRUE(item->CreatePictureFromFile(large, true, error)) << error;
+        doc.AddItem(std::move(item));
+    }
+    ScriptedForms forms;
+    forms.Expect("INSERTOBJECT", InsertAnswer(true, "Picture", small, false));
+    ScriptedMessageBoxes boxes({IDOK, IDOK});
+    view.OnCommand(ID_OLE_INSERT_NEW);
+    view.OnCommand(ID_EDIT_PASTE);
+    ASSERT_EQ(boxes.asked.size(), 2u);
+    for (const std::string& said : boxes.asked)
+        EXPECT_EQ(said.find(std::string(kCreateObjectFailed) + "\nThe object cannot be added: the objects would hold"),
+                  0u) << said;
+    EXPECT_EQ(doc.GetItems().size(), 4u);
+    std::filesystem::remove(large);
 }
 
 // ---------------------------------------------------------------- selecting, moving, resizing
