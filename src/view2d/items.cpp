@@ -14,6 +14,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // What Create New offers, in the dialog's order.
@@ -97,9 +100,13 @@ CPointd CRectaView::DeviceToDrawing(int x, int y) const
 
 void CRectaView::DrawingToDevice(const CPointd& p, int& x, int& y) const
 {
-    const CPoint d = WorldToDevicePoint(p);
-    x = d.x;
-    y = d.y;
+    // To the nearest pixel where entities truncate: a pixel made a drawing point
+    // and back is that pixel again, so an object shows where it was placed.
+    const auto nearest = [](double v) {
+        return int(std::clamp<std::int64_t>(SaturateToLogical(std::round(v)), -(1 << 30), 1 << 30));
+    };
+    x = nearest((p.x - m_originX) * m_scale);
+    y = nearest(m_clientHeight - 1 - (p.y - m_originY) * m_scale);
 }
 
 CRectaCntrItem* CRectaView::SelectedItem() const
@@ -146,8 +153,7 @@ CRectaCntrItem* CRectaView::HitTestItems(CPoint point) const
     CRectaCntrItem* hit = nullptr;
     for (COleClientItem* obj : doc->GetItems()) {
         auto* item = static_cast<CRectaCntrItem*>(obj);
-        item->WorldPointsToRect(*this);
-        CRect r = item->m_rect;
+        CRect r = item->RectIn(*this);
         r.NormalizeRect();
         if (r.PtInRect(point.x, point.y))
             hit = item;
@@ -157,7 +163,7 @@ CRectaCntrItem* CRectaView::HitTestItems(CPoint point) const
 
 void CRectaView::SetupTracker(const CRectaCntrItem& item, CRectTracker& tracker) const
 {
-    tracker.m_rect = item.m_rect;
+    tracker.m_rect = item.RectIn(*this);
     tracker.m_nStyle = item.IsLinked() ? CRectTracker::dottedLine : CRectTracker::solidLine;
     if (IsSelected(&item))
         tracker.m_nStyle |= CRectTracker::resizeInside;
@@ -187,8 +193,7 @@ void CRectaView::DrawItems(CDC& dc)
     UseDevicePixels(dc);
     for (COleClientItem* obj : doc->GetItems()) {
         auto* item = static_cast<CRectaCntrItem*>(obj);
-        item->WorldPointsToRect(*this);
-        item->Draw(dc, item->m_rect);
+        item->Draw(dc, item->RectIn(*this));
         CRectTracker tracker;
         SetupTracker(*item, tracker);
         tracker.Draw(dc);
@@ -223,13 +228,8 @@ bool CRectaView::ClickOnItem(CPoint point)
         CImageDC dc(&m_image);
         InvertOutline(dc, *shown);
     }
-    if (changed) {
-        hit->InvalidateItem();
-        hit->m_rect = tracker.m_rect;
-        hit->RectToWorldPoints(*this);
-        hit->InvalidateItem();
-        GetDocument()->SetModifiedFlag();
-    }
+    if (changed)
+        hit->Place(tracker.m_rect, *this);
     return true;
 }
 
@@ -245,7 +245,6 @@ bool CRectaView::OnSetCursor(CPoint point)
     CRectaCntrItem* item = SelectedItem();
     if (!item || m_aerial || !ScaleUsable())
         return false;
-    item->WorldPointsToRect(*this);
     CRectTracker tracker;
     SetupTracker(*item, tracker);
     const TrackerCursor cursor = tracker.CursorAt(LPoint{point.x, point.y});
@@ -313,7 +312,7 @@ void CRectaView::AddNewItem(std::unique_ptr<CRectaCntrItem> created, bool show)
     CRectaDoc* doc = GetDocument();
     CRectaCntrItem* item = doc->AddItem(std::move(created));
     item->RectToWorldPoints(*this);
-    item->UpdateExtent();
+    item->UpdateExtent(*this);
     doc->SetModifiedFlag();
     if (show)
         item->DoVerb(OLEIVERB_SHOW, this);

@@ -90,6 +90,37 @@ protected:
         return doc->AddItem(std::move(item));
     }
     static QRect Rect(const CRect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+    // Where view shows the item, from its corners.
+    static CRect RectIn(const CRectaView& view, const CRectaCntrItem& item)
+    {
+        CRect r;
+        view.DrawingToDevice(item.m_corner1, r.left, r.top);
+        view.DrawingToDevice(item.m_corner2, r.right, r.bottom);
+        return r;
+    }
+    // Drags the in-place frame's resize bar from at by by.
+    void DragResizeBar(QPoint at, QPoint by)
+    {
+        COleResizeBar& bar = InPlace()->ResizeBar();
+        const QPoint global = bar.mapToGlobal(at);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&bar, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at + by, global + by, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(&bar, &release);
+    }
+    // A second window of the container showing twice as much of it.
+    Cwm_MDICHILDWnd* ZoomedOutWindow()
+    {
+        Cwm_MDICHILDWnd* window = frame->CreateChildFrame(container);
+        window->View().ZoomByFactor(2.0);
+        return window;
+    }
+    static void Repaint(CRectaView& view)
+    {
+        view.Invalidate();
+        view.Image();
+    }
     CInPlaceFrame* InPlace() const { return theApp.m_inPlaceFrame; }
     CRectaView& InPlaceView() { return InPlace()->ViewWidget()->View(); }
     std::string MainPane(int pane) const { return frame->PaneLabel(pane)->text().toStdString(); }
@@ -307,16 +338,8 @@ TEST_F(InPlaceTest, TheFrameFollowsTheResizeBar)
     ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
     COleResizeBar& bar = InPlace()->ResizeBar();
     container->SetModifiedFlag(false);
-    const auto drag = [&bar](QPoint at, QPoint by) {
-        const QPoint global = bar.mapToGlobal(at);
-        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&bar, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at + by, global + by, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(&bar, &release);
-    };
     // A drag between the handles changes nothing.
-    drag(QPoint(COleIPFrameWnd::kBorder + 10, 1), QPoint(9, 9));
+    DragResizeBar(QPoint(COleIPFrameWnd::kBorder + 10, 1), QPoint(9, 9));
     EXPECT_EQ(item->m_rect, CRect(40, 30, 280, 190));
     EXPECT_FALSE(container->IsModified());
     struct Drag {
@@ -331,7 +354,7 @@ TEST_F(InPlaceTest, TheFrameFollowsTheResizeBar)
         {COleResizeBar::top, {3, 50}, CRect(302, 75, 310, 210)},
     };
     for (const Drag& d : drags) {
-        drag(bar.HandleRect(d.handle).center(), d.by);
+        DragResizeBar(bar.HandleRect(d.handle).center(), d.by);
         EXPECT_EQ(item->m_rect, d.expected);
         const QRect expected = Rect(d.expected);
         EXPECT_EQ(InPlace()->ItemRect(), expected);
@@ -346,6 +369,69 @@ TEST_F(InPlaceTest, TheFrameFollowsTheResizeBar)
     ContainerView().OnSize(700, 500);
     EXPECT_EQ(item->m_corner1.x, corner.x);
     EXPECT_EQ(InPlace()->ItemRect(), Rect(item->m_rect));
+}
+
+// Two windows of the container, the second showing twice as much of it: an
+// object edited in place in either is framed, resized and given its drawing's
+// size through that window, whatever the other one paints meanwhile.
+TEST_F(InPlaceTest, AnObjectEditedInPlaceIsPlacedThroughItsOwnWindow)
+{
+    CRectaCntrItem* item = AddDrawing(CRect(40, 30, 280, 190));
+    CRectaView& first = ContainerView();
+    CRectaView& second = ZoomedOutWindow()->View();
+    ASSERT_NEAR(double(RectIn(second, *item).Width()), 120.0, 1.0);
+    for (CRectaView* in : {&second, &first}) {
+        SCOPED_TRACE(in == &first ? "first window" : "second window");
+        CRectaView& other = in == &first ? second : first;
+        const CRect shown = RectIn(*in, *item);
+        Repaint(other);
+        ASSERT_TRUE(theApp.m_server.Run(*item, *in, false));
+        EXPECT_EQ(InPlace()->ItemRect(), Rect(shown));
+        DragResizeBar(InPlace()->ResizeBar().HandleRect(COleResizeBar::bottomRight).center(), QPoint(20, 10));
+        const CRect resized(shown.left, shown.top, shown.right + 20, shown.bottom + 10);
+        EXPECT_EQ(InPlace()->ItemRect(), Rect(resized));
+        EXPECT_EQ(item->m_corner2, in->DeviceToWorld(CPoint{resized.right, resized.bottom}));
+        const CRect now = RectIn(*in, *item);
+        EXPECT_EQ(now.left, shown.left);
+        EXPECT_EQ(now.top, shown.top);
+        EXPECT_NEAR(double(now.Width()), double(resized.Width()), 1.0);
+        EXPECT_NEAR(double(now.Height()), double(resized.Height()), 1.0);
+
+        const CPointd topLeft = item->m_corner1;
+        Repaint(other);
+        DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+        theApp.m_server.Close(*item);
+        LSize extent;
+        ASSERT_TRUE(item->GetExtent(extent));
+        EXPECT_EQ(item->m_corner1, topLeft);
+        const CRect sized = RectIn(*in, *item);
+        EXPECT_NEAR(double(sized.Width()), double(HimetricToPixels(extent.cx)), 1.0);
+        EXPECT_NEAR(double(sized.Height()), double(HimetricToPixels(extent.cy)), 1.0);
+    }
+}
+
+// Only the window holding an object's frame places it: a whole-drawing update
+// and a resize of another window leave it over the object, and the resize bar
+// resizes the object in its own window.
+TEST_F(InPlaceTest, OnlyTheWindowHoldingTheFramePlacesIt)
+{
+    CRectaCntrItem* item = AddDrawing(CRect(40, 30, 280, 190));
+    CRectaView& first = ContainerView();
+    Cwm_MDICHILDWnd* second = ZoomedOutWindow();
+    ASSERT_TRUE(theApp.m_server.Run(*item, first, false));
+    const QRect over = InPlace()->ItemRect();
+    container->UpdateAllViews(nullptr);
+    EXPECT_EQ(InPlace()->ItemRect(), over) << "a whole-drawing update";
+    const int width = second->View().m_clientWidth;
+    second->resize(second->width() - 60, second->height() - 40);
+    QApplication::processEvents();
+    ASSERT_NE(second->View().m_clientWidth, width);
+    EXPECT_EQ(InPlace()->ItemRect(), over) << "the other window resized";
+    const CPointd bottomRight = item->m_corner2;
+    DragResizeBar(InPlace()->ResizeBar().HandleRect(COleResizeBar::topLeft).center(), QPoint(-10, -5));
+    EXPECT_EQ(InPlace()->ItemRect(), over.adjusted(-10, -5, 0, 0));
+    EXPECT_EQ(item->m_corner1, first.DeviceToWorld(CPoint{over.left() - 10, over.top() - 5}));
+    EXPECT_EQ(item->m_corner2, bottomRight);
 }
 
 TEST_F(InPlaceTest, DrawingsTooDeepOrDamagedAreNotOpened)
