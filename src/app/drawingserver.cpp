@@ -86,9 +86,7 @@ bool CDrawingServer::Run(CRectaCntrItem& item, CView& containerView, bool open)
     }
     CRectaDoc* container = item.GetDocument();
     if (container && container->IsInPlaceActive()) {
-        AfxMessageBox("The objects of a drawing edited in place cannot be activated: open that drawing in a "
-                      "window of its own first (Ctrl and double click).",
-                      MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(kInPlaceDrawingRunsNoObjects, MB_OK | MB_ICONINFORMATION);
         return false;
     }
     if (!open)

@@ -4,6 +4,7 @@
 
 #include "dialogs/insertobjdlg.h"
 #include "doc/cntritem.h"
+#include "doc/embedserver.h"
 #include "doc/rectadoc.h"
 #include "doc/srvritem.h"
 #include "platform/imagedc.h"
@@ -331,6 +332,11 @@ void CRectaView::OnInsertObject()
     InsertObjectChoice choice;
     if (RunInsertObjectDlg(NewKinds(), kKindNotes, choice) != 1)
         return;
+    // A new drawing runs as soon as it is made, which a drawing edited in place refuses.
+    if (!choice.fromFile && choice.kind == kNewDrawing && doc->IsInPlaceActive()) {
+        AfxMessageBox(kInPlaceDrawingRunsNoObjects, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     std::unique_ptr<CRectaCntrItem> item;
     {
         CWaitCursor wait;

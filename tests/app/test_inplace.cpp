@@ -12,7 +12,10 @@
 #include "platform/msgbox.h"
 #include "platform/tracker.h"
 #include "res/commands.h"
+#include "support/bmpfile.h"
+#include "support/item_pictures.h"
 #include "support/scripted_dialogs.h"
+#include "support/scripted_forms.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -432,6 +435,38 @@ TEST_F(InPlaceTest, OnlyTheWindowHoldingTheFramePlacesIt)
     EXPECT_EQ(InPlace()->ItemRect(), over.adjusted(-10, -5, 0, 0));
     EXPECT_EQ(item->m_corner1, first.DeviceToWorld(CPoint{over.left() - 10, over.top() - 5}));
     EXPECT_EQ(item->m_corner2, bottomRight);
+}
+
+// A new drawing object could not run in a drawing edited in place: it is not
+// made there at all. A picture is.
+TEST_F(InPlaceTest, ADrawingEditedInPlaceMakesNoNewDrawingButTakesAPicture)
+{
+    CRectaCntrItem* outer = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*outer, ContainerView(), false));
+    CRectaDoc* drawing = theApp.m_server.Drawing(*outer);
+    const auto insert = [this](bool fromFile, const std::string& file) {
+        ScriptedForms forms;
+        forms.Expect("INSERTOBJECT", OkWith({{"fromFile", fromFile ? "1" : "0"},
+                                             {"kind", "Zepa Drawing"},
+                                             {"file", file},
+                                             {"link", "0"}}));
+        ScriptedMessageBoxes boxes({IDOK});
+        boxes.AllowUnused();
+        frame->OnCommand(ID_OLE_INSERT_NEW);
+        return boxes.asked;
+    };
+    const std::vector<std::string> asked = insert(false, "");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].rfind("The objects of a drawing edited in place cannot be activated", 0), 0u) << asked[0];
+    EXPECT_TRUE(drawing->GetItems().empty());
+    EXPECT_FALSE(drawing->IsModified());
+    EXPECT_EQ(theApp.m_server.RunState(*outer), CDrawingServer::activeInPlace);
+
+    const std::string png = testing::TempDir() + "/inplace_picture.png";
+    WriteFile(png, PictureBytes(30, 20, 0x00FF00));
+    EXPECT_TRUE(insert(true, png).empty());
+    ASSERT_EQ(drawing->GetItems().size(), 1u);
+    EXPECT_EQ(drawing->GetItems().at(0)->GetKind(), OleObjectKind::picture);
 }
 
 TEST_F(InPlaceTest, DrawingsTooDeepOrDamagedAreNotOpened)
