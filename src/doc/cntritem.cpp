@@ -60,7 +60,7 @@ void CRectaCntrItem::InvalidateItem()
 const CPlanMapping* CRectaCntrItem::InPlaceView() const
 {
     // A view that left the drawing maps nothing any more.
-    if (const CRectaDoc* doc = GetDocument(); doc && m_inPlaceView)
+    if (const CRectaDoc* doc = GetDocument())
         for (CView* view : doc->GetViews())
             if (dynamic_cast<const CPlanMapping*>(view) == m_inPlaceView)
                 return m_inPlaceView;
