@@ -86,9 +86,7 @@ bool CDrawingServer::Run(CRectaCntrItem& item, CView& containerView, bool open)
     }
     CRectaDoc* container = item.GetDocument();
     if (container && container->IsInPlaceActive()) {
-        AfxMessageBox("The objects of a drawing edited in place cannot be activated: open that drawing in a "
-                      "window of its own first (Ctrl and double click).",
-                      MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(kInPlaceDrawingRunsNoObjects, MB_OK | MB_ICONINFORMATION);
         return false;
     }
     if (!open)
@@ -139,17 +137,17 @@ bool CDrawingServer::ActivateInPlace(CRectaCntrItem& item, CView& containerView,
         Detach(*s);
         End(s);
     });
+    // The item takes the resize bar's rectangle, or the frame stays over the item.
     frame->m_onPositionChange = [&item, frame](const QRect& rect) {
-        item.OnChangeItemPosition(CRect(rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1));
+        if (item.OnChangeItemPosition(CRect(rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1)))
+            return;
         CRect now;
         item.OnGetItemPosition(now);
         frame->SetItemRect(ToQRect(now));
     };
-    // The frame follows the item as its view zooms, pans or is resized.
-    item.m_onItemRects = [frame](const CRect& rect) { frame->SetItemRect(ToQRect(rect)); };
-    CRect rect;
-    item.OnGetItemPosition(rect);
-    frame->SetItemRect(ToQRect(rect));
+    // The frame lies over the item in this view, and follows it as the view zooms, pans or is
+    // resized and as the item moves or takes its drawing's size.
+    item.SetInPlaceSite(view, [frame](const CRect& rect) { frame->SetItemRect(ToQRect(rect)); });
     s->doc->InitSettings(2);
     if (CRectaViewWidget* widget = frame->ViewWidget())
         widget->setFocus();
@@ -201,12 +199,6 @@ void CDrawingServer::PutBackFor(const CDocument* container)
             continue;
         PutBackFor(session->doc);
         PutBack(*session);
-        // The item may have taken the drawing's size: the frame over it follows.
-        if (session->frame) {
-            CRect rect;
-            item->OnGetItemPosition(rect);
-            session->frame->SetItemRect(ToQRect(rect));
-        }
     }
 }
 
@@ -226,7 +218,7 @@ void CDrawingServer::Close(CRectaCntrItem& item)
 void CDrawingServer::Detach(Session& session)
 {
     if (session.item)
-        session.item->m_onItemRects = nullptr;
+        session.item->SetInPlaceSite(nullptr, nullptr);
     session.item = nullptr;
     session.doc->m_pEmbeddingItem = nullptr;
 }

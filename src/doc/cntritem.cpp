@@ -57,8 +57,20 @@ void CRectaCntrItem::InvalidateItem()
         doc->UpdateAllViews(nullptr, 1, this);
 }
 
+const CPlanMapping* CRectaCntrItem::InPlaceView() const
+{
+    // A view that left the drawing maps nothing any more.
+    if (const CRectaDoc* doc = GetDocument())
+        for (CView* view : doc->GetViews())
+            if (dynamic_cast<const CPlanMapping*>(view) == m_inPlaceView)
+                return m_inPlaceView;
+    return nullptr;
+}
+
 const CPlanMapping* CRectaCntrItem::Mapping() const
 {
+    if (const CPlanMapping* map = InPlaceView())
+        return map;
     const CRectaDoc* doc = GetDocument();
     if (!doc)
         return nullptr;
@@ -93,14 +105,58 @@ void CRectaCntrItem::RectToWorldPoints(const CPlanMapping& map)
 
 void CRectaCntrItem::WorldPointsToRect(const CPlanMapping& map)
 {
+    m_rect = RectIn(map);
+}
+
+CRect CRectaCntrItem::RectIn(const CPlanMapping& map) const
+{
     int l = 0, t = 0, r = 0, b = 0;
     map.DrawingToDevice(m_corner1, l, t);
     map.DrawingToDevice(m_corner2, r, b);
-    m_rect = CRect(l, t, r, b);
+    return CRect(l, t, r, b);
+}
+
+void CRectaCntrItem::Place(const CRect& rect, const CPlanMapping& map)
+{
+    MoveTo(rect, &map);
+}
+
+void CRectaCntrItem::MoveTo(const CRect& rect, const CPlanMapping* map)
+{
+    InvalidateItem();
+    if (map) {
+        // A corner whose pixel stayed stays where it is in the drawing.
+        const CRect was = RectIn(*map);
+        if (rect.left != was.left || rect.top != was.top)
+            m_corner1 = map->DeviceToDrawing(rect.left, rect.top);
+        if (rect.right != was.right || rect.bottom != was.bottom)
+            m_corner2 = map->DeviceToDrawing(rect.right, rect.bottom);
+    }
+    m_rect = rect;
+    if (const CPlanMapping* inPlace = InPlaceView()) {
+        if (map != inPlace)
+            WorldPointsToRect(*inPlace);
+        if (m_onItemRects)
+            m_onItemRects(m_rect);
+    }
+    InvalidateItem();
+    if (CRectaDoc* doc = GetDocument())
+        doc->SetModifiedFlag();
+}
+
+void CRectaCntrItem::SetInPlaceSite(const CPlanMapping* view, std::function<void(const CRect&)> onItemRects)
+{
+    m_inPlaceView = view;
+    m_onItemRects = view ? std::move(onItemRects) : nullptr;
+    if (view)
+        SetItemRects(*view);
 }
 
 void CRectaCntrItem::SetItemRects(const CPlanMapping& map)
 {
+    // Only the view the item runs in place in places it.
+    if (&map != m_inPlaceView)
+        return;
     WorldPointsToRect(map);
     if (m_onItemRects)
         m_onItemRects(m_rect);
@@ -108,19 +164,24 @@ void CRectaCntrItem::SetItemRects(const CPlanMapping& map)
 
 void CRectaCntrItem::UpdateExtent()
 {
+    UpdateExtent(Mapping());
+}
+
+void CRectaCntrItem::UpdateExtent(const CPlanMapping& map)
+{
+    UpdateExtent(&map);
+}
+
+void CRectaCntrItem::UpdateExtent(const CPlanMapping* map)
+{
     LSize extent;
     if (!GetExtent(extent))
         return;
     const std::int64_t w = HimetricToPixels(extent.cx), h = HimetricToPixels(extent.cy);
-    if (w == m_rect.Width() && h == m_rect.Height())
+    const CRect rect = map ? RectIn(*map) : m_rect;
+    if (w == rect.Width() && h == rect.Height())
         return;
-    InvalidateItem();
-    m_rect.right = LONG(m_rect.left + w);
-    m_rect.bottom = LONG(m_rect.top + h);
-    RectToWorldPoints();
-    InvalidateItem();
-    if (CRectaDoc* doc = GetDocument())
-        doc->SetModifiedFlag();
+    MoveTo(CRect(rect.left, rect.top, LONG(rect.left + w), LONG(rect.top + h)), map);
 }
 
 void CRectaCntrItem::OnGetItemPosition(CRect& rect) const
@@ -132,12 +193,7 @@ bool CRectaCntrItem::OnChangeItemPosition(const CRect& rect)
 {
     if (!COleClientItem::OnChangeItemPosition(rect))
         return false;
-    InvalidateItem();
-    m_rect = rect;
-    RectToWorldPoints();
-    InvalidateItem();
-    if (CRectaDoc* doc = GetDocument())
-        doc->SetModifiedFlag();
+    MoveTo(rect, Mapping());
     return true;
 }
 

@@ -14,8 +14,8 @@
 
 class CRectaDoc;
 
-// A plan view's mapping between its device pixels and drawing points; the
-// plan view gives it.
+// A plan view's mapping between its device pixels and drawing points, a
+// pixel made a drawing point and back that pixel again; the plan view gives it.
 class CPlanMapping {
 public:
     virtual ~CPlanMapping() = default;
@@ -44,22 +44,32 @@ public:
 
     // Every view of the drawing repaints the item's area.
     void InvalidateItem();
-    // The rectangle into the two corners, and back, through the active plan
-    // view of the item's drawing (or its first plan view); without one
-    // nothing changes.
+    // The working rectangle into the two corners, and back, through the view
+    // that places the item (see Mapping); without one nothing changes.
     void RectToWorldPoints();
     void WorldPointsToRect();
     // The same through the given view's mapping.
     void RectToWorldPoints(const CPlanMapping& map);
     void WorldPointsToRect(const CPlanMapping& map);
-    // The rectangle again from the corners through map; a run in place follows it.
+    // The item's rectangle in map's device pixels, from the corners: each view
+    // shows, hits and frames the item through its own mapping.
+    CRect RectIn(const CPlanMapping& map) const;
+    // The item moved or resized to rect, device pixels of map: the corners
+    // from it; the item repaints and the drawing is modified.
+    void Place(const CRect& rect, const CPlanMapping& map);
+    // The item runs in place in view's window: its working rectangle is
+    // view's from now on, and onItemRects is told of each new one there.
+    // A null view: the run ended.
+    void SetInPlaceSite(const CPlanMapping* view, std::function<void(const CRect&)> onItemRects);
+    // map's mapping changed: when it is the view the item runs in place in,
+    // the rectangle again from the corners, and the run follows it.
     void SetItemRects(const CPlanMapping& map);
-    // Told of the item's new rectangle while the item runs in place (the in-place session sets it).
-    std::function<void(const CRect&)> m_onItemRects;
-    // The rectangle takes the object's own size at the screen's 96 pixels an
-    // inch, keeping its top-left corner; the drawing is marked modified only
-    // when the size changed.
+    // The rectangle in the view that places the item (or in map) takes the
+    // object's own size at the screen's 96 pixels an inch, its top-left
+    // corner staying where it is in the drawing; the drawing is marked
+    // modified only when the size changed.
     void UpdateExtent();
+    void UpdateExtent(const CPlanMapping& map);
 
     void OnGetItemPosition(CRect& rect) const override;
     bool OnChangeItemPosition(const CRect& rect) override;
@@ -84,9 +94,12 @@ public:
     // deep or does not read.
     std::optional<std::string> LoadDrawing(CRectaDoc& fresh);
 
-    CRect m_rect{0, 0, 80, 80};  // device pixels of the view, recomputed from the corners
-    CPointd m_corner1;           // drawing point of the top-left corner
-    CPointd m_corner2;           // drawing point of the bottom-right corner
+    // The working rectangle, which the file keeps: device pixels of the view
+    // that placed the item last (while it runs in place, of the view holding
+    // it). Views draw and hit the item through RectIn.
+    CRect m_rect{0, 0, 80, 80};
+    CPointd m_corner1;  // drawing point of the top-left corner
+    CPointd m_corner2;  // drawing point of the bottom-right corner
 
 protected:
     bool RunDrawing(CView& view, bool open) override;
@@ -94,6 +107,18 @@ protected:
     int RunState() const override;
 
 private:
-    // The active plan view of the item's drawing, else its first view that shows items.
+    // The view that places the item: the one it runs in place in, else the
+    // active plan view of its drawing, else that drawing's first view that
+    // shows items.
     const CPlanMapping* Mapping() const;
+    // The view the item runs in place in, while it is still one of its drawing's views.
+    const CPlanMapping* InPlaceView() const;
+    void UpdateExtent(const CPlanMapping* map);
+    // The item now lies at rect, device pixels of map (null: the corners
+    // stay): while it runs in place its working rectangle is that view's, and
+    // the run follows it; the item repaints and the drawing is modified.
+    void MoveTo(const CRect& rect, const CPlanMapping* map);
+
+    const CPlanMapping* m_inPlaceView = nullptr;
+    std::function<void(const CRect&)> m_onItemRects;
 };

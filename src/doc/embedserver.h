@@ -21,3 +21,8 @@ public:
 };
 CEmbeddedDrawingServer* EmbeddedDrawingServer();          // null until installed
 CEmbeddedDrawingServer* InstallEmbeddedDrawingServer(CEmbeddedDrawingServer* server);  // returns the old one
+
+// Why the objects of a drawing edited in place are not run, nor new drawings made in it.
+inline constexpr char kInPlaceDrawingRunsNoObjects[] =
+    "The objects of a drawing edited in place cannot be activated: open that drawing in a window of its own first "
+    "(Ctrl and double click).";

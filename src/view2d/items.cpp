@@ -4,6 +4,7 @@
 
 #include "dialogs/insertobjdlg.h"
 #include "doc/cntritem.h"
+#include "doc/embedserver.h"
 #include "doc/rectadoc.h"
 #include "doc/srvritem.h"
 #include "platform/imagedc.h"
@@ -13,6 +14,9 @@
 #include "res/commands.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -97,9 +101,13 @@ CPointd CRectaView::DeviceToDrawing(int x, int y) const
 
 void CRectaView::DrawingToDevice(const CPointd& p, int& x, int& y) const
 {
-    const CPoint d = WorldToDevicePoint(p);
-    x = d.x;
-    y = d.y;
+    // To the nearest pixel where entities truncate: a pixel made a drawing point
+    // and back is that pixel again, so an object shows where it was placed.
+    const auto nearest = [](double v) {
+        return int(std::clamp<std::int64_t>(SaturateToLogical(std::round(v)), -(1 << 30), 1 << 30));
+    };
+    x = nearest((p.x - m_originX) * m_scale);
+    y = nearest(m_clientHeight - 1 - (p.y - m_originY) * m_scale);
 }
 
 bool CRectaView::HoldsItem(const CRectaCntrItem* item) const
@@ -151,8 +159,7 @@ CRectaCntrItem* CRectaView::HitTestItems(CPoint point) const
     CRectaCntrItem* hit = nullptr;
     for (COleClientItem* obj : doc->GetItems()) {
         auto* item = static_cast<CRectaCntrItem*>(obj);
-        item->WorldPointsToRect(*this);
-        CRect r = item->m_rect;
+        CRect r = item->RectIn(*this);
         r.NormalizeRect();
         if (r.PtInRect(point.x, point.y))
             hit = item;
@@ -162,7 +169,7 @@ CRectaCntrItem* CRectaView::HitTestItems(CPoint point) const
 
 void CRectaView::SetupTracker(const CRectaCntrItem& item, CRectTracker& tracker) const
 {
-    tracker.m_rect = item.m_rect;
+    tracker.m_rect = item.RectIn(*this);
     tracker.m_nStyle = item.IsLinked() ? CRectTracker::dottedLine : CRectTracker::solidLine;
     if (IsSelected(&item))
         tracker.m_nStyle |= CRectTracker::resizeInside;
@@ -192,8 +199,7 @@ void CRectaView::DrawItems(CDC& dc)
     UseDevicePixels(dc);
     for (COleClientItem* obj : doc->GetItems()) {
         auto* item = static_cast<CRectaCntrItem*>(obj);
-        item->WorldPointsToRect(*this);
-        item->Draw(dc, item->m_rect);
+        item->Draw(dc, item->RectIn(*this));
         CRectTracker tracker;
         SetupTracker(*item, tracker);
         tracker.Draw(dc);
@@ -263,11 +269,7 @@ void CRectaView::EndItemDrag(bool keep)
     CRectaCntrItem* item = drag.item;
     if (!keep || !HoldsItem(item) || !drag.tracker.EndDrag())
         return;
-    item->InvalidateItem();
-    item->m_rect = drag.tracker.m_rect;
-    item->RectToWorldPoints(*this);
-    item->InvalidateItem();
-    GetDocument()->SetModifiedFlag();
+    item->Place(drag.tracker.m_rect, *this);
 }
 
 void CRectaView::ShowDragOutline(const std::optional<CRect>& r)
@@ -303,7 +305,6 @@ bool CRectaView::OnSetCursor(CPoint point)
     CRectaCntrItem* item = SelectedItem();
     if (!item || m_aerial || !ScaleUsable())
         return false;
-    item->WorldPointsToRect(*this);
     CRectTracker tracker;
     SetupTracker(*item, tracker);
     const TrackerCursor cursor = tracker.CursorAt(LPoint{point.x, point.y});
@@ -375,7 +376,7 @@ void CRectaView::AddNewItem(std::unique_ptr<CRectaCntrItem> created, bool show)
     }
     CRectaCntrItem* item = doc->AddItem(std::move(created));
     item->RectToWorldPoints(*this);
-    item->UpdateExtent();
+    item->UpdateExtent(*this);
     doc->SetModifiedFlag();
     if (show)
         item->DoVerb(OLEIVERB_SHOW, this);
@@ -394,6 +395,11 @@ void CRectaView::OnInsertObject()
     InsertObjectChoice choice;
     if (RunInsertObjectDlg(NewKinds(), kKindNotes, choice) != 1)
         return;
+    // A new drawing runs as soon as it is made, which a drawing edited in place refuses.
+    if (!choice.fromFile && choice.kind == kNewDrawing && doc->IsInPlaceActive()) {
+        AfxMessageBox(kInPlaceDrawingRunsNoObjects, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     std::unique_ptr<CRectaCntrItem> item;
     {
         CWaitCursor wait;

@@ -12,7 +12,10 @@
 #include "platform/msgbox.h"
 #include "platform/tracker.h"
 #include "res/commands.h"
+#include "support/bmpfile.h"
+#include "support/item_pictures.h"
 #include "support/scripted_dialogs.h"
+#include "support/scripted_forms.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -93,6 +96,37 @@ protected:
         return doc->AddItem(std::move(item));
     }
     static QRect Rect(const CRect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+    // Where view shows the item, from its corners.
+    static CRect RectIn(const CRectaView& view, const CRectaCntrItem& item)
+    {
+        CRect r;
+        view.DrawingToDevice(item.m_corner1, r.left, r.top);
+        view.DrawingToDevice(item.m_corner2, r.right, r.bottom);
+        return r;
+    }
+    // Drags the in-place frame's resize bar from at by by.
+    void DragResizeBar(QPoint at, QPoint by)
+    {
+        COleResizeBar& bar = InPlace()->ResizeBar();
+        const QPoint global = bar.mapToGlobal(at);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&bar, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at + by, global + by, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(&bar, &release);
+    }
+    // A second window of the container showing twice as much of it.
+    Cwm_MDICHILDWnd* ZoomedOutWindow()
+    {
+        Cwm_MDICHILDWnd* window = frame->CreateChildFrame(container);
+        window->View().ZoomByFactor(2.0);
+        return window;
+    }
+    static void Repaint(CRectaView& view)
+    {
+        view.Invalidate();
+        view.Image();
+    }
     CInPlaceFrame* InPlace() const { return theApp.m_inPlaceFrame; }
     CRectaView& InPlaceView() { return InPlace()->ViewWidget()->View(); }
     std::string MainPane(int pane) const { return frame->PaneLabel(pane)->text().toStdString(); }
@@ -350,16 +384,8 @@ TEST_F(InPlaceTest, TheFrameFollowsTheResizeBar)
     ASSERT_TRUE(theApp.m_server.Run(*item, ContainerView(), false));
     COleResizeBar& bar = InPlace()->ResizeBar();
     container->SetModifiedFlag(false);
-    const auto drag = [&bar](QPoint at, QPoint by) {
-        const QPoint global = bar.mapToGlobal(at);
-        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&bar, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at + by, global + by, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(&bar, &release);
-    };
     // A drag between the handles changes nothing.
-    drag(QPoint(COleIPFrameWnd::kBorder + 10, 1), QPoint(9, 9));
+    DragResizeBar(QPoint(COleIPFrameWnd::kBorder + 10, 1), QPoint(9, 9));
     EXPECT_EQ(item->m_rect, CRect(40, 30, 280, 190));
     EXPECT_FALSE(container->IsModified());
     struct Drag {
@@ -374,7 +400,7 @@ TEST_F(InPlaceTest, TheFrameFollowsTheResizeBar)
         {COleResizeBar::top, {3, 50}, CRect(302, 75, 310, 210)},
     };
     for (const Drag& d : drags) {
-        drag(bar.HandleRect(d.handle).center(), d.by);
+        DragResizeBar(bar.HandleRect(d.handle).center(), d.by);
         EXPECT_EQ(item->m_rect, d.expected);
         const QRect expected = Rect(d.expected);
         EXPECT_EQ(InPlace()->ItemRect(), expected);
@@ -389,6 +415,96 @@ TEST_F(InPlaceTest, TheFrameFollowsTheResizeBar)
     ContainerView().OnSize(700, 500);
     EXPECT_EQ(item->m_corner1.x, corner.x);
     EXPECT_EQ(InPlace()->ItemRect(), Rect(item->m_rect));
+}
+
+// Two windows of the container, the second showing twice as much of it: an
+// object edited in place in either is framed, resized and given its drawing's
+// size through that window, whatever the other one paints meanwhile.
+TEST_F(InPlaceTest, AnObjectEditedInPlaceIsPlacedThroughItsOwnWindow)
+{
+    CRectaCntrItem* item = AddDrawing(CRect(40, 30, 280, 190));
+    CRectaView& first = ContainerView();
+    CRectaView& second = ZoomedOutWindow()->View();
+    ASSERT_NEAR(double(RectIn(second, *item).Width()), 120.0, 1.0);
+    for (CRectaView* in : {&second, &first}) {
+        SCOPED_TRACE(in == &first ? "first window" : "second window");
+        CRectaView& other = in == &first ? second : first;
+        const CRect shown = RectIn(*in, *item);
+        Repaint(other);
+        ASSERT_TRUE(theApp.m_server.Run(*item, *in, false));
+        EXPECT_EQ(InPlace()->ItemRect(), Rect(shown));
+        DragResizeBar(InPlace()->ResizeBar().HandleRect(COleResizeBar::bottomRight).center(), QPoint(20, 10));
+        const CRect resized(shown.left, shown.top, shown.right + 20, shown.bottom + 10);
+        EXPECT_EQ(InPlace()->ItemRect(), Rect(resized));
+        EXPECT_EQ(item->m_corner2, in->DeviceToWorld(CPoint{resized.right, resized.bottom}));
+
+        const CPointd topLeft = item->m_corner1;
+        Repaint(other);
+        DrawLine(InPlaceView(), CPoint{10, 10}, CPoint{50, 50});
+        theApp.m_server.Close(*item);
+        LSize extent;
+        ASSERT_TRUE(item->GetExtent(extent));
+        EXPECT_EQ(item->m_corner1, topLeft);
+        const CRect sized = RectIn(*in, *item);
+        EXPECT_NEAR(double(sized.Width()), double(HimetricToPixels(extent.cx)), 1.0);
+        EXPECT_NEAR(double(sized.Height()), double(HimetricToPixels(extent.cy)), 1.0);
+    }
+}
+
+// Only the window holding an object's frame places it: a whole-drawing update
+// and a resize of another window leave it over the object, and the resize bar
+// resizes the object in its own window.
+TEST_F(InPlaceTest, OnlyTheWindowHoldingTheFramePlacesIt)
+{
+    CRectaCntrItem* item = AddDrawing(CRect(40, 30, 280, 190));
+    CRectaView& first = ContainerView();
+    Cwm_MDICHILDWnd* second = ZoomedOutWindow();
+    ASSERT_TRUE(theApp.m_server.Run(*item, first, false));
+    const QRect over = InPlace()->ItemRect();
+    container->UpdateAllViews(nullptr);
+    EXPECT_EQ(InPlace()->ItemRect(), over) << "a whole-drawing update";
+    const int width = second->View().m_clientWidth;
+    second->resize(second->width() - 60, second->height() - 40);
+    QApplication::processEvents();
+    ASSERT_NE(second->View().m_clientWidth, width);
+    EXPECT_EQ(InPlace()->ItemRect(), over) << "the other window resized";
+    const CPointd bottomRight = item->m_corner2;
+    DragResizeBar(InPlace()->ResizeBar().HandleRect(COleResizeBar::topLeft).center(), QPoint(-10, -5));
+    EXPECT_EQ(InPlace()->ItemRect(), over.adjusted(-10, -5, 0, 0));
+    EXPECT_EQ(item->m_corner1, first.DeviceToWorld(CPoint{over.left() - 10, over.top() - 5}));
+    EXPECT_EQ(item->m_corner2, bottomRight);
+}
+
+// A new drawing object could not run in a drawing edited in place: it is not
+// made there at all. A picture is.
+TEST_F(InPlaceTest, ADrawingEditedInPlaceMakesNoNewDrawingButTakesAPicture)
+{
+    CRectaCntrItem* outer = AddDrawing();
+    ASSERT_TRUE(theApp.m_server.Run(*outer, ContainerView(), false));
+    CRectaDoc* drawing = theApp.m_server.Drawing(*outer);
+    const auto insert = [this](bool fromFile, const std::string& file) {
+        ScriptedForms forms;
+        forms.Expect("INSERTOBJECT", OkWith({{"fromFile", fromFile ? "1" : "0"},
+                                             {"kind", "Zepa Drawing"},
+                                             {"file", file},
+                                             {"link", "0"}}));
+        ScriptedMessageBoxes boxes({IDOK});
+        boxes.AllowUnused();
+        frame->OnCommand(ID_OLE_INSERT_NEW);
+        return boxes.asked;
+    };
+    const std::vector<std::string> asked = insert(false, "");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].rfind("The objects of a drawing edited in place cannot be activated", 0), 0u) << asked[0];
+    EXPECT_TRUE(drawing->GetItems().empty());
+    EXPECT_FALSE(drawing->IsModified());
+    EXPECT_EQ(theApp.m_server.RunState(*outer), CDrawingServer::activeInPlace);
+
+    const std::string png = testing::TempDir() + "/inplace_picture.png";
+    WriteFile(png, PictureBytes(30, 20, 0x00FF00));
+    EXPECT_TRUE(insert(true, png).empty());
+    ASSERT_EQ(drawing->GetItems().size(), 1u);
+    EXPECT_EQ(drawing->GetItems().at(0)->GetKind(), OleObjectKind::picture);
 }
 
 TEST_F(InPlaceTest, DrawingsTooDeepOrDamagedAreNotOpened)

@@ -112,12 +112,15 @@ TEST_F(ItemTest, UpdateExtentGivesTheObjectsSizeAndMarksOnlyAChange)
         SCOPED_TRACE(r.what);
         CRectaCntrItem* item = AddPicture(r.w, r.h);
         item->m_rect = r.before;
+        item->RectToWorldPoints();
+        const CPointd topLeft = item->m_corner1;
         doc.SetModifiedFlag(false);
         view.updates.clear();
         item->UpdateExtent();
         EXPECT_EQ(item->m_rect, r.after);
         EXPECT_EQ(doc.IsModified(), r.modified);
         EXPECT_EQ(view.updates.size(), r.modified ? 2u : 0u);
+        EXPECT_EQ(item->m_corner1, topLeft);
         EXPECT_EQ(item->m_corner2, view.DeviceToDrawing(r.after.right, r.after.bottom));
         doc.DeleteItem(item);
     }
@@ -218,6 +221,28 @@ TEST_F(ItemTest, ChangeOfPositionTakesTheRectangleOrRefusesIt)
     EXPECT_FALSE(item->OnChangeItemPosition(CRect(50, 20, 10, 60)));
     EXPECT_EQ(item->m_rect, CRect(10, 20, 50, 60));
     EXPECT_FALSE(doc.IsModified());
+}
+
+// Running in place in one view, the item keeps its working rectangle in that
+// view and tells the run of it, whichever view moves the item.
+TEST_F(ItemTest, AnItemRunningInPlaceKeepsItsViewsRectangle)
+{
+    CRectaCntrItem* item = AddPicture(40, 20);
+    MappingView second;
+    second.scale = 20.0;
+    doc.AddView(&second);
+    std::vector<CRect> told;
+    item->SetInPlaceSite(&second, [&told](const CRect& r) { told.push_back(r); });
+    item->Place(CRect(0, 0, 50, 50), view);
+    EXPECT_EQ(item->m_corner2, CPointd(5, 25));
+    EXPECT_EQ(item->m_rect, CRect(0, 0, 100, 100));
+    EXPECT_EQ(told.back(), item->m_rect);
+    // A view gone from the drawing places nothing.
+    doc.RemoveView(&second);
+    const std::size_t calls = told.size();
+    EXPECT_TRUE(item->OnChangeItemPosition(CRect(10, 10, 30, 20)));
+    EXPECT_EQ(item->m_corner1, CPointd(1, 29));
+    EXPECT_EQ(told.size(), calls);
 }
 
 // ---------------------------------------------------------------- running

@@ -79,9 +79,8 @@ protected:
         std::string error;
         EXPECT_TRUE(MakeDrawingItem(*item, EmptyDrawingBytes(), "Zepa Drawing", error)) << error;
         CRectaCntrItem* added = doc.AddItem(std::move(item));
-        added->m_rect.left = x;
-        added->m_rect.top = y;
-        added->UpdateExtent();
+        added->Place(CRect(x, y, x, y), view);
+        added->UpdateExtent(view);
         return added;
     }
     std::string Path(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
@@ -304,14 +303,13 @@ TEST_F(ItemViewTest, ObjectsKeepTheirCornersThroughAZoomAndAreDrawnUnderTheDrawi
     view.ZoomByFactor(0.5);  // in: twice the scale
     EXPECT_EQ(item->m_corner1, c1);
     EXPECT_EQ(item->m_corner2, c2);
-    view.Image();
-    const CPoint tl = view.WorldToDevicePoint(c1), br = view.WorldToDevicePoint(c2);
-    EXPECT_EQ(item->m_rect, CRect(tl.x, tl.y, br.x, br.y));
-    EXPECT_NEAR(double(item->m_rect.Width()), 80.0, 1.0);
-    ASSERT_GT(tl.x, 2);
-    EXPECT_EQ(PixelAt(tl.x + 1, tl.y + 1), 0xFF0000u);
-    EXPECT_EQ(PixelAt((tl.x + br.x) / 2, (tl.y + br.y) / 2), 0x000000u) << "the line lies over the picture";
-    EXPECT_EQ(PixelAt(tl.x - 2, tl.y + 1), 0xFFFFFFu);
+    const CRect shown = item->RectIn(view);
+    EXPECT_NEAR(double(shown.Width()), 80.0, 1.0);
+    ASSERT_GT(shown.left, 2);
+    EXPECT_EQ(PixelAt(shown.left + 1, shown.top + 1), 0xFF0000u);
+    EXPECT_EQ(PixelAt((shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2), 0x000000u)
+        << "the line lies over the picture";
+    EXPECT_EQ(PixelAt(shown.left - 2, shown.top + 1), 0xFFFFFFu);
 }
 
 // Each view draws the objects through its own mapping, whichever view is active.
@@ -495,18 +493,15 @@ TEST_F(ItemViewTest, RunInPlaceEndsWhenTheSelectionLeavesIt)
     // A resized view tells the object active in place its new rectangle.
     ASSERT_TRUE(drawing->DoVerb(OLEIVERB_PRIMARY, &view));
     std::vector<CRect> told;
-    drawing->m_onItemRects = [&](const CRect& r) { told.push_back(r); };
+    drawing->SetInPlaceSite(&view, [&](const CRect& r) { told.push_back(r); });
+    told.clear();
     view.OnSize(kW / 2, kH / 2);
     ASSERT_EQ(told.size(), 1u);
-    const CPoint tl = view.WorldToDevicePoint(drawing->m_corner1);
-    EXPECT_EQ(told[0].left, tl.x);
-    EXPECT_EQ(told[0].top, tl.y);
+    EXPECT_EQ(told[0], drawing->RectIn(view));
     // So does a zoom.
     view.ZoomByFactor(0.5);
     ASSERT_GE(told.size(), 2u);
-    const CPoint zoomed = view.WorldToDevicePoint(drawing->m_corner1);
-    EXPECT_EQ(told.back(), CRect(zoomed.x, zoomed.y, view.WorldToDevicePoint(drawing->m_corner2).x,
-                                 view.WorldToDevicePoint(drawing->m_corner2).y));
+    EXPECT_EQ(told.back(), drawing->RectIn(view));
     EXPECT_NE(told.back(), told[0]);
 }
 
