@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -50,6 +51,18 @@ void ReadBlob(CArchive& ar, std::vector<BYTE>& bytes, const char* what)
 std::string FileNameOf(const std::string& path)
 {
     return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
+
+// The name kept to kMaxItemNameBytes, cut between UTF-8 characters.
+std::string ItemName(std::string name)
+{
+    if (name.size() <= kMaxItemNameBytes)
+        return name;
+    std::size_t cut = kMaxItemNameBytes - 3;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+        --cut;
+    name.resize(cut);
+    return name + "...";
 }
 
 QByteArray AsByteArray(std::span<const BYTE> bytes)
@@ -153,7 +166,7 @@ bool COleClientItem::SetDrawing(std::vector<BYTE> native, const CMetaFile& pictu
     if (!picture.IsEmpty())
         m_presentation = picture.ToBytes();
     m_extent = extent;
-    m_name = std::move(name);
+    m_name = ItemName(std::move(name));
     return true;
 }
 
@@ -169,7 +182,7 @@ bool COleClientItem::CreatePictureFromBytes(std::vector<BYTE> bytes, std::string
     m_kind = OleObjectKind::picture;
     m_native = std::move(bytes);
     m_extent = extent;
-    m_name = std::move(name);
+    m_name = ItemName(std::move(name));
     return true;
 }
 
@@ -278,10 +291,9 @@ void COleClientItem::DrawFrameAndName(CDC& dc, const CRect& rect) const
     const int oldMode = dc.SetBkMode(TRANSPARENT);
     const COLORREF oldColour = dc.SetTextColor(RGB(0, 0, 0));
     // The name, cut to the frame's width.
-    std::string name = m_name.empty() ? OleObjectKindName(m_kind) : m_name;
+    std::string_view name = m_name.empty() ? std::string_view(OleObjectKindName(m_kind)) : std::string_view(m_name);
     const std::int64_t width = std::abs(rect.Width()), down = rect.Height() > 0 ? 3 : -3;
-    while (!name.empty() && dc.GetTextExtent(name).cx > width - 6)
-        name.pop_back();
+    name = name.substr(0, dc.TextFit(name, width - 6));
     if (!name.empty() && std::abs(rect.Height()) > 6)
         dc.TextOut(rect.left + (rect.Width() > 0 ? 3 : -3), rect.top + down, name);
     dc.SetTextColor(oldColour);
@@ -391,7 +403,13 @@ void COleClientItem::SerializeItemData(CArchive& ar)
     m_kind = OleObjectKind(kind);
     m_linked = (flags & kLinkedFlag) != 0;
     m_extent = {cx, cy};
-    ar >> m_name >> m_linkPath;
+    const std::size_t nameAt = ar.GetPosition();
+    ar >> m_name;
+    if (m_name.size() > kMaxItemNameBytes)
+        throw CArchiveException(CArchiveException::badValue, nameAt,
+                                "an embedded object's name is " + std::to_string(m_name.size()) +
+                                    " bytes long, more than " + std::to_string(kMaxItemNameBytes));
+    ar >> m_linkPath;
     if (m_linked == m_linkPath.empty())
         ar.Fail(CArchiveException::badValue, m_linked ? "a linked object names no file"
                                                       : "an embedded object names a file");

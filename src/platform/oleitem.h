@@ -56,6 +56,8 @@ std::int64_t PixelsToHimetric(std::int64_t pixels, int dpi = 96);
 inline constexpr LONG kMaxItemExtent = 10'000'000;
 // The largest picture file an item reads.
 inline constexpr std::size_t kMaxPictureFileBytes = std::size_t(256) << 20;
+// The longest name an item holds; a longer one given is cut, ending in "...".
+inline constexpr std::size_t kMaxItemNameBytes = 1024;
 
 // The clipboard type of an item copied here.
 inline constexpr char kItemMime[] = "application/x-zepa-object";
