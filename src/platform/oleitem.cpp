@@ -6,6 +6,7 @@
 #include "platform/imagedc.h"
 #include "platform/painterdc.h"
 #include "platform/picturecache.h"
+#include "platform/svgpicture.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -104,14 +105,18 @@ std::int64_t PixelsToHimetric(std::int64_t pixels, int dpi)
 
 std::optional<std::string> ProbePicture(std::span<const BYTE> bytes, std::int64_t& width, std::int64_t& height)
 {
-    // Read in place: the header is all that is needed.
+    // Read in place: the header is all that is needed, and of an SVG its checked text.
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     if (!reader.canRead())
         return std::string("not a picture this program reads (PNG, JPEG, BMP, GIF, SVG)");
-    const QSize size = reader.size();
+    QSize size;
+    if (!IsSvgPicture(bytes))
+        size = reader.size();
+    else if (auto why = SvgPictureSize(bytes, size))
+        return why;
     if (!size.isValid() || size.isEmpty())
         return std::string("the picture gives no size");
     width = size.width();
@@ -253,13 +258,13 @@ const CMetaFile& COleClientItem::GetDrawingPicture() const
     return m_metafile;
 }
 
-std::shared_ptr<const QImage> COleClientItem::Picture() const
+std::shared_ptr<const QImage> COleClientItem::Picture(QSize size) const
 {
     if (m_kind != OleObjectKind::picture || m_native.empty())
         return nullptr;
     if (!m_pictureKey)
         m_pictureKey = KeyOfBytes(m_native);
-    return ItemPictureCache().Get(*m_pictureKey, m_native);
+    return ItemPictureCache().Get(*m_pictureKey, m_native, size);
 }
 
 bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
@@ -267,14 +272,12 @@ bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
     // A page's mapping may turn the rectangle upside down; only a rectangle without area is nothing.
     if (IsEmpty() || rect.Width() == 0 || rect.Height() == 0)
         return false;
-    if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty()) {
-        // The recording fits a box of the device's pixels.
-        const LPoint a = dc.LPtoDP({rect.left, rect.top}), b = dc.LPtoDP({rect.right, rect.bottom});
-        const LRect target{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-        if (m_metafile.Play(dc, target))
-            return true;
-    }
-    if (const auto picture = Picture()) {
+    // The box of the device's pixels the item covers: a recording fits it, an SVG is rendered at its size.
+    const LPoint a = dc.LPtoDP({rect.left, rect.top}), b = dc.LPtoDP({rect.right, rect.bottom});
+    const LRect target{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty() && m_metafile.Play(dc, target))
+        return true;
+    if (const auto picture = Picture(RenderSize(target.Width(), target.Height()))) {
         dc.StretchImage(rect.left, rect.top, rect.Width(), rect.Height(), *picture);
         return true;
     }

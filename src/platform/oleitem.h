@@ -169,8 +169,10 @@ protected:
 
 private:
     friend class COleItemList;
-    // The decoded picture, or null when it is too large or does not decode.
-    std::shared_ptr<const QImage> Picture() const;
+    // The decoded picture (an SVG rendered over size pixels, a RenderSize),
+    // or null when it is too large, does not decode or takes more work than
+    // a picture may.
+    std::shared_ptr<const QImage> Picture(QSize size) const;
     void DrawFrameAndName(CDC& dc, const CRect& rect) const;
     void Reset();
 
