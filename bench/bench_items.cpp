@@ -107,7 +107,7 @@ int main(int argc, char** argv)
         auto item = std::make_unique<CRectaCntrItem>(&doc);
         if (i % 2 == 0) {
             std::vector<BYTE> png = PngOf(rng);
-            pictures.push_back(ItemPictureCache().Get(KeyOfBytes(png), png));
+            pictures.push_back(ItemPictureCache().Get(KeyOfBytes(png), png, QSize()));
             if (!item->CreatePictureFromBytes(std::move(png), "p.png", error))
                 Fail(error.c_str());
         } else if (item->ReadItemDataBytes(drawingData[std::size_t(i / 2)])) {

@@ -547,11 +547,27 @@ QFont CDC::MakeDeviceFont(double& ascent, double& descent) const
 
 LSize CDC::GetTextExtent(std::string_view text) const
 {
+    ++m_textMeasures;
     double ascent = 0, descent = 0;
     const QFont f = DeviceFont(&ascent, &descent, nullptr);
     const double w = QFontMetricsF(f).horizontalAdvance(QString::fromLatin1(text.data(), qsizetype(text.size())));
     return {SaturateToLogical(std::round(w / std::fabs(m_fx))),
             SaturateToLogical(std::round((ascent + descent) / std::fabs(m_fy)))};
+}
+
+std::size_t CDC::TextFit(std::string_view text, std::int64_t width) const
+{
+    // A longer beginning is never narrower: halve the lengths between one
+    // known to fit (lo) and one known not to (past hi).
+    std::size_t lo = 0, hi = text.size();
+    while (lo < hi) {
+        const std::size_t mid = hi - (hi - lo) / 2;
+        if (GetTextExtent(text.substr(0, mid)).cx <= width)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo;
 }
 
 bool CDC::LayOutText(std::int64_t x, std::int64_t y, std::string_view text,

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -295,6 +296,12 @@ public:
 
     // Size of the text in the current font, in logical units (cell height).
     LSize GetTextExtent(std::string_view text) const;
+    // The length of the longest beginning of text at most width logical
+    // units wide in the current font, in about log2 of text's length
+    // measurements.
+    std::size_t TextFit(std::string_view text, std::int64_t width) const;
+    // Texts measured so far.
+    std::uint64_t TextMeasures() const { return m_textMeasures; }
 
 protected:
     // Pixels per millimetre of the device, for MM_LOMETRIC.
@@ -347,6 +354,7 @@ protected:
     // The last device font made, with what it was made from.
     struct DeviceFontMemo;
     mutable std::unique_ptr<DeviceFontMemo> m_deviceFont;
+    mutable std::uint64_t m_textMeasures = 0;
 
     int m_mapMode = MM_TEXT;
     int m_winOrgX = 0, m_winOrgY = 0, m_winExtX = 1, m_winExtY = 1;

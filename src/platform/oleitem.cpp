@@ -6,6 +6,7 @@
 #include "platform/imagedc.h"
 #include "platform/painterdc.h"
 #include "platform/picturecache.h"
+#include "platform/svgpicture.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -113,6 +114,18 @@ std::string FileNameOf(const std::string& path)
     return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
 }
 
+// The name kept to kMaxItemNameBytes, cut between UTF-8 characters.
+std::string ItemName(std::string name)
+{
+    if (name.size() <= kMaxItemNameBytes)
+        return name;
+    std::size_t cut = kMaxItemNameBytes - 3;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+        --cut;
+    name.resize(cut);
+    return name + "...";
+}
+
 QByteArray AsByteArray(std::span<const BYTE> bytes)
 {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
@@ -161,14 +174,18 @@ std::int64_t PixelsToHimetric(std::int64_t pixels, int dpi)
 
 std::optional<std::string> ProbePicture(std::span<const BYTE> bytes, std::int64_t& width, std::int64_t& height)
 {
-    // Read in place: the header is all that is needed.
+    // Read in place: the header is all that is needed, and of an SVG its checked text.
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     if (!reader.canRead())
         return std::string("not a picture this program reads (PNG, JPEG, BMP, GIF, SVG)");
-    const QSize size = reader.size();
+    QSize size;
+    if (!IsSvgPicture(bytes))
+        size = reader.size();
+    else if (auto why = SvgPictureSize(bytes, size))
+        return why;
     if (!size.isValid() || size.isEmpty())
         return std::string("the picture gives no size");
     width = size.width();
@@ -223,7 +240,7 @@ bool COleClientItem::SetDrawing(std::vector<BYTE> native, const CMetaFile& pictu
     if (!picture.IsEmpty())
         m_presentation = picture.ToBytes();
     m_extent = extent;
-    m_name = std::move(name);
+    m_name = ItemName(std::move(name));
     return true;
 }
 
@@ -239,7 +256,7 @@ bool COleClientItem::CreatePictureFromBytes(std::vector<BYTE> bytes, std::string
     m_kind = OleObjectKind::picture;
     m_native = ShareItemBytes(std::move(bytes));
     m_extent = extent;
-    m_name = std::move(name);
+    m_name = ItemName(std::move(name));
     return true;
 }
 
@@ -320,13 +337,13 @@ const CMetaFile& COleClientItem::GetDrawingPicture() const
     return m_metafile;
 }
 
-std::shared_ptr<const QImage> COleClientItem::Picture() const
+std::shared_ptr<const QImage> COleClientItem::Picture(QSize size) const
 {
     if (m_kind != OleObjectKind::picture || IsEmpty())
         return nullptr;
     if (!m_pictureKey)
         m_pictureKey = KeyOfBytes(*m_native);
-    return ItemPictureCache().Get(*m_pictureKey, *m_native);
+    return ItemPictureCache().Get(*m_pictureKey, *m_native, size);
 }
 
 bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
@@ -334,14 +351,12 @@ bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
     // A page's mapping may turn the rectangle upside down; only a rectangle without area is nothing.
     if (IsEmpty() || rect.Width() == 0 || rect.Height() == 0)
         return false;
-    if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty()) {
-        // The recording fits a box of the device's pixels.
-        const LPoint a = dc.LPtoDP({rect.left, rect.top}), b = dc.LPtoDP({rect.right, rect.bottom});
-        const LRect target{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-        if (m_metafile.Play(dc, target))
-            return true;
-    }
-    if (const auto picture = Picture()) {
+    // The box of the device's pixels the item covers: a recording fits it, an SVG is rendered at its size.
+    const LPoint a = dc.LPtoDP({rect.left, rect.top}), b = dc.LPtoDP({rect.right, rect.bottom});
+    const LRect target{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty() && m_metafile.Play(dc, target))
+        return true;
+    if (const auto picture = Picture(RenderSize(target.Width(), target.Height()))) {
         dc.StretchImage(rect.left, rect.top, rect.Width(), rect.Height(), *picture);
         return true;
     }
@@ -358,10 +373,9 @@ void COleClientItem::DrawFrameAndName(CDC& dc, const CRect& rect) const
     const int oldMode = dc.SetBkMode(TRANSPARENT);
     const COLORREF oldColour = dc.SetTextColor(RGB(0, 0, 0));
     // The name, cut to the frame's width.
-    std::string name = m_name.empty() ? OleObjectKindName(m_kind) : m_name;
+    std::string_view name = m_name.empty() ? std::string_view(OleObjectKindName(m_kind)) : std::string_view(m_name);
     const std::int64_t width = std::abs(rect.Width()), down = rect.Height() > 0 ? 3 : -3;
-    while (!name.empty() && dc.GetTextExtent(name).cx > width - 6)
-        name.pop_back();
+    name = name.substr(0, dc.TextFit(name, width - 6));
     if (!name.empty() && std::abs(rect.Height()) > 6)
         dc.TextOut(rect.left + (rect.Width() > 0 ? 3 : -3), rect.top + down, name);
     dc.SetTextColor(oldColour);
@@ -471,7 +485,13 @@ void COleClientItem::SerializeItemData(CArchive& ar)
     m_kind = OleObjectKind(kind);
     m_linked = (flags & kLinkedFlag) != 0;
     m_extent = {cx, cy};
-    ar >> m_name >> m_linkPath;
+    const std::size_t nameAt = ar.GetPosition();
+    ar >> m_name;
+    if (m_name.size() > kMaxItemNameBytes)
+        throw CArchiveException(CArchiveException::badValue, nameAt,
+                                "an embedded object's name is " + std::to_string(m_name.size()) +
+                                    " bytes long, more than " + std::to_string(kMaxItemNameBytes));
+    ar >> m_linkPath;
     if (m_linked == m_linkPath.empty())
         ar.Fail(CArchiveException::badValue, m_linked ? "a linked object names no file"
                                                       : "an embedded object names a file");

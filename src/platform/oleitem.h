@@ -64,6 +64,8 @@ inline constexpr std::size_t kMaxPictureFileBytes = std::size_t(256) << 20;
 inline constexpr std::size_t kMaxItemBytes = std::size_t(1) << 30;
 // The longest path a linked picture names: the system's limit, less the end mark.
 inline constexpr std::size_t kMaxLinkPath = PATH_MAX - 1;
+// The longest name an item holds; a longer one given is cut, ending in "...".
+inline constexpr std::size_t kMaxItemNameBytes = 1024;
 
 // The clipboard type of an item copied here.
 inline constexpr char kItemMime[] = "application/x-zepa-object";
@@ -180,8 +182,10 @@ protected:
 
 private:
     friend class COleItemList;
-    // The decoded picture, or null when it is too large or does not decode.
-    std::shared_ptr<const QImage> Picture() const;
+    // The decoded picture (an SVG rendered over size pixels, a RenderSize),
+    // or null when it is too large, does not decode or takes more work than
+    // a picture may.
+    std::shared_ptr<const QImage> Picture(QSize size) const;
     // A linked picture takes the bytes read again from its file; false,
     // keeping what it holds, when they are not a picture.
     bool UpdateLink(const ItemBytes& file, std::string& error);

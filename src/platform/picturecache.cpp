@@ -1,10 +1,14 @@
 #include "platform/picturecache.h"
 
 #include "platform/bmpread.h"
+#include "platform/svgpicture.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -25,23 +29,38 @@ PictureKey KeyOfBytes(std::span<const BYTE> bytes)
     return {a, b, bytes.size()};
 }
 
-bool DecodePicture(std::span<const BYTE> bytes, QImage& image, std::string& error)
+QSize RenderSize(std::int64_t width, std::int64_t height)
 {
+    const double w = double(std::max<std::int64_t>(width, 1)), h = double(std::max<std::int64_t>(height, 1));
+    const double shrink = std::min({1.0, kMaxRenderSide / w, kMaxRenderSide / h,
+                                    std::sqrt(double(kMaxRenderPixels) / (w * h))});
+    return {std::max(1, int(w * shrink)), std::max(1, int(h * shrink))};
+}
+
+bool DecodePicture(std::span<const BYTE> bytes, QSize size, QImage& image, std::string& error)
+{
+    if (IsSvgPicture(bytes)) {
+        const std::optional<std::string> why =
+            RenderSvgPicture(bytes, RenderSize(size.width(), size.height()), image);
+        if (why)
+            error = *why;
+        return !why;
+    }
     const QByteArray data =
         QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty()) {
+    const QSize declared = reader.size();
+    if (!declared.isValid() || declared.isEmpty()) {
         error = "the picture gives no size";
         return false;
     }
-    if (size.width() > kMaxDibSide || size.height() > kMaxDibSide ||
-        std::int64_t(size.width()) * size.height() > kMaxDibPixels) {
-        error = "the picture asks for " + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
-                " pixels, more than a picture may have";
+    if (declared.width() > kMaxDibSide || declared.height() > kMaxDibSide ||
+        std::int64_t(declared.width()) * declared.height() > kMaxDibPixels) {
+        error = "the picture asks for " + std::to_string(declared.width()) + " x " +
+                std::to_string(declared.height()) + " pixels, more than a picture may have";
         return false;
     }
     QImage read;
@@ -54,24 +73,38 @@ bool DecodePicture(std::span<const BYTE> bytes, QImage& image, std::string& erro
     return true;
 }
 
-std::shared_ptr<const QImage> PictureCache::Get(const PictureKey& key, std::span<const BYTE> bytes)
+std::shared_ptr<const QImage> PictureCache::Get(const PictureKey& key, std::span<const BYTE> bytes, QSize size)
 {
-    auto it = m_entries.find(key);
+    const Entry& picture = Find({key, QSize()}, bytes);
+    if (!picture.svg)
+        return picture.picture;
+    return Find({key, RenderSize(size.width(), size.height())}, bytes).picture;
+}
+
+const PictureCache::Entry& PictureCache::Find(const Slot& slot, std::span<const BYTE> bytes)
+{
+    auto it = m_entries.find(slot);
     if (it == m_entries.end()) {
         Entry entry;
-        QImage image;
-        std::string error;
-        ++m_decodes;
-        if (DecodePicture(bytes, image, error) && std::size_t(image.sizeInBytes()) <= m_limit)
-            entry.picture = std::make_shared<const QImage>(std::move(image));
+        entry.svg = slot.size.isEmpty() && IsSvgPicture(bytes);
+        if (!entry.svg) {
+            QImage image;
+            std::string error;
+            ++m_decodes;
+            if (DecodePicture(bytes, slot.size, image, error)) {
+                m_pixels += std::uint64_t(image.width()) * std::uint64_t(image.height());
+                if (std::size_t(image.sizeInBytes()) <= m_limit)
+                    entry.picture = std::make_shared<const QImage>(std::move(image));
+            }
+        }
         const std::size_t size = entry.picture ? std::size_t(entry.picture->sizeInBytes()) : 0;
         while (!m_entries.empty() && (m_entries.size() >= kMaxEntries || m_bytes + size > m_limit))
             DropOldest();
         m_bytes += size;
-        it = m_entries.emplace(key, std::move(entry)).first;
+        it = m_entries.emplace(slot, std::move(entry)).first;
     }
     it->second.used = ++m_clock;
-    return it->second.picture;
+    return it->second;
 }
 
 void PictureCache::DropOldest()

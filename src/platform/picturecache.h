@@ -1,11 +1,14 @@
 // Pictures held as bytes (PNG, JPEG, BMP, GIF, SVG, whatever Qt reads),
 // decoded once and kept by their content. A picture whose header asks for
-// more pixels than a decoded picture may have is never decoded.
+// more pixels than a decoded picture may have is never decoded. SVG
+// pictures are rendered at the size they are shown, within the limits of
+// svgpicture.h, and kept by their content and that size.
 #pragma once
 
 #include "platform/types.h"
 
 #include <QImage>
+#include <QSize>
 
 #include <cstddef>
 #include <cstdint>
@@ -23,9 +26,19 @@ struct PictureKey {
 };
 PictureKey KeyOfBytes(std::span<const BYTE> bytes);
 
+// The largest image an SVG picture is rendered at.
+inline constexpr int kMaxRenderSide = 4096;
+inline constexpr std::int64_t kMaxRenderPixels = std::int64_t(1) << 21;
+
+// The pixels a picture shown over width x height device pixels is rendered
+// at, when it renders at any size: about the shown proportions, within
+// kMaxRenderSide and kMaxRenderPixels, at least one pixel a side.
+QSize RenderSize(std::int64_t width, std::int64_t height);
+
 // Decodes bytes whose header fits the picture limits (kMaxDibSide,
-// kMaxDibPixels); false with the reason otherwise.
-bool DecodePicture(std::span<const BYTE> bytes, QImage& image, std::string& error);
+// kMaxDibPixels), or renders an SVG over size pixels (a RenderSize) within
+// its limits; false with the reason otherwise.
+bool DecodePicture(std::span<const BYTE> bytes, QSize size, QImage& image, std::string& error);
 
 // Decoded pictures by key, at most limit bytes of them, the least recently
 // used leaving first. Failures are kept too, so bytes that do not decode
@@ -33,28 +46,44 @@ bool DecodePicture(std::span<const BYTE> bytes, QImage& image, std::string& erro
 class PictureCache {
 public:
     explicit PictureCache(std::size_t limit) : m_limit(limit) {}
-    // The picture of bytes (named by key), or null when it cannot be decoded
-    // or is larger than the whole cache.
-    std::shared_ptr<const QImage> Get(const PictureKey& key, std::span<const BYTE> bytes);
+    // The picture of bytes (named by key), an SVG rendered over size pixels
+    // (a RenderSize); null when it cannot be decoded or is larger than the
+    // whole cache.
+    std::shared_ptr<const QImage> Get(const PictureKey& key, std::span<const BYTE> bytes, QSize size);
     std::size_t Bytes() const { return m_bytes; }
-    // Times a picture was decoded.
+    // Times a picture was decoded or rendered, and the pixels it gave.
     std::uint64_t Decodes() const { return m_decodes; }
+    std::uint64_t Pixels() const { return m_pixels; }
 
 private:
+    // A picture, or for an SVG one rendering of it.
+    struct Slot {
+        PictureKey key;
+        QSize size;  // the rendering's; empty for the picture itself
+        friend bool operator==(const Slot&, const Slot&) = default;
+    };
     struct Hash {
-        std::size_t operator()(const PictureKey& k) const { return std::size_t(k.a ^ (k.b << 1)); }
+        std::size_t operator()(const Slot& s) const
+        {
+            return std::size_t(s.key.a ^ (s.key.b << 1) ^ (std::uint64_t(s.size.width()) << 32) ^
+                               std::uint64_t(s.size.height()));
+        }
     };
     struct Entry {
         std::shared_ptr<const QImage> picture;
+        bool svg = false;  // rendered at each size it is asked for
         std::uint64_t used = 0;
     };
+    // The slot's entry, made when missing, as the newest.
+    const Entry& Find(const Slot& slot, std::span<const BYTE> bytes);
     void DropOldest();
 
     std::size_t m_limit;
     std::size_t m_bytes = 0;
     std::uint64_t m_clock = 0;
     std::uint64_t m_decodes = 0;
-    std::unordered_map<PictureKey, Entry, Hash> m_entries;
+    std::uint64_t m_pixels = 0;
+    std::unordered_map<Slot, Entry, Hash> m_entries;
 };
 
 // The one cache the items draw through.

@@ -157,3 +157,27 @@ TEST(DCText, ColoursBackgroundAndRasterOperations)
     dc.TextOut(0, 0, "ab");
     EXPECT_EQ(dc.GetCurrentPosition().x, 10 + dc.GetTextExtent("ab").cx);
 }
+
+// The longest beginning that fits, found in a few measurements however long the text.
+TEST(DCText, TextFitTakesTheLongestBeginningThatFits)
+{
+    CImageDC dc(10, 10);
+    const std::string text = "Wide WWW and narrow iii, a mixed line";
+    for (std::int64_t width : {-5, 0, 1, 9, 40, 100, 250, 100000}) {
+        SCOPED_TRACE(width);
+        const std::size_t n = dc.TextFit(text, width);
+        ASSERT_LE(n, text.size());
+        if (n > 0) {
+            EXPECT_LE(dc.GetTextExtent(text.substr(0, n)).cx, width);
+        }
+        if (n < text.size()) {
+            EXPECT_GT(dc.GetTextExtent(text.substr(0, n + 1)).cx, width);
+        }
+    }
+    EXPECT_EQ(dc.TextFit("", 100), 0u);
+    EXPECT_EQ(dc.TextFit(text, 100000), text.size());
+    const std::string longText(100000, 'x');
+    const std::uint64_t before = dc.TextMeasures();
+    EXPECT_GT(dc.TextFit(longText, 300), 0u);
+    EXPECT_LE(dc.TextMeasures() - before, 17u);
+}
