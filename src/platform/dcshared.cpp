@@ -3,6 +3,7 @@
 #include "platform/dc.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -23,11 +24,21 @@ std::uint32_t EvalRop(int code, std::uint32_t p, std::uint32_t d)
 
 bool RopIsIdempotent(int code)
 {
-    for (std::uint32_t p : {0u, 0xFFFFFFu})
-        for (std::uint32_t d : {0u, 0xFFFFFFu})
-            if (EvalRop(code, p, EvalRop(code, p, d)) != EvalRop(code, p, d))
-                return false;
-    return true;
+    const auto idempotent = [](int c) {
+        for (std::uint32_t p : {0u, 0xFFFFFFu})
+            for (std::uint32_t d : {0u, 0xFFFFFFu})
+                if (EvalRop(c, p, EvalRop(c, p, d)) != EvalRop(c, p, d))
+                    return false;
+        return true;
+    };
+    // Lines ask for every call: the operations a DC takes are worked out once.
+    static const std::array<bool, R2_WHITE + 1> known = [&] {
+        std::array<bool, R2_WHITE + 1> table{};
+        for (int c = R2_BLACK; c <= R2_WHITE; ++c)
+            table[std::size_t(c)] = idempotent(c);
+        return table;
+    }();
+    return code >= R2_BLACK && code <= R2_WHITE ? known[std::size_t(code)] : idempotent(code);
 }
 
 QPainter::CompositionMode CompositionFor(int rop)

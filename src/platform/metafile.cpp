@@ -1,5 +1,6 @@
 #include "platform/metafile.h"
 
+#include "platform/dcshared.h"
 #include "platform/floodfill.h"
 #include "platform/imagedc.h"
 #include "platform/painterdc.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <string_view>
@@ -52,6 +54,9 @@ enum MetaOp : int {
     OP_STRETCH_IMAGE,
     OP_COUNT
 };
+
+// The calls from OP_LINE_TO on draw; those before set what they draw with.
+constexpr bool IsDrawing(int op) { return op >= OP_LINE_TO; }
 
 // Each call's arguments, one letter each: c coordinate, o origin, e extent
 // (not 0), k colour, m mapping mode, r raster operation, b background mode,
@@ -552,12 +557,47 @@ std::vector<LRect> RunBoxes(std::vector<FloodRun>& runs, i64 dx, i64 dy)
     return boxes;
 }
 
+// What calls cost, in the units of CMetaPlayBudget: about a nanosecond of
+// drawing each, as measured on image DCs and on a painter DC writing SVG.
+constexpr double kCallWork = 48;            // any call
+constexpr double kDrawWork = 128;           // more for one that draws
+constexpr double kOutlineWork = 512;        // more for a line, polygon, rectangle, ellipse or arc
+constexpr double kCurveWork = 1536;         // more for an ellipse or arc
+constexpr double kVectorDrawWork = 6144;    // more for one a painter DC writes out
+constexpr double kPointWork = 96;           // each point of a line, polygon or region
+constexpr double kTextWork = 6144;          // more for a text: its layout
+constexpr double kByteWork = 384;           // each byte of a text
+constexpr double kGlyphPixelWork = 3;       // each pixel its glyphs may cover
+constexpr double kImageWork = 1024;         // more for an image
+constexpr double kSourcePixelWork = 1;      // each pixel of its source
+constexpr double kVectorSourcePixelWork = 32;  // each pixel of its source a painter DC writes out
+// Each pixel painted: by a fill; by a wide pen; by a one-pixel pen or a frame;
+// on an ellipse's or arc's outline; by an image; by a fill with a pattern
+// brush or under a raster operation that reads the screen; on an outline
+// under such an operation (its pixels are sorted first); by a flood fill.
+constexpr double kPixelWork = 1;
+constexpr double kWidePixelWork = 2;
+constexpr double kLinePixelWork = 3;
+constexpr double kCurvePixelWork = 8;
+constexpr double kImagePixelWork = 2;
+constexpr double kReadPixelWork = 16;
+constexpr double kSortedPixelWork = 64;
+constexpr double kFloodPixelWork = 4;
+constexpr double kEdgeRowWork = 48;      // a polygon's edge on each row its fill goes through
+constexpr double kPathRowWork = 3;       // a row of a path Qt fills, by the square of the edges crossing it
+constexpr std::size_t kMaxBands = 1024;  // bands of rows that edges are counted in
+constexpr double kShortStroke = 64;      // pixels of a stroke charged whole, near what the DC shows or not
+constexpr double kDefaultCellPixels = 16;  // the cell DCs give a font of no height
+
 class MetaPlayer {
 public:
-    // target in dc's device pixels; the shadow, when given, covers target from its (0, 0).
-    MetaPlayer(CMetaRecording& rec, CDC& dc, const LRect& target, CImageDC* shadow, const CMetaPlayBudget& budget)
+    // target in dc's device pixels; the shadow, when given, covers target
+    // from its (0, 0); clip, within target, the pixels the DC can show.
+    MetaPlayer(CMetaRecording& rec, CDC& dc, const LRect& target, const LRect& clip, CImageDC* shadow,
+               CMetaPlayBudget& budget)
         : m_rec(rec), m_dc(dc), m_target(target), m_shadow(shadow), m_pixels(dynamic_cast<CImageDC*>(&dc)),
-          m_fillLeft(budget.fillPixels), m_textLeft(budget.textBytes), m_imageLeft(budget.imagePixels)
+          m_vector(dynamic_cast<CPainterDC*>(&dc) != nullptr), m_budget(budget), m_limit(double(budget.Left())),
+          m_clip(QRectF(double(clip.left), double(clip.top), double(clip.Width()), double(clip.Height())))
     {
     }
 
@@ -565,8 +605,17 @@ public:
     {
         Remap();
         const i64* a = m_rec.args.data();
-        for (const CMetaCall& call : m_rec.calls)
+        const std::size_t calls = m_rec.calls.size();
+        std::size_t i = 0;
+        for (; i < calls; ++i) {
+            const CMetaCall& call = m_rec.calls[i];
+            if (!(IsDrawing(call.op) ? Pay(call.op, a + call.at) : Spend(kCallWork)))
+                break;
             Do(call.op, a + call.at);
+        }
+        // What was spent, rounded up, is taken from the budget once.
+        m_budget.Spend(std::min(m_budget.Left(), i64(std::ceil(m_spent))));
+        m_budget.LeaveOut(calls - i);
     }
 
 private:
@@ -594,14 +643,256 @@ private:
         Map(m_dc, m_iso, m_org, m_ext, m_flip, m_target);
         if (m_shadow)
             Map(*m_shadow, m_iso, m_org, m_ext, m_flip, {0, 0, m_target.Width(), m_target.Height()});
+        const CDC::Mapping m = m_dc.GetMapping();
+        m_fx = m_dc.FactorX();
+        m_fy = m_dc.FactorY();
+        m_ox = m.vpOrgX - m.winOrgX * m_fx;
+        m_oy = m.vpOrgY - m.winOrgY * m_fy;
+        m_penKnown = false;
     }
 
-    // A flood fill: on the shadow, when there is one, and its pixels as a region on the DC.
-    // Once the fills have painted their budget of pixels, the rest are left out.
+    // ---- what calls cost
+
+    // Takes work when the budget has it; false, taking nothing, when not.
+    bool Spend(double work)
+    {
+        if (m_spent + work > m_limit)
+            return false;
+        m_spent += work;
+        return true;
+    }
+
+    QPointF Device(i64 x, i64 y) const { return {m_ox + double(x) * m_fx, m_oy + double(y) * m_fy}; }
+    QPointF Device(const LPoint& p) const { return Device(p.x, p.y); }
+
+    // The pixels of the device box with corners a and b that the DC shows.
+    double ClippedArea(const QPointF& a, const QPointF& b) const
+    {
+        const QRectF shown = QRectF(a, b).normalized().intersected(m_clip);
+        return shown.isEmpty() ? 0.0 : shown.width() * shown.height();
+    }
+
+    // A fill's pixel with brush, under the current raster operation unless a brush fill.
+    double FillPixelWork(const CBrush& brush, bool underRop) const
+    {
+        if (brush.GetStyle() == CBrush::Style::hollow || (underRop && !m_draws))
+            return 0.0;
+        return brush.GetStyle() == CBrush::Style::pattern || (underRop && m_ropReads) ? kReadPixelWork : kPixelWork;
+    }
+    // What the costs of strokes depend on, once the pen, raster operation or mapping changed.
+    void TakePen()
+    {
+        if (m_penKnown)
+            return;
+        m_penKnown = true;
+        m_strokes = m_draws && m_dc.CurrentPen().Style() != PS_NULL;
+        m_penPixels = std::max(1.0, m_dc.CurrentPen().Width() * std::fabs(m_fx));
+        m_near = m_clip.adjusted(-m_penPixels, -m_penPixels, m_penPixels, m_penPixels);
+        m_linePixelWork = StrokePixelWork(false, false);
+    }
+    // A stroke's pixel along its length with the current pen: of an outline, of a curve.
+    double StrokePixelWork(bool outline, bool curve) const
+    {
+        const double pen = m_penPixels;
+        if (pen > 1.0)
+            return pen * (m_ropReads ? kReadPixelWork : kWidePixelWork);
+        if (m_ropReads && outline)
+            return kSortedPixelWork;
+        return curve ? kCurvePixelWork : kLinePixelWork;
+    }
+
+    // The pixels along the current pen from a to b near what the DC shows:
+    // at most the longer side of its box there.
+    double StrokeLength(QPointF a, QPointF b) const
+    {
+        const double l = std::max(std::min(a.x(), b.x()), m_near.left());
+        const double r = std::min(std::max(a.x(), b.x()), m_near.right());
+        const double t = std::max(std::min(a.y(), b.y()), m_near.top());
+        const double d = std::min(std::max(a.y(), b.y()), m_near.bottom());
+        return l > r || t > d ? 0.0 : std::max(r - l, d - t) + 1.0;
+    }
+
+    // The same from logical point a to b; a short stroke is charged its
+    // whole length without cutting it.
+    double LineLength(const LPoint& a, const LPoint& b) const
+    {
+        const double whole = std::max(std::fabs(double(b.x - a.x) * m_fx), std::fabs(double(b.y - a.y) * m_fy));
+        return whole <= kShortStroke ? whole + 1.0 : StrokeLength(Device(a), Device(b));
+    }
+
+    // Qt fills a path row by row, each row costing about the square of the
+    // edges crossing it: the rows the DC shows, in bands, each edge counted in
+    // every band it reaches, grown by pad. Each run of pts up to an end closes.
+    double PathWork(const std::vector<QPointF>& pts, const std::vector<std::size_t>& ends, double pad)
+    {
+        const double top = m_clip.top(), rows = m_clip.height();
+        if (rows <= 0 || pts.empty())
+            return 0.0;
+        const std::size_t bands = std::clamp<std::size_t>(pts.size(), 1, kMaxBands);
+        const double bandRows = std::ceil(rows / double(bands));
+        m_bands.assign(bands + 1, 0);
+        for (std::size_t start = 0; const std::size_t end : ends) {
+            for (std::size_t i = start; i < end; ++i) {
+                const QPointF& p = pts[i];
+                const QPointF& q = pts[i + 1 < end ? i + 1 : start];
+                const double y0 = std::min(p.y(), q.y()) - pad - top, y1 = std::max(p.y(), q.y()) + pad - top;
+                if (y1 < 0 || y0 >= rows)
+                    continue;
+                m_bands[std::size_t(std::max(y0, 0.0) / bandRows)] += 1;
+                m_bands[std::min(std::size_t(std::min(y1, rows - 1) / bandRows), bands - 1) + 1] -= 1;
+            }
+            start = end;
+        }
+        double work = 0, edges = 0;
+        for (std::size_t band = 0; band < bands; ++band) {
+            edges += m_bands[band];
+            work += edges * edges * bandRows * kPathRowWork;
+        }
+        return work;
+    }
+
+    static QRectF Bounds(const std::vector<QPointF>& pts)
+    {
+        double l = pts[0].x(), t = pts[0].y(), r = l, b = t;
+        for (const QPointF& p : pts) {
+            l = std::min(l, p.x());
+            r = std::max(r, p.x());
+            t = std::min(t, p.y());
+            b = std::max(b, p.y());
+        }
+        return QRectF(QPointF(l, t), QPointF(r, b));
+    }
+
+    // A line through count points from pts; closed and filled as a polygon when polygon.
+    double LineWork(const LPoint* pts, std::size_t count, bool polygon)
+    {
+        m_path.clear();
+        for (std::size_t i = 0; i < count; ++i)
+            m_path.push_back(Device(pts[i]));
+        double work = 0;
+        if (m_strokes) {
+            double length = polygon ? StrokeLength(m_path.back(), m_path.front()) : 0.0;
+            for (std::size_t i = 0; i + 1 < count; ++i)
+                length += StrokeLength(m_path[i], m_path[i + 1]);
+            work += length * StrokePixelWork(true, false);
+            if (m_penPixels > 1.0) {
+                m_ends.assign(1, count);
+                work += PathWork(m_path, m_ends, m_penPixels / 2);
+            }
+        }
+        const double fill = polygon ? FillPixelWork(m_dc.CurrentBrush(), true) : 0.0;
+        if (fill > 0) {
+            const QRectF box = Bounds(m_path);
+            const double rows = std::max(0.0, std::min(box.bottom(), m_clip.bottom()) -
+                                                  std::max(box.top(), m_clip.top()) + 1.0);
+            work += rows * double(count) * kEdgeRowWork + ClippedArea(box.topLeft(), box.bottomRight()) * fill;
+        }
+        return work;
+    }
+
+    // A rectangle, ellipse or arc in the box of corners (a[0], a[1]) and (a[2], a[3]).
+    double ShapeWork(const i64* a, bool curve, bool filled) const
+    {
+        const QPointF p = Device(a[0], a[1]), q = Device(a[2], a[3]);
+        double work = 0;
+        if (m_strokes) {
+            const double pen = m_penPixels;
+            const QRectF box = QRectF(p, q).normalized().intersected(m_clip.adjusted(-pen, -pen, pen, pen));
+            if (!box.isEmpty())
+                work += 2 * (box.width() + box.height() + 2) * StrokePixelWork(true, curve);
+        }
+        if (filled)
+            work += ClippedArea(p, q) * FillPixelWork(m_dc.CurrentBrush(), true);
+        return work;
+    }
+
+    double RegionWork(const i64* a)
+    {
+        const std::size_t n = std::size_t(a[2]);
+        const LPoint* pts = &m_rec.points[std::size_t(a[3 + n])];
+        m_path.clear();
+        m_ends.clear();
+        for (std::size_t i = 0; i < n; ++i) {
+            for (i64 k = 0; k < a[3 + i]; ++k)
+                m_path.push_back(Device(*pts++));
+            m_ends.push_back(m_path.size());
+        }
+        const QRectF box = Bounds(m_path);
+        return PathWork(m_path, m_ends, 0.0) +
+               ClippedArea(box.topLeft(), box.bottomRight()) * FillPixelWork(m_rec.brushes[std::size_t(a[0])], false);
+    }
+
+    // A flood fill may paint every pixel the DC shows, when it paints any.
+    double FloodWork() const
+    {
+        return m_shadow || m_pixels ? m_clip.width() * m_clip.height() * kFloodPixelWork : 0.0;
+    }
+
+    // Charges a drawing call's work before it is made; false, charging
+    // nothing more, when it costs more than is left. A call through many
+    // points pays for them before they are gone through; what it covers
+    // comes after.
+    bool Pay(int op, const i64* a)
+    {
+        const double draw = kCallWork + kDrawWork + (m_vector ? kVectorDrawWork : 0.0);
+        TakePen();
+        switch (op) {
+        case OP_LINE_TO: {
+            if (!m_strokes)
+                return Spend(draw);
+            return Spend(draw + LineLength(m_dc.GetCurrentPosition(), {a[0], a[1]}) * m_linePixelWork);
+        }
+        case OP_POLYLINE:
+        case OP_POLYGON:
+            return Spend(draw + kOutlineWork + double(a[0]) * kPointWork) &&
+                   Spend(LineWork(&m_rec.points[std::size_t(a[1])], std::size_t(a[0]), op == OP_POLYGON));
+        case OP_RECTANGLE: return Spend(draw + kOutlineWork + ShapeWork(a, false, true));
+        case OP_ELLIPSE: return Spend(draw + kOutlineWork + kCurveWork + ShapeWork(a, true, true));
+        case OP_ARC: return Spend(draw + kOutlineWork + kCurveWork + ShapeWork(a, true, false));
+        case OP_TEXT_OUT: {
+            // Each glyph within a box of the font's height and width.
+            const double bytes = double(m_rec.texts[std::size_t(a[2])].size());
+            const LOGFONT& lf = m_dc.CurrentFont().GetLogFont();
+            const double height = lf.lfHeight ? std::fabs(double(lf.lfHeight) * m_fy) : kDefaultCellPixels;
+            const double width = lf.lfWidth ? std::fabs(double(lf.lfWidth) * m_fx) : height;
+            const double glyphs = std::min(bytes * height * width, m_clip.width() * m_clip.height());
+            return Spend(draw + kTextWork + bytes * kByteWork + glyphs * kGlyphPixelWork);
+        }
+        case OP_FILL_RECT:
+            return Spend(draw + ClippedArea(Device(a[0], a[1]), Device(a[2], a[3])) *
+                                    FillPixelWork(m_rec.brushes[std::size_t(a[4])], false));
+        case OP_FRAME_RECT: {
+            const QRectF box = QRectF(Device(a[0], a[1]), Device(a[2], a[3])).normalized().intersected(m_clip);
+            const double perPixel = std::max(kLinePixelWork, FillPixelWork(m_rec.brushes[std::size_t(a[4])], false));
+            return Spend(draw + (box.isEmpty() ? 0.0 : 2 * (box.width() + box.height() + 2) * perPixel));
+        }
+        case OP_FILL_RGN: {
+            double points = 0;
+            for (i64 i = 0; i < a[2]; ++i)
+                points += double(a[3 + i]);
+            return Spend(draw + points * kPointWork) && Spend(RegionWork(a));
+        }
+        case OP_FLOOD_FILL:
+        case OP_FLOOD_FILL_AT_SEED: return Spend(draw + FloodWork());
+        case OP_STRETCH_IMAGE: {
+            const QImage& image = m_rec.images[std::size_t(a[4])];
+            const double source = double(image.width()) * double(image.height()) *
+                                  (m_vector ? kVectorSourcePixelWork : kSourcePixelWork);
+            return Spend(draw + kImageWork + source +
+                         ClippedArea(Device(a[0], a[1]), Device(a[0] + a[2], a[1] + a[3])) * kImagePixelWork);
+        }
+        case OP_SET_PIXEL:
+        default: return Spend(draw);
+        }
+    }
+
+    // ---- playing
+
+    // A flood fill: on the shadow, when there is one, and its pixels as a
+    // region on the DC. It was charged every pixel the DC shows; what it did
+    // not paint goes back.
     void Fill(i64 x, i64 y, COLORREF colour, int type)
     {
-        if (m_fillLeft <= 0)
-            return;
         CImageDC* pixels = m_shadow ? m_shadow : m_pixels;
         if (!pixels) {
             m_dc.ExtFloodFill(x, y, colour, type);  // a DC that paints no pixels fills nothing
@@ -611,8 +902,10 @@ private:
         pixels->CollectFloodRuns(&m_runs);
         pixels->ExtFloodFill(x, y, colour, type);
         pixels->CollectFloodRuns(nullptr);
+        double painted = 0;
         for (const FloodRun& r : m_runs)
-            m_fillLeft -= r.x1 - r.x0 + 1;
+            painted += double(r.x1 - r.x0 + 1);
+        m_spent -= FloodWork() - painted * kFloodPixelWork;
         if (!m_shadow || m_runs.empty())
             return;
         const std::vector<LRect> boxes = RunBoxes(m_runs, m_target.left, m_target.top);
@@ -644,11 +937,22 @@ private:
             Remap();
             break;
         case OP_VIEWPORT_ORG: break;  // the target places the picture
-        case OP_PEN: Each([&](CDC& d) { d.SelectObject(&m_rec.pens[std::size_t(a[0])]); }); break;
+        case OP_PEN:
+            Each([&](CDC& d) { d.SelectObject(&m_rec.pens[std::size_t(a[0])]); });
+            m_penKnown = false;
+            break;
         case OP_BRUSH: Each([&](CDC& d) { d.SelectObject(&m_rec.brushes[std::size_t(a[0])]); }); break;
         case OP_FONT: Each([&](CDC& d) { d.SelectObject(&m_rec.fonts[std::size_t(a[0])]); }); break;
-        case OP_STOCK: Each([&](CDC& d) { d.SelectStockObject(int(a[0])); }); break;
-        case OP_ROP: Each([&](CDC& d) { d.SetROP2(int(a[0])); }); break;
+        case OP_STOCK:
+            Each([&](CDC& d) { d.SelectStockObject(int(a[0])); });
+            m_penKnown = false;
+            break;
+        case OP_ROP:
+            Each([&](CDC& d) { d.SetROP2(int(a[0])); });
+            m_draws = m_dc.GetROP2() != R2_NOP;
+            m_ropReads = !RopIsIdempotent(m_dc.GetROP2());
+            m_penKnown = false;
+            break;
         case OP_TEXT_COLOUR: Each([&](CDC& d) { d.SetTextColor(COLORREF(a[0])); }); break;
         case OP_BK_COLOUR: Each([&](CDC& d) { d.SetBkColor(COLORREF(a[0])); }); break;
         case OP_BK_MODE: Each([&](CDC& d) { d.SetBkMode(int(a[0])); }); break;
@@ -661,15 +965,7 @@ private:
         case OP_ELLIPSE: Each([&](CDC& d) { d.Ellipse(a[0], a[1], a[2], a[3]); }); break;
         case OP_ARC: Each([&](CDC& d) { d.Arc(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]); }); break;
         case OP_SET_PIXEL: Each([&](CDC& d) { d.SetPixel(a[0], a[1], COLORREF(a[2])); }); break;
-        case OP_TEXT_OUT: {
-            // Laying a text out costs its length wherever it lands: past the budget texts are left out.
-            const std::string& text = m_rec.texts[std::size_t(a[2])];
-            if (i64(text.size()) > m_textLeft)
-                break;
-            m_textLeft -= i64(text.size());
-            Each([&](CDC& d) { d.TextOut(a[0], a[1], text); });
-            break;
-        }
+        case OP_TEXT_OUT: Each([&](CDC& d) { d.TextOut(a[0], a[1], m_rec.texts[std::size_t(a[2])]); }); break;
         case OP_FILL_RECT:
             Each([&](CDC& d) { d.FillRect(a[0], a[1], a[2], a[3], m_rec.brushes[std::size_t(a[4])]); });
             break;
@@ -682,17 +978,13 @@ private:
             const COLORREF under = m_shadow ? m_shadow->GetPixel(a[0], a[1]) : m_dc.GetPixel(a[0], a[1]);
             if (under != CLR_INVALID)
                 Fill(a[0], a[1], under, int(a[2]));
+            else
+                m_spent -= FloodWork();
             break;
         }
-        case OP_STRETCH_IMAGE: {
-            const QImage& image = m_rec.images[std::size_t(a[4])];
-            const i64 pixels = i64(image.width()) * image.height();
-            if (pixels > m_imageLeft)
-                break;
-            m_imageLeft -= pixels;
-            Each([&](CDC& d) { d.StretchImage(a[0], a[1], a[2], a[3], image); });
+        case OP_STRETCH_IMAGE:
+            Each([&](CDC& d) { d.StretchImage(a[0], a[1], a[2], a[3], m_rec.images[std::size_t(a[4])]); });
             break;
-        }
         default: break;
         }
     }
@@ -723,13 +1015,25 @@ private:
     LRect m_target;
     CImageDC* m_shadow;
     CImageDC* m_pixels;  // dc, when it is an image
-    i64 m_fillLeft, m_textLeft, m_imageLeft;
+    bool m_vector;       // dc writes its calls out
+    CMetaPlayBudget& m_budget;
+    double m_limit, m_spent = 0;  // the budget's work when the play began, and what the calls took
+    QRectF m_clip;
+    // Of the current pen and raster operation.
+    bool m_draws = true, m_ropReads = false;  // as the default R2_COPYPEN
+    bool m_penKnown = false, m_strokes = true;
+    double m_penPixels = 1, m_linePixelWork = kLinePixelWork;
+    QRectF m_near;  // the pixels the DC shows, grown by the pen's width
     bool m_iso = false;
     int m_org[2] = {0, 0};
     int m_ext[2] = {1, 1};
     bool m_flip[2] = {false, false};
+    double m_fx = 1, m_fy = 1, m_ox = 0, m_oy = 0;  // device = o + logical * f
     std::vector<FloodRun> m_runs;
     std::vector<LPoint> m_device;
+    std::vector<QPointF> m_path;
+    std::vector<std::size_t> m_ends;
+    std::vector<double> m_bands;
 };
 
 // The DC's objects, modes and mapping, put back when this ends; the DC starts
@@ -793,7 +1097,13 @@ std::size_t CMetaFile::CallCount() const { return m_rec ? m_rec->calls.size() : 
 
 bool CMetaFile::IsCut() const { return m_rec && m_rec->cut; }
 
-bool CMetaFile::Play(CDC& dc, const LRect& target, const CMetaPlayBudget& budget) const
+bool CMetaFile::Play(CDC& dc, const LRect& target) const
+{
+    CMetaPlayBudget budget;
+    return Play(dc, target, budget);
+}
+
+bool CMetaFile::Play(CDC& dc, const LRect& target, CMetaPlayBudget& budget) const
 {
     const auto inRange = [](i64 v) { return v >= -kMaxTargetCoord && v <= kMaxTargetCoord; };
     if (IsEmpty() || target.right <= target.left || target.bottom <= target.top || !inRange(target.left) ||
@@ -812,8 +1122,8 @@ bool CMetaFile::Play(CDC& dc, const LRect& target, const CMetaPlayBudget& budget
         part.setDotsPerMeterX(whole.dotsPerMeterX());
         part.setDotsPerMeterY(whole.dotsPerMeterY());
         CImageDC partDC(&part);
-        MetaPlayer(*m_rec, partDC, {target.left - l, target.top - t, target.right - l, target.bottom - t}, nullptr,
-                   budget)
+        MetaPlayer(*m_rec, partDC, {target.left - l, target.top - t, target.right - l, target.bottom - t},
+                   {0, 0, r - l, b - t}, nullptr, budget)
             .Run();
         return true;
     }
@@ -830,7 +1140,7 @@ bool CMetaFile::Play(CDC& dc, const LRect& target, const CMetaPlayBudget& budget
     }
     {
         SavedState saved(dc);
-        MetaPlayer(*m_rec, dc, target, shadow.get(), budget).Run();
+        MetaPlayer(*m_rec, dc, target, target, shadow.get(), budget).Run();
     }
     if (painter)
         painter->Painter().restore();

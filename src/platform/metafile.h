@@ -6,7 +6,9 @@
 
 #include "platform/dc.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -33,13 +35,42 @@ struct CMetaLimits {
     std::uint64_t imagePixels = std::uint64_t(1) << 26;   // of all images together
 };
 
-// Work one Play may do; calls past it are left out. Far above what real
-// drawings ask: 32 fills of a whole 4K screen, 16 MB of text, every image a
-// picture can hold drawn 16 times.
-struct CMetaPlayBudget {
-    std::int64_t fillPixels = std::int64_t(1) << 28;   // painted by flood fills
-    std::int64_t textBytes = std::int64_t(1) << 24;    // laid out by TextOut
-    std::int64_t imagePixels = std::int64_t(1) << 30;  // of the images StretchImage draws (it may copy them)
+// Work that playing pictures may do. Each call is charged, before it is
+// made, what it does on the device, in units of about a nanosecond of
+// drawing: a few tens for any call, more for one a painter DC writes out;
+// for what it draws, each point it goes through, each pixel its strokes,
+// fills and images cover within the target (more where a pattern brush or a
+// raster operation reads them, and for the rows where a wide pen or a region
+// crosses many edges), each byte of a text and the pixels its glyphs may
+// cover, each source pixel of an image. A flood fill is played only when what
+// is left pays for filling the whole target, and is then charged the pixels
+// it painted. The first call that costs more than is left is left out with
+// the rest of its picture. One budget serves a whole repaint: every picture
+// it plays spends from it.
+class CMetaPlayBudget {
+public:
+    // A repaint's: spent whole in about a quarter of a second, where a hundred
+    // drawings of 2,000 short lines each take a quarter of it.
+    static constexpr std::int64_t kRepaintWork = std::int64_t(1) << 28;
+
+    explicit CMetaPlayBudget(std::int64_t work = kRepaintWork) : m_left(std::max<std::int64_t>(work, 0)) {}
+
+    std::int64_t Left() const { return m_left; }
+    // Takes work when that much is left; false, taking nothing, when not.
+    bool Spend(std::int64_t work)
+    {
+        if (work > m_left)
+            return false;
+        m_left -= work;
+        return true;
+    }
+    // The calls left out so far, of every picture played on this budget.
+    std::uint64_t CallsLeftOut() const { return m_leftOut; }
+    void LeaveOut(std::uint64_t calls) { m_leftOut += calls; }
+
+private:
+    std::int64_t m_left;
+    std::uint64_t m_leftOut = 0;
 };
 
 // A recording of drawing calls that plays at any size. A value: copies share
@@ -69,9 +100,12 @@ public:
     // pixels, a flood fill fills the pixels it would cover on an image of the
     // target's size (up to 2^24 pixels; larger ones leave fills out).
     // False, with nothing drawn, when the picture is empty or the target has
-    // no width or height or lies beyond 2^30 pixels. Calls past the budget
-    // are left out.
-    bool Play(CDC& dc, const LRect& target, const CMetaPlayBudget& budget = {}) const;
+    // no width or height or lies beyond 2^30 pixels. The calls spend from
+    // budget, what they draw counted within target and the DC's pixels; those
+    // past it are left out, and the budget says so.
+    bool Play(CDC& dc, const LRect& target, CMetaPlayBudget& budget) const;
+    // The same on a repaint's budget of its own.
+    bool Play(CDC& dc, const LRect& target) const;
 
     // The stored form: magic, version, then the tables of pens, images,
     // brushes, fonts and texts and the calls, each with its count; numbers

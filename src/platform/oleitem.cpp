@@ -348,14 +348,26 @@ std::shared_ptr<const QImage> COleClientItem::Picture(QSize size) const
 
 bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
 {
+    CMetaPlayBudget budget;
+    return Draw(dc, rect, budget);
+}
+
+bool COleClientItem::Draw(CDC& dc, const CRect& rect, CMetaPlayBudget& budget) const
+{
     // A page's mapping may turn the rectangle upside down; only a rectangle without area is nothing.
     if (IsEmpty() || rect.Width() == 0 || rect.Height() == 0)
         return false;
     // The box of the device's pixels the item covers: a recording fits it, an SVG is rendered at its size.
     const LPoint a = dc.LPtoDP({rect.left, rect.top}), b = dc.LPtoDP({rect.right, rect.bottom});
     const LRect target{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-    if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty() && m_metafile.Play(dc, target))
-        return true;
+    if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty()) {
+        const std::uint64_t leftOut = budget.CallsLeftOut();
+        if (m_metafile.Play(dc, target, budget)) {
+            if (budget.CallsLeftOut() != leftOut)
+                DrawFrameAndName(dc, rect);  // the picture is not whole
+            return true;
+        }
+    }
     if (const auto picture = Picture(RenderSize(target.Width(), target.Height()))) {
         dc.StretchImage(rect.left, rect.top, rect.Width(), rect.Height(), *picture);
         return true;
@@ -567,7 +579,7 @@ void COleClientItem::CopyToClipboard() const
         QPainter painter(&generator);
         {
             CPainterDC dc(painter);
-            m_metafile.Play(dc, LRect{0, 0, w, h});
+            Draw(dc, CRect(0, 0, LONG(w), LONG(h)));
         }
         painter.end();
         data->setData("image/svg+xml", svg);

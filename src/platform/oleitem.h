@@ -127,6 +127,10 @@ public:
 
     // Draws the object's picture over rect of dc (logical units); a picture
     // too large to decode, or that does not read, shows its frame and name.
+    // A drawing's picture spends from budget (one for a whole repaint), and
+    // shows its frame and name over what it drew when calls were left out.
+    bool Draw(CDC& dc, const CRect& rect, CMetaPlayBudget& budget) const;
+    // The same on a repaint's budget of its own.
     bool Draw(CDC& dc, const CRect& rect) const;
     // The picture at pixels (width x height), white behind it.
     QImage RenderImage(int width, int height) const;

@@ -110,9 +110,10 @@ bool MakeAreaPicture(const CRectaDoc& doc, const CPointd& a, const CPointd& b, A
     const LRect target{0, 0, w, h};
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::white);
+    CMetaPlayBudget imageBudget, svgBudget;
     {
         CImageDC dc(&image);
-        recorded.Play(dc, target);
+        recorded.Play(dc, target, imageBudget);
     }
     // The same calls as vector shapes and texts, which other programs scale.
     QByteArray svg;
@@ -127,11 +128,12 @@ bool MakeAreaPicture(const CRectaDoc& doc, const CPointd& a, const CPointd& b, A
     QPainter painter(&generator);
     {
         CPainterDC dc(painter);
-        recorded.Play(dc, target);
+        recorded.Play(dc, target, svgBudget);
     }
     painter.end();
     picture.svg = svg;
     picture.image = image;
+    picture.cut = recorded.IsCut() || imageBudget.CallsLeftOut() != 0 || svgBudget.CallsLeftOut() != 0;
     return true;
 }
 
@@ -146,4 +148,6 @@ void CopyAreaToClipboardAsMetafile(CRectaView& view, const CPointd& a, const CPo
     data->setData("image/svg+xml", picture.svg);
     data->setImageData(picture.image);
     QGuiApplication::clipboard()->setMimeData(data);
+    if (picture.cut)
+        view.ShowPrompt(0, "WMFCopy: part of the area is left out");
 }

@@ -24,6 +24,7 @@ void PasteObjectsFromClipboard(CRectaView& view);
 struct AreaPicture {
     QByteArray svg;
     QImage image;
+    bool cut = false;  // the recording or its plays left calls out
 };
 // False, with nothing made, for an area without width or height or too large.
 bool MakeAreaPicture(const CRectaDoc& doc, const CPointd& a, const CPointd& b, AreaPicture& picture);

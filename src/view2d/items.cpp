@@ -186,20 +186,22 @@ void CRectaView::DrawItems(CDC& dc)
     const CRectaDoc* doc = GetDocument();
     if (!doc || doc->GetItems().empty())
         return;
+    // The items' pictures share what one repaint may play.
+    CMetaPlayBudget budget;
     if (m_zoomState == 4) {
         // Printing: the corners through the page's own mapping, and no frames.
         const WorldMap map = Map();
         for (COleClientItem* obj : doc->GetItems()) {
             auto* item = static_cast<CRectaCntrItem*>(obj);
             const LPoint a = map(item->m_corner1), b = map(item->m_corner2);
-            item->Draw(dc, CRect(LONG(a.x), LONG(a.y), LONG(b.x), LONG(b.y)));
+            item->Draw(dc, CRect(LONG(a.x), LONG(a.y), LONG(b.x), LONG(b.y)), budget);
         }
         return;
     }
     UseDevicePixels(dc);
     for (COleClientItem* obj : doc->GetItems()) {
         auto* item = static_cast<CRectaCntrItem*>(obj);
-        item->Draw(dc, item->RectIn(*this));
+        item->Draw(dc, item->RectIn(*this), budget);
         CRectTracker tracker;
         SetupTracker(*item, tracker);
         tracker.Draw(dc);

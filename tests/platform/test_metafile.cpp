@@ -675,75 +675,171 @@ TEST(MetaFile, ImagesPastTheLimitsAreKeptScaledDown)
     EXPECT_EQ(back.CallCount(), 1u);
 }
 
-// Flood fills stop once they have painted the play's budget of pixels, on
-// image DCs and through the shadow image on DCs without pixels.
-TEST(MetaFile, FloodFillsPastThePlayBudgetAreLeftOut)
+// ------------------------------------------------------------ the play budget
+
+namespace {
+
+// The work a picture's play on an image of w x h pixels spends.
+std::int64_t WorkOf(const CMetaFile& picture, int w, int h)
+{
+    CMetaPlayBudget budget(std::int64_t(1) << 50);
+    CImageDC dc(w, h);
+    picture.Play(dc, {0, 0, w, h}, budget);
+    return (std::int64_t(1) << 50) - budget.Left();
+}
+
+// n calls of draw(dc, i) over a window of w x h.
+CMetaFile Calls(int n, int w, int h, const std::function<void(CDC&, int)>& draw)
+{
+    return Record([&](CDC& dc) {
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(w, h);
+        for (int i = 0; i < n; ++i)
+            draw(dc, i);
+    });
+}
+
+}  // namespace
+
+// A picture plays the calls its budget pays for, in order: from the first it
+// cannot pay, the rest of the picture is left out and counted, even cheaper
+// calls; plays on one budget share it.
+TEST(MetaFile, CallsPastTheBudgetAreLeftOutWithTheRestOfThePicture)
+{
+    const auto texts = [](int n) { return Calls(n, 150, 40, [](CDC& dc, int i) { dc.TextOut(50 * i, 5, "HH"); }); };
+    for (int paid = 1; paid <= 3; ++paid)
+        for (const std::int64_t less : {0, 1}) {
+            SCOPED_TRACE(paid - less);
+            CImageDC dc(150, 40);
+            CMetaPlayBudget budget(WorkOf(texts(paid), 150, 40) - less);
+            ASSERT_TRUE(texts(3).Play(dc, {0, 0, 150, 40}, budget));
+            for (int i = 0; i < 3; ++i)
+                EXPECT_EQ(InkPixels(dc.Image().copy(50 * i, 0, 50, 40)) > 0, i < paid - less) << i;
+            EXPECT_EQ(budget.CallsLeftOut(), std::uint64_t(3 - paid + less));
+            // The next play spends what is left.
+            ASSERT_TRUE(texts(3).Play(dc, {0, 0, 150, 40}, budget));
+            EXPECT_GE(budget.CallsLeftOut(), std::uint64_t(3 - paid + less) + 3);
+        }
+
+    QImage large(400, 400, QImage::Format_RGB32);
+    large.fill(qRgb(0, 0, 255));
+    const CMetaFile imageThenText = Calls(1, 150, 40, [&](CDC& dc, int) {
+        dc.StretchImage(5, 5, 140, -30, large);
+        dc.TextOut(50, 5, "HH");
+    });
+    CImageDC dc(150, 40);
+    CMetaPlayBudget budget(WorkOf(texts(1), 150, 40));
+    ASSERT_TRUE(imageThenText.Play(dc, {0, 0, 150, 40}, budget));
+    EXPECT_EQ(InkPixels(dc.Image()), 0) << "the text after the image is left out too";
+    EXPECT_EQ(budget.CallsLeftOut(), 2u);
+}
+
+// A flood fill starts only when what is left pays for filling all the pixels
+// the DC shows, and then pays for those it painted: on image DCs, and
+// through the shadow image on DCs without pixels.
+TEST(MetaFile, FloodFillsNeedTheWholeTargetLeftAndPayWhatTheyPaint)
 {
     static CBrush brushes[4] = {CBrush(RGB(255, 0, 0)), CBrush(RGB(0, 255, 0)), CBrush(RGB(0, 0, 255)),
                                 CBrush(RGB(0, 0, 0))};
-    const CMetaFile picture = Record([](CDC& dc) {
-        dc.SetMapMode(MM_ANISOTROPIC);
-        dc.SetWindowExt(16, 16);
-        for (CBrush& brush : brushes) {
-            dc.SelectObject(&brush);
-            dc.ExtFloodFill(8, 8, dc.GetPixel(8, 8), FLOODFILLSURFACE);
-        }
-        dc.SelectStockObject(WHITE_BRUSH);
-    });
     // Each fill paints all 256 pixels.
-    const struct {
-        std::int64_t budget;
-        QRgb last;
-        std::size_t fills;
-    } rows[] = {{3 * 256, 0x0000FF, 3}, {3 * 256 + 1, 0x000000, 4}, {1, 0xFF0000, 1}, {0, 0xFFFFFF, 0}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.budget);
-        QImage image = White(16, 16);
-        CImageDC dc(&image);
-        ASSERT_TRUE(picture.Play(dc, {0, 0, 16, 16}, {.fillPixels = row.budget}));
-        EXPECT_EQ(CountPixels(image, row.last), 256);
+    const auto fills = [](int n) {
+        return Calls(n, 16, 16, [](CDC& dc, int i) {
+            dc.SelectObject(&brushes[i]);
+            dc.ExtFloodFill(8, 8, dc.GetPixel(8, 8), FLOODFILLSURFACE);
+        });
+    };
+    const QRgb last[] = {0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0x000000};
+    for (int paid = 0; paid <= 4; ++paid) {
+        SCOPED_TRACE(paid);
+        CImageDC dc(16, 16);
+        CMetaPlayBudget budget(WorkOf(fills(paid), 16, 16)), again = budget;
+        ASSERT_TRUE(fills(4).Play(dc, {0, 0, 16, 16}, budget));
+        EXPECT_EQ(CountPixels(dc.Image(), last[paid]), 256);
         CRecordingDC rec;
-        ASSERT_TRUE(picture.Play(rec, {0, 0, 16, 16}, {.fillPixels = row.budget}));
-        EXPECT_EQ(rec.CallsNamed("FillRgn").size(), row.fills);
+        ASSERT_TRUE(fills(4).Play(rec, {0, 0, 16, 16}, again));
+        EXPECT_EQ(rec.CallsNamed("FillRgn").size(), std::size_t(paid));
     }
+
+    // A fill inside a small box pays less than filling the whole target costs.
+    const CMetaFile boxed = Calls(1, 16, 16, [](CDC& dc, int) {
+        const LPoint box[] = {{2, 2}, {7, 2}, {7, 7}, {2, 7}, {2, 2}};
+        dc.Polyline(box, 5);
+        dc.SelectObject(&brushes[0]);
+        dc.ExtFloodFill(4, 4, dc.GetPixel(4, 4), FLOODFILLSURFACE);
+    });
+    const std::int64_t small = WorkOf(boxed, 16, 16), whole = WorkOf(fills(1), 16, 16);
+    CImageDC dc(16, 16);
+    CMetaPlayBudget tight(small), enough(small + whole);
+    boxed.Play(dc, {0, 0, 16, 16}, tight);
+    EXPECT_EQ(tight.CallsLeftOut(), 1u);
+    boxed.Play(dc, {0, 0, 16, 16}, enough);
+    EXPECT_EQ(CountPixels(dc.Image(), 0xFF0000), 16);
+    EXPECT_EQ(enough.Left(), whole);
 }
 
-// Texts and images stop once their bytes or pixels would pass the play's budget.
-TEST(MetaFile, TextsAndImagesPastThePlayBudgetAreLeftOut)
+// Every kind of call pays for the pixels it covers: many calls over the whole
+// target do no more, together, than a repaint's budget pays for at one unit
+// a pixel. Texts, however short, pay for their layout: a repaint lays out far
+// fewer than a second's worth.
+TEST(MetaFile, EveryKindOfCallPaysForWhatItCovers)
 {
-    QImage blue(4, 4, QImage::Format_RGB32);
-    blue.fill(qRgb(0, 0, 255));
-    const CMetaFile texts = Record([](CDC& dc) {
-        dc.SetMapMode(MM_ANISOTROPIC);
-        dc.SetWindowExt(150, 40);
-        for (int x : {0, 50, 100})
-            dc.TextOut(x, 5, "HH");
-    });
-    const CMetaFile images = Record([&](CDC& dc) {
-        dc.SetMapMode(MM_ANISOTROPIC);
-        dc.SetWindowExt(150, 40);
-        for (int x : {0, 50, 100})
-            dc.StretchImage(x + 5, 5, 20, -20, blue);
-    });
+    constexpr int kTw = 800, kTh = 600;  // the window is 1200 x 800
+    static CPen wide(PS_SOLID, 75, RGB(0, 128, 0));
+    static CBrush red(RGB(255, 0, 0));
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::blue);
+    std::vector<LPoint> zigzag;
+    for (int i = 0; i <= 100; ++i)
+        zigzag.push_back({i * 12, i % 2 ? 800 : 0});
+    const LPoint whole[] = {{0, 0}, {1200, 0}, {1200, 800}, {0, 800}};
     const struct {
-        const CMetaFile* picture;
-        CMetaPlayBudget budget;
-        bool shown[3];
-    } rows[] = {
-        {&texts, {.textBytes = 6}, {true, true, true}},
-        {&texts, {.textBytes = 5}, {true, true, false}},
-        {&texts, {.textBytes = 1}, {false, false, false}},
-        {&images, {.imagePixels = 48}, {true, true, true}},
-        {&images, {.imagePixels = 47}, {true, true, false}},
+        const char* op;
+        std::int64_t pixels;  // at least what each call covers
+        std::function<void(CDC&)> draw;
+    } kinds[] = {
+        {"FillRect", kTw * kTh, [](CDC& dc) { dc.FillRect(0, 0, 1200, 800, red); }},
+        {"Rectangle", 2 * (kTw + kTh) * 40,
+         [](CDC& dc) {
+             dc.SelectObject(&wide);
+             dc.Rectangle(0, 0, 1200, 800);
+         }},
+        {"Ellipse", kTw * kTh * 3 / 4, [](CDC& dc) { dc.Ellipse(0, 0, 1200, 800); }},
+        {"Polygon", kTw * kTh, [&](CDC& dc) { dc.Polygon(whole, 4); }},
+        {"Polyline", 100 * kTh, [&](CDC& dc) { dc.Polyline(zigzag.data(), int(zigzag.size())); }},
+        {"LineTo", kTw * 40,
+         [](CDC& dc) {
+             dc.SelectObject(&wide);
+             dc.MoveTo(0, 0);
+             dc.LineTo(1200, 800);
+         }},
+        {"StretchImage", kTw * kTh, [&](CDC& dc) { dc.StretchImage(0, 0, 1200, 800, dot); }},
+        {"FillRgn", kTw * kTh,
+         [&](CDC& dc) {
+             CRgn region;
+             const LPoint device[] = {dc.LPtoDP(whole[0]), dc.LPtoDP(whole[1]), dc.LPtoDP(whole[2]),
+                                      dc.LPtoDP(whole[3])};
+             region.CreatePolygonRgn(device, 4);
+             dc.FillRgn(region, red);
+         }},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(&row - rows);
-        QImage image = White(150, 40);
-        CImageDC dc(&image);
-        row.picture->Play(dc, {0, 0, 150, 40}, row.budget);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(InkPixels(image.copy(50 * i, 0, 50, 40)) > 0, row.shown[i]) << i;
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.op);
+        const int calls = int(4 * CMetaPlayBudget::kRepaintWork / kind.pixels) + 1;
+        CRecordingDC rec;
+        CMetaPlayBudget budget;
+        ASSERT_TRUE(Calls(calls, 1200, 800, [&](CDC& dc, int) { kind.draw(dc); }).Play(rec, {0, 0, kTw, kTh}, budget));
+        const std::int64_t made = std::int64_t(rec.CallsNamed(kind.op).size());
+        EXPECT_GT(made, 0);
+        EXPECT_LE(made * kind.pixels, CMetaPlayBudget::kRepaintWork);
+        EXPECT_GT(budget.CallsLeftOut(), 0u);
     }
+
+    constexpr int kTexts = 200'000, kTextsASecond = 60'000;
+    CRecordingDC rec;
+    ASSERT_TRUE(Calls(kTexts, 1200, 800, [](CDC& dc, int i) { dc.TextOut(i % 1200, i % 800, "sixteen bytes ok"); })
+                    .Play(rec, {0, 0, kTw, kTh}));
+    EXPECT_GT(rec.CallsNamed("TextOut").size(), 0u);
+    EXPECT_LT(rec.CallsNamed("TextOut").size(), std::size_t(kTextsASecond));
 }
 
 // ------------------------------------------------------------ the painter DC

@@ -240,6 +240,45 @@ TEST(OleItem, DrawingIsDrawnFromThePictureItKeeps)
     EXPECT_EQ(CountIn(framed.Image(), QRect(10, 10, 100, 1), 0), 100) << "the frame";
 }
 
+// A drawing whose picture asks for more than its budget pays shows what was
+// paid for with its frame and name over it; so does the SVG of its copy,
+// which plays on a budget of its own where each call written out costs more.
+TEST(OleItem, DrawingCutByItsBudgetShowsItsFrameAndName)
+{
+    const auto drawing = [](const std::string& name, int n, const std::function<void(CDC&, int)>& draw) {
+        CMetaFileDC dc;
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(100, 50);
+        for (int i = 0; i < n; ++i)
+            draw(dc, i);
+        auto item = std::make_unique<COleClientItem>();
+        std::string error;
+        EXPECT_TRUE(item->SetDrawing({1}, dc.Close(), LSize{5000, 2500}, name, error)) << error;
+        return item;
+    };
+    const CBrush red(RGB(255, 0, 0)), blue(RGB(0, 0, 255));
+    const auto fills = drawing("fills.zpd", 40, [&](CDC& dc, int i) { dc.FillRect(0, 0, 100, 50, i % 2 ? red : blue); });
+    const CRect rect(10, 10, 210, 110);
+    CMetaPlayBudget plenty;
+    CImageDC whole(220, 120);
+    ASSERT_TRUE(fills->Draw(whole, rect, plenty));
+    EXPECT_EQ(CountIn(whole.Image(), QRect(10, 10, 200, 100), 0xFF0000), 200 * 100) << "no frame on a whole picture";
+    CMetaPlayBudget half((CMetaPlayBudget::kRepaintWork - plenty.Left()) / 2);
+    CImageDC cut(220, 120);
+    ASSERT_TRUE(fills->Draw(cut, rect, half));
+    EXPECT_GT(half.CallsLeftOut(), 10u);
+    EXPECT_EQ(CountIn(cut.Image(), QRect(10, 10, 200, 1), 0), 200) << "the frame";
+    EXPECT_GT(CountIn(cut.Image(), QRect(13, 13, 60, 16), 0), 20) << "the name";
+    EXPECT_EQ(CountIn(cut.Image(), QRect(11, 40, 198, 69), 0xFFFFFF), 0) << "the fills paid for";
+
+    // Pixels cost the image little, and the SVG much.
+    const auto dots = drawing("dots.zpd", 60'000, [](CDC& dc, int i) { dc.SetPixel(10 + i % 80, 10 + i / 80 % 30, 0); });
+    dots->CopyToClipboard();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    EXPECT_EQ(CountPixels(qvariant_cast<QImage>(data->imageData()).copy(0, 0, 20, 5), 0), 0) << "no frame";
+    EXPECT_TRUE(QString::fromUtf8(data->data("image/svg+xml")).contains("dots.zpd")) << "the SVG's frame and name";
+}
+
 // The item data as bytes: magic, version, kind, flags, size, name, link path,
 // data and picture, each change of a field that no valid item holds refused
 // with where and what.

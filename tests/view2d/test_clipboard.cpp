@@ -11,13 +11,16 @@
 #include "model/ucs.h"
 #include "platform/archive.h"
 #include "platform/logfont.h"
+#include "platform/metafile.h"
 #include "support/blocks.h"
+#include "support/bmpfile.h"
 #include "support/scripted_dialogs.h"
 #include "view_fixture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -185,6 +188,29 @@ TEST_F(Clipboard, AreaCopyIsAPicture)
     AreaPicture big;
     ASSERT_TRUE(MakeAreaPicture(doc, CPointd(0, 0), CPointd(1000, 1), big));
     EXPECT_EQ(big.image.width(), 4096) << "a large area is scaled down";
+}
+
+// An area copy that holds more than its plays pay for says that part of it
+// is left out: here bitmaps over the whole area, more of them than one play
+// pays for at one unit a pixel.
+TEST_F(Clipboard, AreaCopyCutShortSaysSo)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("dot.bmp").toStdString();
+    QImage dot(2, 2, QImage::Format_RGB32);
+    dot.fill(qRgb(0, 0, 255));
+    WriteFile(path, MakeBmp(dot));
+    // 100 x 75 units copy as 3700 x 2775 pixels.
+    const int bitmaps = int(CMetaPlayBudget::kRepaintWork / (3700 * 2775)) + 2;
+    for (int i = 0; i < bitmaps; ++i)
+        doc.AddBmpOnLayer(1, 0, "ZP", path, CPointd(0, 0), 100, 75);
+    CopyAreaToClipboardAsMetafile(view, CPointd(0, 0), CPointd(4, 3));
+    EXPECT_EQ(view.PromptBuffer().find("left out"), std::string::npos) << "a small area is whole";
+    CopyAreaToClipboardAsMetafile(view, CPointd(0, 0), CPointd(100, 75));
+    const QImage image = qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
+    EXPECT_EQ(image.size(), QSize(3700, 2775));
+    EXPECT_GT(CountPixels(image, 0x0000FF), 3700 * 2775 / 2) << "what was paid for";
+    EXPECT_EQ(view.PromptBuffer(), "WMFCopy: part of the area is left out");
 }
 
 // The SVG holds the strokes and texts themselves, which other programs scale,

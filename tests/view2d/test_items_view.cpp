@@ -1,4 +1,6 @@
 #include "platform/imagedc.h"
+#include "platform/metafile.h"
+#include "platform/recordingdc.h"
 #include "platform/tracker.h"
 #include "support/item_pictures.h"
 #include "support/bmpfile.h"
@@ -599,6 +601,62 @@ TEST_F(ItemViewTest, EmbeddedDrawingShowsItsRecordedPictureWithoutItsHiddenLayer
         EXPECT_EQ(CDib::LiveCount(), records) << "a repaint loads no drawing";
         doc.DeleteItem(added);
     }
+}
+
+// One repaint plays all its objects' pictures on one budget: twenty drawings
+// of a thousand fills over the view do, together, no more than a repaint pays
+// for at one unit a pixel, before and after Zoom Extents and on a printed
+// page, and each drawing cut short shows its frame and name.
+TEST_F(ItemViewTest, OneRepaintPlaysAllItsPicturesOnOneBudget)
+{
+    CMetaFileDC recorder;
+    recorder.SetMapMode(MM_ANISOTROPIC);
+    recorder.SetWindowExt(1200, 800);
+    const CBrush red(RGB(255, 0, 0)), blue(RGB(0, 0, 255));
+    for (int i = 0; i < 1000; ++i)
+        recorder.FillRect(0, 0, 1200, 800, i % 2 ? red : blue);
+    const CMetaFile fills = recorder.Close();
+    constexpr int kItems = 20;
+    for (int i = 0; i < kItems; ++i) {
+        auto item = std::make_unique<CRectaCntrItem>(&doc);
+        std::string error;
+        ASSERT_TRUE(item->SetDrawing(EmptyDrawingBytes(), fills, LSize{10'000, 7'500}, "fills" + std::to_string(i),
+                                     error))
+            << error;
+        CRectaCntrItem* added = doc.AddItem(std::move(item));
+        added->m_rect = CRect(0, 0, kW, kH);
+        added->RectToWorldPoints(view);
+    }
+    LineFrom(view.DeviceToWorld(CPoint{0, kH}).x, view.DeviceToWorld(CPoint{0, kH}).y,
+             view.DeviceToWorld(CPoint{kW, 0}).x, view.DeviceToWorld(CPoint{kW, 0}).y);
+    for (const bool zoomed : {false, true}) {
+        SCOPED_TRACE(zoomed);
+        if (zoomed)
+            view.OnZoomExtents();
+        CRecordingDC dc;
+        view.OnDraw(dc);
+        const CRect shown = static_cast<CRectaCntrItem*>(doc.GetItems().at(0))->RectIn(view);
+        const std::int64_t pixels = std::int64_t(shown.Width()) * shown.Height();
+        ASSERT_GT(pixels, kW * kH / 2);
+        const std::int64_t filled = std::int64_t(dc.CallsNamed("FillRect").size());
+        EXPECT_GT(filled, 1000);
+        EXPECT_LE(filled * pixels, CMetaPlayBudget::kRepaintWork);
+        int named = 0;
+        for (const DCCall& text : dc.CallsNamed("TextOut"))
+            named += text.text.starts_with("fills");
+        EXPECT_EQ(named, kItems - int(filled / 1000)) << "every drawing cut short";
+    }
+
+    // A printed page too: there the objects cover more pixels, and not even one of them is whole.
+    view.m_firstPoint = view.DeviceToWorld(CPoint{0, kH});
+    view.m_secondPoint = view.DeviceToWorld(CPoint{kW, 0});
+    CRecordingDC page;
+    view.PrintPage(page, kW * 10, kH * 10);
+    EXPECT_LT(page.CallsNamed("FillRect").size(), 1000u);
+    int named = 0;
+    for (const DCCall& text : page.CallsNamed("TextOut"))
+        named += text.text.starts_with("fills");
+    EXPECT_EQ(named, kItems);
 }
 
 TEST_F(ItemViewTest, DrawingCopiesAsItsItemAnImageAndVectorShapes)
