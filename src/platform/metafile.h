@@ -64,6 +64,9 @@ public:
         m_left -= work;
         return true;
     }
+    // Takes work already done (a picture decoded while anything was left),
+    // down to nothing.
+    void Charge(std::int64_t work) { m_left = std::max<std::int64_t>(m_left - std::max<std::int64_t>(work, 0), 0); }
     // The calls left out so far, of every picture played on this budget.
     std::uint64_t CallsLeftOut() const { return m_leftOut; }
     void LeaveOut(std::uint64_t calls) { m_leftOut += calls; }

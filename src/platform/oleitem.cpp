@@ -337,13 +337,13 @@ const CMetaFile& COleClientItem::GetDrawingPicture() const
     return m_metafile;
 }
 
-std::shared_ptr<const QImage> COleClientItem::Picture(QSize size) const
+std::shared_ptr<const QImage> COleClientItem::Picture(QSize size, CMetaPlayBudget& budget) const
 {
     if (m_kind != OleObjectKind::picture || IsEmpty())
         return nullptr;
     if (!m_pictureKey)
         m_pictureKey = KeyOfBytes(*m_native);
-    return ItemPictureCache().Get(*m_pictureKey, *m_native, size);
+    return ItemPictureCache().Get(*m_pictureKey, *m_native, size, &budget);
 }
 
 bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
@@ -368,7 +368,7 @@ bool COleClientItem::Draw(CDC& dc, const CRect& rect, CMetaPlayBudget& budget) c
             return true;
         }
     }
-    if (const auto picture = Picture(RenderSize(target.Width(), target.Height()))) {
+    if (const auto picture = Picture(RenderSize(target.Width(), target.Height()), budget)) {
         dc.StretchImage(rect.left, rect.top, rect.Width(), rect.Height(), *picture);
         return true;
     }

@@ -128,7 +128,9 @@ public:
     // Draws the object's picture over rect of dc (logical units); a picture
     // too large to decode, or that does not read, shows its frame and name.
     // A drawing's picture spends from budget (one for a whole repaint), and
-    // shows its frame and name over what it drew when calls were left out.
+    // shows its frame and name over what it drew when calls were left out;
+    // a picture is decoded only while budget has work left, and shows its
+    // frame and name until it is.
     bool Draw(CDC& dc, const CRect& rect, CMetaPlayBudget& budget) const;
     // The same on a repaint's budget of its own.
     bool Draw(CDC& dc, const CRect& rect) const;
@@ -187,9 +189,9 @@ protected:
 private:
     friend class COleItemList;
     // The decoded picture (an SVG rendered over size pixels, a RenderSize),
-    // or null when it is too large, does not decode or takes more work than
-    // a picture may.
-    std::shared_ptr<const QImage> Picture(QSize size) const;
+    // or null when it is too large, does not decode, takes more work than
+    // a picture may, or is not decoded yet and budget has nothing left.
+    std::shared_ptr<const QImage> Picture(QSize size, CMetaPlayBudget& budget) const;
     // A linked picture takes the bytes read again from its file; false,
     // keeping what it holds, when they are not a picture.
     bool UpdateLink(const ItemBytes& file, std::string& error);

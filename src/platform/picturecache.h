@@ -17,6 +17,8 @@
 #include <string>
 #include <unordered_map>
 
+class CMetaPlayBudget;
+
 // Two independent 64-bit hashes of bytes, naming them in the cache.
 struct PictureKey {
     std::uint64_t a = 0;
@@ -37,8 +39,11 @@ QSize RenderSize(std::int64_t width, std::int64_t height);
 
 // Decodes bytes whose header fits the picture limits (kMaxDibSide,
 // kMaxDibPixels), or renders an SVG over size pixels (a RenderSize) within
-// its limits; false with the reason otherwise.
-bool DecodePicture(std::span<const BYTE> bytes, QSize size, QImage& image, std::string& error);
+// its limits; false with the reason otherwise. cost, when given, becomes
+// what the work took in the units of CMetaPlayBudget, counted from the
+// picture's pixels and bytes, not timed.
+bool DecodePicture(std::span<const BYTE> bytes, QSize size, QImage& image, std::string& error,
+                   std::int64_t* cost = nullptr);
 
 // Decoded pictures by key, at most limit bytes of them, the least recently
 // used leaving first. Failures are kept too, so bytes that do not decode
@@ -48,8 +53,11 @@ public:
     explicit PictureCache(std::size_t limit) : m_limit(limit) {}
     // The picture of bytes (named by key), an SVG rendered over size pixels
     // (a RenderSize); null when it cannot be decoded or is larger than the
-    // whole cache.
-    std::shared_ptr<const QImage> Get(const PictureKey& key, std::span<const BYTE> bytes, QSize size);
+    // whole cache. With a budget, a picture not kept yet is decoded only
+    // while the budget has anything left, and charged to it; past that it
+    // is null, and counted as left out, until a budget with work left asks.
+    std::shared_ptr<const QImage> Get(const PictureKey& key, std::span<const BYTE> bytes, QSize size,
+                                      CMetaPlayBudget* budget = nullptr);
     std::size_t Bytes() const { return m_bytes; }
     // Times a picture was decoded or rendered, and the pixels it gave.
     std::uint64_t Decodes() const { return m_decodes; }
@@ -74,8 +82,9 @@ private:
         bool svg = false;  // rendered at each size it is asked for
         std::uint64_t used = 0;
     };
-    // The slot's entry, made when missing, as the newest.
-    const Entry& Find(const Slot& slot, std::span<const BYTE> bytes);
+    // The slot's entry, made when missing, as the newest; null when it is
+    // missing and budget has nothing left to make it.
+    const Entry* Find(const Slot& slot, std::span<const BYTE> bytes, CMetaPlayBudget* budget);
     void DropOldest();
 
     std::size_t m_limit;

@@ -489,14 +489,21 @@ std::optional<std::string> SvgRasterWork(std::span<const BYTE> bytes, QSize size
     return std::nullopt;
 }
 
-std::optional<std::string> RenderSvgPicture(std::span<const BYTE> bytes, QSize size, QImage& image)
+std::optional<std::string> RenderSvgPicture(std::span<const BYTE> bytes, QSize size, QImage& image, double* work)
 {
     QSvgRenderer renderer;
     if (auto why = LoadSvg(bytes, renderer))
         return why;
     // What takes too much work at size may not at a half or a quarter of it.
+    double counted = 0;
     QSize at = size;
-    for (int halved = 0; RasterWork(renderer, at) > kMaxSvgRasterWork; ++halved) {
+    for (int halved = 0;; ++halved) {
+        const double atWork = RasterWork(renderer, at);
+        counted += atWork;
+        if (work)
+            *work = counted;
+        if (atWork <= kMaxSvgRasterWork)
+            break;
         if (halved == kMaxSvgHalvings)
             return "drawing the SVG takes more work than a picture may, even over " + std::to_string(at.width()) +
                    " x " + std::to_string(at.height()) + " pixels";

@@ -41,5 +41,7 @@ std::optional<std::string> SvgRasterWork(std::span<const BYTE> bytes, QSize size
 // The picture stretched over an image of size pixels, or of a half or a
 // quarter of them (kMaxSvgHalvings) where size would take more than
 // kMaxSvgRasterWork; the reason when its text is not an SVG within the
-// limits or it takes more than that even then.
-std::optional<std::string> RenderSvgPicture(std::span<const BYTE> bytes, QSize size, QImage& image);
+// limits or it takes more than that even then. work, when given, becomes
+// the rasterizer's work counted on the way, in the units of kMaxSvgRasterWork.
+std::optional<std::string> RenderSvgPicture(std::span<const BYTE> bytes, QSize size, QImage& image,
+                                            double* work = nullptr);

@@ -133,6 +133,42 @@ TEST(OleItem, PictureTooLargeShowsItsFrameAndName)
     }
 }
 
+// Decoding is charged to the repaint's budget: a picture not decoded yet is
+// decoded while the budget has work left (one may take it past), then shows
+// its frame and name until a repaint with work left decodes it. Raster
+// pictures pay for their pixels, SVG pictures for their text and rendering.
+TEST(OleItem, PicturesAreDecodedWhileTheRepaintHasWorkLeft)
+{
+    const struct {
+        const char* what;
+        Bytes first, second;
+    } rows[] = {
+        {"PNG", PictureBytes(300, 200, 0x102030), PictureBytes(300, 200, 0x102031)},
+        {"SVG", SvgBytes(300, 201), SvgBytes(300, 202)},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        const auto first = Picture(r.first, "first"), second = Picture(r.second, "second");
+        const std::uint64_t before = ItemPictureCache().Decodes();
+        CMetaPlayBudget budget(1);
+        CImageDC dc(320, 220);
+        ASSERT_TRUE(first->Draw(dc, CRect(10, 10, 310, 210), budget));
+        EXPECT_EQ(budget.Left(), 0) << "the decoding was charged";
+        EXPECT_EQ(CountIn(dc.Image(), QRect(12, 30, 290, 170), 0x000000), 0) << "the first picture shows";
+        ASSERT_TRUE(second->Draw(dc, CRect(10, 10, 310, 210), budget));
+        EXPECT_EQ(ItemPictureCache().Decodes(), before + 1) << "nothing was left to decode the second";
+        EXPECT_EQ(budget.CallsLeftOut(), 1u);
+        EXPECT_GT(CountIn(dc.Image(), QRect(12, 12, 100, 20), 0x000000), 10) << "the second's name";
+        CMetaPlayBudget next(1);
+        ASSERT_TRUE(second->Draw(dc, CRect(10, 10, 310, 210), next));
+        EXPECT_EQ(ItemPictureCache().Decodes(), before + 2) << "the next repaint decodes it";
+        EXPECT_EQ(CountIn(dc.Image(), QRect(12, 12, 100, 20), 0x000000), 0) << "and shows it";
+        CMetaPlayBudget spent(0);
+        ASSERT_TRUE(first->Draw(dc, CRect(10, 10, 310, 210), spent));
+        EXPECT_EQ(spent.CallsLeftOut(), 0u) << "a decoded picture costs nothing";
+    }
+}
+
 TEST(OleItem, PictureCacheKeepsToItsLimitAndRemembersFailures)
 {
     PictureCache cache(100 * 100 * 4 * 2);  // two 100 x 100 pictures
