@@ -52,11 +52,12 @@ enum MetaOp : int {
     OP_FLOOD_FILL,
     OP_FLOOD_FILL_AT_SEED,
     OP_STRETCH_IMAGE,
+    OP_CUT,  // the recorder left something out here
     OP_COUNT
 };
 
-// The calls from OP_LINE_TO on draw; those before set what they draw with.
-constexpr bool IsDrawing(int op) { return op >= OP_LINE_TO; }
+// The calls from OP_LINE_TO on draw, but for the mark of a cut; those before set what they draw with.
+constexpr bool IsDrawing(int op) { return op >= OP_LINE_TO && op != OP_CUT; }
 
 // Each call's arguments, one letter each: c coordinate, o origin, e extent
 // (not 0), k colour, m mapping mode, r raster operation, b background mode,
@@ -69,8 +70,9 @@ constexpr std::string_view kArgs[OP_COUNT] = {
     "",      "m",     "ee",   "oo",    "ee",       "oo",   "P",    "B",    "F",     "S",
     "r",     "k",     "k",    "b",     "a",        "cc",   "cc",   "L",    "L",     "cccc",
     "cccc",  "cccccccc", "cck", "ccT", "ccccB",    "ccccB", "BwR", "cckf", "ccf",   "ccccI",
+    "",
 };
-static_assert(kArgs[OP_STRETCH_IMAGE] == "ccccI" && OP_STRETCH_IMAGE + 1 == OP_COUNT);
+static_assert(kArgs[OP_STRETCH_IMAGE] == "ccccI" && OP_CUT + 1 == OP_COUNT);
 
 constexpr char kMagic[4] = {'Z', 'P', 'M', 'F'};
 constexpr int kVersion = 1;
@@ -177,7 +179,15 @@ bool CMetaFileDC::Room(u64 points)
 void CMetaFileDC::Stop()
 {
     m_stopped = true;
+    MarkCut();
+}
+
+void CMetaFileDC::MarkCut()
+{
+    if (m_rec->cut)
+        return;
     m_rec->cut = true;
+    m_rec->calls.push_back({OP_CUT, std::uint32_t(m_rec->args.size())});
 }
 
 std::optional<std::uint32_t> CMetaFileDC::Cut(std::optional<std::uint32_t> index)
@@ -260,7 +270,7 @@ std::optional<std::uint32_t> CMetaFileDC::TextIndex(std::string_view text)
 {
     if (text.size() > m_limits.textBytes) {
         text = text.substr(0, std::size_t(m_limits.textBytes));
-        m_rec->cut = true;
+        MarkCut();
     }
     return Cut(Entry(m_texts, std::string(text), m_rec->texts, m_limits.tableEntries,
                      [&] { return std::string(text); }));
@@ -1461,14 +1471,18 @@ void ReadPoints(Reader& in, u64 count, CMetaRecording& rec)
 
 void ReadCalls(Reader& in, CMetaRecording& rec, const CMetaLimits& limits)
 {
-    const u64 calls = in.Count(limits.calls, 1, "the call count");
+    // A recording the limit cut holds the mark of the cut past it.
+    const u64 calls = in.Count(limits.calls + 1, 1, "the call count");
     rec.calls.reserve(calls);
     for (u64 c = 0; c < calls; ++c) {
         const std::size_t at = in.Pos();
         const int op = in.Byte("a call");
         if (op < OP_MAP_MODE || op >= OP_COUNT)
             in.Fail("call code " + std::to_string(op) + " is unknown", at);
+        if (c == limits.calls && op != OP_CUT)
+            in.Fail("more than " + std::to_string(limits.calls) + " calls", at);
         rec.calls.push_back({op, std::uint32_t(rec.args.size())});
+        rec.cut |= op == OP_CUT;
         for (const char kind : kArgs[op]) {
             const std::size_t here = in.Pos();
             if (kind == 'L') {

@@ -24,8 +24,8 @@ struct CMetaRecording;
 // the colour found at its seed when the picture plays.
 inline constexpr COLORREF kPixelAtPlay = 0x01000000;
 
-// What one picture may hold. A recording stays within them and reading
-// refuses bytes that ask for more.
+// What one picture may hold. A recording stays within them, but for the
+// call that marks it cut, and reading refuses bytes that ask for more.
 struct CMetaLimits {
     std::uint64_t calls = std::uint64_t(1) << 24;
     std::uint64_t points = std::uint64_t(1) << 24;        // of all calls together
@@ -89,7 +89,7 @@ public:
     // The number of calls recorded.
     std::size_t CallCount() const;
     // True when the recorder left calls out, or shortened a text, to stay
-    // within its limits. Not kept in the bytes.
+    // within its limits; the bytes keep it as a call that draws nothing.
     bool IsCut() const;
 
     // Plays the calls so that the recording's window (set by SetWindowOrg and
@@ -184,6 +184,8 @@ private:
     bool Room(std::uint64_t points = 0);
     // Records nothing more.
     void Stop();
+    // Marks the recording cut, once, with a call of its own.
+    void MarkCut();
     void Add(int op, std::initializer_list<std::int64_t> args);
     void AddPoints(int op, const LPoint* pts, int count);
     // The device side of the mapping: one unit a logical unit.

@@ -363,7 +363,7 @@ bool COleClientItem::Draw(CDC& dc, const CRect& rect, CMetaPlayBudget& budget) c
     if (m_kind == OleObjectKind::drawing && !GetDrawingPicture().IsEmpty()) {
         const std::uint64_t leftOut = budget.CallsLeftOut();
         if (m_metafile.Play(dc, target, budget)) {
-            if (budget.CallsLeftOut() != leftOut)
+            if (budget.CallsLeftOut() != leftOut || m_metafile.IsCut())
                 DrawFrameAndName(dc, rect);  // the picture is not whole
             return true;
         }

@@ -307,6 +307,21 @@ TEST(OleItem, DrawingCutByItsBudgetShowsItsFrameAndName)
     EXPECT_GT(CountIn(cut.Image(), QRect(13, 13, 60, 16), 0), 20) << "the name";
     EXPECT_EQ(CountIn(cut.Image(), QRect(11, 40, 198, 69), 0xFFFFFF), 0) << "the fills paid for";
 
+    // A picture its recorder cut says so too, once read back from the item's bytes.
+    CMetaFileDC recorder(CMetaLimits{.calls = 8});
+    recorder.SetMapMode(MM_ANISOTROPIC);
+    recorder.SetWindowExt(100, 50);
+    for (int i = 0; i < 20; ++i)
+        recorder.FillRect(0, 0, 100, 50, red);
+    COleClientItem recorded;
+    std::string error;
+    ASSERT_TRUE(recorded.SetDrawing({1}, recorder.Close(), LSize{5000, 2500}, "recorded.zpd", error)) << error;
+    COleClientItem back;
+    ASSERT_FALSE(back.ReadItemDataBytes(recorded.ItemDataBytes()));
+    CImageDC reread(220, 120);
+    ASSERT_TRUE(back.Draw(reread, rect, plenty));
+    EXPECT_GT(CountIn(reread.Image(), QRect(13, 13, 60, 16), 0), 20) << "the name over the cut picture";
+
     // Pixels cost the image little, and the SVG much.
     const auto dots = drawing("dots.zpd", 60'000, [](CDC& dc, int i) { dc.SetPixel(10 + i % 80, 10 + i / 80 % 30, 0); });
     dots->CopyToClipboard();
