@@ -7,6 +7,7 @@
 #include "platform/archive.h"
 #include "platform/fileio.h"
 #include "platform/msgbox.h"
+#include "platform/utf8.h"
 #include "platform/waitcursor.h"
 
 #include <cmath>
@@ -32,14 +33,6 @@ constexpr int kMaxDecimals = 12;
 constexpr std::size_t kShownPaths = 5;
 constexpr std::size_t kShownPathBytes = 120;
 
-// Where a cut of text at at falls on the start of a character.
-std::size_t CharacterStart(const std::string& text, std::size_t at)
-{
-    while (at > 0 && at < text.size() && (BYTE(text[at]) & 0xC0) == 0x80)
-        --at;
-    return at;
-}
-
 // The first few of the paths, each once and one a line, a long one cut in
 // its middle, and how many more there are.
 std::string SomePaths(const std::vector<std::string>& paths)
@@ -53,9 +46,9 @@ std::string SomePaths(const std::vector<std::string>& paths)
             text += "\n" + path;
             continue;
         }
-        const std::size_t head = CharacterStart(path, kShownPathBytes / 3);
-        const std::size_t tail = CharacterStart(path, path.size() - (kShownPathBytes - kShownPathBytes / 3));
-        text += "\n" + path.substr(0, head) + "..." + path.substr(tail);
+        const std::size_t head = Utf8CharacterStart(path, kShownPathBytes / 3);
+        const std::size_t tail = Utf8CharacterStart(path, path.size() - (kShownPathBytes - kShownPathBytes / 3));
+        text.append("\n").append(path, 0, head).append("...").append(path, tail);
     }
     if (seen.size() > kShownPaths)
         text += "\nand " + std::to_string(seen.size() - kShownPaths) + " more";

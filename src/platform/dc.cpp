@@ -1,5 +1,7 @@
 #include "platform/dc.h"
 
+#include "platform/utf8.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -567,7 +569,8 @@ std::size_t CDC::TextFit(std::string_view text, std::int64_t width) const
         else
             hi = mid - 1;
     }
-    return lo;
+    // A shorter beginning fits too: one that ends between characters.
+    return Utf8CharacterStart(text, lo);
 }
 
 bool CDC::LayOutText(std::int64_t x, std::int64_t y, std::string_view text,

@@ -296,9 +296,9 @@ public:
 
     // Size of the text in the current font, in logical units (cell height).
     LSize GetTextExtent(std::string_view text) const;
-    // The length of the longest beginning of text at most width logical
-    // units wide in the current font, in about log2 of text's length
-    // measurements.
+    // The length of the longest beginning of text, ending between UTF-8
+    // characters, at most width logical units wide in the current font, in
+    // about log2 of text's length measurements.
     std::size_t TextFit(std::string_view text, std::int64_t width) const;
     // Texts measured so far.
     std::uint64_t TextMeasures() const { return m_textMeasures; }

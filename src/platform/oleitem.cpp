@@ -7,6 +7,7 @@
 #include "platform/painterdc.h"
 #include "platform/picturecache.h"
 #include "platform/svgpicture.h"
+#include "platform/utf8.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -119,10 +120,7 @@ std::string ItemName(std::string name)
 {
     if (name.size() <= kMaxItemNameBytes)
         return name;
-    std::size_t cut = kMaxItemNameBytes - 3;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
-        --cut;
-    name.resize(cut);
+    name.resize(Utf8CharacterStart(name, kMaxItemNameBytes - 3));
     return name + "...";
 }
 

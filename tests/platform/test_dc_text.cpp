@@ -180,4 +180,11 @@ TEST(DCText, TextFitTakesTheLongestBeginningThatFits)
     const std::uint64_t before = dc.TextMeasures();
     EXPECT_GT(dc.TextFit(longText, 300), 0u);
     EXPECT_LE(dc.TextMeasures() - before, 17u);
+    // Two bytes a character: a cut between them would leave half of one.
+    const std::string accents = "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9";
+    for (std::int64_t width : {9, 20, 31, 45}) {
+        const std::size_t n = dc.TextFit(accents, width);
+        EXPECT_EQ(n % 2, 0u) << width;
+        EXPECT_LT(n, accents.size()) << width;
+    }
 }
