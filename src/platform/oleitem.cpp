@@ -53,21 +53,38 @@ std::vector<BYTE> ReadBlob(CArchive& ar, const char* what)
     return bytes;
 }
 
-// The bytes items hold, by their hash; an entry leaves with the last item
-// that holds its bytes.
+// The bytes items hold, by their size and a hash of a few samples of them;
+// an entry leaves with the last item that holds its bytes. Bytes whose
+// samples match are compared whole, and hashed whole (once) only after such
+// a comparison found them different, so that no bytes are gone through
+// more than a few times however many entries look alike.
 class SharedBytes {
 public:
     ItemBytes Share(std::vector<BYTE> bytes)
     {
-        const std::size_t hash =
-            std::hash<std::string_view>()(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-        const auto [first, last] = m_held.equal_range(hash);
-        for (auto it = first; it != last; ++it)
-            if (*it->second.bytes == bytes)
-                if (ItemBytes held = it->second.owner.lock())
-                    return held;
-        ItemBytes shared(new std::vector<BYTE>(std::move(bytes)), [this, hash](const std::vector<BYTE>* gone) {
-            const auto [from, to] = m_held.equal_range(hash);
+        const Key key{bytes.size(), SampleHash(bytes)};
+        std::optional<std::size_t> whole;
+        const auto [first, last] = m_held.equal_range(key);
+        for (auto it = first; it != last; ++it) {
+            Held& held = it->second;
+            if (held.whole || whole) {
+                if (!held.whole)
+                    held.whole = WholeHash(*held.bytes);
+                if (!whole)
+                    whole = WholeHash(bytes);
+                if (*held.whole != *whole)
+                    continue;
+            }
+            if (*held.bytes == bytes) {
+                if (ItemBytes owner = held.owner.lock())
+                    return owner;
+            } else if (!held.whole) {
+                held.whole = WholeHash(*held.bytes);
+                whole = WholeHash(bytes);
+            }
+        }
+        ItemBytes shared(new std::vector<BYTE>(std::move(bytes)), [this, key](const std::vector<BYTE>* gone) {
+            const auto [from, to] = m_held.equal_range(key);
             for (auto it = from; it != to; ++it)
                 if (it->second.bytes == gone) {
                     m_held.erase(it);
@@ -75,16 +92,42 @@ public:
                 }
             delete gone;
         });
-        m_held.emplace(hash, Held{shared.get(), shared});
+        m_held.emplace(key, Held{shared.get(), shared, whole});
         return shared;
     }
 
 private:
+    struct Key {
+        std::size_t size;
+        std::size_t samples;
+        friend bool operator==(const Key&, const Key&) = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const { return k.samples ^ (k.size * 0x9e3779b97f4a7c15ull); }
+    };
     struct Held {
         const std::vector<BYTE>* bytes;
         std::weak_ptr<const std::vector<BYTE>> owner;
+        std::optional<std::size_t> whole;  // the hash of all the bytes, once worked out
     };
-    std::unordered_multimap<std::size_t, Held> m_held;
+    static std::size_t Hash(const BYTE* p, std::size_t n)
+    {
+        return std::hash<std::string_view>()(std::string_view(reinterpret_cast<const char*>(p), n));
+    }
+    static std::size_t WholeHash(const std::vector<BYTE>& bytes) { return Hash(bytes.data(), bytes.size()); }
+    // 64 pieces of 16 bytes spread over the bytes, or all of them when fewer.
+    static std::size_t SampleHash(const std::vector<BYTE>& bytes)
+    {
+        constexpr std::size_t kPieces = 64, kPiece = 16;
+        if (bytes.size() <= kPieces * kPiece)
+            return WholeHash(bytes);
+        std::size_t h = 0;
+        const std::size_t step = (bytes.size() - kPiece) / (kPieces - 1);
+        for (std::size_t i = 0; i < kPieces; ++i)
+            h = h * 31 + Hash(bytes.data() + i * step, kPiece);
+        return h;
+    }
+    std::unordered_multimap<Key, Held, KeyHash> m_held;
 };
 
 // The copy of bytes that every item holding the same shares.

@@ -133,6 +133,22 @@ TEST(OleItem, PictureTooLargeShowsItsFrameAndName)
     }
 }
 
+// Items holding equal bytes share one copy; bytes alike in size and in
+// the few places first looked at, but not equal, keep their own.
+TEST(OleItem, EqualBytesAreHeldOnce)
+{
+    Bytes bytes = PictureBytes(2, 2, 0x203040);
+    bytes.resize(bytes.size() + 5000);  // what follows a picture's end is kept, not read
+    Bytes other = bytes;
+    const std::size_t step = (bytes.size() - 16) / 63;
+    other[10 * step + 20] = 1;  // between the places looked at first
+    const auto a = Picture(bytes), b = Picture(bytes), c = Picture(other), d = Picture(other);
+    EXPECT_EQ(&a->GetNativeData(), &b->GetNativeData());
+    EXPECT_NE(&a->GetNativeData(), &c->GetNativeData());
+    EXPECT_EQ(&c->GetNativeData(), &d->GetNativeData());
+    EXPECT_EQ(c->GetNativeData(), other);
+}
+
 // Decoding is charged to the repaint's budget: a picture not decoded yet is
 // decoded while the budget has work left (one may take it past), then shows
 // its frame and name until a repaint with work left decodes it. Raster
