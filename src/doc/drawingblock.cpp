@@ -146,21 +146,12 @@ std::vector<BYTE> BlockDrawingBytes(CRectaDoc& doc, CBloq& block)
 bool WriteBlockToDrawingFile(CRectaDoc& doc, const std::string& path, CBloq& block)
 {
     std::string error;
+    bool written;
     {
         CWaitCursor wait;
-        try {
-            ReplaceFileWith(path, kMaxFileBytes,
-                            [&](const ByteSink& sink) {
-                                CArchive ar(sink);
-                                StoreBlockDrawing(ar, doc, block);
-                                ar.Flush();
-                            },
-                            error);
-        } catch (const CArchiveException& e) {
-            error = e.m_message;
-        }
+        written = StoreToFile(path, kMaxFileBytes, [&](CArchive& ar) { StoreBlockDrawing(ar, doc, block); }, error);
     }
-    if (!error.empty()) {
+    if (!written) {
         AfxMessageBox("The block " + block.m_name + " could not be written to " + path + ": " + error,
                       MB_OK | MB_ICONEXCLAMATION);
         return false;

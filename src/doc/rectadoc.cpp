@@ -307,18 +307,7 @@ bool CRectaDoc::WriteDrawingBytes(std::vector<BYTE>& bytes, std::string& error) 
 
 bool CRectaDoc::WriteFileAtomically(const std::string& path, std::string& error) const
 {
-    try {
-        return ReplaceFileWith(path, kMaxFileBytes,
-                               [this](const ByteSink& sink) {
-                                   CArchive ar(sink);
-                                   StoreDrawing(ar);
-                                   ar.Flush();
-                               },
-                               error);
-    } catch (const CArchiveException& e) {
-        error = e.m_message;
-        return false;
-    }
+    return StoreToFile(path, kMaxFileBytes, [this](CArchive& ar) { StoreDrawing(ar); }, error);
 }
 
 bool CRectaDoc::OnSaveDocument(const std::string& path)

@@ -337,3 +337,20 @@ std::size_t CArchive::ReadCount(std::size_t minItemBytes)
                  std::to_string(Remaining()) + " bytes left");
     return count;
 }
+
+bool StoreToFile(const std::string& path, std::size_t maxSize, const std::function<void(CArchive&)>& store,
+                 std::string& error)
+{
+    try {
+        return ReplaceFileWith(path, maxSize,
+                               [&](const ByteSink& sink) {
+                                   CArchive ar(sink);
+                                   store(ar);
+                                   ar.Flush();
+                               },
+                               error);
+    } catch (const CArchiveException& e) {
+        error = e.m_message;
+        return false;
+    }
+}

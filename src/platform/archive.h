@@ -8,6 +8,7 @@
 #include "platform/object.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -152,3 +153,10 @@ private:
     std::vector<LoadEntry> m_loaded;  // index k at [k - 1]
     std::unordered_map<const CObject*, std::unique_ptr<CObject>> m_unowned;
 };
+
+// Writes the file at path as store writes it on an archive that hands its
+// bytes on as they come (ReplaceFileWith, so the old file stays whole on
+// any failure). False, with the reason, when store fails, the file would
+// pass maxSize or cannot be written.
+bool StoreToFile(const std::string& path, std::size_t maxSize, const std::function<void(CArchive&)>& store,
+                 std::string& error);

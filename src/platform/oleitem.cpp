@@ -53,6 +53,9 @@ std::vector<BYTE> ReadBlob(CArchive& ar, const char* what)
     return bytes;
 }
 
+// Working out a picture's key costs a repaint about a unit of its budget a byte.
+constexpr std::int64_t kKeyWorkPerByte = 1;
+
 // The bytes items hold, by their size and a hash of a few samples of them;
 // an entry leaves with the last item that holds its bytes. Bytes whose
 // samples match are compared whole, and hashed whole (once) only after such
@@ -92,8 +95,29 @@ public:
                 }
             delete gone;
         });
-        m_held.emplace(key, Held{shared.get(), shared, whole});
+        m_held.emplace(key, Held{shared.get(), shared, whole, std::nullopt});
         return shared;
+    }
+
+    // The picture cache's key of bytes the pool holds, worked out once for
+    // all the items that share them. Working it out goes through all the
+    // bytes: it is done only while budget has work left, and cost becomes
+    // what it took; none past that.
+    std::optional<PictureKey> PictureKeyOf(const std::vector<BYTE>& bytes, const CMetaPlayBudget& budget,
+                                           std::int64_t& cost)
+    {
+        cost = 0;
+        const auto [first, last] = m_held.equal_range(Key{bytes.size(), SampleHash(bytes)});
+        const auto it = std::find_if(first, last, [&](const auto& held) { return held.second.bytes == &bytes; });
+        if (it != last && it->second.pictureKey)
+            return it->second.pictureKey;
+        if (budget.Left() <= 0)
+            return std::nullopt;
+        const PictureKey key = KeyOfBytes(bytes);
+        cost = std::int64_t(bytes.size()) * kKeyWorkPerByte;
+        if (it != last)
+            it->second.pictureKey = key;
+        return key;
     }
 
 private:
@@ -109,6 +133,7 @@ private:
         const std::vector<BYTE>* bytes;
         std::weak_ptr<const std::vector<BYTE>> owner;
         std::optional<std::size_t> whole;  // the hash of all the bytes, once worked out
+        std::optional<PictureKey> pictureKey;
     };
     static std::size_t Hash(const BYTE* p, std::size_t n)
     {
@@ -130,13 +155,19 @@ private:
     std::unordered_multimap<Key, Held, KeyHash> m_held;
 };
 
-// The copy of bytes that every item holding the same shares.
-ItemBytes ShareItemBytes(std::vector<BYTE> bytes)
+SharedBytes& ItemBytesPool()
 {
     // Items may outlive every static object: the pool is never destroyed.
     static SharedBytes* pool = new SharedBytes;
-    return pool->Share(std::move(bytes));
+    return *pool;
 }
+
+// The copy of bytes that every item holding the same shares.
+ItemBytes ShareItemBytes(std::vector<BYTE> bytes)
+{
+    return ItemBytesPool().Share(std::move(bytes));
+}
+
 
 // Reads a linked picture's file; null, with the reason, when it cannot be read.
 ItemBytes ReadLinkedFile(const std::string& path, std::string& error)
@@ -382,9 +413,15 @@ std::shared_ptr<const QImage> COleClientItem::Picture(QSize size, CMetaPlayBudge
 {
     if (m_kind != OleObjectKind::picture || IsEmpty())
         return nullptr;
-    if (!m_pictureKey)
-        m_pictureKey = KeyOfBytes(*m_native);
-    return ItemPictureCache().Get(*m_pictureKey, *m_native, size, &budget);
+    // A picture begun while work is left is decoded on it too, and charged for both.
+    std::int64_t keyCost = 0;
+    if (!m_pictureKey && !(m_pictureKey = ItemBytesPool().PictureKeyOf(*m_native, budget, keyCost))) {
+        budget.LeaveOut(1);
+        return nullptr;
+    }
+    auto picture = ItemPictureCache().Get(*m_pictureKey, *m_native, size, &budget);
+    budget.Charge(keyCost);
+    return picture;
 }
 
 bool COleClientItem::Draw(CDC& dc, const CRect& rect) const
@@ -730,22 +767,33 @@ std::size_t COleItemList::StoredBytes() const
 COleItemList::LinksLeft COleItemList::UpdateLinks()
 {
     LinksLeft left;
-    // What items took of each file: read again only when none did.
+    // What items took of each file: read again only when none did. The size
+    // of a file too large to take: read again only when it would fit.
     std::unordered_map<std::string, std::weak_ptr<const std::vector<BYTE>>> taken;
+    std::unordered_map<std::string, std::size_t> refused;
     std::size_t total = StoredBytes();
     for (const auto& item : m_items) {
         if (!item->IsLinked())
             continue;
         const std::string& path = item->GetLinkPath();
+        const std::size_t before = item->StoredBytes();
+        const auto fits = [&](std::size_t size) {
+            const std::size_t after = before - item->GetNativeData().size() + size;
+            return after <= before || total - before + after <= kMaxItemBytes;
+        };
+        if (const auto it = refused.find(path); it != refused.end() && !fits(it->second)) {
+            left.tooLarge.push_back(path);
+            continue;
+        }
         std::string error;
         ItemBytes file = taken[path].lock();
         if (!file && !(file = ReadLinkedFile(path, error))) {
             left.unread.push_back(path);
             continue;
         }
-        const std::size_t before = item->StoredBytes();
         const std::size_t after = before - item->GetNativeData().size() + file->size();
-        if (after > before && total - before + after > kMaxItemBytes) {
+        if (!fits(file->size())) {
+            refused[path] = file->size();
             left.tooLarge.push_back(path);
         } else if (!item->UpdateLink(file, error)) {
             left.unread.push_back(path);

@@ -127,11 +127,10 @@ public:
 
     // Draws the object's picture over rect of dc (logical units); a picture
     // too large to decode, or that does not read, shows its frame and name.
-    // A drawing's picture spends from budget (one for a whole repaint), and
-    // shows its frame and name over what it drew when calls were left out
-    // there or by its recorder;
-    // a picture is decoded only while budget has work left, and shows its
-    // frame and name until it is.
+    // The work is spent from budget, one for a whole repaint: a drawing's
+    // picture shows its frame and name over what it drew when calls were
+    // left out, there or by its recorder; a picture not decoded yet is
+    // decoded only while work is left, and shows its frame and name until it is.
     bool Draw(CDC& dc, const CRect& rect, CMetaPlayBudget& budget) const;
     // The same on a repaint's budget of its own.
     bool Draw(CDC& dc, const CRect& rect) const;

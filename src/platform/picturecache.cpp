@@ -81,7 +81,9 @@ bool DecodePicture(std::span<const BYTE> bytes, QSize size, QImage& image, std::
     if (IsSvgPicture(bytes)) {
         double work = 0;
         why = RenderSvgPicture(bytes, RenderSize(size.width(), size.height()), image, &work);
-        spent = std::int64_t(bytes.size()) * kSvgWorkPerByte + std::int64_t(work * kBudgetPerSvgRasterWork);
+        // The count stops past the limit, or is infinite for an outline through a point that is no number.
+        const double counted = std::min(kMaxSvgRasterWork * (kMaxSvgHalvings + 2), work);
+        spent = std::int64_t(bytes.size()) * kSvgWorkPerByte + std::int64_t(counted * kBudgetPerSvgRasterWork);
     } else {
         std::int64_t pixels = 0;
         why = DecodeRaster(bytes, image, pixels);

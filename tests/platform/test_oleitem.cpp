@@ -185,6 +185,23 @@ TEST(OleItem, PicturesAreDecodedWhileTheRepaintHasWorkLeft)
     }
 }
 
+// Naming a picture in the cache goes through all its bytes: once for all
+// the items that share them, paid for by the repaint that does it.
+TEST(OleItem, APicturesKeyIsWorkedOutOnceAndPaidFor)
+{
+    Bytes bytes = PictureBytes(2, 2, 0x405060);
+    bytes.resize(bytes.size() + (std::size_t(4) << 20));  // what follows a picture's end is kept, not read
+    const auto first = Picture(bytes), second = Picture(bytes);
+    CImageDC dc(40, 40);
+    CMetaPlayBudget budget;
+    ASSERT_TRUE(first->Draw(dc, CRect(0, 0, 40, 40), budget));
+    EXPECT_GE(CMetaPlayBudget::kRepaintWork - budget.Left(), 2 * std::int64_t(bytes.size()))
+        << "its key and its decoding each go through the bytes";
+    const std::int64_t left = budget.Left();
+    ASSERT_TRUE(second->Draw(dc, CRect(0, 0, 40, 40), budget));
+    EXPECT_EQ(budget.Left(), left) << "the same bytes: key and picture known";
+}
+
 TEST(OleItem, PictureCacheKeepsToItsLimitAndRemembersFailures)
 {
     PictureCache cache(100 * 100 * 4 * 2);  // two 100 x 100 pictures
